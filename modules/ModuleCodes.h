@@ -1,0 +1,29 @@
+// The codes the search stores for a module and the positions of the dialogs' lists they select.
+#pragma once
+
+#include "wintypes.h"
+
+#include <string>
+#include <vector>
+
+// A list of codes whose index is the row of the list box that shows them.
+using CodeTable = std::vector<std::string>;
+
+// Baud codes "03" to "0A" by Baudrate row, and the rates they stand for.
+extern const CodeTable BaudCodeTable;
+extern const std::vector<DWORD> BaudRateTable;
+
+// The row that shows code, -1 when none does.
+int RowOfCode(const CodeTable& table, const std::string& code);
+// The code a row stands for, empty when the row is none of the table's.
+std::string CodeOfRow(const CodeTable& table, int row);
+// The baud rate of a row, 0 when the row is none of the table's.
+DWORD BaudRateOfRow(int row);
+
+// The module's checksum is on when bit 2 of the Check character's code is set ("4").
+bool ChecksumOn(const std::string& check);
+// The Check digit to store: the old one with bit 2 set (checksum on) or cleared. A character that
+// is not a hex digit counts as 0, so nothing but a hex digit ever reaches a command or a row.
+std::string ChecksumDigit(const std::string& oldCheck, bool on);
+// A hex digit read as a value, 0 when it is not one.
+int HexDigitOrZero(char c);

@@ -1,0 +1,35 @@
+// The eight-channel analog-input dialog over Modbus RTU: raw register readings, channel enable,
+// and the module's slave address or the switch back to ASCII.
+#pragma once
+
+#include "ModuleDlg.h"
+
+#include <array>
+
+class CM6384Modbus : public CModuleDlg {
+public:
+    explicit CM6384Modbus(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    void OnCancel() override;
+
+    void OnSetting();
+    template <int k> void OnToggleChannel() { ToggleChannel(k); }
+    void BuildEnableMask();
+    void ShowChannelValue(int channel, int row, const std::string& text);
+
+    std::string m_strEnableMask;
+    std::array<int, 8> m_bChannelHidden{};
+    std::array<int, 8> m_bChannelEnabled{1, 1, 1, 1, 1, 1, 1, 1};
+    std::string m_strModelText;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ToggleChannel(int k);
+    void ShowReadings();
+    void ReadConfigurationReply();
+    std::string Poll() const;
+};

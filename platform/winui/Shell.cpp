@@ -1,0 +1,159 @@
+#include "Shell.h"
+
+#include "Frame.h"
+#include "Wnd.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+MessageBoxHook g_messageBoxHook;
+FileDialogHook g_fileDialogHook;
+ShellOpenHook g_shellOpenHook;
+int g_nScreenCx = 0;
+int g_nScreenCy = 0;
+
+QWidget* OwnerWidget(CWnd* owner)
+{
+    if (owner && owner->GetWidget()) return owner->GetWidget();
+    return AfxGetMainWnd() ? AfxGetMainWnd()->GetWidget() : nullptr;
+}
+
+int RealMessageBox(QWidget* owner, const MessageBoxRequest& request)
+{
+    QMessageBox box(owner);
+    box.setWindowTitle(QString::fromStdString(request.caption));
+    box.setText(QString::fromStdString(request.text));
+    switch (request.nType & 0xF0) {
+    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
+    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    struct Choice {
+        QMessageBox::StandardButton button;
+        int result;
+    };
+    static const std::vector<Choice> ok = {{QMessageBox::Ok, IDOK}};
+    static const std::vector<Choice> okCancel = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    static const std::vector<Choice> yesNo = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    static const std::vector<Choice> yesNoCancel = {
+        {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    const std::vector<Choice>* choices = &ok;
+    switch (request.nType & 0x0F) {
+    case MB_OKCANCEL: choices = &okCancel; break;
+    case MB_YESNO: choices = &yesNo; break;
+    case MB_YESNOCANCEL: choices = &yesNoCancel; break;
+    default: break;
+    }
+    for (const Choice& c : *choices) box.addButton(c.button);
+    int pressed = box.exec();
+    for (const Choice& c : *choices) {
+        if (pressed == c.button) return c.result;
+    }
+    return choices->back().result; // closed without a choice: the box's escape answer
+}
+
+// "Text (*.log)|*.log|All (*.*)|*.*||" to Qt's "Text (*.log);;All (*.*)".
+QString QtFilter(const std::string& filter)
+{
+    QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        out << (parts[i].contains('(') ? parts[i] : parts[i] + " (" + patterns + ")");
+    }
+    return out.join(";;");
+}
+
+} // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+
+int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UINT nType)
+{
+    MessageBoxRequest request{text, caption ? std::string(caption) : AfxGetAppName(), nType};
+    if (g_messageBoxHook) return g_messageBoxHook(request);
+    return RealMessageBox(OwnerWidget(owner), request);
+}
+
+int AfxMessageBox(const std::string& text, UINT nType) { return ShowMessageBox(nullptr, text, nullptr, nType); }
+
+void SetFileDialogHook(FileDialogHook hook) { g_fileDialogHook = std::move(hook); }
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName, DWORD,
+                         const char* filter, CWnd* pParentWnd)
+    : m_request{bOpenFileDialog != FALSE, fileName ? fileName : "", filter ? filter : ""},
+      m_pParentWnd(pParentWnd) {}
+
+INT_PTR CFileDialog::DoModal()
+{
+    std::optional<std::string> chosen;
+    if (g_fileDialogHook) {
+        chosen = g_fileDialogHook(m_request);
+    } else {
+        QWidget* owner = OwnerWidget(m_pParentWnd);
+        QString name = QString::fromStdString(m_request.fileName);
+        QString filter = QtFilter(m_request.filter);
+        QString path = m_request.bOpen ? QFileDialog::getOpenFileName(owner, QString(), name, filter)
+                                       : QFileDialog::getSaveFileName(owner, QString(), name, filter);
+        if (!path.isEmpty()) chosen = path.toStdString();
+    }
+    if (!chosen) return IDCANCEL;
+    m_strPath = *chosen;
+    return IDOK;
+}
+
+std::string CFileDialog::GetFileName() const
+{
+    return QFileInfo(QString::fromStdString(m_strPath)).fileName().toStdString();
+}
+
+void SetShellOpenHook(ShellOpenHook hook) { g_shellOpenHook = std::move(hook); }
+
+bool ShellOpen(const std::string& path)
+{
+    if (g_shellOpenHook) return g_shellOpenHook(path);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+int GetSystemMetrics(int nIndex)
+{
+    if (g_nScreenCx > 0) return nIndex == SM_CXSCREEN ? g_nScreenCx : g_nScreenCy;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return 0;
+    return nIndex == SM_CXSCREEN ? screen->geometry().width() : screen->geometry().height();
+}
+
+void SetScreenSizeOverride(int cx, int cy)
+{
+    g_nScreenCx = cx;
+    g_nScreenCy = cy;
+}
+
+std::string GetProgramFolder()
+{
+    std::string folder;
+    if (const char* home = std::getenv("OSTRA_HOME"); home && *home) {
+        folder = home;
+    } else {
+        char exe[PATH_MAX] = {};
+        ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+        folder = n > 0 ? std::string(exe, static_cast<size_t>(n)) : std::string();
+        folder = folder.substr(0, folder.find_last_of('/') + 1);
+    }
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}

@@ -1,0 +1,183 @@
+#include "UiDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+namespace ui {
+
+namespace {
+
+QWidget* Widget(CDialog& dlg, int nID)
+{
+    CWnd* item = dlg.GetDlgItem(nID);
+    return item ? item->GetWidget() : nullptr;
+}
+
+bool Operable(CDialog& dlg, int nID)
+{
+    CWnd* item = dlg.GetDlgItem(nID);
+    return item && item->IsWindowEnabled() && item->IsWindowVisible() && dlg.IsRunning();
+}
+
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at)
+{
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+} // namespace
+
+bool Click(CDialog& dlg, int nID)
+{
+    auto* button = qobject_cast<QAbstractButton*>(Widget(dlg, nID));
+    if (!button || !Operable(dlg, nID)) return false;
+    button->click();
+    return true;
+}
+
+bool ChooseRow(CDialog& dlg, int nID, int row)
+{
+    auto* combo = qobject_cast<QComboBox*>(Widget(dlg, nID));
+    if (!combo || !Operable(dlg, nID) || row < 0 || row >= combo->count()) return false;
+    combo->setCurrentIndex(row);
+    emit combo->activated(row);
+    return true;
+}
+
+bool Type(CDialog& dlg, int nID, const std::string& text)
+{
+    QWidget* w = Widget(dlg, nID);
+    if (!w || !Operable(dlg, nID)) return false;
+    QString q = QString::fromStdString(text);
+    QLineEdit* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+    if (edit) {
+        if (edit->isReadOnly()) return false;
+        edit->selectAll();
+        edit->del();
+        edit->insert(q); // as typed: validators and edit notifications apply
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+        if (multi->isReadOnly()) return false;
+        multi->setPlainText(q);
+    } else {
+        return false;
+    }
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(w, &focusOut);
+    return true;
+}
+
+bool SelectRow(CDialog& dlg, int nID, int row)
+{
+    auto* list = qobject_cast<QTreeWidget*>(Widget(dlg, nID));
+    if (!list || row < 0 || row >= list->topLevelItemCount()) return false;
+    list->clearSelection();
+    list->topLevelItem(row)->setSelected(true);
+    list->setCurrentItem(list->topLevelItem(row));
+    return true;
+}
+
+bool DoubleClickRow(CDialog& dlg, int nID, int row)
+{
+    auto* list = qobject_cast<QTreeWidget*>(Widget(dlg, nID));
+    if (!list || !Operable(dlg, nID) || !SelectRow(dlg, nID, row)) return false;
+    emit list->itemDoubleClicked(list->topLevelItem(row), 0);
+    return true;
+}
+
+void PressKey(CDialog& dlg, int qtKey)
+{
+    if (!dlg.GetWidget()) return;
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(dlg.GetWidget(), &press);
+}
+
+void CloseBox(CDialog& dlg)
+{
+    if (dlg.GetWidget()) dlg.GetWidget()->close();
+}
+
+void ClickAt(CDialog& dlg, CPoint point)
+{
+    QWidget* top = dlg.GetWidget();
+    if (!top) return;
+    QPoint at(point.x, point.y);
+    // The click goes to whatever child is under the point, as the operator's would.
+    QWidget* target = top->childAt(at);
+    if (!target) target = top;
+    QPoint local = target->mapFrom(top, at);
+    SendMouse(target, QEvent::MouseButtonPress, local);
+    SendMouse(target, QEvent::MouseButtonRelease, local);
+}
+
+CPoint CentreOf(CDialog& dlg, int nID)
+{
+    QWidget* w = Widget(dlg, nID);
+    if (!w) return {};
+    QPoint c = w->geometry().center();
+    return {c.x(), c.y()};
+}
+
+std::vector<std::string> Rows(CDialog& dlg, int nID)
+{
+    std::vector<std::string> rows;
+    QWidget* w = Widget(dlg, nID);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        for (int i = 0; i < combo->count(); ++i) rows.push_back(combo->itemText(i).toStdString());
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        for (int i = 0; i < list->count(); ++i) rows.push_back(list->item(i)->text().toStdString());
+    }
+    return rows;
+}
+
+CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)
+{
+    SetMessageBoxHook([this](const MessageBoxRequest& request) {
+        m_boxes.push_back(request);
+        return m_onBox ? m_onBox(request) : m_nAnswer;
+    });
+}
+
+CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHook(nullptr); }
+
+std::vector<std::string> CMessageBoxRecorder::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& box : m_boxes) texts.push_back(box.text);
+    return texts;
+}
+
+CFileDialogRecorder::CFileDialogRecorder(std::optional<std::string> answer) : m_answer(std::move(answer))
+{
+    SetFileDialogHook([this](const FileDialogRequest& request) {
+        m_requests.push_back(request);
+        return m_answer;
+    });
+}
+
+CFileDialogRecorder::~CFileDialogRecorder() { SetFileDialogHook(nullptr); }
+
+CShellOpenRecorder::CShellOpenRecorder()
+{
+    SetShellOpenHook([this](const std::string& path) {
+        m_paths.push_back(path);
+        return true;
+    });
+}
+
+CShellOpenRecorder::~CShellOpenRecorder() { SetShellOpenHook(nullptr); }
+
+CModalDriver::CModalDriver(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
+
+CModalDriver::~CModalDriver() { CDialog::SetModalHook(nullptr); }
+
+} // namespace ui

@@ -1,0 +1,83 @@
+// Operator actions as tests perform them on real (offscreen) dialogs, and recorders that stand in
+// for the desktop's boxes. Actions go through the widgets, so disabled or hidden controls refuse
+// them as they would refuse the operator.
+#pragma once
+
+#include "Dialog.h"
+#include "Shell.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+// Clicks a button, check box or radio button. False when it is disabled or hidden.
+bool Click(CDialog& dlg, int nID);
+// Chooses a row of a combo box as the operator would (the selection-change notification fires).
+bool ChooseRow(CDialog& dlg, int nID, int row);
+// Types into an edit or the edit field of a combo box, replacing its text; the edit then loses
+// the focus as when the operator moves on.
+bool Type(CDialog& dlg, int nID, const std::string& text);
+// Double-clicks (or selects) a row of a report list.
+bool DoubleClickRow(CDialog& dlg, int nID, int row);
+bool SelectRow(CDialog& dlg, int nID, int row);
+// Presses a key in the dialog (Qt key code, e.g. Qt::Key_Escape).
+void PressKey(CDialog& dlg, int qtKey);
+// The window's close box.
+void CloseBox(CDialog& dlg);
+// A left click at a point of the dialog's client area (pixels).
+void ClickAt(CDialog& dlg, CPoint point);
+// The centre of a control in the dialog's client coordinates.
+CPoint CentreOf(CDialog& dlg, int nID);
+// The rows a combo or list box offers.
+std::vector<std::string> Rows(CDialog& dlg, int nID);
+
+// Answers every message box with `answer` (or what onBox returns) and keeps what was shown.
+class CMessageBoxRecorder {
+public:
+    explicit CMessageBoxRecorder(int answer = IDOK);
+    ~CMessageBoxRecorder();
+    CMessageBoxRecorder(const CMessageBoxRecorder&) = delete;
+    CMessageBoxRecorder& operator=(const CMessageBoxRecorder&) = delete;
+
+    std::vector<MessageBoxRequest> m_boxes;
+    int m_nAnswer;
+    std::function<int(const MessageBoxRequest&)> m_onBox;
+    std::vector<std::string> Texts() const;
+};
+
+// Answers the open and save dialogs with a path (nothing: cancelled) and keeps the requests.
+class CFileDialogRecorder {
+public:
+    explicit CFileDialogRecorder(std::optional<std::string> answer);
+    ~CFileDialogRecorder();
+    CFileDialogRecorder(const CFileDialogRecorder&) = delete;
+    CFileDialogRecorder& operator=(const CFileDialogRecorder&) = delete;
+
+    std::vector<FileDialogRequest> m_requests;
+    std::optional<std::string> m_answer;
+};
+
+// Keeps the paths the program asked the desktop to open.
+class CShellOpenRecorder {
+public:
+    CShellOpenRecorder();
+    ~CShellOpenRecorder();
+    CShellOpenRecorder(const CShellOpenRecorder&) = delete;
+    CShellOpenRecorder& operator=(const CShellOpenRecorder&) = delete;
+
+    std::vector<std::string> m_paths;
+};
+
+// Works modal dialogs in place of their message loop for the lifetime of the object.
+class CModalDriver {
+public:
+    explicit CModalDriver(CDialog::ModalHook hook);
+    ~CModalDriver();
+    CModalDriver(const CModalDriver&) = delete;
+    CModalDriver& operator=(const CModalDriver&) = delete;
+};
+
+} // namespace ui

@@ -1,0 +1,48 @@
+// The program's icons, drawn here: the lamps of the module dialogs and the application icon.
+#include "Resource.h"
+#include "Resources.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+QIcon Lamp(QColor fill)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(64, 64, 64), 2));
+    p.setBrush(fill);
+    p.drawEllipse(4, 4, 24, 24);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 110)); // a highlight, so the lamp reads as round
+    p.drawEllipse(10, 8, 8, 6);
+    return QIcon(pixmap);
+}
+
+QIcon AppIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0, 90, 160));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(2, 6, 28, 20, 4, 4);
+    p.setPen(QPen(Qt::white, 2));
+    for (int x = 8; x <= 24; x += 8) p.drawLine(x, 12, x, 20);
+    return QIcon(pixmap);
+}
+
+const bool g_registered = [] {
+    RegisterIcon(IDI_LAMP_ON, [] { return Lamp(QColor(220, 30, 30)); });
+    RegisterIcon(IDI_LAMP_OFF, [] { return Lamp(Qt::white); });
+    RegisterIcon(IDI_LAMP_UNUSED, [] { return Lamp(QColor(160, 160, 160)); });
+    RegisterIcon(static_cast<int>(IDR_MAINFRAME), AppIcon);
+    return true;
+}();
+
+} // namespace

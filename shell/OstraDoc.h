@@ -1,0 +1,6 @@
+// The document: it holds no data.
+#pragma once
+
+#include "Frame.h"
+
+class COstraDoc : public CDocument {};

@@ -1,0 +1,89 @@
+// The analog-input family: the eight-channel modules (one range for the module, or one type per
+// channel), the single-channel modules with alarm limits and two alarm outputs, and the
+// single-channel module with one digital input and two digital outputs.
+#pragma once
+
+#include "SimAnalog.h"
+
+// "6384" and its variants: eight channels in one range, a channel-enable mask, the readings in
+// ASCII ("#AA") and as input registers 0x0000-0x0007.
+class CSimAnalogInput8 : public CSimAnalogModule {
+public:
+    explicit CSimAnalogInput8(std::string model) : CSimAnalogInput8(std::move(model), 0) {}
+    BYTE EnableMask() const { return m_nEnableMask; }
+    void SetEnableMask(BYTE mask) { m_nEnableMask = mask; }
+
+protected:
+    CSimAnalogInput8(std::string model, int channelTypes);
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
+    std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
+    BYTE WriteRegister(WORD reg, WORD value) override;
+
+private:
+    BYTE m_nEnableMask = 0xFF;
+};
+
+// "6384P", "9384P": eight channels with a type each ("$AA7CiRrr", "$AA8Ci", registers
+// 0x00C8-0x00CF). The module type is "FF"; bit 2 of the format byte is the protocol (set: RTU).
+class CSimAnalogInputPerChannel : public CSimAnalogInput8 {
+public:
+    explicit CSimAnalogInputPerChannel(std::string model);
+
+protected:
+    bool AcceptsType(BYTE type) const override { return type == 0xFF; }
+    BYTE ReportedFormat() const override;
+    void ApplyFormat(BYTE format) override;
+};
+
+// "6385", "6389": one channel, high and low alarm limits, an alarm mode (disabled, momentary,
+// latched) and two outputs: output 0 follows the low alarm, output 1 the high alarm.
+class CSimAnalogInputAlarm : public CSimAnalogModule {
+public:
+    explicit CSimAnalogInputAlarm(std::string model);
+    enum EAlarmMode { Disabled = 0, Momentary = 1, Latched = 2 };
+    EAlarmMode AlarmMode() const { return m_eMode; }
+    double HighLimit() const { return m_dHigh; }
+    double LowLimit() const { return m_dLow; }
+    // Output bits (bit 0 output 0, bit 1 output 1) at bus time now.
+    BYTE Outputs(DWORD now);
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
+    std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
+
+private:
+    std::optional<std::string> AlarmCommand(std::string_view body, DWORD now);
+    std::string SetLimit(double& limit, std::string_view text);
+    std::string SetOutputs(std::string_view body);
+    std::string SetMode(EAlarmMode mode);
+
+    EAlarmMode m_eMode = Disabled;
+    double m_dHigh;
+    double m_dLow;
+    BYTE m_nOutputs = 0; // set by "@AADO" while the alarm is off
+    BYTE m_nLatched = 0;
+};
+
+// "6385P": one channel, one digital input and two digital outputs; over Modbus the input is coil
+// 0x0000 and the outputs coils 0x0010 and 0x0011.
+class CSimAnalogInputDio : public CSimAnalogModule {
+public:
+    explicit CSimAnalogInputDio(std::string model);
+    void SetDigitalInput(int index, bool on) override;
+    BYTE Outputs() const { return m_nOutputs; }
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
+    std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
+    std::optional<bool> ReadCoil(WORD coil, DWORD now) override;
+    BYTE WriteCoil(WORD coil, bool on) override;
+
+private:
+    bool m_bInput = false;
+    BYTE m_nOutputs = 0;
+};
+
+// The "@AADI" read-back shared by the modules with outputs: "!AA", a status digit (the alarm mode
+// where there is one, else "0"), "0" and the output digit, "0" and the input digit; so the status
+// stands at index 3, the outputs at 4-5 and the input digit at index 7.
+std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE inputs);

@@ -1,0 +1,46 @@
+#include "SimRegistry.h"
+
+#include "SimAnalogInput.h"
+#include "SimBridgeInput.h"
+
+#include <array>
+
+namespace {
+
+using Factory = std::unique_ptr<CSimModule> (*)(std::string model);
+
+template <class T> std::unique_ptr<CSimModule> Make(std::string model) {
+    return std::make_unique<T>(std::move(model));
+}
+
+struct SModel {
+    const char* pszName;
+    Factory pFactory;
+};
+
+constexpr std::array<SModel, 10> kModels = {{
+    {"6384", Make<CSimAnalogInput8>},
+    {"6384C", Make<CSimAnalogInput8>},
+    {"6384F", Make<CSimAnalogInput8>},
+    {"6384CF", Make<CSimAnalogInput8>},
+    {"6384P", Make<CSimAnalogInputPerChannel>},
+    {"9384P", Make<CSimAnalogInputPerChannel>},
+    {"6385", Make<CSimAnalogInputAlarm>},
+    {"6389", Make<CSimAnalogInputAlarm>},
+    {"6385P", Make<CSimAnalogInputDio>},
+    {"6387", Make<CSimBridgeInput>},
+}};
+
+} // namespace
+
+std::unique_ptr<CSimModule> SimCreateModule(std::string_view model) {
+    for (const SModel& entry : kModels)
+        if (model == entry.pszName) return entry.pFactory(entry.pszName);
+    return nullptr;
+}
+
+std::vector<std::string> SimModelNames() {
+    std::vector<std::string> names;
+    for (const SModel& entry : kModels) names.emplace_back(entry.pszName);
+    return names;
+}

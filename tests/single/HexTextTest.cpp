@@ -1,0 +1,66 @@
+// Modbus requests typed as hex text, replies shown as hex text, and the longest request the RTU
+// exchange sends.
+#include "HexText.h"
+#include "SimLink.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct TextCase {
+    const char* text;
+    std::vector<BYTE> bytes;
+};
+
+class HexTextToBytesTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(HexTextToBytesTest, ReadsGroupsOfTwoAfterDroppingBlanks)
+{
+    EXPECT_EQ(HexTextToBytes(GetParam().text), GetParam().bytes) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HexTextToBytesTest,
+    ::testing::Values(TextCase{"01 03 00 00 00 08", {0x01, 0x03, 0x00, 0x00, 0x00, 0x08}},
+                      TextCase{"010300000008", {0x01, 0x03, 0x00, 0x00, 0x00, 0x08}},
+                      // Blanks do not separate bytes; an odd last digit stands alone.
+                      TextCase{"1 23", {0x12, 0x03}},
+                      // A group without a leading digit is 0; digits end at the first non-digit.
+                      TextCase{"G1", {0x00}}, TextCase{"1G", {0x01}}, TextCase{"ff0a", {0xFF, 0x0A}},
+                      // Read as signed numbers, low byte kept; other white space is skipped.
+                      TextCase{"-1+1", {0xFF, 0x01}}, TextCase{"\t1", {0x01}},
+                      TextCase{"", {}}, TextCase{"   ", {}}));
+
+TEST(BytesToHexText, ABlankBeforeEachByte)
+{
+    const BYTE reply[] = {0x01, 0x83, 0x02, 0xC0, 0xF1};
+    std::string text = BytesToHexText(reply, sizeof reply);
+    EXPECT_EQ(text, " 01 83 02 C0 F1");
+    for (size_t k = 0; k < sizeof reply; ++k) {
+        EXPECT_EQ(HexTextToBytes(text.substr(3 * k + 1, 2)), std::vector<BYTE>{reply[k]});
+    }
+    EXPECT_EQ(BytesToHexText(std::vector<BYTE>{}), "");
+}
+
+TEST(ExchangeRtu, SendsRequestsUpToTheLinksLimitAndRefusesLongerOnesUnsent)
+{
+    CScopedVirtualClock clock;
+    CSimBus bus;
+    CScopedSimLink link(bus);
+    ASSERT_EQ(Link().Open_ComRtu(1, 200, 9600, 8, 0, 1), 1);
+    std::vector<BYTE> reply{0xEE};
+    std::vector<BYTE> longest(kRtuMaxRequest - 2, 0x01);
+    EXPECT_FALSE(ExchangeRtu(1, longest, 100, reply)) << "nobody answers";
+    ASSERT_EQ(link.Traffic().size(), 1u);
+    EXPECT_EQ(link.Traffic()[0].strRequest.size(), kRtuMaxRequest);
+    EXPECT_TRUE(reply.empty());
+
+    longest.push_back(0x01);
+    EXPECT_FALSE(ExchangeRtu(1, longest, 100, reply));
+    EXPECT_EQ(link.Traffic().size(), 1u) << "nothing went out";
+    Link().Close_ComRtu(1);
+}
+
+} // namespace

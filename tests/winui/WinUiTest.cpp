@@ -1,0 +1,235 @@
+// The class-library layer: dialogs from templates, message maps, and the platform traps the
+// layer handles once for every dialog.
+#include "UiDriver.h"
+#include "WinUi.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+enum { IDD_PLAIN = 9001, IDD_DEFAULT = 9002, IDC_GO = 100, IDC_COMBO = 101, IDC_EDIT = 102,
+       IDC_CHECK = 103, IDC_RADIO_A = 104, IDC_RADIO_B = 105, IDC_RADIO_C = 106, IDC_HIDDEN = 107,
+       IDC_SORTED = 108, IDC_LAMP = 109 };
+
+const bool g_registered = [] {
+    RegisterDialogTemplate({IDD_PLAIN, "AI  Module", 200, 120, {
+        {IDC_GO, CtlKind::Button, "Setting", 10, 10, 50, 14},
+        {IDC_COMBO, CtlKind::DropList, "", 10, 30, 60, 80, CS_NONE, {"1200", "2400", "4800"}},
+        {IDC_EDIT, CtlKind::Edit, "", 10, 50, 60, 12, CS_UPPERCASE},
+        {IDC_CHECK, CtlKind::AutoCheckBox, "CH0", 80, 10, 40, 10},
+        {IDC_RADIO_A, CtlKind::Radio, "A", 80, 30, 30, 10, CS_GROUP},
+        {IDC_RADIO_B, CtlKind::Radio, "B", 80, 42, 30, 10},
+        {IDC_RADIO_C, CtlKind::Radio, "C", 80, 54, 30, 10, CS_GROUP},
+        {IDC_HIDDEN, CtlKind::Button, "Zero", 10, 70, 40, 14, CS_HIDDEN | CS_DISABLED},
+        {IDC_SORTED, CtlKind::DropDown, "", 120, 30, 40, 80, CS_SORT, {"CH2", "CH0", "CH1"}},
+        {IDC_LAMP, CtlKind::Icon, "144", 150, 70, 20, 20},
+        {IDCANCEL, CtlKind::Button, "Cancel", 140, 100, 50, 14},
+    }});
+    RegisterDialogTemplate({IDD_DEFAULT, "Command", 100, 60, {
+        {IDOK, CtlKind::Button, "Run", 10, 10, 40, 14, CS_DEFAULT},
+        {IDCANCEL, CtlKind::Button, "Cancel", 50, 10, 40, 14},
+    }});
+    return true;
+}();
+
+// Records what reaches it, through a base class whose message map the derived one extends.
+class CBaseProbeDlg : public CDialog {
+public:
+    using CDialog::CDialog;
+    std::vector<std::string> m_calls;
+    void OnBaseGo() { m_calls.push_back("base-go"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseProbeDlg, CDialog)
+ON_BN_CLICKED(IDC_GO, OnBaseGo)
+ON_BN_CLICKED(IDC_CHECK, OnBaseGo)
+END_MESSAGE_MAP()
+
+class CProbeDlg : public CBaseProbeDlg {
+public:
+    explicit CProbeDlg(UINT id = IDD_PLAIN) : CBaseProbeDlg(id) {}
+    std::string m_strEdit;
+    int m_nCombo = -1;
+    int m_nRadio = -1;
+    int m_nTicks = 0;
+    std::function<void()> m_onTick;
+
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        SetTimer(1000, 500);
+        return TRUE;
+    }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, IDC_EDIT, m_strEdit);
+        DDX_CBIndex(pDX, IDC_COMBO, m_nCombo);
+        DDX_Radio(pDX, IDC_RADIO_A, m_nRadio);
+    }
+    void OnTimer(UINT_PTR) override
+    {
+        ++m_nTicks;
+        if (m_onTick) m_onTick();
+    }
+    void OnCancel() override
+    {
+        m_calls.push_back("cancel");
+        CDialog::OnCancel();
+    }
+    void OnOK() override
+    {
+        m_calls.push_back("ok");
+        CDialog::OnOK();
+    }
+    void OnGo() { m_calls.push_back("go"); }
+    void OnCombo() { m_calls.push_back("combo"); }
+    void OnEditChange() { m_calls.push_back("edit"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeDlg, CBaseProbeDlg)
+ON_BN_CLICKED(IDC_GO, OnGo)
+ON_CBN_SELCHANGE(IDC_COMBO, OnCombo)
+ON_EN_CHANGE(IDC_EDIT, OnEditChange)
+END_MESSAGE_MAP()
+
+class WinUi : public ::testing::Test {
+protected:
+    void SetUp() override { dlg.Create(IDD_PLAIN); }
+    CProbeDlg dlg;
+};
+
+} // namespace
+
+TEST_F(WinUi, BuildsTheDialogFromItsTemplate)
+{
+    EXPECT_EQ(dlg.GetWindowText(), "AI  Module"); // exactly the template's caption
+    EXPECT_EQ(ui::Rows(dlg, IDC_COMBO), (std::vector<std::string>{"1200", "2400", "4800"}));
+    EXPECT_EQ(ui::Rows(dlg, IDC_SORTED), (std::vector<std::string>{"CH0", "CH1", "CH2"}));
+    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_COMBO)->GetCurSel(), CB_ERR);
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_HIDDEN)->IsWindowVisible());
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_HIDDEN)->IsWindowEnabled());
+    EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_LAMP)->GetIcon(), 144);
+    EXPECT_EQ(dlg.GetDlgItem(IDC_GO)->GetDlgCtrlID(), IDC_GO);
+    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_GO), nullptr);
+    EXPECT_EQ(dlg.GetDlgItem(4242), nullptr);
+}
+
+TEST_F(WinUi, ClicksReachTheMostDerivedHandler)
+{
+    ASSERT_TRUE(ui::Click(dlg, IDC_GO));
+    ASSERT_TRUE(ui::Click(dlg, IDC_CHECK)); // only the base class maps this one
+    EXPECT_EQ(dlg.m_calls, (std::vector<std::string>{"go", "base-go"}));
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK), 1u);
+    EXPECT_FALSE(ui::Click(dlg, IDC_HIDDEN)); // the operator cannot reach it
+}
+
+TEST_F(WinUi, OnlyTheOperatorsComboChoiceIsASelectionChange)
+{
+    auto* combo = dlg.GetDlgItemAs<CComboBox>(IDC_COMBO);
+    combo->SetCurSel(2);
+    dlg.m_nCombo = 1;
+    dlg.UpdateData(FALSE);
+    EXPECT_TRUE(dlg.m_calls.empty());
+    ASSERT_TRUE(ui::ChooseRow(dlg, IDC_COMBO, 0));
+    EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"combo"});
+    dlg.UpdateData(TRUE);
+    EXPECT_EQ(dlg.m_nCombo, 0);
+}
+
+TEST_F(WinUi, DataExchangeBothWays)
+{
+    dlg.m_strEdit = "18";
+    dlg.m_nRadio = 1;
+    dlg.UpdateData(FALSE);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT), "18");
+    EXPECT_TRUE(dlg.IsDlgButtonChecked(IDC_RADIO_B));
+    ASSERT_TRUE(ui::Type(dlg, IDC_EDIT, "$01m"));
+    ASSERT_TRUE(ui::Click(dlg, IDC_RADIO_A));
+    dlg.UpdateData(TRUE);
+    EXPECT_EQ(dlg.m_strEdit, "$01M"); // typed text turns upper case
+    EXPECT_EQ(dlg.m_nRadio, 0);
+    // A radio button of another group stays as it was.
+    ASSERT_TRUE(ui::Click(dlg, IDC_RADIO_C));
+    EXPECT_TRUE(dlg.IsDlgButtonChecked(IDC_RADIO_A));
+}
+
+TEST_F(WinUi, EscapeAndCloseBoxCannotPassADisabledCancel)
+{
+    dlg.GetDlgItem(IDCANCEL)->EnableWindow(FALSE);
+    ui::PressKey(dlg, Qt::Key_Escape);
+    ui::CloseBox(dlg);
+    EXPECT_TRUE(dlg.IsRunning());
+    EXPECT_TRUE(dlg.m_calls.empty());
+
+    dlg.GetDlgItem(IDCANCEL)->EnableWindow(TRUE);
+    ui::CloseBox(dlg);
+    EXPECT_FALSE(dlg.IsRunning());
+    EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"cancel"});
+}
+
+TEST_F(WinUi, EnterEndsNothingWithoutADefaultButton)
+{
+    ui::PressKey(dlg, Qt::Key_Return);
+    EXPECT_TRUE(dlg.IsRunning());
+    EXPECT_TRUE(dlg.m_calls.empty());
+
+    CProbeDlg withDefault(IDD_DEFAULT);
+    withDefault.Create(IDD_DEFAULT);
+    for (auto* b : withDefault.GetWidget()->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(b->autoDefault()); // Qt would otherwise make any focused button default
+    }
+    ui::PressKey(withDefault, Qt::Key_Return);
+    EXPECT_EQ(withDefault.m_calls, std::vector<std::string>{"ok"});
+    EXPECT_FALSE(withDefault.IsRunning());
+}
+
+TEST_F(WinUi, TimersStopWhenTheDialogEnds)
+{
+    ASSERT_TRUE(dlg.FireTimer(1000));
+    EXPECT_EQ(dlg.m_nTicks, 1);
+    ASSERT_TRUE(ui::Click(dlg, IDCANCEL));
+    EXPECT_FALSE(dlg.IsTimerActive(1000));
+    EXPECT_FALSE(dlg.FireTimer(1000));
+    EXPECT_EQ(dlg.m_nTicks, 1);
+}
+
+TEST_F(WinUi, ATimerTickNeverRunsInsideAnother)
+{
+    // A message box shown from a tick runs a message loop in which the timer falls due again.
+    dlg.m_onTick = [this] { dlg.FireTimer(1000); };
+    dlg.FireTimer(1000);
+    EXPECT_EQ(dlg.m_nTicks, 1);
+}
+
+TEST_F(WinUi, MessageBoxesGoThroughTheHook)
+{
+    ui::CMessageBoxRecorder boxes(IDYES);
+    EXPECT_EQ(dlg.MessageBox("Open Com Error!"), IDYES);
+    dlg.MessageBox("x", "", MB_ICONEXCLAMATION);
+    ASSERT_EQ(boxes.m_boxes.size(), 2u);
+    EXPECT_EQ(boxes.m_boxes[0].caption, ""); // no application object in this test
+    EXPECT_EQ(boxes.m_boxes[1].nType, MB_ICONEXCLAMATION);
+}
+
+TEST(WinUiModal, TheModalHookWorksTheDialogAndItsResultComesBack)
+{
+    ui::CModalDriver driver([](CDialog& d) {
+        EXPECT_EQ(d.GetTemplateID(), static_cast<UINT>(IDD_DEFAULT));
+        ui::Click(d, IDOK);
+    });
+    CProbeDlg dlg(IDD_DEFAULT);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.GetWidget(), nullptr);
+}
+
+TEST(WinUiModal, ADialogTheHookLeavesOpenIsCancelled)
+{
+    ui::CModalDriver driver([](CDialog&) {});
+    CProbeDlg dlg(IDD_DEFAULT);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"cancel"});
+}
