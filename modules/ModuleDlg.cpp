@@ -13,7 +13,7 @@ CModuleDlg::CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, EL
 
 void CModuleDlg::OnTimer(UINT_PTR) { PollStep(); }
 
-const ModuleParamBlock& CModuleDlg::Block() const { return m_pMainFrame->*m_pBlock; }
+const ModuleParamBlock& CModuleDlg::Block() const { return GetMainFrame()->*m_pBlock; }
 
 void CModuleDlg::InitFromBlock(int nAddressBox)
 {

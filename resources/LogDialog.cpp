@@ -8,6 +8,8 @@ namespace {
 
 using D = CLogDlg;
 
+// The table keeps one control a line.
+// clang-format off
 const bool g_registered = RegisterDialogTemplate({
     static_cast<int>(IDD_LOG), "Log", 300, 212, {
         {-1, CtlKind::Static, "Script File", 7, 10, 40, 8},
@@ -29,5 +31,6 @@ const bool g_registered = RegisterDialogTemplate({
         {IDOK, CtlKind::Button, "Run", 120, 191, 60, 14, CS_DEFAULT},
         {IDCANCEL, CtlKind::Button, "Cancel", 233, 191, 60, 14},
     }});
+// clang-format on
 
 } // namespace

@@ -8,6 +8,8 @@ namespace {
 
 using D = CSingleDlg;
 
+// The table keeps one control a line.
+// clang-format off
 const bool g_registered = RegisterDialogTemplate({
     static_cast<int>(IDD_SINGLE), "Command", 250, 190, {
         {-1, CtlKind::Static, "COM", 7, 10, 20, 8},
@@ -29,5 +31,6 @@ const bool g_registered = RegisterDialogTemplate({
         {IDOK, CtlKind::Button, "Run", 60, 170, 50, 14, CS_DEFAULT},
         {IDCANCEL, CtlKind::Button, "Cancel", 140, 170, 50, 14},
     }});
+// clang-format on
 
 } // namespace

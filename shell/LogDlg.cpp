@@ -23,15 +23,14 @@ struct ListColumn {
     int width;
 };
 
-const ListColumn kLogColumns[] = {{"Com", 50},      {"Baudrate", 80},    {"CheckSum", 80},
+const ListColumn kLogColumns[] = {{"Com", 50},     {"Baudrate", 80},    {"CheckSum", 80},
                                   {"Command", 60}, {"CompareRef.", 80}, {"Response", 80}};
 
 constexpr BYTE kDataBits = 8;
 
 // A decimal field of the script: leading digits, 0 without any. Bounded, so that the arithmetic
 // on a silly value cannot overflow.
-long long FieldNumber(const std::string& field)
-{
+long long FieldNumber(const std::string& field) {
     return std::clamp<long long>(StrToLong(field, 10), INT_MIN, INT_MAX);
 }
 
@@ -52,8 +51,7 @@ END_MESSAGE_MAP()
 
 CLogDlg::CLogDlg(CWnd* pParent) : CDialog(IDD_LOG, pParent) {}
 
-BOOL CLogDlg::OnInitDialog()
-{
+BOOL CLogDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     g_bDialogClosed = 0;
     CheckRadioButton(IDC_MODE_ERROR, IDC_MODE_NONE, IDC_MODE_NONE);
@@ -70,8 +68,7 @@ BOOL CLogDlg::OnInitDialog()
     return TRUE;
 }
 
-void CLogDlg::DoDataExchange(CDataExchange* pDX)
-{
+void CLogDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_COUNTER, m_btnCounter);
     DDX_Control(pDX, IDC_COUNTER_VALUE, m_edtCounter);
@@ -80,13 +77,11 @@ void CLogDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_SCRIPT_PATH, m_strScriptPath);
 }
 
-void CLogDlg::OnTimer(UINT_PTR nIDEvent)
-{
+void CLogDlg::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent == static_cast<UINT_PTR>(m_nTimerId)) LogStep();
 }
 
-bool CLogDlg::PickFile(std::string& strPath)
-{
+bool CLogDlg::PickFile(std::string& strPath) {
     CFileDialog dlg(TRUE, "log", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "日志文件(*.log)|*.log||", this);
     if (dlg.DoModal() != IDOK) return false;
@@ -97,43 +92,43 @@ bool CLogDlg::PickFile(std::string& strPath)
     return true;
 }
 
-void CLogDlg::OnPickScript()
-{
+void CLogDlg::OnPickScript() {
     if (PickFile(m_strScriptPath)) ShellOpen(m_strScriptPath);
 }
 
-void CLogDlg::OnPickReport() { PickFile(m_strReportPath); }
+void CLogDlg::OnPickReport() {
+    PickFile(m_strReportPath);
+}
 
-void CLogDlg::OnViewScript()
-{
+void CLogDlg::OnViewScript() {
     UpdateData(TRUE);
     ShellOpen(m_strScriptPath);
 }
 
-void CLogDlg::OnViewReport()
-{
+void CLogDlg::OnViewReport() {
     UpdateData(TRUE);
     ShellOpen(m_strReportPath);
 }
 
-void CLogDlg::OnCounter()
-{
+void CLogDlg::OnCounter() {
     UpdateData(TRUE);
     m_bCounter = m_btnCounter.GetCheck() == BST_CHECKED ? 1 : 0;
 }
 
-void CLogDlg::OnModeError() { m_nReportMode = kModeError; }
-void CLogDlg::OnModeAll() { m_nReportMode = kModeAll; }
+void CLogDlg::OnModeError() {
+    m_nReportMode = kModeError;
+}
+void CLogDlg::OnModeAll() {
+    m_nReportMode = kModeAll;
+}
 
-void CLogDlg::OnModeNone()
-{
+void CLogDlg::OnModeNone() {
     m_nReportMode = kModeNone;
     m_btnCounter.SetCheck(BST_UNCHECKED);
     m_bCounter = 0;
 }
 
-void CLogDlg::OnRun()
-{
+void CLogDlg::OnRun() {
     UpdateData(TRUE);
     if (m_strReportPath.empty() || m_strScriptPath.empty()) {
         MessageBox("Please Select the File!         ", nullptr, MB_OK);
@@ -141,37 +136,11 @@ void CLogDlg::OnRun()
     }
     GetDlgItem(IDCANCEL)->EnableWindow(FALSE);
     m_edtCounter.SetWindowText("0");
-    bool bEmptyReport = false;
-    if (std::ifstream(m_strReportPath).is_open()) {
-        bEmptyReport = MessageBox("Overwrite the File?", "Note", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
-    }
-
-    std::string strText;
-    if (!ReadScript(strText)) {
-        MessageBox("Read Script File Error!", nullptr, MB_OK);
-        SetIdle();
-        return;
-    }
-    for (int i = 0; i < kHeaderLines; ++i) {
-        int lf = Find(strText, '\n');
-        if (lf >= 0) strText = Mid(strText, lf + 1);
-    }
-    m_strScriptBody = strText;
-    int lf = Find(strText, '\n');
-    m_strLine = Left(strText, lf);
-    // Lines end in CR LF or in LF alone.
-    if (!m_strLine.empty() && m_strLine.back() == '\r') m_strLine.pop_back();
-    ParseScriptLine(m_strLine);
-    m_nLineIndex = 0;
-    m_strRemaining = Mid(strText, lf + 1);
-    if (!BuildCommand(m_strNextCommand)) {
-        MessageBox("No Command in the First Line of the Script!", nullptr, MB_OK);
-        SetIdle();
-        return;
-    }
-    m_report.close();
-    if (m_nReportMode != kModeNone && !OpenReport(bEmptyReport)) {
-        MessageBox("Open Report File Error!", nullptr, MB_OK);
+    const bool bEmptyReport =
+        std::ifstream(m_strReportPath).is_open() &&
+        MessageBox("Overwrite the File?", "Note", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    if (const char* pszError = PrepareRun(bEmptyReport)) {
+        MessageBox(pszError, nullptr, MB_OK);
         SetIdle();
         return;
     }
@@ -190,8 +159,27 @@ void CLogDlg::OnRun()
     SetTimer(static_cast<UINT_PTR>(m_nTimerId), kStepMs);
 }
 
-void CLogDlg::OnStop()
-{
+const char* CLogDlg::PrepareRun(bool bEmptyReport) {
+    std::string strText;
+    if (!ReadScript(strText)) return "Read Script File Error!";
+    for (int i = 0; i < kHeaderLines; ++i) {
+        int lf = Find(strText, '\n');
+        if (lf >= 0) strText = Mid(strText, lf + 1);
+    }
+    m_strScriptBody = strText;
+    int lf = Find(strText, '\n');
+    m_strLine = Left(strText, lf);
+    // Lines end in CR LF or in LF alone.
+    if (!m_strLine.empty() && m_strLine.back() == '\r') m_strLine.pop_back();
+    ParseScriptLine(m_strLine);
+    m_nLineIndex = 0;
+    m_strRemaining = Mid(strText, lf + 1);
+    if (!BuildCommand(m_strNextCommand)) return "No Command in the First Line of the Script!";
+    if (m_nReportMode != kModeNone && !OpenReport(bEmptyReport)) return "Open Report File Error!";
+    return nullptr;
+}
+
+void CLogDlg::OnStop() {
     m_nExchanges = 0;
     m_nErrors = 0;
     KillTimer(static_cast<UINT_PTR>(m_nTimerId));
@@ -199,15 +187,13 @@ void CLogDlg::OnStop()
     SetIdle();
 }
 
-void CLogDlg::OnCancel()
-{
+void CLogDlg::OnCancel() {
     g_bDialogClosed = 1;
     CloseRun();
     CDialog::OnCancel();
 }
 
-void CLogDlg::LogStep()
-{
+void CLogDlg::LogStep() {
     const bool bFailed = EvaluateReply();
     m_timeStep = GetLocalTime();
     AddListRow();
@@ -220,10 +206,9 @@ void CLogDlg::LogStep()
     Send(m_strNextCommand);
 }
 
-void CLogDlg::ParseScriptLine(std::string strLine)
-{
-    std::string* fields[] = {&m_strFieldCom,     &m_strFieldBaud, &m_strFieldChecksum,
-                             &m_strFieldCommand, &m_strFieldSkip, &m_strFieldDrop,
+void CLogDlg::ParseScriptLine(std::string strLine) {
+    std::string* fields[] = {&m_strFieldCom,      &m_strFieldBaud, &m_strFieldChecksum,
+                             &m_strFieldCommand,  &m_strFieldSkip, &m_strFieldDrop,
                              &m_strFieldReference};
     for (std::string* field : fields) {
         int comma = Find(strLine, ',');
@@ -236,8 +221,7 @@ void CLogDlg::ParseScriptLine(std::string strLine)
     }
 }
 
-void CLogDlg::PrepareNextLine()
-{
+void CLogDlg::PrepareNextLine() {
     int lf = Find(m_strRemaining, '\n');
     // Without a further line end the current line is sent again.
     if (lf >= 0) m_strLine = Trim(Left(m_strRemaining, lf));
@@ -255,15 +239,13 @@ void CLogDlg::PrepareNextLine()
     BuildCommand(m_strNextCommand);
 }
 
-bool CLogDlg::BuildCommand(std::string& strCommand) const
-{
+bool CLogDlg::BuildCommand(std::string& strCommand) const {
     if (m_strFieldChecksum != "0" && m_strFieldChecksum != "1") return false;
     strCommand = FrameAsciiCommand(m_strFieldCommand, m_strFieldChecksum == "1");
     return true;
 }
 
-void CLogDlg::Send(const std::string& strCommand)
-{
+void CLogDlg::Send(const std::string& strCommand) {
     m_strSending = strCommand;
     std::string strText = WithoutCr(m_strSending);
     WORD length = 0;
@@ -272,8 +254,7 @@ void CLogDlg::Send(const std::string& strCommand)
     m_nLastResult = result == 0 ? 1 : -1;
 }
 
-bool CLogDlg::ReadScript(std::string& strText) const
-{
+bool CLogDlg::ReadScript(std::string& strText) const {
     std::error_code error;
     if (std::filesystem::is_directory(m_strScriptPath, error)) return false;
     std::ifstream file(m_strScriptPath, std::ios::binary);
@@ -285,27 +266,23 @@ bool CLogDlg::ReadScript(std::string& strText) const
     return true;
 }
 
-bool CLogDlg::OpenReport(bool bEmpty)
-{
+bool CLogDlg::OpenReport(bool bEmpty) {
     m_report.open(m_strReportPath, std::ios::binary | (bEmpty ? std::ios::trunc : std::ios::app));
     return m_report.is_open();
 }
 
-void CLogDlg::CloseRun()
-{
+void CLogDlg::CloseRun() {
     Link().Close_ComAscii(static_cast<BYTE>(m_nPort));
     m_report.close();
 }
 
-void CLogDlg::SetIdle()
-{
+void CLogDlg::SetIdle() {
     GetDlgItem(IDOK)->EnableWindow(TRUE);
     GetDlgItem(IDCANCEL)->EnableWindow(TRUE);
     GetDlgItem(IDC_STOP)->EnableWindow(FALSE);
 }
 
-bool CLogDlg::EvaluateReply()
-{
+bool CLogDlg::EvaluateReply() {
     ++m_nExchanges;
     if (m_nLastResult != 1) {
         ++m_nErrors;
@@ -323,8 +300,7 @@ bool CLogDlg::EvaluateReply()
     return true;
 }
 
-void CLogDlg::AddListRow()
-{
+void CLogDlg::AddListRow() {
     if (m_nLineIndex == 0) m_lstLog.DeleteAllItems();
     int row = m_lstLog.InsertItem(m_nLineIndex, m_strFieldCom);
     const std::string* columns[] = {&m_strFieldBaud, &m_strFieldChecksum, &m_strFieldCommand,
@@ -333,8 +309,7 @@ void CLogDlg::AddListRow()
     for (const std::string* text : columns) m_lstLog.SetItemText(row, column++, *text);
 }
 
-void CLogDlg::WriteReportLine()
-{
+void CLogDlg::WriteReportLine() {
     if (!m_report.is_open()) return;
     const bool bReplied = m_nLastResult == 1;
     const std::tm& t = m_timeStep;

@@ -91,6 +91,9 @@ private:
     // for neither form, which leaves the text as it was.
     bool BuildCommand(std::string& strCommand) const;
     void Send(const std::string& strCommand);
+    // Reads the script up to its first command and opens the report of the run: the error to
+    // show, or null.
+    const char* PrepareRun(bool bEmptyReport);
     // Whether the script could be read; strText holds its first bytes.
     bool ReadScript(std::string& strText) const;
     // Opens the report for this run: emptied or kept, created when missing.

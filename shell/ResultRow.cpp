@@ -4,26 +4,19 @@
 #include "ModelName.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 using Numbers = std::vector<const char*>;
 
-bool HasAnyOf(const std::string& name, const Numbers& numbers)
+// The name equals one of the models (exact) or contains one of the numbers.
+bool NameMatches(const std::string& name, const Numbers& models, bool exact)
 {
-    for (const char* number : numbers) {
-        if (ModelHas(name, number)) return true;
-    }
-    return false;
-}
-
-bool IsAnyOf(const std::string& name, const Numbers& models)
-{
-    for (const char* model : models) {
-        if (ModelIs(name, model)) return true;
-    }
-    return false;
+    return std::any_of(models.begin(), models.end(), [&](const char* model) {
+        return exact ? ModelIs(name, model) : ModelHas(name, model);
+    });
 }
 
 // ---- names of Modbus RTU finds
@@ -64,7 +57,7 @@ std::string NormaliseRtuName(std::string name)
         bool variant = fixed.pszVariant && ModelHas(name, fixed.pszVariant);
         name = variant ? fixed.pszVariantName : fixed.pszName;
     }
-    if (!ModelHas(name, "P") && !HasAnyOf(name, {"4386A", "4384A", "4359A", "4382A"})) {
+    if (!ModelHas(name, "P") && !ModelHasAny(name, {"4386A", "4384A", "4359A", "4382A"})) {
         name = Left(name, 4);
     }
     return name;
@@ -114,7 +107,7 @@ struct SDescription {
 };
 
 // Tested in this order; a later match replaces an earlier one.
-const std::vector<SDescription> kDescriptions = {
+const SDescription kDescriptions[] = {
     // Digital I/O, by the exact name.
     {true, {"6395", "6395D", "4395", "4395D"}, "DO*13"},
     {true, {"6324", "6324D", "4324", "4324D"}, "DI*12 + DO*4"},
@@ -232,7 +225,7 @@ std::string Describe(const std::string& model, const std::string& code)
 {
     std::string description;
     for (const SDescription& group : kDescriptions) {
-        bool named = group.bExact ? IsAnyOf(model, group.models) : HasAnyOf(model, group.models);
+        bool named = NameMatches(model, group.models, group.bExact);
         if (!named) continue;
         const char* text = group.pszText ? group.pszText : TextOfCode(group.codes, code);
         if (text) description = text;
@@ -244,9 +237,6 @@ std::string Describe(const std::string& model, const std::string& code)
 const SFixedName kPerChannelNames[] = {
     {"9359", "6359A"}, {"9384P", "6384A"}, {"9386P", "6386A"}, {"9382", "4382A"},
 };
-
-const Numbers kAlarmModels = {"6385", "4385", "4389", "6389", "6384", "4384", "4388",
-                              "6388", "6386", "4386", "6386P", "6384P", "6381"};
 
 // What the replies say, field by field.
 struct SFields {
@@ -290,7 +280,9 @@ ResultRow BuildResultRow(const SFoundModule& found)
 {
     std::string name = found.bRtu ? NormaliseRtuName(found.strName) : found.strName;
     ResultRow row;
-    row[kColAlarm] = HasAnyOf(name, kAlarmModels) ? "Yes" : "No";
+    bool alarms = ModelHasAny(name, {"6385", "4385", "4389", "6389", "6384", "4384", "4388", "6388",
+                                     "6386", "4386", "6386P", "6384P", "6381"});
+    row[kColAlarm] = alarms ? "Yes" : "No";
 
     SFields f = TakeApart(found, name);
     bool ascii = !found.bRtu;
@@ -305,7 +297,7 @@ ResultRow BuildResultRow(const SFoundModule& found)
     row[kColBrate] = codeFromRate ? BaudCodeOfRate(found.strBaud) : f.strBaudCode;
 
     row[kColDescription] = Describe(f.strModel, f.strScript);
-    if (HasAnyOf(f.strModel, {"6380", "4380"})) {
+    if (ModelHasAny(f.strModel, {"6380", "4380"})) {
         const char* text = TextOfCode(kDataFormats, f.strFormat);
         row[kColDataFormat] = text ? text : "";
     }

@@ -349,7 +349,7 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 CDialog::~CDialog() { Teardown(); }
 
-void CDialog::SetModalHook(ModalHook hook) { g_modalHook = std::move(hook); }
+CDialog::ModalHook CDialog::SetModalHook(ModalHook hook) { return std::exchange(g_modalHook, std::move(hook)); }
 
 bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
 {

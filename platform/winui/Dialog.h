@@ -77,7 +77,7 @@ public:
     // Tests replace the modal loop: the hook runs with the initialised dialog and works it;
     // a dialog the hook leaves open is then cancelled.
     using ModalHook = std::function<void(CDialog&)>;
-    static void SetModalHook(ModalHook hook);
+    static ModalHook SetModalHook(ModalHook hook);
 
     // Key and close-box handling the widget forwards here.
     void HandleEscape();

@@ -14,6 +14,7 @@
 #include <climits>
 #include <cstdlib>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -80,7 +81,7 @@ QString QtFilter(const std::string& filter)
 
 } // namespace
 
-void SetMessageBoxHook(MessageBoxHook hook) { g_messageBoxHook = std::move(hook); }
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) { return std::exchange(g_messageBoxHook, std::move(hook)); }
 
 int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UINT nType)
 {
@@ -91,7 +92,7 @@ int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UI
 
 int AfxMessageBox(const std::string& text, UINT nType) { return ShowMessageBox(nullptr, text, nullptr, nType); }
 
-void SetFileDialogHook(FileDialogHook hook) { g_fileDialogHook = std::move(hook); }
+FileDialogHook SetFileDialogHook(FileDialogHook hook) { return std::exchange(g_fileDialogHook, std::move(hook)); }
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName, DWORD,
                          const char* filter, CWnd* pParentWnd)
@@ -121,7 +122,7 @@ std::string CFileDialog::GetFileName() const
     return QFileInfo(QString::fromStdString(m_strPath)).fileName().toStdString();
 }
 
-void SetShellOpenHook(ShellOpenHook hook) { g_shellOpenHook = std::move(hook); }
+ShellOpenHook SetShellOpenHook(ShellOpenHook hook) { return std::exchange(g_shellOpenHook, std::move(hook)); }
 
 bool ShellOpen(const std::string& path)
 {

@@ -32,8 +32,8 @@ struct MessageBoxRequest {
     UINT nType;
 };
 using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
-// Installs a hook (an empty one restores the real boxes).
-void SetMessageBoxHook(MessageBoxHook hook);
+// Installs a hook (an empty one restores the real boxes); returns the one it replaces.
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook);
 // Shows a box owned by owner (may be null). A null caption stands for the application title.
 int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UINT nType);
 // A box captioned with the application title.
@@ -46,7 +46,7 @@ struct FileDialogRequest {
 };
 // The chosen path, or nothing when the operator cancelled.
 using FileDialogHook = std::function<std::optional<std::string>(const FileDialogRequest&)>;
-void SetFileDialogHook(FileDialogHook hook);
+FileDialogHook SetFileDialogHook(FileDialogHook hook);
 
 inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
 inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
@@ -68,7 +68,7 @@ private:
 
 // Opens a file with the desktop's default application (never through a shell command line).
 using ShellOpenHook = std::function<bool(const std::string& path)>;
-void SetShellOpenHook(ShellOpenHook hook);
+ShellOpenHook SetShellOpenHook(ShellOpenHook hook);
 bool ShellOpen(const std::string& path);
 
 inline constexpr int SM_CXSCREEN = 0;

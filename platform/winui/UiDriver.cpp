@@ -141,13 +141,13 @@ std::vector<std::string> Rows(CDialog& dlg, int nID)
 
 CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)
 {
-    SetMessageBoxHook([this](const MessageBoxRequest& request) {
+    m_previous = SetMessageBoxHook([this](const MessageBoxRequest& request) {
         m_boxes.push_back(request);
         return m_onBox ? m_onBox(request) : m_nAnswer;
     });
 }
 
-CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHook(nullptr); }
+CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHook(std::move(m_previous)); }
 
 std::vector<std::string> CMessageBoxRecorder::Texts() const
 {
@@ -158,26 +158,26 @@ std::vector<std::string> CMessageBoxRecorder::Texts() const
 
 CFileDialogRecorder::CFileDialogRecorder(std::optional<std::string> answer) : m_answer(std::move(answer))
 {
-    SetFileDialogHook([this](const FileDialogRequest& request) {
+    m_previous = SetFileDialogHook([this](const FileDialogRequest& request) {
         m_requests.push_back(request);
         return m_answer;
     });
 }
 
-CFileDialogRecorder::~CFileDialogRecorder() { SetFileDialogHook(nullptr); }
+CFileDialogRecorder::~CFileDialogRecorder() { SetFileDialogHook(std::move(m_previous)); }
 
 CShellOpenRecorder::CShellOpenRecorder()
 {
-    SetShellOpenHook([this](const std::string& path) {
+    m_previous = SetShellOpenHook([this](const std::string& path) {
         m_paths.push_back(path);
         return true;
     });
 }
 
-CShellOpenRecorder::~CShellOpenRecorder() { SetShellOpenHook(nullptr); }
+CShellOpenRecorder::~CShellOpenRecorder() { SetShellOpenHook(std::move(m_previous)); }
 
-CModalDriver::CModalDriver(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
+CModalDriver::CModalDriver(CDialog::ModalHook hook) : m_previous(CDialog::SetModalHook(std::move(hook))) {}
 
-CModalDriver::~CModalDriver() { CDialog::SetModalHook(nullptr); }
+CModalDriver::~CModalDriver() { CDialog::SetModalHook(std::move(m_previous)); }
 
 } // namespace ui

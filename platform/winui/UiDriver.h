@@ -46,6 +46,9 @@ public:
     int m_nAnswer;
     std::function<int(const MessageBoxRequest&)> m_onBox;
     std::vector<std::string> Texts() const;
+
+private:
+    MessageBoxHook m_previous;
 };
 
 // Answers the open and save dialogs with a path (nothing: cancelled) and keeps the requests.
@@ -58,6 +61,9 @@ public:
 
     std::vector<FileDialogRequest> m_requests;
     std::optional<std::string> m_answer;
+
+private:
+    FileDialogHook m_previous;
 };
 
 // Keeps the paths the program asked the desktop to open.
@@ -69,6 +75,9 @@ public:
     CShellOpenRecorder& operator=(const CShellOpenRecorder&) = delete;
 
     std::vector<std::string> m_paths;
+
+private:
+    ShellOpenHook m_previous;
 };
 
 // Works modal dialogs in place of their message loop for the lifetime of the object.
@@ -78,6 +87,9 @@ public:
     ~CModalDriver();
     CModalDriver(const CModalDriver&) = delete;
     CModalDriver& operator=(const CModalDriver&) = delete;
+
+private:
+    CDialog::ModalHook m_previous;
 };
 
 } // namespace ui

@@ -1,5 +1,5 @@
 // Each link library exports exactly its C API and nothing else.
-#include "RtuTestSupport.h"
+#include "ProcessStats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 // The C++ layer under both RTU library builds: the CRC and the port object's life cycle.
+#include "ProcessStats.h"
 #include "PtyPair.h"
 #include "RtuCrc.h"
 #include "RtuLink.h"
@@ -7,8 +8,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <filesystem>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -36,19 +35,6 @@ TEST(RtuCrcTest, TablesMatchTheModbusTables)
     EXPECT_EQ(kRtuCrcTables.m_second[255], 0x40);
 }
 
-size_t CountEntries(const char* dir)
-{
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
-}
-
-// A joined thread can linger in /proc for a moment after the join.
-size_t SettledThreadCount(size_t expected)
-{
-    for (int i = 0; i < 100 && CountEntries("/proc/self/task") != expected; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return CountEntries("/proc/self/task");
-}
-
 class RtuLinkCoreTest : public ::testing::Test {
 protected:
     static constexpr unsigned kPort = 8;
@@ -68,12 +54,12 @@ TEST_F(RtuLinkCoreTest, ThousandsOfOpensLeaveNoDescriptorOrThreadBehind)
     // The first open creates the wake-up descriptor the object keeps for its life.
     ASSERT_TRUE(m_link.Open(kPort, {9600, 8, 'N', 1}));
     m_link.Close();
-    const size_t fds = CountEntries("/proc/self/fd");
-    const size_t threads = SettledThreadCount(CountEntries("/proc/self/task"));
+    const size_t fds = OpenFdCount();
+    const size_t threads = SettledThreadCount(ThreadCount());
     for (int i = 0; i < 2000; ++i) {
         ASSERT_TRUE(m_link.Open(kPort, {9600, 8, 'N', 1}));
         if (i % 250 == 0) {
-            EXPECT_EQ(CountEntries("/proc/self/task"), threads + 1);
+            EXPECT_EQ(ThreadCount(), threads + 1);
             std::jthread farEnd([&] {
                 m_pty.Read(sizeof kReadRequest, 2000);
                 m_pty.Write(reply);
@@ -83,7 +69,7 @@ TEST_F(RtuLinkCoreTest, ThousandsOfOpensLeaveNoDescriptorOrThreadBehind)
         }
         m_link.Close();
     }
-    EXPECT_EQ(CountEntries("/proc/self/fd"), fds);
+    EXPECT_EQ(OpenFdCount(), fds);
     EXPECT_EQ(SettledThreadCount(threads), threads);
 }
 

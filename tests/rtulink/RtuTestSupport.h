@@ -1,32 +1,18 @@
 // What the tests of both RTU library builds share: a line on a pseudo-terminal with a scripted far
-// end, byte-string helpers and the process's descriptor and thread counts.
+// end, and byte-string helpers.
 #pragma once
 
 #include "Portix_rtu.h"
+#include "ProcessStats.h"
 #include "PtyPair.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
-
-// Where the libraries were built: $OSTRA_BIN, else beside the test program.
-inline std::string BinDir()
-{
-    if (const char* bin = std::getenv("OSTRA_BIN"); bin && *bin) return bin;
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path();
-}
-
-inline void SleepMs(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 inline std::string FromHex(std::string_view hex)
 {
@@ -48,26 +34,6 @@ inline std::string WithCrc(const std::string& body)
     GetRtuStrCRC(AsBytes(body), static_cast<DWORD>(body.size()),
                  reinterpret_cast<BYTE*>(frame.data()));
     return frame;
-}
-
-inline size_t CountEntries(const char* dir)
-{
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
-}
-inline size_t OpenFdCount()
-{
-    return CountEntries("/proc/self/fd");
-}
-inline size_t ThreadCount()
-{
-    return CountEntries("/proc/self/task");
-}
-
-// A joined thread can linger in /proc for a moment after the join.
-inline size_t SettledThreadCount(size_t expected)
-{
-    for (int i = 0; i < 100 && ThreadCount() != expected; ++i) SleepMs(10);
-    return ThreadCount();
 }
 
 class RtuLinkTest : public ::testing::Test {

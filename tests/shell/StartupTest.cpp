@@ -51,6 +51,7 @@ struct Frame {
         SetScreenSizeOverride(0, 0);
         AfxSetMainWnd(nullptr);
     }
+    ui::CMessageBoxRecorder boxes; // the search dialog reports a missing settings file
     COstraView* view = new COstraView;
     CMainFrame* frame = new CMainFrame;
     bool loaded = false;

@@ -1,6 +1,7 @@
 // Modbus requests typed as hex text, replies shown as hex text, and the longest request the RTU
 // exchange sends.
 #include "HexText.h"
+#include "Clock.h"
 #include "SimLink.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +15,16 @@ struct TextCase {
     std::vector<BYTE> bytes;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+    std::string text = c.text;
+    for (size_t tab; (tab = text.find('\t')) != std::string::npos;) text.replace(tab, 1, "\\t");
+    *os << '"' << text << '"';
+}
+
 class HexTextToBytesTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(HexTextToBytesTest, ReadsGroupsOfTwoAfterDroppingBlanks)
-{
-    EXPECT_EQ(HexTextToBytes(GetParam().text), GetParam().bytes) << '"' << GetParam().text << '"';
+TEST_P(HexTextToBytesTest, ReadsGroupsOfTwoAfterDroppingBlanks) {
+    EXPECT_EQ(HexTextToBytes(GetParam().text), GetParam().bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -28,13 +34,13 @@ INSTANTIATE_TEST_SUITE_P(
                       // Blanks do not separate bytes; an odd last digit stands alone.
                       TextCase{"1 23", {0x12, 0x03}},
                       // A group without a leading digit is 0; digits end at the first non-digit.
-                      TextCase{"G1", {0x00}}, TextCase{"1G", {0x01}}, TextCase{"ff0a", {0xFF, 0x0A}},
+                      TextCase{"G1", {0x00}}, TextCase{"1G", {0x01}},
+                      TextCase{"ff0a", {0xFF, 0x0A}},
                       // Read as signed numbers, low byte kept; other white space is skipped.
-                      TextCase{"-1+1", {0xFF, 0x01}}, TextCase{"\t1", {0x01}},
-                      TextCase{"", {}}, TextCase{"   ", {}}));
+                      TextCase{"-1+1", {0xFF, 0x01}}, TextCase{"\t1", {0x01}}, TextCase{"", {}},
+                      TextCase{"   ", {}}));
 
-TEST(BytesToHexText, ABlankBeforeEachByte)
-{
+TEST(BytesToHexText, ABlankBeforeEachByte) {
     const BYTE reply[] = {0x01, 0x83, 0x02, 0xC0, 0xF1};
     std::string text = BytesToHexText(reply, sizeof reply);
     EXPECT_EQ(text, " 01 83 02 C0 F1");
@@ -44,8 +50,7 @@ TEST(BytesToHexText, ABlankBeforeEachByte)
     EXPECT_EQ(BytesToHexText(std::vector<BYTE>{}), "");
 }
 
-TEST(ExchangeRtu, SendsRequestsUpToTheLinksLimitAndRefusesLongerOnesUnsent)
-{
+TEST(ExchangeRtu, SendsRequestsUpToTheLinksLimitAndRefusesLongerOnesUnsent) {
     CScopedVirtualClock clock;
     CSimBus bus;
     CScopedSimLink link(bus);

@@ -1,0 +1,162 @@
+// The eight-channel analog-input dialog over Modbus RTU against a simulated module.
+#include "ModuleFixture.h"
+#include "analog_input/AnalogInputIds.h"
+#include "analog_input/M6384Modbus.h"
+
+#include "HexText.h"
+#include "SimAnalogInput.h"
+#include "SimCodec.h"
+#include "Strings.h"
+
+namespace {
+
+// The frame of a request text with its CRC, as the wire shows it.
+std::string Frame(const std::string& text)
+{
+    std::vector<BYTE> bytes = HexTextToBytes(text);
+    std::vector<BYTE> frame(bytes.size() + 2);
+    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
+    return Trim(BytesToHexText(frame));
+}
+
+class M6384Modbus : public CModuleFixture {
+protected:
+    CSimAnalogInput8& AddModule(int address)
+    {
+        return static_cast<CSimAnalogInput8&>(m_bus.Add("6384", address, 9600, ESimProtocol::Rtu));
+    }
+    void Open(ModuleParamBlock block)
+    {
+        m_frame.m_strAnalogInputParams = block;
+        m_dlg.Create(227);
+    }
+    std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
+
+    CM6384Modbus m_dlg;
+};
+
+} // namespace
+
+TEST_F(M6384Modbus, ShowsTheDecimalAddressAndPollsEightRegisters)
+{
+    CSimAnalogInput8& module = AddModule(0x12);
+    module.SetInput(1, 10.0); // the top of the range: raw ffff
+    Open({"12", "06", "0", "08", "0", "4384"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_ADDRESS), "18");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_CHECKSUM), "CRC");
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_CHECKSUM)->IsWindowEnabled());
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_RANGE)->IsWindowEnabled());
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("120300000008")});
+    EXPECT_EQ(m_link.Line(1).dwBaud, 9600u);
+    Tick(m_dlg);
+    EXPECT_EQ(Value(1), "ffff");
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("120300000008")});
+}
+
+TEST_F(M6384Modbus, AnExceptionReplyShowsZeroInEveryVisibleChannel)
+{
+    // A module with one register answers the read of eight with an exception.
+    m_bus.Add("6385", 1, 9600, ESimProtocol::Rtu);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    ui::Click(m_dlg, kAiCheckIds[3]);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(Value(0), "00");
+    EXPECT_EQ(Value(7), "00");
+    EXPECT_EQ(Value(3), "");
+}
+
+TEST_F(M6384Modbus, UntickingAChannelWritesTheMaskAndHidesItsValue)
+{
+    CSimAnalogInput8& module = AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg);
+    TakeRequests();
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{Frame("010600DC00FE"), Frame("010300000008")}));
+    EXPECT_EQ(module.EnableMask(), 0xFE);
+    Tick(m_dlg);
+    EXPECT_EQ(Value(0), "");
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests().back(), Frame("010600DC00FF"));
+}
+
+TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
+{
+    struct Case {
+        int protocolRow;
+        const char* request;
+    } cases[] = {{1, "010608120012"}, {0, "0106080D0001"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        CSimBus bus;
+        bus.Add("6384", 1, 9600, ESimProtocol::Rtu);
+        m_link.Attach(1, bus);
+        CM6384Modbus dlg;
+        m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "0A", "1", "4384"};
+        m_frame.m_bAnalogInputChanged = 0;
+        dlg.Create(227);
+        Tick(dlg);
+        TakeRequests();
+        ui::Type(dlg, IDC_AI_ADDRESS, "18");
+        ui::ChooseRow(dlg, IDC_AI_PROTOCOL, c.protocolRow);
+        ui::Click(dlg, IDC_AI_SETTING);
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+        EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4384", "12", "9600", "CRC", "-1 to +1V"}));
+        EXPECT_EQ(m_frame.m_strNewParams[3], "0A");
+        EXPECT_EQ(m_frame.m_strNewParams[4], "1");
+        Tick(dlg, 2);
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame(c.request)});
+        EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration OK!");
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(M6384Modbus, AddressZeroIsRefusedOnlyWithANewBaudRate)
+{
+    AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "0");
+    m_dlg.GetDlgItem(IDC_AI_BAUD)->EnableWindow(TRUE);
+    ui::ChooseRow(m_dlg, IDC_AI_BAUD, 4);
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"重新设置时地址不能为0!"});
+    ui::ChooseRow(m_dlg, IDC_AI_BAUD, 3);
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    EXPECT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_frame.m_strNewParams[0], "00");
+}
+
+TEST_F(M6384Modbus, ASettingAfterAMissedReplyGoesOutToTheOldAddress)
+{
+    CSimAnalogInput8& module = AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg); // this poll gets no reply
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "5");
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("010608120005")});
+}
+
+TEST_F(M6384Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
+{
+    m_link.Detach(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
+    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_TRUE(m_link.Traffic().empty());
+}
+
+TEST_F(M6384Modbus, CancelClosesTheRtuLine)
+{
+    AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_TRUE(m_link.IsRtuOpen());
+    ui::CloseBox(m_dlg);
+    EXPECT_FALSE(m_link.IsRtuOpen());
+    EXPECT_FALSE(m_dlg.IsRunning());
+}

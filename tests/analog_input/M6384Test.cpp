@@ -1,0 +1,387 @@
+// The eight-channel analog-input dialog over ASCII against a simulated module.
+#include "ModuleFixture.h"
+#include "analog_input/AnalogInputIds.h"
+#include "analog_input/M6384.h"
+
+#include "AsciiCommand.h"
+#include "Resource.h"
+#include "SimAnalogInput.h"
+#include "Strings.h"
+
+#include <QPushButton>
+
+namespace {
+
+class M6384 : public CModuleFixture {
+protected:
+    // Opens the dialog on a block: address, baud code, check, range, format, model.
+    void Open(ModuleParamBlock block)
+    {
+        m_frame.m_strAnalogInputParams = block;
+        m_dlg.Create(155);
+    }
+    std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
+    bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
+    CComboBox* Combo(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id); }
+
+    CM6384 m_dlg;
+};
+
+} // namespace
+
+TEST_F(M6384, OpensReadsTheMaskThenPollsAndReadsOneChannelType)
+{
+    CSimModule& module = m_bus.Add("6384", 0x12, 9600);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0x81);
+    module.SetInput(0, 1.5);
+    module.SetInput(7, -2.25);
+    Open({"12", "06", "0", "08", "0", "4384"});
+
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_ADDRESS), "18"); // decimal in the box
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_MODEL), "4384");
+    EXPECT_EQ(Combo(IDC_AI_BAUD)->GetCurSel(), 3);
+    EXPECT_EQ(Combo(IDC_AI_RANGE)->GetCurSel(), 0);
+    EXPECT_EQ(Combo(IDC_AI_CHECKSUM)->GetCurSel(), 1);
+    EXPECT_FALSE(Enabled(IDC_AI_HIGH_LIMIT));
+    EXPECT_FALSE(Enabled(IDC_AI_CH_READ));
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+
+    Tick(m_dlg, 6);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$126", "$122", "#12", "$128C-1", "#12", "#12", "#12"}));
+    EXPECT_EQ(Value(0), "+01.500");
+    EXPECT_EQ(Value(7), "-02.250");
+    EXPECT_EQ(Value(3), ""); // disabled in the module
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kAiCheckIds[0]), 1u);
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kAiCheckIds[1]), 0u);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!"); // the $AA2 reply
+}
+
+TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
+{
+    struct Case {
+        BYTE format;
+        double ch1;
+        const char* want;
+    } cases[] = {{0x00, 2.5, "+02.500"}, {0x01, 2.5, "+025.00"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        CSimBus bus;
+        CSimModule& module = bus.Add("6384", 1, 9600);
+        module.SetFormat(c.format);
+        static_cast<CSimAnalogInput8&>(module).SetEnableMask(0xFF);
+        module.SetInput(1, c.ch1);
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
+        dlg.Create(155);
+        Tick(dlg, 3);
+        EXPECT_EQ(dlg.GetDlgItemText(kAiValueIds[1]), c.want);
+        dlg.OnCancel();
+    }
+}
+
+TEST_F(M6384, HexReadingsTakeEightEqualGroups)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    module.SetFormat(0x02);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0xFF);
+    Open({"01", "06", "0", "08", "2", "4384"});
+    Tick(m_dlg, 3);
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch).size(), 4u) << ch;
+}
+
+TEST_F(M6384, TickingChannelsWritesTheEnableMask)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0x00);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 2);
+    TakeRequests();
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[7]));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$01581", "#01"}));
+    EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x81);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!");
+}
+
+TEST_F(M6384, NoReplyShowsErrorInEnabledChannelsOnly)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0x01);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 3);
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    // A tick is its exchange and the pause after it: a missed reply still fits the 500 ms period.
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 300u + 150u);
+    EXPECT_EQ(Value(0), "ERROR!!");
+    EXPECT_EQ(Value(1), "");
+}
+
+TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
+{
+    struct Case {
+        const char* check;
+        int checksumRow;
+        const char* wire; // as sent, without CR
+        const char* checkDigit;
+    } cases[] = {
+        {"0", 1, "%0112080600", "0"},
+        {"4", 0, nullptr, "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.check);
+        CSimBus bus;
+        CSimModule& module = bus.Add("6384", 1, 9600);
+        module.SetChecksum(std::string(c.check) == "4");
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        m_frame.m_strAnalogInputParams = {"01", "06", c.check, "08", "0", "4384"};
+        m_frame.m_bAnalogInputChanged = 0;
+        dlg.Create(155);
+        Tick(dlg, 3);
+        TakeRequests();
+        ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
+        ASSERT_TRUE(ui::Click(dlg, IDC_AI_SETTING));
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1); // written in the handler, before it goes out
+        Tick(dlg);
+        std::string expected = c.wire ? c.wire : "%0112080640" + AppendChecksum("%0112080640");
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{expected});
+        EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4384", "12", "9600", c.checksumRow ? "Disable" : "Enable", "-10 to +10V"}));
+        EXPECT_EQ(m_frame.m_strNewParams[0], "12");
+        EXPECT_EQ(m_frame.m_strNewParams[2], c.checkDigit);
+        Tick(dlg);
+        ASSERT_FALSE(m_boxes.m_boxes.empty());
+        EXPECT_EQ(m_boxes.m_boxes.back().text, "Setting Configuration OK!");
+        EXPECT_EQ(m_boxes.m_boxes.back().caption, "Setting");
+        EXPECT_FALSE(dlg.IsRunning()); // closed after the reply
+        EXPECT_EQ(module.Address(), 0x12);
+    }
+}
+
+TEST_F(M6384, AddressZeroOpensAt9600WithoutChecksumAndIsNotAcceptedAsNewAddress)
+{
+    CSimModule& module = m_bus.Add("6384", 5, 19200);
+    module.SetInit(true);
+    Open({"00", "07", "4", "08", "0", "4384"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_ADDRESS), "0");
+    ASSERT_FALSE(m_link.Traffic().empty());
+    EXPECT_EQ(m_link.Traffic().back().line.dwBaud, 9600u);
+    EXPECT_EQ(m_link.Traffic().back().strRequest, "$006");
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"重新设置时地址不能为0!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+}
+
+TEST_F(M6384, TypedAddressesOutsideAByteAreRefused)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    for (const char* typed : {"256", "-1", "abc", "1.5", ""}) {
+        SCOPED_TRACE(typed);
+        m_boxes.m_boxes.clear();
+        ui::Type(m_dlg, IDC_AI_ADDRESS, typed);
+        ui::Click(m_dlg, IDC_AI_SETTING);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0);
+    }
+    Tick(m_dlg, 3);
+    for (const std::string& r : m_link.Requests()) EXPECT_NE(r[0], '%');
+}
+
+TEST_F(M6384, ANonHexCheckCharacterReadsAsZero)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "x", "08", "0", "4384"});
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "2");
+    ui::ChooseRow(m_dlg, IDC_AI_CHECKSUM, 0);
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    EXPECT_EQ(m_frame.m_strNewParams[2], "4");
+    Tick(m_dlg);
+    EXPECT_EQ(m_link.Requests().back(), "%0102080640");
+}
+
+TEST_F(M6384, AnOperatorsRequestIsNotDroppedByAReplyReader)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0x00);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg); // $012 goes out; its reader will choose the poll
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[2]));
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$01504"});
+}
+
+TEST_F(M6384, SwitchToModbusGoesToTheOldAddressAndIsReportedOnlyWhenSent)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 3);
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "9");
+    ui::ChooseRow(m_dlg, IDC_AI_PROTOCOL, 1);
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$01R1"});
+    EXPECT_EQ(m_boxes.Texts().back(), "Setting MODBUS/RTU OK!");
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+}
+
+TEST_F(M6384, ARefusedConfigurationShowsTheInitText)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 3);
+    ui::ChooseRow(m_dlg, IDC_AI_BAUD, 4); // a new rate outside INIT is refused
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration Error! \r\n Please Connect Init* to GND!");
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+}
+
+TEST_F(M6384, TheConfigurationBoxStopsTheTimerFirst)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    Tick(m_dlg);
+    bool timerDuringBox = true;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        timerDuringBox = m_dlg.IsTimerActive(1000);
+        return IDOK;
+    };
+    Tick(m_dlg);
+    EXPECT_FALSE(timerDuringBox);
+    EXPECT_EQ(m_boxes.m_boxes.size(), 1u);
+}
+
+TEST_F(M6384, EnterDoesNotEndTheDialogAndEscapeClosesTheLine)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    for (auto* b : m_dlg.GetWidget()->findChildren<QPushButton*>()) EXPECT_FALSE(b->isDefault());
+    ui::PressKey(m_dlg, Qt::Key_Return);
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_TRUE(m_link.IsAsciiOpen());
+    ui::PressKey(m_dlg, Qt::Key_Escape);
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+    EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(M6384, OpenComErrorKeepsPollingAnUnopenedLine)
+{
+    m_link.Detach(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    m_dlg.m_bChannelEnabled[0] = 1;
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Value(0), "ERROR!!");
+}
+
+TEST_F(M6384, PerChannelModelSendsFFAndTheProtocolBit)
+{
+    m_bus.Add("9384P", 1, 9600);
+    Open({"01", "06", "0", "FF", "5", "4384A"});
+    EXPECT_EQ(Combo(IDC_AI_FORMAT)->GetCurSel(), 1);
+    EXPECT_EQ(Combo(IDC_AI_PROTOCOL)->GetCurSel(), 1);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_CH_NUMBER), "CH0");
+    EXPECT_FALSE(Enabled(IDC_AI_RANGE));
+    EXPECT_TRUE(Enabled(IDC_AI_FOLLOW_CH0));
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "2");
+    ui::Click(m_dlg, IDC_AI_SETTING);
+    Tick(m_dlg);
+    EXPECT_EQ(m_link.Requests().back(), "%0102FF0605");
+}
+
+TEST_F(M6384, FollowChannelZeroNeedsCh0AndWritesItsTypeToEveryChannel)
+{
+    CSimModule& module = m_bus.Add("9384P", 1, 9600);
+    Open({"01", "06", "0", "FF", "1", "4384A"});
+    Tick(m_dlg, 4);
+    auto* number = Combo(IDC_AI_CH_NUMBER);
+    number->SetCurSel(3);
+    ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Select the CH0!"});
+    number->SetCurSel(0);
+    ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2); // "+/-5V"
+    ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
+    TakeRequests();
+    Tick(m_dlg, 9);
+    std::vector<std::string> requests = TakeRequests();
+    ASSERT_EQ(requests.size(), 9u);
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR09", ch));
+    EXPECT_EQ(requests[8], "#01");
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x09);
+}
+
+TEST_F(M6384, SingleChannelModelCyclesThroughAlarmsAndOutputs)
+{
+    CSimModule& module = m_bus.Add("6385", 1, 9600);
+    module.SetInput(0, 3.0);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    EXPECT_TRUE(Enabled(IDC_AI_HIGH_LIMIT));
+    EXPECT_FALSE(Enabled(kAiValueIds[1]));
+    EXPECT_FALSE(Enabled(kAiCheckIds[0]));
+    Tick(m_dlg, 8);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "@01DI", "#01", "@01RH", "@01RL", "#01", "@01DI", "#01", "@01DI"}));
+    EXPECT_EQ(Value(0), "+03.000");
+    EXPECT_FALSE(m_dlg.GetDlgItemText(IDC_AI_HIGH_LIMIT).empty());
+    EXPECT_FALSE(m_dlg.GetDlgItemText(IDC_AI_LOW_LIMIT).empty());
+}
+
+TEST_F(M6384, LampClicksSwitchOutputsAndShiftClicksResendThem)
+{
+    m_bus.Add("6385", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg, 3);
+    TakeRequests();
+    m_dlg.OnLButtonDown(1, ui::CentreOf(m_dlg, IDC_AI_LAMP0));
+    Tick(m_dlg);
+    m_dlg.OnLButtonDown(1, ui::CentreOf(m_dlg, IDC_AI_LAMP1));
+    Tick(m_dlg);
+    m_dlg.OnLButtonDown(1 | 4, ui::CentreOf(m_dlg, IDC_AI_LAMP1)); // Shift held
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01DO01", "@01DO03", "@01DO03"}));
+    m_dlg.OnLButtonDown(1, CPoint{1, 1}); // not on a lamp
+    Tick(m_dlg);
+    EXPECT_NE(TakeRequests()[0].substr(0, 5), "@01DO");
+}
+
+TEST_F(M6384, TheFirstOutputReadShowsTheAlarmModeAndTheLamps)
+{
+    m_bus.Add("6385", 1, 9600);
+    ASSERT_TRUE(m_bus.Exchange(ESimProtocol::Ascii, SSimLine{}, "@01EAL", 0)); // latch, outputs off
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg);
+    EXPECT_EQ(m_link.Requests().back(), "@01DI");
+    Tick(m_dlg);
+    EXPECT_EQ(Combo(IDC_AI_ALARM_MODE)->GetCurSel(), 2);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP0)->GetIcon(), IDI_LAMP_OFF);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP1)->GetIcon(), IDI_LAMP_OFF);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!");
+}
+
+TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
+{
+    m_bus.Add("6385", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg, 6);
+    TakeRequests();
+    ui::Type(m_dlg, IDC_AI_HIGH_LIMIT, "+05.000");
+    ui::Type(m_dlg, IDC_AI_LOW_LIMIT, "");
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg);
+    EXPECT_NE(TakeRequests()[0].substr(0, 5), "@01HI");
+    ui::Type(m_dlg, IDC_AI_LOW_LIMIT, "+01.000");
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01HI+05.000", "@01LO+01.000", "#01"}));
+}
