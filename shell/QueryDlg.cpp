@@ -7,6 +7,7 @@
 #include "MainFrm.h"
 #include "ModelName.h"
 #include "ModelProbe.h"
+#include "ModuleCodes.h"
 #include "ModuleDialogs.h"
 #include "ModuleFamilies.h"
 #include "Resource.h"
@@ -17,10 +18,10 @@
 
 namespace {
 
-constexpr WORD kAsciiTimeoutMs = 200;  // every request after the first
-constexpr DWORD kHandOverMs = 100;     // ASCII line closed, before the RTU line opens
-constexpr DWORD kProbeGapMs = 100;     // between the two probes
-constexpr DWORD kReopenMs = 150;       // RTU line closed, before the ASCII line opens
+constexpr WORD kAsciiTimeoutMs = 200; // every request after the first
+constexpr DWORD kHandOverMs = 100;    // ASCII line closed, before the RTU line opens
+constexpr DWORD kProbeGapMs = 100;    // between the two probes
+constexpr DWORD kReopenMs = 150;      // RTU line closed, before the ASCII line opens
 constexpr DWORD kStopPauseMs = 150;
 constexpr DWORD kOpenModulePauseMs = 100;
 constexpr int kLastAddress = 255;
@@ -40,8 +41,7 @@ struct SChannelTypeList {
     const char* pszModel;
     const char* pszTwin;
     ChannelTypeList CMainFrame::*pList;
-    bool Matches(const std::string& nameReply) const
-    {
+    bool Matches(const std::string& nameReply) const {
         return ModelHasAny(nameReply, {pszModel, pszTwin});
     }
 };
@@ -53,40 +53,28 @@ const SChannelTypeList kChannelTypeLists[] = {
     {"6382", "9382", &CMainFrame::m_strChannelTypes6382},
 };
 
-bool HasChannelTypes(const std::string& nameReply)
-{
+bool HasChannelTypes(const std::string& nameReply) {
     for (const SChannelTypeList& list : kChannelTypeLists) {
         if (list.Matches(nameReply)) return true;
     }
     return false;
 }
 
-int ChannelCount(const std::string& nameReply)
-{
+int ChannelCount(const std::string& nameReply) {
     return ModelHasAny(nameReply, {"6382", "9382"}) ? 6 : 8;
 }
 
-// A configuration reply names the rate in characters 5 and 6; these codes replace the rate text.
-struct SBaudCode {
-    const char* pszCode;
-    const char* pszRate;
-};
-
-const SBaudCode kConfigBaudCodes[] = {{"03", "1200"},  {"04", "2400"},  {"05", "4800"},
-                                      {"06", "9600"},  {"07", "19200"}, {"08", "38400"}};
-
-std::string FoundBaudText(const std::string& configReply, int lineBaud)
-{
-    std::string code = Mid(configReply, 5, 2);
-    for (const SBaudCode& entry : kConfigBaudCodes) {
-        if (code == entry.pszCode) return entry.pszRate;
-    }
-    return std::to_string(lineBaud);
+// A configuration reply's baud code "03" to "08" (1200 to 38400 baud) names the rate found; for any
+// other code the rate the line is at stands.
+std::string FoundBaudText(const std::string& configReply, int lineBaud) {
+    constexpr int kLastNamedRow = 5; // "08"
+    int row = RowOfCode(BaudCodeTable, Mid(configReply, 5, 2));
+    bool named = row >= 0 && row <= kLastNamedRow;
+    return std::to_string(named ? static_cast<int>(BaudRateOfRow(row)) : lineBaud);
 }
 
 // "$AA" + body, framed with its carriage return; the link appends the checksum digits itself.
-std::string Request(int address, const std::string& body)
-{
+std::string Request(int address, const std::string& body) {
     return AsciiCommand('$', ByteToHexPair(address), body, false);
 }
 
@@ -110,12 +98,10 @@ ON_CBN_SELCHANGE(IDC_PARITY, OnParityChange)
 ON_NOTIFY(NM_DBLCLK, IDC_RESULT_LIST, OnOpenModule)
 END_MESSAGE_MAP()
 
-CQueryDlg::CQueryDlg(CMainFrame* pMainFrame) : CDialog(IDD_SEARCH, pMainFrame), m_pMainFrame(pMainFrame)
-{
-}
+CQueryDlg::CQueryDlg(CMainFrame* pMainFrame)
+    : CDialog(IDD_SEARCH, pMainFrame), m_pMainFrame(pMainFrame) {}
 
-void CQueryDlg::DoDataExchange(CDataExchange* pDX)
-{
+void CQueryDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RESULT_LIST, m_listResult);
     DDX_Control(pDX, IDC_COM_PORT, m_comboComPort);
@@ -126,8 +112,7 @@ void CQueryDlg::DoDataExchange(CDataExchange* pDX)
     for (int i = 0; i < kBaudRateCount; ++i) DDX_Check(pDX, kBaudBoxes[i], m_bBaudTicked[i]);
 }
 
-BOOL CQueryDlg::OnInitDialog()
-{
+BOOL CQueryDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_bAsciiOpen = 0;
     m_bRtuOpen = 0;
@@ -165,23 +150,20 @@ BOOL CQueryDlg::OnInitDialog()
     return TRUE;
 }
 
-void CQueryDlg::OnCancel()
-{
+void CQueryDlg::OnCancel() {
     g_bDialogClosed = 1;
     if (m_nPort != 0) Link().Close_ComAscii(Port());
     CDialog::OnCancel();
 }
 
-void CQueryDlg::OnTimer(UINT_PTR nIDEvent)
-{
+void CQueryDlg::OnTimer(UINT_PTR nIDEvent) {
     ScanStep();
     CDialog::OnTimer(nIDEvent);
 }
 
 // ---- controls
 
-int CQueryDlg::SelectedComPort() const
-{
+int CQueryDlg::SelectedComPort() const {
     std::string text = m_comboComPort.GetWindowText();
     if (text.empty()) return 1;
     std::string digits = Mid(text, 3);
@@ -191,34 +173,38 @@ int CQueryDlg::SelectedComPort() const
     return port >= 1 && port <= 255 ? static_cast<int>(port) : 0;
 }
 
-BYTE CQueryDlg::SelectedParity() const
-{
+BYTE CQueryDlg::SelectedParity() const {
     int parity = m_comboParity.GetCurSel();
     return static_cast<BYTE>(parity < 0 ? 0 : parity);
 }
 
-void CQueryDlg::SetScanning(bool bScanning)
-{
+void CQueryDlg::SetScanning(bool bScanning) {
     m_buttonSearch.EnableWindow(!bScanning);
     GetDlgItem(IDCANCEL)->EnableWindow(!bScanning);
     GetDlgItem(IDC_SAVE)->EnableWindow(!bScanning);
     GetDlgItem(IDC_STOP)->EnableWindow(bScanning);
 }
 
-void CQueryDlg::AdvanceProgress() { m_progressScan.SetPos(m_progressScan.GetPos() + 1); }
+void CQueryDlg::AdvanceProgress() {
+    m_progressScan.SetPos(m_progressScan.GetPos() + 1);
+}
 
-template <int nRate> void CQueryDlg::OnBaudBox()
-{
+template <int nRate> void CQueryDlg::OnBaudBox() {
     m_bBaudTicked[nRate] = m_bBaudTicked[nRate] ? 0 : 1;
     CheckDlgButton(kBaudBoxes[nRate], m_bBaudTicked[nRate]);
 }
 
-void CQueryDlg::OnChecksumEnable() { m_nChecksum = 1; }
-void CQueryDlg::OnChecksumDisable() { m_nChecksum = 0; }
-void CQueryDlg::OnParityChange() { m_pMainFrame->m_nParity = m_comboParity.GetCurSel(); }
+void CQueryDlg::OnChecksumEnable() {
+    m_nChecksum = 1;
+}
+void CQueryDlg::OnChecksumDisable() {
+    m_nChecksum = 0;
+}
+void CQueryDlg::OnParityChange() {
+    m_pMainFrame->m_nParity = m_comboParity.GetCurSel();
+}
 
-void CQueryDlg::OnSave()
-{
+void CQueryDlg::OnSave() {
     SSearchSettings settings;
     int port = SelectedComPort();
     settings.nComEntry = port > 0 ? port - 1 : 0;
@@ -232,8 +218,7 @@ void CQueryDlg::OnSave()
 
 // ---- the search
 
-void CQueryDlg::OnSearch()
-{
+void CQueryDlg::OnSearch() {
     g_bDialogClosed = 0;
     // A Stop clicked while no search ran must not end this one.
     m_bStopRequested = 0;
@@ -249,7 +234,7 @@ void CQueryDlg::OnSearch()
     SetScanning(true);
 
     for (int i = 0; i < kBaudRateCount; ++i) {
-        if (m_bBaudTicked[i]) m_nBaudList[m_nBaudCount++] = kBaudRates[i];
+        if (m_bBaudTicked[i]) m_nBaudList[m_nBaudCount++] = static_cast<int>(BaudRateOfRow(i));
     }
     if (m_nBaudCount == 0) {
         MessageBox("请选波特率!", "提示", MB_ICONEXCLAMATION);
@@ -271,14 +256,12 @@ void CQueryDlg::OnSearch()
     SetTimer(kScanTimer, kScanTickMs);
 }
 
-void CQueryDlg::OnStop()
-{
+void CQueryDlg::OnStop() {
     m_progressScan.SetPos(0);
     m_bStopRequested = 1;
 }
 
-void CQueryDlg::ScanStep()
-{
+void CQueryDlg::ScanStep() {
     if (m_bStopRequested) {
         StopTick();
         return;
@@ -288,15 +271,13 @@ void CQueryDlg::ScanStep()
     if (ask) SendRequest(request);
 }
 
-WORD CQueryDlg::OpenAscii(int nPort, int nRate)
-{
+WORD CQueryDlg::OpenAscii(int nPort, int nRate) {
     m_nLineBaud = nRate;
     return Link().Open_ComAscii(static_cast<BYTE>(nPort), static_cast<DWORD>(nRate), kDataBits,
                                 SelectedParity(), 0);
 }
 
-void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
-{
+void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs) {
     WORD length = 0;
     WORD result = Link().Send_Receive_Ascii(Port(), text.c_str(), m_szReply, timeoutMs,
                                             static_cast<WORD>(m_nChecksum), &length);
@@ -306,8 +287,7 @@ void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
     m_bTryModbus = answered ? 0 : 1;
 }
 
-bool CQueryDlg::ReadAnswer(std::string& request)
-{
+bool CQueryDlg::ReadAnswer(std::string& request) {
     m_strReply = m_szReply;
     m_bTryModbus = 0;
     switch (m_nScanPhase) {
@@ -322,13 +302,15 @@ bool CQueryDlg::ReadAnswer(std::string& request)
             request = Request(m_nScanAddress, "2");
         }
         return true;
-    case kPhaseConfig: return FinishAsciiFind(request);
-    default: ReadChannelType(request); return true;
+    case kPhaseConfig:
+        return FinishAsciiFind(request);
+    default:
+        ReadChannelType(request);
+        return true;
     }
 }
 
-bool CQueryDlg::FinishAsciiFind(std::string& request)
-{
+bool CQueryDlg::FinishAsciiFind(std::string& request) {
     m_strConfigReply = m_strReply;
     m_nScanPhase = kPhaseName;
     ++m_nScanAddress;
@@ -348,8 +330,7 @@ bool CQueryDlg::FinishAsciiFind(std::string& request)
     return true;
 }
 
-void CQueryDlg::ReadChannelType(std::string& request)
-{
+void CQueryDlg::ReadChannelType(std::string& request) {
     std::string type = Mid(m_strReply, 6, 2);
     for (const SChannelTypeList& list : kChannelTypeLists) {
         if (list.Matches(m_strNameReply)) (m_pMainFrame->*list.pList)[m_nChannel] = type;
@@ -364,8 +345,7 @@ void CQueryDlg::ReadChannelType(std::string& request)
     }
 }
 
-bool CQueryDlg::ProbeModbus(std::string& request)
-{
+bool CQueryDlg::ProbeModbus(std::string& request) {
     if (m_nBaudIndex == -1) m_nBaudIndex = 0;
     int rate = m_nBaudList[m_nBaudIndex];
     if (m_bAsciiOpen) {
@@ -409,8 +389,7 @@ bool CQueryDlg::ProbeModbus(std::string& request)
     return true;
 }
 
-std::optional<std::string> CQueryDlg::ProbeModel(WORD reg)
-{
+std::optional<std::string> CQueryDlg::ProbeModel(WORD reg) {
     auto address = static_cast<BYTE>(m_nScanAddress);
     std::vector<BYTE> reply;
     ExchangeRtu(Port(), ModelProbeRequest(address, reg), static_cast<WORD>(m_nTimeout), reply);
@@ -419,8 +398,7 @@ std::optional<std::string> CQueryDlg::ProbeModel(WORD reg)
     return ModelProbeName(*word);
 }
 
-void CQueryDlg::SendRequest(const std::string& request)
-{
+void CQueryDlg::SendRequest(const std::string& request) {
     SetDlgItemText(IDC_SCAN_ADDRESS, ByteToHexPair(m_nScanAddress));
     if (m_nBaudIndex >= 0) SetDlgItemText(IDC_SCAN_BAUD, std::to_string(m_nBaudList[m_nBaudIndex]));
     std::string text = WithoutCr(request);
@@ -435,8 +413,7 @@ void CQueryDlg::SendRequest(const std::string& request)
     Exchange(text, kAsciiTimeoutMs);
 }
 
-void CQueryDlg::CloseLinks()
-{
+void CQueryDlg::CloseLinks() {
     if (m_bRtuOpen) {
         Link().Close_ComRtu(Port());
         m_bRtuOpen = 0;
@@ -447,15 +424,13 @@ void CQueryDlg::CloseLinks()
     }
 }
 
-void CQueryDlg::EndSearch()
-{
+void CQueryDlg::EndSearch() {
     KillTimer(kScanTimer);
     SetScanning(false);
     m_bStopRequested = 0;
 }
 
-void CQueryDlg::StopTick()
-{
+void CQueryDlg::StopTick() {
     CloseLinks();
     Sleep(kStopPauseMs);
     EndSearch();
@@ -463,8 +438,7 @@ void CQueryDlg::StopTick()
 
 // Without the RTU line the probes cannot go on: the search ends as Stop ends it. The timer stops
 // first, so no tick runs while the box is up.
-void CQueryDlg::FailRtuOpen()
-{
+void CQueryDlg::FailRtuOpen() {
     KillTimer(kScanTimer);
     MessageBox("Open Com Error!", nullptr, MB_OK);
     m_progressScan.SetPos(0);
@@ -474,10 +448,9 @@ void CQueryDlg::FailRtuOpen()
 
 // ---- the result list
 
-void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string baud)
-{
-    SFoundModule found{std::move(name), std::move(second), std::move(baud),
-                       m_bFoundRtu == 1,  m_nScanAddress == 1, m_nChecksum == 1};
+void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string baud) {
+    SFoundModule found{std::move(name),  std::move(second),   std::move(baud),
+                       m_bFoundRtu == 1, m_nScanAddress == 1, m_nChecksum == 1};
     ResultRow row = BuildResultRow(found);
     int item = m_listResult.InsertItem(m_listResult.GetItemCount(), row[kColModule]);
     for (int column = kColModule + 1; column < kResultColumns; ++column) {
@@ -487,8 +460,7 @@ void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string
     m_bFoundRtu = 0;
 }
 
-ResultRow CQueryDlg::ReadRow(int nItem) const
-{
+ResultRow CQueryDlg::ReadRow(int nItem) const {
     ResultRow row;
     for (int column = 0; column < kResultColumns; ++column) {
         row[column] = m_listResult.GetItemText(nItem, column);
@@ -498,8 +470,7 @@ ResultRow CQueryDlg::ReadRow(int nItem) const
 
 // ---- the open-module dispatch
 
-void CQueryDlg::OnOpenModule()
-{
+void CQueryDlg::OnOpenModule() {
     Sleep(kOpenModulePauseMs);
     // An enabled Stop button means a search is running; it keeps running without its line.
     if (GetDlgItem(IDC_STOP)->IsWindowEnabled()) {
@@ -516,21 +487,20 @@ void CQueryDlg::OnOpenModule()
     }
 }
 
-void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem)
-{
+void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem) {
     CMainFrame& frame = *m_pMainFrame;
     ResultRow row = ReadRow(nItem);
     family.FillBlock(frame, row);
+    // A dialog writes back only some texts, or none: the others keep this row's own, not those an
+    // earlier dialog left for another module, and only a flag raised by this dialog counts.
+    frame.m_strNewRowText = {row[kColModule], row[kColAddressText], row[kColBaudrate],
+                             row[kColChecksum], row[kColDescription]};
+    for (int entry = kAddress; entry <= kFormat; ++entry) {
+        frame.m_strNewParams[entry] = row[kColAddress + entry];
+    }
+    if (family.pChanged) frame.*family.pChanged = 0;
     for (const SModuleDialogStep& step : family.ChooseDialogs(row)) {
         if (step.Fill) step.Fill(frame, row);
-        // A dialog writes back only some texts; the others keep this row's, not those an earlier
-        // dialog left for another module.
-        frame.m_strNewRowText = {row[kColModule], row[kColAddressText], row[kColBaudrate],
-                                 row[kColChecksum], row[kColDescription]};
-        for (int entry = kAddress; entry <= kFormat; ++entry) {
-            frame.m_strNewParams[entry] = row[kColAddress + entry];
-        }
-        if (family.pChanged) frame.*family.pChanged = 0;
         if (std::unique_ptr<CDialog> dialog = CreateModuleDialog(step.pszClass)) dialog->DoModal();
     }
     if (family.pChanged && frame.*family.pChanged == 1) {
@@ -539,12 +509,12 @@ void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem)
     }
 }
 
-void CQueryDlg::RewriteRow(int nItem, bool bScript)
-{
+void CQueryDlg::RewriteRow(int nItem, bool bScript) {
     const CMainFrame& frame = *m_pMainFrame;
     const int rowColumns[] = {kColModule, kColAddressText, kColBaudrate, kColChecksum,
                               kColDescription};
-    for (int i = 0; i < 5; ++i) m_listResult.SetItemText(nItem, rowColumns[i], frame.m_strNewRowText[i]);
+    for (int i = 0; i < 5; ++i)
+        m_listResult.SetItemText(nItem, rowColumns[i], frame.m_strNewRowText[i]);
     for (int entry = kAddress; entry <= kFormat; ++entry) {
         if (entry == kScript && !bScript) continue;
         m_listResult.SetItemText(nItem, kColAddress + entry, frame.m_strNewParams[entry]);

@@ -53,7 +53,7 @@ public:
     void OnSearch();
     void OnStop();
     void OnSave();
-    template <int nRate> void OnBaudBox(); // nRate: index into kBaudRates
+    template <int nRate> void OnBaudBox(); // nRate: index into BaudRateTable
     void OnChecksumEnable();
     void OnChecksumDisable();
     void OnParityChange();
@@ -67,15 +67,15 @@ public:
     void AddFoundModule(std::string name, std::string second, std::string baud);
 
     CMainFrame* m_pMainFrame;
-    std::array<int, kBaudRateCount> m_bBaudTicked{}; // by rate, ascending
-    int m_nChecksum = 0;                             // 1 Enable, 0 Disable
-    int m_nTimeout = kTimeoutChoices[0];             // first request and the probes, in ms
+    std::array<int, kBaudRateCount> m_bBaudTicked{};   // by rate, ascending
+    int m_nChecksum = 0;                               // 1 Enable, 0 Disable
+    int m_nTimeout = kTimeoutChoices[0];               // first request and the probes, in ms
     std::array<int, kBaudRateCount + 1> m_nBaudList{}; // the ticked rates, ascending, then 0
     int m_nBaudCount = 0;
     int m_nBaudIndex = 0; // -1 after an ASCII find: the line is still at that find's rate
     int m_nScanAddress = 0;
-    int m_nScanPhase = 0; // which answer the next step reads: 0 name, 1 configuration, 2 type
-    int m_nChannel = 0;   // channel of the next channel-type answer
+    int m_nScanPhase = 0;   // which answer the next step reads: 0 name, 1 configuration, 2 type
+    int m_nChannel = 0;     // channel of the next channel-type answer
     int m_nLastResult = -1; // 1: the last ASCII request was answered; -1: not
     int m_bTryModbus = 0;
     int m_bStopRequested = 0;

@@ -2,6 +2,7 @@
 
 #include "AsciiCommand.h"
 #include "ModelName.h"
+#include "ModuleCodes.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -12,8 +13,7 @@ namespace {
 using Numbers = std::vector<const char*>;
 
 // The name equals one of the models (exact) or contains one of the numbers.
-bool NameMatches(const std::string& name, const Numbers& models, bool exact)
-{
+bool NameMatches(const std::string& name, const Numbers& models, bool exact) {
     return std::any_of(models.begin(), models.end(), [&](const char* model) {
         return exact ? ModelIs(name, model) : ModelHas(name, model);
     });
@@ -38,17 +38,21 @@ const STwin kTwins[] = {
 struct SFixedName {
     const char* pszNumber;
     const char* pszName;
-    const char* pszVariant = nullptr; // a name containing this one ...
+    const char* pszVariant = nullptr;     // a name containing this one ...
     const char* pszVariantName = nullptr; // ... gets this name instead
 };
 
 const SFixedName kRtuNames[] = {
-    {"9384", "4384A"}, {"9386", "4386A"}, {"9381", "6381P"}, {"9359", "4359A"},
-    {"9382", "4382A", "9382T", "6382T"}, {"9328", "6328"}, {"9322", "6322"},
+    {"9384", "4384A"},
+    {"9386", "4386A"},
+    {"9381", "6381P"},
+    {"9359", "4359A"},
+    {"9382", "4382A", "9382T", "6382T"},
+    {"9328", "6328"},
+    {"9322", "6322"},
 };
 
-std::string NormaliseRtuName(std::string name)
-{
+std::string NormaliseRtuName(std::string name) {
     for (const STwin& twin : kTwins) {
         if (ModelHas(name, twin.pszMain) || ModelHas(name, twin.pszTwin)) name = twin.pszMain;
     }
@@ -70,26 +74,23 @@ struct SCodeText {
     const char* pszText;
 };
 
-const SCodeText kBaudCodes[] = {
-    {"03", "1200"},  {"04", "2400"},  {"05", "4800"},  {"06", "9600"},
-    {"07", "19200"}, {"08", "38400"}, {"09", "57600"}, {"0A", "115200"},
-};
-
 const std::vector<SCodeText> kDataFormats = {
-    {"0", "Engineering Unit"}, {"1", "% of FSR"}, {"2", "2's complement"}, {"3", "Ohm"},
+    {"0", "Engineering Unit"},
+    {"1", "% of FSR"},
+    {"2", "2's complement"},
+    {"3", "Ohm"},
 };
 
-std::string BaudCodeOfRate(const std::string& rate)
-{
-    for (const SCodeText& entry : kBaudCodes) {
-        if (rate == entry.pszText) return entry.pszCode;
+// The code of a decimal rate, "" for a rate outside the table.
+std::string BaudCodeOfRate(const std::string& rate) {
+    for (int row = 0; row < static_cast<int>(BaudRateTable.size()); ++row) {
+        if (rate == std::to_string(BaudRateOfRow(row))) return CodeOfRow(BaudCodeTable, row);
     }
     return {};
 }
 
 // The text of a code, or null when the table has no row for it.
-const char* TextOfCode(const std::vector<SCodeText>& table, const std::string& code)
-{
+const char* TextOfCode(const std::vector<SCodeText>& table, const std::string& code) {
     for (const SCodeText& entry : table) {
         if (code == entry.pszCode) return entry.pszText;
     }
@@ -221,8 +222,7 @@ const SDescription kDescriptions[] = {
     {false, {"6530", "4530"}, "Electric Power"},
 };
 
-std::string Describe(const std::string& model, const std::string& code)
-{
+std::string Describe(const std::string& model, const std::string& code) {
     std::string description;
     for (const SDescription& group : kDescriptions) {
         bool named = NameMatches(model, group.models, group.bExact);
@@ -235,7 +235,10 @@ std::string Describe(const std::string& model, const std::string& code)
 
 // Per-channel models listed under fixed names.
 const SFixedName kPerChannelNames[] = {
-    {"9359", "6359A"}, {"9384P", "6384A"}, {"9386P", "6386A"}, {"9382", "4382A"},
+    {"9359", "6359A"},
+    {"9384P", "6384A"},
+    {"9386P", "6386A"},
+    {"9382", "4382A"},
 };
 
 // What the replies say, field by field.
@@ -250,8 +253,7 @@ struct SFields {
     bool bRack = false;
 };
 
-SFields TakeApart(const SFoundModule& found, const std::string& name)
-{
+SFields TakeApart(const SFoundModule& found, const std::string& name) {
     SFields f;
     if (found.bRtu) {
         f.strModel = name;
@@ -274,10 +276,26 @@ SFields TakeApart(const SFoundModule& found, const std::string& name)
     return f;
 }
 
+// The address text ("17(11)ASCII", "17(11)RTU", "0(00)", "0(0)") and the address code.
+void SetAddressColumns(ResultRow& row, const SFoundModule& found, const std::string& replyAddress) {
+    if (!found.bRtu) {
+        std::string digits = found.bAddressZero ? "00" : replyAddress;
+        row[kColAddressText] =
+            Format("%ld(", StrToLong(digits, 16)) + digits + (found.bAddressZero ? ")" : ")ASCII");
+        row[kColAddress] = digits;
+    } else if (found.bAddressZero) {
+        row[kColAddressText] = found.strSecond + "(" + found.strSecond + ")";
+        row[kColAddress] = found.strSecond;
+    } else {
+        std::string hex = Format("%02lX", StrToLong(found.strSecond, 10));
+        row[kColAddressText] = found.strSecond + "(" + hex + ")RTU";
+        row[kColAddress] = hex;
+    }
+}
+
 } // namespace
 
-ResultRow BuildResultRow(const SFoundModule& found)
-{
+ResultRow BuildResultRow(const SFoundModule& found) {
     std::string name = found.bRtu ? NormaliseRtuName(found.strName) : found.strName;
     ResultRow row;
     bool alarms = ModelHasAny(name, {"6385", "4385", "4389", "6389", "6384", "4384", "4388", "6388",
@@ -308,24 +326,14 @@ ResultRow BuildResultRow(const SFoundModule& found)
     bool rackName = ModelIs(f.strModel, "2333E") || ModelIs(f.strModel, "233E");
     row[kColModule] = rackName ? "1333E" : "4" + Mid(f.strModel, 1);
 
-    if (ascii) {
-        std::string digits = found.bAddressZero ? "00" : f.strAddress;
-        row[kColAddressText] = Format("%ld(", StrToLong(digits, 16)) + digits +
-                               (found.bAddressZero ? ")" : ")ASCII");
-        row[kColAddress] = digits;
-    } else if (found.bAddressZero) {
-        row[kColAddressText] = found.strSecond + "(" + found.strSecond + ")";
-        row[kColAddress] = found.strSecond;
-    } else {
-        std::string hex = Format("%02lX", StrToLong(found.strSecond, 10));
-        row[kColAddressText] = found.strSecond + "(" + hex + ")RTU";
-        row[kColAddress] = hex;
-    }
+    SetAddressColumns(row, found, f.strAddress);
     row[kColBaudrate] = found.strBaud;
     row[kColScript] = f.strScript;
     row[kColFormat] = f.strFormat;
     // The 4359A models carry their protocol in the format's high digit; the dispatch reads it.
-    if (ModelHas(f.strModel, "6359A")) row[kColProtocol] = f.strChecksumDigit;
-    else row[kColProtocol] = ascii ? "ASC" : "RTU";
+    if (ModelHas(f.strModel, "6359A"))
+        row[kColProtocol] = f.strChecksumDigit;
+    else
+        row[kColProtocol] = ascii ? "ASC" : "RTU";
     return row;
 }

@@ -33,8 +33,8 @@ struct SFoundModule {
     std::string strSecond;
     // The baud rate in decimal.
     std::string strBaud;
-    bool bRtu = false;         // found by the Modbus RTU probes
-    bool bAddressZero = false; // found at address 0
+    bool bRtu = false;            // found by the Modbus RTU probes
+    bool bAddressZero = false;    // found at address 0
     bool bChecksumChoice = false; // the search asked with checksum digits
 };
 

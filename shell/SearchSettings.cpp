@@ -1,6 +1,7 @@
 #include "SearchSettings.h"
 
 #include "AsciiCommand.h"
+#include "ModuleCodes.h"
 #include "Shell.h"
 #include "Strings.h"
 
@@ -18,19 +19,17 @@ constexpr int kChecksumAt = 48;
 // The reader takes no more than this.
 constexpr size_t kReadLimit = 99;
 
-int DigitAt(const std::string& text, int at, int base)
-{
+// A decimal digit's value; any other character, or none, reads as 0.
+int DigitAt(const std::string& text, int at) {
     char c = CharAt(text, at);
-    if (c == '\0') return 0;
-    return static_cast<int>(StrToLong(std::string(1, c), base));
+    return c >= '0' && c <= '9' ? c - '0' : 0;
 }
 
 // A file descriptor closed when it goes out of scope.
 class CFd {
 public:
     explicit CFd(int fd) : m_fd(fd) {}
-    ~CFd()
-    {
+    ~CFd() {
         if (m_fd >= 0) ::close(m_fd);
     }
     CFd(const CFd&) = delete;
@@ -43,10 +42,11 @@ private:
 
 } // namespace
 
-std::string SearchSettingsPath() { return GetProgramFolder() + kSettingsFileName; }
+std::string SearchSettingsPath() {
+    return GetProgramFolder() + kSettingsFileName;
+}
 
-std::optional<SSearchSettings> ReadSearchSettings(const std::string& path)
-{
+std::optional<SSearchSettings> ReadSearchSettings(const std::string& path) {
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return std::nullopt;
     std::string bytes(kReadLimit, '\0');
@@ -63,18 +63,16 @@ std::optional<SSearchSettings> ReadSearchSettings(const std::string& path)
     return ParseSearchSettings(bytes.substr(0, bytes.find('\0')));
 }
 
-SSearchSettings ParseSearchSettings(const std::string& text)
-{
+SSearchSettings ParseSearchSettings(const std::string& text) {
     SSearchSettings settings;
-    settings.nComEntry = DigitAt(text, kComAt, 16);
+    settings.nComEntry = HexDigitOrZero(CharAt(text, kComAt));
     for (int i = 0; i < kBaudRateCount; ++i) settings.bTicked[i] = CharAt(text, kBaudAt + i) == '1';
-    settings.nTimeoutEntry = DigitAt(text, kTimeoutAt, 10);
-    settings.nChecksum = DigitAt(text, kChecksumAt, 10);
+    settings.nTimeoutEntry = DigitAt(text, kTimeoutAt);
+    settings.nChecksum = DigitAt(text, kChecksumAt);
     return settings;
 }
 
-std::string FormatSearchSettings(const SSearchSettings& settings)
-{
+std::string FormatSearchSettings(const SSearchSettings& settings) {
     bool comFits = settings.nComEntry >= 0 && settings.nComEntry <= 15;
     bool timeoutFits = settings.nTimeoutEntry >= 0 && settings.nTimeoutEntry <= 3;
     std::string ticks;
@@ -87,8 +85,7 @@ std::string FormatSearchSettings(const SSearchSettings& settings)
     return text;
 }
 
-bool WriteSearchSettings(const std::string& path, const std::string& bytes)
-{
+bool WriteSearchSettings(const std::string& path, const std::string& bytes) {
     CFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     if (fd.Get() < 0) return false;
     size_t done = 0;

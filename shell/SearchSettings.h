@@ -6,19 +6,18 @@
 #include <optional>
 #include <string>
 
+// The rates the search can try (BaudRateTable, ascending): the file and the search list them in
+// this order.
 inline constexpr int kBaudRateCount = 8;
-// The rates the search can try, ascending: the file and the search list them in this order.
-inline constexpr std::array<int, kBaudRateCount> kBaudRates = {1200,  2400,  4800,  9600,
-                                                               19200, 38400, 57600, 115200};
 // The TimeOut entries in ms, by position.
 inline constexpr std::array<int, 4> kTimeoutChoices = {50, 100, 200, 500};
 inline constexpr const char* kSettingsFileName = "talvik4333.ini";
 
 struct SSearchSettings {
-    int nComEntry = 0;                           // position of the COM entry, 0 for COM1
+    int nComEntry = 0;                          // position of the COM entry, 0 for COM1
     std::array<bool, kBaudRateCount> bTicked{}; // by rate, ascending
-    int nTimeoutEntry = 0; // 0 to 3; a larger position selects no entry
-    int nChecksum = 0;     // 1 Enable, 0 Disable; any other digit chooses neither
+    int nTimeoutEntry = 0;                      // 0 to 3; a larger position selects no entry
+    int nChecksum = 0; // 1 Enable, 0 Disable; any other digit chooses neither
 };
 
 // The settings file's full path.
@@ -27,7 +26,8 @@ std::string SearchSettingsPath();
 std::optional<SSearchSettings> ReadSearchSettings(const std::string& path);
 // The settings in a text as the file holds it. Missing or unreadable positions read as 0.
 SSearchSettings ParseSearchSettings(const std::string& text);
-// The file's 52 bytes. A COM entry above COM16 does not fit the one hex digit: it is stored as COM1.
+// The file's 52 bytes. A COM entry above COM16 does not fit the one hex digit: it is stored as
+// COM1.
 std::string FormatSearchSettings(const SSearchSettings& settings);
 // Writes the bytes over the start of the existing file, which is neither created nor truncated.
 // False when it cannot be opened or written.

@@ -112,11 +112,7 @@ BOOL CM6384::OnInitDialog()
         GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
     }
     if (addressZero) baud = 9600; // the INIT state answers at 9600 without checksum
-    for (size_t i = 0; i < m_rcDoLamp.size(); ++i) {
-        CWnd* lamp = GetDlgItem(i == 0 ? IDC_AI_LAMP0 : IDC_AI_LAMP1);
-        lamp->GetWindowRect(&m_rcDoLamp[i]);
-        ScreenToClient(&m_rcDoLamp[i]);
-    }
+    m_doLamps.Attach(*this, {IDC_AI_LAMP0, IDC_AI_LAMP1});
     if (IsSingleChannel()) {
         for (int k = 1; k < 8; ++k) GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
         for (int id : kAiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
@@ -242,14 +238,12 @@ void CM6384::OnAlarmClear() { QueueCommand(25); }
 
 void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    for (size_t i = 0; i < m_rcDoLamp.size(); ++i) {
-        const CRect& r = m_rcDoLamp[i];
-        if (point.x > r.left && point.x < r.right && point.y > r.top && point.y < r.bottom) {
-            if (nFlags == MK_LBUTTON) m_bDoState[i] = m_bDoState[i] ? 0 : 1;
-            QueueCommand(19);
-            m_nLastReadCommand = 0;
-        }
-    }
+    int lamp = m_doLamps.HitTest(point);
+    if (lamp < 0) return;
+    auto i = static_cast<size_t>(lamp);
+    if (nFlags == MK_LBUTTON) m_bDoState[i] = m_bDoState[i] ? 0 : 1;
+    QueueCommand(19);
+    m_nLastReadCommand = 0;
 }
 
 void CM6384::OnSetting()
@@ -359,7 +353,7 @@ void CM6384::ShowLamps(const std::string& outputs)
     int bits = outputs == "01" ? 1 : outputs == "02" ? 2 : outputs == "03" ? 3 : 0;
     for (size_t i = 0; i < m_bDoState.size(); ++i) {
         m_bDoState[i] = (bits >> i) & 1;
-        GetDlgItemAs<CStatic>(i == 0 ? IDC_AI_LAMP0 : IDC_AI_LAMP1)->SetIcon(m_bDoState[i] ? IDI_LAMP_ON : IDI_LAMP_OFF);
+        m_doLamps.Show(static_cast<int>(i), m_bDoState[i] != 0);
     }
 }
 

@@ -2,6 +2,7 @@
 // with alarm limits and two digital outputs.
 #pragma once
 
+#include "Lamps.h"
 #include "ModuleDlg.h"
 
 #include <array>
@@ -46,7 +47,7 @@ public:
     std::string m_strHighLimitRequest;
     std::string m_strLowLimitRequest;
     std::array<int, 2> m_bDoState{};
-    std::array<CRect, 2> m_rcDoLamp{};
+    CLamps m_doLamps; // output 0 (beside "Low Limit") and output 1
     // Whether the configuration that went out was the switch to Modbus RTU.
     int m_bProtocolSwitch = 0;
 

@@ -347,7 +347,12 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
 
-CDialog::~CDialog() { Teardown(); }
+CDialog::~CDialog()
+{
+    // The derived class's member controls are gone by now: only forget them.
+    m_attached.clear();
+    Teardown();
+}
 
 CDialog::ModalHook CDialog::SetModalHook(ModalHook hook) { return std::exchange(g_modalHook, std::move(hook)); }
 

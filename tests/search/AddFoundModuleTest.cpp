@@ -11,12 +11,11 @@ namespace {
 struct SFind {
     std::string name, second, baud;
     bool rtu = false;
-    int address = 1;        // the address found (the search has moved one past it)
-    bool checksum = false;  // the dialog's checksum choice
+    int address = 1;       // the address found (the search has moved one past it)
+    bool checksum = false; // the dialog's checksum choice
 };
 
-ResultRow Add(CSearchWindow& w, const SFind& f)
-{
+ResultRow Add(CSearchWindow& w, const SFind& f) {
     CQueryDlg& dlg = w.Dlg();
     dlg.m_bFoundAscii = f.rtu ? 0 : 1;
     dlg.m_bFoundRtu = f.rtu ? 1 : 0;
@@ -31,7 +30,9 @@ ResultRow Add(CSearchWindow& w, const SFind& f)
     return w.Row(w.List().GetItemCount() - 1);
 }
 
-std::string WithChecksum(const std::string& text) { return text + AppendChecksum(text); }
+std::string WithChecksum(const std::string& text) {
+    return text + AppendChecksum(text);
+}
 
 class AddFoundModuleTest : public ::testing::Test {
 protected:
@@ -40,8 +41,7 @@ protected:
 
 } // namespace
 
-TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds)
-{
+TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds) {
     struct Case {
         const char* what;
         SFind find;
@@ -70,12 +70,13 @@ TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds)
         {"Modbus RTU find at 17",
          {"6384", "17", "19200", true, 17},
          {"4384", "17(11)RTU", "19200", "Yes", "Disable", "", "", "11", "07", "0", "", "", "RTU"}},
-        {"Modbus RTU find at 0", {"6384", "0", "9600", true, 0},
+        {"Modbus RTU find at 0",
+         {"6384", "0", "9600", true, 0},
          {"4384", "0(0)", "9600", "Yes", "Disable", "", "", "0", "06", "0", "", "", "RTU"}},
         {"Modbus RTU: the dialog's checksum choice does not touch the name",
          {"6373", "200", "115200", true, 200, true},
-         {"4373", "200(C8)RTU", "115200", "No", "Disable", "DI*4 +DO*4", "", "C8", "0A", "0", "", "",
-          "RTU"}},
+         {"4373", "200(C8)RTU", "115200", "No", "Disable", "DI*4 +DO*4", "", "C8", "0A", "0", "",
+          "", "RTU"}},
         {"the rack main unit in ASCII",
          {"!052333E", "!0500400", "38400", false, 5, true},
          {"1333E", "5(05)ASCII", "38400", "No", "Enable", "", "", "05", "08", "4", "", "0", "ASC"}},
@@ -100,8 +101,7 @@ TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds)
     }
 }
 
-TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName)
-{
+TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName) {
     struct Case {
         const char* probed;
         const char* listed;
@@ -122,8 +122,7 @@ TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName)
     }
 }
 
-TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode)
-{
+TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode) {
     struct Case {
         const char* model;
         const char* code;
@@ -189,8 +188,7 @@ TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode)
     }
 }
 
-TEST_F(AddFoundModuleTest, ThreeChannelRtdRowsCarryTheirDataFormat)
-{
+TEST_F(AddFoundModuleTest, ThreeChannelRtdRowsCarryTheirDataFormat) {
     const char* formats[] = {"Engineering Unit", "% of FSR", "2's complement", "Ohm", ""};
     for (int digit = 0; digit < 5; ++digit) {
         ResultRow row = Add(w, {"!014380", "!0120060" + std::to_string(digit), "9600", false, 1});

@@ -17,52 +17,59 @@ using namespace search_test;
 
 namespace {
 
-std::string Name(int address) { return Format("$%02XM", address); }
-std::string Config(int address) { return Format("$%02X2", address); }
-std::string ChannelType(int address, int channel) { return Format("$%02X8C%d", address, channel); }
+std::string Name(int address) {
+    return Format("$%02XM", address);
+}
+std::string Config(int address) {
+    return Format("$%02X2", address);
+}
+std::string ChannelType(int address, int channel) {
+    return Format("$%02X8C%d", address, channel);
+}
 
-std::string Probe(int address, WORD reg)
-{
-    std::string frame = {static_cast<char>(address), 0x03, static_cast<char>(reg >> 8),
+std::string Probe(int address, WORD reg) {
+    std::string frame = {static_cast<char>(address),    0x03, static_cast<char>(reg >> 8),
                          static_cast<char>(reg & 0xFF), 0x00, 0x02};
     return SimHexBytes(SimAppendCrc(frame));
 }
-std::string FirstProbe(int address) { return Probe(address, 0x2710); }
-std::string SecondProbe(int address) { return Probe(address, 0x00D2); }
+std::string FirstProbe(int address) {
+    return Probe(address, 0x2710);
+}
+std::string SecondProbe(int address) {
+    return Probe(address, 0x00D2);
+}
 
 using Requests = std::vector<std::string>;
 
-Requests Concat(std::initializer_list<Requests> parts)
-{
+Requests Concat(std::initializer_list<Requests> parts) {
     Requests all;
     for (const Requests& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
 // The requests of a Modbus step that finds nothing at one rate, and the name request after it.
-Requests NothingAt(int address, int next) { return {FirstProbe(address), SecondProbe(address), Name(next)}; }
+Requests NothingAt(int address, int next) {
+    return {FirstProbe(address), SecondProbe(address), Name(next)};
+}
 
 // A module of any model with hooks on its ASCII commands.
 class CTestModule : public CSimModule {
 public:
     CTestModule(std::string model, BYTE type, int channels = 0, BYTE channelType = 0)
-        : CSimModule(std::move(model), type, channels, channelType)
-    {
-    }
+        : CSimModule(std::move(model), type, channels, channelType) {}
     // Returns the reply ("" stays silent), or nothing to answer as every module does.
     std::function<std::optional<std::string>(char, std::string_view)> m_onAscii;
 
 protected:
-    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD) override
-    {
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD) override {
         return m_onAscii ? m_onAscii(lead, body) : std::nullopt;
     }
     bool AcceptsType(BYTE) const override { return true; }
     bool AcceptsChannelType(BYTE) const override { return true; }
 };
 
-CTestModule& AddTestModule(CSimBus& bus, std::unique_ptr<CTestModule> module, int address, DWORD baud)
-{
+CTestModule& AddTestModule(CSimBus& bus, std::unique_ptr<CTestModule> module, int address,
+                           DWORD baud) {
     module->SetAddress(static_cast<BYTE>(address));
     module->SetBaud(baud);
     return static_cast<CTestModule&>(bus.Add(std::move(module)));
@@ -72,22 +79,19 @@ CTestModule& AddTestModule(CSimBus& bus, std::unique_ptr<CTestModule> module, in
 class ScanTest : public ::testing::Test {
 protected:
     // Settings: COM1, the baud flags given (1200 first), TimeOut 50 ms, checksum as given.
-    void Open(const std::string& bauds, char checksum = '0')
-    {
+    void Open(const std::string& bauds, char checksum = '0') {
         window = std::make_unique<CSearchWindow>(SettingsText('0', bauds, '0', checksum));
     }
     CQueryDlg& Dlg() { return window->Dlg(); }
     Requests Sent() const { return link.Requests(); }
-    Requests SentFrom(size_t first) const
-    {
+    Requests SentFrom(size_t first) const {
         Requests all = link.Requests();
         return Requests(all.begin() + static_cast<long>(std::min(first, all.size())), all.end());
     }
     // The rate the request at that position travelled at.
     DWORD BaudOf(size_t index) const { return link.Traffic().at(index).line.dwBaud; }
     bool Tick() { return Dlg().FireTimer(kScanTimer); }
-    void Ticks(int count)
-    {
+    void Ticks(int count) {
         for (int i = 0; i < count; ++i) ASSERT_TRUE(Tick());
     }
 
@@ -99,8 +103,7 @@ protected:
 
 } // namespace
 
-TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace)
-{
+TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace) {
     Open("00010000");
     DWORD start = clock.TickCount();
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -133,8 +136,7 @@ TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace)
     EXPECT_EQ(Dlg().GetDlgItemAs<CProgressCtrl>(IDC_PROGRESS)->GetPos(), 1);
 }
 
-TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast)
-{
+TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast) {
     Open("00010000");
     CStopwatch watch;
     EXPECT_EQ(window->Search(), 257) << "256 Modbus steps, then the stop tick";
@@ -152,8 +154,7 @@ TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast)
     EXPECT_EQ(window->List().GetItemCount(), 0);
 }
 
-TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows)
-{
+TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows) {
     bus.Load("6384 1 9600 ascii type=08 format=00\n"
              "6384 2 9600 rtu\n"
              "6387 3 9600 rtu probe=00D2\n");
@@ -179,8 +180,7 @@ TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows)
     EXPECT_EQ(rows[2][kColAddressText], "3(03)RTU");
 }
 
-TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean)
-{
+TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean) {
     bus.Load("6384 1 9600 ascii type=09 format=00 checksum=on\n");
     Open("00010000", '1');
     window->Search();
@@ -197,12 +197,12 @@ TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean
     EXPECT_EQ(rows[0][kColDescription], "-5 to +5V");
 }
 
-TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration)
-{
+TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration) {
     auto module = std::make_unique<CTestModule>("6382", 0xFF, 6, 0x20);
     CTestModule& m = AddTestModule(bus, std::move(module), 1, 9600);
     const char* types[] = {"20", "21", "22", "23", "2B", "2C"};
-    for (int ch = 0; ch < 6; ++ch) m.SetChannelType(ch, static_cast<BYTE>(std::stoi(types[ch], nullptr, 16)));
+    for (int ch = 0; ch < 6; ++ch)
+        m.SetChannelType(ch, static_cast<BYTE>(std::stoi(types[ch], nullptr, 16)));
     window = std::make_unique<CSearchWindow>(SettingsText('0', "00010000", '0', '0'));
     window->frame->m_strChannelTypes6382[6] = "kept";
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -219,8 +219,7 @@ TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration
     EXPECT_EQ(window->Row(0)[kColModule], "4382");
 }
 
-TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList)
-{
+TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList) {
     bus.Load("9384P 1 9600 ascii types=08,08,09,09,0A,0B,07,0D\n");
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -236,8 +235,7 @@ TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList)
     EXPECT_EQ(window->Row(0)[kColModule], "4384A");
 }
 
-TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate)
-{
+TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate) {
     // A module without checksum refuses a request that carries checksum digits.
     bus.Load("6384 5 9600 ascii\n");
     Open("00010000", '1');
@@ -254,8 +252,7 @@ TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate)
     EXPECT_EQ(window->List().GetItemCount(), 0);
 }
 
-TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest)
-{
+TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest) {
     bus.Load("6384 255 9600 ascii type=08\n");
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -276,8 +273,7 @@ TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest)
     EXPECT_TRUE(window->Enabled(IDOK));
 }
 
-TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheNextAddress)
-{
+TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheNextAddress) {
     bus.Load("6384 1 19200 ascii type=08\n");
     Open("00011000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -286,12 +282,12 @@ TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheN
         std::string request;
         DWORD baud;
     } expected[] = {
-        {"$00M", 9600},           {FirstProbe(0), 9600},  {SecondProbe(0), 9600},
-        {"$00M", 19200},          {FirstProbe(0), 19200}, {SecondProbe(0), 19200},
-        {"$01M", 9600},           {FirstProbe(1), 9600},  {SecondProbe(1), 9600},
-        {"$01M", 19200},          {Config(1), 19200},     {"$02M", 19200},
-        {FirstProbe(2), 9600},    {SecondProbe(2), 9600}, {"$02M", 19200},
-        {FirstProbe(2), 19200},   {SecondProbe(2), 19200}, {"$03M", 9600},
+        {"$00M", 9600},         {FirstProbe(0), 9600},   {SecondProbe(0), 9600},
+        {"$00M", 19200},        {FirstProbe(0), 19200},  {SecondProbe(0), 19200},
+        {"$01M", 9600},         {FirstProbe(1), 9600},   {SecondProbe(1), 9600},
+        {"$01M", 19200},        {Config(1), 19200},      {"$02M", 19200},
+        {FirstProbe(2), 9600},  {SecondProbe(2), 9600},  {"$02M", 19200},
+        {FirstProbe(2), 19200}, {SecondProbe(2), 19200}, {"$03M", 9600},
     };
     Requests sent = Sent();
     ASSERT_EQ(sent.size(), std::size(expected));
@@ -305,8 +301,7 @@ TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheN
     EXPECT_EQ(window->Row(0)[kColBrate], "07");
 }
 
-TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAndChannel0)
-{
+TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAndChannel0) {
     auto module = std::make_unique<CTestModule>("6382", 0xFF, 6, 0x20);
     AddTestModule(bus, std::move(module), 0, 19200);
     Open("00011000");
@@ -327,8 +322,7 @@ TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAnd
     EXPECT_EQ(Sent().back(), ChannelType(0, 0));
 }
 
-TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch)
-{
+TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch) {
     Open("00000000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     ASSERT_EQ(window->boxes.m_boxes.size(), 1u);
@@ -354,8 +348,7 @@ TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch)
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing)
-{
+TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing) {
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     EXPECT_EQ(g_bDialogClosed, 0);
@@ -372,8 +365,7 @@ TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing)
 
 // ---- mended faults
 
-TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeTheBox)
-{
+TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeTheBox) {
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     link.Detach(1); // the adapter is unplugged
@@ -394,8 +386,7 @@ TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeT
     EXPECT_EQ(Sent(), Requests{"$00M"});
 }
 
-TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow)
-{
+TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow) {
     auto silent = std::make_unique<CTestModule>("6384", 0x08);
     silent->m_onAscii = [](char lead, std::string_view body) -> std::optional<std::string> {
         if (lead == '$' && body == "2") return std::string(); // never answers
@@ -406,8 +397,8 @@ TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow)
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     Ticks(5);
-    Requests expected = Concat({{"$00M"}, NothingAt(0, 1), {Config(1)}, NothingAt(1, 2),
-                                {Config(2), Name(3)}});
+    Requests expected =
+        Concat({{"$00M"}, NothingAt(0, 1), {Config(1)}, NothingAt(1, 2), {Config(2), Name(3)}});
     EXPECT_EQ(Sent(), expected);
     ASSERT_EQ(window->List().GetItemCount(), 1);
     ResultRow row = window->Row(0);
@@ -415,8 +406,7 @@ TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow)
     EXPECT_EQ(row[kColScript], "09");
 }
 
-TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt)
-{
+TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt) {
     bus.Load("6384 1 57600 ascii type=08\n"
              "6384 2 57600 ascii type=08\n");
     Open("00010010");
@@ -429,8 +419,7 @@ TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt)
     }
 }
 
-TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport)
-{
+TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport) {
     bus.Load("6384 1 19200 ascii type=08\n"
              "6384 2 9600 rtu\n");
     Open("00011000");
@@ -447,8 +436,7 @@ TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport)
     EXPECT_EQ(rows[1][kColBaudrate], "9600");
 }
 
-TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne)
-{
+TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne) {
     window = std::make_unique<CSearchWindow>(std::nullopt); // Stop stays enabled
     ASSERT_TRUE(ui::Click(Dlg(), IDC_STOP));
     ASSERT_TRUE(ui::Click(Dlg(), IDC_BAUD_9600));
@@ -464,16 +452,15 @@ TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne)
     EXPECT_TRUE(Dlg().IsTimerActive(kScanTimer));
 }
 
-TEST_F(ScanTest, OnlyAWellFormedProbeReplyCountsAsAModule)
-{
+TEST_F(ScanTest, OnlyAWellFormedProbeReplyCountsAsAModule) {
     // An exception to the first probe, line noise to both.
     bus.Load("6384 1 9600 rtu probe=00D2\n"
              "6384 2 9600 rtu garbage=9\n");
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     Ticks(4);
-    Requests expected = Concat({{"$00M"}, NothingAt(0, 1), NothingAt(1, 2), NothingAt(2, 3),
-                                NothingAt(3, 4)});
+    Requests expected =
+        Concat({{"$00M"}, NothingAt(0, 1), NothingAt(1, 2), NothingAt(2, 3), NothingAt(3, 4)});
     EXPECT_EQ(Sent(), expected);
     std::vector<ResultRow> rows = window->Rows();
     ASSERT_EQ(rows.size(), 1u);

@@ -23,12 +23,15 @@ namespace {
 // modsim serving a bus file; stopped with SIGTERM at the end.
 class CModsim {
 public:
-    explicit CModsim(const std::string& busText)
-    {
-        home.Write("bus.txt", busText);
+    explicit CModsim(const std::string& busText) {
+        char dir[] = "/tmp/ostra-modsim-XXXXXX";
+        if (!mkdtemp(dir)) return;
+        m_dir = dir;
+        std::ofstream(m_dir / "bus.txt") << busText;
+        // $OSTRA_BIN when set, else the build's own folder.
         const char* bin = std::getenv("OSTRA_BIN");
-        std::string program = std::string(bin ? bin : ".") + "/modsim";
-        std::string bus = home.Path("bus.txt").string();
+        std::string program = std::string(bin && *bin ? bin : OSTRA_BIN_DIR) + "/modsim";
+        std::string bus = (m_dir / "bus.txt").string();
         int out[2];
         if (pipe(out) != 0) return;
         m_pid = fork();
@@ -47,19 +50,20 @@ public:
         while (poll(&p, 1, 10000) > 0 && read(out[0], &c, 1) == 1 && c != '\n') m_strSlave += c;
         close(out[0]);
     }
-    ~CModsim()
-    {
+    ~CModsim() {
         if (m_pid > 0) {
             kill(m_pid, SIGTERM);
             waitpid(m_pid, nullptr, 0);
         }
+        std::error_code ignored;
+        if (!m_dir.empty()) fs::remove_all(m_dir, ignored);
     }
     CModsim(const CModsim&) = delete;
     CModsim& operator=(const CModsim&) = delete;
     const std::string& Slave() const { return m_strSlave; }
 
 private:
-    CScopedHome home;
+    fs::path m_dir;
     pid_t m_pid = -1;
     std::string m_strSlave;
 };
@@ -74,8 +78,7 @@ public:
 };
 
 // Runs the event loop until done() or the time is up.
-bool RunUntil(const std::function<bool()>& done, long long timeoutMs)
-{
+bool RunUntil(const std::function<bool()>& done, long long timeoutMs) {
     CStopwatch watch;
     while (!done()) {
         if (watch.ElapsedMs() > timeoutMs) return false;
@@ -87,8 +90,7 @@ bool RunUntil(const std::function<bool()>& done, long long timeoutMs)
 
 } // namespace
 
-TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThroughModsim)
-{
+TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThroughModsim) {
     CModsim sim("6384 1 9600 ascii type=08 format=00\n"
                 "6384 2 9600 rtu\n");
     ASSERT_FALSE(sim.Slave().empty());
@@ -120,7 +122,8 @@ TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThrou
     // + 150) and "$04M" (200); the stop tick (150). Six ticks of 500 ms set the pace.
     const long long waits = 50 + 550 + 200 + 550 + 750 + 150;
     std::printf("search of addresses 0 to 3 against modsim: %lld ms (prescribed waits %lld ms, "
-                "6 ticks of 500 ms)\n", elapsed, waits);
+                "6 ticks of 500 ms)\n",
+                elapsed, waits);
     RecordProperty("elapsed_ms", static_cast<int>(elapsed));
     EXPECT_GE(elapsed, waits);
     EXPECT_LT(elapsed, 30000);

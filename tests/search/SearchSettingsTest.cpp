@@ -1,6 +1,7 @@
 // The settings file: what the search dialog takes from it when it opens, and what Save writes.
 #include "SearchWindow.h"
 
+#include "ModuleCodes.h"
 #include "SearchSettings.h"
 
 using namespace search_test;
@@ -8,19 +9,20 @@ using namespace search_test;
 namespace {
 
 // COM3, 9600 and 19200 ticked, TimeOut 200 ms, checksum Disable.
-const std::string kExample = std::string("COM1=2;\r\nBRAUTE=00011000;\r\nTIMEOUT=2;\r\nCHECKSUM=0;\r") + '\0';
+const std::string kExample =
+    std::string("COM1=2;\r\nBRAUTE=00011000;\r\nTIMEOUT=2;\r\nCHECKSUM=0;\r") + '\0';
 
-int Selected(const CSearchWindow& w, int nID)
-{
+int Selected(const CSearchWindow& w, int nID) {
     return w.Dlg().GetDlgItemAs<CComboBox>(nID)->GetCurSel();
 }
 
-bool Checked(const CSearchWindow& w, int nID) { return w.Dlg().IsDlgButtonChecked(nID) == 1; }
+bool Checked(const CSearchWindow& w, int nID) {
+    return w.Dlg().IsDlgButtonChecked(nID) == 1;
+}
 
 } // namespace
 
-TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte)
-{
+TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte) {
     ASSERT_EQ(kExample.size(), 52u);
     CSearchWindow w(kExample);
     CQueryDlg& dlg = w.Dlg();
@@ -37,8 +39,8 @@ TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte
                          IDC_BAUD_19200, IDC_BAUD_38400, IDC_BAUD_57600, IDC_BAUD_115200};
     for (int i = 0; i < kBaudRateCount; ++i) {
         bool ticked = i == 3 || i == 4;
-        EXPECT_EQ(Checked(w, boxes[i]), ticked) << kBaudRates[i];
-        EXPECT_EQ(dlg.m_bBaudTicked[i], ticked ? 1 : 0) << kBaudRates[i];
+        EXPECT_EQ(Checked(w, boxes[i]), ticked) << BaudRateOfRow(i);
+        EXPECT_EQ(dlg.m_bBaudTicked[i], ticked ? 1 : 0) << BaudRateOfRow(i);
     }
     EXPECT_TRUE(w.Enabled(IDOK));
     EXPECT_FALSE(w.Enabled(IDC_STOP));
@@ -50,8 +52,7 @@ TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte
     EXPECT_EQ(w.home.Read(kSettingsFileName), kExample);
 }
 
-TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile)
-{
+TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile) {
     const std::string tail = "\r\n; an older file's last lines\r\n";
     CSearchWindow w(kExample + tail);
     CQueryDlg& dlg = w.Dlg();
@@ -76,8 +77,7 @@ TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile)
     EXPECT_TRUE(read->bTicked[0] && read->bTicked[7] && !read->bTicked[3]);
 }
 
-TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
-{
+TEST(SearchSettings, ThePositionsAreReadAsTheyStand) {
     struct Case {
         const char* what;
         std::string text;
@@ -89,14 +89,32 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
     } cases[] = {
         {"an empty file", "", "COM1", 0, 50, 0, 1, {}},
         {"A at offset 5", SettingsText('A', "00000001", '1', '1'), "COM11", 1, 100, 1, 0, {7}},
-        {"F at offset 5", SettingsText('F', "11111111", '0', '0'), "COM16", 0, 50, 0, 1,
+        {"F at offset 5",
+         SettingsText('F', "11111111", '0', '0'),
+         "COM16",
+         0,
+         50,
+         0,
+         1,
          {0, 1, 2, 3, 4, 5, 6, 7}},
         {"a short file", "COM1=5;\r\nBRAUTE=01", "COM6", 0, 50, 0, 1, {1}},
         {"non-digits", SettingsText('Z', "1x1?0000", 'T', 'Y'), "COM1", 0, 50, 0, 1, {0, 2}},
-        {"a TimeOut above 3 and a checksum digit above 1", SettingsText('1', "00000000", '7', '5'),
-         "COM2", -1, 50, 0, 0, {}},
-        {"a zero byte before the fields", std::string("COM1=3", 6) + '\0' + "\r\nBRAUTE=11111111",
-         "COM4", 0, 50, 0, 1, {}},
+        {"a TimeOut above 3 and a checksum digit above 1",
+         SettingsText('1', "00000000", '7', '5'),
+         "COM2",
+         -1,
+         50,
+         0,
+         0,
+         {}},
+        {"a zero byte before the fields",
+         std::string("COM1=3", 6) + '\0' + "\r\nBRAUTE=11111111",
+         "COM4",
+         0,
+         50,
+         0,
+         1,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -109,13 +127,12 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
         EXPECT_EQ(Checked(w, IDC_CHECKSUM_DISABLE), c.disable == 1);
         for (int i = 0; i < kBaudRateCount; ++i) {
             bool ticked = std::find(c.ticked.begin(), c.ticked.end(), i) != c.ticked.end();
-            EXPECT_EQ(w.Dlg().m_bBaudTicked[i], ticked ? 1 : 0) << kBaudRates[i];
+            EXPECT_EQ(w.Dlg().m_bBaudTicked[i], ticked ? 1 : 0) << BaudRateOfRow(i);
         }
     }
 }
 
-TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne)
-{
+TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne) {
     CSearchWindow w(SettingsText('A', "00010000", '0', '0'));
     ASSERT_TRUE(ui::Click(w.Dlg(), IDC_SAVE));
     EXPECT_EQ(w.home.Read(kSettingsFileName), SettingsText('A', "00010000", '0', '0'));
@@ -126,8 +143,7 @@ TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne)
     EXPECT_TRUE(w.boxes.m_boxes.empty());
 }
 
-TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing)
-{
+TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing) {
     CSearchWindow w(std::nullopt);
     std::string path = w.home.Path(kSettingsFileName).string();
     ASSERT_EQ(w.boxes.m_boxes.size(), 1u);
@@ -150,8 +166,7 @@ TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing)
     EXPECT_FALSE(fs::exists(path));
 }
 
-TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing)
-{
+TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing) {
     CScopedHome home;
     fs::create_directories(home.Path(kSettingsFileName));
     EXPECT_FALSE(ReadSearchSettings(home.Path(kSettingsFileName).string()));

@@ -1,5 +1,6 @@
 // Start-up: the frame's size by screen, the search dialog it opens, its menu and its view.
 #include "MainFrm.h"
+#include "Ostra.h"
 #include "OstraDoc.h"
 #include "OstraView.h"
 #include "QueryDlg.h"
@@ -170,4 +171,26 @@ TEST(Startup, TheViewPaintsThePictureAndSurvivesABadOne)
     // The file goes missing: the last picture that loaded stays.
     fs::remove(home.Path("talvik.bmp"));
     EXPECT_EQ(Paint(view).pixel(5, 5), qRgb(255, 0, 0));
+}
+
+TEST(Startup, TheApplicationTitlesItsFrameExactly)
+{
+    SetScreenSizeOverride(1024, 768);
+    ui::CMessageBoxRecorder boxes;
+    COstraApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CFrameWnd* frame = AfxGetMainWnd();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->GetWidget()->windowTitle().toStdString(), "Talvik_4333_Utility");
+    EXPECT_EQ(frame->GetWidget()->size(), QSize(800, 600));
+    EXPECT_FALSE(frame->GetWidget()->isHidden());
+    // Help and the toolbar's About both open the help file with the desktop.
+    ui::CShellOpenRecorder shell;
+    frame->RouteCommand(ID_APP_ABOUT);
+    ASSERT_EQ(shell.m_paths.size(), 1u);
+    EXPECT_EQ(shell.m_paths[0].substr(shell.m_paths[0].size() - 8), "help.chm");
+    EXPECT_EQ(static_cast<CMainFrame*>(frame)->GetMessageText(), "Ready");
+    SetScreenSizeOverride(0, 0);
+    AfxSetMainWnd(nullptr);
+    delete frame;
 }

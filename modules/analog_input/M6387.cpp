@@ -1,0 +1,284 @@
+#include "M6387.h"
+
+#include "AnalogInputIds.h"
+#include "AsciiCommand.h"
+#include "ModuleDialogs.h"
+#include "Resource.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6387)
+
+namespace {
+
+// Range rows "+/-15mV" to "+/-20mA"; Data Format rows by the Format digit.
+const CodeTable kRangeCodes = {"00", "01", "02", "03", "04", "05", "06"};
+const CodeTable kFormatDigits = {"0", "1", "2", "3"};
+
+const int kCalibrationIds[] = {IDC_BRIDGE_CALIBRATION, IDC_BRIDGE_ZERO,      IDC_BRIDGE_SPAN,
+                               IDC_BRIDGE_VOLT_ZERO,   IDC_BRIDGE_VOLT_SPAN, IDC_BRIDGE_VOLT_TRIM};
+
+inline constexpr UINT MK_LBUTTON = 1;
+inline constexpr WORD kFirstTimeout = 100;
+inline constexpr WORD kTimeout = 200;
+inline constexpr UINT kPeriod = 200;
+inline constexpr int kExcitationMax = 10000; // millivolts
+
+// m_nCommand values.
+enum : int {
+    kPoll = 0,
+    kConfigure = 1,
+    kAfterOneShot = 2,
+    kWriteOutputs = 30,
+    kSelectChannel = 32,
+    kSetExcitation = 34,
+};
+inline constexpr int kConfigurationWrite = 100;
+
+inline constexpr const char* kChooseSettings = "Choose Range, Data Format and Baudrate!";
+inline constexpr const char* kChooseChannel = "Number must be CH0 or CH1!";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6387, CModuleDlg)
+ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_BRIDGE_SELECT, OnSelect)
+ON_BN_CLICKED(IDC_BRIDGE_CANCEL, OnCancel)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_BRIDGE_SLIDER, OnSliderReleased)
+END_MESSAGE_MAP()
+
+CM6387::CM6387(CWnd*) : CModuleDlg(185, &CMainFrame::m_strBridgeInputParams, ELinkKind::Ascii) {}
+
+void CM6387::DoDataExchange(CDataExchange* pDX) { DDX_Text(pDX, IDC_BRIDGE_MODEL, m_strModuleName); }
+
+BOOL CM6387::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitFromBlock(IDC_AI_ADDRESS);
+    for (int id : kCalibrationIds) GetDlgItem(id)->EnableWindow(FALSE);
+    SetDlgItemText(IDC_BRIDGE_TRIM, "00"); // nothing reads it
+
+    const ModuleParamBlock& block = Block();
+    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
+    Combo(IDC_AI_BAUD)->SetCurSel(baudRow);
+    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
+    Combo(IDC_AI_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
+    Combo(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
+    Combo(IDC_AI_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+
+    m_doLamps.Attach(*this, {kBridgeDoLampIds[0], kBridgeDoLampIds[1], kBridgeDoLampIds[2], kBridgeDoLampIds[3]});
+    m_diLamps.Attach(*this, {kBridgeDiLampIds[0], kBridgeDiLampIds[1], kBridgeDiLampIds[2], kBridgeDiLampIds[3]});
+    for (int k = 1; k < m_diLamps.Count(); ++k) m_diLamps.ShowIcon(k, IDI_LAMP_UNUSED);
+    Combo(IDC_BRIDGE_NUMBER)->SelectString(-1, "CH0");
+    m_bDoState.fill(0);
+    auto* slider = GetDlgItemAs<CSliderCtrl>(IDC_BRIDGE_SLIDER);
+    slider->SetRange(0, kExcitationMax);
+    slider->SetPos(0);
+    slider->SetTicFreq(1000); // a tick a volt, under the 0, 5 and 10V labels
+
+    m_strPollRequest = Request('#', "");
+    // An unknown baud code opens at no rate, which the link refuses: "Open Com Error!".
+    OpenAsciiLine(BaudRateOfRow(baudRow));
+    SendAscii(m_strPollRequest, kFirstTimeout);
+    m_nCommand = kPoll;
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void CM6387::ShowChannelValue(const std::string& text) { SetDlgItemText(IDC_BRIDGE_INPUT, text); }
+
+void CM6387::ShowDioLamps(char di, char doDigit)
+{
+    // A character that is no hex digit (or that a short reply does not reach) reads as 0.
+    int outputs = HexDigitOrZero(doDigit);
+    for (int i = 0; i < m_doLamps.Count(); ++i) {
+        auto k = static_cast<size_t>(i);
+        m_bDoState[k] = (outputs >> i) & 1;
+        m_doLamps.Show(i, m_bDoState[k] != 0);
+    }
+    m_diLamps.Show(0, (static_cast<unsigned char>(di) & 1) != 0);
+}
+
+std::string CM6387::FormatVolts(int n)
+{
+    // Two integer digits after any sign: 5000 gives 05.000, -500 gives -00.500.
+    return Format(n >= 0 ? "%06.3f" : "%07.3f", n / 1000.0);
+}
+
+void CM6387::OnSetting()
+{
+    m_pMainFrame = GetMainFrame();
+    UpdateData(TRUE);
+    std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
+    if (!typed) return;
+    int baudRow = Combo(IDC_AI_BAUD)->GetCurSel();
+    int rangeRow = Combo(IDC_AI_RANGE)->GetCurSel();
+    int formatRow = Combo(IDC_AI_FORMAT)->GetCurSel();
+    if (baudRow < 0 || rangeRow < 0 || formatRow < 0) {
+        // A code the block held that no row shows has nothing valid to write.
+        MessageBox(kChooseSettings, "", MB_ICONEXCLAMATION);
+        return;
+    }
+    bool checksumOn = Combo(IDC_AI_CHECKSUM)->GetCurSel() == 0;
+
+    const ModuleParamBlock& block = Block();
+    m_strAddress = Format("%02X", *typed);
+    std::string baudCode = CodeOfRow(BaudCodeTable, baudRow);
+    std::string rangeCode = CodeOfRow(kRangeCodes, rangeRow);
+    std::string checkDigit = ChecksumDigit(block[kCheck], checksumOn);
+    std::string formatDigit = Format("%d", formatRow);
+    // Framed as the module checks it now, before a checksum switch takes effect.
+    m_strConfigRequest = FrameAsciiCommand(
+        "%" + block[kAddress] + m_strAddress + rangeCode + baudCode + checkDigit + formatDigit, m_bChecksum != 0);
+    WriteBack({block[kModule], m_strAddress, GetDlgItemText(IDC_AI_BAUD), GetDlgItemText(IDC_AI_CHECKSUM),
+               GetDlgItemText(IDC_AI_RANGE)},
+              {m_strAddress, baudCode, checkDigit, rangeCode, formatDigit}, &CMainFrame::m_bBridgeInputChanged);
+    m_bChecksum = checksumOn ? 1 : 0;
+    m_bResumePoll = 0;
+    QueueCommand(kConfigure);
+}
+
+void CM6387::OnSelect()
+{
+    // The row the box shows, also when the operator typed its text.
+    int row = Combo(IDC_BRIDGE_NUMBER)->FindStringExact(-1, GetDlgItemText(IDC_BRIDGE_NUMBER));
+    if (row < 0) {
+        MessageBox(kChooseChannel, "", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_nSelectedChannel = row;
+    m_bResumePoll = 1;
+    QueueCommand(kSelectChannel);
+}
+
+void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // Only a lamp writes the outputs: a click elsewhere must not switch anything.
+    int lamp = m_doLamps.HitTest(point);
+    if (lamp < 0) return;
+    if (nFlags == MK_LBUTTON) m_bDoState[static_cast<size_t>(lamp)] ^= 1;
+    // The clicked lamp's bank, from the state as last read and toggled.
+    int bank = lamp / 2;
+    int first = bank * 2;
+    m_strDoValue = Format("%d%d", bank, m_bDoState[static_cast<size_t>(first)] +
+                                            2 * m_bDoState[static_cast<size_t>(first + 1)]);
+    m_bResumePoll = 1;
+    QueueCommand(kWriteOutputs);
+}
+
+void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
+    auto* slider = GetDlgItemAs<CSliderCtrl>(IDC_BRIDGE_SLIDER);
+    if (pScrollBar != slider) return;
+    m_strExcitation = FormatVolts(slider->GetPos());
+    SetDlgItemText(IDC_BRIDGE_EXCITATION, "+" + m_strExcitation);
+    m_bSliderActive = 1;
+}
+
+void CM6387::OnSliderReleased()
+{
+    m_bSliderActive = 0;
+    m_bResumePoll = 1;
+    QueueCommand(kSetExcitation);
+}
+
+void CM6387::OnCancel()
+{
+    g_bDialogClosed = 1;
+    KillTimer(m_nTimerId);
+    CloseLine();
+    CDialog::OnCancel();
+}
+
+void CM6387::ShowFailure()
+{
+    ShowChannelValue("ERROR!");
+    // The slider's own text stays while the operator moves it: the release sends that text.
+    if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
+}
+
+bool CM6387::ReadOneShotReply()
+{
+    switch (m_nLastCommand) {
+    case kWriteOutputs:
+    case kSelectChannel:
+    case kSetExcitation:
+        // Refusals are not reported: the next poll cycle shows the module's state.
+        m_nLastCommand = 0;
+        m_nCommand = kAfterOneShot;
+        return true;
+    case kConfigurationWrite:
+        ShowConfigurationResult(CharAt(m_strReply, 0) == '!');
+        OnCancel();
+        return false;
+    default: return true;
+    }
+}
+
+std::string CM6387::RestartPoll(bool checksum)
+{
+    m_nPollPhase = 0;
+    return Request('#', "", checksum);
+}
+
+std::string CM6387::PollCycle()
+{
+    std::string request;
+    switch (m_nPollPhase) {
+    case 0:
+        ShowChannelValue(Mid(m_strReply, 1));
+        request = Request('$', "6");
+        break;
+    case 1:
+        if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, Mid(m_strReply, 3));
+        request = Request('@', "DI");
+        break;
+    default:
+        ShowDioLamps(CharAt(m_strReply, 7), CharAt(m_strReply, 5));
+        request = m_strPollRequest;
+        break;
+    }
+    m_nPollPhase = (m_nPollPhase + 1) % 3;
+    m_strReply.clear();
+    return request;
+}
+
+std::string CM6387::NextRequest()
+{
+    switch (m_nCommand) {
+    case kConfigure:
+        m_nLastCommand = kConfigurationWrite;
+        m_nCommand = kAfterOneShot;
+        return m_strConfigRequest;
+    case kAfterOneShot:
+        m_bResumePoll = 0;
+        m_nCommand = kPoll;
+        return RestartPoll(m_bChecksum != 0);
+    case kWriteOutputs: m_nLastCommand = kWriteOutputs; return Request('@', "DO" + m_strDoValue);
+    case kSelectChannel:
+        m_nLastCommand = kSelectChannel;
+        return Request('$', "3" + ValueToHexChar(m_nSelectedChannel));
+    case kSetExcitation:
+        m_nLastCommand = kSetExcitation;
+        return Request('$', "7" + GetDlgItemText(IDC_BRIDGE_EXCITATION));
+    default: return PollCycle();
+    }
+}
+
+void CM6387::PollStep()
+{
+    TakeReply();
+    if (m_nLastResult != 1) {
+        // The pending one-shot is not repeated; the next reply that arrives is taken as its reply.
+        ShowFailure();
+        SendAscii(RestartPoll(m_bOpenChecksum != 0), kTimeout);
+        return;
+    }
+    if (!ReadOneShotReply()) return;
+    ApplyQueuedCommand();
+    if (m_nCommand == kAfterOneShot && !m_bResumePoll) {
+        OnCancel();
+        return;
+    }
+    SendAscii(NextRequest(), kTimeout);
+}

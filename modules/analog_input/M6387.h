@@ -1,0 +1,81 @@
+// The bridge-input dialog: the input reading, the excitation output set with a slider, four
+// digital-output lamps written in two banks of two and one live digital-input lamp.
+#pragma once
+
+#include "Lamps.h"
+#include "ModuleDlg.h"
+
+#include <array>
+#include <string>
+
+// Controls of template 185 beyond the analog-input ids it shares (address, range, data format,
+// baud rate, checksum, Setting).
+enum : int {
+    IDC_BRIDGE_CALIBRATION = 1097,
+    IDC_BRIDGE_ZERO = 1098,
+    IDC_BRIDGE_SPAN = 1099,
+    IDC_BRIDGE_VOLT_ZERO = 1100,
+    IDC_BRIDGE_VOLT_SPAN = 1101,
+    IDC_BRIDGE_VOLT_TRIM = 1102,
+    IDC_BRIDGE_TRIM = 1103,
+    IDC_BRIDGE_STATUS = 1104,
+    IDC_BRIDGE_INPUT = 1095,
+    IDC_BRIDGE_OHM = 1096,
+    IDC_BRIDGE_MODEL = 1106,
+    IDC_BRIDGE_SLIDER = 1130,
+    IDC_BRIDGE_EXCITATION = 1136,
+    IDC_BRIDGE_CANCEL = 1183,
+    IDC_BRIDGE_SELECT = 1185,
+    IDC_BRIDGE_NUMBER = 1192,
+};
+// Lamps CH1 to CH4 of the DO and DI groups.
+inline constexpr int kBridgeDoLampIds[4] = {1142, 1149, 1156, 1187};
+inline constexpr int kBridgeDiLampIds[4] = {1188, 1189, 1190, 1191};
+
+class CM6387 : public CModuleDlg {
+public:
+    explicit CM6387(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    void OnCancel() override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) override;
+
+    void OnSetting();
+    void OnSelect();
+    void OnSliderReleased();
+
+    // The "Input" field, the one value field (channel 0).
+    void ShowChannelValue(const std::string& text);
+    // Lamps from an @AADI reply: DO lamps from the bits of the DO digit, DI lamp CH1 from bit 0
+    // of the DI character's code.
+    void ShowDioLamps(char di, char doDigit);
+    // Millivolts as volts with two integer digits and three decimals ("05.000").
+    static std::string FormatVolts(int n);
+
+    std::string m_strPollRequest; // #AA as framed when the dialog opened
+    int m_nPollPhase = 0;         // which poll reply the next tick reads: #AA, $AA6, @AADI
+    std::array<int, 4> m_bDoState{};
+    std::string m_strDoValue; // bank digit and state digit of the next @AADO
+    int m_bSliderActive = 0;  // from a slider scroll until the slider is released
+    int m_bResumePoll = 0;    // after a one-shot reply: 1 resume the poll, 0 close
+    std::string m_strExcitation;
+    int m_nSelectedChannel = 0;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CComboBox* Combo(int nID) const { return GetDlgItemAs<CComboBox>(nID); }
+    void ShowFailure();
+    // False when the reply closed the dialog.
+    bool ReadOneShotReply();
+    std::string NextRequest();
+    std::string PollCycle();
+    // #AA sent outside the cycle: the cycle starts again, so its reply is read as a reading.
+    std::string RestartPoll(bool checksum);
+
+    CLamps m_doLamps;
+    CLamps m_diLamps;
+};
