@@ -37,3 +37,14 @@ std::string ChecksumDigit(const std::string& oldCheck, bool on)
     int value = HexDigitOrZero(CharAt(oldCheck, 0));
     return ValueToHexChar(on ? (value | 0x4) : (value & 0xB));
 }
+
+std::string ChannelMaskText(const std::array<int, 8>& enabled)
+{
+    int low = 0;
+    int high = 0;
+    for (size_t k = 0; k < 4; ++k) {
+        if (enabled[k] == 1) low |= 1 << k;
+        if (enabled[k + 4] == 1) high |= 1 << k;
+    }
+    return ValueToHexChar(high) + ValueToHexChar(low);
+}

@@ -3,6 +3,7 @@
 
 #include "wintypes.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -27,3 +28,6 @@ bool ChecksumOn(const std::string& check);
 std::string ChecksumDigit(const std::string& oldCheck, bool on);
 // A hex digit read as a value, 0 when it is not one.
 int HexDigitOrZero(char c);
+
+// The channel-enable mask of eight channels as two hex digits: CH4-CH7 first, then CH0-CH3.
+std::string ChannelMaskText(const std::array<int, 8>& enabled);

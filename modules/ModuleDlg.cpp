@@ -13,6 +13,14 @@ CModuleDlg::CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, EL
 
 void CModuleDlg::OnTimer(UINT_PTR) { PollStep(); }
 
+void CModuleDlg::OnCancel()
+{
+    g_bDialogClosed = 1;
+    KillTimer(m_nTimerId);
+    CloseLine();
+    CDialog::OnCancel();
+}
+
 const ModuleParamBlock& CModuleDlg::Block() const { return GetMainFrame()->*m_pBlock; }
 
 void CModuleDlg::InitFromBlock(int nAddressBox)

@@ -21,6 +21,9 @@ public:
     CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, ELinkKind link);
 
     void OnTimer(UINT_PTR nIDEvent) override;
+    // Closing (Cancel, Esc, the close box, or the end of a configuration): the timer stops, the
+    // line closes and the dialog ends.
+    void OnCancel() override;
     // One tick: read the reply to the previous request, then send the next one.
     virtual void PollStep() = 0;
 

@@ -8,20 +8,19 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 
-void AddInputGroup(Controls& c)
-{
+void AddInputGroup(Controls& c) {
     c.push_back({-1, CtlKind::GroupBox, "Input", 6, 18, 200, 50});
     c.push_back({-1, CtlKind::Static, "Input", 12, 32, 26, 9});
     c.push_back({IDC_BRIDGE_INPUT, CtlKind::Edit, "", 40, 30, 60, 12});
     c.push_back({-1, CtlKind::Static, "Ohm", 12, 50, 26, 9});
     c.push_back({IDC_BRIDGE_OHM, CtlKind::Edit, "", 40, 48, 60, 12, CS_DISABLED});
     c.push_back({-1, CtlKind::Static, "Number", 108, 32, 28, 9});
-    c.push_back({IDC_BRIDGE_NUMBER, CtlKind::DropDown, "", 138, 30, 40, 60, CS_SORT, {"CH0", "CH1"}});
+    c.push_back(
+        {IDC_BRIDGE_NUMBER, CtlKind::DropDown, "", 138, 30, 40, 60, CS_SORT, {"CH0", "CH1"}});
     c.push_back({IDC_BRIDGE_SELECT, CtlKind::Button, "Select", 138, 48, 40, 14});
 }
 
-void AddOutputGroup(Controls& c)
-{
+void AddOutputGroup(Controls& c) {
     c.push_back({-1, CtlKind::GroupBox, "Output", 6, 72, 200, 44});
     c.push_back({IDC_BRIDGE_SLIDER, CtlKind::Slider, "", 10, 84, 132, 16});
     c.push_back({-1, CtlKind::Static, "0", 14, 102, 10, 9});
@@ -31,8 +30,7 @@ void AddOutputGroup(Controls& c)
 }
 
 // Four icon lamps with their labels CH1 to CH4 in a group.
-void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4])
-{
+void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4]) {
     c.push_back({-1, CtlKind::GroupBox, title, x, 120, 98, 44});
     for (int k = 0; k < 4; ++k) {
         int lampX = x + 8 + k * 22;
@@ -41,8 +39,7 @@ void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4])
     }
 }
 
-void AddSettingGroup(Controls& c)
-{
+void AddSettingGroup(Controls& c) {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 212, 18, 124, 120});
     struct Row {
         const char* label;
@@ -52,10 +49,18 @@ void AddSettingGroup(Controls& c)
     };
     const Row rows[] = {
         {"Address", IDC_AI_ADDRESS, CtlKind::Edit, {}},
-        {"Range", IDC_AI_RANGE, CtlKind::DropList,
+        {"Range",
+         IDC_AI_RANGE,
+         CtlKind::DropList,
          {"+/-15mV", "+/-50mV", "+/-100mV", "+/-500mV", "+/-1V", "+/-2.5V", "+/-20mA"}},
-        {"Data Format", IDC_AI_FORMAT, CtlKind::DropList, {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
-        {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}},
+        {"Data Format",
+         IDC_AI_FORMAT,
+         CtlKind::DropList,
+         {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
+        {"Baudrate",
+         IDC_AI_BAUD,
+         CtlKind::DropList,
+         {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}},
         {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
     };
     int y = 30;
@@ -68,25 +73,27 @@ void AddSettingGroup(Controls& c)
 }
 
 // Calibration is not offered: the dialog keeps these disabled.
-void AddCalibrationRow(Controls& c)
-{
+void AddCalibrationRow(Controls& c) {
     struct Button {
         int id;
         const char* text;
         int x;
         int cx;
     };
-    const Button buttons[] = {{IDC_BRIDGE_CALIBRATION, "Calibration", 6, 44}, {IDC_BRIDGE_ZERO, "Zero", 52, 30},
-                              {IDC_BRIDGE_SPAN, "Span", 84, 30},          {IDC_BRIDGE_VOLT_ZERO, "Volt Zero", 116, 40},
-                              {IDC_BRIDGE_VOLT_SPAN, "Volt Span", 158, 40}, {IDC_BRIDGE_VOLT_TRIM, "Volt Trim", 200, 40}};
-    for (const Button& b : buttons) c.push_back({b.id, CtlKind::Button, b.text, b.x, 168, b.cx, 14});
+    const Button buttons[] = {{IDC_BRIDGE_CALIBRATION, "Calibration", 6, 44},
+                              {IDC_BRIDGE_ZERO, "Zero", 52, 30},
+                              {IDC_BRIDGE_SPAN, "Span", 84, 30},
+                              {IDC_BRIDGE_VOLT_ZERO, "Volt Zero", 116, 40},
+                              {IDC_BRIDGE_VOLT_SPAN, "Volt Span", 158, 40},
+                              {IDC_BRIDGE_VOLT_TRIM, "Volt Trim", 200, 40}};
+    for (const Button& b : buttons)
+        c.push_back({b.id, CtlKind::Button, b.text, b.x, 168, b.cx, 14});
     c.push_back({-1, CtlKind::Static, "(FF)", 244, 171, 18, 9});
     c.push_back({IDC_BRIDGE_TRIM, CtlKind::Edit, "", 264, 168, 20, 12});
     c.push_back({IDC_BRIDGE_STATUS, CtlKind::Edit, "", 6, 186, 278, 12, CS_READONLY});
 }
 
-Controls BridgeControls()
-{
+Controls BridgeControls() {
     Controls c;
     c.push_back({-1, CtlKind::Static, "Module (", 8, 6, 32, 9});
     c.push_back({IDC_BRIDGE_MODEL, CtlKind::Static, "", 40, 6, 40, 9});

@@ -30,7 +30,6 @@ const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
 
-inline constexpr UINT MK_LBUTTON = 1;
 inline constexpr WORD kPollTimeout = 300;
 inline constexpr DWORD kPause = 150;
 
@@ -56,14 +55,7 @@ std::array<std::string, 8> SplitReadings(const std::string& reply)
 
 BEGIN_MESSAGE_MAP(CM6384, CModuleDlg)
 ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
-ON_BN_CLICKED(1140, OnChannelCheck<0>)
-ON_BN_CLICKED(1144, OnChannelCheck<1>)
-ON_BN_CLICKED(1141, OnChannelCheck<2>)
-ON_BN_CLICKED(1145, OnChannelCheck<3>)
-ON_BN_CLICKED(1142, OnChannelCheck<4>)
-ON_BN_CLICKED(1146, OnChannelCheck<5>)
-ON_BN_CLICKED(1143, OnChannelCheck<6>)
-ON_BN_CLICKED(1147, OnChannelCheck<7>)
+ON_AI_CHANNEL_CHECKS(OnChannelCheck)
 ON_BN_CLICKED(IDC_AI_CH_READ, OnChannelRead)
 ON_BN_CLICKED(IDC_AI_CH_CONF, OnChannelConfigure)
 ON_BN_CLICKED(IDC_AI_FOLLOW_CH0, OnFollowChannel0)
@@ -156,13 +148,7 @@ void CM6384::ToggleChannel(int k)
 
 void CM6384::BuildEnableMask()
 {
-    int low = 0;
-    int high = 0;
-    for (int k = 0; k < 4; ++k) {
-        if (m_bChannelEnabled[static_cast<size_t>(k)]) low += 1 << k;
-        if (m_bChannelEnabled[static_cast<size_t>(k + 4)]) high += 1 << k;
-    }
-    m_strEnableMask = ValueToHexChar(high) + ValueToHexChar(low);
+    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
     QueueCommand(20);
 }
 
@@ -301,12 +287,6 @@ void CM6384::OnSetting()
     QueueCommand(1);
 }
 
-void CM6384::OnCancel()
-{
-    g_bDialogClosed = 1;
-    CloseLine();
-    CDialog::OnCancel();
-}
 
 void CM6384::ShowFailureTexts()
 {

@@ -14,7 +14,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void PollStep() override;
-    void OnCancel() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnSetting();

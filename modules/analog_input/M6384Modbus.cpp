@@ -25,14 +25,7 @@ const int kAlarmGroup[] = {IDC_AI_ALARMH_LABEL, IDC_AI_ALARML_LABEL, IDC_AI_HIGH
 
 BEGIN_MESSAGE_MAP(CM6384Modbus, CModuleDlg)
 ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
-ON_BN_CLICKED(1140, OnToggleChannel<0>)
-ON_BN_CLICKED(1144, OnToggleChannel<1>)
-ON_BN_CLICKED(1141, OnToggleChannel<2>)
-ON_BN_CLICKED(1145, OnToggleChannel<3>)
-ON_BN_CLICKED(1142, OnToggleChannel<4>)
-ON_BN_CLICKED(1146, OnToggleChannel<5>)
-ON_BN_CLICKED(1143, OnToggleChannel<6>)
-ON_BN_CLICKED(1147, OnToggleChannel<7>)
+ON_AI_CHANNEL_CHECKS(OnToggleChannel)
 END_MESSAGE_MAP()
 
 CM6384Modbus::CM6384Modbus(CWnd*) : CModuleDlg(227, &CMainFrame::m_strAnalogInputParams, ELinkKind::Rtu) {}
@@ -95,13 +88,7 @@ void CM6384Modbus::ToggleChannel(int k)
 
 void CM6384Modbus::BuildEnableMask()
 {
-    int low = 0;
-    int high = 0;
-    for (int k = 0; k < 4; ++k) {
-        if (m_bChannelEnabled[static_cast<size_t>(k)] == 1) low |= 1 << k;
-        if (m_bChannelEnabled[static_cast<size_t>(k + 4)] == 1) high |= 1 << k;
-    }
-    m_strEnableMask = ValueToHexChar(high) + ValueToHexChar(low);
+    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
     QueueCommand(20);
 }
 
@@ -152,12 +139,6 @@ void CM6384Modbus::OnSetting()
     QueueCommand(1);
 }
 
-void CM6384Modbus::OnCancel()
-{
-    g_bDialogClosed = 1;
-    CloseLine();
-    CDialog::OnCancel();
-}
 
 void CM6384Modbus::ReadConfigurationReply()
 {

@@ -13,7 +13,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void PollStep() override;
-    void OnCancel() override;
 
     void OnSetting();
     template <int k> void OnToggleChannel() { ToggleChannel(k); }

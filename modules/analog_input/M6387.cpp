@@ -17,7 +17,6 @@ const CodeTable kFormatDigits = {"0", "1", "2", "3"};
 const int kCalibrationIds[] = {IDC_BRIDGE_CALIBRATION, IDC_BRIDGE_ZERO,      IDC_BRIDGE_SPAN,
                                IDC_BRIDGE_VOLT_ZERO,   IDC_BRIDGE_VOLT_SPAN, IDC_BRIDGE_VOLT_TRIM};
 
-inline constexpr UINT MK_LBUTTON = 1;
 inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kTimeout = 200;
 inline constexpr UINT kPeriod = 200;
@@ -48,10 +47,11 @@ END_MESSAGE_MAP()
 
 CM6387::CM6387(CWnd*) : CModuleDlg(185, &CMainFrame::m_strBridgeInputParams, ELinkKind::Ascii) {}
 
-void CM6387::DoDataExchange(CDataExchange* pDX) { DDX_Text(pDX, IDC_BRIDGE_MODEL, m_strModuleName); }
+void CM6387::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_BRIDGE_MODEL, m_strModuleName);
+}
 
-BOOL CM6387::OnInitDialog()
-{
+BOOL CM6387::OnInitDialog() {
     CDialog::OnInitDialog();
     InitFromBlock(IDC_AI_ADDRESS);
     for (int id : kCalibrationIds) GetDlgItem(id)->EnableWindow(FALSE);
@@ -65,8 +65,10 @@ BOOL CM6387::OnInitDialog()
     Combo(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
     Combo(IDC_AI_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
 
-    m_doLamps.Attach(*this, {kBridgeDoLampIds[0], kBridgeDoLampIds[1], kBridgeDoLampIds[2], kBridgeDoLampIds[3]});
-    m_diLamps.Attach(*this, {kBridgeDiLampIds[0], kBridgeDiLampIds[1], kBridgeDiLampIds[2], kBridgeDiLampIds[3]});
+    m_doLamps.Attach(*this, {kBridgeDoLampIds[0], kBridgeDoLampIds[1], kBridgeDoLampIds[2],
+                             kBridgeDoLampIds[3]});
+    m_diLamps.Attach(*this, {kBridgeDiLampIds[0], kBridgeDiLampIds[1], kBridgeDiLampIds[2],
+                             kBridgeDiLampIds[3]});
     for (int k = 1; k < m_diLamps.Count(); ++k) m_diLamps.ShowIcon(k, IDI_LAMP_UNUSED);
     Combo(IDC_BRIDGE_NUMBER)->SelectString(-1, "CH0");
     m_bDoState.fill(0);
@@ -84,10 +86,11 @@ BOOL CM6387::OnInitDialog()
     return TRUE;
 }
 
-void CM6387::ShowChannelValue(const std::string& text) { SetDlgItemText(IDC_BRIDGE_INPUT, text); }
+void CM6387::ShowChannelValue(const std::string& text) {
+    SetDlgItemText(IDC_BRIDGE_INPUT, text);
+}
 
-void CM6387::ShowDioLamps(char di, char doDigit)
-{
+void CM6387::ShowDioLamps(char di, char doDigit) {
     // A character that is no hex digit (or that a short reply does not reach) reads as 0.
     int outputs = HexDigitOrZero(doDigit);
     for (int i = 0; i < m_doLamps.Count(); ++i) {
@@ -98,14 +101,12 @@ void CM6387::ShowDioLamps(char di, char doDigit)
     m_diLamps.Show(0, (static_cast<unsigned char>(di) & 1) != 0);
 }
 
-std::string CM6387::FormatVolts(int n)
-{
+std::string CM6387::FormatVolts(int n) {
     // Two integer digits after any sign: 5000 gives 05.000, -500 gives -00.500.
     return Format(n >= 0 ? "%06.3f" : "%07.3f", n / 1000.0);
 }
 
-void CM6387::OnSetting()
-{
+void CM6387::OnSetting() {
     m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
     std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
@@ -127,18 +128,18 @@ void CM6387::OnSetting()
     std::string checkDigit = ChecksumDigit(block[kCheck], checksumOn);
     std::string formatDigit = Format("%d", formatRow);
     // Framed as the module checks it now, before a checksum switch takes effect.
-    m_strConfigRequest = FrameAsciiCommand(
-        "%" + block[kAddress] + m_strAddress + rangeCode + baudCode + checkDigit + formatDigit, m_bChecksum != 0);
-    WriteBack({block[kModule], m_strAddress, GetDlgItemText(IDC_AI_BAUD), GetDlgItemText(IDC_AI_CHECKSUM),
-               GetDlgItemText(IDC_AI_RANGE)},
-              {m_strAddress, baudCode, checkDigit, rangeCode, formatDigit}, &CMainFrame::m_bBridgeInputChanged);
+    m_strConfigRequest = FrameAsciiCommand("%" + block[kAddress] + m_strAddress + rangeCode +
+                                               baudCode + checkDigit + formatDigit,
+                                           m_bChecksum != 0);
+    WriteBack({block[kModule], m_strAddress, GetDlgItemText(IDC_AI_BAUD),
+               GetDlgItemText(IDC_AI_CHECKSUM), GetDlgItemText(IDC_AI_RANGE)},
+              {m_strAddress, baudCode, checkDigit, rangeCode, formatDigit},
+              &CMainFrame::m_bBridgeInputChanged);
     m_bChecksum = checksumOn ? 1 : 0;
-    m_bResumePoll = 0;
     QueueCommand(kConfigure);
 }
 
-void CM6387::OnSelect()
-{
+void CM6387::OnSelect() {
     // The row the box shows, also when the operator typed its text.
     int row = Combo(IDC_BRIDGE_NUMBER)->FindStringExact(-1, GetDlgItemText(IDC_BRIDGE_NUMBER));
     if (row < 0) {
@@ -146,12 +147,10 @@ void CM6387::OnSelect()
         return;
     }
     m_nSelectedChannel = row;
-    m_bResumePoll = 1;
     QueueCommand(kSelectChannel);
 }
 
-void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
-{
+void CM6387::OnLButtonDown(UINT nFlags, CPoint point) {
     // Only a lamp writes the outputs: a click elsewhere must not switch anything.
     int lamp = m_doLamps.HitTest(point);
     if (lamp < 0) return;
@@ -159,14 +158,13 @@ void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
     // The clicked lamp's bank, from the state as last read and toggled.
     int bank = lamp / 2;
     int first = bank * 2;
-    m_strDoValue = Format("%d%d", bank, m_bDoState[static_cast<size_t>(first)] +
-                                            2 * m_bDoState[static_cast<size_t>(first + 1)]);
-    m_bResumePoll = 1;
+    m_strDoValue = Format("%d%d", bank,
+                          m_bDoState[static_cast<size_t>(first)] +
+                              2 * m_bDoState[static_cast<size_t>(first + 1)]);
     QueueCommand(kWriteOutputs);
 }
 
-void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
-{
+void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) {
     CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
     auto* slider = GetDlgItemAs<CSliderCtrl>(IDC_BRIDGE_SLIDER);
     if (pScrollBar != slider) return;
@@ -175,30 +173,20 @@ void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
     m_bSliderActive = 1;
 }
 
-void CM6387::OnSliderReleased()
-{
+void CM6387::OnSliderReleased() {
+    // Taken now: a failure shown before the request goes out must not become the set-point.
+    m_strSetPoint = GetDlgItemText(IDC_BRIDGE_EXCITATION);
     m_bSliderActive = 0;
-    m_bResumePoll = 1;
     QueueCommand(kSetExcitation);
 }
 
-void CM6387::OnCancel()
-{
-    g_bDialogClosed = 1;
-    KillTimer(m_nTimerId);
-    CloseLine();
-    CDialog::OnCancel();
-}
 
-void CM6387::ShowFailure()
-{
+void CM6387::ShowFailure() {
     ShowChannelValue("ERROR!");
-    // The slider's own text stays while the operator moves it: the release sends that text.
-    if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
+    SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
 }
 
-bool CM6387::ReadOneShotReply()
-{
+bool CM6387::ReadOneShotReply() {
     switch (m_nLastCommand) {
     case kWriteOutputs:
     case kSelectChannel:
@@ -211,18 +199,17 @@ bool CM6387::ReadOneShotReply()
         ShowConfigurationResult(CharAt(m_strReply, 0) == '!');
         OnCancel();
         return false;
-    default: return true;
+    default:
+        return true;
     }
 }
 
-std::string CM6387::RestartPoll(bool checksum)
-{
+std::string CM6387::RestartPoll(bool checksum) {
     m_nPollPhase = 0;
     return Request('#', "", checksum);
 }
 
-std::string CM6387::PollCycle()
-{
+std::string CM6387::PollCycle() {
     std::string request;
     switch (m_nPollPhase) {
     case 0:
@@ -243,30 +230,30 @@ std::string CM6387::PollCycle()
     return request;
 }
 
-std::string CM6387::NextRequest()
-{
+std::string CM6387::NextRequest() {
     switch (m_nCommand) {
     case kConfigure:
         m_nLastCommand = kConfigurationWrite;
         m_nCommand = kAfterOneShot;
         return m_strConfigRequest;
     case kAfterOneShot:
-        m_bResumePoll = 0;
         m_nCommand = kPoll;
         return RestartPoll(m_bChecksum != 0);
-    case kWriteOutputs: m_nLastCommand = kWriteOutputs; return Request('@', "DO" + m_strDoValue);
+    case kWriteOutputs:
+        m_nLastCommand = kWriteOutputs;
+        return Request('@', "DO" + m_strDoValue);
     case kSelectChannel:
         m_nLastCommand = kSelectChannel;
         return Request('$', "3" + ValueToHexChar(m_nSelectedChannel));
     case kSetExcitation:
         m_nLastCommand = kSetExcitation;
-        return Request('$', "7" + GetDlgItemText(IDC_BRIDGE_EXCITATION));
-    default: return PollCycle();
+        return Request('$', "7" + m_strSetPoint);
+    default:
+        return PollCycle();
     }
 }
 
-void CM6387::PollStep()
-{
+void CM6387::PollStep() {
     TakeReply();
     if (m_nLastResult != 1) {
         // The pending one-shot is not repeated; the next reply that arrives is taken as its reply.
@@ -275,10 +262,7 @@ void CM6387::PollStep()
         return;
     }
     if (!ReadOneShotReply()) return;
+    // A request the operator queued meanwhile goes out before the #AA a reply reader chose.
     ApplyQueuedCommand();
-    if (m_nCommand == kAfterOneShot && !m_bResumePoll) {
-        OnCancel();
-        return;
-    }
     SendAscii(NextRequest(), kTimeout);
 }

@@ -39,7 +39,6 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void PollStep() override;
-    void OnCancel() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) override;
 
@@ -60,8 +59,8 @@ public:
     std::array<int, 4> m_bDoState{};
     std::string m_strDoValue; // bank digit and state digit of the next @AADO
     int m_bSliderActive = 0;  // from a slider scroll until the slider is released
-    int m_bResumePoll = 0;    // after a one-shot reply: 1 resume the poll, 0 close
     std::string m_strExcitation;
+    std::string m_strSetPoint; // the excitation field's text when the slider was released
     int m_nSelectedChannel = 0;
 
     DECLARE_MESSAGE_MAP()

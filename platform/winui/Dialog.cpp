@@ -33,7 +33,6 @@ namespace {
 
 CDialog::ModalHook g_modalHook;
 
-inline constexpr UINT MK_LBUTTON = 1;
 
 // Edits with the upper-case style turn what the operator types into capitals.
 class CUpperCaseValidator : public QValidator {
@@ -117,11 +116,11 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
     }
     case CtlKind::Edit: {
         if (ctl.style & CS_MULTILINE) {
-            auto* edit = new QPlainTextEdit(parent);
+            auto* edit = new QPlainTextEdit(text, parent);
             edit->setReadOnly(ctl.style & CS_READONLY);
             return edit;
         }
-        auto* edit = new QLineEdit(parent);
+        auto* edit = new QLineEdit(text, parent);
         edit->setReadOnly(ctl.style & CS_READONLY);
         if (ctl.style & CS_UPPERCASE) edit->setValidator(new CUpperCaseValidator(edit));
         return edit;
@@ -218,11 +217,26 @@ void CDialogWidget::closeEvent(QCloseEvent* event)
     if (m_pOwner) m_pOwner->HandleCloseBox();
 }
 
+namespace {
+
+// The key flags of a mouse message: the buttons held and Shift and Ctrl.
+UINT KeyFlags(const QMouseEvent* event)
+{
+    UINT flags = 0;
+    if (event->buttons() & Qt::LeftButton) flags |= MK_LBUTTON;
+    if (event->buttons() & Qt::RightButton) flags |= MK_RBUTTON;
+    if (event->modifiers() & Qt::ShiftModifier) flags |= MK_SHIFT;
+    if (event->modifiers() & Qt::ControlModifier) flags |= MK_CONTROL;
+    return flags;
+}
+
+} // namespace
+
 void CDialogWidget::mousePressEvent(QMouseEvent* event)
 {
     if (m_pOwner && event->button() == Qt::LeftButton) {
         QPoint p = event->position().toPoint();
-        m_pOwner->OnLButtonDown(MK_LBUTTON, CPoint{p.x(), p.y()});
+        m_pOwner->OnLButtonDown(KeyFlags(event), CPoint{p.x(), p.y()});
     }
 }
 
@@ -230,7 +244,7 @@ void CDialogWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (m_pOwner && event->button() == Qt::LeftButton) {
         QPoint p = event->position().toPoint();
-        m_pOwner->OnLButtonUp(0, CPoint{p.x(), p.y()});
+        m_pOwner->OnLButtonUp(KeyFlags(event), CPoint{p.x(), p.y()});
     }
 }
 
@@ -238,7 +252,7 @@ void CDialogWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_pOwner) {
         QPoint p = event->position().toPoint();
-        m_pOwner->OnMouseMove(0, CPoint{p.x(), p.y()});
+        m_pOwner->OnMouseMove(KeyFlags(event), CPoint{p.x(), p.y()});
     }
 }
 

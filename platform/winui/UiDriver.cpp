@@ -26,11 +26,11 @@ bool Operable(CDialog& dlg, int nID)
     return item && item->IsWindowEnabled() && item->IsWindowVisible() && dlg.IsRunning();
 }
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint at)
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, int modifiers)
 {
     QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
-                      Qt::NoModifier);
+                      Qt::KeyboardModifiers(modifiers));
     QApplication::sendEvent(target, &event);
 }
 
@@ -106,7 +106,7 @@ void CloseBox(CDialog& dlg)
     if (dlg.GetWidget()) dlg.GetWidget()->close();
 }
 
-void ClickAt(CDialog& dlg, CPoint point)
+void ClickAt(CDialog& dlg, CPoint point, int modifiers)
 {
     QWidget* top = dlg.GetWidget();
     if (!top) return;
@@ -115,8 +115,8 @@ void ClickAt(CDialog& dlg, CPoint point)
     QWidget* target = top->childAt(at);
     if (!target) target = top;
     QPoint local = target->mapFrom(top, at);
-    SendMouse(target, QEvent::MouseButtonPress, local);
-    SendMouse(target, QEvent::MouseButtonRelease, local);
+    SendMouse(target, QEvent::MouseButtonPress, local, modifiers);
+    SendMouse(target, QEvent::MouseButtonRelease, local, modifiers);
 }
 
 CPoint CentreOf(CDialog& dlg, int nID)

@@ -27,8 +27,9 @@ bool SelectRow(CDialog& dlg, int nID, int row);
 void PressKey(CDialog& dlg, int qtKey);
 // The window's close box.
 void CloseBox(CDialog& dlg);
-// A left click at a point of the dialog's client area (pixels).
-void ClickAt(CDialog& dlg, CPoint point);
+// A left click at a point of the dialog's client area (pixels), with Shift or Ctrl held when
+// modifiers says so (Qt::ShiftModifier, Qt::ControlModifier).
+void ClickAt(CDialog& dlg, CPoint point, int modifiers = 0);
 // The centre of a control in the dialog's client coordinates.
 CPoint CentreOf(CDialog& dlg, int nID);
 // The rows a combo or list box offers.

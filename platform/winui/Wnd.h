@@ -59,6 +59,12 @@ enum : UINT {
 
 inline constexpr UINT WM_USER = 0x0400;
 
+// Mouse-message key flags.
+inline constexpr UINT MK_LBUTTON = 0x1;
+inline constexpr UINT MK_RBUTTON = 0x2;
+inline constexpr UINT MK_SHIFT = 0x4;
+inline constexpr UINT MK_CONTROL = 0x8;
+
 // Scroll codes for OnHScroll.
 inline constexpr UINT SB_THUMBTRACK = 5;
 inline constexpr UINT SB_ENDSCROLL = 8;

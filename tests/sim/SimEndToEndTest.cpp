@@ -1,5 +1,6 @@
 // modsim on a pseudo-terminal, spoken to through the real link libraries as the program does.
 #include "Portix_rtu.h"
+#include "Modsim.h"
 #include "PtyPair.h"
 #include "SimCodec.h"
 #include "uart.h"
@@ -24,86 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// modsim serving a bus file, with its log; stopped with SIGTERM at the end.
-class CModsim {
-public:
-    explicit CModsim(const std::string& busText) {
-        char dir[] = "/tmp/modsim_test_XXXXXX";
-        if (!mkdtemp(dir)) throw std::runtime_error("mkdtemp failed");
-        m_dir = dir;
-        std::ofstream(m_dir / "bus.txt") << busText;
-        // The build folder is the fallback when the test runs without OSTRA_BIN.
-        const char* bin = std::getenv("OSTRA_BIN");
-        std::string program = std::string(bin ? bin : OSTRA_MODSIM_DIR) + "/modsim";
-        int out[2];
-        if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::string log = m_dir / "log.txt";
-            std::string bus = m_dir / "bus.txt";
-            execl(program.c_str(), "modsim", "--log", log.c_str(), bus.c_str(), nullptr);
-            std::fprintf(stderr, "cannot run %s: %s\n", program.c_str(), std::strerror(errno));
-            _exit(127);
-        }
-        close(out[1]);
-        m_strSlave = ReadLine(out[0]);
-        close(out[0]);
-    }
-    ~CModsim() {
-        Stop();
-        std::error_code ignored;
-        fs::remove_all(m_dir, ignored);
-    }
-    const std::string& Slave() const { return m_strSlave; }
-    // Ends modsim (SIGTERM unless it has ended by itself within waitMs); its exit status.
-    int Stop(int waitMs = 0) {
-        if (m_pid <= 0) return m_nStatus;
-        for (int waited = 0; waited < waitMs && !Reap(WNOHANG); waited += 10)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            Reap(0);
-        }
-        return m_nStatus;
-    }
-    std::string Log() const {
-        std::ifstream file(m_dir / "log.txt");
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
-
-private:
-    static std::string ReadLine(int fd) {
-        std::string line;
-        char c = 0;
-        pollfd p{fd, POLLIN, 0};
-        while (poll(&p, 1, 10000) > 0 && read(fd, &c, 1) == 1 && c != '\n') line += c;
-        return line;
-    }
-    bool Reap(int flags) {
-        int status = 0;
-        if (waitpid(m_pid, &status, flags) != m_pid) return false;
-        m_nStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        m_pid = -1;
-        return true;
-    }
-
-    fs::path m_dir;
-    pid_t m_pid = -1;
-    int m_nStatus = -1;
-    std::string m_strSlave;
-};
-
 constexpr WORD kTimeoutMs = 2000;
 
 } // namespace
 
 TEST(SimEndToEnd, AModuleAt9600AnswersThroughUartAndIsSilentAt19200) {
-    CModsim sim("# one module\n6384 1 9600 ascii type=08 format=00\n");
+    CModsim sim("# one module\n6384 1 9600 ascii type=08 format=00\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
     char reply[200] = {};
@@ -138,7 +65,7 @@ TEST(SimEndToEnd, AModuleAt9600AnswersThroughUartAndIsSilentAt19200) {
 }
 
 TEST(SimEndToEnd, ModbusProbeThroughPortixRtu) {
-    CModsim sim("6384 2 9600 rtu\n");
+    CModsim sim("6384 2 9600 rtu\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
     ASSERT_EQ(Open_ComRtu(1, 100, 9600, 8, 0, 1), 1);
@@ -157,7 +84,7 @@ TEST(SimEndToEnd, ModbusProbeThroughPortixRtu) {
 }
 
 TEST(SimEndToEnd, HangUpFaultClosesTheLine) {
-    CModsim sim("6384 1 9600 ascii hangup=on\n");
+    CModsim sim("6384 1 9600 ascii hangup=on\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
     char reply[200] = {};

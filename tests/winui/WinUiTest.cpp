@@ -84,6 +84,10 @@ public:
         m_calls.push_back("ok");
         CDialog::OnOK();
     }
+    void OnLButtonDown(UINT nFlags, CPoint point) override
+    {
+        m_calls.push_back(Format("down %u %d,%d", nFlags, point.x, point.y));
+    }
     void OnGo() { m_calls.push_back("go"); }
     void OnCombo() { m_calls.push_back("combo"); }
     void OnEditChange() { m_calls.push_back("edit"); }
@@ -203,6 +207,16 @@ TEST_F(WinUi, ATimerTickNeverRunsInsideAnother)
     dlg.m_onTick = [this] { dlg.FireTimer(1000); };
     dlg.FireTimer(1000);
     EXPECT_EQ(dlg.m_nTicks, 1);
+}
+
+TEST_F(WinUi, MouseClicksCarryTheirPointAndKeyFlags)
+{
+    ui::ClickAt(dlg, CPoint{2, 3});
+    ui::ClickAt(dlg, CPoint{2, 3}, Qt::ShiftModifier);
+    ui::ClickAt(dlg, CPoint{2, 3}, Qt::ControlModifier);
+    EXPECT_EQ(dlg.m_calls, (std::vector<std::string>{Format("down %u 2,3", MK_LBUTTON),
+                                                     Format("down %u 2,3", MK_LBUTTON | MK_SHIFT),
+                                                     Format("down %u 2,3", MK_LBUTTON | MK_CONTROL)}));
 }
 
 TEST_F(WinUi, MessageBoxesGoThroughTheHook)

@@ -1,0 +1,72 @@
+#include "PerChannelTypes.h"
+
+BEGIN_MESSAGE_MAP(CPerChannelTypeDlg, CModuleDlg)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 0, OnSelchangeType<0>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 1, OnSelchangeType<1>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 2, OnSelchangeType<2>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 3, OnSelchangeType<3>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 4, OnSelchangeType<4>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 5, OnSelchangeType<5>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 6, OnSelchangeType<6>)
+ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 7, OnSelchangeType<7>)
+END_MESSAGE_MAP()
+
+CPerChannelTypeDlg::CPerChannelTypeDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block,
+                                       ELinkKind link, SChannelRows rows, CodeTable typeCodes)
+    : CModuleDlg(nIDTemplate, block, link), m_rows(rows), m_typeCodes(std::move(typeCodes)) {}
+
+void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX) {
+    for (int k = 0; k < Channels(); ++k) {
+        DDX_Check(pDX, m_rows.checkIds[static_cast<size_t>(k)],
+                  m_bChannelEnabled[static_cast<size_t>(k)]);
+    }
+    DDX_Text(pDX, IDC_PC_RESPOND, m_strRespond);
+}
+
+void CPerChannelTypeDlg::ToggleChannel(int k) {
+    int& enabled = m_bChannelEnabled[static_cast<size_t>(k)];
+    enabled = enabled == 1 ? 0 : 1;
+    BuildEnableMask();
+}
+
+void CPerChannelTypeDlg::ParseEnableMask(char low, char high) {
+    int digits[2] = {HexDigitOrZero(low), HexDigitOrZero(high)};
+    for (int k = 0; k < Channels(); ++k) {
+        if (digits[k / 4] & (1 << (k % 4))) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
+    }
+    UpdateData(FALSE);
+    SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);
+}
+
+void CPerChannelTypeDlg::BuildEnableMask() {
+    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+    QueueCommand(kCmdWriteMask);
+}
+
+void CPerChannelTypeDlg::ShowChannelValue(int channel, int row, const std::string& text) {
+    if (row == 0) SetDlgItemText(IDC_PC_VALUE0 + channel, text);
+}
+
+int CPerChannelTypeDlg::TypeRow(int channel) const {
+    return GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->GetCurSel();
+}
+
+std::string CPerChannelTypeDlg::TypeCode(int channel) const {
+    return CodeOfRow(m_typeCodes, TypeRow(channel));
+}
+
+void CPerChannelTypeDlg::SelectTypeCode(int channel, const std::string& code) {
+    int row = RowOfCode(m_typeCodes, code);
+    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->SetCurSel(row);
+}
+
+void CPerChannelTypeDlg::PrepareTypeWrite(int channel) {
+    m_nTypeChannel = channel;
+    m_strTypeCode = TypeCode(channel);
+}
+
+void CPerChannelTypeDlg::QueueTypeWrite(int channel) {
+    if (channel >= Channels() || TypeCode(channel).empty()) return;
+    PrepareTypeWrite(channel);
+    QueueCommand(kCmdWriteType);
+}

@@ -1,0 +1,85 @@
+// What the dialogs of modules with one input type per channel share: the channel rows (enable box,
+// type list, value field), the enable mask as the modules read and write it (two hex digits, the
+// high one for CH4 to CH7), and the type codes behind the rows of the type lists.
+#pragma once
+
+#include "ModuleDlg.h"
+
+#include <array>
+
+// Control ids of the per-channel-type templates.
+enum : int {
+    IDC_PC_LIST = 1000,
+    IDC_PC_PROTOCOL = 1006,
+    IDC_PC_CANCEL = 1027,
+    IDC_PC_UPDATE = 1043,
+    IDC_PC_REFRESH = 1046,
+    IDC_PC_ADDRESS = 1090,
+    IDC_PC_CHECKSUM = 1092,
+    IDC_PC_RESPOND = 1171,
+    IDC_PC_ZERO = 1174,
+    IDC_PC_SPAN = 1175,
+    IDC_PC_CJC = 1176,
+    IDC_PC_BAUD = 1214,
+    IDC_PC_FORMAT = 1216,
+    IDC_PC_TYPE0 = 1221,  // the type list of channel k is IDC_PC_TYPE0 + k
+    IDC_PC_VALUE0 = 1229, // the value field of channel k is IDC_PC_VALUE0 + k
+    IDC_PC_FOLLOW_CH0 = 1410,
+};
+// The enable boxes of CH0 to CH7 in most of these templates.
+inline constexpr std::array<int, 8> kPcCheckIds = {1217, 1218, 1219, 1220, 1144, 1145, 1146, 1147};
+
+// The channel rows of a template.
+struct SChannelRows {
+    int nChannels;               // 6 or 8
+    std::array<int, 8> checkIds; // enable boxes, CH0 first
+};
+
+class CPerChannelTypeDlg : public CModuleDlg {
+public:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    template <int k> void OnToggleChannel() { ToggleChannel(k); }
+    template <int k> void OnSelchangeType() { QueueTypeWrite(k); }
+
+    // Marks the channels whose bits are set in the mask digits (never unmarks one) and shows the
+    // marks in the boxes. A character that is not a hex digit counts as 0, so a refusal or a
+    // garbled reply enables nothing.
+    void ParseEnableMask(char low, char high);
+    // The mask of the marks, queued for writing.
+    void BuildEnableMask();
+    // Row 0 (the only one the dialogs pass) puts the text into the channel's value field.
+    void ShowChannelValue(int channel, int row, const std::string& text);
+
+    std::array<int, 8> m_bChannelEnabled{};
+    std::string m_strEnableMask;
+    std::string m_strRespond; // bound to the Respond field
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    // m_nCommand values both protocols use.
+    enum : int { kCmdPoll = 0, kCmdWriteMask = 1, kCmdBackToPoll = 2, kCmdWriteType = 10 };
+
+    CPerChannelTypeDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, ELinkKind link,
+                       SChannelRows rows, CodeTable typeCodes);
+
+    int Channels() const { return m_rows.nChannels; }
+    int TypeRow(int channel) const;
+    // The code of the row the channel's list shows; empty when it shows none.
+    std::string TypeCode(int channel) const;
+    // Shows the row of code in the channel's list; a code no row stands for leaves it as it is.
+    void SelectTypeCode(int channel, const std::string& code);
+    // The channel and code of the next type write.
+    void PrepareTypeWrite(int channel);
+
+    int m_nTypeChannel = 0;
+    std::string m_strTypeCode;
+
+private:
+    void ToggleChannel(int k);
+    void QueueTypeWrite(int channel);
+
+    SChannelRows m_rows;
+    CodeTable m_typeCodes;
+};

@@ -1,0 +1,204 @@
+#include "6385pModbus.h"
+
+#include "AiChannelTypes.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+#include <iterator>
+
+REGISTER_MODULE_DIALOG(C6385pModbus)
+
+namespace {
+
+// Input Range rows by the code in register 0x00C8.
+const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
+const CodeTable kFormatDigits = {"0", "1", "2", "3"};
+inline constexpr int kEnableRow = 0;
+inline constexpr int kDisableRow = 1;
+inline constexpr UINT kLeftButtonOnly = 0x0001; // MK_LBUTTON, no other button, no Shift or Ctrl
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 100;
+// The poll cycle: the input register, the digital input, the two outputs.
+const char* const kPollRequests[] = {"0300000001", "0100000001", "0100100002"};
+
+// A row of the references list: the reference, 9 blanks, the channel, 13 blanks, the value.
+std::string ReferenceRow(const char* reference, const char* channel, const std::string& value) {
+    return reference + std::string(9, ' ') + channel + std::string(13, ' ') + value;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(C6385pModbus, CModuleDlg)
+ON_BN_CLICKED(IDC_6385_ASCII, OnAsciiBox)
+ON_BN_CLICKED(IDC_6385_UPDATA, OnUpdata)
+ON_BN_CLICKED(IDC_6385_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_6385_CANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+C6385pModbus::C6385pModbus(CWnd*)
+    : CModuleDlg(225, &CMainFrame::m_strM6385ModbusParams, ELinkKind::Rtu) {}
+
+void C6385pModbus::DoDataExchange(CDataExchange* pDX) {
+    DDX_Check(pDX, IDC_6385_ASCII, m_bAscii);
+    DDX_Text(pDX, IDC_6385_RESPOND, m_strRespond);
+}
+
+BOOL C6385pModbus::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_nPollPhase = 0;
+    InitFromBlock(IDC_6385_ADDRESS);
+    GetDlgItem(IDC_6385_RESPOND)->EnableWindow(FALSE);
+    // Only the range list has an effect: it chooses the scaling.
+    bool addressZero = m_strAddressDecimal == "0";
+    GetDlgItem(IDC_6385_BAUD)->EnableWindow(addressZero);
+    GetDlgItem(IDC_6385_CHECKSUM)->EnableWindow(addressZero);
+    if (!addressZero) {
+        GetDlgItem(IDC_6385_FORMAT)->EnableWindow(FALSE);
+        GetDlgItem(IDC_6385_RANGE)->EnableWindow(FALSE);
+    }
+    const ModuleParamBlock& block = Block();
+    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
+    GetDlgItemAs<CComboBox>(IDC_6385_BAUD)->SetCurSel(baudRow);
+    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
+    GetDlgItemAs<CComboBox>(IDC_6385_CHECKSUM)->SetCurSel(m_bChecksum ? kEnableRow : kDisableRow);
+    GetDlgItemAs<CComboBox>(IDC_6385_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+    m_outputLamps.Attach(*this, {IDC_6385_DIO0_LAMP, IDC_6385_DIO1_LAMP});
+    m_inputLamp.Attach(*this, {IDC_6385_INPUT_LAMP});
+
+    // The module is opened without parity, whatever the search used.
+    if (!OpenRtuLine(BaudRateOfRow(baudRow), 0)) return FALSE;
+    SendRtu(m_strAddress + "0300C80001", kTimeout);
+    m_nCommand = kCmdStart;
+    m_nLastCommand = kRangeRead;
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void C6385pModbus::PollStep() {
+    TakeReply();
+    m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
+    if (m_nLastCommand == kSwitched) {
+        // Reported whatever the reply: a module that has switched may answer in ASCII or not at
+        // all.
+        m_nLastCommand = kNothing;
+        TickMessageBox("Setting OK!", nullptr, MB_OK);
+        OnCancel();
+        return;
+    }
+    CheckReply();
+    ApplyQueuedCommand();
+    std::string request;
+    switch (m_nCommand) {
+    case kCmdWriteCoil:
+        m_nLastCommand = kCoilWritten;
+        request = m_strCoilWrite;
+        break;
+    case kCmdToAscii:
+        m_nLastCommand = kSwitched;
+        request = "06080D0001";
+        break;
+    default:
+        m_nLastCommand = kPolled;
+        request = NextPollRequest();
+        break;
+    }
+    SendRtu(m_strAddress + request, kTimeout);
+}
+
+void C6385pModbus::CheckReply() {
+    switch (m_nLastCommand) {
+    case kRangeRead:
+        ReadRange();
+        m_nCommand = kCmdPoll;
+        break;
+    case kCoilWritten:
+        m_nCommand = kCmdPoll;
+        break; // the echo is not examined
+    case kPolled:
+        if (m_nLastResult == 1) ReadPollReply();
+        ShowReferences();
+        SetDlgItemText(IDC_6385_VALUE, m_strValue);
+        break;
+    default:
+        break;
+    }
+    m_nLastCommand = kNothing;
+}
+
+void C6385pModbus::ReadRange() {
+    // The low byte of register 0x00C8; a code of no range leaves the list as it is.
+    int row = RowOfCode(kRangeCodes, Mid(m_strReplyData, 2, 2));
+    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_6385_RANGE)->SetCurSel(row);
+}
+
+std::string C6385pModbus::NextPollRequest() {
+    const char* request = kPollRequests[m_nPollPhase];
+    m_nPollPhase = (m_nPollPhase + 1) % static_cast<int>(std::size(kPollRequests));
+    return request;
+}
+
+void C6385pModbus::ReadPollReply() {
+    // The phase has moved on: it tells which request the reply answers.
+    const std::string& data = m_strReplyData;
+    if (data.size() >= 4) {
+        int raw = static_cast<int>(StrToLong(Left(data, 4), 16));
+        m_strRawValue = Format("%d", raw);
+        int rangeRow = GetDlgItemAs<CComboBox>(IDC_6385_RANGE)->GetCurSel();
+        m_strValue = EngineeringText(RawToEngineering(raw, rangeRow));
+        return;
+    }
+    if (data.size() != 2) return;
+    int coils = HexDigitOrZero(CharAt(data, 1));
+    if (m_nPollPhase == 2) {
+        bool on = coils & 0x1;
+        m_inputLamp.Show(0, on);
+        m_strInputState = on ? "1" : "0";
+    } else if (m_nPollPhase == 0) {
+        for (int s = 0; s < 2; ++s) {
+            bool on = (coils >> s) & 0x1;
+            m_outputLamps.Show(s, on);
+            m_strOutputState[static_cast<size_t>(s)] = on ? "1" : "0";
+        }
+    }
+}
+
+void C6385pModbus::ShowReferences() {
+    auto* list = GetDlgItemAs<CListBox>(IDC_6385_LIST);
+    list->ResetContent();
+    list->AddString(ReferenceRow("40001", "CH0", m_strRawValue));
+    list->AddString(ReferenceRow("10001", "CH3", m_strInputState));
+    list->AddString(ReferenceRow("10017", "CH0", m_strOutputState[0]));
+    list->AddString(ReferenceRow("10018", "CH3", m_strOutputState[1]));
+}
+
+std::optional<float> C6385pModbus::RawToEngineering(int raw, int row) const {
+    // The ranges are the analog-input types of the same codes.
+    return ::RawToEngineering(raw, RowOfCode(kAiTypeCodes, CodeOfRow(kRangeCodes, row)),
+                              kAiTypeScales);
+}
+
+void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point) {
+    int lamp = m_outputLamps.HitTest(point);
+    if (nFlags == kLeftButtonOnly && lamp >= 0) {
+        int& on = m_bOutputOn[static_cast<size_t>(lamp)];
+        on = on ? 0 : 1;
+        // Coil 0x0010 + output.
+        m_strCoilWrite = "05001" + Format("%d", lamp) + (on ? "FF00" : "0000");
+        QueueCommand(kCmdWriteCoil);
+    }
+    CModuleDlg::OnLButtonDown(nFlags, point);
+}
+
+void C6385pModbus::OnAsciiBox() {
+    m_bAscii = m_bAscii == 1 ? 0 : 1;
+}
+
+void C6385pModbus::OnUpdata() {
+    if (m_bAscii == 1) QueueCommand(kCmdToAscii);
+}
+
+void C6385pModbus::OnRefresh() {
+    QueueCommand(kCmdPoll);
+}
+
+

@@ -1,0 +1,76 @@
+// The single-channel analog-input module with one digital input and two digital outputs, over
+// Modbus RTU: the value scaled by the module's input range, three lamps, the four Modbus
+// references with their raw values, output switching by clicks on the output lamps, and the
+// switch of the module to ASCII. It writes nothing back to the result list.
+#pragma once
+
+#include "Lamps.h"
+#include "ModuleDlg.h"
+
+#include <array>
+
+enum : int {
+    IDC_6385_LIST = 1000,
+    IDC_6385_FORMAT = 1007,
+    IDC_6385_CANCEL = 1027,
+    IDC_6385_BAUD = 1034,
+    IDC_6385_UPDATA = 1043,
+    IDC_6385_REFRESH = 1046,
+    IDC_6385_INPUT_LAMP = 1054,
+    IDC_6385_DIO0_LAMP = 1055,
+    IDC_6385_DIO1_LAMP = 1056,
+    IDC_6385_ADDRESS = 1090,
+    IDC_6385_CHECKSUM = 1092,
+    IDC_6385_ASCII = 1140,
+    IDC_6385_RESPOND = 1171,
+    IDC_6385_RANGE = 1221,
+    IDC_6385_VALUE = 1229,
+};
+
+class C6385pModbus : public CModuleDlg {
+public:
+    explicit C6385pModbus(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    // Every way of closing ends here (the Cancel button, Esc, the close box, the switch to ASCII).
+    // A plain left click on an output lamp switches that output.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+
+    void OnAsciiBox();
+    void OnUpdata();
+    void OnRefresh();
+
+    // The engineering value of the input register by the row of the range list; nothing when the
+    // list shows no range.
+    std::optional<float> RawToEngineering(int raw, int row) const;
+
+    int m_nPollPhase = 0; // the next request of the poll cycle: 0 value, 1 input, 2 outputs
+    // The switch state of DIO0 and DIO1 as the clicks left it (off until the first click).
+    std::array<int, 2> m_bOutputOn{};
+    std::string m_strCoilWrite;
+    std::string m_strReplyData;
+    std::string m_strRawValue;
+    std::string m_strInputState;
+    std::array<std::string, 2> m_strOutputState;
+    std::string m_strValue;
+    int m_bAscii = 0; // the box "ASCII" arms "&Updata"
+    std::string m_strRespond;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    enum : int { kCmdStart = -1, kCmdPoll = 0, kCmdWriteCoil = 1, kCmdToAscii = 3 };
+    // m_nLastCommand: whose reply the next step checks.
+    enum : int { kNothing = 0, kCoilWritten = 1, kPolled = 2, kSwitched = 3, kRangeRead = 4 };
+
+    void CheckReply();
+    void ReadRange();
+    void ReadPollReply();
+    void ShowReferences();
+    std::string NextPollRequest();
+
+    CLamps m_outputLamps; // DIO0, DIO1
+    CLamps m_inputLamp;
+};

@@ -1,0 +1,146 @@
+// Templates 202 "Vekt-6384P" and 222 "4384A Modbus" of the per-channel-type analog-input dialogs,
+// and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
+#include "DialogTemplate.h"
+#include "PerChannelTypes.h"
+#include "Strings.h"
+#include "analog_input/6385pModbus.h"
+
+namespace {
+
+using Controls = std::vector<ControlTemplate>;
+using Rows = std::vector<std::string>;
+
+const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
+const Rows kChecksumRows = {"Enable", "Disable"};
+const Rows kProtocolRows = {"Vekt ASCII", "Modbus RTU"};
+const Rows kTypeRows = {"+4~20mA", "+/-10V", "+/-5V", "+/-1V", "+/-500mV", "+/-150mV", "+/-20mA"};
+const Rows kRangeRows = {"-10 to +10V",    "-5 to +5V",      "-1 to +1V",
+                         "-500 to +500mV", "-150 to +150mV", "-20 to +20mA"};
+
+struct SettingRow {
+    const char* label;
+    int id;
+    CtlKind kind;
+    const Rows* rows;
+    unsigned style;
+};
+
+// Labelled settings one under the other, from y on; returns the y below the last.
+int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows) {
+    for (const SettingRow& r : rows) {
+        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 44, 9});
+        c.push_back({r.id, r.kind, "", x + 46, y, 70, r.rows ? 80 : 12, r.style,
+                     r.rows ? *r.rows : Rows{}});
+        y += 16;
+    }
+    return y;
+}
+
+// "Channel Setting": per channel an enable box, its label, the type list and the value field.
+void AddChannelRows(Controls& c, int x, int y) {
+    c.push_back({-1, CtlKind::GroupBox, "Channel Setting", x, y, 184, 154});
+    for (int ch = 0; ch < 8; ++ch) {
+        int row = y + 12 + ch * 15;
+        c.push_back({kPcCheckIds[static_cast<size_t>(ch)], CtlKind::AutoCheckBox, "Check1", x + 6,
+                     row + 1, 10, 10});
+        c.push_back({-1, CtlKind::Static, Format("CH%d", ch), x + 18, row + 2, 16, 9});
+        c.push_back(
+            {IDC_PC_TYPE0 + ch, CtlKind::DropList, "", x + 36, row, 70, 80, CS_NONE, kTypeRows});
+        c.push_back({IDC_PC_VALUE0 + ch, CtlKind::Edit, "", x + 110, row, 68, 12});
+    }
+}
+
+void AddListHeadings(Controls& c, int x, int y) {
+    c.push_back({-1, CtlKind::Static, "Location", x, y, 40, 9});
+    c.push_back({-1, CtlKind::Static, "Channel", x + 46, y, 40, 9});
+    c.push_back({-1, CtlKind::Static, "Value", x + 92, y, 40, 9});
+}
+
+Controls Ascii6384P() {
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 118});
+    AddSettingRows(c, 12, 16,
+                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
+                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
+                    {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &kProtocolRows, CS_NONE}});
+    c.push_back({IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14});
+    c.push_back({-1, CtlKind::GroupBox, "AI Calibration", 6, 126, 128, 32});
+    c.push_back({IDC_PC_ZERO, CtlKind::Button, "Zero", 12, 138, 36, 14});
+    c.push_back({IDC_PC_SPAN, CtlKind::Button, "Span", 52, 138, 36, 14});
+    c.push_back({IDC_PC_CJC, CtlKind::Button, "CJC", 92, 138, 36, 14});
+    c.push_back({-1, CtlKind::Static, "Respond", 6, 168, 34, 9});
+    c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 42, 166, 150, 12, CS_DISABLED});
+    AddChannelRows(c, 140, 4);
+    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 250, 140, 56, 14});
+    c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", 268, 186, 56, 14});
+    return c;
+}
+
+Controls Modbus6384P() {
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 100});
+    AddSettingRows(c, 12, 16,
+                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
+                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
+    c.push_back({-1, CtlKind::Static, "HEX", 112, 82, 20, 9});
+    c.push_back(
+        {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
+    c.push_back({IDC_PC_PROTOCOL, CtlKind::DropList, "", 58, 84, 70, 40, CS_HIDDEN, kProtocolRows});
+    AddListHeadings(c, 8, 110);
+    c.push_back({IDC_PC_LIST, CtlKind::ListBox, "", 6, 120, 128, 84, CS_VSCROLL});
+    AddChannelRows(c, 140, 4);
+    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 140, 56, 14});
+    c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "&FollowCH0", 250, 140, 56, 14});
+    c.push_back({-1, CtlKind::Static, "Respond", 140, 168, 34, 9});
+    c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 176, 166, 148, 12, CS_DISABLED});
+    c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", 268, 190, 56, 14});
+    return c;
+}
+
+Controls Modbus6385P() {
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 128, 130});
+    int y = AddSettingRows(
+        c, 12, 16,
+        {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
+         {"Input Range", IDC_6385_RANGE, CtlKind::DropList, &kRangeRows, CS_NONE},
+         {"Data Format", IDC_6385_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
+         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+         {"CheckSum", IDC_6385_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
+    c.push_back({IDC_6385_ASCII, CtlKind::AutoCheckBox, "ASCII", 12, y + 2, 40, 10});
+    c.push_back({IDC_6385_UPDATA, CtlKind::Button, "&Updata", 70, y, 56, 14, CS_DEFAULT});
+    c.push_back({-1, CtlKind::GroupBox, "Channel Input", 140, 4, 150, 36});
+    c.push_back({-1, CtlKind::Static, "Current Val.", 166, 12, 60, 9});
+    c.push_back({-1, CtlKind::Static, "CH0", 146, 24, 18, 9});
+    c.push_back({IDC_6385_VALUE, CtlKind::Edit, "", 166, 22, 80, 12});
+    c.push_back({-1, CtlKind::GroupBox, "DI Status", 140, 44, 150, 40});
+    const struct {
+        const char* label;
+        int id;
+    } lamps[] = {
+        {"DIO", IDC_6385_INPUT_LAMP}, {"DIO0", IDC_6385_DIO0_LAMP}, {"DIO1", IDC_6385_DIO1_LAMP}};
+    int x = 146;
+    for (const auto& lamp : lamps) {
+        c.push_back({-1, CtlKind::Static, lamp.label, x, 60, 20, 9});
+        c.push_back({lamp.id, CtlKind::Icon, "144", x + 20, 56, 16, 16});
+        x += 48;
+    }
+    c.push_back({IDC_6385_REFRESH, CtlKind::Button, "&Refresh", 140, 90, 56, 14});
+    AddListHeadings(c, 8, 140);
+    c.push_back({IDC_6385_LIST, CtlKind::ListBox, "", 6, 150, 184, 44, CS_SORT});
+    c.push_back({IDC_6385_RESPOND, CtlKind::Edit, "", 200, 110, 90, 12, CS_READONLY | CS_DISABLED});
+    c.push_back({IDC_6385_CANCEL, CtlKind::Button, "Cancel", 234, 180, 56, 14});
+    return c;
+}
+
+const bool g_registered =
+    RegisterDialogTemplate({202, "Vekt-6384P", 330, 206, Ascii6384P()}) &&
+    RegisterDialogTemplate({222, "4384A Modbus", 330, 210, Modbus6384P()}) &&
+    RegisterDialogTemplate({225, "Vekt 6385P Modbus", 296, 200, Modbus6385P()});
+
+} // namespace

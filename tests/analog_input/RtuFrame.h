@@ -1,0 +1,23 @@
+// Modbus RTU requests as the wire shows them, and inputs that make a simulated module report a
+// chosen raw register value.
+#pragma once
+
+#include "HexText.h"
+#include "LinkTable.h"
+#include "Strings.h"
+
+#include <string>
+#include <vector>
+
+// The frame of a request text with its CRC ("01 03 00 00 00 08 44 0C").
+inline std::string RtuFrame(const std::string& text) {
+    std::vector<BYTE> bytes = HexTextToBytes(text);
+    std::vector<BYTE> frame(bytes.size() + 2);
+    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
+    return Trim(BytesToHexText(frame));
+}
+
+// The input, in the range low .. low + span, that a module reports as raw.
+inline double InputOfRaw(int raw, double low, double span) {
+    return low + raw * span / 65535.0;
+}
