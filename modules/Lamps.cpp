@@ -26,7 +26,10 @@ int CLamps::HitTest(CPoint point) const
     return -1;
 }
 
-void CLamps::Show(int lamp, bool on) { ShowIcon(lamp, on ? IDI_LAMP_ON : IDI_LAMP_OFF); }
+void CLamps::Show(int lamp, bool on)
+{
+    ShowIcon(lamp, on ? IDI_LAMP_ON : IDI_LAMP_OFF);
+}
 
 void CLamps::ShowIcon(int lamp, HICON icon)
 {

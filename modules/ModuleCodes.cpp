@@ -16,15 +16,21 @@ int RowOfCode(const CodeTable& table, const std::string& code)
 
 std::string CodeOfRow(const CodeTable& table, int row)
 {
-    return row >= 0 && row < static_cast<int>(table.size()) ? table[static_cast<size_t>(row)] : std::string();
+    return row >= 0 && row < static_cast<int>(table.size()) ? table[static_cast<size_t>(row)]
+                                                            : std::string();
 }
 
 DWORD BaudRateOfRow(int row)
 {
-    return row >= 0 && row < static_cast<int>(BaudRateTable.size()) ? BaudRateTable[static_cast<size_t>(row)] : 0;
+    return row >= 0 && row < static_cast<int>(BaudRateTable.size())
+               ? BaudRateTable[static_cast<size_t>(row)]
+               : 0;
 }
 
-bool ChecksumOn(const std::string& check) { return (static_cast<unsigned char>(CharAt(check, 0)) & 0x04) != 0; }
+bool ChecksumOn(const std::string& check)
+{
+    return (static_cast<unsigned char>(CharAt(check, 0)) & 0x04) != 0;
+}
 
 int HexDigitOrZero(char c)
 {

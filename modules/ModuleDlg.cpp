@@ -9,9 +9,14 @@
 #include <cctype>
 
 CModuleDlg::CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, ELinkKind link)
-    : CDialog(nIDTemplate), m_pBlock(block), m_eLink(link) {}
+    : CDialog(nIDTemplate), m_pBlock(block), m_eLink(link)
+{
+}
 
-void CModuleDlg::OnTimer(UINT_PTR) { PollStep(); }
+void CModuleDlg::OnTimer(UINT_PTR)
+{
+    PollStep();
+}
 
 void CModuleDlg::OnCancel()
 {
@@ -21,7 +26,10 @@ void CModuleDlg::OnCancel()
     CDialog::OnCancel();
 }
 
-const ModuleParamBlock& CModuleDlg::Block() const { return GetMainFrame()->*m_pBlock; }
+const ModuleParamBlock& CModuleDlg::Block() const
+{
+    return GetMainFrame()->*m_pBlock;
+}
 
 void CModuleDlg::InitFromBlock(int nAddressBox)
 {
@@ -38,7 +46,8 @@ void CModuleDlg::InitFromBlock(int nAddressBox)
 bool CModuleDlg::OpenAsciiLine(DWORD baud)
 {
     int port = m_pMainFrame->m_nComPort;
-    if (Link().Open_ComAscii(static_cast<BYTE>(port), baud, 8, static_cast<BYTE>(m_pMainFrame->m_nParity), 0) != 0) {
+    if (Link().Open_ComAscii(static_cast<BYTE>(port), baud, 8,
+                             static_cast<BYTE>(m_pMainFrame->m_nParity), 0) != 0) {
         MessageBox(kOpenComError);
         return false;
     }
@@ -50,7 +59,8 @@ bool CModuleDlg::OpenAsciiLine(DWORD baud)
 bool CModuleDlg::OpenRtuLine(DWORD baud, int parity)
 {
     int port = m_pMainFrame->m_nComPort;
-    if (Link().Open_ComRtu(static_cast<BYTE>(port), 100, baud, 8, static_cast<BYTE>(parity), 1) != 1) {
+    if (Link().Open_ComRtu(static_cast<BYTE>(port), 100, baud, 8, static_cast<BYTE>(parity), 1) !=
+        1) {
         MessageBox(kOpenComError);
         return false;
     }
@@ -61,8 +71,10 @@ bool CModuleDlg::OpenRtuLine(DWORD baud, int parity)
 
 void CModuleDlg::CloseLine()
 {
-    if (m_eLink == ELinkKind::Ascii) Link().Close_ComAscii(static_cast<BYTE>(m_nPort));
-    else Link().Close_ComRtu(static_cast<BYTE>(m_nPort));
+    if (m_eLink == ELinkKind::Ascii)
+        Link().Close_ComAscii(static_cast<BYTE>(m_nPort));
+    else
+        Link().Close_ComRtu(static_cast<BYTE>(m_nPort));
 }
 
 void CModuleDlg::QueueCommand(int nCommand)
@@ -103,7 +115,8 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
 bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
 {
     std::vector<BYTE> reply;
-    bool answered = ExchangeRtu(static_cast<BYTE>(m_nPort), HexTextToBytes(requestText), timeoutMs, reply);
+    bool answered =
+        ExchangeRtu(static_cast<BYTE>(m_nPort), HexTextToBytes(requestText), timeoutMs, reply);
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -117,7 +130,8 @@ void CModuleDlg::TakeReply()
         m_strReply = m_strRtuReply;
     } else {
         m_strReply = m_szReply;
-        if (m_bChecksum == 1) m_strReply = Left(m_strReply, static_cast<int>(m_strReply.size()) - 2);
+        if (m_bChecksum == 1)
+            m_strReply = Left(m_strReply, static_cast<int>(m_strReply.size()) - 2);
     }
 }
 
@@ -131,7 +145,8 @@ std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
 {
     std::string text = Trim(GetDlgItemText(nAddressBox));
     bool digits = !text.empty() && text.size() <= 3 &&
-                  std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+                  std::all_of(text.begin(), text.end(),
+                              [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
     long value = digits ? StrToLong(text, 10) : -1;
     if (value < 0 || value > 255) {
         MessageBox(kAddressOutOfRange, "", MB_ICONEXCLAMATION);
@@ -140,7 +155,10 @@ std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
     return static_cast<int>(value);
 }
 
-void CModuleDlg::RefuseAddressZero() { MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION); }
+void CModuleDlg::RefuseAddressZero()
+{
+    MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
+}
 
 namespace {
 
@@ -168,5 +186,6 @@ int CModuleDlg::TickMessageBox(const std::string& text, const char* caption, UIN
 
 void CModuleDlg::ShowConfigurationResult(bool bAccepted)
 {
-    TickMessageBox(bAccepted ? kConfigurationOk : kConfigurationError, "Setting", MB_ICONEXCLAMATION);
+    TickMessageBox(bAccepted ? kConfigurationOk : kConfigurationError, "Setting",
+                   MB_ICONEXCLAMATION);
 }

@@ -31,9 +31,12 @@ END_MESSAGE_MAP()
 CPerChannelAsciiDlg::CPerChannelAsciiDlg(const SPerChannelAsciiSetup& setup)
     : CPerChannelTypeDlg(setup.nTemplate, setup.pBlock, ELinkKind::Ascii, setup.rows,
                          setup.typeCodes),
-      m_pTypes(setup.pTypes), m_pChanged(setup.pChanged) {}
+      m_pTypes(setup.pTypes), m_pChanged(setup.pChanged)
+{
+}
 
-BOOL CPerChannelAsciiDlg::OnInitDialog() {
+BOOL CPerChannelAsciiDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     InitFromBlock(IDC_PC_ADDRESS);
     for (int id : {IDC_PC_ZERO, IDC_PC_SPAN, IDC_PC_CJC}) GetDlgItem(id)->EnableWindow(FALSE);
@@ -66,7 +69,8 @@ BOOL CPerChannelAsciiDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CPerChannelAsciiDlg::PollStep() {
+void CPerChannelAsciiDlg::PollStep()
+{
     // The reply keeps the module's checksum digits; only the readings drop them.
     m_strReply = m_nLastResult == 1 ? std::string(m_szReply) : "ERROR";
     if (!CheckReply()) return;
@@ -74,7 +78,8 @@ void CPerChannelAsciiDlg::PollStep() {
     SendAscii(NextRequest(), kPollTimeout);
 }
 
-bool CPerChannelAsciiDlg::CheckReply() {
+bool CPerChannelAsciiDlg::CheckReply()
+{
     bool ack = CharAt(m_strReply, 0) == '!';
     switch (m_nLastCommand) {
     case kMaskRead:
@@ -104,7 +109,8 @@ bool CPerChannelAsciiDlg::CheckReply() {
     return true;
 }
 
-std::string CPerChannelAsciiDlg::NextRequest() {
+std::string CPerChannelAsciiDlg::NextRequest()
+{
     switch (m_nCommand) {
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out.
@@ -131,7 +137,8 @@ std::string CPerChannelAsciiDlg::NextRequest() {
     }
 }
 
-void CPerChannelAsciiDlg::ShowReadings() {
+void CPerChannelAsciiDlg::ShowReadings()
+{
     std::string data = Mid(m_strReply, 1);
     if (m_bChecksum == 1) data = Left(data, static_cast<int>(data.size()) - 2);
     // Engineering units and percent take seven characters a channel; hex readings share the rest
@@ -143,7 +150,8 @@ void CPerChannelAsciiDlg::ShowReadings() {
     }
 }
 
-void CPerChannelAsciiDlg::OnUpdate() {
+void CPerChannelAsciiDlg::OnUpdate()
+{
     m_pMainFrame = GetMainFrame();
     std::optional<int> typed = ReadTypedAddress(IDC_PC_ADDRESS);
     if (!typed) return;
@@ -179,8 +187,7 @@ void CPerChannelAsciiDlg::OnUpdate() {
     QueueCommand(kCmdConfigure);
 }
 
-void CPerChannelAsciiDlg::OnRefresh() {
+void CPerChannelAsciiDlg::OnRefresh()
+{
     QueueCommand(kCmdBackToPoll);
 }
-
-

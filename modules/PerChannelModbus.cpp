@@ -27,13 +27,17 @@ END_MESSAGE_MAP()
 CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
     : CPerChannelTypeDlg(setup.nTemplate, setup.pBlock, ELinkKind::Rtu, setup.rows,
                          setup.typeCodes),
-      m_scales(setup.scales) {}
+      m_scales(setup.scales)
+{
+}
 
-std::string CPerChannelModbusDlg::Poll() const {
+std::string CPerChannelModbusDlg::Poll() const
+{
     return Format("03000000%02X", Channels());
 }
 
-BOOL CPerChannelModbusDlg::OnInitDialog() {
+BOOL CPerChannelModbusDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     GetDlgItem(IDC_PC_RESPOND)->EnableWindow(FALSE);
     InitFromBlock(IDC_PC_ADDRESS);
@@ -57,7 +61,8 @@ BOOL CPerChannelModbusDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CPerChannelModbusDlg::PollStep() {
+void CPerChannelModbusDlg::PollStep()
+{
     TakeReply();
     m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     CheckReply();
@@ -67,7 +72,8 @@ void CPerChannelModbusDlg::PollStep() {
     SendRtu(m_strAddress + NextRequest(), kTimeout);
 }
 
-void CPerChannelModbusDlg::CheckReply() {
+void CPerChannelModbusDlg::CheckReply()
+{
     switch (m_nLastCommand) {
     case kMaskRead:
         if (m_nLastResult == 1)
@@ -88,13 +94,15 @@ void CPerChannelModbusDlg::CheckReply() {
     m_nCommand = kCmdBackToPoll;
 }
 
-void CPerChannelModbusDlg::ReadTypes() {
+void CPerChannelModbusDlg::ReadTypes()
+{
     if (static_cast<int>(m_strReplyData.size()) < 4 * Channels() - 2) return;
     // The low byte of each register.
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, Mid(m_strReplyData, 4 * k + 2, 2));
 }
 
-void CPerChannelModbusDlg::OnFollowCh0() {
+void CPerChannelModbusDlg::OnFollowCh0()
+{
     int row = TypeRow(0);
     if (row < 0) return; // CH0 shows no type to give the others
     for (int k = 1; k < Channels(); ++k) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + k)->SetCurSel(row);
@@ -102,7 +110,8 @@ void CPerChannelModbusDlg::OnFollowCh0() {
     m_nFollowStep = 0;
 }
 
-void CPerChannelModbusDlg::NextFollowWrite() {
+void CPerChannelModbusDlg::NextFollowWrite()
+{
     // Each with the type its list shows when the write goes out.
     PrepareTypeWrite(kFollowChannels[m_nFollowStep]);
     m_nCommand = kCmdWriteType;
@@ -112,7 +121,8 @@ void CPerChannelModbusDlg::NextFollowWrite() {
     }
 }
 
-std::string CPerChannelModbusDlg::NextRequest() {
+std::string CPerChannelModbusDlg::NextRequest()
+{
     switch (m_nCommand) {
     case kCmdReadTypes:
         m_nLastCommand = kTypesRead;
@@ -135,11 +145,13 @@ std::string CPerChannelModbusDlg::NextRequest() {
     }
 }
 
-std::optional<float> CPerChannelModbusDlg::RawToEngineering(int raw, int row) const {
+std::optional<float> CPerChannelModbusDlg::RawToEngineering(int raw, int row) const
+{
     return ::RawToEngineering(raw, row, m_scales);
 }
 
-void CPerChannelModbusDlg::ShowReadings() {
+void CPerChannelModbusDlg::ShowReadings()
+{
     bool full = static_cast<int>(m_strReplyData.size()) >= 4 * Channels() - 2;
     auto* list = GetDlgItemAs<CListBox>(IDC_PC_LIST);
     list->ResetContent();
@@ -156,8 +168,7 @@ void CPerChannelModbusDlg::ShowReadings() {
     }
 }
 
-void CPerChannelModbusDlg::OnRefresh() {
+void CPerChannelModbusDlg::OnRefresh()
+{
     QueueCommand(kCmdBackToPoll);
 }
-
-

@@ -13,9 +13,12 @@ END_MESSAGE_MAP()
 
 CPerChannelTypeDlg::CPerChannelTypeDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block,
                                        ELinkKind link, SChannelRows rows, CodeTable typeCodes)
-    : CModuleDlg(nIDTemplate, block, link), m_rows(rows), m_typeCodes(std::move(typeCodes)) {}
+    : CModuleDlg(nIDTemplate, block, link), m_rows(rows), m_typeCodes(std::move(typeCodes))
+{
+}
 
-void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX) {
+void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX)
+{
     for (int k = 0; k < Channels(); ++k) {
         DDX_Check(pDX, m_rows.checkIds[static_cast<size_t>(k)],
                   m_bChannelEnabled[static_cast<size_t>(k)]);
@@ -23,13 +26,15 @@ void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_PC_RESPOND, m_strRespond);
 }
 
-void CPerChannelTypeDlg::ToggleChannel(int k) {
+void CPerChannelTypeDlg::ToggleChannel(int k)
+{
     int& enabled = m_bChannelEnabled[static_cast<size_t>(k)];
     enabled = enabled == 1 ? 0 : 1;
     BuildEnableMask();
 }
 
-void CPerChannelTypeDlg::ParseEnableMask(char low, char high) {
+void CPerChannelTypeDlg::ParseEnableMask(char low, char high)
+{
     int digits[2] = {HexDigitOrZero(low), HexDigitOrZero(high)};
     for (int k = 0; k < Channels(); ++k) {
         if (digits[k / 4] & (1 << (k % 4))) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
@@ -38,34 +43,41 @@ void CPerChannelTypeDlg::ParseEnableMask(char low, char high) {
     SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);
 }
 
-void CPerChannelTypeDlg::BuildEnableMask() {
+void CPerChannelTypeDlg::BuildEnableMask()
+{
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
     QueueCommand(kCmdWriteMask);
 }
 
-void CPerChannelTypeDlg::ShowChannelValue(int channel, int row, const std::string& text) {
+void CPerChannelTypeDlg::ShowChannelValue(int channel, int row, const std::string& text)
+{
     if (row == 0) SetDlgItemText(IDC_PC_VALUE0 + channel, text);
 }
 
-int CPerChannelTypeDlg::TypeRow(int channel) const {
+int CPerChannelTypeDlg::TypeRow(int channel) const
+{
     return GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->GetCurSel();
 }
 
-std::string CPerChannelTypeDlg::TypeCode(int channel) const {
+std::string CPerChannelTypeDlg::TypeCode(int channel) const
+{
     return CodeOfRow(m_typeCodes, TypeRow(channel));
 }
 
-void CPerChannelTypeDlg::SelectTypeCode(int channel, const std::string& code) {
+void CPerChannelTypeDlg::SelectTypeCode(int channel, const std::string& code)
+{
     int row = RowOfCode(m_typeCodes, code);
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->SetCurSel(row);
 }
 
-void CPerChannelTypeDlg::PrepareTypeWrite(int channel) {
+void CPerChannelTypeDlg::PrepareTypeWrite(int channel)
+{
     m_nTypeChannel = channel;
     m_strTypeCode = TypeCode(channel);
 }
 
-void CPerChannelTypeDlg::QueueTypeWrite(int channel) {
+void CPerChannelTypeDlg::QueueTypeWrite(int channel)
+{
     if (channel >= Channels() || TypeCode(channel).empty()) return;
     PrepareTypeWrite(channel);
     QueueCommand(kCmdWriteType);

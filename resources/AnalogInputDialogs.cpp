@@ -1,15 +1,16 @@
 // Templates 155 "AI  Module" (ASCII) and 227 "AI  Module Modbus" of the eight-channel
 // analog-input dialogs. Both share the channel grid, the setting block and the alarm group.
-#include "analog_input/AnalogInputIds.h"
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "analog_input/AnalogInputIds.h"
 
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
 
-const std::vector<std::string> kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+const std::vector<std::string> kBaudRows = {"1200",  "2400",  "4800",  "9600",
+                                            "19200", "38400", "57600", "115200"};
 const std::vector<std::string> kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 const std::vector<std::string> kModeRows = {"Normal(16Bits)", "Fast(12Bits)"};
 
@@ -57,7 +58,8 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
     int y = 30;
     for (const Row& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 60, r.rows ? 80 : 12, r.style, r.rows ? *r.rows : std::vector<std::string>{}});
+        c.push_back({r.id, r.kind, "", 272, y, 60, r.rows ? 80 : 12, r.style,
+                     r.rows ? *r.rows : std::vector<std::string>{}});
         y += 16;
     }
     c.push_back({IDC_AI_MODE_LABEL, CtlKind::Static, "Mode", 224, y + 2, 46, 9, CS_DISABLED});
@@ -75,7 +77,15 @@ void AddAlarmGroup(Controls& c)
     c.push_back({IDC_AI_ALARML_LABEL, CtlKind::Static, "AlarmL", 12, 154, 30, 9, off});
     c.push_back({IDC_AI_LOW_LIMIT, CtlKind::Edit, "", 44, 152, 54, 12, off});
     c.push_back({IDC_AI_ALARM_VALUE, CtlKind::Button, "AlarmValue Setting", 12, 170, 86, 14, off});
-    c.push_back({IDC_AI_ALARM_MODE, CtlKind::DropDown, "", 110, 136, 96, 60, off, {"Disable", "Momentary", "Latch"}});
+    c.push_back({IDC_AI_ALARM_MODE,
+                 CtlKind::DropDown,
+                 "",
+                 110,
+                 136,
+                 96,
+                 60,
+                 off,
+                 {"Disable", "Momentary", "Latch"}});
     c.push_back({IDC_AI_ALARM_TYPE, CtlKind::Button, "AlarmType Setting", 110, 152, 96, 14, off});
     c.push_back({IDC_AI_ALARM_CLEAR, CtlKind::Button, "Alarm Clear", 110, 170, 96, 14, off});
     c.push_back({IDC_AI_LOW_LABEL, CtlKind::Static, "Low Limit", 12, 192, 40, 9, off});
@@ -90,9 +100,23 @@ Controls AsciiControls()
     AddHeader(c);
     AddChannelGrid(c, CS_NONE);
     c.push_back({-1, CtlKind::GroupBox, "Channel", 6, 92, 206, 30});
-    c.push_back({IDC_AI_CH_NUMBER, CtlKind::DropDown, "", 12, 103, 34, 80, CS_SORT,
+    c.push_back({IDC_AI_CH_NUMBER,
+                 CtlKind::DropDown,
+                 "",
+                 12,
+                 103,
+                 34,
+                 80,
+                 CS_SORT,
                  {"CH0", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7"}});
-    c.push_back({IDC_AI_CH_TYPE, CtlKind::DropList, "", 48, 103, 48, 80, CS_NONE,
+    c.push_back({IDC_AI_CH_TYPE,
+                 CtlKind::DropList,
+                 "",
+                 48,
+                 103,
+                 48,
+                 80,
+                 CS_NONE,
                  {"4-20mA", "+/-10V", "+/-5V", "+/-1V", "+/-500mV", "+/-150mV", "+/-20mA"}});
     c.push_back({IDC_AI_CH_READ, CtlKind::Button, "CH READ", 100, 103, 34, 14});
     c.push_back({IDC_AI_CH_CONF, CtlKind::Button, "CH CONF", 136, 103, 34, 14});
@@ -104,8 +128,10 @@ Controls AsciiControls()
     AddAlarmGroup(c);
     c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 224, 188, 30, 14, CS_HIDDEN});
     c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 256, 188, 30, 14, CS_HIDDEN});
-    c.push_back({IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 50, 14, CS_HIDDEN});
-    c.push_back({IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 276, 188, 50, 14, CS_HIDDEN});
+    c.push_back(
+        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 50, 14, CS_HIDDEN});
+    c.push_back(
+        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 276, 188, 50, 14, CS_HIDDEN});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
     return c;
 }
@@ -125,7 +151,8 @@ Controls ModbusControls()
     return c;
 }
 
-const bool g_registered = RegisterDialogTemplate({155, "AI  Module", 344, 216, AsciiControls()}) &&
-                          RegisterDialogTemplate({227, "AI  Module Modbus", 344, 216, ModbusControls()});
+const bool g_registered =
+    RegisterDialogTemplate({155, "AI  Module", 344, 216, AsciiControls()}) &&
+    RegisterDialogTemplate({227, "AI  Module Modbus", 344, 216, ModbusControls()});
 
 } // namespace

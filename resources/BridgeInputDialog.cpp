@@ -8,7 +8,8 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 
-void AddInputGroup(Controls& c) {
+void AddInputGroup(Controls& c)
+{
     c.push_back({-1, CtlKind::GroupBox, "Input", 6, 18, 200, 50});
     c.push_back({-1, CtlKind::Static, "Input", 12, 32, 26, 9});
     c.push_back({IDC_BRIDGE_INPUT, CtlKind::Edit, "", 40, 30, 60, 12});
@@ -20,7 +21,8 @@ void AddInputGroup(Controls& c) {
     c.push_back({IDC_BRIDGE_SELECT, CtlKind::Button, "Select", 138, 48, 40, 14});
 }
 
-void AddOutputGroup(Controls& c) {
+void AddOutputGroup(Controls& c)
+{
     c.push_back({-1, CtlKind::GroupBox, "Output", 6, 72, 200, 44});
     c.push_back({IDC_BRIDGE_SLIDER, CtlKind::Slider, "", 10, 84, 132, 16});
     c.push_back({-1, CtlKind::Static, "0", 14, 102, 10, 9});
@@ -30,7 +32,8 @@ void AddOutputGroup(Controls& c) {
 }
 
 // Four icon lamps with their labels CH1 to CH4 in a group.
-void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4]) {
+void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4])
+{
     c.push_back({-1, CtlKind::GroupBox, title, x, 120, 98, 44});
     for (int k = 0; k < 4; ++k) {
         int lampX = x + 8 + k * 22;
@@ -39,7 +42,8 @@ void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4]) {
     }
 }
 
-void AddSettingGroup(Controls& c) {
+void AddSettingGroup(Controls& c)
+{
     c.push_back({-1, CtlKind::GroupBox, "Setting", 212, 18, 124, 120});
     struct Row {
         const char* label;
@@ -73,7 +77,8 @@ void AddSettingGroup(Controls& c) {
 }
 
 // Calibration is not offered: the dialog keeps these disabled.
-void AddCalibrationRow(Controls& c) {
+void AddCalibrationRow(Controls& c)
+{
     struct Button {
         int id;
         const char* text;
@@ -93,7 +98,8 @@ void AddCalibrationRow(Controls& c) {
     c.push_back({IDC_BRIDGE_STATUS, CtlKind::Edit, "", 6, 186, 278, 12, CS_READONLY});
 }
 
-Controls BridgeControls() {
+Controls BridgeControls()
+{
     Controls c;
     c.push_back({-1, CtlKind::Static, "Module (", 8, 6, 32, 9});
     c.push_back({IDC_BRIDGE_MODEL, CtlKind::Static, "", 40, 6, 40, 9});

@@ -10,20 +10,23 @@ const std::vector<MenuTemplate> kMainMenu = {
 };
 
 const std::vector<UINT> kToolBarButtons = {
-    ID_FILE_NEW,   ID_FILE_OPEN, ID_FILE_SAVE,  ID_SEPARATOR, ID_EDIT_CUT, ID_EDIT_COPY,
+    ID_FILE_NEW,   ID_FILE_OPEN, ID_FILE_SAVE,  ID_SEPARATOR, ID_EDIT_CUT,  ID_EDIT_COPY,
     ID_EDIT_PASTE, ID_SEPARATOR, ID_FILE_PRINT, ID_SEPARATOR, ID_APP_ABOUT,
 };
 
 const std::vector<UINT> kStatusIndicators = {
-    ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
+    ID_SEPARATOR,
+    ID_INDICATOR_CAPS,
+    ID_INDICATOR_NUM,
+    ID_INDICATOR_SCRL,
 };
 
 const std::vector<AcceleratorTemplate> kAccelerators = {
-    {"Ctrl+N", ID_FILE_NEW},     {"Ctrl+O", ID_FILE_OPEN},     {"Ctrl+S", ID_FILE_SAVE},
-    {"Ctrl+P", ID_FILE_PRINT},   {"Ctrl+Z", ID_EDIT_UNDO},     {"Ctrl+X", ID_EDIT_CUT},
-    {"Ctrl+C", ID_EDIT_COPY},    {"Ctrl+V", ID_EDIT_PASTE},    {"Alt+Backspace", ID_EDIT_UNDO},
-    {"Shift+Del", ID_EDIT_CUT},  {"Ctrl+Ins", ID_EDIT_COPY},   {"Shift+Ins", ID_EDIT_PASTE},
-    {"F6", ID_NEXT_PANE},        {"Shift+F6", ID_PREV_PANE},
+    {"Ctrl+N", ID_FILE_NEW},    {"Ctrl+O", ID_FILE_OPEN},   {"Ctrl+S", ID_FILE_SAVE},
+    {"Ctrl+P", ID_FILE_PRINT},  {"Ctrl+Z", ID_EDIT_UNDO},   {"Ctrl+X", ID_EDIT_CUT},
+    {"Ctrl+C", ID_EDIT_COPY},   {"Ctrl+V", ID_EDIT_PASTE},  {"Alt+Backspace", ID_EDIT_UNDO},
+    {"Shift+Del", ID_EDIT_CUT}, {"Ctrl+Ins", ID_EDIT_COPY}, {"Shift+Ins", ID_EDIT_PASTE},
+    {"F6", ID_NEXT_PANE},       {"Shift+F6", ID_PREV_PANE},
 };
 
 namespace {

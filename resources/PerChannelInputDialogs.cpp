@@ -27,7 +27,8 @@ struct SettingRow {
 };
 
 // Labelled settings one under the other, from y on; returns the y below the last.
-int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows) {
+int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
+{
     for (const SettingRow& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 44, 9});
         c.push_back({r.id, r.kind, "", x + 46, y, 70, r.rows ? 80 : 12, r.style,
@@ -38,7 +39,8 @@ int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> 
 }
 
 // "Channel Setting": per channel an enable box, its label, the type list and the value field.
-void AddChannelRows(Controls& c, int x, int y) {
+void AddChannelRows(Controls& c, int x, int y)
+{
     c.push_back({-1, CtlKind::GroupBox, "Channel Setting", x, y, 184, 154});
     for (int ch = 0; ch < 8; ++ch) {
         int row = y + 12 + ch * 15;
@@ -51,13 +53,15 @@ void AddChannelRows(Controls& c, int x, int y) {
     }
 }
 
-void AddListHeadings(Controls& c, int x, int y) {
+void AddListHeadings(Controls& c, int x, int y)
+{
     c.push_back({-1, CtlKind::Static, "Location", x, y, 40, 9});
     c.push_back({-1, CtlKind::Static, "Channel", x + 46, y, 40, 9});
     c.push_back({-1, CtlKind::Static, "Value", x + 92, y, 40, 9});
 }
 
-Controls Ascii6384P() {
+Controls Ascii6384P()
+{
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 118});
     AddSettingRows(c, 12, 16,
@@ -79,7 +83,8 @@ Controls Ascii6384P() {
     return c;
 }
 
-Controls Modbus6384P() {
+Controls Modbus6384P()
+{
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 100});
     AddSettingRows(c, 12, 16,
@@ -102,7 +107,8 @@ Controls Modbus6384P() {
     return c;
 }
 
-Controls Modbus6385P() {
+Controls Modbus6385P()
+{
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 128, 130});
     int y = AddSettingRows(

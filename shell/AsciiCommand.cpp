@@ -9,7 +9,10 @@ std::string AppendChecksum(const std::string& text)
     return ByteToHexPair(static_cast<int>(sum % 256));
 }
 
-std::string ByteToHexPair(int value) { return ValueToHexChar(value / 16) + ValueToHexChar(value % 16); }
+std::string ByteToHexPair(int value)
+{
+    return ValueToHexChar(value / 16) + ValueToHexChar(value % 16);
+}
 
 BYTE HexCharToValue(char c)
 {
@@ -33,9 +36,13 @@ std::string FrameAsciiCommand(const std::string& text, bool checksum)
     return text + (checksum ? AppendChecksum(text) : std::string()) + "\r";
 }
 
-std::string AsciiCommand(char lead, const std::string& address, const std::string& body, bool checksum)
+std::string AsciiCommand(char lead, const std::string& address, const std::string& body,
+                         bool checksum)
 {
     return FrameAsciiCommand(std::string(1, lead) + address + body, checksum);
 }
 
-std::string WithoutCr(const std::string& framed) { return Left(framed, static_cast<int>(framed.size()) - 1); }
+std::string WithoutCr(const std::string& framed)
+{
+    return Left(framed, static_cast<int>(framed.size()) - 1);
+}

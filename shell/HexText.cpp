@@ -20,9 +20,13 @@ std::string BytesToHexText(const BYTE* bytes, size_t count)
     return text;
 }
 
-std::string BytesToHexText(const std::vector<BYTE>& bytes) { return BytesToHexText(bytes.data(), bytes.size()); }
+std::string BytesToHexText(const std::vector<BYTE>& bytes)
+{
+    return BytesToHexText(bytes.data(), bytes.size());
+}
 
-bool ExchangeRtu(BYTE port, const std::vector<BYTE>& request, WORD timeoutMs, std::vector<BYTE>& reply)
+bool ExchangeRtu(BYTE port, const std::vector<BYTE>& request, WORD timeoutMs,
+                 std::vector<BYTE>& reply)
 {
     reply.clear();
     if (request.size() + 2 > kRtuMaxRequest) return false;

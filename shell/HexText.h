@@ -17,4 +17,5 @@ std::string BytesToHexText(const std::vector<BYTE>& bytes);
 
 // Sends the request with its CRC appended and collects the reply (CRC included, unchecked).
 // False when no reply came or the link refused the request; reply is then empty.
-bool ExchangeRtu(BYTE port, const std::vector<BYTE>& request, WORD timeoutMs, std::vector<BYTE>& reply);
+bool ExchangeRtu(BYTE port, const std::vector<BYTE>& request, WORD timeoutMs,
+                 std::vector<BYTE>& reply);

@@ -30,7 +30,8 @@ constexpr BYTE kDataBits = 8;
 
 // A decimal field of the script: leading digits, 0 without any. Bounded, so that the arithmetic
 // on a silly value cannot overflow.
-long long FieldNumber(const std::string& field) {
+long long FieldNumber(const std::string& field)
+{
     return std::clamp<long long>(StrToLong(field, 10), INT_MIN, INT_MAX);
 }
 
@@ -51,7 +52,8 @@ END_MESSAGE_MAP()
 
 CLogDlg::CLogDlg(CWnd* pParent) : CDialog(IDD_LOG, pParent) {}
 
-BOOL CLogDlg::OnInitDialog() {
+BOOL CLogDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     g_bDialogClosed = 0;
     CheckRadioButton(IDC_MODE_ERROR, IDC_MODE_NONE, IDC_MODE_NONE);
@@ -68,7 +70,8 @@ BOOL CLogDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CLogDlg::DoDataExchange(CDataExchange* pDX) {
+void CLogDlg::DoDataExchange(CDataExchange* pDX)
+{
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_COUNTER, m_btnCounter);
     DDX_Control(pDX, IDC_COUNTER_VALUE, m_edtCounter);
@@ -77,11 +80,13 @@ void CLogDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SCRIPT_PATH, m_strScriptPath);
 }
 
-void CLogDlg::OnTimer(UINT_PTR nIDEvent) {
+void CLogDlg::OnTimer(UINT_PTR nIDEvent)
+{
     if (nIDEvent == static_cast<UINT_PTR>(m_nTimerId)) LogStep();
 }
 
-bool CLogDlg::PickFile(std::string& strPath) {
+bool CLogDlg::PickFile(std::string& strPath)
+{
     CFileDialog dlg(TRUE, "log", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                     "日志文件(*.log)|*.log||", this);
     if (dlg.DoModal() != IDOK) return false;
@@ -92,43 +97,52 @@ bool CLogDlg::PickFile(std::string& strPath) {
     return true;
 }
 
-void CLogDlg::OnPickScript() {
+void CLogDlg::OnPickScript()
+{
     if (PickFile(m_strScriptPath)) ShellOpen(m_strScriptPath);
 }
 
-void CLogDlg::OnPickReport() {
+void CLogDlg::OnPickReport()
+{
     PickFile(m_strReportPath);
 }
 
-void CLogDlg::OnViewScript() {
+void CLogDlg::OnViewScript()
+{
     UpdateData(TRUE);
     ShellOpen(m_strScriptPath);
 }
 
-void CLogDlg::OnViewReport() {
+void CLogDlg::OnViewReport()
+{
     UpdateData(TRUE);
     ShellOpen(m_strReportPath);
 }
 
-void CLogDlg::OnCounter() {
+void CLogDlg::OnCounter()
+{
     UpdateData(TRUE);
     m_bCounter = m_btnCounter.GetCheck() == BST_CHECKED ? 1 : 0;
 }
 
-void CLogDlg::OnModeError() {
+void CLogDlg::OnModeError()
+{
     m_nReportMode = kModeError;
 }
-void CLogDlg::OnModeAll() {
+void CLogDlg::OnModeAll()
+{
     m_nReportMode = kModeAll;
 }
 
-void CLogDlg::OnModeNone() {
+void CLogDlg::OnModeNone()
+{
     m_nReportMode = kModeNone;
     m_btnCounter.SetCheck(BST_UNCHECKED);
     m_bCounter = 0;
 }
 
-void CLogDlg::OnRun() {
+void CLogDlg::OnRun()
+{
     UpdateData(TRUE);
     if (m_strReportPath.empty() || m_strScriptPath.empty()) {
         MessageBox("Please Select the File!         ", nullptr, MB_OK);
@@ -159,7 +173,8 @@ void CLogDlg::OnRun() {
     SetTimer(static_cast<UINT_PTR>(m_nTimerId), kStepMs);
 }
 
-const char* CLogDlg::PrepareRun(bool bEmptyReport) {
+const char* CLogDlg::PrepareRun(bool bEmptyReport)
+{
     std::string strText;
     if (!ReadScript(strText)) return "Read Script File Error!";
     for (int i = 0; i < kHeaderLines; ++i) {
@@ -179,7 +194,8 @@ const char* CLogDlg::PrepareRun(bool bEmptyReport) {
     return nullptr;
 }
 
-void CLogDlg::OnStop() {
+void CLogDlg::OnStop()
+{
     m_nExchanges = 0;
     m_nErrors = 0;
     KillTimer(static_cast<UINT_PTR>(m_nTimerId));
@@ -187,13 +203,15 @@ void CLogDlg::OnStop() {
     SetIdle();
 }
 
-void CLogDlg::OnCancel() {
+void CLogDlg::OnCancel()
+{
     g_bDialogClosed = 1;
     CloseRun();
     CDialog::OnCancel();
 }
 
-void CLogDlg::LogStep() {
+void CLogDlg::LogStep()
+{
     const bool bFailed = EvaluateReply();
     m_timeStep = GetLocalTime();
     AddListRow();
@@ -206,7 +224,8 @@ void CLogDlg::LogStep() {
     Send(m_strNextCommand);
 }
 
-void CLogDlg::ParseScriptLine(std::string strLine) {
+void CLogDlg::ParseScriptLine(std::string strLine)
+{
     std::string* fields[] = {&m_strFieldCom,      &m_strFieldBaud, &m_strFieldChecksum,
                              &m_strFieldCommand,  &m_strFieldSkip, &m_strFieldDrop,
                              &m_strFieldReference};
@@ -221,7 +240,8 @@ void CLogDlg::ParseScriptLine(std::string strLine) {
     }
 }
 
-void CLogDlg::PrepareNextLine() {
+void CLogDlg::PrepareNextLine()
+{
     int lf = Find(m_strRemaining, '\n');
     // Without a further line end the current line is sent again.
     if (lf >= 0) m_strLine = Trim(Left(m_strRemaining, lf));
@@ -239,13 +259,15 @@ void CLogDlg::PrepareNextLine() {
     BuildCommand(m_strNextCommand);
 }
 
-bool CLogDlg::BuildCommand(std::string& strCommand) const {
+bool CLogDlg::BuildCommand(std::string& strCommand) const
+{
     if (m_strFieldChecksum != "0" && m_strFieldChecksum != "1") return false;
     strCommand = FrameAsciiCommand(m_strFieldCommand, m_strFieldChecksum == "1");
     return true;
 }
 
-void CLogDlg::Send(const std::string& strCommand) {
+void CLogDlg::Send(const std::string& strCommand)
+{
     m_strSending = strCommand;
     std::string strText = WithoutCr(m_strSending);
     WORD length = 0;
@@ -254,7 +276,8 @@ void CLogDlg::Send(const std::string& strCommand) {
     m_nLastResult = result == 0 ? 1 : -1;
 }
 
-bool CLogDlg::ReadScript(std::string& strText) const {
+bool CLogDlg::ReadScript(std::string& strText) const
+{
     std::error_code error;
     if (std::filesystem::is_directory(m_strScriptPath, error)) return false;
     std::ifstream file(m_strScriptPath, std::ios::binary);
@@ -266,23 +289,27 @@ bool CLogDlg::ReadScript(std::string& strText) const {
     return true;
 }
 
-bool CLogDlg::OpenReport(bool bEmpty) {
+bool CLogDlg::OpenReport(bool bEmpty)
+{
     m_report.open(m_strReportPath, std::ios::binary | (bEmpty ? std::ios::trunc : std::ios::app));
     return m_report.is_open();
 }
 
-void CLogDlg::CloseRun() {
+void CLogDlg::CloseRun()
+{
     Link().Close_ComAscii(static_cast<BYTE>(m_nPort));
     m_report.close();
 }
 
-void CLogDlg::SetIdle() {
+void CLogDlg::SetIdle()
+{
     GetDlgItem(IDOK)->EnableWindow(TRUE);
     GetDlgItem(IDCANCEL)->EnableWindow(TRUE);
     GetDlgItem(IDC_STOP)->EnableWindow(FALSE);
 }
 
-bool CLogDlg::EvaluateReply() {
+bool CLogDlg::EvaluateReply()
+{
     ++m_nExchanges;
     if (m_nLastResult != 1) {
         ++m_nErrors;
@@ -300,7 +327,8 @@ bool CLogDlg::EvaluateReply() {
     return true;
 }
 
-void CLogDlg::AddListRow() {
+void CLogDlg::AddListRow()
+{
     if (m_nLineIndex == 0) m_lstLog.DeleteAllItems();
     int row = m_lstLog.InsertItem(m_nLineIndex, m_strFieldCom);
     const std::string* columns[] = {&m_strFieldBaud, &m_strFieldChecksum, &m_strFieldCommand,
@@ -309,7 +337,8 @@ void CLogDlg::AddListRow() {
     for (const std::string* text : columns) m_lstLog.SetItemText(row, column++, *text);
 }
 
-void CLogDlg::WriteReportLine() {
+void CLogDlg::WriteReportLine()
+{
     if (!m_report.is_open()) return;
     const bool bReplied = m_nLastResult == 1;
     const std::tm& t = m_timeStep;

@@ -43,9 +43,9 @@ struct ListColumn {
 
 // Visible columns first, then the hidden ones (1 pixel wide) that carry the module's codes.
 const ListColumn kSearchColumns[] = {
-    {"Module", 80},     {"Address(HEX)", 100}, {"Baudrate", 80}, {"Alarm", 70},  {"Checksum", 80},
-    {"Description", 150}, {"DataFormat", 1},   {"Address", 1},   {"Brate", 1},   {"Check", 1},
-    {"Script", 1},      {"Format", 1},         {"Protocol", 1},
+    {"Module", 80},       {"Address(HEX)", 100}, {"Baudrate", 80}, {"Alarm", 70}, {"Checksum", 80},
+    {"Description", 150}, {"DataFormat", 1},     {"Address", 1},   {"Brate", 1},  {"Check", 1},
+    {"Script", 1},        {"Format", 1},         {"Protocol", 1},
 };
 
 } // namespace
@@ -65,7 +65,10 @@ CMainFrame::~CMainFrame()
     delete m_pLogDlg;
 }
 
-CMainFrame* GetMainFrame() { return static_cast<CMainFrame*>(AfxGetMainWnd()); }
+CMainFrame* GetMainFrame()
+{
+    return static_cast<CMainFrame*>(AfxGetMainWnd());
+}
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
@@ -109,7 +112,8 @@ void CMainFrame::OnQueryStart()
     m_pQueryDlg->ShowWindow(SW_SHOW);
     auto* list = m_pQueryDlg->GetDlgItemAs<CListCtrl>(IDC_RESULT_LIST);
     int column = 0;
-    for (const ListColumn& c : kSearchColumns) list->InsertColumn(column++, c.heading, LVCFMT_LEFT, c.width);
+    for (const ListColumn& c : kSearchColumns)
+        list->InsertColumn(column++, c.heading, LVCFMT_LEFT, c.width);
 }
 
 void CMainFrame::OnRunSingleLine()
@@ -133,4 +137,7 @@ void CMainFrame::OnOpenDioModule()
     if (std::unique_ptr<CDialog> dialog = CreateModuleDialog("CM6373")) dialog->DoModal();
 }
 
-void CMainFrame::OnHelp() { ShellOpen(GetProgramFolder() + "help.chm"); }
+void CMainFrame::OnHelp()
+{
+    ShellOpen(GetProgramFolder() + "help.chm");
+}

@@ -15,7 +15,8 @@ constexpr size_t kReplyLength = 3 + kDataBytes + 2;
 
 } // namespace
 
-std::vector<BYTE> ModelProbeRequest(BYTE address, WORD reg) {
+std::vector<BYTE> ModelProbeRequest(BYTE address, WORD reg)
+{
     return {address,
             kReadHoldingRegisters,
             static_cast<BYTE>(reg >> 8),
@@ -24,7 +25,8 @@ std::vector<BYTE> ModelProbeRequest(BYTE address, WORD reg) {
             0x02};
 }
 
-std::optional<WORD> ModelProbeWord(const std::vector<BYTE>& reply, BYTE address) {
+std::optional<WORD> ModelProbeWord(const std::vector<BYTE>& reply, BYTE address)
+{
     if (reply.size() != kReplyLength || reply[0] != address || reply[1] != kReadHoldingRegisters ||
         reply[2] != kDataBytes) {
         return std::nullopt;
@@ -35,7 +37,8 @@ std::optional<WORD> ModelProbeWord(const std::vector<BYTE>& reply, BYTE address)
     return static_cast<WORD>(reply[3] << 8 | reply[4]);
 }
 
-std::string ModelProbeName(WORD word) {
+std::string ModelProbeName(WORD word)
+{
     return std::to_string(word >> 12) + std::to_string((word >> 8) & 0xF) +
            std::to_string((word >> 4) & 0xF) + ValueToHexChar(word & 0xF);
 }

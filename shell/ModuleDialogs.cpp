@@ -34,6 +34,8 @@ CScopedModuleDialog::CScopedModuleDialog(std::string className, ModuleDialogFact
 
 CScopedModuleDialog::~CScopedModuleDialog()
 {
-    if (m_previous) Factories()[m_strClass] = std::move(m_previous);
-    else Factories().erase(m_strClass);
+    if (m_previous)
+        Factories()[m_strClass] = std::move(m_previous);
+    else
+        Factories().erase(m_strClass);
 }

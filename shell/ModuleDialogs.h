@@ -31,5 +31,5 @@ private:
 #define REGISTER_MODULE_DIALOG(cls)                                                                \
     namespace {                                                                                    \
     const bool cls##_registered =                                                                  \
-        RegisterModuleDialog(#cls, [] { return std::unique_ptr<CDialog>(new cls); });             \
+        RegisterModuleDialog(#cls, [] { return std::unique_ptr<CDialog>(new cls); });              \
     }

@@ -8,16 +8,19 @@ namespace {
 
 using Steps = std::vector<SModuleDialogStep>;
 
-bool IsAscii(const ResultRow& row) {
+bool IsAscii(const ResultRow& row)
+{
     return row[kColProtocol] == "ASC";
 }
-const std::string& NameOf(const ResultRow& row) {
+const std::string& NameOf(const ResultRow& row)
+{
     return row[kColModule];
 }
 
 // ---- blocks
 
-template <class Block> void CopyStandard(Block& block, const ResultRow& row) {
+template <class Block> void CopyStandard(Block& block, const ResultRow& row)
+{
     block[kAddress] = row[kColAddress];
     block[kBrate] = row[kColBrate];
     block[kCheck] = row[kColCheck];
@@ -27,19 +30,22 @@ template <class Block> void CopyStandard(Block& block, const ResultRow& row) {
 }
 
 template <ModuleParamBlock CMainFrame::*Block>
-void FillStandard(CMainFrame& frame, const ResultRow& row) {
+void FillStandard(CMainFrame& frame, const ResultRow& row)
+{
     CopyStandard(frame.*Block, row);
 }
 
 // The address in lower-case hex without leading zeros, from the decimal number that begins the
 // address text ("26(1A)RTU" gives "1a").
-std::string LowerHexAddress(const ResultRow& row) {
+std::string LowerHexAddress(const ResultRow& row)
+{
     return Format("%lx", StrToLong(row[kColAddressText], 10));
 }
 
 // The two RTD Modbus dialogs: Module, address, Brate, Format, Check.
 template <ModuleParamBlock CMainFrame::*Block>
-void FillRtdModbus(CMainFrame& frame, const ResultRow& row) {
+void FillRtdModbus(CMainFrame& frame, const ResultRow& row)
+{
     ModuleParamBlock& block = frame.*Block;
     block[0] = row[kColModule];
     block[1] = LowerHexAddress(row);
@@ -49,7 +55,8 @@ void FillRtdModbus(CMainFrame& frame, const ResultRow& row) {
 }
 
 // The single-channel Modbus input dialog: address, Brate, Check, Script, Format, Module.
-void FillM6385Modbus(CMainFrame& frame, const ResultRow& row) {
+void FillM6385Modbus(CMainFrame& frame, const ResultRow& row)
+{
     ModuleParamBlock& block = frame.m_strM6385ModbusParams;
     block[0] = LowerHexAddress(row);
     block[1] = row[kColBrate];
@@ -60,7 +67,8 @@ void FillM6385Modbus(CMainFrame& frame, const ResultRow& row) {
 }
 
 // A Modbus RTU power meter: Module, address, decimal baud text; the rest keeps what it held.
-void FillPowerMeter(CMainFrame& frame, const ResultRow& row) {
+void FillPowerMeter(CMainFrame& frame, const ResultRow& row)
+{
     ModuleParamBlock& block = frame.m_strPowerMeterParams;
     if (IsAscii(row)) {
         CopyStandard(block, row);
@@ -71,23 +79,27 @@ void FillPowerMeter(CMainFrame& frame, const ResultRow& row) {
     block[2] = row[kColBaudrate];
 }
 
-void FillRack(CMainFrame& frame, const ResultRow& row) {
+void FillRack(CMainFrame& frame, const ResultRow& row)
+{
     CopyStandard(frame.m_strRackParams, row);
     frame.m_strRackParams[kRackProtocol] = row[kColProtocol];
 }
 
 // The 4359A ASCII dialog takes the format's high digit as its Script entry.
-void ScriptFromProtocol(CMainFrame& frame, const ResultRow& row) {
+void ScriptFromProtocol(CMainFrame& frame, const ResultRow& row)
+{
     frame.m_strAnalogOutputParams[kScript] = row[kColProtocol];
 }
 
 // ---- dialogs
 
-Steps AsciiOnly(const ResultRow& row, const char* dialog) {
+Steps AsciiOnly(const ResultRow& row, const char* dialog)
+{
     return IsAscii(row) ? Steps{{dialog}} : Steps{};
 }
 
-Steps RtdInputDialogs(const ResultRow& row) {
+Steps RtdInputDialogs(const ResultRow& row)
+{
     const std::string& name = NameOf(row);
     if (IsAscii(row)) return {{ModelHas(name, "6307A") ? "CM6307p" : "CM6309x"}};
     Steps steps;
@@ -100,20 +112,23 @@ Steps RtdInputDialogs(const ResultRow& row) {
     return steps;
 }
 
-Steps SixChannelDialogs(const ResultRow& row) {
+Steps SixChannelDialogs(const ResultRow& row)
+{
     const std::string& name = NameOf(row);
     if (IsAscii(row)) return {{ModelHasAny(name, {"9382T", "6382T"}) ? "CM63828p" : "CM6382p"}};
     return {{ModelHas(name, "6382T") ? "CM6382TModbus" : "CM6382pModbus"}};
 }
 
-Steps AnalogInputDialogs(const ResultRow& row) {
+Steps AnalogInputDialogs(const ResultRow& row)
+{
     const std::string& name = NameOf(row);
     if (IsAscii(row)) return {{ModelHas(name, "6384P") ? "CM6384P" : "CM6384"}};
     if (ModelHasAny(name, {"9385", "6385"})) return {{"C6385pModbus", FillM6385Modbus}};
     return {{ModelHasAny(name, {"6384P", "4384A"}) ? "CM6384pModbus" : "CM6384Modbus"}};
 }
 
-Steps ThermocoupleDialogs(const ResultRow& row) {
+Steps ThermocoupleDialogs(const ResultRow& row)
+{
     const std::string& name = NameOf(row);
     if (IsAscii(row)) return {{ModelHas(name, "6386P") ? "CM6386P" : "CM6386"}};
     return {{ModelHasAny(name, {"6386P", "4386A"}) ? "CM6386PModbus" : "CM6386Modbus"}};
@@ -121,7 +136,8 @@ Steps ThermocoupleDialogs(const ResultRow& row) {
 
 // The 4359A models keep their protocol in the format's high digit (bit 3 set: Modbus RTU). A
 // module at address 0 is in its INIT state and answers in ASCII whatever its protocol.
-Steps AnalogOutputDialogs(const ResultRow& row) {
+Steps AnalogOutputDialogs(const ResultRow& row)
+{
     const std::string& name = NameOf(row);
     std::string protocol = row[kColProtocol];
     if (ModelHasAny(name, {"9359P", "4359A"}) && protocol.size() == 1) {
@@ -134,12 +150,14 @@ Steps AnalogOutputDialogs(const ResultRow& row) {
     return {{protocolInScript ? "CM6359pModbus" : "CM6359Modbus"}};
 }
 
-Steps RackDialogs(const ResultRow& row) {
+Steps RackDialogs(const ResultRow& row)
+{
     if (IsAscii(row)) return {{"CV1333E"}};
     return row[kColProtocol] == "RTU" ? Steps{{"CV1333M"}} : Steps{};
 }
 
-bool IsDigitalIo(const std::string& name) {
+bool IsDigitalIo(const std::string& name)
+{
     return ModelIsAny(name, {"6373",  "4373",  "6395",  "4395",  "6320",  "4320",  "6325",  "4325",
                              "6398",  "4398",  "6390",  "4390",  "6324",  "4324",  "6399",  "4399",
                              "6323",  "4323",  "6373D", "4373D", "6395D", "4395D", "6320D", "4320D",
@@ -221,6 +239,7 @@ const std::vector<SModuleFamily> kFamilies = {
 
 } // namespace
 
-const std::vector<SModuleFamily>& ModuleFamilies() {
+const std::vector<SModuleFamily>& ModuleFamilies()
+{
     return kFamilies;
 }

@@ -25,4 +25,7 @@ BOOL COstraApp::InitInstance()
     return TRUE;
 }
 
-void COstraApp::OnAppAbout() { ShellOpen(GetProgramFolder() + "help.chm"); }
+void COstraApp::OnAppAbout()
+{
+    ShellOpen(GetProgramFolder() + "help.chm");
+}

@@ -17,14 +17,18 @@ BOOL CPicture::LoadFromBuffer(std::FILE* file)
     std::vector<unsigned char> bytes;
     unsigned char chunk[65536];
     size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + n);
     // The current picture goes before the new one is read, whatever the file holds.
     m_image = QImage();
     m_image.loadFromData(bytes.data(), static_cast<int>(bytes.size()));
     return !m_image.isNull();
 }
 
-CSize CPicture::GetSize() const { return {m_image.width(), m_image.height()}; }
+CSize CPicture::GetSize() const
+{
+    return {m_image.width(), m_image.height()};
+}
 
 void CPicture::DrawFitted(CDC* pDC, CRect rect, int)
 {

@@ -41,7 +41,8 @@ struct SChannelTypeList {
     const char* pszModel;
     const char* pszTwin;
     ChannelTypeList CMainFrame::*pList;
-    bool Matches(const std::string& nameReply) const {
+    bool Matches(const std::string& nameReply) const
+    {
         return ModelHasAny(nameReply, {pszModel, pszTwin});
     }
 };
@@ -53,20 +54,23 @@ const SChannelTypeList kChannelTypeLists[] = {
     {"6382", "9382", &CMainFrame::m_strChannelTypes6382},
 };
 
-bool HasChannelTypes(const std::string& nameReply) {
+bool HasChannelTypes(const std::string& nameReply)
+{
     for (const SChannelTypeList& list : kChannelTypeLists) {
         if (list.Matches(nameReply)) return true;
     }
     return false;
 }
 
-int ChannelCount(const std::string& nameReply) {
+int ChannelCount(const std::string& nameReply)
+{
     return ModelHasAny(nameReply, {"6382", "9382"}) ? 6 : 8;
 }
 
 // A configuration reply's baud code "03" to "08" (1200 to 38400 baud) names the rate found; for any
 // other code the rate the line is at stands.
-std::string FoundBaudText(const std::string& configReply, int lineBaud) {
+std::string FoundBaudText(const std::string& configReply, int lineBaud)
+{
     constexpr int kLastNamedRow = 5; // "08"
     int row = RowOfCode(BaudCodeTable, Mid(configReply, 5, 2));
     bool named = row >= 0 && row <= kLastNamedRow;
@@ -74,7 +78,8 @@ std::string FoundBaudText(const std::string& configReply, int lineBaud) {
 }
 
 // "$AA" + body, framed with its carriage return; the link appends the checksum digits itself.
-std::string Request(int address, const std::string& body) {
+std::string Request(int address, const std::string& body)
+{
     return AsciiCommand('$', ByteToHexPair(address), body, false);
 }
 
@@ -99,9 +104,12 @@ ON_NOTIFY(NM_DBLCLK, IDC_RESULT_LIST, OnOpenModule)
 END_MESSAGE_MAP()
 
 CQueryDlg::CQueryDlg(CMainFrame* pMainFrame)
-    : CDialog(IDD_SEARCH, pMainFrame), m_pMainFrame(pMainFrame) {}
+    : CDialog(IDD_SEARCH, pMainFrame), m_pMainFrame(pMainFrame)
+{
+}
 
-void CQueryDlg::DoDataExchange(CDataExchange* pDX) {
+void CQueryDlg::DoDataExchange(CDataExchange* pDX)
+{
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_RESULT_LIST, m_listResult);
     DDX_Control(pDX, IDC_COM_PORT, m_comboComPort);
@@ -112,7 +120,8 @@ void CQueryDlg::DoDataExchange(CDataExchange* pDX) {
     for (int i = 0; i < kBaudRateCount; ++i) DDX_Check(pDX, kBaudBoxes[i], m_bBaudTicked[i]);
 }
 
-BOOL CQueryDlg::OnInitDialog() {
+BOOL CQueryDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     m_bAsciiOpen = 0;
     m_bRtuOpen = 0;
@@ -150,20 +159,23 @@ BOOL CQueryDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CQueryDlg::OnCancel() {
+void CQueryDlg::OnCancel()
+{
     g_bDialogClosed = 1;
     if (m_nPort != 0) Link().Close_ComAscii(Port());
     CDialog::OnCancel();
 }
 
-void CQueryDlg::OnTimer(UINT_PTR nIDEvent) {
+void CQueryDlg::OnTimer(UINT_PTR nIDEvent)
+{
     ScanStep();
     CDialog::OnTimer(nIDEvent);
 }
 
 // ---- controls
 
-int CQueryDlg::SelectedComPort() const {
+int CQueryDlg::SelectedComPort() const
+{
     std::string text = m_comboComPort.GetWindowText();
     if (text.empty()) return 1;
     std::string digits = Mid(text, 3);
@@ -173,38 +185,46 @@ int CQueryDlg::SelectedComPort() const {
     return port >= 1 && port <= 255 ? static_cast<int>(port) : 0;
 }
 
-BYTE CQueryDlg::SelectedParity() const {
+BYTE CQueryDlg::SelectedParity() const
+{
     int parity = m_comboParity.GetCurSel();
     return static_cast<BYTE>(parity < 0 ? 0 : parity);
 }
 
-void CQueryDlg::SetScanning(bool bScanning) {
+void CQueryDlg::SetScanning(bool bScanning)
+{
     m_buttonSearch.EnableWindow(!bScanning);
     GetDlgItem(IDCANCEL)->EnableWindow(!bScanning);
     GetDlgItem(IDC_SAVE)->EnableWindow(!bScanning);
     GetDlgItem(IDC_STOP)->EnableWindow(bScanning);
 }
 
-void CQueryDlg::AdvanceProgress() {
+void CQueryDlg::AdvanceProgress()
+{
     m_progressScan.SetPos(m_progressScan.GetPos() + 1);
 }
 
-template <int nRate> void CQueryDlg::OnBaudBox() {
+template <int nRate> void CQueryDlg::OnBaudBox()
+{
     m_bBaudTicked[nRate] = m_bBaudTicked[nRate] ? 0 : 1;
     CheckDlgButton(kBaudBoxes[nRate], m_bBaudTicked[nRate]);
 }
 
-void CQueryDlg::OnChecksumEnable() {
+void CQueryDlg::OnChecksumEnable()
+{
     m_nChecksum = 1;
 }
-void CQueryDlg::OnChecksumDisable() {
+void CQueryDlg::OnChecksumDisable()
+{
     m_nChecksum = 0;
 }
-void CQueryDlg::OnParityChange() {
+void CQueryDlg::OnParityChange()
+{
     m_pMainFrame->m_nParity = m_comboParity.GetCurSel();
 }
 
-void CQueryDlg::OnSave() {
+void CQueryDlg::OnSave()
+{
     SSearchSettings settings;
     int port = SelectedComPort();
     settings.nComEntry = port > 0 ? port - 1 : 0;
@@ -218,7 +238,8 @@ void CQueryDlg::OnSave() {
 
 // ---- the search
 
-void CQueryDlg::OnSearch() {
+void CQueryDlg::OnSearch()
+{
     g_bDialogClosed = 0;
     // A Stop clicked while no search ran must not end this one.
     m_bStopRequested = 0;
@@ -256,12 +277,14 @@ void CQueryDlg::OnSearch() {
     SetTimer(kScanTimer, kScanTickMs);
 }
 
-void CQueryDlg::OnStop() {
+void CQueryDlg::OnStop()
+{
     m_progressScan.SetPos(0);
     m_bStopRequested = 1;
 }
 
-void CQueryDlg::ScanStep() {
+void CQueryDlg::ScanStep()
+{
     if (m_bStopRequested) {
         StopTick();
         return;
@@ -271,13 +294,15 @@ void CQueryDlg::ScanStep() {
     if (ask) SendRequest(request);
 }
 
-WORD CQueryDlg::OpenAscii(int nPort, int nRate) {
+WORD CQueryDlg::OpenAscii(int nPort, int nRate)
+{
     m_nLineBaud = nRate;
     return Link().Open_ComAscii(static_cast<BYTE>(nPort), static_cast<DWORD>(nRate), kDataBits,
                                 SelectedParity(), 0);
 }
 
-void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs) {
+void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
+{
     WORD length = 0;
     WORD result = Link().Send_Receive_Ascii(Port(), text.c_str(), m_szReply, timeoutMs,
                                             static_cast<WORD>(m_nChecksum), &length);
@@ -287,7 +312,8 @@ void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs) {
     m_bTryModbus = answered ? 0 : 1;
 }
 
-bool CQueryDlg::ReadAnswer(std::string& request) {
+bool CQueryDlg::ReadAnswer(std::string& request)
+{
     m_strReply = m_szReply;
     m_bTryModbus = 0;
     switch (m_nScanPhase) {
@@ -310,7 +336,8 @@ bool CQueryDlg::ReadAnswer(std::string& request) {
     }
 }
 
-bool CQueryDlg::FinishAsciiFind(std::string& request) {
+bool CQueryDlg::FinishAsciiFind(std::string& request)
+{
     m_strConfigReply = m_strReply;
     m_nScanPhase = kPhaseName;
     ++m_nScanAddress;
@@ -330,7 +357,8 @@ bool CQueryDlg::FinishAsciiFind(std::string& request) {
     return true;
 }
 
-void CQueryDlg::ReadChannelType(std::string& request) {
+void CQueryDlg::ReadChannelType(std::string& request)
+{
     std::string type = Mid(m_strReply, 6, 2);
     for (const SChannelTypeList& list : kChannelTypeLists) {
         if (list.Matches(m_strNameReply)) (m_pMainFrame->*list.pList)[m_nChannel] = type;
@@ -345,7 +373,8 @@ void CQueryDlg::ReadChannelType(std::string& request) {
     }
 }
 
-bool CQueryDlg::ProbeModbus(std::string& request) {
+bool CQueryDlg::ProbeModbus(std::string& request)
+{
     if (m_nBaudIndex == -1) m_nBaudIndex = 0;
     int rate = m_nBaudList[m_nBaudIndex];
     if (m_bAsciiOpen) {
@@ -389,7 +418,8 @@ bool CQueryDlg::ProbeModbus(std::string& request) {
     return true;
 }
 
-std::optional<std::string> CQueryDlg::ProbeModel(WORD reg) {
+std::optional<std::string> CQueryDlg::ProbeModel(WORD reg)
+{
     auto address = static_cast<BYTE>(m_nScanAddress);
     std::vector<BYTE> reply;
     ExchangeRtu(Port(), ModelProbeRequest(address, reg), static_cast<WORD>(m_nTimeout), reply);
@@ -398,7 +428,8 @@ std::optional<std::string> CQueryDlg::ProbeModel(WORD reg) {
     return ModelProbeName(*word);
 }
 
-void CQueryDlg::SendRequest(const std::string& request) {
+void CQueryDlg::SendRequest(const std::string& request)
+{
     SetDlgItemText(IDC_SCAN_ADDRESS, ByteToHexPair(m_nScanAddress));
     if (m_nBaudIndex >= 0) SetDlgItemText(IDC_SCAN_BAUD, std::to_string(m_nBaudList[m_nBaudIndex]));
     std::string text = WithoutCr(request);
@@ -413,7 +444,8 @@ void CQueryDlg::SendRequest(const std::string& request) {
     Exchange(text, kAsciiTimeoutMs);
 }
 
-void CQueryDlg::CloseLinks() {
+void CQueryDlg::CloseLinks()
+{
     if (m_bRtuOpen) {
         Link().Close_ComRtu(Port());
         m_bRtuOpen = 0;
@@ -424,13 +456,15 @@ void CQueryDlg::CloseLinks() {
     }
 }
 
-void CQueryDlg::EndSearch() {
+void CQueryDlg::EndSearch()
+{
     KillTimer(kScanTimer);
     SetScanning(false);
     m_bStopRequested = 0;
 }
 
-void CQueryDlg::StopTick() {
+void CQueryDlg::StopTick()
+{
     CloseLinks();
     Sleep(kStopPauseMs);
     EndSearch();
@@ -438,7 +472,8 @@ void CQueryDlg::StopTick() {
 
 // Without the RTU line the probes cannot go on: the search ends as Stop ends it. The timer stops
 // first, so no tick runs while the box is up.
-void CQueryDlg::FailRtuOpen() {
+void CQueryDlg::FailRtuOpen()
+{
     KillTimer(kScanTimer);
     MessageBox("Open Com Error!", nullptr, MB_OK);
     m_progressScan.SetPos(0);
@@ -448,7 +483,8 @@ void CQueryDlg::FailRtuOpen() {
 
 // ---- the result list
 
-void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string baud) {
+void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string baud)
+{
     SFoundModule found{std::move(name),  std::move(second),   std::move(baud),
                        m_bFoundRtu == 1, m_nScanAddress == 1, m_nChecksum == 1};
     ResultRow row = BuildResultRow(found);
@@ -460,7 +496,8 @@ void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string
     m_bFoundRtu = 0;
 }
 
-ResultRow CQueryDlg::ReadRow(int nItem) const {
+ResultRow CQueryDlg::ReadRow(int nItem) const
+{
     ResultRow row;
     for (int column = 0; column < kResultColumns; ++column) {
         row[column] = m_listResult.GetItemText(nItem, column);
@@ -470,7 +507,8 @@ ResultRow CQueryDlg::ReadRow(int nItem) const {
 
 // ---- the open-module dispatch
 
-void CQueryDlg::OnOpenModule() {
+void CQueryDlg::OnOpenModule()
+{
     Sleep(kOpenModulePauseMs);
     // An enabled Stop button means a search is running; it keeps running without its line.
     if (GetDlgItem(IDC_STOP)->IsWindowEnabled()) {
@@ -487,7 +525,8 @@ void CQueryDlg::OnOpenModule() {
     }
 }
 
-void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem) {
+void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem)
+{
     CMainFrame& frame = *m_pMainFrame;
     ResultRow row = ReadRow(nItem);
     family.FillBlock(frame, row);
@@ -509,7 +548,8 @@ void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem) {
     }
 }
 
-void CQueryDlg::RewriteRow(int nItem, bool bScript) {
+void CQueryDlg::RewriteRow(int nItem, bool bScript)
+{
     const CMainFrame& frame = *m_pMainFrame;
     const int rowColumns[] = {kColModule, kColAddressText, kColBaudrate, kColChecksum,
                               kColDescription};

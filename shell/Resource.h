@@ -8,9 +8,9 @@ inline constexpr UINT IDD_SEARCH = 131;
 inline constexpr UINT IDD_SINGLE = 135;
 inline constexpr UINT IDD_LOG = 138;
 
-inline constexpr int IDI_LAMP_ON = 143;      // red
-inline constexpr int IDI_LAMP_OFF = 144;     // white
-inline constexpr int IDI_LAMP_UNUSED = 145;  // grey
+inline constexpr int IDI_LAMP_ON = 143;     // red
+inline constexpr int IDI_LAMP_OFF = 144;    // white
+inline constexpr int IDI_LAMP_UNUSED = 145; // grey
 
 inline constexpr UINT ID_RUN_SINGLELINE = 32771;
 inline constexpr UINT ID_QUERY_START = 32773;

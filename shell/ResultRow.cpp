@@ -13,7 +13,8 @@ namespace {
 using Numbers = std::vector<const char*>;
 
 // The name equals one of the models (exact) or contains one of the numbers.
-bool NameMatches(const std::string& name, const Numbers& models, bool exact) {
+bool NameMatches(const std::string& name, const Numbers& models, bool exact)
+{
     return std::any_of(models.begin(), models.end(), [&](const char* model) {
         return exact ? ModelIs(name, model) : ModelHas(name, model);
     });
@@ -52,7 +53,8 @@ const SFixedName kRtuNames[] = {
     {"9322", "6322"},
 };
 
-std::string NormaliseRtuName(std::string name) {
+std::string NormaliseRtuName(std::string name)
+{
     for (const STwin& twin : kTwins) {
         if (ModelHas(name, twin.pszMain) || ModelHas(name, twin.pszTwin)) name = twin.pszMain;
     }
@@ -82,7 +84,8 @@ const std::vector<SCodeText> kDataFormats = {
 };
 
 // The code of a decimal rate, "" for a rate outside the table.
-std::string BaudCodeOfRate(const std::string& rate) {
+std::string BaudCodeOfRate(const std::string& rate)
+{
     for (int row = 0; row < static_cast<int>(BaudRateTable.size()); ++row) {
         if (rate == std::to_string(BaudRateOfRow(row))) return CodeOfRow(BaudCodeTable, row);
     }
@@ -90,7 +93,8 @@ std::string BaudCodeOfRate(const std::string& rate) {
 }
 
 // The text of a code, or null when the table has no row for it.
-const char* TextOfCode(const std::vector<SCodeText>& table, const std::string& code) {
+const char* TextOfCode(const std::vector<SCodeText>& table, const std::string& code)
+{
     for (const SCodeText& entry : table) {
         if (code == entry.pszCode) return entry.pszText;
     }
@@ -222,7 +226,8 @@ const SDescription kDescriptions[] = {
     {false, {"6530", "4530"}, "Electric Power"},
 };
 
-std::string Describe(const std::string& model, const std::string& code) {
+std::string Describe(const std::string& model, const std::string& code)
+{
     std::string description;
     for (const SDescription& group : kDescriptions) {
         bool named = NameMatches(model, group.models, group.bExact);
@@ -253,7 +258,8 @@ struct SFields {
     bool bRack = false;
 };
 
-SFields TakeApart(const SFoundModule& found, const std::string& name) {
+SFields TakeApart(const SFoundModule& found, const std::string& name)
+{
     SFields f;
     if (found.bRtu) {
         f.strModel = name;
@@ -277,7 +283,8 @@ SFields TakeApart(const SFoundModule& found, const std::string& name) {
 }
 
 // The address text ("17(11)ASCII", "17(11)RTU", "0(00)", "0(0)") and the address code.
-void SetAddressColumns(ResultRow& row, const SFoundModule& found, const std::string& replyAddress) {
+void SetAddressColumns(ResultRow& row, const SFoundModule& found, const std::string& replyAddress)
+{
     if (!found.bRtu) {
         std::string digits = found.bAddressZero ? "00" : replyAddress;
         row[kColAddressText] =
@@ -295,7 +302,8 @@ void SetAddressColumns(ResultRow& row, const SFoundModule& found, const std::str
 
 } // namespace
 
-ResultRow BuildResultRow(const SFoundModule& found) {
+ResultRow BuildResultRow(const SFoundModule& found)
+{
     std::string name = found.bRtu ? NormaliseRtuName(found.strName) : found.strName;
     ResultRow row;
     bool alarms = ModelHasAny(name, {"6385", "4385", "4389", "6389", "6384", "4384", "4388", "6388",

@@ -20,7 +20,8 @@ constexpr int kChecksumAt = 48;
 constexpr size_t kReadLimit = 99;
 
 // A decimal digit's value; any other character, or none, reads as 0.
-int DigitAt(const std::string& text, int at) {
+int DigitAt(const std::string& text, int at)
+{
     char c = CharAt(text, at);
     return c >= '0' && c <= '9' ? c - '0' : 0;
 }
@@ -29,7 +30,8 @@ int DigitAt(const std::string& text, int at) {
 class CFd {
 public:
     explicit CFd(int fd) : m_fd(fd) {}
-    ~CFd() {
+    ~CFd()
+    {
         if (m_fd >= 0) ::close(m_fd);
     }
     CFd(const CFd&) = delete;
@@ -42,11 +44,13 @@ private:
 
 } // namespace
 
-std::string SearchSettingsPath() {
+std::string SearchSettingsPath()
+{
     return GetProgramFolder() + kSettingsFileName;
 }
 
-std::optional<SSearchSettings> ReadSearchSettings(const std::string& path) {
+std::optional<SSearchSettings> ReadSearchSettings(const std::string& path)
+{
     CFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return std::nullopt;
     std::string bytes(kReadLimit, '\0');
@@ -63,7 +67,8 @@ std::optional<SSearchSettings> ReadSearchSettings(const std::string& path) {
     return ParseSearchSettings(bytes.substr(0, bytes.find('\0')));
 }
 
-SSearchSettings ParseSearchSettings(const std::string& text) {
+SSearchSettings ParseSearchSettings(const std::string& text)
+{
     SSearchSettings settings;
     settings.nComEntry = HexDigitOrZero(CharAt(text, kComAt));
     for (int i = 0; i < kBaudRateCount; ++i) settings.bTicked[i] = CharAt(text, kBaudAt + i) == '1';
@@ -72,7 +77,8 @@ SSearchSettings ParseSearchSettings(const std::string& text) {
     return settings;
 }
 
-std::string FormatSearchSettings(const SSearchSettings& settings) {
+std::string FormatSearchSettings(const SSearchSettings& settings)
+{
     bool comFits = settings.nComEntry >= 0 && settings.nComEntry <= 15;
     bool timeoutFits = settings.nTimeoutEntry >= 0 && settings.nTimeoutEntry <= 3;
     std::string ticks;
@@ -85,7 +91,8 @@ std::string FormatSearchSettings(const SSearchSettings& settings) {
     return text;
 }
 
-bool WriteSearchSettings(const std::string& path, const std::string& bytes) {
+bool WriteSearchSettings(const std::string& path, const std::string& bytes)
+{
     CFd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     if (fd.Get() < 0) return false;
     size_t done = 0;

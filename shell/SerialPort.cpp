@@ -1,11 +1,13 @@
 #include "SerialPort.h"
 
-BOOL CSerialPort::StopReceiver() {
+BOOL CSerialPort::StopReceiver()
+{
     m_bStopRequested = 1;
     return TRUE;
 }
 
-void CSerialPort::SetWaitTimeout(DWORD dwTimeoutMs) {
+void CSerialPort::SetWaitTimeout(DWORD dwTimeoutMs)
+{
     m_dwWaitTimeout = dwTimeoutMs;
 }
 

@@ -28,7 +28,8 @@ END_MESSAGE_MAP()
 
 CSingleDlg::CSingleDlg(CWnd* pParent) : CDialog(IDD_SINGLE, pParent) {}
 
-BOOL CSingleDlg::OnInitDialog() {
+BOOL CSingleDlg::OnInitDialog()
+{
     CDialog::OnInitDialog();
     g_bDialogClosed = 0;
     m_pMainFrame = GetMainFrame();
@@ -42,7 +43,8 @@ BOOL CSingleDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CSingleDlg::DoDataExchange(CDataExchange* pDX) {
+void CSingleDlg::DoDataExchange(CDataExchange* pDX)
+{
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PARITY, m_cmbParity);
     DDX_Control(pDX, IDC_PORT, m_cmbPort);
@@ -52,19 +54,23 @@ void CSingleDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_RESPOND, m_strRespond);
 }
 
-void CSingleDlg::OnChecksumEnable() {
+void CSingleDlg::OnChecksumEnable()
+{
     m_bChecksum = 1;
 }
-void CSingleDlg::OnChecksumDisable() {
+void CSingleDlg::OnChecksumDisable()
+{
     m_bChecksum = 0;
 }
 
-void CSingleDlg::OnCancel() {
+void CSingleDlg::OnCancel()
+{
     g_bDialogClosed = 1;
     CDialog::OnCancel();
 }
 
-void CSingleDlg::OnRun() {
+void CSingleDlg::OnRun()
+{
     std::string strBaud = m_cmbBaud.GetWindowText();
     CWnd* pRun = GetDlgItem(IDOK);
     pRun->EnableWindow(FALSE);
@@ -100,11 +106,13 @@ void CSingleDlg::OnRun() {
     CloseLine(bAscii);
 }
 
-bool CSingleDlg::IsAsciiCommand() const {
+bool CSingleDlg::IsAsciiCommand() const
+{
     return !m_strCommand.empty() && kAsciiLeads.find(m_strCommand[0]) != std::string_view::npos;
 }
 
-bool CSingleDlg::OpenLine(bool bAscii) {
+bool CSingleDlg::OpenLine(bool bAscii)
+{
     BYTE port = static_cast<BYTE>(m_nPort);
     if (bAscii) {
         BYTE parity = static_cast<BYTE>(m_cmbParity.GetCurSel());
@@ -114,7 +122,8 @@ bool CSingleDlg::OpenLine(bool bAscii) {
     return Link().Open_ComRtu(port, kRtuOpenTimeout, m_dwBaud, kDataBits, 0, 1) == 1;
 }
 
-void CSingleDlg::CloseLine(bool bAscii) {
+void CSingleDlg::CloseLine(bool bAscii)
+{
     BYTE port = static_cast<BYTE>(m_nPort);
     if (bAscii)
         Link().Close_ComAscii(port);
@@ -122,7 +131,8 @@ void CSingleDlg::CloseLine(bool bAscii) {
         Link().Close_ComRtu(port);
 }
 
-bool CSingleDlg::ExchangeAscii(std::string& reply) {
+bool CSingleDlg::ExchangeAscii(std::string& reply)
+{
     std::string strText = WithoutCr(FrameAsciiCommand(m_strCommand, m_bChecksum == 1));
     WORD length = 0;
     if (Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), strText.c_str(), m_szReply.data(),
@@ -133,7 +143,8 @@ bool CSingleDlg::ExchangeAscii(std::string& reply) {
     return true;
 }
 
-bool CSingleDlg::ExchangeModbus(std::string& reply) {
+bool CSingleDlg::ExchangeModbus(std::string& reply)
+{
     // A request longer than the link takes is refused by it unsent and shows as no reply; the
     // Command field's limit keeps every typed request within it.
     std::vector<BYTE> bytes;

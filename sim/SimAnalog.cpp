@@ -23,32 +23,38 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kDriftAmplitude = 0.003;
 constexpr double kDriftPeriodMs = 8000.0;
 
-std::string Printf(const char* format, double value, int decimals = 0) {
+std::string Printf(const char* format, double value, int decimals = 0)
+{
     char text[32];
     std::snprintf(text, sizeof text, format, decimals, value);
     return text;
 }
 
-double Span(const SSimRange& range) {
+double Span(const SSimRange& range)
+{
     return range.dHigh - range.dLow;
 }
-bool Unipolar(const SSimRange& range) {
+bool Unipolar(const SSimRange& range)
+{
     return range.dLow >= 0;
 }
 
 } // namespace
 
-const SSimRange* SimAiRange(BYTE code) {
+const SSimRange* SimAiRange(BYTE code)
+{
     auto it = std::find_if(kAiRanges.begin(), kAiRanges.end(),
                            [code](const SSimRange& r) { return r.nCode == code; });
     return it == kAiRanges.end() ? nullptr : &*it;
 }
 
-std::string SimFormatEngineering(const SSimRange& range, double value) {
+std::string SimFormatEngineering(const SSimRange& range, double value)
+{
     return Printf("%+07.*f", value, range.nDecimals);
 }
 
-std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double value) {
+std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double value)
+{
     switch (dataFormat & 0x03) {
     case 1: {
         double percent = Unipolar(range) ? (value - range.dLow) / Span(range) * 100.0
@@ -67,7 +73,8 @@ std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double val
     }
 }
 
-WORD SimRawRegister(const SSimRange& range, double value) {
+WORD SimRawRegister(const SSimRange& range, double value)
+{
     double raw = std::lround((value - range.dLow) / Span(range) * 65535.0);
     return static_cast<WORD>(std::clamp(raw, 0.0, 65535.0));
 }
@@ -75,20 +82,25 @@ WORD SimRawRegister(const SSimRange& range, double value) {
 CSimAnalogModule::CSimAnalogModule(std::string model, int channels, SimRangeLookup ranges,
                                    BYTE type, int channelTypes, BYTE channelType)
     : CSimModule(std::move(model), type, channelTypes, channelType), m_pRanges(ranges),
-      m_vecFixed(static_cast<size_t>(channels)) {}
+      m_vecFixed(static_cast<size_t>(channels))
+{
+}
 
-const SSimRange& CSimAnalogModule::RangeOf(int channel) const {
+const SSimRange& CSimAnalogModule::RangeOf(int channel) const
+{
     // The setters and the "%" command admit only codes of the table, so the lookup always hits.
     return *m_pRanges(TypeOf(channel));
 }
 
-void CSimAnalogModule::SetInput(int channel, double value) {
+void CSimAnalogModule::SetInput(int channel, double value)
+{
     if (channel < 0 || channel >= Channels())
         throw std::invalid_argument("no input channel " + std::to_string(channel));
     m_vecFixed[static_cast<size_t>(channel)] = value;
 }
 
-double CSimAnalogModule::Value(int channel, DWORD now) const {
+double CSimAnalogModule::Value(int channel, DWORD now) const
+{
     const SSimRange& range = RangeOf(channel);
     const std::optional<double>& fixed = m_vecFixed.at(static_cast<size_t>(channel));
     if (fixed) return std::clamp(*fixed, range.dLow, range.dHigh);
@@ -97,10 +109,12 @@ double CSimAnalogModule::Value(int channel, DWORD now) const {
     return range.dLow + std::clamp(fraction, 0.0, 1.0) * Span(range);
 }
 
-std::string CSimAnalogModule::Reading(int channel, DWORD now) const {
+std::string CSimAnalogModule::Reading(int channel, DWORD now) const
+{
     return SimFormatReading(RangeOf(channel), Format(), Value(channel, now));
 }
 
-WORD CSimAnalogModule::Raw(int channel, DWORD now) const {
+WORD CSimAnalogModule::Raw(int channel, DWORD now) const
+{
     return SimRawRegister(RangeOf(channel), Value(channel, now));
 }

@@ -13,7 +13,8 @@ constexpr WORD kCoilInput = 0x0000;
 constexpr WORD kCoilOutputs = 0x0010;
 
 // "DO0d" with d 0 to 3: the two outputs of a single-channel module.
-std::optional<BYTE> ParseOutputs(std::string_view body) {
+std::optional<BYTE> ParseOutputs(std::string_view body)
+{
     if (body.size() != 4 || body.substr(0, 3) != "DO0" || body[3] < '0' || body[3] > '3')
         return std::nullopt;
     return static_cast<BYTE>(body[3] - '0');
@@ -21,7 +22,8 @@ std::optional<BYTE> ParseOutputs(std::string_view body) {
 
 } // namespace
 
-std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE inputs) {
+std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE inputs)
+{
     // The low digit of each pair.
     auto digit = [](unsigned value) { return SimHexPair(value).substr(1); };
     return ack + digit(static_cast<unsigned>(status)) + "0" + digit(outputs) + "0" + digit(inputs);
@@ -31,9 +33,12 @@ std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE i
 
 CSimAnalogInput8::CSimAnalogInput8(std::string model, int channelTypes)
     : CSimAnalogModule(std::move(model), kChannels, SimAiRange, channelTypes ? 0xFF : kDefaultType,
-                       channelTypes, kDefaultType) {}
+                       channelTypes, kDefaultType)
+{
+}
 
-std::optional<std::string> CSimAnalogInput8::OnAscii(char lead, std::string_view body, DWORD now) {
+std::optional<std::string> CSimAnalogInput8::OnAscii(char lead, std::string_view body, DWORD now)
+{
     if (lead == '#' && body.empty()) {
         std::string reply = ">";
         for (int channel = 0; channel < kChannels; ++channel) reply += Reading(channel, now);
@@ -50,13 +55,15 @@ std::optional<std::string> CSimAnalogInput8::OnAscii(char lead, std::string_view
     return std::nullopt;
 }
 
-std::optional<WORD> CSimAnalogInput8::ReadRegister(WORD reg, DWORD now) {
+std::optional<WORD> CSimAnalogInput8::ReadRegister(WORD reg, DWORD now)
+{
     if (reg >= kRegValues && reg < kRegValues + kChannels) return Raw(reg - kRegValues, now);
     if (reg == kRegEnableMask) return m_nEnableMask;
     return std::nullopt;
 }
 
-BYTE CSimAnalogInput8::WriteRegister(WORD reg, WORD value) {
+BYTE CSimAnalogInput8::WriteRegister(WORD reg, WORD value)
+{
     if (reg != kRegEnableMask) return kSimIllegalAddress;
     if (value > 0xFF) return kSimIllegalValue;
     m_nEnableMask = static_cast<BYTE>(value);
@@ -64,14 +71,18 @@ BYTE CSimAnalogInput8::WriteRegister(WORD reg, WORD value) {
 }
 
 CSimAnalogInputPerChannel::CSimAnalogInputPerChannel(std::string model)
-    : CSimAnalogInput8(std::move(model), kChannels) {}
+    : CSimAnalogInput8(std::move(model), kChannels)
+{
+}
 
-BYTE CSimAnalogInputPerChannel::ReportedFormat() const {
+BYTE CSimAnalogInputPerChannel::ReportedFormat() const
+{
     BYTE protocol = Protocol() == ESimProtocol::Rtu ? kProtocolBit : 0;
     return static_cast<BYTE>((Format() & ~kProtocolBit) | protocol);
 }
 
-void CSimAnalogInputPerChannel::ApplyFormat(BYTE format) {
+void CSimAnalogInputPerChannel::ApplyFormat(BYTE format)
+{
     CSimAnalogInput8::ApplyFormat(static_cast<BYTE>(format & ~kProtocolBit));
     SetProtocol(format & kProtocolBit ? ESimProtocol::Rtu : ESimProtocol::Ascii);
 }
@@ -80,9 +91,12 @@ void CSimAnalogInputPerChannel::ApplyFormat(BYTE format) {
 
 CSimAnalogInputAlarm::CSimAnalogInputAlarm(std::string model)
     : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType), m_dHigh(RangeOf(0).dHigh),
-      m_dLow(RangeOf(0).dLow) {}
+      m_dLow(RangeOf(0).dLow)
+{
+}
 
-BYTE CSimAnalogInputAlarm::Outputs(DWORD now) {
+BYTE CSimAnalogInputAlarm::Outputs(DWORD now)
+{
     double value = Value(0, now);
     BYTE alarms = static_cast<BYTE>((value < m_dLow ? 1 : 0) | (value > m_dHigh ? 2 : 0));
     switch (m_eMode) {
@@ -96,13 +110,15 @@ BYTE CSimAnalogInputAlarm::Outputs(DWORD now) {
 }
 
 std::optional<std::string> CSimAnalogInputAlarm::OnAscii(char lead, std::string_view body,
-                                                         DWORD now) {
+                                                         DWORD now)
+{
     if (lead == '#' && body.empty()) return ">" + Reading(0, now);
     if (lead == '@') return AlarmCommand(body, now);
     return std::nullopt;
 }
 
-std::optional<std::string> CSimAnalogInputAlarm::AlarmCommand(std::string_view body, DWORD now) {
+std::optional<std::string> CSimAnalogInputAlarm::AlarmCommand(std::string_view body, DWORD now)
+{
     if (body == "RH") return Ack() + SimFormatEngineering(RangeOf(0), m_dHigh);
     if (body == "RL") return Ack() + SimFormatEngineering(RangeOf(0), m_dLow);
     if (body.substr(0, 2) == "HI") return SetLimit(m_dHigh, body.substr(2));
@@ -119,7 +135,8 @@ std::optional<std::string> CSimAnalogInputAlarm::AlarmCommand(std::string_view b
     return std::nullopt;
 }
 
-std::string CSimAnalogInputAlarm::SetLimit(double& limit, std::string_view text) {
+std::string CSimAnalogInputAlarm::SetLimit(double& limit, std::string_view text)
+{
     auto value = SimParseNumber(text);
     const SSimRange& range = RangeOf(0);
     if (!value || *value < range.dLow || *value > range.dHigh) return Refuse();
@@ -128,21 +145,24 @@ std::string CSimAnalogInputAlarm::SetLimit(double& limit, std::string_view text)
 }
 
 // While the alarm is on, the outputs belong to it and cannot be set by hand.
-std::string CSimAnalogInputAlarm::SetOutputs(std::string_view body) {
+std::string CSimAnalogInputAlarm::SetOutputs(std::string_view body)
+{
     auto outputs = ParseOutputs(body);
     if (!outputs || m_eMode != Disabled) return Refuse();
     m_nOutputs = *outputs;
     return Ack();
 }
 
-std::string CSimAnalogInputAlarm::SetMode(EAlarmMode mode) {
+std::string CSimAnalogInputAlarm::SetMode(EAlarmMode mode)
+{
     m_eMode = mode;
     m_nOutputs = 0;
     m_nLatched = 0;
     return Ack();
 }
 
-std::optional<WORD> CSimAnalogInputAlarm::ReadRegister(WORD reg, DWORD now) {
+std::optional<WORD> CSimAnalogInputAlarm::ReadRegister(WORD reg, DWORD now)
+{
     if (reg == kRegValues) return Raw(0, now);
     return std::nullopt;
 }
@@ -150,14 +170,17 @@ std::optional<WORD> CSimAnalogInputAlarm::ReadRegister(WORD reg, DWORD now) {
 // ---- one channel with digital I/O ----
 
 CSimAnalogInputDio::CSimAnalogInputDio(std::string model)
-    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType) {}
+    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType)
+{
+}
 
-void CSimAnalogInputDio::SetDigitalInput(int index, bool on) {
+void CSimAnalogInputDio::SetDigitalInput(int index, bool on)
+{
     if (index == 0) m_bInput = on;
 }
 
-std::optional<std::string> CSimAnalogInputDio::OnAscii(char lead, std::string_view body,
-                                                       DWORD now) {
+std::optional<std::string> CSimAnalogInputDio::OnAscii(char lead, std::string_view body, DWORD now)
+{
     if (lead == '#' && body.empty()) return ">" + Reading(0, now);
     if (lead != '@') return std::nullopt;
     if (body == "DI") return SimDioState(Ack(), 0, m_nOutputs, m_bInput ? 1 : 0);
@@ -168,19 +191,22 @@ std::optional<std::string> CSimAnalogInputDio::OnAscii(char lead, std::string_vi
     return Ack();
 }
 
-std::optional<WORD> CSimAnalogInputDio::ReadRegister(WORD reg, DWORD now) {
+std::optional<WORD> CSimAnalogInputDio::ReadRegister(WORD reg, DWORD now)
+{
     if (reg == kRegValues) return Raw(0, now);
     return std::nullopt;
 }
 
-std::optional<bool> CSimAnalogInputDio::ReadCoil(WORD coil, DWORD /*now*/) {
+std::optional<bool> CSimAnalogInputDio::ReadCoil(WORD coil, DWORD /*now*/)
+{
     if (coil == kCoilInput) return m_bInput;
     if (coil == kCoilOutputs || coil == kCoilOutputs + 1)
         return (m_nOutputs >> (coil - kCoilOutputs) & 1) != 0;
     return std::nullopt;
 }
 
-BYTE CSimAnalogInputDio::WriteCoil(WORD coil, bool on) {
+BYTE CSimAnalogInputDio::WriteCoil(WORD coil, bool on)
+{
     if (coil != kCoilOutputs && coil != kCoilOutputs + 1) return kSimIllegalAddress;
     BYTE bit = static_cast<BYTE>(1 << (coil - kCoilOutputs));
     m_nOutputs = static_cast<BYTE>(on ? m_nOutputs | bit : m_nOutputs & ~bit);

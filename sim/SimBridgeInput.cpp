@@ -24,20 +24,25 @@ constexpr double kMaxExcitation = 10.0;
 
 } // namespace
 
-const SSimRange* SimBridgeRange(BYTE code) {
+const SSimRange* SimBridgeRange(BYTE code)
+{
     auto it = std::find_if(kBridgeRanges.begin(), kBridgeRanges.end(),
                            [code](const SSimRange& r) { return r.nCode == code; });
     return it == kBridgeRanges.end() ? nullptr : &*it;
 }
 
 CSimBridgeInput::CSimBridgeInput(std::string model)
-    : CSimAnalogModule(std::move(model), 2, SimBridgeRange, kDefaultRange) {}
+    : CSimAnalogModule(std::move(model), 2, SimBridgeRange, kDefaultRange)
+{
+}
 
-void CSimBridgeInput::SetDigitalInput(int index, bool on) {
+void CSimBridgeInput::SetDigitalInput(int index, bool on)
+{
     if (index == 0) m_bInput = on;
 }
 
-std::optional<std::string> CSimBridgeInput::OnAscii(char lead, std::string_view body, DWORD now) {
+std::optional<std::string> CSimBridgeInput::OnAscii(char lead, std::string_view body, DWORD now)
+{
     if (lead == '#' && body.empty()) return ">" + Reading(m_nChannel, now);
     if (lead == '@' && body == "DI") return SimDioState(Ack(), 0, m_nOutputs, m_bInput ? 1 : 0);
     if (lead == '@' && body.substr(0, 2) == "DO") return SetOutputs(body.substr(2));
@@ -45,7 +50,8 @@ std::optional<std::string> CSimBridgeInput::OnAscii(char lead, std::string_view 
     return std::nullopt;
 }
 
-std::optional<std::string> CSimBridgeInput::Command(std::string_view body) {
+std::optional<std::string> CSimBridgeInput::Command(std::string_view body)
+{
     if (body == "6") {
         char text[16];
         std::snprintf(text, sizeof text, "%+07.3f", m_dExcitation);
@@ -60,7 +66,8 @@ std::optional<std::string> CSimBridgeInput::Command(std::string_view body) {
     return std::nullopt;
 }
 
-std::string CSimBridgeInput::SetExcitation(std::string_view text) {
+std::string CSimBridgeInput::SetExcitation(std::string_view text)
+{
     auto volts = SimParseNumber(text);
     if (!volts || *volts < 0.0 || *volts > kMaxExcitation) return Refuse();
     m_dExcitation = *volts;
@@ -68,7 +75,8 @@ std::string CSimBridgeInput::SetExcitation(std::string_view text) {
 }
 
 // "DObd": bank b 0 sets outputs CH1 and CH2, bank 1 CH3 and CH4, each from the two bits of d.
-std::string CSimBridgeInput::SetOutputs(std::string_view body) {
+std::string CSimBridgeInput::SetOutputs(std::string_view body)
+{
     if (body.size() != 2 || (body[0] != '0' && body[0] != '1') || body[1] < '0' || body[1] > '3')
         return Refuse();
     int shift = (body[0] - '0') * 2;
@@ -76,7 +84,8 @@ std::string CSimBridgeInput::SetOutputs(std::string_view body) {
     return Ack();
 }
 
-std::optional<WORD> CSimBridgeInput::ReadRegister(WORD reg, DWORD now) {
+std::optional<WORD> CSimBridgeInput::ReadRegister(WORD reg, DWORD now)
+{
     if (reg < 2) return Raw(reg, now);
     return std::nullopt;
 }

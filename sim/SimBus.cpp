@@ -12,11 +12,13 @@
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& message) {
+[[noreturn]] void Fail(const std::string& message)
+{
     throw std::invalid_argument(message);
 }
 
-long ParseInteger(std::string_view text, const char* what) {
+long ParseInteger(std::string_view text, const char* what)
+{
     int base = 10;
     if (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X") {
         text.remove_prefix(2);
@@ -29,39 +31,45 @@ long ParseInteger(std::string_view text, const char* what) {
     return value;
 }
 
-BYTE ParseByte(std::string_view text, const char* what) {
+BYTE ParseByte(std::string_view text, const char* what)
+{
     auto value = text.size() == 2 ? SimParseHex(text) : std::nullopt;
     if (!value) Fail(std::string(what) + " must be two upper-case hex digits");
     return static_cast<BYTE>(*value);
 }
 
-bool ParseSwitch(std::string_view text) {
+bool ParseSwitch(std::string_view text)
+{
     if (text == "on" || text == "1") return true;
     if (text == "off" || text == "0") return false;
     Fail("expected on or off, not '" + std::string(text) + "'");
 }
 
-int ParseCount(std::string_view text) {
+int ParseCount(std::string_view text)
+{
     long value = ParseInteger(text, "count");
     if (value < 0 || value > 1000000) Fail("count out of range '" + std::string(text) + "'");
     return static_cast<int>(value);
 }
 
-int ParseParity(std::string_view text) {
+int ParseParity(std::string_view text)
+{
     static const std::map<std::string_view, int> parities = {{"none", 0}, {"even", 1}, {"odd", 2}};
     auto it = parities.find(text);
     if (it == parities.end()) Fail("parity must be none, even or odd");
     return it->second;
 }
 
-unsigned ParseProbe(std::string_view text) {
+unsigned ParseProbe(std::string_view text)
+{
     if (text == "2710") return kSimProbe2710;
     if (text == "00D2") return kSimProbe00D2;
     if (text == "both") return kSimProbe2710 | kSimProbe00D2;
     Fail("probe must be 2710, 00D2 or both");
 }
 
-void SetChannelTypes(CSimModule& module, std::string_view list) {
+void SetChannelTypes(CSimModule& module, std::string_view list)
+{
     int channel = 0;
     std::istringstream in{std::string(list)};
     for (std::string code; std::getline(in, code, ',');)
@@ -72,7 +80,8 @@ void SetChannelTypes(CSimModule& module, std::string_view list) {
 
 using Setter = std::function<void(CSimModule&, std::string_view)>;
 
-const std::map<std::string_view, Setter>& Setters() {
+const std::map<std::string_view, Setter>& Setters()
+{
     static const std::map<std::string_view, Setter> setters = {
         {"checksum", [](CSimModule& m, std::string_view v) { m.SetChecksum(ParseSwitch(v)); }},
         {"parity", [](CSimModule& m, std::string_view v) { m.SetParity(ParseParity(v)); }},
@@ -95,7 +104,8 @@ const std::map<std::string_view, Setter>& Setters() {
     return setters;
 }
 
-void ApplyOption(CSimModule& module, std::string_view option) {
+void ApplyOption(CSimModule& module, std::string_view option)
+{
     size_t equals = option.find('=');
     if (equals == std::string_view::npos)
         Fail("expected KEY=VALUE, not '" + std::string(option) + "'");
@@ -112,14 +122,16 @@ void ApplyOption(CSimModule& module, std::string_view option) {
     it->second(module, value);
 }
 
-ESimProtocol ParseProtocol(std::string_view text) {
+ESimProtocol ParseProtocol(std::string_view text)
+{
     if (text == "ascii") return ESimProtocol::Ascii;
     if (text == "rtu") return ESimProtocol::Rtu;
     Fail("protocol must be ascii or rtu");
 }
 
 // Bytes of several replies on the line at once: where both drive it, a 0 bit wins.
-std::string Collide(std::string a, const std::string& b) {
+std::string Collide(std::string a, const std::string& b)
+{
     if (a.size() < b.size()) a.resize(b.size(), '\xFF');
     for (size_t i = 0; i < b.size(); ++i) a[i] = static_cast<char>(a[i] & b[i]);
     return a;
@@ -127,7 +139,8 @@ std::string Collide(std::string a, const std::string& b) {
 
 } // namespace
 
-std::unique_ptr<CSimModule> SimParseModuleLine(std::string_view line) {
+std::unique_ptr<CSimModule> SimParseModuleLine(std::string_view line)
+{
     std::istringstream in{std::string(line)};
     std::vector<std::string> words;
     for (std::string word; in >> word;) words.push_back(word);
@@ -143,7 +156,8 @@ std::unique_ptr<CSimModule> SimParseModuleLine(std::string_view line) {
     return module;
 }
 
-CSimModule& CSimBus::Add(std::string_view model, int address, DWORD baud, ESimProtocol protocol) {
+CSimModule& CSimBus::Add(std::string_view model, int address, DWORD baud, ESimProtocol protocol)
+{
     auto module = SimCreateModule(model);
     if (!module) Fail("unknown model '" + std::string(model) + "'");
     if (address < 0 || address > 255) Fail("address must be 0 to 255");
@@ -153,12 +167,14 @@ CSimModule& CSimBus::Add(std::string_view model, int address, DWORD baud, ESimPr
     return Add(std::move(module));
 }
 
-CSimModule& CSimBus::Add(std::unique_ptr<CSimModule> module) {
+CSimModule& CSimBus::Add(std::unique_ptr<CSimModule> module)
+{
     m_vecModules.push_back(std::move(module));
     return *m_vecModules.back();
 }
 
-void CSimBus::Load(std::string_view text) {
+void CSimBus::Load(std::string_view text)
+{
     std::istringstream in{std::string(text)};
     int number = 0;
     for (std::string line; std::getline(in, line);) {
@@ -173,7 +189,8 @@ void CSimBus::Load(std::string_view text) {
     }
 }
 
-void CSimBus::LoadFile(const std::string& path) {
+void CSimBus::LoadFile(const std::string& path)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file) throw std::runtime_error("cannot read bus file " + path);
     std::ostringstream text;
@@ -186,7 +203,8 @@ void CSimBus::LoadFile(const std::string& path) {
 }
 
 std::optional<SSimAnswer> CSimBus::Exchange(ESimProtocol protocol, const SSimLine& line,
-                                            std::string_view request, DWORD now) {
+                                            std::string_view request, DWORD now)
+{
     std::optional<SSimAnswer> result;
     for (auto& module : m_vecModules) {
         if (!module->Hears(protocol, line)) continue;

@@ -12,13 +12,15 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 } // namespace
 
-std::string SimAsciiChecksum(std::string_view text) {
+std::string SimAsciiChecksum(std::string_view text)
+{
     unsigned sum = 0;
     for (char c : text) sum += static_cast<unsigned char>(c);
     return SimHexPair(sum);
 }
 
-WORD SimCrc16(std::string_view bytes) {
+WORD SimCrc16(std::string_view bytes)
+{
     WORD crc = 0xFFFF;
     for (char c : bytes) {
         crc ^= static_cast<unsigned char>(c);
@@ -27,24 +29,28 @@ WORD SimCrc16(std::string_view bytes) {
     return crc;
 }
 
-std::string SimAppendCrc(std::string frame) {
+std::string SimAppendCrc(std::string frame)
+{
     WORD crc = SimCrc16(frame);
     frame.push_back(static_cast<char>(crc & 0xFF));
     frame.push_back(static_cast<char>(crc >> 8));
     return frame;
 }
 
-bool SimCrcValid(std::string_view frame) {
+bool SimCrcValid(std::string_view frame)
+{
     if (frame.size() < 4) return false;
     std::string_view body = frame.substr(0, frame.size() - 2);
     return SimAppendCrc(std::string(body)) == frame;
 }
 
-std::string SimHexPair(unsigned value) {
+std::string SimHexPair(unsigned value)
+{
     return {kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]};
 }
 
-std::string SimHexBytes(std::string_view bytes) {
+std::string SimHexBytes(std::string_view bytes)
+{
     std::string out;
     for (char c : bytes) {
         if (!out.empty()) out += ' ';
@@ -53,7 +59,8 @@ std::string SimHexBytes(std::string_view bytes) {
     return out;
 }
 
-std::optional<std::string> SimBytesFromHex(std::string_view hex) {
+std::optional<std::string> SimBytesFromHex(std::string_view hex)
+{
     std::string digits;
     for (char c : hex)
         if (c != ' ') digits += static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
@@ -67,7 +74,8 @@ std::optional<std::string> SimBytesFromHex(std::string_view hex) {
     return out;
 }
 
-std::optional<unsigned> SimParseHex(std::string_view digits) {
+std::optional<unsigned> SimParseHex(std::string_view digits)
+{
     if (digits.empty() || digits.size() > 8) return std::nullopt;
     unsigned value = 0;
     for (char c : digits) {
@@ -81,7 +89,8 @@ std::optional<unsigned> SimParseHex(std::string_view digits) {
     return value;
 }
 
-std::optional<double> SimParseNumber(std::string_view text) {
+std::optional<double> SimParseNumber(std::string_view text)
+{
     std::string copy(text);
     char* end = nullptr;
     double value = std::strtod(copy.c_str(), &end);
@@ -90,13 +99,15 @@ std::optional<double> SimParseNumber(std::string_view text) {
     return value;
 }
 
-BYTE SimBaudCode(DWORD baud) {
+BYTE SimBaudCode(DWORD baud)
+{
     for (size_t i = 0; i < kBaudTable.size(); ++i)
         if (kBaudTable[i] == baud) return static_cast<BYTE>(kFirstBaudCode + i);
     return 0;
 }
 
-DWORD SimBaudOfCode(BYTE code) {
+DWORD SimBaudOfCode(BYTE code)
+{
     if (code < kFirstBaudCode || code >= kFirstBaudCode + kBaudTable.size()) return 0;
     return kBaudTable[code - kFirstBaudCode];
 }

@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-std::vector<SSimRequest> CSimFramer::Flush(std::string* dropped) {
+std::vector<SSimRequest> CSimFramer::Flush(std::string* dropped)
+{
     std::vector<SSimRequest> requests;
     std::string buffer;
     buffer.swap(m_strBuffer);
@@ -22,7 +23,8 @@ std::vector<SSimRequest> CSimFramer::Flush(std::string* dropped) {
     return requests;
 }
 
-int SimFrameGapMs(DWORD baud) {
+int SimFrameGapMs(DWORD baud)
+{
     if (baud == 0) return 2;
     return std::max(2, static_cast<int>(std::ceil(3.5 * 11 * 1000.0 / baud)));
 }

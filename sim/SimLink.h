@@ -89,8 +89,8 @@ private:
 // in force back when it ends. Needs the program's LinkTable.cpp in the test binary.
 class CScopedSimLink : public CSimLink {
 public:
-    explicit CScopedSimLink(CSimBus& bus, int port = 1)
-        : CSimLink(bus, port), m_pPrevious(&Link()) {
+    explicit CScopedSimLink(CSimBus& bus, int port = 1) : CSimLink(bus, port), m_pPrevious(&Link())
+    {
         SetLink(&Table());
     }
     ~CScopedSimLink() override { SetLink(m_pPrevious); }

@@ -15,21 +15,25 @@ constexpr WORD kRegSlaveAddress = 0x0812;
 constexpr WORD kMaxReadRegisters = 125;
 constexpr WORD kMaxReadCoils = 2000;
 
-WORD Word(std::string_view bytes, size_t at) {
+WORD Word(std::string_view bytes, size_t at)
+{
     return static_cast<WORD>(static_cast<unsigned char>(bytes[at]) << 8 |
                              static_cast<unsigned char>(bytes[at + 1]));
 }
 
-std::string WordBytes(WORD value) {
+std::string WordBytes(WORD value)
+{
     return {static_cast<char>(value >> 8), static_cast<char>(value & 0xFF)};
 }
 
-std::string Exception(BYTE function, BYTE code) {
+std::string Exception(BYTE function, BYTE code)
+{
     return {static_cast<char>(function | 0x80), static_cast<char>(code)};
 }
 
 // Deterministic line noise: any byte but CR, so an ASCII reader still sees the reply end.
-std::string Garbage(int count, int seed) {
+std::string Garbage(int count, int seed)
+{
     std::string out;
     unsigned state = 0x2545F491u + static_cast<unsigned>(seed) * 2654435761u;
     while (static_cast<int>(out.size()) < count) {
@@ -44,33 +48,41 @@ std::string Garbage(int count, int seed) {
 
 CSimModule::CSimModule(std::string model, BYTE type, int channelTypes, BYTE channelType)
     : m_strModel(std::move(model)), m_nType(type),
-      m_vecChannelTypes(static_cast<size_t>(channelTypes), channelType) {}
+      m_vecChannelTypes(static_cast<size_t>(channelTypes), channelType)
+{
+}
 
-void CSimModule::SetBaud(DWORD baud) {
+void CSimModule::SetBaud(DWORD baud)
+{
     if (SimBaudCode(baud) == 0) throw std::invalid_argument("baud rate not in the baud table");
     m_dwBaud = baud;
 }
 
-void CSimModule::SetParity(int parity) {
+void CSimModule::SetParity(int parity)
+{
     if (parity < 0 || parity > 2) throw std::invalid_argument("parity must be 0, 1 or 2");
     m_nParity = parity;
 }
 
-void CSimModule::SetFormat(BYTE format) {
+void CSimModule::SetFormat(BYTE format)
+{
     if (!AcceptsDataFormat(format)) throw std::invalid_argument("data format not taken");
     m_nFormat = static_cast<BYTE>(format & ~kChecksumBit);
 }
 
-void CSimModule::SetType(BYTE type) {
+void CSimModule::SetType(BYTE type)
+{
     if (!AcceptsType(type)) throw std::invalid_argument("type code not taken by " + m_strModel);
     m_nType = type;
 }
 
-BYTE CSimModule::ChannelType(int channel) const {
+BYTE CSimModule::ChannelType(int channel) const
+{
     return m_vecChannelTypes.at(static_cast<size_t>(channel));
 }
 
-void CSimModule::SetChannelType(int channel, BYTE type) {
+void CSimModule::SetChannelType(int channel, BYTE type)
+{
     if (channel < 0 || channel >= ChannelTypeCount())
         throw std::invalid_argument(m_strModel + " has no type for channel " +
                                     std::to_string(channel));
@@ -78,7 +90,8 @@ void CSimModule::SetChannelType(int channel, BYTE type) {
     m_vecChannelTypes.at(static_cast<size_t>(channel)) = type;
 }
 
-WORD CSimModule::ModelWord() const {
+WORD CSimModule::ModelWord() const
+{
     WORD word = 0;
     for (size_t i = 0; i < 4 && i < m_strModel.size(); ++i) {
         auto nibble = SimParseHex(m_strModel.substr(i, 1));
@@ -87,18 +100,22 @@ WORD CSimModule::ModelWord() const {
     return word;
 }
 
-BYTE CSimModule::TypeOf(int channel) const {
+BYTE CSimModule::TypeOf(int channel) const
+{
     return m_vecChannelTypes.empty() ? m_nType : ChannelType(channel);
 }
 
-std::string CSimModule::Ack() const {
+std::string CSimModule::Ack() const
+{
     return "!" + SimHexPair(EffectiveAddress());
 }
-std::string CSimModule::Refuse() const {
+std::string CSimModule::Refuse() const
+{
     return "?" + SimHexPair(EffectiveAddress());
 }
 
-bool CSimModule::Hears(ESimProtocol protocol, const SSimLine& line) const {
+bool CSimModule::Hears(ESimProtocol protocol, const SSimLine& line) const
+{
     // INIT* forces the module's factory line settings.
     ESimProtocol own = m_bInit ? ESimProtocol::Ascii : m_eProtocol;
     DWORD baud = m_bInit ? 9600 : m_dwBaud;
@@ -108,7 +125,8 @@ bool CSimModule::Hears(ESimProtocol protocol, const SSimLine& line) const {
 }
 
 std::optional<SSimAnswer> CSimModule::Answer(ESimProtocol protocol, std::string_view request,
-                                             DWORD now) {
+                                             DWORD now)
+{
     if (m_faults.nSilentAfter == 0) return std::nullopt;
     auto bytes =
         protocol == ESimProtocol::Ascii ? AnswerAscii(request, now) : AnswerRtu(request, now);
@@ -119,7 +137,8 @@ std::optional<SSimAnswer> CSimModule::Answer(ESimProtocol protocol, std::string_
     return SSimAnswer{ApplyFaults(std::move(*bytes), protocol), m_faults.dwDelayMs, false};
 }
 
-std::string CSimModule::ApplyFaults(std::string bytes, ESimProtocol protocol) const {
+std::string CSimModule::ApplyFaults(std::string bytes, ESimProtocol protocol) const
+{
     bool ascii = protocol == ESimProtocol::Ascii;
     if (m_faults.nGarbage > 0) bytes = Garbage(m_faults.nGarbage, m_nReplies) + (ascii ? "\r" : "");
     int body = static_cast<int>(bytes.size()) - (ascii ? 1 : 0);
@@ -133,7 +152,8 @@ std::string CSimModule::ApplyFaults(std::string bytes, ESimProtocol protocol) co
 
 // ---- ASCII ----
 
-std::optional<std::string> CSimModule::AnswerAscii(std::string_view text, DWORD now) {
+std::optional<std::string> CSimModule::AnswerAscii(std::string_view text, DWORD now)
+{
     static constexpr std::string_view kLeads = "$#%@~";
     if (text.size() < 3 || kLeads.find(text[0]) == std::string_view::npos) return std::nullopt;
     auto address = SimParseHex(text.substr(1, 2));
@@ -154,13 +174,15 @@ std::optional<std::string> CSimModule::AnswerAscii(std::string_view text, DWORD 
     return reply + '\r';
 }
 
-std::string CSimModule::DispatchAscii(char lead, std::string_view body, DWORD now) {
+std::string CSimModule::DispatchAscii(char lead, std::string_view body, DWORD now)
+{
     if (auto reply = OnAscii(lead, body, now)) return *reply;
     if (auto reply = IdentityAscii(lead, body)) return *reply;
     return Refuse();
 }
 
-std::optional<std::string> CSimModule::IdentityAscii(char lead, std::string_view body) {
+std::optional<std::string> CSimModule::IdentityAscii(char lead, std::string_view body)
+{
     if (lead == '%') return Configure(body);
     if (lead != '$') return std::nullopt;
     if (body == "M") return Ack() + m_strModel;
@@ -178,7 +200,8 @@ std::optional<std::string> CSimModule::IdentityAscii(char lead, std::string_view
 // "%AANNTTCCFF". A real module takes a new address, type and data format at any time, but a new
 // baud rate or checksum setting only in its INIT state (INIT* wired to GND): otherwise a host
 // could lose the module by a typing error, so it refuses with "?AA" and changes nothing.
-std::string CSimModule::Configure(std::string_view fields) {
+std::string CSimModule::Configure(std::string_view fields)
+{
     if (fields.size() != 8) return Refuse();
     auto address = SimParseHex(fields.substr(0, 2));
     auto type = SimParseHex(fields.substr(2, 2));
@@ -200,7 +223,8 @@ std::string CSimModule::Configure(std::string_view fields) {
 }
 
 // "$AA8Ci" reads channel i's type ("!AACiRrr"); "$AA7CiRrr" sets it.
-std::optional<std::string> CSimModule::ChannelTypeAscii(std::string_view body) {
+std::optional<std::string> CSimModule::ChannelTypeAscii(std::string_view body)
+{
     if (m_vecChannelTypes.empty() || body.size() < 3 || body[1] != 'C') return std::nullopt;
     if (body[0] != '8' && body[0] != '7') return std::nullopt;
     int channel = body[2] - '0';
@@ -217,7 +241,8 @@ std::optional<std::string> CSimModule::ChannelTypeAscii(std::string_view body) {
 
 // ---- Modbus RTU ----
 
-std::optional<std::string> CSimModule::AnswerRtu(std::string_view frame, DWORD now) {
+std::optional<std::string> CSimModule::AnswerRtu(std::string_view frame, DWORD now)
+{
     if (!SimCrcValid(frame)) return std::nullopt;
     BYTE address = static_cast<BYTE>(frame[0]);
     // Address 0 is the broadcast: every module carries it out and none answers.
@@ -227,7 +252,8 @@ std::optional<std::string> CSimModule::AnswerRtu(std::string_view frame, DWORD n
     return SimAppendCrc(static_cast<char>(address) + reply);
 }
 
-std::string CSimModule::Modbus(std::string_view pdu, DWORD now) {
+std::string CSimModule::Modbus(std::string_view pdu, DWORD now)
+{
     BYTE function = static_cast<BYTE>(pdu[0]);
     bool known = function == 0x01 || function == 0x03 || function == 0x04 || function == 0x05 ||
                  function == 0x06;
@@ -246,7 +272,8 @@ std::string CSimModule::Modbus(std::string_view pdu, DWORD now) {
     }
 }
 
-std::string CSimModule::ReadRegisters(std::string_view pdu, DWORD now) {
+std::string CSimModule::ReadRegisters(std::string_view pdu, DWORD now)
+{
     BYTE function = static_cast<BYTE>(pdu[0]);
     WORD start = Word(pdu, 1);
     WORD count = Word(pdu, 3);
@@ -262,7 +289,8 @@ std::string CSimModule::ReadRegisters(std::string_view pdu, DWORD now) {
     return std::string{static_cast<char>(function), static_cast<char>(data.size())} + data;
 }
 
-std::string CSimModule::ReadCoils(std::string_view pdu, DWORD now) {
+std::string CSimModule::ReadCoils(std::string_view pdu, DWORD now)
+{
     WORD start = Word(pdu, 1);
     WORD count = Word(pdu, 3);
     if (count == 0 || count > kMaxReadCoils) return Exception(0x01, kSimIllegalValue);
@@ -275,7 +303,8 @@ std::string CSimModule::ReadCoils(std::string_view pdu, DWORD now) {
     return std::string{0x01, static_cast<char>(data.size())} + data;
 }
 
-std::string CSimModule::WriteSingleRegister(std::string_view pdu) {
+std::string CSimModule::WriteSingleRegister(std::string_view pdu)
+{
     WORD reg = Word(pdu, 1);
     WORD value = Word(pdu, 3);
     auto shared = WriteSharedRegister(reg, value);
@@ -283,14 +312,16 @@ std::string CSimModule::WriteSingleRegister(std::string_view pdu) {
     return code == kSimOk ? std::string(pdu) : Exception(0x06, code);
 }
 
-std::string CSimModule::WriteSingleCoil(std::string_view pdu) {
+std::string CSimModule::WriteSingleCoil(std::string_view pdu)
+{
     WORD value = Word(pdu, 3);
     if (value != 0xFF00 && value != 0x0000) return Exception(0x05, kSimIllegalValue);
     BYTE code = WriteCoil(Word(pdu, 1), value == 0xFF00);
     return code == kSimOk ? std::string(pdu) : Exception(0x05, code);
 }
 
-std::optional<WORD> CSimModule::ReadSharedRegister(WORD reg) const {
+std::optional<WORD> CSimModule::ReadSharedRegister(WORD reg) const
+{
     if ((m_nProbeMask & kSimProbe2710) && (reg == kRegProbe2710 || reg == kRegProbe2710 + 1))
         return reg == kRegProbe2710 ? ModelWord() : 0;
     if ((m_nProbeMask & kSimProbe00D2) && (reg == kRegProbe00D2 || reg == kRegProbe00D2 + 1))
@@ -304,7 +335,8 @@ std::optional<WORD> CSimModule::ReadSharedRegister(WORD reg) const {
 
 // The new address or protocol takes effect once the echo has gone out (the echo is built from the
 // request, so changing the state here is already "after").
-std::optional<BYTE> CSimModule::WriteSharedRegister(WORD reg, WORD value) {
+std::optional<BYTE> CSimModule::WriteSharedRegister(WORD reg, WORD value)
+{
     if (reg == kRegProtocol) {
         if (value > 1) return kSimIllegalValue;
         if (value == 1) m_eProtocol = ESimProtocol::Ascii;

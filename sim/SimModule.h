@@ -99,7 +99,8 @@ protected:
     // A family command: the reply text without checksum and CR, "" to stay silent, or nullopt
     // when the family does not know the command (the identity commands are tried next).
     virtual std::optional<std::string> OnAscii(char /*lead*/, std::string_view /*body*/,
-                                               DWORD /*now*/) {
+                                               DWORD /*now*/)
+    {
         return std::nullopt;
     }
     // Codes the model takes as its type (the "%" command's TT) and as a channel type.

@@ -9,7 +9,8 @@ namespace {
 
 using Factory = std::unique_ptr<CSimModule> (*)(std::string model);
 
-template <class T> std::unique_ptr<CSimModule> Make(std::string model) {
+template <class T> std::unique_ptr<CSimModule> Make(std::string model)
+{
     return std::make_unique<T>(std::move(model));
 }
 
@@ -33,13 +34,15 @@ constexpr std::array<SModel, 10> kModels = {{
 
 } // namespace
 
-std::unique_ptr<CSimModule> SimCreateModule(std::string_view model) {
+std::unique_ptr<CSimModule> SimCreateModule(std::string_view model)
+{
     for (const SModel& entry : kModels)
         if (model == entry.pszName) return entry.pFactory(entry.pszName);
     return nullptr;
 }
 
-std::vector<std::string> SimModelNames() {
+std::vector<std::string> SimModelNames()
+{
     std::vector<std::string> names;
     for (const SModel& entry : kModels) names.emplace_back(entry.pszName);
     return names;

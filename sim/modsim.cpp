@@ -34,11 +34,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 volatile std::sig_atomic_t g_bStop = 0;
-void OnStopSignal(int) {
+void OnStopSignal(int)
+{
     g_bStop = 1;
 }
 
-DWORD BaudOf(speed_t speed) {
+DWORD BaudOf(speed_t speed)
+{
     static const std::map<speed_t, DWORD> rates = {
         {B1200, 1200},   {B2400, 2400},   {B4800, 4800},   {B9600, 9600},
         {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200},
@@ -47,7 +49,8 @@ DWORD BaudOf(speed_t speed) {
     return it == rates.end() ? 0 : it->second;
 }
 
-std::string Escaped(std::string_view bytes) {
+std::string Escaped(std::string_view bytes)
+{
     std::string out = "\"";
     for (unsigned char c : bytes) {
         if (c == '\r') {
@@ -100,17 +103,20 @@ private:
     std::vector<SPending> m_vecPending; // late replies, in order of their due time
 };
 
-CServer::~CServer() {
+CServer::~CServer()
+{
     CloseLine();
 }
 
-void CServer::CloseLine() {
+void CServer::CloseLine()
+{
     if (m_nSlave >= 0) close(m_nSlave);
     if (m_nMaster >= 0) close(m_nMaster);
     m_nSlave = m_nMaster = -1;
 }
 
-std::string CServer::Open() {
+std::string CServer::Open()
+{
     char name[256] = {};
     if (openpty(&m_nMaster, &m_nSlave, name, nullptr, nullptr) != 0) return "";
     // Raw at 9600 until the program sets its own: no echo of the replies back to us.
@@ -124,19 +130,22 @@ std::string CServer::Open() {
     return name;
 }
 
-DWORD CServer::Now() const {
+DWORD CServer::Now() const
+{
     using namespace std::chrono;
     return static_cast<DWORD>(duration_cast<milliseconds>(Clock::now() - m_start).count());
 }
 
-SSimLine CServer::Line() const {
+SSimLine CServer::Line() const
+{
     termios tio{};
     if (tcgetattr(m_nMaster, &tio) != 0) return {0, -1, 8};
     static const std::map<tcflag_t, int> sizes = {{CS5, 5}, {CS6, 6}, {CS7, 7}, {CS8, 8}};
     return {BaudOf(cfgetospeed(&tio)), -1, sizes.at(tio.c_cflag & CSIZE)};
 }
 
-void CServer::Log(DWORD baud, const char* what, ESimProtocol protocol, std::string_view bytes) {
+void CServer::Log(DWORD baud, const char* what, ESimProtocol protocol, std::string_view bytes)
+{
     if (!m_pLog) return;
     bool ascii = protocol == ESimProtocol::Ascii;
     std::string text = ascii ? Escaped(bytes) : SimHexBytes(bytes);
@@ -145,7 +154,8 @@ void CServer::Log(DWORD baud, const char* what, ESimProtocol protocol, std::stri
     std::fflush(m_pLog);
 }
 
-bool CServer::ReadInput() {
+bool CServer::ReadInput()
+{
     char buffer[512];
     for (;;) {
         ssize_t n = read(m_nMaster, buffer, sizeof buffer);
@@ -158,7 +168,8 @@ bool CServer::ReadInput() {
     }
 }
 
-bool CServer::Serve(const SSimRequest& request) {
+bool CServer::Serve(const SSimRequest& request)
+{
     SSimLine line = Line();
     Log(line.dwBaud, "req", request.eProtocol, request.strBytes);
     std::string_view bytes = request.strBytes;
@@ -178,7 +189,8 @@ bool CServer::Serve(const SSimRequest& request) {
     return true;
 }
 
-bool CServer::WriteDue() {
+bool CServer::WriteDue()
+{
     while (!m_vecPending.empty() && m_vecPending.front().due <= Clock::now()) {
         const SPending& pending = m_vecPending.front();
         Log(Line().dwBaud, "rep", pending.eProtocol, pending.strBytes);
@@ -201,7 +213,8 @@ bool CServer::WriteDue() {
 }
 
 // How long the loop may sleep: until the next late reply is due or the current frame ends.
-int CServer::WaitMs() const {
+int CServer::WaitMs() const
+{
     using namespace std::chrono;
     auto until = Clock::time_point::max();
     if (!m_vecPending.empty()) until = m_vecPending.front().due;
@@ -212,7 +225,8 @@ int CServer::WaitMs() const {
     return static_cast<int>(std::max<long long>(left, 0));
 }
 
-bool CServer::Run(const sigset_t& waitMask) {
+bool CServer::Run(const sigset_t& waitMask)
+{
     while (!g_bStop) {
         int waitMs = WaitMs();
         timespec timeout{waitMs / 1000, (waitMs % 1000) * 1000000L};
@@ -235,14 +249,16 @@ bool CServer::Run(const sigset_t& waitMask) {
     return true;
 }
 
-int Usage() {
+int Usage()
+{
     std::fprintf(stderr, "usage: modsim [--log FILE] BUSFILE\n");
     return 2;
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::string busFile;
     std::string logFile;
     for (int i = 1; i < argc; ++i) {

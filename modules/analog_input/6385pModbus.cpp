@@ -22,7 +22,8 @@ inline constexpr UINT kPeriod = 100;
 const char* const kPollRequests[] = {"0300000001", "0100000001", "0100100002"};
 
 // A row of the references list: the reference, 9 blanks, the channel, 13 blanks, the value.
-std::string ReferenceRow(const char* reference, const char* channel, const std::string& value) {
+std::string ReferenceRow(const char* reference, const char* channel, const std::string& value)
+{
     return reference + std::string(9, ' ') + channel + std::string(13, ' ') + value;
 }
 
@@ -36,14 +37,18 @@ ON_BN_CLICKED(IDC_6385_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 C6385pModbus::C6385pModbus(CWnd*)
-    : CModuleDlg(225, &CMainFrame::m_strM6385ModbusParams, ELinkKind::Rtu) {}
+    : CModuleDlg(225, &CMainFrame::m_strM6385ModbusParams, ELinkKind::Rtu)
+{
+}
 
-void C6385pModbus::DoDataExchange(CDataExchange* pDX) {
+void C6385pModbus::DoDataExchange(CDataExchange* pDX)
+{
     DDX_Check(pDX, IDC_6385_ASCII, m_bAscii);
     DDX_Text(pDX, IDC_6385_RESPOND, m_strRespond);
 }
 
-BOOL C6385pModbus::OnInitDialog() {
+BOOL C6385pModbus::OnInitDialog()
+{
     CDialog::OnInitDialog();
     m_nPollPhase = 0;
     InitFromBlock(IDC_6385_ADDRESS);
@@ -74,7 +79,8 @@ BOOL C6385pModbus::OnInitDialog() {
     return TRUE;
 }
 
-void C6385pModbus::PollStep() {
+void C6385pModbus::PollStep()
+{
     TakeReply();
     m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kSwitched) {
@@ -105,7 +111,8 @@ void C6385pModbus::PollStep() {
     SendRtu(m_strAddress + request, kTimeout);
 }
 
-void C6385pModbus::CheckReply() {
+void C6385pModbus::CheckReply()
+{
     switch (m_nLastCommand) {
     case kRangeRead:
         ReadRange();
@@ -125,19 +132,22 @@ void C6385pModbus::CheckReply() {
     m_nLastCommand = kNothing;
 }
 
-void C6385pModbus::ReadRange() {
+void C6385pModbus::ReadRange()
+{
     // The low byte of register 0x00C8; a code of no range leaves the list as it is.
     int row = RowOfCode(kRangeCodes, Mid(m_strReplyData, 2, 2));
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_6385_RANGE)->SetCurSel(row);
 }
 
-std::string C6385pModbus::NextPollRequest() {
+std::string C6385pModbus::NextPollRequest()
+{
     const char* request = kPollRequests[m_nPollPhase];
     m_nPollPhase = (m_nPollPhase + 1) % static_cast<int>(std::size(kPollRequests));
     return request;
 }
 
-void C6385pModbus::ReadPollReply() {
+void C6385pModbus::ReadPollReply()
+{
     // The phase has moved on: it tells which request the reply answers.
     const std::string& data = m_strReplyData;
     if (data.size() >= 4) {
@@ -162,7 +172,8 @@ void C6385pModbus::ReadPollReply() {
     }
 }
 
-void C6385pModbus::ShowReferences() {
+void C6385pModbus::ShowReferences()
+{
     auto* list = GetDlgItemAs<CListBox>(IDC_6385_LIST);
     list->ResetContent();
     list->AddString(ReferenceRow("40001", "CH0", m_strRawValue));
@@ -171,13 +182,15 @@ void C6385pModbus::ShowReferences() {
     list->AddString(ReferenceRow("10018", "CH3", m_strOutputState[1]));
 }
 
-std::optional<float> C6385pModbus::RawToEngineering(int raw, int row) const {
+std::optional<float> C6385pModbus::RawToEngineering(int raw, int row) const
+{
     // The ranges are the analog-input types of the same codes.
     return ::RawToEngineering(raw, RowOfCode(kAiTypeCodes, CodeOfRow(kRangeCodes, row)),
                               kAiTypeScales);
 }
 
-void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point) {
+void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point)
+{
     int lamp = m_outputLamps.HitTest(point);
     if (nFlags == kLeftButtonOnly && lamp >= 0) {
         int& on = m_bOutputOn[static_cast<size_t>(lamp)];
@@ -189,16 +202,17 @@ void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point) {
     CModuleDlg::OnLButtonDown(nFlags, point);
 }
 
-void C6385pModbus::OnAsciiBox() {
+void C6385pModbus::OnAsciiBox()
+{
     m_bAscii = m_bAscii == 1 ? 0 : 1;
 }
 
-void C6385pModbus::OnUpdata() {
+void C6385pModbus::OnUpdata()
+{
     if (m_bAscii == 1) QueueCommand(kCmdToAscii);
 }
 
-void C6385pModbus::OnRefresh() {
+void C6385pModbus::OnRefresh()
+{
     QueueCommand(kCmdPoll);
 }
-
-

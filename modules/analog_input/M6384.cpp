@@ -22,11 +22,11 @@ const CodeTable kChannelTypeCodes = {"07", "08", "09", "0A", "0B", "0C", "0D"};
 const CodeTable kFormatDigits = {"0", "1", "2", "3"};
 const CodeTable kFormatDigitsModbus = {"4", "5", "6", "7"};
 
-const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,  IDC_AI_LOW_LIMIT,   IDC_AI_ALARMH_LABEL, IDC_AI_ALARML_LABEL,
-                              IDC_AI_HIGH_LABEL,  IDC_AI_LOW_LABEL,   IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_CLEAR,
-                              IDC_AI_ALARM_TYPE};
-const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_READ, IDC_AI_CH_CONF,
-                                    IDC_AI_FOLLOW_CH0};
+const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_ALARMH_LABEL,
+                              IDC_AI_ALARML_LABEL, IDC_AI_HIGH_LABEL,  IDC_AI_LOW_LABEL,
+                              IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_CLEAR, IDC_AI_ALARM_TYPE};
+const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_READ,
+                                    IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0};
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
 
@@ -69,10 +69,14 @@ CM6384::CM6384(CWnd*) : CModuleDlg(155, &CMainFrame::m_strAnalogInputParams, ELi
 void CM6384::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_AI_MODEL, m_strModelText);
-    for (int k = 0; k < 8; ++k) DDX_Check(pDX, kAiCheckIds[k], m_bChannelCheck[static_cast<size_t>(k)]);
+    for (int k = 0; k < 8; ++k)
+        DDX_Check(pDX, kAiCheckIds[k], m_bChannelCheck[static_cast<size_t>(k)]);
 }
 
-bool CM6384::IsSingleChannel() const { return ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"}); }
+bool CM6384::IsSingleChannel() const
+{
+    return ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"});
+}
 
 BOOL CM6384::OnInitDialog()
 {
@@ -92,7 +96,8 @@ BOOL CM6384::OnInitDialog()
     bool addressZero = m_strAddressDecimal == "0";
     if (addressZero) m_bChecksum = 0;
     GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
-    int formatRow = std::max(RowOfCode(kFormatDigits, block[kFormat]), RowOfCode(kFormatDigitsModbus, block[kFormat]));
+    int formatRow = std::max(RowOfCode(kFormatDigits, block[kFormat]),
+                             RowOfCode(kFormatDigitsModbus, block[kFormat]));
     GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(formatRow);
     GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->SetCurSel(0);
 
@@ -157,18 +162,26 @@ void CM6384::ParseEnableMask(char low, char high)
     int lowValue = HexCharToValue(low);
     int highValue = HexCharToValue(high);
     for (int k = 0; k < 4; ++k) {
-        if (lowValue & (1 << k)) m_bChannelEnabled[static_cast<size_t>(k)] = m_bChannelCheck[static_cast<size_t>(k)] = 1;
+        if (lowValue & (1 << k))
+            m_bChannelEnabled[static_cast<size_t>(k)] = m_bChannelCheck[static_cast<size_t>(k)] = 1;
         if (highValue & (1 << k)) {
-            m_bChannelEnabled[static_cast<size_t>(k + 4)] = m_bChannelCheck[static_cast<size_t>(k + 4)] = 1;
+            m_bChannelEnabled[static_cast<size_t>(k + 4)] =
+                m_bChannelCheck[static_cast<size_t>(k + 4)] = 1;
         }
     }
     UpdateData(FALSE);
     SetDlgItemText(IDC_AI_ADDRESS, m_strAddressDecimal);
 }
 
-void CM6384::ShowChannelValue(int channel, const std::string& text) { SetDlgItemText(kAiValueIds[channel], text); }
+void CM6384::ShowChannelValue(int channel, const std::string& text)
+{
+    SetDlgItemText(kAiValueIds[channel], text);
+}
 
-void CM6384::SetStatus(const std::string& text) { SetDlgItemText(IDC_AI_STATUS, text); }
+void CM6384::SetStatus(const std::string& text)
+{
+    SetDlgItemText(IDC_AI_STATUS, text);
+}
 
 std::string CM6384::ChannelTypeRequest(char op, int channel, int typeRow) const
 {
@@ -179,7 +192,8 @@ std::string CM6384::ChannelTypeRequest(char op, int channel, int typeRow) const
 
 void CM6384::OnChannelRead()
 {
-    m_strChannelRequest = ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
+    m_strChannelRequest =
+        ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
     QueueCommand(28);
 }
 
@@ -187,7 +201,8 @@ void CM6384::OnChannelConfigure()
 {
     int typeRow = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
     if (typeRow < 0) return; // no type chosen: nothing valid to write
-    m_strChannelRequest = ChannelTypeRequest('7', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), typeRow);
+    m_strChannelRequest =
+        ChannelTypeRequest('7', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), typeRow);
     QueueCommand(29);
 }
 
@@ -220,7 +235,10 @@ void CM6384::OnAlarmTypeSetting()
     if (GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel() >= 0) QueueCommand(24);
 }
 
-void CM6384::OnAlarmClear() { QueueCommand(25); }
+void CM6384::OnAlarmClear()
+{
+    QueueCommand(25);
+}
 
 void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
 {
@@ -254,7 +272,9 @@ void CM6384::OnSetting()
 
     std::string baudCode = CodeOfRow(BaudCodeTable, baudBox->GetCurSel());
     // A list without a chosen row keeps the module's current code.
-    std::string rangeCode = perChannel ? "FF" : rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow) : block[kScript];
+    std::string rangeCode = perChannel      ? "FF"
+                            : rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow)
+                                            : block[kScript];
     int format = formatRow >= 0 ? formatRow : HexDigitOrZero(CharAt(block[kFormat], 0)) & 0x3;
     if (perChannel) format = modbusChosen ? (format | 0x4) : (format & ~0x4);
     std::string formatDigit = Format("%d", format);
@@ -272,25 +292,29 @@ void CM6384::OnSetting()
         int high = HexDigitOrZero(CharAt(m_strFormatHighDigit, 0));
         bool fast = GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel() == 1;
         m_strFormatHighDigit = ValueToHexChar(fast ? (high | 0x2) : (high & 0x8));
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + m_strFormatHighDigit + formatDigit;
+        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + m_strFormatHighDigit +
+                  formatDigit;
     } else {
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + checkDigit + formatDigit;
+        command =
+            "%" + m_strOldAddress + newAddress + rangeCode + baudCode + checkDigit + formatDigit;
     }
     m_strOldAddress = newAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     std::optional<std::string> rangeText;
     if (rangeRow >= 0) rangeText = rangeBox->GetLBText(rangeRow);
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD), GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
-              {newAddress, baudCode, checkDigit, rangeCode, formatDigit}, &CMainFrame::m_bAnalogInputChanged);
+    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
+               GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
+              {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
+              &CMainFrame::m_bAnalogInputChanged);
     m_bChecksum = checksumOn ? 1 : 0;
     m_nLastReadCommand = 0;
     QueueCommand(1);
 }
 
-
 void CM6384::ShowFailureTexts()
 {
-    for (int k = 0; k < 8; ++k) ShowChannelValue(k, m_bChannelEnabled[static_cast<size_t>(k)] ? "ERROR!!" : "");
+    for (int k = 0; k < 8; ++k)
+        ShowChannelValue(k, m_bChannelEnabled[static_cast<size_t>(k)] ? "ERROR!!" : "");
 }
 
 void CM6384::ReadReadings()
@@ -304,13 +328,15 @@ void CM6384::ReadReadings()
     if (answered) {
         std::array<std::string, 8> values = SplitReadings(m_strReply);
         for (int k = 0; k < 8; ++k) {
-            ShowChannelValue(k, m_bChannelEnabled[static_cast<size_t>(k)] ? values[static_cast<size_t>(k)] : "");
+            ShowChannelValue(
+                k, m_bChannelEnabled[static_cast<size_t>(k)] ? values[static_cast<size_t>(k)] : "");
         }
     }
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.
         m_bTypeRead = 1;
-        m_strChannelRequest = ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
+        m_strChannelRequest =
+            ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
         m_nCommand = 28;
     }
 }
@@ -363,7 +389,8 @@ void CM6384::ReadAlarmReads()
         m_nCommand = ack ? 2 : 30;
         m_nLastReadCommand = 3;
         int mode = CharAt(m_strReply, 3) - '0';
-        if (ack && mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->SetCurSel(mode);
+        if (ack && mode >= 0 && mode <= 2)
+            GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->SetCurSel(mode);
         break;
     }
     case 25:
@@ -375,7 +402,8 @@ void CM6384::ReadAlarmReads()
         ReadConfigurationMode();
         ++m_nLimitReads;
         return;
-    default: break;
+    default:
+        break;
     }
     if (m_nLastReadCommand == 3) {
         m_nLastReadCommand = 0;
@@ -420,9 +448,15 @@ bool CM6384::ReadLastCommand()
     m_nLastCommand = 0;
     m_nCommand = 2;
     switch (last) {
-    case 28: ReadChannelTypeReply(); break;
-    case 29: ReadFollowReply(); break;
-    default: SetStatus(CharAt(m_strReply, 0) == '!' ? "Ready!" : "Error!"); break;
+    case 28:
+        ReadChannelTypeReply();
+        break;
+    case 29:
+        ReadFollowReply();
+        break;
+    default:
+        SetStatus(CharAt(m_strReply, 0) == '!' ? "Ready!" : "Error!");
+        break;
     }
     return true;
 }
@@ -430,23 +464,47 @@ bool CM6384::ReadLastCommand()
 std::string CM6384::NextRequest(const std::string& poll)
 {
     switch (m_nCommand) {
-    case 1: m_nLastCommand = 100; return m_strConfigRequest;
-    case 2: m_nCommand = 0; return Request('#', "");
-    case 7: m_nLastReadCommand = 1; return Request('@', "RH");
-    case 8: m_nLastReadCommand = 2; return Request('@', "RL");
-    case 9: m_nLastReadCommand = 3; return Request('@', "DI");
-    case 11: m_nLimitWriteStep = 1; return m_strHighLimitRequest;
-    case 12: m_nLimitWriteStep = 2; return m_strLowLimitRequest;
-    case 19: m_nLastCommand = 19; return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
-    case 20: m_nLastCommand = 20; return Request('$', "5" + m_strEnableMask);
+    case 1:
+        m_nLastCommand = 100;
+        return m_strConfigRequest;
+    case 2:
+        m_nCommand = 0;
+        return Request('#', "");
+    case 7:
+        m_nLastReadCommand = 1;
+        return Request('@', "RH");
+    case 8:
+        m_nLastReadCommand = 2;
+        return Request('@', "RL");
+    case 9:
+        m_nLastReadCommand = 3;
+        return Request('@', "DI");
+    case 11:
+        m_nLimitWriteStep = 1;
+        return m_strHighLimitRequest;
+    case 12:
+        m_nLimitWriteStep = 2;
+        return m_strLowLimitRequest;
+    case 19:
+        m_nLastCommand = 19;
+        return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
+    case 20:
+        m_nLastCommand = 20;
+        return Request('$', "5" + m_strEnableMask);
     case 24: {
         m_nLastCommand = 24;
         int mode = GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel();
         return Request('@', kAlarmModeCommands[std::clamp(mode, 0, 2)]);
     }
-    case 25: m_nLastReadCommand = 25; return Request('@', "CA");
-    case 28: m_nLastCommand = 28; return m_strChannelRequest;
-    case 29: m_nLastCommand = 29; return m_strChannelRequest;
+    case 25:
+        m_nLastReadCommand = 25;
+        return Request('@', "CA");
+    case 28:
+        m_nLastCommand = 28;
+        return m_strChannelRequest;
+    case 29:
+        m_nLastCommand = 29;
+        return m_strChannelRequest;
     case 30:
         m_nLastCommand = 30;
         m_nLastReadCommand = 4;
@@ -455,7 +513,8 @@ std::string CM6384::NextRequest(const std::string& poll)
         m_nLastCommand = 31;
         m_nLastReadCommand = 5;
         return Request('$', "2");
-    default: return poll;
+    default:
+        return poll;
     }
 }
 

@@ -17,9 +17,9 @@ inline constexpr int kCrcRow = 2;
 inline constexpr int kModbusRow = 1;
 inline constexpr WORD kTimeout = 100;
 
-const int kAlarmGroup[] = {IDC_AI_ALARMH_LABEL, IDC_AI_ALARML_LABEL, IDC_AI_HIGH_LABEL, IDC_AI_LOW_LABEL,
-                           IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,    IDC_AI_ALARM_VALUE, IDC_AI_ALARM_TYPE,
-                           IDC_AI_ALARM_CLEAR};
+const int kAlarmGroup[] = {IDC_AI_ALARMH_LABEL, IDC_AI_ALARML_LABEL, IDC_AI_HIGH_LABEL,
+                           IDC_AI_LOW_LABEL,    IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,
+                           IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_TYPE,   IDC_AI_ALARM_CLEAR};
 
 } // namespace
 
@@ -28,15 +28,22 @@ ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
 ON_AI_CHANNEL_CHECKS(OnToggleChannel)
 END_MESSAGE_MAP()
 
-CM6384Modbus::CM6384Modbus(CWnd*) : CModuleDlg(227, &CMainFrame::m_strAnalogInputParams, ELinkKind::Rtu) {}
+CM6384Modbus::CM6384Modbus(CWnd*)
+    : CModuleDlg(227, &CMainFrame::m_strAnalogInputParams, ELinkKind::Rtu)
+{
+}
 
 void CM6384Modbus::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_AI_MODEL, m_strModelText);
-    for (int k = 0; k < 8; ++k) DDX_Check(pDX, kAiCheckIds[k], m_bChannelEnabled[static_cast<size_t>(k)]);
+    for (int k = 0; k < 8; ++k)
+        DDX_Check(pDX, kAiCheckIds[k], m_bChannelEnabled[static_cast<size_t>(k)]);
 }
 
-std::string CM6384Modbus::Poll() const { return m_strAddress + "0300000008"; }
+std::string CM6384Modbus::Poll() const
+{
+    return m_strAddress + "0300000008";
+}
 
 BOOL CM6384Modbus::OnInitDialog()
 {
@@ -64,7 +71,8 @@ BOOL CM6384Modbus::OnInitDialog()
     }
     if (ModelHasAny(m_strModuleName, {"4384", "6384"})) {
         for (int id : kAlarmGroup) GetDlgItem(id)->EnableWindow(FALSE);
-        for (int id : {IDC_AI_RANGE, IDC_AI_FORMAT, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_ALARM_MODE}) {
+        for (int id :
+             {IDC_AI_RANGE, IDC_AI_FORMAT, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_ALARM_MODE}) {
             GetDlgItem(id)->EnableWindow(FALSE);
         }
     }
@@ -103,7 +111,8 @@ void CM6384Modbus::ShowReadings()
     // The single-channel models show their one register in CH0.
     int channels = ModelHasAny(m_strModuleName, {"4384", "6384"}) ? 8 : 1;
     for (int k = 0; k < channels; ++k) {
-        std::string text = Format("%02x", static_cast<unsigned>(StrToLong(Mid(data, 4 * k, 4), 16)));
+        std::string text =
+            Format("%02x", static_cast<unsigned>(StrToLong(Mid(data, 4 * k, 4), 16)));
         ShowChannelValue(k, 0, m_bChannelHidden[static_cast<size_t>(k)] ? "" : text);
     }
 }
@@ -117,7 +126,8 @@ void CM6384Modbus::OnSetting()
     const ModuleParamBlock& block = Block();
     std::string newAddress = Format("%02X", *typed);
     auto* rangeBox = GetDlgItemAs<CComboBox>(IDC_AI_RANGE);
-    std::string baudCode = CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->GetCurSel());
+    std::string baudCode =
+        CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->GetCurSel());
     if (baudCode != block[kBrate] && *typed == 0) {
         RefuseAddressZero();
         return;
@@ -126,26 +136,30 @@ void CM6384Modbus::OnSetting()
     int formatRow = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
     // A list without a chosen row keeps the module's current code.
     std::string rangeCode = rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow) : block[kScript];
-    std::string formatDigit = formatRow >= 0 ? Format("%d", formatRow) : ValueToHexChar(HexDigitOrZero(CharAt(block[kFormat], 0)));
+    std::string formatDigit = formatRow >= 0
+                                  ? Format("%d", formatRow)
+                                  : ValueToHexChar(HexDigitOrZero(CharAt(block[kFormat], 0)));
     std::string checkDigit = ValueToHexChar(HexDigitOrZero(CharAt(block[kCheck], 0)));
 
     bool toModbus = GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->GetCurSel() == kModbusRow;
     m_strConfigRequest = m_strOldAddress + (toModbus ? "06081200" + newAddress : "06080D0001");
     std::optional<std::string> rangeText;
     if (rangeRow >= 0) rangeText = rangeBox->GetLBText(rangeRow);
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD), GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
-              {newAddress, baudCode, checkDigit, rangeCode, formatDigit}, &CMainFrame::m_bAnalogInputChanged);
+    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
+               GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
+              {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
+              &CMainFrame::m_bAnalogInputChanged);
     // The polls keep going to the address the module answers to until the write has gone out.
     QueueCommand(1);
 }
-
 
 void CM6384Modbus::ReadConfigurationReply()
 {
     // A module that takes the write answers with an echo of it; one that has already moved to
     // its new address or protocol may not answer at all.
     std::string echo = Remove(BytesToHexText(HexTextToBytes(m_strConfigRequest)), ' ');
-    bool accepted = m_nLastResult != 1 || Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
+    bool accepted =
+        m_nLastResult != 1 || Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
     ShowConfigurationResult(accepted);
     OnCancel();
 }
@@ -172,12 +186,15 @@ void CM6384Modbus::PollStep()
             request = m_strAddress + "0600DC00" + m_strEnableMask;
             m_nLastCommand = 20;
             break;
-        case 2: m_nCommand = 0; break;
+        case 2:
+            m_nCommand = 0;
+            break;
         case 1:
             request = m_strConfigRequest;
             m_nLastCommand = 100;
             break;
-        default: break;
+        default:
+            break;
         }
     } else if (m_nCommand == 1) {
         // A Setting made after a missed reply still goes out on the next tick.

@@ -22,4 +22,6 @@ CM6384P::CM6384P(CWnd*)
                            &CMainFrame::m_strChannelTypes6384P,
                            &CMainFrame::m_bAnalogInputChanged,
                            kAiTypeCodes,
-                           {8, kPcCheckIds}}) {}
+                           {8, kPcCheckIds}})
+{
+}

@@ -17,8 +17,7 @@ ON_BN_CLICKED(kPcCheckIds[7], OnToggleChannel<7>)
 END_MESSAGE_MAP()
 
 CM6384pModbus::CM6384pModbus(CWnd*)
-    : CPerChannelModbusDlg({222,
-                            &CMainFrame::m_strAnalogInputParams,
-                            kAiTypeCodes,
-                            kAiTypeScales,
-                            {8, kPcCheckIds}}) {}
+    : CPerChannelModbusDlg(
+          {222, &CMainFrame::m_strAnalogInputParams, kAiTypeCodes, kAiTypeScales, {8, kPcCheckIds}})
+{
+}

@@ -47,11 +47,13 @@ END_MESSAGE_MAP()
 
 CM6387::CM6387(CWnd*) : CModuleDlg(185, &CMainFrame::m_strBridgeInputParams, ELinkKind::Ascii) {}
 
-void CM6387::DoDataExchange(CDataExchange* pDX) {
+void CM6387::DoDataExchange(CDataExchange* pDX)
+{
     DDX_Text(pDX, IDC_BRIDGE_MODEL, m_strModuleName);
 }
 
-BOOL CM6387::OnInitDialog() {
+BOOL CM6387::OnInitDialog()
+{
     CDialog::OnInitDialog();
     InitFromBlock(IDC_AI_ADDRESS);
     for (int id : kCalibrationIds) GetDlgItem(id)->EnableWindow(FALSE);
@@ -86,11 +88,13 @@ BOOL CM6387::OnInitDialog() {
     return TRUE;
 }
 
-void CM6387::ShowChannelValue(const std::string& text) {
+void CM6387::ShowChannelValue(const std::string& text)
+{
     SetDlgItemText(IDC_BRIDGE_INPUT, text);
 }
 
-void CM6387::ShowDioLamps(char di, char doDigit) {
+void CM6387::ShowDioLamps(char di, char doDigit)
+{
     // A character that is no hex digit (or that a short reply does not reach) reads as 0.
     int outputs = HexDigitOrZero(doDigit);
     for (int i = 0; i < m_doLamps.Count(); ++i) {
@@ -101,12 +105,14 @@ void CM6387::ShowDioLamps(char di, char doDigit) {
     m_diLamps.Show(0, (static_cast<unsigned char>(di) & 1) != 0);
 }
 
-std::string CM6387::FormatVolts(int n) {
+std::string CM6387::FormatVolts(int n)
+{
     // Two integer digits after any sign: 5000 gives 05.000, -500 gives -00.500.
     return Format(n >= 0 ? "%06.3f" : "%07.3f", n / 1000.0);
 }
 
-void CM6387::OnSetting() {
+void CM6387::OnSetting()
+{
     m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
     std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
@@ -139,7 +145,8 @@ void CM6387::OnSetting() {
     QueueCommand(kConfigure);
 }
 
-void CM6387::OnSelect() {
+void CM6387::OnSelect()
+{
     // The row the box shows, also when the operator typed its text.
     int row = Combo(IDC_BRIDGE_NUMBER)->FindStringExact(-1, GetDlgItemText(IDC_BRIDGE_NUMBER));
     if (row < 0) {
@@ -150,7 +157,8 @@ void CM6387::OnSelect() {
     QueueCommand(kSelectChannel);
 }
 
-void CM6387::OnLButtonDown(UINT nFlags, CPoint point) {
+void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
+{
     // Only a lamp writes the outputs: a click elsewhere must not switch anything.
     int lamp = m_doLamps.HitTest(point);
     if (lamp < 0) return;
@@ -164,7 +172,8 @@ void CM6387::OnLButtonDown(UINT nFlags, CPoint point) {
     QueueCommand(kWriteOutputs);
 }
 
-void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) {
+void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
     CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
     auto* slider = GetDlgItemAs<CSliderCtrl>(IDC_BRIDGE_SLIDER);
     if (pScrollBar != slider) return;
@@ -173,20 +182,22 @@ void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) {
     m_bSliderActive = 1;
 }
 
-void CM6387::OnSliderReleased() {
+void CM6387::OnSliderReleased()
+{
     // Taken now: a failure shown before the request goes out must not become the set-point.
     m_strSetPoint = GetDlgItemText(IDC_BRIDGE_EXCITATION);
     m_bSliderActive = 0;
     QueueCommand(kSetExcitation);
 }
 
-
-void CM6387::ShowFailure() {
+void CM6387::ShowFailure()
+{
     ShowChannelValue("ERROR!");
     SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
 }
 
-bool CM6387::ReadOneShotReply() {
+bool CM6387::ReadOneShotReply()
+{
     switch (m_nLastCommand) {
     case kWriteOutputs:
     case kSelectChannel:
@@ -204,12 +215,14 @@ bool CM6387::ReadOneShotReply() {
     }
 }
 
-std::string CM6387::RestartPoll(bool checksum) {
+std::string CM6387::RestartPoll(bool checksum)
+{
     m_nPollPhase = 0;
     return Request('#', "", checksum);
 }
 
-std::string CM6387::PollCycle() {
+std::string CM6387::PollCycle()
+{
     std::string request;
     switch (m_nPollPhase) {
     case 0:
@@ -230,7 +243,8 @@ std::string CM6387::PollCycle() {
     return request;
 }
 
-std::string CM6387::NextRequest() {
+std::string CM6387::NextRequest()
+{
     switch (m_nCommand) {
     case kConfigure:
         m_nLastCommand = kConfigurationWrite;
@@ -253,7 +267,8 @@ std::string CM6387::NextRequest() {
     }
 }
 
-void CM6387::PollStep() {
+void CM6387::PollStep()
+{
     TakeReply();
     if (m_nLastResult != 1) {
         // The pending one-shot is not repeated; the next reply that arrives is taken as its reply.

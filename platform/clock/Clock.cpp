@@ -28,12 +28,27 @@ IClock* g_pClock = &g_realClock;
 
 } // namespace
 
-IClock& Clock() { return *g_pClock; }
-void SetClock(IClock* clock) { g_pClock = clock ? clock : &g_realClock; }
+IClock& Clock()
+{
+    return *g_pClock;
+}
+void SetClock(IClock* clock)
+{
+    g_pClock = clock ? clock : &g_realClock;
+}
 
-DWORD GetTickCount() { return Clock().TickCount(); }
-void Sleep(DWORD ms) { Clock().Pause(ms); }
-std::tm GetLocalTime() { return Clock().LocalTime(); }
+DWORD GetTickCount()
+{
+    return Clock().TickCount();
+}
+void Sleep(DWORD ms)
+{
+    Clock().Pause(ms);
+}
+std::tm GetLocalTime()
+{
+    return Clock().LocalTime();
+}
 
 std::tm CVirtualClock::DefaultLocal()
 {

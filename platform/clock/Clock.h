@@ -9,9 +9,9 @@
 class IClock {
 public:
     virtual ~IClock() = default;
-    virtual DWORD TickCount() = 0;       // ms since an arbitrary origin
-    virtual void Pause(DWORD ms) = 0;    // block the caller for ms
-    virtual std::tm LocalTime() = 0;     // wall-clock time, broken down
+    virtual DWORD TickCount() = 0;    // ms since an arbitrary origin
+    virtual void Pause(DWORD ms) = 0; // block the caller for ms
+    virtual std::tm LocalTime() = 0;  // wall-clock time, broken down
 };
 
 // The clock in force; the real one unless a test installed another.
@@ -27,7 +27,9 @@ std::tm GetLocalTime();
 class CVirtualClock : public IClock {
 public:
     explicit CVirtualClock(DWORD start = 1000000, std::tm local = DefaultLocal())
-        : m_dwNow(start), m_tmLocal(local) {}
+        : m_dwNow(start), m_tmLocal(local)
+    {
+    }
     DWORD TickCount() override { return m_dwNow; }
     void Pause(DWORD ms) override { m_dwNow += ms; }
     std::tm LocalTime() override;

@@ -17,20 +17,30 @@
 
 namespace {
 
-template <class T> T* As(QWidget* w) { return qobject_cast<T*>(w); }
+template <class T> T* As(QWidget* w)
+{
+    return qobject_cast<T*>(w);
+}
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 // Sorted boxes insert a row at its place in the order, as the original's sorted style does.
 int SortedPosition(const QStringList& rows, const QString& text)
 {
-    auto it = std::upper_bound(rows.begin(), rows.end(), text, [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-    });
+    auto it =
+        std::upper_bound(rows.begin(), rows.end(), text, [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
     return static_cast<int>(it - rows.begin());
 }
 
-bool IsSorted(const QWidget* w) { return w->property("sorted").toBool(); }
+bool IsSorted(const QWidget* w)
+{
+    return w->property("sorted").toBool();
+}
 
 QStringList ComboRows(const QComboBox* combo)
 {
@@ -64,8 +74,10 @@ void CEdit::SetLimitText(UINT nMax)
 void CEdit::SetSel(int nStart, int nEnd)
 {
     if (auto* e = As<QLineEdit>(m_pWidget)) {
-        if (nStart == -1) e->deselect();
-        else e->setSelection(nStart, (nEnd < 0 ? e->text().size() : nEnd) - nStart);
+        if (nStart == -1)
+            e->deselect();
+        else
+            e->setSelection(nStart, (nEnd < 0 ? e->text().size() : nEnd) - nStart);
     } else if (auto* t = As<QPlainTextEdit>(m_pWidget)) {
         QTextCursor c = t->textCursor();
         c.movePosition(nStart < 0 || nEnd < 0 ? QTextCursor::End : QTextCursor::Start);
@@ -174,7 +186,8 @@ void CComboBox::ResetContent()
 std::string CComboBox::GetLBText(int nIndex) const
 {
     auto* c = As<QComboBox>(m_pWidget);
-    return c && nIndex >= 0 && nIndex < c->count() ? c->itemText(nIndex).toStdString() : std::string();
+    return c && nIndex >= 0 && nIndex < c->count() ? c->itemText(nIndex).toStdString()
+                                                   : std::string();
 }
 
 int CComboBox::FindStringExact(int nStartAfter, const std::string& text) const
@@ -261,7 +274,8 @@ void CListBox::ResetContent()
 std::string CListBox::GetText(int nIndex) const
 {
     auto* l = As<QListWidget>(m_pWidget);
-    return l && nIndex >= 0 && nIndex < l->count() ? l->item(nIndex)->text().toStdString() : std::string();
+    return l && nIndex >= 0 && nIndex < l->count() ? l->item(nIndex)->text().toStdString()
+                                                   : std::string();
 }
 
 int CListBox::SetTopIndex(int nIndex)
@@ -387,7 +401,10 @@ BOOL CListCtrl::EnsureVisible(int nItem, BOOL)
 
 // ---- CProgressCtrl
 
-void CProgressCtrl::SetRange(short nLower, short nUpper) { SetRange32(nLower, nUpper); }
+void CProgressCtrl::SetRange(short nLower, short nUpper)
+{
+    SetRange32(nLower, nUpper);
+}
 
 void CProgressCtrl::SetRange32(int nLower, int nUpper)
 {
@@ -445,8 +462,14 @@ void CSliderCtrl::SetRange(int nMin, int nMax, BOOL)
     }
 }
 
-void CSliderCtrl::SetRangeMin(int nMin, BOOL b) { SetRange(nMin, GetRangeMax(), b); }
-void CSliderCtrl::SetRangeMax(int nMax, BOOL b) { SetRange(GetRangeMin(), nMax, b); }
+void CSliderCtrl::SetRangeMin(int nMin, BOOL b)
+{
+    SetRange(nMin, GetRangeMax(), b);
+}
+void CSliderCtrl::SetRangeMax(int nMax, BOOL b)
+{
+    SetRange(GetRangeMin(), nMax, b);
+}
 
 int CSliderCtrl::GetRangeMin() const
 {

@@ -33,7 +33,6 @@ namespace {
 
 CDialog::ModalHook g_modalHook;
 
-
 // Edits with the upper-case style turn what the operator types into capitals.
 class CUpperCaseValidator : public QValidator {
 public:
@@ -64,20 +63,29 @@ std::unique_ptr<CWnd> MakeWrapper(CtlKind kind)
 {
     switch (kind) {
     case CtlKind::Static:
-    case CtlKind::Icon: return std::make_unique<CStatic>();
-    case CtlKind::Edit: return std::make_unique<CEdit>();
+    case CtlKind::Icon:
+        return std::make_unique<CStatic>();
+    case CtlKind::Edit:
+        return std::make_unique<CEdit>();
     case CtlKind::Button:
     case CtlKind::CheckBox:
     case CtlKind::AutoCheckBox:
     case CtlKind::Radio:
-    case CtlKind::GroupBox: return std::make_unique<CButton>();
+    case CtlKind::GroupBox:
+        return std::make_unique<CButton>();
     case CtlKind::DropList:
-    case CtlKind::DropDown: return std::make_unique<CComboBox>();
-    case CtlKind::ListBox: return std::make_unique<CListBox>();
-    case CtlKind::ListCtrl: return std::make_unique<CListCtrl>();
-    case CtlKind::Progress: return std::make_unique<CProgressCtrl>();
-    case CtlKind::Slider: return std::make_unique<CSliderCtrl>();
-    case CtlKind::Tab: return std::make_unique<CTabCtrl>();
+    case CtlKind::DropDown:
+        return std::make_unique<CComboBox>();
+    case CtlKind::ListBox:
+        return std::make_unique<CListBox>();
+    case CtlKind::ListCtrl:
+        return std::make_unique<CListCtrl>();
+    case CtlKind::Progress:
+        return std::make_unique<CProgressCtrl>();
+    case CtlKind::Slider:
+        return std::make_unique<CSliderCtrl>();
+    case CtlKind::Tab:
+        return std::make_unique<CTabCtrl>();
     }
     return std::make_unique<CWnd>();
 }
@@ -132,13 +140,15 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
         return button;
     }
     case CtlKind::CheckBox:
-    case CtlKind::AutoCheckBox: return new QCheckBox(text, parent);
+    case CtlKind::AutoCheckBox:
+        return new QCheckBox(text, parent);
     case CtlKind::Radio: {
         auto* radio = new QRadioButton(text, parent);
         radio->setAutoExclusive(false); // groups follow the template, not the widget tree
         return radio;
     }
-    case CtlKind::GroupBox: return new QGroupBox(text, parent);
+    case CtlKind::GroupBox:
+        return new QGroupBox(text, parent);
     case CtlKind::DropList:
     case CtlKind::DropDown: {
         auto* combo = new QComboBox(parent);
@@ -178,12 +188,16 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
         slider->setRange(0, 100);
         return slider;
     }
-    case CtlKind::Tab: return new QTabBar(parent);
+    case CtlKind::Tab:
+        return new QTabBar(parent);
     }
     return new QWidget(parent);
 }
 
-bool IsCombo(CtlKind kind) { return kind == CtlKind::DropList || kind == CtlKind::DropDown; }
+bool IsCombo(CtlKind kind)
+{
+    return kind == CtlKind::DropList || kind == CtlKind::DropDown;
+}
 
 } // namespace
 
@@ -196,16 +210,25 @@ CDialogWidget::CDialogWidget(CDialog* owner, QWidget* parent) : QDialog(parent),
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-void CDialogWidget::WatchFocus(QWidget* control) { control->installEventFilter(this); }
+void CDialogWidget::WatchFocus(QWidget* control)
+{
+    control->installEventFilter(this);
+}
 
 void CDialogWidget::keyPressEvent(QKeyEvent* event)
 {
     if (!m_pOwner) return;
     switch (event->key()) {
-    case Qt::Key_Escape: m_pOwner->HandleEscape(); break;
+    case Qt::Key_Escape:
+        m_pOwner->HandleEscape();
+        break;
     case Qt::Key_Return:
-    case Qt::Key_Enter: m_pOwner->HandleEnter(); break;
-    default: QDialog::keyPressEvent(event); return;
+    case Qt::Key_Enter:
+        m_pOwner->HandleEnter();
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        return;
     }
     event->accept();
 }
@@ -285,16 +308,20 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 {
     QWidget* w = Control(pDX, nIDC);
     if (!w) return;
-    if (pDX->m_bSaveAndValidate) value = WidgetText(w);
-    else SetWidgetText(w, value);
+    if (pDX->m_bSaveAndValidate)
+        value = WidgetText(w);
+    else
+        SetWidgetText(w, value);
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
     auto* b = qobject_cast<QAbstractButton*>(Control(pDX, nIDC));
     if (!b) return;
-    if (pDX->m_bSaveAndValidate) value = b->isChecked() ? 1 : 0;
-    else b->setChecked(value == 1);
+    if (pDX->m_bSaveAndValidate)
+        value = b->isChecked() ? 1 : 0;
+    else
+        b->setChecked(value == 1);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
@@ -312,10 +339,12 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
         }
     }
     if (pDX->m_bSaveAndValidate) {
-        auto checked = std::find_if(group.begin(), group.end(), [](auto* b) { return b->isChecked(); });
+        auto checked =
+            std::find_if(group.begin(), group.end(), [](auto* b) { return b->isChecked(); });
         value = checked == group.end() ? -1 : static_cast<int>(checked - group.begin());
     } else {
-        for (size_t i = 0; i < group.size(); ++i) group[i]->setChecked(static_cast<int>(i) == value);
+        for (size_t i = 0; i < group.size(); ++i)
+            group[i]->setChecked(static_cast<int>(i) == value);
     }
 }
 
@@ -323,8 +352,10 @@ void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& value)
 {
     auto* c = qobject_cast<QComboBox*>(Control(pDX, nIDC));
     if (!c) return;
-    if (pDX->m_bSaveAndValidate) value = c->currentIndex();
-    else c->setCurrentIndex(value >= 0 && value < c->count() ? value : -1);
+    if (pDX->m_bSaveAndValidate)
+        value = c->currentIndex();
+    else
+        c->setCurrentIndex(value >= 0 && value < c->count() ? value : -1);
 }
 
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& value)
@@ -359,7 +390,9 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
 // ---- CDialog
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
-    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
 
 CDialog::~CDialog()
 {
@@ -368,7 +401,10 @@ CDialog::~CDialog()
     Teardown();
 }
 
-CDialog::ModalHook CDialog::SetModalHook(ModalHook hook) { return std::exchange(g_modalHook, std::move(hook)); }
+CDialog::ModalHook CDialog::SetModalHook(ModalHook hook)
+{
+    return std::exchange(g_modalHook, std::move(hook));
+}
 
 bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
 {
@@ -423,12 +459,16 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
     };
     switch (ctl.kind) {
     case CtlKind::Button:
-        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, dlg, [dlg, id] {
-            CDialog* owner = dlg->Owner();
-            if (!owner || !owner->IsRunning() || owner->OnNotify(BN_CLICKED, id)) return;
-            if (id == IDOK) owner->OnOK();
-            else if (id == IDCANCEL) owner->OnCancel();
-        });
+        QObject::connect(static_cast<QAbstractButton*>(w), &QAbstractButton::clicked, dlg,
+                         [dlg, id] {
+                             CDialog* owner = dlg->Owner();
+                             if (!owner || !owner->IsRunning() || owner->OnNotify(BN_CLICKED, id))
+                                 return;
+                             if (id == IDOK)
+                                 owner->OnOK();
+                             else if (id == IDCANCEL)
+                                 owner->OnCancel();
+                         });
         break;
     case CtlKind::CheckBox: {
         auto* box = static_cast<QAbstractButton*>(w);
@@ -449,7 +489,8 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         QObject::connect(radio, &QAbstractButton::clicked, dlg, [dlg, radio, notify] {
             int group = radio->property("radioGroup").toInt();
             for (auto* other : dlg->findChildren<QRadioButton*>()) {
-                if (other->property("radioGroup").toInt() == group) other->setChecked(other == radio);
+                if (other->property("radioGroup").toInt() == group)
+                    other->setChecked(other == radio);
             }
             notify(BN_CLICKED);
         });
@@ -483,14 +524,17 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         break;
     case CtlKind::ListBox: {
         auto* list = static_cast<QListWidget*>(w);
-        QObject::connect(list, &QListWidget::currentRowChanged, dlg, [notify] { notify(LBN_SELCHANGE); });
-        QObject::connect(list, &QListWidget::itemDoubleClicked, dlg, [notify] { notify(LBN_DBLCLK); });
+        QObject::connect(list, &QListWidget::currentRowChanged, dlg,
+                         [notify] { notify(LBN_SELCHANGE); });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, dlg,
+                         [notify] { notify(LBN_DBLCLK); });
         break;
     }
     case CtlKind::ListCtrl: {
         auto* list = static_cast<QTreeWidget*>(w);
         QObject::connect(list, &QTreeWidget::itemClicked, dlg, [notify] { notify(NM_CLICK); });
-        QObject::connect(list, &QTreeWidget::itemDoubleClicked, dlg, [notify] { notify(NM_DBLCLK); });
+        QObject::connect(list, &QTreeWidget::itemDoubleClicked, dlg,
+                         [notify] { notify(NM_DBLCLK); });
         break;
     }
     case CtlKind::Slider: {
@@ -501,10 +545,13 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
             if (!owner || !owner->IsRunning()) return;
             CWnd* bar = owner->GetDlgItem(static_cast<int>(id));
             UINT pos = static_cast<UINT>(slider->sliderPosition());
-            if (vertical) owner->OnVScroll(code, pos, bar);
-            else owner->OnHScroll(code, pos, bar);
+            if (vertical)
+                owner->OnVScroll(code, pos, bar);
+            else
+                owner->OnHScroll(code, pos, bar);
         };
-        QObject::connect(slider, &QSlider::actionTriggered, dlg, [scroll] { scroll(SB_THUMBTRACK); });
+        QObject::connect(slider, &QSlider::actionTriggered, dlg,
+                         [scroll] { scroll(SB_THUMBTRACK); });
         QObject::connect(slider, &QSlider::sliderReleased, dlg, [scroll, notify] {
             scroll(SB_ENDSCROLL);
             notify(NM_RELEASEDCAPTURE);
@@ -518,7 +565,8 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
     case CtlKind::Static:
     case CtlKind::Icon:
     case CtlKind::GroupBox:
-    case CtlKind::Progress: break;
+    case CtlKind::Progress:
+        break;
     }
 }
 
@@ -568,8 +616,10 @@ void CDialog::EndDialog(int nResult)
     m_nEndResult = nResult;
     // A dialog that has ended polls no more.
     StopAllTimers();
-    if (m_bModal) static_cast<QDialog*>(m_pWidget)->done(nResult);
-    else m_pWidget->hide();
+    if (m_bModal)
+        static_cast<QDialog*>(m_pWidget)->done(nResult);
+    else
+        m_pWidget->hide();
 }
 
 void CDialog::Teardown()
@@ -597,7 +647,10 @@ void CDialog::OnOK()
     if (UpdateData(TRUE)) EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::AttachMember(CWnd& control, QWidget* widget)
 {

@@ -17,7 +17,9 @@ class CDialogWidget;
 class CDataExchange {
 public:
     CDataExchange(CDialog* pDlgWnd, BOOL bSaveAndValidate)
-        : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate) {}
+        : m_pDlgWnd(pDlgWnd), m_bSaveAndValidate(bSaveAndValidate)
+    {
+    }
     CDialog* m_pDlgWnd;
     BOOL m_bSaveAndValidate; // TRUE: controls to members; FALSE: members to controls
 };

@@ -6,18 +6,18 @@
 #include <vector>
 
 enum class CtlKind {
-    Static,       // text label
-    Icon,         // static showing an icon resource (lamps)
+    Static, // text label
+    Icon,   // static showing an icon resource (lamps)
     Edit,
     Button,       // push button
     CheckBox,     // check box the program toggles itself
     AutoCheckBox, // check box that toggles on a click
     Radio,        // auto radio button; a Group style starts a new group
     GroupBox,
-    DropList,     // combo box without an edit field
-    DropDown,     // combo box with an edit field
+    DropList, // combo box without an edit field
+    DropDown, // combo box with an edit field
     ListBox,
-    ListCtrl,     // report-style list with columns
+    ListCtrl, // report-style list with columns
     Progress,
     Slider,
     Tab,
@@ -31,22 +31,22 @@ enum CtlStyle : unsigned {
     CS_READONLY = 1u << 2,
     CS_SORT = 1u << 3,
     CS_VSCROLL = 1u << 4,
-    CS_DEFAULT = 1u << 5,   // the dialog's default button: Enter clicks it
-    CS_GROUP = 1u << 6,     // first radio button of a group
+    CS_DEFAULT = 1u << 5, // the dialog's default button: Enter clicks it
+    CS_GROUP = 1u << 6,   // first radio button of a group
     CS_MULTILINE = 1u << 7,
-    CS_BORDER = 1u << 8,    // statics with a sunken frame
-    CS_VERTICAL = 1u << 9,  // vertical slider
+    CS_BORDER = 1u << 8,     // statics with a sunken frame
+    CS_VERTICAL = 1u << 9,   // vertical slider
     CS_UPPERCASE = 1u << 10, // edits that turn what is typed into upper case
-    CS_NOTIFY = 1u << 11,   // statics that take clicks themselves
-    CS_CENTER = 1u << 12,   // centred static text
-    CS_RIGHT = 1u << 13,    // right-aligned static text
+    CS_NOTIFY = 1u << 11,    // statics that take clicks themselves
+    CS_CENTER = 1u << 12,    // centred static text
+    CS_RIGHT = 1u << 13,     // right-aligned static text
 };
 
 struct ControlTemplate {
     int nID;
     CtlKind kind;
-    std::string text;               // caption; for Icon the icon id as text ("143")
-    int x, y, cx, cy;               // dialog units
+    std::string text; // caption; for Icon the icon id as text ("143")
+    int x, y, cx, cy; // dialog units
     unsigned style = CS_NONE;
     std::vector<std::string> items = {}; // initial rows of combo and list boxes
 };

@@ -106,25 +106,44 @@ QString Prompt(UINT nID, int part)
 
 // ---- application
 
-CWinApp::CWinApp() { g_pApp = this; }
+CWinApp::CWinApp()
+{
+    g_pApp = this;
+}
 
 CWinApp::~CWinApp()
 {
     if (g_pApp == this) g_pApp = nullptr;
 }
 
-int CWinApp::Run() { return QApplication::exec(); }
+int CWinApp::Run()
+{
+    return QApplication::exec();
+}
 
-CWinApp* AfxGetApp() { return g_pApp; }
-CFrameWnd* AfxGetMainWnd() { return g_pMainWnd; }
-void AfxSetMainWnd(CFrameWnd* frame) { g_pMainWnd = frame; }
-std::string AfxGetAppName() { return LoadString(AFX_IDS_APP_TITLE); }
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+CFrameWnd* AfxGetMainWnd()
+{
+    return g_pMainWnd;
+}
+void AfxSetMainWnd(CFrameWnd* frame)
+{
+    g_pMainWnd = frame;
+}
+std::string AfxGetAppName()
+{
+    return LoadString(AFX_IDS_APP_TITLE);
+}
 
 // ---- device context, document, view
 
 bool CDC::IsPrinting() const
 {
-    return m_pPainter && m_pPainter->device() && m_pPainter->device()->devType() == QInternal::Printer;
+    return m_pPainter && m_pPainter->device() &&
+           m_pPainter->device()->devType() == QInternal::Printer;
 }
 
 void CDocument::Serialize(bool, std::string&) {}
@@ -165,9 +184,15 @@ CFrameWnd::~CFrameWnd()
     }
 }
 
-BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&)
+{
+    return TRUE;
+}
 
-int CFrameWnd::OnCreate() { return 0; }
+int CFrameWnd::OnCreate()
+{
+    return 0;
+}
 
 bool CFrameWnd::LoadFrame(UINT nIDResource, const std::vector<MenuTemplate>& menus, CView* pView,
                           CDocument* pDoc)
@@ -262,7 +287,8 @@ void CFrameWnd::SetAccelerators(const std::vector<AcceleratorTemplate>& keys)
     for (const AcceleratorTemplate& key : keys) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(key.key)), m_pWidget);
         UINT id = key.nID;
-        QObject::connect(shortcut, &QShortcut::activated, m_pWidget, [this, id] { RouteCommand(id); });
+        QObject::connect(shortcut, &QShortcut::activated, m_pWidget,
+                         [this, id] { RouteCommand(id); });
     }
 }
 
@@ -279,7 +305,10 @@ std::string CFrameWnd::GetMessageText() const
     return window ? window->statusBar()->currentMessage().toStdString() : std::string();
 }
 
-QMainWindow* CFrameWnd::GetMainWindow() const { return static_cast<QMainWindow*>(m_pWidget); }
+QMainWindow* CFrameWnd::GetMainWindow() const
+{
+    return static_cast<QMainWindow*>(m_pWidget);
+}
 
 bool CFrameWnd::RouteCommand(UINT nID)
 {

@@ -36,27 +36,44 @@ int RealMessageBox(QWidget* owner, const MessageBoxRequest& request)
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
     switch (request.nType & 0xF0) {
-    case MB_ICONHAND: box.setIcon(QMessageBox::Critical); break;
-    case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-    case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
-    case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MB_ICONHAND:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MB_ICONQUESTION:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MB_ICONEXCLAMATION:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MB_ICONINFORMATION:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     struct Choice {
         QMessageBox::StandardButton button;
         int result;
     };
     static const std::vector<Choice> ok = {{QMessageBox::Ok, IDOK}};
-    static const std::vector<Choice> okCancel = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    static const std::vector<Choice> okCancel = {{QMessageBox::Ok, IDOK},
+                                                 {QMessageBox::Cancel, IDCANCEL}};
     static const std::vector<Choice> yesNo = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     static const std::vector<Choice> yesNoCancel = {
         {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     const std::vector<Choice>* choices = &ok;
     switch (request.nType & 0x0F) {
-    case MB_OKCANCEL: choices = &okCancel; break;
-    case MB_YESNO: choices = &yesNo; break;
-    case MB_YESNOCANCEL: choices = &yesNoCancel; break;
-    default: break;
+    case MB_OKCANCEL:
+        choices = &okCancel;
+        break;
+    case MB_YESNO:
+        choices = &yesNo;
+        break;
+    case MB_YESNOCANCEL:
+        choices = &yesNoCancel;
+        break;
+    default:
+        break;
     }
     for (const Choice& c : *choices) box.addButton(c.button);
     int pressed = box.exec();
@@ -81,7 +98,10 @@ QString QtFilter(const std::string& filter)
 
 } // namespace
 
-MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) { return std::exchange(g_messageBoxHook, std::move(hook)); }
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
+{
+    return std::exchange(g_messageBoxHook, std::move(hook));
+}
 
 int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UINT nType)
 {
@@ -90,14 +110,22 @@ int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UI
     return RealMessageBox(OwnerWidget(owner), request);
 }
 
-int AfxMessageBox(const std::string& text, UINT nType) { return ShowMessageBox(nullptr, text, nullptr, nType); }
+int AfxMessageBox(const std::string& text, UINT nType)
+{
+    return ShowMessageBox(nullptr, text, nullptr, nType);
+}
 
-FileDialogHook SetFileDialogHook(FileDialogHook hook) { return std::exchange(g_fileDialogHook, std::move(hook)); }
+FileDialogHook SetFileDialogHook(FileDialogHook hook)
+{
+    return std::exchange(g_fileDialogHook, std::move(hook));
+}
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName, DWORD,
                          const char* filter, CWnd* pParentWnd)
     : m_request{bOpenFileDialog != FALSE, fileName ? fileName : "", filter ? filter : ""},
-      m_pParentWnd(pParentWnd) {}
+      m_pParentWnd(pParentWnd)
+{
+}
 
 INT_PTR CFileDialog::DoModal()
 {
@@ -108,8 +136,9 @@ INT_PTR CFileDialog::DoModal()
         QWidget* owner = OwnerWidget(m_pParentWnd);
         QString name = QString::fromStdString(m_request.fileName);
         QString filter = QtFilter(m_request.filter);
-        QString path = m_request.bOpen ? QFileDialog::getOpenFileName(owner, QString(), name, filter)
-                                       : QFileDialog::getSaveFileName(owner, QString(), name, filter);
+        QString path = m_request.bOpen
+                           ? QFileDialog::getOpenFileName(owner, QString(), name, filter)
+                           : QFileDialog::getSaveFileName(owner, QString(), name, filter);
         if (!path.isEmpty()) chosen = path.toStdString();
     }
     if (!chosen) return IDCANCEL;
@@ -122,7 +151,10 @@ std::string CFileDialog::GetFileName() const
     return QFileInfo(QString::fromStdString(m_strPath)).fileName().toStdString();
 }
 
-ShellOpenHook SetShellOpenHook(ShellOpenHook hook) { return std::exchange(g_shellOpenHook, std::move(hook)); }
+ShellOpenHook SetShellOpenHook(ShellOpenHook hook)
+{
+    return std::exchange(g_shellOpenHook, std::move(hook));
+}
 
 bool ShellOpen(const std::string& path)
 {

@@ -64,7 +64,10 @@ std::string Mid(const std::string& text, int first, int count)
     return text.substr(from, Clamp(count, text.size() - from));
 }
 
-std::string Left(const std::string& text, int count) { return text.substr(0, Clamp(count, text.size())); }
+std::string Left(const std::string& text, int count)
+{
+    return text.substr(0, Clamp(count, text.size()));
+}
 
 std::string Right(const std::string& text, int count)
 {

@@ -147,7 +147,10 @@ CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)
     });
 }
 
-CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHook(std::move(m_previous)); }
+CMessageBoxRecorder::~CMessageBoxRecorder()
+{
+    SetMessageBoxHook(std::move(m_previous));
+}
 
 std::vector<std::string> CMessageBoxRecorder::Texts() const
 {
@@ -156,7 +159,8 @@ std::vector<std::string> CMessageBoxRecorder::Texts() const
     return texts;
 }
 
-CFileDialogRecorder::CFileDialogRecorder(std::optional<std::string> answer) : m_answer(std::move(answer))
+CFileDialogRecorder::CFileDialogRecorder(std::optional<std::string> answer)
+    : m_answer(std::move(answer))
 {
     m_previous = SetFileDialogHook([this](const FileDialogRequest& request) {
         m_requests.push_back(request);
@@ -164,7 +168,10 @@ CFileDialogRecorder::CFileDialogRecorder(std::optional<std::string> answer) : m_
     });
 }
 
-CFileDialogRecorder::~CFileDialogRecorder() { SetFileDialogHook(std::move(m_previous)); }
+CFileDialogRecorder::~CFileDialogRecorder()
+{
+    SetFileDialogHook(std::move(m_previous));
+}
 
 CShellOpenRecorder::CShellOpenRecorder()
 {
@@ -174,10 +181,19 @@ CShellOpenRecorder::CShellOpenRecorder()
     });
 }
 
-CShellOpenRecorder::~CShellOpenRecorder() { SetShellOpenHook(std::move(m_previous)); }
+CShellOpenRecorder::~CShellOpenRecorder()
+{
+    SetShellOpenHook(std::move(m_previous));
+}
 
-CModalDriver::CModalDriver(CDialog::ModalHook hook) : m_previous(CDialog::SetModalHook(std::move(hook))) {}
+CModalDriver::CModalDriver(CDialog::ModalHook hook)
+    : m_previous(CDialog::SetModalHook(std::move(hook)))
+{
+}
 
-CModalDriver::~CModalDriver() { CDialog::SetModalHook(std::move(m_previous)); }
+CModalDriver::~CModalDriver()
+{
+    CDialog::SetModalHook(std::move(m_previous));
+}
 
 } // namespace ui

@@ -18,7 +18,8 @@ std::string WidgetText(const QWidget* widget)
     if (auto* button = qobject_cast<const QAbstractButton*>(widget)) {
         return button->text().toStdString();
     }
-    if (auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText().toStdString();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText().toStdString();
     if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title().toStdString();
     return widget->windowTitle().toStdString();
 }
@@ -36,8 +37,10 @@ void SetWidgetText(QWidget* widget, const std::string& text)
         button->setText(q);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         // A drop list shows only its rows: the text selects the row that matches it.
-        if (combo->isEditable()) combo->setEditText(q);
-        else combo->setCurrentIndex(combo->findText(q, Qt::MatchFixedString));
+        if (combo->isEditable())
+            combo->setEditText(q);
+        else
+            combo->setCurrentIndex(combo->findText(q, Qt::MatchFixedString));
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(q);
     } else {

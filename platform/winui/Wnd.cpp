@@ -25,7 +25,9 @@ public:
     }
     CUserMessageEvent(CWnd* target, UINT message, WPARAM wParam, LPARAM lParam)
         : QEvent(TypeId()), m_pTarget(target), m_nMessage(message), m_wParam(wParam),
-          m_lParam(lParam) {}
+          m_lParam(lParam)
+    {
+    }
     CWnd* m_pTarget;
     UINT m_nMessage;
     WPARAM m_wParam;
@@ -40,7 +42,8 @@ public:
         if (e->type() != CUserMessageEvent::TypeId()) return QObject::event(e);
         auto* m = static_cast<CUserMessageEvent*>(e);
         auto found = m_live.find(m->m_pTarget);
-        if (found != m_live.end() && found->second) m->m_pTarget->SendMessage(m->m_nMessage, m->m_wParam, m->m_lParam);
+        if (found != m_live.end() && found->second)
+            m->m_pTarget->SendMessage(m->m_nMessage, m->m_wParam, m->m_lParam);
         return true;
     }
     std::map<CWnd*, QPointer<QWidget>> m_live;
@@ -69,7 +72,10 @@ BOOL CWnd::EnableWindow(BOOL bEnable)
     return wasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return m_pWidget && m_pWidget->isEnabled(); }
+BOOL CWnd::IsWindowEnabled() const
+{
+    return m_pWidget && m_pWidget->isEnabled();
+}
 
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
@@ -98,7 +104,10 @@ std::string CWnd::GetWindowText() const
     return m_pWidget ? WidgetText(m_pWidget) : std::string();
 }
 
-int CWnd::GetDlgCtrlID() const { return m_pWidget ? m_pWidget->property("ctrlId").toInt() : 0; }
+int CWnd::GetDlgCtrlID() const
+{
+    return m_pWidget ? m_pWidget->property("ctrlId").toInt() : 0;
+}
 
 void CWnd::GetClientRect(CRect* rect) const
 {
@@ -209,7 +218,10 @@ bool CWnd::FireTimer(UINT_PTR nIDEvent)
     return true;
 }
 
-void CWnd::SetManualTimers(bool manual) { g_bManualTimers = manual; }
+void CWnd::SetManualTimers(bool manual)
+{
+    g_bManualTimers = manual;
+}
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -236,7 +248,8 @@ bool CWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
 
 const AFX_MSGMAP_ENTRY* CWnd::FindEntry(UINT nCode, UINT nID) const
 {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e && (e->pfn || e->pfnMessage); ++e) {
             if (e->nCode == nCode && e->nID == nID) return e;
         }
@@ -259,7 +272,10 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap()
     return &map;
 }
 
-const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 void CWnd::StopAllTimers()
 {

@@ -31,7 +31,10 @@ struct CRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool IsRectEmpty() const { return Width() <= 0 || Height() <= 0; }
-    bool PtInRect(CPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool PtInRect(CPoint p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 };
 
 // Show states.
@@ -49,12 +52,12 @@ enum : UINT {
     EN_KILLFOCUS = 0x200,
     LBN_SELCHANGE = 0x1001,
     LBN_DBLCLK = 0x1002,
-    NM_CLICK = 0xFFFE,        // -2
-    NM_DBLCLK = 0xFFFD,       // -3
+    NM_CLICK = 0xFFFE,           // -2
+    NM_DBLCLK = 0xFFFD,          // -3
     NM_RELEASEDCAPTURE = 0xFFF0, // -16
-    TCN_SELCHANGE = 0xFDD9,   // -551
-    CN_COMMAND = 0x10000,     // menu and toolbar commands
-    CN_MESSAGE = 0x20000,     // posted or sent user messages
+    TCN_SELCHANGE = 0xFDD9,      // -551
+    CN_COMMAND = 0x10000,        // menu and toolbar commands
+    CN_MESSAGE = 0x20000,        // posted or sent user messages
 };
 
 inline constexpr UINT WM_USER = 0x0400;
@@ -73,9 +76,9 @@ using AFX_PMSG = void (CWnd::*)();
 using AFX_PMSG_MESSAGE = LRESULT (CWnd::*)(WPARAM, LPARAM);
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nCode;     // notification code, CN_COMMAND or CN_MESSAGE
-    UINT nID;       // control id, command id or message number
-    AFX_PMSG pfn;   // handler without arguments
+    UINT nCode;                  // notification code, CN_COMMAND or CN_MESSAGE
+    UINT nID;                    // control id, command id or message number
+    AFX_PMSG pfn;                // handler without arguments
     AFX_PMSG_MESSAGE pfnMessage; // handler of a user message
 };
 
@@ -90,7 +93,10 @@ protected:                                                                      
     const AFX_MSGMAP* GetMessageMap() const override;
 
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                     \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }              \
+    const AFX_MSGMAP* theClass::GetMessageMap() const                                              \
+    {                                                                                              \
+        return GetThisMessageMap();                                                                \
+    }                                                                                              \
     const AFX_MSGMAP* theClass::GetThisMessageMap()                                                \
     {                                                                                              \
         using ThisClass = theClass;                                                                \
@@ -98,10 +104,12 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, nullptr, nullptr}                                                                       \
+    {                                                                                              \
+        0, 0, nullptr, nullptr                                                                     \
+    }                                                                                              \
     }                                                                                              \
     ;                                                                                              \
-    static const AFX_MSGMAP map = {&TheBaseClass::GetThisMessageMap, entries};                    \
+    static const AFX_MSGMAP map = {&TheBaseClass::GetThisMessageMap, entries};                     \
     return &map;                                                                                   \
     }
 

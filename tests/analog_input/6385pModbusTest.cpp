@@ -14,7 +14,8 @@ namespace {
 
 class C6385pModbusTest : public CModuleFixture {
 protected:
-    CSimAnalogInputDio& AddModule(int address, BYTE range = 0x08) {
+    CSimAnalogInputDio& AddModule(int address, BYTE range = 0x08)
+    {
         auto& module =
             static_cast<CSimAnalogInputDio&>(m_bus.Add("6385P", address, 9600, ESimProtocol::Rtu));
         module.SetType(range);
@@ -22,12 +23,14 @@ protected:
     }
     // The block as the dispatch fills it: lower-case hex address, Brate, Check, Script, Format,
     // Module.
-    void Open(ModuleParamBlock block = {"1", "06", "0", "08", "0", "4385P"}) {
+    void Open(ModuleParamBlock block = {"1", "06", "0", "08", "0", "4385P"})
+    {
         m_frame.m_strM6385ModbusParams = block;
         m_dlg.Create(225);
     }
     // Switches the module's outputs as another master on the line would.
-    void SetOutputs(int address, bool dio0, bool dio1) {
+    void SetOutputs(int address, bool dio0, bool dio1)
+    {
         for (int s = 0; s < 2; ++s) {
             std::string text =
                 Format("%02X05001%d%s", address, s, (s ? dio1 : dio0) ? "FF00" : "0000");
@@ -39,7 +42,8 @@ protected:
     std::vector<std::string> Rows() { return ui::Rows(m_dlg, IDC_6385_LIST); }
     std::string Value() { return m_dlg.GetDlgItemText(IDC_6385_VALUE); }
     // The row of the list that begins with reference.
-    std::string Row(const std::string& reference) {
+    std::string Row(const std::string& reference)
+    {
         for (const std::string& row : Rows()) {
             if (row.rfind(reference, 0) == 0) return row;
         }
@@ -49,13 +53,15 @@ protected:
     C6385pModbus m_dlg;
 };
 
-std::string ReferenceRow(const char* reference, const char* channel, const char* value) {
+std::string ReferenceRow(const char* reference, const char* channel, const char* value)
+{
     return std::string(reference) + "         " + channel + "             " + value;
 }
 
 } // namespace
 
-TEST_F(C6385pModbusTest, ReadsTheRangeThenCyclesThroughValueInputAndOutputs) {
+TEST_F(C6385pModbusTest, ReadsTheRangeThenCyclesThroughValueInputAndOutputs)
+{
     CSimAnalogInputDio& module = AddModule(0x1A, 0x0A); // "-1 to +1V"
     module.SetInput(0, InputOfRaw(0x4000, -1, 2));
     module.SetDigitalInput(0, true);
@@ -90,7 +96,8 @@ TEST_F(C6385pModbusTest, ReadsTheRangeThenCyclesThroughValueInputAndOutputs) {
                                                 ReferenceRow("40001", "CH0", "16384")}));
 }
 
-TEST_F(C6385pModbusTest, TheRangeChoosesTheScaling) {
+TEST_F(C6385pModbusTest, TheRangeChoosesTheScaling)
+{
     struct Case {
         BYTE range;
         int raw;
@@ -118,7 +125,8 @@ TEST_F(C6385pModbusTest, TheRangeChoosesTheScaling) {
     }
 }
 
-TEST_F(C6385pModbusTest, RawToEngineeringFollowsTheRangeRows) {
+TEST_F(C6385pModbusTest, RawToEngineeringFollowsTheRangeRows)
+{
     struct Case {
         int raw;
         int row;
@@ -136,7 +144,8 @@ TEST_F(C6385pModbusTest, RawToEngineeringFollowsTheRangeRows) {
     }
 }
 
-TEST_F(C6385pModbusTest, AClickOnAnOutputLampSwitchesThatOutput) {
+TEST_F(C6385pModbusTest, AClickOnAnOutputLampSwitchesThatOutput)
+{
     CSimAnalogInputDio& module = AddModule(1);
     Open();
     Tick(m_dlg, 2);
@@ -155,7 +164,8 @@ TEST_F(C6385pModbusTest, AClickOnAnOutputLampSwitchesThatOutput) {
                                         RtuFrame("010500100000"), RtuFrame("010100100002")}));
 }
 
-TEST_F(C6385pModbusTest, OnlyAPlainClickInsideALampSwitches) {
+TEST_F(C6385pModbusTest, OnlyAPlainClickInsideALampSwitches)
+{
     AddModule(1);
     Open();
     Tick(m_dlg, 2);
@@ -176,7 +186,8 @@ TEST_F(C6385pModbusTest, OnlyAPlainClickInsideALampSwitches) {
     EXPECT_EQ(m_dlg.m_bOutputOn, (std::array<int, 2>{0, 0}));
 }
 
-TEST_F(C6385pModbusTest, RefreshCancelsAnOutputWriteNotYetSent) {
+TEST_F(C6385pModbusTest, RefreshCancelsAnOutputWriteNotYetSent)
+{
     CSimAnalogInputDio& module = AddModule(1);
     Open();
     Tick(m_dlg, 2);
@@ -188,7 +199,8 @@ TEST_F(C6385pModbusTest, RefreshCancelsAnOutputWriteNotYetSent) {
     EXPECT_EQ(module.Outputs(), 0);
 }
 
-TEST_F(C6385pModbusTest, UpdataSwitchesToAsciiOnlyWithTheBoxTicked) {
+TEST_F(C6385pModbusTest, UpdataSwitchesToAsciiOnlyWithTheBoxTicked)
+{
     CSimAnalogInputDio& module = AddModule(1);
     Open();
     Tick(m_dlg, 2);
@@ -217,7 +229,8 @@ TEST_F(C6385pModbusTest, UpdataSwitchesToAsciiOnlyWithTheBoxTicked) {
     EXPECT_TRUE(TakeRequests().empty());
 }
 
-TEST_F(C6385pModbusTest, NoReplyKeepsWhatIsShownAndTheCycleGoesOn) {
+TEST_F(C6385pModbusTest, NoReplyKeepsWhatIsShownAndTheCycleGoesOn)
+{
     CSimAnalogInputDio& module = AddModule(1);
     module.SetInput(0, 5.0);
     Open();
@@ -235,7 +248,8 @@ TEST_F(C6385pModbusTest, NoReplyKeepsWhatIsShownAndTheCycleGoesOn) {
                                         RtuFrame("010300000001")}));
 }
 
-TEST_F(C6385pModbusTest, AtAddressZeroBaudAndChecksumAreOpen) {
+TEST_F(C6385pModbusTest, AtAddressZeroBaudAndChecksumAreOpen)
+{
     AddModule(1);
     Open({"0", "06", "4", "08", "1", "4385P"});
     EXPECT_TRUE(m_dlg.GetDlgItem(IDC_6385_BAUD)->IsWindowEnabled());
@@ -245,7 +259,8 @@ TEST_F(C6385pModbusTest, AtAddressZeroBaudAndChecksumAreOpen) {
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_6385_FORMAT), "% of FSR");
 }
 
-TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling) {
+TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling)
+{
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
@@ -255,7 +270,8 @@ TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling) {
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(C6385pModbusTest, EveryCloseStopsTheTimerAndTheLine) {
+TEST_F(C6385pModbusTest, EveryCloseStopsTheTimerAndTheLine)
+{
     AddModule(1);
     enum Way { Escape, CloseBox, CancelButton };
     for (Way way : {Escape, CloseBox, CancelButton}) {

@@ -7,7 +7,8 @@
 
 using namespace search_test;
 
-TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow) {
+TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow)
+{
     CModsim sim("6384 1 9600 ascii type=08 format=00\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
@@ -15,7 +16,8 @@ TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow) {
     CQueryDlg& search = w.Dlg();
 
     ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {}
+    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {
+    }
     ASSERT_TRUE(ui::Click(search, IDC_STOP));
     w.RunToEnd(10);
     ASSERT_EQ(w.Rows().size(), 1u);

@@ -1,7 +1,7 @@
 // The eight-channel analog-input dialog over Modbus RTU against a simulated module.
+#include "analog_input/M6384Modbus.h"
 #include "ModuleFixture.h"
 #include "analog_input/AnalogInputIds.h"
-#include "analog_input/M6384Modbus.h"
 
 #include "HexText.h"
 #include "SimAnalogInput.h"
@@ -73,7 +73,8 @@ TEST_F(M6384Modbus, UntickingAChannelWritesTheMaskAndHidesItsValue)
     TakeRequests();
     ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{Frame("010600DC00FE"), Frame("010300000008")}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<std::string>{Frame("010600DC00FE"), Frame("010300000008")}));
     EXPECT_EQ(module.EnableMask(), 0xFE);
     Tick(m_dlg);
     EXPECT_EQ(Value(0), "");

@@ -15,23 +15,27 @@ const ChannelTypeList kTypes = {"07", "08", "09", "0A", "0B", "0C", "0D", "07"};
 
 class M6384P : public CModuleFixture {
 protected:
-    CSimAnalogInputPerChannel& AddModule(int address, DWORD baud = 9600) {
+    CSimAnalogInputPerChannel& AddModule(int address, DWORD baud = 9600)
+    {
         return static_cast<CSimAnalogInputPerChannel&>(m_bus.Add("6384P", address, baud));
     }
     // Opens the dialog on a block (address, baud code, check, script, format, model) and the
     // channel types the search read.
-    void Open(ModuleParamBlock block, ChannelTypeList types = kTypes) {
+    void Open(ModuleParamBlock block, ChannelTypeList types = kTypes)
+    {
         m_frame.m_strAnalogInputParams = block;
         m_frame.m_strChannelTypes6384P = types;
         m_dlg.Create(202);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(IDC_PC_VALUE0 + ch); }
-    std::vector<std::string> Values() {
+    std::vector<std::string> Values()
+    {
         std::vector<std::string> values;
         for (int ch = 0; ch < 8; ++ch) values.push_back(Value(ch));
         return values;
     }
-    std::string Checked() {
+    std::string Checked()
+    {
         std::string marks;
         for (int id : kPcCheckIds) marks += m_dlg.IsDlgButtonChecked(id) ? '1' : '0';
         return marks;
@@ -45,7 +49,8 @@ protected:
 
 } // namespace
 
-TEST_F(M6384P, OpensWithTheMaskReadThenPollsTheEnabledChannels) {
+TEST_F(M6384P, OpensWithTheMaskReadThenPollsTheEnabledChannels)
+{
     CSimAnalogInputPerChannel& module = AddModule(0x12);
     module.SetEnableMask(0x81);
     module.SetChannelType(0, 0x07); // 4 to 20 mA
@@ -74,7 +79,8 @@ TEST_F(M6384P, OpensWithTheMaskReadThenPollsTheEnabledChannels) {
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#12", "#12"}));
 }
 
-TEST_F(M6384P, EveryNameStartsWithTheMaskRead) {
+TEST_F(M6384P, EveryNameStartsWithTheMaskRead)
+{
     for (const char* name : {"6384P", "4384P", "", "XYZ"}) {
         SCOPED_TRACE(name);
         CSimBus bus;
@@ -90,7 +96,8 @@ TEST_F(M6384P, EveryNameStartsWithTheMaskRead) {
     }
 }
 
-TEST_F(M6384P, TheMaskReplyMarksItsChannelsAndNothingElseDoes) {
+TEST_F(M6384P, TheMaskReplyMarksItsChannelsAndNothingElseDoes)
+{
     struct Case {
         const char* model; // "6385" refuses the mask read with "?01"
         BYTE mask;
@@ -121,7 +128,8 @@ TEST_F(M6384P, TheMaskReplyMarksItsChannelsAndNothingElseDoes) {
     }
 }
 
-TEST_F(M6384P, AMaskDigitThatIsNotHexMarksNothing) {
+TEST_F(M6384P, AMaskDigitThatIsNotHexMarksNothing)
+{
     AddModule(1).SetEnableMask(0);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg);
@@ -129,7 +137,8 @@ TEST_F(M6384P, AMaskDigitThatIsNotHexMarksNothing) {
     EXPECT_EQ(Checked(), "00001100");
 }
 
-TEST_F(M6384P, ReadingsAreCutBySizeAndLoseTheChecksumDigits) {
+TEST_F(M6384P, ReadingsAreCutBySizeAndLoseTheChecksumDigits)
+{
     struct Case {
         BYTE format;
         bool checksum;
@@ -162,7 +171,8 @@ TEST_F(M6384P, ReadingsAreCutBySizeAndLoseTheChecksumDigits) {
     }
 }
 
-TEST_F(M6384P, NoReplyWhilePollingEmptiesTheFields) {
+TEST_F(M6384P, NoReplyWhilePollingEmptiesTheFields)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
@@ -172,7 +182,8 @@ TEST_F(M6384P, NoReplyWhilePollingEmptiesTheFields) {
     EXPECT_EQ(Values(), std::vector<std::string>(8, ""));
 }
 
-TEST_F(M6384P, ATypeChangeIsWrittenAndStoredOnceAcknowledged) {
+TEST_F(M6384P, ATypeChangeIsWrittenAndStoredOnceAcknowledged)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
@@ -195,7 +206,8 @@ TEST_F(M6384P, ATypeChangeIsWrittenAndStoredOnceAcknowledged) {
     EXPECT_EQ(Combo(IDC_PC_TYPE0 + 4)->GetCurSel(), 0); // the list keeps the refused choice
 }
 
-TEST_F(M6384P, AnAcknowledgedTypeIsStoredForTheChannelItWasSentFor) {
+TEST_F(M6384P, AnAcknowledgedTypeIsStoredForTheChannelItWasSentFor)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
@@ -212,7 +224,8 @@ TEST_F(M6384P, AnAcknowledgedTypeIsStoredForTheChannelItWasSentFor) {
     EXPECT_EQ(module.ChannelType(5), 0x0A);
 }
 
-TEST_F(M6384P, TickingABoxWritesTheMask) {
+TEST_F(M6384P, TickingABoxWritesTheMask)
+{
     for (bool checksum : {false, true}) {
         SCOPED_TRACE(checksum);
         CSimBus bus;
@@ -238,7 +251,8 @@ TEST_F(M6384P, TickingABoxWritesTheMask) {
     }
 }
 
-TEST_F(M6384P, AnOperatorsRequestAfterAWriteIsNotDropped) {
+TEST_F(M6384P, AnOperatorsRequestAfterAWriteIsNotDropped)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
@@ -252,7 +266,8 @@ TEST_F(M6384P, AnOperatorsRequestAfterAWriteIsNotDropped) {
     EXPECT_EQ(module.EnableMask(), 0x7F);
 }
 
-TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement) {
+TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
+{
     struct Case {
         bool answered;
         const char* box;
@@ -294,7 +309,8 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement) {
     }
 }
 
-TEST_F(M6384P, AtAddressZeroTheSwitchToModbusGoesToAddress00WithoutChecksum) {
+TEST_F(M6384P, AtAddressZeroTheSwitchToModbusGoesToAddress00WithoutChecksum)
+{
     CSimAnalogInputPerChannel& module = AddModule(7);
     module.SetChecksum(true);
     module.SetInit(true);
@@ -314,7 +330,8 @@ TEST_F(M6384P, AtAddressZeroTheSwitchToModbusGoesToAddress00WithoutChecksum) {
     EXPECT_EQ(module.Address(), 5);
 }
 
-TEST_F(M6384P, TheFormatDigitSelectsProtocolAndFormat) {
+TEST_F(M6384P, TheFormatDigitSelectsProtocolAndFormat)
+{
     struct Case {
         const char* format;
         int protocolRow;
@@ -332,7 +349,8 @@ TEST_F(M6384P, TheFormatDigitSelectsProtocolAndFormat) {
     }
 }
 
-TEST_F(M6384P, UpdateWithoutAFormatRowKeepsTheModulesFormatAndANonHexCheckReadsAsZero) {
+TEST_F(M6384P, UpdateWithoutAFormatRowKeepsTheModulesFormatAndANonHexCheckReadsAsZero)
+{
     AddModule(1);
     Open({"01", "06", "x", "FF", "3", "4384P"});
     Tick(m_dlg);
@@ -345,7 +363,8 @@ TEST_F(M6384P, UpdateWithoutAFormatRowKeepsTheModulesFormatAndANonHexCheckReadsA
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"%0102FF0603"});
 }
 
-TEST_F(M6384P, OnlyAddressesOneTo255AreTaken) {
+TEST_F(M6384P, OnlyAddressesOneTo255AreTaken)
+{
     AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     struct Case {
@@ -370,7 +389,8 @@ TEST_F(M6384P, OnlyAddressesOneTo255AreTaken) {
     EXPECT_EQ(m_frame.m_strNewParams[0], "");
 }
 
-TEST_F(M6384P, PollsGoToTheOldAddressUntilTheSettingHasGoneOut) {
+TEST_F(M6384P, PollsGoToTheOldAddressUntilTheSettingHasGoneOut)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
@@ -389,7 +409,8 @@ TEST_F(M6384P, PollsGoToTheOldAddressUntilTheSettingHasGoneOut) {
     EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration OK!");
 }
 
-TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped) {
+TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped)
+{
     AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     ui::Type(m_dlg, IDC_PC_ADDRESS, "2");
@@ -405,7 +426,8 @@ TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped) {
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine) {
+TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
+{
     enum Way { Escape, CloseBox, CancelButton };
     for (Way way : {Escape, CloseBox, CancelButton}) {
         SCOPED_TRACE(way);
@@ -432,7 +454,8 @@ TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine) {
     }
 }
 
-TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine) {
+TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine)
+{
     m_link.Detach(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
@@ -442,7 +465,8 @@ TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine) {
     EXPECT_EQ(Values(), std::vector<std::string>(8, ""));
 }
 
-TEST_F(M6384P, TheDispatchFindsTheThreeDialogsByName) {
+TEST_F(M6384P, TheDispatchFindsTheThreeDialogsByName)
+{
     for (const char* name : {"CM6384P", "CM6384pModbus", "C6385pModbus"}) {
         EXPECT_NE(CreateModuleDialog(name), nullptr) << name;
     }

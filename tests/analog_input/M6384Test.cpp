@@ -1,7 +1,7 @@
 // The eight-channel analog-input dialog over ASCII against a simulated module.
+#include "analog_input/M6384.h"
 #include "ModuleFixture.h"
 #include "analog_input/AnalogInputIds.h"
-#include "analog_input/M6384.h"
 
 #include "AsciiCommand.h"
 #include "Resource.h"
@@ -47,7 +47,8 @@ TEST_F(M6384, OpensReadsTheMaskThenPollsAndReadsOneChannelType)
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
 
     Tick(m_dlg, 6);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$126", "$122", "#12", "$128C-1", "#12", "#12", "#12"}));
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<std::string>{"$126", "$122", "#12", "$128C-1", "#12", "#12", "#12"}));
     EXPECT_EQ(Value(0), "+01.500");
     EXPECT_EQ(Value(7), "-02.250");
     EXPECT_EQ(Value(3), ""); // disabled in the module
@@ -72,7 +73,8 @@ TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
         module.SetInput(1, c.ch1);
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
+        m_frame.m_strAnalogInputParams =
+            ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
         dlg.Create(155);
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemText(kAiValueIds[1]), c.want);
@@ -150,7 +152,9 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         Tick(dlg);
         std::string expected = c.wire ? c.wire : "%0112080640" + AppendChecksum("%0112080640");
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{expected});
-        EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4384", "12", "9600", c.checksumRow ? "Disable" : "Enable", "-10 to +10V"}));
+        EXPECT_EQ(
+            m_frame.m_strNewRowText,
+            (RowTexts{"4384", "12", "9600", c.checksumRow ? "Disable" : "Enable", "-10 to +10V"}));
         EXPECT_EQ(m_frame.m_strNewParams[0], "12");
         EXPECT_EQ(m_frame.m_strNewParams[2], c.checkDigit);
         Tick(dlg);
@@ -239,7 +243,8 @@ TEST_F(M6384, ARefusedConfigurationShowsTheInitText)
     ui::ChooseRow(m_dlg, IDC_AI_BAUD, 4); // a new rate outside INIT is refused
     ui::Click(m_dlg, IDC_AI_SETTING);
     Tick(m_dlg, 2);
-    EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration Error! \r\n Please Connect Init* to GND!");
+    EXPECT_EQ(m_boxes.Texts().back(),
+              "Setting Configuration Error! \r\n Please Connect Init* to GND!");
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
 }
@@ -317,7 +322,8 @@ TEST_F(M6384, FollowChannelZeroNeedsCh0AndWritesItsTypeToEveryChannel)
     Tick(m_dlg, 9);
     std::vector<std::string> requests = TakeRequests();
     ASSERT_EQ(requests.size(), 9u);
-    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR09", ch));
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR09", ch));
     EXPECT_EQ(requests[8], "#01");
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x09);
 }
@@ -331,7 +337,8 @@ TEST_F(M6384, SingleChannelModelCyclesThroughAlarmsAndOutputs)
     EXPECT_FALSE(Enabled(kAiValueIds[1]));
     EXPECT_FALSE(Enabled(kAiCheckIds[0]));
     Tick(m_dlg, 8);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "@01DI", "#01", "@01RH", "@01RL", "#01", "@01DI", "#01", "@01DI"}));
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "@01DI", "#01", "@01RH", "@01RL",
+                                                        "#01", "@01DI", "#01", "@01DI"}));
     EXPECT_EQ(Value(0), "+03.000");
     EXPECT_FALSE(m_dlg.GetDlgItemText(IDC_AI_HIGH_LIMIT).empty());
     EXPECT_FALSE(m_dlg.GetDlgItemText(IDC_AI_LOW_LIMIT).empty());

@@ -11,20 +11,24 @@ namespace {
 
 class M6384pModbus : public CModuleFixture {
 protected:
-    CSimAnalogInputPerChannel& AddModule(int address) {
+    CSimAnalogInputPerChannel& AddModule(int address)
+    {
         return static_cast<CSimAnalogInputPerChannel&>(
             m_bus.Add("6384P", address, 9600, ESimProtocol::Rtu));
     }
-    void Open(ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4384A"}) {
+    void Open(ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4384A"})
+    {
         m_frame.m_strAnalogInputParams = block;
         m_dlg.Create(222);
     }
-    std::vector<std::string> Values() {
+    std::vector<std::string> Values()
+    {
         std::vector<std::string> values;
         for (int ch = 0; ch < 8; ++ch) values.push_back(m_dlg.GetDlgItemText(IDC_PC_VALUE0 + ch));
         return values;
     }
-    std::string Checked() {
+    std::string Checked()
+    {
         std::string marks;
         for (int id : kPcCheckIds) marks += m_dlg.IsDlgButtonChecked(id) ? '1' : '0';
         return marks;
@@ -36,7 +40,8 @@ protected:
     CM6384pModbus m_dlg;
 };
 
-std::vector<std::string> Frames(std::initializer_list<const char*> texts) {
+std::vector<std::string> Frames(std::initializer_list<const char*> texts)
+{
     std::vector<std::string> frames;
     for (const char* t : texts) frames.push_back(RtuFrame(t));
     return frames;
@@ -44,7 +49,8 @@ std::vector<std::string> Frames(std::initializer_list<const char*> texts) {
 
 } // namespace
 
-TEST_F(M6384pModbus, ReadsMaskAndTypesOnceThenShowsScaledReadings) {
+TEST_F(M6384pModbus, ReadsMaskAndTypesOnceThenShowsScaledReadings)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     module.SetEnableMask(0xA5);
     const BYTE types[8] = {0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x07};
@@ -79,7 +85,8 @@ TEST_F(M6384pModbus, ReadsMaskAndTypesOnceThenShowsScaledReadings) {
     EXPECT_EQ(TakeRequests(), Frames({"010300C80008", "010300000008", "010300000008"}));
 }
 
-TEST_F(M6384pModbus, RawToEngineeringScalesByTheTypeRow) {
+TEST_F(M6384pModbus, RawToEngineeringScalesByTheTypeRow)
+{
     struct Case {
         int raw;
         int row;
@@ -98,7 +105,8 @@ TEST_F(M6384pModbus, RawToEngineeringScalesByTheTypeRow) {
     EXPECT_EQ(*m_dlg.RawToEngineering(12345, 2), static_cast<float>(12345 * (10 / 65535.0) - 5));
 }
 
-TEST_F(M6384pModbus, AChannelWithoutATypeShowsNoValue) {
+TEST_F(M6384pModbus, AChannelWithoutATypeShowsNoValue)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     module.Faults().nSilentAfter = 1; // the mask read is answered, the type read is not
     Open();
@@ -113,7 +121,8 @@ TEST_F(M6384pModbus, AChannelWithoutATypeShowsNoValue) {
     EXPECT_GT(rows[0].size(), 23u); // the raw value is still listed
 }
 
-TEST_F(M6384pModbus, BoxesWriteTheMaskAndListsTheirChannelsType) {
+TEST_F(M6384pModbus, BoxesWriteTheMaskAndListsTheirChannelsType)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     module.SetEnableMask(0x03);
     Open();
@@ -132,7 +141,8 @@ TEST_F(M6384pModbus, BoxesWriteTheMaskAndListsTheirChannelsType) {
     EXPECT_FALSE(Values()[1].empty());
 }
 
-TEST_F(M6384pModbus, FollowCh0WritesCh5FirstThenEveryChannelInTurn) {
+TEST_F(M6384pModbus, FollowCh0WritesCh5FirstThenEveryChannelInTurn)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     module.SetChannelType(0, 0x09); // "+/-5V"
     Open();
@@ -151,7 +161,8 @@ TEST_F(M6384pModbus, FollowCh0WritesCh5FirstThenEveryChannelInTurn) {
     EXPECT_EQ(m_dlg.m_bFollowCh0, 0);
 }
 
-TEST_F(M6384pModbus, FollowCh0WithoutATypeOnCh0WritesNothing) {
+TEST_F(M6384pModbus, FollowCh0WithoutATypeOnCh0WritesNothing)
+{
     AddModule(1).Faults().nSilentAfter = 1;
     Open();
     Tick(m_dlg, 3);
@@ -161,7 +172,8 @@ TEST_F(M6384pModbus, FollowCh0WithoutATypeOnCh0WritesNothing) {
     EXPECT_EQ(TakeRequests(), Frames({"010300000008", "010300000008"}));
 }
 
-TEST_F(M6384pModbus, TheStartReadsGoFirstAndTheOperatorsRequestFollows) {
+TEST_F(M6384pModbus, TheStartReadsGoFirstAndTheOperatorsRequestFollows)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     module.SetEnableMask(0x01);
     Open();
@@ -178,7 +190,8 @@ TEST_F(M6384pModbus, TheStartReadsGoFirstAndTheOperatorsRequestFollows) {
     EXPECT_EQ(TakeRequests(), Frames({"010600C90007", "010600CC000D"}));
 }
 
-TEST_F(M6384pModbus, NoReplyWhilePollingLeavesTheRowsWithoutValues) {
+TEST_F(M6384pModbus, NoReplyWhilePollingLeavesTheRowsWithoutValues)
+{
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open();
     Tick(m_dlg, 3);
@@ -191,7 +204,8 @@ TEST_F(M6384pModbus, NoReplyWhilePollingLeavesTheRowsWithoutValues) {
     EXPECT_EQ(rows[3], "40004      CH3         ");
 }
 
-TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling) {
+TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling)
+{
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
@@ -202,7 +216,8 @@ TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling) {
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(M6384pModbus, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine) {
+TEST_F(M6384pModbus, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
+{
     AddModule(1);
     enum Way { Escape, CloseBox, CancelButton };
     for (Way way : {Escape, CloseBox, CancelButton}) {

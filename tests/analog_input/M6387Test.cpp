@@ -30,7 +30,8 @@ public:
     std::map<std::string, std::string> m_replies;
 
 protected:
-    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override {
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
         auto found = m_replies.find(lead + std::string(body));
         if (found != m_replies.end()) return found->second;
         return CSimBridgeInput::OnAscii(lead, body, now);
@@ -44,16 +45,19 @@ const ModuleParamBlock kBlock = {"06", "06", "0", "01", "0", "4387"};
 
 class M6387 : public CModuleFixture {
 protected:
-    CSimModule& AddBridge(CSimBus& bus, bool checksum = false) {
+    CSimModule& AddBridge(CSimBus& bus, bool checksum = false)
+    {
         CSimModule& module = bus.Add("6387", 6, 9600);
         module.SetChecksum(checksum);
         return module;
     }
     // Puts a request on the bus as another master would (sets the module's state).
-    static void Ask(CSimBus& bus, const std::string& request) {
+    static void Ask(CSimBus& bus, const std::string& request)
+    {
         ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, request, 0)) << request;
     }
-    void Open(CM6387& dlg, const ModuleParamBlock& block = kBlock) {
+    void Open(CM6387& dlg, const ModuleParamBlock& block = kBlock)
+    {
         m_frame.m_strBridgeInputParams = block;
         dlg.Create(185);
     }
@@ -63,17 +67,20 @@ protected:
 
     static std::string Text(CDialog& dlg, int id) { return dlg.GetDlgItemText(id); }
     std::string Text(int id) { return Text(m_dlg, id); }
-    static std::vector<int> Icons(CDialog& dlg, const int (&ids)[4]) {
+    static std::vector<int> Icons(CDialog& dlg, const int (&ids)[4])
+    {
         std::vector<int> icons;
         for (int id : ids) icons.push_back(dlg.GetDlgItemAs<CStatic>(id)->GetIcon());
         return icons;
     }
     CComboBox* Combo(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id); }
-    QSlider* Slider() {
+    QSlider* Slider()
+    {
         return qobject_cast<QSlider*>(m_dlg.GetDlgItem(IDC_BRIDGE_SLIDER)->GetWidget());
     }
     // The operator drags the slider's thumb to position and holds it there.
-    void Drag(int position) {
+    void Drag(int position)
+    {
         QSlider* slider = Slider();
         slider->setSliderDown(true);
         slider->setSliderPosition(position);
@@ -90,7 +97,8 @@ constexpr int G = IDI_LAMP_UNUSED;
 
 } // namespace
 
-TEST_F(M6387, OpensFromTheBlockAndPollsInputExcitationAndLampsInThreeTicks) {
+TEST_F(M6387, OpensFromTheBlockAndPollsInputExcitationAndLampsInThreeTicks)
+{
     CSimModule& module = AddBridge(m_bus);
     module.SetInput(0, 12.345);
     module.SetDigitalInput(0, true);
@@ -133,7 +141,8 @@ TEST_F(M6387, OpensFromTheBlockAndPollsInputExcitationAndLampsInThreeTicks) {
     EXPECT_EQ(Text(IDC_BRIDGE_OHM), "");
 }
 
-TEST_F(M6387, RepliesAndWhatTheyShow) {
+TEST_F(M6387, RepliesAndWhatTheyShow)
+{
     struct Case {
         const char* request; // lead and body
         const char* reply;
@@ -178,7 +187,8 @@ TEST_F(M6387, RepliesAndWhatTheyShow) {
     }
 }
 
-TEST_F(M6387, EveryRequestByteForByte) {
+TEST_F(M6387, EveryRequestByteForByte)
+{
     for (bool checksum : {false, true}) {
         SCOPED_TRACE(checksum ? "checksum on" : "checksum off");
         CSimBus bus;
@@ -216,7 +226,8 @@ TEST_F(M6387, EveryRequestByteForByte) {
     }
 }
 
-TEST_F(M6387, LampClicksWriteTheClickedLampsBank) {
+TEST_F(M6387, LampClicksWriteTheClickedLampsBank)
+{
     struct Case {
         const char* outputs; // the module's outputs before: "@06DO" bodies
         int lamp;
@@ -257,7 +268,8 @@ TEST_F(M6387, LampClicksWriteTheClickedLampsBank) {
     }
 }
 
-TEST_F(M6387, AClickOffTheLampsWritesNothing) {
+TEST_F(M6387, AClickOffTheLampsWritesNothing)
+{
     AddBridge(m_bus);
     Ask(m_bus, "@06DO13");
     Open();
@@ -277,7 +289,8 @@ TEST_F(M6387, AClickOffTheLampsWritesNothing) {
     EXPECT_EQ(TakeRequests(), (Requests{"$066", "@06DI", "@06DO01", "#06", "$066"}));
 }
 
-TEST_F(M6387, FormatVoltsWritesTwoIntegerDigitsAndThreeDecimals) {
+TEST_F(M6387, FormatVoltsWritesTwoIntegerDigitsAndThreeDecimals)
+{
     struct Case {
         int millivolts;
         const char* text;
@@ -287,7 +300,8 @@ TEST_F(M6387, FormatVoltsWritesTwoIntegerDigitsAndThreeDecimals) {
         EXPECT_EQ(CM6387::FormatVolts(c.millivolts), c.text) << c.millivolts;
 }
 
-TEST_F(M6387, TheSliderSetsTheExcitationOnlyWhenReleased) {
+TEST_F(M6387, TheSliderSetsTheExcitationOnlyWhenReleased)
+{
     CSimModule& module = AddBridge(m_bus);
     Ask(m_bus, "$067+05.000");
     Open();
@@ -308,7 +322,8 @@ TEST_F(M6387, TheSliderSetsTheExcitationOnlyWhenReleased) {
     EXPECT_EQ(m_dlg.GetDlgItemAs<CSliderCtrl>(IDC_BRIDGE_SLIDER)->GetPos(), 10000);
 }
 
-TEST_F(M6387, KeyboardMovesShowTheTextButSendNothing) {
+TEST_F(M6387, KeyboardMovesShowTheTextButSendNothing)
+{
     CSimModule& module = AddBridge(m_bus);
     Ask(m_bus, "$067+02.000");
     Open();
@@ -323,7 +338,8 @@ TEST_F(M6387, KeyboardMovesShowTheTextButSendNothing) {
     EXPECT_DOUBLE_EQ(dynamic_cast<CSimBridgeInput&>(module).Excitation(), 2.0);
 }
 
-TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint) {
+TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint)
+{
     CSimModule& module = AddBridge(m_bus);
     Open();
     RunCycle(m_dlg);
@@ -343,7 +359,8 @@ TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint) {
     EXPECT_DOUBLE_EQ(dynamic_cast<CSimBridgeInput&>(module).Excitation(), 3.0);
 }
 
-TEST_F(M6387, SelectSendsTheChannelTheNumberBoxShows) {
+TEST_F(M6387, SelectSendsTheChannelTheNumberBoxShows)
+{
     struct Case {
         const char* typed; // nullptr: the row is chosen from the list
         int row;
@@ -383,7 +400,8 @@ TEST_F(M6387, SelectSendsTheChannelTheNumberBoxShows) {
     }
 }
 
-TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses) {
+TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses)
+{
     CSimModule& module = AddBridge(m_bus);
     Open();
     RunCycle(m_dlg);
@@ -417,7 +435,8 @@ TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses) {
     EXPECT_TRUE(TakeRequests().empty());
 }
 
-TEST_F(M6387, ConfigurationRequestsAndOutcomes) {
+TEST_F(M6387, ConfigurationRequestsAndOutcomes)
+{
     struct Case {
         const char* check;   // the block's Check entry
         bool init;           // INIT* to GND
@@ -463,7 +482,8 @@ TEST_F(M6387, ConfigurationRequestsAndOutcomes) {
     }
 }
 
-TEST_F(M6387, TypedAddressesOutsideAByteAreRefused) {
+TEST_F(M6387, TypedAddressesOutsideAByteAreRefused)
+{
     AddBridge(m_bus);
     Open();
     for (const char* typed : {"256", "-1", "abc", "1.5", ""}) {
@@ -480,7 +500,8 @@ TEST_F(M6387, TypedAddressesOutsideAByteAreRefused) {
     EXPECT_TRUE(m_dlg.IsRunning());
 }
 
-TEST_F(M6387, CodesOutsideTheListsLeaveTheBoxesEmptyAndNothingToWrite) {
+TEST_F(M6387, CodesOutsideTheListsLeaveTheBoxesEmptyAndNothingToWrite)
+{
     AddBridge(m_bus);
     Open({"06", "0a", "0", "07", "4", "4387"});
     EXPECT_EQ(Combo(IDC_AI_BAUD)->GetCurSel(), -1);
@@ -495,7 +516,8 @@ TEST_F(M6387, CodesOutsideTheListsLeaveTheBoxesEmptyAndNothingToWrite) {
     EXPECT_EQ(m_dlg.m_nLastCommand, 0);
 }
 
-TEST_F(M6387, AFailedConfigurationExchangeWaitsForAReplyAndReportsAnError) {
+TEST_F(M6387, AFailedConfigurationExchangeWaitsForAReplyAndReportsAnError)
+{
     CSimModule& module = AddBridge(m_bus);
     Open();
     RunCycle(m_dlg);
@@ -518,7 +540,8 @@ TEST_F(M6387, AFailedConfigurationExchangeWaitsForAReplyAndReportsAnError) {
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(M6387, AnOperatorsRequestIsNotDroppedByAOneShotReply) {
+TEST_F(M6387, AnOperatorsRequestIsNotDroppedByAOneShotReply)
+{
     CSimModule& module = AddBridge(m_bus);
     Open();
     RunCycle(m_dlg);
@@ -536,7 +559,8 @@ TEST_F(M6387, AnOperatorsRequestIsNotDroppedByAOneShotReply) {
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
 }
 
-TEST_F(M6387, AfterAOneShotTheNextReplyIsReadAsAReading) {
+TEST_F(M6387, AfterAOneShotTheNextReplyIsReadAsAReading)
+{
     CSimModule& module = AddBridge(m_bus);
     module.SetInput(0, 1.777); // ">+01.777": a "7" where the outputs digit of @AADI stands
     Open();
@@ -552,7 +576,8 @@ TEST_F(M6387, AfterAOneShotTheNextReplyIsReadAsAReading) {
     EXPECT_EQ(TakeRequests(), Requests{"@06DO01"});
 }
 
-TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReading) {
+TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReading)
+{
     CSimModule& module = AddBridge(m_bus);
     module.SetInput(0, 1.777);
     Open();
@@ -566,7 +591,8 @@ TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReading) {
     EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "ERROR!");
 }
 
-TEST_F(M6387, CancelEscapeAndTheCloseBoxCloseTheLineButEnterDoesNothing) {
+TEST_F(M6387, CancelEscapeAndTheCloseBoxCloseTheLineButEnterDoesNothing)
+{
     enum class Way { Cancel, Escape, CloseBox };
     for (Way way : {Way::Cancel, Way::Escape, Way::CloseBox}) {
         SCOPED_TRACE(static_cast<int>(way));
@@ -597,7 +623,8 @@ TEST_F(M6387, CancelEscapeAndTheCloseBoxCloseTheLineButEnterDoesNothing) {
     }
 }
 
-TEST_F(M6387, OpenComErrorKeepsPollingAnUnopenedLine) {
+TEST_F(M6387, OpenComErrorKeepsPollingAnUnopenedLine)
+{
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
@@ -609,7 +636,8 @@ TEST_F(M6387, OpenComErrorKeepsPollingAnUnopenedLine) {
     EXPECT_EQ(m_boxes.m_boxes.size(), 1u);
 }
 
-TEST_F(M6387, TheDispatchCanRunIt) {
+TEST_F(M6387, TheDispatchCanRunIt)
+{
     std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6387");
     ASSERT_NE(dynamic_cast<CM6387*>(dlg.get()), nullptr);
     EXPECT_EQ(dlg->GetTemplateID(), 185u);

@@ -10,7 +10,8 @@
 #include <vector>
 
 // The frame of a request text with its CRC ("01 03 00 00 00 08 44 0C").
-inline std::string RtuFrame(const std::string& text) {
+inline std::string RtuFrame(const std::string& text)
+{
     std::vector<BYTE> bytes = HexTextToBytes(text);
     std::vector<BYTE> frame(bytes.size() + 2);
     RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
@@ -18,6 +19,7 @@ inline std::string RtuFrame(const std::string& text) {
 }
 
 // The input, in the range low .. low + span, that a module reports as raw.
-inline double InputOfRaw(int raw, double low, double span) {
+inline double InputOfRaw(int raw, double low, double span)
+{
     return low + raw * span / 65535.0;
 }

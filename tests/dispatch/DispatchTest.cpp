@@ -40,8 +40,11 @@ struct SOpened {
 class CStandIn : public CDialog {
 public:
     explicit CStandIn(std::string className)
-        : CDialog(kStandInTemplate), m_strClass(std::move(className)) {}
-    BOOL OnInitDialog() override {
+        : CDialog(kStandInTemplate), m_strClass(std::move(className))
+    {
+    }
+    BOOL OnInitDialog() override
+    {
         CDialog::OnInitDialog();
         CMainFrame* frame = GetMainFrame();
         s_opened.push_back({m_strClass, frame->m_strNewRowText, frame->m_strNewParams});
@@ -55,23 +58,27 @@ std::vector<SOpened> CStandIn::s_opened;
 
 // A row with distinct texts in every column.
 ResultRow MakeRow(const std::string& name, const std::string& protocol,
-                  const std::string& address = "26(1A)RTU") {
+                  const std::string& address = "26(1A)RTU")
+{
     return {name, address, "19200", "Yes", "Disable", "desc",  "fmt",
             "1A", "07",    "0",     "08",  "2",       protocol};
 }
 
-std::vector<std::string> Standard(const ResultRow& row) {
+std::vector<std::string> Standard(const ResultRow& row)
+{
     return {row[kColAddress], row[kColBrate],  row[kColCheck],
             row[kColScript],  row[kColFormat], row[kColModule]};
 }
 
-template <class Block> std::vector<std::string> AsVector(const Block& block) {
+template <class Block> std::vector<std::string> AsVector(const Block& block)
+{
     return {block.begin(), block.end()};
 }
 
 class DispatchTest : public ::testing::Test {
 protected:
-    DispatchTest() {
+    DispatchTest()
+    {
         CStandIn::s_opened.clear();
         for (const char* className : kDialogClasses) {
             m_standIns.push_back(std::make_unique<CScopedModuleDialog>(
@@ -79,7 +86,8 @@ protected:
         }
     }
     // Adds the row and double-clicks it; the classes of the dialogs that opened.
-    std::vector<std::string> Open(const ResultRow& row) {
+    std::vector<std::string> Open(const ResultRow& row)
+    {
         CStandIn::s_opened.clear();
         int item = window.AddRow(row);
         EXPECT_TRUE(ui::DoubleClickRow(window.Dlg(), IDC_RESULT_LIST, item));
@@ -108,7 +116,9 @@ public:
               }
               if (flag) frame.*flag = 1;
               dlg.EndDialog(IDOK);
-          }) {}
+          })
+    {
+    }
 
 private:
     ui::CModalDriver m_driver;
@@ -116,7 +126,8 @@ private:
 
 } // namespace
 
-TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock) {
+TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock)
+{
     using BlockOf = std::function<std::vector<std::string>(CMainFrame&)>;
     auto standard = [](ModuleParamBlock CMainFrame::*block) {
         return BlockOf([block](CMainFrame& f) { return AsVector(f.*block); });
@@ -215,7 +226,8 @@ TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock) {
     }
 }
 
-TEST_F(DispatchTest, RowsThatNoFamilyKnowsOpenNothing) {
+TEST_F(DispatchTest, RowsThatNoFamilyKnowsOpenNothing)
+{
     const char* names[] = {"4999", "", "4381P", "4328", "4322", "4371", "4539", "4373X"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
@@ -230,7 +242,8 @@ TEST_F(DispatchTest, RowsThatNoFamilyKnowsOpenNothing) {
     EXPECT_TRUE(window.boxes.m_boxes.empty());
 }
 
-TEST_F(DispatchTest, TheRowIsRewrittenFromWhatTheDialogStoredByItsFamilysRule) {
+TEST_F(DispatchTest, TheRowIsRewrittenFromWhatTheDialogStoredByItsFamilysRule)
+{
     struct Case {
         const char* name;
         int CMainFrame::*flag;
@@ -267,7 +280,8 @@ TEST_F(DispatchTest, TheRowIsRewrittenFromWhatTheDialogStoredByItsFamilysRule) {
     }
 }
 
-TEST_F(DispatchTest, ARackRowIsNeverRewritten) {
+TEST_F(DispatchTest, ARackRowIsNeverRewritten)
+{
     CSettingDialogs dialogs(&CMainFrame::m_bUniversalInputChanged, "n");
     ResultRow rack = MakeRow("1333E", "ASC");
     int item = window.List().GetItemCount();
@@ -275,7 +289,8 @@ TEST_F(DispatchTest, ARackRowIsNeverRewritten) {
     EXPECT_EQ(window.Row(item), rack);
 }
 
-TEST_F(DispatchTest, EntriesADialogDoesNotWriteKeepTheRowsOwnTexts) {
+TEST_F(DispatchTest, EntriesADialogDoesNotWriteKeepTheRowsOwnTexts)
+{
     ResultRow first = MakeRow("4384", "ASC");
     first[kColDescription] = "first's description";
     {
@@ -302,7 +317,8 @@ TEST_F(DispatchTest, EntriesADialogDoesNotWriteKeepTheRowsOwnTexts) {
     EXPECT_EQ(row[kColScript], "0F");
 }
 
-TEST_F(DispatchTest, AFlagLeftRaisedBeforeTheDialogDoesNotRewriteTheRow) {
+TEST_F(DispatchTest, AFlagLeftRaisedBeforeTheDialogDoesNotRewriteTheRow)
+{
     Frame().m_bAnalogInputChanged = 1;
     ResultRow row = MakeRow("4384", "ASC");
     int item = window.List().GetItemCount();
@@ -313,7 +329,8 @@ TEST_F(DispatchTest, AFlagLeftRaisedBeforeTheDialogDoesNotRewriteTheRow) {
     EXPECT_EQ(Frame().m_bAnalogInputChanged, 0);
 }
 
-TEST_F(DispatchTest, ADoubleClickDuringASearchClosesTheSearchLineAndOpensNothing) {
+TEST_F(DispatchTest, ADoubleClickDuringASearchClosesTheSearchLineAndOpensNothing)
+{
     CSimBus bus;
     CScopedSimLink link(bus);
     ASSERT_TRUE(ui::Click(window.Dlg(), IDOK));
@@ -330,7 +347,8 @@ TEST_F(DispatchTest, ADoubleClickDuringASearchClosesTheSearchLineAndOpensNothing
     EXPECT_TRUE(window.Dlg().IsTimerActive(kScanTimer));
 }
 
-TEST_F(DispatchTest, TheFramesCommandRunsTheDigitalDialogOnItsBlockAsLeft) {
+TEST_F(DispatchTest, TheFramesCommandRunsTheDigitalDialogOnItsBlockAsLeft)
+{
     Open(MakeRow("4373", "ASC"));
     ModuleParamBlock left = Frame().m_strDioParams;
     CStandIn::s_opened.clear();

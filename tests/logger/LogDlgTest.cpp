@@ -39,14 +39,16 @@ const std::string kNoReplyGbk = "\xC3\xFC\xC1\xEE\xC3\xBB\xD3\xD0\xCF\xEC\xD3\xA
 // A program folder of the test's own, holding the script and the report.
 class CScopedHome {
 public:
-    CScopedHome() {
+    CScopedHome()
+    {
         static int s_nCount = 0;
         m_path = fs::temp_directory_path() /
                  ("ostra-logger-" + std::to_string(::getpid()) + "-" + std::to_string(++s_nCount));
         fs::create_directories(m_path);
         setenv("OSTRA_HOME", m_path.c_str(), 1);
     }
-    ~CScopedHome() {
+    ~CScopedHome()
+    {
         unsetenv("OSTRA_HOME");
         std::error_code error;
         fs::remove_all(m_path, error);
@@ -59,17 +61,20 @@ private:
     fs::path m_path;
 };
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::string& path)
+{
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) {
+void WriteFile(const std::string& path, const std::string& bytes)
+{
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Whether the process holds a descriptor on the file.
-bool IsOpenHere(const std::string& path) {
+bool IsOpenHere(const std::string& path)
+{
     std::error_code error;
     fs::path target = fs::canonical(path, error);
     for (const auto& entry : fs::directory_iterator("/proc/self/fd", error)) {
@@ -80,7 +85,8 @@ bool IsOpenHere(const std::string& path) {
 
 // Report lines: the time stamp (year-month-day hour:minute:second, no leading zeros) is checked
 // by pattern and cut off; what follows it must match byte for byte.
-Strings ReportLines(const std::string& bytes) {
+Strings ReportLines(const std::string& bytes)
+{
     static const std::regex stamp("^[1-9][0-9]{3}-([1-9]|1[0-2])-([1-9]|[12][0-9]|3[01]) "
                                   "([0-9]|1[0-9]|2[0-3]):([0-9]|[1-5][0-9]):([0-9]|[1-5][0-9])");
     Strings lines;
@@ -95,7 +101,8 @@ Strings ReportLines(const std::string& bytes) {
     return lines;
 }
 
-std::string Line(const std::string& blanks, Strings fields) {
+std::string Line(const std::string& blanks, Strings fields)
+{
     std::string line = blanks;
     for (const std::string& field : fields) line += field + "\t\t";
     return line;
@@ -103,7 +110,8 @@ std::string Line(const std::string& blanks, Strings fields) {
 
 class LogDlgTest : public ::testing::Test {
 protected:
-    LogDlgTest() {
+    LogDlgTest()
+    {
         bus.Add("6384", 1, 9600).SetType(0x08);
         CSimModule& withChecksum = bus.Add("6384", 2, 9600);
         withChecksum.SetType(0x08);
@@ -111,7 +119,8 @@ protected:
     }
     ~LogDlgTest() override { dlg.DestroyWindow(); }
 
-    void WriteScript(const Strings& lines, const std::string& eol = "\r\n") {
+    void WriteScript(const Strings& lines, const std::string& eol = "\r\n")
+    {
         std::string text;
         for (int i = 1; i <= D::kHeaderLines; ++i) text += "header line " + std::to_string(i) + eol;
         for (const std::string& line : lines) text += line + eol;
@@ -120,7 +129,8 @@ protected:
     void Open() { ASSERT_TRUE(dlg.Create(IDD_LOG)); }
     void Mode(int nID) { ASSERT_TRUE(ui::Click(dlg, nID)); }
     void Run() { ASSERT_TRUE(ui::Click(dlg, IDOK)); }
-    void Step(int n) {
+    void Step(int n)
+    {
         for (int i = 0; i < n; ++i) {
             clock.Advance(D::kStepMs);
             ASSERT_TRUE(dlg.FireTimer(1000));
@@ -128,7 +138,8 @@ protected:
     }
     bool Enabled(int nID) const { return dlg.GetDlgItem(nID)->IsWindowEnabled(); }
     // Idle: Run and Cancel usable, Stop not, no timer and no line.
-    void ExpectIdle() {
+    void ExpectIdle()
+    {
         EXPECT_TRUE(Enabled(IDOK));
         EXPECT_TRUE(Enabled(IDCANCEL));
         EXPECT_FALSE(Enabled(D::IDC_STOP));
@@ -136,12 +147,14 @@ protected:
         EXPECT_FALSE(link.IsAsciiOpen());
     }
     CListCtrl& List() { return *dlg.GetDlgItemAs<CListCtrl>(D::IDC_LOG_LIST); }
-    Strings Row(int row) {
+    Strings Row(int row)
+    {
         Strings texts;
         for (int column = 0; column < 6; ++column) texts.push_back(List().GetItemText(row, column));
         return texts;
     }
-    Strings Responses() {
+    Strings Responses()
+    {
         Strings texts;
         for (int row = 0; row < List().GetItemCount(); ++row)
             texts.push_back(List().GetItemText(row, 5));
@@ -159,7 +172,8 @@ protected:
     CLogDlg dlg;
 };
 
-TEST_F(LogDlgTest, StartsIdleWithThePathsInTheProgramFolder) {
+TEST_F(LogDlgTest, StartsIdleWithThePathsInTheProgramFolder)
+{
     g_bDialogClosed = 1;
     Open();
     EXPECT_EQ(g_bDialogClosed, 0);
@@ -178,7 +192,8 @@ TEST_F(LogDlgTest, StartsIdleWithThePathsInTheProgramFolder) {
     }
 }
 
-TEST_F(LogDlgTest, TheMenuCommandRunsTheLoggerModally) {
+TEST_F(LogDlgTest, TheMenuCommandRunsTheLoggerModally)
+{
     CMainFrame frame;
     int nShown = 0;
     ui::CModalDriver driver([&](CDialog& d) {
@@ -191,7 +206,8 @@ TEST_F(LogDlgTest, TheMenuCommandRunsTheLoggerModally) {
     EXPECT_EQ(g_bDialogClosed, 1);
 }
 
-TEST_F(LogDlgTest, ReplaysTheScriptPassAfterPassAndListsEachStep) {
+TEST_F(LogDlgTest, ReplaysTheScriptPassAfterPassAndListsEachStep)
+{
     WriteScript({kMatch, kChecksum, ""});
     Open();
     Run();
@@ -225,13 +241,15 @@ struct PassCase {
     int nRows;        // rows after three steps
 };
 
-void PrintTo(const PassCase& c, std::ostream* os) {
+void PrintTo(const PassCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class LogDlgPass : public LogDlgTest, public ::testing::WithParamInterface<PassCase> {};
 
-TEST_P(LogDlgPass, AnEmptyLineEndsThePassAndALastLineRepeats) {
+TEST_P(LogDlgPass, AnEmptyLineEndsThePassAndALastLineRepeats)
+{
     std::string header;
     for (int i = 0; i < D::kHeaderLines; ++i) header += "header\r\n";
     WriteFile(script, header + GetParam().body);
@@ -261,7 +279,8 @@ struct ModeCase {
     Strings lines; // the report after three steps, time stamps cut off
 };
 
-void PrintTo(const ModeCase& c, std::ostream* os) {
+void PrintTo(const ModeCase& c, std::ostream* os)
+{
     *os << (c.nModeId == D::IDC_MODE_ALL     ? "All"
             : c.nModeId == D::IDC_MODE_ERROR ? "Error"
                                              : "None");
@@ -269,7 +288,8 @@ void PrintTo(const ModeCase& c, std::ostream* os) {
 
 class LogDlgReport : public LogDlgTest, public ::testing::WithParamInterface<ModeCase> {};
 
-TEST_P(LogDlgReport, WritesTheReportLinesOfItsMode) {
+TEST_P(LogDlgReport, WritesTheReportLinesOfItsMode)
+{
     WriteScript({kMatch, kMismatch, kSilent, ""});
     Open();
     Mode(GetParam().nModeId);
@@ -297,7 +317,8 @@ INSTANTIATE_TEST_SUITE_P(
                   Line("      ", {"1", "9600", "0", "$09M", "!096384", kNoReplyGbk})}},
         ModeCase{D::IDC_MODE_NONE, {}}));
 
-TEST_F(LogDlgTest, TheResponseIsTheReplyBetweenSkipAndDrop) {
+TEST_F(LogDlgTest, TheResponseIsTheReplyBetweenSkipAndDrop)
+{
     WriteScript({kChecksum, "1,9600,0,$012,30,0,x,", "1,9600,0,$012,0,20,x,",
                  // Without the comma after it the reference reads as empty.
                  "1,9600,0,$012,0,0,!01080600", ""});
@@ -315,13 +336,15 @@ struct OverwriteCase {
     bool bKeepsOld;
 };
 
-void PrintTo(const OverwriteCase& c, std::ostream* os) {
+void PrintTo(const OverwriteCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class LogDlgOverwrite : public LogDlgTest, public ::testing::WithParamInterface<OverwriteCase> {};
 
-TEST_P(LogDlgOverwrite, AsksBeforeEmptyingAnExistingReportAndCreatesAMissingOne) {
+TEST_P(LogDlgOverwrite, AsksBeforeEmptyingAnExistingReportAndCreatesAMissingOne)
+{
     const OverwriteCase& c = GetParam();
     const std::string old = "2025-1-1 1:1:1     old\t\t\r\n";
     if (c.bExists) WriteFile(report, old);
@@ -353,7 +376,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LogDlgOverwrite,
                                            OverwriteCase{"No", true, IDNO, true},
                                            OverwriteCase{"Missing", false, IDNO, false}));
 
-TEST_F(LogDlgTest, StopClosesTheReportAndALaterRunNeverWritesThroughIt) {
+TEST_F(LogDlgTest, StopClosesTheReportAndALaterRunNeverWritesThroughIt)
+{
     WriteScript({kMatch, ""});
     Open();
     Mode(D::IDC_MODE_ALL);
@@ -383,7 +407,8 @@ TEST_F(LogDlgTest, StopClosesTheReportAndALaterRunNeverWritesThroughIt) {
     EXPECT_EQ(g_bDialogClosed, 1);
 }
 
-TEST_F(LogDlgTest, CancelClosesTheLineAndTheReport) {
+TEST_F(LogDlgTest, CancelClosesTheLineAndTheReport)
+{
     WriteScript({kMatch, ""});
     Open();
     Mode(D::IDC_MODE_ALL);
@@ -401,13 +426,15 @@ struct LineEndCase {
     const char* eol;
 };
 
-void PrintTo(const LineEndCase& c, std::ostream* os) {
+void PrintTo(const LineEndCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class LogDlgLineEnds : public LogDlgTest, public ::testing::WithParamInterface<LineEndCase> {};
 
-TEST_P(LogDlgLineEnds, ScriptsWithEitherLineEndReadAlike) {
+TEST_P(LogDlgLineEnds, ScriptsWithEitherLineEndReadAlike)
+{
     WriteScript({kMatch, kChecksum, ""}, GetParam().eol);
     Open();
     Mode(D::IDC_MODE_ERROR);
@@ -429,13 +456,15 @@ struct RefusalCase {
     const char* message;
 };
 
-void PrintTo(const RefusalCase& c, std::ostream* os) {
+void PrintTo(const RefusalCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class LogDlgRefusal : public LogDlgTest, public ::testing::WithParamInterface<RefusalCase> {};
 
-TEST_P(LogDlgRefusal, ARunWithoutACommandToSendIsRefused) {
+TEST_P(LogDlgRefusal, ARunWithoutACommandToSendIsRefused)
+{
     const RefusalCase& c = GetParam();
     if (c.script) WriteScript(*c.script);
     Open();
@@ -463,7 +492,8 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"HeaderOnly", Strings{}, false,
                     "No Command in the First Line of the Script!"}));
 
-TEST_F(LogDlgTest, AScriptFolderIsRefusedLikeAMissingScript) {
+TEST_F(LogDlgTest, AScriptFolderIsRefusedLikeAMissingScript)
+{
     fs::create_directory(script);
     Open();
     Run();
@@ -471,7 +501,8 @@ TEST_F(LogDlgTest, AScriptFolderIsRefusedLikeAMissingScript) {
     ExpectIdle();
 }
 
-TEST_F(LogDlgTest, AReportThatCannotBeOpenedRefusesTheRun) {
+TEST_F(LogDlgTest, AReportThatCannotBeOpenedRefusesTheRun)
+{
     WriteScript({kMatch, ""});
     Open();
     Mode(D::IDC_MODE_ERROR);
@@ -484,7 +515,8 @@ TEST_F(LogDlgTest, AReportThatCannotBeOpenedRefusesTheRun) {
 
 class LogDlgOpenError : public LogDlgTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(LogDlgOpenError, ALineThatDoesNotOpenLogsEveryStepUnanswered) {
+TEST_P(LogDlgOpenError, ALineThatDoesNotOpenLogsEveryStepUnanswered)
+{
     WriteScript({std::string(GetParam()) + ",9600,0,$012,0,0,!01080600,", ""});
     Open();
     Run();
@@ -505,13 +537,15 @@ struct CounterCase {
     Strings shown; // after each of three steps
 };
 
-void PrintTo(const CounterCase& c, std::ostream* os) {
+void PrintTo(const CounterCase& c, std::ostream* os)
+{
     *os << c.name;
 }
 
 class LogDlgCounter : public LogDlgTest, public ::testing::WithParamInterface<CounterCase> {};
 
-TEST_P(LogDlgCounter, CountsStepsOrErrorsWhileChecked) {
+TEST_P(LogDlgCounter, CountsStepsOrErrorsWhileChecked)
+{
     WriteScript({kMatch, kSilent, ""});
     Open();
     Mode(GetParam().nModeId);
@@ -541,7 +575,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, LogDlgCounter,
                                            CounterCase{
                                                "Error", D::IDC_MODE_ERROR, {"0", "1", "1"}}));
 
-TEST_F(LogDlgTest, PicksAndShowsTheFilesWithTheDesktop) {
+TEST_F(LogDlgTest, PicksAndShowsTheFilesWithTheDesktop)
+{
     ui::CShellOpenRecorder shell;
     Open();
     ASSERT_TRUE(ui::Type(dlg, D::IDC_REPORT_PATH, "/typed/report.log"));

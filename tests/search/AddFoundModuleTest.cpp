@@ -15,7 +15,8 @@ struct SFind {
     bool checksum = false; // the dialog's checksum choice
 };
 
-ResultRow Add(CSearchWindow& w, const SFind& f) {
+ResultRow Add(CSearchWindow& w, const SFind& f)
+{
     CQueryDlg& dlg = w.Dlg();
     dlg.m_bFoundAscii = f.rtu ? 0 : 1;
     dlg.m_bFoundRtu = f.rtu ? 1 : 0;
@@ -30,7 +31,8 @@ ResultRow Add(CSearchWindow& w, const SFind& f) {
     return w.Row(w.List().GetItemCount() - 1);
 }
 
-std::string WithChecksum(const std::string& text) {
+std::string WithChecksum(const std::string& text)
+{
     return text + AppendChecksum(text);
 }
 
@@ -41,7 +43,8 @@ protected:
 
 } // namespace
 
-TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds) {
+TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds)
+{
     struct Case {
         const char* what;
         SFind find;
@@ -101,7 +104,8 @@ TEST_F(AddFoundModuleTest, RowsOfAsciiAndModbusFinds) {
     }
 }
 
-TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName) {
+TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName)
+{
     struct Case {
         const char* probed;
         const char* listed;
@@ -122,7 +126,8 @@ TEST_F(AddFoundModuleTest, ModbusNamesAreListedUnderTheirMainSeriesName) {
     }
 }
 
-TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode) {
+TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode)
+{
     struct Case {
         const char* model;
         const char* code;
@@ -188,7 +193,8 @@ TEST_F(AddFoundModuleTest, DescriptionsFollowTheModelAndItsCode) {
     }
 }
 
-TEST_F(AddFoundModuleTest, ThreeChannelRtdRowsCarryTheirDataFormat) {
+TEST_F(AddFoundModuleTest, ThreeChannelRtdRowsCarryTheirDataFormat)
+{
     const char* formats[] = {"Engineering Unit", "% of FSR", "2's complement", "Ohm", ""};
     for (int digit = 0; digit < 5; ++digit) {
         ResultRow row = Add(w, {"!014380", "!0120060" + std::to_string(digit), "9600", false, 1});

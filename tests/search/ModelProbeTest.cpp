@@ -7,16 +7,19 @@
 
 namespace {
 
-std::vector<BYTE> Bytes(const std::string& bytes) {
+std::vector<BYTE> Bytes(const std::string& bytes)
+{
     return {bytes.begin(), bytes.end()};
 }
-std::vector<BYTE> Framed(const std::string& bytes) {
+std::vector<BYTE> Framed(const std::string& bytes)
+{
     return Bytes(SimAppendCrc(bytes));
 }
 
 } // namespace
 
-TEST(ModelProbe, OnlyAWellFormedReplyToTheReadCounts) {
+TEST(ModelProbe, OnlyAWellFormedReplyToTheReadCounts)
+{
     std::string request = {0x05, 0x03, 0x27, 0x10, 0x00, 0x02};
     EXPECT_EQ(ModelProbeRequest(5, kProbeRegisterFirst), Bytes(request));
     std::string good = {0x05, 0x03, 0x04, 0x63, static_cast<char>(0x84), 0x00, 0x00};
@@ -49,7 +52,8 @@ TEST(ModelProbe, OnlyAWellFormedReplyToTheReadCounts) {
     }
 }
 
-TEST(ModelProbe, TheNameIsThreeDecimalNibblesAndAHexOne) {
+TEST(ModelProbe, TheNameIsThreeDecimalNibblesAndAHexOne)
+{
     EXPECT_EQ(ModelProbeName(0x6384), "6384");
     EXPECT_EQ(ModelProbeName(0xA123), "10123");
     EXPECT_EQ(ModelProbeName(0x233E), "233E");

@@ -17,38 +17,46 @@ using namespace search_test;
 
 namespace {
 
-std::string Name(int address) {
+std::string Name(int address)
+{
     return Format("$%02XM", address);
 }
-std::string Config(int address) {
+std::string Config(int address)
+{
     return Format("$%02X2", address);
 }
-std::string ChannelType(int address, int channel) {
+std::string ChannelType(int address, int channel)
+{
     return Format("$%02X8C%d", address, channel);
 }
 
-std::string Probe(int address, WORD reg) {
+std::string Probe(int address, WORD reg)
+{
     std::string frame = {static_cast<char>(address),    0x03, static_cast<char>(reg >> 8),
                          static_cast<char>(reg & 0xFF), 0x00, 0x02};
     return SimHexBytes(SimAppendCrc(frame));
 }
-std::string FirstProbe(int address) {
+std::string FirstProbe(int address)
+{
     return Probe(address, 0x2710);
 }
-std::string SecondProbe(int address) {
+std::string SecondProbe(int address)
+{
     return Probe(address, 0x00D2);
 }
 
 using Requests = std::vector<std::string>;
 
-Requests Concat(std::initializer_list<Requests> parts) {
+Requests Concat(std::initializer_list<Requests> parts)
+{
     Requests all;
     for (const Requests& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
 // The requests of a Modbus step that finds nothing at one rate, and the name request after it.
-Requests NothingAt(int address, int next) {
+Requests NothingAt(int address, int next)
+{
     return {FirstProbe(address), SecondProbe(address), Name(next)};
 }
 
@@ -56,12 +64,15 @@ Requests NothingAt(int address, int next) {
 class CTestModule : public CSimModule {
 public:
     CTestModule(std::string model, BYTE type, int channels = 0, BYTE channelType = 0)
-        : CSimModule(std::move(model), type, channels, channelType) {}
+        : CSimModule(std::move(model), type, channels, channelType)
+    {
+    }
     // Returns the reply ("" stays silent), or nothing to answer as every module does.
     std::function<std::optional<std::string>(char, std::string_view)> m_onAscii;
 
 protected:
-    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD) override {
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD) override
+    {
         return m_onAscii ? m_onAscii(lead, body) : std::nullopt;
     }
     bool AcceptsType(BYTE) const override { return true; }
@@ -69,7 +80,8 @@ protected:
 };
 
 CTestModule& AddTestModule(CSimBus& bus, std::unique_ptr<CTestModule> module, int address,
-                           DWORD baud) {
+                           DWORD baud)
+{
     module->SetAddress(static_cast<BYTE>(address));
     module->SetBaud(baud);
     return static_cast<CTestModule&>(bus.Add(std::move(module)));
@@ -79,19 +91,22 @@ CTestModule& AddTestModule(CSimBus& bus, std::unique_ptr<CTestModule> module, in
 class ScanTest : public ::testing::Test {
 protected:
     // Settings: COM1, the baud flags given (1200 first), TimeOut 50 ms, checksum as given.
-    void Open(const std::string& bauds, char checksum = '0') {
+    void Open(const std::string& bauds, char checksum = '0')
+    {
         window = std::make_unique<CSearchWindow>(SettingsText('0', bauds, '0', checksum));
     }
     CQueryDlg& Dlg() { return window->Dlg(); }
     Requests Sent() const { return link.Requests(); }
-    Requests SentFrom(size_t first) const {
+    Requests SentFrom(size_t first) const
+    {
         Requests all = link.Requests();
         return Requests(all.begin() + static_cast<long>(std::min(first, all.size())), all.end());
     }
     // The rate the request at that position travelled at.
     DWORD BaudOf(size_t index) const { return link.Traffic().at(index).line.dwBaud; }
     bool Tick() { return Dlg().FireTimer(kScanTimer); }
-    void Ticks(int count) {
+    void Ticks(int count)
+    {
         for (int i = 0; i < count; ++i) ASSERT_TRUE(Tick());
     }
 
@@ -103,7 +118,8 @@ protected:
 
 } // namespace
 
-TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace) {
+TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace)
+{
     Open("00010000");
     DWORD start = clock.TickCount();
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -136,7 +152,8 @@ TEST_F(ScanTest, AnEmptyBusGetsANameRequestAndTwoProbesPerAddressAtTheirPace) {
     EXPECT_EQ(Dlg().GetDlgItemAs<CProgressCtrl>(IDC_PROGRESS)->GetPos(), 1);
 }
 
-TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast) {
+TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast)
+{
     Open("00010000");
     CStopwatch watch;
     EXPECT_EQ(window->Search(), 257) << "256 Modbus steps, then the stop tick";
@@ -154,7 +171,8 @@ TEST_F(ScanTest, AWholeScanOfAnEmptyBusEndsAfterAddress255AndStaysFast) {
     EXPECT_EQ(window->List().GetItemCount(), 0);
 }
 
-TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows) {
+TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows)
+{
     bus.Load("6384 1 9600 ascii type=08 format=00\n"
              "6384 2 9600 rtu\n"
              "6387 3 9600 rtu probe=00D2\n");
@@ -180,7 +198,8 @@ TEST_F(ScanTest, ModulesFoundInAsciiAndModbusBecomeRows) {
     EXPECT_EQ(rows[2][kColAddressText], "3(03)RTU");
 }
 
-TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean) {
+TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean)
+{
     bus.Load("6384 1 9600 ascii type=09 format=00 checksum=on\n");
     Open("00010000", '1');
     window->Search();
@@ -197,7 +216,8 @@ TEST_F(ScanTest, WithTheChecksumOnTheLinkAddsTheDigitsAndTheRowKeepsTheNameClean
     EXPECT_EQ(rows[0][kColDescription], "-5 to +5V");
 }
 
-TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration) {
+TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration)
+{
     auto module = std::make_unique<CTestModule>("6382", 0xFF, 6, 0x20);
     CTestModule& m = AddTestModule(bus, std::move(module), 1, 9600);
     const char* types[] = {"20", "21", "22", "23", "2B", "2C"};
@@ -219,7 +239,8 @@ TEST_F(ScanTest, ASixChannelModelHasItsSixChannelTypesReadBeforeItsConfiguration
     EXPECT_EQ(window->Row(0)[kColModule], "4382");
 }
 
-TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList) {
+TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList)
+{
     bus.Load("9384P 1 9600 ascii types=08,08,09,09,0A,0B,07,0D\n");
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -235,7 +256,8 @@ TEST_F(ScanTest, AnEightChannelPerChannelModelFillsItsOwnList) {
     EXPECT_EQ(window->Row(0)[kColModule], "4384A");
 }
 
-TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate) {
+TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate)
+{
     // A module without checksum refuses a request that carries checksum digits.
     bus.Load("6384 5 9600 ascii\n");
     Open("00010000", '1');
@@ -252,7 +274,8 @@ TEST_F(ScanTest, ARefusalCountsAsNoAnswerAndTheProbesFollowAtTheSameRate) {
     EXPECT_EQ(window->List().GetItemCount(), 0);
 }
 
-TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest) {
+TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest)
+{
     bus.Load("6384 255 9600 ascii type=08\n");
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -273,7 +296,8 @@ TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest) {
     EXPECT_TRUE(window->Enabled(IDOK));
 }
 
-TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheNextAddress) {
+TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheNextAddress)
+{
     bus.Load("6384 1 19200 ascii type=08\n");
     Open("00011000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
@@ -301,7 +325,8 @@ TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheN
     EXPECT_EQ(window->Row(0)[kColBrate], "07");
 }
 
-TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAndChannel0) {
+TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAndChannel0)
+{
     auto module = std::make_unique<CTestModule>("6382", 0xFF, 6, 0x20);
     AddTestModule(bus, std::move(module), 0, 19200);
     Open("00011000");
@@ -322,7 +347,8 @@ TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAnd
     EXPECT_EQ(Sent().back(), ChannelType(0, 0));
 }
 
-TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch) {
+TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch)
+{
     Open("00000000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     ASSERT_EQ(window->boxes.m_boxes.size(), 1u);
@@ -348,7 +374,8 @@ TEST_F(ScanTest, NoRateTickedOrNoPortMeansNoSearch) {
     EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing) {
+TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing)
+{
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     EXPECT_EQ(g_bDialogClosed, 0);
@@ -365,7 +392,8 @@ TEST_F(ScanTest, WhileScanningEscapeAndTheCloseBoxDoNothing) {
 
 // ---- mended faults
 
-TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeTheBox) {
+TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeTheBox)
+{
     Open("00010000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
     link.Detach(1); // the adapter is unplugged
@@ -386,7 +414,8 @@ TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeT
     EXPECT_EQ(Sent(), Requests{"$00M"});
 }
 
-TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow) {
+TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow)
+{
     auto silent = std::make_unique<CTestModule>("6384", 0x08);
     silent->m_onAscii = [](char lead, std::string_view body) -> std::optional<std::string> {
         if (lead == '$' && body == "2") return std::string(); // never answers
@@ -406,7 +435,8 @@ TEST_F(ScanTest, AnUnansweredConfigurationRequestDoesNotMixTwoModulesIntoOneRow)
     EXPECT_EQ(row[kColScript], "09");
 }
 
-TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt) {
+TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt)
+{
     bus.Load("6384 1 57600 ascii type=08\n"
              "6384 2 57600 ascii type=08\n");
     Open("00010010");
@@ -419,7 +449,8 @@ TEST_F(ScanTest, AFindAtAHighRateHandsOverTheRateTheLineIsAt) {
     }
 }
 
-TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport) {
+TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport)
+{
     bus.Load("6384 1 19200 ascii type=08\n"
              "6384 2 9600 rtu\n");
     Open("00011000");
@@ -436,7 +467,8 @@ TEST_F(ScanTest, TheProbesRunAtTheRateTheyReport) {
     EXPECT_EQ(rows[1][kColBaudrate], "9600");
 }
 
-TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne) {
+TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne)
+{
     window = std::make_unique<CSearchWindow>(std::nullopt); // Stop stays enabled
     ASSERT_TRUE(ui::Click(Dlg(), IDC_STOP));
     ASSERT_TRUE(ui::Click(Dlg(), IDC_BAUD_9600));
@@ -452,7 +484,8 @@ TEST_F(ScanTest, AStopClickedBeforeAnySearchDoesNotEndTheNextOne) {
     EXPECT_TRUE(Dlg().IsTimerActive(kScanTimer));
 }
 
-TEST_F(ScanTest, OnlyAWellFormedProbeReplyCountsAsAModule) {
+TEST_F(ScanTest, OnlyAWellFormedProbeReplyCountsAsAModule)
+{
     // An exception to the first probe, line noise to both.
     bus.Load("6384 1 9600 rtu probe=00D2\n"
              "6384 2 9600 rtu garbage=9\n");

@@ -9,7 +9,8 @@
 
 using namespace search_test;
 
-TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThroughModsim) {
+TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThroughModsim)
+{
     CModsim sim("6384 1 9600 ascii type=08 format=00\n"
                 "6384 2 9600 rtu\n",
                 OSTRA_BIN_DIR);

@@ -12,17 +12,20 @@ namespace {
 const std::string kExample =
     std::string("COM1=2;\r\nBRAUTE=00011000;\r\nTIMEOUT=2;\r\nCHECKSUM=0;\r") + '\0';
 
-int Selected(const CSearchWindow& w, int nID) {
+int Selected(const CSearchWindow& w, int nID)
+{
     return w.Dlg().GetDlgItemAs<CComboBox>(nID)->GetCurSel();
 }
 
-bool Checked(const CSearchWindow& w, int nID) {
+bool Checked(const CSearchWindow& w, int nID)
+{
     return w.Dlg().IsDlgButtonChecked(nID) == 1;
 }
 
 } // namespace
 
-TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte) {
+TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte)
+{
     ASSERT_EQ(kExample.size(), 52u);
     CSearchWindow w(kExample);
     CQueryDlg& dlg = w.Dlg();
@@ -52,7 +55,8 @@ TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte
     EXPECT_EQ(w.home.Read(kSettingsFileName), kExample);
 }
 
-TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile) {
+TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile)
+{
     const std::string tail = "\r\n; an older file's last lines\r\n";
     CSearchWindow w(kExample + tail);
     CQueryDlg& dlg = w.Dlg();
@@ -77,7 +81,8 @@ TEST(SearchSettings, SaveWritesTheOperatorsChoicesOverTheStartOfALongerFile) {
     EXPECT_TRUE(read->bTicked[0] && read->bTicked[7] && !read->bTicked[3]);
 }
 
-TEST(SearchSettings, ThePositionsAreReadAsTheyStand) {
+TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
+{
     struct Case {
         const char* what;
         std::string text;
@@ -132,7 +137,8 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand) {
     }
 }
 
-TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne) {
+TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne)
+{
     CSearchWindow w(SettingsText('A', "00010000", '0', '0'));
     ASSERT_TRUE(ui::Click(w.Dlg(), IDC_SAVE));
     EXPECT_EQ(w.home.Read(kSettingsFileName), SettingsText('A', "00010000", '0', '0'));
@@ -143,7 +149,8 @@ TEST(SearchSettings, SaveKeepsComElevenAndStoresPortsAboveSixteenAsComOne) {
     EXPECT_TRUE(w.boxes.m_boxes.empty());
 }
 
-TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing) {
+TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing)
+{
     CSearchWindow w(std::nullopt);
     std::string path = w.home.Path(kSettingsFileName).string();
     ASSERT_EQ(w.boxes.m_boxes.size(), 1u);
@@ -166,7 +173,8 @@ TEST(SearchSettings, AMissingFileIsReportedWithItsPathAndSaveCreatesNothing) {
     EXPECT_FALSE(fs::exists(path));
 }
 
-TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing) {
+TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing)
+{
     CScopedHome home;
     fs::create_directories(home.Path(kSettingsFileName));
     EXPECT_FALSE(ReadSearchSettings(home.Path(kSettingsFileName).string()));

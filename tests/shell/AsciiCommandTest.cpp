@@ -15,8 +15,8 @@ TEST(AsciiCommand, TextHelpersGiveTheModulesValues)
     struct {
         char c;
         int value;
-    } digits[] = {{'0', 0}, {'9', 9}, {'A', 10}, {'F', 15}, {'a', 0xCC}, {'f', 0xCC},
-                  {'G', 0xCC}, {' ', 0xCC}, {'R', 0xCC}, {'\0', 0xCC}};
+    } digits[] = {{'0', 0},    {'9', 9},    {'A', 10},   {'F', 15},   {'a', 0xCC},
+                  {'f', 0xCC}, {'G', 0xCC}, {' ', 0xCC}, {'R', 0xCC}, {'\0', 0xCC}};
     for (auto d : digits) EXPECT_EQ(HexCharToValue(d.c), d.value) << d.c;
 }
 

@@ -121,9 +121,9 @@ TEST(Startup, EachStartOpensASearchDialogWithItsOwnColumns)
     ASSERT_NE(first, second);
     EXPECT_TRUE(first->IsRunning());
     EXPECT_EQ(second->GetWindowText(), "SEARCH");
-    const char* headings[] = {"Module", "Address(HEX)", "Baudrate", "Alarm", "Checksum",
-                              "Description", "DataFormat", "Address", "Brate", "Check",
-                              "Script", "Format", "Protocol"};
+    const char* headings[] = {"Module",      "Address(HEX)", "Baudrate", "Alarm", "Checksum",
+                              "Description", "DataFormat",   "Address",  "Brate", "Check",
+                              "Script",      "Format",       "Protocol"};
     const int widths[] = {80, 100, 80, 70, 80, 150, 1, 1, 1, 1, 1, 1, 1};
     for (CQueryDlg* dlg : {first, second}) {
         auto* list = dlg->GetDlgItemAs<CListCtrl>(IDC_RESULT_LIST);
@@ -164,7 +164,7 @@ TEST(Startup, TheViewPaintsThePictureAndSurvivesABadOne)
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save(QString::fromStdString(home.Path("talvik.bmp").string()), "BMP"));
     QImage painted = Paint(view);
-    EXPECT_EQ(painted.pixel(0, 0), qRgb(255, 0, 0));   // natural size at the top-left corner
+    EXPECT_EQ(painted.pixel(0, 0), qRgb(255, 0, 0)); // natural size at the top-left corner
     EXPECT_EQ(painted.pixel(39, 29), qRgb(255, 0, 0));
     EXPECT_EQ(painted.pixel(40, 30), qRgb(255, 255, 255));
 

@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(SimAnalogReadings, EachDataFormatWritesTheReadingAsTheModuleDoes) {
+TEST(SimAnalogReadings, EachDataFormatWritesTheReadingAsTheModuleDoes)
+{
     struct Case {
         BYTE range;
         BYTE format;
@@ -30,7 +31,8 @@ TEST(SimAnalogReadings, EachDataFormatWritesTheReadingAsTheModuleDoes) {
 // An eight-channel 6384 at address 1 with CH0..CH7 held at 1..8 V, a per-channel 9384P at 3.
 class SimEightChannel : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         CSimModule& m = bus.Add("6384", 1, 9600);
         for (int ch = 0; ch < 8; ++ch) m.SetInput(ch, ch + 1.0);
         bus.Add("9384P", 3, 9600);
@@ -39,7 +41,8 @@ protected:
     CSimBus bus;
 };
 
-TEST_F(SimEightChannel, ReadingsInEveryFormat) {
+TEST_F(SimEightChannel, ReadingsInEveryFormat)
+{
     EXPECT_EQ(AskAscii(bus, "#01"), ">+01.000+02.000+03.000+04.000+05.000+06.000+07.000+08.000\r");
     Module(0).SetFormat(0x01);
     EXPECT_EQ(AskAscii(bus, "#01"), ">+010.00+020.00+030.00+040.00+050.00+060.00+070.00+080.00\r");
@@ -52,7 +55,8 @@ TEST_F(SimEightChannel, ReadingsInEveryFormat) {
               "01 03 10 8C CC 99 99 A6 66 B3 33 BF FF CC CC D9 99 E6 66");
 }
 
-TEST_F(SimEightChannel, LiveReadingsMoveWithTimeAndRepeatForTheSameTime) {
+TEST_F(SimEightChannel, LiveReadingsMoveWithTimeAndRepeatForTheSameTime)
+{
     auto at = [&](DWORD now) { return *AskAscii(bus, "#03", {}, now); };
     EXPECT_EQ(at(1000), at(1000));
     EXPECT_NE(at(1000), at(3000));
@@ -65,7 +69,8 @@ TEST_F(SimEightChannel, LiveReadingsMoveWithTimeAndRepeatForTheSameTime) {
         }
 }
 
-TEST_F(SimEightChannel, ChannelEnableMaskInBothProtocols) {
+TEST_F(SimEightChannel, ChannelEnableMaskInBothProtocols)
+{
     EXPECT_EQ(AskAscii(bus, "$016"), "!01FF\r");
     EXPECT_EQ(AskAscii(bus, "$015FE"), "!01\r");
     EXPECT_EQ(AskAscii(bus, "$016"), "!01FE\r");
@@ -78,7 +83,8 @@ TEST_F(SimEightChannel, ChannelEnableMaskInBothProtocols) {
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "010600DC0100")), "01 86 03");
 }
 
-TEST_F(SimEightChannel, PerChannelTypesInAscii) {
+TEST_F(SimEightChannel, PerChannelTypesInAscii)
+{
     EXPECT_EQ(AskAscii(bus, "$038C2"), "!03C2R08\r");
     EXPECT_EQ(AskAscii(bus, "$037C2R0A"), "!03\r");
     EXPECT_EQ(AskAscii(bus, "$038C2"), "!03C2R0A\r");
@@ -97,7 +103,8 @@ TEST_F(SimEightChannel, PerChannelTypesInAscii) {
     EXPECT_EQ(AskAscii(bus, "%0303080600"), "?03\r") << "the type stays per channel";
 }
 
-TEST_F(SimEightChannel, PerChannelTypesAsRegisters) {
+TEST_F(SimEightChannel, PerChannelTypesAsRegisters)
+{
     Module(1).SetProtocol(ESimProtocol::Rtu);
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "030600CA000A")), "03 06 00 CA 00 0A");
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "030300C80008")),
@@ -110,7 +117,8 @@ TEST_F(SimEightChannel, PerChannelTypesAsRegisters) {
     EXPECT_EQ(Module(0).Type(), 0x0C);
 }
 
-TEST_F(SimEightChannel, ProtocolSwitchesBothWays) {
+TEST_F(SimEightChannel, ProtocolSwitchesBothWays)
+{
     EXPECT_EQ(AskAscii(bus, "$01R1"), std::nullopt) << "it goes over without an ASCII reply";
     EXPECT_EQ(AskAscii(bus, "$01M"), std::nullopt);
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "0103080D0001")), "01 03 02 00 00")
@@ -124,7 +132,8 @@ TEST_F(SimEightChannel, ProtocolSwitchesBothWays) {
     EXPECT_TRUE(AskRtu(bus, "030300000001"));
 }
 
-TEST_F(SimEightChannel, SlaveAddressRegisterMovesTheModule) {
+TEST_F(SimEightChannel, SlaveAddressRegisterMovesTheModule)
+{
     Module(0).SetProtocol(ESimProtocol::Rtu);
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "010608120012")), "01 06 08 12 00 12");
     EXPECT_FALSE(AskRtu(bus, "010300000001"));
@@ -140,7 +149,8 @@ protected:
     CSimBus bus;
 };
 
-TEST_F(SimAlarm, LimitsReadAndWrite) {
+TEST_F(SimAlarm, LimitsReadAndWrite)
+{
     EXPECT_EQ(Ask("#04"), ">+05.000\r");
     EXPECT_EQ(Ask("@04RH"), "!04+10.000\r");
     EXPECT_EQ(Ask("@04RL"), "!04-10.000\r");
@@ -153,7 +163,8 @@ TEST_F(SimAlarm, LimitsReadAndWrite) {
     EXPECT_EQ(Ask("@04HI"), "?04\r");
 }
 
-TEST_F(SimAlarm, OutputsFollowTheAlarmModes) {
+TEST_F(SimAlarm, OutputsFollowTheAlarmModes)
+{
     ASSERT_EQ(Ask("@04HI+06.000"), "!04\r");
     ASSERT_EQ(Ask("@04LO-02.000"), "!04\r");
     EXPECT_EQ(Ask("@04DI"), "!0400000\r");
@@ -180,7 +191,8 @@ TEST_F(SimAlarm, OutputsFollowTheAlarmModes) {
     EXPECT_EQ(Ask("@04DI"), "!0400000\r");
 }
 
-TEST(SimDio, SingleChannelWithDigitalIoInBothProtocols) {
+TEST(SimDio, SingleChannelWithDigitalIoInBothProtocols)
+{
     CSimBus bus;
     CSimModule& m = bus.Add("6385P", 5, 9600);
     m.SetInput(0, 0.0);
@@ -198,7 +210,8 @@ TEST(SimDio, SingleChannelWithDigitalIoInBothProtocols) {
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "050300000001")), "05 03 02 80 00");
 }
 
-TEST(SimBridge, ExcitationChannelAndOutputBanks) {
+TEST(SimBridge, ExcitationChannelAndOutputBanks)
+{
     CSimBus bus;
     CSimModule& m = bus.Add("6387", 6, 9600);
     m.SetInput(0, 10.0);
@@ -223,7 +236,8 @@ TEST(SimBridge, ExcitationChannelAndOutputBanks) {
     EXPECT_EQ(SimBridgeRange(0x07), nullptr);
 }
 
-TEST(SimBusFile, LoadsEveryKeyAndNamesTheLineAtFault) {
+TEST(SimBusFile, LoadsEveryKeyAndNamesTheLineAtFault)
+{
     CSimBus bus;
     bus.Load("# comment line\n"
              "\n"
@@ -275,7 +289,8 @@ TEST(SimBusFile, LoadsEveryKeyAndNamesTheLineAtFault) {
     }
 }
 
-TEST(SimBusFile, DefaultBusLoadsAndAnswersTheSearchesFirstQuestions) {
+TEST(SimBusFile, DefaultBusLoadsAndAnswersTheSearchesFirstQuestions)
+{
     CSimBus bus;
     bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
     EXPECT_GE(bus.Count(), 3u);

@@ -1,6 +1,6 @@
 // modsim on a pseudo-terminal, spoken to through the real link libraries as the program does.
-#include "Portix_rtu.h"
 #include "Modsim.h"
+#include "Portix_rtu.h"
 #include "PtyPair.h"
 #include "SimCodec.h"
 #include "uart.h"
@@ -29,7 +29,8 @@ constexpr WORD kTimeoutMs = 2000;
 
 } // namespace
 
-TEST(SimEndToEnd, AModuleAt9600AnswersThroughUartAndIsSilentAt19200) {
+TEST(SimEndToEnd, AModuleAt9600AnswersThroughUartAndIsSilentAt19200)
+{
     CModsim sim("# one module\n6384 1 9600 ascii type=08 format=00\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
@@ -64,7 +65,8 @@ TEST(SimEndToEnd, AModuleAt9600AnswersThroughUartAndIsSilentAt19200) {
     EXPECT_NE(log.find(" 9600 req ascii \"$01MD2\\r\"\n"), std::string::npos) << log;
 }
 
-TEST(SimEndToEnd, ModbusProbeThroughPortixRtu) {
+TEST(SimEndToEnd, ModbusProbeThroughPortixRtu)
+{
     CModsim sim("6384 2 9600 rtu\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());
@@ -83,7 +85,8 @@ TEST(SimEndToEnd, ModbusProbeThroughPortixRtu) {
         << sim.Log();
 }
 
-TEST(SimEndToEnd, HangUpFaultClosesTheLine) {
+TEST(SimEndToEnd, HangUpFaultClosesTheLine)
+{
     CModsim sim("6384 1 9600 ascii hangup=on\n", OSTRA_BIN_DIR);
     ASSERT_FALSE(sim.Slave().empty());
     CScopedComPort com(1, sim.Slave());

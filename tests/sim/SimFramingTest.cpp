@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(SimCodec, ChecksumAndCrcMatchTheProtocolValues) {
+TEST(SimCodec, ChecksumAndCrcMatchTheProtocolValues)
+{
     EXPECT_EQ(SimAsciiChecksum("$00M"), "D1");
     EXPECT_EQ(SimAsciiChecksum("#01"), "84");
     EXPECT_EQ(SimHexBytes(SimAppendCrc(*SimBytesFromHex("01030000000A"))),
@@ -17,7 +18,8 @@ TEST(SimCodec, ChecksumAndCrcMatchTheProtocolValues) {
     EXPECT_FALSE(SimCrcValid("\x01"));
 }
 
-TEST(SimCodec, ModelWordIsTheNameAsNibbles) {
+TEST(SimCodec, ModelWordIsTheNameAsNibbles)
+{
     EXPECT_EQ(SimCreateModule("6384")->ModelWord(), 0x6384);
     EXPECT_EQ(SimCreateModule("9384P")->ModelWord(), 0x9384);
     EXPECT_EQ(SimCreateModule("6387")->ModelWord(), 0x6387);
@@ -27,7 +29,8 @@ TEST(SimCodec, ModelWordIsTheNameAsNibbles) {
 // A 6384 at address 1, 9600 baud, even parity, ASCII; and its RTU twin at address 2.
 class SimHearing : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         bus.Add("6384", 1, 9600).SetParity(1);
         bus.Add("6384", 2, 9600, ESimProtocol::Rtu).SetParity(1);
     }
@@ -35,7 +38,8 @@ protected:
     const SSimLine even{9600, 1, 8};
 };
 
-TEST_F(SimHearing, AModuleAnswersOnlyAtItsAddressRateParityAndProtocol) {
+TEST_F(SimHearing, AModuleAnswersOnlyAtItsAddressRateParityAndProtocol)
+{
     struct Case {
         const char* what;
         std::string_view request;
@@ -59,7 +63,8 @@ TEST_F(SimHearing, AModuleAnswersOnlyAtItsAddressRateParityAndProtocol) {
     EXPECT_FALSE(AskRtu(bus, "0203000D0001", {19200, 1, 8}));
 }
 
-TEST_F(SimHearing, ChecksumOnGuardsRequestsAndSignsReplies) {
+TEST_F(SimHearing, ChecksumOnGuardsRequestsAndSignsReplies)
+{
     bus.Module(0).SetChecksum(true);
     EXPECT_EQ(AskAscii(bus, "$01M", even), std::nullopt) << "digits missing";
     EXPECT_EQ(AskAscii(bus, "$01M00", even), std::nullopt) << "digits wrong";
@@ -74,7 +79,8 @@ TEST_F(SimHearing, ChecksumOnGuardsRequestsAndSignsReplies) {
               "?01" + SimAsciiChecksum("?01") + "\r");
 }
 
-TEST_F(SimHearing, ConfigurationChangesAddressTypeAndFormat) {
+TEST_F(SimHearing, ConfigurationChangesAddressTypeAndFormat)
+{
     EXPECT_EQ(AskAscii(bus, "%01110A0602", even), "!11\r");
     CSimModule& m = bus.Module(0);
     EXPECT_EQ(m.Address(), 0x11);
@@ -84,7 +90,8 @@ TEST_F(SimHearing, ConfigurationChangesAddressTypeAndFormat) {
     EXPECT_EQ(AskAscii(bus, "$112", even), "!110A0602\r");
 }
 
-TEST_F(SimHearing, ConfigurationRefusals) {
+TEST_F(SimHearing, ConfigurationRefusals)
+{
     struct Case {
         const char* what;
         std::string_view command;
@@ -104,7 +111,8 @@ TEST_F(SimHearing, ConfigurationRefusals) {
     }
 }
 
-TEST_F(SimHearing, InitStateAnswersAtAddress00And9600AndTakesBaudAndChecksum) {
+TEST_F(SimHearing, InitStateAnswersAtAddress00And9600AndTakesBaudAndChecksum)
+{
     CSimModule& m = bus.Module(0);
     m.SetChecksum(true);
     m.SetBaud(19200);
@@ -120,7 +128,8 @@ TEST_F(SimHearing, InitStateAnswersAtAddress00And9600AndTakesBaudAndChecksum) {
     EXPECT_EQ(AskAscii(bus, "$05M", {38400, 1, 8}), "!056384\r");
 }
 
-TEST_F(SimHearing, ModbusProbesReportTheModelNumber) {
+TEST_F(SimHearing, ModbusProbesReportTheModelNumber)
+{
     EXPECT_EQ(AskRtu(bus, "020327100002", even), "02 03 04 63 84 00 00 97 5E");
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "020300D20002", even)), "02 03 04 63 84 00 00");
     bus.Module(1).SetProbeRegisters(kSimProbe00D2);
@@ -128,7 +137,8 @@ TEST_F(SimHearing, ModbusProbesReportTheModelNumber) {
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "020300D20002", even)), "02 03 04 63 84 00 00");
 }
 
-TEST_F(SimHearing, ModbusExceptionsAndSilence) {
+TEST_F(SimHearing, ModbusExceptionsAndSilence)
+{
     struct Case {
         const char* what;
         std::string_view request;
@@ -155,12 +165,14 @@ TEST_F(SimHearing, ModbusExceptionsAndSilence) {
     EXPECT_FALSE(bus.Exchange(ESimProtocol::Rtu, even, bad, 0)) << "bad CRC";
 }
 
-TEST_F(SimHearing, ABroadcastWriteIsCarriedOutUnanswered) {
+TEST_F(SimHearing, ABroadcastWriteIsCarriedOutUnanswered)
+{
     EXPECT_FALSE(AskRtu(bus, "000600DC000F", even));
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "020300DC0001", even)), "02 03 02 00 0F");
 }
 
-TEST_F(SimHearing, CollidingRepliesGarbleEachOther) {
+TEST_F(SimHearing, CollidingRepliesGarbleEachOther)
+{
     bus.Add("6387", 1, 9600).SetParity(1);
     auto reply = AskAscii(bus, "$012", even);
     ASSERT_TRUE(reply);
@@ -168,7 +180,8 @@ TEST_F(SimHearing, CollidingRepliesGarbleEachOther) {
     EXPECT_NE(*reply, "!01010600\r");
 }
 
-TEST(SimFaults, EachFaultChangesWhatGoesOnTheLine) {
+TEST(SimFaults, EachFaultChangesWhatGoesOnTheLine)
+{
     CSimBus bus;
     CSimModule& m = bus.Add("6384", 1, 9600);
     m.Faults().nCutTo = 4;
@@ -198,7 +211,8 @@ TEST(SimFaults, EachFaultChangesWhatGoesOnTheLine) {
     EXPECT_TRUE(bus.Exchange(ESimProtocol::Ascii, {}, "$01M", 0)->bHangUp);
 }
 
-TEST(SimFramer, CutsAsciiAndRtuRequestsAtSilence) {
+TEST(SimFramer, CutsAsciiAndRtuRequestsAtSilence)
+{
     CSimFramer framer;
     framer.Add("$01M\r#0");
     framer.Add("1\r$02");
@@ -220,7 +234,8 @@ TEST(SimFramer, CutsAsciiAndRtuRequestsAtSilence) {
     EXPECT_EQ(requests[0].strBytes, frame);
 }
 
-TEST(SimFramer, GapIsThreeAndAHalfCharacters) {
+TEST(SimFramer, GapIsThreeAndAHalfCharacters)
+{
     EXPECT_EQ(SimFrameGapMs(9600), 5);
     EXPECT_EQ(SimFrameGapMs(1200), 33);
     EXPECT_EQ(SimFrameGapMs(115200), 2);

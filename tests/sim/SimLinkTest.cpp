@@ -11,7 +11,8 @@
 
 namespace {
 
-std::string Frame(std::initializer_list<BYTE> bytes) {
+std::string Frame(std::initializer_list<BYTE> bytes)
+{
     std::string frame(bytes.size() + 2, '\0');
     CSimLink::Table().GetRtuStrCRC(bytes.begin(), static_cast<DWORD>(bytes.size()),
                                    reinterpret_cast<BYTE*>(frame.data()));
@@ -23,14 +24,17 @@ std::string Frame(std::initializer_list<BYTE> bytes) {
 // COM1: a 6384 at address 1 (9600, ASCII) and one at address 2 (9600, RTU).
 class SimLinkTest : public ::testing::Test {
 protected:
-    SimLinkTest() {
+    SimLinkTest()
+    {
         bus.Add("6384", 1, 9600);
         bus.Add("6384", 2, 9600, ESimProtocol::Rtu);
     }
-    WORD Ask(const char* command, WORD timeoutMs = 200, WORD checksum = 0) {
+    WORD Ask(const char* command, WORD timeoutMs = 200, WORD checksum = 0)
+    {
         return t.Send_Receive_Ascii(1, command, reply.data(), timeoutMs, checksum, &length);
     }
-    int AskRtu(const std::string& frame, WORD timeoutMs = 100) {
+    int AskRtu(const std::string& frame, WORD timeoutMs = 100)
+    {
         return t.Send_Receive_Rtu(1, reinterpret_cast<const BYTE*>(frame.data()),
                                   static_cast<DWORD>(frame.size()), rtuReply.data(), timeoutMs, 0,
                                   &length);
@@ -47,7 +51,8 @@ protected:
     WORD length = 0xFFFF;
 };
 
-TEST_F(SimLinkTest, AsciiReplyComesAtOnceAndIsRecorded) {
+TEST_F(SimLinkTest, AsciiReplyComesAtOnceAndIsRecorded)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     EXPECT_EQ(Ask("$01M"), 0);
     EXPECT_STREQ(reply.data(), "!016384");
@@ -66,7 +71,8 @@ TEST_F(SimLinkTest, AsciiReplyComesAtOnceAndIsRecorded) {
     EXPECT_EQ(link.Requests(), (std::vector<std::string>{"$01M", "$01MD2"}));
 }
 
-TEST_F(SimLinkTest, SilenceChargesTheTimeOut) {
+TEST_F(SimLinkTest, SilenceChargesTheTimeOut)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     EXPECT_NE(Ask("$05M", 200), 0);
     EXPECT_STREQ(reply.data(), "");
@@ -82,7 +88,8 @@ TEST_F(SimLinkTest, SilenceChargesTheTimeOut) {
     EXPECT_EQ(Elapsed(), 450u);
 }
 
-TEST_F(SimLinkTest, ClosedOrUnknownPortsFailAtOnce) {
+TEST_F(SimLinkTest, ClosedOrUnknownPortsFailAtOnce)
+{
     EXPECT_EQ(Ask("$01M"), 4) << "never opened";
     EXPECT_EQ(t.Open_ComAscii(2, 9600, 8, 0, 0), 2) << "no bus on COM2";
     EXPECT_EQ(t.Open_ComAscii(0, 9600, 8, 0, 0), 1);
@@ -98,7 +105,8 @@ TEST_F(SimLinkTest, ClosedOrUnknownPortsFailAtOnce) {
     EXPECT_TRUE(link.Traffic().empty());
 }
 
-TEST_F(SimLinkTest, OneLineOpenAtATime) {
+TEST_F(SimLinkTest, OneLineOpenAtATime)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     EXPECT_EQ(t.Open_ComAscii(1, 19200, 8, 0, 0), 0) << "the ASCII link reopens its own line";
     EXPECT_EQ(t.Open_ComRtu(1, 100, 9600, 8, 0, 1), 0) << "the device is held";
@@ -115,7 +123,8 @@ TEST_F(SimLinkTest, OneLineOpenAtATime) {
     EXPECT_EQ(t.Open_ComRtu(0, 100, 9600, 8, 0, 1), 0);
 }
 
-TEST_F(SimLinkTest, BrokenAsciiRepliesReachTheCallerAsTheRealLinkHandsThem) {
+TEST_F(SimLinkTest, BrokenAsciiRepliesReachTheCallerAsTheRealLinkHandsThem)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     reply[200] = 'X';
     bus.Module(0).Faults().nLongTo = 260;
@@ -137,7 +146,8 @@ TEST_F(SimLinkTest, BrokenAsciiRepliesReachTheCallerAsTheRealLinkHandsThem) {
     EXPECT_EQ(length, std::strlen(reply.data()));
 }
 
-TEST_F(SimLinkTest, ChangeBaudMovesAnOpenLine) {
+TEST_F(SimLinkTest, ChangeBaudMovesAnOpenLine)
+{
     bus.Module(0).SetBaud(19200);
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     EXPECT_NE(Ask("$01M"), 0);
@@ -147,14 +157,16 @@ TEST_F(SimLinkTest, ChangeBaudMovesAnOpenLine) {
     EXPECT_EQ(t.Change_BaudAscii(1, 12345), 3);
 }
 
-TEST_F(SimLinkTest, ParityMustMatch) {
+TEST_F(SimLinkTest, ParityMustMatch)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 1, 0), 0);
     EXPECT_NE(Ask("$01M"), 0);
     bus.Module(0).SetParity(1);
     EXPECT_EQ(Ask("$01M"), 0);
 }
 
-TEST_F(SimLinkTest, RtuReplyEndsInAZeroByte) {
+TEST_F(SimLinkTest, RtuReplyEndsInAZeroByte)
+{
     ASSERT_EQ(t.Open_ComRtu(1, 50, 9600, 8, 0, 1), 1);
     rtuReply.fill(0xEE);
     EXPECT_EQ(AskRtu(Frame({0x02, 0x03, 0x27, 0x10, 0x00, 0x02})), 1);
@@ -187,7 +199,8 @@ TEST_F(SimLinkTest, RtuReplyEndsInAZeroByte) {
     EXPECT_EQ(AskRtu(Frame({0x02, 0x03, 0x00, 0x00, 0x00, 0x01})), 0) << "closed";
 }
 
-TEST_F(SimLinkTest, StopBitsZeroKeepTheLineAsItWas) {
+TEST_F(SimLinkTest, StopBitsZeroKeepTheLineAsItWas)
+{
     bus.Module(1).SetBaud(19200);
     bus.Module(1).SetParity(1);
     ASSERT_EQ(t.Open_ComAscii(1, 19200, 8, 1, 0), 0);
@@ -201,7 +214,8 @@ TEST_F(SimLinkTest, StopBitsZeroKeepTheLineAsItWas) {
     EXPECT_EQ(AskRtu(Frame({0x02, 0x03, 0x27, 0x10, 0x00, 0x02})), 0);
 }
 
-TEST_F(SimLinkTest, AModuleThatHangsUpTakesThePortAway) {
+TEST_F(SimLinkTest, AModuleThatHangsUpTakesThePortAway)
+{
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     bus.Module(0).Faults().bHangUp = true;
     EXPECT_EQ(Ask("$01M"), 8);
@@ -209,6 +223,7 @@ TEST_F(SimLinkTest, AModuleThatHangsUpTakesThePortAway) {
     EXPECT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 2);
 }
 
-TEST_F(SimLinkTest, OnlyOneSimulatedLinkAtATime) {
+TEST_F(SimLinkTest, OnlyOneSimulatedLinkAtATime)
+{
     EXPECT_THROW(CSimLink second, std::logic_error);
 }

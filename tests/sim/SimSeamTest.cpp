@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(SimSeam, ScopedLinkRoutesTheProgramsCallsAndRestoresTheRealLink) {
+TEST(SimSeam, ScopedLinkRoutesTheProgramsCallsAndRestoresTheRealLink)
+{
     ASSERT_EQ(&Link(), &RealLink());
     CScopedVirtualClock clock;
     CSimBus bus;

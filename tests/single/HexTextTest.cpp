@@ -15,7 +15,8 @@ struct TextCase {
     std::vector<BYTE> bytes;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) {
+void PrintTo(const TextCase& c, std::ostream* os)
+{
     std::string text = c.text;
     for (size_t tab; (tab = text.find('\t')) != std::string::npos;) text.replace(tab, 1, "\\t");
     *os << '"' << text << '"';
@@ -23,7 +24,8 @@ void PrintTo(const TextCase& c, std::ostream* os) {
 
 class HexTextToBytesTest : public ::testing::TestWithParam<TextCase> {};
 
-TEST_P(HexTextToBytesTest, ReadsGroupsOfTwoAfterDroppingBlanks) {
+TEST_P(HexTextToBytesTest, ReadsGroupsOfTwoAfterDroppingBlanks)
+{
     EXPECT_EQ(HexTextToBytes(GetParam().text), GetParam().bytes);
 }
 
@@ -40,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"-1+1", {0xFF, 0x01}}, TextCase{"\t1", {0x01}}, TextCase{"", {}},
                       TextCase{"   ", {}}));
 
-TEST(BytesToHexText, ABlankBeforeEachByte) {
+TEST(BytesToHexText, ABlankBeforeEachByte)
+{
     const BYTE reply[] = {0x01, 0x83, 0x02, 0xC0, 0xF1};
     std::string text = BytesToHexText(reply, sizeof reply);
     EXPECT_EQ(text, " 01 83 02 C0 F1");
@@ -50,7 +53,8 @@ TEST(BytesToHexText, ABlankBeforeEachByte) {
     EXPECT_EQ(BytesToHexText(std::vector<BYTE>{}), "");
 }
 
-TEST(ExchangeRtu, SendsRequestsUpToTheLinksLimitAndRefusesLongerOnesUnsent) {
+TEST(ExchangeRtu, SendsRequestsUpToTheLinksLimitAndRefusesLongerOnesUnsent)
+{
     CScopedVirtualClock clock;
     CSimBus bus;
     CScopedSimLink link(bus);

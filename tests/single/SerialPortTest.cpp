@@ -15,7 +15,8 @@ namespace {
 std::atomic<long> g_nAllocations{0};
 
 // Entries of a /proc/self folder (open descriptors, threads).
-int CountEntries(const char* folder) {
+int CountEntries(const char* folder)
+{
     DIR* dir = opendir(folder);
     if (!dir) return -1;
     int n = 0;
@@ -26,19 +27,23 @@ int CountEntries(const char* folder) {
 
 } // namespace
 
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size)
+{
     ++g_nAllocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+void operator delete(void* p) noexcept
+{
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+void operator delete(void* p, std::size_t) noexcept
+{
     std::free(p);
 }
 
-TEST(SerialPort, ANeverOpenedMemberTouchesNothing) {
+TEST(SerialPort, ANeverOpenedMemberTouchesNothing)
+{
     const int nFds = CountEntries("/proc/self/fd");
     const int nThreads = CountEntries("/proc/self/task");
     const long nAllocations = g_nAllocations;

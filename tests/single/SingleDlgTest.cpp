@@ -23,15 +23,18 @@ using Strings = std::vector<std::string>;
 class SingleDlgTest : public ::testing::Test {
 protected:
     SingleDlgTest() { AfxSetMainWnd(&frame); }
-    ~SingleDlgTest() override {
+    ~SingleDlgTest() override
+    {
         dlg.DestroyWindow();
         AfxSetMainWnd(nullptr);
     }
-    void Open() {
+    void Open()
+    {
         ASSERT_TRUE(dlg.Create(IDD_SINGLE, &frame));
         ASSERT_TRUE(dlg.IsRunning());
     }
-    void Run(const std::string& command) {
+    void Run(const std::string& command)
+    {
         ASSERT_TRUE(ui::Type(dlg, D::IDC_COMMAND, command));
         ASSERT_TRUE(ui::Click(dlg, IDOK));
     }
@@ -48,7 +51,8 @@ protected:
     CSingleDlg dlg{&frame};
 };
 
-TEST_F(SingleDlgTest, StartsOnTheFramesPortAt9600WithoutParityOrChecksum) {
+TEST_F(SingleDlgTest, StartsOnTheFramesPortAt9600WithoutParityOrChecksum)
+{
     frame.m_nComPort = 3;
     g_bDialogClosed = 1;
     Open();
@@ -66,7 +70,8 @@ TEST_F(SingleDlgTest, StartsOnTheFramesPortAt9600WithoutParityOrChecksum) {
     EXPECT_EQ(g_bDialogClosed, 1);
 }
 
-TEST_F(SingleDlgTest, TheMenuCommandRunsANewWindowEachTime) {
+TEST_F(SingleDlgTest, TheMenuCommandRunsANewWindowEachTime)
+{
     std::vector<CDialog*> shown;
     ui::CModalDriver driver([&](CDialog& d) {
         shown.push_back(&d);
@@ -91,13 +96,15 @@ struct AsciiCase {
     const char* history;
 };
 
-void PrintTo(const AsciiCase& c, std::ostream* os) {
+void PrintTo(const AsciiCase& c, std::ostream* os)
+{
     *os << c.sent;
 }
 
 class SingleDlgAscii : public SingleDlgTest, public ::testing::WithParamInterface<AsciiCase> {};
 
-TEST_P(SingleDlgAscii, SendsTheCommandAndShowsTheReplyAndItsTime) {
+TEST_P(SingleDlgAscii, SendsTheCommandAndShowsTheReplyAndItsTime)
+{
     const AsciiCase& c = GetParam();
     CSimModule& module = bus.Add("6384", 1, c.dwBaud);
     module.SetChecksum(c.bChecksum);
@@ -132,7 +139,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SingleDlgAscii,
 
 class SingleDlgModbus : public SingleDlgTest, public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(SingleDlgModbus, SendsTheRequestWithItsCrcAndShowsTheReplyFrame) {
+TEST_P(SingleDlgModbus, SendsTheRequestWithItsCrcAndShowsTheReplyFrame)
+{
     bus.Add("6384", 1, 9600, ESimProtocol::Rtu);
     Open();
     // Parity and checksum are for ASCII commands: the RTU line runs without parity.
@@ -158,7 +166,8 @@ TEST_P(SingleDlgModbus, SendsTheRequestWithItsCrcAndShowsTheReplyFrame) {
 INSTANTIATE_TEST_SUITE_P(Cases, SingleDlgModbus,
                          ::testing::Values("01 03 00 00 00 08", "010300000008"));
 
-TEST_F(SingleDlgTest, AReplyThatDoesNotComeShowsNoRespond) {
+TEST_F(SingleDlgTest, AReplyThatDoesNotComeShowsNoRespond)
+{
     bus.Add("6384", 1, 9600);
     Open();
     for (const char* command : {"$05M", "05 03 00 00 00 08", ""}) {
@@ -180,7 +189,8 @@ TEST_F(SingleDlgTest, AReplyThatDoesNotComeShowsNoRespond) {
     EXPECT_EQ(History().size(), 6u);
 }
 
-TEST_F(SingleDlgTest, ALongReplyIsShownWhole) {
+TEST_F(SingleDlgTest, ALongReplyIsShownWhole)
+{
     bus.Add("6384", 1, 9600, ESimProtocol::Rtu).Faults().nLongTo = 255;
     Open();
     Run("010300000008");
@@ -194,7 +204,8 @@ TEST_F(SingleDlgTest, ALongReplyIsShownWhole) {
     EXPECT_TRUE(boxes.m_boxes.empty());
 }
 
-TEST_F(SingleDlgTest, AHundredCharacterRequestGoesOutWhole) {
+TEST_F(SingleDlgTest, AHundredCharacterRequestGoesOutWhole)
+{
     Open();
     std::string typed;
     for (int i = 0; i < 50; ++i) typed += "A5";
@@ -212,14 +223,16 @@ struct UnmappedCase {
     const char* command;
 };
 
-void PrintTo(const UnmappedCase& c, std::ostream* os) {
+void PrintTo(const UnmappedCase& c, std::ostream* os)
+{
     *os << "COM" << c.nComPort << ' ' << c.command;
 }
 
 class SingleDlgUnmapped : public SingleDlgTest,
                           public ::testing::WithParamInterface<UnmappedCase> {};
 
-TEST_P(SingleDlgUnmapped, APortThatDoesNotOpenShowsOpenComError) {
+TEST_P(SingleDlgUnmapped, APortThatDoesNotOpenShowsOpenComError)
+{
     frame.m_nComPort = GetParam().nComPort;
     bus.Add("6384", 1, 9600);
     Open();

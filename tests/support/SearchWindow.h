@@ -29,7 +29,8 @@ namespace fs = std::filesystem;
 
 // The settings file as Save writes it: COM digit, baud flags from 1200 up, TimeOut position and
 // checksum digit.
-inline std::string SettingsText(char com, const std::string& bauds, char timeout, char checksum) {
+inline std::string SettingsText(char com, const std::string& bauds, char timeout, char checksum)
+{
     std::string text = std::string("COM1=") + com + ";\r\nBRAUTE=" + bauds +
                        ";\r\nTIMEOUT=" + timeout + ";\r\nCHECKSUM=" + checksum + ";\r";
     text += '\0';
@@ -39,14 +40,16 @@ inline std::string SettingsText(char com, const std::string& bauds, char timeout
 // $OSTRA_HOME pointed at a fresh folder for the lifetime of the object.
 class CScopedHome {
 public:
-    CScopedHome() {
+    CScopedHome()
+    {
         static std::atomic<int> s_nCount{0};
         m_path = fs::temp_directory_path() /
                  ("ostra-search-" + std::to_string(::getpid()) + "-" + std::to_string(++s_nCount));
         fs::create_directories(m_path);
         setenv("OSTRA_HOME", m_path.c_str(), 1);
     }
-    ~CScopedHome() {
+    ~CScopedHome()
+    {
         unsetenv("OSTRA_HOME");
         std::error_code ignored;
         fs::remove_all(m_path, ignored);
@@ -55,10 +58,12 @@ public:
     CScopedHome& operator=(const CScopedHome&) = delete;
 
     fs::path Path(const char* name) const { return m_path / name; }
-    void Write(const char* name, const std::string& bytes) const {
+    void Write(const char* name, const std::string& bytes) const
+    {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
-    std::string Read(const char* name) const {
+    std::string Read(const char* name) const
+    {
         std::ifstream file(Path(name), std::ios::binary);
         std::stringstream bytes;
         bytes << file.rdbuf();
@@ -73,12 +78,14 @@ private:
 // file is missing).
 class CSearchWindow {
 public:
-    explicit CSearchWindow(const std::optional<std::string>& settings) {
+    explicit CSearchWindow(const std::optional<std::string>& settings)
+    {
         if (settings) home.Write(kSettingsFileName, *settings);
         SetScreenSizeOverride(1024, 768);
         loaded = frame->LoadFrame(IDR_MAINFRAME, kMainMenu, new COstraView, new COstraDoc);
     }
-    ~CSearchWindow() {
+    ~CSearchWindow()
+    {
         // The window goes first, while the dialog's member controls still exist.
         if (frame->m_pQueryDlg) frame->m_pQueryDlg->DestroyWindow();
         delete frame->m_pQueryDlg;
@@ -92,31 +99,36 @@ public:
     CListCtrl& List() const { return *Dlg().GetDlgItemAs<CListCtrl>(IDC_RESULT_LIST); }
     bool Enabled(int nID) const { return Dlg().GetDlgItem(nID)->IsWindowEnabled(); }
 
-    ResultRow Row(int item) const {
+    ResultRow Row(int item) const
+    {
         ResultRow row;
         for (int c = 0; c < kResultColumns; ++c) row[c] = List().GetItemText(item, c);
         return row;
     }
-    std::vector<ResultRow> Rows() const {
+    std::vector<ResultRow> Rows() const
+    {
         std::vector<ResultRow> rows;
         for (int i = 0; i < List().GetItemCount(); ++i) rows.push_back(Row(i));
         return rows;
     }
     // Appends a row with these texts; its index.
-    int AddRow(const ResultRow& row) const {
+    int AddRow(const ResultRow& row) const
+    {
         int item = List().InsertItem(List().GetItemCount(), row[0]);
         for (int c = 1; c < kResultColumns; ++c) List().SetItemText(item, c, row[c]);
         return item;
     }
 
     // Fires the scan timer until the search has ended (or maxTicks); the number of ticks.
-    int RunToEnd(int maxTicks = 2000) const {
+    int RunToEnd(int maxTicks = 2000) const
+    {
         int ticks = 0;
         while (ticks < maxTicks && Dlg().FireTimer(kScanTimer)) ++ticks;
         return ticks;
     }
     // Clicks Search and runs the search to its end.
-    int Search(int maxTicks = 2000) const {
+    int Search(int maxTicks = 2000) const
+    {
         if (!ui::Click(Dlg(), IDOK)) return -1;
         return RunToEnd(maxTicks);
     }

@@ -9,8 +9,14 @@
 #include <cstdlib>
 
 // Qt and the font libraries keep caches until exit that the leak checker would report as ours.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1"; }
+extern "C" const char* __asan_default_options()
+{
+    return "detect_leaks=0";
+}
+extern "C" const char* __ubsan_default_options()
+{
+    return "print_stacktrace=1";
+}
 
 int main(int argc, char** argv)
 {

@@ -12,9 +12,9 @@ TEST(Strings, SubstringsClampToTheText)
         std::string got;
         std::string want;
     } cases[] = {
-        {Mid("!01", 5), ""},        {Mid("!01", 1, 10), "01"}, {Mid("", 3, 2), ""},
+        {Mid("!01", 5), ""},         {Mid("!01", 1, 10), "01"}, {Mid("", 3, 2), ""},
         {Mid("!0134", -2, 2), "!0"}, {Left("ab", 5), "ab"},     {Left("ab", -1), ""},
-        {Right("abc", 2), "bc"},    {Right("abc", 9), "abc"},  {Mid("abc", 1, -4), ""},
+        {Right("abc", 2), "bc"},     {Right("abc", 9), "abc"},  {Mid("abc", 1, -4), ""},
     };
     for (const Case& c : cases) EXPECT_EQ(c.got, c.want);
     EXPECT_EQ(CharAt("ab", 2), '\0');
@@ -32,7 +32,8 @@ TEST(Strings, FormatIgnoresTheUserLocale)
     const char* name = "de_DE.UTF-8";
     if (!setlocale(LC_NUMERIC, name) && fs::exists("/usr/share/i18n/locales/de_DE")) {
         fs::create_directories(dir);
-        std::string build = "localedef -i de_DE -f UTF-8 " + (dir / name).string() + " >/dev/null 2>&1";
+        std::string build =
+            "localedef -i de_DE -f UTF-8 " + (dir / name).string() + " >/dev/null 2>&1";
         if (std::system(build.c_str()) == 0) setenv("LOCPATH", dir.c_str(), 1);
     }
     if (!setlocale(LC_NUMERIC, name)) GTEST_SKIP() << "no locale with a decimal comma here";

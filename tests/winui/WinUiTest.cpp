@@ -1,7 +1,7 @@
 // The class-library layer: dialogs from templates, message maps, and the platform traps the
 // layer handles once for every dialog.
-#include "UiDriver.h"
 #include "WinUi.h"
+#include "UiDriver.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -9,28 +9,48 @@
 
 namespace {
 
-enum { IDD_PLAIN = 9001, IDD_DEFAULT = 9002, IDC_GO = 100, IDC_COMBO = 101, IDC_EDIT = 102,
-       IDC_CHECK = 103, IDC_RADIO_A = 104, IDC_RADIO_B = 105, IDC_RADIO_C = 106, IDC_HIDDEN = 107,
-       IDC_SORTED = 108, IDC_LAMP = 109 };
+enum {
+    IDD_PLAIN = 9001,
+    IDD_DEFAULT = 9002,
+    IDC_GO = 100,
+    IDC_COMBO = 101,
+    IDC_EDIT = 102,
+    IDC_CHECK = 103,
+    IDC_RADIO_A = 104,
+    IDC_RADIO_B = 105,
+    IDC_RADIO_C = 106,
+    IDC_HIDDEN = 107,
+    IDC_SORTED = 108,
+    IDC_LAMP = 109
+};
 
 const bool g_registered = [] {
-    RegisterDialogTemplate({IDD_PLAIN, "AI  Module", 200, 120, {
-        {IDC_GO, CtlKind::Button, "Setting", 10, 10, 50, 14},
-        {IDC_COMBO, CtlKind::DropList, "", 10, 30, 60, 80, CS_NONE, {"1200", "2400", "4800"}},
-        {IDC_EDIT, CtlKind::Edit, "", 10, 50, 60, 12, CS_UPPERCASE},
-        {IDC_CHECK, CtlKind::AutoCheckBox, "CH0", 80, 10, 40, 10},
-        {IDC_RADIO_A, CtlKind::Radio, "A", 80, 30, 30, 10, CS_GROUP},
-        {IDC_RADIO_B, CtlKind::Radio, "B", 80, 42, 30, 10},
-        {IDC_RADIO_C, CtlKind::Radio, "C", 80, 54, 30, 10, CS_GROUP},
-        {IDC_HIDDEN, CtlKind::Button, "Zero", 10, 70, 40, 14, CS_HIDDEN | CS_DISABLED},
-        {IDC_SORTED, CtlKind::DropDown, "", 120, 30, 40, 80, CS_SORT, {"CH2", "CH0", "CH1"}},
-        {IDC_LAMP, CtlKind::Icon, "144", 150, 70, 20, 20},
-        {IDCANCEL, CtlKind::Button, "Cancel", 140, 100, 50, 14},
-    }});
-    RegisterDialogTemplate({IDD_DEFAULT, "Command", 100, 60, {
-        {IDOK, CtlKind::Button, "Run", 10, 10, 40, 14, CS_DEFAULT},
-        {IDCANCEL, CtlKind::Button, "Cancel", 50, 10, 40, 14},
-    }});
+    RegisterDialogTemplate(
+        {IDD_PLAIN,
+         "AI  Module",
+         200,
+         120,
+         {
+             {IDC_GO, CtlKind::Button, "Setting", 10, 10, 50, 14},
+             {IDC_COMBO, CtlKind::DropList, "", 10, 30, 60, 80, CS_NONE, {"1200", "2400", "4800"}},
+             {IDC_EDIT, CtlKind::Edit, "", 10, 50, 60, 12, CS_UPPERCASE},
+             {IDC_CHECK, CtlKind::AutoCheckBox, "CH0", 80, 10, 40, 10},
+             {IDC_RADIO_A, CtlKind::Radio, "A", 80, 30, 30, 10, CS_GROUP},
+             {IDC_RADIO_B, CtlKind::Radio, "B", 80, 42, 30, 10},
+             {IDC_RADIO_C, CtlKind::Radio, "C", 80, 54, 30, 10, CS_GROUP},
+             {IDC_HIDDEN, CtlKind::Button, "Zero", 10, 70, 40, 14, CS_HIDDEN | CS_DISABLED},
+             {IDC_SORTED, CtlKind::DropDown, "", 120, 30, 40, 80, CS_SORT, {"CH2", "CH0", "CH1"}},
+             {IDC_LAMP, CtlKind::Icon, "144", 150, 70, 20, 20},
+             {IDCANCEL, CtlKind::Button, "Cancel", 140, 100, 50, 14},
+         }});
+    RegisterDialogTemplate({IDD_DEFAULT,
+                            "Command",
+                            100,
+                            60,
+                            {
+                                {IDOK, CtlKind::Button, "Run", 10, 10, 40, 14, CS_DEFAULT},
+                                {IDCANCEL, CtlKind::Button, "Cancel", 50, 10, 40, 14},
+                            }});
     return true;
 }();
 
@@ -214,9 +234,10 @@ TEST_F(WinUi, MouseClicksCarryTheirPointAndKeyFlags)
     ui::ClickAt(dlg, CPoint{2, 3});
     ui::ClickAt(dlg, CPoint{2, 3}, Qt::ShiftModifier);
     ui::ClickAt(dlg, CPoint{2, 3}, Qt::ControlModifier);
-    EXPECT_EQ(dlg.m_calls, (std::vector<std::string>{Format("down %u 2,3", MK_LBUTTON),
-                                                     Format("down %u 2,3", MK_LBUTTON | MK_SHIFT),
-                                                     Format("down %u 2,3", MK_LBUTTON | MK_CONTROL)}));
+    EXPECT_EQ(dlg.m_calls,
+              (std::vector<std::string>{Format("down %u 2,3", MK_LBUTTON),
+                                        Format("down %u 2,3", MK_LBUTTON | MK_SHIFT),
+                                        Format("down %u 2,3", MK_LBUTTON | MK_CONTROL)}));
 }
 
 TEST_F(WinUi, MessageBoxesGoThroughTheHook)
