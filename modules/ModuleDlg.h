@@ -107,3 +107,14 @@ inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
 inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
 inline constexpr const char* kConfigurationError =
     "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+
+// Message-map entries of eight channel boxes: handler<k> runs for the box ids[k].
+#define ON_CHANNEL_BOXES(ids, handler)                                                             \
+    ON_BN_CLICKED(ids[0], handler<0>)                                                              \
+    ON_BN_CLICKED(ids[1], handler<1>)                                                              \
+    ON_BN_CLICKED(ids[2], handler<2>)                                                              \
+    ON_BN_CLICKED(ids[3], handler<3>)                                                              \
+    ON_BN_CLICKED(ids[4], handler<4>)                                                              \
+    ON_BN_CLICKED(ids[5], handler<5>)                                                              \
+    ON_BN_CLICKED(ids[6], handler<6>)                                                              \
+    ON_BN_CLICKED(ids[7], handler<7>)

@@ -40,13 +40,3 @@ enum : int {
 inline constexpr int kAiValueIds[8] = {1112, 1116, 1113, 1117, 1115, 1119, 1114, 1118};
 inline constexpr int kAiCheckIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};
 
-// Message-map entries of the eight enable boxes: handler<k> runs for the box of CH k.
-#define ON_AI_CHANNEL_CHECKS(handler)                                                              \
-    ON_BN_CLICKED(1140, handler<0>)                                                                \
-    ON_BN_CLICKED(1144, handler<1>)                                                                \
-    ON_BN_CLICKED(1141, handler<2>)                                                                \
-    ON_BN_CLICKED(1145, handler<3>)                                                                \
-    ON_BN_CLICKED(1142, handler<4>)                                                                \
-    ON_BN_CLICKED(1146, handler<5>)                                                                \
-    ON_BN_CLICKED(1143, handler<6>)                                                                \
-    ON_BN_CLICKED(1147, handler<7>)

@@ -55,7 +55,7 @@ std::array<std::string, 8> SplitReadings(const std::string& reply)
 
 BEGIN_MESSAGE_MAP(CM6384, CModuleDlg)
 ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
-ON_AI_CHANNEL_CHECKS(OnChannelCheck)
+ON_CHANNEL_BOXES(kAiCheckIds, OnChannelCheck)
 ON_BN_CLICKED(IDC_AI_CH_READ, OnChannelRead)
 ON_BN_CLICKED(IDC_AI_CH_CONF, OnChannelConfigure)
 ON_BN_CLICKED(IDC_AI_FOLLOW_CH0, OnFollowChannel0)

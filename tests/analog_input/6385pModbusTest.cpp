@@ -273,26 +273,6 @@ TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling)
 TEST_F(C6385pModbusTest, EveryCloseStopsTheTimerAndTheLine)
 {
     AddModule(1);
-    enum Way { Escape, CloseBox, CancelButton };
-    for (Way way : {Escape, CloseBox, CancelButton}) {
-        SCOPED_TRACE(way);
-        C6385pModbus dlg;
-        m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
-        dlg.Create(225);
-        ASSERT_TRUE(m_link.IsRtuOpen());
-        switch (way) {
-        case Escape:
-            ui::PressKey(dlg, Qt::Key_Escape);
-            break;
-        case CloseBox:
-            ui::CloseBox(dlg);
-            break;
-        case CancelButton:
-            ui::Click(dlg, IDC_6385_CANCEL);
-            break;
-        }
-        EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
-        EXPECT_FALSE(m_link.IsRtuOpen());
-    }
+    m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
+    ExpectEveryWayToCloseEndsIt<C6385pModbus>(225, IDC_6385_CANCEL);
 }

@@ -428,30 +428,9 @@ TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped)
 
 TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
 {
-    enum Way { Escape, CloseBox, CancelButton };
-    for (Way way : {Escape, CloseBox, CancelButton}) {
-        SCOPED_TRACE(way);
-        CM6384P dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384P"};
-        dlg.Create(202);
-        for (auto* b : dlg.GetWidget()->findChildren<QPushButton*>()) EXPECT_FALSE(b->isDefault());
-        ui::PressKey(dlg, Qt::Key_Return);
-        EXPECT_TRUE(dlg.IsRunning());
-        switch (way) {
-        case Escape:
-            ui::PressKey(dlg, Qt::Key_Escape);
-            break;
-        case CloseBox:
-            ui::CloseBox(dlg);
-            break;
-        case CancelButton:
-            ui::Click(dlg, IDC_PC_CANCEL);
-            break;
-        }
-        EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
-        EXPECT_FALSE(m_link.IsAsciiOpen());
-    }
+    AddModule(1);
+    m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384P"};
+    ExpectEveryWayToCloseEndsIt<CM6384P>(202, IDC_PC_CANCEL);
 }
 
 TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine)

@@ -219,29 +219,6 @@ TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling)
 TEST_F(M6384pModbus, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
 {
     AddModule(1);
-    enum Way { Escape, CloseBox, CancelButton };
-    for (Way way : {Escape, CloseBox, CancelButton}) {
-        SCOPED_TRACE(way);
-        CM6384pModbus dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384A"};
-        dlg.Create(222);
-        ASSERT_TRUE(m_link.IsRtuOpen());
-        for (auto* b : dlg.GetWidget()->findChildren<QPushButton*>()) EXPECT_FALSE(b->isDefault());
-        ui::PressKey(dlg, Qt::Key_Return);
-        EXPECT_TRUE(dlg.IsRunning());
-        switch (way) {
-        case Escape:
-            ui::PressKey(dlg, Qt::Key_Escape);
-            break;
-        case CloseBox:
-            ui::CloseBox(dlg);
-            break;
-        case CancelButton:
-            ui::Click(dlg, IDC_PC_CANCEL);
-            break;
-        }
-        EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
-        EXPECT_FALSE(m_link.IsRtuOpen());
-    }
+    m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384A"};
+    ExpectEveryWayToCloseEndsIt<CM6384pModbus>(222, IDC_PC_CANCEL);
 }

@@ -7,6 +7,7 @@
 #include "SimLink.h"
 #include "UiDriver.h"
 
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 class CModuleFixture : public ::testing::Test {
@@ -25,6 +26,38 @@ protected:
     static void Tick(CDialog& dlg, int n = 1, UINT_PTR id = 1000)
     {
         for (int i = 0; i < n; ++i) dlg.FireTimer(id);
+    }
+
+    // Esc, the close box and the dialog's Cancel button each stop the timer, close the line and
+    // end the dialog; Enter, with no default button, ends nothing. The block is already filled.
+    template <class Dialog> void ExpectEveryWayToCloseEndsIt(UINT templateId, int cancelId)
+    {
+        enum Way { Escape, CloseBox, CancelButton };
+        for (Way way : {Escape, CloseBox, CancelButton}) {
+            SCOPED_TRACE(way);
+            Dialog dlg;
+            dlg.Create(templateId);
+            ASSERT_TRUE(m_link.IsAsciiOpen() || m_link.IsRtuOpen());
+            if (!HasDefaultButton(dlg)) {
+                ui::PressKey(dlg, Qt::Key_Return);
+                EXPECT_TRUE(dlg.IsRunning());
+            }
+            switch (way) {
+            case Escape: ui::PressKey(dlg, Qt::Key_Escape); break;
+            case CloseBox: ui::CloseBox(dlg); break;
+            case CancelButton: ui::Click(dlg, cancelId); break;
+            }
+            EXPECT_FALSE(dlg.IsRunning());
+            EXPECT_FALSE(dlg.IsTimerActive(1000));
+            EXPECT_FALSE(m_link.IsAsciiOpen() || m_link.IsRtuOpen());
+        }
+    }
+    static bool HasDefaultButton(CDialog& dlg)
+    {
+        for (auto* b : dlg.GetWidget()->findChildren<QPushButton*>()) {
+            if (b->isDefault()) return true;
+        }
+        return false;
     }
 
     CScopedVirtualClock m_clock;
