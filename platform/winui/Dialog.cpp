@@ -598,7 +598,7 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_bModal = false;
     m_bEnded = false;
     OnInitDialog();
-    if (IsRunning()) m_pWidget->show();
+    if (IsRunning()) ShowWindow(SW_SHOW);
     return TRUE;
 }
 

@@ -77,11 +77,51 @@ BOOL CWnd::IsWindowEnabled() const
     return m_pWidget && m_pWidget->isEnabled();
 }
 
+namespace {
+
+// Shows a window once its owner is on screen: an owned window shown before its owner would not
+// be stacked above it (nor painted) by the window manager.
+class CShowWithOwner : public QObject {
+public:
+    CShowWithOwner(QWidget* window, QWidget* owner) : QObject(owner), m_pWindow(window)
+    {
+        owner->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            // The owner is mapped once its show event has been handled: show just after that.
+            QPointer<QWidget> window = m_pWindow;
+            QTimer::singleShot(0, [window] {
+                if (!window) return;
+                window->setProperty("waitsForOwner", false);
+                if (window->property("showWithOwner").toBool()) window->show();
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_pWindow;
+};
+
+} // namespace
+
 BOOL CWnd::ShowWindow(int nCmdShow)
 {
     if (!m_pWidget) return FALSE;
     BOOL wasVisible = !m_pWidget->isHidden();
-    m_pWidget->setVisible(nCmdShow != SW_HIDE);
+    bool show = nCmdShow != SW_HIDE;
+    QWidget* owner = m_pWidget->isWindow() ? m_pWidget->parentWidget() : nullptr;
+    m_pWidget->setProperty("showWithOwner", show);
+    if (show && owner && !owner->isVisible()) {
+        if (!m_pWidget->property("waitsForOwner").toBool())
+            new CShowWithOwner(m_pWidget, owner->window());
+        m_pWidget->setProperty("waitsForOwner", true);
+        return wasVisible;
+    }
+    m_pWidget->setVisible(show);
     return wasVisible;
 }
 

@@ -268,3 +268,18 @@ TEST(WinUiModal, ADialogTheHookLeavesOpenIsCancelled)
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"cancel"});
 }
+
+TEST(WinUiOwner, AWindowShownBeforeItsOwnerAppearsJustAfterIt)
+{
+    // Shown earlier, the window manager would stack it under its owner.
+    QWidget ownerWidget;
+    CWnd owner;
+    owner.Attach(&ownerWidget);
+    CProbeDlg dlg(IDD_DEFAULT);
+    dlg.Create(IDD_DEFAULT, &owner);
+    EXPECT_TRUE(dlg.GetWidget()->isHidden());
+    ownerWidget.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(dlg.GetWidget()->isHidden());
+    dlg.DestroyWindow();
+}
