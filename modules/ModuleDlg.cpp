@@ -141,6 +141,14 @@ std::string CModuleDlg::ModbusDataText() const
     return Mid(digits, 6, static_cast<int>(digits.size()) - 10);
 }
 
+std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const
+{
+    auto* box = GetDlgItemAs<CComboBox>(nListBox);
+    int row = box ? box->GetCurSel() : -1;
+    if (row < 0) return std::nullopt;
+    return box->GetLBText(row);
+}
+
 std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
 {
     std::string text = Trim(GetDlgItemText(nAddressBox));

@@ -66,6 +66,8 @@ protected:
     // empty when the reply is too short to hold any.
     std::string ModbusDataText() const;
 
+    // The text of the row a list box has selected; nothing when it has none.
+    std::optional<std::string> SelectedText(int nListBox) const;
     // The typed address as a number 0 to 255, or nothing after "Address must be 0 to 255!".
     std::optional<int> ReadTypedAddress(int nAddressBox);
     // "重新设置时地址不能为0!", the refusal of address 0 where a dialog refuses it.

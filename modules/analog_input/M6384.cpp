@@ -263,8 +263,7 @@ void CM6384::OnSetting()
     const ModuleParamBlock& block = Block();
     std::string newAddress = Format("%02X", *typed);
     auto* baudBox = GetDlgItemAs<CComboBox>(IDC_AI_BAUD);
-    auto* rangeBox = GetDlgItemAs<CComboBox>(IDC_AI_RANGE);
-    int rangeRow = rangeBox->GetCurSel();
+    int rangeRow = GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->GetCurSel();
     int formatRow = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
     bool modbusChosen = GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->GetCurSel() == 1;
     bool checksumOn = GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->GetCurSel() == 0;
@@ -300,10 +299,8 @@ void CM6384::OnSetting()
     }
     m_strOldAddress = newAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
-    std::optional<std::string> rangeText;
-    if (rangeRow >= 0) rangeText = rangeBox->GetLBText(rangeRow);
     WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
-               GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
+               GetDlgItemText(IDC_AI_CHECKSUM), SelectedText(IDC_AI_RANGE)},
               {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
               &CMainFrame::m_bAnalogInputChanged);
     m_bChecksum = checksumOn ? 1 : 0;

@@ -125,14 +125,13 @@ void CM6384Modbus::OnSetting()
     UpdateData(TRUE);
     const ModuleParamBlock& block = Block();
     std::string newAddress = Format("%02X", *typed);
-    auto* rangeBox = GetDlgItemAs<CComboBox>(IDC_AI_RANGE);
     std::string baudCode =
         CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->GetCurSel());
     if (baudCode != block[kBrate] && *typed == 0) {
         RefuseAddressZero();
         return;
     }
-    int rangeRow = rangeBox->GetCurSel();
+    int rangeRow = GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->GetCurSel();
     int formatRow = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
     // A list without a chosen row keeps the module's current code.
     std::string rangeCode = rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow) : block[kScript];
@@ -143,10 +142,8 @@ void CM6384Modbus::OnSetting()
 
     bool toModbus = GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->GetCurSel() == kModbusRow;
     m_strConfigRequest = m_strOldAddress + (toModbus ? "06081200" + newAddress : "06080D0001");
-    std::optional<std::string> rangeText;
-    if (rangeRow >= 0) rangeText = rangeBox->GetLBText(rangeRow);
     WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
-               GetDlgItemText(IDC_AI_CHECKSUM), rangeText},
+               GetDlgItemText(IDC_AI_CHECKSUM), SelectedText(IDC_AI_RANGE)},
               {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
               &CMainFrame::m_bAnalogInputChanged);
     // The polls keep going to the address the module answers to until the write has gone out.

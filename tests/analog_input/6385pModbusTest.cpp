@@ -214,16 +214,12 @@ TEST_F(C6385pModbusTest, UpdataSwitchesToAsciiOnlyWithTheBoxTicked)
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame("0106080D0001")});
     EXPECT_EQ(module.Protocol(), ESimProtocol::Ascii);
-    bool timerDuringBox = true;
-    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        timerDuringBox = m_dlg.IsTimerActive(1000);
-        return IDOK;
-    };
+    WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     ASSERT_EQ(m_boxes.m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes.m_boxes[0].text, "Setting OK!");
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
-    EXPECT_FALSE(timerDuringBox);
+    EXPECT_FALSE(m_bTimerRanUnderBox);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsRtuOpen());
     EXPECT_TRUE(TakeRequests().empty());

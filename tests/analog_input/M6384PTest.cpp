@@ -416,13 +416,10 @@ TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped)
     ui::Type(m_dlg, IDC_PC_ADDRESS, "2");
     ui::Click(m_dlg, IDC_PC_UPDATE);
     Tick(m_dlg);
-    bool timerDuringBox = true;
-    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        timerDuringBox = m_dlg.IsTimerActive(1000);
-        return IDOK;
-    };
+    WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
-    EXPECT_FALSE(timerDuringBox);
+    EXPECT_EQ(m_boxes.m_boxes.size(), 1u);
+    EXPECT_FALSE(m_bTimerRanUnderBox);
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 

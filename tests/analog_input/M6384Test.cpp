@@ -255,13 +255,9 @@ TEST_F(M6384, TheConfigurationBoxStopsTheTimerFirst)
     Open({"01", "06", "0", "08", "0", "4384"});
     ui::Click(m_dlg, IDC_AI_SETTING);
     Tick(m_dlg);
-    bool timerDuringBox = true;
-    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        timerDuringBox = m_dlg.IsTimerActive(1000);
-        return IDOK;
-    };
+    WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
-    EXPECT_FALSE(timerDuringBox);
+    EXPECT_FALSE(m_bTimerRanUnderBox);
     EXPECT_EQ(m_boxes.m_boxes.size(), 1u);
 }
 

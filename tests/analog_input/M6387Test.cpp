@@ -414,11 +414,7 @@ TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses)
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4387", "FF", "9600", "Disable", "+/-20mA"}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"FF", "06", "0", "06", "1", "kept"}));
     TakeRequests();
-    bool timerDuringBox = true;
-    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        timerDuringBox = m_dlg.IsTimerActive(1000);
-        return IDOK;
-    };
+    WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%06FF060601"});
     EXPECT_EQ(module.Address(), 0xFF);
@@ -428,7 +424,7 @@ TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses)
     EXPECT_EQ(m_boxes.m_boxes[0].text, "Setting Configuration OK!");
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
     EXPECT_EQ(m_boxes.m_boxes[0].nType & MB_ICONEXCLAMATION, MB_ICONEXCLAMATION);
-    EXPECT_FALSE(timerDuringBox);
+    EXPECT_FALSE(m_bTimerRanUnderBox);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
     EXPECT_EQ(g_bDialogClosed, 1);

@@ -43,14 +43,28 @@ protected:
                 EXPECT_TRUE(dlg.IsRunning());
             }
             switch (way) {
-            case Escape: ui::PressKey(dlg, Qt::Key_Escape); break;
-            case CloseBox: ui::CloseBox(dlg); break;
-            case CancelButton: ui::Click(dlg, cancelId); break;
+            case Escape:
+                ui::PressKey(dlg, Qt::Key_Escape);
+                break;
+            case CloseBox:
+                ui::CloseBox(dlg);
+                break;
+            case CancelButton:
+                ui::Click(dlg, cancelId);
+                break;
             }
             EXPECT_FALSE(dlg.IsRunning());
             EXPECT_FALSE(dlg.IsTimerActive(1000));
             EXPECT_FALSE(m_link.IsAsciiOpen() || m_link.IsRtuOpen());
         }
+    }
+    // From now on, notes whether the dialog's timer was still running under any box it shows.
+    void WatchTimerAtBoxes(CDialog& dlg, UINT_PTR id = 1000)
+    {
+        m_boxes.m_onBox = [this, &dlg, id](const MessageBoxRequest&) {
+            m_bTimerRanUnderBox = m_bTimerRanUnderBox || dlg.IsTimerActive(id);
+            return m_boxes.m_nAnswer;
+        };
     }
     static bool HasDefaultButton(CDialog& dlg)
     {
@@ -65,4 +79,5 @@ protected:
     CScopedSimLink m_link{m_bus};
     CMainFrame m_frame;
     ui::CMessageBoxRecorder m_boxes;
+    bool m_bTimerRanUnderBox = false;
 };
