@@ -388,3 +388,45 @@ TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01HI+05.000", "@01LO+01.000", "#01"}));
 }
+
+// The single-channel module of the default bus (4385 at 04 over ASCII, range code 09): a press of
+// "AlarmValue Setting" with the limits as read writes them back, and the readings go on.
+TEST_F(M6384, WritingTheLimitsAsReadKeepsTheReadingsLive)
+{
+    CSimModule& module = m_bus.Add("6385", 4, 19200);
+    module.SetType(0x09);
+    module.SetInput(0, 3.0);
+    Open({"04", "07", "0", "09", "0", "4385"});
+    Tick(m_dlg, 8);
+    TakeRequests();
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 3);
+    std::vector<std::string> writes = TakeRequests();
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[0].substr(0, 5), "@04HI");
+    EXPECT_EQ(writes[1].substr(0, 5), "@04LO");
+    EXPECT_EQ(writes[2], "#04");
+    std::string before = Value(0);
+    module.SetInput(0, 1.25);
+    Tick(m_dlg, 4);
+    EXPECT_NE(Value(0), before);
+}
+
+// A limit the module refuses is not sent again and again with the readings stopped.
+TEST_F(M6384, ARefusedLimitEndsTheWriteAndPollingGoesOn)
+{
+    CSimModule& module = m_bus.Add("6385", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg, 8);
+    TakeRequests();
+    ui::Type(m_dlg, IDC_AI_HIGH_LIMIT, "+99.000"); // outside the module's range
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Error!");
+    std::string before = Value(0);
+    module.SetInput(0, 2.0);
+    Tick(m_dlg, 2);
+    std::vector<std::string> requests = TakeRequests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "@01HI+99.000"), 1);
+    EXPECT_NE(Value(0), before);
+}
