@@ -14,7 +14,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-ensure_packages "${BUILD_PACKAGES[@]}" fonts-wqy-microhei
+ensure_packages "${BUILD_PACKAGES[@]}" "${FONT_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTRA_TESTS=OFF >/dev/null
 cmake --build build
 
