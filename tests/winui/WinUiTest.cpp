@@ -256,6 +256,11 @@ struct ExtensionCase {
     const char* result;
 };
 
+void PrintTo(const ExtensionCase& c, std::ostream* os)
+{
+    *os << c.path << " + " << c.ext;
+}
+
 class WinUiDefaultExtension : public ::testing::TestWithParam<ExtensionCase> {};
 
 TEST_P(WinUiDefaultExtension, IsAddedOnlyToANameWithoutAnExtension)
