@@ -27,6 +27,12 @@ const SRangeList kMvTcRanges = {
      "17", "18"},
 };
 
+const SRangeList kTcChannelTypes = {
+    {"-20 to +20mA", "4-20mA", "T/C J-Type", "T/C K-Type", "T/C T-Type", "T/C E-Type", "T/C R-Type",
+     "T/C S-Type", "T/C B-Type"},
+    {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"},
+};
+
 namespace {
 
 // Codes only the per-channel-type model reports, and the rows they select there.

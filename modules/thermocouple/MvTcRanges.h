@@ -11,5 +11,8 @@ extern const SRangeList kMvTcRanges;
 // per-channel-type model (4386A) also reports "00" (row 7, J type), "07" (row 17, 4-20 mA), "0f"
 // (row 8, K type) and "FF" (row 18: one type per channel).
 int MvTcRangeRow(const std::string& code, bool perChannelModel);
+// The CH Type list of the per-channel-type model: one type per channel, "06" +/-20 mA to "14" B.
+extern const SRangeList kTcChannelTypes;
+
 // The range code a per-channel-type model is always given: one type per channel.
 inline constexpr const char* kPerChannelRangeCode = "FF";
