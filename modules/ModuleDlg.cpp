@@ -163,9 +163,10 @@ std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
     return static_cast<int>(value);
 }
 
-void CModuleDlg::RefuseAddressZero()
+void CModuleDlg::RefuseAddressZero(const SAddressZeroRule& rule)
 {
-    MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
+    MessageBox(rule.pszText, rule.pszCaption, rule.bExclamation ? MB_ICONEXCLAMATION : MB_OK);
+    if (rule.bCloses) OnCancel();
 }
 
 namespace {
@@ -196,4 +197,13 @@ void CModuleDlg::ShowConfigurationResult(bool bAccepted)
 {
     TickMessageBox(bAccepted ? kConfigurationOk : kConfigurationError, "Setting",
                    MB_ICONEXCLAMATION);
+}
+
+void CModuleDlg::ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText)
+{
+    if (outcome == ESettingOutcome::SwitchedToModbus) {
+        TickMessageBox(modbusOkText, "Setting", MB_ICONEXCLAMATION);
+        return;
+    }
+    ShowConfigurationResult(outcome == ESettingOutcome::Accepted);
 }

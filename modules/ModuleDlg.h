@@ -6,6 +6,7 @@
 #include "Dialog.h"
 #include "MainFrm.h"
 #include "ModuleCodes.h"
+#include "SettingRequest.h"
 
 #include <optional>
 #include <string>
@@ -70,8 +71,9 @@ protected:
     std::optional<std::string> SelectedText(int nListBox) const;
     // The typed address as a number 0 to 255, or nothing after "Address must be 0 to 255!".
     std::optional<int> ReadTypedAddress(int nAddressBox);
-    // "重新设置时地址不能为0!", the refusal of address 0 where a dialog refuses it.
-    void RefuseAddressZero();
+    // The refusal of address 0 where a dialog refuses it: the rule's box, then the close path
+    // when the rule closes the dialog.
+    void RefuseAddressZero(const SAddressZeroRule& rule = kAddressZeroPollsOn);
 
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result
     // row (entries from 0, as many as given; an entry without a value keeps the row's text) and
@@ -82,6 +84,9 @@ protected:
     int TickMessageBox(const std::string& text, const char* caption, UINT nType);
     // The configuration reply: "Setting Configuration OK!" or the Init* text, caption "Setting".
     void ShowConfigurationResult(bool bAccepted);
+    // The same with a third outcome, a switch to Modbus RTU that went out: its text, caption
+    // "Setting".
+    void ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText);
 
     CMainFrame* m_pMainFrame = nullptr;
     UINT_PTR m_nTimerId = 1000;
@@ -104,7 +109,7 @@ private:
 
 // Texts the module dialogs share.
 inline constexpr const char* kOpenComError = "Open Com Error!";
-inline constexpr const char* kAddressZeroRefused = "重新设置时地址不能为0!";
+inline constexpr const char* kAddressZeroRefused = kAddressZeroPollsOn.pszText;
 inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
 inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
 inline constexpr const char* kConfigurationError =

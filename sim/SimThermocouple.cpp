@@ -25,13 +25,6 @@ constexpr BYTE kLastMilliVoltCode = 0x06; // "00" to "06" are the bridge module'
 constexpr BYTE kLastChannelTcCode = 0x14;
 constexpr BYTE kTypeK = 0x0F;
 
-// "$AA3": the cold-junction temperature, held at 25 degrees.
-std::optional<std::string> ColdJunction(char lead, std::string_view body)
-{
-    if (lead == '$' && body == "3") return std::string(">+025.00");
-    return std::nullopt;
-}
-
 } // namespace
 
 const SSimRange* SimTcRange(BYTE code)
@@ -47,36 +40,16 @@ const SSimRange* SimTcChannelRange(BYTE code)
 }
 
 CSimThermocouple8::CSimThermocouple8(std::string model)
-    : CSimAnalogInput8(std::move(model), SimTcRange, kTypeK, 0)
+    : CSimColdJunction(std::move(model), SimTcRange, kTypeK, 0)
 {
-}
-
-std::optional<std::string> CSimThermocouple8::OnAscii(char lead, std::string_view body, DWORD now)
-{
-    if (auto reply = ColdJunction(lead, body)) return reply;
-    return CSimAnalogInput8::OnAscii(lead, body, now);
 }
 
 CSimThermocouplePerChannel::CSimThermocouplePerChannel(std::string model)
-    : CSimAnalogInputPerChannel(std::move(model), SimTcChannelRange, kTypeK)
+    : CSimColdJunction(std::move(model), SimTcChannelRange, kTypeK)
 {
-}
-
-std::optional<std::string> CSimThermocouplePerChannel::OnAscii(char lead, std::string_view body,
-                                                               DWORD now)
-{
-    if (auto reply = ColdJunction(lead, body)) return reply;
-    return CSimAnalogInputPerChannel::OnAscii(lead, body, now);
 }
 
 CSimThermocoupleAlarm::CSimThermocoupleAlarm(std::string model)
-    : CSimAnalogInputAlarm(std::move(model), SimTcRange, kTypeK)
+    : CSimColdJunction(std::move(model), SimTcRange, kTypeK)
 {
-}
-
-std::optional<std::string> CSimThermocoupleAlarm::OnAscii(char lead, std::string_view body,
-                                                          DWORD now)
-{
-    if (auto reply = ColdJunction(lead, body)) return reply;
-    return CSimAnalogInputAlarm::OnAscii(lead, body, now);
 }

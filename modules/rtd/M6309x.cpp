@@ -136,27 +136,13 @@ void CM6309x::ShowReadings()
         ShowChannelValue(ch, kind, fields[static_cast<size_t>(ch)]);
 }
 
-void CM6309x::ShowSettingOutcome()
-{
-    bool modbus = GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->GetCurSel() == 1;
-    switch (SettingOutcome(m_strReply, CharAt(m_strReply, 0) == '?', modbus)) {
-    case ESettingOutcome::Accepted:
-        ShowConfigurationResult(true);
-        break;
-    case ESettingOutcome::SwitchedToModbus:
-        TickMessageBox(kModbusOk, "Setting", MB_ICONEXCLAMATION);
-        break;
-    case ESettingOutcome::Refused:
-        ShowConfigurationResult(false);
-        break;
-    }
-}
-
 void CM6309x::PollStep()
 {
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
-        ShowSettingOutcome();
+        bool modbus = GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->GetCurSel() == 1;
+        bool refused = CharAt(m_strReply, 0) == '?';
+        ShowSettingOutcome(SettingOutcome(m_strReply, refused, modbus), kModbusOk);
         OnCancel();
         return;
     }
@@ -212,8 +198,7 @@ void CM6309x::OnSetting()
     m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
     if (GetDlgItemText(IDC_RTD_ADDRESS) == "0") {
-        MessageBox(kAddressZeroCloses.pszText, kAddressZeroCloses.pszCaption, MB_ICONEXCLAMATION);
-        OnCancel();
+        RefuseAddressZero(kAddressZeroCloses);
         return;
     }
     std::optional<int> typed = ReadTypedAddress(IDC_RTD_ADDRESS);

@@ -32,7 +32,6 @@ private:
     int RangeBox() const;
     std::optional<SConfigurationFields> ReadConfiguration(const std::string& newAddress);
     void ShowReadings();
-    void ShowSettingOutcome();
 
     std::string m_strModelText;
     int m_nChannels = 0;

@@ -265,7 +265,8 @@ bool CM6386::EvaluateReply()
     m_nLastCommand = 0;
     switch (last) {
     case kConfigure:
-        ShowSettingOutcome();
+        ShowSettingOutcome(SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen),
+                           kModbusOk);
         OnCancel();
         return false;
     case kEnableWrite:
@@ -367,21 +368,6 @@ void CM6386::PollStep()
         return;
     }
     if (!SendAscii(NextRequest(), kPollTimeout)) Sleep(kPause);
-}
-
-void CM6386::ShowSettingOutcome()
-{
-    switch (SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen)) {
-    case ESettingOutcome::Accepted:
-        ShowConfigurationResult(true);
-        break;
-    case ESettingOutcome::SwitchedToModbus:
-        TickMessageBox(kModbusOk, "Setting", MB_ICONEXCLAMATION);
-        break;
-    case ESettingOutcome::Refused:
-        ShowConfigurationResult(false);
-        break;
-    }
 }
 
 std::optional<SConfigurationFields> CM6386::ReadConfiguration(const std::string& newAddress)

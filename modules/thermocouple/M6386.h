@@ -73,7 +73,6 @@ private:
     void ReadChannelType();
     void ShowReadings();
     void ShowLamps(const std::string& outputs);
-    void ShowSettingOutcome();
     std::string NextRequest();
     std::string PollOrAutomaticRequest();
     void SendConfiguration();
