@@ -1,7 +1,5 @@
 #include "ReadingFields.h"
 
-#include "AsciiCommand.h"
-
 #include <algorithm>
 
 namespace {
@@ -41,13 +39,4 @@ std::vector<std::string> SplitReadings(const std::string& data, int count, int m
     std::vector<std::string> fields = SplitAtSigns(data, maxSigns);
     fields.resize(static_cast<size_t>(std::max(count, 0)));
     return fields;
-}
-
-BYTE EnableMaskChannels(char low, char high, ENonHexMaskDigit policy)
-{
-    auto value = [policy](char c) {
-        BYTE v = HexCharToValue(c);
-        return v == 0xCC && policy == ENonHexMaskDigit::SetsNoChannel ? 0 : v & 0x0F;
-    };
-    return static_cast<BYTE>(value(high) << 4 | value(low));
 }

@@ -1,8 +1,6 @@
-// How the input dialogs cut a reply's data into channel fields and read a channel-enable mask.
-// No Qt: shared by every input family.
+// How the input dialogs cut a reply's data into channel fields. No Qt: shared by every input
+// family.
 #pragma once
-
-#include "wintypes.h"
 
 #include <string>
 #include <vector>
@@ -17,10 +15,3 @@ std::vector<std::string> SplitEqualWidth(const std::string& data, int count);
 // Sign-led data is cut at its signs (into maxSigns fields), any other at equal widths (into count
 // fields); count fields either way.
 std::vector<std::string> SplitReadings(const std::string& data, int count, int maxSigns);
-
-// What a mask character that is not a hex digit ("0"-"9", "A"-"F") stands for: the 0xCC that
-// HexCharToValue gives (CH2 and CH3 of its four), or no channel at all.
-enum class ENonHexMaskDigit { ReadAsCC, SetsNoChannel };
-// The channels a two-digit enable mask marks: bit k for CHk, the low digit holding CH0 to CH3 and
-// the high digit CH4 to CH7.
-BYTE EnableMaskChannels(char low, char high, ENonHexMaskDigit policy);

@@ -1,12 +1,9 @@
 // What the input dialogs share when they write a new configuration: the range lists, the fields of
-// the "%" request and the forms of the switch to Modbus RTU, the codes of lists left without a
-// row, the outcome of the request, the refusals of address 0, and the texts written back to the
-// result row. No Qt.
+// the "%" request, the forms of the switch to Modbus RTU, and the outcome of the request. No Qt.
 #pragma once
 
 #include "ModuleCodes.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,38 +38,9 @@ struct SModbusSwitchForm {
 inline constexpr SModbusSwitchForm kSwitchDollarR1{true};
 std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfigurationFields& fields);
 
-// The code for a list field of the request: the code of the chosen row; with no row chosen (or a
-// row without a code), the module's current code from its block when it is one (digits upper-case
-// hex digits); nothing when there is neither, and the setting is refused.
-std::optional<std::string> ChosenCode(const CodeTable& table, int row, const std::string& current,
-                                      size_t digits);
-// The refusal of a setting whose list has no row and no current code: "Select the <label>!".
-std::string SelectListText(const std::string& label);
-
 // The verdict on a configuration request (and the protocol switch that may follow it). refused:
-// a reply in the sequence began with "?"; lastReply: the last reply that reached the dialog.
+// a reply in the sequence began with "?"; lastReply: the last reply that reached the dialog. A
+// refusal is never a success; a switch to Modbus RTU that went unanswered is, since a module that
+// has just switched answers no more in ASCII.
 enum class ESettingOutcome { Accepted, SwitchedToModbus, Refused };
 ESettingOutcome SettingOutcome(const std::string& lastReply, bool refused, bool modbusChosen);
-
-// A refusal of the new address 0: its box and whether the dialog then closes (or polls on).
-struct SAddressZeroRule {
-    const char* pszText;
-    const char* pszCaption; // nullptr: the application's title; "" an empty caption
-    bool bExclamation;
-    bool bCloses;
-};
-inline constexpr SAddressZeroRule kAddressZeroPollsOn{"重新设置时地址不能为0!", "", true, false};
-inline constexpr SAddressZeroRule kAddressZeroCloses{"地址不能为0!", "", true, true};
-
-// Texts for the result row; an entry without a value keeps the row's own text.
-using WriteBackTexts = std::vector<std::optional<std::string>>;
-struct SSettingWriteBack {
-    WriteBackTexts row;    // model, address, baud rate, checksum, description
-    WriteBackTexts params; // address, baud code, checksum digit, type code, format digit
-};
-// What a "%" request told the module, for its row: the model name, the new address, the texts of
-// the chosen Baudrate and CheckSum rows and of the range (nothing: the row keeps its own).
-SSettingWriteBack ConfigurationWriteBack(const SConfigurationFields& fields,
-                                         const std::string& model, const std::string& baudText,
-                                         const std::string& checkText,
-                                         const std::optional<std::string>& rangeText);

@@ -95,6 +95,6 @@ Controls RtdControls()
     return c;
 }
 
-const bool g_registered = RegisterDialogTemplate({183, "Module", 387, 342, RtdControls()});
+const bool g_registered = RegisterDialogTemplate({IDD_M6309X, "Module", 387, 342, RtdControls()});
 
 } // namespace

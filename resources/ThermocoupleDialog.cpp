@@ -152,6 +152,7 @@ Controls ThermocoupleControls()
     return c;
 }
 
-const bool g_registered = RegisterDialogTemplate({159, "Module", 490, 234, ThermocoupleControls()});
+const bool g_registered =
+    RegisterDialogTemplate({IDD_M6386, "Module", 490, 234, ThermocoupleControls()});
 
 } // namespace

@@ -22,9 +22,25 @@ inline constexpr int kMaxSigns = 6;
 inline constexpr const char* kModbusOk = "Setting Modbus/RTU OK!";
 inline constexpr const char* kReadFailed = "ERROR!!";
 
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
-// A name in neither range group has no range list: only its current code can be written.
-const CodeTable kNoCodes;
+// The range box and its codes follow the model (UseRangeBox).
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6309X,
+    .pBlock = &CMainFrame::m_strRtdInputParams,
+    .pChanged = &CMainFrame::m_bRtdInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_RTD_ADDRESS, IDC_RTD_BAUD, IDC_RTD_CHECKSUM, 0, IDC_RTD_FORMAT, IDC_RTD_PROTOCOL},
+    .pFormatCodes = &FormatDigitTable,
+};
+
+// The typed text "0" closes the dialog; "00" is an address.
+const SAddressZeroRule kAddressZero = {
+    .bRefuse = true,
+    .pszText = "地址不能为0!",
+    .pszCaption = "",
+    .bCloseAfter = true,
+    .nType = MB_ICONEXCLAMATION,
+    .bTextZeroOnly = true,
+};
 
 // Channel count by a number the name contains.
 struct SChannelRule {
@@ -50,7 +66,7 @@ ON_BN_CLICKED(IDC_RTD_SETTING, OnSetting)
 ON_BN_CLICKED(IDC_RTD_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-CM6309x::CM6309x(CWnd*) : CModuleDlg(183, &CMainFrame::m_strRtdInputParams, ELinkKind::Ascii) {}
+CM6309x::CM6309x(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6309x::DoDataExchange(CDataExchange* pDX)
 {
@@ -66,38 +82,28 @@ const SRangeList* CM6309x::Ranges() const
     return nullptr;
 }
 
-int CM6309x::RangeBox() const
-{
-    return Ranges() == &kRtdRanges6 ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13;
-}
-
 BOOL CM6309x::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
     GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->SetCurSel(0);
-    InitFromBlock(IDC_RTD_ADDRESS);
+    InitFromBlock();
     GetDlgItemAs<CComboBox>(IDC_RTD_CHANNEL)->SelectString(-1, "0");
     SetDlgItemText(IDC_RTD_ZERO_VALUE, "+000.00");
     SetDlgItemText(IDC_RTD_SPAN_VALUE, "0.0000");
 
-    const ModuleParamBlock& block = Block();
-    bool addressZero = m_strAddressDecimal == "0";
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_RTD_BAUD)->SetCurSel(baudRow);
-    // The INIT state answers at 9600; so does a module whose baud code is none of the table's.
-    DWORD baud = addressZero || baudRow < 0 ? 9600 : BaudRateOfRow(baudRow);
-    bool checksum = ChecksumOn(block[kCheck]);
-    GetDlgItemAs<CComboBox>(IDC_RTD_CHECKSUM)->SetCurSel(checksum ? 0 : 1);
-    m_bChecksum = checksum && !addressZero ? 1 : 0;
-
-    if (const SRangeList* ranges = Ranges()) {
+    const SRangeList* ranges = Ranges();
+    if (ranges) {
         bool six = ranges == &kRtdRanges6;
         GetDlgItem(IDC_RTD_RANGE13)->ShowWindow(six ? SW_HIDE : SW_SHOW);
         GetDlgItem(IDC_RTD_RANGE6)->ShowWindow(six ? SW_SHOW : SW_HIDE);
-        GetDlgItemAs<CComboBox>(RangeBox())->SetCurSel(RowOfCode(ranges->codes, block[kScript]));
+        UseRangeBox(six ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13, &ranges->codes);
     }
-    GetDlgItemAs<CComboBox>(IDC_RTD_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+    FillSettingsBoxes(true);
+    // A name in neither range group leaves the shown list without a row; the operator may choose.
+    if (!ranges) UseRangeBox(IDC_RTD_RANGE13, &kRtdRanges13.codes);
+    // The INIT state answers at 9600; so does a module whose baud code is none of the table's.
+    DWORD baud = IsAddressZero() || BlockBaudRate() == 0 ? 9600 : BlockBaudRate();
 
     m_nChannels = ChannelsOf(m_strModuleName);
     for (int ch = std::max(m_nChannels, 1); ch < 6; ++ch) {
@@ -159,68 +165,22 @@ void CM6309x::PollStep()
     Sleep(kPause);
 }
 
-std::optional<SConfigurationFields> CM6309x::ReadConfiguration(const std::string& newAddress)
-{
-    const ModuleParamBlock& block = Block();
-    const SRangeList* ranges = Ranges();
-    int rangeRow = ranges ? GetDlgItemAs<CComboBox>(RangeBox())->GetCurSel() : -1;
-    struct SField {
-        const CodeTable& table;
-        int row;
-        const std::string& current;
-        size_t digits;
-        const char* label;
-    } fields[] = {
-        {ranges ? ranges->codes : kNoCodes, rangeRow, block[kScript], 2, "Range"},
-        {BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_RTD_BAUD)->GetCurSel(), block[kBrate], 2,
-         "Baudrate"},
-        {kFormatDigits, GetDlgItemAs<CComboBox>(IDC_RTD_FORMAT)->GetCurSel(), block[kFormat], 1,
-         "Data Format"},
-    };
-    std::string codes[3];
-    for (size_t i = 0; i < 3; ++i) {
-        const SField& f = fields[i];
-        std::optional<std::string> code = ChosenCode(f.table, f.row, f.current, f.digits);
-        if (!code) {
-            MessageBox(SelectListText(f.label));
-            return std::nullopt;
-        }
-        codes[i] = *code;
-    }
-    bool checksumOn = GetDlgItemAs<CComboBox>(IDC_RTD_CHECKSUM)->GetCurSel() == 0;
-    return SConfigurationFields{
-        m_strOldAddress, newAddress, codes[0], codes[1], ChecksumDigit(block[kCheck], checksumOn),
-        codes[2]};
-}
-
 void CM6309x::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    if (GetDlgItemText(IDC_RTD_ADDRESS) == "0") {
-        RefuseAddressZero(kAddressZeroCloses);
-        return;
-    }
-    std::optional<int> typed = ReadTypedAddress(IDC_RTD_ADDRESS);
-    if (!typed) return;
-    std::string newAddress = Format("%02X", *typed);
-    bool modbus = GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->GetCurSel() == 1;
-    bool checksumOn = GetDlgItemAs<CComboBox>(IDC_RTD_CHECKSUM)->GetCurSel() == 0;
-    if (modbus) {
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
+    if (!choice) return;
+    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
+                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
+    if (choice->bModbus) {
         // The switch tells the module nothing of the other settings: the row keeps them.
-        SConfigurationFields fields{m_strOldAddress, newAddress, "", "", "", ""};
         m_strSettingRequest =
             FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0);
-        WriteBack({}, {}, &CMainFrame::m_bRtdInputChanged);
+        WriteBack({}, {});
     } else {
-        std::optional<SConfigurationFields> fields = ReadConfiguration(newAddress);
-        if (!fields) return;
-        m_strSettingRequest = FrameAsciiCommand(ConfigurationText(*fields), m_bChecksum != 0);
-        SSettingWriteBack back = ConfigurationWriteBack(
-            *fields, Block()[kModule], GetDlgItemText(IDC_RTD_BAUD),
-            GetDlgItemText(IDC_RTD_CHECKSUM), Ranges() ? SelectedText(RangeBox()) : std::nullopt);
-        WriteBack(back.row, back.params, &CMainFrame::m_bRtdInputChanged);
+        m_strSettingRequest = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0);
+        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
     }
-    m_bChecksum = checksumOn ? 1 : 0;
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
     m_nCommand = kCmdSetting;
 }

@@ -29,8 +29,6 @@ private:
 
     // The range list the model shows, null for a name in neither range group.
     const SRangeList* Ranges() const;
-    int RangeBox() const;
-    std::optional<SConfigurationFields> ReadConfiguration(const std::string& newAddress);
     void ShowReadings();
 
     std::string m_strModelText;

@@ -2,6 +2,7 @@
 #pragma once
 
 enum : int {
+    IDD_M6309X = 183,
     IDC_RTD_CANCEL = 4,
     IDC_RTD_PROTOCOL = 1006,
     IDC_RTD_FORMAT = 1007,

@@ -28,6 +28,30 @@ inline constexpr const char* kReadFailed = "ERROR!!";
 const CodeTable kFormatDigits = {"0", "1", "2"};
 inline constexpr int kProtocolBit = 0x4;
 
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6386,
+    .pBlock = &CMainFrame::m_strThermocoupleInputParams,
+    .pChanged = &CMainFrame::m_bThermocoupleInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_TC_ADDRESS, IDC_TC_BAUD, IDC_TC_CHECKSUM, IDC_TC_RANGE, IDC_TC_FORMAT,
+              IDC_TC_PROTOCOL},
+    .pRangeCodes = &kMvTcRanges.codes,
+    .pFormatCodes = &kFormatDigits,
+    .nFormatMask = 0x3,
+    .eMask = EMaskPolicy::NonHexIsNone,
+};
+
+// The typed text "0" is refused and polling goes on; "00" is an address, but not with a new baud
+// rate.
+const SAddressZeroRule kAddressZero = {
+    .bRefuse = true,
+    .pszText = "重新设置时地址不能为0!",
+    .pszCaption = "",
+    .bCloseAfter = false,
+    .nType = MB_ICONEXCLAMATION,
+    .bTextZeroOnly = true,
+};
+
 const std::initializer_list<int> kChannelTypeControls = {
     IDC_TC_CH_NUMBER, IDC_TC_CH_TYPE, IDC_TC_CH_READ, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0};
 const std::initializer_list<int> kAlarmControls = {IDC_TC_HIGH_LIMIT,     IDC_TC_LOW_LIMIT,
@@ -52,9 +76,7 @@ ON_BN_CLICKED(IDC_TC_SETTING, OnSetting)
 ON_CHANNEL_BOXES(kTcCheckIds, OnEnableChannel)
 END_MESSAGE_MAP()
 
-CM6386::CM6386(CWnd*) : CModuleDlg(159, &CMainFrame::m_strThermocoupleInputParams, ELinkKind::Ascii)
-{
-}
+CM6386::CM6386(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6386::DoDataExchange(CDataExchange* pDX)
 {
@@ -82,7 +104,7 @@ BOOL CM6386::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
-    InitFromBlock(IDC_TC_ADDRESS);
+    InitFromBlock();
     GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(0);
     SetControlStates();
     DWORD baud = SelectSettings();
@@ -95,6 +117,8 @@ BOOL CM6386::OnInitDialog()
     } else {
         first = Request('$', "6");
         m_nCommand = kEnableRead;
+        // A box ticked before the module's mask is known waits for it.
+        BeginStartup();
     }
     OpenAsciiLine(baud);
     SendAscii(first, kFirstTimeout);
@@ -137,25 +161,17 @@ void CM6386::SetControlStates()
 // Selects the rows of the block's codes and gives the rate to open the line at.
 DWORD CM6386::SelectSettings()
 {
+    FillSettingsBoxes(true);
     const ModuleParamBlock& block = Block();
-    bool addressZero = m_strAddressDecimal == "0";
-    bool perChannel = IsPerChannelModel();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_TC_BAUD)->SetCurSel(baudRow);
+    if (IsPerChannelModel()) {
+        GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->SetCurSel(MvTcRangeRow(block[kScript], true));
+        bool modbus = HexDigitOrZero(CharAt(block[kFormat], 0)) & kProtocolBit;
+        if (!block[kFormat].empty())
+            GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(modbus ? 1 : 0);
+    }
     // A module whose baud code is none of the table's is tried at 9600, as in its INIT state.
-    DWORD baud = baudRow < 0 ? 9600 : BaudRateOfRow(baudRow);
-    bool checksum = ChecksumOn(block[kCheck]);
-    GetDlgItemAs<CComboBox>(IDC_TC_CHECKSUM)->SetCurSel(checksum ? 0 : 1);
-    m_bChecksum = checksum && !addressZero ? 1 : 0;
-
-    GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->SetCurSel(MvTcRangeRow(block[kScript], perChannel));
-    int format = HexCharToValue(CharAt(block[kFormat], 0));
-    bool formatDigit = block[kFormat].size() == 1 && format < (perChannel ? 8 : 3);
-    int formatRow = formatDigit ? (format & 0x3) : -1;
-    GetDlgItemAs<CComboBox>(IDC_TC_FORMAT)->SetCurSel(formatRow < 3 ? formatRow : -1);
-    if (perChannel && formatDigit)
-        GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(format & kProtocolBit ? 1 : 0);
-    return baud;
+    DWORD baud = BlockBaudRate();
+    return baud == 0 ? 9600 : baud;
 }
 
 void CM6386::ToggleChannel(int k)
@@ -173,9 +189,9 @@ void CM6386::BuildEnableMask()
 
 void CM6386::ParseEnableMask(char low, char high)
 {
-    BYTE channels = EnableMaskChannels(low, high, ENonHexMaskDigit::SetsNoChannel);
-    for (int k = 0; k < kChannels; ++k)
-        if (channels & (1 << k)) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
+    std::array<bool, 8> channels = MaskBits(low, high);
+    for (size_t k = 0; k < channels.size(); ++k)
+        if (channels[k]) m_bChannelEnabled[k] = 1;
     UpdateData(FALSE);
     SetDlgItemText(IDC_TC_ADDRESS, m_strAddressDecimal);
 }
@@ -259,6 +275,7 @@ bool CM6386::EvaluateReply()
     if (m_nCommand == kEnableRead) {
         ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
         m_nCommand = kPoll;
+        EndStartup();
     }
     ReadAlarmReply();
     int last = m_nLastCommand;
@@ -319,6 +336,8 @@ std::string CM6386::NextRequest()
         ShowReadings();
         return PollOrAutomaticRequest();
     case kEnableWrite:
+        // The mask as it stands now, with the module's own marks read at start.
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kEnableWrite;
         return Request('$', "5" + m_strEnableMask);
     case kAlarmModeRead:
@@ -370,74 +389,40 @@ void CM6386::PollStep()
     if (!SendAscii(NextRequest(), kPollTimeout)) Sleep(kPause);
 }
 
-std::optional<SConfigurationFields> CM6386::ReadConfiguration(const std::string& newAddress)
-{
-    const ModuleParamBlock& block = Block();
-    auto code = [this](const CodeTable& table, int box, const std::string& current, size_t digits,
-                       const char* label) -> std::optional<std::string> {
-        std::optional<std::string> chosen =
-            ChosenCode(table, GetDlgItemAs<CComboBox>(box)->GetCurSel(), current, digits);
-        if (!chosen) MessageBox(SelectListText(label));
-        return chosen;
-    };
-    std::optional<std::string> baud =
-        code(BaudCodeTable, IDC_TC_BAUD, block[kBrate], 2, "Baudrate");
-    if (!baud) return std::nullopt;
-    if (*baud != block[kBrate] && newAddress == "00") {
-        MessageBox(kAddressZeroPollsOn.pszText, kAddressZeroPollsOn.pszCaption, MB_ICONEXCLAMATION);
-        return std::nullopt;
-    }
-    bool perChannel = IsPerChannelModel();
-    std::optional<std::string> range =
-        perChannel ? std::optional<std::string>(kPerChannelRangeCode)
-                   : code(kMvTcRanges.codes, IDC_TC_RANGE, block[kScript], 2, "Range");
-    if (!range) return std::nullopt;
-    std::optional<std::string> format =
-        code(kFormatDigits, IDC_TC_FORMAT, block[kFormat], 1, "Data Format");
-    if (!format) return std::nullopt;
-    int formatValue = HexCharToValue((*format)[0]) & 0x3;
-    if (perChannel && m_bModbusChosen) formatValue |= kProtocolBit;
-    bool checksumOn = GetDlgItemAs<CComboBox>(IDC_TC_CHECKSUM)->GetCurSel() == 0;
-    return SConfigurationFields{m_strOldAddress,
-                                newAddress,
-                                *range,
-                                *baud,
-                                ChecksumDigit(block[kCheck], checksumOn),
-                                Format("%d", formatValue)};
-}
-
 void CM6386::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    if (GetDlgItemText(IDC_TC_ADDRESS) == "0") {
-        MessageBox(kAddressZeroPollsOn.pszText, kAddressZeroPollsOn.pszCaption, MB_ICONEXCLAMATION);
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
+    if (!choice) return;
+    if (choice->strBaudCode != Block()[kBrate] && choice->strAddress == "00") {
+        RefuseAddressZero(kAddressZero);
         return;
     }
-    std::optional<int> typed = ReadTypedAddress(IDC_TC_ADDRESS);
-    if (!typed) return;
-    std::string newAddress = Format("%02X", *typed);
-    m_bModbusChosen = GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->GetCurSel() == 1;
-    std::optional<SConfigurationFields> fields = ReadConfiguration(newAddress);
-    if (!fields) return;
-
-    bool dollarSwitch = m_bModbusChosen && !IsPerChannelModel();
+    m_bModbusChosen = choice->bModbus;
+    bool perChannel = IsPerChannelModel();
+    if (perChannel) {
+        // One type per channel; the protocol rides in bit 2 of the format digit.
+        choice->strRangeCode = kPerChannelRangeCode;
+        choice->strRangeText = SelectedText(IDC_TC_RANGE);
+        choice->strFormatDigit =
+            Format("%d", (choice->nFormat & 0x3) | (m_bModbusChosen ? kProtocolBit : 0));
+    }
+    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
+                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
+    bool dollarSwitch = m_bModbusChosen && !perChannel;
     std::string text =
-        dollarSwitch ? ModbusSwitchText(kSwitchDollarR1, *fields) : ConfigurationText(*fields);
-    m_strSwitchAddress = dollarSwitch ? m_strOldAddress : newAddress;
-    m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && newAddress != "00");
+        dollarSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
+    m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && choice->strAddress != "00");
     if (dollarSwitch) {
         // The switch tells the module nothing of the other settings: the row keeps them.
-        WriteBack({}, {}, &CMainFrame::m_bThermocoupleInputChanged);
+        WriteBack({}, {});
     } else {
-        SSettingWriteBack back =
-            ConfigurationWriteBack(*fields, Block()[kModule], GetDlgItemText(IDC_TC_BAUD),
-                                   GetDlgItemText(IDC_TC_CHECKSUM), SelectedText(IDC_TC_RANGE));
-        WriteBack(back.row, back.params, &CMainFrame::m_bThermocoupleInputChanged);
+        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
     }
-    m_strAddress = newAddress;
-    m_strOldAddress = newAddress;
-    m_bChecksum = GetDlgItemAs<CComboBox>(IDC_TC_CHECKSUM)->GetCurSel() == 0 ? 1 : 0;
+    m_strAddress = choice->strAddress;
+    m_strOldAddress = choice->strAddress;
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
     Sleep(kSettingPause);
     QueueCommand(kConfigure);
 }

@@ -65,7 +65,6 @@ private:
     void SetControlStates();
     DWORD SelectSettings();
     void ToggleChannel(int k);
-    std::optional<SConfigurationFields> ReadConfiguration(const std::string& newAddress);
 
     // False when the reply was the configuration's and the dialog has closed.
     bool EvaluateReply();

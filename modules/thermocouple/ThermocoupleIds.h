@@ -2,6 +2,7 @@
 #pragma once
 
 enum : int {
+    IDD_M6386 = 159,
     IDC_TC_PROTOCOL = 1006,
     IDC_TC_FORMAT = 1007,
     IDC_TC_CH_TYPE = 1008,

@@ -1,4 +1,4 @@
-// Cutting readings into channel fields and reading enable masks.
+// Cutting readings into channel fields.
 #include "ReadingFields.h"
 
 #include <gtest/gtest.h>
@@ -50,24 +50,4 @@ TEST(SplitReadings, OtherDataIsCutIntoEqualWidths)
     for (const Case& c : cases) EXPECT_EQ(SplitReadings(c.data, c.count, 8), c.want) << c.data;
     EXPECT_EQ(SplitEqualWidth("+1-2", 2), (Fields{"+1", "-2"})) << "no sign splitting here";
     EXPECT_TRUE(SplitEqualWidth("abc", 0).empty());
-}
-
-TEST(EnableMaskChannels, EachPolicyReadsHexDigitsAlikeAndDiffersOnOthers)
-{
-    struct Case {
-        char low;
-        char high;
-        BYTE cc;      // a non-hex digit read as 0xCC
-        BYTE noneSet; // a non-hex digit sets no channel
-    } cases[] = {
-        {'F', '0', 0x0F, 0x0F}, {'0', 'F', 0xF0, 0xF0}, {'1', '8', 0x81, 0x81},
-        {'A', '5', 0x5A, 0x5A}, {'R', 'O', 0xCC, 0x00}, {'\0', '\0', 0xCC, 0x00},
-        {'f', '1', 0x1C, 0x10}, {'3', '?', 0xC3, 0x03},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(EnableMaskChannels(c.low, c.high, ENonHexMaskDigit::ReadAsCC), c.cc)
-            << c.low << c.high;
-        EXPECT_EQ(EnableMaskChannels(c.low, c.high, ENonHexMaskDigit::SetsNoChannel), c.noneSet)
-            << c.low << c.high;
-    }
 }

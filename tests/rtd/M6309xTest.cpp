@@ -327,25 +327,17 @@ TEST_F(M6309x, TypedAddressesGoThroughTheCheckAndDoubleZeroIsAnAddress)
     EXPECT_EQ(m_link.Requests()[0], "%1300200600");
 }
 
-TEST_F(M6309x, AListWithoutARowKeepsTheModulesCodeOrRefuses)
+TEST_F(M6309x, AListWithoutARowRefusesTheSettingWhenTheBlockHasNoCodeOfItsOwn)
 {
     AddFourChannels();
-    Open({"13", "0B", "0", "26", "7", "6309"});
-    EXPECT_EQ(Row(IDC_RTD_RANGE6), -1);
-    EXPECT_EQ(Row(IDC_RTD_BAUD), -1);
-    EXPECT_EQ(Row(IDC_RTD_FORMAT), -1);
-    ui::Click(m_dlg, IDC_RTD_SETTING);
-    Tick(m_dlg);
-    EXPECT_EQ(m_link.Requests().back(), "%1313260B07") << "every field as the module has it";
-    EXPECT_EQ(m_frame.m_strNewRowText[4], "") << "no range text to write";
-
     struct Case {
         ModuleParamBlock block;
         const char* box;
     } refused[] = {
-        {{"13", "06", "0", "", "0", "6309"}, "Select the Range!"},
-        {{"13", "", "0", "20", "0", "6309"}, "Select the Baudrate!"},
-        {{"13", "06", "0", "20", "", "6309"}, "Select the Data Format!"},
+        {{"13", "06", "0", "26", "0", "6309"}, "Choose the Input Range!"},
+        {{"13", "06", "0", "", "0", "6309"}, "Choose the Input Range!"},
+        {{"13", "0B", "0", "20", "0", "6309"}, "Choose the Baudrate!"},
+        {{"13", "06", "0", "20", "7", "6309"}, "Choose the Data Format!"},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
@@ -360,8 +352,14 @@ TEST_F(M6309x, AListWithoutARowKeepsTheModulesCodeOrRefuses)
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.box});
         EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
         for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
+        EXPECT_TRUE(dlg.IsRunning());
         dlg.OnCancel();
     }
+    Open({"13", "06", "0", "26", "0", "6309"});
+    ui::ChooseRow(m_dlg, IDC_RTD_RANGE6, 1);
+    ui::Click(m_dlg, IDC_RTD_SETTING);
+    Tick(m_dlg);
+    EXPECT_EQ(m_link.Requests().back(), "%1313210600");
 }
 
 TEST_F(M6309x, AddressZeroOpensAt9600WithoutChecksum)

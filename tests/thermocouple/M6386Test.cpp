@@ -408,23 +408,21 @@ TEST_F(M6386, TypedAddressesGoThroughTheCheck)
 TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
 {
     AddEightChannels();
-    Open({"10", "06", "0", "07", "3", "6386"});
-    EXPECT_EQ(Row(IDC_TC_RANGE), -1);
-    EXPECT_EQ(Row(IDC_TC_FORMAT), -1);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    ui::ChooseRow(m_dlg, IDC_TC_RANGE, 18); // an empty row: no range of its own
     Setting("16");
     TakeRequests();
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"%1010070603"});
+    EXPECT_EQ(TakeRequests(), Requests{"%10100F0600"}) << "the module keeps its range";
 
     struct Case {
         ModuleParamBlock block;
-        int emptyRangeRow;
         const char* box;
     } refused[] = {
-        {{"10", "06", "0", "", "0", "6386"}, -1, "Select the Range!"},
-        {{"10", "06", "0", "", "0", "6386"}, 19, "Select the Range!"},
-        {{"10", "", "0", "0F", "0", "6386"}, -1, "Select the Baudrate!"},
-        {{"10", "06", "0", "0F", "", "6386"}, -1, "Select the Data Format!"},
+        {{"10", "06", "0", "07", "0", "6386"}, "Choose the Input Range!"},
+        {{"10", "06", "0", "", "0", "6386"}, "Choose the Input Range!"},
+        {{"10", "", "0", "0F", "0", "6386"}, "Choose the Baudrate!"},
+        {{"10", "06", "0", "0F", "3", "6386"}, "Choose the Data Format!"},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
@@ -432,7 +430,6 @@ TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
         m_frame.m_strThermocoupleInputParams = c.block;
         m_frame.m_bThermocoupleInputChanged = 0;
         dlg.Create(159);
-        if (c.emptyRangeRow >= 0) ui::ChooseRow(dlg, IDC_TC_RANGE, c.emptyRangeRow);
         m_boxes.m_boxes.clear();
         ui::Click(dlg, IDC_TC_SETTING);
         TakeRequests();
@@ -460,4 +457,14 @@ TEST_F(M6386, EveryWayToCloseEndsIt)
     AddEightChannels();
     m_frame.m_strThermocoupleInputParams = {"10", "06", "0", "0F", "0", "6386"};
     ExpectEveryWayToCloseEndsIt<CM6386>(159, IDCANCEL);
+}
+
+TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
+{
+    CSimModule& module = AddEightChannels(0x0F);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    ASSERT_TRUE(ui::Click(m_dlg, kTcCheckIds[7]));
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"$106", "$1058F", "#10", "#10"}));
+    EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x8F);
 }
