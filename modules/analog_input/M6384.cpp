@@ -485,6 +485,8 @@ std::string CM6384::NextRequest(const std::string& poll)
         m_nLastCommand = kCmdWriteOutputs;
         return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
     case kCmdWriteMask:
+        // The boxes as they stand when the write goes out (after the module's mask was read).
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kCmdWriteMask;
         return Request('$', "5" + m_strEnableMask);
     case kCmdAlarmMode: {
