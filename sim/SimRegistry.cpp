@@ -2,6 +2,8 @@
 
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
+#include "SimRtd.h"
+#include "SimThermocouple.h"
 
 #include <array>
 
@@ -19,7 +21,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 10> kModels = {{
+constexpr std::array<SModel, 27> kModels = {{
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -30,6 +32,23 @@ constexpr std::array<SModel, 10> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6386", Make<CSimThermocouple8>},
+    {"4386", Make<CSimThermocouple8>},
+    {"4386A", Make<CSimThermocouplePerChannel>},
+    {"4388", Make<CSimThermocoupleAlarm>},
+    {"6388", Make<CSimThermocoupleAlarm>},
+    {"6308", Make<CSimRtd>},
+    {"4308", Make<CSimRtd>},
+    {"6300", Make<CSimRtd>},
+    {"4300", Make<CSimRtd>},
+    {"6307", Make<CSimRtd>},
+    {"4307", Make<CSimRtd>},
+    {"6308A", Make<CSimRtd>},
+    {"4308A", Make<CSimRtd>},
+    {"6300A", Make<CSimRtd>},
+    {"4300A", Make<CSimRtd>},
+    {"6309", Make<CSimRtd>},
+    {"4309", Make<CSimRtd>},
 }};
 
 } // namespace
