@@ -1,6 +1,7 @@
 #include "PerChannelModbus.h"
 
 #include "AsciiCommand.h"
+#include "Clock.h"
 #include "Strings.h"
 
 #include <iterator>
@@ -8,23 +9,9 @@
 namespace {
 
 inline constexpr WORD kTimeout = 100;
-inline constexpr UINT kPeriod = 200;
 // The follow-CH0 writes: CH5 first, then CH0 to CH7.
 inline constexpr int kFollowChannels[] = {5, 0, 1, 2, 3, 4, 5, 6, 7};
 inline constexpr int kFollowWrites = static_cast<int>(std::size(kFollowChannels));
-
-// The general settings are only shown.
-SModuleDescriptor DescriptorOf(const SPerChannelModbusSetup& setup)
-{
-    return {
-        .nTemplate = setup.nTemplate,
-        .pBlock = setup.pBlock,
-        .eLink = ELinkKind::Rtu,
-        .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, 0},
-        .pFormatCodes = &FormatDigitTable,
-        .eMask = setup.eMask,
-    };
-}
 
 } // namespace
 
@@ -35,73 +22,168 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
-    : CPerChannelTypeDlg(DescriptorOf(setup), setup.rows, setup.typeCodes), m_scales(setup.scales)
+    : CPerChannelTypeDlg(setup.descriptor, setup.rows, setup.typeCodes), m_setup(setup)
 {
+    if (setup.bAllEnabledAtStart) m_bChannelEnabled.fill(1);
 }
 
-std::string CPerChannelModbusDlg::Poll() const
+std::string CPerChannelModbusDlg::PollRequest() const
 {
-    return Format("03000000%02X", Channels());
+    return m_strAddress + Format("03000000%02X", Channels());
+}
+
+std::string CPerChannelModbusDlg::StartRequest(EStartRead read) const
+{
+    switch (read) {
+    case EStartRead::Mask:
+        return "0300DC0001";
+    case EStartRead::Types:
+        return Format("0300C800%02X", Channels());
+    case EStartRead::BurnOut:
+        return Format("0100C800%02X", Channels());
+    default:
+        return "0300C80001";
+    }
+}
+
+void CPerChannelModbusDlg::EnableSettingsBoxes()
+{
+    bool addressZero = IsAddressZero();
+    GetDlgItem(IDC_PC_BAUD)->EnableWindow(addressZero);
+    GetDlgItem(IDC_PC_CHECKSUM)->EnableWindow(addressZero);
+    if (!addressZero) GetDlgItem(IDC_PC_FORMAT)->EnableWindow(FALSE);
 }
 
 BOOL CPerChannelModbusDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    GetDlgItem(IDC_PC_RESPOND)->EnableWindow(FALSE);
+    if (CWnd* respond = GetDlgItem(IDC_PC_RESPOND)) respond->EnableWindow(FALSE);
     InitFromBlock();
-    bool addressZero = IsAddressZero();
-    GetDlgItem(IDC_PC_BAUD)->EnableWindow(addressZero);
-    GetDlgItem(IDC_PC_CHECKSUM)->EnableWindow(addressZero);
-    if (!addressZero) GetDlgItem(IDC_PC_FORMAT)->EnableWindow(FALSE);
-
     FillSettingsBoxes();
+    // These dialogs speak Modbus RTU: a Protocol list shows it.
+    if (auto* protocol = GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)) protocol->SetCurSel(1);
+    EnableSettingsBoxes();
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
-    SendRtu(m_strAddress + "0300DC0001", kTimeout);
-    BeginStartup();
-    m_nCommand = kCmdStart;
-    m_nLastCommand = kMaskRead;
-    SetTimer(m_nTimerId, kPeriod);
+    if (m_setup.startReads.empty()) {
+        m_nCommand = kCmdPoll;
+        Exchange(PollRequest());
+    } else {
+        BeginStartup();
+        m_nCommand = kCmdStartRead;
+        Exchange(NextRequest());
+    }
+    SetTimer(m_nTimerId, m_setup.nPeriod);
     return TRUE;
+}
+
+bool CPerChannelModbusDlg::Exchange(const std::string& request)
+{
+    m_strLastRequest = request;
+    return SendRtu(request, kTimeout);
 }
 
 void CPerChannelModbusDlg::PollStep()
 {
     TakeReply();
-    m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
-    CheckReply();
+    bool answered = m_nLastResult == 1;
+    m_strReplyData = answered ? ModbusDataText() : "ERROR";
+    if (!answered && m_setup.bPollAfterSilence) {
+        // What was asked for and the reply awaited wait for an answered exchange.
+        Exchange(PollRequest());
+        return;
+    }
+    if (CheckReply()) return;
     // The start-up reads go out before anything the operator asks for; the operator's requests go
     // out before the next write of "follow CH0".
     if (!ApplyQueuedCommand() && SequenceMayContinue(m_follow)) NextFollowWrite();
-    SendRtu(m_strAddress + NextRequest(), kTimeout);
+    if (Exchange(NextRequest()) && m_setup.dwSleepAfterAnswer) Sleep(m_setup.dwSleepAfterAnswer);
 }
 
-void CPerChannelModbusDlg::CheckReply()
+// True when the tick ends here.
+bool CPerChannelModbusDlg::CheckReply()
 {
-    switch (m_nLastCommand) {
-    case kMaskRead:
-        if (m_nLastResult == 1)
-            ParseEnableMask(CharAt(m_strReplyData, 3), CharAt(m_strReplyData, 2));
-        m_nLastCommand = kNothing;
-        m_nCommand = kCmdReadTypes;
-        return;
-    case kTypesRead:
-        ReadTypes();
+    int last = m_nLastCommand;
+    m_nLastCommand = kNothing;
+    switch (last) {
+    case kStartReadDone:
+        ReadStart(m_setup.startReads[m_nStartRead]);
+        if (++m_nStartRead < m_setup.startReads.size()) {
+            m_nCommand = kCmdStartRead;
+            return false;
+        }
         EndStartup();
         break;
-    case kMaskWritten: // write replies are not examined
-    case kTypeWritten:
+    case kMaskWritten:
+        // A write is answered with its echo; an exception reply refuses it.
+        if (m_setup.nMaskStatusField) {
+            bool echoed = m_strLastRequest.find("0600DC") != std::string::npos &&
+                          ReplyEchoes(m_strLastRequest);
+            SetDlgItemText(m_setup.nMaskStatusField, echoed ? "Ready!" : "Error!");
+        }
         break;
+    case kTypeWritten: // type-write replies are not examined
+        break;
+    case kConfigured:
+        ShowSettingOutcome();
+        if (!m_setup.bPollBehindSettingBox) return true;
+        m_nCommand = kCmdPoll;
+        return false;
     default:
+        return false;
+    }
+    m_nCommand = kCmdBackToPoll;
+    return false;
+}
+
+void CPerChannelModbusDlg::ReadStart(EStartRead read)
+{
+    switch (read) {
+    case EStartRead::Mask:
+        if (m_nLastResult == 1)
+            ParseEnableMask(CharAt(m_strReplyData, 3), CharAt(m_strReplyData, 2));
+        break;
+    case EStartRead::Types:
+        ReadTypes();
+        break;
+    case EStartRead::BurnOut:
+        if (m_nLastResult == 1 && !m_strReplyData.empty())
+            m_byBurnOutMask = static_cast<int>(StrToLong(Left(m_strReplyData, 2), 16));
+        break;
+    case EStartRead::Range: {
+        // The low byte of the register; a code of no row leaves the list as it is.
+        int row = RowOfCode(m_setup.typeCodes, Mid(m_strReplyData, 2, 2));
+        if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nRangeBox)->SetCurSel(row);
+        break;
+    }
+    }
+}
+
+void CPerChannelModbusDlg::ShowSettingOutcome()
+{
+    // A module that took the write echoes it; one that has already moved to its new address or
+    // protocol may not answer at all, or answer only the polls that follow.
+    bool accepted = m_strLastRequest != m_strConfigRequest || m_nLastResult != 1 ||
+                    ReplyEchoes(m_strConfigRequest);
+    const char* text = accepted ? m_setup.pszSettingOk : kConfigurationError;
+    if (m_setup.bPollBehindSettingBox) {
+        BoxBehindPolling(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType,
+                         [this] { OnCancel(); });
         return;
     }
-    m_nLastCommand = kNothing;
-    m_nCommand = kCmdBackToPoll;
+    TickMessageBox(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType);
+    OnCancel();
+}
+
+bool CPerChannelModbusDlg::Complete() const
+{
+    int need = m_setup.nMinData ? m_setup.nMinData : 4 * Channels() - 2;
+    return static_cast<int>(m_strReplyData.size()) >= need;
 }
 
 void CPerChannelModbusDlg::ReadTypes()
 {
-    if (static_cast<int>(m_strReplyData.size()) < 4 * Channels() - 2) return;
+    if (!Complete()) return;
     // The low byte of each register.
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, Mid(m_strReplyData, 4 * k + 2, 2));
 }
@@ -122,50 +204,84 @@ void CPerChannelModbusDlg::NextFollowWrite()
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
+void CPerChannelModbusDlg::QueueSetting(const std::string& request, const std::string& newAddress)
+{
+    m_strConfigRequest = request;
+    m_strNewAddress = newAddress;
+    QueueCommand(kCmdConfigure);
+}
+
 std::string CPerChannelModbusDlg::NextRequest()
 {
     switch (m_nCommand) {
-    case kCmdReadTypes:
-        m_nLastCommand = kTypesRead;
-        return Format("0300C800%02X", Channels());
+    case kCmdStartRead:
+        m_nLastCommand = kStartReadDone;
+        return m_strAddress + StartRequest(m_setup.startReads[m_nStartRead]);
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out.
         m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kMaskWritten;
-        return "0600DC00" + m_strEnableMask;
+        return m_strAddress + "0600DC00" + m_strEnableMask;
     case kCmdWriteType:
         m_nLastCommand = kTypeWritten;
-        return "0600C" + ValueToHexChar(0x8 + m_nTypeChannel) + "00" + m_strTypeCode;
-    case kCmdBackToPoll:
-        // The reply in hand answers a read of the types or a write: it holds no readings.
+        return m_strAddress + "0600C" + ValueToHexChar(0x8 + m_nTypeChannel) + "00" + m_strTypeCode;
+    case kCmdConfigure:
+        // Sent to the address the module answers to now; polled at its new one from then on.
+        m_nLastCommand = kConfigured;
         m_nCommand = kCmdPoll;
-        return Poll();
+        m_strAddress = m_strNewAddress;
+        return m_strConfigRequest;
+    case kCmdBackToPoll:
+        // The reply in hand answers a start-up read or a write: it holds no readings.
+        m_nCommand = kCmdPoll;
+        return PollRequest();
     default:
         ShowReadings();
-        return Poll();
+        return PollRequest();
     }
 }
 
 std::optional<float> CPerChannelModbusDlg::RawToEngineering(int raw, int row) const
 {
-    return ::RawToEngineering(raw, row, m_scales);
+    return ::RawToEngineering(raw, row, m_setup.scales);
+}
+
+int CPerChannelModbusDlg::ScaleRow(int channel) const
+{
+    if (m_setup.nRangeBox) return GetDlgItemAs<CComboBox>(m_setup.nRangeBox)->GetCurSel();
+    return TypeRow(channel);
+}
+
+std::string CPerChannelModbusDlg::RegisterText(int channel) const
+{
+    return Mid(m_strReplyData, 4 * channel, 4);
 }
 
 void CPerChannelModbusDlg::ShowReadings()
 {
-    bool full = static_cast<int>(m_strReplyData.size()) >= 4 * Channels() - 2;
+    bool full = Complete();
+    if (!full && m_setup.bKeepOnShortData) return;
     auto* list = GetDlgItemAs<CListBox>(IDC_PC_LIST);
     list->ResetContent();
     for (int k = 0; k < Channels(); ++k) {
         std::string rawText;
         std::string valueText;
         if (full) {
-            int raw = static_cast<int>(StrToLong(Mid(m_strReplyData, 4 * k, 4), 16));
+            int raw = static_cast<int>(StrToLong(RegisterText(k), 16));
             rawText = Format("%d", raw);
-            valueText = EngineeringText(RawToEngineering(raw, TypeRow(k)));
+            valueText = EngineeringText(RawToEngineering(raw, ScaleRow(k)));
         }
-        list->AddString(Format("%d      CH%d         ", 40001 + k, k) + rawText);
-        ShowChannelValue(k, 0, m_bChannelEnabled[static_cast<size_t>(k)] == 1 ? valueText : "");
+        list->AddString(Format("%d", 40001 + k) +
+                        std::string(static_cast<size_t>(m_setup.nBlanksAfterReference), ' ') +
+                        Format("CH%d", k) +
+                        std::string(static_cast<size_t>(m_setup.nBlanksAfterChannel), ' ') +
+                        rawText);
+        if (!ChannelShown(k)) {
+            ShowChannelValue(k, 0, "");
+        } else {
+            bool burntOut = (m_byBurnOutMask >> k) & 1;
+            ShowChannelValue(k, 0, burntOut ? "Burn-Out" : valueText);
+        }
     }
 }
 

@@ -1,21 +1,51 @@
-// The Modbus RTU dialog of a module with one input type per channel. It reads the enable mask
-// (register 0x00DC) and the channel types (from 0x00C8) once, then polls the input registers from
-// 0x0000 and shows each as its raw value in a list and scaled by its channel's type in the
-// channel's field. A type list or "follow CH0" writes type registers, an enable box the mask. The
-// general settings are only shown. A dialog class gives it its template, block, type codes and
-// the scaling of each type.
+// The Modbus RTU dialog of a multi-channel input module. It makes the module's start-up reads once
+// (enable mask at 0x00DC, channel types from 0x00C8, burn-out coils from 0x00C8, or the module's
+// one range at 0x00C8), then polls the input registers from 0x0000 and shows each as its raw value
+// in a list and scaled by its channel's type (or the module's range) in the channel's field. A type
+// list or "follow CH0" writes type registers, an enable box the mask, and a setting handler the
+// module's slave address or protocol. A dialog class gives it its template, block, type codes, the
+// scaling of each type and the parameters below.
 #pragma once
 
 #include "PerChannelTypes.h"
 #include "RawScaling.h"
 
+#include <vector>
+
+// The reads a dialog makes once, in its order, before it polls.
+enum class EStartRead { Mask, Types, BurnOut, Range };
+
+// The settings of the engine a dialog chooses.
 struct SPerChannelModbusSetup {
-    UINT nTemplate;
-    ModuleParamBlock CMainFrame::*pBlock;
-    CodeTable typeCodes;  // by row of the type lists
-    RawScaleTable scales; // by row of the type lists
+    SModuleDescriptor descriptor;
+    CodeTable typeCodes;  // by row of the type lists (or of the range list)
+    RawScaleTable scales; // by row of the type lists (or of the range list)
     SChannelRows rows;
-    EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;
+    std::vector<EStartRead> startReads = {EStartRead::Mask, EStartRead::Types};
+    UINT nPeriod = 200;
+    // The pause after every answered exchange of a tick.
+    DWORD dwSleepAfterAnswer = 0;
+    // The reply data (hex digits) the type read and the readings need; 0: 4 × channels − 2.
+    int nMinData = 0;
+    // Blanks after the reference number and after the channel in a row of the list.
+    int nBlanksAfterReference = 6;
+    int nBlanksAfterChannel = 9;
+    // One range list scales every channel (its rows are typeCodes); 0: each channel's type list.
+    int nRangeBox = 0;
+    // Readings too short to show leave the list and fields as they are, rather than empty.
+    bool bKeepOnShortData = false;
+    // An unanswered exchange is followed by a poll; what was pending waits for an answered one.
+    bool bPollAfterSilence = false;
+    // Every enable box starts ticked (the module's mask is not read).
+    bool bAllEnabledAtStart = false;
+    // Where the outcome of an enable-mask write is shown; 0: nowhere.
+    int nMaskStatusField = 0;
+    // The setting's outcome: its OK text, caption (null: the application's) and box type, and
+    // whether polling runs on behind the box.
+    const char* pszSettingOk = "Setting Configuration OK!";
+    const char* pszSettingCaption = "Setting";
+    UINT nSettingBoxType = MB_ICONEXCLAMATION;
+    bool bPollBehindSettingBox = false;
 };
 
 class CPerChannelModbusDlg : public CPerChannelTypeDlg {
@@ -33,23 +63,53 @@ public:
 
     SSequence m_follow; // its step: the next of the nine writes of "follow CH0"
     std::string m_strReplyData;
+    int m_byBurnOutMask = 0; // bit k: channel k was burnt out when the dialog opened
 
     DECLARE_MESSAGE_MAP()
 
 protected:
     explicit CPerChannelModbusDlg(const SPerChannelModbusSetup& setup);
 
-private:
-    enum : int { kCmdReadTypes = -2, kCmdStart = -1 };
-    // m_nLastCommand: whose reply the next step checks.
-    enum : int { kNothing = 0, kTypesRead = 1, kMaskWritten = 2, kTypeWritten = 3, kMaskRead = 4 };
+    enum : int { kCmdConfigure = 3 };
 
-    void CheckReply();
+    // The register value of channel k in the last poll reply, as four hex digits; the reply is
+    // long enough for every channel when Complete().
+    std::string RegisterText(int channel) const;
+    bool Complete() const;
+    // What a tick of polling shows of the reply in hand.
+    virtual void ShowReadings();
+    // The request of a polling tick after the readings were shown; empty sends nothing.
+    virtual std::string PollRequest() const;
+    // The settings boxes' enabling at start; by default only a module at address 0 offers baud
+    // rate and checksum.
+    virtual void EnableSettingsBoxes();
+    // The setting handler's request (with its own address) goes out on the next tick; the module
+    // is then polled at newAddress.
+    void QueueSetting(const std::string& request, const std::string& newAddress);
+
+private:
+    enum : int { kCmdStartRead = -1 };
+    // m_nLastCommand: whose reply the next step checks.
+    enum : int {
+        kNothing = 0,
+        kStartReadDone = 1,
+        kMaskWritten = 2,
+        kTypeWritten = 3,
+        kConfigured = 4
+    };
+
+    bool CheckReply();
+    void ReadStart(EStartRead read);
     void ReadTypes();
+    void ShowSettingOutcome();
     void NextFollowWrite();
     std::string NextRequest();
-    void ShowReadings();
-    std::string Poll() const;
+    bool Exchange(const std::string& request);
+    std::string StartRequest(EStartRead read) const;
+    int ScaleRow(int channel) const;
 
-    RawScaleTable m_scales;
+    SPerChannelModbusSetup m_setup;
+    size_t m_nStartRead = 0; // the start-up read whose reply comes next
+    std::string m_strLastRequest;
+    std::string m_strNewAddress;
 };

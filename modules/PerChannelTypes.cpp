@@ -20,8 +20,8 @@ CPerChannelTypeDlg::CPerChannelTypeDlg(const SModuleDescriptor& descriptor, SCha
 void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX)
 {
     for (int k = 0; k < Channels(); ++k) {
-        DDX_Check(pDX, m_rows.checkIds[static_cast<size_t>(k)],
-                  m_bChannelEnabled[static_cast<size_t>(k)]);
+        int id = m_rows.checkIds[static_cast<size_t>(k)];
+        if (id) DDX_Check(pDX, id, m_bChannelEnabled[static_cast<size_t>(k)]);
     }
     DDX_Text(pDX, IDC_PC_RESPOND, m_strRespond);
 }
@@ -51,7 +51,13 @@ void CPerChannelTypeDlg::BuildEnableMask()
 
 void CPerChannelTypeDlg::ShowChannelValue(int channel, int row, const std::string& text)
 {
-    if (row == 0) SetDlgItemText(IDC_PC_VALUE0 + channel, text);
+    if (row == 0) SetDlgItemText(m_rows.valueIds[static_cast<size_t>(channel)], text);
+}
+
+bool CPerChannelTypeDlg::ChannelShown(int channel) const
+{
+    auto k = static_cast<size_t>(channel);
+    return m_rows.checkIds[k] == 0 || m_bChannelEnabled[k] == 1;
 }
 
 int CPerChannelTypeDlg::TypeRow(int channel) const

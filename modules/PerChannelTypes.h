@@ -10,8 +10,11 @@
 
 // The channel rows of a template.
 struct SChannelRows {
-    int nChannels;               // 6 or 8
-    std::array<int, 8> checkIds; // enable boxes, CH0 first
+    int nChannels;               // 3, 6 or 8
+    std::array<int, 8> checkIds; // enable boxes, CH0 first; 0 where a template has none
+    std::array<int, 8> valueIds = {IDC_PC_VALUE0,     IDC_PC_VALUE0 + 1, IDC_PC_VALUE0 + 2,
+                                   IDC_PC_VALUE0 + 3, IDC_PC_VALUE0 + 4, IDC_PC_VALUE0 + 5,
+                                   IDC_PC_VALUE0 + 6, IDC_PC_VALUE0 + 7};
 };
 
 class CPerChannelTypeDlg : public CModuleDlg {
@@ -42,6 +45,8 @@ protected:
     CPerChannelTypeDlg(const SModuleDescriptor& descriptor, SChannelRows rows, CodeTable typeCodes);
 
     int Channels() const { return m_rows.nChannels; }
+    // A channel's value is shown when its box is ticked, or always where it has no box.
+    bool ChannelShown(int channel) const;
     int TypeRow(int channel) const;
     // The code of the row the channel's list shows; empty when it shows none.
     std::string TypeCode(int channel) const;

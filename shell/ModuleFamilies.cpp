@@ -35,11 +35,14 @@ void FillStandard(CMainFrame& frame, const ResultRow& row)
     CopyStandard(frame.*Block, row);
 }
 
-// The address in lower-case hex without leading zeros, from the decimal number that begins the
-// address text ("26(1A)RTU" gives "1a").
+// The address in lower-case hex without leading zeros. The search writes the address text as the
+// decimal number and its hex form ("26(1A)RTU" gives "1a"); a dialog that has re-addressed the
+// module writes it back as two hex digits ("1A" gives "1a" as well).
 std::string LowerHexAddress(const ResultRow& row)
 {
-    return Format("%lx", StrToLong(row[kColAddressText], 10));
+    const std::string& text = row[kColAddressText];
+    bool searchForm = text.find('(') != std::string::npos;
+    return Format("%lx", StrToLong(text, searchForm ? 10 : 16));
 }
 
 // The two RTD Modbus dialogs: Module, address, Brate, Format, Check.

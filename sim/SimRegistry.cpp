@@ -3,6 +3,7 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimRtd.h"
+#include "SimSixChannelTemp.h"
 #include "SimThermocouple.h"
 
 #include <array>
@@ -21,7 +22,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 27> kModels = {{
+constexpr std::array<SModel, 30> kModels = {{
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -49,6 +50,9 @@ constexpr std::array<SModel, 27> kModels = {{
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
+    {"4382", Make<CSimSixChannelTemp>},
+    {"9382", Make<CSimSixChannelTemp>},
+    {"6382T", Make<CSimSixChannelTemp>},
 }};
 
 } // namespace

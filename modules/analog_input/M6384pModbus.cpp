@@ -1,6 +1,7 @@
 #include "M6384pModbus.h"
 
 #include "AiChannelTypes.h"
+#include "AnalogInputIds.h"
 #include "ModuleDialogs.h"
 
 REGISTER_MODULE_DIALOG(CM6384pModbus)
@@ -9,8 +10,23 @@ BEGIN_MESSAGE_MAP(CM6384pModbus, CPerChannelModbusDlg)
 ON_CHANNEL_BOXES(kPcCheckIds, OnToggleChannel)
 END_MESSAGE_MAP()
 
+namespace {
+
+// The general settings are only shown.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6384P_MODBUS,
+    .pBlock = &CMainFrame::m_strAnalogInputParams,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, 0},
+    .pFormatCodes = &FormatDigitTable,
+};
+
+} // namespace
+
 CM6384pModbus::CM6384pModbus(CWnd*)
-    : CPerChannelModbusDlg(
-          {222, &CMainFrame::m_strAnalogInputParams, kAiTypeCodes, kAiTypeScales, {8, kPcCheckIds}})
+    : CPerChannelModbusDlg({.descriptor = kDescriptor,
+                            .typeCodes = kAiTypeCodes,
+                            .scales = kAiTypeScales,
+                            .rows = {8, kPcCheckIds}})
 {
 }

@@ -1,8 +1,18 @@
-// Control ids of the RTD dialog's template (183).
+// Control ids of the RTD dialogs' templates: 183 (ASCII), 226 and 228 (one range, Modbus RTU), and
+// 220 and 231 (six channels with a type each, Modbus RTU; these use the per-channel-type ids of
+// PerChannelIds.h).
 #pragma once
+
+#include <array>
 
 enum : int {
     IDD_M6309X = 183,
+    IDD_M6382P_MODBUS = 220,
+    IDD_M6307P_MODBUS = 226,
+    IDD_M6300_MODBUS = 228,
+    IDD_M6382T_MODBUS = 231,
+    IDC_RTDM_RANGE = 1093, // templates 226 and 228
+    IDC_RTDM_MODEL = 1282,
     IDC_RTD_CANCEL = 4,
     IDC_RTD_PROTOCOL = 1006,
     IDC_RTD_FORMAT = 1007,
@@ -29,3 +39,5 @@ enum : int {
 // The "Input" and "Ohm" fields of CH0 to CH5.
 inline constexpr int kRtdInputIds[6] = {1095, 1097, 1099, 1101, 1103, 1105};
 inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
+// The value fields of CH0 to CH5 in templates 226 and 228.
+inline constexpr std::array<int, 8> kRtdmValueIds = {1278, 1279, 1095, 1112, 1280, 1281, 0, 0};

@@ -1,8 +1,13 @@
-// Control ids of the thermocouple dialog's template (159).
+// Control ids of the thermocouple dialogs' templates: 159 (ASCII), 229 (Modbus RTU) and 219 (one
+// type per channel, Modbus RTU; the ids of the per-channel-type templates, PerChannelIds.h).
 #pragma once
+
+#include <array>
 
 enum : int {
     IDD_M6386 = 159,
+    IDD_M6386P_MODBUS = 219,
+    IDD_M6386_MODBUS = 229,
     IDC_TC_PROTOCOL = 1006,
     IDC_TC_FORMAT = 1007,
     IDC_TC_CH_TYPE = 1008,
@@ -46,8 +51,14 @@ enum : int {
     IDC_TC_CH_CONF = 1408,
     IDC_TC_READ = 1409,
     IDC_TC_FOLLOW_CH0 = 1410,
+    // Template 229's own.
+    IDC_TCM_MASK_STATUS = 1161, // the outcome of the last enable-mask write
+    IDC_TCM_CH_READ = 1404,
+    IDC_TCM_CH_CONFIG = 1405,
 };
 
 // Reading fields and enable boxes of CH0 to CH7.
 inline constexpr int kTcValueIds[8] = {1112, 1116, 1113, 1117, 1115, 1119, 1114, 1118};
 inline constexpr int kTcCheckIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};
+// The enable boxes of CH0 to CH7 in the per-channel-type Modbus template (219).
+inline constexpr std::array<int, 8> kTcpCheckIds = {1130, 1131, 1144, 1151, 1264, 1267, 1265, 1266};

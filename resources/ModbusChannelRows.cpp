@@ -1,0 +1,69 @@
+#include "ModbusChannelRows.h"
+
+#include "PerChannelIds.h"
+#include "Strings.h"
+
+const std::vector<std::string> kModbusBaudRows = {"1200",  "2400",  "4800",  "9600",
+                                                  "19200", "38400", "57600", "115200"};
+
+int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGeneral& general)
+{
+    struct Row {
+        const char* label;
+        int id;
+        CtlKind kind;
+        std::vector<std::string> rows;
+        unsigned style;
+    };
+    std::vector<Row> rows = {
+        {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, general.addressStyle},
+        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows, CS_NONE},
+        {"DataFormat:",
+         IDC_PC_FORMAT,
+         CtlKind::DropList,
+         {"Engineer Unit", "% of FSR", "2's complement HEX"},
+         general.formatStyle},
+        {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}, CS_NONE},
+    };
+    if (!general.protocolRows.empty()) {
+        rows.push_back({"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, general.protocolRows,
+                        general.protocolStyle});
+    }
+    int y = 16;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130,
+                 static_cast<int>(rows.size()) * 16 + 34});
+    for (const Row& r : rows) {
+        unsigned labelStyle = r.style & CS_HIDDEN;
+        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 42, 9, labelStyle});
+        c.push_back({r.id, r.kind, "", 54, y, 80, r.rows.empty() ? 12 : 80, r.style, r.rows});
+        y += 16;
+    }
+    return y;
+}
+
+void AddModbusReferenceList(std::vector<ControlTemplate>& c, const SModbusList& list)
+{
+    c.push_back({-1, CtlKind::Static, "Location", list.x + 2, list.y, 36, 9});
+    c.push_back({-1, CtlKind::Static, "Channel", list.x + 42, list.y, 36, 9});
+    c.push_back({-1, CtlKind::Static, "Value", list.x + 82, list.y, 30, 9});
+    c.push_back({IDC_PC_LIST, CtlKind::ListBox, "", list.x, list.y + 10, list.cx, list.cy,
+                 CS_VSCROLL | list.style});
+}
+
+void AddModbusChannelRows(std::vector<ControlTemplate>& c, const SModbusChannels& channels)
+{
+    int x = channels.x;
+    int y = channels.y;
+    int w = channels.typeWidth;
+    c.push_back(
+        {-1, CtlKind::GroupBox, "Channel Setting", x, y, w + 94, channels.nChannels * 15 + 18});
+    for (int ch = 0; ch < channels.nChannels; ++ch) {
+        int row = y + 12 + ch * 15;
+        c.push_back({channels.checkIds[static_cast<size_t>(ch)], CtlKind::AutoCheckBox, "", x + 6,
+                     row + 1, 10, 10});
+        c.push_back({-1, CtlKind::Static, Format("CH%d", ch), x + 18, row + 2, 16, 9});
+        c.push_back({IDC_PC_TYPE0 + ch, CtlKind::DropList, "", x + 36, row, w, 80, CS_NONE,
+                     channels.typeRows});
+        c.push_back({IDC_PC_VALUE0 + ch, CtlKind::Edit, "", x + w + 40, row, 50, 12});
+    }
+}
