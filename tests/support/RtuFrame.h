@@ -23,3 +23,11 @@ inline double InputOfRaw(int raw, double low, double span)
 {
     return low + raw * span / 65535.0;
 }
+
+// The frames of several request texts, in order.
+inline std::vector<std::string> RtuFrames(std::initializer_list<const char*> texts)
+{
+    std::vector<std::string> frames;
+    for (const char* t : texts) frames.push_back(RtuFrame(t));
+    return frames;
+}
