@@ -66,8 +66,9 @@ BOOL CPerChannelModbusDlg::OnInitDialog()
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
     if (m_setup.startReads.empty()) {
+        // The register read, whatever a dialog's polling ticks send.
         m_nCommand = kCmdPoll;
-        Exchange(PollRequest());
+        Exchange(CPerChannelModbusDlg::PollRequest());
     } else {
         BeginStartup();
         m_nCommand = kCmdStartRead;
@@ -89,8 +90,9 @@ void CPerChannelModbusDlg::PollStep()
     bool answered = m_nLastResult == 1;
     m_strReplyData = answered ? ModbusDataText() : "ERROR";
     if (!answered && m_setup.bPollAfterSilence) {
-        // What was asked for and the reply awaited wait for an answered exchange.
-        Exchange(PollRequest());
+        // What was asked for and the reply awaited wait for an answered exchange; the register
+        // read goes out meanwhile.
+        Exchange(CPerChannelModbusDlg::PollRequest());
         return;
     }
     if (CheckReply()) return;
