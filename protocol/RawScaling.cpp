@@ -6,7 +6,6 @@ std::optional<float> RawToEngineering(int raw, int row, const RawScaleTable& tab
 {
     if (row < 0 || row >= static_cast<int>(table.size())) return std::nullopt;
     const SRawScale& scale = table[static_cast<size_t>(row)];
-    if (scale.bDivideFirst) return static_cast<float>(raw / 65535.0 * scale.dSpan + scale.dLow);
     double factor = scale.dSpan / 65535.0;
     return static_cast<float>(raw * factor + scale.dLow);
 }

@@ -9,8 +9,6 @@
 struct SRawScale {
     double dSpan; // top minus low end, in the range's own unit
     double dLow;
-    // raw / 65535 × span instead, as one thermocouple type is scaled (the last digits differ).
-    bool bDivideFirst = false;
 };
 // Indexed by the row of the dialog's type or range list.
 using RawScaleTable = std::vector<SRawScale>;

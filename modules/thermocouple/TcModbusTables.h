@@ -22,13 +22,13 @@ inline const SRangeList kTcModbusTypes = {
     {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"},
 };
 inline const RawScaleTable kTcModbusTypeScales = {
-    {40, -20},       // +/-20 mA
-    {16, 4},         // 4 to 20 mA
-    {760, 0},        // J
-    {1370, 0},       // K
-    {500, -100},     // T
-    {1000, 0, true}, // E
-    {1250, 500},     // R
-    {1250, 500},     // S
-    {1300, 500},     // B
+    {40, -20},   // +/-20 mA
+    {16, 4},     // 4 to 20 mA
+    {760, 0},    // J
+    {1370, 0},   // K
+    {500, -100}, // T
+    {1000, 0},   // E (dividing first gives the same values)
+    {1250, 500}, // R
+    {1250, 500}, // S
+    {1300, 500}, // B
 };

@@ -457,3 +457,18 @@ TEST_F(DispatchTest, TheFramesCommandRunsTheDigitalDialogOnItsBlockAsLeft)
     EXPECT_EQ(CStandIn::s_opened[0].strClass, "CM6373");
     EXPECT_EQ(Frame().m_strDioParams, left);
 }
+
+TEST_F(DispatchTest, TheRtdModbusBlockReadsTheAddressInEitherFormOfTheColumn)
+{
+    // The search's "26(1A)RTU" and a re-addressing dialog's "1A" name the same module.
+    struct Case {
+        const char* addressText;
+        const char* blockAddress;
+    } cases[] = {{"26(1A)RTU", "1a"}, {"1A", "1a"}, {"05", "5"}, {"10(0A)RTU", "a"}, {"0A", "a"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.addressText);
+        ASSERT_EQ(Open(MakeRow("6307", "RTU", c.addressText)),
+                  std::vector<std::string>{"CM6307pModbus"});
+        EXPECT_EQ(Frame().m_strM6307ModbusParams[1], c.blockAddress);
+    }
+}

@@ -1,9 +1,9 @@
 // The RTD dialogs over Modbus RTU (one range for the module) against simulated modules.
+#include "rtd/M6307pModbus.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
 #include "RtuFrame.h"
 #include "rtd/M6300Modbus.h"
-#include "rtd/M6307pModbus.h"
 #include "rtd/RtdIds.h"
 
 #include "SimRtd.h"
@@ -104,8 +104,7 @@ TEST_F(M6307pModbus, SettingANewAddressWritesItBackAndReportsBehindPolling)
     TakeRequests();
     WatchTimerAtBoxes(m_dlg);
     Setting("5", 1);
-    EXPECT_EQ(m_frame.m_strNewRowText,
-              (RowTexts{"6307", "05", "9600", "CRC", "BA1 -200-650C"}));
+    EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6307", "05", "9600", "CRC", "BA1 -200-650C"}));
     // The checksum digit is the block's Check entry, the format its Format entry.
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "4", "", "2", ""}));
     EXPECT_EQ(m_frame.m_bRtdInputChanged, 1);
@@ -167,7 +166,8 @@ TEST_F(M6307pModbus, TheThreeChannelDialogReadsThreeRegisters)
     m_frame.m_strM6300ModbusParams = {"6300", "1a", "06", "0", "0", ""};
     CM6300Modbus dlg;
     dlg.Create(IDD_M6300_MODBUS);
-    for (int ch = 3; ch < 6; ++ch) EXPECT_FALSE(dlg.GetDlgItem(kRtdmValueIds[ch])->IsWindowEnabled());
+    for (int ch = 3; ch < 6; ++ch)
+        EXPECT_FALSE(dlg.GetDlgItem(kRtdmValueIds[ch])->IsWindowEnabled());
     Tick(dlg, 2);
     EXPECT_EQ(dlg.GetDlgItemText(kRtdmValueIds[2]), "100.000000");
     std::vector<std::string> rows = ui::Rows(dlg, IDC_PC_LIST);

@@ -14,8 +14,7 @@ template <class Dialog> class SixChannelModbus : public CModuleFixture {
 protected:
     CSimSixChannelTemp& AddModule(const char* model, int address = 1)
     {
-        return static_cast<CSimSixChannelTemp&>(
-            m_bus.Add(model, address, 9600, ESimProtocol::Rtu));
+        return static_cast<CSimSixChannelTemp&>(m_bus.Add(model, address, 9600, ESimProtocol::Rtu));
     }
     void Open(UINT templateId, ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4382A"})
     {
@@ -31,10 +30,14 @@ protected:
     std::string Checked()
     {
         std::string marks;
-        for (int ch = 0; ch < 6; ++ch) marks += m_dlg.IsDlgButtonChecked(kPcCheckIds[ch]) ? '1' : '0';
+        for (int ch = 0; ch < 6; ++ch)
+            marks += m_dlg.IsDlgButtonChecked(kPcCheckIds[ch]) ? '1' : '0';
         return marks;
     }
-    int TypeRow(int ch) { return m_dlg.template GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + ch)->GetCurSel(); }
+    int TypeRow(int ch)
+    {
+        return m_dlg.template GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + ch)->GetCurSel();
+    }
     std::vector<std::string> Rows() { return ui::Rows(m_dlg, IDC_PC_LIST); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
 
@@ -84,8 +87,8 @@ TEST_F(M6382pModbus, ReadsMaskTypesAndBurnOutOnceThenShowsReadings)
     EXPECT_EQ(rows[0], "40001         CH0             0");
     EXPECT_EQ(rows[1], "40002         CH1             65535");
     EXPECT_EQ(rows[3], "40004         CH3             32768");
-    EXPECT_EQ(TakeRequests(), RtuFrames({"010300C80006", "010100C80006", "010300000006",
-                                         "010300000006"}));
+    EXPECT_EQ(TakeRequests(),
+              RtuFrames({"010300C80006", "010100C80006", "010300000006", "010300000006"}));
 }
 
 TEST_F(M6382pModbus, BoxesWriteTheMaskAndTypeListsTheirRegister)
@@ -179,8 +182,8 @@ TEST_F(M6382TModbus, ThermistorTypesScaleZeroToHundredWithoutBurnOut)
     EXPECT_EQ(TypeRow(1), 1);
     EXPECT_EQ(Values()[0], "50.000763");
     EXPECT_EQ(Values()[1], "100.000000");
-    EXPECT_EQ(TakeRequests(), RtuFrames({"010300DC0001", "010300C80006", "010300000006",
-                                         "010300000006"}));
+    EXPECT_EQ(TakeRequests(),
+              RtuFrames({"010300DC0001", "010300C80006", "010300000006", "010300000006"}));
 }
 
 TEST_F(M6382TModbus, UpdateWritesTheNewAddressToTheOldOneThenCloses)
@@ -234,8 +237,8 @@ TEST_F(M6382TModbus, AnAnswerThatIsNoEchoIsARefusalAndSilenceIsNot)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         CSimModule& module = AddModule("6382T", c.address);
-        m_frame.m_strSixChannelTempParams = {Format("%02X", c.address), "06", "0", "FF", "0",
-                                             "6382T"};
+        m_frame.m_strSixChannelTempParams = {
+            Format("%02X", c.address), "06", "0", "FF", "0", "6382T"};
         m_boxes.m_boxes.clear();
         CM6382TModbus dlg;
         dlg.Create(IDD_M6382T_MODBUS);

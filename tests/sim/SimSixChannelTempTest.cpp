@@ -1,8 +1,8 @@
 // The six-channel temperature modules and the RTD and thermocouple modules as their Modbus RTU
 // dialogs see them: registers and coils a model has, exception replies for what it lacks, and the
 // writes of the enable mask, the channel types, the slave address and the protocol.
-#include "SimRtd.h"
 #include "SimSixChannelTemp.h"
+#include "SimRtd.h"
 #include "SimTestUtil.h"
 #include "SimThermocouple.h"
 
@@ -16,7 +16,10 @@ protected:
     {
         return m_bus.Add(model, address, 9600, ESimProtocol::Rtu);
     }
-    std::string Ask(const char* hex) { return WithoutCrc(AskRtu(m_bus, hex).value_or("(silent)  ")); }
+    std::string Ask(const char* hex)
+    {
+        return WithoutCrc(AskRtu(m_bus, hex).value_or("(silent)  "));
+    }
 
     CSimBus m_bus;
 };

@@ -1,10 +1,10 @@
 // The thermocouple dialogs over Modbus RTU against simulated modules: the eight raw registers with
 // channel enable and the setting request, and the per-channel-type dialog.
+#include "thermocouple/M6386Modbus.h"
 #include "Clock.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
 #include "RtuFrame.h"
-#include "thermocouple/M6386Modbus.h"
 #include "thermocouple/M6386PModbus.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -85,8 +85,7 @@ TEST_F(M6386Modbus, AnEnableBoxWritesTheMaskAndReportsTheEcho)
     Tick(m_dlg);
     EXPECT_EQ(Values()[6], "");
     EXPECT_FALSE(Values()[5].empty());
-    EXPECT_EQ(TakeRequests(),
-              RtuFrames({"0A0600DC00BF", "0A0300000008", "0A0300000008"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0600DC00BF", "0A0300000008", "0A0300000008"}));
 
     ui::Click(m_dlg, kTcCheckIds[6]);
     module.Faults().nGarbage = 7; // an answer that is no echo
@@ -265,8 +264,8 @@ TEST_F(M6386PModbus, ReadsMaskAndTypesThenScalesEachChannelByItsType)
     ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[0], "40001      CH0         0");
     EXPECT_EQ(rows[7], "40008      CH7         32768");
-    EXPECT_EQ(TakeRequests(), RtuFrames({"010300DC0001", "010300C80008", "010300000008",
-                                         "010300000008"}));
+    EXPECT_EQ(TakeRequests(),
+              RtuFrames({"010300DC0001", "010300C80008", "010300000008", "010300000008"}));
 }
 
 TEST_F(M6386PModbus, ATypeChangeAndFollowCh0WriteTypeRegisters)
