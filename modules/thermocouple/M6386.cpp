@@ -64,6 +64,20 @@ const std::initializer_list<int> kColdJunctionControls = {
     IDC_TC_CJC_ZERO_VALUE,    IDC_TC_COEFFICIENT_VALUE, IDC_TC_COEFFICIENT_READ, IDC_TC_CJC_ZERO,
     IDC_TC_COEFFICIENT_WRITE, IDC_TC_TEMPERATURE,       IDC_TC_READ_CJC};
 
+// The alarm reads of the single-channel models: the request kind, what it leaves outstanding and
+// its body.
+struct SAlarmRead {
+    int nCommand;
+    int nState;
+    const char* pszBody;
+};
+const SAlarmRead kAlarmReads[] = {
+    {CM6386::kAlarmModeRead, CM6386::kModeRead, "DI"},
+    {CM6386::kHighLimitRead, CM6386::kHighRead, "RH"},
+    {CM6386::kLowLimitRead, CM6386::kLowRead, "RL"},
+    {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
+};
+
 bool Acknowledged(const std::string& reply)
 {
     return CharAt(reply, 0) == '!';
@@ -340,22 +354,16 @@ std::string CM6386::NextRequest()
         m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kEnableWrite;
         return Request('$', "5" + m_strEnableMask);
-    case kAlarmModeRead:
-        m_nAlarmReadState = kModeRead;
-        return Request('@', "DI");
-    case kHighLimitRead:
-        m_nAlarmReadState = kHighRead;
-        return Request('@', "RH");
-    case kLowLimitRead:
-        m_nAlarmReadState = kLowRead;
-        return Request('@', "RL");
-    case kOutputRead:
-        m_nAlarmReadState = kOutputsRead;
-        return Request('@', "DI");
     default:
-        m_nCommand = kPoll;
-        return Request('#', "");
+        break;
     }
+    for (const SAlarmRead& read : kAlarmReads) {
+        if (m_nCommand != read.nCommand) continue;
+        m_nAlarmReadState = read.nState;
+        return Request('@', read.pszBody);
+    }
+    m_nCommand = kPoll;
+    return Request('#', "");
 }
 
 void CM6386::SendConfiguration()
