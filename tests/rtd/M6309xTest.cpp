@@ -4,6 +4,7 @@
 #include "rtd/RtdIds.h"
 
 #include "AsciiCommand.h"
+#include "ModuleDialogs.h"
 #include "SimRtd.h"
 #include "Strings.h"
 #include "UiDriver.h"
@@ -393,4 +394,10 @@ TEST_F(M6309x, EveryWayToCloseEndsIt)
     m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
     ExpectEveryWayToCloseEndsIt<CM6309x>(183, IDC_RTD_CANCEL);
     EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(M6309x, TheDispatchFindsTheDialogByItsClassName)
+{
+    std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6309x");
+    EXPECT_NE(dynamic_cast<CM6309x*>(dlg.get()), nullptr);
 }

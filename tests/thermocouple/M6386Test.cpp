@@ -468,3 +468,34 @@ TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
     EXPECT_EQ(TakeRequests(), (Requests{"$106", "$1058F", "#10", "#10"}));
     EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x8F);
 }
+
+TEST_F(M6386, EachModelGroupsRequestSequenceWithAndWithoutTheChecksum)
+{
+    struct Case {
+        const char* model;
+        BYTE address;
+        Requests bodies; // without checksum digits, from the request sent at open
+    } cases[] = {
+        {"6386", 0x10, {"$106", "#10", "#10", "#10", "#10", "#10"}},
+        {"4386A", 0x11, {"$116", "$118C0", "#11", "$113", "#11", "$113"}},
+        {"4388", 0x12, {"#12", "@12DI", "#12", "@12RH", "@12RL", "#12", "@12DI", "#12"}},
+    };
+    for (const Case& c : cases) {
+        for (bool checksum : {false, true}) {
+            SCOPED_TRACE(std::string(c.model) + (checksum ? " with checksum" : ""));
+            CSimBus bus;
+            bus.Add(c.model, c.address, 9600).SetChecksum(checksum);
+            m_link.Attach(1, bus);
+            CM6386 dlg;
+            m_frame.m_strThermocoupleInputParams = {
+                Format("%02X", c.address), "06", checksum ? "4" : "0", "0F", "0", c.model};
+            dlg.Create(IDD_M6386);
+            Tick(dlg, static_cast<int>(c.bodies.size()) - 1);
+            Requests want;
+            for (const std::string& body : c.bodies)
+                want.push_back(checksum ? WithChecksum(body) : body);
+            EXPECT_EQ(TakeRequests(), want);
+            dlg.OnCancel();
+        }
+    }
+}
