@@ -209,8 +209,14 @@ TEST_F(M6386, ReadingsAreCutAtSignsOrIntoHexGroupsAndShortRepliesLeaveFieldsEmpt
     for (int ch = 1; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << ch;
 
     m_link.Attach(1, m_bus);
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 0u) << "no pause after an answered exchange";
     module.Faults().nSilentAfter = 0;
-    Tick(m_dlg, 2);
+    before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 300u + 150u) << "the time-out, then the pause";
+    Tick(m_dlg);
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << "a failed exchange empties all";
 }
 
