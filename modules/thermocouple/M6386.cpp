@@ -9,6 +9,7 @@
 #include "thermocouple/MvTcRanges.h"
 #include "thermocouple/ThermocoupleIds.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 REGISTER_MODULE_DIALOG(CM6386)
@@ -236,14 +237,14 @@ void CM6386::ShowReadings()
 
 void CM6386::ShowLamps(const std::string& outputs)
 {
-    static const char* const kPairs[] = {"00", "01", "02", "03"};
-    for (int bits = 0; bits < 4; ++bits) {
-        if (outputs != kPairs[bits]) continue;
-        m_bLowLampOn = bits & 1;
-        m_bHighLampOn = (bits >> 1) & 1;
-        m_lamps.Show(0, m_bLowLampOn != 0);
-        m_lamps.Show(1, m_bHighLampOn != 0);
-    }
+    // Any other pair leaves the lamps as they are.
+    static const CodeTable kOutputPairs = {"00", "01", "02", "03"};
+    int bits = RowOfCode(kOutputPairs, outputs);
+    if (bits < 0) return;
+    m_bLowLampOn = bits & 1;
+    m_bHighLampOn = (bits >> 1) & 1;
+    m_lamps.Show(0, m_bLowLampOn != 0);
+    m_lamps.Show(1, m_bHighLampOn != 0);
 }
 
 void CM6386::ReadAlarmReply()
@@ -325,7 +326,8 @@ std::string CM6386::PollOrAutomaticRequest()
     if (IsPerChannelModel()) {
         if (m_nAutoReadStep == 0) {
             m_nAutoReadStep = 1;
-            int channel = GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel();
+            // A typed text that is no row of the box reads as CH0.
+            int channel = std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
             m_strChannelRequest = Request('$', Format("8C%d", channel));
             m_nLastCommand = m_nCommand = kChannelRead;
             return m_strChannelRequest;
