@@ -40,7 +40,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strRtdInputParams = block;
-        m_dlg.Create(183);
+        m_dlg.Create(IDD_M6309X);
     }
     // One more dialog on a block, for tables of cases; it lives as long as the test.
     CM6309x& OpenAnother(const ModuleParamBlock& block)
@@ -391,7 +391,7 @@ TEST_F(M6309x, EveryWayToCloseEndsIt)
 {
     AddFourChannels();
     m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
-    ExpectEveryWayToCloseEndsIt<CM6309x>(183, IDC_RTD_CANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6309x>(IDD_M6309X, IDC_RTD_CANCEL);
     EXPECT_EQ(g_bDialogClosed, 1);
 }
 

@@ -25,7 +25,7 @@ TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
     std::string reading;
     std::string other;
     ui::CModalDriver driver([&](CDialog& dlg) {
-        ASSERT_EQ(dlg.GetTemplateID(), 159u);
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
         for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
         reading = dlg.GetDlgItemText(kTcValueIds[0]);
         other = dlg.GetDlgItemText(kTcValueIds[5]);

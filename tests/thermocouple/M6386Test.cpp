@@ -48,7 +48,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strThermocoupleInputParams = block;
-        m_dlg.Create(159);
+        m_dlg.Create(IDD_M6386);
     }
     // One more dialog on a block, for tables of cases; it lives as long as the test.
     CM6386& OpenAnother(const ModuleParamBlock& block)
@@ -463,7 +463,7 @@ TEST_F(M6386, EveryWayToCloseEndsIt)
 {
     AddEightChannels();
     m_frame.m_strThermocoupleInputParams = {"10", "06", "0", "0F", "0", "6386"};
-    ExpectEveryWayToCloseEndsIt<CM6386>(159, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6386>(IDD_M6386, IDCANCEL);
 }
 
 TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
