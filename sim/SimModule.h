@@ -123,6 +123,8 @@ protected:
     std::string Refuse() const;
     // The type in force for a channel: its own type, or the module's.
     BYTE TypeOf(int channel) const;
+    // The "%" command's fields after the lead and address: the reply, "!NN" or the refusal.
+    std::string Configure(std::string_view fields);
 
 private:
     BYTE EffectiveAddress() const { return m_bInit ? 0 : m_nAddress; }
@@ -131,7 +133,6 @@ private:
     std::optional<std::string> AnswerRtu(std::string_view frame, DWORD now);
     std::string DispatchAscii(char lead, std::string_view body, DWORD now);
     std::optional<std::string> IdentityAscii(char lead, std::string_view body);
-    std::string Configure(std::string_view fields);
     std::optional<std::string> ChannelTypeAscii(std::string_view body);
     std::string Modbus(std::string_view pdu, DWORD now);
     std::string ReadRegisters(std::string_view pdu, DWORD now);
