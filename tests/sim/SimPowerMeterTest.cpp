@@ -135,3 +135,13 @@ TEST_F(SimPowerMeterTest, ConfigurationKeepsAsciiWithType01AndSwitchesToRtuSilen
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "4406080D0001")), "44 06 08 0D 00 01");
     EXPECT_EQ(AskAscii(bus, "$442"), "!44010600\r");
 }
+
+TEST(SimPowerMeterBus, TheDefaultBusHasA6539At0x40)
+{
+    CSimBus bus;
+    bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
+    EXPECT_EQ(AskAscii(bus, "$40M"), "!406539\r");
+    EXPECT_EQ(AskAscii(bus, "$402"), "!40010600\r");
+    EXPECT_EQ(AskAscii(bus, "#40A")->size(), 1u + 7 * 4 + 1);
+    EXPECT_EQ(AskAscii(bus, "@40S"), "!4010\r");
+}
