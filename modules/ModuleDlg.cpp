@@ -31,13 +31,13 @@ const ModuleParamBlock& CModuleDlg::Block() const
     return GetMainFrame()->*m_pBlock;
 }
 
-void CModuleDlg::InitFromBlock(int nAddressBox)
+void CModuleDlg::InitFromBlock(int nAddressBox, int addressEntry, int moduleEntry)
 {
     g_bDialogClosed = 0;
     m_pMainFrame = GetMainFrame();
-    m_strAddress = Block()[kAddress];
+    m_strAddress = Block()[static_cast<size_t>(addressEntry)];
     m_strOldAddress = m_strAddress;
-    m_strModuleName = Block()[kModule];
+    m_strModuleName = Block()[static_cast<size_t>(moduleEntry)];
     m_strAddressDecimal = Format("%d", static_cast<short>(StrToLong(m_strAddress, 16)));
     UpdateData(FALSE);
     SetDlgItemText(nAddressBox, m_strAddressDecimal);

@@ -36,8 +36,9 @@ protected:
     // The family's block in the frame.
     const ModuleParamBlock& Block() const;
     // The opening steps every dialog shares: the frame, the address (hex and decimal) and model
-    // name from the block, the data exchange, and the decimal address in the Address box.
-    void InitFromBlock(int nAddressBox);
+    // name from the block, the data exchange, and the decimal address in the Address box. A block
+    // filled in another order names the entries of the address and the model name.
+    void InitFromBlock(int nAddressBox, int addressEntry = kAddress, int moduleEntry = kModule);
     // Opens the line at baud with the frame's port and parity; "Open Com Error!" when it fails.
     bool OpenAsciiLine(DWORD baud);
     bool OpenRtuLine(DWORD baud, int parity);
