@@ -48,7 +48,7 @@ BOOL CM63508::OnInitDialog()
     InitFromBlock(IDC_PM_ADDRESS);
     DisableCalibrationSteps();
     CheckRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS, IDC_PM_COMMAND_ASCII);
-    InitLamps(ModelHas(m_strModuleName, "6539"));
+    InitLamps(Is6539());
 
     const ModuleParamBlock& block = Block();
     DWORD baud = SelectBaudRow(RowOfCode(BaudCodeTable, block[kBrate]));
@@ -166,7 +166,7 @@ std::string CM63508::NextCycleRequest()
     if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
     if (step == 7) ShowDioState(m_strReply);
     bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
-                (step == kLastGroup + 1 && ModelHas(m_strModuleName, "6539"));
+                (step == kLastGroup + 1 && Is6539());
     if (!more) {
         m_nAsciiGroup = 0;
         return GroupRequest(0);

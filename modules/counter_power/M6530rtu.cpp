@@ -142,7 +142,7 @@ std::string CM6530rtu::NextCycleRequest()
         m_nPollStep = step + 1;
         return m_strAddress + "0300000003";
     }
-    if (step == kLastGroup + 1 && ModelHas(m_strModuleName, "6539")) {
+    if (step == kLastGroup + 1 && Is6539()) {
         m_nPollStep = step + 1;
         return m_strAddress + "0303000003";
     }

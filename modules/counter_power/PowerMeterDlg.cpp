@@ -1,5 +1,6 @@
 #include "PowerMeterDlg.h"
 
+#include "ModelName.h"
 #include "PowerMeterIds.h"
 #include "PowerMeterReadings.h"
 #include "Resource.h"
@@ -36,6 +37,11 @@ void CPowerMeterDlg::ShowDioState(const std::string& reply)
         m_bDoState = *state.outputs;
         ShowOutputLamps();
     }
+}
+
+bool CPowerMeterDlg::Is6539() const
+{
+    return ModelHasAny(m_strModuleName, {"6539", "4539"});
 }
 
 void CPowerMeterDlg::DisableCalibrationSteps()

@@ -24,6 +24,8 @@ public:
     std::array<int, 2> m_bDoState{};
 
 protected:
+    // The model with digital I/O, also under its listed name 4539.
+    bool Is6539() const;
     // The steps of the calibration group stay disabled; the template disables the rest.
     void DisableCalibrationSteps();
     // Lamps that show the digital I/O start grey and their outputs take clicks; otherwise all

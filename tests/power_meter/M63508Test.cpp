@@ -75,6 +75,7 @@ TEST_F(M63508, EachModelHasItsReadingCycleWithAndWithoutTheChecksum)
         {"6530", {"#0AB", "#0AC", "#0AD", "#0AE", "#0AF", "#0AA", "#0AB"}},
         {"9539", {"#0AB", "#0AC", "#0AD", "#0AE", "#0AF", "@0AS", "#0AA", "#0AB"}},
         {"6539", {"#0AB", "#0AC", "#0AD", "#0AE", "#0AF", "@0AS", "@0AS", "#0AA", "#0AB"}},
+        {"4539", {"#0AB", "#0AC", "#0AD", "#0AE", "#0AF", "@0AS", "@0AS", "#0AA", "#0AB"}},
     };
     for (bool checksum : {false, true}) {
         for (const Case& c : cases) {
