@@ -184,7 +184,7 @@ const std::vector<SModuleFamily> kFamilies = {
      true},
     {"power-meter",
      [](const std::string& n) {
-         return ModelHasAny(n, {"6530", "4530", "6539", "4539"}); // 4539: the listed 6539
+         return ModelHasAny(n, {"6530", "4530", "6539"});
      },
      FillPowerMeter,
      [](const ResultRow& r) { return Steps{{IsAscii(r) ? "CM63508" : "CM6530rtu"}}; },

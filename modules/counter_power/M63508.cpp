@@ -11,11 +11,17 @@ REGISTER_MODULE_DIALOG(CM63508)
 
 namespace {
 
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M63508,
+    .pBlock = &CMainFrame::m_strPowerMeterParams,
+    .pChanged = &CMainFrame::m_bPowerMeterChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {.nAddress = IDC_PM_ADDRESS, .nBaud = IDC_PM_BAUD, .nChecksum = IDC_PM_CHECKSUM},
+};
+
 inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr UINT kPollPeriod = 150;
-inline constexpr int kEnableRow = 0;
-inline constexpr int kDisableRow = 1;
 inline constexpr int kLastGroup = 5;
 
 inline constexpr const char* kSwitchOk = "Setting Modbus/RTU OK!";
@@ -34,7 +40,7 @@ ON_BN_CLICKED(IDC_PM_READ_CT, OnReadCt)
 ON_BN_CLICKED(IDC_PM_SET_CT, OnSetCt)
 END_MESSAGE_MAP()
 
-CM63508::CM63508(CWnd*) : CPowerMeterDlg(198, ELinkKind::Ascii) {}
+CM63508::CM63508(CWnd*) : CPowerMeterDlg(kDescriptor) {}
 
 void CM63508::DoDataExchange(CDataExchange* pDX)
 {
@@ -45,18 +51,14 @@ void CM63508::DoDataExchange(CDataExchange* pDX)
 BOOL CM63508::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitFromBlock(IDC_PM_ADDRESS);
+    InitFromBlock();
+    FillSettingsBoxes();
     DisableCalibrationSteps();
     CheckRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS, IDC_PM_COMMAND_ASCII);
     InitLamps(Is6539());
 
-    const ModuleParamBlock& block = Block();
-    DWORD baud = SelectBaudRow(RowOfCode(BaudCodeTable, block[kBrate]));
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_PM_CHECKSUM)->SetCurSel(m_bChecksum ? kEnableRow : kDisableRow);
-
     // A line that does not open leaves the dialog polling into silence until it is closed.
-    OpenAsciiLine(baud);
+    OpenAsciiLine(BlockBaudRate());
     SendAscii(GroupRequest(0), kFirstTimeout);
     SetTimer(m_nTimerId, kPollPeriod);
     return TRUE;
@@ -70,23 +72,23 @@ std::string CM63508::GroupRequest(int group) const
 void CM63508::PollStep()
 {
     TakeReply();
+    if (m_nLastCommand == kLastConfigure) {
+        ShowConfigurationOutcome();
+        return;
+    }
     std::string request;
-    if (m_nLastResult != 1) {
-        if (m_nLastCommand == 100) {
-            ShowConfigurationOutcome();
-            return;
-        }
-        // The cycle starts again; a pending request waits for an answered tick.
-        request = GroupRequest(0);
-        m_nAsciiGroup = 0;
-    } else {
-        if (m_nLastCommand == 100) {
-            ShowConfigurationOutcome();
-            return;
-        }
+    if (m_nLastResult == 1) {
         ReadLastReply();
         ApplyQueuedCommand();
         request = RunCommand();
+    } else if (QueuedCommand() == kCmdConfigure) {
+        // A Setting made after a missed reply still goes out on the next tick.
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else {
+        // The cycle starts again; any other pending request waits for an answered tick.
+        request = GroupRequest(0);
+        m_nAsciiGroup = 0;
     }
     SendAscii(request, kPollTimeout);
 }
@@ -96,23 +98,23 @@ void CM63508::ReadLastReply()
 {
     bool ack = m_strReply.find('!') != std::string::npos;
     switch (m_nLastCommand) {
-    case 30:
+    case kLastOutputs:
         if (!ack) SetStatus(kDioError);
         break;
-    case 50:
+    case kLastReadPt:
         ReadRatio(IDC_PM_PT_READ);
         break;
-    case 52:
+    case kLastReadCt:
         ReadRatio(IDC_PM_CT_READ);
         break;
-    case 51:
-    case 53:
+    case kLastSetPt:
+    case kLastSetCt:
         break;
     default:
         return;
     }
-    m_nLastCommand = 0;
-    m_nCommand = 2;
+    m_nLastCommand = kLastCycle;
+    m_nCommand = kCmdRestartCycle;
 }
 
 void CM63508::ReadRatio(int nBox)
@@ -128,30 +130,30 @@ void CM63508::ReadRatio(int nBox)
 std::string CM63508::RunCommand()
 {
     switch (m_nCommand) {
-    case 1:
-        m_nLastCommand = 100;
-        m_nCommand = 2;
+    case kCmdConfigure:
+        m_nLastCommand = kLastConfigure;
+        m_nCommand = kCmdRestartCycle;
         return m_strConfigRequest;
-    case 2:
-        m_nCommand = 0;
+    case kCmdRestartCycle:
+        m_nCommand = kCmdCycle;
         m_nAsciiGroup = 0;
         return GroupRequest(0);
-    case 30:
+    case kCmdOutputs:
         ShowOutputLamps();
-        m_nLastCommand = 30;
+        m_nLastCommand = kLastOutputs;
         return Request('@', std::string("O") + OutputDigit(m_bDoState));
     // The ratio requests carry no checksum, whatever the module's setting.
-    case 31:
-        m_nLastCommand = 50;
+    case kCmdReadPt:
+        m_nLastCommand = kLastReadPt;
         return Request('$', "3", false);
-    case 32:
-        m_nLastCommand = 51;
+    case kCmdSetPt:
+        m_nLastCommand = kLastSetPt;
         return Request('$', "5" + m_strPtDigits, false);
-    case 33:
-        m_nLastCommand = 52;
+    case kCmdReadCt:
+        m_nLastCommand = kLastReadCt;
         return Request('$', "4", false);
-    case 34:
-        m_nLastCommand = 53;
+    case kCmdSetCt:
+        m_nLastCommand = kLastSetCt;
         return Request('$', "6" + m_strCtDigits, false);
     default:
         return NextCycleRequest();
@@ -191,7 +193,7 @@ void CM63508::OnLButtonDown(UINT nFlags, CPoint point)
     if (lamp >= 0 && nFlags == MK_LBUTTON) {
         auto i = static_cast<size_t>(lamp);
         m_bDoState[i] = m_bDoState[i] ? 0 : 1;
-        QueueCommand(30);
+        QueueCommand(kCmdOutputs);
     }
     CPowerMeterDlg::OnLButtonDown(nFlags, point);
 }
@@ -209,41 +211,34 @@ bool CM63508::TakeRatio(int nBox, std::string& digits)
 
 void CM63508::OnSetPt()
 {
-    if (TakeRatio(IDC_PM_PT_SET, m_strPtDigits)) QueueCommand(32);
+    if (TakeRatio(IDC_PM_PT_SET, m_strPtDigits)) QueueCommand(kCmdSetPt);
 }
 
 void CM63508::OnSetCt()
 {
-    if (TakeRatio(IDC_PM_CT_SET, m_strCtDigits)) QueueCommand(34);
+    if (TakeRatio(IDC_PM_CT_SET, m_strCtDigits)) QueueCommand(kCmdSetCt);
 }
 
 void CM63508::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
-    std::optional<int> typed = ReadTypedAddress(IDC_PM_ADDRESS);
-    if (!typed) return;
     UpdateData(TRUE);
-    const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    int baudRow = GetDlgItemAs<CComboBox>(IDC_PM_BAUD)->GetCurSel();
-    std::string baudCode = CodeOfRow(BaudCodeTable, baudRow);
-    // A typed checksum text that is neither row keeps the module's setting.
-    std::string checksumText = GetDlgItemText(IDC_PM_CHECKSUM);
-    bool checksumOn = checksumText == "Enable" || (checksumText != "Disable" && m_bChecksum);
-    std::string checkDigit = ChecksumDigit(block[kCheck], checksumOn);
-
-    std::string command = "%" + m_strOldAddress + newAddress + (m_bModbusRtu ? "02" : "01") +
-                          baudCode + checkDigit + "0";
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    std::string command = "%" + m_strOldAddress + choice->strAddress +
+                          (m_bModbusRtu ? "02" : "01") + choice->strBaudCode +
+                          choice->strCheckDigit + "0";
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     m_bSwitchSent = m_bModbusRtu;
-    m_strOldAddress = newAddress;
-    m_strAddress = newAddress;
+    m_strOldAddress = choice->strAddress;
+    m_strAddress = choice->strAddress;
+    Texts rows = RowTextsOf(*choice);
+    // A typed checksum text that is neither row keeps the module's setting, and the row says which.
+    rows[3] = choice->bChecksumOn ? "Enable" : "Disable";
+    rows[4] = kDescription;
     // The Script entry stays "01" also for the switch to Modbus RTU.
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_PM_BAUD),
-               checksumOn ? "Enable" : "Disable", kDescription},
-              {newAddress, baudCode, checkDigit, "01", "0"}, &CMainFrame::m_bPowerMeterChanged);
-    m_bChecksum = checksumOn ? 1 : 0;
-    QueueCommand(1);
+    WriteBack(rows, {choice->strAddress, choice->strBaudCode, choice->strCheckDigit, "01", "0"});
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    QueueCommand(kCmdConfigure);
 }
 
 void CM63508::SetStatus(const std::string& text)

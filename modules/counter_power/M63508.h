@@ -14,9 +14,9 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnSetting();
-    void OnReadPt() { QueueCommand(31); }
+    void OnReadPt() { QueueCommand(kCmdReadPt); }
     void OnSetPt();
-    void OnReadCt() { QueueCommand(33); }
+    void OnReadCt() { QueueCommand(kCmdReadCt); }
     void OnSetCt();
 
     int m_bModbusRtu = 0;  // the "MODBUS/RTU" box: Setting switches the meter to Modbus RTU
@@ -28,6 +28,28 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // m_nCommand: what the next tick sends.
+    enum : int {
+        kCmdCycle = 0,
+        kCmdConfigure = 1,
+        kCmdRestartCycle = 2,
+        kCmdOutputs = 30,
+        kCmdReadPt = 31,
+        kCmdSetPt = 32,
+        kCmdReadCt = 33,
+        kCmdSetCt = 34,
+    };
+    // m_nLastCommand: whose reply the next tick reads.
+    enum : int {
+        kLastCycle = 0,
+        kLastOutputs = 30,
+        kLastReadPt = 50,
+        kLastSetPt = 51,
+        kLastReadCt = 52,
+        kLastSetCt = 53,
+        kLastConfigure = 100,
+    };
+
     void ReadLastReply();
     void ReadRatio(int nBox);
     void ShowConfigurationOutcome();

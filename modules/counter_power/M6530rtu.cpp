@@ -12,13 +12,21 @@ REGISTER_MODULE_DIALOG(CM6530rtu)
 
 namespace {
 
+// A Modbus RTU row fills the block with Module, Address and the Baudrate text.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6530RTU,
+    .pBlock = &CMainFrame::m_strPowerMeterParams,
+    .pChanged = &CMainFrame::m_bPowerMeterChanged,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {.nAddress = IDC_PM_ADDRESS},
+    .layout = {.address = kBrate, .brate = kCheck, .module = kAddress},
+};
+
 inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPollPeriod = 200;
 inline constexpr DWORD kSwitchPause = 100;
 inline constexpr int kCrcRow = 2;
 inline constexpr int kLastGroup = 5;
-inline constexpr int kAddressWrite = 100;
-inline constexpr int kProtocolSwitch = 88;
 
 inline constexpr const char* kSwitchOk = "Setting ASCII OK!";
 
@@ -28,7 +36,7 @@ BEGIN_MESSAGE_MAP(CM6530rtu, CPowerMeterDlg)
 ON_BN_CLICKED(IDC_PM_SETTING, OnSetting)
 END_MESSAGE_MAP()
 
-CM6530rtu::CM6530rtu(CWnd*) : CPowerMeterDlg(232, ELinkKind::Rtu) {}
+CM6530rtu::CM6530rtu(CWnd*) : CPowerMeterDlg(kDescriptor) {}
 
 void CM6530rtu::DoDataExchange(CDataExchange* pDX)
 {
@@ -39,16 +47,18 @@ void CM6530rtu::DoDataExchange(CDataExchange* pDX)
 BOOL CM6530rtu::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    // A Modbus RTU row fills the block with Module, Address and the Baudrate text.
-    InitFromBlock(IDC_PM_ADDRESS, 1, 0);
+    InitFromBlock();
     DisableCalibrationSteps();
     CheckRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS, IDC_PM_COMMAND_MODBUS);
     GetDlgItemAs<CComboBox>(IDC_PM_CHECKSUM)->SetCurSel(kCrcRow);
     // No register of the meter is known to hold its digital I/O state over Modbus RTU, and no
     // request to set its outputs: the lamps would only show guesses.
     InitLamps(false);
-    int baudRow = GetDlgItemAs<CComboBox>(IDC_PM_BAUD)->FindStringExact(-1, Block()[2]);
-    DWORD baud = SelectBaudRow(baudRow);
+    // The baud entry is the rate as text; one that is none of the rows selects none.
+    auto* baudBox = GetDlgItemAs<CComboBox>(IDC_PM_BAUD);
+    int baudRow = baudBox->FindStringExact(-1, Entry(kBrate));
+    baudBox->SetCurSel(baudRow);
+    DWORD baud = BaudRateOfRow(baudRow);
 
     bool open = OpenRtuLine(baud, m_pMainFrame->m_nParity);
     m_strOldAddress = m_strAddress;
@@ -66,65 +76,61 @@ std::string CM6530rtu::GroupRequest(int group) const
 void CM6530rtu::PollStep()
 {
     TakeReply();
-    if (m_nLastCommand == kAddressWrite || m_nLastCommand == kProtocolSwitch) {
+    if (m_nLastCommand == kLastAddress || m_nLastCommand == kLastSwitch) {
         ReadSettingReply();
         return;
     }
     std::string request;
-    if (m_nLastResult != 1) {
-        // The cycle starts again; a pending request waits for an answered tick.
-        request = GroupRequest(0);
-        m_nPollStep = 0;
-    } else {
+    if (m_nLastResult == 1) {
         ApplyQueuedCommand();
         request = RunCommand();
+    } else if (QueuedCommand() == kCmdAddress || QueuedCommand() == kCmdSwitch) {
+        // A Setting made after a missed reply still goes out on the next tick.
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else {
+        // The cycle starts again.
+        request = GroupRequest(0);
+        m_nPollStep = 0;
     }
     SendRtu(request, kTimeout);
 }
 
-// A meter that takes a write answers with its echo; an exception reply refuses it.
-bool CM6530rtu::WriteEchoed() const
-{
-    if (m_nLastResult != 1) return false;
-    std::string echo = Remove(BytesToHexText(HexTextToBytes(m_strConfigRequest)), ' ');
-    std::string reply = Remove(m_strReply, ' ');
-    return Left(reply, static_cast<int>(echo.size())) == echo;
-}
-
 void CM6530rtu::ReadSettingReply()
 {
-    if (m_nLastCommand == kAddressWrite) {
-        ShowConfigurationResult(WriteEchoed());
+    bool echoed = m_nLastResult == 1 && ReplyEchoes(m_strConfigRequest);
+    if (m_nLastCommand == kLastAddress) {
+        ShowConfigurationResult(echoed);
         OnCancel();
         return;
     }
-    // The switch: a meter that has gone over to ASCII may no longer answer in Modbus RTU.
-    m_nLastCommand = 0;
-    if (m_nLastResult != 1 || WriteEchoed()) {
+    // The switch: a meter that has gone over to ASCII may no longer answer in Modbus RTU. Its
+    // verdict comes from this exchange only.
+    m_nLastCommand = kLastCycle;
+    if (m_nLastResult != 1 || echoed) {
         Sleep(kSwitchPause);
         TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);
         return; // the dialog stays open without polling
     }
-    ShowConfigurationResult(false);
+    BoxBehindPolling(kConfigurationError, "Setting", MB_ICONEXCLAMATION);
     m_nPollStep = 0;
-    m_nCommand = 0;
+    m_nCommand = kCmdCycle;
     SendRtu(GroupRequest(0), kTimeout);
-    SetTimer(m_nTimerId, kPollPeriod);
 }
 
 std::string CM6530rtu::RunCommand()
 {
     switch (m_nCommand) {
-    case 1:
-        m_nLastCommand = kAddressWrite;
-        m_nCommand = 2;
+    case kCmdAddress:
+        m_nLastCommand = kLastAddress;
+        m_nCommand = kCmdRestartCycle;
         return m_strConfigRequest;
-    case kProtocolSwitch:
-        m_nLastCommand = kProtocolSwitch;
-        m_nCommand = 2;
+    case kCmdSwitch:
+        m_nLastCommand = kLastSwitch;
+        m_nCommand = kCmdRestartCycle;
         return m_strConfigRequest;
-    case 2:
-        m_nCommand = 0;
+    case kCmdRestartCycle:
+        m_nCommand = kCmdCycle;
         m_nPollStep = 0;
         return GroupRequest(0);
     default:
@@ -156,22 +162,21 @@ std::string CM6530rtu::NextCycleRequest()
 
 void CM6530rtu::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
-    std::optional<int> typed = ReadTypedAddress(IDC_PM_ADDRESS);
-    if (!typed) return;
     UpdateData(TRUE);
-    std::string newAddress = Format("%02X", *typed);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    std::string newAddress = choice->strAddress;
     if (m_bAscii) {
         // The switch carries no address: the meter keeps the one it answers to.
         newAddress = m_strOldAddress;
         m_strConfigRequest = m_strOldAddress + "06080D0001";
-        QueueCommand(kProtocolSwitch);
+        QueueCommand(kCmdSwitch);
     } else {
         m_strConfigRequest = m_strOldAddress + "06081200" + newAddress;
-        QueueCommand(1);
+        QueueCommand(kCmdAddress);
     }
     m_strAddress = newAddress;
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_PM_BAUD),
-               GetDlgItemText(IDC_PM_CHECKSUM), ""},
-              {newAddress, "", "", "", ""}, &CMainFrame::m_bPowerMeterChanged);
+    WriteBack(
+        {m_strModuleName, newAddress, SelectedText(IDC_PM_BAUD), SelectedText(IDC_PM_CHECKSUM), ""},
+        {newAddress, "", "", "", ""});
 }

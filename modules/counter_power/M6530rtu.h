@@ -20,9 +20,13 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // m_nCommand: what the next tick sends.
+    enum : int { kCmdCycle = 0, kCmdAddress = 1, kCmdRestartCycle = 2, kCmdSwitch = 88 };
+    // m_nLastCommand: whose reply the next tick reads.
+    enum : int { kLastCycle = 0, kLastSwitch = 88, kLastAddress = 100 };
+
     // The verdict on the address write or the protocol switch, from that request's own exchange.
     void ReadSettingReply();
-    bool WriteEchoed() const;
     std::string RunCommand();
     std::string NextCycleRequest();
     std::string GroupRequest(int group) const;

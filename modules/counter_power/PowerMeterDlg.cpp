@@ -5,16 +5,7 @@
 #include "PowerMeterReadings.h"
 #include "Resource.h"
 
-namespace {
-
-inline constexpr int kFactoryBaudRow = 3; // 9600
-
-} // namespace
-
-CPowerMeterDlg::CPowerMeterDlg(UINT nIDTemplate, ELinkKind link)
-    : CModuleDlg(nIDTemplate, &CMainFrame::m_strPowerMeterParams, link)
-{
-}
+CPowerMeterDlg::CPowerMeterDlg(const SModuleDescriptor& descriptor) : CModuleDlg(descriptor) {}
 
 void CPowerMeterDlg::OnOK()
 {
@@ -41,7 +32,7 @@ void CPowerMeterDlg::ShowDioState(const std::string& reply)
 
 bool CPowerMeterDlg::Is6539() const
 {
-    return ModelHasAny(m_strModuleName, {"6539", "4539"});
+    return ModelHas(m_strModuleName, "6539");
 }
 
 void CPowerMeterDlg::DisableCalibrationSteps()
@@ -64,11 +55,4 @@ void CPowerMeterDlg::ShowOutputLamps()
 {
     for (int bit = 0; bit < 2; ++bit)
         m_outputLamps.Show(bit, m_bDoState[static_cast<size_t>(bit)] != 0);
-}
-
-DWORD CPowerMeterDlg::SelectBaudRow(int row)
-{
-    if (BaudRateOfRow(row) == 0) row = kFactoryBaudRow;
-    GetDlgItemAs<CComboBox>(IDC_PM_BAUD)->SetCurSel(row);
-    return BaudRateOfRow(row);
 }

@@ -1,5 +1,5 @@
 // What the two power-meter dialogs share: the reading boxes filled from a reading group, the
-// 6539's lamps, the disabled calibration steps, the baud list, and Enter taking the close path.
+// 6539's lamps, the disabled calibration steps, and Enter taking the close path.
 #pragma once
 
 #include "Lamps.h"
@@ -9,7 +9,7 @@
 
 class CPowerMeterDlg : public CModuleDlg {
 public:
-    CPowerMeterDlg(UINT nIDTemplate, ELinkKind link);
+    explicit CPowerMeterDlg(const SModuleDescriptor& descriptor);
 
     // Enter ends the dialog as Cancel does: the timer stops and the line closes.
     void OnOK() override;
@@ -24,7 +24,7 @@ public:
     std::array<int, 2> m_bDoState{};
 
 protected:
-    // The model with digital I/O, also under its listed name 4539.
+    // The model with digital I/O.
     bool Is6539() const;
     // The steps of the calibration group stay disabled; the template disables the rest.
     void DisableCalibrationSteps();
@@ -33,9 +33,6 @@ protected:
     void InitLamps(bool bDigitalIo);
     // Red for each output bit that is 1, white for 0.
     void ShowOutputLamps();
-    // Selects the baud row and gives its rate. A row outside the list selects 9600, the rate of a
-    // module in its factory state.
-    DWORD SelectBaudRow(int row);
 
     CLamps m_outputLamps; // 1208 (bit 0), 1207 (bit 1)
 };

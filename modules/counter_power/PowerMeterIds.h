@@ -2,6 +2,11 @@
 #pragma once
 
 enum : int {
+    IDD_M63508 = 198,
+    IDD_M6530RTU = 232,
+};
+
+enum : int {
     IDC_PM_COMMAND_ASCII = 1010,
     IDC_PM_SETTING = 1027,
     IDC_PM_COMMAND_MODBUS = 1030,
