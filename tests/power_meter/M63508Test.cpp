@@ -4,6 +4,7 @@
 #include "counter_power/PowerMeterIds.h"
 
 #include "AsciiCommand.h"
+#include "PowerMeterTestUtil.h"
 #include "Resource.h"
 #include "SimPowerMeter.h"
 #include "Strings.h"
@@ -103,7 +104,7 @@ TEST_F(M63508, EveryGroupReachesItsBoxes)
         {kSimV1, 230.06}, {kSimI2, 65.535}, {kSimIn, 0.5},   {kSimP1, -1.0}, {kSimP, -10.0},
         {kSimQ3, 0.1},    {kSimS, 6.0},     {kSimPF2, -0.5}, {kSimF, 49.99}, {kSimEpo, 0.065536},
     };
-    for (auto [quantity, value] : inputs) meter.SetInput(quantity, value);
+    HoldReadings(meter, inputs);
     Open({"01", "06", "4", "01", "0", "6530"});
     Tick(m_dlg, 6);
     const std::map<int, std::string> shown = {
@@ -112,7 +113,7 @@ TEST_F(M63508, EveryGroupReachesItsBoxes)
         {IDC_PM_S, "06.000"},   {IDC_PM_PF2, "-0.500"}, {IDC_PM_F, "49.990"},
         {IDC_PM_EPO, "00.066"},
     };
-    for (auto [box, text] : shown) EXPECT_EQ(Text(box), text) << box;
+    ExpectBoxes(m_dlg, shown);
 }
 
 TEST_F(M63508, AMissedReplyRestartsTheCycleAtGroupZero)
@@ -424,4 +425,33 @@ TEST_F(M63508, EveryWayToCloseStopsTheTimerAndClosesTheLine)
     AddMeter("6530", 1);
     m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
     ExpectEveryWayToCloseEndsIt<CM63508>(198, IDCANCEL);
+}
+
+TEST_F(M63508, ASettingAfterAMissedReplyGoesOutOnTheNextTick)
+{
+    CSimPowerMeter& meter = AddMeter("6530", 1);
+    Open({"01", "06", "0", "01", "0", "6530"});
+    meter.Faults().nSilentAfter = 0;
+    Tick(m_dlg); // this request gets no reply
+    ui::Click(m_dlg, IDC_PM_READ_PT);
+    ui::Type(m_dlg, IDC_PM_ADDRESS, "5");
+    ui::Click(m_dlg, IDC_PM_SETTING);
+    meter.Faults().nSilentAfter = -1;
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), Requests{"%0105010600"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_EQ(meter.Address(), 5);
+}
+
+TEST_F(M63508, OpenComErrorLeavesTheDialogPollingIntoSilence)
+{
+    m_link.Detach(1);
+    Open({"01", "06", "0", "01", "0", "6530"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Text(IDC_PM_V1), "");
+    ui::Click(m_dlg, IDCANCEL);
+    EXPECT_FALSE(m_dlg.IsRunning());
 }

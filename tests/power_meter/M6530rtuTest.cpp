@@ -4,6 +4,7 @@
 #include "counter_power/PowerMeterIds.h"
 
 #include "HexText.h"
+#include "PowerMeterTestUtil.h"
 #include "Resource.h"
 #include "SimPowerMeter.h"
 #include "Strings.h"
@@ -43,6 +44,15 @@ protected:
         m_dlg.Create(232);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
+    // A 6530 at 0x0A alone on a bus of its own, for a dialog of the test's own; no box shown yet.
+    CSimPowerMeter& FreshMeter(CSimBus& bus)
+    {
+        auto& meter = static_cast<CSimPowerMeter&>(bus.Add("6530", 0x0A, 9600, ESimProtocol::Rtu));
+        m_link.Attach(1, bus);
+        m_boxes.m_boxes.clear();
+        m_frame.m_strPowerMeterParams = {"6530", "0A", "9600", "", "", ""};
+        return meter;
+    }
 
     CM6530rtu m_dlg;
 };
@@ -110,7 +120,7 @@ TEST_F(M6530rtu, EveryGroupReachesItsBoxes)
         {kSimQ, -10.0},         {kSimS1, 3276.7},      {kSimPF1, 1.0}, {kSimF, 50.0},
         {kSimEpi, 4294.967196}, {kSimEQind, 0.065536},
     };
-    for (auto [quantity, value] : inputs) meter.SetInput(quantity, value);
+    HoldReadings(meter, inputs);
     Open("6539", "01");
     Tick(m_dlg, 8);
     const std::map<int, std::string> shown = {
@@ -119,7 +129,7 @@ TEST_F(M6530rtu, EveryGroupReachesItsBoxes)
         {IDC_PM_PF1, "01.000"},   {IDC_PM_F, "50.000"},   {IDC_PM_EPI, "4294.967"},
         {IDC_PM_EQIND, "00.066"},
     };
-    for (auto [box, text] : shown) EXPECT_EQ(Text(box), text) << box;
+    ExpectBoxes(m_dlg, shown);
     // The register reads of the digital I/O change no lamp.
     for (int id : kPmLampIds)
         EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(id)->GetIcon(), IDI_LAMP_OFF) << id;
@@ -171,11 +181,8 @@ TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.request) + " fault " + std::to_string(c.fault));
         CSimBus bus;
-        auto& meter = static_cast<CSimPowerMeter&>(bus.Add("6530", 0x0A, 9600, ESimProtocol::Rtu));
-        m_link.Attach(1, bus);
-        m_boxes.m_boxes.clear();
+        CSimPowerMeter& meter = FreshMeter(bus);
         CM6530rtu dlg;
-        m_frame.m_strPowerMeterParams = {"6530", "0A", "9600", "", "", ""};
         dlg.Create(232);
         WatchTimerAtBoxes(dlg);
         ui::Type(dlg, IDC_PM_ADDRESS, c.typed);
@@ -214,11 +221,8 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
     for (bool silent : {false, true}) {
         SCOPED_TRACE(silent ? "silent" : "echo");
         CSimBus bus;
-        auto& meter = static_cast<CSimPowerMeter&>(bus.Add("6530", 0x0A, 9600, ESimProtocol::Rtu));
-        m_link.Attach(1, bus);
-        m_boxes.m_boxes.clear();
+        CSimPowerMeter& meter = FreshMeter(bus);
         CM6530rtu dlg;
-        m_frame.m_strPowerMeterParams = {"6530", "0A", "9600", "", "", ""};
         dlg.Create(232);
         ui::Type(dlg, IDC_PM_ADDRESS, "17"); // the switch carries no address
         ui::Click(dlg, IDC_PM_PROTOCOL_SWITCH);
