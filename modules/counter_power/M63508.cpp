@@ -166,7 +166,7 @@ std::string CM63508::NextCycleRequest()
 {
     int step = m_nAsciiGroup;
     if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
-    if (step == 7) ShowDioState(m_strReply);
+    if (step == kLastGroup + 2) ShowDioState(m_strReply);
     bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
                 (step == kLastGroup + 1 && Is6539());
     if (!more) {
