@@ -397,16 +397,18 @@ TEST_F(M63508, ATypedChecksumTextKeepsTheModulesSetting)
 TEST_F(M63508, AnAddressOutsideZeroTo255IsRefusedAndNothingIsWritten)
 {
     AddMeter("6530", 1);
-    Open({"01", "06", "0", "01", "0", "6530"});
-    for (const char* typed : {"256", "-1", "abc", ""}) {
-        ui::Type(m_dlg, IDC_PM_ADDRESS, typed);
-        ui::Click(m_dlg, IDC_PM_SETTING);
-    }
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>(4, "Address must be 0 to 255!"));
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
-    TakeRequests();
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"#01B"});
+    m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
+    ExpectAddressCheck<CM63508>(IDD_M63508, IDC_PM_ADDRESS, IDC_PM_SETTING,
+                                &CMainFrame::m_bPowerMeterChanged);
+}
+
+TEST_F(M63508, TheSettingsBoxesShowTheBlockAndWriteItBackUntouched)
+{
+    AddMeter("6530", 0x22);
+    m_frame.m_strPowerMeterParams = {"22", "07", "4", "01", "0", "6530"};
+    ExpectSettingsRoundTrip<CM63508>(IDD_M63508, IDC_PM_SETTING,
+                                     {{IDC_PM_BAUD, 4}, {IDC_PM_CHECKSUM, 0}},
+                                     {"22", "07", "4", "01", "0"});
 }
 
 TEST_F(M63508, EnterClosesTheDialogLikeCancel)
