@@ -130,7 +130,12 @@ TEST_F(M6530rtu, EveryGroupReachesItsBoxes)
         {IDC_PM_EQIND, "00.066"},
     };
     ExpectBoxes(m_dlg, shown);
-    // The register reads of the digital I/O change no lamp.
+    // Neither the register reads of the digital I/O nor clicks change a lamp or send anything.
+    ui::ClickAt(m_dlg, ui::CentreOf(m_dlg, IDC_PM_OUTPUT0));
+    ui::ClickAt(m_dlg, ui::CentreOf(m_dlg, IDC_PM_OUTPUT1));
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Frames({"010303070005"}));
     for (int id : kPmLampIds)
         EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(id)->GetIcon(), IDI_LAMP_OFF) << id;
 }
