@@ -51,6 +51,10 @@ BOOL CM6530rtu::OnInitDialog()
     DisableCalibrationSteps();
     CheckRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS, IDC_PM_COMMAND_MODBUS);
     GetDlgItemAs<CComboBox>(IDC_PM_CHECKSUM)->SetCurSel(kCrcRow);
+    // Nothing carries a new baud rate or checksum to the meter over Modbus RTU: the boxes show the
+    // line's and cannot be changed, so the row is never rewritten with a rate the meter lacks.
+    GetDlgItem(IDC_PM_BAUD)->EnableWindow(FALSE);
+    GetDlgItem(IDC_PM_CHECKSUM)->EnableWindow(FALSE);
     // No register of the meter is known to hold its digital I/O state over Modbus RTU, and no
     // request to set its outputs: the lamps would only show guesses.
     InitLamps(false);

@@ -72,9 +72,9 @@ TEST_F(M6530rtu, OpensFromTheRowsTextsWithItsLampsDisabled)
     EXPECT_EQ(m_link.Line(1).dwBaud, 19200u);
     EXPECT_EQ(m_dlg.GetCheckedRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS),
               IDC_PM_COMMAND_MODBUS);
-    for (int id : {IDC_PM_COMMAND_MODBUS, IDC_PM_CLEAR, IDC_PM_STEP1, IDC_PM_STEP5, IDC_PM_SAVE,
-                   IDC_PM_RESET, IDC_PM_DEFAULT, IDC_PM_SAVE2, IDC_PM_INPUT, IDC_PM_INPUT_LEFT,
-                   IDC_PM_OUTPUT0, IDC_PM_OUTPUT1})
+    for (int id : {IDC_PM_BAUD, IDC_PM_CHECKSUM, IDC_PM_COMMAND_MODBUS, IDC_PM_CLEAR, IDC_PM_STEP1,
+                   IDC_PM_STEP5, IDC_PM_SAVE, IDC_PM_RESET, IDC_PM_DEFAULT, IDC_PM_SAVE2,
+                   IDC_PM_INPUT, IDC_PM_INPUT_LEFT, IDC_PM_OUTPUT0, IDC_PM_OUTPUT1})
         EXPECT_FALSE(m_dlg.GetDlgItem(id)->IsWindowEnabled()) << id;
     EXPECT_EQ(m_dlg.GetDlgItem(IDC_PM_READ_PT), nullptr);
     EXPECT_EQ(TakeRequests(), Frames({"0A0303000007"}));
@@ -212,10 +212,12 @@ TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
 
 TEST_F(M6530rtu, SettingWritesTheRowBeforeTheMeterAnswers)
 {
-    AddMeter("6539", 0x0A);
-    Open("6539", "0A");
+    AddMeter("6539", 0x0A, 19200);
+    Open("6539", "0A", "19200");
+    // No request carries a baud rate or checksum: the boxes cannot promise one.
+    EXPECT_FALSE(ui::ChooseRow(m_dlg, IDC_PM_BAUD, 3));
+    EXPECT_FALSE(ui::ChooseRow(m_dlg, IDC_PM_CHECKSUM, 0));
     ui::Type(m_dlg, IDC_PM_ADDRESS, "17");
-    ui::ChooseRow(m_dlg, IDC_PM_BAUD, 4);
     ui::Click(m_dlg, IDC_PM_SETTING);
     EXPECT_EQ(m_frame.m_bPowerMeterChanged, 1);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6539", "11", "19200", "CRC", ""}));
