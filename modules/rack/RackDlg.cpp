@@ -1,0 +1,66 @@
+#include "RackDlg.h"
+
+#include "Strings.h"
+
+CRackDlg::CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
+    : CModuleDlg(nIDTemplate, slotBlock ? slotBlock : &CMainFrame::m_strSlotDioParams,
+                 ELinkKind::Ascii),
+      m_pSlotBlock(slotBlock)
+{
+}
+
+void CRackDlg::OnCancel()
+{
+    if (OwnsLine()) {
+        CModuleDlg::OnCancel();
+        return;
+    }
+    KillTimer(m_nTimerId);
+    CDialog::OnCancel();
+}
+
+void CRackDlg::InitRackContext()
+{
+    m_pMainFrame = GetMainFrame();
+    const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
+    m_strAddress = rack[kAddress];
+    m_bChecksum = ChecksumOn(rack[kCheck]) ? 1 : 0;
+    m_nPort = m_pMainFrame->m_nComPort;
+    if (m_pSlotBlock) m_strSlot = SlotBlock()[kSlotNumber];
+}
+
+const ModuleParamBlock& CRackDlg::SlotBlock() const
+{
+    return m_pMainFrame->*m_pSlotBlock;
+}
+
+std::string CRackDlg::SlotRequest(char lead, const std::string& body) const
+{
+    return Request(lead, "S" + m_strSlot + body);
+}
+
+std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
+{
+    return Request('$', "XS" + m_strSlot + body);
+}
+
+void CRackDlg::SendStep(int nStep, const std::string& framed)
+{
+    m_nLastCommand = nStep;
+    SendAscii(framed, kTickTimeout);
+}
+
+bool CRackDlg::ReplyStartsWith(char head) const
+{
+    return ReplyAt(0) == head;
+}
+
+char CRackDlg::ReplyAt(int i) const
+{
+    return CharAt(m_strReply, i);
+}
+
+std::string CRackDlg::ReplyField(int first, int count) const
+{
+    return Mid(m_strReply, first, count);
+}

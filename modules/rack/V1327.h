@@ -1,0 +1,50 @@
+// The digital slot dialog for the 1327, 1371, 1323, 1328 and 1325 in a rack slot: lamps for the
+// channels, an output switched by a click on its lamp, and the slot's watchdog output pattern.
+#pragma once
+
+#include "Lamps.h"
+#include "RackDlg.h"
+#include "SlotDio.h"
+
+#include <array>
+#include <vector>
+
+class CV1327 : public CRackDlg {
+public:
+    explicit CV1327(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+
+    void OnUpdata();
+    template <int k> void OnTurnOnDo() { ToggleTurnOnDo(k); }
+    template <int k> void OnTurnOnDoHigh() { ToggleTurnOnDo(k + 8); }
+
+    void ParseStatusReply(const std::string& reply);
+    void BuildWdtMask();
+    void SetWdtFlags(const std::string& digits);
+
+    std::string m_strModule;
+    std::array<int, 16> m_bDoState{};
+    int m_nDoCount = 0;
+    int m_nClickedDo = 0;
+    WORD m_nIoConfig = 0; // the 1323's directions: bit set = input
+    std::string m_strWdtMask;
+    std::vector<int> m_bTurnOnDo = std::vector<int>(16, 0);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Runs the rule of the step whose reply arrived; false when the tick sends nothing more.
+    bool ReadReply();
+    std::string StepRequest();
+    void ToggleTurnOnDo(int k);
+    // An output lamp the operator may click: one the model drives now.
+    bool Clickable(int channel) const;
+
+    const SDioSlotModel* m_pModel = nullptr;
+    CLamps m_inputLamps;
+    CLamps m_outputLamps;
+};

@@ -1,0 +1,43 @@
+// The rack main unit's dialog in ASCII mode: it owns the line, reads the slot table and the unit's
+// settings in a six-tick opening sequence, writes the configuration and the communication
+// watchdog, and opens the dialog of a slot's module on a double click.
+#pragma once
+
+#include "RackDlg.h"
+#include "RackSlots.h"
+
+#include <vector>
+
+class CV1333E : public CRackDlg {
+public:
+    explicit CV1333E(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+
+    void OnUpdate();
+    void OnRefresh();
+    template <int k> void OnEnableSlotWdt() { ToggleSlotWdt(k); }
+    void OnDblclkSlotList();
+
+    void FillSlotList(const std::string& reply);
+    void BuildWdtMask();
+    void SetWdtFlags(char low, char high);
+
+    std::string m_strConfigCommand;
+    std::string m_strWdtEnableMask;
+    std::vector<int> m_bSlotWdt = std::vector<int>(8, 0);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Runs the block of the expect step; false when the tick ends there.
+    bool ReadReply();
+    // The request of the send step, empty for the steps that have none.
+    std::string StepRequest() const;
+    void ToggleSlotWdt(int slot);
+    void EnableConfiguration(bool enable);
+    void EnableWatchdog(bool enable);
+    void RunSlotDialog(ESlotKind kind, const std::string& module, const std::string& slot);
+};
