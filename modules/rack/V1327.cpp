@@ -61,7 +61,8 @@ BOOL CV1327::OnInitDialog()
         m_nDoCount = std::popcount(m_pModel->nOutputs);
         if (m_pModel->bDirections) m_nLastCommand = kReadDirections;
         for (int ch = 0; ch < 16; ++ch)
-            if (!(m_pModel->nWdtBoxes & (1u << ch))) GetDlgItem(kDioWdtBoxIds[ch])->ShowWindow(SW_HIDE);
+            if (!(m_pModel->nWdtBoxes & (1u << ch)))
+                GetDlgItem(kDioWdtBoxIds[ch])->ShowWindow(SW_HIDE);
         firstBody = m_pModel->pszFirstBody;
     }
     if (!SendAscii(SlotRequest('$', firstBody), kOpenTimeout))

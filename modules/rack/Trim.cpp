@@ -1,0 +1,54 @@
+#include "Trim.h"
+
+#include "RackIds.h"
+
+namespace {
+
+enum Step { kNone = 0, kSave = 5 };
+
+constexpr UINT kPollPeriod = 200;
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CTrim, CRackDlg)
+ON_BN_CLICKED(IDC_TRIM_DOWN10, OnStep<1>)
+ON_BN_CLICKED(IDC_TRIM_DOWN1, OnStep<2>)
+ON_BN_CLICKED(IDC_TRIM_UP1, OnStep<3>)
+ON_BN_CLICKED(IDC_TRIM_UP10, OnStep<4>)
+ON_BN_CLICKED(IDC_TRIM_SAVE, OnStep<kSave>)
+END_MESSAGE_MAP()
+
+CTrim::CTrim(const STrimVariant& variant)
+    : CRackDlg(variant.nTemplate, &CMainFrame::m_strSlotAoParams), m_variant(variant)
+{
+}
+
+BOOL CTrim::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitRackContext();
+    m_strChannel = SlotBlock()[kSlotModule];
+    m_nLastResult = -1;
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+void CTrim::PollStep()
+{
+    TakeReply();
+    if (m_nLastCommand == kSave) {
+        m_nLastCommand = kNone;
+        TickMessageBox(ReplyStartsWith('!') ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
+                       MB_ICONEXCLAMATION);
+        OnCancel();
+        return;
+    }
+    if (m_nCommand < 1 || m_nCommand > kSave) return;
+    std::string body =
+        m_nCommand == kSave ? m_variant.pszSaveBody : kTrimStepBodies[m_nCommand - 1];
+    std::string request = SlotRequest('$', "C" + m_strChannel + body);
+    if (m_nCommand == kSave)
+        SendStep(kSave, request);
+    else
+        SendAscii(request, kTickTimeout);
+}
