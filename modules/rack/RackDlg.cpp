@@ -2,36 +2,33 @@
 
 #include "Strings.h"
 
-CRackDlg::CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
-    : CModuleDlg(nIDTemplate, slotBlock ? slotBlock : &CMainFrame::m_strSlotDioParams,
-                 ELinkKind::Ascii),
-      m_pSlotBlock(slotBlock)
+namespace {
+
+SModuleDescriptor RackDescriptor(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
 {
+    SModuleDescriptor descriptor;
+    descriptor.nTemplate = nIDTemplate;
+    descriptor.pBlock = slotBlock;
+    descriptor.eLine = slotBlock ? ELineOwnership::Borrowed : ELineOwnership::Own;
+    return descriptor;
 }
 
-void CRackDlg::OnCancel()
+} // namespace
+
+CRackDlg::CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
+    : CModuleDlg(RackDescriptor(nIDTemplate, slotBlock))
 {
-    if (OwnsLine()) {
-        CModuleDlg::OnCancel();
-        return;
-    }
-    KillTimer(m_nTimerId);
-    CDialog::OnCancel();
 }
 
 void CRackDlg::InitRackContext()
 {
+    g_bDialogClosed = 0;
     m_pMainFrame = GetMainFrame();
     const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
     m_strAddress = rack[kAddress];
     m_bChecksum = ChecksumOn(rack[kCheck]) ? 1 : 0;
     m_nPort = m_pMainFrame->m_nComPort;
-    if (m_pSlotBlock) m_strSlot = SlotBlock()[kSlotNumber];
-}
-
-const ModuleParamBlock& CRackDlg::SlotBlock() const
-{
-    return m_pMainFrame->*m_pSlotBlock;
+    if (!OwnsLine()) m_strSlot = SlotBlock()[kSlotNumber];
 }
 
 std::string CRackDlg::SlotRequest(char lead, const std::string& body) const

@@ -14,10 +14,9 @@ enum SlotEntry { kSlotAddress = 0, kSlotAnalogModule = 1, kSlotNumber = 2, kSlot
 
 class CRackDlg : public CModuleDlg {
 public:
-    // slotBlock: the slot block the main unit wrote for this dialog; null for the main unit.
+    // slotBlock: the slot block the main unit wrote for this dialog, whose line it borrows; null
+    // for the main unit, which owns the line.
     CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock);
-
-    void OnCancel() override;
 
     // Time-outs: the request sent while the dialog opens, and every request of a tick.
     static constexpr WORD kOpenTimeout = 100;
@@ -27,8 +26,8 @@ protected:
     // The frame, address, checksum setting and port; the slot from the slot block.
     void InitRackContext();
     // The slot block this dialog was opened with (the main unit has none).
-    const ModuleParamBlock& SlotBlock() const;
-    bool OwnsLine() const { return m_pSlotBlock == nullptr; }
+    const ModuleParamBlock& SlotBlock() const { return Block(); }
+    bool OwnsLine() const { return Descriptor().eLine == ELineOwnership::Own; }
 
     // lead + address + "S" + slot + body, framed; "$" + address + "XS" + slot + body, framed.
     std::string SlotRequest(char lead, const std::string& body) const;
@@ -43,7 +42,4 @@ protected:
     std::string ReplyField(int first, int count) const;
 
     std::string m_strSlot;
-
-private:
-    ModuleParamBlock CMainFrame::*m_pSlotBlock;
 };
