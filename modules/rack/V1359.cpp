@@ -91,10 +91,11 @@ BOOL CV1359::OnInitDialog()
     return TRUE;
 }
 
-void CV1359::OnTimer(UINT_PTR nIDEvent)
+void CV1359::OnTimerEnded(UINT_PTR nIDEvent)
 {
-    CRackDlg::OnTimer(nIDEvent);
-    // The trim dialog runs once the tick has ended, so this dialog's ticks go on behind it.
+    CRackDlg::OnTimerEnded(nIDEvent);
+    // The trim dialog runs once the tick has ended, so this dialog's ticks go on behind it and the
+    // two dialogs take turns on the line.
     if (const STrimVariant* variant = std::exchange(m_pPendingTrim, nullptr)) {
         CTrim trim(*variant);
         trim.DoModal();
@@ -190,7 +191,7 @@ void CV1359::ShowOutcome(int step, bool accepted)
     } else {
         text = kUpdateChannelTexts[step - kUpdateChannel0][accepted ? 0 : 1];
     }
-    MessageBox(text, "Setting", MB_ICONEXCLAMATION);
+    BoxBehindPolling(text, "Setting", MB_ICONEXCLAMATION);
     if (step == kSendOutput && accepted) {
         for (int ch = 0; ch < kChannels; ++ch)
             SetDlgItemText(kAoChannelIds[ch].nOutput, m_strOutValue[static_cast<size_t>(ch)]);

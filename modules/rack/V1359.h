@@ -13,7 +13,7 @@ public:
     explicit CV1359(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
-    void OnTimer(UINT_PTR nIDEvent) override;
+    void OnTimerEnded(UINT_PTR nIDEvent) override;
     void PollStep() override;
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) override;
 
