@@ -2,6 +2,8 @@
 
 #include "Strings.h"
 
+#include <utility>
+
 namespace {
 
 SModuleDescriptor RackDescriptor(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
@@ -41,10 +43,15 @@ std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
     return Request('$', "XS" + m_strSlot + body);
 }
 
-void CRackDlg::SendStep(int nStep, const std::string& framed)
+void CRackDlg::PollStep()
 {
-    m_nLastCommand = nStep;
-    SendAscii(framed, kTickTimeout);
+    TakeReply();
+    int step = std::exchange(m_nLastCommand, 0);
+    if (step != 0 && !ReadReply(step)) return;
+    std::string request = StepRequest();
+    if (request.empty()) return;
+    m_nLastCommand = m_nCommand;
+    SendAscii(request, kTickTimeout);
 }
 
 bool CRackDlg::ReplyStartsWith(char head) const

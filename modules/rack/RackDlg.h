@@ -18,6 +18,11 @@ public:
     // for the main unit, which owns the line.
     CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock);
 
+    // One tick: the reply of the last exchange becomes m_strReply ("ERROR" when none came), the
+    // rule of the step that awaits it runs (it chooses the next send step and may end the tick),
+    // then the request of the send step, if it has one, goes out and its step awaits the reply.
+    void PollStep() final;
+
     // Time-outs: the request sent while the dialog opens, and every request of a tick.
     static constexpr WORD kOpenTimeout = 100;
     static constexpr WORD kTickTimeout = 200;
@@ -32,8 +37,10 @@ protected:
     // lead + address + "S" + slot + body, framed; "$" + address + "XS" + slot + body, framed.
     std::string SlotRequest(char lead, const std::string& body) const;
     std::string SlotFunctionRequest(const std::string& body) const;
-    // Frames and sends a request of the tick and records its step as the one awaiting its reply.
-    void SendStep(int nStep, const std::string& framed);
+    // The rule of the step whose reply has come (the step already cleared); false ends the tick.
+    virtual bool ReadReply(int nStep) = 0;
+    // The request of the send step m_nCommand, framed; empty for a step that has none.
+    virtual std::string StepRequest() = 0;
 
     // Reply tests read only what the reply holds: a character past its end matches nothing, and a
     // field cut short by the end is short.

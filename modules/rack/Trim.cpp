@@ -4,7 +4,7 @@
 
 namespace {
 
-enum Step { kNone = 0, kSave = 5 };
+enum Step { kSave = 5 };
 
 constexpr UINT kPollPeriod = 200;
 
@@ -33,22 +33,20 @@ BOOL CTrim::OnInitDialog()
     return TRUE;
 }
 
-void CTrim::PollStep()
+// Replies to the step requests are not read: the chosen step goes out again on every tick.
+bool CTrim::ReadReply(int step)
 {
-    TakeReply();
-    if (m_nLastCommand == kSave) {
-        m_nLastCommand = kNone;
-        TickMessageBox(ReplyStartsWith('!') ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
-                       MB_ICONEXCLAMATION);
-        OnCancel();
-        return;
-    }
-    if (m_nCommand < 1 || m_nCommand > kSave) return;
+    if (step != kSave) return true;
+    TickMessageBox(ReplyStartsWith('!') ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
+                   MB_ICONEXCLAMATION);
+    OnCancel();
+    return false;
+}
+
+std::string CTrim::StepRequest()
+{
+    if (m_nCommand < 1 || m_nCommand > kSave) return {};
     std::string body =
         m_nCommand == kSave ? m_variant.pszSaveBody : kTrimStepBodies[m_nCommand - 1];
-    std::string request = SlotRequest('$', "C" + m_strChannel + body);
-    if (m_nCommand == kSave)
-        SendStep(kSave, request);
-    else
-        SendAscii(request, kTickTimeout);
+    return SlotRequest('$', "C" + m_strChannel + body);
 }

@@ -11,7 +11,6 @@ public:
     explicit CTrim(const STrimVariant& variant);
 
     BOOL OnInitDialog() override;
-    void PollStep() override;
 
     template <int step> void OnStep() { m_nCommand = step; }
 
@@ -20,5 +19,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool ReadReply(int step) override;
+    std::string StepRequest() override;
+
     const STrimVariant& m_variant;
 };

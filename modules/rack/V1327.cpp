@@ -72,18 +72,8 @@ BOOL CV1327::OnInitDialog()
     return TRUE;
 }
 
-void CV1327::PollStep()
+bool CV1327::ReadReply(int step)
 {
-    TakeReply();
-    if (!ReadReply()) return;
-    std::string request = StepRequest();
-    if (!request.empty()) SendStep(m_nCommand, request);
-}
-
-bool CV1327::ReadReply()
-{
-    int step = m_nLastCommand;
-    m_nLastCommand = kNone;
     switch (step) {
     case kReadDirections:
         // A direction reply cut short is read again, as a refused one is.

@@ -15,7 +15,6 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void PollStep() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnUpdata();
@@ -37,9 +36,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Runs the rule of the step whose reply arrived; false when the tick sends nothing more.
-    bool ReadReply();
-    std::string StepRequest();
+    bool ReadReply(int step) override;
+    std::string StepRequest() override;
     void ToggleTurnOnDo(int k);
     // An output lamp the operator may click: one the model drives now.
     bool Clickable(int channel) const;

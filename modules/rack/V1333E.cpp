@@ -102,18 +102,8 @@ void CV1333E::EnableWatchdog(bool enable)
     GetDlgItem(IDC_RACK_REFRESH)->EnableWindow(enable);
 }
 
-void CV1333E::PollStep()
+bool CV1333E::ReadReply(int step)
 {
-    TakeReply();
-    if (!ReadReply()) return;
-    std::string request = StepRequest();
-    if (!request.empty()) SendStep(m_nCommand, request);
-}
-
-bool CV1333E::ReadReply()
-{
-    int step = m_nLastCommand;
-    m_nLastCommand = kNone;
     switch (step) {
     case kReadSlots:
         if (ReplyStartsWith('!')) FillSlotList(m_strReply);
@@ -174,7 +164,7 @@ bool CV1333E::ReadReply()
     }
 }
 
-std::string CV1333E::StepRequest() const
+std::string CV1333E::StepRequest()
 {
     switch (m_nCommand) {
     case kReadConfiguration:

@@ -14,7 +14,6 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void PollStep() override;
 
     void OnUpdate();
     void OnRefresh();
@@ -32,10 +31,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Runs the block of the expect step; false when the tick ends there.
-    bool ReadReply();
-    // The request of the send step, empty for the steps that have none.
-    std::string StepRequest() const;
+    bool ReadReply(int step) override;
+    std::string StepRequest() override;
     void ToggleSlotWdt(int slot);
     void EnableConfiguration(bool enable);
     void EnableWatchdog(bool enable);

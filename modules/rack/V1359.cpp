@@ -102,19 +102,9 @@ void CV1359::OnTimerEnded(UINT_PTR nIDEvent)
     }
 }
 
-void CV1359::PollStep()
+bool CV1359::ReadReply(int step)
 {
-    TakeReply();
-    ReadReply();
-    std::string request = StepRequest();
-    if (!request.empty()) SendStep(m_nCommand, request);
-}
-
-void CV1359::ReadReply()
-{
-    int step = m_nLastCommand;
-    if (step < kConfiguration0 || step > kDrive20mA || step == 9) return;
-    m_nLastCommand = kNone;
+    if (step < kConfiguration0 || step > kDrive20mA || step == 9) return true;
     bool ack = ReplyStartsWith('!');
     if (step < kReadBack0) {
         if (ack) ReadConfiguration(step - kConfiguration0);
@@ -130,6 +120,7 @@ void CV1359::ReadReply()
         m_nCommand = returnsToCycle ? kReadBack0 : kConfiguration0;
         ShowOutcome(step, step == kSendOutput ? ReplyStartsWith('>') : ack);
     }
+    return true;
 }
 
 void CV1359::ReadConfiguration(int channel)
@@ -204,7 +195,7 @@ void CV1359::HandOverToTrim(const STrimVariant& variant)
     m_pPendingTrim = &variant;
 }
 
-std::string CV1359::StepRequest() const
+std::string CV1359::StepRequest()
 {
     if (m_nCommand >= kConfiguration0 && m_nCommand < kReadBack0)
         return SlotRequest('$', "C" + ChannelDigit(m_nCommand - kConfiguration0) + "B");

@@ -14,7 +14,6 @@ public:
 
     BOOL OnInitDialog() override;
     void OnTimerEnded(UINT_PTR nIDEvent) override;
-    void PollStep() override;
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar) override;
 
     void OnSelchangeChannel();
@@ -41,12 +40,12 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    void ReadReply();
+    bool ReadReply(int step) override;
     void ReadConfiguration(int channel);
     void ReadBack(int channel);
     void ShowOutcome(int step, bool accepted);
     void HandOverToTrim(const STrimVariant& variant);
-    std::string StepRequest() const;
+    std::string StepRequest() override;
     void UpdateChannel(int channel);
     void SendAsInitial(int channel);
     void SendOutput(int channel);
