@@ -182,9 +182,14 @@ CSimRack::CSimRack(std::string model) : CSimModule(std::move(model), 0) {}
 
 void CSimRack::SetSlot(int slot, std::string_view code)
 {
-    if (slot < 0 || slot > 7) throw std::invalid_argument("slot must be 0 to 7");
     if (code.size() != 2) throw std::invalid_argument("a slot code has two characters");
-    m_slots[static_cast<size_t>(slot)] = SimCreateSlot(code);
+    SetSlot(slot, SimCreateSlot(code));
+}
+
+void CSimRack::SetSlot(int slot, std::unique_ptr<CSimSlot> module)
+{
+    if (slot < 0 || slot > 7) throw std::invalid_argument("slot must be 0 to 7");
+    m_slots[static_cast<size_t>(slot)] = std::move(module);
 }
 
 bool CSimRack::SetOption(std::string_view key, std::string_view value)

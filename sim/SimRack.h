@@ -92,6 +92,7 @@ public:
     explicit CSimRack(std::string model);
     // Puts a module of that code in a slot ("FF" empties it); throws for a slot outside 0-7.
     void SetSlot(int slot, std::string_view code);
+    void SetSlot(int slot, std::unique_ptr<CSimSlot> module);
     CSimSlot* Slot(int slot) { return m_slots.at(static_cast<size_t>(slot)).get(); }
     template <class T> T& SlotAs(int slot) { return dynamic_cast<T&>(*Slot(slot)); }
     // "slots=27,59,FF,...": the codes of slots 0 onwards.
