@@ -13,7 +13,7 @@ using Controls = std::vector<ControlTemplate>;
 Controls MainUnitControls()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 150, 120});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 200, 120});
     c.push_back({-1, CtlKind::Static, "Address:", 12, 18, 44, 9});
     c.push_back({IDC_RACK_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
     c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
@@ -46,27 +46,27 @@ Controls MainUnitControls()
                  "",
                  60,
                  80,
-                 90,
+                 140,
                  60,
                  CS_NONE,
                  {"None Parity, 8 Bits, 1 Stop", "Even Parity, 8 Bits, 1 Stop",
                   "Odd Parity, 8 Bits, 1 Stop", "None Parity, 8 Bits, 2 Stop"}});
     c.push_back({IDC_RACK_UPDATE, CtlKind::Button, "&Update", 60, 100, 50, 14});
 
-    c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 162, 4, 180, 120});
+    c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 212, 4, 180, 120});
     for (int slot = 0; slot < 8; ++slot) {
         c.push_back({kRackWdtBoxIds[slot], CtlKind::AutoCheckBox,
-                     Format("Enable Slot-%d WDT", slot), 168 + (slot / 4) * 86,
+                     Format("Enable Slot-%d WDT", slot), 218 + (slot / 4) * 86,
                      16 + (slot % 4) * 14, 84, 10});
     }
-    c.push_back({-1, CtlKind::Static, "TimeOut Value:", 168, 78, 54, 9});
-    c.push_back({IDC_RACK_WDT_TIMEOUT, CtlKind::Edit, "", 224, 76, 40, 12});
-    c.push_back({-1, CtlKind::Static, "Second(s)", 268, 78, 40, 9});
-    c.push_back({IDC_RACK_REFRESH, CtlKind::Button, "&Refresh", 168, 100, 50, 14});
-    c.push_back({IDC_RACK_CANCEL, CtlKind::Button, "&Cancel", 286, 100, 50, 14});
+    c.push_back({-1, CtlKind::Static, "TimeOut Value:", 218, 78, 54, 9});
+    c.push_back({IDC_RACK_WDT_TIMEOUT, CtlKind::Edit, "", 274, 76, 40, 12});
+    c.push_back({-1, CtlKind::Static, "Second(s)", 318, 78, 40, 9});
+    c.push_back({IDC_RACK_REFRESH, CtlKind::Button, "&Refresh", 218, 100, 50, 14});
+    c.push_back({IDC_RACK_CANCEL, CtlKind::Button, "&Cancel", 336, 100, 50, 14});
 
-    c.push_back({-1, CtlKind::GroupBox, "Description", 6, 128, 336, 110});
-    c.push_back({IDC_RACK_LIST, CtlKind::ListCtrl, "", 12, 140, 324, 92, CS_BORDER});
+    c.push_back({-1, CtlKind::GroupBox, "Description", 6, 128, 386, 110});
+    c.push_back({IDC_RACK_LIST, CtlKind::ListCtrl, "", 12, 140, 374, 92, CS_BORDER});
     return c;
 }
 
@@ -88,7 +88,7 @@ Controls DioControls()
     c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 6, 114, 463, 92});
     for (int ch = 0; ch < 16; ++ch) {
         c.push_back({kDioWdtBoxIds[ch], CtlKind::AutoCheckBox, Format("Turn On DO%d", ch),
-                     12 + (ch % 8) * 56, 128 + (ch / 8) * 16, 54, 10});
+                     12 + (ch % 8) * 57, 128 + (ch / 8) * 16, 56, 10});
     }
     c.push_back({-1, CtlKind::Static, "Heigh Byte(Hex)", 12, 166, 60, 9, CS_HIDDEN});
     c.push_back({IDC_DIO_HIGH_BYTE, CtlKind::Edit, "", 74, 164, 40, 12, CS_HIDDEN});
@@ -113,13 +113,13 @@ Controls AnalogOutputControls()
                  60,
                  CS_NONE,
                  {"CH0", "CH1", "CH2", "CH3"}});
-    c.push_back({-1, CtlKind::Static, "Data &Format:", 100, 16, 46, 9});
-    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 148, 14, 70, 12, CS_READONLY});
-    c.push_back({-1, CtlKind::Static, "&Slew Rate:", 12, 34, 40, 9});
-    c.push_back({IDC_AO_SLEW, CtlKind::DropDown, "", 54, 32, 70, 100});
-    c.push_back({IDC_AO_UPDATE, CtlKind::Button, "Update", 128, 32, 36, 14});
-    c.push_back({IDC_AO_TRIM4, CtlKind::Button, "Trim For &4mA", 168, 32, 50, 14, CS_DISABLED});
-    c.push_back({IDC_AO_TRIM20, CtlKind::Button, "Trim For &20mA", 222, 32, 50, 14, CS_DISABLED});
+    c.push_back({-1, CtlKind::Static, "Data &Format:", 100, 16, 56, 9});
+    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 158, 14, 60, 12, CS_READONLY});
+    c.push_back({-1, CtlKind::Static, "&Slew Rate:", 12, 34, 50, 9});
+    c.push_back({IDC_AO_SLEW, CtlKind::DropDown, "", 64, 32, 70, 100});
+    c.push_back({IDC_AO_UPDATE, CtlKind::Button, "Update", 136, 32, 34, 14});
+    c.push_back({IDC_AO_TRIM4, CtlKind::Button, "Trim For &4mA", 172, 32, 50, 14, CS_DISABLED});
+    c.push_back({IDC_AO_TRIM20, CtlKind::Button, "Trim For &20mA", 224, 32, 50, 14, CS_DISABLED});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 222, 14, 50, 14});
 
     c.push_back({-1, CtlKind::GroupBox, "Data Area", 6, 60, 270, 196});
@@ -130,15 +130,15 @@ Controls AnalogOutputControls()
         c.push_back({-1, CtlKind::GroupBox, Format("Channel %d", ch), 10, y, 262, 44});
         c.push_back({id.nRange, CtlKind::DropDown, "", 14, y + 10, 60, 60, CS_NONE, ranges});
         c.push_back({id.nUpdate, CtlKind::Button, "Update", 76, y + 10, 30, 12});
-        c.push_back({-1, CtlKind::Static, "Output Data:", 110, y + 12, 44, 9});
-        c.push_back({id.nOutput, CtlKind::Edit, "", 156, y + 10, 40, 12});
-        c.push_back({id.nOutputUnit, CtlKind::Edit, "", 198, y + 10, 16, 12, CS_READONLY});
-        c.push_back({id.nSend, CtlKind::Button, "Send", 218, y + 10, 30, 12});
+        c.push_back({-1, CtlKind::Static, "Output Data:", 110, y + 12, 50, 9});
+        c.push_back({id.nOutput, CtlKind::Edit, "", 162, y + 10, 38, 12});
+        c.push_back({id.nOutputUnit, CtlKind::Edit, "", 202, y + 10, 16, 12, CS_READONLY});
+        c.push_back({id.nSend, CtlKind::Button, "Send", 222, y + 10, 30, 12});
         c.push_back({-1, CtlKind::Static, "ReadBack:", 14, y + 28, 36, 9});
         c.push_back({id.nReadBack, CtlKind::Edit, "", 52, y + 26, 40, 12, CS_READONLY});
         c.push_back({id.nReadBackUnit, CtlKind::Edit, "", 94, y + 26, 16, 12, CS_READONLY});
-        c.push_back({id.nInitial, CtlKind::Button, "Send As Initial", 114, y + 26, 56, 12});
-        c.push_back({id.nSlider, CtlKind::Slider, "", 174, y + 26, 94, 14});
+        c.push_back({id.nInitial, CtlKind::Button, "Send As Initial", 114, y + 26, 62, 12});
+        c.push_back({id.nSlider, CtlKind::Slider, "", 180, y + 26, 88, 14});
     }
     return c;
 }
@@ -160,7 +160,7 @@ Controls TrimControls(const STrimVariant& variant)
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({IDD_RACK_MAIN, "Vektral-1333E", 348, 244, MainUnitControls()}) &&
+    RegisterDialogTemplate({IDD_RACK_MAIN, "Vektral-1333E", 398, 244, MainUnitControls()}) &&
     RegisterDialogTemplate({IDD_RACK_DIO, "DIO Module", 475, 234, DioControls()}) &&
     RegisterDialogTemplate(
         {IDD_RACK_AO, "Vektral-1359 Module", 282, 260, AnalogOutputControls()}) &&

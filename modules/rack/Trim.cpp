@@ -4,8 +4,6 @@
 
 namespace {
 
-enum Step { kSave = 5 };
-
 constexpr UINT kPollPeriod = 200;
 
 } // namespace

@@ -8,6 +8,9 @@
 
 class CTrim : public CRackDlg {
 public:
+    // The steps of m_nCommand and m_nLastCommand.
+    enum : int { kSave = 5 };
+
     explicit CTrim(const STrimVariant& variant);
 
     BOOL OnInitDialog() override;

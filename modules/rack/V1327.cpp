@@ -13,15 +13,6 @@ REGISTER_MODULE_DIALOG(CV1327)
 
 namespace {
 
-enum Step {
-    kNone = 0,
-    kPoll = -1,
-    kReadWdt = 1,
-    kWriteWdt = 4,
-    kSwitch = 6,
-    kReadDirections = 20,
-};
-
 constexpr UINT kPollPeriod = 100;
 
 std::vector<int> Ids(const int (&ids)[16])

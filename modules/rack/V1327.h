@@ -11,6 +11,16 @@
 
 class CV1327 : public CRackDlg {
 public:
+    // The steps of m_nCommand and m_nLastCommand.
+    enum : int {
+        kNone = 0,
+        kPoll = -1,
+        kReadWdt = 1,
+        kWriteWdt = 4,
+        kSwitch = 6,
+        kReadDirections = 20,
+    };
+
     explicit CV1327(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;

@@ -8,20 +8,6 @@ REGISTER_MODULE_DIALOG(CV1333E)
 
 namespace {
 
-enum Step {
-    kNone = 0,
-    kReadSlots = 1,
-    kReadConfiguration = 8,
-    kReadParity = 9,
-    kReadWdtTimeout = 10,
-    kReadWdtEnables = 11,
-    kIdle = 12,
-    kWriteParity = 13,
-    kWriteConfiguration = 14,
-    kWriteWdtTimeout = 15,
-    kWriteWdtEnables = 16,
-};
-
 constexpr UINT kPollPeriod = 300;
 constexpr DWORD kBaudWithoutCode = 9600;
 

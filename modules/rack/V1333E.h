@@ -10,6 +10,21 @@
 
 class CV1333E : public CRackDlg {
 public:
+    // The steps of m_nCommand and m_nLastCommand.
+    enum : int {
+        kNone = 0,
+        kReadSlots = 1,
+        kReadConfiguration = 8,
+        kReadParity = 9,
+        kReadWdtTimeout = 10,
+        kReadWdtEnables = 11,
+        kIdle = 12,
+        kWriteParity = 13,
+        kWriteConfiguration = 14,
+        kWriteWdtTimeout = 15,
+        kWriteWdtEnables = 16,
+    };
+
     explicit CV1333E(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;

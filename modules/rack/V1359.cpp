@@ -14,18 +14,6 @@ REGISTER_MODULE_DIALOG(CV1359)
 
 namespace {
 
-enum Step {
-    kNone = 0,
-    kConfiguration0 = 1, // to 4: the configuration of channels 0 to 3
-    kReadBack0 = 5,      // to 8: the output of channels 0 to 3
-    kUpdateGeneral = 10,
-    kUpdateChannel0 = 11, // to 14
-    kSendAsInitial = 15,
-    kSendOutput = 16,
-    kDrive4mA = 17,
-    kDrive20mA = 18,
-};
-
 constexpr UINT kPollPeriod = 100;
 constexpr int kChannels = 4;
 constexpr int kSlewStep = 4;

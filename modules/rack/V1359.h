@@ -10,6 +10,19 @@
 
 class CV1359 : public CRackDlg {
 public:
+    // The steps of m_nCommand and m_nLastCommand.
+    enum : int {
+        kNone = 0,
+        kConfiguration0 = 1, // to 4: the configuration of channels 0 to 3
+        kReadBack0 = 5,      // to 8: the output of channels 0 to 3
+        kUpdateGeneral = 10,
+        kUpdateChannel0 = 11, // to 14
+        kSendAsInitial = 15,
+        kSendOutput = 16,
+        kDrive4mA = 17,
+        kDrive20mA = 18,
+    };
+
     explicit CV1359(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
