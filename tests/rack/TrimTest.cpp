@@ -8,6 +8,11 @@
 
 namespace {
 
+class CTrim4mAForTest : public CTrim {
+public:
+    CTrim4mAForTest() : CTrim(kTrim4mA) {}
+};
+
 class Trim : public CRackFixture {
 protected:
     Trim() : CRackFixture("27,59,FF,FF,FF,FF,FF,FF")
@@ -151,4 +156,9 @@ TEST_F(TrimFromV1359, ARefusedDriveOpensNoTrim)
     EXPECT_FALSE(opened);
     EXPECT_EQ(m_frame.m_strSlotAoParams[kSlotModule], "1359");
     EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(Trim, EveryWayToCloseEndsItAndLeavesTheLineOpen)
+{
+    ExpectEveryWayToCloseEndsIt<CTrim4mAForTest>(IDD_RACK_TRIM4, IDCANCEL, true);
 }

@@ -323,3 +323,8 @@ TEST_F(V1333E, DoubleClickWithoutASelectedRowOrOnACommunicationRowOpensNothing)
     EXPECT_TRUE(m_opened.empty());
     EXPECT_FALSE(other.IsTimerActive(1000));
 }
+
+TEST_F(V1333E, EveryWayToCloseStopsPollingAndClosesTheLine)
+{
+    ExpectEveryWayToCloseEndsIt<CV1333E>(IDD_RACK_MAIN, IDC_RACK_CANCEL);
+}
