@@ -76,6 +76,11 @@ ESlotKind SlotKindOf(const std::string& moduleText)
     return ESlotKind::None;
 }
 
+void ToggleFlag(int& flag)
+{
+    flag = flag == 1 ? 0 : 1;
+}
+
 std::string FlagsToHex(const std::vector<int>& flags)
 {
     std::string digits;

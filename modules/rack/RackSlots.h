@@ -38,6 +38,8 @@ extern const CodeTable kRackProtocolDigits;
 // "CheckSum:" rows: the checksum digit of the configuration ("Enable", "Disable").
 extern const CodeTable kRackChecksumDigits;
 
+// A box's flag as its handler flips it: 1 becomes 0, anything else 1.
+void ToggleFlag(int& flag);
 // Flags as hex digits, most significant first: four flags a digit, flag 0 in bit 0 of the last.
 std::string FlagsToHex(const std::vector<int>& flags);
 // Sets the flag of every set bit of the hex digits (most significant first, four flags a digit);

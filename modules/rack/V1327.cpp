@@ -126,12 +126,6 @@ void CV1327::OnUpdata()
     m_nLastCommand = kNone;
 }
 
-void CV1327::ToggleTurnOnDo(int k)
-{
-    int& flag = m_bTurnOnDo[static_cast<size_t>(k)];
-    flag = flag == 1 ? 0 : 1;
-}
-
 bool CV1327::Clickable(int channel) const
 {
     return m_pModel && channel < m_nDoCount &&

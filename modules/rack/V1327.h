@@ -4,6 +4,7 @@
 
 #include "Lamps.h"
 #include "RackDlg.h"
+#include "RackSlots.h"
 #include "SlotDio.h"
 
 #include <array>
@@ -28,8 +29,8 @@ public:
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnUpdata();
-    template <int k> void OnTurnOnDo() { ToggleTurnOnDo(k); }
-    template <int k> void OnTurnOnDoHigh() { ToggleTurnOnDo(k + 8); }
+    template <int k> void OnTurnOnDo() { ToggleFlag(m_bTurnOnDo[k]); }
+    template <int k> void OnTurnOnDoHigh() { ToggleFlag(m_bTurnOnDo[k + 8]); }
 
     void ParseStatusReply(const std::string& reply);
     void BuildWdtMask();
@@ -48,7 +49,6 @@ public:
 private:
     bool ReadReply(int step) override;
     std::string StepRequest() override;
-    void ToggleTurnOnDo(int k);
     // An output lamp the operator may click: one the model drives now.
     bool Clickable(int channel) const;
 

@@ -198,12 +198,6 @@ void CV1333E::OnRefresh()
     m_nLastCommand = kNone;
 }
 
-void CV1333E::ToggleSlotWdt(int slot)
-{
-    int& flag = m_bSlotWdt[static_cast<size_t>(slot)];
-    flag = flag == 1 ? 0 : 1;
-}
-
 void CV1333E::BuildWdtMask()
 {
     m_strWdtEnableMask = FlagsToHex(m_bSlotWdt);

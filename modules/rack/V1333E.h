@@ -32,7 +32,7 @@ public:
 
     void OnUpdate();
     void OnRefresh();
-    template <int k> void OnEnableSlotWdt() { ToggleSlotWdt(k); }
+    template <int k> void OnEnableSlotWdt() { ToggleFlag(m_bSlotWdt[k]); }
     void OnDblclkSlotList();
 
     void FillSlotList(const std::string& reply);
@@ -48,7 +48,6 @@ public:
 private:
     bool ReadReply(int step) override;
     std::string StepRequest() override;
-    void ToggleSlotWdt(int slot);
     void EnableConfiguration(bool enable);
     void EnableWatchdog(bool enable);
     void RunSlotDialog(ESlotKind kind, const std::string& module, const std::string& slot);

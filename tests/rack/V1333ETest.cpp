@@ -328,3 +328,15 @@ TEST_F(V1333E, EveryWayToCloseStopsPollingAndClosesTheLine)
 {
     ExpectEveryWayToCloseEndsIt<CV1333E>(IDD_RACK_MAIN, IDC_RACK_CANCEL);
 }
+
+TEST_F(V1333EAtAddress0, AConfigurationTurningTheChecksumOffIsStillFramedWithIt)
+{
+    m_pRack->SetInit(false);
+    m_pRack->SetAddress(0);
+    ChecksumOn();
+    OpenAndRead();
+    ui::ChooseRow(m_dlg, IDC_RACK_CHECKSUM, 1);
+    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), Wire({"#00OU00C", "%00000600"}));
+}
