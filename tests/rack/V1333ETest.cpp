@@ -340,3 +340,18 @@ TEST_F(V1333EAtAddress0, AConfigurationTurningTheChecksumOffIsStillFramedWithIt)
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), Wire({"#00OU00C", "%00000600"}));
 }
+
+TEST_F(V1333E, SlotDialogsOpenedFromTheListTalkToTheirSlotOverTheMainUnitsLine)
+{
+    OpenAndRead();
+    std::vector<std::string> seen;
+    ui::CModalDriver driver([&](CDialog& slot) {
+        for (int i = 0; i < 2; ++i) slot.FireTimer(1000);
+        seen = TakeRequests();
+    });
+    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, IDC_RACK_LIST, 1)); // the 1359 in slot 1
+    EXPECT_EQ(seen, (std::vector<std::string>{"$50S1C0B", "$50S1C1B", "$50S1C2B"}));
+    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, IDC_RACK_LIST, 6)); // the 1371 in slot 7
+    EXPECT_EQ(seen, (std::vector<std::string>{"$50S7M", "$50XS7"}));
+    EXPECT_TRUE(m_link.IsAsciiOpen());
+}
