@@ -85,6 +85,8 @@ public:
     // Inputs the test sets; families without such inputs ignore them.
     virtual void SetInput(int /*channel*/, double /*value*/) {}
     virtual void SetDigitalInput(int /*index*/, bool /*on*/) {}
+    // A family's own bus-file key; false when the family has no such key.
+    virtual bool SetOption(std::string_view /*key*/, std::string_view /*value*/) { return false; }
 
     // True when a request of that protocol on that line reaches the module.
     bool Hears(ESimProtocol protocol, const SSimLine& line) const;

@@ -3,6 +3,7 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimPowerMeter.h"
+#include "SimRack.h"
 
 #include <array>
 
@@ -20,7 +21,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 12> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -33,7 +34,8 @@ constexpr std::array<SModel, 12> kModels = {{
     {"6387", Make<CSimBridgeInput>},
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
-}};
+    {"2333E", Make<CSimRack>},
+};
 
 } // namespace
 
