@@ -23,6 +23,19 @@ QIcon Lamp(QColor fill)
     return QIcon(pixmap);
 }
 
+// The small flag dots of the alarm lamps.
+QIcon Dot(QColor fill)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(64, 64, 64), 1));
+    p.setBrush(fill);
+    p.drawEllipse(2, 2, 12, 12);
+    return QIcon(pixmap);
+}
+
 QIcon AppIcon()
 {
     QPixmap pixmap(32, 32);
@@ -41,6 +54,8 @@ const bool g_registered = [] {
     RegisterIcon(IDI_LAMP_ON, [] { return Lamp(QColor(220, 30, 30)); });
     RegisterIcon(IDI_LAMP_OFF, [] { return Lamp(Qt::white); });
     RegisterIcon(IDI_LAMP_UNUSED, [] { return Lamp(QColor(160, 160, 160)); });
+    RegisterIcon(IDI_DOT_SET, [] { return Dot(QColor(220, 30, 30)); });
+    RegisterIcon(IDI_DOT_CLEAR, [] { return Dot(QColor(160, 160, 160)); });
     RegisterIcon(static_cast<int>(IDR_MAINFRAME), AppIcon);
     return true;
 }();
