@@ -8,32 +8,34 @@
 
 namespace {
 
-QIcon Lamp(QColor fill)
+// A round lamp: 32 pixels with a highlight, so it reads as round, for the lamps of the module
+// dialogs; 16 pixels for the small flag dots of the alarm lamps.
+QIcon Round(int side, QColor fill, bool highlight)
 {
-    QPixmap pixmap(32, 32);
+    QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(64, 64, 64), 2));
+    int edge = side / 8;
+    p.setPen(QPen(QColor(64, 64, 64), side / 16));
     p.setBrush(fill);
-    p.drawEllipse(4, 4, 24, 24);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 110)); // a highlight, so the lamp reads as round
-    p.drawEllipse(10, 8, 8, 6);
+    p.drawEllipse(edge, edge, side - 2 * edge, side - 2 * edge);
+    if (highlight) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawEllipse(10, 8, 8, 6);
+    }
     return QIcon(pixmap);
 }
 
-// The small flag dots of the alarm lamps.
+QIcon Lamp(QColor fill)
+{
+    return Round(32, fill, true);
+}
+
 QIcon Dot(QColor fill)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(64, 64, 64), 1));
-    p.setBrush(fill);
-    p.drawEllipse(2, 2, 12, 12);
-    return QIcon(pixmap);
+    return Round(16, fill, false);
 }
 
 QIcon AppIcon()

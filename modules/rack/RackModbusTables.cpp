@@ -223,24 +223,29 @@ bool ReplyAnswers(const std::vector<std::uint8_t>& request, const std::vector<st
     }
 }
 
-double LeadingNumber(std::string_view text)
+namespace {
+
+// The leading number of a text as the C library reads it: blanks and a "+" skipped; 0 for none.
+template <class T> T Leading(std::string_view text)
 {
     size_t at = 0;
     while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
     if (at < text.size() && text[at] == '+') ++at;
-    double value = 0;
+    T value{};
     auto result = std::from_chars(text.data() + at, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : 0.0;
+    return result.ec == std::errc() ? value : T{};
+}
+
+} // namespace
+
+double LeadingNumber(std::string_view text)
+{
+    return Leading<double>(text);
 }
 
 int LeadingInteger(std::string_view text)
 {
-    size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    if (at < text.size() && text[at] == '+') ++at;
-    int value = 0;
-    auto result = std::from_chars(text.data() + at, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : 0;
+    return Leading<int>(text);
 }
 
 // ---- the digital page ----

@@ -218,6 +218,14 @@ TEST_F(V1333MNoTable, AShortReply)
     ExpectNoTable();
 }
 
+// The link copies a reply of up to its full size and a byte more: a reply far longer than the
+// table's must neither overrun a buffer nor pass for the table.
+TEST_F(V1333MNoTable, AReplyLongerThanTheTable)
+{
+    m_rack.Faults().nLongTo = 2999;
+    ExpectNoTable();
+}
+
 TEST_F(V1333MNoTable, AnExceptionReply)
 {
     m_rack.SetAddress(7);

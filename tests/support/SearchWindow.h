@@ -126,6 +126,16 @@ public:
         while (ticks < maxTicks && Dlg().FireTimer(kScanTimer)) ++ticks;
         return ticks;
     }
+    // Searches addresses 0 to count - 1, then stops; false when the search did not start.
+    bool SearchFirst(int count) const
+    {
+        if (!ui::Click(Dlg(), IDOK)) return false;
+        while (Dlg().m_nScanAddress < count && Dlg().FireTimer(kScanTimer)) {
+        }
+        if (!ui::Click(Dlg(), IDC_STOP)) return false;
+        RunToEnd(10);
+        return true;
+    }
     // Clicks Search and runs the search to its end.
     int Search(int maxTicks = 2000) const
     {
