@@ -50,29 +50,30 @@ DialogTemplate MainPage()
     return {IDD_V1333MAIN, "", 284, 165, c, true};
 }
 
+// Narrow enough to fit the page rectangle of the tab control, Send buttons included.
 DialogTemplate AnalogPage()
 {
     const std::string grey = std::to_string(IDI_DOT_CLEAR);
     Controls c = {
-        {-1, CtlKind::GroupBox, "", 2, 2, 319, 158},
+        {-1, CtlKind::GroupBox, "", 2, 2, 292, 158},
         {-1, CtlKind::Static, "Hi", 9, 10, 12, 9},
-        {-1, CtlKind::Static, "Lo", 25, 10, 12, 9},
-        {IDC_RACK_AI_VIEW, CtlKind::Button, "", 40, 8, 36, 12},
-        {-1, CtlKind::Static, "Input Range", 80, 10, 70, 9},
-        {IDC_RACK_AI_HEX, CtlKind::Button, "", 154, 8, 54, 12},
+        {-1, CtlKind::Static, "Lo", 23, 10, 12, 9},
+        {IDC_RACK_AI_VIEW, CtlKind::Button, "", 38, 8, 34, 12},
+        {-1, CtlKind::Static, "Input Range", 76, 10, 60, 9},
+        {IDC_RACK_AI_HEX, CtlKind::Button, "", 138, 8, 48, 12},
     };
     for (size_t r = 0; r < 8; ++r) {
         int y = 24 + 16 * static_cast<int>(r);
         c.push_back({kRackAiHighLampIds[r], CtlKind::Icon, grey, 9, y + 1, 10, 10});
-        c.push_back({kRackAiLowLampIds[r], CtlKind::Icon, grey, 25, y + 1, 10, 10});
-        c.push_back({kRackAiLabelIds[r], CtlKind::Static, "", 40, y + 2, 36, 9});
-        c.push_back({kRackAiRangeIds[r], CtlKind::Edit, "", 80, y, 70, 12, kReadOnly});
-        c.push_back({kRackAiValueIds[r], CtlKind::Edit, "", 154, y, 54, 12, kReadOnly});
-        c.push_back({kRackAiUnitIds[r], CtlKind::Edit, "", 210, y + 2, 20, 9, CS_READONLY});
+        c.push_back({kRackAiLowLampIds[r], CtlKind::Icon, grey, 23, y + 1, 10, 10});
+        c.push_back({kRackAiLabelIds[r], CtlKind::Static, "", 38, y + 2, 34, 9});
+        c.push_back({kRackAiRangeIds[r], CtlKind::Edit, "", 76, y, 60, 12, kReadOnly});
+        c.push_back({kRackAiValueIds[r], CtlKind::Edit, "", 138, y, 48, 12, kReadOnly});
+        c.push_back({kRackAiUnitIds[r], CtlKind::Edit, "", 188, y + 2, 18, 9, CS_READONLY});
         if (r < 4) {
-            c.push_back({kRackAoEntryIds[r], CtlKind::Edit, "", 234, y, 40, 12, CS_DISABLED});
-            c.push_back({kRackAoUnitIds[r], CtlKind::Edit, "", 276, y + 2, 14, 9, CS_READONLY});
-            c.push_back({kRackAoSendIds[r], CtlKind::Button, "Send", 290, y, 28, 12, CS_DISABLED});
+            c.push_back({kRackAoEntryIds[r], CtlKind::Edit, "", 208, y, 36, 12, CS_DISABLED});
+            c.push_back({kRackAoUnitIds[r], CtlKind::Edit, "", 246, y + 2, 14, 9, CS_READONLY});
+            c.push_back({kRackAoSendIds[r], CtlKind::Button, "Send", 262, y, 28, 12, CS_DISABLED});
         }
     }
     return {IDD_V1384HM, "", 323, 163, c, true};
