@@ -55,7 +55,7 @@ void CV1384HM::PollStep()
 {
     const CRackState& rack = RackState();
     int slot = rack.nCurrentSlot;
-    ShowRows(rack.CurrentModule(), slot);
+    ShowRows(rack.CurrentModule());
 
     m_strReply = LastReplyDigits();
     if (m_nLastResult == 1) {
@@ -98,9 +98,9 @@ std::string CV1384HM::RequestBody(int slot) const
     }
 }
 
-void CV1384HM::ShowRows(const std::string& module, int slot)
+void CV1384HM::ShowRows(const std::string& module)
 {
-    int start = LeadingInteger(RackState().strSlotStart[static_cast<size_t>(slot)]);
+    int start = LeadingInteger(RackState().CurrentStart());
     m_strLabel = AnalogRowLabels(module, start, m_bChannelView != 0);
     SetDlgItemText(IDC_RACK_AI_VIEW, m_bChannelView ? "CH" : "Addr");
     if (!m_bChannelView) {

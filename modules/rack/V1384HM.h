@@ -38,7 +38,7 @@ protected:
 
 private:
     void SendAo(int channel);
-    void ShowRows(const std::string& module, int slot);
+    void ShowRows(const std::string& module);
     std::string RequestBody(int slot) const;
 };
 
