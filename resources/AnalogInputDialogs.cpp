@@ -1,4 +1,4 @@
-// Templates 155 "AI  Module" (ASCII) and 227 "AI  Module Modbus" of the eight-channel
+// The templates "AI  Module" (ASCII) and "AI  Module Modbus" of the eight-channel
 // analog-input dialogs. Both share the channel grid, the setting block and the alarm group.
 #include "DialogTemplate.h"
 #include "Shell.h"
@@ -14,9 +14,10 @@ const std::vector<std::string> kBaudRows = {"1200",  "2400",  "4800",  "9600",
 const std::vector<std::string> kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 const std::vector<std::string> kModeRows = {"Normal(16Bits)", "Fast(12Bits)"};
 
-void AddHeader(Controls& c)
+// The two templates spell the header differently.
+void AddHeader(Controls& c, const char* title)
 {
-    c.push_back({-1, CtlKind::Static, "AI _Module (", 8, 6, 46, 9});
+    c.push_back({-1, CtlKind::Static, title, 8, 6, 46, 9});
     c.push_back({IDC_AI_MODEL, CtlKind::Static, "", 54, 6, 40, 9});
     c.push_back({-1, CtlKind::Static, ")", 94, 6, 8, 9});
 }
@@ -39,7 +40,7 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
                      const std::vector<std::string>& protocolRows, CtlKind protocolKind,
                      unsigned settingStyle)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 120, 166});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 166});
     struct Row {
         const char* label;
         int id;
@@ -58,17 +59,18 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
     int y = 30;
     for (const Row& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 60, r.rows ? 80 : 12, r.style,
+        c.push_back({r.id, r.kind, "", 272, y, 80, r.rows ? 80 : 12, r.style,
                      r.rows ? *r.rows : std::vector<std::string>{}});
         y += 16;
     }
     c.push_back({IDC_AI_MODE_LABEL, CtlKind::Static, "Mode", 224, y + 2, 46, 9, CS_DISABLED});
-    c.push_back({IDC_AI_MODE, CtlKind::DropDown, "", 272, y, 60, 60, CS_DISABLED, kModeRows});
-    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 248, y + 20, 60, 14, settingStyle});
-    c.push_back({IDC_AI_STATUS, CtlKind::Edit, "", 224, y + 40, 108, 12, CS_READONLY});
+    c.push_back({IDC_AI_MODE, CtlKind::DropDown, "", 272, y, 80, 60, CS_DISABLED, kModeRows});
+    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 258, y + 20, 60, 14, settingStyle});
+    c.push_back({IDC_AI_STATUS, CtlKind::Edit, "", 224, y + 40, 128, 12, CS_READONLY});
 }
 
-void AddAlarmGroup(Controls& c)
+// The ASCII template's lamps show the outputs; the Modbus template's are disabled with the group.
+void AddAlarmGroup(Controls& c, unsigned lampStyle)
 {
     const unsigned off = CS_DISABLED;
     c.push_back({-1, CtlKind::GroupBox, "Alarm", 6, 124, 206, 86});
@@ -89,15 +91,15 @@ void AddAlarmGroup(Controls& c)
     c.push_back({IDC_AI_ALARM_TYPE, CtlKind::Button, "AlarmType Setting", 110, 152, 96, 14, off});
     c.push_back({IDC_AI_ALARM_CLEAR, CtlKind::Button, "Alarm Clear", 110, 170, 96, 14, off});
     c.push_back({IDC_AI_LOW_LABEL, CtlKind::Static, "Low Limit", 12, 192, 40, 9, off});
-    c.push_back({IDC_AI_LAMP0, CtlKind::Icon, "144", 54, 188, 16, 16});
+    c.push_back({IDC_AI_LAMP0, CtlKind::Icon, "144", 54, 188, 16, 16, lampStyle});
     c.push_back({IDC_AI_HIGH_LABEL, CtlKind::Static, "High Limit", 110, 192, 40, 9, off});
-    c.push_back({IDC_AI_LAMP1, CtlKind::Icon, "144", 152, 188, 16, 16});
+    c.push_back({IDC_AI_LAMP1, CtlKind::Icon, "144", 152, 188, 16, 16, lampStyle});
 }
 
 Controls AsciiControls()
 {
     Controls c;
-    AddHeader(c);
+    AddHeader(c, "AI _Module (");
     AddChannelGrid(c, CS_NONE);
     c.push_back({-1, CtlKind::GroupBox, "Channel", 6, 92, 206, 30});
     c.push_back({IDC_AI_CH_NUMBER,
@@ -114,45 +116,45 @@ Controls AsciiControls()
                  "",
                  48,
                  103,
-                 48,
+                 44,
                  80,
                  CS_NONE,
                  {"4-20mA", "+/-10V", "+/-5V", "+/-1V", "+/-500mV", "+/-150mV", "+/-20mA"}});
-    c.push_back({IDC_AI_CH_READ, CtlKind::Button, "CH READ", 100, 103, 34, 14});
-    c.push_back({IDC_AI_CH_CONF, CtlKind::Button, "CH CONF", 136, 103, 34, 14});
-    c.push_back({IDC_AI_FOLLOW_CH0, CtlKind::Button, "FOIIOW CHO", 172, 103, 36, 14});
+    c.push_back({IDC_AI_CH_READ, CtlKind::Button, "CH READ", 94, 103, 34, 14});
+    c.push_back({IDC_AI_CH_CONF, CtlKind::Button, "CH CONF", 130, 103, 34, 14});
+    c.push_back({IDC_AI_FOLLOW_CH0, CtlKind::Button, "FOIIOW CHO", 166, 103, 40, 14});
     AddSettingBlock(c,
                     {"-10 to +10V", "-5 to +5V", "-1 to +1V", "-500 to +500mV", "-150 to +150mV",
                      "-20 to +20mA", "4-20mA", " "},
                     {"Enable", "Disable"}, {"ASCII", "Modbus RTU"}, CtlKind::DropDown, CS_NONE);
-    AddAlarmGroup(c);
+    AddAlarmGroup(c, CS_NONE);
     c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 224, 188, 30, 14, CS_HIDDEN});
     c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 256, 188, 30, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 50, 14, CS_HIDDEN});
+        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 60, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 276, 188, 50, 14, CS_HIDDEN});
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
+        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 288, 188, 60, 14, CS_HIDDEN});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 298, 196, 60, 14});
     return c;
 }
 
 Controls ModbusControls()
 {
     Controls c;
-    AddHeader(c);
+    AddHeader(c, "AI  Module (");
     AddChannelGrid(c, CS_NONE);
     AddSettingBlock(c,
                     {"-10 to +10V", "-5 to +5V", "-1 to +1V", "-500 to +500mV", "-150 to +150mV",
                      "-20 to +20mA"},
                     {"Enable", "Disable", "CRC"}, {"Vekt ASCII", "Modbus RTU"}, CtlKind::DropList,
                     CS_DEFAULT);
-    AddAlarmGroup(c);
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
+    AddAlarmGroup(c, CS_DISABLED);
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 298, 196, 60, 14});
     return c;
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({155, "AI  Module", 344, 216, AsciiControls()}) &&
-    RegisterDialogTemplate({227, "AI  Module Modbus", 344, 216, ModbusControls()});
+    RegisterDialogTemplate({IDD_M6384, "AI  Module", 364, 216, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6384_MODBUS, "AI  Module Modbus", 364, 216, ModbusControls()});
 
 } // namespace

@@ -1,9 +1,8 @@
 // Templates 202 "Vekt-6384P" and 222 "4384A Modbus" of the per-channel-type analog-input dialogs,
 // and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
 #include "DialogTemplate.h"
-#include "PerChannelTypes.h"
+#include "analog_input/AnalogInputIds.h"
 #include "Strings.h"
-#include "analog_input/6385pModbus.h"
 
 namespace {
 
@@ -30,8 +29,8 @@ struct SettingRow {
 int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
 {
     for (const SettingRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 44, 9});
-        c.push_back({r.id, r.kind, "", x + 46, y, 70, r.rows ? 80 : 12, r.style,
+        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 42, 9});
+        c.push_back({r.id, r.kind, "", x + 42, y, 80, r.rows ? 80 : 12, r.style,
                      r.rows ? *r.rows : Rows{}});
         y += 16;
     }
@@ -63,7 +62,7 @@ void AddListHeadings(Controls& c, int x, int y)
 Controls Ascii6384P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 118});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
                     {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
@@ -86,7 +85,7 @@ Controls Ascii6384P()
 Controls Modbus6384P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 100});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 100});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
                     {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
@@ -110,7 +109,7 @@ Controls Modbus6384P()
 Controls Modbus6385P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 128, 130});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 130, 130});
     int y = AddSettingRows(
         c, 12, 16,
         {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
@@ -145,8 +144,8 @@ Controls Modbus6385P()
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({202, "Vekt-6384P", 330, 206, Ascii6384P()}) &&
-    RegisterDialogTemplate({222, "4384A Modbus", 330, 210, Modbus6384P()}) &&
-    RegisterDialogTemplate({225, "Vekt 6385P Modbus", 296, 200, Modbus6385P()});
+    RegisterDialogTemplate({IDD_M6384P, "Vekt-6384P", 330, 206, Ascii6384P()}) &&
+    RegisterDialogTemplate({IDD_M6384P_MODBUS, "4384A Modbus", 330, 210, Modbus6384P()}) &&
+    RegisterDialogTemplate({IDD_6385P_MODBUS, "Vekt 6385P Modbus", 296, 200, Modbus6385P()});
 
 } // namespace

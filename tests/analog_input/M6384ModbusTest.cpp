@@ -28,7 +28,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(227);
+        m_dlg.Create(IDD_M6384_MODBUS);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
 
@@ -97,7 +97,7 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         CM6384Modbus dlg;
         m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "0A", "1", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
-        dlg.Create(227);
+        dlg.Create(IDD_M6384_MODBUS);
         Tick(dlg);
         TakeRequests();
         ui::Type(dlg, IDC_AI_ADDRESS, "18");
@@ -160,4 +160,29 @@ TEST_F(M6384Modbus, CancelClosesTheRtuLine)
     ui::CloseBox(m_dlg);
     EXPECT_FALSE(m_link.IsRtuOpen());
     EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
+{
+    AddModule(0x12);
+    m_frame.m_strAnalogInputParams = {"12", "06", "0", "0A", "1", "4385"};
+    ExpectSettingsRoundTrip<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_SETTING,
+                                          {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2},
+                                           {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
+                                          {"12", "06", "0", "0A", "1"});
+    m_frame.m_strNewParams = {};
+    m_frame.m_bAnalogInputChanged = 0;
+    ExpectAddressCheck<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_ADDRESS, IDC_AI_SETTING,
+                                     &CMainFrame::m_bAnalogInputChanged);
+}
+
+// The Modbus template spells its header with two blanks and keeps the lamps disabled.
+TEST_F(M6384Modbus, TheHeaderHasTwoBlanksAndTheLampsAreDisabled)
+{
+    AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_TRUE(ui::HasStaticText(m_dlg, "AI  Module ("));
+    EXPECT_FALSE(ui::HasStaticText(m_dlg, "AI _Module ("));
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_LAMP0)->IsWindowEnabled());
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_LAMP1)->IsWindowEnabled());
 }

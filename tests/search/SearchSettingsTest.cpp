@@ -121,7 +121,35 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
          1,
          {}},
     };
-    for (const Case& c : cases) {
+    // Hand-edited numbers of more than one digit: the fields after them move along.
+    auto edited = [](char timeout, char checksum, int at, const char* inserted) {
+        return SettingsText('0', "00010000", timeout, checksum)
+            .insert(static_cast<size_t>(at), inserted);
+    };
+    const Case twoDigits[] = {
+        {"TimeOut 12, the checksum digit moved off its offset",
+         edited('1', '1', 36, "2"),
+         "COM1",
+         -1,
+         50,
+         0,
+         1,
+         {3}},
+        {"TimeOut 03", edited('3', '1', 35, "0"), "COM1", 3, 500, 0, 1, {3}},
+        {"checksum 10", edited('2', '1', 49, "0"), "COM1", 2, 200, 0, 0, {3}},
+        // Its digits reach over offset 48 too.
+        {"a number longer than an int",
+         edited('2', '1', 36, "99999999999999999999"),
+         "COM1",
+         -1,
+         50,
+         0,
+         0,
+         {3}},
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    all.insert(all.end(), std::begin(twoDigits), std::end(twoDigits));
+    for (const Case& c : all) {
         SCOPED_TRACE(c.what);
         CSearchWindow w(c.text);
         EXPECT_TRUE(w.boxes.m_boxes.empty());
@@ -179,4 +207,26 @@ TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing)
     fs::create_directories(home.Path(kSettingsFileName));
     EXPECT_FALSE(ReadSearchSettings(home.Path(kSettingsFileName).string()));
     EXPECT_FALSE(WriteSearchSettings(home.Path(kSettingsFileName).string(), kExample));
+}
+
+// The build puts a default settings file next to the program, so a search form on a real adapter
+// starts filled: COM1, only 9600 ticked, 50 ms, checksum off, in the 52 bytes Save writes.
+TEST(SearchSettings, TheBuildShipsAFilledDefaultNextToTheProgram)
+{
+    std::ifstream file(std::string(OSTRA_BIN_DIR) + "/" + kSettingsFileName, std::ios::binary);
+    ASSERT_TRUE(file) << "the build copies resources/talvik4333.ini";
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    ASSERT_EQ(bytes.str(), SettingsText('0', "00010000", '0', '0'));
+
+    CSearchWindow w(bytes.str());
+    CQueryDlg& dlg = w.Dlg();
+    EXPECT_TRUE(w.boxes.m_boxes.empty());
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COM_PORT), "COM1");
+    EXPECT_EQ(Selected(w, IDC_TIMEOUT), 0);
+    EXPECT_EQ(dlg.m_nTimeout, 50);
+    EXPECT_TRUE(Checked(w, IDC_CHECKSUM_DISABLE));
+    EXPECT_EQ(dlg.m_bBaudTicked, (std::array<int, kBaudRateCount>{0, 0, 0, 1, 0, 0, 0, 0}));
+    ASSERT_TRUE(ui::Click(dlg, IDC_SAVE));
+    EXPECT_EQ(w.home.Read(kSettingsFileName), bytes.str()) << "Save writes the same bytes back";
 }
