@@ -1,5 +1,7 @@
 #include "RackModbusTables.h"
 
+#include "ModelName.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -68,17 +70,6 @@ constexpr SSlotName kSlotNames[] = {
 };
 constexpr const char* kNoModule = "NONE";
 
-constexpr const char* kAnalogNames[] = {"Vekt-1384H", "Vekt-1380", "Vekt-1386", "Vekt-1359",
-                                        "Vekt-1384"};
-constexpr const char* kDigitalNames[] = {"Vekt-1323", "Vekt-1328", "Vekt-1325", "Vekt-1371",
-                                         "Vekt-1327"};
-
-template <size_t N> bool IsOneOf(std::string_view name, const char* const (&names)[N])
-{
-    return std::any_of(std::begin(names), std::end(names),
-                       [name](const char* n) { return name == n; });
-}
-
 constexpr SDigitalModel kDigitalModels[] = {
     {"Vekt-1371", 8, true},   {"Vekt-1323", 16, true},  {"Vekt-1327", 16, true},
     {"Vekt-1328", 16, false}, {"Vekt-1325", 16, false},
@@ -118,6 +109,34 @@ const std::vector<SRangeCode> kTableD = {
     {"31", "4~20mA", 17},
     {"32", "0~10V", 19},
 };
+
+// The analog page's modules: rows used, type table, one range for the module or one per channel
+// (a register then carries its odd channel in the high byte), the unit all rows show where the
+// module fixes it, decimals of the shown value, and whether outputs can be sent.
+struct SAnalogModel {
+    const char* pszName;
+    size_t nRows;
+    const std::vector<SRangeCode>* pTable;
+    bool bOneRange;
+    const char* pszFixedUnit;
+    int nDecimals;
+    bool bOutputs;
+};
+const SAnalogModel kAnalogModels[] = {
+    {"Vekt-1384H", 8, &kTableC, false, nullptr, 3, false},
+    {"Vekt-1380", 3, &kTableA, true, "'C", 4, false},
+    {"Vekt-1386", 7, &kTableB, true, nullptr, 3, false},
+    {"Vekt-1359", 4, &kTableD, false, nullptr, 3, true},
+    {"Vekt-1384", 8, &kTableC, false, nullptr, 3, false},
+};
+
+const SAnalogModel* FindAnalogModel(const std::string& name)
+{
+    for (const SAnalogModel& model : kAnalogModels)
+        if (ModelIs(name, model.pszName)) return &model;
+    return nullptr;
+}
+
 const std::vector<SRangeCode> kNoTable;
 
 struct SScale {
@@ -160,14 +179,14 @@ std::string SlotModuleName(std::string_view code)
     return kNoModule;
 }
 
-bool IsAnalogPageModule(std::string_view name)
+bool IsAnalogPageModule(const std::string& name)
 {
-    return IsOneOf(name, kAnalogNames);
+    return FindAnalogModel(name) != nullptr;
 }
 
-bool IsDigitalPageModule(std::string_view name)
+bool IsDigitalPageModule(const std::string& name)
 {
-    return IsOneOf(name, kDigitalNames);
+    return FindDigitalModel(name) != nullptr;
 }
 
 SSlotTypes ParseSlotTypes(std::string_view digits)
@@ -250,10 +269,10 @@ int LeadingInteger(std::string_view text)
 
 // ---- the digital page ----
 
-const SDigitalModel* FindDigitalModel(std::string_view name)
+const SDigitalModel* FindDigitalModel(const std::string& name)
 {
     for (const SDigitalModel& model : kDigitalModels)
-        if (name == model.pszName) return &model;
+        if (ModelIs(name, model.pszName)) return &model;
     return nullptr;
 }
 
@@ -283,27 +302,22 @@ std::string CoilWriteBody(int slot, int channel, bool on)
 
 // ---- the analog page ----
 
-int AnalogRowCount(std::string_view name)
+int AnalogRowCount(const std::string& name)
 {
-    if (name == "Vekt-1380") return 3;
-    if (name == "Vekt-1359") return 4;
-    if (name == "Vekt-1386") return 7;
-    if (name == "Vekt-1384H" || name == "Vekt-1384") return 8;
-    return 0;
+    const SAnalogModel* model = FindAnalogModel(name);
+    return model ? static_cast<int>(model->nRows) : 0;
 }
 
-bool HasAnalogOutputs(std::string_view name)
+bool HasAnalogOutputs(const std::string& name)
 {
-    return name == "Vekt-1359";
+    const SAnalogModel* model = FindAnalogModel(name);
+    return model && model->bOutputs;
 }
 
-const std::vector<SRangeCode>& RangeTable(std::string_view name)
+const std::vector<SRangeCode>& RangeTable(const std::string& name)
 {
-    if (name == "Vekt-1380") return kTableA;
-    if (name == "Vekt-1386") return kTableB;
-    if (name == "Vekt-1384H" || name == "Vekt-1384") return kTableC;
-    if (name == "Vekt-1359") return kTableD;
-    return kNoTable;
+    const SAnalogModel* model = FindAnalogModel(name);
+    return model ? *model->pTable : kNoTable;
 }
 
 std::string UnitOf(std::string_view rangeText)
@@ -313,13 +327,14 @@ std::string UnitOf(std::string_view rangeText)
     return "";
 }
 
-void ParseInputTypes(std::string_view name, std::string_view digits, SAnalogTypes& types)
+void ParseInputTypes(const std::string& name, std::string_view digits, SAnalogTypes& types)
 {
-    const std::vector<SRangeCode>& table = RangeTable(name);
+    const SAnalogModel* model = FindAnalogModel(name);
+    if (!model) return;
     // A code the table lacks leaves the row as it was.
     auto apply = [&](size_t row, size_t code) {
         std::string_view text = Mid(digits, 2 * code, 2);
-        for (const SRangeCode& entry : table) {
+        for (const SRangeCode& entry : *model->pTable) {
             if (text == entry.pszCode) {
                 types.strRange[row] = entry.pszText;
                 types.nType[row] = entry.nType;
@@ -327,26 +342,17 @@ void ParseInputTypes(std::string_view name, std::string_view digits, SAnalogType
             }
         }
     };
-    auto clearFrom = [&](size_t first) {
-        for (size_t row = first; row < kAnalogRows; ++row) {
-            types.strRange[row].clear();
-            types.strUnit[row].clear();
-        }
-    };
-    size_t rows = static_cast<size_t>(AnalogRowCount(name));
-    if (name == "Vekt-1380" || name == "Vekt-1386") {
-        // One range for the whole module.
-        for (size_t row = 0; row < rows; ++row) apply(row, 0);
-        clearFrom(rows);
-        std::string unit = name == "Vekt-1380" ? "'C" : UnitOf(types.strRange[0]);
-        for (size_t row = 0; row < rows; ++row) types.strUnit[row] = unit;
-        return;
+    size_t rows = model->nRows;
+    for (size_t row = 0; row < rows; ++row) apply(row, model->bOneRange ? 0 : row ^ 1);
+    for (size_t row = rows; row < kAnalogRows; ++row) {
+        types.strRange[row].clear();
+        types.strUnit[row].clear();
     }
-    // A register carries its odd channel in the high byte, its even channel in the low byte.
-    for (size_t code = 0; code < rows; ++code) apply(code % 2 ? code - 1 : code + 1, code);
-    clearFrom(rows);
-    for (size_t row = 0; row < rows; ++row) types.strUnit[row] = UnitOf(types.strRange[row]);
-    if (HasAnalogOutputs(name))
+    for (size_t row = 0; row < rows; ++row)
+        types.strUnit[row] = model->pszFixedUnit
+                                 ? model->pszFixedUnit
+                                 : UnitOf(types.strRange[model->bOneRange ? 0 : row]);
+    if (model->bOutputs)
         for (size_t row = 0; row < kAnalogOutputs; ++row)
             types.strOutputUnit[row] = types.strUnit[row];
 }
@@ -376,13 +382,14 @@ unsigned EngineeringToCount(float value, int type)
     return count <= 0 ? 0u : static_cast<unsigned>(count);
 }
 
-std::array<std::string, kAnalogRows> ChannelValueTexts(std::string_view name,
+std::array<std::string, kAnalogRows> ChannelValueTexts(const std::string& name,
                                                        std::string_view digits,
                                                        const SAnalogTypes& types, bool showHex)
 {
     std::array<std::string, kAnalogRows> values;
-    size_t rows = static_cast<size_t>(AnalogRowCount(name));
-    int decimals = name == "Vekt-1380" ? 4 : 3;
+    const SAnalogModel* model = FindAnalogModel(name);
+    size_t rows = model ? model->nRows : 0;
+    int decimals = model ? model->nDecimals : 3;
     for (size_t row = 0; row < rows; ++row) {
         std::string_view raw = Mid(digits, 4 * row, 4);
         values[row] = showHex ? std::string(raw)
@@ -391,7 +398,7 @@ std::array<std::string, kAnalogRows> ChannelValueTexts(std::string_view name,
     return values;
 }
 
-std::array<std::string, kAnalogRows> AnalogRowLabels(std::string_view name, int start,
+std::array<std::string, kAnalogRows> AnalogRowLabels(const std::string& name, int start,
                                                      bool channelView)
 {
     constexpr int kAlwaysNumbered = 3;

@@ -19,8 +19,8 @@ using SlotTexts = std::array<std::string, kRackSlots>;
 // The module name of a slot's type code ("71" gives "Vekt-1371"); "NONE" for any other text.
 std::string SlotModuleName(std::string_view code);
 // The page that shows a slot's module.
-bool IsAnalogPageModule(std::string_view name);
-bool IsDigitalPageModule(std::string_view name);
+bool IsAnalogPageModule(const std::string& name);
+bool IsDigitalPageModule(const std::string& name);
 
 // What the first 32 digits of the table's data give (registers 10000-10007).
 struct SSlotTypes {
@@ -60,7 +60,7 @@ struct SDigitalModel {
     bool bWrites;      // the lamp buttons switch outputs
 };
 // The model rules of a digital page module; null for any other name.
-const SDigitalModel* FindDigitalModel(std::string_view name);
+const SDigitalModel* FindDigitalModel(const std::string& name);
 
 // Channel states from the four digits of a coil reply (two data bytes): nibble 1 gives channels
 // 0-3, nibble 0 channels 4-7, nibble 3 channels 8-11 and nibble 2 channels 12-15, bit 0 the
@@ -78,9 +78,9 @@ inline constexpr int kAnalogOutputs = 4;
 inline constexpr int kNoType = -1;
 
 // Rows of an analog page module (0 for any other name).
-int AnalogRowCount(std::string_view name);
+int AnalogRowCount(const std::string& name);
 // The module whose outputs can be sent.
-bool HasAnalogOutputs(std::string_view name);
+bool HasAnalogOutputs(const std::string& name);
 
 struct SRangeCode {
     const char* pszCode;
@@ -88,7 +88,7 @@ struct SRangeCode {
     int nType;
 };
 // The type table of a module; empty for a module without one.
-const std::vector<SRangeCode>& RangeTable(std::string_view name);
+const std::vector<SRangeCode>& RangeTable(const std::string& name);
 
 // What the type codes set on the page; carried over from one analog slot to the next.
 struct SAnalogTypes {
@@ -99,7 +99,7 @@ struct SAnalogTypes {
                                        kNoType, kNoType, kNoType, kNoType};
 };
 // Applies the 16 digits of a slot's four type registers for that module.
-void ParseInputTypes(std::string_view name, std::string_view digits, SAnalogTypes& types);
+void ParseInputTypes(const std::string& name, std::string_view digits, SAnalogTypes& types);
 // "mA", "mV", "V" or "'C" as the range text names it, else "".
 std::string UnitOf(std::string_view rangeText);
 
@@ -117,12 +117,12 @@ std::optional<SOutputRange> OutputRange(int type);
 
 // Shown values of a slot from its eight value registers' 32 digits: four hex digits per row, or
 // the engineering value ("%2.4f" for "Vekt-1380", "%2.3f" otherwise); rows the module lacks "".
-std::array<std::string, kAnalogRows> ChannelValueTexts(std::string_view name,
+std::array<std::string, kAnalogRows> ChannelValueTexts(const std::string& name,
                                                        std::string_view digits,
                                                        const SAnalogTypes& types, bool showHex);
 // Row labels: reference numbers from start, "00000" beyond the module's rows (rows 0-2 always
 // numbered), or "CH0" to "CH7" in channel view.
-std::array<std::string, kAnalogRows> AnalogRowLabels(std::string_view name, int start,
+std::array<std::string, kAnalogRows> AnalogRowLabels(const std::string& name, int start,
                                                      bool channelView);
 
 // The alarm lamps from the 8 digits of a slot's two alarm registers.

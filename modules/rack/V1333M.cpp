@@ -130,7 +130,7 @@ void CV1333M::ParseSlotTypes(const std::string& digits)
     UpdateData(FALSE);
 
     // One page of each kind, created at the first slot that needs it and shared by all.
-    auto needs = [&rack](bool (*kind)(std::string_view)) {
+    auto needs = [&rack](bool (*kind)(const std::string&)) {
         for (const std::string& name : rack.strSlotModule)
             if (kind(name)) return true;
         return false;
