@@ -2,62 +2,12 @@
 
 #include "ModelName.h"
 
+#include "ModuleCodes.h"
+#include "Strings.h"
+
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <cstdio>
 
 namespace {
-
-// A piece of a text that clamps at its end, so a short reply gives short or empty pieces.
-std::string_view Mid(std::string_view text, size_t at, size_t count)
-{
-    if (at >= text.size()) return {};
-    return text.substr(at, count);
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// The leading hex digits of a text as a number, 0 when there are none.
-unsigned HexValue(std::string_view digits)
-{
-    unsigned value = 0;
-    for (char c : digits) {
-        int d = HexDigit(c);
-        if (d < 0) break;
-        value = value << 4 | static_cast<unsigned>(d);
-    }
-    return value;
-}
-
-std::string Decimal(int value, int width = 0)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*d", width, value);
-    return text;
-}
-
-std::string HexText(unsigned value, int width)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", width, value);
-    return text;
-}
-
-// Fixed-point text, independent of the user's locale.
-std::string Fixed(float value, int decimals)
-{
-    char text[64];
-    auto result = std::to_chars(text, text + sizeof text, static_cast<double>(value),
-                                std::chars_format::fixed, decimals);
-    return std::string(text, result.ptr);
-}
 
 struct SSlotName {
     const char* pszCode;
@@ -112,22 +62,22 @@ const std::vector<SRangeCode> kTableD = {
 
 // The analog page's modules: rows used, type table, one range for the module or one per channel
 // (a register then carries its odd channel in the high byte), the unit all rows show where the
-// module fixes it, decimals of the shown value, and whether outputs can be sent.
+// module fixes it, the format of the shown value, and whether outputs can be sent.
 struct SAnalogModel {
     const char* pszName;
     size_t nRows;
     const std::vector<SRangeCode>* pTable;
     bool bOneRange;
     const char* pszFixedUnit;
-    int nDecimals;
+    const char* pszValueFormat; // engineering values
     bool bOutputs;
 };
 const SAnalogModel kAnalogModels[] = {
-    {"Vekt-1384H", 8, &kTableC, false, nullptr, 3, false},
-    {"Vekt-1380", 3, &kTableA, true, "'C", 4, false},
-    {"Vekt-1386", 7, &kTableB, true, nullptr, 3, false},
-    {"Vekt-1359", 4, &kTableD, false, nullptr, 3, true},
-    {"Vekt-1384", 8, &kTableC, false, nullptr, 3, false},
+    {"Vekt-1384H", 8, &kTableC, false, nullptr, "%2.3f", false},
+    {"Vekt-1380", 3, &kTableA, true, "'C", "%2.4f", false},
+    {"Vekt-1386", 7, &kTableB, true, nullptr, "%2.3f", false},
+    {"Vekt-1359", 4, &kTableD, false, nullptr, "%2.3f", true},
+    {"Vekt-1384", 8, &kTableC, false, nullptr, "%2.3f", false},
 };
 
 const SAnalogModel* FindAnalogModel(const std::string& name)
@@ -172,7 +122,7 @@ constexpr SOutputScale kOutputScales[] = {
 
 // ---- the slot table ----
 
-std::string SlotModuleName(std::string_view code)
+std::string SlotModuleName(const std::string& code)
 {
     for (const SSlotName& entry : kSlotNames)
         if (code == entry.pszCode) return entry.pszName;
@@ -189,32 +139,31 @@ bool IsDigitalPageModule(const std::string& name)
     return FindDigitalModel(name) != nullptr;
 }
 
-SSlotTypes ParseSlotTypes(std::string_view digits)
+SSlotTypes ParseSlotTypes(const std::string& digits)
 {
     SSlotTypes types;
-    types.strFirmware = std::string(Mid(digits, 8, 2)) + "." + std::string(Mid(digits, 10, 2));
+    types.strFirmware = Mid(digits, 8, 2) + "." + Mid(digits, 10, 2);
     for (size_t i = 0; i < kRackSlots; ++i) {
-        types.strCode[i] = Mid(digits, 16 + 2 * i, 2);
+        types.strCode[i] = Mid(digits, 16 + 2 * static_cast<int>(i), 2);
         types.strModule[i] = SlotModuleName(types.strCode[i]);
     }
     return types;
 }
 
-SSlotAddresses ParseSlotAddresses(std::string_view digits)
+SSlotAddresses ParseSlotAddresses(const std::string& digits)
 {
     SSlotAddresses addresses;
+    auto number = [&digits](int at) { return Format("%05ld", StrToLong(Mid(digits, at, 4), 16)); };
     for (size_t s = 0; s < kRackSlots; ++s) {
-        addresses.strStart[s] = Decimal(static_cast<int>(HexValue(Mid(digits, 8 * s, 4))), 5);
-        addresses.strEnd[s] = Decimal(static_cast<int>(HexValue(Mid(digits, 8 * s + 4, 4))), 5);
+        addresses.strStart[s] = number(8 * static_cast<int>(s));
+        addresses.strEnd[s] = number(8 * static_cast<int>(s) + 4);
     }
     return addresses;
 }
 
-std::string ReplyDigits(std::string_view replyText, bool dropCrc)
+std::string ReplyDigits(const std::string& replyText, bool dropCrc)
 {
-    std::string digits;
-    for (char c : replyText)
-        if (c != ' ') digits.push_back(c);
+    std::string digits = Remove(replyText, ' ');
     if (digits.size() < 10) return digits;
     return digits.substr(6, digits.size() - 6 - (dropCrc ? 4 : 0));
 }
@@ -242,31 +191,6 @@ bool ReplyAnswers(const std::vector<std::uint8_t>& request, const std::vector<st
     }
 }
 
-namespace {
-
-// The leading number of a text as the C library reads it: blanks and a "+" skipped; 0 for none.
-template <class T> T Leading(std::string_view text)
-{
-    size_t at = 0;
-    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    if (at < text.size() && text[at] == '+') ++at;
-    T value{};
-    auto result = std::from_chars(text.data() + at, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : T{};
-}
-
-} // namespace
-
-double LeadingNumber(std::string_view text)
-{
-    return Leading<double>(text);
-}
-
-int LeadingInteger(std::string_view text)
-{
-    return Leading<int>(text);
-}
-
 // ---- the digital page ----
 
 const SDigitalModel* FindDigitalModel(const std::string& name)
@@ -276,13 +200,13 @@ const SDigitalModel* FindDigitalModel(const std::string& name)
     return nullptr;
 }
 
-std::array<bool, kDigitalChannels> CoilStates(std::string_view digits)
+std::array<bool, kDigitalChannels> CoilStates(const std::string& digits)
 {
     // The first channel each nibble of the two data bytes carries.
     constexpr int kFirstChannel[] = {4, 0, 12, 8};
     std::array<bool, kDigitalChannels> states{};
     for (size_t k = 0; k < 4; ++k) {
-        int nibble = k < digits.size() ? std::max(HexDigit(digits[k]), 0) : 0;
+        int nibble = HexDigitOrZero(CharAt(digits, static_cast<int>(k)));
         for (int bit = 0; bit < 4; ++bit)
             states[static_cast<size_t>(kFirstChannel[k] + bit)] = (nibble >> bit & 1) != 0;
     }
@@ -291,13 +215,12 @@ std::array<bool, kDigitalChannels> CoilStates(std::string_view digits)
 
 std::string CoilReadBody(int slot)
 {
-    return "0100" + Decimal(slot) + "00010";
+    return Format("0100%d00010", slot);
 }
 
 std::string CoilWriteBody(int slot, int channel, bool on)
 {
-    return "0500" + Decimal(slot) + HexText(static_cast<unsigned>(channel), 1) +
-           (on ? "FF00" : "0000");
+    return Format("0500%d%X", slot, static_cast<unsigned>(channel)) + (on ? "FF00" : "0000");
 }
 
 // ---- the analog page ----
@@ -320,20 +243,20 @@ const std::vector<SRangeCode>& RangeTable(const std::string& name)
     return model ? *model->pTable : kNoTable;
 }
 
-std::string UnitOf(std::string_view rangeText)
+std::string UnitOf(const std::string& rangeText)
 {
     for (const char* unit : {"mA", "mV", "V", "'C"})
-        if (rangeText.find(unit) != std::string_view::npos) return unit;
+        if (rangeText.find(unit) != std::string::npos) return unit;
     return "";
 }
 
-void ParseInputTypes(const std::string& name, std::string_view digits, SAnalogTypes& types)
+void ParseInputTypes(const std::string& name, const std::string& digits, SAnalogTypes& types)
 {
     const SAnalogModel* model = FindAnalogModel(name);
     if (!model) return;
     // A code the table lacks leaves the row as it was.
     auto apply = [&](size_t row, size_t code) {
-        std::string_view text = Mid(digits, 2 * code, 2);
+        std::string text = Mid(digits, 2 * static_cast<int>(code), 2);
         for (const SRangeCode& entry : *model->pTable) {
             if (text == entry.pszCode) {
                 types.strRange[row] = entry.pszText;
@@ -383,17 +306,19 @@ unsigned EngineeringToCount(float value, int type)
 }
 
 std::array<std::string, kAnalogRows> ChannelValueTexts(const std::string& name,
-                                                       std::string_view digits,
+                                                       const std::string& digits,
                                                        const SAnalogTypes& types, bool showHex)
 {
     std::array<std::string, kAnalogRows> values;
     const SAnalogModel* model = FindAnalogModel(name);
     size_t rows = model ? model->nRows : 0;
-    int decimals = model ? model->nDecimals : 3;
     for (size_t row = 0; row < rows; ++row) {
-        std::string_view raw = Mid(digits, 4 * row, 4);
-        values[row] = showHex ? std::string(raw)
-                              : Fixed(RawToEngineering(types.nType[row], HexValue(raw)), decimals);
+        std::string raw = Mid(digits, 4 * static_cast<int>(row), 4);
+        auto count = static_cast<unsigned>(StrToLong(raw, 16));
+        values[row] = showHex
+                          ? raw
+                          : Format(model->pszValueFormat,
+                                   static_cast<double>(RawToEngineering(types.nType[row], count)));
     }
     return values;
 }
@@ -407,18 +332,17 @@ std::array<std::string, kAnalogRows> AnalogRowLabels(const std::string& name, in
     for (int row = 0; row < kAnalogRows; ++row) {
         std::string& label = labels[static_cast<size_t>(row)];
         if (channelView)
-            label = "CH" + Decimal(row);
+            label = Format("CH%d", row);
         else
-            label = row < rows ? Decimal(start + row) : "00000";
+            label = row < rows ? Format("%d", start + row) : "00000";
     }
     return labels;
 }
 
-int AlarmNibble(std::string_view digits, size_t at)
+int AlarmNibble(const std::string& digits, int at)
 {
-    if (at >= digits.size()) return 0;
-    char c = digits[at];
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) return HexDigit(c);
+    char c = CharAt(digits, at);
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) return HexDigitOrZero(c);
     return static_cast<unsigned char>(c);
 }
 
@@ -436,10 +360,10 @@ void SetLedNibble(SAlarmLamps& lamps, int index, int nibble)
     for (size_t bit = 0; bit < 4; ++bit) column[target.nFirstRow + bit] = (nibble >> bit & 1) != 0;
 }
 
-SAlarmLamps ParseStatusReply(std::string_view digits)
+SAlarmLamps ParseStatusReply(const std::string& digits)
 {
     SAlarmLamps lamps;
-    constexpr size_t kCharacters[] = {6, 7, 2, 3};
+    constexpr int kCharacters[] = {6, 7, 2, 3};
     for (int index = 0; index < 4; ++index)
         SetLedNibble(lamps, index, AlarmNibble(digits, kCharacters[index]));
     return lamps;
@@ -452,15 +376,15 @@ std::string TypesReadBody()
 
 std::string ValuesReadBody(int slot)
 {
-    return "0300" + HexText(static_cast<unsigned>(8 * slot), 2) + "0008";
+    return Format("0300%02X0008", static_cast<unsigned>(8 * slot));
 }
 
 std::string AlarmsReadBody(int slot)
 {
-    return "0327" + HexText(static_cast<unsigned>(0x74 + 2 * slot), 2) + "0002";
+    return Format("0327%02X0002", static_cast<unsigned>(0x74 + 2 * slot));
 }
 
 std::string OutputWriteBody(int slot, int channel, const std::string& countHex)
 {
-    return "06" + HexText(static_cast<unsigned>(8 * slot + channel), 4) + countHex;
+    return Format("06%04X", static_cast<unsigned>(8 * slot + channel)) + countHex;
 }

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 inline constexpr int kRackSlots = 8;
@@ -17,7 +16,7 @@ using SlotTexts = std::array<std::string, kRackSlots>;
 // ---- the slot table ----
 
 // The module name of a slot's type code ("71" gives "Vekt-1371"); "NONE" for any other text.
-std::string SlotModuleName(std::string_view code);
+std::string SlotModuleName(const std::string& code);
 // The page that shows a slot's module.
 bool IsAnalogPageModule(const std::string& name);
 bool IsDigitalPageModule(const std::string& name);
@@ -28,27 +27,23 @@ struct SSlotTypes {
     SlotTexts strCode;       // two hex digits each, or shorter where the text ends
     SlotTexts strModule;     // names of the slot-type table, or "NONE"
 };
-SSlotTypes ParseSlotTypes(std::string_view digits);
+SSlotTypes ParseSlotTypes(const std::string& digits);
 // Start and end addresses "%05d" from the 64 digits of registers 10020-10035 (a missing number
 // reads 00000).
 struct SSlotAddresses {
     SlotTexts strStart;
     SlotTexts strEnd;
 };
-SSlotAddresses ParseSlotAddresses(std::string_view digits);
+SSlotAddresses ParseSlotAddresses(const std::string& digits);
 
 // A reply's hex digits (blanks dropped) without the address, function and byte count when at
 // least ten digits remain; without the CRC's four digits too when dropCrc.
-std::string ReplyDigits(std::string_view replyText, bool dropCrc);
+std::string ReplyDigits(const std::string& replyText, bool dropCrc);
 
 // True when reply answers request: the same address and function code, and for a read the byte
 // count the request asked for over a frame of that length; for a write, its echo's length. An
 // exception reply or line noise answers nothing.
 bool ReplyAnswers(const std::vector<std::uint8_t>& request, const std::vector<std::uint8_t>& reply);
-
-// The leading number of a text as the C library reads it ("12.5V" gives 12.5); 0 when none.
-double LeadingNumber(std::string_view text);
-int LeadingInteger(std::string_view text);
 
 // ---- the digital page ----
 
@@ -65,7 +60,7 @@ const SDigitalModel* FindDigitalModel(const std::string& name);
 // Channel states from the four digits of a coil reply (two data bytes): nibble 1 gives channels
 // 0-3, nibble 0 channels 4-7, nibble 3 channels 8-11 and nibble 2 channels 12-15, bit 0 the
 // lowest. A missing or non-hex digit counts as 0.
-std::array<bool, kDigitalChannels> CoilStates(std::string_view digits);
+std::array<bool, kDigitalChannels> CoilStates(const std::string& digits);
 // "0100" + slot + "00010": sixteen coils from 16 x slot.
 std::string CoilReadBody(int slot);
 // "0500" + slot + channel digit + "FF00" (on) or "0000" (off).
@@ -99,9 +94,9 @@ struct SAnalogTypes {
                                        kNoType, kNoType, kNoType, kNoType};
 };
 // Applies the 16 digits of a slot's four type registers for that module.
-void ParseInputTypes(const std::string& name, std::string_view digits, SAnalogTypes& types);
+void ParseInputTypes(const std::string& name, const std::string& digits, SAnalogTypes& types);
 // "mA", "mV", "V" or "'C" as the range text names it, else "".
-std::string UnitOf(std::string_view rangeText);
+std::string UnitOf(const std::string& rangeText);
 
 // raw x span / full scale + offset (full scale 65535 for types 0-16, 4096 for 17-29), in single
 // precision; 0 for a value without type.
@@ -118,7 +113,7 @@ std::optional<SOutputRange> OutputRange(int type);
 // Shown values of a slot from its eight value registers' 32 digits: four hex digits per row, or
 // the engineering value ("%2.4f" for "Vekt-1380", "%2.3f" otherwise); rows the module lacks "".
 std::array<std::string, kAnalogRows> ChannelValueTexts(const std::string& name,
-                                                       std::string_view digits,
+                                                       const std::string& digits,
                                                        const SAnalogTypes& types, bool showHex);
 // Row labels: reference numbers from start, "00000" beyond the module's rows (rows 0-2 always
 // numbered), or "CH0" to "CH7" in channel view.
@@ -132,11 +127,11 @@ struct SAlarmLamps {
 };
 // The nibble of one character: "0"-"9" and "A"-"F" their value, another its character code, a
 // missing one 0.
-int AlarmNibble(std::string_view digits, size_t at);
+int AlarmNibble(const std::string& digits, int at);
 // Nibble index 0-3 sets four lamps: 1 high rows 0-3, 0 high rows 4-7, 3 low rows 0-3, 2 low rows
 // 4-7.
 void SetLedNibble(SAlarmLamps& lamps, int index, int nibble);
-SAlarmLamps ParseStatusReply(std::string_view digits);
+SAlarmLamps ParseStatusReply(const std::string& digits);
 
 // Request bodies of the analog page (after the address).
 std::string TypesReadBody();

@@ -106,7 +106,7 @@ void CV1333RTUIO::OnViewMode()
 
 void CV1333RTUIO::ShowLabels()
 {
-    int start = LeadingInteger(RackState().CurrentStart());
+    auto start = static_cast<int>(StrToLong(RackState().CurrentStart(), 10));
     m_btnViewMode.SetWindowText(m_bChannelView ? "CH View" : "Addr View");
     for (int c = 0; c < kDigitalChannels; ++c)
         m_strLabel[static_cast<size_t>(c)] =

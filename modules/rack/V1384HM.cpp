@@ -100,7 +100,7 @@ std::string CV1384HM::RequestBody(int slot) const
 
 void CV1384HM::ShowRows(const std::string& module)
 {
-    int start = LeadingInteger(RackState().CurrentStart());
+    auto start = static_cast<int>(StrToLong(RackState().CurrentStart(), 10));
     m_strLabel = AnalogRowLabels(module, start, m_bChannelView != 0);
     SetDlgItemText(IDC_RACK_AI_VIEW, m_bChannelView ? "CH" : "Addr");
     if (!m_bChannelView) {
@@ -160,7 +160,7 @@ void CV1384HM::OnValueMode()
 void CV1384HM::SendAo(int channel)
 {
     size_t c = static_cast<size_t>(channel);
-    auto value = static_cast<float>(LeadingNumber(GetDlgItemText(kRackAoEntryIds[c])));
+    auto value = static_cast<float>(StrToDouble(GetDlgItemText(kRackAoEntryIds[c])));
     int type = m_types.nType[c];
     if (auto range = OutputRange(type); range && (value < range->fLow || value > range->fHigh)) {
         MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);

@@ -177,17 +177,6 @@ TEST(RackTables, EngineeringToCountAndOutputRanges)
     EXPECT_FALSE(OutputRange(24));
 }
 
-TEST(RackTables, LeadingNumbersAsTheCLibraryReadsThem)
-{
-    EXPECT_EQ(LeadingNumber("12.5V"), 12.5);
-    EXPECT_EQ(LeadingNumber("  -3"), -3.0);
-    EXPECT_EQ(LeadingNumber("+4"), 4.0);
-    EXPECT_EQ(LeadingNumber("abc"), 0.0);
-    EXPECT_EQ(LeadingNumber(""), 0.0);
-    EXPECT_EQ(LeadingInteger("00017"), 17);
-    EXPECT_EQ(LeadingInteger(""), 0);
-}
-
 TEST(RackTables, InputTypesPerModule)
 {
     SAnalogTypes types;
