@@ -24,12 +24,12 @@ void CRackPage::OnTimer(UINT_PTR)
     if (Serves(RackState().CurrentModule())) PollStep();
 }
 
-void CRackPage::InitPage(UINT nPeriodMs)
+void CRackPage::InitPage(UINT nPeriodMs, int nFirstCommand)
 {
     m_pMainFrame = GetMainFrame();
     m_strAddress = m_pMainFrame->m_strRackParams[kAddress];
     m_nPort = m_pMainFrame->m_nComPort;
-    m_nCommand = 1;
+    m_nCommand = nFirstCommand;
     SetTimer(m_nTimerId, nPeriodMs);
 }
 

@@ -28,8 +28,8 @@ public:
 
 protected:
     virtual bool Serves(const std::string& module) const = 0;
-    // The frame, the main unit's address and the port; the first request is m_nCommand 1.
-    void InitPage(UINT nPeriodMs);
+    // The frame, the main unit's address and the port, the first request and the timer.
+    void InitPage(UINT nPeriodMs, int nFirstCommand);
     // Sends m_strAddress + body; keeps the reply in m_strRespond and the outcome in m_nLastResult.
     void Exchange(const std::string& body);
     // The last reply's digits without address, function and byte count, or "ERROR".

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr UINT kPeriodMs = 100;
-enum { kReadCoils = 1, kWriteCoil = 2 };
 
 } // namespace
 
@@ -49,7 +48,7 @@ void CV1333RTUIO::DoDataExchange(CDataExchange* pDX)
 BOOL CV1333RTUIO::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitPage(kPeriodMs);
+    InitPage(kPeriodMs, kCmdReadCoils);
     return TRUE;
 }
 
@@ -62,12 +61,12 @@ void CV1333RTUIO::PollStep()
 {
     const CRackState& rack = RackState();
     m_strData = LastReplyDigits();
-    if (m_nLastCommand == kReadCoils && m_nLastResult == 1) ParseStatusReply(Left(m_strData, 4));
+    if (m_nLastCommand == kCmdReadCoils && m_nLastResult == 1) ParseStatusReply(Left(m_strData, 4));
     ShowLabels();
 
     // Every write is followed by a read; the writes of several presses go out one by one.
-    bool write = m_nLastCommand != kWriteCoil && !m_queWrites.empty();
-    m_nCommand = write ? kWriteCoil : kReadCoils;
+    bool write = m_nLastCommand != kCmdWriteCoil && !m_queWrites.empty();
+    m_nCommand = write ? kCmdWriteCoil : kCmdReadCoils;
     std::string body = CoilReadBody(rack.nCurrentSlot);
     if (write) {
         body = m_queWrites.front();
@@ -96,7 +95,7 @@ void CV1333RTUIO::ToggleDo(int channel)
     int& on = m_bOutputOn[static_cast<size_t>(channel)];
     on = !on;
     m_queWrites.push_back(CoilWriteBody(rack.nCurrentSlot, channel, on != 0));
-    m_nCommand = kWriteCoil;
+    m_nCommand = kCmdWriteCoil;
 }
 
 void CV1333RTUIO::OnViewMode()

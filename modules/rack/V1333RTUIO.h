@@ -10,6 +10,8 @@
 
 class CV1333RTUIO : public CRackPage {
 public:
+    enum : int { kCmdReadCoils = 1, kCmdWriteCoil = 2 };
+
     explicit CV1333RTUIO(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr UINT kPeriodMs = 200;
-enum { kReadTypes = 1, kReadValues = 2, kReadAlarms = 3, kWriteOutput = 4 };
 constexpr int kTypeDigitsPerSlot = 32; // eight registers of type codes per slot
 constexpr int kTypeDigits = 16;        // of which the first four carry codes
 
@@ -42,7 +41,7 @@ BOOL CV1384HM::OnInitDialog()
     CDialog::OnInitDialog();
     m_bShowHex = 0;
     for (int id : kRackAoEntryIds) SetDlgItemText(id, "0");
-    InitPage(kPeriodMs);
+    InitPage(kPeriodMs, kCmdReadTypes);
     return TRUE;
 }
 
@@ -60,20 +59,20 @@ void CV1384HM::PollStep()
     m_strReply = LastReplyDigits();
     if (m_nLastResult == 1) {
         switch (m_nLastCommand) {
-        case kReadTypes:
+        case kCmdReadTypes:
             ParseInputTypes(Mid(m_strReply, kTypeDigitsPerSlot * slot, kTypeDigits));
-            m_nCommand = kReadValues;
+            m_nCommand = kCmdReadValues;
             break;
-        case kReadValues:
+        case kCmdReadValues:
             ParseChannelValues(Left(m_strReply, 32));
-            m_nCommand = kReadAlarms;
+            m_nCommand = kCmdReadAlarms;
             break;
-        case kReadAlarms:
+        case kCmdReadAlarms:
             ParseStatusReply(0, Left(m_strReply, 8));
-            m_nCommand = kReadTypes;
+            m_nCommand = kCmdReadTypes;
             break;
-        case kWriteOutput:
-            m_nCommand = kReadTypes;
+        case kCmdWriteOutput:
+            m_nCommand = kCmdReadTypes;
             break;
         default:
             break;
@@ -87,11 +86,11 @@ void CV1384HM::PollStep()
 std::string CV1384HM::RequestBody(int slot) const
 {
     switch (m_nCommand) {
-    case kReadValues:
+    case kCmdReadValues:
         return ValuesReadBody(slot);
-    case kReadAlarms:
+    case kCmdReadAlarms:
         return AlarmsReadBody(slot);
-    case kWriteOutput:
+    case kCmdWriteOutput:
         return OutputWriteBody(slot, m_nAoChannel, m_strAoValue[static_cast<size_t>(m_nAoChannel)]);
     default:
         return TypesReadBody();
@@ -168,7 +167,7 @@ void CV1384HM::SendAo(int channel)
     }
     m_strAoValue[c] = Format("%04X", EngineeringToCount(value, type));
     m_nAoChannel = channel;
-    m_nCommand = kWriteOutput;
+    m_nCommand = kCmdWriteOutput;
     // The reply in flight is not read: the write goes out next.
     m_nLastCommand = 0;
 }

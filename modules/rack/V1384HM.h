@@ -9,6 +9,8 @@
 
 class CV1384HM : public CRackPage {
 public:
+    enum : int { kCmdReadTypes = 1, kCmdReadValues = 2, kCmdReadAlarms = 3, kCmdWriteOutput = 4 };
+
     explicit CV1384HM(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
