@@ -145,3 +145,12 @@ TEST(SimRackDefault, TheRegistryKnowsTheRackWithAMixedPopulation)
     EXPECT_GE(digital, 2);
     EXPECT_EQ(rack.Slot(6).nCode, kSimSlotEmpty);
 }
+
+TEST(SimRackDefault, TheRunScriptsBusHasAModbusRackTheSearchCanFind)
+{
+    CSimBus bus;
+    bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
+    auto probe = AskRtu(bus, "600327100002");
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(WithoutCrc(*probe), "60 03 04 23 3E 00 00");
+}
