@@ -4,6 +4,7 @@
 #include "SimBridgeInput.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
+#include "SimRackModbus.h"
 
 #include <array>
 
@@ -35,6 +36,7 @@ constexpr SModel kModels[] = {
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
 };
 
 } // namespace
