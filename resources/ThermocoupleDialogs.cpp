@@ -30,7 +30,7 @@ void AddInputGroup(Controls& c)
 
 void AddSettingGroup(Controls& c)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 130, 140});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 140});
     struct Row {
         const char* label;
         int id;
@@ -51,7 +51,7 @@ void AddSettingGroup(Controls& c)
     int y = 30;
     for (const Row& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 70, r.rows.empty() ? 12 : 90, CS_NONE, r.rows});
+        c.push_back({r.id, r.kind, "", 272, y, 80, r.rows.empty() ? 12 : 90, CS_NONE, r.rows});
         y += 16;
     }
     c.push_back({IDC_TC_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14, CS_DEFAULT});
@@ -81,15 +81,15 @@ void AddColdJunctionGroup(Controls& c)
     c.push_back({IDC_TC_COEFFICIENT_WRITE, CtlKind::Button, "Cofficient", 12, 192, 44, 14});
     c.push_back({IDC_TC_COEFFICIENT_VALUE, CtlKind::Edit, "", 60, 192, 40, 12});
     c.push_back({-1, CtlKind::Static, "[DEC]", 102, 194, 22, 9});
-    c.push_back({IDC_TC_TEMPERATURE, CtlKind::Button, "temperature", 128, 174, 44, 14});
-    c.push_back({IDC_TC_READ_CJC, CtlKind::Button, "Read CJC", 128, 192, 44, 14});
-    c.push_back({IDC_TC_COEFFICIENT_READ, CtlKind::Button, "Cofficient", 174, 174, 34, 14});
+    c.push_back({IDC_TC_TEMPERATURE, CtlKind::Button, "temperature", 124, 174, 44, 14});
+    c.push_back({IDC_TC_READ_CJC, CtlKind::Button, "Read CJC", 124, 192, 44, 14});
+    c.push_back({IDC_TC_COEFFICIENT_READ, CtlKind::Button, "Cofficient", 170, 174, 40, 14});
     c.push_back({IDC_TC_CJC_STATUS, CtlKind::Edit, "", 12, 210, 194, 12, CS_READONLY});
 }
 
 void AddChannelTypeGroup(Controls& c)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Channel", 218, 162, 130, 66});
+    c.push_back({-1, CtlKind::GroupBox, "Channel", 218, 162, 140, 66});
     c.push_back({-1, CtlKind::Static, "CH Number", 224, 176, 40, 9});
     c.push_back({IDC_TC_CH_NUMBER,
                  CtlKind::DropDown,
@@ -111,30 +111,30 @@ void AddChannelTypeGroup(Controls& c)
 void AddAlarmGroup(Controls& c)
 {
     const unsigned off = CS_DISABLED;
-    c.push_back({-1, CtlKind::GroupBox, "Alarm", 354, 18, 130, 140});
-    c.push_back({IDC_TC_ALARMH_LABEL, CtlKind::Static, "AlarmH", 360, 32, 30, 9});
-    c.push_back({IDC_TC_HIGH_LIMIT, CtlKind::Edit, "", 392, 30, 50, 12, off});
-    c.push_back({IDC_TC_ALARML_LABEL, CtlKind::Static, "AlarmL", 360, 48, 30, 9});
-    c.push_back({IDC_TC_LOW_LIMIT, CtlKind::Edit, "", 392, 46, 50, 12, off});
+    c.push_back({-1, CtlKind::GroupBox, "Alarm", 364, 18, 130, 140});
+    c.push_back({IDC_TC_ALARMH_LABEL, CtlKind::Static, "AlarmH", 370, 32, 30, 9});
+    c.push_back({IDC_TC_HIGH_LIMIT, CtlKind::Edit, "", 402, 30, 50, 12, off});
+    c.push_back({IDC_TC_ALARML_LABEL, CtlKind::Static, "AlarmL", 370, 48, 30, 9});
+    c.push_back({IDC_TC_LOW_LIMIT, CtlKind::Edit, "", 402, 46, 50, 12, off});
     c.push_back(
-        {IDC_TC_ALARMH_SETTING, CtlKind::Button, "AlarmValueH Setting", 360, 64, 118, 14, off});
+        {IDC_TC_ALARMH_SETTING, CtlKind::Button, "AlarmValueH Setting", 370, 64, 118, 14, off});
     c.push_back(
-        {IDC_TC_ALARML_SETTING, CtlKind::Button, "AlarmValueL Setting", 360, 80, 118, 14, off});
+        {IDC_TC_ALARML_SETTING, CtlKind::Button, "AlarmValueL Setting", 370, 80, 118, 14, off});
     c.push_back({IDC_TC_ALARM_MODE,
                  CtlKind::DropDown,
                  "",
-                 360,
+                 370,
                  98,
                  60,
                  60,
                  CS_NONE,
                  {"Disable", "Momentary", "Latch"}});
-    c.push_back({IDC_TC_ALARM_TYPE, CtlKind::Button, "AlarmType Setting", 360, 114, 70, 14, off});
-    c.push_back({IDC_TC_CLEAR_ALARM, CtlKind::Button, "Clear Alrm", 432, 114, 46, 14, off});
-    c.push_back({IDC_TC_HIGH_LAMP_LABEL, CtlKind::Static, "Limit(High)", 360, 138, 40, 9});
-    c.push_back({IDC_TC_HIGH_LAMP, CtlKind::Icon, "144", 402, 134, 16, 16});
-    c.push_back({IDC_TC_LOW_LAMP_LABEL, CtlKind::Static, "Limit(Low)", 422, 138, 38, 9});
-    c.push_back({IDC_TC_LOW_LAMP, CtlKind::Icon, "144", 462, 134, 16, 16});
+    c.push_back({IDC_TC_ALARM_TYPE, CtlKind::Button, "AlarmType Setting", 370, 114, 70, 14, off});
+    c.push_back({IDC_TC_CLEAR_ALARM, CtlKind::Button, "Clear Alrm", 442, 114, 46, 14, off});
+    c.push_back({IDC_TC_HIGH_LAMP_LABEL, CtlKind::Static, "Limit(High)", 370, 138, 44, 9});
+    c.push_back({IDC_TC_HIGH_LAMP, CtlKind::Icon, "144", 416, 134, 16, 16});
+    c.push_back({IDC_TC_LOW_LAMP_LABEL, CtlKind::Static, "Limit(Low)", 436, 138, 40, 9});
+    c.push_back({IDC_TC_LOW_LAMP, CtlKind::Icon, "144", 476, 134, 16, 16});
 }
 
 Controls ThermocoupleControls()
@@ -146,13 +146,13 @@ Controls ThermocoupleControls()
     AddColdJunctionGroup(c);
     AddChannelTypeGroup(c);
     AddAlarmGroup(c);
-    c.push_back({IDC_TC_CHANNEL, CtlKind::Button, "Channel ", 360, 170, 56, 14, CS_DISABLED});
-    c.push_back({IDC_TC_SET, CtlKind::Button, "Set", 420, 170, 56, 14, CS_DISABLED | CS_HIDDEN});
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 420, 212, 60, 14});
+    c.push_back({IDC_TC_CHANNEL, CtlKind::Button, "Channel ", 370, 170, 56, 14, CS_DISABLED});
+    c.push_back({IDC_TC_SET, CtlKind::Button, "Set", 430, 170, 56, 14, CS_DISABLED | CS_HIDDEN});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 430, 212, 60, 14});
     return c;
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({IDD_M6386, "Module", 490, 234, ThermocoupleControls()});
+    RegisterDialogTemplate({IDD_M6386, "Module", 500, 234, ThermocoupleControls()});
 
 } // namespace

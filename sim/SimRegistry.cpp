@@ -2,6 +2,9 @@
 
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
+#include "SimPowerMeter.h"
+#include "SimRack.h"
+#include "SimRackModbus.h"
 #include "SimRtd.h"
 #include "SimSixChannelTemp.h"
 #include "SimThermocouple.h"
@@ -22,7 +25,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 30> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -33,6 +36,10 @@ constexpr std::array<SModel, 30> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6530", Make<CSimPowerMeter>},
+    {"6539", Make<CSimPowerMeter>},
+    {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
     {"6386", Make<CSimThermocouple8>},
     {"4386", Make<CSimThermocouple8>},
     {"4386A", Make<CSimThermocouplePerChannel>},
@@ -53,7 +60,7 @@ constexpr std::array<SModel, 30> kModels = {{
     {"4382", Make<CSimSixChannelTemp>},
     {"9382", Make<CSimSixChannelTemp>},
     {"6382T", Make<CSimSixChannelTemp>},
-}};
+};
 
 } // namespace
 

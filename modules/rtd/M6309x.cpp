@@ -146,9 +146,8 @@ void CM6309x::PollStep()
 {
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
-        bool modbus = GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->GetCurSel() == 1;
         bool refused = CharAt(m_strReply, 0) == '?';
-        ShowSettingOutcome(SettingOutcome(m_strReply, refused, modbus), kModbusOk);
+        ShowSettingOutcome(SettingOutcome(m_strReply, refused, m_bSwitchSent), kModbusOk);
         OnCancel();
         return;
     }
@@ -172,7 +171,8 @@ void CM6309x::OnSetting()
     if (!choice) return;
     SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
                                 choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
-    if (choice->bModbus) {
+    m_bSwitchSent = choice->bModbus;
+    if (m_bSwitchSent) {
         // The switch tells the module nothing of the other settings: the row keeps them.
         m_strSettingRequest =
             FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0);

@@ -9,6 +9,7 @@
 #include "thermocouple/MvTcRanges.h"
 #include "thermocouple/ThermocoupleIds.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 REGISTER_MODULE_DIALOG(CM6386)
@@ -63,6 +64,20 @@ const std::initializer_list<int> kAlarmModeControls = {IDC_TC_ALARM_MODE, IDC_TC
 const std::initializer_list<int> kColdJunctionControls = {
     IDC_TC_CJC_ZERO_VALUE,    IDC_TC_COEFFICIENT_VALUE, IDC_TC_COEFFICIENT_READ, IDC_TC_CJC_ZERO,
     IDC_TC_COEFFICIENT_WRITE, IDC_TC_TEMPERATURE,       IDC_TC_READ_CJC};
+
+// The alarm reads of the single-channel models: the request kind, what it leaves outstanding and
+// its body.
+struct SAlarmRead {
+    int nCommand;
+    int nState;
+    const char* pszBody;
+};
+const SAlarmRead kAlarmReads[] = {
+    {CM6386::kAlarmModeRead, CM6386::kModeRead, "DI"},
+    {CM6386::kHighLimitRead, CM6386::kHighRead, "RH"},
+    {CM6386::kLowLimitRead, CM6386::kLowRead, "RL"},
+    {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
+};
 
 bool Acknowledged(const std::string& reply)
 {
@@ -222,14 +237,14 @@ void CM6386::ShowReadings()
 
 void CM6386::ShowLamps(const std::string& outputs)
 {
-    static const char* const kPairs[] = {"00", "01", "02", "03"};
-    for (int bits = 0; bits < 4; ++bits) {
-        if (outputs != kPairs[bits]) continue;
-        m_bLowLampOn = bits & 1;
-        m_bHighLampOn = (bits >> 1) & 1;
-        m_lamps.Show(0, m_bLowLampOn != 0);
-        m_lamps.Show(1, m_bHighLampOn != 0);
-    }
+    // Any other pair leaves the lamps as they are.
+    static const CodeTable kOutputPairs = {"00", "01", "02", "03"};
+    int bits = RowOfCode(kOutputPairs, outputs);
+    if (bits < 0) return;
+    m_bLowLampOn = bits & 1;
+    m_bHighLampOn = (bits >> 1) & 1;
+    m_lamps.Show(0, m_bLowLampOn != 0);
+    m_lamps.Show(1, m_bHighLampOn != 0);
 }
 
 void CM6386::ReadAlarmReply()
@@ -311,7 +326,8 @@ std::string CM6386::PollOrAutomaticRequest()
     if (IsPerChannelModel()) {
         if (m_nAutoReadStep == 0) {
             m_nAutoReadStep = 1;
-            int channel = GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel();
+            // A typed text that is no row of the box reads as CH0.
+            int channel = std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
             m_strChannelRequest = Request('$', Format("8C%d", channel));
             m_nLastCommand = m_nCommand = kChannelRead;
             return m_strChannelRequest;
@@ -340,22 +356,16 @@ std::string CM6386::NextRequest()
         m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kEnableWrite;
         return Request('$', "5" + m_strEnableMask);
-    case kAlarmModeRead:
-        m_nAlarmReadState = kModeRead;
-        return Request('@', "DI");
-    case kHighLimitRead:
-        m_nAlarmReadState = kHighRead;
-        return Request('@', "RH");
-    case kLowLimitRead:
-        m_nAlarmReadState = kLowRead;
-        return Request('@', "RL");
-    case kOutputRead:
-        m_nAlarmReadState = kOutputsRead;
-        return Request('@', "DI");
     default:
-        m_nCommand = kPoll;
-        return Request('#', "");
+        break;
     }
+    for (const SAlarmRead& read : kAlarmReads) {
+        if (m_nCommand != read.nCommand) continue;
+        m_nAlarmReadState = read.nState;
+        return Request('@', read.pszBody);
+    }
+    m_nCommand = kPoll;
+    return Request('#', "");
 }
 
 void CM6386::SendConfiguration()

@@ -4,6 +4,7 @@
 #include "rtd/RtdIds.h"
 
 #include "AsciiCommand.h"
+#include "ModuleDialogs.h"
 #include "SimRtd.h"
 #include "Strings.h"
 #include "UiDriver.h"
@@ -39,7 +40,15 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strRtdInputParams = block;
-        m_dlg.Create(183);
+        m_dlg.Create(IDD_M6309X);
+    }
+    // One more dialog on a block, for tables of cases; it lives as long as the test.
+    CM6309x& OpenAnother(const ModuleParamBlock& block)
+    {
+        m_frame.m_strRtdInputParams = block;
+        m_others.push_back(std::make_unique<CM6309x>());
+        m_others.back()->Create(IDD_M6309X);
+        return *m_others.back();
     }
     std::string Input(int ch) { return m_dlg.GetDlgItemText(kRtdInputIds[ch]); }
     std::string Ohm(int ch) { return m_dlg.GetDlgItemText(kRtdOhmIds[ch]); }
@@ -56,6 +65,7 @@ protected:
     }
 
     CM6309x m_dlg;
+    std::vector<std::unique_ptr<CM6309x>> m_others;
 };
 
 } // namespace
@@ -118,9 +128,7 @@ TEST_F(M6309x, ModelNameChoosesTheRangeListAndTheChannels)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        CM6309x dlg;
-        m_frame.m_strRtdInputParams = {"01", "06", "0", c.script, "0", c.model};
-        dlg.Create(183);
+        auto& dlg = OpenAnother({"01", "06", "0", c.script, "0", c.model});
         int hidden = c.shownList == IDC_RTD_RANGE13 ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13;
         EXPECT_TRUE(dlg.GetDlgItem(c.shownList)->IsWindowVisible());
         EXPECT_FALSE(dlg.GetDlgItem(hidden)->IsWindowVisible());
@@ -215,9 +223,7 @@ TEST_F(M6309x, SettingIsFramedWithTheChecksumInForceBeforeTheClick)
         CSimBus bus;
         bus.Add("6309", 0x13, 9600);
         m_link.Attach(1, bus);
-        CM6309x dlg;
-        m_frame.m_strRtdInputParams = {"13", "06", c.check, "20", "0", "6309"};
-        dlg.Create(183);
+        auto& dlg = OpenAnother({"13", "06", c.check, "20", "0", "6309"});
         ui::ChooseRow(dlg, IDC_RTD_CHECKSUM, c.newRow);
         ui::Click(dlg, IDC_RTD_SETTING);
         TakeRequests();
@@ -260,9 +266,7 @@ TEST_F(M6309x, ARefusalIsNeverReportedAsSuccess)
         CSimBus bus;
         bus.Add(std::make_unique<CSimRtdWithoutModbus>()).SetAddress(0x13);
         m_link.Attach(1, bus);
-        CM6309x dlg;
-        m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
-        dlg.Create(183);
+        auto& dlg = OpenAnother({"13", "06", "0", "20", "0", "6309"});
         m_boxes.m_boxes.clear();
         ui::ChooseRow(dlg, IDC_RTD_PROTOCOL, c.modbus ? 1 : 0);
         ui::ChooseRow(dlg, IDC_RTD_BAUD, 4); // a new rate outside INIT is refused
@@ -280,9 +284,7 @@ TEST_F(M6309x, AnUnansweredRequestIsJudgedByTheProtocolRow)
         CSimBus bus;
         bus.Add("6309", 0x13, 9600).Faults().nSilentAfter = 1;
         m_link.Attach(1, bus);
-        CM6309x dlg;
-        m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
-        dlg.Create(183);
+        auto& dlg = OpenAnother({"13", "06", "0", "20", "0", "6309"});
         m_boxes.m_boxes.clear();
         ui::ChooseRow(dlg, IDC_RTD_PROTOCOL, modbus ? 1 : 0);
         ui::Click(dlg, IDC_RTD_SETTING);
@@ -341,10 +343,8 @@ TEST_F(M6309x, AListWithoutARowRefusesTheSettingWhenTheBlockHasNoCodeOfItsOwn)
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
-        CM6309x dlg;
-        m_frame.m_strRtdInputParams = c.block;
         m_frame.m_bRtdInputChanged = 0;
-        dlg.Create(183);
+        auto& dlg = OpenAnother(c.block);
         m_boxes.m_boxes.clear();
         TakeRequests();
         ui::Click(dlg, IDC_RTD_SETTING);
@@ -391,6 +391,12 @@ TEST_F(M6309x, EveryWayToCloseEndsIt)
 {
     AddFourChannels();
     m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
-    ExpectEveryWayToCloseEndsIt<CM6309x>(183, IDC_RTD_CANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6309x>(IDD_M6309X, IDC_RTD_CANCEL);
     EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(M6309x, TheDispatchFindsTheDialogByItsClassName)
+{
+    std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6309x");
+    EXPECT_NE(dynamic_cast<CM6309x*>(dlg.get()), nullptr);
 }

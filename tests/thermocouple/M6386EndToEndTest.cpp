@@ -15,17 +15,13 @@ TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
     CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
     CQueryDlg& search = w.Dlg();
 
-    ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {
-    }
-    ASSERT_TRUE(ui::Click(search, IDC_STOP));
-    w.RunToEnd(10);
+    ASSERT_TRUE(w.SearchBelow(2));
     ASSERT_EQ(w.Rows().size(), 1u);
 
     std::string reading;
     std::string other;
     ui::CModalDriver driver([&](CDialog& dlg) {
-        ASSERT_EQ(dlg.GetTemplateID(), 159u);
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
         for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
         reading = dlg.GetDlgItemText(kTcValueIds[0]);
         other = dlg.GetDlgItemText(kTcValueIds[5]);

@@ -48,7 +48,15 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strThermocoupleInputParams = block;
-        m_dlg.Create(159);
+        m_dlg.Create(IDD_M6386);
+    }
+    // One more dialog on a block, for tables of cases; it lives as long as the test.
+    CM6386& OpenAnother(const ModuleParamBlock& block)
+    {
+        m_frame.m_strThermocoupleInputParams = block;
+        m_others.push_back(std::make_unique<CM6386>());
+        m_others.back()->Create(IDD_M6386);
+        return *m_others.back();
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kTcValueIds[ch]); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
@@ -60,6 +68,7 @@ protected:
     }
 
     CM6386 m_dlg;
+    std::vector<std::unique_ptr<CM6386>> m_others;
 };
 
 } // namespace
@@ -103,9 +112,7 @@ TEST_F(M6386, RequestsCarryTheChecksumExceptAtAddressZero)
     CSimBus bus;
     bus.Add("6386", 5, 9600).SetInit(true);
     m_link.Attach(1, bus);
-    CM6386 dlg;
-    m_frame.m_strThermocoupleInputParams = {"00", "06", "4", "0F", "0", "6386"};
-    dlg.Create(159);
+    auto& dlg = OpenAnother({"00", "06", "4", "0F", "0", "6386"});
     EXPECT_FALSE(dlg.GetDlgItem(IDC_TC_PROTOCOL)->IsWindowEnabled());
     EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_CHECKSUM)->GetCurSel(), 0);
     Tick(dlg);
@@ -146,9 +153,7 @@ TEST_F(M6386, PerChannelModelCodesSelectTheirOwnRows)
     } cases[] = {{"00", 7}, {"0E", 7}, {"07", 17}, {"0f", 8}, {"FF", 18}, {"12", 11}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
-        CM6386 dlg;
-        m_frame.m_strThermocoupleInputParams = {"11", "06", "0", c.script, "0", "4386A"};
-        dlg.Create(159);
+        auto& dlg = OpenAnother({"11", "06", "0", c.script, "0", "4386A"});
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->GetCurSel(), c.row);
         dlg.OnCancel();
     }
@@ -209,8 +214,14 @@ TEST_F(M6386, ReadingsAreCutAtSignsOrIntoHexGroupsAndShortRepliesLeaveFieldsEmpt
     for (int ch = 1; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << ch;
 
     m_link.Attach(1, m_bus);
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 0u) << "no pause after an answered exchange";
     module.Faults().nSilentAfter = 0;
-    Tick(m_dlg, 2);
+    before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 300u + 150u) << "the time-out, then the pause";
+    Tick(m_dlg);
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << "a failed exchange empties all";
 }
 
@@ -344,9 +355,7 @@ TEST_F(M6386, ARefusedPercentRequestIsNeverReportedAsModbusSuccess)
         CSimBus bus;
         bus.Add(c.model, 0x11, 9600);
         m_link.Attach(1, bus);
-        CM6386 dlg;
-        m_frame.m_strThermocoupleInputParams = {"11", "06", "0", "0F", "0", c.model};
-        dlg.Create(159);
+        auto& dlg = OpenAnother({"11", "06", "0", "0F", "0", c.model});
         m_boxes.m_boxes.clear();
         ui::ChooseRow(dlg, IDC_TC_PROTOCOL, c.protocolRow);
         ui::ChooseRow(dlg, IDC_TC_BAUD, 4); // a new rate outside INIT is refused
@@ -426,10 +435,8 @@ TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
-        CM6386 dlg;
-        m_frame.m_strThermocoupleInputParams = c.block;
         m_frame.m_bThermocoupleInputChanged = 0;
-        dlg.Create(159);
+        auto& dlg = OpenAnother(c.block);
         m_boxes.m_boxes.clear();
         ui::Click(dlg, IDC_TC_SETTING);
         TakeRequests();
@@ -456,7 +463,7 @@ TEST_F(M6386, EveryWayToCloseEndsIt)
 {
     AddEightChannels();
     m_frame.m_strThermocoupleInputParams = {"10", "06", "0", "0F", "0", "6386"};
-    ExpectEveryWayToCloseEndsIt<CM6386>(159, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6386>(IDD_M6386, IDCANCEL);
 }
 
 TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
@@ -467,4 +474,33 @@ TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), (Requests{"$106", "$1058F", "#10", "#10"}));
     EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x8F);
+}
+
+TEST_F(M6386, EachModelGroupsRequestSequenceWithAndWithoutTheChecksum)
+{
+    struct Case {
+        const char* model;
+        BYTE address;
+        Requests bodies; // without checksum digits, from the request sent at open
+    } cases[] = {
+        {"6386", 0x10, {"$106", "#10", "#10", "#10", "#10", "#10"}},
+        {"4386A", 0x11, {"$116", "$118C0", "#11", "$113", "#11", "$113"}},
+        {"4388", 0x12, {"#12", "@12DI", "#12", "@12RH", "@12RL", "#12", "@12DI", "#12"}},
+    };
+    for (const Case& c : cases) {
+        for (bool checksum : {false, true}) {
+            SCOPED_TRACE(std::string(c.model) + (checksum ? " with checksum" : ""));
+            CSimBus bus;
+            bus.Add(c.model, c.address, 9600).SetChecksum(checksum);
+            m_link.Attach(1, bus);
+            auto& dlg = OpenAnother(
+                {Format("%02X", c.address), "06", checksum ? "4" : "0", "0F", "0", c.model});
+            Tick(dlg, static_cast<int>(c.bodies.size()) - 1);
+            Requests want;
+            for (const std::string& body : c.bodies)
+                want.push_back(checksum ? WithChecksum(body) : body);
+            EXPECT_EQ(TakeRequests(), want);
+            dlg.OnCancel();
+        }
+    }
 }
