@@ -3,42 +3,35 @@
 #include "PerChannelIds.h"
 #include "Strings.h"
 
-const std::vector<std::string> kModbusBaudRows = {"1200",  "2400",  "4800",  "9600",
-                                                  "19200", "38400", "57600", "115200"};
+int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& column,
+                    const std::vector<SLabelledRow>& rows)
+{
+    int y = column.y;
+    for (const SLabelledRow& r : rows) {
+        c.push_back({-1, CtlKind::Static, r.label, column.x, y + 2, column.labelWidth, 9,
+                     r.style & CS_HIDDEN});
+        c.push_back({r.id, r.kind, "", column.x + column.labelWidth, y, column.boxWidth,
+                     r.rows.empty() ? 12 : 90, r.style, r.rows});
+        y += 16;
+    }
+    return y;
+}
 
 int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGeneral& general)
 {
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        std::vector<std::string> rows;
-        unsigned style;
-    };
-    std::vector<Row> rows = {
+    std::vector<SLabelledRow> rows = {
         {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, general.addressStyle},
-        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows, CS_NONE},
-        {"DataFormat:",
-         IDC_PC_FORMAT,
-         CtlKind::DropList,
-         {"Engineer Unit", "% of FSR", "2's complement HEX"},
-         general.formatStyle},
-        {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}, CS_NONE},
+        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows},
+        {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows, general.formatStyle},
+        {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
     };
     if (!general.protocolRows.empty()) {
         rows.push_back({"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, general.protocolRows,
                         general.protocolStyle});
     }
-    int y = 16;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130,
                  static_cast<int>(rows.size()) * 16 + 34});
-    for (const Row& r : rows) {
-        unsigned labelStyle = r.style & CS_HIDDEN;
-        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 42, 9, labelStyle});
-        c.push_back({r.id, r.kind, "", 54, y, 80, r.rows.empty() ? 12 : 80, r.style, r.rows});
-        y += 16;
-    }
-    return y;
+    return AddLabelledRows(c, {12, 16, 42, 80}, rows);
 }
 
 void AddModbusReferenceList(std::vector<ControlTemplate>& c, const SModbusList& list)

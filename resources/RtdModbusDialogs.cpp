@@ -20,29 +20,14 @@ Controls RangeModbusControls()
     c.push_back({IDC_RTDM_MODEL, CtlKind::Static, "", 44, 6, 50, 9});
     c.push_back({-1, CtlKind::Static, ")", 96, 6, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 18, 166, 120});
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        Rows rows;
-    };
-    const Row rows[] = {
-        {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}},
-        {"DataFormat:",
-         IDC_PC_FORMAT,
-         CtlKind::DropList,
-         {"Engineer Unit", "% of FSR", "2's complement HEX"}},
-        {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, kRtdModbusRanges.rows},
-        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows},
-        {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable", "CRC"}},
-        {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}},
-    };
-    int y = 30;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 42, 9});
-        c.push_back({r.id, r.kind, "", 54, y, 112, r.rows.empty() ? 12 : 90, CS_NONE, r.rows});
-        y += 16;
-    }
+    int y = AddLabelledRows(
+        c, {12, 30, 42, 112},
+        {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit},
+         {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows},
+         {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, kRtdModbusRanges.rows},
+         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows},
+         {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable", "CRC"}},
+         {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}});
     c.push_back({-1, CtlKind::Static, "HEX", 144, 32, 20, 9});
     c.push_back({IDC_PC_UPDATE, CtlKind::Button, "Setting", 54, y + 2, 50, 14});
     c.push_back({-1, CtlKind::GroupBox, "Channel Setting", 176, 18, 115, 100});

@@ -1,17 +1,21 @@
-// Template 159 "Module": the thermocouple dialog with its channel grid, settings, calibration and
-// cold-junction groups, channel types and the alarm group of the single-channel models.
+// Templates 159 "Module" and 229 "Module Modbus": the thermocouple dialog over ASCII and over
+// Modbus RTU with its channel grid, settings, calibration and cold-junction groups, channel types
+// and the alarm group of the single-channel models. Over Modbus RTU the calibration, cold-junction,
+// alarm and channel-type controls have no function: they are created disabled or hidden.
+// Template 219 "4386A Modbus": the dialog over Modbus RTU with one type per channel.
 #include "DialogTemplate.h"
+#include "ModbusChannelRows.h"
+#include "PerChannelIds.h"
 #include "Shell.h"
 #include "Strings.h"
 #include "thermocouple/MvTcRanges.h"
+#include "thermocouple/TcModbusTables.h"
 #include "thermocouple/ThermocoupleIds.h"
 
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
-
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 
 void AddInputGroup(Controls& c)
 {
@@ -28,42 +32,33 @@ void AddInputGroup(Controls& c)
     }
 }
 
-void AddSettingGroup(Controls& c)
+void AddSettingGroup(Controls& c, const Rows& rangeRows)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 140});
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        Rows rows;
-    };
-    const Row rows[] = {
-        {"Address", IDC_TC_ADDRESS, CtlKind::Edit, {}},
-        {"Range", IDC_TC_RANGE, CtlKind::DropList, kMvTcRanges.rows},
-        {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, kBaudRows},
-        {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
-        {"Data Format",
-         IDC_TC_FORMAT,
-         CtlKind::DropList,
-         {"Engineer Unit", "% of FSR", "2's complement HEX"}},
-        {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}},
-    };
-    int y = 30;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 80, r.rows.empty() ? 12 : 90, CS_NONE, r.rows});
-        y += 16;
-    }
+    int y = AddLabelledRows(
+        c, {224, 30, 48, 80},
+        {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
+         {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
+         {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, kModbusBaudRows},
+         {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+         {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
+         {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}});
     c.push_back({IDC_TC_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14, CS_DEFAULT});
+}
+
+// The buttons take the style given.
+void AddCalibrationButtons(Controls& c, unsigned buttons)
+{
+    c.push_back({-1, CtlKind::GroupBox, "Calibrate", 6, 94, 206, 64});
+    c.push_back({IDC_TC_CALIBRATE, CtlKind::Button, "Calibrate", 12, 106, 44, 14, buttons});
+    c.push_back({IDC_TC_ZERO, CtlKind::Button, "Zero", 60, 106, 36, 14, buttons});
+    c.push_back({IDC_TC_SPAN, CtlKind::Button, "Span", 100, 106, 36, 14, buttons});
+    c.push_back({IDC_TC_STATUS, CtlKind::Edit, "", 140, 106, 66, 12, CS_READONLY});
 }
 
 void AddCalibrationGroup(Controls& c)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Calibrate", 6, 94, 206, 64});
-    c.push_back({IDC_TC_CALIBRATE, CtlKind::Button, "Calibrate", 12, 106, 44, 14});
-    c.push_back({IDC_TC_ZERO, CtlKind::Button, "Zero", 60, 106, 36, 14});
-    c.push_back({IDC_TC_SPAN, CtlKind::Button, "Span", 100, 106, 36, 14});
-    c.push_back({IDC_TC_STATUS, CtlKind::Edit, "", 140, 106, 66, 12, CS_READONLY});
+    AddCalibrationButtons(c, CS_NONE);
     c.push_back({-1, CtlKind::Static, "CJC.offset", 12, 126, 38, 9});
     c.push_back({IDC_TC_CJC_OFFSET, CtlKind::Edit, "", 52, 124, 44, 12, CS_DISABLED});
     c.push_back({-1, CtlKind::Static, "eg.(+00.02)", 100, 126, 44, 9});
@@ -72,18 +67,22 @@ void AddCalibrationGroup(Controls& c)
     c.push_back({IDC_TC_READ, CtlKind::Button, "READ", 100, 140, 36, 14});
 }
 
-void AddColdJunctionGroup(Controls& c)
+// The controls take the style given; the two value fields start with the texts given.
+void AddColdJunctionGroup(Controls& c, unsigned controls = CS_NONE, const char* zero = "",
+                          const char* coefficient = "")
 {
     c.push_back({-1, CtlKind::GroupBox, "CJC", 6, 162, 206, 66});
-    c.push_back({IDC_TC_CJC_ZERO, CtlKind::Button, "CJC Zero", 12, 174, 44, 14});
-    c.push_back({IDC_TC_CJC_ZERO_VALUE, CtlKind::Edit, "", 60, 174, 40, 12});
+    c.push_back({IDC_TC_CJC_ZERO, CtlKind::Button, "CJC Zero", 12, 174, 44, 14, controls});
+    c.push_back({IDC_TC_CJC_ZERO_VALUE, CtlKind::Edit, zero, 60, 174, 40, 12, controls});
     c.push_back({-1, CtlKind::Static, "[HEX]", 102, 176, 22, 9});
-    c.push_back({IDC_TC_COEFFICIENT_WRITE, CtlKind::Button, "Cofficient", 12, 192, 44, 14});
-    c.push_back({IDC_TC_COEFFICIENT_VALUE, CtlKind::Edit, "", 60, 192, 40, 12});
+    c.push_back(
+        {IDC_TC_COEFFICIENT_WRITE, CtlKind::Button, "Cofficient", 12, 192, 44, 14, controls});
+    c.push_back({IDC_TC_COEFFICIENT_VALUE, CtlKind::Edit, coefficient, 60, 192, 40, 12, controls});
     c.push_back({-1, CtlKind::Static, "[DEC]", 102, 194, 22, 9});
-    c.push_back({IDC_TC_TEMPERATURE, CtlKind::Button, "temperature", 124, 174, 44, 14});
-    c.push_back({IDC_TC_READ_CJC, CtlKind::Button, "Read CJC", 124, 192, 44, 14});
-    c.push_back({IDC_TC_COEFFICIENT_READ, CtlKind::Button, "Cofficient", 170, 174, 40, 14});
+    c.push_back({IDC_TC_TEMPERATURE, CtlKind::Button, "temperature", 124, 174, 44, 14, controls});
+    c.push_back({IDC_TC_READ_CJC, CtlKind::Button, "Read CJC", 124, 192, 44, 14, controls});
+    c.push_back(
+        {IDC_TC_COEFFICIENT_READ, CtlKind::Button, "Cofficient", 170, 174, 40, 14, controls});
     c.push_back({IDC_TC_CJC_STATUS, CtlKind::Edit, "", 12, 210, 194, 12, CS_READONLY});
 }
 
@@ -141,7 +140,7 @@ Controls ThermocoupleControls()
 {
     Controls c;
     AddInputGroup(c);
-    AddSettingGroup(c);
+    AddSettingGroup(c, kMvTcRanges.rows);
     AddCalibrationGroup(c);
     AddColdJunctionGroup(c);
     AddChannelTypeGroup(c);
@@ -152,7 +151,55 @@ Controls ThermocoupleControls()
     return c;
 }
 
+// The channel-type controls the Modbus dialog never uses.
+void AddUnusedChannelTypeControls(Controls& c)
+{
+    const unsigned hidden = CS_HIDDEN;
+    c.push_back({-1, CtlKind::GroupBox, "Channel", 218, 162, 140, 66});
+    c.push_back({-1, CtlKind::Static, "CH_NUM", 224, 176, 36, 9, hidden});
+    c.push_back({IDC_TC_CH_NUMBER, CtlKind::DropDown, "", 262, 174, 40, 90, hidden});
+    c.push_back({-1, CtlKind::Static, "CH_TYPE", 224, 192, 36, 9, hidden});
+    c.push_back({IDC_TC_CH_TYPE, CtlKind::DropDown, "", 262, 190, 76, 90, hidden});
+    c.push_back({IDC_TCM_CH_READ, CtlKind::Button, "CH Read", 224, 208, 48, 14, hidden});
+    c.push_back({IDC_TCM_CH_CONFIG, CtlKind::Button, "CH Config", 276, 208, 48, 14, hidden});
+}
+
+Controls ThermocoupleModbusControls()
+{
+    Controls c;
+    AddInputGroup(c);
+    AddSettingGroup(c, kTcModbusRanges.rows);
+    AddCalibrationButtons(c, CS_DISABLED);
+    AddColdJunctionGroup(c, CS_DISABLED, "+0000", "10000");
+    AddUnusedChannelTypeControls(c);
+    AddAlarmGroup(c);
+    c.push_back({IDC_TC_CHANNEL, CtlKind::Button, "Channel ", 370, 170, 56, 14, CS_DISABLED});
+    c.push_back({IDC_TC_SET, CtlKind::Button, "Set", 430, 170, 56, 14, CS_DISABLED | CS_HIDDEN});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 430, 212, 60, 14});
+    return c;
+}
+
+Controls PerChannelThermocoupleModbusControls()
+{
+    Controls c;
+    AddModbusGeneralSettings(c, kModbusFormatHidden);
+    c.push_back(
+        {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
+    AddModbusReferenceList(c, {6, 110});
+    AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, kTcModbusTypes.rows});
+    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 140, 56, 14});
+    c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 250, 140, 60, 14});
+    c.push_back({-1, CtlKind::Static, "Respond", 140, 168, 34, 9});
+    c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 176, 166, 148, 12});
+    c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", 268, 190, 56, 14});
+    return c;
+}
+
 const bool g_registered =
-    RegisterDialogTemplate({IDD_M6386, "Module", 500, 234, ThermocoupleControls()});
+    RegisterDialogTemplate({IDD_M6386, "Module", 500, 234, ThermocoupleControls()}) &&
+    RegisterDialogTemplate(
+        {IDD_M6386_MODBUS, "Module Modbus", 500, 234, ThermocoupleModbusControls()}) &&
+    RegisterDialogTemplate(
+        {IDD_M6386P_MODBUS, "4386A Modbus", 330, 210, PerChannelThermocoupleModbusControls()});
 
 } // namespace
