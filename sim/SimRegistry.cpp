@@ -1,6 +1,7 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 
 #include <array>
@@ -19,7 +20,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 10> kModels = {{
+constexpr std::array<SModel, 13> kModels = {{
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -30,6 +31,9 @@ constexpr std::array<SModel, 10> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 }};
 
 } // namespace

@@ -743,6 +743,7 @@ void CDialog::HandleEnter()
             return;
         }
     }
+    OnEnterKey();
 }
 
 void CDialog::HandleCloseBox()

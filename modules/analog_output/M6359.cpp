@@ -1,0 +1,440 @@
+#include "M6359.h"
+
+#include "AnalogOutputIds.h"
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+#include <climits>
+
+REGISTER_MODULE_DIALOG(CM6359)
+
+namespace {
+
+inline constexpr WORD kInitTimeout = 100;
+inline constexpr WORD kPollTimeout = 200;
+inline constexpr DWORD kPause = 150;
+inline constexpr const char* kAddressZero = "地址不能为零!";
+inline constexpr const char* kSwitchedToModbus = "Setting Modbus/RTU OK!";
+
+// Controls the two-channel models hide: the watchdog line and the four-channel range list.
+const int kTwoChannelHidden[] = {IDC_AO_TIME_LABEL,    IDC_AO_HEX_LABEL,      IDC_AO_WATCHDOG,
+                                 IDC_AO_WATCHDOG_TIME, IDC_AO_WATCHDOG_LABEL, IDC_AO_RESETTING,
+                                 IDC_AO_RANGE4};
+// The two-channel range and slew panel, hidden on the other models.
+const int kTwoChannelPanel[] = {IDC_AO_RANGE_CH0,    IDC_AO_RANGE_CH1,    IDC_AO_SLEW_CH0,
+                                IDC_AO_SLEW_CH1,     IDC_AO_CH0_LABEL,    IDC_AO_CH1_LABEL,
+                                IDC_AO_RANGE_LABEL0, IDC_AO_RANGE_LABEL1, IDC_AO_SLEW_LABEL0,
+                                IDC_AO_SLEW_LABEL1,  IDC_AO_CH0_SET,      IDC_AO_CH1_SET};
+
+EAoKind KindOfModel(const std::string& name)
+{
+    if (ModelHasAny(name, {"4358", "6358"})) return EAoKind::One;
+    if (ModelHasAny(name, {"4355", "6355"})) return EAoKind::Two;
+    return EAoKind::Four;
+}
+
+// A read-back value as a position in thousandths; a text that is no number reads as 0.
+int PositionOfText(const std::string& text)
+{
+    return ParseOutputValue(text, INT_MIN / 2, INT_MAX / 2).value_or(0);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6359, CModuleDlg)
+ON_BN_CLICKED(IDC_AO_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_AO_CH0_SET, OnCh0)
+ON_BN_CLICKED(IDC_AO_CH1_SET, OnCh1)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[0].nSlider, OnReleasedcaptureSlider<0>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[1].nSlider, OnReleasedcaptureSlider<1>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[2].nSlider, OnReleasedcaptureSlider<2>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[3].nSlider, OnReleasedcaptureSlider<3>)
+ON_EN_KILLFOCUS(kAoChannels[0].nOutput, OnKillfocusOutput<0>)
+ON_EN_KILLFOCUS(kAoChannels[1].nOutput, OnKillfocusOutput<1>)
+ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
+ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
+END_MESSAGE_MAP()
+
+CM6359::CM6359(CWnd*) : CModuleDlg(163, &CMainFrame::m_strAnalogOutputParams, ELinkKind::Ascii) {}
+
+void CM6359::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_AO_MODEL, m_strModelText);
+}
+
+void CM6359::ApplyRange(const SAoRange& range, int firstChannel, int lastChannel, bool pageSize)
+{
+    for (int k = firstChannel; k <= lastChannel; ++k) {
+        auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(k)].nSlider);
+        slider->SetRange(range.nSliderMin, range.nSliderMax);
+        if (pageSize) slider->SetPageSize(kAoPageSize);
+    }
+}
+
+// The module's range on the one- and four-channel models: the range list, the labels of every
+// channel, the sliders the model has (and CH1's on the one-channel model) and the output kind.
+void CM6359::ApplyModuleRange(const std::string& code, bool pageSize)
+{
+    const SAoRange* range = AoRangeOfCode(code);
+    if (!range) return;
+    bool one = m_eKind == EAoKind::One;
+    GetDlgItemAs<CComboBox>(one ? IDC_AO_RANGE : IDC_AO_RANGE4)->SetCurSel(range->nRow);
+    for (const SAoChannelIds& ids : kAoChannels) {
+        for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range->labels[i]);
+        SetDlgItemText(ids.nUnit, range->pszUnit);
+    }
+    ApplyRange(*range, 0, one ? 1 : 3, pageSize);
+    m_nOutputKind = range->nOutputKind;
+}
+
+// "$AA9i" at opening: the channel's range row and slew row. False when the module is silent.
+bool CM6359::ReadChannelRange(int channel)
+{
+    if (!SendAscii(Request('$', Format("9%d", channel)), kInitTimeout)) return false;
+    std::string reply = m_szReply;
+    int rangeRow = CharAt(reply, 3) - '0';
+    char slew = CharAt(reply, 4);
+    // The slew row stands in one character: rows 10 to 15 as the hex digits A to F.
+    int slewRow = HexCharToValue(slew) == 0xCC ? -1 : HexCharToValue(slew);
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
+        ->SetCurSel(rangeRow);
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)->SetCurSel(slewRow);
+    if (const SAoRange* range = AoRangeOfRow(rangeRow)) {
+        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+        for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range->labels[i]);
+        SetDlgItemText(ids.nUnit, range->pszUnit);
+        ApplyRange(*range, channel, channel, true);
+    }
+    return true;
+}
+
+BOOL CM6359::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(0);
+    m_strModelText = Block()[kModule];
+    InitFromBlock(IDC_AO_ADDRESS);
+    m_eKind = KindOfModel(m_strModuleName);
+    m_nChannelCount = AoChannelCount(m_eKind);
+    bool one = m_eKind == EAoKind::One;
+    GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(!one);
+    GetDlgItem(IDC_AO_CAL_SPAN)->EnableWindow(!one);
+
+    const ModuleParamBlock& block = Block();
+    GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->SetCurSel(0);
+    GetDlgItemAs<CComboBox>(IDC_AO_WATCHDOG)->SetCurSel(0);
+    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
+    GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->SetCurSel(baudRow);
+    DWORD baud = BaudRateOfRow(baudRow);
+    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
+    GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
+    if (m_strAddressDecimal == "0") {
+        // The INIT state answers at 9600 baud without checksum.
+        m_bChecksum = 0;
+        baud = 9600;
+    }
+
+    if (m_eKind == EAoKind::Four) {
+        GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_SHOW);
+        GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_HIDE);
+        ApplyModuleRange(block[kScript], true);
+    } else if (one) {
+        GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_HIDE);
+        GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_SHOW);
+        for (int k = 1; k < 4; ++k) {
+            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+            for (int id : {ids.nSlider, ids.labels[0], ids.labels[1], ids.labels[2], ids.nUnit,
+                           ids.nOutput, ids.nReadBack})
+                GetDlgItem(id)->EnableWindow(FALSE);
+        }
+        ApplyModuleRange(block[kScript], true);
+    }
+    SAoFormat format = AoFormatOfBlock(block[kCheck], block[kFormat]);
+    bool voltage = m_nOutputKind == kAoVoltage;
+    GetDlgItem(IDC_AO_SLEW_V)->ShowWindow(voltage ? SW_SHOW : SW_HIDE);
+    GetDlgItem(IDC_AO_SLEW_MA)->ShowWindow(voltage ? SW_HIDE : SW_SHOW);
+    GetDlgItemAs<CComboBox>(voltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA)->SetCurSel(format.nSlew);
+    GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->SetCurSel(format.nDataFormat);
+
+    if (!OpenAsciiLine(baud)) return TRUE;
+    if (m_eKind == EAoKind::Two) {
+        for (int id : kTwoChannelHidden) GetDlgItem(id)->ShowWindow(SW_HIDE);
+        for (int id : {IDC_AO_RANGE, IDC_AO_SLEW_V, IDC_AO_SLEW_MA})
+            GetDlgItem(id)->EnableWindow(FALSE);
+        for (int k = 2; k < 4; ++k) {
+            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+            for (int id : {ids.nSlider, ids.nUnit, ids.nOutput, ids.nReadBack})
+                GetDlgItem(id)->EnableWindow(FALSE);
+        }
+        // Without both ranges the sliders would not match the module: no polling then.
+        if (!ReadChannelRange(0) || !ReadChannelRange(1)) return TRUE;
+    } else {
+        for (int id : kTwoChannelPanel) GetDlgItem(id)->ShowWindow(SW_HIDE);
+    }
+    GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(FALSE);
+    GetDlgItem(IDC_AO_CAL_SPAN)->EnableWindow(FALSE);
+    SendAscii(FirstReadRequest(), kInitTimeout);
+    SetTimer(m_nTimerId, 300);
+    return TRUE;
+}
+
+void CM6359::OnOK()
+{
+    GetDlgItem(IDCANCEL)->SetFocus();
+}
+
+std::string CM6359::FirstReadRequest()
+{
+    if (m_eKind == EAoKind::One) return Request('$', "6");
+    m_nReadChannel = 0;
+    return Request('$', "60");
+}
+
+void CM6359::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
+    // The Output edits follow the sliders; nothing is sent until a slider is released.
+    for (int k = 0; k < m_nChannelCount; ++k) {
+        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+        std::string text = FormatOutputValue(GetDlgItemAs<CSliderCtrl>(ids.nSlider)->GetPos());
+        SetDlgItemText(ids.nOutput, m_eKind == EAoKind::Four ? "+" + text : text);
+    }
+}
+
+void CM6359::QueueSliderWrite(int k)
+{
+    auto i = static_cast<size_t>(k);
+    m_nOutputValue[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
+    QueueCommand(10 + k);
+}
+
+// A typed output goes out only as a number inside the channel's range; anything else is refused
+// with a message and sends nothing.
+void CM6359::QueueTypedWrite(int k)
+{
+    if (m_bRefusing) return; // the message itself takes the focus from the edit
+    auto i = static_cast<size_t>(k);
+    auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider);
+    int low = slider->GetRangeMin();
+    int high = slider->GetRangeMax();
+    std::optional<int> value = ParseOutputValue(GetDlgItemText(kAoChannels[i].nOutput), low, high);
+    if (!value) {
+        m_bRefusing = true;
+        MessageBox(Format("Output must be a number from %s to %s!", OutputLimitText(low).c_str(),
+                          OutputLimitText(high).c_str()),
+                   "", MB_ICONEXCLAMATION);
+        m_bRefusing = false;
+        return;
+    }
+    slider->SetPos(*value);
+    m_nOutputValue[i] = *value;
+    QueueCommand(10 + k);
+}
+
+// "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
+// can take.
+void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox, int command)
+{
+    int range = GetDlgItemAs<CComboBox>(rangeBox)->GetCurSel();
+    int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
+    if (range < 0 || slew < 0) return;
+    m_strRangeRequest = Request('$', Format("9%d%d%d", channel, range, slew));
+    QueueCommand(command);
+}
+
+void CM6359::OnCh0()
+{
+    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0, 30);
+}
+
+void CM6359::OnCh1()
+{
+    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1, 31);
+}
+
+void CM6359::OnSetting()
+{
+    m_pMainFrame = GetMainFrame();
+    UpdateData(TRUE);
+    if (GetDlgItemText(IDC_AO_ADDRESS) == "0") {
+        MessageBox(kAddressZero, "", MB_ICONEXCLAMATION);
+        OnCancel();
+        return;
+    }
+    std::optional<int> typed = ReadTypedAddress(IDC_AO_ADDRESS);
+    if (!typed) return;
+    const ModuleParamBlock& block = Block();
+    std::string newAddress = Format("%02X", *typed);
+    int baudRow = GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->GetCurSel();
+    // A list without a chosen row keeps the module's current code.
+    std::string baudCode = baudRow >= 0 ? CodeOfRow(BaudCodeTable, baudRow) : block[kBrate];
+    if (baudCode != block[kBrate] && *typed == 0) {
+        RefuseAddressZero();
+        return;
+    }
+    int rangeBox = m_eKind == EAoKind::One ? IDC_AO_RANGE : IDC_AO_RANGE4;
+    const SAoRange* range = AoRangeOfRow(GetDlgItemAs<CComboBox>(rangeBox)->GetCurSel());
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F"
+                            : range                 ? range->pszCode
+                                                    : block[kScript];
+
+    SAoFormat old = AoFormatOfBlock(block[kCheck], block[kFormat]);
+    int slewBox = m_nOutputKind == kAoCurrent ? IDC_AO_SLEW_MA : IDC_AO_SLEW_V;
+    int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
+    int format = GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->GetCurSel();
+    // The blank last Format row is no data format.
+    if (format < 0 || format > 2) format = old.nDataFormat;
+    int checksumRow = GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->GetCurSel();
+    SAoFormatDigits digits =
+        AoFormatDigits(block[kCheck], checksumRow, slew >= 0 ? slew : old.nSlew, format);
+
+    m_bProtocolSwitch = GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->GetCurSel() == 1 ? 1 : 0;
+    std::string body = m_bProtocolSwitch
+                           ? "R1"
+                           : newAddress + rangeCode + baudCode + digits.strHigh + digits.strLow;
+    m_strConfigRequest = AsciiCommand(m_bProtocolSwitch ? '$' : '%', m_strOldAddress, body,
+                                      m_bChecksum == 1 && m_strOldAddress != "00");
+    std::optional<std::string> rangeText;
+    if (m_eKind == EAoKind::Two)
+        rangeText = "";
+    else
+        rangeText = SelectedText(rangeBox);
+    m_rowTexts = {m_strModuleName, newAddress, GetDlgItemText(IDC_AO_BAUD),
+                  GetDlgItemText(IDC_AO_CHECKSUM), rangeText};
+    m_params = {newAddress, baudCode, digits.strHigh, rangeCode, digits.strLow};
+    if (checksumRow >= 0) m_bChecksum = checksumRow == 0 ? 1 : 0;
+    QueueCommand(1);
+    if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
+}
+
+void CM6359::ShowOutcome(const char* text)
+{
+    TickMessageBox(text, "Setting", MB_ICONEXCLAMATION);
+    OnCancel();
+}
+
+bool CM6359::ReadLastCommand()
+{
+    bool acknowledged = CharAt(m_strReply, 0) == '!';
+    switch (m_nLastCommand) {
+    case 30:
+    case 31:
+        SetDlgItemText(IDC_AO_STATUS,
+                       Format("CH%d %s", m_nLastCommand - 30, acknowledged ? "Ready!" : "Error!"));
+        m_nLastCommand = 0;
+        m_nCommand = 2;
+        return true;
+    case 100:
+        ShowOutcome(acknowledged ? kConfigurationOk : kConfigurationError);
+        return false;
+    default:
+        return true;
+    }
+}
+
+void CM6359::ShowValue(int channel, const std::string& text)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    SetDlgItemText(ids.nReadBack, text);
+    if (m_nSyncedChannels != channel) return;
+    SetDlgItemText(ids.nOutput, text);
+    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(PositionOfText(text));
+    ++m_nSyncedChannels;
+}
+
+// Shows the value the last read brought and returns the read of the next channel.
+std::string CM6359::ReadBack()
+{
+    const std::string& reply = m_strReply;
+    std::string text;
+    if (m_eKind == EAoKind::Two || m_bChecksum == 1) {
+        text = Mid(reply, 3);
+    } else if (m_eKind == EAoKind::One) {
+        text = Right(reply, 6);
+    } else {
+        size_t plus = reply.find('+');
+        text = plus == std::string::npos ? reply : reply.substr(plus);
+    }
+    if (m_eKind == EAoKind::One) {
+        ShowValue(0, text);
+        return Request('$', "6");
+    }
+    ShowValue(m_nReadChannel, text);
+    m_nReadChannel = (m_nReadChannel + 1) % m_nChannelCount;
+    return Request('$', Format("6%d", m_nReadChannel));
+}
+
+std::string CM6359::OutputWrite(int channel) const
+{
+    int value = m_nOutputValue[static_cast<size_t>(channel)];
+    std::string text = FormatOutputValue(value);
+    switch (m_eKind) {
+    case EAoKind::One:
+        return Request('#', text);
+    case EAoKind::Two:
+        return Request('#', Format("%d", channel) + text);
+    default:
+        return Request('#', Format("%d", channel) + (value < 0 ? "" : "+") + text);
+    }
+}
+
+void CM6359::PollStep()
+{
+    TakeReply();
+    std::string request;
+    if (m_nLastResult != 1) {
+        request = FirstReadRequest();
+        // A pending write, range command or configuration is dropped.
+        ApplyQueuedCommand();
+        m_nCommand = 0;
+        if (m_nLastCommand == 100) {
+            // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"
+            // without an answer was not taken.
+            ShowOutcome(m_bProtocolSwitch ? kSwitchedToModbus : kConfigurationError);
+            return;
+        }
+        if (m_nLastCommand == 30 || m_nLastCommand == 31) {
+            SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - 30));
+            m_nLastCommand = 0;
+        }
+    } else {
+        if (m_bRestartCycle) {
+            m_bRestartCycle = 0;
+            m_nCommand = 2;
+        }
+        if (!ReadLastCommand()) return;
+        ApplyQueuedCommand();
+        switch (m_nCommand) {
+        case 1:
+            request = m_strConfigRequest;
+            m_nCommand = 2;
+            m_nLastCommand = 100;
+            WriteBack(m_rowTexts, m_params, &CMainFrame::m_bAnalogOutputChanged);
+            break;
+        case 2:
+            request = FirstReadRequest();
+            m_nCommand = 0;
+            break;
+        case 10:
+        case 11:
+        case 12:
+        case 13:
+            request = OutputWrite(m_nCommand - 10);
+            m_bRestartCycle = 1;
+            break;
+        case 30:
+        case 31:
+            request = m_strRangeRequest;
+            m_nLastCommand = m_nCommand;
+            break;
+        default:
+            request = ReadBack();
+            break;
+        }
+    }
+    SendAscii(request, kPollTimeout);
+    Sleep(kPause);
+}

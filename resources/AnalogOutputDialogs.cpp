@@ -1,0 +1,157 @@
+// Templates 163 "AO  Module" (ASCII) and 230 "AO  Module Modbus" of the one-, two- and
+// four-channel analog-output dialogs. Both share the four channel panels and the setting block.
+#include "DialogTemplate.h"
+#include "Shell.h"
+#include "Strings.h"
+#include "analog_output/AnalogOutputIds.h"
+#include "analog_output/AoCodes.h"
+
+namespace {
+
+using Controls = std::vector<ControlTemplate>;
+using Rows = std::vector<std::string>;
+
+const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+const Rows kRangeRows = {"0 to 20 mA", "4 to 20 mA", "0 to 10 V"};
+const Rows kRange4Rows = {"0 to 20 mA", "4 to 20 mA", "0 to 10V", ""};
+const Rows kFormatRows = {"Enagineer Unit", "% Of FSR", "2's Complement HEX", ""};
+const Rows kProtocolRows = {"ASCII", "Modbus RTU"};
+const Rows kNoRows = {};
+
+Rows RowsOf(const std::array<const char*, 16>& texts)
+{
+    return Rows(texts.begin(), texts.end());
+}
+
+void AddHeader(Controls& c)
+{
+    c.push_back({-1, CtlKind::Static, "AO  Module (", 8, 6, 46, 9});
+    c.push_back({IDC_AO_MODEL, CtlKind::Static, "", 54, 6, 40, 9});
+    c.push_back({-1, CtlKind::Static, ")", 94, 6, 8, 9});
+}
+
+// Slider, scale and unit labels, Output and ReadBack edits of CH0 to CH3, side by side.
+void AddChannelPanels(Controls& c, unsigned outputStyle)
+{
+    for (int k = 0; k < 4; ++k) {
+        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+        int x = 6 + k * 102;
+        c.push_back({-1, CtlKind::GroupBox, Format("CH%d", k), x, 18, 98, 110});
+        c.push_back({ids.nSlider, CtlKind::Slider, "", x + 4, 30, 90, 16});
+        c.push_back({ids.labels[0], CtlKind::Static, "0", x + 6, 48, 16, 9});
+        c.push_back({ids.labels[1], CtlKind::Static, "1", x + 42, 48, 16, 9});
+        c.push_back({ids.labels[2], CtlKind::Static, "2", x + 78, 48, 16, 9});
+        c.push_back({ids.nUnit, CtlKind::Static, "v/a", x + 42, 60, 20, 9});
+        c.push_back({-1, CtlKind::Static, "Output", x + 6, 76, 34, 9});
+        c.push_back({ids.nOutput, CtlKind::Edit, "", x + 42, 74, 50, 12, outputStyle});
+        c.push_back({-1, CtlKind::Static, "ReadBack", x + 6, 94, 34, 9});
+        c.push_back({ids.nReadBack, CtlKind::Edit, "", x + 42, 92, 50, 12, CS_READONLY});
+    }
+}
+
+// A label and its box in the setting block; the next row stands 16 units lower.
+void AddSettingRow(Controls& c, const char* label, int id, const Rows* rows, int y,
+                   unsigned style = CS_NONE)
+{
+    c.push_back({-1, CtlKind::Static, label, 10, y + 2, 40, 9});
+    c.push_back({id, rows ? CtlKind::DropList : CtlKind::Edit, "", 52, y, 70, rows ? 120 : 12,
+                 style, rows ? *rows : Rows{}});
+}
+
+// Range and slew of channels 0 and 1 of the two-channel models.
+void AddTwoChannelPanel(Controls& c, const Rows& slewRows)
+{
+    c.push_back({IDC_AO_CH0_LABEL, CtlKind::Static, "CH0", 130, 134, 20, 9});
+    c.push_back({IDC_AO_CH1_LABEL, CtlKind::Static, "CH1", 130, 166, 20, 9});
+    c.push_back({IDC_AO_RANGE_LABEL0, CtlKind::Static, "Range", 152, 134, 24, 9});
+    c.push_back({IDC_AO_RANGE_CH0, CtlKind::DropList, "", 178, 132, 60, 80, CS_NONE, kRangeRows});
+    c.push_back({IDC_AO_SLEW_LABEL0, CtlKind::Static, "Slew", 152, 150, 24, 9});
+    c.push_back({IDC_AO_SLEW_CH0, CtlKind::DropList, "", 178, 148, 60, 120, CS_NONE, slewRows});
+    c.push_back({IDC_AO_CH0_SET, CtlKind::Button, "CH0", 242, 140, 24, 14});
+    c.push_back({IDC_AO_RANGE_LABEL1, CtlKind::Static, "Range", 152, 166, 24, 9});
+    c.push_back({IDC_AO_RANGE_CH1, CtlKind::DropList, "", 178, 164, 60, 80, CS_NONE, kRangeRows});
+    c.push_back({IDC_AO_SLEW_LABEL1, CtlKind::Static, "Slew", 152, 182, 24, 9});
+    c.push_back({IDC_AO_SLEW_CH1, CtlKind::DropList, "", 178, 180, 60, 120, CS_NONE, slewRows});
+    c.push_back({IDC_AO_CH1_SET, CtlKind::Button, "CH1", 242, 172, 24, 14});
+}
+
+// Calibration, trim, power-on and safe values and the watchdog: in the template, never acting.
+void AddInertControls(Controls& c)
+{
+    const unsigned off = CS_DISABLED;
+    c.push_back({IDC_AO_CALIBRATION, CtlKind::GroupBox, "Calibration", 272, 132, 138, 44, off});
+    c.push_back({-1, CtlKind::Static, "Channel", 278, 144, 30, 9, off});
+    c.push_back({IDC_AO_CHANNEL, CtlKind::DropList, "", 310, 142, 30, 60, CS_NONE,
+                 Rows{"0", "1", "2", "3"}});
+    c.push_back({IDC_AO_CAL_ZERO, CtlKind::Button, "0V/4mA", 344, 142, 30, 14, off});
+    c.push_back({IDC_AO_CAL_SPAN, CtlKind::Button, "+10V/20mA", 376, 142, 30, 14, off});
+    c.push_back({IDC_AO_TRIM_VALUE, CtlKind::Edit, "", 278, 158, 30, 12, off});
+    c.push_back({IDC_AO_TRIM, CtlKind::Button, "Trim Output", 310, 158, 44, 14, off});
+    c.push_back({IDC_AO_ZERO_HIDDEN, CtlKind::Button, "零点校准", 356, 158, 24, 14, CS_HIDDEN});
+    c.push_back({IDC_AO_SPAN_HIDDEN, CtlKind::Button, "满量程校准", 382, 158, 24, 14, CS_HIDDEN});
+    c.push_back({IDC_AO_SET_POWERON, CtlKind::Button, "Set PowerOn", 272, 180, 46, 14, off});
+    c.push_back({IDC_AO_SET_SAFE, CtlKind::Button, "Set Safe", 320, 180, 42, 14, off});
+    c.push_back({IDC_AO_READ_POWERON, CtlKind::Button, "Read PowerOn", 272, 196, 46, 14, off});
+    c.push_back({IDC_AO_READ_SAFE, CtlKind::Button, "Read Safe", 320, 196, 42, 14, off});
+    c.push_back({IDC_AO_WATCHDOG, CtlKind::DropList, "", 272, 214, 60, 40, off,
+                 Rows{"Stop WatchDog", "Start WatchDog"}});
+    c.push_back({IDC_AO_TIME_LABEL, CtlKind::Static, "Time", 336, 216, 18, 9, off});
+    c.push_back({IDC_AO_WATCHDOG_TIME, CtlKind::Edit, "", 356, 214, 22, 12, off});
+    c.push_back({IDC_AO_HEX_LABEL, CtlKind::Static, "HEX(FF)", 380, 216, 30, 9, off});
+    c.push_back({IDC_AO_WATCHDOG_LABEL, CtlKind::Button, "Watch Dog", 272, 230, 46, 14, off});
+    c.push_back({IDC_AO_RESETTING, CtlKind::Button, "Resetting", 320, 230, 42, 14, off});
+}
+
+Controls AsciiControls()
+{
+    static const Rows checksumRows = {"Enable", "Disable"};
+    static const Rows slewV = RowsOf(kAoSlewVoltageRows);
+    static const Rows slewMa = RowsOf(kAoSlewCurrentRows);
+    Controls c;
+    AddHeader(c);
+    AddChannelPanels(c, CS_NONE);
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
+    // The range lists of the one- and four-channel models share a place, as do the slew lists.
+    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
+    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
+    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
+    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
+    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
+    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
+    AddSettingRow(c, "Slew Rate", IDC_AO_SLEW_V, &slewV, 222);
+    c.push_back({IDC_AO_SLEW_MA, CtlKind::DropList, "", 52, 222, 70, 120, CS_NONE, slewMa});
+    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
+    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
+    c.push_back({IDC_AO_STATUS, CtlKind::Edit, "", 10, 276, 112, 12, CS_READONLY});
+    AddTwoChannelPanel(c, slewV);
+    AddInertControls(c);
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
+    return c;
+}
+
+Controls ModbusControls()
+{
+    static const Rows checksumRows = {"Enable", "Disable", "CRC"};
+    Controls c;
+    AddHeader(c);
+    AddChannelPanels(c, CS_DISABLED);
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
+    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
+    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
+    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
+    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
+    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
+    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
+    AddSettingRow(c, "SlewmA:", IDC_AO_SLEW_MA_MODBUS, &kNoRows, 222);
+    c.push_back({IDC_AO_SLEW_V, CtlKind::DropList, "", 52, 222, 70, 60});
+    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
+    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
+    return c;
+}
+
+const bool g_registered =
+    RegisterDialogTemplate({163, "AO  Module", 416, 300, AsciiControls()}) &&
+    RegisterDialogTemplate({230, "AO  Module Modbus", 416, 300, ModbusControls()});
+
+} // namespace
