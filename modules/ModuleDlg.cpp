@@ -141,6 +141,14 @@ std::string CModuleDlg::ModbusDataText() const
     return Mid(digits, 6, static_cast<int>(digits.size()) - 10);
 }
 
+bool CModuleDlg::IsModbusException() const
+{
+    std::string digits = Remove(m_strReply, ' ');
+    BYTE high = HexCharToValue(CharAt(digits, 2));
+    BYTE low = HexCharToValue(CharAt(digits, 3));
+    return high != 0xCC && low != 0xCC && (high & 0x8) != 0;
+}
+
 std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const
 {
     auto* box = GetDlgItemAs<CComboBox>(nListBox);

@@ -65,6 +65,8 @@ protected:
     // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped);
     // empty when the reply is too short to hold any.
     std::string ModbusDataText() const;
+    // True when m_strReply is a Modbus exception reply (its function code has bit 7 set).
+    bool IsModbusException() const;
 
     // The text of the row a list box has selected; nothing when it has none.
     std::optional<std::string> SelectedText(int nListBox) const;

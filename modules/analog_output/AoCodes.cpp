@@ -1,10 +1,12 @@
 #include "AoCodes.h"
 
 #include "AsciiCommand.h"
+#include "ModelName.h"
 #include "ModuleCodes.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -35,6 +37,13 @@ const SAoRange* AoRangeOfRow(int row)
     return row >= 0 && row < static_cast<int>(AoRangeCodeTable.size())
                ? &AoRangeCodeTable[static_cast<size_t>(row)]
                : nullptr;
+}
+
+EAoKind AoKindOfModel(const std::string& name)
+{
+    if (ModelHasAny(name, {"4358", "6358"})) return EAoKind::One;
+    if (ModelHasAny(name, {"4355", "6355"})) return EAoKind::Two;
+    return EAoKind::Four;
 }
 
 int AoChannelCount(EAoKind kind)
@@ -106,6 +115,11 @@ std::optional<int> ParseOutputValue(const std::string& text, int min, int max)
     if (negative) value = -value;
     if (value < min || value > max) return std::nullopt;
     return static_cast<int>(value);
+}
+
+int OutputPositionOfText(const std::string& text)
+{
+    return ParseOutputValue(text, INT_MIN / 2, INT_MAX / 2).value_or(0);
 }
 
 std::string OutputLimitText(int thousandths)

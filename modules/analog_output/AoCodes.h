@@ -35,6 +35,8 @@ extern const std::array<const char*, 16> kAoSlewCurrentRows;
 
 // The model kinds, sorted from the model name.
 enum class EAoKind { One, Two, Four };
+// "4358"/"6358" one channel, "4355"/"6355" two, else ("4359"/"6359") four.
+EAoKind AoKindOfModel(const std::string& name);
 int AoChannelCount(EAoKind kind);
 
 // The data-format byte split as the block stores it (Check: the high hex digit, Format: the low
@@ -62,6 +64,9 @@ std::string FormatOutputValue(int thousandths);
 // A typed output: a decimal number with an optional sign and at most three decimals, between
 // min and max thousandths. The value in thousandths, or nothing when the text is anything else.
 std::optional<int> ParseOutputValue(const std::string& text, int min, int max);
+// A value the module reported, as a slider position in thousandths; a text that is no number
+// gives 0.
+int OutputPositionOfText(const std::string& text);
 // The range a typed output must fall in, for the message that refuses one ("4" to "20").
 std::string OutputLimitText(int thousandths);
 

@@ -3,11 +3,9 @@
 #include "AnalogOutputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
-#include "ModelName.h"
 #include "ModuleDialogs.h"
 #include "Strings.h"
 
-#include <climits>
 
 REGISTER_MODULE_DIALOG(CM6359)
 
@@ -28,19 +26,6 @@ const int kTwoChannelPanel[] = {IDC_AO_RANGE_CH0,    IDC_AO_RANGE_CH1,    IDC_AO
                                 IDC_AO_SLEW_CH1,     IDC_AO_CH0_LABEL,    IDC_AO_CH1_LABEL,
                                 IDC_AO_RANGE_LABEL0, IDC_AO_RANGE_LABEL1, IDC_AO_SLEW_LABEL0,
                                 IDC_AO_SLEW_LABEL1,  IDC_AO_CH0_SET,      IDC_AO_CH1_SET};
-
-EAoKind KindOfModel(const std::string& name)
-{
-    if (ModelHasAny(name, {"4358", "6358"})) return EAoKind::One;
-    if (ModelHasAny(name, {"4355", "6355"})) return EAoKind::Two;
-    return EAoKind::Four;
-}
-
-// A read-back value as a position in thousandths; a text that is no number reads as 0.
-int PositionOfText(const std::string& text)
-{
-    return ParseOutputValue(text, INT_MIN / 2, INT_MAX / 2).value_or(0);
-}
 
 } // namespace
 
@@ -117,7 +102,7 @@ BOOL CM6359::OnInitDialog()
     GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(0);
     m_strModelText = Block()[kModule];
     InitFromBlock(IDC_AO_ADDRESS);
-    m_eKind = KindOfModel(m_strModuleName);
+    m_eKind = AoKindOfModel(m_strModuleName);
     m_nChannelCount = AoChannelCount(m_eKind);
     bool one = m_eKind == EAoKind::One;
     GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(!one);
@@ -341,7 +326,7 @@ void CM6359::ShowValue(int channel, const std::string& text)
     SetDlgItemText(ids.nReadBack, text);
     if (m_nSyncedChannels != channel) return;
     SetDlgItemText(ids.nOutput, text);
-    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(PositionOfText(text));
+    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(OutputPositionOfText(text));
     ++m_nSyncedChannels;
 }
 

@@ -1,0 +1,386 @@
+#include "M6359Modbus.h"
+
+#include "AnalogOutputIds.h"
+#include "AsciiCommand.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+#include <algorithm>
+#include <cctype>
+
+REGISTER_MODULE_DIALOG(CM6359Modbus)
+
+namespace {
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr int kCrcRow = 2;
+inline constexpr int kModbusRow = 1;
+inline constexpr int kRawMax = 65535;
+inline constexpr const char* kSwitchedToAscii = "Setting ASSIC OK!";
+inline constexpr const char* kSettingOk = "Setting is OK!";
+
+// A raw output code as typed: one to four hex digits.
+std::optional<int> ParseRawCode(const std::string& text)
+{
+    bool hex = !text.empty() && text.size() <= 4 &&
+               std::all_of(text.begin(), text.end(),
+                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    if (!hex) return std::nullopt;
+    return static_cast<int>(StrToLong(text, 16));
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6359Modbus, CModuleDlg)
+ON_BN_CLICKED(IDC_AO_SETTING, OnSetting)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[0].nSlider, OnReleasedcaptureSlider<0>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[1].nSlider, OnReleasedcaptureSlider<1>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[2].nSlider, OnReleasedcaptureSlider<2>)
+ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[3].nSlider, OnReleasedcaptureSlider<3>)
+ON_EN_KILLFOCUS(kAoChannels[0].nOutput, OnKillfocusOutput<0>)
+ON_EN_KILLFOCUS(kAoChannels[1].nOutput, OnKillfocusOutput<1>)
+ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
+ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
+END_MESSAGE_MAP()
+
+CM6359Modbus::CM6359Modbus(CWnd*)
+    : CModuleDlg(230, &CMainFrame::m_strAnalogOutputParams, ELinkKind::Rtu)
+{
+}
+
+void CM6359Modbus::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_AO_MODEL, m_strModelText);
+}
+
+void CM6359Modbus::ShowRange(const SAoRange& range, int channel)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range.labels[i]);
+    SetDlgItemText(ids.nUnit, range.pszUnit);
+}
+
+void CM6359Modbus::SetSliderRange(const SAoRange& range, int channel)
+{
+    GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(channel)].nSlider)
+        ->SetRange(range.nSliderMin, range.nSliderMax);
+}
+
+void CM6359Modbus::ApplyRangeCode(const std::string& code, int sliders)
+{
+    const SAoRange* range = AoRangeOfCode(code);
+    if (!range) return;
+    for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4}) GetDlgItemAs<CComboBox>(id)->SetCurSel(range->nRow);
+    for (int k = 0; k < 4; ++k) ShowRange(*range, k);
+    for (int k = 0; k < sliders; ++k) SetSliderRange(*range, k);
+    m_nOutputKind = range->nOutputKind;
+}
+
+// The four-channel models (and the two-channel ones until their range is known) show raw codes.
+void CM6359Modbus::RawSetUp()
+{
+    for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4, IDC_AO_CHECKSUM, IDC_AO_FORMAT, IDC_AO_BAUD,
+                   IDC_AO_SLEW_MA_MODBUS, IDC_AO_SLEW_V})
+        GetDlgItem(id)->EnableWindow(FALSE);
+    for (const SAoChannelIds& ids : kAoChannels) {
+        SetDlgItemText(ids.labels[0], "0");
+        SetDlgItemText(ids.labels[1], "");
+        SetDlgItemText(ids.labels[2], "FFFF");
+        SetDlgItemText(ids.nUnit, "");
+        GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetRange(0, kRawMax);
+    }
+}
+
+BOOL CM6359Modbus::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_strModelText = Block()[kModule];
+    InitFromBlock(IDC_AO_ADDRESS);
+    m_eKind = AoKindOfModel(m_strModuleName);
+    m_nChannelCount = AoChannelCount(m_eKind);
+    GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(kModbusRow);
+    m_strOldAddress = Format("%02x", static_cast<unsigned>(StrToLong(Block()[kAddress], 16)));
+    for (int id : {IDC_AO_RANGE, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_FORMAT})
+        GetDlgItem(id)->EnableWindow(FALSE);
+    const ModuleParamBlock& block = Block();
+    GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->SetCurSel(kCrcRow);
+    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
+    GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->SetCurSel(baudRow);
+
+    if (ModelHasAny(m_strModuleName, {"4359", "6359", "6355"})) RawSetUp();
+    if (m_eKind != EAoKind::Four) {
+        // Only the model's own channels stay live.
+        for (int k = 1; k < 4; ++k) {
+            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+            bool live = m_eKind == EAoKind::Two && k == 1;
+            for (int id : {ids.nSlider, ids.labels[0], ids.labels[1], ids.labels[2], ids.nUnit,
+                           ids.nOutput, ids.nReadBack})
+                GetDlgItem(id)->EnableWindow(live);
+        }
+        if (m_eKind == EAoKind::One) {
+            GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_HIDE);
+            GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_SHOW);
+        }
+        ApplyRangeCode(block[kScript], 2);
+    }
+    if (m_nOutputKind >= 0) {
+        bool current = m_nOutputKind == kAoCurrent;
+        GetDlgItem(IDC_AO_SLEW_MA_MODBUS)->ShowWindow(current ? SW_SHOW : SW_HIDE);
+        GetDlgItem(IDC_AO_SLEW_V)->ShowWindow(current ? SW_HIDE : SW_SHOW);
+    }
+    GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)
+        ->SetCurSel(HexDigitOrZero(CharAt(block[kFormat], 0)) & 0x3);
+
+    // These modules talk without parity, whatever the search used.
+    if (!OpenRtuLine(BaudRateOfRow(baudRow), 0)) return TRUE;
+    m_nCommand = 0;
+    if (SendRtu(m_strAddress + "0300C80001", kTimeout)) {
+        TakeReply();
+        ApplyRangeCode(Mid(Remove(m_strReply, ' '), 8, 2), 4);
+    }
+    std::string second = m_eKind == EAoKind::Four  ? "0300000004"
+                          : m_eKind == EAoKind::Two ? "0300C80040"
+                                                    : "0300000001";
+    SendRtu(m_strAddress + second, kTimeout);
+    // The one-channel models start straight with the reading of their value.
+    m_nLastCommand = m_eKind == EAoKind::One ? 1 : 0;
+    SetTimer(m_nTimerId, 400);
+    return TRUE;
+}
+
+void CM6359Modbus::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
+    for (int k = 0; k < m_nChannelCount; ++k) {
+        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
+        int position = GetDlgItemAs<CSliderCtrl>(ids.nSlider)->GetPos();
+        // Raw codes on the four-channel models, values as the read-back shows them otherwise.
+        SetDlgItemText(ids.nOutput, m_eKind == EAoKind::Four ? Format("%04x", position)
+                                                             : "+" + FormatOutputValue(position));
+    }
+}
+
+void CM6359Modbus::QueueSliderWrite(int k)
+{
+    auto i = static_cast<size_t>(k);
+    m_nOutputRegister[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
+    QueueCommand(10 + k);
+}
+
+// A typed output goes out only as what the module's register takes: a value inside the channel's
+// range (its thousandths), or a raw code on the four-channel models.
+void CM6359Modbus::QueueTypedWrite(int k)
+{
+    if (m_bRefusing) return; // the message itself takes the focus from the edit
+    auto i = static_cast<size_t>(k);
+    auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider);
+    int low = slider->GetRangeMin();
+    int high = slider->GetRangeMax();
+    std::string text = GetDlgItemText(kAoChannels[i].nOutput);
+    std::optional<int> value =
+        m_eKind == EAoKind::Four ? ParseRawCode(text) : ParseOutputValue(text, low, high);
+    if (!value) {
+        m_bRefusing = true;
+        MessageBox(m_eKind == EAoKind::Four
+                       ? std::string("Output must be 0000 to FFFF!")
+                       : Format("Output must be a number from %s to %s!",
+                                OutputLimitText(low).c_str(), OutputLimitText(high).c_str()),
+                   "", MB_ICONEXCLAMATION);
+        m_bRefusing = false;
+        return;
+    }
+    slider->SetPos(*value);
+    m_nOutputRegister[i] = *value;
+    QueueCommand(10 + k);
+}
+
+void CM6359Modbus::OnSetting()
+{
+    m_pMainFrame = GetMainFrame();
+    std::optional<int> typed = ReadTypedAddress(IDC_AO_ADDRESS);
+    if (!typed) return;
+    UpdateData(TRUE);
+    const ModuleParamBlock& block = Block();
+    std::string newAddress = Format("%02X", *typed);
+    int baudRow = GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->GetCurSel();
+    // A list without a chosen row keeps the module's current code.
+    std::string baudCode = baudRow >= 0 ? CodeOfRow(BaudCodeTable, baudRow) : block[kBrate];
+    if (baudCode != block[kBrate] && *typed == 0) {
+        RefuseAddressZero();
+        return;
+    }
+    const SAoRange* range = AoRangeOfRow(GetDlgItemAs<CComboBox>(IDC_AO_RANGE)->GetCurSel());
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : range ? range->pszCode : block[kScript];
+    int slewBox = m_nOutputKind == kAoVoltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA_MODBUS;
+    int slew = m_nOutputKind < 0 ? 0 : std::max(GetDlgItemAs<CComboBox>(slewBox)->GetCurSel(), 0);
+    int format = GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->GetCurSel();
+    if (format < 0 || format > 2) format = AoFormatOfBlock(block[kCheck], block[kFormat]).nDataFormat;
+    SAoFormatDigits digits = AoFormatDigits(
+        block[kCheck], GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->GetCurSel(), slew, format);
+
+    m_bAsciiSwitch = GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->GetCurSel() != kModbusRow;
+    // The switch goes to the address the module answers to now, not to the one typed.
+    m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
+                                        : m_strOldAddress + "06081200" + newAddress;
+    m_rowTexts = {m_strModuleName, newAddress, GetDlgItemText(IDC_AO_BAUD),
+                  GetDlgItemText(IDC_AO_CHECKSUM),
+                  m_eKind == EAoKind::One ? SelectedText(IDC_AO_RANGE) : std::string()};
+    m_params = {newAddress, baudCode, digits.strHigh, rangeCode, digits.strLow};
+    QueueCommand(1);
+}
+
+void CM6359Modbus::ShowOutcome(const char* text)
+{
+    TickMessageBox(text, "Setting", MB_ICONEXCLAMATION);
+    OnCancel();
+}
+
+std::string CM6359Modbus::ValueRead() const
+{
+    return m_eKind == EAoKind::Four ? m_strAddress + "0300000004" : m_strAddress + "0300000001";
+}
+
+std::string CM6359Modbus::OutputWrite(int channel) const
+{
+    int value = m_nOutputRegister[static_cast<size_t>(channel)];
+    // Four-channel codes as the slider gives them; values as four hex digits of thousandths.
+    std::string data = m_eKind == EAoKind::Four ? Format("%04x", value) : Format("%04X", value);
+    return m_strAddress + Format("06000%d", channel) + data;
+}
+
+// The configuration goes out now, so the result row is rewritten now.
+void CM6359Modbus::SendSettingRequest(std::string& request)
+{
+    request = m_strConfigRequest;
+    WriteBack(m_rowTexts, m_params, &CMainFrame::m_bAnalogOutputChanged);
+}
+
+void CM6359Modbus::ShowFourValues()
+{
+    std::string digits = Remove(m_strReply, ' ');
+    for (int k = 0; k < 4; ++k)
+        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nReadBack, Mid(digits, 6 + 4 * k, 4));
+}
+
+// Every tick reads the four registers; a queued write or configuration takes one read's place.
+std::string CM6359Modbus::FourChannelStep()
+{
+    ApplyQueuedCommand();
+    std::string request;
+    if (m_nCommand == 1) {
+        SendSettingRequest(request);
+    } else if (m_nCommand >= 10 && m_nCommand <= 13) {
+        request = OutputWrite(m_nCommand - 10);
+    } else {
+        ShowFourValues();
+        m_nCommand = 0;
+        request = ValueRead();
+    }
+    return request;
+}
+
+void CM6359Modbus::ShowCycleValue()
+{
+    std::string digits = Remove(m_strReply, ' ');
+    std::string text = AoRegisterValueText(Mid(digits, 6, static_cast<int>(digits.size()) - 10));
+    if (text.empty()) return; // an exception or a garbled reply carries no value
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(m_nReadChannel)];
+    SetDlgItemText(ids.nReadBack, text);
+    if (m_nSyncedChannels != m_nReadChannel) return;
+    SetDlgItemText(ids.nOutput, text);
+    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(OutputPositionOfText(text));
+    ++m_nSyncedChannels;
+}
+
+// The one- and two-channel cycle: one channel's value a tick, CH1's range read first.
+std::string CM6359Modbus::CycleStep()
+{
+    if (m_nLastCommand == 0) {
+        m_nCommand = 3;
+        m_nLastCommand = 1;
+    } else if (m_nLastCommand == 3) {
+        std::string code = Mid(Remove(m_strReply, ' '), 8, 2);
+        if (const SAoRange* range = AoRangeOfCode(code)) {
+            SetSliderRange(*range, 1);
+            ShowRange(*range, 1);
+        }
+        m_nCommand = 0;
+        m_nLastCommand = 1;
+        return m_strAddress + "0300000001";
+    }
+    // The operator's request goes before the cycle's, but not before CH1's range is known.
+    if (m_nCommand != 3) ApplyQueuedCommand();
+    std::string request;
+    switch (m_nCommand) {
+    case 1:
+        SendSettingRequest(request);
+        m_nCommand = 2;
+        m_nLastCommand = 100;
+        break;
+    case 2:
+        request = m_strAddress + "0300000001";
+        m_nReadChannel = 0;
+        m_nCommand = 0;
+        break;
+    case 3:
+        m_nLastCommand = 3;
+        request = m_strAddress + "0300C90040";
+        break;
+    case 10:
+    case 11:
+        request = OutputWrite(m_nCommand - 10);
+        m_bRestartCycle = 1;
+        break;
+    default:
+        ShowCycleValue();
+        m_nReadChannel = (m_nReadChannel + 1) % m_nChannelCount;
+        request = m_strAddress + Format("03000%d0001", m_nReadChannel);
+        break;
+    }
+    return request;
+}
+
+void CM6359Modbus::PollStep()
+{
+    // After a write the last reading stays: the write's echo is no reading.
+    if (!m_bKeepReply) TakeReply();
+    m_bKeepReply = false;
+    std::string request;
+    if (m_nLastResult != 1) {
+        // A queued write or configuration is dropped; the reading starts again at channel 0.
+        request = ValueRead();
+        ApplyQueuedCommand();
+        m_nReadChannel = 0;
+        m_nCommand = 0;
+    } else {
+        if (m_bRestartCycle) {
+            m_bRestartCycle = 0;
+            m_nCommand = 2;
+        }
+        if (m_nLastCommand == 100) {
+            m_nLastCommand = 0;
+            bool refused = IsModbusException();
+            ShowOutcome(refused ? kConfigurationError
+                        : m_bAsciiSwitch ? kSwitchedToAscii
+                                         : kConfigurationOk);
+            return;
+        }
+        request = m_eKind == EAoKind::Four ? FourChannelStep() : CycleStep();
+    }
+    Send(request);
+}
+
+void CM6359Modbus::Send(const std::string& request)
+{
+    if (!SendRtu(request, kTimeout)) return;
+    if (m_nCommand == 1) {
+        // The four-channel configuration: its answer is the outcome.
+        m_nCommand = 0;
+        TakeReply();
+        ShowOutcome(IsModbusException() ? kConfigurationError : kSettingOk);
+    } else if (m_nCommand >= 10 && m_nCommand <= 13) {
+        m_nCommand = 0;
+        m_bKeepReply = true;
+    }
+}
