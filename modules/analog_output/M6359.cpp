@@ -6,7 +6,6 @@
 #include "ModuleDialogs.h"
 #include "Strings.h"
 
-
 REGISTER_MODULE_DIALOG(CM6359)
 
 namespace {

@@ -71,7 +71,8 @@ void CM6359Modbus::ApplyRangeCode(const std::string& code, int sliders)
 {
     const SAoRange* range = AoRangeOfCode(code);
     if (!range) return;
-    for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4}) GetDlgItemAs<CComboBox>(id)->SetCurSel(range->nRow);
+    for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4})
+        GetDlgItemAs<CComboBox>(id)->SetCurSel(range->nRow);
     for (int k = 0; k < 4; ++k) ShowRange(*range, k);
     for (int k = 0; k < sliders; ++k) SetSliderRange(*range, k);
     m_nOutputKind = range->nOutputKind;
@@ -140,8 +141,8 @@ BOOL CM6359Modbus::OnInitDialog()
         ApplyRangeCode(Mid(Remove(m_strReply, ' '), 8, 2), 4);
     }
     std::string second = m_eKind == EAoKind::Four  ? "0300000004"
-                          : m_eKind == EAoKind::Two ? "0300C80040"
-                                                    : "0300000001";
+                         : m_eKind == EAoKind::Two ? "0300C80040"
+                                                   : "0300000001";
     SendRtu(m_strAddress + second, kTimeout);
     // The one-channel models start straight with the reading of their value.
     m_nLastCommand = m_eKind == EAoKind::One ? 1 : 0;
@@ -211,18 +212,21 @@ void CM6359Modbus::OnSetting()
         return;
     }
     const SAoRange* range = AoRangeOfRow(GetDlgItemAs<CComboBox>(IDC_AO_RANGE)->GetCurSel());
-    std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : range ? range->pszCode : block[kScript];
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F"
+                            : range                 ? range->pszCode
+                                                    : block[kScript];
     int slewBox = m_nOutputKind == kAoVoltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA_MODBUS;
     int slew = m_nOutputKind < 0 ? 0 : std::max(GetDlgItemAs<CComboBox>(slewBox)->GetCurSel(), 0);
     int format = GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->GetCurSel();
-    if (format < 0 || format > 2) format = AoFormatOfBlock(block[kCheck], block[kFormat]).nDataFormat;
+    if (format < 0 || format > 2)
+        format = AoFormatOfBlock(block[kCheck], block[kFormat]).nDataFormat;
     SAoFormatDigits digits = AoFormatDigits(
         block[kCheck], GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->GetCurSel(), slew, format);
 
     m_bAsciiSwitch = GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->GetCurSel() != kModbusRow;
     // The switch goes to the address the module answers to now, not to the one typed.
-    m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
-                                        : m_strOldAddress + "06081200" + newAddress;
+    m_strConfigRequest =
+        m_bAsciiSwitch ? m_strAddress + "06080D0000" : m_strOldAddress + "06081200" + newAddress;
     m_rowTexts = {m_strModuleName, newAddress, GetDlgItemText(IDC_AO_BAUD),
                   GetDlgItemText(IDC_AO_CHECKSUM),
                   m_eKind == EAoKind::One ? SelectedText(IDC_AO_RANGE) : std::string()};
@@ -361,7 +365,7 @@ void CM6359Modbus::PollStep()
         if (m_nLastCommand == 100) {
             m_nLastCommand = 0;
             bool refused = IsModbusException();
-            ShowOutcome(refused ? kConfigurationError
+            ShowOutcome(refused          ? kConfigurationError
                         : m_bAsciiSwitch ? kSwitchedToAscii
                                          : kConfigurationOk);
             return;
