@@ -61,8 +61,8 @@ protected:
     void LeaveOutput(int k)
     {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(m_dlg.GetDlgItem(kAoChannels[static_cast<size_t>(k)].nOutput)->GetWidget(),
-                                &out);
+        QApplication::sendEvent(
+            m_dlg.GetDlgItem(kAoChannels[static_cast<size_t>(k)].nOutput)->GetWidget(), &out);
     }
     // Opens a two-channel module holding 5.000 and 2.000 and runs its start-up and first reads.
     CSimAnalogOutput& OpenTwoChannel()
@@ -189,7 +189,8 @@ TEST_F(M6359Modbus, TheTwoChannelWriteSendsTheRegisterValueAsFourHexDigits)
     Drag(0, 4321);
     EXPECT_EQ(Output(0), "+04.321");
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{Frame("01060000" "10E1")});
+    EXPECT_EQ(TakeRequests(), Requests{Frame("01060000"
+                                             "10E1")});
 }
 
 TEST_F(M6359Modbus, OneChannelUsesTheTwoChannelReadsAndWrites)
