@@ -3,6 +3,11 @@
 
 #include <array>
 
+enum : unsigned {
+    IDD_M6359 = 163,
+    IDD_M6359_MODBUS = 230,
+};
+
 enum : int {
     IDC_AO_PROTOCOL = 1006,
     IDC_AO_FORMAT = 1007,

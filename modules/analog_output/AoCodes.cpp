@@ -65,12 +65,11 @@ SAoFormat AoFormatOfBlock(const std::string& check, const std::string& format)
     return {(4 * high + low / 4) % 16, low % 4};
 }
 
-SAoFormatDigits AoFormatDigits(const std::string& oldCheck, int checksumRow, int slew,
-                               int dataFormat)
+SAoFormatDigits AoFormatDigits(const std::string& oldCheck, std::optional<bool> checksumOn,
+                               int slew, int dataFormat)
 {
     int high = HexDigitOrZero(oldCheck.empty() ? '\0' : oldCheck[0]);
-    if (checksumRow == 0) high = (high | 0x4) & 0xC;
-    if (checksumRow == 1) high &= 0x8;
+    if (checksumOn) high = (*checksumOn ? high | 0x4 : high & ~0x4) & 0xC;
     return {ValueToHexChar((high | slew >> 2) & 0xF),
             ValueToHexChar((slew << 2 | dataFormat) & 0xF)};
 }

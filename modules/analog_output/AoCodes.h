@@ -46,16 +46,16 @@ struct SAoFormat {
     int nDataFormat;
 };
 SAoFormat AoFormatOfBlock(const std::string& check, const std::string& format);
-// The two digits of the new data-format byte. The high digit is the old one with the checksum
-// bit set (CheckSum row 0) or cleared (row 1), keeping only bits 2-3 (bit 3 is the carried bit 7),
-// or the old one unchanged for any other row ("CRC"); the slew index fills bits 2-5 of the byte
-// and the data format bits 0-1.
+// The two digits of the new data-format byte. The high digit is the old one with the checksum bit
+// set or cleared, keeping only bits 2-3 (bit 3 is the carried bit 7), or the old one unchanged
+// when the checksum is not chosen here (nothing: "CRC"); the slew index fills bits 2-5 of the
+// byte and the data format bits 0-1.
 struct SAoFormatDigits {
     std::string strHigh;
     std::string strLow;
 };
-SAoFormatDigits AoFormatDigits(const std::string& oldCheck, int checksumRow, int slew,
-                               int dataFormat);
+SAoFormatDigits AoFormatDigits(const std::string& oldCheck, std::optional<bool> checksumOn,
+                               int slew, int dataFormat);
 
 // A position in thousandths as the dialogs write it: two integer digits (after the sign when
 // negative) and three decimals, cut, not rounded ("05.000", "12.345", "-05.000").

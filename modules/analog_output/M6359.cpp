@@ -10,10 +10,26 @@ REGISTER_MODULE_DIALOG(CM6359)
 
 namespace {
 
+const CodeTable kFormatCodes = {"0", "1", "2"};
+const CodeTable kRangeCodes = {"30", "31", "32"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6359,
+    .pBlock = &CMainFrame::m_strAnalogOutputParams,
+    .pChanged = &CMainFrame::m_bAnalogOutputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, 0, IDC_AO_FORMAT, IDC_AO_PROTOCOL},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &kFormatCodes,
+    .nFormatMask = 0x3,
+};
+// Address 0 is refused at Setting, and the dialog closes.
+const SAddressZeroRule kZeroRule = {
+    .bRefuse = true, .pszText = "地址不能为零!", .bCloseAfter = true};
+
 inline constexpr WORD kInitTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr DWORD kPause = 150;
-inline constexpr const char* kAddressZero = "地址不能为零!";
 inline constexpr const char* kSwitchedToModbus = "Setting Modbus/RTU OK!";
 
 // Controls the two-channel models hide: the watchdog line and the four-channel range list.
@@ -42,7 +58,7 @@ ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
 ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
 END_MESSAGE_MAP()
 
-CM6359::CM6359(CWnd*) : CModuleDlg(163, &CMainFrame::m_strAnalogOutputParams, ELinkKind::Ascii) {}
+CM6359::CM6359(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6359::DoDataExchange(CDataExchange* pDX)
 {
@@ -100,7 +116,7 @@ BOOL CM6359::OnInitDialog()
     CDialog::OnInitDialog();
     GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(0);
     m_strModelText = Block()[kModule];
-    InitFromBlock(IDC_AO_ADDRESS);
+    InitFromBlock();
     m_eKind = AoKindOfModel(m_strModuleName);
     m_nChannelCount = AoChannelCount(m_eKind);
     bool one = m_eKind == EAoKind::One;
@@ -110,16 +126,9 @@ BOOL CM6359::OnInitDialog()
     const ModuleParamBlock& block = Block();
     GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->SetCurSel(0);
     GetDlgItemAs<CComboBox>(IDC_AO_WATCHDOG)->SetCurSel(0);
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->SetCurSel(baudRow);
-    DWORD baud = BaudRateOfRow(baudRow);
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
-    if (m_strAddressDecimal == "0") {
-        // The INIT state answers at 9600 baud without checksum.
-        m_bChecksum = 0;
-        baud = 9600;
-    }
+    FillSettingsBoxes(true);
+    // The INIT state answers at 9600 baud without checksum.
+    DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate();
 
     if (m_eKind == EAoKind::Four) {
         GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_SHOW);
@@ -141,7 +150,6 @@ BOOL CM6359::OnInitDialog()
     GetDlgItem(IDC_AO_SLEW_V)->ShowWindow(voltage ? SW_SHOW : SW_HIDE);
     GetDlgItem(IDC_AO_SLEW_MA)->ShowWindow(voltage ? SW_HIDE : SW_SHOW);
     GetDlgItemAs<CComboBox>(voltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA)->SetCurSel(format.nSlew);
-    GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->SetCurSel(format.nDataFormat);
 
     if (!OpenAsciiLine(baud)) return TRUE;
     if (m_eKind == EAoKind::Two) {
@@ -192,7 +200,7 @@ void CM6359::QueueSliderWrite(int k)
 {
     auto i = static_cast<size_t>(k);
     m_nOutputValue[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
-    QueueCommand(10 + k);
+    QueueCommand(kCmdWriteCh0 + k);
 }
 
 // A typed output goes out only as a number inside the channel's range; anything else is refused
@@ -215,7 +223,7 @@ void CM6359::QueueTypedWrite(int k)
     }
     slider->SetPos(*value);
     m_nOutputValue[i] = *value;
-    QueueCommand(10 + k);
+    QueueCommand(kCmdWriteCh0 + k);
 }
 
 // "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
@@ -231,66 +239,45 @@ void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox, int comma
 
 void CM6359::OnCh0()
 {
-    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0, 30);
+    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0, kCmdRangeCh0);
 }
 
 void CM6359::OnCh1()
 {
-    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1, 31);
+    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1, kCmdRangeCh1);
 }
 
 void CM6359::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    if (GetDlgItemText(IDC_AO_ADDRESS) == "0") {
-        MessageBox(kAddressZero, "", MB_ICONEXCLAMATION);
-        OnCancel();
-        return;
-    }
-    std::optional<int> typed = ReadTypedAddress(IDC_AO_ADDRESS);
-    if (!typed) return;
-    const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    int baudRow = GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->GetCurSel();
-    // A list without a chosen row keeps the module's current code.
-    std::string baudCode = baudRow >= 0 ? CodeOfRow(BaudCodeTable, baudRow) : block[kBrate];
-    if (baudCode != block[kBrate] && *typed == 0) {
-        RefuseAddressZero();
-        return;
-    }
     int rangeBox = m_eKind == EAoKind::One ? IDC_AO_RANGE : IDC_AO_RANGE4;
-    const SAoRange* range = AoRangeOfRow(GetDlgItemAs<CComboBox>(rangeBox)->GetCurSel());
-    std::string rangeCode = m_eKind == EAoKind::Two ? "3F"
-                            : range                 ? range->pszCode
-                                                    : block[kScript];
-
-    SAoFormat old = AoFormatOfBlock(block[kCheck], block[kFormat]);
+    // The two-channel models keep their ranges per channel: no module range to read back.
+    std::optional<SSettingsChoice> choice =
+        ReadSettings(kZeroRule, m_eKind == EAoKind::Two ? 0 : rangeBox);
+    if (!choice) return;
+    const ModuleParamBlock& block = Block();
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;
     int slewBox = m_nOutputKind == kAoCurrent ? IDC_AO_SLEW_MA : IDC_AO_SLEW_V;
     int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
-    int format = GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->GetCurSel();
-    // The blank last Format row is no data format.
-    if (format < 0 || format > 2) format = old.nDataFormat;
-    int checksumRow = GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->GetCurSel();
+    if (slew < 0) slew = AoFormatOfBlock(block[kCheck], block[kFormat]).nSlew;
     SAoFormatDigits digits =
-        AoFormatDigits(block[kCheck], checksumRow, slew >= 0 ? slew : old.nSlew, format);
+        AoFormatDigits(block[kCheck], choice->bChecksumOn, slew, choice->nFormat);
 
-    m_bProtocolSwitch = GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->GetCurSel() == 1 ? 1 : 0;
-    std::string body = m_bProtocolSwitch
-                           ? "R1"
-                           : newAddress + rangeCode + baudCode + digits.strHigh + digits.strLow;
-    m_strConfigRequest = AsciiCommand(m_bProtocolSwitch ? '$' : '%', m_strOldAddress, body,
+    m_bProtocolSwitch = choice->bModbus ? 1 : 0;
+    std::string body = choice->bModbus ? "R1"
+                                       : choice->strAddress + rangeCode + choice->strBaudCode +
+                                             digits.strHigh + digits.strLow;
+    // To the address the module had when the dialog opened.
+    m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
                                       m_bChecksum == 1 && m_strOldAddress != "00");
-    std::optional<std::string> rangeText;
-    if (m_eKind == EAoKind::Two)
-        rangeText = "";
-    else
-        rangeText = SelectedText(rangeBox);
-    m_rowTexts = {m_strModuleName, newAddress, GetDlgItemText(IDC_AO_BAUD),
-                  GetDlgItemText(IDC_AO_CHECKSUM), rangeText};
-    m_params = {newAddress, baudCode, digits.strHigh, rangeCode, digits.strLow};
-    if (checksumRow >= 0) m_bChecksum = checksumRow == 0 ? 1 : 0;
-    QueueCommand(1);
+    m_rowTexts = RowTextsOf(*choice);
+    if (m_eKind == EAoKind::Two) m_rowTexts[4] = "";
+    m_params = ParamsOf(*choice);
+    m_params[2] = digits.strHigh;
+    m_params[3] = rangeCode;
+    m_params[4] = digits.strLow;
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    QueueCommand(kCmdConfigure);
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
 }
 
@@ -304,14 +291,14 @@ bool CM6359::ReadLastCommand()
 {
     bool acknowledged = CharAt(m_strReply, 0) == '!';
     switch (m_nLastCommand) {
-    case 30:
-    case 31:
-        SetDlgItemText(IDC_AO_STATUS,
-                       Format("CH%d %s", m_nLastCommand - 30, acknowledged ? "Ready!" : "Error!"));
+    case kCmdRangeCh0:
+    case kCmdRangeCh1:
+        SetDlgItemText(IDC_AO_STATUS, Format("CH%d %s", m_nLastCommand - kCmdRangeCh0,
+                                             acknowledged ? "Ready!" : "Error!"));
         m_nLastCommand = 0;
-        m_nCommand = 2;
+        m_nCommand = kCmdFirstRead;
         return true;
-    case 100:
+    case kLastConfigure:
         ShowOutcome(acknowledged ? kConfigurationOk : kConfigurationError);
         return false;
     default:
@@ -372,53 +359,53 @@ void CM6359::PollStep()
     if (m_nLastResult != 1) {
         request = FirstReadRequest();
         // A pending write, range command or configuration is dropped.
-        ApplyQueuedCommand();
-        m_nCommand = 0;
-        if (m_nLastCommand == 100) {
+        DropQueuedCommand();
+        m_nCommand = kCmdReadBack;
+        if (m_nLastCommand == kLastConfigure) {
             // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"
             // without an answer was not taken.
             ShowOutcome(m_bProtocolSwitch ? kSwitchedToModbus : kConfigurationError);
             return;
         }
-        if (m_nLastCommand == 30 || m_nLastCommand == 31) {
-            SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - 30));
+        if (m_nLastCommand == kCmdRangeCh0 || m_nLastCommand == kCmdRangeCh1) {
+            // The next reply answers a read, not the range command.
+            SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - kCmdRangeCh0));
             m_nLastCommand = 0;
         }
     } else {
         if (m_bRestartCycle) {
             m_bRestartCycle = 0;
-            m_nCommand = 2;
+            m_nCommand = kCmdFirstRead;
         }
         if (!ReadLastCommand()) return;
         ApplyQueuedCommand();
-        switch (m_nCommand) {
-        case 1:
-            request = m_strConfigRequest;
-            m_nCommand = 2;
-            m_nLastCommand = 100;
-            WriteBack(m_rowTexts, m_params, &CMainFrame::m_bAnalogOutputChanged);
-            break;
-        case 2:
-            request = FirstReadRequest();
-            m_nCommand = 0;
-            break;
-        case 10:
-        case 11:
-        case 12:
-        case 13:
-            request = OutputWrite(m_nCommand - 10);
-            m_bRestartCycle = 1;
-            break;
-        case 30:
-        case 31:
-            request = m_strRangeRequest;
-            m_nLastCommand = m_nCommand;
-            break;
-        default:
-            request = ReadBack();
-            break;
-        }
+        request = NextRequest();
     }
     SendAscii(request, kPollTimeout);
     Sleep(kPause);
+}
+
+std::string CM6359::NextRequest()
+{
+    switch (m_nCommand) {
+    case kCmdConfigure:
+        m_nCommand = kCmdFirstRead;
+        m_nLastCommand = kLastConfigure;
+        // The configuration goes out now, so the result row is rewritten now.
+        WriteBack(m_rowTexts, m_params);
+        return m_strConfigRequest;
+    case kCmdFirstRead:
+        m_nCommand = kCmdReadBack;
+        return FirstReadRequest();
+    case kCmdRangeCh0:
+    case kCmdRangeCh1:
+        m_nLastCommand = m_nCommand;
+        return m_strRangeRequest;
+    case kCmdReadBack:
+        return ReadBack();
+    default:
+        // A write; the reading starts again at channel 0 once it is answered.
+        m_bRestartCycle = 1;
+        return OutputWrite(m_nCommand - kCmdWriteCh0);
+    }
 }

@@ -26,6 +26,17 @@ public:
     void OnCh0();
     void OnCh1();
 
+    // What the next tick sends (m_nCommand) and whose reply it reads (m_nLastCommand).
+    enum : int {
+        kCmdReadBack = 0,
+        kCmdConfigure = 1,
+        kCmdFirstRead = 2,
+        kCmdWriteCh0 = 10, // to 13: the output of channel 0 to 3
+        kCmdRangeCh0 = 30,
+        kCmdRangeCh1 = 31,
+        kLastConfigure = 100,
+    };
+
     EAoKind m_eKind = EAoKind::Four;
     int m_nChannelCount = 4;
     int m_nReadChannel = 0;
@@ -52,6 +63,7 @@ private:
     void ShowValue(int channel, const std::string& text);
     // False when the reply closed the dialog.
     bool ReadLastCommand();
+    std::string NextRequest();
     void ShowOutcome(const char* text);
 
     CModuleDlg::Texts m_rowTexts; // the write-back, made when the configuration goes out

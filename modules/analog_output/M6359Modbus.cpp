@@ -13,6 +13,21 @@ REGISTER_MODULE_DIALOG(CM6359Modbus)
 
 namespace {
 
+const CodeTable kFormatCodes = {"0", "1", "2"};
+const CodeTable kRangeCodes = {"30", "31", "32"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6359_MODBUS,
+    .pBlock = &CMainFrame::m_strAnalogOutputParams,
+    .pChanged = &CMainFrame::m_bAnalogOutputChanged,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_RANGE, IDC_AO_FORMAT,
+              IDC_AO_PROTOCOL},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &kFormatCodes,
+    .nFormatMask = 0x3,
+};
+
 inline constexpr WORD kTimeout = 100;
 inline constexpr int kCrcRow = 2;
 inline constexpr int kModbusRow = 1;
@@ -44,10 +59,7 @@ ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
 ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
 END_MESSAGE_MAP()
 
-CM6359Modbus::CM6359Modbus(CWnd*)
-    : CModuleDlg(230, &CMainFrame::m_strAnalogOutputParams, ELinkKind::Rtu)
-{
-}
+CM6359Modbus::CM6359Modbus(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6359Modbus::DoDataExchange(CDataExchange* pDX)
 {
@@ -97,17 +109,17 @@ BOOL CM6359Modbus::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
-    InitFromBlock(IDC_AO_ADDRESS);
+    InitFromBlock();
     m_eKind = AoKindOfModel(m_strModuleName);
     m_nChannelCount = AoChannelCount(m_eKind);
-    GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(kModbusRow);
     m_strOldAddress = Format("%02x", static_cast<unsigned>(StrToLong(Block()[kAddress], 16)));
+    FillSettingsBoxes();
+    GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(kModbusRow);
+    // Only the slave address and the protocol can be changed here; the checksum is the CRC.
+    GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->SetCurSel(kCrcRow);
     for (int id : {IDC_AO_RANGE, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_FORMAT})
         GetDlgItem(id)->EnableWindow(FALSE);
     const ModuleParamBlock& block = Block();
-    GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->SetCurSel(kCrcRow);
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->SetCurSel(baudRow);
 
     if (ModelHasAny(m_strModuleName, {"4359", "6359", "6355"})) RawSetUp();
     if (m_eKind != EAoKind::Four) {
@@ -130,11 +142,9 @@ BOOL CM6359Modbus::OnInitDialog()
         GetDlgItem(IDC_AO_SLEW_MA_MODBUS)->ShowWindow(current ? SW_SHOW : SW_HIDE);
         GetDlgItem(IDC_AO_SLEW_V)->ShowWindow(current ? SW_HIDE : SW_SHOW);
     }
-    GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)
-        ->SetCurSel(HexDigitOrZero(CharAt(block[kFormat], 0)) & 0x3);
 
     // These modules talk without parity, whatever the search used.
-    if (!OpenRtuLine(BaudRateOfRow(baudRow), 0)) return TRUE;
+    if (!OpenRtuLine(BlockBaudRate(), 0)) return TRUE;
     m_nCommand = 0;
     if (SendRtu(m_strAddress + "0300C80001", kTimeout)) {
         TakeReply();
@@ -144,8 +154,10 @@ BOOL CM6359Modbus::OnInitDialog()
                          : m_eKind == EAoKind::Two ? "0300C80040"
                                                    : "0300000001";
     SendRtu(m_strAddress + second, kTimeout);
-    // The one-channel models start straight with the reading of their value.
-    m_nLastCommand = m_eKind == EAoKind::One ? 1 : 0;
+    // The one-channel models start straight with the reading of their value; the two-channel
+    // ones read CH1's range first, and an operator's request waits for it.
+    m_nLastCommand = m_eKind == EAoKind::One ? kLastCycle : 0;
+    if (m_eKind == EAoKind::Two) BeginStartup();
     SetTimer(m_nTimerId, 400);
     return TRUE;
 }
@@ -166,7 +178,7 @@ void CM6359Modbus::QueueSliderWrite(int k)
 {
     auto i = static_cast<size_t>(k);
     m_nOutputRegister[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
-    QueueCommand(10 + k);
+    QueueCommand(kCmdWriteCh0 + k);
 }
 
 // A typed output goes out only as what the module's register takes: a value inside the channel's
@@ -193,45 +205,37 @@ void CM6359Modbus::QueueTypedWrite(int k)
     }
     slider->SetPos(*value);
     m_nOutputRegister[i] = *value;
-    QueueCommand(10 + k);
+    QueueCommand(kCmdWriteCh0 + k);
 }
 
 void CM6359Modbus::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
-    std::optional<int> typed = ReadTypedAddress(IDC_AO_ADDRESS);
-    if (!typed) return;
     UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
     const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    int baudRow = GetDlgItemAs<CComboBox>(IDC_AO_BAUD)->GetCurSel();
-    // A list without a chosen row keeps the module's current code.
-    std::string baudCode = baudRow >= 0 ? CodeOfRow(BaudCodeTable, baudRow) : block[kBrate];
-    if (baudCode != block[kBrate] && *typed == 0) {
-        RefuseAddressZero();
+    // Address 0 is refused only together with a new baud rate.
+    if (choice->strBaudCode != block[kBrate] && choice->nAddress == 0) {
+        MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
         return;
     }
-    const SAoRange* range = AoRangeOfRow(GetDlgItemAs<CComboBox>(IDC_AO_RANGE)->GetCurSel());
-    std::string rangeCode = m_eKind == EAoKind::Two ? "3F"
-                            : range                 ? range->pszCode
-                                                    : block[kScript];
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;
     int slewBox = m_nOutputKind == kAoVoltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA_MODBUS;
     int slew = m_nOutputKind < 0 ? 0 : std::max(GetDlgItemAs<CComboBox>(slewBox)->GetCurSel(), 0);
-    int format = GetDlgItemAs<CComboBox>(IDC_AO_FORMAT)->GetCurSel();
-    if (format < 0 || format > 2)
-        format = AoFormatOfBlock(block[kCheck], block[kFormat]).nDataFormat;
-    SAoFormatDigits digits = AoFormatDigits(
-        block[kCheck], GetDlgItemAs<CComboBox>(IDC_AO_CHECKSUM)->GetCurSel(), slew, format);
+    // The checksum box stands on "CRC": the Check digit keeps its checksum bit.
+    SAoFormatDigits digits = AoFormatDigits(block[kCheck], std::nullopt, slew, choice->nFormat);
 
-    m_bAsciiSwitch = GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->GetCurSel() != kModbusRow;
+    m_bAsciiSwitch = !choice->bModbus;
     // The switch goes to the address the module answers to now, not to the one typed.
-    m_strConfigRequest =
-        m_bAsciiSwitch ? m_strAddress + "06080D0000" : m_strOldAddress + "06081200" + newAddress;
-    m_rowTexts = {m_strModuleName, newAddress, GetDlgItemText(IDC_AO_BAUD),
-                  GetDlgItemText(IDC_AO_CHECKSUM),
-                  m_eKind == EAoKind::One ? SelectedText(IDC_AO_RANGE) : std::string()};
-    m_params = {newAddress, baudCode, digits.strHigh, rangeCode, digits.strLow};
-    QueueCommand(1);
+    m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
+                                        : m_strOldAddress + "06081200" + choice->strAddress;
+    m_rowTexts = RowTextsOf(*choice);
+    if (m_eKind != EAoKind::One) m_rowTexts[4] = "";
+    m_params = ParamsOf(*choice);
+    m_params[2] = digits.strHigh;
+    m_params[3] = rangeCode;
+    m_params[4] = digits.strLow;
+    QueueCommand(kCmdConfigure);
 }
 
 void CM6359Modbus::ShowOutcome(const char* text)
@@ -254,10 +258,10 @@ std::string CM6359Modbus::OutputWrite(int channel) const
 }
 
 // The configuration goes out now, so the result row is rewritten now.
-void CM6359Modbus::SendSettingRequest(std::string& request)
+std::string CM6359Modbus::SettingRequest()
 {
-    request = m_strConfigRequest;
-    WriteBack(m_rowTexts, m_params, &CMainFrame::m_bAnalogOutputChanged);
+    WriteBack(m_rowTexts, m_params);
+    return m_strConfigRequest;
 }
 
 void CM6359Modbus::ShowFourValues()
@@ -271,17 +275,11 @@ void CM6359Modbus::ShowFourValues()
 std::string CM6359Modbus::FourChannelStep()
 {
     ApplyQueuedCommand();
-    std::string request;
-    if (m_nCommand == 1) {
-        SendSettingRequest(request);
-    } else if (m_nCommand >= 10 && m_nCommand <= 13) {
-        request = OutputWrite(m_nCommand - 10);
-    } else {
-        ShowFourValues();
-        m_nCommand = 0;
-        request = ValueRead();
-    }
-    return request;
+    if (m_nCommand == kCmdConfigure) return SettingRequest();
+    if (m_nCommand >= kCmdWriteCh0) return OutputWrite(m_nCommand - kCmdWriteCh0);
+    ShowFourValues();
+    m_nCommand = kCmdRead;
+    return ValueRead();
 }
 
 void CM6359Modbus::ShowCycleValue()
@@ -301,48 +299,40 @@ void CM6359Modbus::ShowCycleValue()
 std::string CM6359Modbus::CycleStep()
 {
     if (m_nLastCommand == 0) {
-        m_nCommand = 3;
-        m_nLastCommand = 1;
-    } else if (m_nLastCommand == 3) {
+        m_nCommand = kCmdReadCh1Range;
+        m_nLastCommand = kLastCycle;
+    } else if (m_nLastCommand == kLastCh1Range) {
         std::string code = Mid(Remove(m_strReply, ' '), 8, 2);
         if (const SAoRange* range = AoRangeOfCode(code)) {
             SetSliderRange(*range, 1);
             ShowRange(*range, 1);
         }
-        m_nCommand = 0;
-        m_nLastCommand = 1;
+        EndStartup();
+        m_nCommand = kCmdRead;
+        m_nLastCommand = kLastCycle;
         return m_strAddress + "0300000001";
     }
-    // The operator's request goes before the cycle's, but not before CH1's range is known.
-    if (m_nCommand != 3) ApplyQueuedCommand();
-    std::string request;
+    ApplyQueuedCommand();
     switch (m_nCommand) {
-    case 1:
-        SendSettingRequest(request);
-        m_nCommand = 2;
-        m_nLastCommand = 100;
-        break;
-    case 2:
-        request = m_strAddress + "0300000001";
+    case kCmdConfigure:
+        m_nCommand = kCmdRestart;
+        m_nLastCommand = kLastConfigure;
+        return SettingRequest();
+    case kCmdRestart:
         m_nReadChannel = 0;
-        m_nCommand = 0;
-        break;
-    case 3:
-        m_nLastCommand = 3;
-        request = m_strAddress + "0300C90040";
-        break;
-    case 10:
-    case 11:
-        request = OutputWrite(m_nCommand - 10);
-        m_bRestartCycle = 1;
-        break;
-    default:
+        m_nCommand = kCmdRead;
+        return m_strAddress + "0300000001";
+    case kCmdReadCh1Range:
+        m_nLastCommand = kLastCh1Range;
+        return m_strAddress + "0300C90040";
+    case kCmdRead:
         ShowCycleValue();
         m_nReadChannel = (m_nReadChannel + 1) % m_nChannelCount;
-        request = m_strAddress + Format("03000%d0001", m_nReadChannel);
-        break;
+        return m_strAddress + Format("03000%d0001", m_nReadChannel);
+    default:
+        m_bRestartCycle = 1;
+        return OutputWrite(m_nCommand - kCmdWriteCh0);
     }
-    return request;
 }
 
 void CM6359Modbus::PollStep()
@@ -354,17 +344,17 @@ void CM6359Modbus::PollStep()
     if (m_nLastResult != 1) {
         // A queued write or configuration is dropped; the reading starts again at channel 0.
         request = ValueRead();
-        ApplyQueuedCommand();
+        if (!InStartup()) DropQueuedCommand();
         m_nReadChannel = 0;
-        m_nCommand = 0;
+        m_nCommand = kCmdRead;
     } else {
         if (m_bRestartCycle) {
             m_bRestartCycle = 0;
-            m_nCommand = 2;
+            m_nCommand = kCmdRestart;
         }
-        if (m_nLastCommand == 100) {
+        if (m_nLastCommand == kLastConfigure) {
             m_nLastCommand = 0;
-            bool refused = IsModbusException();
+            bool refused = !ReplyEchoes(m_strConfigRequest);
             ShowOutcome(refused          ? kConfigurationError
                         : m_bAsciiSwitch ? kSwitchedToAscii
                                          : kConfigurationOk);
@@ -378,13 +368,13 @@ void CM6359Modbus::PollStep()
 void CM6359Modbus::Send(const std::string& request)
 {
     if (!SendRtu(request, kTimeout)) return;
-    if (m_nCommand == 1) {
+    if (m_nCommand == kCmdConfigure) {
         // The four-channel configuration: its answer is the outcome.
-        m_nCommand = 0;
+        m_nCommand = kCmdRead;
         TakeReply();
-        ShowOutcome(IsModbusException() ? kConfigurationError : kSettingOk);
-    } else if (m_nCommand >= 10 && m_nCommand <= 13) {
-        m_nCommand = 0;
+        ShowOutcome(ReplyEchoes(m_strConfigRequest) ? kSettingOk : kConfigurationError);
+    } else if (m_nCommand >= kCmdWriteCh0) {
+        m_nCommand = kCmdRead;
         m_bKeepReply = true;
     }
 }

@@ -21,6 +21,18 @@ public:
     template <int k> void OnReleasedcaptureSlider() { QueueSliderWrite(k); }
     template <int k> void OnKillfocusOutput() { QueueTypedWrite(k); }
 
+    // What the next tick sends (m_nCommand) and whose reply it reads (m_nLastCommand).
+    enum : int {
+        kCmdRead = 0,
+        kCmdConfigure = 1,
+        kCmdRestart = 2, // the value cycle starts again at channel 0
+        kCmdReadCh1Range = 3,
+        kCmdWriteCh0 = 10, // to 13: the output of channel 0 to 3
+        kLastCycle = 1,
+        kLastCh1Range = 3,
+        kLastConfigure = 100,
+    };
+
     EAoKind m_eKind = EAoKind::Four;
     int m_nChannelCount = 4;
     int m_nReadChannel = 0;
@@ -47,7 +59,7 @@ private:
     void ShowFourValues();
     void ShowCycleValue();
     std::string OutputWrite(int channel) const;
-    void SendSettingRequest(std::string& request);
+    std::string SettingRequest();
     void ShowOutcome(const char* text);
     void Send(const std::string& request);
 

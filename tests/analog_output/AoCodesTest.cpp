@@ -114,18 +114,19 @@ TEST(AoCodes, FormatByteDigits)
     // carried over, CRC keeps the old digit.
     struct Digits {
         const char* oldCheck;
-        int checksumRow;
+        std::optional<bool> checksumOn;
         int slew;
         int format;
         const char* high;
         const char* low;
     } digits[] = {
-        {"0", 0, 0, 0, "4", "0"}, {"4", 1, 0, 2, "0", "2"},  {"8", 0, 15, 1, "F", "D"},
-        {"C", 1, 5, 0, "9", "4"}, {"0", 1, 12, 2, "3", "2"}, {"4", 2, 0, 1, "4", "1"},
-        {"G", 0, 0, 0, "4", "0"},
+        {"0", true, 0, 0, "4", "0"},   {"4", false, 0, 2, "0", "2"},
+        {"8", true, 15, 1, "F", "D"},  {"C", false, 5, 0, "9", "4"},
+        {"0", false, 12, 2, "3", "2"}, {"4", std::nullopt, 0, 1, "4", "1"},
+        {"G", true, 0, 0, "4", "0"},
     };
     for (const Digits& d : digits) {
-        SAoFormatDigits got = AoFormatDigits(d.oldCheck, d.checksumRow, d.slew, d.format);
+        SAoFormatDigits got = AoFormatDigits(d.oldCheck, d.checksumOn, d.slew, d.format);
         EXPECT_EQ(got.strHigh, d.high) << d.oldCheck << " " << d.slew;
         EXPECT_EQ(got.strLow, d.low) << d.oldCheck << " " << d.slew;
     }

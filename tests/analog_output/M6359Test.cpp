@@ -135,8 +135,9 @@ TEST_F(M6359, RangeCodesSetLabelsSlidersAndTheSlewList)
         dlg.Create(163);
         EXPECT_EQ(dlg.GetDlgItemText(kAoChannels[3].labels[0]), c.low);
         EXPECT_EQ(dlg.GetDlgItemText(kAoChannels[3].nUnit), c.unit);
-        if (c.max > 0)
+        if (c.max > 0) {
             EXPECT_EQ(dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[3].nSlider)->GetRangeMax(), c.max);
+        }
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AO_RANGE4)->GetCurSel(), c.row);
         EXPECT_TRUE(dlg.GetDlgItem(c.slewBox)->IsWindowVisible());
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(c.slewBox)->GetCurSel(), c.slewRow);
@@ -484,13 +485,10 @@ TEST_F(M6359, AddressRefusals)
     ui::Click(m_dlg, IDC_AO_SETTING);
     ui::Type(m_dlg, IDC_AO_ADDRESS, "1x");
     ui::Click(m_dlg, IDC_AO_SETTING);
-    ui::Type(m_dlg, IDC_AO_ADDRESS, "00");
-    ui::ChooseRow(m_dlg, IDC_AO_BAUD, 4);
-    ui::Click(m_dlg, IDC_AO_SETTING);
-    EXPECT_EQ(m_boxes.Texts(), (Requests{"Address must be 0 to 255!", "Address must be 0 to 255!",
-                                         "重新设置时地址不能为0!"}));
+    EXPECT_EQ(m_boxes.Texts(),
+              (Requests{"Address must be 0 to 255!", "Address must be 0 to 255!"}));
     EXPECT_TRUE(m_dlg.IsRunning());
-    ui::Type(m_dlg, IDC_AO_ADDRESS, "0");
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "00");
     ui::Click(m_dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_boxes.Texts().back(), "地址不能为零!");
     EXPECT_EQ(m_boxes.m_boxes.back().caption, "");
@@ -498,7 +496,7 @@ TEST_F(M6359, AddressRefusals)
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
 }
 
-TEST_F(M6359, ARangeListWithoutARowKeepsTheModulesCode)
+TEST_F(M6359, ARangeListWithoutARowAsksForARangeInsteadOfSendingOne)
 {
     AddModule("6359");
     Open({"01", "06", "0", "35", "0", "6359"});
@@ -507,8 +505,18 @@ TEST_F(M6359, ARangeListWithoutARowKeepsTheModulesCode)
     Tick(m_dlg);
     TakeRequests();
     ui::Click(m_dlg, IDC_AO_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Choose the Input Range!"});
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"%0101350600"});
+    EXPECT_EQ(TakeRequests(), Requests{"$0162"}) << "nothing was queued";
+    // The blank last row is no range either.
+    ui::ChooseRow(m_dlg, IDC_AO_RANGE4, 3);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    EXPECT_EQ(m_boxes.Texts().size(), 2u);
+    ui::ChooseRow(m_dlg, IDC_AO_RANGE4, 1);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%0101310600"});
+    EXPECT_EQ(m_frame.m_strNewRowText[4], "4 to 20 mA");
 }
 
 TEST_F(M6359, AddressZeroOpensAt9600WithoutChecksum)
