@@ -102,56 +102,61 @@ void AddInertControls(Controls& c)
     c.push_back({IDC_AO_RESETTING, CtlKind::Button, "Resetting", 320, 230, 42, 14, off});
 }
 
+// The setting block; the range lists of the one- and four-channel models share a place, as do
+// the two slew lists.
+struct SSlewLists {
+    const char* label;
+    int firstId;
+    const Rows* firstRows;
+    int secondId;
+    const Rows* secondRows;
+};
+
+void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& slew)
+{
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
+    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
+    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
+    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
+    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
+    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
+    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
+    AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, 222);
+    c.push_back(
+        {slew.secondId, CtlKind::DropList, "", 52, 222, 70, 120, CS_NONE, *slew.secondRows});
+    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
+    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
+}
+
 Controls AsciiControls()
 {
-    static const Rows checksumRows = {"Enable", "Disable"};
     static const Rows slewV = RowsOf(kAoSlewVoltageRows);
     static const Rows slewMa = RowsOf(kAoSlewCurrentRows);
     Controls c;
     AddHeader(c);
     AddChannelPanels(c, CS_NONE);
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
-    // The range lists of the one- and four-channel models share a place, as do the slew lists.
-    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
-    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
-    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
-    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
-    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
-    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
-    AddSettingRow(c, "Slew Rate", IDC_AO_SLEW_V, &slewV, 222);
-    c.push_back({IDC_AO_SLEW_MA, CtlKind::DropList, "", 52, 222, 70, 120, CS_NONE, slewMa});
-    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
-    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
+    AddSettingBlock(c, {"Enable", "Disable"},
+                    {"Slew Rate", IDC_AO_SLEW_V, &slewV, IDC_AO_SLEW_MA, &slewMa});
     c.push_back({IDC_AO_STATUS, CtlKind::Edit, "", 10, 276, 112, 12, CS_READONLY});
     AddTwoChannelPanel(c, slewV);
     AddInertControls(c);
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
     return c;
 }
 
+// The slew lists have no rows here; SlewmA stands where SlewV does.
 Controls ModbusControls()
 {
-    static const Rows checksumRows = {"Enable", "Disable", "CRC"};
     Controls c;
     AddHeader(c);
     AddChannelPanels(c, CS_DISABLED);
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
-    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
-    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
-    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
-    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
-    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
-    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
-    AddSettingRow(c, "SlewmA:", IDC_AO_SLEW_MA_MODBUS, &kNoRows, 222);
-    c.push_back({IDC_AO_SLEW_V, CtlKind::DropList, "", 52, 222, 70, 60});
-    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
-    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
+    AddSettingBlock(c, {"Enable", "Disable", "CRC"},
+                    {"SlewmA:", IDC_AO_SLEW_MA_MODBUS, &kNoRows, IDC_AO_SLEW_V, &kNoRows});
     return c;
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({163, "AO  Module", 416, 300, AsciiControls()}) &&
-    RegisterDialogTemplate({230, "AO  Module Modbus", 416, 300, ModbusControls()});
+    RegisterDialogTemplate({IDD_M6359, "AO  Module", 416, 300, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6359_MODBUS, "AO  Module Modbus", 416, 300, ModbusControls()});
 
 } // namespace

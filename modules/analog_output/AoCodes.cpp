@@ -116,6 +116,15 @@ std::optional<int> ParseOutputValue(const std::string& text, int min, int max)
     return static_cast<int>(value);
 }
 
+std::optional<int> ParseRawOutputCode(const std::string& text)
+{
+    bool hex = !text.empty() && text.size() <= 4 &&
+               std::all_of(text.begin(), text.end(),
+                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    if (!hex) return std::nullopt;
+    return static_cast<int>(std::strtol(text.c_str(), nullptr, 16));
+}
+
 int OutputPositionOfText(const std::string& text)
 {
     return ParseOutputValue(text, INT_MIN / 2, INT_MAX / 2).value_or(0);
@@ -130,9 +139,6 @@ std::string OutputLimitText(int thousandths)
 
 std::string AoRegisterValueText(const std::string& hexDigits)
 {
-    bool hex = !hexDigits.empty() && hexDigits.size() <= 4 &&
-               std::all_of(hexDigits.begin(), hexDigits.end(),
-                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-    if (!hex) return {};
-    return "+" + FormatOutputValue(static_cast<int>(std::strtol(hexDigits.c_str(), nullptr, 16)));
+    std::optional<int> value = ParseRawOutputCode(hexDigits);
+    return value ? "+" + FormatOutputValue(*value) : std::string();
 }

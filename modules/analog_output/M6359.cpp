@@ -44,35 +44,14 @@ const int kTwoChannelPanel[] = {IDC_AO_RANGE_CH0,    IDC_AO_RANGE_CH1,    IDC_AO
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CM6359, CModuleDlg)
+BEGIN_MESSAGE_MAP(CM6359, CAnalogOutputDlg)
 ON_BN_CLICKED(IDC_AO_SETTING, OnSetting)
 ON_BN_CLICKED(IDC_AO_CH0_SET, OnCh0)
 ON_BN_CLICKED(IDC_AO_CH1_SET, OnCh1)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[0].nSlider, OnReleasedcaptureSlider<0>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[1].nSlider, OnReleasedcaptureSlider<1>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[2].nSlider, OnReleasedcaptureSlider<2>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[3].nSlider, OnReleasedcaptureSlider<3>)
-ON_EN_KILLFOCUS(kAoChannels[0].nOutput, OnKillfocusOutput<0>)
-ON_EN_KILLFOCUS(kAoChannels[1].nOutput, OnKillfocusOutput<1>)
-ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
-ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
+ON_AO_CHANNEL_CONTROLS()
 END_MESSAGE_MAP()
 
-CM6359::CM6359(CWnd*) : CModuleDlg(kDescriptor) {}
-
-void CM6359::DoDataExchange(CDataExchange* pDX)
-{
-    DDX_Text(pDX, IDC_AO_MODEL, m_strModelText);
-}
-
-void CM6359::ApplyRange(const SAoRange& range, int firstChannel, int lastChannel, bool pageSize)
-{
-    for (int k = firstChannel; k <= lastChannel; ++k) {
-        auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(k)].nSlider);
-        slider->SetRange(range.nSliderMin, range.nSliderMax);
-        if (pageSize) slider->SetPageSize(kAoPageSize);
-    }
-}
+CM6359::CM6359(CWnd*) : CAnalogOutputDlg(kDescriptor) {}
 
 // The module's range on the one- and four-channel models: the range list, the labels of every
 // channel, the sliders the model has (and CH1's on the one-channel model) and the output kind.
@@ -82,11 +61,8 @@ void CM6359::ApplyModuleRange(const std::string& code, bool pageSize)
     if (!range) return;
     bool one = m_eKind == EAoKind::One;
     GetDlgItemAs<CComboBox>(one ? IDC_AO_RANGE : IDC_AO_RANGE4)->SetCurSel(range->nRow);
-    for (const SAoChannelIds& ids : kAoChannels) {
-        for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range->labels[i]);
-        SetDlgItemText(ids.nUnit, range->pszUnit);
-    }
-    ApplyRange(*range, 0, one ? 1 : 3, pageSize);
+    for (int k = 0; k < 4; ++k) ShowRangeLabels(*range, k);
+    for (int k = 0; k <= (one ? 1 : 3); ++k) SetSliderRange(*range, k, pageSize);
     m_nOutputKind = range->nOutputKind;
 }
 
@@ -103,10 +79,8 @@ bool CM6359::ReadChannelRange(int channel)
         ->SetCurSel(rangeRow);
     GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)->SetCurSel(slewRow);
     if (const SAoRange* range = AoRangeOfRow(rangeRow)) {
-        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
-        for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range->labels[i]);
-        SetDlgItemText(ids.nUnit, range->pszUnit);
-        ApplyRange(*range, channel, channel, true);
+        ShowRangeLabels(*range, channel);
+        SetSliderRange(*range, channel, true);
     }
     return true;
 }
@@ -117,8 +91,7 @@ BOOL CM6359::OnInitDialog()
     GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(0);
     m_strModelText = Block()[kModule];
     InitFromBlock();
-    m_eKind = AoKindOfModel(m_strModuleName);
-    m_nChannelCount = AoChannelCount(m_eKind);
+    TakeModelKind();
     bool one = m_eKind == EAoKind::One;
     GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(!one);
     GetDlgItem(IDC_AO_CAL_SPAN)->EnableWindow(!one);
@@ -185,45 +158,10 @@ std::string CM6359::FirstReadRequest()
     return Request('$', "60");
 }
 
-void CM6359::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+std::string CM6359::SliderText(int position) const
 {
-    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
-    // The Output edits follow the sliders; nothing is sent until a slider is released.
-    for (int k = 0; k < m_nChannelCount; ++k) {
-        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
-        std::string text = FormatOutputValue(GetDlgItemAs<CSliderCtrl>(ids.nSlider)->GetPos());
-        SetDlgItemText(ids.nOutput, m_eKind == EAoKind::Four ? "+" + text : text);
-    }
-}
-
-void CM6359::QueueSliderWrite(int k)
-{
-    auto i = static_cast<size_t>(k);
-    m_nOutputValue[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
-    QueueCommand(kCmdWriteCh0 + k);
-}
-
-// A typed output goes out only as a number inside the channel's range; anything else is refused
-// with a message and sends nothing.
-void CM6359::QueueTypedWrite(int k)
-{
-    if (m_bRefusing) return; // the message itself takes the focus from the edit
-    auto i = static_cast<size_t>(k);
-    auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider);
-    int low = slider->GetRangeMin();
-    int high = slider->GetRangeMax();
-    std::optional<int> value = ParseOutputValue(GetDlgItemText(kAoChannels[i].nOutput), low, high);
-    if (!value) {
-        m_bRefusing = true;
-        MessageBox(Format("Output must be a number from %s to %s!", OutputLimitText(low).c_str(),
-                          OutputLimitText(high).c_str()),
-                   "", MB_ICONEXCLAMATION);
-        m_bRefusing = false;
-        return;
-    }
-    slider->SetPos(*value);
-    m_nOutputValue[i] = *value;
-    QueueCommand(kCmdWriteCh0 + k);
+    std::string text = FormatOutputValue(position);
+    return m_eKind == EAoKind::Four ? "+" + text : text;
 }
 
 // "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
@@ -270,21 +208,16 @@ void CM6359::OnSetting()
     // To the address the module had when the dialog opened.
     m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
                                       m_bChecksum == 1 && m_strOldAddress != "00");
-    m_rowTexts = RowTextsOf(*choice);
-    if (m_eKind == EAoKind::Two) m_rowTexts[4] = "";
-    m_params = ParamsOf(*choice);
-    m_params[2] = digits.strHigh;
-    m_params[3] = rangeCode;
-    m_params[4] = digits.strLow;
+    Texts rowTexts = RowTextsOf(*choice);
+    if (m_eKind == EAoKind::Two) rowTexts[4] = "";
+    Texts params = ParamsOf(*choice);
+    params[2] = digits.strHigh;
+    params[3] = rangeCode;
+    params[4] = digits.strLow;
+    KeepWriteBack(rowTexts, params);
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
     QueueCommand(kCmdConfigure);
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
-}
-
-void CM6359::ShowOutcome(const char* text)
-{
-    TickMessageBox(text, "Setting", MB_ICONEXCLAMATION);
-    OnCancel();
 }
 
 bool CM6359::ReadLastCommand()
@@ -304,16 +237,6 @@ bool CM6359::ReadLastCommand()
     default:
         return true;
     }
-}
-
-void CM6359::ShowValue(int channel, const std::string& text)
-{
-    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
-    SetDlgItemText(ids.nReadBack, text);
-    if (m_nSyncedChannels != channel) return;
-    SetDlgItemText(ids.nOutput, text);
-    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(OutputPositionOfText(text));
-    ++m_nSyncedChannels;
 }
 
 // Shows the value the last read brought and returns the read of the next channel.
@@ -392,7 +315,7 @@ std::string CM6359::NextRequest()
         m_nCommand = kCmdFirstRead;
         m_nLastCommand = kLastConfigure;
         // The configuration goes out now, so the result row is rewritten now.
-        WriteBack(m_rowTexts, m_params);
+        WriteBackKept();
         return m_strConfigRequest;
     case kCmdFirstRead:
         m_nCommand = kCmdReadBack;

@@ -7,7 +7,6 @@
 #include "Strings.h"
 
 #include <algorithm>
-#include <cctype>
 
 REGISTER_MODULE_DIALOG(CM6359Modbus)
 
@@ -35,49 +34,14 @@ inline constexpr int kRawMax = 65535;
 inline constexpr const char* kSwitchedToAscii = "Setting ASSIC OK!";
 inline constexpr const char* kSettingOk = "Setting is OK!";
 
-// A raw output code as typed: one to four hex digits.
-std::optional<int> ParseRawCode(const std::string& text)
-{
-    bool hex = !text.empty() && text.size() <= 4 &&
-               std::all_of(text.begin(), text.end(),
-                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-    if (!hex) return std::nullopt;
-    return static_cast<int>(StrToLong(text, 16));
-}
-
 } // namespace
 
-BEGIN_MESSAGE_MAP(CM6359Modbus, CModuleDlg)
+BEGIN_MESSAGE_MAP(CM6359Modbus, CAnalogOutputDlg)
 ON_BN_CLICKED(IDC_AO_SETTING, OnSetting)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[0].nSlider, OnReleasedcaptureSlider<0>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[1].nSlider, OnReleasedcaptureSlider<1>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[2].nSlider, OnReleasedcaptureSlider<2>)
-ON_NOTIFY(NM_RELEASEDCAPTURE, kAoChannels[3].nSlider, OnReleasedcaptureSlider<3>)
-ON_EN_KILLFOCUS(kAoChannels[0].nOutput, OnKillfocusOutput<0>)
-ON_EN_KILLFOCUS(kAoChannels[1].nOutput, OnKillfocusOutput<1>)
-ON_EN_KILLFOCUS(kAoChannels[2].nOutput, OnKillfocusOutput<2>)
-ON_EN_KILLFOCUS(kAoChannels[3].nOutput, OnKillfocusOutput<3>)
+ON_AO_CHANNEL_CONTROLS()
 END_MESSAGE_MAP()
 
-CM6359Modbus::CM6359Modbus(CWnd*) : CModuleDlg(kDescriptor) {}
-
-void CM6359Modbus::DoDataExchange(CDataExchange* pDX)
-{
-    DDX_Text(pDX, IDC_AO_MODEL, m_strModelText);
-}
-
-void CM6359Modbus::ShowRange(const SAoRange& range, int channel)
-{
-    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
-    for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range.labels[i]);
-    SetDlgItemText(ids.nUnit, range.pszUnit);
-}
-
-void CM6359Modbus::SetSliderRange(const SAoRange& range, int channel)
-{
-    GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(channel)].nSlider)
-        ->SetRange(range.nSliderMin, range.nSliderMax);
-}
+CM6359Modbus::CM6359Modbus(CWnd*) : CAnalogOutputDlg(kDescriptor) {}
 
 void CM6359Modbus::ApplyRangeCode(const std::string& code, int sliders)
 {
@@ -85,8 +49,8 @@ void CM6359Modbus::ApplyRangeCode(const std::string& code, int sliders)
     if (!range) return;
     for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4})
         GetDlgItemAs<CComboBox>(id)->SetCurSel(range->nRow);
-    for (int k = 0; k < 4; ++k) ShowRange(*range, k);
-    for (int k = 0; k < sliders; ++k) SetSliderRange(*range, k);
+    for (int k = 0; k < 4; ++k) ShowRangeLabels(*range, k);
+    for (int k = 0; k < sliders; ++k) SetSliderRange(*range, k, false);
     m_nOutputKind = range->nOutputKind;
 }
 
@@ -110,8 +74,7 @@ BOOL CM6359Modbus::OnInitDialog()
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
     InitFromBlock();
-    m_eKind = AoKindOfModel(m_strModuleName);
-    m_nChannelCount = AoChannelCount(m_eKind);
+    TakeModelKind();
     m_strOldAddress = Format("%02x", static_cast<unsigned>(StrToLong(Block()[kAddress], 16)));
     FillSettingsBoxes();
     GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(kModbusRow);
@@ -162,50 +125,10 @@ BOOL CM6359Modbus::OnInitDialog()
     return TRUE;
 }
 
-void CM6359Modbus::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+// Raw codes on the four-channel models, values as the read-back shows them otherwise.
+std::string CM6359Modbus::SliderText(int position) const
 {
-    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
-    for (int k = 0; k < m_nChannelCount; ++k) {
-        const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
-        int position = GetDlgItemAs<CSliderCtrl>(ids.nSlider)->GetPos();
-        // Raw codes on the four-channel models, values as the read-back shows them otherwise.
-        SetDlgItemText(ids.nOutput, m_eKind == EAoKind::Four ? Format("%04x", position)
-                                                             : "+" + FormatOutputValue(position));
-    }
-}
-
-void CM6359Modbus::QueueSliderWrite(int k)
-{
-    auto i = static_cast<size_t>(k);
-    m_nOutputRegister[i] = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider)->GetPos();
-    QueueCommand(kCmdWriteCh0 + k);
-}
-
-// A typed output goes out only as what the module's register takes: a value inside the channel's
-// range (its thousandths), or a raw code on the four-channel models.
-void CM6359Modbus::QueueTypedWrite(int k)
-{
-    if (m_bRefusing) return; // the message itself takes the focus from the edit
-    auto i = static_cast<size_t>(k);
-    auto* slider = GetDlgItemAs<CSliderCtrl>(kAoChannels[i].nSlider);
-    int low = slider->GetRangeMin();
-    int high = slider->GetRangeMax();
-    std::string text = GetDlgItemText(kAoChannels[i].nOutput);
-    std::optional<int> value =
-        m_eKind == EAoKind::Four ? ParseRawCode(text) : ParseOutputValue(text, low, high);
-    if (!value) {
-        m_bRefusing = true;
-        MessageBox(m_eKind == EAoKind::Four
-                       ? std::string("Output must be 0000 to FFFF!")
-                       : Format("Output must be a number from %s to %s!",
-                                OutputLimitText(low).c_str(), OutputLimitText(high).c_str()),
-                   "", MB_ICONEXCLAMATION);
-        m_bRefusing = false;
-        return;
-    }
-    slider->SetPos(*value);
-    m_nOutputRegister[i] = *value;
-    QueueCommand(kCmdWriteCh0 + k);
+    return m_eKind == EAoKind::Four ? Format("%04x", position) : "+" + FormatOutputValue(position);
 }
 
 void CM6359Modbus::OnSetting()
@@ -229,19 +152,14 @@ void CM6359Modbus::OnSetting()
     // The switch goes to the address the module answers to now, not to the one typed.
     m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
                                         : m_strOldAddress + "06081200" + choice->strAddress;
-    m_rowTexts = RowTextsOf(*choice);
-    if (m_eKind != EAoKind::One) m_rowTexts[4] = "";
-    m_params = ParamsOf(*choice);
-    m_params[2] = digits.strHigh;
-    m_params[3] = rangeCode;
-    m_params[4] = digits.strLow;
+    Texts rowTexts = RowTextsOf(*choice);
+    if (m_eKind != EAoKind::One) rowTexts[4] = "";
+    Texts params = ParamsOf(*choice);
+    params[2] = digits.strHigh;
+    params[3] = rangeCode;
+    params[4] = digits.strLow;
+    KeepWriteBack(rowTexts, params);
     QueueCommand(kCmdConfigure);
-}
-
-void CM6359Modbus::ShowOutcome(const char* text)
-{
-    TickMessageBox(text, "Setting", MB_ICONEXCLAMATION);
-    OnCancel();
 }
 
 std::string CM6359Modbus::ValueRead() const
@@ -251,7 +169,7 @@ std::string CM6359Modbus::ValueRead() const
 
 std::string CM6359Modbus::OutputWrite(int channel) const
 {
-    int value = m_nOutputRegister[static_cast<size_t>(channel)];
+    int value = m_nOutputValue[static_cast<size_t>(channel)];
     // Four-channel codes as the slider gives them; values as four hex digits of thousandths.
     std::string data = m_eKind == EAoKind::Four ? Format("%04x", value) : Format("%04X", value);
     return m_strAddress + Format("06000%d", channel) + data;
@@ -260,15 +178,15 @@ std::string CM6359Modbus::OutputWrite(int channel) const
 // The configuration goes out now, so the result row is rewritten now.
 std::string CM6359Modbus::SettingRequest()
 {
-    WriteBack(m_rowTexts, m_params);
+    WriteBackKept();
     return m_strConfigRequest;
 }
 
 void CM6359Modbus::ShowFourValues()
 {
-    std::string digits = Remove(m_strReply, ' ');
+    std::string data = ModbusDataText();
     for (int k = 0; k < 4; ++k)
-        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nReadBack, Mid(digits, 6 + 4 * k, 4));
+        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nReadBack, Mid(data, 4 * k, 4));
 }
 
 // Every tick reads the four registers; a queued write or configuration takes one read's place.
@@ -284,15 +202,9 @@ std::string CM6359Modbus::FourChannelStep()
 
 void CM6359Modbus::ShowCycleValue()
 {
-    std::string digits = Remove(m_strReply, ' ');
-    std::string text = AoRegisterValueText(Mid(digits, 6, static_cast<int>(digits.size()) - 10));
+    std::string text = AoRegisterValueText(ModbusDataText());
     if (text.empty()) return; // an exception or a garbled reply carries no value
-    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(m_nReadChannel)];
-    SetDlgItemText(ids.nReadBack, text);
-    if (m_nSyncedChannels != m_nReadChannel) return;
-    SetDlgItemText(ids.nOutput, text);
-    GetDlgItemAs<CSliderCtrl>(ids.nSlider)->SetPos(OutputPositionOfText(text));
-    ++m_nSyncedChannels;
+    ShowValue(m_nReadChannel, text);
 }
 
 // The one- and two-channel cycle: one channel's value a tick, CH1's range read first.
@@ -304,8 +216,8 @@ std::string CM6359Modbus::CycleStep()
     } else if (m_nLastCommand == kLastCh1Range) {
         std::string code = Mid(Remove(m_strReply, ' '), 8, 2);
         if (const SAoRange* range = AoRangeOfCode(code)) {
-            SetSliderRange(*range, 1);
-            ShowRange(*range, 1);
+            SetSliderRange(*range, 1, false);
+            ShowRangeLabels(*range, 1);
         }
         EndStartup();
         m_nCommand = kCmdRead;
