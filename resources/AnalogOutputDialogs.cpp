@@ -54,52 +54,52 @@ void AddSettingRow(Controls& c, const char* label, int id, const Rows* rows, int
                    unsigned style = CS_NONE)
 {
     c.push_back({-1, CtlKind::Static, label, 10, y + 2, 40, 9});
-    c.push_back({id, rows ? CtlKind::DropList : CtlKind::Edit, "", 52, y, 70, rows ? 120 : 12,
+    c.push_back({id, rows ? CtlKind::DropList : CtlKind::Edit, "", 52, y, 90, rows ? 120 : 12,
                  style, rows ? *rows : Rows{}});
 }
 
 // Range and slew of channels 0 and 1 of the two-channel models.
 void AddTwoChannelPanel(Controls& c, const Rows& slewRows)
 {
-    c.push_back({IDC_AO_CH0_LABEL, CtlKind::Static, "CH0", 130, 134, 20, 9});
-    c.push_back({IDC_AO_CH1_LABEL, CtlKind::Static, "CH1", 130, 166, 20, 9});
-    c.push_back({IDC_AO_RANGE_LABEL0, CtlKind::Static, "Range", 152, 134, 24, 9});
-    c.push_back({IDC_AO_RANGE_CH0, CtlKind::DropList, "", 178, 132, 60, 80, CS_NONE, kRangeRows});
-    c.push_back({IDC_AO_SLEW_LABEL0, CtlKind::Static, "Slew", 152, 150, 24, 9});
-    c.push_back({IDC_AO_SLEW_CH0, CtlKind::DropList, "", 178, 148, 60, 120, CS_NONE, slewRows});
-    c.push_back({IDC_AO_CH0_SET, CtlKind::Button, "CH0", 242, 140, 24, 14});
-    c.push_back({IDC_AO_RANGE_LABEL1, CtlKind::Static, "Range", 152, 166, 24, 9});
-    c.push_back({IDC_AO_RANGE_CH1, CtlKind::DropList, "", 178, 164, 60, 80, CS_NONE, kRangeRows});
-    c.push_back({IDC_AO_SLEW_LABEL1, CtlKind::Static, "Slew", 152, 182, 24, 9});
-    c.push_back({IDC_AO_SLEW_CH1, CtlKind::DropList, "", 178, 180, 60, 120, CS_NONE, slewRows});
-    c.push_back({IDC_AO_CH1_SET, CtlKind::Button, "CH1", 242, 172, 24, 14});
+    c.push_back({IDC_AO_CH0_LABEL, CtlKind::Static, "CH0", 154, 134, 20, 9});
+    c.push_back({IDC_AO_CH1_LABEL, CtlKind::Static, "CH1", 154, 170, 20, 9});
+    c.push_back({IDC_AO_RANGE_LABEL0, CtlKind::Static, "Range", 176, 134, 24, 9});
+    c.push_back({IDC_AO_RANGE_CH0, CtlKind::DropList, "", 202, 132, 80, 80, CS_NONE, kRangeRows});
+    c.push_back({IDC_AO_SLEW_LABEL0, CtlKind::Static, "Slew", 176, 150, 24, 9});
+    c.push_back({IDC_AO_SLEW_CH0, CtlKind::DropList, "", 202, 148, 80, 120, CS_NONE, slewRows});
+    c.push_back({IDC_AO_CH0_SET, CtlKind::Button, "CH0", 286, 140, 24, 14});
+    c.push_back({IDC_AO_RANGE_LABEL1, CtlKind::Static, "Range", 176, 170, 24, 9});
+    c.push_back({IDC_AO_RANGE_CH1, CtlKind::DropList, "", 202, 168, 80, 80, CS_NONE, kRangeRows});
+    c.push_back({IDC_AO_SLEW_LABEL1, CtlKind::Static, "Slew", 176, 186, 24, 9});
+    c.push_back({IDC_AO_SLEW_CH1, CtlKind::DropList, "", 202, 184, 80, 120, CS_NONE, slewRows});
+    c.push_back({IDC_AO_CH1_SET, CtlKind::Button, "CH1", 286, 176, 24, 14});
 }
 
 // Calibration, trim, power-on and safe values and the watchdog: in the template, never acting.
 void AddInertControls(Controls& c)
 {
     const unsigned off = CS_DISABLED;
-    c.push_back({IDC_AO_CALIBRATION, CtlKind::GroupBox, "Calibration", 272, 132, 138, 44, off});
-    c.push_back({-1, CtlKind::Static, "Channel", 278, 144, 30, 9, off});
-    c.push_back({IDC_AO_CHANNEL, CtlKind::DropList, "", 310, 142, 30, 60, CS_NONE,
+    c.push_back({IDC_AO_CALIBRATION, CtlKind::GroupBox, "Calibration", 316, 130, 150, 62, off});
+    c.push_back({-1, CtlKind::Static, "Channel", 322, 144, 30, 9, off});
+    c.push_back({IDC_AO_CHANNEL, CtlKind::DropList, "", 354, 142, 28, 60, CS_NONE,
                  Rows{"0", "1", "2", "3"}});
-    c.push_back({IDC_AO_CAL_ZERO, CtlKind::Button, "0V/4mA", 344, 142, 30, 14, off});
-    c.push_back({IDC_AO_CAL_SPAN, CtlKind::Button, "+10V/20mA", 376, 142, 30, 14, off});
-    c.push_back({IDC_AO_TRIM_VALUE, CtlKind::Edit, "", 278, 158, 30, 12, off});
-    c.push_back({IDC_AO_TRIM, CtlKind::Button, "Trim Output", 310, 158, 44, 14, off});
-    c.push_back({IDC_AO_ZERO_HIDDEN, CtlKind::Button, "零点校准", 356, 158, 24, 14, CS_HIDDEN});
-    c.push_back({IDC_AO_SPAN_HIDDEN, CtlKind::Button, "满量程校准", 382, 158, 24, 14, CS_HIDDEN});
-    c.push_back({IDC_AO_SET_POWERON, CtlKind::Button, "Set PowerOn", 272, 180, 46, 14, off});
-    c.push_back({IDC_AO_SET_SAFE, CtlKind::Button, "Set Safe", 320, 180, 42, 14, off});
-    c.push_back({IDC_AO_READ_POWERON, CtlKind::Button, "Read PowerOn", 272, 196, 46, 14, off});
-    c.push_back({IDC_AO_READ_SAFE, CtlKind::Button, "Read Safe", 320, 196, 42, 14, off});
-    c.push_back({IDC_AO_WATCHDOG, CtlKind::DropList, "", 272, 214, 60, 40, off,
+    c.push_back({IDC_AO_CAL_ZERO, CtlKind::Button, "0V/4mA", 386, 142, 34, 14, off});
+    c.push_back({IDC_AO_CAL_SPAN, CtlKind::Button, "+10V/20mA", 422, 142, 42, 14, off});
+    c.push_back({IDC_AO_TRIM_VALUE, CtlKind::Edit, "", 322, 158, 30, 12, off});
+    c.push_back({IDC_AO_TRIM, CtlKind::Button, "Trim Output", 354, 158, 50, 14, off});
+    c.push_back({IDC_AO_ZERO_HIDDEN, CtlKind::Button, "零点校准", 322, 174, 48, 14, CS_HIDDEN});
+    c.push_back({IDC_AO_SPAN_HIDDEN, CtlKind::Button, "满量程校准", 374, 174, 56, 14, CS_HIDDEN});
+    c.push_back({IDC_AO_SET_POWERON, CtlKind::Button, "Set PowerOn", 316, 198, 58, 14, off});
+    c.push_back({IDC_AO_SET_SAFE, CtlKind::Button, "Set Safe", 378, 198, 50, 14, off});
+    c.push_back({IDC_AO_READ_POWERON, CtlKind::Button, "Read PowerOn", 316, 214, 58, 14, off});
+    c.push_back({IDC_AO_READ_SAFE, CtlKind::Button, "Read Safe", 378, 214, 50, 14, off});
+    c.push_back({IDC_AO_WATCHDOG, CtlKind::DropList, "", 316, 232, 72, 40, off,
                  Rows{"Stop WatchDog", "Start WatchDog"}});
-    c.push_back({IDC_AO_TIME_LABEL, CtlKind::Static, "Time", 336, 216, 18, 9, off});
-    c.push_back({IDC_AO_WATCHDOG_TIME, CtlKind::Edit, "", 356, 214, 22, 12, off});
-    c.push_back({IDC_AO_HEX_LABEL, CtlKind::Static, "HEX(FF)", 380, 216, 30, 9, off});
-    c.push_back({IDC_AO_WATCHDOG_LABEL, CtlKind::Button, "Watch Dog", 272, 230, 46, 14, off});
-    c.push_back({IDC_AO_RESETTING, CtlKind::Button, "Resetting", 320, 230, 42, 14, off});
+    c.push_back({IDC_AO_TIME_LABEL, CtlKind::Static, "Time", 392, 234, 18, 9, off});
+    c.push_back({IDC_AO_WATCHDOG_TIME, CtlKind::Edit, "", 412, 232, 22, 12, off});
+    c.push_back({IDC_AO_HEX_LABEL, CtlKind::Static, "HEX(FF)", 436, 234, 32, 9, off});
+    c.push_back({IDC_AO_WATCHDOG_LABEL, CtlKind::Button, "Watch Dog", 316, 250, 58, 14, off});
+    c.push_back({IDC_AO_RESETTING, CtlKind::Button, "Resetting", 378, 250, 50, 14, off});
 }
 
 // The setting block; the range lists of the one- and four-channel models share a place, as do
@@ -114,19 +114,19 @@ struct SSlewLists {
 
 void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& slew)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 120, 166});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 142, 166});
     AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
     AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
-    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 70, 80, CS_NONE, kRange4Rows});
+    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 90, 80, CS_NONE, kRange4Rows});
     AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
     AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
     AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
     AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, 222);
     c.push_back(
-        {slew.secondId, CtlKind::DropList, "", 52, 222, 70, 120, CS_NONE, *slew.secondRows});
+        {slew.secondId, CtlKind::DropList, "", 52, 222, 90, 120, CS_NONE, *slew.secondRows});
     AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
     c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 350, 276, 60, 14});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 406, 276, 60, 14});
 }
 
 Controls AsciiControls()
@@ -138,7 +138,7 @@ Controls AsciiControls()
     AddChannelPanels(c, CS_NONE);
     AddSettingBlock(c, {"Enable", "Disable"},
                     {"Slew Rate", IDC_AO_SLEW_V, &slewV, IDC_AO_SLEW_MA, &slewMa});
-    c.push_back({IDC_AO_STATUS, CtlKind::Edit, "", 10, 276, 112, 12, CS_READONLY});
+    c.push_back({IDC_AO_STATUS, CtlKind::Edit, "", 10, 276, 132, 12, CS_READONLY});
     AddTwoChannelPanel(c, slewV);
     AddInertControls(c);
     return c;
@@ -156,7 +156,7 @@ Controls ModbusControls()
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({IDD_M6359, "AO  Module", 416, 300, AsciiControls()}) &&
-    RegisterDialogTemplate({IDD_M6359_MODBUS, "AO  Module Modbus", 416, 300, ModbusControls()});
+    RegisterDialogTemplate({IDD_M6359, "AO  Module", 472, 300, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6359_MODBUS, "AO  Module Modbus", 472, 300, ModbusControls()});
 
 } // namespace

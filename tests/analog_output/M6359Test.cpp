@@ -539,3 +539,21 @@ TEST_F(M6359, EnterMovesTheFocusToCancelAndEveryWayToCloseEndsIt)
     ui::CloseBox(m_dlg);
     ExpectEveryWayToCloseEndsIt<CM6359>(163, IDCANCEL);
 }
+
+TEST_F(M6359, SettingsRoundTripAndAddressCheck)
+{
+    AddModule("6359", 1, 0x31);
+    m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "31", "5", "6359"};
+    // Format 5: slew row 1, data format 1; written back as it goes out, on the next tick.
+    ExpectSettingsRoundTrip<CM6359>(IDD_M6359, IDC_AO_SETTING,
+                                    {{IDC_AO_BAUD, 3},
+                                     {IDC_AO_CHECKSUM, 1},
+                                     {IDC_AO_FORMAT, 1},
+                                     {IDC_AO_RANGE4, 1},
+                                     {IDC_AO_SLEW_MA, 1}},
+                                    {"01", "06", "0", "31", "5"}, 1);
+    m_frame.m_bAnalogOutputChanged = 0;
+    m_frame.m_strNewParams = {};
+    ExpectAddressCheck<CM6359>(IDD_M6359, IDC_AO_ADDRESS, IDC_AO_SETTING,
+                               &CMainFrame::m_bAnalogOutputChanged);
+}

@@ -121,6 +121,21 @@ TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
     }
 }
 
+TEST_F(ModuleBase, ARangeBoxTheModelChoosesStandsInForTheDescriptors)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2));
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({}, IDC_AI_CH_TYPE);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "0A");
+    EXPECT_EQ(choice->strRangeText, "+/-5V");
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(-1);
+    choice = m_dlg.ReadSettings({}, IDC_AI_CH_TYPE);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "09"); // no row: the block's code
+}
+
 TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
 {
     m_bus.Add("6384", 1, 9600);
@@ -128,7 +143,8 @@ TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
     ui::Type(m_dlg, IDC_AI_ADDRESS, "0");
     EXPECT_TRUE(m_dlg.ReadSettings({}));
     EXPECT_TRUE(m_boxes.m_boxes.empty());
-    EXPECT_FALSE(m_dlg.ReadSettings({.bRefuse = true, .pszText = "地址不能为0!", .pszCaption = "X"}));
+    EXPECT_FALSE(
+        m_dlg.ReadSettings({.bRefuse = true, .pszText = "地址不能为0!", .pszCaption = "X"}));
     ASSERT_EQ(m_boxes.m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes.m_boxes[0].text, "地址不能为0!");
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "X");
