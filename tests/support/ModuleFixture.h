@@ -103,9 +103,10 @@ protected:
         int nRow;
     };
     template <class Dialog>
-    void
-    ExpectSettingsRoundTrip(UINT templateId, int settingButton, const std::vector<SBoxRow>& rows,
-                            const std::array<std::optional<std::string>, 5>& params, int ticks = 0)
+    void ExpectSettingsRoundTrip(UINT templateId, int settingButton,
+                                 const std::vector<SBoxRow>& rows,
+                                 const std::array<std::optional<std::string>, 5>& params,
+                                 int ticks = 0)
     {
         Dialog dlg;
         dlg.Create(templateId);
