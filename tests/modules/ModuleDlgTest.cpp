@@ -143,7 +143,8 @@ TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
     ui::Type(m_dlg, IDC_AI_ADDRESS, "0");
     EXPECT_TRUE(m_dlg.ReadSettings({}));
     EXPECT_TRUE(m_boxes.m_boxes.empty());
-    EXPECT_FALSE(m_dlg.ReadSettings({.bRefuse = true, .pszText = "地址不能为0!", .pszCaption = "X"}));
+    EXPECT_FALSE(
+        m_dlg.ReadSettings({.bRefuse = true, .pszText = "地址不能为0!", .pszCaption = "X"}));
     ASSERT_EQ(m_boxes.m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes.m_boxes[0].text, "地址不能为0!");
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "X");
