@@ -19,6 +19,16 @@ CSliderCtrl* CAnalogOutputDlg::Slider(int channel) const
     return GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(channel)].nSlider);
 }
 
+void CAnalogOutputDlg::EnableChannel(int channel, bool enable, bool scaleLabels)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    for (int id : {ids.nSlider, ids.nUnit, ids.nOutput, ids.nReadBack})
+        GetDlgItem(id)->EnableWindow(enable);
+    if (scaleLabels) {
+        for (int id : ids.labels) GetDlgItem(id)->EnableWindow(enable);
+    }
+}
+
 void CAnalogOutputDlg::ShowRangeLabels(const SAoRange& range, int channel)
 {
     const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];

@@ -34,6 +34,8 @@ protected:
     // The kind and channel count of the block's model.
     void TakeModelKind();
     CSliderCtrl* Slider(int channel) const;
+    // Enables or disables a channel's panel; its scale labels too unless scaleLabels is false.
+    void EnableChannel(int channel, bool enable, bool scaleLabels = true);
     void ShowRangeLabels(const SAoRange& range, int channel);
     void SetSliderRange(const SAoRange& range, int channel, bool pageSize);
     // The ReadBack edit of the channel; its first value also sets the Output edit and slider.

@@ -110,12 +110,7 @@ BOOL CM6359::OnInitDialog()
     } else if (one) {
         GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_HIDE);
         GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_SHOW);
-        for (int k = 1; k < 4; ++k) {
-            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
-            for (int id : {ids.nSlider, ids.labels[0], ids.labels[1], ids.labels[2], ids.nUnit,
-                           ids.nOutput, ids.nReadBack})
-                GetDlgItem(id)->EnableWindow(FALSE);
-        }
+        for (int k = 1; k < 4; ++k) EnableChannel(k, false);
         ApplyModuleRange(block[kScript], true);
     }
     SAoFormat format = AoFormatOfBlock(block[kCheck], block[kFormat]);
@@ -129,11 +124,7 @@ BOOL CM6359::OnInitDialog()
         for (int id : kTwoChannelHidden) GetDlgItem(id)->ShowWindow(SW_HIDE);
         for (int id : {IDC_AO_RANGE, IDC_AO_SLEW_V, IDC_AO_SLEW_MA})
             GetDlgItem(id)->EnableWindow(FALSE);
-        for (int k = 2; k < 4; ++k) {
-            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
-            for (int id : {ids.nSlider, ids.nUnit, ids.nOutput, ids.nReadBack})
-                GetDlgItem(id)->EnableWindow(FALSE);
-        }
+        for (int k = 2; k < 4; ++k) EnableChannel(k, false, false);
         // Without both ranges the sliders would not match the module: no polling then.
         if (!ReadChannelRange(0) || !ReadChannelRange(1)) return TRUE;
     } else {

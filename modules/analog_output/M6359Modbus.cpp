@@ -87,13 +87,7 @@ BOOL CM6359Modbus::OnInitDialog()
     if (ModelHasAny(m_strModuleName, {"4359", "6359", "6355"})) RawSetUp();
     if (m_eKind != EAoKind::Four) {
         // Only the model's own channels stay live.
-        for (int k = 1; k < 4; ++k) {
-            const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(k)];
-            bool live = m_eKind == EAoKind::Two && k == 1;
-            for (int id : {ids.nSlider, ids.labels[0], ids.labels[1], ids.labels[2], ids.nUnit,
-                           ids.nOutput, ids.nReadBack})
-                GetDlgItem(id)->EnableWindow(live);
-        }
+        for (int k = 1; k < 4; ++k) EnableChannel(k, m_eKind == EAoKind::Two && k == 1);
         if (m_eKind == EAoKind::One) {
             GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_HIDE);
             GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_SHOW);
