@@ -48,8 +48,6 @@ protected:
 
     // The text an Output edit shows for a slider position.
     virtual std::string SliderText(int position) const = 0;
-    // True where the outputs are raw codes (typed as hex), not values in the range's unit.
-    virtual bool RawOutputs() const { return false; }
 
 private:
     void QueueSliderWrite(int k);

@@ -133,6 +133,18 @@ public:
         return RunToEnd(maxTicks);
     }
 
+    // Searches only the addresses below `addresses`: Search, the scan up to there, Stop, and the
+    // stop run to its end. False when a button could not be clicked.
+    bool SearchFirst(int addresses) const
+    {
+        if (!ui::Click(Dlg(), IDOK)) return false;
+        while (Dlg().m_nScanAddress < addresses && Dlg().FireTimer(kScanTimer)) {
+        }
+        if (!ui::Click(Dlg(), IDC_STOP)) return false;
+        RunToEnd(10);
+        return true;
+    }
+
     CScopedHome home; // before the frame: the search dialog reads its settings when it opens
     ui::CMessageBoxRecorder boxes;
     CMainFrame* frame = new CMainFrame;
