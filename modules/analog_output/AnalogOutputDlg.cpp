@@ -79,8 +79,9 @@ void CAnalogOutputDlg::QueueSliderWrite(int k)
     QueueCommand(kCmdWriteCh0 + k);
 }
 
-// A typed output goes out only as what the module takes: a number inside the channel's range
-// (or a raw code); anything else is refused with a message and sends nothing.
+// A typed output goes out only as a number inside the channel's range; anything else is refused
+// with a message and sends nothing. (The four-channel Modbus models, whose outputs are raw codes,
+// keep their Output edits disabled.)
 void CAnalogOutputDlg::QueueTypedWrite(int k)
 {
     if (m_bRefusing) return; // the message itself takes the focus from the edit
@@ -88,14 +89,11 @@ void CAnalogOutputDlg::QueueTypedWrite(int k)
     int low = slider->GetRangeMin();
     int high = slider->GetRangeMax();
     std::string text = GetDlgItemText(kAoChannels[static_cast<size_t>(k)].nOutput);
-    std::optional<int> value =
-        RawOutputs() ? ParseRawOutputCode(text) : ParseOutputValue(text, low, high);
+    std::optional<int> value = ParseOutputValue(text, low, high);
     if (!value) {
         m_bRefusing = true;
-        MessageBox(RawOutputs()
-                       ? std::string("Output must be 0000 to FFFF!")
-                       : Format("Output must be a number from %s to %s!",
-                                OutputLimitText(low).c_str(), OutputLimitText(high).c_str()),
+        MessageBox(Format("Output must be a number from %s to %s!", OutputLimitText(low).c_str(),
+                          OutputLimitText(high).c_str()),
                    "", MB_ICONEXCLAMATION);
         m_bRefusing = false;
         return;

@@ -64,7 +64,7 @@ std::string FormatOutputValue(int thousandths);
 // A typed output: a decimal number with an optional sign and at most three decimals, between
 // min and max thousandths. The value in thousandths, or nothing when the text is anything else.
 std::optional<int> ParseOutputValue(const std::string& text, int min, int max);
-// A raw output code as typed: one to four hex digits; nothing for anything else.
+// A raw output code: one to four hex digits; nothing for anything else.
 std::optional<int> ParseRawOutputCode(const std::string& text);
 // A value the module reported, as a slider position in thousandths; a text that is no number
 // gives 0.

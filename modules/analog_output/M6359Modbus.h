@@ -32,7 +32,6 @@ public:
 
 protected:
     std::string SliderText(int position) const override;
-    bool RawOutputs() const override { return m_eKind == EAoKind::Four; }
 
 private:
     // A range code for every channel's labels and the given sliders; other codes change nothing.
