@@ -11,6 +11,7 @@
 //   an output module drives it)
 //   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  blank=on|off
 //   (faults, see SSimFaults)
+//   and a family's own keys (the rack: slots=CC,CC,... the codes of slots 0 onwards, FF empty)
 #pragma once
 
 #include "SimModule.h"

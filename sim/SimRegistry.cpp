@@ -3,6 +3,9 @@
 #include "SimAnalogInput.h"
 #include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
+#include "SimPowerMeter.h"
+#include "SimRack.h"
+#include "SimRackModbus.h"
 
 #include <array>
 
@@ -20,7 +23,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 13> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -31,10 +34,14 @@ constexpr std::array<SModel, 13> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6530", Make<CSimPowerMeter>},
+    {"6539", Make<CSimPowerMeter>},
+    {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
     {"6358", Make<CSimAnalogOutput1>},
     {"6355", Make<CSimAnalogOutput2>},
     {"6359", Make<CSimAnalogOutput4>},
-}};
+};
 
 } // namespace
 

@@ -133,12 +133,12 @@ public:
         return RunToEnd(maxTicks);
     }
 
-    // Searches only the addresses below `addresses`: Search, the scan up to there, Stop, and the
-    // stop run to its end. False when a button could not be clicked.
-    bool SearchFirst(int addresses) const
+    // Clicks Search, stops it once the addresses below end have been scanned and runs it to its
+    // end; false when a button refused.
+    bool SearchBelow(int end) const
     {
         if (!ui::Click(Dlg(), IDOK)) return false;
-        while (Dlg().m_nScanAddress < addresses && Dlg().FireTimer(kScanTimer)) {
+        while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
         }
         if (!ui::Click(Dlg(), IDC_STOP)) return false;
         RunToEnd(10);
