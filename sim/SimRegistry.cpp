@@ -1,6 +1,7 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
@@ -60,6 +61,9 @@ constexpr SModel kModels[] = {
     {"4382", Make<CSimSixChannelTemp>},
     {"9382", Make<CSimSixChannelTemp>},
     {"6382T", Make<CSimSixChannelTemp>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 };
 
 } // namespace
