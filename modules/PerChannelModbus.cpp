@@ -119,8 +119,7 @@ bool CPerChannelModbusDlg::CheckReply()
     case kMaskWritten:
         // A write is answered with its echo; an exception reply refuses it.
         if (m_setup.nMaskStatusField) {
-            bool echoed = m_strLastRequest.find("0600DC") != std::string::npos &&
-                          ReplyEchoes(m_strLastRequest);
+            bool echoed = m_strLastRequest == m_strMaskRequest && ReplyEchoes(m_strMaskRequest);
             SetDlgItemText(m_setup.nMaskStatusField, echoed ? "Ready!" : "Error!");
         }
         break;
@@ -223,7 +222,8 @@ std::string CPerChannelModbusDlg::NextRequest()
         // The boxes as they stand when the write goes out.
         m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kMaskWritten;
-        return m_strAddress + "0600DC00" + m_strEnableMask;
+        m_strMaskRequest = m_strAddress + "0600DC00" + m_strEnableMask;
+        return m_strMaskRequest;
     case kCmdWriteType:
         m_nLastCommand = kTypeWritten;
         return m_strAddress + "0600C" + ValueToHexChar(0x8 + m_nTypeChannel) + "00" + m_strTypeCode;

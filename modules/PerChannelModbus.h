@@ -52,7 +52,6 @@ class CPerChannelModbusDlg : public CPerChannelTypeDlg {
 public:
     BOOL OnInitDialog() override;
     void PollStep() override;
-    // Every way of closing ends here (the Cancel button, Esc, the close box).
 
     void OnRefresh();
     // Gives every channel CH0's type: CH5 is written first, then CH0 to CH7 in turn.
@@ -111,5 +110,6 @@ private:
     SPerChannelModbusSetup m_setup;
     size_t m_nStartRead = 0; // the start-up read whose reply comes next
     std::string m_strLastRequest;
+    std::string m_strMaskRequest; // the last enable-mask write sent
     std::string m_strNewAddress;
 };
