@@ -2,6 +2,7 @@
 
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
+#include "SimPerChannelTemp.h"
 
 #include <array>
 
@@ -19,7 +20,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 10> kModels = {{
+constexpr std::array<SModel, 19> kModels = {{
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -30,6 +31,15 @@ constexpr std::array<SModel, 10> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6386P", Make<CSimTcPerChannel>},
+    {"9386P", Make<CSimTcPerChannel>},
+    {"6381", Make<CSimUniversalInput>},
+    {"9381", Make<CSimUniversalInput>},
+    {"6382", Make<CSimRtd6PerChannel>},
+    {"9382", Make<CSimRtd6PerChannel>},
+    {"6382T", Make<CSimThermistor6>},
+    {"9382T", Make<CSimThermistor6>},
+    {"6307A", Make<CSimRtd6307A>},
 }};
 
 } // namespace
