@@ -18,10 +18,8 @@ struct SModelCase {
 };
 
 const SModelCase kModels[] = {
-    {"6386P", 8, "0F", "06", "02", "FF", "FF0604"},
-    {"6381", 8, "08", "02", "06", "00", "FF0680"},
-    {"6382", 6, "20", "2A", "30", "FF", "000604"},
-    {"6382T", 6, "30", "31", "20", "FF", "000604"},
+    {"6386P", 8, "0F", "06", "02", "FF", "FF0604"}, {"6381", 8, "08", "02", "06", "00", "FF0680"},
+    {"6382", 6, "20", "2A", "30", "FF", "000604"},  {"6382T", 6, "30", "31", "20", "FF", "000604"},
     {"6307A", 6, "20", "2F", "28", "20", "FF0604"},
 };
 
@@ -39,7 +37,9 @@ TEST(SimPerChannelTemp, EachModelAnswersItsChannelCommandsInBothFramings)
             SCOPED_TRACE(std::string(c.model) + (checksum ? " checksum" : ""));
             CSimBus bus;
             bus.Add(c.model, 1, 9600).SetChecksum(checksum);
-            auto ask = [&](const std::string& text) { return AskAscii(bus, Framed(text, checksum)); };
+            auto ask = [&](const std::string& text) {
+                return AskAscii(bus, Framed(text, checksum));
+            };
             auto reply = [&](const std::string& text) { return Framed(text, checksum) + "\r"; };
             EXPECT_EQ(ask("$01M"), reply(std::string("!01") + c.model));
             EXPECT_EQ(ask("$016"), reply(c.channels == 8 ? "!01FF" : "!013F"));
@@ -117,8 +117,7 @@ TEST(SimPerChannelTemp, OverModbusTheReadingsTypesAndMaskAreRegisters)
     module.SetInput(0, -50.0); // the bottom of "20"
     module.SetInput(5, 150.0); // the top
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "010300000006")),
-              "01 03 0C 00 00 " + WithoutCrc(*AskRtu(bus, "010300010004")).substr(9) +
-                  " FF FF");
+              "01 03 0C 00 00 " + WithoutCrc(*AskRtu(bus, "010300010004")).substr(9) + " FF FF");
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "010300C80006")),
               "01 03 0C 00 20 00 20 00 20 00 20 00 20 00 20");
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "010600C9002B")), "01 06 00 C9 00 2B");
