@@ -15,7 +15,7 @@ const Rows kAsciiProtocolRows = {"ASCII", "Modbus RTU"};
 
 // The type texts are wider than the analog inputs' in the six-channel templates.
 constexpr int kTcTypeWidth = 70;
-constexpr int kRtdTypeWidth = 110;
+constexpr int kRtdTypeWidth = 135;
 constexpr int kHeight = 206;
 
 bool Register(int id, const char* caption, int channels, const SChannelTypeTable& types,
