@@ -1,43 +1,42 @@
 #include "RtdChannelTypes.h"
 
+namespace {
+
 // The lists of channels 1 to 5 carry two more blanks before the "0" of rows 6 to 8.
+std::vector<std::string> OtherChannelsRows(std::vector<std::string> rows)
+{
+    for (size_t row = 6; row <= 8; ++row) rows[row].insert(rows[row].find("0℃"), "  ");
+    return rows;
+}
+
+} // namespace
+
 const SChannelTypeTable& Rtd6382Types()
 {
-    static const SChannelTypeTable table = {
-        {
-            "PT100(IEC)  -50℃ to 150℃",
-            "PT100(IEC)     0℃ to 100℃",
-            "PT100(IEC)     0℃ to 200℃",
-            "PT100(IEC)     0℃ to 400℃",
-            "PT100(IEC)-200℃ to 200℃",
-            "PT100(JIS)   -50℃ to 150℃",
-            "PT100(JIS)    0℃ to 100℃",
-            "PT100(JIS)    0℃ to 200℃",
-            "PT100(JIS)    0℃ to 400℃",
-            "PT100(JIS) -200℃ to 200℃",
-            "PT1000        -40℃ to 160℃",
-            "BALCO 500  -30℃ to 120℃",
-            "Ni 604          -80℃ to 100℃",
-            "Ni 604             0℃ to 100℃",
-        },
-        {"20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "2A", "2B", "2C", "2D"},
-        {
-            "PT100(IEC)  -50℃ to 150℃",
-            "PT100(IEC)     0℃ to 100℃",
-            "PT100(IEC)     0℃ to 200℃",
-            "PT100(IEC)     0℃ to 400℃",
-            "PT100(IEC)-200℃ to 200℃",
-            "PT100(JIS)   -50℃ to 150℃",
-            "PT100(JIS)      0℃ to 100℃",
-            "PT100(JIS)      0℃ to 200℃",
-            "PT100(JIS)      0℃ to 400℃",
-            "PT100(JIS) -200℃ to 200℃",
-            "PT1000        -40℃ to 160℃",
-            "BALCO 500  -30℃ to 120℃",
-            "Ni 604          -80℃ to 100℃",
-            "Ni 604             0℃ to 100℃",
-        },
-    };
+    static const SChannelTypeTable table = [] {
+        SChannelTypeTable t = {
+            {
+                "PT100(IEC)  -50℃ to 150℃",
+                "PT100(IEC)     0℃ to 100℃",
+                "PT100(IEC)     0℃ to 200℃",
+                "PT100(IEC)     0℃ to 400℃",
+                "PT100(IEC)-200℃ to 200℃",
+                "PT100(JIS)   -50℃ to 150℃",
+                "PT100(JIS)    0℃ to 100℃",
+                "PT100(JIS)    0℃ to 200℃",
+                "PT100(JIS)    0℃ to 400℃",
+                "PT100(JIS) -200℃ to 200℃",
+                "PT1000        -40℃ to 160℃",
+                "BALCO 500  -30℃ to 120℃",
+                "Ni 604          -80℃ to 100℃",
+                "Ni 604             0℃ to 100℃",
+            },
+            {"20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "2A", "2B", "2C", "2D"},
+            {},
+        };
+        t.otherRows = OtherChannelsRows(t.rows);
+        return t;
+    }();
     return table;
 }
 

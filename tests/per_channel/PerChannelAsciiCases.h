@@ -165,6 +165,21 @@ inline std::string Framed(const std::string& text, bool checksum)
 
 class PerChannelAscii : public CModuleFixture {
 protected:
+    // The link goes back to the fixture's own bus before a case's bus goes.
+    ~PerChannelAscii() override { m_link.Attach(1, m_bus); }
+    // A fresh bus on COM1 with the case's module on it.
+    CSimModule& Module(const SDialogCase& c, int address = 1, DWORD baud = 9600)
+    {
+        m_caseBus = std::make_unique<CSimBus>();
+        CSimModule& module = m_caseBus->Add(c.sim, address, baud);
+        m_link.Attach(1, *m_caseBus);
+        return module;
+    }
+    // Ticks until the dialog polls and has shown the first readings.
+    static void StartPolling(CDialog& dlg, const SDialogCase& c)
+    {
+        Tick(dlg, c.readsTypes ? 8 : 2);
+    }
     static ModuleParamBlock Block(const SDialogCase& c, const char* check = "0",
                                   const std::string& format = "0")
     {
@@ -206,6 +221,8 @@ protected:
         if (auto* temp = dynamic_cast<CSimTempPerChannel*>(&module)) temp->SetEnableMask(mask);
         if (auto* ai = dynamic_cast<CSimAnalogInput8*>(&module)) ai->SetEnableMask(mask);
     }
+
+    std::unique_ptr<CSimBus> m_caseBus;
 };
 
 } // namespace per_channel_test

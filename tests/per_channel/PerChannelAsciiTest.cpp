@@ -12,9 +12,7 @@ TEST_F(PerChannelAscii, EachDialogOpensOnItsBlockWithItsFirstRequestAndTimer)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        bus.Add(c.sim, 1, 9600).Faults().nSilentAfter = 0; // charges the whole time-out
-        m_link.Attach(1, bus);
+        Module(c).Faults().nSilentAfter = 0; // charges the whole time-out
         DWORD before = m_clock.TickCount();
         auto dlg = Open(c, Block(c));
         EXPECT_EQ(m_clock.TickCount() - before, c.firstTimeout);
@@ -39,10 +37,8 @@ TEST_F(PerChannelAscii, TheStartUpReadsLeadToPollingAndTheReadingsFollowOneTickL
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        CSimModule& module = bus.Add(c.sim, 1, 9600);
+        CSimModule& module = Module(c);
         SetMask(module, 0x05); // CH0 and CH2
-        m_link.Attach(1, bus);
         auto dlg = Open(c, Block(c));
         TakeRequests();
         std::vector<std::string> expected;
@@ -86,11 +82,9 @@ TEST_F(PerChannelAscii, ReadingsAreCutBySizeWhateverTheChannelCount)
         for (const Width& w : widths) {
             SCOPED_TRACE(
                 Format("%s format %d checksum %d long %d", c.cls, w.format, w.checksum, w.longTo));
-            CSimBus bus;
-            CSimModule& module = bus.Add(c.sim, 1, 9600);
+            CSimModule& module = Module(c);
             module.SetFormat(w.format);
             module.SetChecksum(w.checksum);
-            m_link.Attach(1, bus);
             auto dlg = Open(c, Block(c, w.checksum ? "4" : "0", Format("%d", w.format)));
             Tick(*dlg, c.readsTypes ? 7 : 1);
             module.Faults().nLongTo = w.longTo;
@@ -110,11 +104,9 @@ TEST_F(PerChannelAscii, NoReplyWhilePollingEmptiesTheFields)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        CSimModule& module = bus.Add(c.sim, 1, 9600);
-        m_link.Attach(1, bus);
+        CSimModule& module = Module(c);
         auto dlg = Open(c, Block(c));
-        Tick(*dlg, c.readsTypes ? 8 : 2);
+        StartPolling(*dlg, c);
         ASSERT_FALSE(Values(*dlg, c)[0].empty());
         module.Faults().nSilentAfter = 0;
         Tick(*dlg); // the last answered poll
@@ -131,12 +123,10 @@ TEST_F(PerChannelAscii, ATypeChangeIsWrittenAndStoredOnceAcknowledged)
     for (const SDialogCase& c : kCases) {
         for (bool checksum : {false, true}) {
             SCOPED_TRACE(Format("%s checksum %d", c.cls, checksum));
-            CSimBus bus;
-            CSimModule& module = bus.Add(c.sim, 1, 9600);
+            CSimModule& module = Module(c);
             module.SetChecksum(checksum);
-            m_link.Attach(1, bus);
             auto dlg = Open(c, Block(c, checksum ? "4" : "0"));
-            Tick(*dlg, c.readsTypes ? 8 : 2);
+            StartPolling(*dlg, c);
             TakeRequests();
             ASSERT_TRUE(ui::ChooseRow(*dlg, IDC_PC_TYPE0 + c.change.channel, c.change.row));
             Tick(*dlg);
@@ -171,11 +161,9 @@ TEST_F(PerChannelAscii, AnAcknowledgedTypeIsStoredForTheChannelItWasSentFor)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        CSimModule& module = bus.Add(c.sim, 1, 9600);
-        m_link.Attach(1, bus);
+        CSimModule& module = Module(c);
         auto dlg = Open(c, Block(c));
-        Tick(*dlg, c.readsTypes ? 8 : 2);
+        StartPolling(*dlg, c);
         TakeRequests();
         int other = (c.change.channel + 1) % c.channels;
         ui::ChooseRow(*dlg, IDC_PC_TYPE0 + c.change.channel, c.change.row);
@@ -207,16 +195,14 @@ TEST_F(PerChannelAscii, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement
         for (bool answered : {true, false}) {
             for (bool checksum : {false, true}) {
                 SCOPED_TRACE(Format("%s answered %d checksum %d", c.cls, answered, checksum));
-                CSimBus bus;
-                CSimModule& module = bus.Add(c.sim, 1, 19200);
+                CSimModule& module = Module(c, 1, 19200);
                 module.SetChecksum(checksum);
-                m_link.Attach(1, bus);
                 m_frame.*c.pChanged = 0;
                 m_frame.m_strNewRowText = {"", "", "", "", "keep"};
                 m_frame.m_strNewParams = {"", "", "", "keep", "", ""};
                 m_boxes.m_boxes.clear();
                 auto dlg = Open(c, {"01", "07", checksum ? "4" : "0", "FF", "0", c.listed});
-                Tick(*dlg, c.readsTypes ? 8 : 2);
+                StartPolling(*dlg, c);
                 TakeRequests();
                 ASSERT_TRUE(ui::Type(*dlg, IDC_PC_ADDRESS, "10"));
                 ASSERT_TRUE(ui::ChooseRow(*dlg, IDC_PC_FORMAT, 1)); // "% of FSR"
@@ -258,12 +244,10 @@ TEST_F(PerChannelAscii, TheOutcomeBoxShowsWhilePollingGoesOnBehindIt)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        CSimModule& module = bus.Add(c.sim, 1, 9600);
-        m_link.Attach(1, bus);
+        CSimModule& module = Module(c);
         m_frame.*c.pChanged = 0;
         auto dlg = Open(c, Block(c));
-        Tick(*dlg, c.readsTypes ? 8 : 2);
+        StartPolling(*dlg, c);
         module.SetInput(0, 60.0);
         ui::Type(*dlg, IDC_PC_ADDRESS, "2");
         ui::Click(*dlg, IDC_PC_UPDATE);
@@ -303,14 +287,12 @@ TEST_F(PerChannelAscii, TheSwitchToModbusIsTheDialogsOwnFormAddressedTo00)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        CSimModule& module = bus.Add(c.sim, 7, 9600);
+        CSimModule& module = Module(c, 7, 9600);
         module.SetInit(true);
-        m_link.Attach(1, bus);
         auto dlg = Open(c, {"00", "06", "0", "FF", "0", c.listed});
         for (int id : {IDC_PC_BAUD, IDC_PC_CHECKSUM, IDC_PC_PROTOCOL})
             EXPECT_TRUE(dlg->GetDlgItem(id)->IsWindowEnabled()) << id;
-        Tick(*dlg, c.readsTypes ? 8 : 2);
+        StartPolling(*dlg, c);
         ui::Type(*dlg, IDC_PC_ADDRESS, "5");
         ui::ChooseRow(*dlg, IDC_PC_PROTOCOL, 1);
         ui::Click(*dlg, IDC_PC_UPDATE);
@@ -330,9 +312,7 @@ TEST_F(PerChannelAscii, AFormatListWithNoRowKeepsTheBlocksCodeOrRefuses)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        bus.Add(c.sim, 1, 9600);
-        m_link.Attach(1, bus);
+        Module(c);
         // "3" (ohms) has no row but is the module's code: it is kept.
         auto dlg = Open(c, Block(c, "0", "3"));
         EXPECT_EQ(dlg->GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->GetCurSel(), -1);
@@ -366,9 +346,7 @@ TEST_F(PerChannelAscii, OnlyAddressesOneTo255AreTaken)
 {
     for (const SDialogCase& c : kCases) {
         SCOPED_TRACE(c.cls);
-        CSimBus bus;
-        bus.Add(c.sim, 1, 9600);
-        m_link.Attach(1, bus);
+        Module(c);
         auto dlg = Open(c, Block(c));
         struct Typed {
             const char* text;
@@ -404,7 +382,7 @@ TEST_F(PerChannelAscii, OpenComErrorKeepsPollingAnUnopenedLine)
         auto dlg = Open(c, Block(c));
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
         EXPECT_TRUE(dlg->IsTimerActive(1000));
-        Tick(*dlg, c.readsTypes ? 8 : 2);
+        StartPolling(*dlg, c);
         EXPECT_EQ(Checked(*dlg, c), std::string(c.channels, '0'));
         EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(c.channels, ""));
         Close(*dlg);

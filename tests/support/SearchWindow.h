@@ -133,6 +133,18 @@ public:
         return RunToEnd(maxTicks);
     }
 
+    // Clicks Search, scans up to (not including) address end, then stops the search; the rows.
+    std::vector<ResultRow> SearchBelow(int end) const
+    {
+        if (ui::Click(Dlg(), IDOK)) {
+            while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
+            }
+            ui::Click(Dlg(), IDC_STOP);
+            RunToEnd(10);
+        }
+        return Rows();
+    }
+
     CScopedHome home; // before the frame: the search dialog reads its settings when it opens
     ui::CMessageBoxRecorder boxes;
     CMainFrame* frame = new CMainFrame;
