@@ -3,6 +3,11 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimPerChannelTemp.h"
+#include "SimPowerMeter.h"
+#include "SimRack.h"
+#include "SimRackModbus.h"
+#include "SimRtd.h"
+#include "SimThermocouple.h"
 
 #include <array>
 
@@ -20,7 +25,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 19> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -31,6 +36,27 @@ constexpr std::array<SModel, 19> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6530", Make<CSimPowerMeter>},
+    {"6539", Make<CSimPowerMeter>},
+    {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
+    {"6386", Make<CSimThermocouple8>},
+    {"4386", Make<CSimThermocouple8>},
+    {"4386A", Make<CSimThermocouplePerChannel>},
+    {"4388", Make<CSimThermocoupleAlarm>},
+    {"6388", Make<CSimThermocoupleAlarm>},
+    {"6308", Make<CSimRtd>},
+    {"4308", Make<CSimRtd>},
+    {"6300", Make<CSimRtd>},
+    {"4300", Make<CSimRtd>},
+    {"6307", Make<CSimRtd>},
+    {"4307", Make<CSimRtd>},
+    {"6308A", Make<CSimRtd>},
+    {"4308A", Make<CSimRtd>},
+    {"6300A", Make<CSimRtd>},
+    {"4300A", Make<CSimRtd>},
+    {"6309", Make<CSimRtd>},
+    {"4309", Make<CSimRtd>},
     {"6386P", Make<CSimTcPerChannel>},
     {"9386P", Make<CSimTcPerChannel>},
     {"6381", Make<CSimUniversalInput>},
@@ -40,7 +66,7 @@ constexpr std::array<SModel, 19> kModels = {{
     {"6382T", Make<CSimThermistor6>},
     {"9382T", Make<CSimThermistor6>},
     {"6307A", Make<CSimRtd6307A>},
-}};
+};
 
 } // namespace
 

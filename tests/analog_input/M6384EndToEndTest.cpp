@@ -15,7 +15,8 @@ TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow)
     CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
     CQueryDlg& search = w.Dlg();
 
-    ASSERT_EQ(w.SearchBelow(2).size(), 1u);
+    ASSERT_TRUE(w.SearchBelow(2));
+    ASSERT_EQ(w.Rows().size(), 1u);
 
     std::string reading;
     ui::CModalDriver driver([&](CDialog& dlg) {

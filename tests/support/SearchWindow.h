@@ -133,16 +133,16 @@ public:
         return RunToEnd(maxTicks);
     }
 
-    // Clicks Search, scans up to (not including) address end, then stops the search; the rows.
-    std::vector<ResultRow> SearchBelow(int end) const
+    // Clicks Search, stops it once the addresses below end have been scanned and runs it to its
+    // end; false when a button refused.
+    bool SearchBelow(int end) const
     {
-        if (ui::Click(Dlg(), IDOK)) {
-            while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
-            }
-            ui::Click(Dlg(), IDC_STOP);
-            RunToEnd(10);
+        if (!ui::Click(Dlg(), IDOK)) return false;
+        while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
         }
-        return Rows();
+        if (!ui::Click(Dlg(), IDC_STOP)) return false;
+        RunToEnd(10);
+        return true;
     }
 
     CScopedHome home; // before the frame: the search dialog reads its settings when it opens
