@@ -199,14 +199,19 @@ void CPerChannelAsciiDlg::ShowReadings()
 std::string CPerChannelAsciiDlg::ConfigurationCommand(const SSettingsChoice& choice) const
 {
     const SConfigForm& form = m_setup.config;
-    const std::string& newAddress = choice.strAddress;
-    const std::string& baud = choice.strBaudCode;
-    if (choice.bModbus)
-        return "%00" + newAddress + form.pszModbusType + baud + form.pszModbusFormat;
-    if (form.pszInitType && m_strOldAddress == "00")
-        return "%00" + newAddress + form.pszInitType + baud + form.pszInitFormat;
-    return "%" + m_strOldAddress + newAddress + form.pszType + baud +
-           (choice.bChecksumOn ? "4" : "0") + choice.strFormatDigit;
+    SConfigurationFields fields = {m_strOldAddress,
+                                   choice.strAddress,
+                                   form.pszType,
+                                   choice.strBaudCode,
+                                   choice.bChecksumOn ? "4" : "0",
+                                   choice.strFormatDigit};
+    if (choice.bModbus) return ModbusSwitchText(form.modbus, fields);
+    if (form.pszInitType && m_strOldAddress == "00") {
+        fields.strType = form.pszInitType;
+        fields.strCheck.clear();
+        fields.strFormat = form.pszInitFormat;
+    }
+    return ConfigurationText(fields);
 }
 
 void CPerChannelAsciiDlg::OnUpdate()

@@ -5,13 +5,13 @@
 #pragma once
 
 #include "PerChannelTypes.h"
+#include "SettingRequest.h"
 
 // How a dialog words the general setting: "%" + old address + new address + type + baud code +
 // checksum and format digits, or the switch to Modbus RTU, sent to address 00.
 struct SConfigForm {
     const char* pszType = "FF";
-    const char* pszModbusType = "FF";
-    const char* pszModbusFormat = "04";
+    SModbusSwitchForm modbus = {false, "FF", "04"};
     // A module answering at 00 over ASCII gets this type and these format digits instead (none:
     // the usual form).
     const char* pszInitType = nullptr;

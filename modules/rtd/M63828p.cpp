@@ -18,7 +18,7 @@ CM63828p::CM63828p(CWnd*)
           .pChanged = &CMainFrame::m_bSixChannelTempChanged,
           .typeCodes = Thermistor6382TTypes().codes,
           .rows = {6, kPcCheckIds},
-          .config = {.pszModbusType = "00", .pszInitType = "00", .pszInitFormat = "00"},
+          .config = {.modbus = {false, "00", "04"}, .pszInitType = "00", .pszInitFormat = "00"},
           .bFormatSelectsProtocol = false,
           .bChecksumOffAtZero = false,
           .bBoxBehindPolling = true,

@@ -18,7 +18,7 @@ CM6382p::CM6382p(CWnd*)
           .pChanged = &CMainFrame::m_bSixChannelTempChanged,
           .typeCodes = Rtd6382Types().codes,
           .rows = {6, kPcCheckIds},
-          .config = {.pszModbusType = "00"},
+          .config = {.modbus = {false, "00", "04"}},
           .nPeriod = 400,
           .nFirstTimeout = 200,
           .dwBaudAtZero = 9600,

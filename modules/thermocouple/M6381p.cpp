@@ -18,7 +18,7 @@ CM6381p::CM6381p(CWnd*)
           .pChanged = &CMainFrame::m_bUniversalInputChanged,
           .typeCodes = UniversalTypes().codes,
           .rows = {8, kPcCheckIds},
-          .config = {.pszType = "00", .pszModbusFormat = "80"},
+          .config = {.pszType = "00", .modbus = {false, "FF", "80"}},
           .nPeriod = 600,
           .bFormatSelectsProtocol = false,
           .bChecksumOffAtZero = false,
