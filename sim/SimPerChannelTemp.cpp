@@ -1,24 +1,12 @@
 #include "SimPerChannelTemp.h"
 
-#include "SimCodec.h"
+#include "SimThermocouple.h"
 
 #include <algorithm>
-#include <array>
-#include <stdexcept>
 
 namespace {
 
-constexpr WORD kRegValues = 0x0000;
-constexpr WORD kRegEnableMask = 0x00DC;
-
-// The thermocouple types both the 6386P and the 6381 take.
-constexpr SSimRange kThermocouples[] = {
-    {0x0E, 0.0, 760.0, 1},    {0x0F, 0.0, 1370.0, 1},   {0x10, -100.0, 400.0, 1},
-    {0x11, 0.0, 1000.0, 1},   {0x12, 500.0, 1750.0, 1}, {0x13, 500.0, 1750.0, 1},
-    {0x14, 500.0, 1800.0, 1},
-};
-
-constexpr SSimRange kTcCurrents[] = {{0x06, -20.0, 20.0, 3}, {0x07, 4.0, 20.0, 3}};
+constexpr BYTE kFirstThermocouple = 0x0E;
 
 constexpr SSimRange kUniversalVoltsAndCurrents[] = {
     {0x02, -100.0, 100.0, 2}, {0x03, -500.0, 500.0, 2}, {0x04, -1.0, 1.0, 4},
@@ -44,14 +32,6 @@ constexpr SSimRange kRtd6307Ranges[] = {
     {0x2F, -50.0, 150.0, 2},
 };
 
-template <size_t N> const SSimRange* Find(const SSimRange (&table)[N], BYTE code)
-{
-    auto it = std::find_if(std::begin(table), std::end(table),
-                           [code](const SSimRange& r) { return r.nCode == code; });
-    return it == std::end(table) ? nullptr : &*it;
-}
-
-const SSimPerChannelModel kTcModel = {8, SimTcChannelTypes, 0x0F, {0xFF}, 0x04};
 const SSimPerChannelModel kUniversalModel = {8, SimUniversalTypes, 0x08, {0x00, 0xFF}, 0x80};
 const SSimPerChannelModel kRtd6Model = {6, SimRtd6Types, 0x20, {0xFF, 0x00}, 0x04};
 const SSimPerChannelModel kThermistorModel = {6, SimThermistorTypes, 0x30, {0xFF, 0x00}, 0x04};
@@ -59,59 +39,31 @@ const SSimPerChannelModel kRtd6307Model = {6, SimRtd6307Ranges, 0x20, {0x20, 0xF
 
 } // namespace
 
-const SSimRange* SimTcChannelTypes(BYTE code)
-{
-    const SSimRange* current = Find(kTcCurrents, code);
-    return current ? current : Find(kThermocouples, code);
-}
 const SSimRange* SimUniversalTypes(BYTE code)
 {
-    const SSimRange* volts = Find(kUniversalVoltsAndCurrents, code);
-    return volts ? volts : Find(kThermocouples, code);
+    // The thermocouples are those of the thermocouple modules' channels.
+    const SSimRange* volts = SimFindRange(kUniversalVoltsAndCurrents, code);
+    return volts ? volts : code >= kFirstThermocouple ? SimTcChannelRange(code) : nullptr;
 }
 const SSimRange* SimRtd6Types(BYTE code)
 {
-    return Find(kRtd6Types, code);
+    return SimFindRange(kRtd6Types, code);
 }
 const SSimRange* SimThermistorTypes(BYTE code)
 {
-    return Find(kThermistorTypes, code);
+    return SimFindRange(kThermistorTypes, code);
 }
 const SSimRange* SimRtd6307Ranges(BYTE code)
 {
-    return Find(kRtd6307Ranges, code);
+    return SimFindRange(kRtd6307Ranges, code);
 }
 
 CSimTempPerChannel::CSimTempPerChannel(std::string model, const SSimPerChannelModel& spec)
-    : CSimAnalogModule(std::move(model), spec.nChannels, spec.pRanges, spec.vecConfigTypes.at(0),
-                       spec.nChannels, spec.nChannelType),
-      m_spec(spec), m_nEnableMask(static_cast<BYTE>((1u << spec.nChannels) - 1))
+    : CSimAnalogInputPerChannel(std::move(model), spec.pRanges, spec.nChannelType, spec.nChannels),
+      m_spec(spec)
 {
-}
-
-void CSimTempPerChannel::SetEnableMask(BYTE mask)
-{
-    if (mask & ~AllChannels()) throw std::invalid_argument("the mask names a missing channel");
-    m_nEnableMask = mask;
-}
-
-std::optional<std::string> CSimTempPerChannel::OnAscii(char lead, std::string_view body, DWORD now)
-{
-    if (lead == '#' && body.empty()) {
-        std::string reply = ">";
-        for (int channel = 0; channel < Channels(); ++channel) reply += Reading(channel, now);
-        return reply;
-    }
-    if (lead != '$') return std::nullopt;
-    if (body == "6") return Ack() + SimHexPair(m_nEnableMask);
-    if (body.size() == 3 && body[0] == '5') {
-        // Bits of channels the module does not have are ignored.
-        auto mask = SimParseHex(body.substr(1));
-        if (!mask) return Refuse();
-        m_nEnableMask = static_cast<BYTE>(*mask & AllChannels());
-        return Ack();
-    }
-    return std::nullopt;
+    // The module's own type is the first the "%" command takes.
+    SetType(spec.vecConfigTypes.at(0));
 }
 
 bool CSimTempPerChannel::AcceptsType(BYTE type) const
@@ -130,26 +82,6 @@ void CSimTempPerChannel::ApplyFormat(BYTE format)
 {
     CSimAnalogModule::ApplyFormat(static_cast<BYTE>(format & ~m_spec.nProtocolBit));
     SetProtocol(format & m_spec.nProtocolBit ? ESimProtocol::Rtu : ESimProtocol::Ascii);
-}
-
-std::optional<WORD> CSimTempPerChannel::ReadRegister(WORD reg, DWORD now)
-{
-    if (reg >= kRegValues && reg < kRegValues + Channels()) return Raw(reg - kRegValues, now);
-    if (reg == kRegEnableMask) return m_nEnableMask;
-    return std::nullopt;
-}
-
-BYTE CSimTempPerChannel::WriteRegister(WORD reg, WORD value)
-{
-    if (reg != kRegEnableMask) return kSimIllegalAddress;
-    if (value & ~AllChannels()) return kSimIllegalValue;
-    m_nEnableMask = static_cast<BYTE>(value);
-    return kSimOk;
-}
-
-CSimTcPerChannel::CSimTcPerChannel(std::string model)
-    : CSimTempPerChannel(std::move(model), kTcModel)
-{
 }
 
 CSimUniversalInput::CSimUniversalInput(std::string model)

@@ -1,12 +1,12 @@
-// The temperature-input modules with one input type per channel: the eight-channel thermocouple
-// module (6386P), the eight-channel universal-input module (6381), the six-channel RTD and
-// thermistor modules (6382, 6382T) and the six-channel RTD module with a range per channel (6307A).
-// Each reads its channels with "#AA", its enable mask with "$AA6" and "$AA5VV", and each channel's
-// type with "$AA8Ci" and "$AA7CiRrr"; over Modbus RTU its readings are input registers from 0x0000,
-// the types 0x00C8 on and the mask 0x00DC.
+// The temperature-input modules with one input type per channel besides the thermocouple ones:
+// the eight-channel universal-input module (6381), the six-channel RTD and thermistor modules
+// (6382, 6382T) and the six-channel RTD module with a range per channel (6307A). Each reads its
+// channels with "#AA", its enable mask with "$AA6" and "$AA5VV", and each channel's type with
+// "$AA8Ci" and "$AA7CiRrr"; over Modbus RTU its readings are input registers from 0x0000, the types
+// 0x00C8 on and the mask 0x00DC.
 #pragma once
 
-#include "SimAnalog.h"
+#include "SimAnalogInput.h"
 
 #include <vector>
 
@@ -21,8 +21,6 @@ struct SSimPerChannelModel {
     BYTE nProtocolBit;
 };
 
-// Channel types of the 6386P: "06" +/-20 mA, "07" 4-20 mA, "0E" J to "14" B thermocouples.
-const SSimRange* SimTcChannelTypes(BYTE code);
 // Channel types of the 6381: "02" +/-100 mV to "09" +/-5 V, "0D" +/-20 mA, "0E" J to "14" B.
 const SSimRange* SimUniversalTypes(BYTE code);
 // Channel types of the 6382: "20" to "29" Pt100, "2A" Pt1000, "2B" Balco 500, "2C", "2D" Ni 604.
@@ -33,32 +31,17 @@ const SSimRange* SimThermistorTypes(BYTE code);
 // "2F" G53.
 const SSimRange* SimRtd6307Ranges(BYTE code);
 
-class CSimTempPerChannel : public CSimAnalogModule {
+class CSimTempPerChannel : public CSimAnalogInputPerChannel {
 public:
     CSimTempPerChannel(std::string model, const SSimPerChannelModel& spec);
-    BYTE EnableMask() const { return m_nEnableMask; }
-    void SetEnableMask(BYTE mask);
 
 protected:
-    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
     bool AcceptsType(BYTE type) const override;
     BYTE ReportedFormat() const override;
     void ApplyFormat(BYTE format) override;
-    std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
-    BYTE WriteRegister(WORD reg, WORD value) override;
 
 private:
-    BYTE AllChannels() const { return static_cast<BYTE>((1u << Channels()) - 1); }
-
     const SSimPerChannelModel& m_spec;
-    BYTE m_nEnableMask;
-};
-
-// "6386P", "9386P": eight thermocouple and current channels; "%" takes type "FF", format bit 2 is
-// the protocol.
-class CSimTcPerChannel : public CSimTempPerChannel {
-public:
-    explicit CSimTcPerChannel(std::string model);
 };
 
 // "6381", "9381": eight universal inputs; "%" takes type "00" (or "FF"), format bit 7 is the

@@ -218,8 +218,7 @@ protected:
     static std::string Respond(CDialog& dlg) { return dlg.GetDlgItemText(IDC_PC_RESPOND); }
     static void SetMask(CSimModule& module, BYTE mask)
     {
-        if (auto* temp = dynamic_cast<CSimTempPerChannel*>(&module)) temp->SetEnableMask(mask);
-        if (auto* ai = dynamic_cast<CSimAnalogInput8*>(&module)) ai->SetEnableMask(mask);
+        dynamic_cast<CSimAnalogInput8&>(module).SetEnableMask(mask);
     }
 
     std::unique_ptr<CSimBus> m_caseBus;
