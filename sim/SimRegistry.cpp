@@ -3,6 +3,7 @@
 #include "SimAnalogInput.h"
 #include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
+#include "SimPerChannelTemp.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
@@ -58,12 +59,18 @@ constexpr SModel kModels[] = {
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
-    {"4382", Make<CSimSixChannelTemp>},
-    {"9382", Make<CSimSixChannelTemp>},
-    {"6382T", Make<CSimSixChannelTemp>},
     {"6358", Make<CSimAnalogOutput1>},
     {"6355", Make<CSimAnalogOutput2>},
     {"6359", Make<CSimAnalogOutput4>},
+    {"6386P", Make<CSimThermocouplePerChannel>},
+    {"9386P", Make<CSimThermocouplePerChannel>},
+    {"6381", Make<CSimUniversalInput>},
+    {"9381", Make<CSimUniversalInput>},
+    {"6382", Make<CSimRtd6BurnOut>},
+    {"9382", Make<CSimRtd6BurnOut>},
+    {"6382T", Make<CSimThermistor6>},
+    {"9382T", Make<CSimThermistor6>},
+    {"6307A", Make<CSimRtd6307A>},
 };
 
 } // namespace

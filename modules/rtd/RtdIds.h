@@ -1,10 +1,13 @@
-// Control ids of the RTD dialogs' templates: 183 (ASCII), 226 and 228 (one range, Modbus RTU), and
-// 220 and 231 (six channels with a type each, Modbus RTU; these use the per-channel-type ids of
-// PerChannelIds.h).
+// Template and control ids of the RTD and thermistor families' dialogs: 183 (ASCII), 226 and 228
+// (one range, Modbus RTU), and the six-channel per-channel-type templates, whose controls are
+// those of PerChannelIds.h.
 #pragma once
+
+#include "PerChannelIds.h"
 
 #include <array>
 
+// The RTD dialog's template (183) and the Modbus RTU templates.
 enum : int {
     IDD_M6309X = 183,
     IDD_M6382P_MODBUS = 220,
@@ -41,3 +44,10 @@ inline constexpr int kRtdInputIds[6] = {1095, 1097, 1099, 1101, 1103, 1105};
 inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
 // The value fields of CH0 to CH5 in templates 226 and 228.
 inline constexpr std::array<int, 8> kRtdmValueIds = {1278, 1279, 1095, 1112, 1280, 1281, 0, 0};
+
+// The six-channel per-channel-type templates; their controls are those of PerChannelIds.h.
+enum : int {
+    IDD_M6382P = 207,
+    IDD_M63828P = 211,
+    IDD_M6307P = 215,
+};

@@ -1,9 +1,13 @@
-// Control ids of the thermocouple dialogs' templates: 159 (ASCII), 229 (Modbus RTU) and 219 (one
-// type per channel, Modbus RTU; the ids of the per-channel-type templates, PerChannelIds.h).
+// Template and control ids of the thermocouple and universal-input families' dialogs: 159 (ASCII),
+// 229 (Modbus RTU), and the per-channel-type templates, whose controls are those of
+// PerChannelIds.h.
 #pragma once
+
+#include "PerChannelIds.h"
 
 #include <array>
 
+// The thermocouple dialogs' templates (159, 229, 219).
 enum : int {
     IDD_M6386 = 159,
     IDD_M6386P_MODBUS = 219,
@@ -62,3 +66,9 @@ inline constexpr int kTcValueIds[8] = {1112, 1116, 1113, 1117, 1115, 1119, 1114,
 inline constexpr int kTcCheckIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};
 // The enable boxes of CH0 to CH7 in the per-channel-type Modbus template (219).
 inline constexpr std::array<int, 8> kTcpCheckIds = {1130, 1131, 1144, 1151, 1264, 1267, 1265, 1266};
+
+// The per-channel-type templates; their controls are those of PerChannelIds.h.
+enum : int {
+    IDD_M6386P = 200,
+    IDD_M6381P = 205,
+};

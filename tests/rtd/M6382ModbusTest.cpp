@@ -12,11 +12,15 @@ namespace {
 
 template <class Dialog> class SixChannelModbus : public CModuleFixture {
 protected:
-    CSimSixChannelTemp& AddModule(const char* model, int address = 1)
+    CSimAnalogInput8& AddModule(const char* model, int address = 1)
     {
-        return static_cast<CSimSixChannelTemp&>(m_bus.Add(model, address, 9600, ESimProtocol::Rtu));
+        return dynamic_cast<CSimAnalogInput8&>(m_bus.Add(model, address, 9600, ESimProtocol::Rtu));
     }
-    void Open(UINT templateId, ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4382A"})
+    CSimRtd6BurnOut& AddRtd(int address = 1)
+    {
+        return dynamic_cast<CSimRtd6BurnOut&>(AddModule("6382", address));
+    }
+    void Open(UINT templateId, ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4382"})
     {
         m_frame.m_strSixChannelTempParams = block;
         m_dlg.Create(templateId);
@@ -57,7 +61,7 @@ double At(int raw, double low, double span)
 
 TEST_F(M6382pModbus, ReadsMaskTypesAndBurnOutOnceThenShowsReadings)
 {
-    CSimSixChannelTemp& module = AddModule("4382");
+    CSimRtd6BurnOut& module = AddRtd();
     module.SetEnableMask(0x07);
     const BYTE types[6] = {0x20, 0x24, 0x2B, 0x2D, 0x21, 0x22};
     for (int ch = 0; ch < 6; ++ch) module.SetChannelType(ch, types[ch]);
@@ -93,7 +97,7 @@ TEST_F(M6382pModbus, ReadsMaskTypesAndBurnOutOnceThenShowsReadings)
 
 TEST_F(M6382pModbus, BoxesWriteTheMaskAndTypeListsTheirRegister)
 {
-    CSimSixChannelTemp& module = AddModule("4382");
+    CSimRtd6BurnOut& module = AddRtd();
     module.SetEnableMask(0x05);
     Open(IDD_M6382P_MODBUS);
     Tick(m_dlg, 4);
@@ -112,7 +116,7 @@ TEST_F(M6382pModbus, BoxesWriteTheMaskAndTypeListsTheirRegister)
 TEST_F(M6382pModbus, AChannelWithoutATypeRowShowsNoValue)
 {
     // A thermistor module's codes are none of the RTD rows: the lists stay empty.
-    CSimSixChannelTemp& module = AddModule("6382T");
+    CSimAnalogInput8& module = AddModule("6382T");
     module.SetEnableMask(0x3F);
     Open(IDD_M6382P_MODBUS);
     Tick(m_dlg, 4);
@@ -125,7 +129,7 @@ TEST_F(M6382pModbus, AChannelWithoutATypeRowShowsNoValue)
 
 TEST_F(M6382pModbus, SilenceAndExceptionsWhilePolling)
 {
-    CSimSixChannelTemp& module = AddModule("4382");
+    CSimRtd6BurnOut& module = AddRtd();
     module.SetBurnOut(4, true);
     Open(IDD_M6382P_MODBUS);
     Tick(m_dlg, 4);
@@ -140,7 +144,7 @@ TEST_F(M6382pModbus, SilenceAndExceptionsWhilePolling)
 
 TEST_F(M6382pModbus, AFailedBurnOutReadMarksNothing)
 {
-    CSimSixChannelTemp& module = AddModule("4382");
+    CSimRtd6BurnOut& module = AddRtd();
     module.SetBurnOut(0, true);
     module.Faults().nSilentAfter = 2; // mask and types answered
     Open(IDD_M6382P_MODBUS);
@@ -153,8 +157,8 @@ TEST_F(M6382pModbus, AFailedBurnOutReadMarksNothing)
 
 TEST_F(M6382pModbus, AtAddressZeroBaudAndChecksumAreOpen)
 {
-    AddModule("4382", 0);
-    Open(IDD_M6382P_MODBUS, {"00", "06", "4", "FF", "3", "4382A"});
+    AddModule("6382", 0);
+    Open(IDD_M6382P_MODBUS, {"00", "06", "4", "FF", "3", "4382"});
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_PC_ADDRESS), "0");
     EXPECT_TRUE(Enabled(IDC_PC_BAUD));
     EXPECT_TRUE(Enabled(IDC_PC_CHECKSUM));
@@ -164,14 +168,14 @@ TEST_F(M6382pModbus, AtAddressZeroBaudAndChecksumAreOpen)
 
 TEST_F(M6382pModbus, EveryWayToCloseEndsIt)
 {
-    AddModule("4382");
-    m_frame.m_strSixChannelTempParams = {"01", "06", "0", "FF", "0", "4382A"};
+    AddModule("6382");
+    m_frame.m_strSixChannelTempParams = {"01", "06", "0", "FF", "0", "4382"};
     ExpectEveryWayToCloseEndsIt<CM6382pModbus>(IDD_M6382P_MODBUS, IDC_PC_CANCEL);
 }
 
 TEST_F(M6382TModbus, ThermistorTypesScaleZeroToHundredWithoutBurnOut)
 {
-    CSimSixChannelTemp& module = AddModule("6382T");
+    CSimAnalogInput8& module = AddModule("6382T");
     module.SetChannelType(1, 0x31);
     module.SetInput(0, At(32768, 0, 100));
     module.SetInput(1, 100.0);
@@ -188,7 +192,7 @@ TEST_F(M6382TModbus, ThermistorTypesScaleZeroToHundredWithoutBurnOut)
 
 TEST_F(M6382TModbus, UpdateWritesTheNewAddressToTheOldOneThenCloses)
 {
-    CSimSixChannelTemp& module = AddModule("6382T");
+    CSimAnalogInput8& module = AddModule("6382T");
     Open(IDD_M6382T_MODBUS);
     Tick(m_dlg, 3);
     TakeRequests();

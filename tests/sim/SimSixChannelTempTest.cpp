@@ -2,6 +2,7 @@
 // dialogs see them: registers and coils a model has, exception replies for what it lacks, and the
 // writes of the enable mask, the channel types, the slave address and the protocol.
 #include "SimSixChannelTemp.h"
+#include "SimPerChannelTemp.h"
 #include "SimRtd.h"
 #include "SimTestUtil.h"
 #include "SimThermocouple.h"
@@ -28,7 +29,7 @@ protected:
 
 TEST_F(SimModbusTemperature, SixChannelRtdTypesMaskReadingsAndBurnOutCoils)
 {
-    auto& module = static_cast<CSimSixChannelTemp&>(Add("4382", 0x19));
+    auto& module = dynamic_cast<CSimRtd6BurnOut&>(Add("6382", 0x19));
     module.SetChannelType(1, 0x24);
     module.SetInput(0, 50.0);   // "20": -50 to 150, the middle
     module.SetInput(1, -200.0); // "24": the low end
