@@ -55,7 +55,7 @@ void AddModbusChannelRows(std::vector<ControlTemplate>& c, const SModbusChannels
         c.push_back({channels.checkIds[static_cast<size_t>(ch)], CtlKind::AutoCheckBox, "", x + 6,
                      row + 1, 10, 10});
         c.push_back({-1, CtlKind::Static, Format("CH%d", ch), x + 18, row + 2, 16, 9});
-        c.push_back({IDC_PC_TYPE0 + ch, CtlKind::DropList, "", x + 36, row, w, 80, CS_NONE,
+        c.push_back({IDC_PC_TYPE0 + ch, channels.typeKind, "", x + 36, row, w, 80, CS_NONE,
                      channels.typeRows});
         c.push_back({IDC_PC_VALUE0 + ch, CtlKind::Edit, "", x + w + 40, row, 50, 12});
     }

@@ -63,5 +63,6 @@ struct SModbusChannels {
     std::array<int, 8> checkIds;
     std::vector<std::string> typeRows;
     int typeWidth = 70; // wide enough for the longest type row
+    CtlKind typeKind = CtlKind::DropList;
 };
 void AddModbusChannelRows(std::vector<ControlTemplate>& c, const SModbusChannels& channels);

@@ -186,7 +186,7 @@ Controls PerChannelThermocoupleModbusControls()
     c.push_back(
         {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
     AddModbusReferenceList(c, {6, 110});
-    AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, kTcModbusTypes.rows});
+    AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, kTcModbusTypes.rows, 70, CtlKind::DropDown});
     c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 140, 56, 14});
     c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 250, 140, 60, 14});
     c.push_back({-1, CtlKind::Static, "Respond", 140, 168, 34, 9});
