@@ -42,7 +42,7 @@ struct SPerChannelModbusSetup {
     int nMaskStatusField = 0;
     // The setting's outcome: its OK text, caption (null: the application's) and box type, and
     // whether polling runs on behind the box.
-    const char* pszSettingOk = "Setting Configuration OK!";
+    const char* pszSettingOk = kConfigurationOk;
     const char* pszSettingCaption = "Setting";
     UINT nSettingBoxType = MB_ICONEXCLAMATION;
     bool bPollBehindSettingBox = false;
