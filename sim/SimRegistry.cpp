@@ -2,6 +2,7 @@
 
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
+#include "SimDigitalIo.h"
 
 #include <array>
 
@@ -19,7 +20,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 10> kModels = {{
+constexpr std::array<SModel, 25> kModels = {{
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -30,6 +31,21 @@ constexpr std::array<SModel, 10> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6373", Make<CSimDigitalIo>},
+    {"6372", Make<CSimDigitalIo>},
+    {"6370", Make<CSimDigitalIo>},
+    {"6399", Make<CSimDigitalIo>},
+    {"6324", Make<CSimDigitalIo>},
+    {"6323", Make<CSimDigitalIo>},
+    {"6376", Make<CSimDigitalIo>},
+    {"6377", Make<CSimDigitalIo>},
+    {"6395", Make<CSimDigitalIo>},
+    {"6390", Make<CSimDigitalIo>},
+    {"6398", Make<CSimDigitalIo>},
+    {"6325", Make<CSimDigitalIo>},
+    {"6320", Make<CSimDigitalIo>},
+    {"6328", Make<CSimDigitalIo>},
+    {"6322", Make<CSimDigitalIo>},
 }};
 
 } // namespace
