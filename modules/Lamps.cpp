@@ -4,8 +4,13 @@
 
 void CLamps::Attach(CDialog& dlg, std::initializer_list<int> ids)
 {
+    Attach(dlg, std::vector<int>(ids));
+}
+
+void CLamps::Attach(CDialog& dlg, const std::vector<int>& ids)
+{
     m_pDlg = &dlg;
-    m_ids.assign(ids);
+    m_ids = ids;
     m_rects.clear();
     for (int id : m_ids) {
         CRect rect;

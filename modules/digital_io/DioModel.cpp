@@ -99,14 +99,6 @@ const std::vector<SDioCoilRead> DioCoilReadTable = {
     {{"6322"},         8,  8,  false},
 };
 
-const std::array<SDioChannelControls, 16> DioChannelControls = {{
-    {1054, 1070, 1078, 1062}, {1055, 1071, 1028, 1063}, {1056, 1072, 1029, 1064},
-    {1057, 1073, 1030, 1065}, {1058, 1074, 1031, 1066}, {1059, 1075, 1032, 1067},
-    {1060, 1076, 1033, 1068}, {1061, 1077, 1034, 1069}, {1079, 1087, 1088, 1109},
-    {1084, 1089, 1035, 1110}, {1085, 1090, 1036, 1111}, {1086, 1091, 1037, 1112},
-    {1092, 1096, 1097, 1113}, {1093, 1098, 1038, 1114}, {1094, 1099, 1039, 1115},
-    {1095, 1100, 1040, 1116},
-}};
 // clang-format on
 
 const SDioModelRow* DioFindRow(const std::string& model, EDioTest test, EDioDialog dialog)

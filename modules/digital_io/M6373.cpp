@@ -1,0 +1,258 @@
+#include "M6373.h"
+
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "DigitalIoIds.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6373)
+
+namespace {
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 100;
+inline constexpr DWORD kOpenPause = 100;
+inline constexpr DWORD kPause = 150;
+inline constexpr const char* kAddressZero = "地址不可设置为0";
+
+// Texts of the safe-value and power-on requests (ops 4 to 7) when the module does not acknowledge.
+const char* const kAnswerErrors[] = {"Read PowerOn Value Error!", "Read Safe Value Error!",
+                                     "Set PowerOn Value Error!", "Set Safe Value Error!"};
+
+struct SDisabled {
+    unsigned nFlag;
+    std::vector<int> ids;
+};
+const SDisabled kDisabledControls[] = {
+    {kDioSafe, {IDC_DIO_SET_SAFE, IDC_DIO_READ_SAFE}},
+    {kDioPowerOn, {IDC_DIO_SET_POWERON, IDC_DIO_READ_POWERON}},
+    {kDioLatch, {IDC_DIO_CLEAR_LATCH, IDC_DIO_LATCH_LOW, IDC_DIO_LATCH_HIGH}},
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6373, CDioDlg)
+ON_BN_CLICKED(IDC_DIO_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_DIO_CLEAR_LATCH, OnClearLatch)
+ON_BN_CLICKED(IDC_DIO_SET_SAFE, OnSetSafe)
+ON_BN_CLICKED(IDC_DIO_READ_SAFE, OnReadSafe)
+ON_BN_CLICKED(IDC_DIO_SET_POWERON, OnSetPowerOn)
+ON_BN_CLICKED(IDC_DIO_READ_POWERON, OnReadPowerOn)
+END_MESSAGE_MAP()
+
+CM6373::CM6373(CWnd*) : CDioDlg(140, ELinkKind::Ascii, EDioDialog::Ascii) {}
+
+bool CM6373::OwnRequests() const
+{
+    const SDioModelRow* rules = DioFindRow(m_strModuleName, EDioTest::Rules);
+    return rules && rules->bOwnRequests;
+}
+
+BOOL CM6373::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitFromBlock(IDC_DIO_ADDRESS);
+    bool addressZero = m_strAddressDecimal == "0";
+    if (DioSwitchesByConfiguration(m_strModuleName))
+        GetDlgItem(IDC_DIO_PROTOCOL)->EnableWindow(addressZero);
+    GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
+    const SDioModelRow* rules = DioFindRow(m_strModuleName, EDioTest::Rules);
+    for (const SDisabled& d : kDisabledControls) {
+        if (!rules || !(rules->nDisabled & d.nFlag)) continue;
+        for (int id : d.ids) GetDlgItem(id)->EnableWindow(FALSE);
+    }
+    DWORD baud = InitModel();
+    if (m_strAddress == "00") m_bChecksum = 0;
+    const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts);
+    if (counts && counts->nRow >= 8 && counts->nRow <= 10) {
+        for (int id : kDisabledControls[2].ids) GetDlgItem(id)->EnableWindow(FALSE);
+        m_nLatchLevel = 0;
+    }
+
+    Sleep(kOpenPause);
+    if (addressZero) baud = 9600; // the INIT state answers at 9600 without checksum
+    // Without a line there is nothing to poll: no request, no timer.
+    m_bLineOpen = OpenAsciiLine(baud);
+    if (!m_bLineOpen) return TRUE;
+    SendAscii(Request('$', "6"), kTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void CM6373::OnMouseMove(UINT, CPoint)
+{
+    // A poll already under way (its exchange or its message box) is not entered again.
+    if (m_bLineOpen && IsRunning() && !m_bPolling) PollStep();
+}
+
+void CM6373::PollStep()
+{
+    m_bPolling = true;
+    TakeReply();
+    ReadAnswer();
+    if (ReadReply()) {
+        m_nPending = 0;
+        std::string request = NextRequest();
+        SendAscii(request, kTimeout);
+        Sleep(kPause);
+    }
+    m_bPolling = false;
+}
+
+void CM6373::ReadAnswer()
+{
+    if (m_nPending < 4 || m_nPending > 7) return;
+    bool ack = CharAt(m_strReply, 0) == '!';
+    SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : kAnswerErrors[m_nPending - 4]);
+    m_nPending = 0;
+    m_nCommand = -2;
+}
+
+bool CM6373::ReadReply()
+{
+    if (m_nPending != 0) return true;
+    switch (m_nCommand) {
+    case -1:
+        ReadIdleReply();
+        break;
+    case 0:
+    case 2:
+    case 3:
+        m_nCommand = -1;
+        break;
+    case 1:
+        ReadConfigurationAnswer();
+        return false;
+    default:
+        break;
+    }
+    return true;
+}
+
+void CM6373::ReadIdleReply()
+{
+    // A failed exchange or a refusal shows nothing: the lamps, the output states and the
+    // counters keep what the module last reported.
+    int channel = m_poll.ReplyChannel();
+    if (channel < 0) {
+        if (std::optional<WORD> status = ParseStatusReply(m_strReply)) ShowStatus(*status);
+    } else if (std::optional<std::string> count = ParseCounterReply(m_strReply)) {
+        SetDlgItemText(DioChannelControls[static_cast<size_t>(channel)].nCounter, *count);
+    }
+}
+
+std::string CM6373::IdleRequest(bool afterAnswer)
+{
+    auto form = CDioIdlePoll::FormOf(m_strModuleName, m_bChecksum != 0, afterAnswer);
+    int channel = m_poll.Next(form, m_nDiCount);
+    return channel < 0 ? Request('$', "6") : Request('#', ValueToHexChar(channel));
+}
+
+int CM6373::DoValue() const
+{
+    int value = 0;
+    for (int ch = 0; ch < m_nDoCount; ++ch) value |= m_bDoState[static_cast<size_t>(ch)] << ch;
+    return value;
+}
+
+std::string CM6373::DoText(int value) const
+{
+    return BuildDoHexString(m_strModuleName, value);
+}
+
+std::string CM6373::NextRequest()
+{
+    bool own = OwnRequests();
+    switch (m_nCommand) {
+    case -2:
+        m_nCommand = -1;
+        return IdleRequest(true);
+    case 0:
+        return own ? Request('#', "00" + DoText(m_nDoValue)) : Request('@', DoText(m_nDoValue));
+    case 1:
+        return m_strConfigRequest;
+    case 2:
+        return Request('$', "C" + ValueToHexChar(m_nClearChannel));
+    case 3:
+        return m_strLatchCommand;
+    case 4:
+        m_nPending = 4;
+        return Request('~', "4P");
+    case 5:
+        m_nPending = 5;
+        return own ? Request('$', "X1") : Request('~', "4S");
+    case 6:
+        m_nPending = 6;
+        return Request('~', "5P");
+    case 7:
+        m_nPending = 7;
+        return own ? Request('$', "X00000" + DoText(DoValue())) : Request('~', "5S");
+    default:
+        return IdleRequest(false);
+    }
+}
+
+void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // Until the module has reported its outputs there is no state to write back.
+    if (!m_bStatusKnown) return;
+    int channel = HitOutputLamp(nFlags, point);
+    if (channel >= 0) {
+        int& state = m_bDoState[static_cast<size_t>(channel)];
+        state = state ? 0 : 1;
+    }
+    m_nDoValue = DoValue();
+    m_nCommand = 0;
+    m_nPending = 1;
+}
+
+void CM6373::OnClearLatch()
+{
+    m_strLatchCommand = Request('$', "C");
+    m_nCommand = 3;
+    m_nPending = 1;
+}
+
+void CM6373::OnSetting()
+{
+    m_pMainFrame = GetMainFrame();
+    UpdateData(TRUE);
+    std::optional<int> typed = ReadTypedAddress(IDC_DIO_ADDRESS);
+    if (!typed) return;
+    if (*typed == 0) {
+        MessageBox(kAddressZero);
+        return;
+    }
+    const ModuleParamBlock& block = Block();
+    std::string newAddress = Format("%02X", *typed);
+    const std::string& oldAddress = block[kAddress];
+    std::string baudCode = NewBaudCode();
+    std::string check = NewCheckDigit();
+    int checksumRow = GetDlgItemAs<CComboBox>(IDC_DIO_CHECKSUM)->GetCurSel();
+    m_nNewChecksum = checksumRow < 0 ? -1 : checksumRow == 0 ? 1 : 0;
+    std::string command;
+    if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() != 1)
+        command = "%" + oldAddress + newAddress + "40" + baudCode + check + "0";
+    else if (DioSwitchesByConfiguration(m_strModuleName))
+        command = "%00" + newAddress + "00" + baudCode + "04";
+    else
+        command = "$" + oldAddress + "R1";
+    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
+    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_DIO_BAUD),
+               GetDlgItemText(IDC_DIO_CHECKSUM), block[kModule]},
+              {newAddress, baudCode, check, "40", "0"}, nullptr);
+    m_nCommand = 1;
+    m_nPending = 1;
+}
+
+void CM6373::ReadConfigurationAnswer()
+{
+    if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
+    m_nCommand = -1;
+    bool accepted = CharAt(m_strReply, 0) == '!';
+    if (accepted) m_pMainFrame->m_bDioChanged = 1;
+    if (accepted || GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() != 1)
+        ShowConfigurationResult(accepted);
+    OnCancel();
+}

@@ -1,0 +1,51 @@
+// The digital I/O dialog over ASCII: the lamps of the module's status, the input counters in
+// turn, output switching by clicks, the input latch, safe and power-on values, and the module's
+// configuration.
+#pragma once
+
+#include "DioDlg.h"
+#include "DioIdlePoll.h"
+
+class CM6373 : public CDioDlg {
+public:
+    explicit CM6373(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void PollStep() override;
+    // Enter has nothing to confirm here: it does nothing.
+    void OnOK() override {}
+    // Any plain left click on the dialog's surface writes the outputs at the next tick; a click
+    // on an output lamp first toggles that output.
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    // The mouse moving over the dialog polls as a tick does.
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+
+    void OnSetting();
+    void OnClearLatch();
+    void OnSetSafe() { m_nCommand = 7; }
+    void OnReadSafe() { m_nCommand = 5; }
+    void OnSetPowerOn() { m_nCommand = 6; }
+    void OnReadPowerOn() { m_nCommand = 4; }
+
+    CDioIdlePoll m_poll;
+    int m_nDoValue = 0;
+    int m_nNewChecksum = -1;
+    std::string m_strLatchCommand;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void ReadAnswer();
+    void ReadIdleReply();
+    // False when the configuration answer closed the dialog.
+    bool ReadReply();
+    void ReadConfigurationAnswer();
+    std::string NextRequest();
+    std::string IdleRequest(bool afterAnswer);
+    std::string DoText(int value) const;
+    int DoValue() const;
+    bool OwnRequests() const;
+
+    bool m_bLineOpen = false;
+    bool m_bPolling = false;
+};
