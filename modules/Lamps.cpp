@@ -14,7 +14,13 @@ void CLamps::Attach(CDialog& dlg, const std::vector<int>& ids)
     m_rects.clear();
     for (int id : m_ids) {
         CRect rect;
-        dlg.GetDlgItem(id)->GetWindowRect(&rect);
+        // A lamp the template lacks gets an empty rectangle, which no click hits.
+        CWnd* lamp = dlg.GetDlgItem(id);
+        if (!lamp) {
+            m_rects.push_back(rect);
+            continue;
+        }
+        lamp->GetWindowRect(&rect);
         dlg.ScreenToClient(&rect);
         m_rects.push_back(rect);
     }
@@ -39,5 +45,6 @@ void CLamps::Show(int lamp, bool on)
 void CLamps::ShowIcon(int lamp, HICON icon)
 {
     if (lamp < 0 || lamp >= Count()) return;
-    m_pDlg->GetDlgItemAs<CStatic>(m_ids[static_cast<size_t>(lamp)])->SetIcon(icon);
+    if (auto* icon_static = m_pDlg->GetDlgItemAs<CStatic>(m_ids[static_cast<size_t>(lamp)]))
+        icon_static->SetIcon(icon);
 }

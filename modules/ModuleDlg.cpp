@@ -8,18 +8,30 @@
 #include <algorithm>
 #include <cctype>
 
-CModuleDlg::CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, ELinkKind link)
-    : CDialog(nIDTemplate), m_pBlock(block), m_eLink(link)
+CModuleDlg::CModuleDlg(const SModuleDescriptor& descriptor)
+    : CDialog(descriptor.nTemplate), m_nTimerId(descriptor.nTimerId), m_descriptor(descriptor)
 {
 }
 
-void CModuleDlg::OnTimer(UINT_PTR)
+void CModuleDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    PollStep();
+    if (nIDEvent == m_nTimerId) PollStep();
+}
+
+void CModuleDlg::OnTimerEnded(UINT_PTR)
+{
+    if (!m_pendingBox) return;
+    SPendingBox box = std::move(*m_pendingBox);
+    m_pendingBox.reset();
+    // The timer runs on behind the box: its ticks are ticks of their own, none inside another.
+    MessageBox(box.strText, box.strCaption ? box.strCaption->c_str() : nullptr, box.nType);
+    if (box.after) box.after();
 }
 
 void CModuleDlg::OnCancel()
 {
+    if (m_bClosed) return;
+    m_bClosed = true;
     g_bDialogClosed = 1;
     KillTimer(m_nTimerId);
     CloseLine();
@@ -28,23 +40,154 @@ void CModuleDlg::OnCancel()
 
 const ModuleParamBlock& CModuleDlg::Block() const
 {
-    return GetMainFrame()->*m_pBlock;
+    return GetMainFrame()->*m_descriptor.pBlock;
 }
 
-void CModuleDlg::InitFromBlock(int nAddressBox)
+const std::string& CModuleDlg::Entry(ParamEntry entry) const
+{
+    const SBlockLayout& l = m_descriptor.layout;
+    const ParamEntry where[] = {l.address, l.brate, l.check, l.script, l.format, l.module};
+    return Block()[where[entry]];
+}
+
+void CModuleDlg::InitFromBlock()
 {
     g_bDialogClosed = 0;
     m_pMainFrame = GetMainFrame();
-    m_strAddress = Block()[kAddress];
+    const std::string& address = Entry(kAddress);
+    bool decimal = m_descriptor.layout.bDecimalAddress;
+    long value = StrToLong(address, decimal ? 10 : 16);
+    m_strAddress = decimal ? Format("%02X", static_cast<unsigned>(value & 0xFF)) : address;
     m_strOldAddress = m_strAddress;
-    m_strModuleName = Block()[kModule];
-    m_strAddressDecimal = Format("%d", static_cast<short>(StrToLong(m_strAddress, 16)));
+    m_strModuleName = Entry(kModule);
+    m_strAddressDecimal = Format("%d", static_cast<short>(value));
     UpdateData(FALSE);
-    SetDlgItemText(nAddressBox, m_strAddressDecimal);
+    if (m_descriptor.boxes.nAddress) SetDlgItemText(m_descriptor.boxes.nAddress, m_strAddressDecimal);
+}
+
+void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
+{
+    const SSettingsBoxes& boxes = m_descriptor.boxes;
+    auto select = [this](int id, int row) {
+        if (auto* box = id ? GetDlgItemAs<CComboBox>(id) : nullptr) box->SetCurSel(row);
+    };
+    select(boxes.nBaud, RowOfCode(BaudCodeTable, Entry(kBrate)));
+    bool checksumOn = ChecksumOn(Entry(kCheck));
+    select(boxes.nChecksum, checksumOn ? m_descriptor.nChecksumOnRow
+                                       : (m_descriptor.nChecksumOnRow == 0 ? 1 : 0));
+    m_bChecksum = checksumOn && !(offAtAddressZero && IsAddressZero()) ? 1 : 0;
+    select(boxes.nRange, RowOfCode(RangeCodes(), Entry(kScript)));
+    select(boxes.nFormat, RowOfCode(FormatCodes(), BlockFormatCode()));
+}
+
+std::string CModuleDlg::BlockFormatCode() const
+{
+    // The bits of the block's Format digit that the Data Format box shows; none for a text that is
+    // no single hex digit.
+    const std::string& format = Entry(kFormat);
+    if (format.size() != 1 || !std::isxdigit(static_cast<unsigned char>(format[0]))) return {};
+    return ValueToHexChar(HexDigitOrZero(format[0]) & m_descriptor.nFormatMask);
+}
+
+const CodeTable& CModuleDlg::RangeCodes() const
+{
+    static const CodeTable none;
+    return m_descriptor.pRangeCodes ? *m_descriptor.pRangeCodes : none;
+}
+
+const CodeTable& CModuleDlg::FormatCodes() const
+{
+    static const CodeTable none;
+    return m_descriptor.pFormatCodes ? *m_descriptor.pFormatCodes : none;
+}
+
+DWORD CModuleDlg::BlockBaudRate() const
+{
+    return BaudRateOfRow(RowOfCode(BaudCodeTable, Entry(kBrate)));
+}
+
+std::string CModuleDlg::RowText(int nBox, int row) const
+{
+    auto* box = GetDlgItemAs<CComboBox>(nBox);
+    return box && row >= 0 && row < box->GetCount() ? box->GetLBText(row) : std::string();
+}
+
+std::optional<std::string> CModuleDlg::ChosenCode(int nBox, const CodeTable& codes,
+                                                  const std::string& blockCode,
+                                                  const char* pszField)
+{
+    auto* box = GetDlgItemAs<CComboBox>(nBox);
+    int row = box ? box->GetCurSel() : -1;
+    if (row >= 0 && !CodeOfRow(codes, row).empty()) return CodeOfRow(codes, row);
+    // No row chosen: the module keeps what it has, where the block says what that is. A box the
+    // operator cannot use keeps the block's text whatever it is.
+    if (RowOfCode(codes, blockCode) >= 0 || (box && !box->IsWindowEnabled())) return blockCode;
+    MessageBox(Format("Choose the %s!", pszField), "", MB_ICONEXCLAMATION);
+    return std::nullopt;
+}
+
+std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& zeroRule)
+{
+    m_pMainFrame = GetMainFrame();
+    const SSettingsBoxes& boxes = m_descriptor.boxes;
+    SSettingsChoice choice;
+    std::optional<int> typed = ReadTypedAddress(boxes.nAddress);
+    if (!typed) return std::nullopt;
+    if (*typed == 0 && zeroRule.bRefuse) {
+        MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
+        if (zeroRule.bCloseAfter) OnCancel();
+        return std::nullopt;
+    }
+    choice.nAddress = *typed;
+    choice.strAddress = Format("%02X", *typed);
+
+    if (boxes.nBaud) {
+        auto code = ChosenCode(boxes.nBaud, BaudCodeTable, Entry(kBrate), "Baudrate");
+        if (!code) return std::nullopt;
+        choice.strBaudCode = *code;
+        choice.strBaudText = RowText(boxes.nBaud, RowOfCode(BaudCodeTable, *code));
+    }
+    choice.bChecksumOn = ChecksumOn(Entry(kCheck));
+    if (auto* box = boxes.nChecksum ? GetDlgItemAs<CComboBox>(boxes.nChecksum) : nullptr) {
+        // A box the operator cannot use (fixed on "CRC", say) leaves the module's checksum as is.
+        if (box->GetCurSel() >= 0 && box->IsWindowEnabled())
+            choice.bChecksumOn = box->GetCurSel() == m_descriptor.nChecksumOnRow;
+        choice.strChecksumText = box->GetCurSel() >= 0 ? box->GetLBText(box->GetCurSel())
+                                                       : GetDlgItemText(boxes.nChecksum);
+    }
+    choice.strCheckDigit = ChecksumDigit(Entry(kCheck), choice.bChecksumOn);
+    if (boxes.nRange) {
+        auto code = ChosenCode(boxes.nRange, RangeCodes(), Entry(kScript), "Input Range");
+        if (!code) return std::nullopt;
+        choice.strRangeCode = *code;
+        choice.strRangeText = RowText(boxes.nRange, RowOfCode(RangeCodes(), *code));
+    }
+    if (boxes.nFormat) {
+        auto code =
+            ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");
+        if (!code) return std::nullopt;
+        choice.strFormatDigit = *code;
+        choice.nFormat = HexDigitOrZero(CharAt(*code, 0));
+    }
+    if (boxes.nProtocol) choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
+    return choice;
+}
+
+CModuleDlg::Texts CModuleDlg::RowTextsOf(const SSettingsChoice& choice) const
+{
+    return {m_strModuleName, choice.strAddress, choice.strBaudText, choice.strChecksumText,
+            choice.strRangeText};
+}
+
+CModuleDlg::Texts CModuleDlg::ParamsOf(const SSettingsChoice& choice) const
+{
+    return {choice.strAddress, choice.strBaudCode, choice.strCheckDigit, choice.strRangeCode,
+            choice.strFormatDigit};
 }
 
 bool CModuleDlg::OpenAsciiLine(DWORD baud)
 {
+    if (m_descriptor.eLine == ELineOwnership::Borrowed) return true;
     int port = m_pMainFrame->m_nComPort;
     if (Link().Open_ComAscii(static_cast<BYTE>(port), baud, 8,
                              static_cast<BYTE>(m_pMainFrame->m_nParity), 0) != 0) {
@@ -59,8 +202,9 @@ bool CModuleDlg::OpenAsciiLine(DWORD baud)
 bool CModuleDlg::OpenRtuLine(DWORD baud, int parity)
 {
     int port = m_pMainFrame->m_nComPort;
-    if (Link().Open_ComRtu(static_cast<BYTE>(port), 100, baud, 8, static_cast<BYTE>(parity), 1) !=
-        1) {
+    if (m_descriptor.eLine == ELineOwnership::Own &&
+        Link().Open_ComRtu(static_cast<BYTE>(port), 100, baud, 8, static_cast<BYTE>(parity), 1) !=
+            1) {
         MessageBox(kOpenComError);
         return false;
     }
@@ -71,7 +215,8 @@ bool CModuleDlg::OpenRtuLine(DWORD baud, int parity)
 
 void CModuleDlg::CloseLine()
 {
-    if (m_eLink == ELinkKind::Ascii)
+    if (m_descriptor.eLine == ELineOwnership::Borrowed) return;
+    if (m_descriptor.eLink == ELinkKind::Ascii)
         Link().Close_ComAscii(static_cast<BYTE>(m_nPort));
     else
         Link().Close_ComRtu(static_cast<BYTE>(m_nPort));
@@ -79,13 +224,12 @@ void CModuleDlg::CloseLine()
 
 void CModuleDlg::QueueCommand(int nCommand)
 {
-    m_nCommand = nCommand;
     m_nQueuedCommand = nCommand;
 }
 
 bool CModuleDlg::ApplyQueuedCommand()
 {
-    if (!m_nQueuedCommand) return false;
+    if (!m_nQueuedCommand || m_bStartup) return false;
     m_nCommand = *m_nQueuedCommand;
     m_nQueuedCommand.reset();
     return true;
@@ -105,7 +249,9 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
 {
     WORD length = 0;
     m_szReply[0] = '\0';
-    bool answered = Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), WithoutCr(framed).c_str(),
+    std::string request = WithoutCr(framed);
+    bool answered = !request.empty() &&
+                    Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                               m_szReply, timeoutMs, 0, &length) == 0;
     m_szReply[sizeof m_szReply - 1] = '\0';
     m_nLastResult = answered ? 1 : -1;
@@ -115,8 +261,10 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
 bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
 {
     std::vector<BYTE> reply;
-    bool answered =
-        ExchangeRtu(static_cast<BYTE>(m_nPort), HexTextToBytes(requestText), timeoutMs, reply);
+    std::vector<BYTE> request = HexTextToBytes(requestText);
+    // A request with no content would go out as a frame of CRC bytes alone.
+    bool answered = request.size() > 1 &&
+                    ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -126,7 +274,7 @@ void CModuleDlg::TakeReply()
 {
     if (m_nLastResult != 1) {
         m_strReply = "ERROR";
-    } else if (m_eLink == ELinkKind::Rtu) {
+    } else if (m_descriptor.eLink == ELinkKind::Rtu) {
         m_strReply = m_strRtuReply;
     } else {
         m_strReply = m_szReply;
@@ -139,6 +287,18 @@ std::string CModuleDlg::ModbusDataText() const
 {
     std::string digits = Remove(m_strReply, ' ');
     return Mid(digits, 6, static_cast<int>(digits.size()) - 10);
+}
+
+bool CModuleDlg::ReplyEchoes(const std::string& requestText) const
+{
+    if (m_nLastResult != 1) return false;
+    std::string echo = Remove(BytesToHexText(HexTextToBytes(requestText)), ' ');
+    return !echo.empty() && Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
+}
+
+std::array<bool, 8> CModuleDlg::MaskBits(char low, char high) const
+{
+    return ChannelMaskBits(low, high, m_descriptor.eMask);
 }
 
 std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const
@@ -163,11 +323,6 @@ std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
     return static_cast<int>(value);
 }
 
-void CModuleDlg::RefuseAddressZero()
-{
-    MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
-}
-
 namespace {
 
 template <class Target> void CopyTexts(const CModuleDlg::Texts& from, Target& to)
@@ -186,10 +341,23 @@ void CModuleDlg::WriteBack(const Texts& rowTexts, const Texts& params, int CMain
     if (flag) m_pMainFrame->*flag = 1;
 }
 
+void CModuleDlg::WriteBack(const Texts& rowTexts, const Texts& params)
+{
+    WriteBack(rowTexts, params, m_descriptor.pChanged);
+}
+
 int CModuleDlg::TickMessageBox(const std::string& text, const char* caption, UINT nType)
 {
     KillTimer(m_nTimerId);
     return MessageBox(text, caption, nType);
+}
+
+void CModuleDlg::BoxBehindPolling(const std::string& text, const char* caption, UINT nType,
+                                  std::function<void()> after)
+{
+    std::optional<std::string> title;
+    if (caption) title = caption;
+    m_pendingBox = SPendingBox{text, title, nType, std::move(after)};
 }
 
 void CModuleDlg::ShowConfigurationResult(bool bAccepted)

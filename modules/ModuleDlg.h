@@ -1,62 +1,157 @@
-// What every module and rack dialog shares: it reads its family's block, opens the line itself,
+// What every module and rack dialog shares: it is built from a descriptor, reads its family's
+// block, fills and reads back its settings boxes, opens the line itself (or borrows the rack's),
 // makes one exchange per timer tick and writes a changed configuration back for the result list.
-// Each dialog keeps its own OnInitDialog, PollStep readers and requests, and handlers.
+// Each dialog keeps only its own requests, readers, handlers and messages.
 #pragma once
 
 #include "Dialog.h"
 #include "MainFrm.h"
 #include "ModuleCodes.h"
+#include "ModuleDescriptor.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class ELinkKind { Ascii, Rtu };
+// What the settings boxes say once read back: each field is the row the operator chose, or the
+// module's current code from the block where the list has no row chosen.
+struct SSettingsChoice {
+    int nAddress = 0;
+    std::string strAddress; // two upper-case hex digits
+    std::string strBaudCode;
+    std::string strBaudText; // the row text that stands for the code
+    bool bChecksumOn = false;
+    std::string strCheckDigit; // the block's Check digit with bit 2 set or cleared
+    std::string strChecksumText;
+    std::string strRangeCode;
+    std::optional<std::string> strRangeText;
+    int nFormat = 0; // the Format digit's bits that the Data Format box shows
+    std::string strFormatDigit;
+    bool bModbus = false; // the Protocol box shows Modbus RTU
+};
+
+// How a dialog treats a typed address of 0 when the settings are read back.
+struct SAddressZeroRule {
+    bool bRefuse = false;
+    const char* pszText = "重新设置时地址不能为0!";
+    // An empty caption shows empty; null shows the application title.
+    const char* pszCaption = "";
+    bool bCloseAfter = false;    // the dialog closes once the box is dismissed
+    UINT nType = MB_ICONEXCLAMATION;
+};
+
+// A chain of requests a dialog runs by itself (follow CH0, calibration steps, start-up update
+// chains, trims). It goes on only while no operator request is queued, starts again from its first
+// step on a new press, keeps its own request text, and knows whether a reply answers the step in
+// hand rather than a step of an earlier run.
+struct SSequence {
+    bool bActive = false;
+    int nStep = 0;
+    std::string strRequest;
+
+    void Start()
+    {
+        bActive = true;
+        nStep = 0;
+        ++m_nRun;
+    }
+    void Stop()
+    {
+        bActive = false;
+        nStep = 0;
+    }
+    // The current step's request goes out now.
+    void Sent()
+    {
+        m_nSentRun = m_nRun;
+        m_nSentStep = nStep;
+    }
+    bool Answers() const { return bActive && m_nSentRun == m_nRun && m_nSentStep == nStep; }
+
+private:
+    int m_nRun = 0;
+    int m_nSentRun = -1;
+    int m_nSentStep = -1;
+};
 
 class CModuleDlg : public CDialog {
 public:
     // Write-back texts; an entry without a value leaves the row's text as it is.
     using Texts = std::vector<std::optional<std::string>>;
 
-    CModuleDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block, ELinkKind link);
+    explicit CModuleDlg(const SModuleDescriptor& descriptor);
 
     void OnTimer(UINT_PTR nIDEvent) override;
+    void OnTimerEnded(UINT_PTR nIDEvent) override;
     // Closing (Cancel, Esc, the close box, or the end of a configuration): the timer stops, the
-    // line closes and the dialog ends.
+    // line closes (unless it is borrowed) and the dialog ends. It runs once.
     void OnCancel() override;
     // One tick: read the reply to the previous request, then send the next one.
     virtual void PollStep() = 0;
 
     int m_nCommand = 0;     // the request the next tick sends
-    int m_nLastCommand = 0; // what the request last sent was; 100 marks a configuration write
+    int m_nLastCommand = 0; // whose reply the next tick reads
     int m_nLastResult = 0;  // 1 when the last exchange brought a reply, -1 when not
     std::string m_strReply;
 
 protected:
+    const SModuleDescriptor& Descriptor() const { return m_descriptor; }
     // The family's block in the frame.
     const ModuleParamBlock& Block() const;
+    // An entry of the block by what it holds, wherever the family's layout keeps it.
+    const std::string& Entry(ParamEntry entry) const;
     // The opening steps every dialog shares: the frame, the address (hex and decimal) and model
     // name from the block, the data exchange, and the decimal address in the Address box.
-    void InitFromBlock(int nAddressBox);
+    void InitFromBlock();
+    bool IsAddressZero() const { return m_strAddressDecimal == "0"; }
+    // Selects the rows of the settings boxes from the block; a code no row stands for selects none.
+    // The checksum in force is the block's (off at address 0 when offAtAddressZero).
+    void FillSettingsBoxes(bool offAtAddressZero = false);
+    // The settings boxes read back: the typed address through the address check and the dialog's
+    // address-0 rule, each list's row or the block's code. Nothing (after a message) when the
+    // address is refused or a list with no row chosen has no code in the block to keep.
+    std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule);
+    // The write-back of a choice in the one order of the result list: row texts Module, Address,
+    // Baudrate, Checksum, Description; parameters Address, Brate, Check, Script, Format. Dialogs
+    // adjust single entries before passing them to WriteBack.
+    Texts RowTextsOf(const SSettingsChoice& choice) const;
+    Texts ParamsOf(const SSettingsChoice& choice) const;
+    // The row the Baudrate box stands for, as the rate to open the line at (0: none).
+    DWORD BlockBaudRate() const;
+
     // Opens the line at baud with the frame's port and parity; "Open Com Error!" when it fails.
     bool OpenAsciiLine(DWORD baud);
     bool OpenRtuLine(DWORD baud, int parity);
     void CloseLine();
 
+    // Start-up reads: while they run, an operator's request waits in the queue (it neither
+    // replaces the start-up request nor is lost).
+    void BeginStartup() { m_bStartup = true; }
+    void EndStartup() { m_bStartup = false; }
+    bool InStartup() const { return m_bStartup; }
     // Handlers queue requests through this: a request queued by the operator is sent before any
-    // request a reply reader chose meanwhile (the last one queued wins).
+    // request a reply reader or a sequence chose meanwhile (the last one queued wins).
     void QueueCommand(int nCommand);
     // Called by PollStep just before it picks the request to send; true when the operator's
-    // request took the place of what the reply readers chose.
+    // request took the place of what the reply readers chose. Never during the start-up reads.
     bool ApplyQueuedCommand();
     bool HasQueuedCommand() const { return m_nQueuedCommand.has_value(); }
+    std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
+    void DropQueuedCommand() { m_nQueuedCommand.reset(); }
+    // A sequence takes its next step only when the operator has nothing queued.
+    bool SequenceMayContinue(const SSequence& sequence) const
+    {
+        return sequence.bActive && !HasQueuedCommand() && !m_bStartup;
+    }
 
     // lead + address + body with the checksum digits (when on) and the CR, as handlers prepare
     // requests; checksum defaults to m_bChecksum.
     std::string Request(char lead, const std::string& body) const;
     std::string Request(char lead, const std::string& body, bool checksum) const;
     // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; sets
-    // m_nLastResult. A Modbus reply is kept as hex text for TakeReply.
+    // m_nLastResult. An empty request sends nothing and counts as unanswered. A Modbus reply is
+    // kept as hex text for TakeReply.
     bool SendAscii(const std::string& framed, WORD timeoutMs);
     bool SendRtu(const std::string& requestText, WORD timeoutMs);
     // First phase of a tick: m_strReply from the last exchange, "ERROR" when it failed. ASCII
@@ -65,21 +160,33 @@ protected:
     // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped);
     // empty when the reply is too short to hold any.
     std::string ModbusDataText() const;
+    // A Modbus write is answered when the reply echoes the request; an exception reply (or any
+    // other) is a refusal.
+    bool ReplyEchoes(const std::string& requestText) const;
+
+    // The channels an enable-mask reply marks, read with the dialog's policy.
+    std::array<bool, 8> MaskBits(char low, char high) const;
 
     // The text of the row a list box has selected; nothing when it has none.
     std::optional<std::string> SelectedText(int nListBox) const;
     // The typed address as a number 0 to 255, or nothing after "Address must be 0 to 255!".
     std::optional<int> ReadTypedAddress(int nAddressBox);
-    // "重新设置时地址不能为0!", the refusal of address 0 where a dialog refuses it.
-    void RefuseAddressZero();
 
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result
     // row (entries from 0, as many as given; an entry without a value keeps the row's text) and
     // the family's flag (none: null).
     void WriteBack(const Texts& rowTexts, const Texts& params, int CMainFrame::*flag);
+    // The same with the descriptor's flag.
+    void WriteBack(const Texts& rowTexts, const Texts& params);
 
     // A message box shown from a tick: the timer stops first, so no tick runs under the box.
     int TickMessageBox(const std::string& text, const char* caption, UINT nType);
+    // A message box asked for by a tick of a dialog that keeps polling behind it: the tick ends,
+    // the box shows with the timer running (its ticks run, never inside another), then `after`
+    // runs once (the close path, for example).
+    void BoxBehindPolling(const std::string& text, const char* caption, UINT nType,
+                          std::function<void()> after = {});
+    bool BoxPending() const { return m_pendingBox.has_value(); }
     // The configuration reply: "Setting Configuration OK!" or the Init* text, caption "Setting".
     void ShowConfigurationResult(bool bAccepted);
 
@@ -96,10 +203,27 @@ protected:
     std::string m_strConfigRequest;
 
 private:
-    ModuleParamBlock CMainFrame::*m_pBlock;
-    ELinkKind m_eLink;
+    struct SPendingBox {
+        std::string strText;
+        std::optional<std::string> strCaption; // none: the application title
+        UINT nType = 0;
+        std::function<void()> after;
+    };
+    // The code a list's row stands for, or the block's code when no row is chosen; nothing after
+    // "Choose ...!" when neither gives one.
+    std::optional<std::string> ChosenCode(int nBox, const CodeTable& codes,
+                                          const std::string& blockCode, const char* pszField);
+    std::string RowText(int nBox, int row) const;
+    std::string BlockFormatCode() const;
+    const CodeTable& RangeCodes() const;
+    const CodeTable& FormatCodes() const;
+
+    SModuleDescriptor m_descriptor;
     std::string m_strRtuReply;
     std::optional<int> m_nQueuedCommand;
+    std::optional<SPendingBox> m_pendingBox;
+    bool m_bStartup = false;
+    bool m_bClosed = false;
 };
 
 // Texts the module dialogs share.

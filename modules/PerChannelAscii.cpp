@@ -7,18 +7,29 @@ namespace {
 
 // The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the
 // data format ("3" has no row).
-const CodeTable kFormatDigits = {"0", "1", "2", "3", "4", "5", "6", "7"};
 inline constexpr int kModbusFormatBit = 0x4;
 inline constexpr int kAsciiRow = 0;
 inline constexpr int kModbusRow = 1;
-inline constexpr int kEnableRow = 0;
-inline constexpr int kDisableRow = 1;
 
 inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr UINT kPeriod = 500;
 
 inline constexpr const char* kNewAddressZero = "地址不可设置为0";
+
+SModuleDescriptor DescriptorOf(const SPerChannelAsciiSetup& setup)
+{
+    return {
+        .nTemplate = setup.nTemplate,
+        .pBlock = setup.pBlock,
+        .pChanged = setup.pChanged,
+        .eLink = ELinkKind::Ascii,
+        .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, IDC_PC_PROTOCOL},
+        .pFormatCodes = &FormatDigitTable,
+        .nFormatMask = 0x3,
+        .eMask = setup.eMask,
+    };
+}
 
 } // namespace
 
@@ -29,40 +40,32 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CPerChannelAsciiDlg::CPerChannelAsciiDlg(const SPerChannelAsciiSetup& setup)
-    : CPerChannelTypeDlg(setup.nTemplate, setup.pBlock, ELinkKind::Ascii, setup.rows,
-                         setup.typeCodes),
-      m_pTypes(setup.pTypes), m_pChanged(setup.pChanged)
+    : CPerChannelTypeDlg(DescriptorOf(setup), setup.rows, setup.typeCodes), m_pTypes(setup.pTypes)
 {
 }
 
 BOOL CPerChannelAsciiDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitFromBlock(IDC_PC_ADDRESS);
+    InitFromBlock();
     for (int id : {IDC_PC_ZERO, IDC_PC_SPAN, IDC_PC_CJC}) GetDlgItem(id)->EnableWindow(FALSE);
     // Baud rate, checksum and protocol change only while the module answers at address 0.
-    bool addressZero = m_strAddressDecimal == "0";
+    bool addressZero = IsAddressZero();
     for (int id : {IDC_PC_BAUD, IDC_PC_CHECKSUM, IDC_PC_PROTOCOL}) {
         GetDlgItem(id)->EnableWindow(addressZero);
     }
     const ChannelTypeList& types = m_pMainFrame->*m_pTypes;
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, types[static_cast<size_t>(k)]);
 
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_PC_BAUD)->SetCurSel(baudRow);
-    bool checksumOn = ChecksumOn(block[kCheck]);
-    GetDlgItemAs<CComboBox>(IDC_PC_CHECKSUM)->SetCurSel(checksumOn ? kEnableRow : kDisableRow);
     // A module at address 0 (INIT) takes no checksum digits.
-    m_bChecksum = checksumOn && !addressZero ? 1 : 0;
-    int format = RowOfCode(kFormatDigits, block[kFormat]);
-    bool modbus = format >= 0 && (format & kModbusFormatBit);
+    FillSettingsBoxes(true);
+    const std::string& format = Block()[kFormat];
+    bool modbus = format.size() == 1 && format[0] >= '4' && format[0] <= '7';
     GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)->SetCurSel(modbus ? kModbusRow : kAsciiRow);
-    GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->SetCurSel(format >= 0 ? (format & 0x3) : -1);
 
     // Every name starts with the mask read, so the first step always has a request to make.
     m_nCommand = kCmdStart;
-    OpenAsciiLine(BaudRateOfRow(baudRow));
+    OpenAsciiLine(BlockBaudRate());
     SendAscii(Request('$', "6"), kFirstTimeout);
     m_nLastCommand = kMaskRead;
     SetTimer(m_nTimerId, kPeriod);
@@ -98,7 +101,7 @@ bool CPerChannelAsciiDlg::CheckReply()
     case kConfigured:
         m_nLastCommand = kNothing;
         ShowConfigurationResult(ack);
-        if (ack) WriteBack({}, {}, m_pChanged);
+        if (ack) WriteBack({}, {});
         OnCancel();
         return false;
     default:
@@ -152,38 +155,21 @@ void CPerChannelAsciiDlg::ShowReadings()
 
 void CPerChannelAsciiDlg::OnUpdate()
 {
-    m_pMainFrame = GetMainFrame();
-    std::optional<int> typed = ReadTypedAddress(IDC_PC_ADDRESS);
-    if (!typed) return;
     UpdateData(TRUE);
-    std::string newAddress = Format("%02X", *typed);
-    if (*typed == 0) {
-        MessageBox(kNewAddressZero);
-        return;
-    }
-    const ModuleParamBlock& block = Block();
-    int baudRow = GetDlgItemAs<CComboBox>(IDC_PC_BAUD)->GetCurSel();
-    int formatRow = GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->GetCurSel();
-    bool checksumOn = GetDlgItemAs<CComboBox>(IDC_PC_CHECKSUM)->GetCurSel() == kEnableRow;
-    bool toModbus = GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)->GetCurSel() == kModbusRow;
-    // A list without a chosen row keeps the module's current code.
-    std::string baudCode = baudRow >= 0 ? CodeOfRow(BaudCodeTable, baudRow) : block[kBrate];
-    std::string formatDigit = formatRow >= 0
-                                  ? Format("%d", formatRow)
-                                  : ValueToHexChar(HexDigitOrZero(CharAt(block[kFormat], 0)) & 0x3);
-
-    std::string command = toModbus ? "%00" + newAddress + "FF" + baudCode + "04"
-                                   : "%" + m_strOldAddress + newAddress + "FF" + baudCode +
-                                         (checksumOn ? "4" : "0") + formatDigit;
+    std::optional<SSettingsChoice> choice =
+        ReadSettings({.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
+    if (!choice) return;
+    const std::string& newAddress = choice->strAddress;
+    std::string command = choice->bModbus
+                              ? "%00" + newAddress + "FF" + choice->strBaudCode + "04"
+                              : "%" + m_strOldAddress + newAddress + "FF" + choice->strBaudCode +
+                                    (choice->bChecksumOn ? "4" : "0") + choice->strFormatDigit;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     m_strNewAddress = newAddress;
-    std::optional<std::string> baudText;
-    if (baudRow >= 0) baudText = GetDlgItemText(IDC_PC_BAUD);
     // The texts now; the flag only when the module acknowledges.
-    WriteBack(
-        {m_strModuleName, newAddress, baudText, GetDlgItemText(IDC_PC_CHECKSUM)},
-        {newAddress, baudCode, ChecksumDigit(block[kCheck], checksumOn), std::nullopt, formatDigit},
-        nullptr);
+    Texts params = ParamsOf(*choice);
+    params[kScript] = std::nullopt;
+    WriteBack(RowTextsOf(*choice), params, nullptr);
     QueueCommand(kCmdConfigure);
 }
 

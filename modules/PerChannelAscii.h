@@ -15,6 +15,7 @@ struct SPerChannelAsciiSetup {
     int CMainFrame::*pChanged;
     CodeTable typeCodes; // by row of the type lists
     SChannelRows rows;
+    EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;
 };
 
 class CPerChannelAsciiDlg : public CPerChannelTypeDlg {
@@ -43,7 +44,6 @@ private:
     void ShowReadings();
 
     ChannelTypeList CMainFrame::*m_pTypes;
-    int CMainFrame::*m_pChanged;
     // The type write as it went out, which its acknowledgement stores.
     int m_nSentTypeChannel = 0;
     std::string m_strSentTypeCode;

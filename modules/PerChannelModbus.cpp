@@ -7,14 +7,24 @@
 
 namespace {
 
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
-inline constexpr int kEnableRow = 0;
-inline constexpr int kDisableRow = 1;
 inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 200;
 // The follow-CH0 writes: CH5 first, then CH0 to CH7.
 inline constexpr int kFollowChannels[] = {5, 0, 1, 2, 3, 4, 5, 6, 7};
 inline constexpr int kFollowWrites = static_cast<int>(std::size(kFollowChannels));
+
+// The general settings are only shown.
+SModuleDescriptor DescriptorOf(const SPerChannelModbusSetup& setup)
+{
+    return {
+        .nTemplate = setup.nTemplate,
+        .pBlock = setup.pBlock,
+        .eLink = ELinkKind::Rtu,
+        .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, 0},
+        .pFormatCodes = &FormatDigitTable,
+        .eMask = setup.eMask,
+    };
+}
 
 } // namespace
 
@@ -25,9 +35,7 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
-    : CPerChannelTypeDlg(setup.nTemplate, setup.pBlock, ELinkKind::Rtu, setup.rows,
-                         setup.typeCodes),
-      m_scales(setup.scales)
+    : CPerChannelTypeDlg(DescriptorOf(setup), setup.rows, setup.typeCodes), m_scales(setup.scales)
 {
 }
 
@@ -40,21 +48,17 @@ BOOL CPerChannelModbusDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     GetDlgItem(IDC_PC_RESPOND)->EnableWindow(FALSE);
-    InitFromBlock(IDC_PC_ADDRESS);
-    bool addressZero = m_strAddressDecimal == "0";
+    InitFromBlock();
+    bool addressZero = IsAddressZero();
     GetDlgItem(IDC_PC_BAUD)->EnableWindow(addressZero);
     GetDlgItem(IDC_PC_CHECKSUM)->EnableWindow(addressZero);
     if (!addressZero) GetDlgItem(IDC_PC_FORMAT)->EnableWindow(FALSE);
 
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_PC_BAUD)->SetCurSel(baudRow);
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_PC_CHECKSUM)->SetCurSel(m_bChecksum ? kEnableRow : kDisableRow);
-    GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+    FillSettingsBoxes();
 
-    if (!OpenRtuLine(BaudRateOfRow(baudRow), m_pMainFrame->m_nParity)) return TRUE;
+    if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
     SendRtu(m_strAddress + "0300DC0001", kTimeout);
+    BeginStartup();
     m_nCommand = kCmdStart;
     m_nLastCommand = kMaskRead;
     SetTimer(m_nTimerId, kPeriod);
@@ -68,7 +72,7 @@ void CPerChannelModbusDlg::PollStep()
     CheckReply();
     // The start-up reads go out before anything the operator asks for; the operator's requests go
     // out before the next write of "follow CH0".
-    if (m_nCommand != kCmdReadTypes && !ApplyQueuedCommand() && m_bFollowCh0) NextFollowWrite();
+    if (!ApplyQueuedCommand() && SequenceMayContinue(m_follow)) NextFollowWrite();
     SendRtu(m_strAddress + NextRequest(), kTimeout);
 }
 
@@ -83,6 +87,7 @@ void CPerChannelModbusDlg::CheckReply()
         return;
     case kTypesRead:
         ReadTypes();
+        EndStartup();
         break;
     case kMaskWritten: // write replies are not examined
     case kTypeWritten:
@@ -106,19 +111,15 @@ void CPerChannelModbusDlg::OnFollowCh0()
     int row = TypeRow(0);
     if (row < 0) return; // CH0 shows no type to give the others
     for (int k = 1; k < Channels(); ++k) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + k)->SetCurSel(row);
-    m_bFollowCh0 = 1;
-    m_nFollowStep = 0;
+    m_follow.Start();
 }
 
 void CPerChannelModbusDlg::NextFollowWrite()
 {
     // Each with the type its list shows when the write goes out.
-    PrepareTypeWrite(kFollowChannels[m_nFollowStep]);
+    PrepareTypeWrite(kFollowChannels[m_follow.nStep]);
     m_nCommand = kCmdWriteType;
-    if (++m_nFollowStep == kFollowWrites) {
-        m_bFollowCh0 = 0;
-        m_nFollowStep = 0;
-    }
+    if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
 std::string CPerChannelModbusDlg::NextRequest()

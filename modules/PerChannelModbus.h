@@ -15,6 +15,7 @@ struct SPerChannelModbusSetup {
     CodeTable typeCodes;  // by row of the type lists
     RawScaleTable scales; // by row of the type lists
     SChannelRows rows;
+    EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;
 };
 
 class CPerChannelModbusDlg : public CPerChannelTypeDlg {
@@ -30,8 +31,7 @@ public:
     // The engineering value of a register by the channel's type row; nothing without a type.
     std::optional<float> RawToEngineering(int raw, int row) const;
 
-    int m_bFollowCh0 = 0;
-    int m_nFollowStep = 0; // the next of the nine writes of "follow CH0"
+    SSequence m_follow; // its step: the next of the nine writes of "follow CH0"
     std::string m_strReplyData;
 
     DECLARE_MESSAGE_MAP()

@@ -11,9 +11,9 @@ ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 6, OnSelchangeType<6>)
 ON_CBN_SELCHANGE(IDC_PC_TYPE0 + 7, OnSelchangeType<7>)
 END_MESSAGE_MAP()
 
-CPerChannelTypeDlg::CPerChannelTypeDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*block,
-                                       ELinkKind link, SChannelRows rows, CodeTable typeCodes)
-    : CModuleDlg(nIDTemplate, block, link), m_rows(rows), m_typeCodes(std::move(typeCodes))
+CPerChannelTypeDlg::CPerChannelTypeDlg(const SModuleDescriptor& descriptor, SChannelRows rows,
+                                       CodeTable typeCodes)
+    : CModuleDlg(descriptor), m_rows(rows), m_typeCodes(std::move(typeCodes))
 {
 }
 
@@ -35,9 +35,9 @@ void CPerChannelTypeDlg::ToggleChannel(int k)
 
 void CPerChannelTypeDlg::ParseEnableMask(char low, char high)
 {
-    int digits[2] = {HexDigitOrZero(low), HexDigitOrZero(high)};
+    std::array<bool, 8> bits = MaskBits(low, high);
     for (int k = 0; k < Channels(); ++k) {
-        if (digits[k / 4] & (1 << (k % 4))) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
+        if (bits[static_cast<size_t>(k)]) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
     }
     UpdateData(FALSE);
     SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);

@@ -27,7 +27,8 @@ std::vector<BYTE> ModelProbeRequest(BYTE address, WORD reg)
 
 std::optional<WORD> ModelProbeWord(const std::vector<BYTE>& reply, BYTE address)
 {
-    if (reply.size() != kReplyLength || reply[0] != address || reply[1] != kReadHoldingRegisters ||
+    // Bytes after the answer are not its own: some adapters add one when they turn the line round.
+    if (reply.size() < kReplyLength || reply[0] != address || reply[1] != kReadHoldingRegisters ||
         reply[2] != kDataBytes) {
         return std::nullopt;
     }

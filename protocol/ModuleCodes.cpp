@@ -6,6 +6,7 @@
 #include <algorithm>
 
 const CodeTable BaudCodeTable = {"03", "04", "05", "06", "07", "08", "09", "0A"};
+const CodeTable FormatDigitTable = {"0", "1", "2", "3"};
 const std::vector<DWORD> BaudRateTable = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 int RowOfCode(const CodeTable& table, const std::string& code)
@@ -53,4 +54,15 @@ std::string ChannelMaskText(const std::array<int, 8>& enabled)
         if (enabled[k + 4] == 1) high |= 1 << k;
     }
     return ValueToHexChar(high) + ValueToHexChar(low);
+}
+
+std::array<bool, 8> ChannelMaskBits(char low, char high, EMaskPolicy policy)
+{
+    auto digit = [policy](char c) {
+        return policy == EMaskPolicy::NonHexAsCC ? HexCharToValue(c) : HexDigitOrZero(c);
+    };
+    int digits[2] = {digit(low), digit(high)};
+    std::array<bool, 8> bits{};
+    for (size_t k = 0; k < bits.size(); ++k) bits[k] = (digits[k / 4] >> (k % 4)) & 1;
+    return bits;
 }

@@ -14,6 +14,9 @@ using CodeTable = std::vector<std::string>;
 extern const CodeTable BaudCodeTable;
 extern const std::vector<DWORD> BaudRateTable;
 
+// Data Format rows by the Format digit "0" to "3" (engineering units, % of FSR, hex, ohms).
+extern const CodeTable FormatDigitTable;
+
 // The row that shows code, -1 when none does.
 int RowOfCode(const CodeTable& table, const std::string& code);
 // The code a row stands for, empty when the row is none of the table's.
@@ -28,6 +31,12 @@ bool ChecksumOn(const std::string& check);
 std::string ChecksumDigit(const std::string& oldCheck, bool on);
 // A hex digit read as a value, 0 when it is not one.
 int HexDigitOrZero(char c);
+
+// How an enable-mask digit that is no hex digit reads: as 0xCC, the reading of the eight-channel
+// analog inputs, or as no channel at all.
+enum class EMaskPolicy { NonHexAsCC, NonHexIsNone };
+// The channels whose bits the two mask digits set (low: CH0-CH3, high: CH4-CH7).
+std::array<bool, 8> ChannelMaskBits(char low, char high, EMaskPolicy policy);
 
 // The channel-enable mask of eight channels as two hex digits: CH4-CH7 first, then CH0-CH3.
 std::string ChannelMaskText(const std::array<int, 8>& enabled);

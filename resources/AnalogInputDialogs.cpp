@@ -1,4 +1,4 @@
-// Templates 155 "AI  Module" (ASCII) and 227 "AI  Module Modbus" of the eight-channel
+// The templates "AI  Module" (ASCII) and "AI  Module Modbus" of the eight-channel
 // analog-input dialogs. Both share the channel grid, the setting block and the alarm group.
 #include "DialogTemplate.h"
 #include "Shell.h"
@@ -14,9 +14,10 @@ const std::vector<std::string> kBaudRows = {"1200",  "2400",  "4800",  "9600",
 const std::vector<std::string> kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 const std::vector<std::string> kModeRows = {"Normal(16Bits)", "Fast(12Bits)"};
 
-void AddHeader(Controls& c)
+// The two templates spell the header differently.
+void AddHeader(Controls& c, const char* title)
 {
-    c.push_back({-1, CtlKind::Static, "AI _Module (", 8, 6, 46, 9});
+    c.push_back({-1, CtlKind::Static, title, 8, 6, 46, 9});
     c.push_back({IDC_AI_MODEL, CtlKind::Static, "", 54, 6, 40, 9});
     c.push_back({-1, CtlKind::Static, ")", 94, 6, 8, 9});
 }
@@ -68,7 +69,8 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
     c.push_back({IDC_AI_STATUS, CtlKind::Edit, "", 224, y + 40, 108, 12, CS_READONLY});
 }
 
-void AddAlarmGroup(Controls& c)
+// The ASCII template's lamps show the outputs; the Modbus template's are disabled with the group.
+void AddAlarmGroup(Controls& c, unsigned lampStyle)
 {
     const unsigned off = CS_DISABLED;
     c.push_back({-1, CtlKind::GroupBox, "Alarm", 6, 124, 206, 86});
@@ -89,15 +91,15 @@ void AddAlarmGroup(Controls& c)
     c.push_back({IDC_AI_ALARM_TYPE, CtlKind::Button, "AlarmType Setting", 110, 152, 96, 14, off});
     c.push_back({IDC_AI_ALARM_CLEAR, CtlKind::Button, "Alarm Clear", 110, 170, 96, 14, off});
     c.push_back({IDC_AI_LOW_LABEL, CtlKind::Static, "Low Limit", 12, 192, 40, 9, off});
-    c.push_back({IDC_AI_LAMP0, CtlKind::Icon, "144", 54, 188, 16, 16});
+    c.push_back({IDC_AI_LAMP0, CtlKind::Icon, "144", 54, 188, 16, 16, lampStyle});
     c.push_back({IDC_AI_HIGH_LABEL, CtlKind::Static, "High Limit", 110, 192, 40, 9, off});
-    c.push_back({IDC_AI_LAMP1, CtlKind::Icon, "144", 152, 188, 16, 16});
+    c.push_back({IDC_AI_LAMP1, CtlKind::Icon, "144", 152, 188, 16, 16, lampStyle});
 }
 
 Controls AsciiControls()
 {
     Controls c;
-    AddHeader(c);
+    AddHeader(c, "AI _Module (");
     AddChannelGrid(c, CS_NONE);
     c.push_back({-1, CtlKind::GroupBox, "Channel", 6, 92, 206, 30});
     c.push_back({IDC_AI_CH_NUMBER,
@@ -125,7 +127,7 @@ Controls AsciiControls()
                     {"-10 to +10V", "-5 to +5V", "-1 to +1V", "-500 to +500mV", "-150 to +150mV",
                      "-20 to +20mA", "4-20mA", " "},
                     {"Enable", "Disable"}, {"ASCII", "Modbus RTU"}, CtlKind::DropDown, CS_NONE);
-    AddAlarmGroup(c);
+    AddAlarmGroup(c, CS_NONE);
     c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 224, 188, 30, 14, CS_HIDDEN});
     c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 256, 188, 30, 14, CS_HIDDEN});
     c.push_back(
@@ -139,20 +141,20 @@ Controls AsciiControls()
 Controls ModbusControls()
 {
     Controls c;
-    AddHeader(c);
+    AddHeader(c, "AI  Module (");
     AddChannelGrid(c, CS_NONE);
     AddSettingBlock(c,
                     {"-10 to +10V", "-5 to +5V", "-1 to +1V", "-500 to +500mV", "-150 to +150mV",
                      "-20 to +20mA"},
                     {"Enable", "Disable", "CRC"}, {"Vekt ASCII", "Modbus RTU"}, CtlKind::DropList,
                     CS_DEFAULT);
-    AddAlarmGroup(c);
+    AddAlarmGroup(c, CS_DISABLED);
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
     return c;
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({155, "AI  Module", 344, 216, AsciiControls()}) &&
-    RegisterDialogTemplate({227, "AI  Module Modbus", 344, 216, ModbusControls()});
+    RegisterDialogTemplate({IDD_M6384, "AI  Module", 344, 216, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6384_MODBUS, "AI  Module Modbus", 344, 216, ModbusControls()});
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "DialogTemplate.h"
 #include "Strings.h"
 #include "analog_input/AnalogInputIds.h"
-#include "analog_input/M6387.h"
 
 namespace {
 
@@ -114,6 +113,6 @@ Controls BridgeControls()
     return c;
 }
 
-const bool g_registered = RegisterDialogTemplate({185, "Module", 342, 204, BridgeControls()});
+const bool g_registered = RegisterDialogTemplate({IDD_M6387, "Module", 342, 204, BridgeControls()});
 
 } // namespace

@@ -1,9 +1,8 @@
 // Templates 202 "Vekt-6384P" and 222 "4384A Modbus" of the per-channel-type analog-input dialogs,
 // and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
 #include "DialogTemplate.h"
-#include "PerChannelTypes.h"
+#include "analog_input/AnalogInputIds.h"
 #include "Strings.h"
-#include "analog_input/6385pModbus.h"
 
 namespace {
 
@@ -145,8 +144,8 @@ Controls Modbus6385P()
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({202, "Vekt-6384P", 330, 206, Ascii6384P()}) &&
-    RegisterDialogTemplate({222, "4384A Modbus", 330, 210, Modbus6384P()}) &&
-    RegisterDialogTemplate({225, "Vekt 6385P Modbus", 296, 200, Modbus6385P()});
+    RegisterDialogTemplate({IDD_M6384P, "Vekt-6384P", 330, 206, Ascii6384P()}) &&
+    RegisterDialogTemplate({IDD_M6384P_MODBUS, "4384A Modbus", 330, 210, Modbus6384P()}) &&
+    RegisterDialogTemplate({IDD_6385P_MODBUS, "Vekt 6385P Modbus", 296, 200, Modbus6385P()});
 
 } // namespace

@@ -18,7 +18,10 @@ char ParityLetter(BYTE parity)
 RTU_API int Open_ComRtu(BYTE port, DWORD, DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits)
 {
     if (port == 0) return 0;
-    return g_RtuLink.Open(port, {baud, dataBits, ParityLetter(parity), stopBits}) ? 1 : 0;
+    if (g_RtuLink.Open(port, {baud, dataBits, ParityLetter(parity), stopBits})) return 1;
+    // This revision pauses whether or not the line opened.
+    g_RtuLink.PauseAfterOpen();
+    return 0;
 }
 
 RTU_API int Close_ComRtu(BYTE port)

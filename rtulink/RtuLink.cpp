@@ -24,8 +24,13 @@ bool CRtuLink::Open(unsigned port, const LineSettings& settings)
         Close();
         return false;
     }
-    std::this_thread::sleep_for(m_openPause);
+    PauseAfterOpen();
     return true;
+}
+
+void CRtuLink::PauseAfterOpen() const
+{
+    std::this_thread::sleep_for(m_openPause);
 }
 
 void CRtuLink::Close()

@@ -24,8 +24,11 @@ public:
     CRtuLink& operator=(const CRtuLink&) = delete;
 
     // Opens COM<port> (an open line is closed first), starts its receiver thread and pauses. A
-    // refused setting leaves the line as it was and still counts as open.
+    // refused setting leaves the line as it was and still counts as open. A failed open returns
+    // at once.
     bool Open(unsigned port, const LineSettings& settings);
+    // The pause with which Open lets the line settle.
+    void PauseAfterOpen() const;
     // Stops the receiver thread, waits for it and closes the line; harmless when closed.
     void Close();
     bool IsOpen() const { return m_port.IsOpen(); }

@@ -13,9 +13,16 @@ END_MESSAGE_MAP()
 
 BOOL COstraApp::InitInstance()
 {
-    // One document, frame and view for the life of the program.
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    // One document, frame and view for the life of the program: a new document, or the one the
+    // command line names. Start-up ends when that cannot be opened.
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(IDR_MAINFRAME, kMainMenu, new COstraView, new COstraDoc)) {
+        return FALSE;
+    }
+    if (!ProcessShellCommand(cmdInfo)) {
+        delete frame;
         return FALSE;
     }
     frame->ShowWindow(SW_SHOW);

@@ -36,14 +36,14 @@ constexpr int kBaudBoxes[kBaudRateCount] = {IDC_BAUD_1200,  IDC_BAUD_2400,  IDC_
                                             IDC_BAUD_57600, IDC_BAUD_115200};
 
 // Models with one input type per channel (and their 93xx twins), and the frame's list that takes
-// their types.
+// their types. The name reply is the module's own name, tested as it stands.
 struct SChannelTypeList {
     const char* pszModel;
     const char* pszTwin;
     ChannelTypeList CMainFrame::*pList;
     bool Matches(const std::string& nameReply) const
     {
-        return ModelHasAny(nameReply, {pszModel, pszTwin});
+        return RawModelHasAny(nameReply, {pszModel, pszTwin});
     }
 };
 
@@ -64,7 +64,7 @@ bool HasChannelTypes(const std::string& nameReply)
 
 int ChannelCount(const std::string& nameReply)
 {
-    return ModelHasAny(nameReply, {"6382", "9382"}) ? 6 : 8;
+    return RawModelHasAny(nameReply, {"6382", "9382"}) ? 6 : 8;
 }
 
 // A configuration reply's baud code "03" to "08" (1200 to 38400 baud) names the rate found; for any
@@ -307,7 +307,8 @@ void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
     WORD result = Link().Send_Receive_Ascii(Port(), text.c_str(), m_szReply, timeoutMs,
                                             static_cast<WORD>(m_nChecksum), &length);
     m_szReply[sizeof m_szReply - 1] = '\0';
-    bool answered = result == 0 && m_szReply[0] != '?';
+    // A refusal ("?"), and an empty reply (a lone carriage return), are no answer.
+    bool answered = result == 0 && m_szReply[0] != '?' && m_szReply[0] != '\0';
     m_nLastResult = answered ? 1 : -1;
     m_bTryModbus = answered ? 0 : 1;
 }

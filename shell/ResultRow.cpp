@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <vector>
 
+// Every name tested here is the module's own, not yet listed, so its tests take a number as it
+// stands (RawModelHas): 6384, 9384 and 4384 are different models.
+
 namespace {
 
 using Numbers = std::vector<const char*>;
@@ -16,7 +19,7 @@ using Numbers = std::vector<const char*>;
 bool NameMatches(const std::string& name, const Numbers& models, bool exact)
 {
     return std::any_of(models.begin(), models.end(), [&](const char* model) {
-        return exact ? ModelIs(name, model) : ModelHas(name, model);
+        return exact ? ModelIs(name, model) : RawModelHas(name, model);
     });
 }
 
@@ -56,14 +59,14 @@ const SFixedName kRtuNames[] = {
 std::string NormaliseRtuName(std::string name)
 {
     for (const STwin& twin : kTwins) {
-        if (ModelHas(name, twin.pszMain) || ModelHas(name, twin.pszTwin)) name = twin.pszMain;
+        if (RawModelHas(name, twin.pszMain) || RawModelHas(name, twin.pszTwin)) name = twin.pszMain;
     }
     for (const SFixedName& fixed : kRtuNames) {
-        if (!ModelHas(name, fixed.pszNumber)) continue;
-        bool variant = fixed.pszVariant && ModelHas(name, fixed.pszVariant);
+        if (!RawModelHas(name, fixed.pszNumber)) continue;
+        bool variant = fixed.pszVariant && RawModelHas(name, fixed.pszVariant);
         name = variant ? fixed.pszVariantName : fixed.pszName;
     }
-    if (!ModelHas(name, "P") && !ModelHasAny(name, {"4386A", "4384A", "4359A", "4382A"})) {
+    if (!RawModelHas(name, "P") && !RawModelHasAny(name, {"4386A", "4384A", "4359A", "4382A"})) {
         name = Left(name, 4);
     }
     return name;
@@ -263,7 +266,7 @@ SFields TakeApart(const SFoundModule& found, const std::string& name)
     SFields f;
     if (found.bRtu) {
         f.strModel = name;
-    } else if (ModelHas(name, "2333E")) {
+    } else if (RawModelHas(name, "2333E")) {
         f.bRack = true;
         f.strModel = "2333E";
         f.strAddress = Mid(name, 1, 2);
@@ -306,8 +309,8 @@ ResultRow BuildResultRow(const SFoundModule& found)
 {
     std::string name = found.bRtu ? NormaliseRtuName(found.strName) : found.strName;
     ResultRow row;
-    bool alarms = ModelHasAny(name, {"6385", "4385", "4389", "6389", "6384", "4384", "4388", "6388",
-                                     "6386", "4386", "6386P", "6384P", "6381"});
+    bool alarms = RawModelHasAny(name, {"6385", "4385", "4389", "6389", "6384", "4384", "4388",
+                                        "6388", "6386", "4386", "6386P", "6384P", "6381"});
     row[kColAlarm] = alarms ? "Yes" : "No";
 
     SFields f = TakeApart(found, name);
@@ -323,13 +326,13 @@ ResultRow BuildResultRow(const SFoundModule& found)
     row[kColBrate] = codeFromRate ? BaudCodeOfRate(found.strBaud) : f.strBaudCode;
 
     row[kColDescription] = Describe(f.strModel, f.strScript);
-    if (ModelHasAny(f.strModel, {"6380", "4380"})) {
+    if (RawModelHasAny(f.strModel, {"6380", "4380"})) {
         const char* text = TextOfCode(kDataFormats, f.strFormat);
         row[kColDataFormat] = text ? text : "";
     }
 
     for (const SFixedName& fixed : kPerChannelNames) {
-        if (ModelHas(f.strModel, fixed.pszNumber)) f.strModel = fixed.pszName;
+        if (RawModelHas(f.strModel, fixed.pszNumber)) f.strModel = fixed.pszName;
     }
     bool rackName = ModelIs(f.strModel, "2333E") || ModelIs(f.strModel, "233E");
     row[kColModule] = rackName ? "1333E" : "4" + Mid(f.strModel, 1);
@@ -339,7 +342,7 @@ ResultRow BuildResultRow(const SFoundModule& found)
     row[kColScript] = f.strScript;
     row[kColFormat] = f.strFormat;
     // The 4359A models carry their protocol in the format's high digit; the dispatch reads it.
-    if (ModelHas(f.strModel, "6359A"))
+    if (RawModelHas(f.strModel, "6359A"))
         row[kColProtocol] = f.strChecksumDigit;
     else
         row[kColProtocol] = ascii ? "ASC" : "RTU";

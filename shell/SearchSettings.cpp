@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -19,11 +20,18 @@ constexpr int kChecksumAt = 48;
 // The reader takes no more than this.
 constexpr size_t kReadLimit = 99;
 
-// A decimal digit's value; any other character, or none, reads as 0.
-int DigitAt(const std::string& text, int at)
+// The decimal number that starts at a position, read up to its first non-digit: a hand-edited
+// "12" is twelve, not one. A non-digit there, or nothing, reads as 0; a number too long for an int
+// stays at its largest value, which no choice takes.
+int NumberAt(const std::string& text, int at)
 {
-    char c = CharAt(text, at);
-    return c >= '0' && c <= '9' ? c - '0' : 0;
+    constexpr int kLargest = std::numeric_limits<int>::max();
+    int number = 0;
+    for (char c = CharAt(text, at); c >= '0' && c <= '9'; c = CharAt(text, ++at)) {
+        int digit = c - '0';
+        number = number > (kLargest - digit) / 10 ? kLargest : number * 10 + digit;
+    }
+    return number;
 }
 
 // A file descriptor closed when it goes out of scope.
@@ -72,8 +80,8 @@ SSearchSettings ParseSearchSettings(const std::string& text)
     SSearchSettings settings;
     settings.nComEntry = HexDigitOrZero(CharAt(text, kComAt));
     for (int i = 0; i < kBaudRateCount; ++i) settings.bTicked[i] = CharAt(text, kBaudAt + i) == '1';
-    settings.nTimeoutEntry = DigitAt(text, kTimeoutAt);
-    settings.nChecksum = DigitAt(text, kChecksumAt);
+    settings.nTimeoutEntry = NumberAt(text, kTimeoutAt);
+    settings.nChecksum = NumberAt(text, kChecksumAt);
     return settings;
 }
 

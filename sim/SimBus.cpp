@@ -100,6 +100,7 @@ const std::map<std::string_view, Setter>& Setters()
         {"silent_after",
          [](CSimModule& m, std::string_view v) { m.Faults().nSilentAfter = ParseCount(v); }},
         {"hangup", [](CSimModule& m, std::string_view v) { m.Faults().bHangUp = ParseSwitch(v); }},
+        {"blank", [](CSimModule& m, std::string_view v) { m.Faults().bBlank = ParseSwitch(v); }},
     };
     return setters;
 }

@@ -8,7 +8,8 @@
 //   checksum=on|off  parity=none|even|odd  format=HH (data-format byte)  type=HH
 //   types=HH,HH,...  (one per channel, models with a type per channel)  init=on|off (INIT* to GND)
 //   probe=2710|00D2|both  (model probes answered)  inputN=VALUE (channel N held at VALUE)
-//   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  (faults, see SSimFaults)
+//   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  blank=on|off
+//   (faults, see SSimFaults)
 #pragma once
 
 #include "SimModule.h"

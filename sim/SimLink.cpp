@@ -208,7 +208,11 @@ WORD CSimLink::SendReceiveAscii(BYTE port, const char* command, char* reply, WOR
 
 int CSimLink::OpenRtu(BYTE port, DWORD baud, BYTE dataBits, BYTE parity, BYTE stopBits)
 {
-    if (port == 0 || !Open(ESimProtocol::Rtu, port)) return 0;
+    if (port == 0) return 0;
+    if (!Open(ESimProtocol::Rtu, port)) {
+        Sleep(kRtuOpenPauseMs); // the real library pauses whether or not the line opened
+        return 0;
+    }
     // A setting the line refuses (the search passes stop bits 0) leaves it as it was.
     bool stopBitsValid = stopBits == 1 || stopBits == 2;
     if (stopBitsValid && ValidLine(baud, dataBits, parity))

@@ -5,7 +5,8 @@
 // open at a time (the other link's open fails while it is held), nothing is sent on a closed
 // line, ASCII replies are cut to 199 characters, RTU replies end in a zero byte and stop at
 // kRtuMaxReply bytes, stop bits other than 1 or 2 leave the line's settings as they were, and
-// Open_ComRtu pauses 100 ms. Every exchange is recorded with its line settings and time.
+// Open_ComRtu pauses 100 ms (also when it fails). Every exchange is recorded with its line settings
+// and time.
 //
 //   CSimBus bus;
 //   bus.Add("6384", 1, 9600);

@@ -140,6 +140,7 @@ std::optional<SSimAnswer> CSimModule::Answer(ESimProtocol protocol, std::string_
 std::string CSimModule::ApplyFaults(std::string bytes, ESimProtocol protocol) const
 {
     bool ascii = protocol == ESimProtocol::Ascii;
+    if (m_faults.bBlank) return ascii ? "\r" : "";
     if (m_faults.nGarbage > 0) bytes = Garbage(m_faults.nGarbage, m_nReplies) + (ascii ? "\r" : "");
     int body = static_cast<int>(bytes.size()) - (ascii ? 1 : 0);
     if (m_faults.nLongTo > body)

@@ -27,6 +27,7 @@ struct SSimFaults {
     int nLongTo = 0;       // every reply is padded to this many characters (ASCII: before its CR)
     int nSilentAfter = -1; // the module gives this many more replies, then stops answering
     bool bHangUp = false;  // the next request addressed to the module closes the line instead
+    bool bBlank = false;   // every ASCII reply is its carriage return alone; RTU replies are lost
 };
 
 // What a module puts on the line for one request.

@@ -12,14 +12,21 @@ namespace {
 
 // Input Range rows by the code in register 0x00C8.
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
-inline constexpr int kEnableRow = 0;
-inline constexpr int kDisableRow = 1;
 inline constexpr UINT kLeftButtonOnly = 0x0001; // MK_LBUTTON, no other button, no Shift or Ctrl
 inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
-const char* const kPollRequests[] = {"0300000001", "0100000001", "0100100002"};
+enum : int { kPhaseValue = 0, kPhaseInput = 1, kPhaseOutputs = 2, kPhases = 3 };
+const char* const kPollRequests[kPhases] = {"0300000001", "0100000001", "0100100002"};
+
+// The range list is the module's, read from it; the other boxes only show the search's codes.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_6385P_MODBUS,
+    .pBlock = &CMainFrame::m_strM6385ModbusParams,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_6385_ADDRESS, IDC_6385_BAUD, IDC_6385_CHECKSUM, 0, IDC_6385_FORMAT, 0},
+    .pFormatCodes = &FormatDigitTable,
+};
 
 // A row of the references list: the reference, 9 blanks, the channel, 13 blanks, the value.
 std::string ReferenceRow(const char* reference, const char* channel, const std::string& value)
@@ -36,10 +43,7 @@ ON_BN_CLICKED(IDC_6385_REFRESH, OnRefresh)
 ON_BN_CLICKED(IDC_6385_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-C6385pModbus::C6385pModbus(CWnd*)
-    : CModuleDlg(225, &CMainFrame::m_strM6385ModbusParams, ELinkKind::Rtu)
-{
-}
+C6385pModbus::C6385pModbus(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void C6385pModbus::DoDataExchange(CDataExchange* pDX)
 {
@@ -50,28 +54,23 @@ void C6385pModbus::DoDataExchange(CDataExchange* pDX)
 BOOL C6385pModbus::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_nPollPhase = 0;
-    InitFromBlock(IDC_6385_ADDRESS);
+    m_nPollPhase = kPhaseValue;
+    InitFromBlock();
     GetDlgItem(IDC_6385_RESPOND)->EnableWindow(FALSE);
     // Only the range list has an effect: it chooses the scaling.
-    bool addressZero = m_strAddressDecimal == "0";
+    bool addressZero = IsAddressZero();
     GetDlgItem(IDC_6385_BAUD)->EnableWindow(addressZero);
     GetDlgItem(IDC_6385_CHECKSUM)->EnableWindow(addressZero);
     if (!addressZero) {
         GetDlgItem(IDC_6385_FORMAT)->EnableWindow(FALSE);
         GetDlgItem(IDC_6385_RANGE)->EnableWindow(FALSE);
     }
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_6385_BAUD)->SetCurSel(baudRow);
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_6385_CHECKSUM)->SetCurSel(m_bChecksum ? kEnableRow : kDisableRow);
-    GetDlgItemAs<CComboBox>(IDC_6385_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+    FillSettingsBoxes();
     m_outputLamps.Attach(*this, {IDC_6385_DIO0_LAMP, IDC_6385_DIO1_LAMP});
     m_inputLamp.Attach(*this, {IDC_6385_INPUT_LAMP});
 
     // The module is opened without parity, whatever the search used.
-    if (!OpenRtuLine(BaudRateOfRow(baudRow), 0)) return FALSE;
+    if (!OpenRtuLine(BlockBaudRate(), 0)) return FALSE;
     SendRtu(m_strAddress + "0300C80001", kTimeout);
     m_nCommand = kCmdStart;
     m_nLastCommand = kRangeRead;
@@ -142,7 +141,7 @@ void C6385pModbus::ReadRange()
 std::string C6385pModbus::NextPollRequest()
 {
     const char* request = kPollRequests[m_nPollPhase];
-    m_nPollPhase = (m_nPollPhase + 1) % static_cast<int>(std::size(kPollRequests));
+    m_nPollPhase = (m_nPollPhase + 1) % kPhases;
     return request;
 }
 
@@ -159,11 +158,12 @@ void C6385pModbus::ReadPollReply()
     }
     if (data.size() != 2) return;
     int coils = HexDigitOrZero(CharAt(data, 1));
-    if (m_nPollPhase == 2) {
+    int answered = (m_nPollPhase + kPhases - 1) % kPhases;
+    if (answered == kPhaseInput) {
         bool on = coils & 0x1;
         m_inputLamp.Show(0, on);
         m_strInputState = on ? "1" : "0";
-    } else if (m_nPollPhase == 0) {
+    } else if (answered == kPhaseOutputs) {
         for (int s = 0; s < 2; ++s) {
             bool on = (coils >> s) & 0x1;
             m_outputLamps.Show(s, on);

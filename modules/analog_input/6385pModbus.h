@@ -5,27 +5,11 @@
 #pragma once
 
 #include "Lamps.h"
+#include "AnalogInputIds.h"
 #include "ModuleDlg.h"
 
 #include <array>
 
-enum : int {
-    IDC_6385_LIST = 1000,
-    IDC_6385_FORMAT = 1007,
-    IDC_6385_CANCEL = 1027,
-    IDC_6385_BAUD = 1034,
-    IDC_6385_UPDATA = 1043,
-    IDC_6385_REFRESH = 1046,
-    IDC_6385_INPUT_LAMP = 1054,
-    IDC_6385_DIO0_LAMP = 1055,
-    IDC_6385_DIO1_LAMP = 1056,
-    IDC_6385_ADDRESS = 1090,
-    IDC_6385_CHECKSUM = 1092,
-    IDC_6385_ASCII = 1140,
-    IDC_6385_RESPOND = 1171,
-    IDC_6385_RANGE = 1221,
-    IDC_6385_VALUE = 1229,
-};
 
 class C6385pModbus : public CModuleDlg {
 public:

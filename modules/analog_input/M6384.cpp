@@ -18,9 +18,21 @@ namespace {
 // Input Range rows; the blank last row stands for one type per channel.
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D", "07", "FF"};
 const CodeTable kChannelTypeCodes = {"07", "08", "09", "0A", "0B", "0C", "0D"};
-// Data Format rows by the Format digit, with or without the protocol bit.
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
-const CodeTable kFormatDigitsModbus = {"4", "5", "6", "7"};
+// The protocol bit of the Format digit: set when a 4384A speaks Modbus RTU.
+inline constexpr int kModbusFormatBit = 0x4;
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6384,
+    .pBlock = &CMainFrame::m_strAnalogInputParams,
+    .pChanged = &CMainFrame::m_bAnalogInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT,
+              IDC_AI_PROTOCOL},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &FormatDigitTable,
+    .nFormatMask = 0x3,
+    .eMask = EMaskPolicy::NonHexAsCC,
+};
 
 const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_ALARMH_LABEL,
                               IDC_AI_ALARML_LABEL, IDC_AI_HIGH_LABEL,  IDC_AI_LOW_LABEL,
@@ -64,7 +76,7 @@ ON_BN_CLICKED(IDC_AI_ALARM_TYPE, OnAlarmTypeSetting)
 ON_BN_CLICKED(IDC_AI_ALARM_CLEAR, OnAlarmClear)
 END_MESSAGE_MAP()
 
-CM6384::CM6384(CWnd*) : CModuleDlg(155, &CMainFrame::m_strAnalogInputParams, ELinkKind::Ascii) {}
+CM6384::CM6384(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6384::DoDataExchange(CDataExchange* pDX)
 {
@@ -82,40 +94,31 @@ BOOL CM6384::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
-    InitFromBlock(IDC_AI_ADDRESS);
+    InitFromBlock();
     m_bChannelEnabled.fill(0);
     GetDlgItem(IDC_AI_ZERO)->EnableWindow(FALSE);
     GetDlgItem(IDC_AI_SPAN)->EnableWindow(FALSE);
 
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    DWORD baud = BaudRateOfRow(baudRow);
-    GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->SetCurSel(baudRow);
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
-    bool addressZero = m_strAddressDecimal == "0";
-    if (addressZero) m_bChecksum = 0;
-    GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
-    int formatRow = std::max(RowOfCode(kFormatDigits, block[kFormat]),
-                             RowOfCode(kFormatDigitsModbus, block[kFormat]));
-    GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(formatRow);
+    FillSettingsBoxes(true);
+    DWORD baud = BlockBaudRate();
     GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->SetCurSel(0);
+    const ModuleParamBlock& block = Block();
 
     if (ModelHas(m_strModuleName, "4384A")) {
-        bool modbus = RowOfCode(kFormatDigitsModbus, block[kFormat]) >= 0;
+        bool modbus = HexDigitOrZero(CharAt(block[kFormat], 0)) & kModbusFormatBit;
         GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->SetCurSel(modbus ? 1 : 0);
         GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->SelectString(-1, "CH0");
         for (int id : kChannelTypeControls) GetDlgItem(id)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
     }
-    if (addressZero) baud = 9600; // the INIT state answers at 9600 without checksum
+    if (IsAddressZero()) baud = 9600; // the INIT state answers at 9600 without checksum
     m_doLamps.Attach(*this, {IDC_AI_LAMP0, IDC_AI_LAMP1});
     if (IsSingleChannel()) {
         for (int k = 1; k < 8; ++k) GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
         for (int id : kAiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
         for (int id : kAlarmControls) GetDlgItem(id)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_ALARM_MODE)->EnableWindow(TRUE);
-        m_nCommand = 30;
+        m_nCommand = kCmdReadAlarmMode;
     }
     if (ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
         GetDlgItem(IDC_AI_MODE)->EnableWindow(TRUE);
@@ -133,11 +136,13 @@ BOOL CM6384::OnInitDialog()
     }
 
     OpenAsciiLine(baud);
+    // What the operator asks for before the start-up reads are done waits for them.
+    BeginStartup();
     if (IsSingleChannel()) {
         SendAscii(Request('#', ""), 100); // its reply is not read
     } else {
         SendAscii(Request('$', "6"), 100);
-        m_nCommand = -1;
+        m_nCommand = kCmdStartMask;
     }
     SetTimer(m_nTimerId, 500);
     return TRUE;
@@ -154,20 +159,14 @@ void CM6384::ToggleChannel(int k)
 void CM6384::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(20);
+    QueueCommand(kCmdWriteMask);
 }
 
 void CM6384::ParseEnableMask(char low, char high)
 {
-    int lowValue = HexCharToValue(low);
-    int highValue = HexCharToValue(high);
-    for (int k = 0; k < 4; ++k) {
-        if (lowValue & (1 << k))
-            m_bChannelEnabled[static_cast<size_t>(k)] = m_bChannelCheck[static_cast<size_t>(k)] = 1;
-        if (highValue & (1 << k)) {
-            m_bChannelEnabled[static_cast<size_t>(k + 4)] =
-                m_bChannelCheck[static_cast<size_t>(k + 4)] = 1;
-        }
+    std::array<bool, 8> bits = MaskBits(low, high);
+    for (size_t k = 0; k < bits.size(); ++k) {
+        if (bits[k]) m_bChannelEnabled[k] = m_bChannelCheck[k] = 1;
     }
     UpdateData(FALSE);
     SetDlgItemText(IDC_AI_ADDRESS, m_strAddressDecimal);
@@ -194,7 +193,7 @@ void CM6384::OnChannelRead()
 {
     m_strChannelRequest =
         ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
-    QueueCommand(28);
+    QueueCommand(kCmdChannelRead);
 }
 
 void CM6384::OnChannelConfigure()
@@ -203,7 +202,7 @@ void CM6384::OnChannelConfigure()
     if (typeRow < 0) return; // no type chosen: nothing valid to write
     m_strChannelRequest =
         ChannelTypeRequest('7', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), typeRow);
-    QueueCommand(29);
+    QueueCommand(kCmdChannelWrite);
 }
 
 void CM6384::OnFollowChannel0()
@@ -212,11 +211,11 @@ void CM6384::OnFollowChannel0()
         AfxMessageBox("Select the CH0!");
         return;
     }
-    m_nFollowType = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
-    if (m_nFollowType < 0) return;
-    m_strChannelRequest = ChannelTypeRequest('7', 0, m_nFollowType);
-    m_bFollowCh0 = 1;
-    QueueCommand(29);
+    int type = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
+    if (type < 0) return;
+    m_nFollowType = type;
+    m_follow.Start();
+    QueueCommand(kCmdFollowWrite);
 }
 
 void CM6384::OnAlarmValueSetting()
@@ -226,18 +225,18 @@ void CM6384::OnAlarmValueSetting()
     if (high.empty() || low.empty()) return;
     m_strHighLimitRequest = Request('@', "HI" + high);
     m_strLowLimitRequest = Request('@', "LO" + low);
-    QueueCommand(11);
+    QueueCommand(kCmdWriteHighLimit);
 }
 
 void CM6384::OnAlarmTypeSetting()
 {
     // Typed text that is none of the three modes has no command.
-    if (GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel() >= 0) QueueCommand(24);
+    if (GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel() >= 0) QueueCommand(kCmdAlarmMode);
 }
 
 void CM6384::OnAlarmClear()
 {
-    QueueCommand(25);
+    QueueCommand(kCmdAlarmClear);
 }
 
 void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
@@ -246,44 +245,29 @@ void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
     if (lamp < 0) return;
     auto i = static_cast<size_t>(lamp);
     if (nFlags == MK_LBUTTON) m_bDoState[i] = m_bDoState[i] ? 0 : 1;
-    QueueCommand(19);
-    m_nLastReadCommand = 0;
+    QueueCommand(kCmdWriteOutputs);
+    m_nLastReadCommand = kReadNone;
 }
 
 void CM6384::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
-    if (!typed) return;
-    if (*typed == 0) {
-        RefuseAddressZero();
-        return;
-    }
-    const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    auto* baudBox = GetDlgItemAs<CComboBox>(IDC_AI_BAUD);
-    int rangeRow = GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->GetCurSel();
-    int formatRow = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
-    bool modbusChosen = GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->GetCurSel() == 1;
-    bool checksumOn = GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->GetCurSel() == 0;
+    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true});
+    if (!choice) return;
     bool perChannel = ModelHas(m_strModuleName, "4384A");
-
-    std::string baudCode = CodeOfRow(BaudCodeTable, baudBox->GetCurSel());
-    // A list without a chosen row keeps the module's current code.
-    std::string rangeCode = perChannel      ? "FF"
-                            : rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow)
-                                            : block[kScript];
-    int format = formatRow >= 0 ? formatRow : HexDigitOrZero(CharAt(block[kFormat], 0)) & 0x3;
-    if (perChannel) format = modbusChosen ? (format | 0x4) : (format & ~0x4);
+    std::string rangeCode = perChannel ? "FF" : choice->strRangeCode;
+    int format = choice->nFormat;
+    if (perChannel) format = choice->bModbus ? (format | kModbusFormatBit) : format;
     std::string formatDigit = Format("%d", format);
-    std::string checkDigit = ChecksumDigit(block[kCheck], checksumOn);
+    const std::string& newAddress = choice->strAddress;
+    const std::string& baudCode = choice->strBaudCode;
 
     std::string command;
     m_bProtocolSwitch = 0;
     if (perChannel) {
-        command = "%" + m_strOldAddress + newAddress + "FF" + baudCode + checkDigit + formatDigit;
-    } else if (modbusChosen) {
+        command = "%" + m_strOldAddress + newAddress + "FF" + baudCode + choice->strCheckDigit +
+                  formatDigit;
+    } else if (choice->bModbus) {
         // The switch goes to the address the module answers to now.
         command = "$" + m_strOldAddress + "R1";
         m_bProtocolSwitch = 1;
@@ -294,18 +278,18 @@ void CM6384::OnSetting()
         command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + m_strFormatHighDigit +
                   formatDigit;
     } else {
-        command =
-            "%" + m_strOldAddress + newAddress + rangeCode + baudCode + checkDigit + formatDigit;
+        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode +
+                  choice->strCheckDigit + formatDigit;
     }
     m_strOldAddress = newAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
-               GetDlgItemText(IDC_AI_CHECKSUM), SelectedText(IDC_AI_RANGE)},
-              {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
-              &CMainFrame::m_bAnalogInputChanged);
-    m_bChecksum = checksumOn ? 1 : 0;
-    m_nLastReadCommand = 0;
-    QueueCommand(1);
+    Texts params = ParamsOf(*choice);
+    params[kScript] = rangeCode;
+    params[kFormat] = formatDigit;
+    WriteBack(RowTextsOf(*choice), params);
+    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
+    m_nLastReadCommand = kReadNone;
+    QueueCommand(kCmdConfigure);
 }
 
 void CM6384::ShowFailureTexts()
@@ -319,7 +303,7 @@ void CM6384::ReadReadings()
     bool answered = m_nLastResult == 1;
     if (IsSingleChannel()) {
         if (answered && !m_strReply.empty()) ShowChannelValue(0, Mid(m_strReply, 1));
-        m_nCommand = m_nLimitReads == 0 ? 7 : 9;
+        m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
         return;
     }
     if (answered) {
@@ -334,19 +318,19 @@ void CM6384::ReadReadings()
         m_bTypeRead = 1;
         m_strChannelRequest =
             ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
-        m_nCommand = 28;
+        m_nCommand = kCmdChannelRead;
     }
 }
 
 void CM6384::ReadLimitWrites()
 {
     bool ack = CharAt(m_strReply, 0) == '!';
-    if (m_nLimitWriteStep == 1) {
-        m_nCommand = ack ? 12 : 11;
+    if (m_nLimitWriteStep == kLimitWriteHigh) {
+        m_nCommand = ack ? kCmdWriteLowLimit : kCmdWriteHighLimit;
         if (ack) SetStatus("Ready");
-    } else if (m_nLimitWriteStep == 2) {
-        m_nLimitWriteStep = 0;
-        m_nCommand = ack ? 2 : 12;
+    } else if (m_nLimitWriteStep == kLimitWriteLow) {
+        m_nLimitWriteStep = kLimitWriteNone;
+        m_nCommand = ack ? kCmdBackToPoll : kCmdWriteLowLimit;
         if (ack) SetStatus("Ready");
     }
 }
@@ -371,40 +355,41 @@ void CM6384::ReadAlarmReads()
 {
     bool ack = CharAt(m_strReply, 0) == '!';
     switch (m_nLastReadCommand) {
-    case 1:
-        m_nCommand = ack ? 8 : 7;
+    case kReadHighLimit:
+        m_nCommand = ack ? kCmdReadLowLimit : kCmdReadHighLimit;
         if (ack) SetDlgItemText(IDC_AI_HIGH_LIMIT, Mid(m_strReply, 3, 7));
         return;
-    case 2:
-        m_nCommand = ack ? 2 : 8;
-        m_nLastReadCommand = 0;
+    case kReadLowLimit:
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
+        m_nLastReadCommand = kReadNone;
         ++m_nLimitReads;
         if (ack) SetDlgItemText(IDC_AI_LOW_LIMIT, Mid(m_strReply, 3, 7));
         return;
-    case 4: {
+    case kReadAlarmMode: {
         // The same @AADI reply also carries the outputs: the output reader reads it next.
-        m_nCommand = ack ? 2 : 30;
-        m_nLastReadCommand = 3;
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadAlarmMode;
+        m_nLastReadCommand = kReadOutputs;
+        EndStartup();
         int mode = CharAt(m_strReply, 3) - '0';
         if (ack && mode >= 0 && mode <= 2)
             GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->SetCurSel(mode);
         break;
     }
-    case 25:
-        m_nLastReadCommand = 0;
-        m_nCommand = ack ? 2 : 8;
+    case kReadClear:
+        m_nLastReadCommand = kReadNone;
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
         return;
-    case 5:
-        m_nLastReadCommand = 0;
+    case kReadConfiguration:
+        m_nLastReadCommand = kReadNone;
         ReadConfigurationMode();
         ++m_nLimitReads;
         return;
     default:
         break;
     }
-    if (m_nLastReadCommand == 3) {
-        m_nLastReadCommand = 0;
-        m_nCommand = ack ? 2 : 9;
+    if (m_nLastReadCommand == kReadOutputs) {
+        m_nLastReadCommand = kReadNone;
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadOutputs;
         if (ack) ShowLamps(Mid(m_strReply, 4, 2));
         SetStatus(m_strReply);
     }
@@ -419,20 +404,19 @@ void CM6384::ReadChannelTypeReply()
 
 void CM6384::ReadFollowReply()
 {
-    if (CharAt(m_strReply, 0) == '!' && m_bFollowCh0 && ++m_nFollowChannel < 8) {
-        m_strChannelRequest = ChannelTypeRequest('7', m_nFollowChannel, m_nFollowType);
-        m_nCommand = 29;
-        return;
+    // A refusal ends the chain; a reply to a write of an earlier run moves nothing.
+    if (CharAt(m_strReply, 0) != '!') {
+        m_follow.Stop();
+    } else if (m_follow.Answers() && ++m_follow.nStep == 8) {
+        m_follow.Stop();
     }
-    m_bFollowCh0 = 0;
-    m_nFollowChannel = 0;
 }
 
 bool CM6384::ReadLastCommand()
 {
     int last = m_nLastCommand;
-    if (last == 0) return true;
-    if (last == 100) {
+    if (last == kLastNone) return true;
+    if (last == kLastConfigure) {
         bool accepted = CharAt(m_strReply, 0) == '!';
         if (accepted || !m_bProtocolSwitch) {
             ShowConfigurationResult(accepted);
@@ -442,15 +426,20 @@ bool CM6384::ReadLastCommand()
         OnCancel();
         return false;
     }
-    m_nLastCommand = 0;
-    m_nCommand = 2;
+    m_nLastCommand = kLastNone;
+    m_nCommand = kCmdBackToPoll;
     switch (last) {
-    case 28:
+    case kCmdChannelRead:
         ReadChannelTypeReply();
         break;
-    case 29:
+    case kCmdChannelWrite:
+        break;
+    case kCmdFollowWrite:
         ReadFollowReply();
         break;
+    case kCmdReadConfiguration:
+        EndStartup();
+        [[fallthrough]];
     default:
         SetStatus(CharAt(m_strReply, 0) == '!' ? "Ready!" : "Error!");
         break;
@@ -461,54 +450,57 @@ bool CM6384::ReadLastCommand()
 std::string CM6384::NextRequest(const std::string& poll)
 {
     switch (m_nCommand) {
-    case 1:
-        m_nLastCommand = 100;
+    case kCmdConfigure:
+        m_nLastCommand = kLastConfigure;
+        m_bChecksum = m_bNewChecksum;
         return m_strConfigRequest;
-    case 2:
-        m_nCommand = 0;
+    case kCmdBackToPoll:
+        m_nCommand = kCmdPoll;
         return Request('#', "");
-    case 7:
-        m_nLastReadCommand = 1;
+    case kCmdReadHighLimit:
+        m_nLastReadCommand = kReadHighLimit;
         return Request('@', "RH");
-    case 8:
-        m_nLastReadCommand = 2;
+    case kCmdReadLowLimit:
+        m_nLastReadCommand = kReadLowLimit;
         return Request('@', "RL");
-    case 9:
-        m_nLastReadCommand = 3;
+    case kCmdReadOutputs:
+        m_nLastReadCommand = kReadOutputs;
         return Request('@', "DI");
-    case 11:
-        m_nLimitWriteStep = 1;
+    case kCmdWriteHighLimit:
+        m_nLimitWriteStep = kLimitWriteHigh;
         return m_strHighLimitRequest;
-    case 12:
-        m_nLimitWriteStep = 2;
+    case kCmdWriteLowLimit:
+        m_nLimitWriteStep = kLimitWriteLow;
         return m_strLowLimitRequest;
-    case 19:
-        m_nLastCommand = 19;
+    case kCmdWriteOutputs:
+        m_nLastCommand = kCmdWriteOutputs;
         return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
-    case 20:
-        m_nLastCommand = 20;
+    case kCmdWriteMask:
+        m_nLastCommand = kCmdWriteMask;
         return Request('$', "5" + m_strEnableMask);
-    case 24: {
-        m_nLastCommand = 24;
+    case kCmdAlarmMode: {
+        m_nLastCommand = kCmdAlarmMode;
         int mode = GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel();
         return Request('@', kAlarmModeCommands[std::clamp(mode, 0, 2)]);
     }
-    case 25:
-        m_nLastReadCommand = 25;
+    case kCmdAlarmClear:
+        m_nLastReadCommand = kReadClear;
         return Request('@', "CA");
-    case 28:
-        m_nLastCommand = 28;
+    case kCmdChannelRead:
+    case kCmdChannelWrite:
+        m_nLastCommand = m_nCommand;
         return m_strChannelRequest;
-    case 29:
-        m_nLastCommand = 29;
-        return m_strChannelRequest;
-    case 30:
-        m_nLastCommand = 30;
-        m_nLastReadCommand = 4;
+    case kCmdFollowWrite:
+        m_nLastCommand = kCmdFollowWrite;
+        m_follow.Sent();
+        return ChannelTypeRequest('7', m_follow.nStep, m_nFollowType);
+    case kCmdReadAlarmMode:
+        m_nLastCommand = kCmdReadAlarmMode;
+        m_nLastReadCommand = kReadAlarmMode;
         return Request('@', "DI");
-    case 31:
-        m_nLastCommand = 31;
-        m_nLastReadCommand = 5;
+    case kCmdReadConfiguration:
+        m_nLastCommand = kCmdReadConfiguration;
+        m_nLastReadCommand = kReadConfiguration;
         return Request('$', "2");
     default:
         return poll;
@@ -522,16 +514,21 @@ void CM6384::PollStep()
     // After a miss the poll is framed as the line was opened.
     std::string poll = Request('#', "", (answered ? m_bChecksum : m_bOpenChecksum) != 0);
     if (!answered) ShowFailureTexts();
-    if (m_nCommand == -1) {
+    if (m_nCommand == kCmdStartMask) {
         if (answered) ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
-        m_nCommand = 31;
+        m_nCommand = kCmdReadConfiguration;
     }
     ReadLimitWrites();
     ReadAlarmReads();
     if (!ReadLastCommand()) return;
     // The operator's request goes out now; a read it interrupts is not taken from its reply.
-    if (ApplyQueuedCommand()) m_nLastReadCommand = 0;
-    if (m_nCommand == 0) ReadReadings();
+    if (ApplyQueuedCommand()) {
+        m_nLastReadCommand = kReadNone;
+    } else if (SequenceMayContinue(m_follow) &&
+               (m_nCommand == kCmdPoll || m_nCommand == kCmdBackToPoll)) {
+        m_nCommand = kCmdFollowWrite;
+    }
+    if (m_nCommand == kCmdPoll) ReadReadings();
     SendAscii(NextRequest(poll), kPollTimeout);
     Sleep(kPause);
 }

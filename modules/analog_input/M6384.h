@@ -35,13 +35,13 @@ public:
     std::string m_strChannelRequest;
     int m_bTypeRead = 0;
     std::string m_strFormatHighDigit;
-    int m_bFollowCh0 = 0;
-    int m_nFollowChannel = 0;
+    // "FOIIOW CHO": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
+    SSequence m_follow;
     int m_nFollowType = 0;
     std::string m_strModelText;
     // Alarm limits and outputs of the single-channel models.
-    int m_nLastReadCommand = 0;
-    int m_nLimitWriteStep = 0;
+    int m_nLastReadCommand = 0; // a read of the single-channel cycle whose reply is due
+    int m_nLimitWriteStep = 0;  // 1 or 2 while the high or the low limit write is answered
     int m_nLimitReads = 0;
     std::string m_strHighLimitRequest;
     std::string m_strLowLimitRequest;
@@ -49,10 +49,47 @@ public:
     CLamps m_doLamps; // output 0 (beside "Low Limit") and output 1
     // Whether the configuration that went out was the switch to Modbus RTU.
     int m_bProtocolSwitch = 0;
+    // The checksum setting the configuration gives the module, in force once it has gone out.
+    int m_bNewChecksum = 0;
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // m_nCommand: the request the next tick sends.
+    enum : int {
+        kCmdStartMask = -1, // the reply to the opening "$AA6" is due
+        kCmdPoll = 0,
+        kCmdConfigure = 1,
+        kCmdBackToPoll = 2,
+        kCmdReadHighLimit = 7,
+        kCmdReadLowLimit = 8,
+        kCmdReadOutputs = 9,
+        kCmdWriteHighLimit = 11,
+        kCmdWriteLowLimit = 12,
+        kCmdWriteOutputs = 19,
+        kCmdWriteMask = 20,
+        kCmdAlarmMode = 24,
+        kCmdAlarmClear = 25,
+        kCmdChannelRead = 28,
+        kCmdChannelWrite = 29,
+        kCmdReadAlarmMode = 30,
+        kCmdReadConfiguration = 31,
+        kCmdFollowWrite = 32,
+    };
+    // m_nLastCommand beyond the commands themselves.
+    enum : int { kLastNone = 0, kLastConfigure = 100 };
+    // m_nLastReadCommand: the read of the alarm cycle whose reply is due.
+    enum : int {
+        kReadNone = 0,
+        kReadHighLimit = 1,
+        kReadLowLimit = 2,
+        kReadOutputs = 3,
+        kReadAlarmMode = 4,
+        kReadConfiguration = 5,
+        kReadClear = 25,
+    };
+    enum : int { kLimitWriteNone = 0, kLimitWriteHigh = 1, kLimitWriteLow = 2 };
+
     bool IsSingleChannel() const;
     void ToggleChannel(int k);
     void ShowFailureTexts();

@@ -2,7 +2,6 @@
 
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
-#include "HexText.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
 #include "Strings.h"
@@ -12,8 +11,18 @@ REGISTER_MODULE_DIALOG(CM6384Modbus)
 namespace {
 
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
 inline constexpr int kCrcRow = 2;
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6384_MODBUS,
+    .pBlock = &CMainFrame::m_strAnalogInputParams,
+    .pChanged = &CMainFrame::m_bAnalogInputChanged,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT,
+              IDC_AI_PROTOCOL},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &FormatDigitTable,
+};
 inline constexpr int kModbusRow = 1;
 inline constexpr WORD kTimeout = 100;
 
@@ -28,10 +37,7 @@ ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
 ON_CHANNEL_BOXES(kAiCheckIds, OnToggleChannel)
 END_MESSAGE_MAP()
 
-CM6384Modbus::CM6384Modbus(CWnd*)
-    : CModuleDlg(227, &CMainFrame::m_strAnalogInputParams, ELinkKind::Rtu)
-{
-}
+CM6384Modbus::CM6384Modbus(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6384Modbus::DoDataExchange(CDataExchange* pDX)
 {
@@ -48,19 +54,15 @@ std::string CM6384Modbus::Poll() const
 BOOL CM6384Modbus::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_strModelText = Block()[kModule];
+    InitFromBlock();
+    m_bChannelHidden.fill(0);
+    FillSettingsBoxes();
+    // The module's checksum is its CRC here: the box shows that and cannot be changed.
     auto* checksumBox = GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM);
     checksumBox->SetCurSel(kCrcRow);
     checksumBox->EnableWindow(FALSE);
-    m_strModelText = Block()[kModule];
-    InitFromBlock(IDC_AI_ADDRESS);
-    m_bChannelHidden.fill(0);
-
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->SetCurSel(baudRow);
     GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->SetCurSel(kModbusRow);
-    GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
-    GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
 
     if (ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"})) {
         for (int k = 1; k < 8; ++k) {
@@ -80,7 +82,7 @@ BOOL CM6384Modbus::OnInitDialog()
         GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
     }
 
-    if (!OpenRtuLine(BaudRateOfRow(baudRow), m_pMainFrame->m_nParity)) return TRUE;
+    if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
     SendRtu(Poll(), kTimeout);
     SetTimer(m_nTimerId, 200);
     return TRUE;
@@ -97,7 +99,7 @@ void CM6384Modbus::ToggleChannel(int k)
 void CM6384Modbus::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(20);
+    QueueCommand(kCmdWriteMask);
 }
 
 void CM6384Modbus::ShowChannelValue(int channel, int, const std::string& text)
@@ -119,44 +121,26 @@ void CM6384Modbus::ShowReadings()
 
 void CM6384Modbus::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
-    std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
-    if (!typed) return;
     UpdateData(TRUE);
-    const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    std::string baudCode =
-        CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->GetCurSel());
-    if (baudCode != block[kBrate] && *typed == 0) {
-        RefuseAddressZero();
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    // Address 0 is refused only together with a new baud rate.
+    if (choice->strBaudCode != Block()[kBrate] && choice->nAddress == 0) {
+        MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
         return;
     }
-    int rangeRow = GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->GetCurSel();
-    int formatRow = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
-    // A list without a chosen row keeps the module's current code.
-    std::string rangeCode = rangeRow >= 0 ? CodeOfRow(kRangeCodes, rangeRow) : block[kScript];
-    std::string formatDigit = formatRow >= 0
-                                  ? Format("%d", formatRow)
-                                  : ValueToHexChar(HexDigitOrZero(CharAt(block[kFormat], 0)));
-    std::string checkDigit = ValueToHexChar(HexDigitOrZero(CharAt(block[kCheck], 0)));
-
-    bool toModbus = GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->GetCurSel() == kModbusRow;
-    m_strConfigRequest = m_strOldAddress + (toModbus ? "06081200" + newAddress : "06080D0001");
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_AI_BAUD),
-               GetDlgItemText(IDC_AI_CHECKSUM), SelectedText(IDC_AI_RANGE)},
-              {newAddress, baudCode, checkDigit, rangeCode, formatDigit},
-              &CMainFrame::m_bAnalogInputChanged);
+    m_strConfigRequest = m_strOldAddress + (choice->bModbus ? "06081200" + choice->strAddress
+                                                            : std::string("06080D0001"));
+    WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
     // The polls keep going to the address the module answers to until the write has gone out.
-    QueueCommand(1);
+    QueueCommand(kCmdConfigure);
 }
 
 void CM6384Modbus::ReadConfigurationReply()
 {
     // A module that takes the write answers with an echo of it; one that has already moved to
     // its new address or protocol may not answer at all.
-    std::string echo = Remove(BytesToHexText(HexTextToBytes(m_strConfigRequest)), ' ');
-    bool accepted =
-        m_nLastResult != 1 || Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
+    bool accepted = m_nLastResult != 1 || ReplyEchoes(m_strConfigRequest);
     ShowConfigurationResult(accepted);
     OnCancel();
 }
@@ -164,40 +148,40 @@ void CM6384Modbus::ReadConfigurationReply()
 void CM6384Modbus::PollStep()
 {
     TakeReply();
-    if (m_nLastCommand == 100) {
+    if (m_nLastCommand == kLastConfigure) {
         ReadConfigurationReply();
         return;
     }
     std::string request = Poll();
     if (m_nLastResult == 1) {
-        if (m_nLastCommand == 20) {
-            m_nLastCommand = 0;
-            m_nCommand = 2;
+        if (m_nLastCommand == kLastMask) {
+            m_nLastCommand = kLastNone;
+            m_nCommand = kCmdBackToPoll;
         }
         ApplyQueuedCommand();
         switch (m_nCommand) {
-        case 0:
+        case kCmdPoll:
             ShowReadings();
             break;
-        case 20:
+        case kCmdWriteMask:
             request = m_strAddress + "0600DC00" + m_strEnableMask;
-            m_nLastCommand = 20;
+            m_nLastCommand = kLastMask;
             break;
-        case 2:
-            m_nCommand = 0;
+        case kCmdBackToPoll:
+            m_nCommand = kCmdPoll;
             break;
-        case 1:
+        case kCmdConfigure:
             request = m_strConfigRequest;
-            m_nLastCommand = 100;
+            m_nLastCommand = kLastConfigure;
             break;
         default:
             break;
         }
-    } else if (m_nCommand == 1) {
+    } else if (QueuedCommand() == kCmdConfigure) {
         // A Setting made after a missed reply still goes out on the next tick.
         ApplyQueuedCommand();
         request = m_strConfigRequest;
-        m_nLastCommand = 100;
+        m_nLastCommand = kLastConfigure;
     }
     SendRtu(request, kTimeout);
 }

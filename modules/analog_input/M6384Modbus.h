@@ -27,6 +27,10 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    enum : int { kCmdPoll = 0, kCmdConfigure = 1, kCmdBackToPoll = 2, kCmdWriteMask = 20 };
+    // m_nLastCommand: whose reply the next tick reads.
+    enum : int { kLastNone = 0, kLastMask = 20, kLastConfigure = 100 };
+
     void ToggleChannel(int k);
     void ShowReadings();
     void ReadConfigurationReply();

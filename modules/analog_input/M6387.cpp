@@ -10,9 +10,18 @@ REGISTER_MODULE_DIALOG(CM6387)
 
 namespace {
 
-// Range rows "+/-15mV" to "+/-20mA"; Data Format rows by the Format digit.
+// Range rows "+/-15mV" to "+/-20mA".
 const CodeTable kRangeCodes = {"00", "01", "02", "03", "04", "05", "06"};
-const CodeTable kFormatDigits = {"0", "1", "2", "3"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6387,
+    .pBlock = &CMainFrame::m_strBridgeInputParams,
+    .pChanged = &CMainFrame::m_bBridgeInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT, 0},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &FormatDigitTable,
+};
 
 const int kCalibrationIds[] = {IDC_BRIDGE_CALIBRATION, IDC_BRIDGE_ZERO,      IDC_BRIDGE_SPAN,
                                IDC_BRIDGE_VOLT_ZERO,   IDC_BRIDGE_VOLT_SPAN, IDC_BRIDGE_VOLT_TRIM};
@@ -32,8 +41,9 @@ enum : int {
     kSetExcitation = 34,
 };
 inline constexpr int kConfigurationWrite = 100;
+// m_nPollPhase: whose reply the next poll tick reads.
+enum : int { kPhaseValue = 0, kPhaseExcitation = 1, kPhaseDio = 2, kPhases = 3 };
 
-inline constexpr const char* kChooseSettings = "Choose Range, Data Format and Baudrate!";
 inline constexpr const char* kChooseChannel = "Number must be CH0 or CH1!";
 
 } // namespace
@@ -45,7 +55,7 @@ ON_BN_CLICKED(IDC_BRIDGE_CANCEL, OnCancel)
 ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_BRIDGE_SLIDER, OnSliderReleased)
 END_MESSAGE_MAP()
 
-CM6387::CM6387(CWnd*) : CModuleDlg(185, &CMainFrame::m_strBridgeInputParams, ELinkKind::Ascii) {}
+CM6387::CM6387(CWnd*) : CModuleDlg(kDescriptor) {}
 
 void CM6387::DoDataExchange(CDataExchange* pDX)
 {
@@ -55,17 +65,11 @@ void CM6387::DoDataExchange(CDataExchange* pDX)
 BOOL CM6387::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitFromBlock(IDC_AI_ADDRESS);
+    InitFromBlock();
     for (int id : kCalibrationIds) GetDlgItem(id)->EnableWindow(FALSE);
     SetDlgItemText(IDC_BRIDGE_TRIM, "00"); // nothing reads it
 
-    const ModuleParamBlock& block = Block();
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    Combo(IDC_AI_BAUD)->SetCurSel(baudRow);
-    m_bChecksum = ChecksumOn(block[kCheck]) ? 1 : 0;
-    Combo(IDC_AI_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
-    Combo(IDC_AI_RANGE)->SetCurSel(RowOfCode(kRangeCodes, block[kScript]));
-    Combo(IDC_AI_FORMAT)->SetCurSel(RowOfCode(kFormatDigits, block[kFormat]));
+    FillSettingsBoxes();
 
     m_doLamps.Attach(*this, {kBridgeDoLampIds[0], kBridgeDoLampIds[1], kBridgeDoLampIds[2],
                              kBridgeDoLampIds[3]});
@@ -81,7 +85,7 @@ BOOL CM6387::OnInitDialog()
 
     m_strPollRequest = Request('#', "");
     // An unknown baud code opens at no rate, which the link refuses: "Open Com Error!".
-    OpenAsciiLine(BaudRateOfRow(baudRow));
+    OpenAsciiLine(BlockBaudRate());
     SendAscii(m_strPollRequest, kFirstTimeout);
     m_nCommand = kPoll;
     SetTimer(m_nTimerId, kPeriod);
@@ -113,35 +117,18 @@ std::string CM6387::FormatVolts(int n)
 
 void CM6387::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    std::optional<int> typed = ReadTypedAddress(IDC_AI_ADDRESS);
-    if (!typed) return;
-    int baudRow = Combo(IDC_AI_BAUD)->GetCurSel();
-    int rangeRow = Combo(IDC_AI_RANGE)->GetCurSel();
-    int formatRow = Combo(IDC_AI_FORMAT)->GetCurSel();
-    if (baudRow < 0 || rangeRow < 0 || formatRow < 0) {
-        // A code the block held that no row shows has nothing valid to write.
-        MessageBox(kChooseSettings, "", MB_ICONEXCLAMATION);
-        return;
-    }
-    bool checksumOn = Combo(IDC_AI_CHECKSUM)->GetCurSel() == 0;
-
-    const ModuleParamBlock& block = Block();
-    m_strAddress = Format("%02X", *typed);
-    std::string baudCode = CodeOfRow(BaudCodeTable, baudRow);
-    std::string rangeCode = CodeOfRow(kRangeCodes, rangeRow);
-    std::string checkDigit = ChecksumDigit(block[kCheck], checksumOn);
-    std::string formatDigit = Format("%d", formatRow);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
     // Framed as the module checks it now, before a checksum switch takes effect.
-    m_strConfigRequest = FrameAsciiCommand("%" + block[kAddress] + m_strAddress + rangeCode +
-                                               baudCode + checkDigit + formatDigit,
-                                           m_bChecksum != 0);
-    WriteBack({block[kModule], m_strAddress, GetDlgItemText(IDC_AI_BAUD),
-               GetDlgItemText(IDC_AI_CHECKSUM), GetDlgItemText(IDC_AI_RANGE)},
-              {m_strAddress, baudCode, checkDigit, rangeCode, formatDigit},
-              &CMainFrame::m_bBridgeInputChanged);
-    m_bChecksum = checksumOn ? 1 : 0;
+    m_strConfigRequest =
+        FrameAsciiCommand("%" + Block()[kAddress] + choice->strAddress + choice->strRangeCode +
+                              choice->strBaudCode + choice->strCheckDigit + choice->strFormatDigit,
+                          m_bChecksum != 0);
+    // The polls stay on the address the module answers to until the configuration goes out.
+    m_strNewAddress = choice->strAddress;
+    WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
+    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
     QueueCommand(kConfigure);
 }
 
@@ -203,7 +190,7 @@ bool CM6387::ReadOneShotReply()
     case kSelectChannel:
     case kSetExcitation:
         // Refusals are not reported: the next poll cycle shows the module's state.
-        m_nLastCommand = 0;
+        m_nLastCommand = kPoll;
         m_nCommand = kAfterOneShot;
         return true;
     case kConfigurationWrite:
@@ -217,7 +204,7 @@ bool CM6387::ReadOneShotReply()
 
 std::string CM6387::RestartPoll(bool checksum)
 {
-    m_nPollPhase = 0;
+    m_nPollPhase = kPhaseValue;
     return Request('#', "", checksum);
 }
 
@@ -225,11 +212,11 @@ std::string CM6387::PollCycle()
 {
     std::string request;
     switch (m_nPollPhase) {
-    case 0:
+    case kPhaseValue:
         ShowChannelValue(Mid(m_strReply, 1));
         request = Request('$', "6");
         break;
-    case 1:
+    case kPhaseExcitation:
         if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, Mid(m_strReply, 3));
         request = Request('@', "DI");
         break;
@@ -238,7 +225,7 @@ std::string CM6387::PollCycle()
         request = m_strPollRequest;
         break;
     }
-    m_nPollPhase = (m_nPollPhase + 1) % 3;
+    m_nPollPhase = (m_nPollPhase + 1) % kPhases;
     m_strReply.clear();
     return request;
 }
@@ -249,6 +236,8 @@ std::string CM6387::NextRequest()
     case kConfigure:
         m_nLastCommand = kConfigurationWrite;
         m_nCommand = kAfterOneShot;
+        m_strAddress = m_strNewAddress;
+        m_bChecksum = m_bNewChecksum;
         return m_strConfigRequest;
     case kAfterOneShot:
         m_nCommand = kPoll;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Lamps.h"
+#include "AnalogInputIds.h"
 #include "ModuleDlg.h"
 
 #include <array>
@@ -10,27 +11,6 @@
 
 // Controls of template 185 beyond the analog-input ids it shares (address, range, data format,
 // baud rate, checksum, Setting).
-enum : int {
-    IDC_BRIDGE_CALIBRATION = 1097,
-    IDC_BRIDGE_ZERO = 1098,
-    IDC_BRIDGE_SPAN = 1099,
-    IDC_BRIDGE_VOLT_ZERO = 1100,
-    IDC_BRIDGE_VOLT_SPAN = 1101,
-    IDC_BRIDGE_VOLT_TRIM = 1102,
-    IDC_BRIDGE_TRIM = 1103,
-    IDC_BRIDGE_STATUS = 1104,
-    IDC_BRIDGE_INPUT = 1095,
-    IDC_BRIDGE_OHM = 1096,
-    IDC_BRIDGE_MODEL = 1106,
-    IDC_BRIDGE_SLIDER = 1130,
-    IDC_BRIDGE_EXCITATION = 1136,
-    IDC_BRIDGE_CANCEL = 1183,
-    IDC_BRIDGE_SELECT = 1185,
-    IDC_BRIDGE_NUMBER = 1192,
-};
-// Lamps CH1 to CH4 of the DO and DI groups.
-inline constexpr int kBridgeDoLampIds[4] = {1142, 1149, 1156, 1187};
-inline constexpr int kBridgeDiLampIds[4] = {1188, 1189, 1190, 1191};
 
 class CM6387 : public CModuleDlg {
 public:
@@ -62,6 +42,9 @@ public:
     std::string m_strExcitation;
     std::string m_strSetPoint; // the excitation field's text when the slider was released
     int m_nSelectedChannel = 0;
+    // The address and checksum setting the configuration gives the module.
+    std::string m_strNewAddress;
+    int m_bNewChecksum = 0;
 
     DECLARE_MESSAGE_MAP()
 

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -109,6 +110,10 @@ QString Prompt(UINT nID, int part)
 CWinApp::CWinApp()
 {
     g_pApp = this;
+    if (!QCoreApplication::instance()) return;
+    QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        m_vecArguments.push_back(arguments[i].toStdString());
 }
 
 CWinApp::~CWinApp()
@@ -119,6 +124,33 @@ CWinApp::~CWinApp()
 int CWinApp::Run()
 {
     return QApplication::exec();
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info) const
+{
+    for (const std::string& argument : m_vecArguments) {
+        if (argument.empty() || argument[0] == '-') continue;
+        info.m_nShellCommand = CCommandLineInfo::FileOpen;
+        info.m_strFileName = argument;
+        return;
+    }
+}
+
+BOOL CWinApp::ProcessShellCommand(const CCommandLineInfo& info)
+{
+    CFrameWnd* frame = AfxGetMainWnd();
+    CDocument* document = frame ? frame->GetActiveDocument() : nullptr;
+    if (!document) return FALSE;
+    if (info.m_nShellCommand == CCommandLineInfo::FileNew) return document->OnNewDocument();
+    std::error_code error;
+    std::ifstream in(info.m_strFileName, std::ios::binary);
+    if (!std::filesystem::is_regular_file(info.m_strFileName, error) || !in) {
+        AfxMessageBox("Failed to open document.\n" + info.m_strFileName, MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    document->Serialize(false, data);
+    return TRUE;
 }
 
 CWinApp* AfxGetApp()

@@ -107,6 +107,7 @@ public:
     std::string GetMessageText() const;
 
     CView* GetActiveView() const { return m_pView; }
+    CDocument* GetActiveDocument() const { return m_pDocument; }
     QMainWindow* GetMainWindow() const;
 
     // Default handling of the standard commands (New, Open, Save, Print, Exit).
@@ -129,14 +130,29 @@ protected:
     CDocument* m_pDocument = nullptr;
 };
 
+// What the command line asks start-up for: a new document, or the document a file holds.
+struct CCommandLineInfo {
+    enum EShellCommand { FileNew, FileOpen };
+    EShellCommand m_nShellCommand = FileNew;
+    std::string m_strFileName;
+};
+
 // The application: receives the commands that neither the view nor the frame handles.
 class CWinApp : public CWnd {
 public:
     CWinApp();
     ~CWinApp() override;
     virtual BOOL InitInstance() = 0;
+    // The first argument that is not an option (options begin with "-") names a document to open.
+    void ParseCommandLine(CCommandLineInfo& info) const;
+    // A new document in the main window, or the document named loaded into it. FALSE when there
+    // is no main window or the file cannot be read, which a message box reports.
+    BOOL ProcessShellCommand(const CCommandLineInfo& info);
     // Runs the message loop until the main window closes; returns the exit code.
     int Run();
+
+    // The program's arguments after its own name, Qt's options taken out; read at construction.
+    std::vector<std::string> m_vecArguments;
 };
 
 CWinApp* AfxGetApp();

@@ -255,6 +255,7 @@ bool CWnd::FireTimer(UINT_PTR nIDEvent)
     ++m_nTimerDepth;
     OnTimer(nIDEvent);
     --m_nTimerDepth;
+    OnTimerEnded(nIDEvent);
     return true;
 }
 
@@ -329,6 +330,8 @@ void CWnd::ReleaseWidget()
     Pump().m_live.erase(this);
     m_pWidget = nullptr;
 }
+
+void CWnd::OnTimerEnded(UINT_PTR) {}
 
 void CWnd::OnTimer(UINT_PTR) {}
 void CWnd::OnLButtonDown(UINT, CPoint) {}

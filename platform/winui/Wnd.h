@@ -181,6 +181,9 @@ public:
     bool HasHandler(UINT nCode, UINT nID) const { return FindEntry(nCode, nID) != nullptr; }
 
     virtual void OnTimer(UINT_PTR nIDEvent);
+    // Runs after a tick's OnTimer has returned, outside every tick: what a tick asked to do once it
+    // has ended (a message box behind which the timer keeps running) happens here.
+    virtual void OnTimerEnded(UINT_PTR nIDEvent);
     virtual void OnLButtonDown(UINT nFlags, CPoint point);
     virtual void OnLButtonUp(UINT nFlags, CPoint point);
     virtual void OnMouseMove(UINT nFlags, CPoint point);

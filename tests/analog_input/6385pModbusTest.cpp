@@ -1,4 +1,5 @@
 // The single-channel Modbus input dialog with digital I/O against a simulated module.
+#include "analog_input/AnalogInputIds.h"
 #include "analog_input/6385pModbus.h"
 #include "ModuleFixture.h"
 #include "RtuFrame.h"
@@ -26,7 +27,7 @@ protected:
     void Open(ModuleParamBlock block = {"1", "06", "0", "08", "0", "4385P"})
     {
         m_frame.m_strM6385ModbusParams = block;
-        m_dlg.Create(225);
+        m_dlg.Create(IDD_6385P_MODBUS);
     }
     // Switches the module's outputs as another master on the line would.
     void SetOutputs(int address, bool dio0, bool dio1)
@@ -116,7 +117,7 @@ TEST_F(C6385pModbusTest, TheRangeChoosesTheScaling)
         module.SetInput(0, InputOfRaw(c.raw, range.dLow, range.dHigh - range.dLow));
         C6385pModbus dlg;
         m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
-        dlg.Create(225);
+        dlg.Create(IDD_6385P_MODBUS);
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_6385_VALUE), c.shown);
         EXPECT_EQ(ui::Rows(dlg, IDC_6385_LIST).back(),
@@ -270,5 +271,5 @@ TEST_F(C6385pModbusTest, EveryCloseStopsTheTimerAndTheLine)
 {
     AddModule(1);
     m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
-    ExpectEveryWayToCloseEndsIt<C6385pModbus>(225, IDC_6385_CANCEL);
+    ExpectEveryWayToCloseEndsIt<C6385pModbus>(IDD_6385P_MODBUS, IDC_6385_CANCEL);
 }

@@ -24,7 +24,7 @@ TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow)
 
     std::string reading;
     ui::CModalDriver driver([&](CDialog& dlg) {
-        ASSERT_EQ(dlg.GetTemplateID(), 155u);
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6384));
         for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
         reading = dlg.GetDlgItemText(kAiValueIds[0]);
         ui::Type(dlg, IDC_AI_ADDRESS, "5");

@@ -28,7 +28,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(227);
+        m_dlg.Create(IDD_M6384_MODBUS);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
 
@@ -97,7 +97,7 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         CM6384Modbus dlg;
         m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "0A", "1", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
-        dlg.Create(227);
+        dlg.Create(IDD_M6384_MODBUS);
         Tick(dlg);
         TakeRequests();
         ui::Type(dlg, IDC_AI_ADDRESS, "18");

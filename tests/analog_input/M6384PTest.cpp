@@ -1,4 +1,5 @@
 // The per-channel-type analog-input dialog over ASCII against a simulated module.
+#include "analog_input/AnalogInputIds.h"
 #include "analog_input/M6384P.h"
 #include "ModuleFixture.h"
 
@@ -25,7 +26,7 @@ protected:
     {
         m_frame.m_strAnalogInputParams = block;
         m_frame.m_strChannelTypes6384P = types;
-        m_dlg.Create(202);
+        m_dlg.Create(IDD_M6384P);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(IDC_PC_VALUE0 + ch); }
     std::vector<std::string> Values()
@@ -88,7 +89,7 @@ TEST_F(M6384P, EveryNameStartsWithTheMaskRead)
         m_link.Attach(1, bus);
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", name};
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         Tick(dlg);
         EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$016", "#01"}));
         EXPECT_EQ(dlg.IsDlgButtonChecked(kPcCheckIds[7]), 1u);
@@ -119,7 +120,7 @@ TEST_F(M6384P, TheMaskReplyMarksItsChannelsAndNothingElseDoes)
         m_link.Attach(1, bus);
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384P"};
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         Tick(dlg);
         std::string marks;
         for (int id : kPcCheckIds) marks += dlg.IsDlgButtonChecked(id) ? '1' : '0';
@@ -162,7 +163,7 @@ TEST_F(M6384P, ReadingsAreCutBySizeAndLoseTheChecksumDigits)
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {
             "01", "06", c.checksum ? "4" : "0", "FF", Format("%d", c.format), "4384P"};
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         Tick(dlg, 2);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_PC_VALUE0 + 1), c.ch1);
         EXPECT_FALSE(dlg.GetDlgItemText(IDC_PC_VALUE0).empty());
@@ -234,7 +235,7 @@ TEST_F(M6384P, TickingABoxWritesTheMask)
         m_link.Attach(1, bus);
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {"01", "06", checksum ? "4" : "0", "FF", "0", "4384P"};
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         Tick(dlg, 2);
         TakeRequests();
         ASSERT_TRUE(ui::Click(dlg, kPcCheckIds[0]));
@@ -286,7 +287,7 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
         m_frame.m_strNewRowText = {"", "", "", "", "keep"};
         m_frame.m_strNewParams = {"", "", "", "keep", "", ""};
         m_boxes.m_boxes.clear();
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         Tick(dlg, 2);
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_PC_ADDRESS, "10"));
@@ -342,7 +343,7 @@ TEST_F(M6384P, TheFormatDigitSelectsProtocolAndFormat)
         SCOPED_TRACE(c.format);
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", c.format, "4384P"};
-        dlg.Create(202);
+        dlg.Create(IDD_M6384P);
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)->GetCurSel(), c.protocolRow);
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->GetCurSel(), c.formatRow);
         dlg.OnCancel();
@@ -427,7 +428,7 @@ TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
 {
     AddModule(1);
     m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384P"};
-    ExpectEveryWayToCloseEndsIt<CM6384P>(202, IDC_PC_CANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6384P>(IDD_M6384P, IDC_PC_CANCEL);
 }
 
 TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine)

@@ -18,7 +18,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(155);
+        m_dlg.Create(IDD_M6384);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
@@ -75,7 +75,7 @@ TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
         CM6384 dlg;
         m_frame.m_strAnalogInputParams =
             ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
-        dlg.Create(155);
+        dlg.Create(IDD_M6384);
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemText(kAiValueIds[1]), c.want);
         dlg.OnCancel();
@@ -143,7 +143,7 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         CM6384 dlg;
         m_frame.m_strAnalogInputParams = {"01", "06", c.check, "08", "0", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
-        dlg.Create(155);
+        dlg.Create(IDD_M6384);
         Tick(dlg, 3);
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
@@ -204,7 +204,7 @@ TEST_F(M6384, ANonHexCheckCharacterReadsAsZero)
     ui::ChooseRow(m_dlg, IDC_AI_CHECKSUM, 0);
     ui::Click(m_dlg, IDC_AI_SETTING);
     EXPECT_EQ(m_frame.m_strNewParams[2], "4");
-    Tick(m_dlg);
+    Tick(m_dlg, 2); // after the start-up reads
     EXPECT_EQ(m_link.Requests().back(), "%0102080640");
 }
 
@@ -254,7 +254,7 @@ TEST_F(M6384, TheConfigurationBoxStopsTheTimerFirst)
     m_bus.Add("6384", 1, 9600);
     Open({"01", "06", "0", "08", "0", "4384"});
     ui::Click(m_dlg, IDC_AI_SETTING);
-    Tick(m_dlg);
+    Tick(m_dlg, 2);
     WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_FALSE(m_bTimerRanUnderBox);
@@ -298,7 +298,7 @@ TEST_F(M6384, PerChannelModelSendsFFAndTheProtocolBit)
     EXPECT_TRUE(Enabled(IDC_AI_FOLLOW_CH0));
     ui::Type(m_dlg, IDC_AI_ADDRESS, "2");
     ui::Click(m_dlg, IDC_AI_SETTING);
-    Tick(m_dlg);
+    Tick(m_dlg, 2);
     EXPECT_EQ(m_link.Requests().back(), "%0102FF0605");
 }
 

@@ -1,4 +1,5 @@
 // The per-channel-type analog-input dialog over Modbus RTU against a simulated module.
+#include "analog_input/AnalogInputIds.h"
 #include "analog_input/M6384pModbus.h"
 #include "ModuleFixture.h"
 #include "RtuFrame.h"
@@ -19,7 +20,7 @@ protected:
     void Open(ModuleParamBlock block = {"01", "06", "0", "FF", "0", "4384A"})
     {
         m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(222);
+        m_dlg.Create(IDD_M6384P_MODBUS);
     }
     std::vector<std::string> Values()
     {
@@ -158,7 +159,7 @@ TEST_F(M6384pModbus, FollowCh0WritesCh5FirstThenEveryChannelInTurn)
                       "010600CA0009", "010600CB0009", "010600CC0009", "010600CD0009",
                       "010600CE0009", "010600CF0009", "010300000008"}));
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x09) << ch;
-    EXPECT_EQ(m_dlg.m_bFollowCh0, 0);
+    EXPECT_FALSE(m_dlg.m_follow.bActive);
 }
 
 TEST_F(M6384pModbus, FollowCh0WithoutATypeOnCh0WritesNothing)
@@ -220,5 +221,5 @@ TEST_F(M6384pModbus, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
 {
     AddModule(1);
     m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384A"};
-    ExpectEveryWayToCloseEndsIt<CM6384pModbus>(222, IDC_PC_CANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6384pModbus>(IDD_M6384P_MODBUS, IDC_PC_CANCEL);
 }

@@ -59,7 +59,7 @@ protected:
     void Open(CM6387& dlg, const ModuleParamBlock& block = kBlock)
     {
         m_frame.m_strBridgeInputParams = block;
-        dlg.Create(185);
+        dlg.Create(IDD_M6387);
     }
     void Open(const ModuleParamBlock& block = kBlock) { Open(m_dlg, block); }
     // Runs the poll cycle from the open up to the tick that sends the next #AA.
@@ -506,7 +506,8 @@ TEST_F(M6387, CodesOutsideTheListsLeaveTheBoxesEmptyAndNothingToWrite)
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"}); // no rate to open at
     m_boxes.m_boxes.clear();
     ui::Click(m_dlg, IDC_AI_SETTING);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose Range, Data Format and Baudrate!"});
+    // No row chosen and no code in the block to keep: nothing to write.
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Baudrate!"});
     EXPECT_EQ(m_frame.m_bBridgeInputChanged, 0);
     Tick(m_dlg);
     EXPECT_EQ(m_dlg.m_nLastCommand, 0);
@@ -636,5 +637,5 @@ TEST_F(M6387, TheDispatchCanRunIt)
 {
     std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6387");
     ASSERT_NE(dynamic_cast<CM6387*>(dlg.get()), nullptr);
-    EXPECT_EQ(dlg->GetTemplateID(), 185u);
+    EXPECT_EQ(dlg->GetTemplateID(), static_cast<UINT>(IDD_M6387));
 }

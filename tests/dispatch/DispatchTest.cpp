@@ -4,6 +4,7 @@
 #include "SearchWindow.h"
 
 #include "Clock.h"
+#include "ModelProbe.h"
 #include "ModuleDialogs.h"
 #include "SimLink.h"
 
@@ -156,7 +157,8 @@ TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock)
         {MakeRow("4376", "ASC"), {"CM6373"}, standard(&CMainFrame::m_strDioParams)},
         {MakeRow("4380", "ASC"), {"CM6380"}, standard(&CMainFrame::m_strThreeChannelRtdParams)},
         {MakeRow("4380", "RTU"), {}, standard(&CMainFrame::m_strThreeChannelRtdParams)},
-        {MakeRow("4307A", "ASC"), {"CM6309x"}, standard(&CMainFrame::m_strRtdInputParams)},
+        {MakeRow("4307A", "ASC"), {"CM6307p"}, standard(&CMainFrame::m_strRtdInputParams)},
+        {MakeRow("4309", "ASC"), {"CM6309x"}, standard(&CMainFrame::m_strRtdInputParams)},
         {MakeRow("4307", "RTU"),
          {"CM6307pModbus"},
          standard(&CMainFrame::m_strM6307ModbusParams),
@@ -171,10 +173,14 @@ TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock)
          {"CM6382pModbus"},
          standard(&CMainFrame::m_strSixChannelTempParams)},
         {MakeRow("4384", "ASC"), {"CM6384"}, standard(&CMainFrame::m_strAnalogInputParams)},
-        {MakeRow("4384P", "ASC"), {"CM6384"}, standard(&CMainFrame::m_strAnalogInputParams)},
+        {MakeRow("4384P", "ASC"), {"CM6384P"}, standard(&CMainFrame::m_strAnalogInputParams)},
         {MakeRow("4384A", "RTU"), {"CM6384pModbus"}, standard(&CMainFrame::m_strAnalogInputParams)},
         {MakeRow("4384", "RTU"), {"CM6384Modbus"}, standard(&CMainFrame::m_strAnalogInputParams)},
-        {MakeRow("4385", "RTU"), {"CM6384Modbus"}, standard(&CMainFrame::m_strAnalogInputParams)},
+        {MakeRow("4389", "RTU"), {"CM6384Modbus"}, standard(&CMainFrame::m_strAnalogInputParams)},
+        {MakeRow("4385", "RTU"),
+         {"C6385pModbus"},
+         standard(&CMainFrame::m_strM6385ModbusParams),
+         {"1a", "07", "0", "08", "2", "4385"}},
         {MakeRow("6385", "RTU"),
          {"C6385pModbus"},
          standard(&CMainFrame::m_strM6385ModbusParams),
@@ -226,9 +232,103 @@ TEST_F(DispatchTest, EachRowKindReachesItsDialogWithItsBlock)
     }
 }
 
+// A row shows its model in the listed form; a test that names a 6333 or 93xx number finds the
+// listed twin of that number.
+TEST_F(DispatchTest, ListedNamesReachTheDialogsOfTheirModels)
+{
+    struct Case {
+        const char* name;
+        const char* protocol;
+        std::vector<std::string> dialogs;
+    } cases[] = {
+        // Reached through their listed names.
+        {"4384P", "ASC", {"CM6384P"}},
+        {"4385", "RTU", {"C6385pModbus"}},
+        {"4386P", "ASC", {"CM6386P"}},
+        {"4386P", "RTU", {"CM6386PModbus"}},
+        {"4381", "ASC", {"CM6381p"}},
+        {"4381P", "ASC", {"CM6381p"}},
+        {"4381P", "RTU", {"CM6381p"}},
+        {"4307A", "ASC", {"CM6307p"}},
+        {"4382T", "ASC", {"CM63828p"}},
+        {"4371", "ASC", {"CM6373"}},
+        {"4371", "RTU", {"CM6373Modbus"}},
+        {"4328", "ASC", {"CM6373"}},
+        {"4328", "RTU", {"CM6373Modbus"}},
+        {"4322", "ASC", {"CM6373"}},
+        {"4322", "RTU", {"CM6373Modbus"}},
+        {"4539", "ASC", {"CM63508"}},
+        {"4539", "RTU", {"CM6530rtu"}},
+        // Rows that opened their dialogs already open the same ones.
+        {"4384", "ASC", {"CM6384"}},
+        {"4384", "RTU", {"CM6384Modbus"}},
+        {"4384A", "ASC", {"CM6384"}},
+        {"4384A", "RTU", {"CM6384pModbus"}},
+        {"4385", "ASC", {"CM6384"}},
+        {"4389", "RTU", {"CM6384Modbus"}},
+        {"4386", "ASC", {"CM6386"}},
+        {"4386", "RTU", {"CM6386Modbus"}},
+        {"4386A", "RTU", {"CM6386PModbus"}},
+        {"4388", "ASC", {"CM6386"}},
+        {"4307", "RTU", {"CM6307pModbus"}},
+        {"4307A", "RTU", {}},
+        {"4300", "RTU", {"CM6300Modbus"}},
+        {"4309", "ASC", {"CM6309x"}},
+        {"4382A", "ASC", {"CM6382p"}},
+        {"4382A", "RTU", {"CM6382pModbus"}},
+        {"4373", "ASC", {"CM6373"}},
+        {"4399D", "RTU", {"CM6373Modbus"}},
+        {"4530", "RTU", {"CM6530rtu"}},
+        {"4387", "ASC", {"CM6387"}},
+        {"4363", "ASC", {"CM6363"}},
+        {"4380", "ASC", {"CM6380"}},
+        {"4358", "ASC", {"CM6359"}},
+        {"4359A", "8", {"CM6359pModbus"}},
+        {"1333E", "ASC", {"CV1333E"}},
+        {"1333E", "RTU", {"CV1333M"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.protocol);
+        EXPECT_EQ(Open(MakeRow(c.name, c.protocol)), c.dialogs);
+    }
+}
+
+// The rows as the search's own row builder makes them from what modules answer.
+TEST_F(DispatchTest, RowsBuiltFromRealFindsOpenTheirModelsDialogs)
+{
+    auto ascii = [](const char* nameReply, const char* configReply) {
+        return SFoundModule{nameReply, configReply, "9600"};
+    };
+    auto rtu = [](WORD modelWord, const char* address) {
+        return SFoundModule{ModelProbeName(modelWord), address, "9600", true};
+    };
+    struct Case {
+        SFoundModule found;
+        const char* listed;
+        std::vector<std::string> dialogs;
+    } cases[] = {
+        {ascii("!116384P", "!11FF0600"), "4384P", {"CM6384P"}},
+        {rtu(0x6385, "18"), "4385", {"C6385pModbus"}},
+        {ascii("!126384", "!12080600"), "4384", {"CM6384"}},
+        {rtu(0x6384, "19"), "4384", {"CM6384Modbus"}},
+        {rtu(0x9384, "20"), "4384A", {"CM6384pModbus"}},
+        {ascii("!136386P", "!13FF0600"), "4386P", {"CM6386P"}},
+        {ascii("!146381", "!14FF0600"), "4381", {"CM6381p"}},
+        {ascii("!156307A", "!15200600"), "4307A", {"CM6307p"}},
+        {ascii("!166382T", "!16FF0600"), "4382T", {"CM63828p"}},
+        {ascii("!179382", "!17FF0600"), "4382A", {"CM6382p"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.listed);
+        ResultRow row = BuildResultRow(c.found);
+        EXPECT_EQ(row[kColModule], c.listed);
+        EXPECT_EQ(Open(row), c.dialogs);
+    }
+}
+
 TEST_F(DispatchTest, RowsThatNoFamilyKnowsOpenNothing)
 {
-    const char* names[] = {"4999", "", "4381P", "4328", "4322", "4371", "4539", "4373X"};
+    const char* names[] = {"4999", "", "4373X", "6", "4"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         EXPECT_TRUE(Open(MakeRow(name, "ASC")).empty());

@@ -60,6 +60,17 @@ TEST_F(KobalTest, OpenIgnoresParityAndRefusesPortZero)
     EXPECT_EQ(Open_ComRtu(0, 100, 9600, 8, 0, 1), 0);
 }
 
+TEST_F(KobalTest, AnOpenThatFailsReturnsWithoutThePause)
+{
+    Close_ComRtu(kPort);
+    CScopedComPort missing(kPort, "/dev/ostra-no-such-device");
+    ::testing::internal::CaptureStderr();
+    CStopwatch watch;
+    EXPECT_EQ(Open_ComRtu(kPort, 100, 9600, 8, 0, 1), 0);
+    EXPECT_LT(watch.ElapsedMs(), 100);
+    ::testing::internal::GetCapturedStderr();
+}
+
 TEST_F(KobalTest, CloseWaitsForTheReceiverThread)
 {
     Close_ComRtu(kPort);

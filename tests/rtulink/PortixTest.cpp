@@ -166,6 +166,20 @@ TEST_F(PortixTest, AClosedLineFailsAtOnceAndClosesHarmlessly)
     EXPECT_EQ(Close_ComRtu(kPort), 1);
 }
 
+TEST_F(PortixTest, AnOpenThatFailsStillPausesButPortZeroIsRefusedAtOnce)
+{
+    CScopedComPort missing(kPort, "/dev/ostra-no-such-device");
+    ::testing::internal::CaptureStderr();
+    CStopwatch watch;
+    EXPECT_EQ(Open_ComRtu(kPort, 100, 9600, 8, 0, 1), 0);
+    EXPECT_GE(watch.ElapsedMs(), 100);
+    EXPECT_LT(watch.ElapsedMs(), 2000);
+    ::testing::internal::GetCapturedStderr();
+    CStopwatch zero;
+    EXPECT_EQ(Open_ComRtu(0, 100, 9600, 8, 0, 1), 0);
+    EXPECT_LT(zero.ElapsedMs(), 100);
+}
+
 TEST_F(PortixTest, OpenSetsTheLineAndPauses)
 {
     CStopwatch watch;

@@ -27,6 +27,10 @@ TEST(ModelProbe, OnlyAWellFormedReplyToTheReadCounts)
     badCrc.back() ^= 0x01;
     std::vector<BYTE> trailing = Framed(good);
     trailing.push_back(0x00);
+    std::vector<BYTE> exceptionTrailing = Framed({0x05, static_cast<char>(0x83), 0x02});
+    exceptionTrailing.insert(exceptionTrailing.end(), {0x00, 0x00, 0x00, 0x00});
+    std::vector<BYTE> brokenTrailing = badCrc;
+    brokenTrailing.push_back(0x00);
     struct Case {
         const char* what;
         std::vector<BYTE> reply;
@@ -43,7 +47,10 @@ TEST(ModelProbe, OnlyAWellFormedReplyToTheReadCounts)
         {"a byte count other than 4", Framed({0x05, 0x03, 0x02, 0x63, static_cast<char>(0x84)}),
          std::nullopt},
         {"a broken CRC", badCrc, std::nullopt},
-        {"a byte more", trailing, std::nullopt},
+        // A stray byte after the answer, as some adapters add when they turn the line round.
+        {"a byte more", trailing, 0x6384},
+        {"an exception reply padded to nine bytes and more", exceptionTrailing, std::nullopt},
+        {"a broken CRC with a byte more", brokenTrailing, std::nullopt},
         {"a short reply", Bytes(good.substr(0, 5)), std::nullopt},
     };
     for (const Case& c : cases) {

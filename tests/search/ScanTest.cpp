@@ -500,3 +500,43 @@ TEST_F(ScanTest, OnlyAWellFormedProbeReplyCountsAsAModule)
     EXPECT_EQ(rows[0][kColModule], "4384");
     EXPECT_EQ(rows[0][kColAddressText], "1(01)RTU");
 }
+
+TEST_F(ScanTest, AProbeAnswerFollowedByAStrayByteStillFindsTheModule)
+{
+    // Both modules' replies end in one byte more, as some adapters add when they turn the line
+    // round; the second answers the first probe with an exception.
+    bus.Load("6384 1 9600 rtu long=10\n"
+             "6384 2 9600 rtu probe=00D2 long=10\n");
+    Open("00010000");
+    ASSERT_TRUE(ui::Click(Dlg(), IDOK));
+    Ticks(3);
+    Requests expected = Concat({{"$00M"},
+                                NothingAt(0, 1),
+                                {FirstProbe(1), Name(2)},
+                                {FirstProbe(2), SecondProbe(2), Name(3)}});
+    EXPECT_EQ(Sent(), expected);
+    EXPECT_EQ(link.Traffic()[4].strReply.size(), 10u);
+    std::vector<ResultRow> rows = window->Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][kColAddressText], "1(01)RTU");
+    EXPECT_EQ(rows[1][kColAddressText], "2(02)RTU");
+    EXPECT_EQ(rows[1][kColModule], "4384");
+}
+
+TEST_F(ScanTest, AnEmptyAsciiReplyIsNoAnswer)
+{
+    // A lone carriage return to the name request: the probes follow at the same rate, and no row
+    // is made up from it.
+    bus.Load("6384 5 9600 ascii blank=on\n");
+    Open("00010000");
+    ASSERT_TRUE(ui::Click(Dlg(), IDOK));
+    Ticks(5);
+    ASSERT_EQ(Sent().back(), Name(5));
+    EXPECT_TRUE(link.Traffic().back().bAnswered);
+    EXPECT_EQ(link.Traffic().back().strReply, "");
+    size_t asked = Sent().size();
+    ASSERT_TRUE(Tick());
+    EXPECT_EQ(SentFrom(asked), (Requests{FirstProbe(5), SecondProbe(5), Name(6)}));
+    EXPECT_EQ(BaudOf(asked), 9600u);
+    EXPECT_EQ(window->List().GetItemCount(), 0);
+}

@@ -121,7 +121,35 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
          1,
          {}},
     };
-    for (const Case& c : cases) {
+    // Hand-edited numbers of more than one digit: the fields after them move along.
+    auto edited = [](char timeout, char checksum, int at, const char* inserted) {
+        return SettingsText('0', "00010000", timeout, checksum)
+            .insert(static_cast<size_t>(at), inserted);
+    };
+    const Case twoDigits[] = {
+        {"TimeOut 12, the checksum digit moved off its offset",
+         edited('1', '1', 36, "2"),
+         "COM1",
+         -1,
+         50,
+         0,
+         1,
+         {3}},
+        {"TimeOut 03", edited('3', '1', 35, "0"), "COM1", 3, 500, 0, 1, {3}},
+        {"checksum 10", edited('2', '1', 49, "0"), "COM1", 2, 200, 0, 0, {3}},
+        // Its digits reach over offset 48 too.
+        {"a number longer than an int",
+         edited('2', '1', 36, "99999999999999999999"),
+         "COM1",
+         -1,
+         50,
+         0,
+         0,
+         {3}},
+    };
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    all.insert(all.end(), std::begin(twoDigits), std::end(twoDigits));
+    for (const Case& c : all) {
         SCOPED_TRACE(c.what);
         CSearchWindow w(c.text);
         EXPECT_TRUE(w.boxes.m_boxes.empty());

@@ -40,3 +40,33 @@ TEST(ModelName, ContainsAndEquals)
     EXPECT_FALSE(ModelIs("4373DX", "4373D"));
     EXPECT_TRUE(ModelIsAny("6307", {"6307", "4307D"}));
 }
+
+TEST(ModelName, AListedNameMatchesTheSeriesNumberItStandsFor)
+{
+    struct Case {
+        const char* name;
+        const char* number;
+        bool listed; // ModelHas: the listed twin counts
+        bool raw;    // RawModelHas: the number as it stands
+    } cases[] = {
+        {"4384P", "6384P", true, false},   {"4385", "9385", true, false},
+        {"4307A", "6307A", true, false},   {"4539", "6539", true, false},
+        {"4382T", "9382T", true, false},   {"4381P", "6381", true, false},
+        {"4384CF", "6384CF", true, false}, {"6384P", "6384P", true, true},
+        {"9384P", "6384P", false, false}, // a twin is "4" and the rest, never another series
+        {"4384", "6384P", false, false},   {"4384P", "4384", true, true},
+        {"6384", "4384", false, false},   // a listed form means only itself
+        {"1333E", "2333E", false, false}, // not a 6333 or 93xx number
+        {"4P", "6P", false, false},        {"", "6384", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.number);
+        EXPECT_EQ(ModelHas(c.name, c.number), c.listed);
+        EXPECT_EQ(ModelHasAny(c.name, {"4999", c.number}), c.listed);
+        EXPECT_EQ(RawModelHas(c.name, c.number), c.raw);
+        EXPECT_EQ(RawModelHasAny(c.name, {"4999", c.number}), c.raw);
+    }
+    // Whole names are compared as they stand.
+    EXPECT_FALSE(ModelIs("4307", "6307"));
+    EXPECT_FALSE(ModelIsAny("4322", {"6322", "9322"}));
+}

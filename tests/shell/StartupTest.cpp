@@ -194,3 +194,43 @@ TEST(Startup, TheApplicationTitlesItsFrameExactly)
     AfxSetMainWnd(nullptr);
     delete frame;
 }
+
+TEST(Startup, TheCommandLinesDocumentIsOpenedAndOneThatCannotBeEndsStartUp)
+{
+    SetScreenSizeOverride(1024, 768);
+    CScopedHome home; // no settings file: the search dialog says so in a box
+    ui::CMessageBoxRecorder boxes;
+    std::ofstream(home.Path("saved.ostra")) << "";
+    fs::create_directories(home.Path("folder.ostra"));
+    struct Case {
+        const char* what;
+        std::vector<std::string> arguments;
+        bool started;
+    } cases[] = {
+        {"options only", {"--verbose"}, true},
+        {"a document", {"--verbose", home.Path("saved.ostra").string()}, true},
+        {"a missing document", {home.Path("missing.ostra").string()}, false},
+        {"a folder", {home.Path("folder.ostra").string()}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.m_boxes.clear();
+        COstraApp app;
+        app.m_vecArguments = c.arguments;
+        EXPECT_EQ(app.InitInstance(), c.started ? TRUE : FALSE);
+        CFrameWnd* frame = AfxGetMainWnd();
+        if (c.started) {
+            ASSERT_NE(frame, nullptr);
+            EXPECT_EQ(frame->GetWidget()->windowTitle().toStdString(), "Talvik_4333_Utility");
+            EXPECT_EQ(boxes.m_boxes.size(), 1u) << "only the settings file's";
+            delete frame;
+            AfxSetMainWnd(nullptr);
+        } else {
+            EXPECT_EQ(frame, nullptr) << "the frame is gone";
+            ASSERT_EQ(boxes.m_boxes.size(), 2u);
+            EXPECT_EQ(boxes.m_boxes[1].text, "Failed to open document.\n" + c.arguments[0]);
+            EXPECT_EQ(boxes.m_boxes[1].caption, AfxGetAppName());
+        }
+    }
+    SetScreenSizeOverride(0, 0);
+}

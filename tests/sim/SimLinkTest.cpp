@@ -109,11 +109,12 @@ TEST_F(SimLinkTest, OneLineOpenAtATime)
 {
     ASSERT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 0);
     EXPECT_EQ(t.Open_ComAscii(1, 19200, 8, 0, 0), 0) << "the ASCII link reopens its own line";
-    EXPECT_EQ(t.Open_ComRtu(1, 100, 9600, 8, 0, 1), 0) << "the device is held";
     EXPECT_EQ(Elapsed(), 0u);
+    EXPECT_EQ(t.Open_ComRtu(1, 100, 9600, 8, 0, 1), 0) << "the device is held";
+    EXPECT_EQ(Elapsed(), 100u) << "the RTU link pauses even when its open fails";
     t.Close_ComAscii(1);
     EXPECT_EQ(t.Open_ComRtu(1, 100, 9600, 8, 0, 1), 1);
-    EXPECT_EQ(Elapsed(), 100u) << "the RTU link lets the line settle";
+    EXPECT_EQ(Elapsed(), 200u) << "the RTU link lets the line settle";
     EXPECT_TRUE(link.IsRtuOpen());
     EXPECT_EQ(t.Open_ComAscii(1, 9600, 8, 0, 0), 2);
     EXPECT_EQ(t.Close_ComRtu(0), 0);
@@ -121,6 +122,7 @@ TEST_F(SimLinkTest, OneLineOpenAtATime)
     EXPECT_FALSE(link.IsRtuOpen());
     EXPECT_EQ(t.Close_ComRtu(1), 1);
     EXPECT_EQ(t.Open_ComRtu(0, 100, 9600, 8, 0, 1), 0);
+    EXPECT_EQ(Elapsed(), 200u) << "port 0 is refused at once";
 }
 
 TEST_F(SimLinkTest, BrokenAsciiRepliesReachTheCallerAsTheRealLinkHandsThem)
