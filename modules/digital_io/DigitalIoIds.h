@@ -2,6 +2,11 @@
 // channel are in DioChannelControls (DioModel.h).
 #pragma once
 
+enum : unsigned {
+    IDD_M6373 = 140,
+    IDD_M6373_MODBUS = 224,
+};
+
 enum : int {
     IDC_DIO_LIST = 1000,
     IDC_DIO_PROTOCOL = 1006,

@@ -39,22 +39,16 @@ ON_BN_CLICKED(IDC_DIO_LATCH_LOW, OnLatchLow)
 ON_BN_CLICKED(IDC_DIO_LATCH_HIGH, OnLatchHigh)
 END_MESSAGE_MAP()
 
-CDioDlg::CDioDlg(UINT nIDTemplate, ELinkKind link, EDioDialog dialog)
-    : CModuleDlg(nIDTemplate, &CMainFrame::m_strDioParams, link), m_eDialog(dialog)
+CDioDlg::CDioDlg(const SModuleDescriptor& descriptor, EDioDialog dialog)
+    : CModuleDlg(descriptor), m_eDialog(dialog)
 {
     m_nCommand = -1;
 }
 
-DWORD CDioDlg::InitModel()
+void CDioDlg::InitModel()
 {
-    const ModuleParamBlock& block = Block();
     SetDlgItemText(IDC_DIO_MODEL, m_strModuleName);
-    int baudRow = RowOfCode(BaudCodeTable, block[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_DIO_BAUD)->SetCurSel(baudRow);
-    int check = HexDigitOrZero(CharAt(block[kCheck], 0));
-    m_bChecksum = (check & 0x4) ? 1 : 0;
-    GetDlgItemAs<CComboBox>(IDC_DIO_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
-    bool high = (check & 0x8) != 0;
+    bool high = (HexDigitOrZero(CharAt(Entry(kCheck), 0)) & 0x8) != 0;
     CheckDlgButton(IDC_DIO_LATCH_LOW, !high);
     CheckDlgButton(IDC_DIO_LATCH_HIGH, high);
     m_nLatchLevel = high ? 2 : 1;
@@ -72,7 +66,6 @@ DWORD CDioDlg::InitModel()
         m_nDoCount = row->nDo;
     }
     EnableCounterClearButtons();
-    return BaudRateOfRow(baudRow);
 }
 
 void CDioDlg::EnableCounterClearButtons()
@@ -104,25 +97,24 @@ int CDioDlg::HitOutputLamp(UINT nFlags, CPoint point) const
     return nFlags == kLeftButtonOnly && lamp < m_nDoCount ? lamp : -1;
 }
 
-bool CDioDlg::ChecksumBoxOn() const
+std::string CDioDlg::CheckDigitWithLatch(const SSettingsChoice& choice) const
 {
-    return GetDlgItemAs<CComboBox>(IDC_DIO_CHECKSUM)->GetCurSel() == 0;
-}
-
-std::string CDioDlg::NewCheckDigit() const
-{
-    const std::string& old = Block()[kCheck];
-    int row = GetDlgItemAs<CComboBox>(IDC_DIO_CHECKSUM)->GetCurSel();
-    int h = HexDigitOrZero(CharAt(row < 0 ? old : ChecksumDigit(old, row == 0), 0));
+    int h = HexDigitOrZero(CharAt(choice.strCheckDigit, 0));
     if (m_nLatchLevel == 1) h &= ~0x8;
     if (m_nLatchLevel == 2) h |= 0x8;
     return ValueToHexChar(h);
 }
 
-std::string CDioDlg::NewBaudCode() const
+CModuleDlg::Texts CDioDlg::DioRowTexts(const SSettingsChoice& choice) const
 {
-    int row = GetDlgItemAs<CComboBox>(IDC_DIO_BAUD)->GetCurSel();
-    return row < 0 ? Block()[kBrate] : CodeOfRow(BaudCodeTable, row);
+    Texts texts = RowTextsOf(choice);
+    texts[4] = Entry(kModule);
+    return texts;
+}
+
+CModuleDlg::Texts CDioDlg::DioParams(const SSettingsChoice& choice) const
+{
+    return {choice.strAddress, choice.strBaudCode, CheckDigitWithLatch(choice), "40", "0"};
 }
 
 void CDioDlg::ClearCounter(int channel)

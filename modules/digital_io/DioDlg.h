@@ -11,7 +11,7 @@
 
 class CDioDlg : public CModuleDlg {
 public:
-    CDioDlg(UINT nIDTemplate, ELinkKind link, EDioDialog dialog);
+    CDioDlg(const SModuleDescriptor& descriptor, EDioDialog dialog);
 
     template <int k> void OnClearCounter() { ClearCounter(k); }
     void OnLatchLow() { m_nLatchLevel = 1; }
@@ -31,21 +31,19 @@ public:
     DECLARE_MESSAGE_MAP()
 
 protected:
-    // The opening steps both dialogs share, after InitFromBlock: the model text, the Baudrate and
-    // CheckSum boxes and the latch level from the block, the Clear buttons, the lamp rectangles
-    // and the counts. Returns the baud rate of the Baudrate row (0 when none is selected).
-    DWORD InitModel();
+    // The opening steps both dialogs share, after InitFromBlock and FillSettingsBoxes: the model
+    // text, the latch level from the block, the Clear buttons, the lamp rectangles and the counts.
+    void InitModel();
     // Shows a status: the lamps the row drives red or white, the others grey, and the output
     // states. Returns the lamps shown.
     SDioLampStates ShowStatus(WORD status);
     // The output channel whose lamp a plain left click at point hits; -1 for none.
     int HitOutputLamp(UINT nFlags, CPoint point) const;
-    // The Check digit of a new configuration: bit 2 from the CheckSum box (kept when it shows
-    // nothing), bit 3 from the latch level (kept for level 0).
-    std::string NewCheckDigit() const;
-    // The Baudrate box's code; the block's code when the box shows nothing.
-    std::string NewBaudCode() const;
-    bool ChecksumBoxOn() const;
+    // The write-back of a configuration: the Description column keeps the model name; the Check
+    // digit takes bit 3 from the latch level (kept for level 0), type "40" and format "0".
+    Texts DioRowTexts(const SSettingsChoice& choice) const;
+    Texts DioParams(const SSettingsChoice& choice) const;
+    std::string CheckDigitWithLatch(const SSettingsChoice& choice) const;
 
     EDioDialog m_eDialog;
 

@@ -30,6 +30,18 @@ const SDisabled kDisabledControls[] = {
     {kDioLatch, {IDC_DIO_CLEAR_LATCH, IDC_DIO_LATCH_LOW, IDC_DIO_LATCH_HIGH}},
 };
 
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6373,
+    .pBlock = &CMainFrame::m_strDioParams,
+    .pChanged = &CMainFrame::m_bDioChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, IDC_DIO_PROTOCOL},
+};
+
+// Address 0 is refused with the dialog's own text, under the application's title.
+const SAddressZeroRule kZeroRule = {
+    .bRefuse = true, .pszText = kAddressZero, .pszCaption = nullptr, .nType = MB_OK};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6373, CDioDlg)
@@ -41,7 +53,7 @@ ON_BN_CLICKED(IDC_DIO_SET_POWERON, OnSetPowerOn)
 ON_BN_CLICKED(IDC_DIO_READ_POWERON, OnReadPowerOn)
 END_MESSAGE_MAP()
 
-CM6373::CM6373(CWnd*) : CDioDlg(140, ELinkKind::Ascii, EDioDialog::Ascii) {}
+CM6373::CM6373(CWnd*) : CDioDlg(kDescriptor, EDioDialog::Ascii) {}
 
 bool CM6373::OwnRequests() const
 {
@@ -52,8 +64,8 @@ bool CM6373::OwnRequests() const
 BOOL CM6373::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitFromBlock(IDC_DIO_ADDRESS);
-    bool addressZero = m_strAddressDecimal == "0";
+    InitFromBlock();
+    bool addressZero = IsAddressZero();
     if (DioSwitchesByConfiguration(m_strModuleName))
         GetDlgItem(IDC_DIO_PROTOCOL)->EnableWindow(addressZero);
     GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
@@ -62,8 +74,8 @@ BOOL CM6373::OnInitDialog()
         if (!rules || !(rules->nDisabled & d.nFlag)) continue;
         for (int id : d.ids) GetDlgItem(id)->EnableWindow(FALSE);
     }
-    DWORD baud = InitModel();
-    if (m_strAddress == "00") m_bChecksum = 0;
+    FillSettingsBoxes(true);
+    InitModel();
     const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts);
     if (counts && counts->nRow >= 8 && counts->nRow <= 10) {
         for (int id : kDisabledControls[2].ids) GetDlgItem(id)->EnableWindow(FALSE);
@@ -71,7 +83,8 @@ BOOL CM6373::OnInitDialog()
     }
 
     Sleep(kOpenPause);
-    if (addressZero) baud = 9600; // the INIT state answers at 9600 without checksum
+    // The INIT state answers at 9600 without checksum.
+    DWORD baud = addressZero ? 9600 : BlockBaudRate();
     // Without a line there is nothing to poll: no request, no timer.
     m_bLineOpen = OpenAsciiLine(baud);
     if (!m_bLineOpen) return TRUE;
@@ -216,32 +229,23 @@ void CM6373::OnClearLatch()
 
 void CM6373::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    std::optional<int> typed = ReadTypedAddress(IDC_DIO_ADDRESS);
-    if (!typed) return;
-    if (*typed == 0) {
-        MessageBox(kAddressZero);
-        return;
-    }
-    const ModuleParamBlock& block = Block();
-    std::string newAddress = Format("%02X", *typed);
-    const std::string& oldAddress = block[kAddress];
-    std::string baudCode = NewBaudCode();
-    std::string check = NewCheckDigit();
-    int checksumRow = GetDlgItemAs<CComboBox>(IDC_DIO_CHECKSUM)->GetCurSel();
-    m_nNewChecksum = checksumRow < 0 ? -1 : checksumRow == 0 ? 1 : 0;
+    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
+    if (!choice) return;
+    const std::string& oldAddress = Entry(kAddress);
+    std::string check = CheckDigitWithLatch(*choice);
+    m_nNewChecksum = choice->bChecksumOn ? 1 : 0;
     std::string command;
-    if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() != 1)
-        command = "%" + oldAddress + newAddress + "40" + baudCode + check + "0";
+    if (!choice->bModbus)
+        command = "%" + oldAddress + choice->strAddress + "40" + choice->strBaudCode + check + "0";
     else if (DioSwitchesByConfiguration(m_strModuleName))
-        command = "%00" + newAddress + "00" + baudCode + "04";
+        command = "%00" + choice->strAddress + "00" + choice->strBaudCode + "04";
     else
         command = "$" + oldAddress + "R1";
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
-    WriteBack({m_strModuleName, newAddress, GetDlgItemText(IDC_DIO_BAUD),
-               GetDlgItemText(IDC_DIO_CHECKSUM), block[kModule]},
-              {newAddress, baudCode, check, "40", "0"}, nullptr);
+    // The texts now, the flag once the module has acknowledged.
+    WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
+    m_bSwitchToModbus = choice->bModbus;
     m_nCommand = 1;
     m_nPending = 1;
 }
@@ -252,7 +256,6 @@ void CM6373::ReadConfigurationAnswer()
     m_nCommand = -1;
     bool accepted = CharAt(m_strReply, 0) == '!';
     if (accepted) m_pMainFrame->m_bDioChanged = 1;
-    if (accepted || GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() != 1)
-        ShowConfigurationResult(accepted);
+    if (accepted || !m_bSwitchToModbus) ShowConfigurationResult(accepted);
     OnCancel();
 }

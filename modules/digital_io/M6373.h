@@ -47,5 +47,6 @@ private:
     bool OwnRequests() const;
 
     bool m_bLineOpen = false;
+    bool m_bSwitchToModbus = false; // the configuration sent is the switch to Modbus RTU
     bool m_bPolling = false;
 };

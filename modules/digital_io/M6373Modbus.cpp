@@ -20,29 +20,39 @@ const int kDisabledControls[] = {IDC_DIO_SET_SAFE,     IDC_DIO_SET_POWERON, IDC_
                                  IDC_DIO_LATCH_HIGH,   IDC_DIO_CLEAR_LATCH, IDC_DIO_BAUD,
                                  IDC_DIO_CHECKSUM};
 
+// The Protocol box's rows are "Modbus RTU" and "Vekt ASCII": the dialog reads it itself.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6373_MODBUS,
+    .pBlock = &CMainFrame::m_strDioParams,
+    .pChanged = &CMainFrame::m_bDioChanged,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, 0},
+};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6373Modbus, CDioDlg)
 ON_BN_CLICKED(IDC_DIO_SETTING, OnSetting)
 END_MESSAGE_MAP()
 
-CM6373Modbus::CM6373Modbus(CWnd*) : CDioDlg(224, ELinkKind::Rtu, EDioDialog::Modbus) {}
+CM6373Modbus::CM6373Modbus(CWnd*) : CDioDlg(kDescriptor, EDioDialog::Modbus) {}
 
 BOOL CM6373Modbus::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    InitFromBlock(IDC_DIO_ADDRESS);
+    InitFromBlock();
     if (m_strOldAddress.size() == 1) m_strOldAddress = "0" + m_strOldAddress;
     GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
     for (int id : kDisabledControls) GetDlgItem(id)->EnableWindow(FALSE);
     if (DioSwitchesByConfiguration(m_strModuleName))
         GetDlgItem(IDC_DIO_SETTING)->EnableWindow(FALSE);
-    DWORD baud = InitModel();
+    FillSettingsBoxes();
+    InitModel();
     const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts, m_eDialog);
     if (counts && (counts->nRow == 8 || counts->nRow == 9)) m_nLatchLevel = 0;
     m_pRead = DioFindCoilRead(m_strModuleName);
 
-    if (!OpenRtuLine(baud, m_pMainFrame->m_nParity)) return TRUE;
+    if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
     SendRequest(m_strAddress, m_pRead ? ReadRequest(m_pRead->bOutputsFirst) : "");
     m_nPending = 0;
     m_nCommand = 0;
@@ -185,20 +195,17 @@ void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
 
 void CM6373Modbus::OnSetting()
 {
-    m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    std::optional<int> typed = ReadTypedAddress(IDC_DIO_ADDRESS);
-    if (!typed) return;
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
     if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1) {
         m_nCommand = 1;
         m_nPending = 1;
         return;
     }
-    const ModuleParamBlock& block = Block();
-    m_strNewAddress = Format("%02X", *typed);
-    m_newRowTexts = {m_strModuleName, m_strNewAddress, GetDlgItemText(IDC_DIO_BAUD),
-                     GetDlgItemText(IDC_DIO_CHECKSUM), block[kModule]};
-    m_newParams = {m_strNewAddress, NewBaudCode(), NewCheckDigit(), "40", "0"};
+    m_strNewAddress = choice->strAddress;
+    m_newRowTexts = DioRowTexts(*choice);
+    m_newParams = DioParams(*choice);
     m_nCommand = 10;
     m_nPending = 10;
 }
