@@ -62,7 +62,8 @@ void CModuleDlg::InitFromBlock()
     m_strModuleName = Entry(kModule);
     m_strAddressDecimal = Format("%d", static_cast<short>(value));
     UpdateData(FALSE);
-    if (m_descriptor.boxes.nAddress) SetDlgItemText(m_descriptor.boxes.nAddress, m_strAddressDecimal);
+    if (m_descriptor.boxes.nAddress)
+        SetDlgItemText(m_descriptor.boxes.nAddress, m_strAddressDecimal);
 }
 
 void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
@@ -72,9 +73,9 @@ void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
         if (auto* box = id ? GetDlgItemAs<CComboBox>(id) : nullptr) box->SetCurSel(row);
     };
     select(boxes.nBaud, RowOfCode(BaudCodeTable, Entry(kBrate)));
-    bool checksumOn = ChecksumOn(Entry(kCheck));
-    select(boxes.nChecksum, checksumOn ? m_descriptor.nChecksumOnRow
-                                       : (m_descriptor.nChecksumOnRow == 0 ? 1 : 0));
+    bool checksumOn = BlockChecksumOn();
+    select(boxes.nChecksum,
+           checksumOn ? m_descriptor.nChecksumOnRow : (m_descriptor.nChecksumOnRow == 0 ? 1 : 0));
     m_bChecksum = checksumOn && !(offAtAddressZero && IsAddressZero()) ? 1 : 0;
     select(boxes.nRange, RowOfCode(RangeCodes(), Entry(kScript)));
     select(boxes.nFormat, RowOfCode(FormatCodes(), BlockFormatCode()));
@@ -99,6 +100,12 @@ const CodeTable& CModuleDlg::FormatCodes() const
 {
     static const CodeTable none;
     return m_descriptor.pFormatCodes ? *m_descriptor.pFormatCodes : none;
+}
+
+bool CModuleDlg::BlockChecksumOn() const
+{
+    if (!m_descriptor.bCheckIsHexDigit) return ChecksumOn(Entry(kCheck));
+    return (HexDigitOrZero(CharAt(Entry(kCheck), 0)) & 0x4) != 0;
 }
 
 DWORD CModuleDlg::BlockBaudRate() const
@@ -147,7 +154,7 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
         choice.strBaudCode = *code;
         choice.strBaudText = RowText(boxes.nBaud, RowOfCode(BaudCodeTable, *code));
     }
-    choice.bChecksumOn = ChecksumOn(Entry(kCheck));
+    choice.bChecksumOn = BlockChecksumOn();
     if (auto* box = boxes.nChecksum ? GetDlgItemAs<CComboBox>(boxes.nChecksum) : nullptr) {
         // A box the operator cannot use (fixed on "CRC", say) leaves the module's checksum as is.
         if (box->GetCurSel() >= 0 && box->IsWindowEnabled())
@@ -163,13 +170,13 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
         choice.strRangeText = RowText(boxes.nRange, RowOfCode(RangeCodes(), *code));
     }
     if (boxes.nFormat) {
-        auto code =
-            ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");
+        auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");
         if (!code) return std::nullopt;
         choice.strFormatDigit = *code;
         choice.nFormat = HexDigitOrZero(CharAt(*code, 0));
     }
-    if (boxes.nProtocol) choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
+    if (boxes.nProtocol)
+        choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
     return choice;
 }
 
@@ -250,9 +257,9 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
     WORD length = 0;
     m_szReply[0] = '\0';
     std::string request = WithoutCr(framed);
-    bool answered = !request.empty() &&
-                    Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
-                                              m_szReply, timeoutMs, 0, &length) == 0;
+    bool answered =
+        !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
+                                                      m_szReply, timeoutMs, 0, &length) == 0;
     m_szReply[sizeof m_szReply - 1] = '\0';
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -263,8 +270,8 @@ bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
     std::vector<BYTE> reply;
     std::vector<BYTE> request = HexTextToBytes(requestText);
     // A request with no content would go out as a frame of CRC bytes alone.
-    bool answered = request.size() > 1 &&
-                    ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
+    bool answered =
+        request.size() > 1 && ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;

@@ -37,7 +37,7 @@ struct SAddressZeroRule {
     const char* pszText = "重新设置时地址不能为0!";
     // An empty caption shows empty; null shows the application title.
     const char* pszCaption = "";
-    bool bCloseAfter = false;    // the dialog closes once the box is dismissed
+    bool bCloseAfter = false; // the dialog closes once the box is dismissed
     UINT nType = MB_ICONEXCLAMATION;
 };
 
@@ -215,6 +215,7 @@ private:
                                           const std::string& blockCode, const char* pszField);
     std::string RowText(int nBox, int row) const;
     std::string BlockFormatCode() const;
+    bool BlockChecksumOn() const;
     const CodeTable& RangeCodes() const;
     const CodeTable& FormatCodes() const;
 

@@ -36,6 +36,7 @@ const SModuleDescriptor kDescriptor = {
     .pChanged = &CMainFrame::m_bDioChanged,
     .eLink = ELinkKind::Ascii,
     .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, IDC_DIO_PROTOCOL},
+    .bCheckIsHexDigit = true,
 };
 
 // Address 0 is refused with the dialog's own text, under the application's title.

@@ -27,6 +27,7 @@ const SModuleDescriptor kDescriptor = {
     .pChanged = &CMainFrame::m_bDioChanged,
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, 0},
+    .bCheckIsHexDigit = true,
 };
 
 } // namespace

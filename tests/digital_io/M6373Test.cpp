@@ -2,6 +2,7 @@
 #include "DioFixture.h"
 
 #include "AsciiCommand.h"
+#include "Frame.h"
 #include "digital_io/M6373.h"
 
 #include <QPushButton>
@@ -315,4 +316,233 @@ TEST_F(CM6373Test, AnAnswerIsFollowedByOneIdleReadWithoutInterleavedStatus)
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_READ_SAFE));
     // Where the cycle would read the status next, the read after the answer reads channel 1.
     EXPECT_EQ(Run(4), (Requests{"~014S", "#011", "#012", "$016"}));
+}
+
+TEST_F(CM6373Test, ConfigurationGoesOutWithTheTextsWrittenAndTheFlagOnTheModulesAck)
+{
+    CSimDigitalIo& module = AddModule("6373", 1);
+    Open("01", "6373");
+    WatchTimerAtBoxes(m_dlg);
+    ui::Type(m_dlg, IDC_DIO_ADDRESS, "5");
+    ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_LATCH_HIGH));
+    ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
+    EXPECT_EQ(m_frame.m_strNewParams[0], "05");
+    EXPECT_EQ(m_frame.m_strNewParams[2], "8");
+    EXPECT_EQ(m_frame.m_strNewRowText[4], "6373");
+    EXPECT_EQ(m_frame.m_bDioChanged, 0);
+    EXPECT_EQ(Run(1), Requests{"%0105400680"});
+    EXPECT_EQ(module.Address(), 5);
+    EXPECT_TRUE(module.LatchHigh());
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
+    EXPECT_FALSE(m_bTimerRanUnderBox);
+    EXPECT_EQ(m_frame.m_bDioChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewRowText,
+              (std::array<std::string, 5>{"6373", "05", "9600", "Disable", "6373"}));
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+}
+
+TEST_F(CM6373Test, ConfigurationRequestsByProtocolAndModel)
+{
+    struct Case {
+        const char* model;
+        const char* address;
+        const char* check;
+        const char* typed;
+        int protocol;
+        bool checksumBox; // switch the CheckSum box to Enable
+        bool latchHigh;
+        const char* request;
+        const char* checkText;
+    } cases[] = {
+        {"6399", "01", "0", "2", 0, true, true, "%01024006C0", "C"},
+        {"6399", "01", "C", "2", 0, false, false, "%0102400640", "4"},
+        {"6373", "01", "0", "1", 1, false, false, "$01R1", "0"},
+        {"6328", "00", "4", "3", 1, false, false, "%0003000604", "4"},
+        {"6373", "01", "4", "1", 0, false, false, "%0101400640", "4"},
+        {"6390", "01", "8", "1", 0, false, false, "%0101400680", "8"}, // no latch: bit 3 kept
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        CSimBus bus;
+        m_link.Attach(1, bus);
+        CM6373 dlg;
+        Block(c.address, c.model, c.check);
+        dlg.Create(IDD_M6373);
+        ui::Type(dlg, IDC_DIO_ADDRESS, c.typed);
+        if (c.checksumBox) ui::ChooseRow(dlg, IDC_DIO_CHECKSUM, 0);
+        ASSERT_TRUE(ui::ChooseRow(dlg, IDC_DIO_PROTOCOL, c.protocol));
+        ASSERT_TRUE(ui::Click(dlg, c.latchHigh ? IDC_DIO_LATCH_HIGH : IDC_DIO_LATCH_LOW) ||
+                    c.latchHigh == false);
+        ASSERT_TRUE(ui::Click(dlg, IDC_DIO_SETTING));
+        TakeRequests();
+        Tick(dlg);
+        std::string expected = c.request;
+        // Requests carry the checksum digits when it is on, except at address 00.
+        if ((std::stoi(c.check, nullptr, 16) & 0x4) && std::string(c.address) != "00")
+            expected += AppendChecksum(expected);
+        EXPECT_EQ(TakeRequests(), Requests{expected});
+        EXPECT_EQ(m_frame.m_strNewParams[2], c.checkText);
+        EXPECT_EQ(m_frame.m_strNewParams[3], "40");
+        EXPECT_EQ(m_frame.m_strNewParams[4], "0");
+    }
+}
+
+TEST_F(CM6373Test, RefusedConfigurationShowsTheInitTextOnlyForAscii)
+{
+    for (int protocol : {0, 1}) {
+        SCOPED_TRACE(protocol);
+        CSimBus bus;
+        m_link.Attach(1, bus);
+        bus.Add("6373", 1, 9600);
+        m_boxes.m_boxes.clear();
+        CM6373 dlg;
+        Block("01", "6373");
+        dlg.Create(IDD_M6373);
+        ui::ChooseRow(dlg, IDC_DIO_CHECKSUM, 0); // refused outside the INIT state
+        ui::ChooseRow(dlg, IDC_DIO_PROTOCOL, protocol);
+        ASSERT_TRUE(ui::Click(dlg, IDC_DIO_SETTING));
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), protocol == 0 ? std::vector<std::string>{kConfigurationError}
+                                                 : std::vector<std::string>{});
+        EXPECT_EQ(m_frame.m_bDioChanged, 0);
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(CM6373Test, TypedAddressesAreCheckedBeforeAnythingIsSent)
+{
+    AddModule("6373", 1);
+    Open("01", "6373");
+    Tick(m_dlg);
+    struct Case {
+        const char* typed;
+        const char* text;
+        const char* caption; // null: the application's title
+    } cases[] = {{"0", "地址不可设置为0", nullptr},
+                 {"", "Address must be 0 to 255!", ""},
+                 {"256", "Address must be 0 to 255!", ""},
+                 {"1a", "Address must be 0 to 255!", ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_boxes.m_boxes.clear();
+        m_frame.m_strNewParams = {};
+        ui::Type(m_dlg, IDC_DIO_ADDRESS, c.typed);
+        ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
+        ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(m_boxes.m_boxes[0].caption, c.caption ? c.caption : AfxGetAppName());
+        EXPECT_EQ(m_frame.m_strNewParams[0], "");
+        Requests sent = Run(1);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_NE(sent[0][0], '%');
+    }
+    EXPECT_TRUE(m_dlg.IsRunning());
+}
+
+// A failed or refused status read leaves lamps, output states and counters as the module last
+// reported them, so the next click writes nothing the module did not report.
+TEST_F(CM6373Test, AFailedReadChangesNoStateAndTheNextClickWritesTheReportedOutputs)
+{
+    struct Fault {
+        const char* name;
+        void (*apply)(CSimModule&);
+    } faults[] = {
+        {"silent", [](CSimModule& m) { m.Faults().nSilentAfter = 0; }},
+        {"garbage", [](CSimModule& m) { m.Faults().nGarbage = 7; }},
+        {"short", [](CSimModule& m) { m.Faults().nCutTo = 3; }},
+        {"deaf", [](CSimModule& m) { m.SetProtocol(ESimProtocol::Rtu); }},
+    };
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.name);
+        CSimBus bus;
+        m_link.Attach(1, bus);
+        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add("6373", 1, 9600));
+        module.SetOutputs(0x5);
+        module.SetCounter(0, 42);
+        CM6373 dlg;
+        Block("01", "6373");
+        dlg.Create(IDD_M6373);
+        Tick(dlg, 2); // status, then counter 0
+        ASSERT_EQ(dlg.GetDlgItemText(DioChannelControls[0].nCounter), "00042");
+        std::string lamps = Lamps(dlg, true);
+        f.apply(module);
+        Tick(dlg, 8); // a whole cycle of failed reads
+        EXPECT_EQ(Lamps(dlg, true), lamps);
+        EXPECT_EQ(dlg.GetDlgItemText(DioChannelControls[0].nCounter), "00042");
+        module.Faults() = {};
+        module.SetProtocol(ESimProtocol::Ascii);
+        TakeRequests();
+        ClickDoLamp(dlg, 1);
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), Requests{"@017"});
+        EXPECT_EQ(module.Outputs(), 0x7);
+    }
+}
+
+TEST_F(CM6373Test, AClickBeforeAnyStatusWritesNothing)
+{
+    CSimDigitalIo& module = AddModule("6373", 1);
+    module.SetOutputs(0x9);
+    module.Faults().nSilentAfter = 0;
+    Open("01", "6373");
+    ClickDoLamp(m_dlg, 0);
+    ui::ClickAt(m_dlg, CPoint{4, 4});
+    Requests sent = Run(3);
+    for (const std::string& r : sent) EXPECT_NE(r[0], '@') << r;
+    EXPECT_EQ(module.Outputs(), 0x9);
+}
+
+TEST_F(CM6373Test, EnterDoesNothing)
+{
+    AddModule("6373", 1);
+    Open("01", "6373");
+    Tick(m_dlg);
+    m_dlg.OnOK();
+    EXPECT_EQ(Run(2), (Requests{"$016", "#011"}));
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(CM6373Test, MouseMovesPollButNeverInsideAPoll)
+{
+    CSimDigitalIo& module = AddModule("6373", 1);
+    Open("01", "6373");
+    TakeRequests();
+    m_dlg.OnMouseMove(0, CPoint{10, 10});
+    m_dlg.OnMouseMove(0, CPoint{11, 10});
+    EXPECT_EQ(TakeRequests(), (Requests{"#010", "$016"}));
+    // Under the configuration's message box the mouse moves on: no poll runs inside that one.
+    int nested = 0;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        size_t before = m_link.Requests().size();
+        m_dlg.OnMouseMove(0, CPoint{12, 10});
+        nested += static_cast<int>(m_link.Requests().size() - before);
+        return IDOK;
+    };
+    module.Faults().nSilentAfter = 0;
+    ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
+    EXPECT_EQ(nested, 0);
+    m_dlg.OnMouseMove(0, CPoint{12, 10});
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(CM6373Test, WithoutALineNothingPolls)
+{
+    m_link.Detach(1);
+    Open("01", "6373");
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kOpenComError});
+    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    m_dlg.OnMouseMove(0, CPoint{10, 10});
+    EXPECT_TRUE(TakeRequests().empty());
+}
+
+TEST_F(CM6373Test, EveryWayToCloseEndsIt)
+{
+    AddModule("6373", 1);
+    Block("01", "6373");
+    ExpectEveryWayToCloseEndsIt<CM6373>(IDD_M6373, IDCANCEL);
 }
