@@ -546,3 +546,24 @@ TEST_F(CM6373Test, EveryWayToCloseEndsIt)
     Block("01", "6373");
     ExpectEveryWayToCloseEndsIt<CM6373>(IDD_M6373, IDCANCEL);
 }
+
+TEST_F(CM6373Test, TheFramesDigitalIoCommandRunsTheDialogOnTheBlockAsItStands)
+{
+    AddModule("6373", 1);
+    Block("01", "6373");
+    std::string address;
+    ui::CModalDriver driver([&](CDialog& dlg) {
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6373));
+        dlg.FireTimer(1000);
+        address = dlg.GetDlgItemText(IDC_DIO_ADDRESS);
+    });
+    m_frame.OnOpenDioModule();
+    EXPECT_EQ(address, "1");
+    EXPECT_EQ(TakeRequests(), (Requests{"$016", "#010"}));
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+
+    // Six empty strings before any digital I/O row was opened: the dialog opens and polls.
+    m_frame.m_strDioParams = {};
+    m_frame.OnOpenDioModule();
+    EXPECT_EQ(address, "0");
+}
