@@ -7,11 +7,25 @@
 #include "digital_io/DigitalIoIds.h"
 #include "digital_io/DioModel.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
 class CDioFixture : public CModuleFixture {
 protected:
+    ~CDioFixture() override { m_link.Attach(1, m_bus); }
+    // A bus of its own that becomes COM1, for the cases of a table, and a module on it.
+    CSimBus& FreshBus()
+    {
+        CSimBus& bus = m_buses.emplace_back();
+        m_link.Attach(1, bus);
+        return bus;
+    }
+    CSimDigitalIo& FreshModule(const char* model, ESimProtocol protocol = ESimProtocol::Ascii,
+                               int address = 1)
+    {
+        return dynamic_cast<CSimDigitalIo&>(FreshBus().Add(model, address, 9600, protocol));
+    }
     CSimDigitalIo& AddModule(const char* model, int address,
                              ESimProtocol protocol = ESimProtocol::Ascii, DWORD baud = 9600)
     {
@@ -51,4 +65,6 @@ protected:
             enabled.push_back(dlg.GetDlgItem(c.nClear)->IsWindowEnabled());
         return enabled;
     }
+
+    std::deque<CSimBus> m_buses;
 };

@@ -18,11 +18,7 @@ TEST(M6373EndToEnd, ALampClickSwitchesTheModulesOutputAndTheLampFollows)
     CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
     CQueryDlg& search = w.Dlg();
 
-    ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {
-    }
-    ASSERT_TRUE(ui::Click(search, IDC_STOP));
-    w.RunToEnd(10);
+    ASSERT_TRUE(w.SearchBelow(2));
     ASSERT_EQ(w.Rows().size(), 1u);
 
     auto icon = [](CDialog& dlg, int id) { return dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); };

@@ -88,8 +88,7 @@ TEST_F(CM6373ModbusTest, EachRowReadsItsCoils)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        CSimBus bus;
-        m_link.Attach(1, bus);
+        FreshBus();
         CM6373Modbus dlg;
         Block("01", c.model);
         dlg.Create(IDD_M6373_MODBUS);
@@ -124,9 +123,7 @@ TEST_F(CM6373ModbusTest, CoilsReachTheLampsAndTheListInTheRowsLayout)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add(c.model, 1, 9600, ESimProtocol::Rtu));
+        CSimDigitalIo& module = FreshModule(c.model, ESimProtocol::Rtu);
         SetInputs(module, c.inputs);
         module.SetOutputs(c.outputs);
         CM6373Modbus dlg;
@@ -155,9 +152,7 @@ TEST_F(CM6373ModbusTest, ALampClickSwitchesThatCoil)
     EXPECT_EQ(Run(3), Frames({"010100000004", "010100100004", "010100000004"}));
     EXPECT_EQ(Lamps(m_dlg, true), "WWRWGGGGGGGGGGGG");
 
-    CSimBus bus;
-    m_link.Attach(1, bus);
-    auto& dio = dynamic_cast<CSimDigitalIo&>(bus.Add("6390", 1, 9600, ESimProtocol::Rtu));
+    CSimDigitalIo& dio = FreshModule("6390", ESimProtocol::Rtu);
     dio.SetOutputs(0x0800);
     CM6373Modbus dlg;
     Block("01", "6390");
@@ -194,9 +189,7 @@ TEST_F(CM6373ModbusTest, AFailedOrRefusedReadChangesNoState)
 {
     for (bool silent : {true, false}) {
         SCOPED_TRACE(silent);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add("6373", 1, 9600, ESimProtocol::Rtu));
+        CSimDigitalIo& module = FreshModule("6373", ESimProtocol::Rtu);
         module.SetOutputs(0x2);
         CM6373Modbus dlg;
         Block("01", "6373");
@@ -210,7 +203,7 @@ TEST_F(CM6373ModbusTest, AFailedOrRefusedReadChangesNoState)
             // Another module at its address: it has no outputs, so it refuses every outputs' read
             // with an exception, and its inputs, all off, never come with outputs to show.
             module.SetAddress(3);
-            bus.Add("6320", 1, 9600, ESimProtocol::Rtu);
+            m_buses.back().Add("6320", 1, 9600, ESimProtocol::Rtu);
         }
         Tick(dlg, 6);
         EXPECT_EQ(Lamps(dlg, true), "WRWWGGGGGGGGGGGG");
@@ -223,8 +216,7 @@ TEST_F(CM6373ModbusTest, ModelsWithoutAReadAndClearButtonsSendNothing)
 {
     for (const char* model : {"6370", "6377", "9322", "6371"}) {
         SCOPED_TRACE(model);
-        CSimBus bus;
-        m_link.Attach(1, bus);
+        FreshBus();
         CM6373Modbus dlg;
         Block("01", model);
         dlg.Create(IDD_M6373_MODBUS);

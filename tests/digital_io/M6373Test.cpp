@@ -119,9 +119,7 @@ TEST_F(CM6373Test, IdlePollReadsStatusAndCountersByChecksumAndRow)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.model) + " check " + c.check);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        bus.Add(c.model, 1, 9600).SetChecksum(c.check[0] == '4');
+        FreshModule(c.model).SetChecksum(c.check[0] == '4');
         CM6373 dlg;
         Block("01", c.model, c.check);
         dlg.Create(IDD_M6373);
@@ -164,9 +162,7 @@ TEST_F(CM6373Test, ALampClickWritesEveryOutputAtTheNextTick)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.model) + " " + c.request);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add(c.model, 1, 9600));
+        CSimDigitalIo& module = FreshModule(c.model);
         module.SetOutputs(c.outputs);
         CM6373 dlg;
         Block("01", c.model);
@@ -188,9 +184,7 @@ TEST_F(CM6373Test, ALampClickWritesEveryOutputAtTheNextTick)
 TEST_F(CM6373Test, InputOnlyModelsWriteTheirEmptyOrZeroDoText)
 {
     for (auto [model, request] : {std::pair{"6320", "@01"}, std::pair{"6398", "@010000"}}) {
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        bus.Add(model, 1, 9600);
+        FreshModule(model);
         CM6373 dlg;
         Block("01", model);
         dlg.Create(IDD_M6373);
@@ -228,9 +222,7 @@ TEST_F(CM6373Test, ClearButtonsAndClearLatch)
     // Clear Latch is disabled for this model: the module keeps its latch.
     EXPECT_FALSE(ui::Click(m_dlg, IDC_DIO_CLEAR_LATCH));
 
-    CSimBus bus;
-    m_link.Attach(1, bus);
-    auto& dio = dynamic_cast<CSimDigitalIo&>(bus.Add("6373", 1, 9600));
+    CSimDigitalIo& dio = FreshModule("6373");
     dio.SetChecksum(true);
     dio.SetDigitalInput(1, true);
     dio.SetDigitalInput(1, false);
@@ -263,11 +255,10 @@ TEST_F(CM6373Test, SafeAndPowerOnRequestsShowTheirAnswerOrTheirErrorText)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add(c.model, 1, 9600));
+        CSimDigitalIo& module = FreshModule(c.model);
         module.SetOutputs(0xA5);
-        if (c.button == IDC_DIO_READ_POWERON) bus.Exchange(ESimProtocol::Ascii, {}, "~015P", 0);
+        if (c.button == IDC_DIO_READ_POWERON)
+            m_buses.back().Exchange(ESimProtocol::Ascii, {}, "~015P", 0);
         CM6373 dlg;
         Block("01", c.model);
         dlg.Create(IDD_M6373);
@@ -366,8 +357,7 @@ TEST_F(CM6373Test, ConfigurationRequestsByProtocolAndModel)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
-        CSimBus bus;
-        m_link.Attach(1, bus);
+        FreshBus();
         CM6373 dlg;
         Block(c.address, c.model, c.check);
         dlg.Create(IDD_M6373);
@@ -394,9 +384,7 @@ TEST_F(CM6373Test, RefusedConfigurationShowsTheInitTextOnlyForAscii)
 {
     for (int protocol : {0, 1}) {
         SCOPED_TRACE(protocol);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        bus.Add("6373", 1, 9600);
+        FreshModule("6373");
         m_boxes.m_boxes.clear();
         CM6373 dlg;
         Block("01", "6373");
@@ -456,9 +444,7 @@ TEST_F(CM6373Test, AFailedReadChangesNoStateAndTheNextClickWritesTheReportedOutp
     };
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.name);
-        CSimBus bus;
-        m_link.Attach(1, bus);
-        auto& module = dynamic_cast<CSimDigitalIo&>(bus.Add("6373", 1, 9600));
+        CSimDigitalIo& module = FreshModule("6373");
         module.SetOutputs(0x5);
         module.SetCounter(0, 42);
         CM6373 dlg;
