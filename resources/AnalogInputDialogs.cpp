@@ -40,7 +40,7 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
                      const std::vector<std::string>& protocolRows, CtlKind protocolKind,
                      unsigned settingStyle)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 120, 166});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 166});
     struct Row {
         const char* label;
         int id;
@@ -59,14 +59,14 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
     int y = 30;
     for (const Row& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 60, r.rows ? 80 : 12, r.style,
+        c.push_back({r.id, r.kind, "", 272, y, 80, r.rows ? 80 : 12, r.style,
                      r.rows ? *r.rows : std::vector<std::string>{}});
         y += 16;
     }
     c.push_back({IDC_AI_MODE_LABEL, CtlKind::Static, "Mode", 224, y + 2, 46, 9, CS_DISABLED});
-    c.push_back({IDC_AI_MODE, CtlKind::DropDown, "", 272, y, 60, 60, CS_DISABLED, kModeRows});
-    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 248, y + 20, 60, 14, settingStyle});
-    c.push_back({IDC_AI_STATUS, CtlKind::Edit, "", 224, y + 40, 108, 12, CS_READONLY});
+    c.push_back({IDC_AI_MODE, CtlKind::DropDown, "", 272, y, 80, 60, CS_DISABLED, kModeRows});
+    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 258, y + 20, 60, 14, settingStyle});
+    c.push_back({IDC_AI_STATUS, CtlKind::Edit, "", 224, y + 40, 128, 12, CS_READONLY});
 }
 
 // The ASCII template's lamps show the outputs; the Modbus template's are disabled with the group.
@@ -116,13 +116,13 @@ Controls AsciiControls()
                  "",
                  48,
                  103,
-                 48,
+                 44,
                  80,
                  CS_NONE,
                  {"4-20mA", "+/-10V", "+/-5V", "+/-1V", "+/-500mV", "+/-150mV", "+/-20mA"}});
-    c.push_back({IDC_AI_CH_READ, CtlKind::Button, "CH READ", 100, 103, 34, 14});
-    c.push_back({IDC_AI_CH_CONF, CtlKind::Button, "CH CONF", 136, 103, 34, 14});
-    c.push_back({IDC_AI_FOLLOW_CH0, CtlKind::Button, "FOIIOW CHO", 172, 103, 36, 14});
+    c.push_back({IDC_AI_CH_READ, CtlKind::Button, "CH READ", 94, 103, 34, 14});
+    c.push_back({IDC_AI_CH_CONF, CtlKind::Button, "CH CONF", 130, 103, 34, 14});
+    c.push_back({IDC_AI_FOLLOW_CH0, CtlKind::Button, "FOIIOW CHO", 166, 103, 40, 14});
     AddSettingBlock(c,
                     {"-10 to +10V", "-5 to +5V", "-1 to +1V", "-500 to +500mV", "-150 to +150mV",
                      "-20 to +20mA", "4-20mA", " "},
@@ -131,10 +131,10 @@ Controls AsciiControls()
     c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 224, 188, 30, 14, CS_HIDDEN});
     c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 256, 188, 30, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 50, 14, CS_HIDDEN});
+        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 60, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 276, 188, 50, 14, CS_HIDDEN});
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
+        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 288, 188, 60, 14, CS_HIDDEN});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 298, 196, 60, 14});
     return c;
 }
 
@@ -149,12 +149,12 @@ Controls ModbusControls()
                     {"Enable", "Disable", "CRC"}, {"Vekt ASCII", "Modbus RTU"}, CtlKind::DropList,
                     CS_DEFAULT);
     AddAlarmGroup(c, CS_DISABLED);
-    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 278, 196, 60, 14});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 298, 196, 60, 14});
     return c;
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({IDD_M6384, "AI  Module", 344, 216, AsciiControls()}) &&
-    RegisterDialogTemplate({IDD_M6384_MODBUS, "AI  Module Modbus", 344, 216, ModbusControls()});
+    RegisterDialogTemplate({IDD_M6384, "AI  Module", 364, 216, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6384_MODBUS, "AI  Module Modbus", 364, 216, ModbusControls()});
 
 } // namespace

@@ -43,7 +43,7 @@ void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4])
 
 void AddSettingGroup(Controls& c)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 212, 18, 124, 120});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 212, 18, 140, 120});
     struct Row {
         const char* label;
         int id;
@@ -69,10 +69,10 @@ void AddSettingGroup(Controls& c)
     int y = 30;
     for (const Row& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, 218, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 266, y, 64, r.rows.empty() ? 12 : 80, CS_NONE, r.rows});
+        c.push_back({r.id, r.kind, "", 266, y, 80, r.rows.empty() ? 12 : 80, CS_NONE, r.rows});
         y += 16;
     }
-    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 244, y + 4, 60, 14});
+    c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14});
 }
 
 // Calibration is not offered: the dialog keeps these disabled.
@@ -109,10 +109,10 @@ Controls BridgeControls()
     AddLampGroup(c, "DI", 108, kBridgeDiLampIds);
     AddSettingGroup(c);
     AddCalibrationRow(c);
-    c.push_back({IDC_BRIDGE_CANCEL, CtlKind::Button, "Cancel", 288, 184, 48, 14});
+    c.push_back({IDC_BRIDGE_CANCEL, CtlKind::Button, "Cancel", 304, 184, 48, 14});
     return c;
 }
 
-const bool g_registered = RegisterDialogTemplate({IDD_M6387, "Module", 342, 204, BridgeControls()});
+const bool g_registered = RegisterDialogTemplate({IDD_M6387, "Module", 358, 204, BridgeControls()});
 
 } // namespace

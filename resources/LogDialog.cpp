@@ -12,11 +12,11 @@ using D = CLogDlg;
 // clang-format off
 const bool g_registered = RegisterDialogTemplate({
     static_cast<int>(IDD_LOG), "Log", 300, 212, {
-        {-1, CtlKind::Static, "Script File", 7, 10, 40, 8},
+        {-1, CtlKind::Static, "Script File", 7, 10, 42, 8},
         {D::IDC_SCRIPT_PATH, CtlKind::Edit, "", 50, 8, 160, 12},
         {D::IDC_PICK_SCRIPT, CtlKind::Button, "....", 214, 7, 20, 14},
         {D::IDC_VIEW_SCRIPT, CtlKind::Button, "Brower", 240, 7, 53, 14},
-        {-1, CtlKind::Static, "Report File", 7, 28, 40, 8},
+        {-1, CtlKind::Static, "Report File", 7, 28, 42, 8},
         {D::IDC_REPORT_PATH, CtlKind::Edit, "", 50, 26, 160, 12},
         {D::IDC_PICK_REPORT, CtlKind::Button, "....", 214, 25, 20, 14},
         {D::IDC_VIEW_REPORT, CtlKind::Button, "Brower", 240, 25, 53, 14},

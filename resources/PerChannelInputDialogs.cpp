@@ -29,8 +29,8 @@ struct SettingRow {
 int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
 {
     for (const SettingRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 44, 9});
-        c.push_back({r.id, r.kind, "", x + 46, y, 70, r.rows ? 80 : 12, r.style,
+        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 42, 9});
+        c.push_back({r.id, r.kind, "", x + 42, y, 80, r.rows ? 80 : 12, r.style,
                      r.rows ? *r.rows : Rows{}});
         y += 16;
     }
@@ -62,7 +62,7 @@ void AddListHeadings(Controls& c, int x, int y)
 Controls Ascii6384P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 118});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
                     {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
@@ -85,7 +85,7 @@ Controls Ascii6384P()
 Controls Modbus6384P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 128, 100});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 100});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
                     {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
@@ -109,7 +109,7 @@ Controls Modbus6384P()
 Controls Modbus6385P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 128, 130});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 130, 130});
     int y = AddSettingRows(
         c, 12, 16,
         {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},

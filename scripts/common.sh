@@ -21,6 +21,9 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
+# The dialogs' font (a Song face with the metrics the templates were laid out for), which also
+# shows the program's Chinese texts.
+FONT_PACKAGES=(fonts-arphic-uming)
 
 # A compiler cache, when one is installed, makes rebuilds of a fresh clone fast.
 CCACHE_ARGS=()

@@ -14,23 +14,32 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-ensure_packages "${BUILD_PACKAGES[@]}" fonts-wqy-microhei
+ensure_packages "${BUILD_PACKAGES[@]}" "${FONT_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOSTRA_TESTS=OFF >/dev/null
 cmake --build build
 
+# The program runs from a folder of its own (its program folder), so the settings the operator
+# saves and the logger's files survive rebuilds. The settings file is written only once.
+prepare_home() {
+    mkdir -p "$1"
+    for file in talvik.bmp help.chm; do
+        if [ -f "build/bin/$file" ]; then cp "build/bin/$file" "$1/"; fi
+    done
+}
+
 if [ -n "$port" ]; then
-    OSTRA_COM1="$port" exec build/bin/ostra
+    home=build/port-home
+    prepare_home "$home"
+    # The build's default: COM1, 9600 baud, time-out 50 ms, checksum off.
+    if [ ! -f "$home/talvik4333.ini" ]; then cp build/bin/talvik4333.ini "$home/"; fi
+    OSTRA_COM1="$port" OSTRA_HOME="$home" exec build/bin/ostra
 fi
 
-# No port: serve the bundled bus (sim/default_bus.txt) on a pseudo-terminal as COM1. The program
-# runs from a folder of its own with a settings file that ticks the bus's rates.
+# No port: serve the bundled bus (sim/default_bus.txt) on a pseudo-terminal as COM1.
 home=build/sim-home
-mkdir -p "$home"
-for file in talvik.bmp help.chm; do
-    if [ -f "build/bin/$file" ]; then cp "build/bin/$file" "$home/"; fi
-done
-# Read at fixed positions: COM1, 9600 and 19200 ticked, time-out 50 ms, checksum off; 52 bytes.
-# Written once, so what the operator saves later is kept.
+prepare_home "$home"
+# Read at fixed positions: COM1, 9600 and 19200 ticked (the bus's rates), time-out 50 ms,
+# checksum off; 52 bytes.
 if [ ! -f "$home/talvik4333.ini" ]; then
     printf 'COM1=0;\r\nBRAUTE=00011000;\r\nTIMEOUT=0;\r\nCHECKSUM=0;\r\0' >"$home/talvik4333.ini"
 fi

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/common.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+ensure_packages "${BUILD_PACKAGES[@]}" "${FONT_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DOSTRA_TESTS=ON -DOSTRA_SANITIZE=ON \
     "${CCACHE_ARGS[@]}"

@@ -8,6 +8,7 @@
 #include "Strings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -33,6 +34,12 @@ constexpr BYTE kDataBits = 8;
 long long FieldNumber(const std::string& field)
 {
     return std::clamp<long long>(StrToLong(field, 10), INT_MIN, INT_MAX);
+}
+
+// Why the last file operation failed, in the system's words.
+std::string ErrnoText()
+{
+    return errno != 0 ? std::strerror(errno) : "cannot be read";
 }
 
 } // namespace
@@ -85,10 +92,9 @@ void CLogDlg::OnTimer(UINT_PTR nIDEvent)
     if (nIDEvent == static_cast<UINT_PTR>(m_nTimerId)) LogStep();
 }
 
-bool CLogDlg::PickFile(std::string& strPath)
+bool CLogDlg::PickFile(BOOL bOpenFileDialog, DWORD dwFlags, std::string& strPath)
 {
-    CFileDialog dlg(TRUE, "log", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
-                    "日志文件(*.log)|*.log||", this);
+    CFileDialog dlg(bOpenFileDialog, "log", nullptr, dwFlags, "日志文件(*.log)|*.log||", this);
     if (dlg.DoModal() != IDOK) return false;
     // Read both paths first, so the one the operator typed into the other field stays.
     UpdateData(TRUE);
@@ -99,12 +105,15 @@ bool CLogDlg::PickFile(std::string& strPath)
 
 void CLogDlg::OnPickScript()
 {
-    if (PickFile(m_strScriptPath)) ShellOpen(m_strScriptPath);
+    if (PickFile(TRUE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, m_strScriptPath))
+        ShellOpen(m_strScriptPath);
 }
 
 void CLogDlg::OnPickReport()
 {
-    PickFile(m_strReportPath);
+    // The report may be a new file. Run asks whether to overwrite an existing one or add to it,
+    // so choosing it asks nothing.
+    PickFile(FALSE, OFN_HIDEREADONLY, m_strReportPath);
 }
 
 void CLogDlg::OnViewScript()
@@ -153,8 +162,8 @@ void CLogDlg::OnRun()
     const bool bEmptyReport =
         std::ifstream(m_strReportPath).is_open() &&
         MessageBox("Overwrite the File?", "Note", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
-    if (const char* pszError = PrepareRun(bEmptyReport)) {
-        MessageBox(pszError, nullptr, MB_OK);
+    if (const std::string strError = PrepareRun(bEmptyReport); !strError.empty()) {
+        MessageBox(strError, nullptr, MB_OK);
         SetIdle();
         return;
     }
@@ -173,10 +182,11 @@ void CLogDlg::OnRun()
     SetTimer(static_cast<UINT_PTR>(m_nTimerId), kStepMs);
 }
 
-const char* CLogDlg::PrepareRun(bool bEmptyReport)
+std::string CLogDlg::PrepareRun(bool bEmptyReport)
 {
     std::string strText;
-    if (!ReadScript(strText)) return "Read Script File Error!";
+    if (std::string strReason = ReadScript(strText); !strReason.empty())
+        return "Read Script File Error!\n" + m_strScriptPath + ": " + strReason;
     for (int i = 0; i < kHeaderLines; ++i) {
         int lf = Find(strText, '\n');
         if (lf >= 0) strText = Mid(strText, lf + 1);
@@ -189,9 +199,17 @@ const char* CLogDlg::PrepareRun(bool bEmptyReport)
     ParseScriptLine(m_strLine);
     m_nLineIndex = 0;
     m_strRemaining = Mid(strText, lf + 1);
-    if (!BuildCommand(m_strNextCommand)) return "No Command in the First Line of the Script!";
-    if (m_nReportMode != kModeNone && !OpenReport(bEmptyReport)) return "Open Report File Error!";
-    return nullptr;
+    if (!BuildCommand(m_strNextCommand)) {
+        return Format("No Command in the First Line of the Script!\n%s: the first command line is "
+                      "line %d, after the %d header lines; it holds seven fields, each ended by a "
+                      "comma, and its third field is 0 or 1.",
+                      m_strScriptPath.c_str(), kHeaderLines + 1, kHeaderLines);
+    }
+    if (m_nReportMode != kModeNone) {
+        if (std::string strReason = OpenReport(bEmptyReport); !strReason.empty())
+            return "Open Report File Error!\n" + m_strReportPath + ": " + strReason;
+    }
+    return {};
 }
 
 void CLogDlg::OnStop()
@@ -276,23 +294,25 @@ void CLogDlg::Send(const std::string& strCommand)
     m_nLastResult = result == 0 ? 1 : -1;
 }
 
-bool CLogDlg::ReadScript(std::string& strText) const
+std::string CLogDlg::ReadScript(std::string& strText) const
 {
     std::error_code error;
-    if (std::filesystem::is_directory(m_strScriptPath, error)) return false;
+    if (std::filesystem::is_directory(m_strScriptPath, error)) return "this is a folder";
+    errno = 0;
     std::ifstream file(m_strScriptPath, std::ios::binary);
-    if (!file) return false;
+    if (!file) return ErrnoText();
     strText.resize(kMaxScriptBytes);
     file.read(strText.data(), static_cast<std::streamsize>(strText.size()));
-    if (file.bad()) return false;
+    if (file.bad()) return ErrnoText();
     strText.resize(static_cast<size_t>(file.gcount()));
-    return true;
+    return {};
 }
 
-bool CLogDlg::OpenReport(bool bEmpty)
+std::string CLogDlg::OpenReport(bool bEmpty)
 {
+    errno = 0;
     m_report.open(m_strReportPath, std::ios::binary | (bEmpty ? std::ios::trunc : std::ios::app));
-    return m_report.is_open();
+    return m_report.is_open() ? std::string() : ErrnoText();
 }
 
 void CLogDlg::CloseRun()

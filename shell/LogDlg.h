@@ -92,12 +92,13 @@ private:
     bool BuildCommand(std::string& strCommand) const;
     void Send(const std::string& strCommand);
     // Reads the script up to its first command and opens the report of the run: the error to
-    // show, or null.
-    const char* PrepareRun(bool bEmptyReport);
-    // Whether the script could be read; strText holds its first bytes.
-    bool ReadScript(std::string& strText) const;
-    // Opens the report for this run: emptied or kept, created when missing.
-    bool OpenReport(bool bEmpty);
+    // show, naming the file and the reason, or an empty text.
+    std::string PrepareRun(bool bEmptyReport);
+    // Reads the script's first bytes into strText: why it could not, or an empty text.
+    std::string ReadScript(std::string& strText) const;
+    // Opens the report for this run, emptied or kept, created when missing: why it could not, or
+    // an empty text.
+    std::string OpenReport(bool bEmpty);
     void CloseRun();
     void SetIdle();
     // Counts the exchange and cuts the response; true when it failed (no reply, or a response
@@ -105,8 +106,8 @@ private:
     bool EvaluateReply();
     void AddListRow();
     void WriteReportLine();
-    // The open-file dialog for a log file; the chosen path goes to strPath and is shown.
-    bool PickFile(std::string& strPath);
+    // The file dialog for a log file, open or save; the chosen path goes to strPath and is shown.
+    bool PickFile(BOOL bOpenFileDialog, DWORD dwFlags, std::string& strPath);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,7 @@
 #include "SimAnalogInput.h"
 
+#include <algorithm>
+
 #include "SimCodec.h"
 
 namespace {
@@ -90,15 +92,26 @@ void CSimAnalogInputPerChannel::ApplyFormat(BYTE format)
 // ---- one channel with alarms ----
 
 CSimAnalogInputAlarm::CSimAnalogInputAlarm(std::string model)
-    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType), m_dHigh(RangeOf(0).dHigh),
-      m_dLow(RangeOf(0).dLow)
+    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType)
 {
+}
+
+double CSimAnalogInputAlarm::HighLimit() const
+{
+    const SSimRange& range = RangeOf(0);
+    return std::clamp(m_dHigh.value_or(range.dHigh), range.dLow, range.dHigh);
+}
+
+double CSimAnalogInputAlarm::LowLimit() const
+{
+    const SSimRange& range = RangeOf(0);
+    return std::clamp(m_dLow.value_or(range.dLow), range.dLow, range.dHigh);
 }
 
 BYTE CSimAnalogInputAlarm::Outputs(DWORD now)
 {
     double value = Value(0, now);
-    BYTE alarms = static_cast<BYTE>((value < m_dLow ? 1 : 0) | (value > m_dHigh ? 2 : 0));
+    BYTE alarms = static_cast<BYTE>((value < LowLimit() ? 1 : 0) | (value > HighLimit() ? 2 : 0));
     switch (m_eMode) {
     case Momentary:
         return alarms;
@@ -119,8 +132,8 @@ std::optional<std::string> CSimAnalogInputAlarm::OnAscii(char lead, std::string_
 
 std::optional<std::string> CSimAnalogInputAlarm::AlarmCommand(std::string_view body, DWORD now)
 {
-    if (body == "RH") return Ack() + SimFormatEngineering(RangeOf(0), m_dHigh);
-    if (body == "RL") return Ack() + SimFormatEngineering(RangeOf(0), m_dLow);
+    if (body == "RH") return Ack() + SimFormatEngineering(RangeOf(0), HighLimit());
+    if (body == "RL") return Ack() + SimFormatEngineering(RangeOf(0), LowLimit());
     if (body.substr(0, 2) == "HI") return SetLimit(m_dHigh, body.substr(2));
     if (body.substr(0, 2) == "LO") return SetLimit(m_dLow, body.substr(2));
     if (body == "DI") return SimDioState(Ack(), m_eMode, Outputs(now), 0);
@@ -135,7 +148,7 @@ std::optional<std::string> CSimAnalogInputAlarm::AlarmCommand(std::string_view b
     return std::nullopt;
 }
 
-std::string CSimAnalogInputAlarm::SetLimit(double& limit, std::string_view text)
+std::string CSimAnalogInputAlarm::SetLimit(std::optional<double>& limit, std::string_view text)
 {
     auto value = SimParseNumber(text);
     const SSimRange& range = RangeOf(0);

@@ -3,6 +3,8 @@
 // single-channel module with one digital input and two digital outputs.
 #pragma once
 
+#include <optional>
+
 #include "SimAnalog.h"
 
 // "6384" and its variants: eight channels in one range, a channel-enable mask, the readings in
@@ -42,8 +44,9 @@ public:
     explicit CSimAnalogInputAlarm(std::string model);
     enum EAlarmMode { Disabled = 0, Momentary = 1, Latched = 2 };
     EAlarmMode AlarmMode() const { return m_eMode; }
-    double HighLimit() const { return m_dHigh; }
-    double LowLimit() const { return m_dLow; }
+    // Limits lie inside the range of the module's type: a new type brings the limits into it.
+    double HighLimit() const;
+    double LowLimit() const;
     // Output bits (bit 0 output 0, bit 1 output 1) at bus time now.
     BYTE Outputs(DWORD now);
 
@@ -53,13 +56,13 @@ protected:
 
 private:
     std::optional<std::string> AlarmCommand(std::string_view body, DWORD now);
-    std::string SetLimit(double& limit, std::string_view text);
+    std::string SetLimit(std::optional<double>& limit, std::string_view text);
     std::string SetOutputs(std::string_view body);
     std::string SetMode(EAlarmMode mode);
 
     EAlarmMode m_eMode = Disabled;
-    double m_dHigh;
-    double m_dLow;
+    std::optional<double> m_dHigh; // none: the top of the range
+    std::optional<double> m_dLow;
     BYTE m_nOutputs = 0; // set by "@AADO" while the alarm is off
     BYTE m_nLatched = 0;
 };

@@ -324,7 +324,16 @@ void CM6384::ReadReadings()
 
 void CM6384::ReadLimitWrites()
 {
+    if (m_nLimitWriteStep == kLimitWriteNone) return;
     bool ack = CharAt(m_strReply, 0) == '!';
+    if (!ack && m_nLastResult == 1) {
+        // The module answered and refused the limit: sending it again would stop the readings for
+        // good, so the write ends here and polling resumes.
+        m_nLimitWriteStep = kLimitWriteNone;
+        m_nCommand = kCmdBackToPoll;
+        SetStatus("Error!");
+        return;
+    }
     if (m_nLimitWriteStep == kLimitWriteHigh) {
         m_nCommand = ack ? kCmdWriteLowLimit : kCmdWriteHighLimit;
         if (ack) SetStatus("Ready");
@@ -476,6 +485,8 @@ std::string CM6384::NextRequest(const std::string& poll)
         m_nLastCommand = kCmdWriteOutputs;
         return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
     case kCmdWriteMask:
+        // The boxes as they stand when the write goes out (after the module's mask was read).
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kCmdWriteMask;
         return Request('$', "5" + m_strEnableMask);
     case kCmdAlarmMode: {

@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "DialogLook.h"
 #include "DialogWidget.h"
 #include "Frame.h"
 #include "Resources.h"
@@ -44,7 +45,9 @@ public:
     }
 };
 
-// Dialog units to pixels for the dialog's font, as the original scales its templates.
+// Dialog units to pixels for the font the dialog actually got, as the original scales its
+// templates: a horizontal unit is a quarter of the average letter width, a vertical one an eighth
+// of the line height.
 struct CDialogUnits {
     explicit CDialogUnits(const QFont& font)
     {
@@ -53,8 +56,8 @@ struct CDialogUnits {
         m_nBaseX = std::max(1, (fm.horizontalAdvance(sample) / 26 + 1) / 2);
         m_nBaseY = std::max(1, fm.height());
     }
-    int X(int dlu) const { return dlu * m_nBaseX / 4; }
-    int Y(int dlu) const { return dlu * m_nBaseY / 8; }
+    int X(int dlu) const { return (dlu * m_nBaseX + 2) / 4; }
+    int Y(int dlu) const { return (dlu * m_nBaseY + 4) / 8; }
     int m_nBaseX;
     int m_nBaseY;
 };
@@ -415,6 +418,8 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
     auto* widget = new CDialogWidget(this, parent);
     m_pWidget = widget;
     widget->setWindowTitle(QString::fromStdString(tmpl->caption));
+    widget->setFont(DialogFont());
+    widget->setStyle(DialogStyle());
     CDialogUnits units(widget->font());
     widget->setFixedSize(units.X(tmpl->cx), units.Y(tmpl->cy));
 
@@ -422,6 +427,9 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
     CtlKind previous = CtlKind::Static;
     for (const ControlTemplate& ctl : tmpl->controls) {
         QWidget* w = MakeWidget(ctl, widget);
+        // A widget's style reaches none of its parts: give it to each.
+        w->setStyle(DialogStyle());
+        for (QWidget* part : w->findChildren<QWidget*>()) part->setStyle(DialogStyle());
         int height = IsCombo(ctl.kind) ? w->sizeHint().height() : units.Y(ctl.cy);
         w->setGeometry(units.X(ctl.x), units.Y(ctl.y), units.X(ctl.cx), height);
         w->setProperty("ctrlId", ctl.nID);

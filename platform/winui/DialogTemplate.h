@@ -62,3 +62,5 @@ struct DialogTemplate {
 bool RegisterDialogTemplate(DialogTemplate dialogTemplate);
 // The template with that id, or null.
 const DialogTemplate* FindDialogTemplate(int nID);
+// The ids of every registered template, ascending.
+std::vector<int> RegisteredDialogTemplateIds();

@@ -44,6 +44,13 @@ const DialogTemplate* FindDialogTemplate(int nID)
     return found == Templates().end() ? nullptr : &found->second;
 }
 
+std::vector<int> RegisteredDialogTemplateIds()
+{
+    std::vector<int> ids;
+    for (const auto& [id, tmpl] : Templates()) ids.push_back(id);
+    return ids;
+}
+
 bool RegisterIcon(HICON id, std::function<QIcon()> make)
 {
     Icons()[id] = IconEntry{std::move(make), nullptr};

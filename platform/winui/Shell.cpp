@@ -120,29 +120,45 @@ FileDialogHook SetFileDialogHook(FileDialogHook hook)
     return std::exchange(g_fileDialogHook, std::move(hook));
 }
 
-CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char*, const char* fileName, DWORD,
-                         const char* filter, CWnd* pParentWnd)
-    : m_request{bOpenFileDialog != FALSE, fileName ? fileName : "", filter ? filter : ""},
+std::string WithDefaultExtension(const std::string& path, const std::string& ext)
+{
+    if (ext.empty()) return path;
+    const size_t nameStart = path.find_last_of('/') + 1;
+    if (nameStart == path.size() || path.find('.', nameStart) != std::string::npos) return path;
+    return path + "." + ext;
+}
+
+CFileDialog::CFileDialog(BOOL bOpenFileDialog, const char* defExt, const char* fileName,
+                         DWORD flags, const char* filter, CWnd* pParentWnd)
+    : m_request{bOpenFileDialog != FALSE, defExt ? defExt : "", fileName ? fileName : "", flags,
+                filter ? filter : ""},
       m_pParentWnd(pParentWnd)
 {
 }
 
+namespace {
+
+std::optional<std::string> RealFileDialog(QWidget* owner, const FileDialogRequest& request)
+{
+    QFileDialog dialog(owner, QString(), QString::fromStdString(request.fileName),
+                       QtFilter(request.filter));
+    dialog.setAcceptMode(request.bOpen ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(request.bOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defExt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+} // namespace
+
 INT_PTR CFileDialog::DoModal()
 {
-    std::optional<std::string> chosen;
-    if (g_fileDialogHook) {
-        chosen = g_fileDialogHook(m_request);
-    } else {
-        QWidget* owner = OwnerWidget(m_pParentWnd);
-        QString name = QString::fromStdString(m_request.fileName);
-        QString filter = QtFilter(m_request.filter);
-        QString path = m_request.bOpen
-                           ? QFileDialog::getOpenFileName(owner, QString(), name, filter)
-                           : QFileDialog::getSaveFileName(owner, QString(), name, filter);
-        if (!path.isEmpty()) chosen = path.toStdString();
-    }
-    if (!chosen) return IDCANCEL;
-    m_strPath = *chosen;
+    std::optional<std::string> chosen = g_fileDialogHook
+                                            ? g_fileDialogHook(m_request)
+                                            : RealFileDialog(OwnerWidget(m_pParentWnd), m_request);
+    if (!chosen || chosen->empty()) return IDCANCEL;
+    m_strPath = WithDefaultExtension(*chosen, m_request.defExt);
     return IDOK;
 }
 

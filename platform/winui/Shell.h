@@ -39,17 +39,22 @@ int ShowMessageBox(CWnd* owner, const std::string& text, const char* caption, UI
 // A box captioned with the application title.
 int AfxMessageBox(const std::string& text, UINT nType = MB_OK);
 
+inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
+inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
+
 struct FileDialogRequest {
-    bool bOpen;           // open (true) or save (false)
+    bool bOpen;           // open (true): an existing file; save (false): any name
+    std::string defExt;   // extension given to a name typed without one
     std::string fileName; // initial name
+    DWORD flags;          // OFN_OVERWRITEPROMPT asks before a save dialog names an existing file
     std::string filter;   // "Text (*.log)|*.log||" form
 };
-// The chosen path, or nothing when the operator cancelled.
+// The path as the operator typed or chose it, or nothing when the operator cancelled.
 using FileDialogHook = std::function<std::optional<std::string>(const FileDialogRequest&)>;
 FileDialogHook SetFileDialogHook(FileDialogHook hook);
 
-inline constexpr DWORD OFN_HIDEREADONLY = 0x4;
-inline constexpr DWORD OFN_OVERWRITEPROMPT = 0x2;
+// The path with ".ext" added when its file name has no extension of its own.
+std::string WithDefaultExtension(const std::string& path, const std::string& ext);
 
 class CFileDialog {
 public:

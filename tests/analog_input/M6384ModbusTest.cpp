@@ -161,3 +161,28 @@ TEST_F(M6384Modbus, CancelClosesTheRtuLine)
     EXPECT_FALSE(m_link.IsRtuOpen());
     EXPECT_FALSE(m_dlg.IsRunning());
 }
+
+TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
+{
+    AddModule(0x12);
+    m_frame.m_strAnalogInputParams = {"12", "06", "0", "0A", "1", "4385"};
+    ExpectSettingsRoundTrip<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_SETTING,
+                                          {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2},
+                                           {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
+                                          {"12", "06", "0", "0A", "1"});
+    m_frame.m_strNewParams = {};
+    m_frame.m_bAnalogInputChanged = 0;
+    ExpectAddressCheck<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_ADDRESS, IDC_AI_SETTING,
+                                     &CMainFrame::m_bAnalogInputChanged);
+}
+
+// The Modbus template spells its header with two blanks and keeps the lamps disabled.
+TEST_F(M6384Modbus, TheHeaderHasTwoBlanksAndTheLampsAreDisabled)
+{
+    AddModule(1);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_TRUE(ui::HasStaticText(m_dlg, "AI  Module ("));
+    EXPECT_FALSE(ui::HasStaticText(m_dlg, "AI _Module ("));
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_LAMP0)->IsWindowEnabled());
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_LAMP1)->IsWindowEnabled());
+}

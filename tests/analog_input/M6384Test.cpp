@@ -388,3 +388,125 @@ TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01HI+05.000", "@01LO+01.000", "#01"}));
 }
+
+// The single-channel module of the default bus (4385 at 04 over ASCII, range code 09): a press of
+// "AlarmValue Setting" with the limits as read writes them back, and the readings go on.
+TEST_F(M6384, WritingTheLimitsAsReadKeepsTheReadingsLive)
+{
+    CSimModule& module = m_bus.Add("6385", 4, 19200);
+    module.SetType(0x09);
+    module.SetInput(0, 3.0);
+    Open({"04", "07", "0", "09", "0", "4385"});
+    Tick(m_dlg, 8);
+    TakeRequests();
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 3);
+    std::vector<std::string> writes = TakeRequests();
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[0].substr(0, 5), "@04HI");
+    EXPECT_EQ(writes[1].substr(0, 5), "@04LO");
+    EXPECT_EQ(writes[2], "#04");
+    std::string before = Value(0);
+    module.SetInput(0, 1.25);
+    Tick(m_dlg, 4);
+    EXPECT_NE(Value(0), before);
+}
+
+// A limit the module refuses is not sent again and again with the readings stopped.
+TEST_F(M6384, ARefusedLimitEndsTheWriteAndPollingGoesOn)
+{
+    CSimModule& module = m_bus.Add("6385", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg, 8);
+    TakeRequests();
+    ui::Type(m_dlg, IDC_AI_HIGH_LIMIT, "+99.000"); // outside the module's range
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Error!");
+    std::string before = Value(0);
+    module.SetInput(0, 2.0);
+    Tick(m_dlg, 2);
+    std::vector<std::string> requests = TakeRequests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "@01HI+99.000"), 1);
+    EXPECT_NE(Value(0), before);
+}
+
+// A channel box ticked before the first tick waits for the start-up reads: the opening "$AA6"
+// reply still marks the module's channels, and the mask written adds the one ticked.
+TEST_F(M6384, ABoxTickedBeforeTheFirstTickKeepsTheStartUpReads)
+{
+    CSimModule& module = m_bus.Add("6384", 1, 9600);
+    static_cast<CSimAnalogInput8&>(module).SetEnableMask(0x0F);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[7]));
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$016", "$012", "$0158F", "#01"}));
+    EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x8F);
+}
+
+// "FOIIOW CHO" interrupted by the operator's "CH READ": the read goes out between two writes and
+// the chain goes on where it stood, each channel written once.
+TEST_F(M6384, AnInterruptedFollowChainWritesEveryChannelOnce)
+{
+    CSimModule& module = m_bus.Add("9384P", 1, 9600);
+    Open({"01", "06", "0", "FF", "1", "4384A"});
+    Tick(m_dlg, 4);
+    Combo(IDC_AI_CH_NUMBER)->SetCurSel(0);
+    ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2);
+    ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
+    TakeRequests();
+    Tick(m_dlg, 3);
+    ui::Click(m_dlg, IDC_AI_CH_READ);
+    Tick(m_dlg, 8);
+    std::vector<std::string> requests = TakeRequests();
+    std::vector<std::string> writes;
+    for (const std::string& r : requests)
+        if (r.substr(0, 5) == "$017C") writes.push_back(r);
+    ASSERT_EQ(writes.size(), 8u);
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_EQ(writes[static_cast<size_t>(ch)], Format("$017C%dR09", ch));
+    EXPECT_EQ(requests[3], "$018C0"); // the operator's read, between the third and fourth write
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x09);
+}
+
+// A new press of "FOIIOW CHO" starts the chain again from CH0 with the new type.
+TEST_F(M6384, AFollowPressMidChainStartsAgainFromChannelZero)
+{
+    m_bus.Add("9384P", 1, 9600);
+    Open({"01", "06", "0", "FF", "1", "4384A"});
+    Tick(m_dlg, 4);
+    Combo(IDC_AI_CH_NUMBER)->SetCurSel(0);
+    ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2);
+    ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
+    Tick(m_dlg, 3);
+    ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 0);
+    ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
+    TakeRequests();
+    Tick(m_dlg, 9);
+    std::vector<std::string> requests = TakeRequests();
+    ASSERT_EQ(requests.size(), 9u);
+    for (int ch = 0; ch < 8; ++ch)
+        EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR07", ch));
+}
+
+TEST_F(M6384, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
+{
+    m_bus.Add("6384", 0x12, 9600);
+    m_frame.m_strAnalogInputParams = {"12", "07", "4", "0B", "2", "4384"};
+    ExpectSettingsRoundTrip<CM6384>(IDD_M6384, IDC_AI_SETTING,
+                                    {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3},
+                                     {IDC_AI_FORMAT, 2}},
+                                    {"12", "07", "4", "0B", "2"});
+    m_frame.m_strNewParams = {};
+    ExpectAddressCheck<CM6384>(IDD_M6384, IDC_AI_ADDRESS, IDC_AI_SETTING, nullptr);
+}
+
+// The ASCII template's header and lamps differ from the Modbus one's.
+TEST_F(M6384, TheHeaderReadsAIModuleAndTheLampsAreEnabled)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4384"});
+    EXPECT_TRUE(ui::HasStaticText(m_dlg, "AI _Module ("));
+    EXPECT_TRUE(Enabled(IDC_AI_LAMP0));
+    EXPECT_TRUE(Enabled(IDC_AI_LAMP1));
+}

@@ -639,3 +639,35 @@ TEST_F(M6387, TheDispatchCanRunIt)
     ASSERT_NE(dynamic_cast<CM6387*>(dlg.get()), nullptr);
     EXPECT_EQ(dlg->GetTemplateID(), static_cast<UINT>(IDD_M6387));
 }
+
+// A Setting made after a missed exchange: the polls stay on the address the module answers to
+// until the configuration has gone out, and then it does go out.
+TEST_F(M6387, ASettingAfterAMissGoesOutToTheCurrentAddress)
+{
+    CSimModule& module = AddBridge(m_bus);
+    Open();
+    RunCycle(m_dlg);
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    module.Faults().nSilentAfter = -1;
+    ASSERT_TRUE(ui::Type(m_dlg, IDC_AI_ADDRESS, "7"));
+    ASSERT_TRUE(ui::Click(m_dlg, IDC_AI_SETTING));
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"#06", "%0607010600"}));
+    EXPECT_EQ(module.Address(), 0x07);
+}
+
+TEST_F(M6387, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
+{
+    AddBridge(m_bus);
+    m_frame.m_strBridgeInputParams = {"06", "07", "4", "03", "2", "4387"};
+    ExpectSettingsRoundTrip<CM6387>(IDD_M6387, IDC_AI_SETTING,
+                                    {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3},
+                                     {IDC_AI_FORMAT, 2}},
+                                    {"06", "07", "4", "03", "2"});
+    m_frame.m_strNewParams = {};
+    m_frame.m_bBridgeInputChanged = 0;
+    ExpectAddressCheck<CM6387>(IDD_M6387, IDC_AI_ADDRESS, IDC_AI_SETTING,
+                               &CMainFrame::m_bBridgeInputChanged);
+}

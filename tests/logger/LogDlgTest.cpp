@@ -8,6 +8,10 @@
 #include "SimModule.h"
 #include "UiDriver.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -189,6 +193,21 @@ TEST_F(LogDlgTest, StartsIdleWithThePathsInTheProgramFolder)
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(List().GetColumnHeading(i), headings[static_cast<size_t>(i)]);
         EXPECT_EQ(List().GetColumnWidth(i), widths[i]);
+    }
+}
+
+TEST_F(LogDlgTest, EveryColumnHeadingFitsItsColumn)
+{
+    Open();
+    auto* tree = qobject_cast<QTreeWidget*>(List().GetWidget());
+    ASSERT_NE(tree, nullptr);
+    QHeaderView* header = tree->header();
+    QFontMetrics fm(header->font());
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int column = 0; column < tree->columnCount(); ++column) {
+        QString heading = tree->headerItem()->text(column);
+        EXPECT_LE(fm.horizontalAdvance(heading) + margins, header->sectionSize(column))
+            << heading.toStdString();
     }
 }
 
@@ -454,6 +473,7 @@ struct RefusalCase {
     std::optional<Strings> script; // nothing: no script file
     bool bEmptyScriptPath;
     const char* message;
+    const char* reason; // after the script's path on the next line; null: the message alone
 };
 
 void PrintTo(const RefusalCase& c, std::ostream* os)
@@ -461,7 +481,21 @@ void PrintTo(const RefusalCase& c, std::ostream* os)
     *os << c.name;
 }
 
-class LogDlgRefusal : public LogDlgTest, public ::testing::WithParamInterface<RefusalCase> {};
+class LogDlgRefusal : public LogDlgTest, public ::testing::WithParamInterface<RefusalCase> {
+protected:
+    // The one box shown: its first line is the message, the next names the file and the reason.
+    void ExpectRefusal(const char* message, const std::string& path, const char* reason)
+    {
+        ASSERT_EQ(boxes.m_boxes.size(), 1u);
+        const std::string& text = boxes.m_boxes[0].text;
+        if (!reason) {
+            EXPECT_EQ(text, message);
+            return;
+        }
+        EXPECT_EQ(text.substr(0, text.find('\n')), message);
+        EXPECT_NE(text.find("\n" + path + ": " + reason), std::string::npos) << text;
+    }
+};
 
 TEST_P(LogDlgRefusal, ARunWithoutACommandToSendIsRefused)
 {
@@ -473,42 +507,49 @@ TEST_P(LogDlgRefusal, ARunWithoutACommandToSendIsRefused)
         ASSERT_TRUE(ui::Type(dlg, D::IDC_SCRIPT_PATH, ""));
     }
     Run();
-    EXPECT_EQ(boxes.Texts(), Strings{c.message});
+    ExpectRefusal(c.message, script, c.reason);
     ExpectIdle();
     EXPECT_TRUE(link.Traffic().empty());
     EXPECT_FALSE(fs::exists(report));
     EXPECT_EQ(List().GetItemCount(), 0);
 }
 
+constexpr char kNoCommand[] = "No Command in the First Line of the Script!";
+constexpr char kWhereTheCommandsStart[] =
+    "the first command line is line 9, after the 8 header lines; it holds seven fields, each "
+    "ended by a comma, and its third field is 0 or 1.";
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, LogDlgRefusal,
     ::testing::Values(
-        RefusalCase{"EmptyPath", Strings{kMatch}, true, "Please Select the File!         "},
-        RefusalCase{"NoScript", std::nullopt, false, "Read Script File Error!"},
-        RefusalCase{"EmptyFirstLine", Strings{"", kMatch}, false,
-                    "No Command in the First Line of the Script!"},
+        RefusalCase{"EmptyPath", Strings{kMatch}, true, "Please Select the File!         ",
+                    nullptr},
+        RefusalCase{"NoScript", std::nullopt, false, "Read Script File Error!",
+                    "No such file or directory"},
+        RefusalCase{"EmptyFirstLine", Strings{"", kMatch}, false, kNoCommand,
+                    kWhereTheCommandsStart},
         RefusalCase{"ChecksumFieldNeither0Nor1", Strings{"1,9600,2,$012,0,0,!01080600,", kMatch},
-                    false, "No Command in the First Line of the Script!"},
-        RefusalCase{"HeaderOnly", Strings{}, false,
-                    "No Command in the First Line of the Script!"}));
+                    false, kNoCommand, kWhereTheCommandsStart},
+        RefusalCase{"HeaderOnly", Strings{}, false, kNoCommand, kWhereTheCommandsStart}));
 
-TEST_F(LogDlgTest, AScriptFolderIsRefusedLikeAMissingScript)
+TEST_F(LogDlgRefusal, AScriptFolderIsRefusedLikeAMissingScript)
 {
     fs::create_directory(script);
     Open();
     Run();
-    EXPECT_EQ(boxes.Texts(), Strings{"Read Script File Error!"});
+    ExpectRefusal("Read Script File Error!", script, "this is a folder");
     ExpectIdle();
 }
 
-TEST_F(LogDlgTest, AReportThatCannotBeOpenedRefusesTheRun)
+TEST_F(LogDlgRefusal, AReportThatCannotBeOpenedRefusesTheRun)
 {
     WriteScript({kMatch, ""});
     Open();
     Mode(D::IDC_MODE_ERROR);
-    ASSERT_TRUE(ui::Type(dlg, D::IDC_REPORT_PATH, home.Path("no-such-folder/report.log")));
+    const std::string path = home.Path("no-such-folder/report.log");
+    ASSERT_TRUE(ui::Type(dlg, D::IDC_REPORT_PATH, path));
     Run();
-    EXPECT_EQ(boxes.Texts(), Strings{"Open Report File Error!"});
+    ExpectRefusal("Open Report File Error!", path, "No such file or directory");
     ExpectIdle();
     EXPECT_TRUE(link.Traffic().empty());
 }
@@ -584,7 +625,8 @@ TEST_F(LogDlgTest, PicksAndShowsTheFilesWithTheDesktop)
         ui::CFileDialogRecorder files(std::string("/chosen/script.log"));
         ASSERT_TRUE(ui::Click(dlg, D::IDC_PICK_SCRIPT));
         ASSERT_EQ(files.m_requests.size(), 1u);
-        EXPECT_TRUE(files.m_requests[0].bOpen);
+        EXPECT_TRUE(files.m_requests[0].bOpen) << "a script to replay exists";
+        EXPECT_EQ(files.m_requests[0].defExt, "log");
         EXPECT_EQ(files.m_requests[0].fileName, "");
         EXPECT_EQ(files.m_requests[0].filter, "日志文件(*.log)|*.log||");
     }
@@ -610,5 +652,48 @@ TEST_F(LogDlgTest, PicksAndShowsTheFilesWithTheDesktop)
     EXPECT_EQ(shell.m_paths,
               (Strings{"/chosen/script.log", "/typed/script.log", "/chosen/report.log"}));
 }
+
+struct NewReportCase {
+    const char* name;
+    const char* typed; // in the program folder
+    const char* chosen;
+};
+
+void PrintTo(const NewReportCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class LogDlgNewReport : public LogDlgTest, public ::testing::WithParamInterface<NewReportCase> {};
+
+TEST_P(LogDlgNewReport, TheReportPickerTakesANewNameAndALaterRunCreatesIt)
+{
+    const NewReportCase& c = GetParam();
+    WriteScript({kMatch, ""});
+    Open();
+    {
+        ui::CFileDialogRecorder files(home.Path(c.typed));
+        ASSERT_TRUE(ui::Click(dlg, D::IDC_PICK_REPORT));
+        ASSERT_EQ(files.m_requests.size(), 1u);
+        const FileDialogRequest& request = files.m_requests[0];
+        EXPECT_FALSE(request.bOpen) << "a save dialog takes a name that does not exist yet";
+        EXPECT_EQ(request.defExt, "log");
+        EXPECT_FALSE(request.flags & OFN_OVERWRITEPROMPT) << "Run asks that question";
+        EXPECT_EQ(request.filter, "日志文件(*.log)|*.log||");
+    }
+    const std::string chosen = home.Path(c.chosen);
+    EXPECT_EQ(dlg.GetDlgItemText(D::IDC_REPORT_PATH), chosen);
+    Mode(D::IDC_MODE_ALL);
+    Run();
+    Step(1);
+    ASSERT_TRUE(ui::Click(dlg, D::IDC_STOP));
+    EXPECT_TRUE(boxes.m_boxes.empty());
+    EXPECT_EQ(ReportLines(ReadFile(chosen)).size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LogDlgNewReport,
+                         ::testing::Values(NewReportCase{"BareName", "monday", "monday.log"},
+                                           NewReportCase{"OwnExtension", "monday.txt",
+                                                         "monday.txt"}));
 
 } // namespace

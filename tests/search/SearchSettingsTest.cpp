@@ -208,3 +208,25 @@ TEST(SearchSettings, AFolderInPlaceOfTheFileCountsAsMissing)
     EXPECT_FALSE(ReadSearchSettings(home.Path(kSettingsFileName).string()));
     EXPECT_FALSE(WriteSearchSettings(home.Path(kSettingsFileName).string(), kExample));
 }
+
+// The build puts a default settings file next to the program, so a search form on a real adapter
+// starts filled: COM1, only 9600 ticked, 50 ms, checksum off, in the 52 bytes Save writes.
+TEST(SearchSettings, TheBuildShipsAFilledDefaultNextToTheProgram)
+{
+    std::ifstream file(std::string(OSTRA_BIN_DIR) + "/" + kSettingsFileName, std::ios::binary);
+    ASSERT_TRUE(file) << "the build copies resources/talvik4333.ini";
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    ASSERT_EQ(bytes.str(), SettingsText('0', "00010000", '0', '0'));
+
+    CSearchWindow w(bytes.str());
+    CQueryDlg& dlg = w.Dlg();
+    EXPECT_TRUE(w.boxes.m_boxes.empty());
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COM_PORT), "COM1");
+    EXPECT_EQ(Selected(w, IDC_TIMEOUT), 0);
+    EXPECT_EQ(dlg.m_nTimeout, 50);
+    EXPECT_TRUE(Checked(w, IDC_CHECKSUM_DISABLE));
+    EXPECT_EQ(dlg.m_bBaudTicked, (std::array<int, kBaudRateCount>{0, 0, 0, 1, 0, 0, 0, 0}));
+    ASSERT_TRUE(ui::Click(dlg, IDC_SAVE));
+    EXPECT_EQ(w.home.Read(kSettingsFileName), bytes.str()) << "Save writes the same bytes back";
+}

@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <optional>
+
 class CModuleFixture : public ::testing::Test {
 protected:
     CModuleFixture() { AfxSetMainWnd(&m_frame); }
@@ -58,6 +61,73 @@ protected:
             EXPECT_FALSE(m_link.IsAsciiOpen() || m_link.IsRtuOpen());
         }
     }
+    // A typed address that is not a decimal number 0 to 255 gets "Address must be 0 to 255!" with
+    // an empty caption at the setting button, and nothing is written back or sent.
+    template <class Dialog>
+    void ExpectAddressCheck(UINT templateId, int addressBox, int settingButton,
+                            int CMainFrame::*flag)
+    {
+        for (const char* typed : {"256", "-1", "1A", "", "1000", "3 4"}) {
+            SCOPED_TRACE(typed);
+            Dialog dlg;
+            dlg.Create(templateId);
+            CheckAddressRefused(dlg, typed, addressBox, settingButton, flag);
+        }
+    }
+    void CheckAddressRefused(CDialog& dlg, const char* typed, int addressBox, int settingButton,
+                             int CMainFrame::*flag)
+    {
+        m_boxes.m_boxes.clear();
+        m_link.ClearTraffic();
+        ui::Type(dlg, addressBox, typed);
+        ui::Click(dlg, settingButton);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
+        if (!m_boxes.m_boxes.empty()) {
+            EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+        }
+        if (flag) {
+            EXPECT_EQ(m_frame.*flag, 0);
+        }
+        EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        for (const std::string& r : m_link.Requests()) {
+            EXPECT_NE(r.substr(0, 1), "%");
+        }
+    }
+
+    // The settings boxes show the block's codes as rows, and a setting made without touching them
+    // writes the same codes back (entries without a value are not compared).
+    struct SBoxRow {
+        int nBox;
+        int nRow;
+    };
+    template <class Dialog>
+    void ExpectSettingsRoundTrip(UINT templateId, int settingButton,
+                                 const std::vector<SBoxRow>& rows,
+                                 const std::array<std::optional<std::string>, 5>& params)
+    {
+        Dialog dlg;
+        dlg.Create(templateId);
+        CheckRoundTrip(dlg, settingButton, rows, params);
+    }
+    void CheckRoundTrip(CDialog& dlg, int settingButton, const std::vector<SBoxRow>& rows,
+                        const std::array<std::optional<std::string>, 5>& params)
+    {
+        for (const SBoxRow& row : rows) {
+            SCOPED_TRACE(row.nBox);
+            EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(row.nBox)->GetCurSel(), row.nRow);
+        }
+        m_boxes.m_boxes.clear();
+        ui::Click(dlg, settingButton);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{});
+        for (size_t i = 0; i < params.size(); ++i) {
+            SCOPED_TRACE(i);
+            if (params[i]) {
+                EXPECT_EQ(m_frame.m_strNewParams[i], *params[i]);
+            }
+        }
+    }
+
     // From now on, notes whether the dialog's timer was still running under any box it shows.
     void WatchTimerAtBoxes(CDialog& dlg, UINT_PTR id = 1000)
     {

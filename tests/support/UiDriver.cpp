@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -197,3 +198,11 @@ CModalDriver::~CModalDriver()
 }
 
 } // namespace ui
+
+bool ui::HasStaticText(CDialog& dlg, const std::string& text)
+{
+    for (auto* label : dlg.GetWidget()->findChildren<QLabel*>()) {
+        if (label->text().toStdString() == text) return true;
+    }
+    return false;
+}

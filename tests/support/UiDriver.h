@@ -32,6 +32,8 @@ void CloseBox(CDialog& dlg);
 void ClickAt(CDialog& dlg, CPoint point, int modifiers = 0);
 // The centre of a control in the dialog's client coordinates.
 CPoint CentreOf(CDialog& dlg, int nID);
+// Whether a static of the dialog (one with or without an id) shows exactly this text.
+bool HasStaticText(CDialog& dlg, const std::string& text);
 // The rows a combo or list box offers.
 std::vector<std::string> Rows(CDialog& dlg, int nID);
 

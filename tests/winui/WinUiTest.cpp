@@ -250,6 +250,31 @@ TEST_F(WinUi, MessageBoxesGoThroughTheHook)
     EXPECT_EQ(boxes.m_boxes[1].nType, MB_ICONEXCLAMATION);
 }
 
+struct ExtensionCase {
+    const char* path;
+    const char* ext;
+    const char* result;
+};
+
+void PrintTo(const ExtensionCase& c, std::ostream* os)
+{
+    *os << c.path << " + " << c.ext;
+}
+
+class WinUiDefaultExtension : public ::testing::TestWithParam<ExtensionCase> {};
+
+TEST_P(WinUiDefaultExtension, IsAddedOnlyToANameWithoutAnExtension)
+{
+    EXPECT_EQ(WithDefaultExtension(GetParam().path, GetParam().ext), GetParam().result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WinUiDefaultExtension,
+    ::testing::Values(ExtensionCase{"/home/op/report", "log", "/home/op/report.log"},
+                      ExtensionCase{"/home/op/report.txt", "log", "/home/op/report.txt"},
+                      ExtensionCase{"/home/op.d/report", "log", "/home/op.d/report.log"},
+                      ExtensionCase{"/home/op/report", "", "/home/op/report"}));
+
 TEST(WinUiModal, TheModalHookWorksTheDialogAndItsResultComesBack)
 {
     ui::CModalDriver driver([](CDialog& d) {

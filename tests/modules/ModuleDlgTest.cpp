@@ -1,0 +1,192 @@
+// What the module-dialog base gives every dialog: the settings boxes from the block and back, the
+// rule for a list with no row chosen, start-up reads that an early press does not displace, and a
+// box asked for by a tick with the polling going on behind it.
+#include "ModuleDlg.h"
+#include "ModuleFixture.h"
+#include "analog_input/AnalogInputIds.h"
+
+#include "SimAnalogInput.h"
+
+#include <functional>
+
+namespace {
+
+const CodeTable kRanges = {"08", "09", "0A"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6384,
+    .pBlock = &CMainFrame::m_strAnalogInputParams,
+    .pChanged = &CMainFrame::m_bAnalogInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT,
+              IDC_AI_PROTOCOL},
+    .pRangeCodes = &kRanges,
+    .pFormatCodes = &FormatDigitTable,
+};
+
+// A dialog that polls "#AA" and does what a test asks at a given tick.
+class CProbeDlg : public CModuleDlg {
+public:
+    CProbeDlg() : CModuleDlg(kDescriptor) {}
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        InitFromBlock();
+        FillSettingsBoxes();
+        OpenAsciiLine(BlockBaudRate());
+        SetTimer(m_nTimerId, 100);
+        return TRUE;
+    }
+    void PollStep() override
+    {
+        TakeReply();
+        ++m_nTicks;
+        if (m_onTick) m_onTick(*this);
+        ApplyQueuedCommand();
+        SendAscii(m_nCommand == 1 ? Request('$', "2") : Request('#', ""), 100);
+        m_nCommand = 0;
+    }
+    void OnCancel() override
+    {
+        ++m_nCloses;
+        CModuleDlg::OnCancel();
+    }
+
+    using CModuleDlg::BeginStartup;
+    using CModuleDlg::BoxBehindPolling;
+    using CModuleDlg::EndStartup;
+    using CModuleDlg::QueueCommand;
+    using CModuleDlg::ReadSettings;
+    using CModuleDlg::SendAscii;
+
+    std::function<void(CProbeDlg&)> m_onTick;
+    int m_nTicks = 0;
+    int m_nCloses = 0;
+};
+
+class ModuleBase : public CModuleFixture {
+protected:
+    void Open(const ModuleParamBlock& block)
+    {
+        m_frame.m_strAnalogInputParams = block;
+        m_dlg.Create(IDD_M6384);
+    }
+    CProbeDlg m_dlg;
+};
+
+} // namespace
+
+TEST_F(ModuleBase, TheBoxesShowTheBlockAndAListWithNoRowKeepsTheBlocksCode)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "4", "09", "2", "4384"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_ADDRESS), "1");
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_BAUD)->GetCurSel(), 3);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->GetCurSel(), 0);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_RANGE)->GetCurSel(), 1);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel(), 2);
+
+    for (int box : {IDC_AI_BAUD, IDC_AI_RANGE, IDC_AI_FORMAT})
+        m_dlg.GetDlgItemAs<CComboBox>(box)->SetCurSel(-1);
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strBaudCode, "06");
+    EXPECT_EQ(choice->strBaudText, "9600");
+    EXPECT_EQ(choice->strRangeCode, "09");
+    EXPECT_EQ(choice->strFormatDigit, "2");
+    EXPECT_TRUE(choice->bChecksumOn);
+    EXPECT_TRUE(m_boxes.m_boxes.empty());
+}
+
+TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
+{
+    struct Case {
+        ModuleParamBlock block;
+        const char* message;
+    } cases[] = {
+        {{"01", "0B", "0", "09", "0", "4384"}, "Choose the Baudrate!"},
+        {{"01", "06", "0", "", "0", "4384"}, "Choose the Input Range!"},
+        {{"01", "06", "0", "09", "x", "4384"}, "Choose the Data Format!"},
+    };
+    m_bus.Add("6384", 1, 9600);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        m_boxes.m_boxes.clear();
+        m_frame.m_strAnalogInputParams = c.block;
+        CProbeDlg dlg;
+        dlg.Create(IDD_M6384);
+        m_boxes.m_boxes.clear();
+        EXPECT_FALSE(dlg.ReadSettings({}));
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.message});
+    }
+}
+
+TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "0");
+    EXPECT_TRUE(m_dlg.ReadSettings({}));
+    EXPECT_TRUE(m_boxes.m_boxes.empty());
+    EXPECT_FALSE(m_dlg.ReadSettings({.bRefuse = true, .pszText = "地址不能为0!", .pszCaption = "X"}));
+    ASSERT_EQ(m_boxes.m_boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.m_boxes[0].text, "地址不能为0!");
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "X");
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_dlg.ReadSettings({.bRefuse = true, .bCloseAfter = true}));
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(ModuleBase, AnOperatorsRequestWaitsForTheStartUpReads)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    m_dlg.BeginStartup();
+    m_dlg.QueueCommand(1);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "#01"}));
+    m_dlg.EndStartup();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$012", "#01"}));
+}
+
+TEST_F(ModuleBase, ABoxBehindPollingShowsAfterTheTickWithTheTimerRunningAndClosesOnce)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    m_dlg.m_onTick = [](CProbeDlg& dlg) {
+        if (dlg.m_nTicks != 2) return;
+        dlg.BoxBehindPolling("Change Successful", "", MB_OK, [&dlg] { dlg.OnCancel(); });
+    };
+    int ticksUnderBox = 0;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+        // Ticks of the running timer are ticks of their own, not inside the one that asked.
+        for (int i = 0; i < 3; ++i) {
+            int before = m_dlg.m_nTicks;
+            m_dlg.FireTimer(1000);
+            ticksUnderBox += m_dlg.m_nTicks - before;
+        }
+        // Another way of closing while the box is up: the close path still runs once.
+        ui::PressKey(m_dlg, Qt::Key_Escape);
+        return IDOK;
+    };
+    Tick(m_dlg, 2);
+    EXPECT_EQ(ticksUnderBox, 3);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Change Successful"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+    EXPECT_EQ(TakeRequests().size(), 5u); // the wire kept polling behind the box
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+    EXPECT_EQ(m_dlg.m_nCloses, 2); // asked twice, done once
+    EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(ModuleBase, AnEmptyRequestSendsNothing)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    TakeRequests();
+    EXPECT_FALSE(m_dlg.SendAscii("", 100));
+    EXPECT_TRUE(TakeRequests().empty());
+}
