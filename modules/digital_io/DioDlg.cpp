@@ -42,7 +42,8 @@ END_MESSAGE_MAP()
 CDioDlg::CDioDlg(const SModuleDescriptor& descriptor, EDioDialog dialog)
     : CModuleDlg(descriptor), m_eDialog(dialog)
 {
-    m_nCommand = -1;
+    m_nCommand = kCmdPoll;
+    m_nLastCommand = kCmdNone;
 }
 
 void CDioDlg::InitModel()
@@ -120,6 +121,5 @@ CModuleDlg::Texts CDioDlg::DioParams(const SSettingsChoice& choice) const
 void CDioDlg::ClearCounter(int channel)
 {
     m_nClearChannel = channel;
-    m_nCommand = 2;
-    m_nPending = 1;
+    QueueCommand(kCmdClearCounter);
 }

@@ -11,6 +11,14 @@
 
 class CDioDlg : public CModuleDlg {
 public:
+    // The steps both dialogs have; each adds its own.
+    enum : int {
+        kCmdNone = -100,      // nothing went out whose reply is to be read
+        kCmdPoll = -1,        // the idle poll
+        kCmdWriteOutputs = 0, // after a click: the outputs (ASCII) or the clicked coil (Modbus)
+        kCmdClearCounter = 2, // a Clear button
+    };
+
     CDioDlg(const SModuleDescriptor& descriptor, EDioDialog dialog);
 
     template <int k> void OnClearCounter() { ClearCounter(k); }
@@ -26,7 +34,6 @@ public:
     bool m_bStatusKnown = false;
     int m_nLatchLevel = 0; // 0 none, 1 "Low", 2 "High"
     int m_nClearChannel = 0;
-    int m_nPending = 0;
 
     DECLARE_MESSAGE_MAP()
 

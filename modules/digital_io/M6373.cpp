@@ -90,6 +90,7 @@ BOOL CM6373::OnInitDialog()
     m_bLineOpen = OpenAsciiLine(baud);
     if (!m_bLineOpen) return TRUE;
     SendAscii(Request('$', "6"), kTimeout);
+    m_nLastCommand = kCmdPoll;
     SetTimer(m_nTimerId, kPeriod);
     return TRUE;
 }
@@ -104,44 +105,42 @@ void CM6373::PollStep()
 {
     m_bPolling = true;
     TakeReply();
-    ReadAnswer();
-    if (ReadReply()) {
-        m_nPending = 0;
-        std::string request = NextRequest();
-        SendAscii(request, kTimeout);
+    if (ReadLastReply()) {
+        ApplyQueuedCommand();
+        SendAscii(NextRequest(), kTimeout);
         Sleep(kPause);
     }
     m_bPolling = false;
 }
 
-void CM6373::ReadAnswer()
+bool CM6373::ReadLastReply()
 {
-    if (m_nPending < 4 || m_nPending > 7) return;
-    bool ack = CharAt(m_strReply, 0) == '!';
-    SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : kAnswerErrors[m_nPending - 4]);
-    m_nPending = 0;
-    m_nCommand = -2;
-}
-
-bool CM6373::ReadReply()
-{
-    if (m_nPending != 0) return true;
-    switch (m_nCommand) {
-    case -1:
-        ReadIdleReply();
-        break;
-    case 0:
-    case 2:
-    case 3:
-        m_nCommand = -1;
-        break;
-    case 1:
+    switch (m_nLastCommand) {
+    case kCmdPoll:
+        // With the operator's request waiting, this reply does not undo what it changed (the
+        // output a click toggled).
+        if (!HasQueuedCommand()) ReadIdleReply();
+        return true;
+    case kCmdReadPowerOn:
+    case kCmdReadSafe:
+    case kCmdSetPowerOn:
+    case kCmdSetSafe:
+        ReadAnswer();
+        return true;
+    case kCmdConfigure:
         ReadConfigurationAnswer();
         return false;
     default:
-        break;
+        return true; // the replies to writes and clears are not read
     }
-    return true;
+}
+
+void CM6373::ReadAnswer()
+{
+    bool ack = CharAt(m_strReply, 0) == '!';
+    SetDlgItemText(IDC_DIO_ANSWER,
+                   ack ? m_strReply : kAnswerErrors[m_nLastCommand - kCmdReadPowerOn]);
+    m_nCommand = kCmdPollAfterAnswer;
 }
 
 void CM6373::ReadIdleReply()
@@ -177,30 +176,29 @@ std::string CM6373::DoText(int value) const
 
 std::string CM6373::NextRequest()
 {
+    int step = m_nCommand;
+    // Every step but the idle poll goes out once.
+    m_nCommand = kCmdPoll;
+    m_nLastCommand = step == kCmdPollAfterAnswer ? kCmdPoll : step;
     bool own = OwnRequests();
-    switch (m_nCommand) {
-    case -2:
-        m_nCommand = -1;
+    switch (step) {
+    case kCmdPollAfterAnswer:
         return IdleRequest(true);
-    case 0:
+    case kCmdWriteOutputs:
         return own ? Request('#', "00" + DoText(m_nDoValue)) : Request('@', DoText(m_nDoValue));
-    case 1:
+    case kCmdConfigure:
         return m_strConfigRequest;
-    case 2:
+    case kCmdClearCounter:
         return Request('$', "C" + ValueToHexChar(m_nClearChannel));
-    case 3:
+    case kCmdClearLatch:
         return m_strLatchCommand;
-    case 4:
-        m_nPending = 4;
+    case kCmdReadPowerOn:
         return Request('~', "4P");
-    case 5:
-        m_nPending = 5;
+    case kCmdReadSafe:
         return own ? Request('$', "X1") : Request('~', "4S");
-    case 6:
-        m_nPending = 6;
+    case kCmdSetPowerOn:
         return Request('~', "5P");
-    case 7:
-        m_nPending = 7;
+    case kCmdSetSafe:
         return own ? Request('$', "X00000" + DoText(DoValue())) : Request('~', "5S");
     default:
         return IdleRequest(false);
@@ -217,15 +215,13 @@ void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
         state = state ? 0 : 1;
     }
     m_nDoValue = DoValue();
-    m_nCommand = 0;
-    m_nPending = 1;
+    QueueCommand(kCmdWriteOutputs);
 }
 
 void CM6373::OnClearLatch()
 {
     m_strLatchCommand = Request('$', "C");
-    m_nCommand = 3;
-    m_nPending = 1;
+    QueueCommand(kCmdClearLatch);
 }
 
 void CM6373::OnSetting()
@@ -247,14 +243,12 @@ void CM6373::OnSetting()
     // The texts now, the flag once the module has acknowledged.
     WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
     m_bSwitchToModbus = choice->bModbus;
-    m_nCommand = 1;
-    m_nPending = 1;
+    QueueCommand(kCmdConfigure);
 }
 
 void CM6373::ReadConfigurationAnswer()
 {
     if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
-    m_nCommand = -1;
     bool accepted = CharAt(m_strReply, 0) == '!';
     if (accepted) m_pMainFrame->m_bDioChanged = 1;
     if (accepted || !m_bSwitchToModbus) ShowConfigurationResult(accepted);

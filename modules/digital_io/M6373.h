@@ -8,6 +8,16 @@
 
 class CM6373 : public CDioDlg {
 public:
+    enum : int {
+        kCmdPollAfterAnswer = -2, // one idle read without an interleaved status read
+        kCmdConfigure = 1,
+        kCmdClearLatch = 3,
+        kCmdReadPowerOn = 4,
+        kCmdReadSafe = 5,
+        kCmdSetPowerOn = 6,
+        kCmdSetSafe = 7,
+    };
+
     explicit CM6373(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
@@ -22,10 +32,10 @@ public:
 
     void OnSetting();
     void OnClearLatch();
-    void OnSetSafe() { m_nCommand = 7; }
-    void OnReadSafe() { m_nCommand = 5; }
-    void OnSetPowerOn() { m_nCommand = 6; }
-    void OnReadPowerOn() { m_nCommand = 4; }
+    void OnSetSafe() { QueueCommand(kCmdSetSafe); }
+    void OnReadSafe() { QueueCommand(kCmdReadSafe); }
+    void OnSetPowerOn() { QueueCommand(kCmdSetPowerOn); }
+    void OnReadPowerOn() { QueueCommand(kCmdReadPowerOn); }
 
     CDioIdlePoll m_poll;
     int m_nDoValue = 0;
@@ -38,7 +48,7 @@ private:
     void ReadAnswer();
     void ReadIdleReply();
     // False when the configuration answer closed the dialog.
-    bool ReadReply();
+    bool ReadLastReply();
     void ReadConfigurationAnswer();
     std::string NextRequest();
     std::string IdleRequest(bool afterAnswer);

@@ -54,9 +54,8 @@ BOOL CM6373Modbus::OnInitDialog()
     m_pRead = DioFindCoilRead(m_strModuleName);
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
+    // The opening read is not read back: the poll starts on the inputs' read.
     SendRequest(m_strAddress, m_pRead ? ReadRequest(m_pRead->bOutputsFirst) : "");
-    m_nPending = 0;
-    m_nCommand = 0;
     SetTimer(m_nTimerId, kPeriod);
     return TRUE;
 }
@@ -81,34 +80,33 @@ void CM6373Modbus::SendRequest(const std::string& address, const std::string& bo
 void CM6373Modbus::PollStep()
 {
     TakeReply();
-    if (m_nPending == 0) {
-        switch (m_nCommand) {
-        case -1:
-            ReadStatus();
-            break;
-        case 0:
-        case 2:
-            m_nCommand = -1;
-            break;
-        case 1:
-        case 10:
-            TickMessageBox(m_nCommand == 1 ? "Setting ASCII OK!" : "Setting  OK!", "Setting",
-                           MB_ICONEXCLAMATION);
-            OnCancel();
-            return;
-        default:
-            break;
-        }
+    switch (m_nLastCommand) {
+    case kCmdPoll:
+        // With the operator's request waiting, this reply does not undo what it changed (the
+        // output a click toggled).
+        if (!HasQueuedCommand()) ReadStatus();
+        break;
+    case kCmdToAscii:
+    case kCmdChangeAddress:
+        TickMessageBox(m_nLastCommand == kCmdToAscii ? "Setting ASCII OK!" : "Setting  OK!",
+                       "Setting", MB_ICONEXCLAMATION);
+        OnCancel();
+        return;
+    default:
+        break; // the replies to writes are not read
     }
-    m_nPending = 0;
-    if (m_nCommand == 10) {
+    ApplyQueuedCommand();
+    int step = m_nCommand;
+    m_nCommand = kCmdPoll; // every other step goes out once
+    m_nLastCommand = step;
+    if (step == kCmdChangeAddress) {
         // The change goes to the address the module answers to now; the row is rewritten only
         // now that it goes out.
-        WriteBack(m_newRowTexts, m_newParams, &CMainFrame::m_bDioChanged);
+        WriteBack(m_newRowTexts, m_newParams);
         SendRequest(m_strOldAddress, "06081200" + m_strNewAddress);
         return;
     }
-    SendRequest(m_strAddress, NextRequest());
+    SendRequest(m_strAddress, RequestOf(step));
 }
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
@@ -160,15 +158,14 @@ void CM6373Modbus::ShowStatusRows(WORD inputs, WORD outputs)
     }
 }
 
-std::string CM6373Modbus::NextRequest()
+std::string CM6373Modbus::RequestOf(int step) const
 {
-    switch (m_nCommand) {
-    case -1:
-        if (!m_pRead) return "";
-        return ReadRequest(m_bReadOutputs == 1);
-    case 0:
+    switch (step) {
+    case kCmdPoll:
+        return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
+    case kCmdWriteOutputs:
         return m_strCoilRequest;
-    case 1:
+    case kCmdToAscii:
         return "06080D0001";
     default:
         return ""; // a counter clear has no Modbus request
@@ -189,8 +186,7 @@ void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
         m_strCoilRequest = "05001" + ValueToHexChar(m_nCoilChannel) +
                            (m_bDoState[static_cast<size_t>(m_nCoilChannel)] ? "FF00" : "0000");
     }
-    m_nCommand = 0;
-    m_nPending = 1;
+    QueueCommand(kCmdWriteOutputs);
     CDioDlg::OnLButtonDown(nFlags, point);
 }
 
@@ -200,13 +196,11 @@ void CM6373Modbus::OnSetting()
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
     if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1) {
-        m_nCommand = 1;
-        m_nPending = 1;
+        QueueCommand(kCmdToAscii);
         return;
     }
     m_strNewAddress = choice->strAddress;
     m_newRowTexts = DioRowTexts(*choice);
     m_newParams = DioParams(*choice);
-    m_nCommand = 10;
-    m_nPending = 10;
+    QueueCommand(kCmdChangeAddress);
 }

@@ -7,6 +7,11 @@
 
 class CM6373Modbus : public CDioDlg {
 public:
+    enum : int {
+        kCmdToAscii = 1,        // register 0x080D := 1
+        kCmdChangeAddress = 10, // register 0x0812 := the new address
+    };
+
     explicit CM6373Modbus(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
@@ -28,7 +33,7 @@ private:
     std::optional<WORD> ReadCoils(int count) const;
     void ReadStatus();
     void ShowStatusRows(WORD inputs, WORD outputs);
-    std::string NextRequest();
+    std::string RequestOf(int step) const;
     std::string ReadRequest(bool outputs) const;
     void SendRequest(const std::string& address, const std::string& body);
 

@@ -282,15 +282,9 @@ TEST_F(CM6373ModbusTest, ALampClickAfterSettingReplacesTheChangeAndNothingIsRewr
 TEST_F(CM6373ModbusTest, TypedAddressesAreCheckedBeforeAnythingIsQueued)
 {
     AddRtu("6373", 1);
-    Open("01", "6373");
-    Tick(m_dlg);
-    for (const char* typed : {"256", "", "x1"}) {
-        ui::Type(m_dlg, IDC_DIO_ADDRESS, typed);
-        ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
-    }
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>(3, "Address must be 0 to 255!"));
-    EXPECT_EQ(Run(1), Frames({"010100100004"}));
-    EXPECT_EQ(m_frame.m_bDioChanged, 0);
+    Block("01", "6373");
+    ExpectAddressCheck<CM6373Modbus>(IDD_M6373_MODBUS, IDC_DIO_ADDRESS, IDC_DIO_SETTING,
+                                     &CMainFrame::m_bDioChanged);
 }
 
 TEST_F(CM6373ModbusTest, SwitchToAsciiGoesToTheModuleAndRewritesNothing)
