@@ -19,9 +19,10 @@ bool Matches(const std::string& model, const char* number, EDioMatch match)
     case M::Contains:
         return ModelHas(model, number);
     case M::Equal:
-        return ModelIs(model, number) || ModelIs(model, (std::string(number) + "D").c_str());
+        return ModelIsListed(model, number) ||
+               ModelIsListed(model, (std::string(number) + "D").c_str());
     case M::EqualBare:
-        return ModelIs(model, number);
+        return ModelIsListed(model, number);
     }
     return false;
 }

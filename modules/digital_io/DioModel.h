@@ -14,7 +14,8 @@
 // The dialog a lookup serves: the Modbus dialog knows fewer names (see DioFindRow).
 enum class EDioDialog { Ascii, Modbus };
 
-// How a row's names are tested against a model name.
+// How a row's names are tested against a model name. Every test takes a number's listed twin
+// ("4328" for 6328) as that number too, since the result list shows the listed names.
 enum class EDioMatch {
     Equal,     // the name is a number, or a number followed by "D"
     EqualBare, // the name is a number

@@ -40,6 +40,10 @@ const SExpected kNames[] = {
     {"6328",   14, 16, 0,  0,  "",     kDioSafe | kDioPowerOn | kDioLatch, true},
     {"9328",   14, 16, 0,  0,  "",     kDioSafe | kDioPowerOn | kDioLatch, true},
     {"6328D",  0,  0,  0,  -1, "",     kDioSafe | kDioPowerOn | kDioLatch, true},
+    {"4328",   14, 16, 0,  0,  "",     kDioSafe | kDioPowerOn | kDioLatch, true},
+    {"4328D",  0,  0,  0,  -1, "",     kDioSafe | kDioPowerOn | kDioLatch, true},
+    {"4322",   15, 8,  8,  0,  "A5",   kDioPowerOn | kDioLatch,            true},
+    {"4371D",  7,  0,  8,  0,  "A5",   0,                                  false},
     {"6322",   15, 8,  8,  0,  "A5",   kDioPowerOn | kDioLatch,            true},
     {"9322",   15, 8,  8,  0,  "A5",   kDioPowerOn | kDioLatch,            true},
     {"6384",   0,  0,  0,  -1, "",     0,                                  false},
@@ -78,10 +82,14 @@ TEST(DioModelTable, OwnRequestsAndTheProtocolRuleFollowTheirNumbers)
 
 TEST(DioModelTable, TheModbusDialogKnowsNeither6371NorThe93xxNames)
 {
-    for (const char* model : {"6371", "6371D", "9328", "9322"}) {
+    for (const char* model : {"6371", "6371D", "9328", "9322", "4371"}) {
         EXPECT_EQ(DioFindRow(model, EDioTest::Counts, EDioDialog::Modbus), nullptr) << model;
         EXPECT_EQ(DioFindRow(model, EDioTest::Lamps, EDioDialog::Modbus), nullptr) << model;
     }
+    // The listed names of 6328 and 6322 (shared with 9328 and 9322) keep their rows.
+    EXPECT_EQ(DioFindRow("4328", EDioTest::Counts, EDioDialog::Modbus)->nRow, 14);
+    EXPECT_EQ(DioFindRow("4322", EDioTest::Lamps, EDioDialog::Modbus)->nRow, 15);
+    EXPECT_EQ(DioFindCoilRead("4322")->nOutputCoils, 8);
     EXPECT_EQ(DioFindRow("6376D", EDioTest::Counts, EDioDialog::Modbus)->nRow, 7);
     EXPECT_EQ(DioFindRow("6322", EDioTest::Counts, EDioDialog::Modbus)->nDo, 8);
 }

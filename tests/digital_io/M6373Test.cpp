@@ -82,6 +82,7 @@ TEST_F(CM6373Test, EachModelRowDisablesItsControlsAndClearButtons)
         {"6320", "01", join({safe, power, latch}), 16, 1},
         {"6322", "05", join({power, latch, protocol}), 0, 1},
         {"6322", "00", join({power, latch}), 0, 1},
+        {"4322", "05", join({power, latch, protocol}), 0, 1}, // as the search lists it
         {"9322", "05", join({power, latch}), 0, 1},
         {"6328D", "05", join({safe, power, latch, protocol}), -1, 1},
     };
