@@ -62,6 +62,14 @@ bool CM6373::OwnRequests() const
     return rules && rules->bOwnRequests;
 }
 
+void CM6373::DisableControls(unsigned flags)
+{
+    for (const SDisabled& d : kDisabledControls) {
+        if (!(flags & d.nFlag)) continue;
+        for (int id : d.ids) GetDlgItem(id)->EnableWindow(FALSE);
+    }
+}
+
 BOOL CM6373::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -71,15 +79,13 @@ BOOL CM6373::OnInitDialog()
         GetDlgItem(IDC_DIO_PROTOCOL)->EnableWindow(addressZero);
     GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
     const SDioModelRow* rules = DioFindRow(m_strModuleName, EDioTest::Rules);
-    for (const SDisabled& d : kDisabledControls) {
-        if (!rules || !(rules->nDisabled & d.nFlag)) continue;
-        for (int id : d.ids) GetDlgItem(id)->EnableWindow(FALSE);
-    }
+    if (rules) DisableControls(rules->nDisabled);
     FillSettingsBoxes(true);
     InitModel();
+    // The rows of outputs only have no input latch, by their counts as well.
     const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts);
     if (counts && counts->nRow >= 8 && counts->nRow <= 10) {
-        for (int id : kDisabledControls[2].ids) GetDlgItem(id)->EnableWindow(FALSE);
+        DisableControls(kDioLatch);
         m_nLatchLevel = 0;
     }
 

@@ -45,6 +45,8 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Disables the controls of the kDio... flags.
+    void DisableControls(unsigned flags);
     void ReadAnswer();
     void ReadIdleReply();
     // False when the configuration answer closed the dialog.
