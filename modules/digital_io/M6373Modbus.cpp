@@ -54,8 +54,9 @@ BOOL CM6373Modbus::OnInitDialog()
     m_pRead = DioFindCoilRead(m_strModuleName);
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
-    // The opening read is not read back: the poll starts on the inputs' read.
-    SendRequest(m_strAddress, m_pRead ? ReadRequest(m_pRead->bOutputsFirst) : "");
+    // The opening read is not read back: the poll starts on the inputs' read. A model without a
+    // read sends nothing (a request of the address alone is not sent).
+    SendRtu(m_strAddress + (m_pRead ? ReadRequest(m_pRead->bOutputsFirst) : ""), kTimeout);
     SetTimer(m_nTimerId, kPeriod);
     return TRUE;
 }
@@ -65,16 +66,6 @@ std::string CM6373Modbus::ReadRequest(bool outputs) const
     if (outputs && m_pRead->nOutputCoils == 0) outputs = false;
     if (!outputs && m_pRead->nInputCoils == 0) outputs = true;
     return DioCoilReadText(outputs, outputs ? m_pRead->nOutputCoils : m_pRead->nInputCoils);
-}
-
-void CM6373Modbus::SendRequest(const std::string& address, const std::string& body)
-{
-    // A request without a body would be the address and a CRC alone: nothing is sent.
-    if (body.empty()) {
-        m_nLastResult = -1;
-        return;
-    }
-    SendRtu(address + body, kTimeout);
 }
 
 void CM6373Modbus::PollStep()
@@ -103,10 +94,10 @@ void CM6373Modbus::PollStep()
         // The change goes to the address the module answers to now; the row is rewritten only
         // now that it goes out.
         WriteBack(m_newRowTexts, m_newParams);
-        SendRequest(m_strOldAddress, "06081200" + m_strNewAddress);
+        SendRtu(m_strOldAddress + "06081200" + m_strNewAddress, kTimeout);
         return;
     }
-    SendRequest(m_strAddress, RequestOf(step));
+    SendRtu(m_strAddress + RequestOf(step), kTimeout);
 }
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
