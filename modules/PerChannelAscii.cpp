@@ -156,8 +156,8 @@ void CPerChannelAsciiDlg::ShowReadings()
 void CPerChannelAsciiDlg::OnUpdate()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice =
-        ReadSettings({.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
+    std::optional<SSettingsChoice> choice = ReadSettings(
+        {.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
     if (!choice) return;
     const std::string& newAddress = choice->strAddress;
     std::string command = choice->bModbus

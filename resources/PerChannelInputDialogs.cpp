@@ -1,8 +1,8 @@
 // Templates 202 "Vekt-6384P" and 222 "4384A Modbus" of the per-channel-type analog-input dialogs,
 // and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
 #include "DialogTemplate.h"
-#include "analog_input/AnalogInputIds.h"
 #include "Strings.h"
+#include "analog_input/AnalogInputIds.h"
 
 namespace {
 

@@ -4,12 +4,11 @@
 // switch of the module to ASCII. It writes nothing back to the result list.
 #pragma once
 
-#include "Lamps.h"
 #include "AnalogInputIds.h"
+#include "Lamps.h"
 #include "ModuleDlg.h"
 
 #include <array>
-
 
 class C6385pModbus : public CModuleDlg {
 public:

@@ -52,7 +52,6 @@ enum : int {
 inline constexpr int kAiValueIds[8] = {1112, 1116, 1113, 1117, 1115, 1119, 1114, 1118};
 inline constexpr int kAiCheckIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};
 
-
 // The bridge-input template.
 enum : int {
     IDC_BRIDGE_CALIBRATION = 1097,

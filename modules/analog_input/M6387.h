@@ -2,8 +2,8 @@
 // digital-output lamps written in two banks of two and one live digital-input lamp.
 #pragma once
 
-#include "Lamps.h"
 #include "AnalogInputIds.h"
+#include "Lamps.h"
 #include "ModuleDlg.h"
 
 #include <array>

@@ -1,8 +1,8 @@
 // The single-channel Modbus input dialog with digital I/O against a simulated module.
-#include "analog_input/AnalogInputIds.h"
 #include "analog_input/6385pModbus.h"
 #include "ModuleFixture.h"
 #include "RtuFrame.h"
+#include "analog_input/AnalogInputIds.h"
 
 #include "RawScaling.h"
 #include "Resource.h"

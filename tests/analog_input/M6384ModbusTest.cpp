@@ -166,10 +166,10 @@ TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
 {
     AddModule(0x12);
     m_frame.m_strAnalogInputParams = {"12", "06", "0", "0A", "1", "4385"};
-    ExpectSettingsRoundTrip<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_SETTING,
-                                          {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2},
-                                           {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
-                                          {"12", "06", "0", "0A", "1"});
+    ExpectSettingsRoundTrip<CM6384Modbus>(
+        IDD_M6384_MODBUS, IDC_AI_SETTING,
+        {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2}, {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
+        {"12", "06", "0", "0A", "1"});
     m_frame.m_strNewParams = {};
     m_frame.m_bAnalogInputChanged = 0;
     ExpectAddressCheck<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_ADDRESS, IDC_AI_SETTING,

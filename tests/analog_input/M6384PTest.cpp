@@ -1,7 +1,7 @@
 // The per-channel-type analog-input dialog over ASCII against a simulated module.
-#include "analog_input/AnalogInputIds.h"
 #include "analog_input/M6384P.h"
 #include "ModuleFixture.h"
+#include "analog_input/AnalogInputIds.h"
 
 #include "AsciiCommand.h"
 #include "ModuleDialogs.h"
@@ -454,9 +454,9 @@ TEST_F(M6384P, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
     AddModule(0x12);
     m_frame.m_strAnalogInputParams = {"12", "07", "4", "FF", "2", "4384P"};
     m_frame.m_strChannelTypes6384P = kTypes;
-    ExpectSettingsRoundTrip<CM6384P>(
-        IDD_M6384P, IDC_PC_UPDATE, {{IDC_PC_BAUD, 4}, {IDC_PC_CHECKSUM, 0}, {IDC_PC_FORMAT, 2}},
-        {"12", "07", "4", std::nullopt, "2"});
+    ExpectSettingsRoundTrip<CM6384P>(IDD_M6384P, IDC_PC_UPDATE,
+                                     {{IDC_PC_BAUD, 4}, {IDC_PC_CHECKSUM, 0}, {IDC_PC_FORMAT, 2}},
+                                     {"12", "07", "4", std::nullopt, "2"});
     m_frame.m_strNewParams = {};
     ExpectAddressCheck<CM6384P>(IDD_M6384P, IDC_PC_ADDRESS, IDC_PC_UPDATE,
                                 &CMainFrame::m_bAnalogInputChanged);

@@ -23,6 +23,17 @@ protected:
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
     CComboBox* Combo(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id); }
+    // The requests of the next nine ticks: the eight writes of "FOIIOW CHO" and the poll.
+    void ExpectFollowWrites(const char* typeCode)
+    {
+        TakeRequests();
+        Tick(m_dlg, 9);
+        std::vector<std::string> requests = TakeRequests();
+        ASSERT_EQ(requests.size(), 9u);
+        for (int ch = 0; ch < 8; ++ch)
+            EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR%s", ch, typeCode));
+        EXPECT_EQ(requests[8], "#01");
+    }
 
     CM6384 m_dlg;
 };
@@ -314,13 +325,7 @@ TEST_F(M6384, FollowChannelZeroNeedsCh0AndWritesItsTypeToEveryChannel)
     number->SetCurSel(0);
     ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2); // "+/-5V"
     ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
-    TakeRequests();
-    Tick(m_dlg, 9);
-    std::vector<std::string> requests = TakeRequests();
-    ASSERT_EQ(requests.size(), 9u);
-    for (int ch = 0; ch < 8; ++ch)
-        EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR09", ch));
-    EXPECT_EQ(requests[8], "#01");
+    ExpectFollowWrites("09");
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x09);
 }
 
@@ -481,22 +486,17 @@ TEST_F(M6384, AFollowPressMidChainStartsAgainFromChannelZero)
     Tick(m_dlg, 3);
     ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 0);
     ui::Click(m_dlg, IDC_AI_FOLLOW_CH0);
-    TakeRequests();
-    Tick(m_dlg, 9);
-    std::vector<std::string> requests = TakeRequests();
-    ASSERT_EQ(requests.size(), 9u);
-    for (int ch = 0; ch < 8; ++ch)
-        EXPECT_EQ(requests[static_cast<size_t>(ch)], Format("$017C%dR07", ch));
+    ExpectFollowWrites("07");
 }
 
 TEST_F(M6384, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
 {
     m_bus.Add("6384", 0x12, 9600);
     m_frame.m_strAnalogInputParams = {"12", "07", "4", "0B", "2", "4384"};
-    ExpectSettingsRoundTrip<CM6384>(IDD_M6384, IDC_AI_SETTING,
-                                    {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3},
-                                     {IDC_AI_FORMAT, 2}},
-                                    {"12", "07", "4", "0B", "2"});
+    ExpectSettingsRoundTrip<CM6384>(
+        IDD_M6384, IDC_AI_SETTING,
+        {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3}, {IDC_AI_FORMAT, 2}},
+        {"12", "07", "4", "0B", "2"});
     m_frame.m_strNewParams = {};
     ExpectAddressCheck<CM6384>(IDD_M6384, IDC_AI_ADDRESS, IDC_AI_SETTING, nullptr);
 }

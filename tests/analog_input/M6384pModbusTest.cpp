@@ -1,8 +1,8 @@
 // The per-channel-type analog-input dialog over Modbus RTU against a simulated module.
-#include "analog_input/AnalogInputIds.h"
 #include "analog_input/M6384pModbus.h"
 #include "ModuleFixture.h"
 #include "RtuFrame.h"
+#include "analog_input/AnalogInputIds.h"
 
 #include "SimAnalogInput.h"
 

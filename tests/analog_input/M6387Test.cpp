@@ -662,10 +662,10 @@ TEST_F(M6387, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
 {
     AddBridge(m_bus);
     m_frame.m_strBridgeInputParams = {"06", "07", "4", "03", "2", "4387"};
-    ExpectSettingsRoundTrip<CM6387>(IDD_M6387, IDC_AI_SETTING,
-                                    {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3},
-                                     {IDC_AI_FORMAT, 2}},
-                                    {"06", "07", "4", "03", "2"});
+    ExpectSettingsRoundTrip<CM6387>(
+        IDD_M6387, IDC_AI_SETTING,
+        {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3}, {IDC_AI_FORMAT, 2}},
+        {"06", "07", "4", "03", "2"});
     m_frame.m_strNewParams = {};
     m_frame.m_bBridgeInputChanged = 0;
     ExpectAddressCheck<CM6387>(IDD_M6387, IDC_AI_ADDRESS, IDC_AI_SETTING,
