@@ -2,11 +2,6 @@
 
 #include "Resource.h"
 
-void CLamps::Attach(CDialog& dlg, std::initializer_list<int> ids)
-{
-    Attach(dlg, std::vector<int>(ids));
-}
-
 void CLamps::Attach(CDialog& dlg, const std::vector<int>& ids)
 {
     m_pDlg = &dlg;

@@ -3,6 +3,8 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimDigitalIo.h"
+#include "SimPowerMeter.h"
+#include "SimRack.h"
 
 #include <array>
 
@@ -20,7 +22,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 25> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -46,7 +48,10 @@ constexpr std::array<SModel, 25> kModels = {{
     {"6320", Make<CSimDigitalIo>},
     {"6328", Make<CSimDigitalIo>},
     {"6322", Make<CSimDigitalIo>},
-}};
+    {"6530", Make<CSimPowerMeter>},
+    {"6539", Make<CSimPowerMeter>},
+    {"2333E", Make<CSimRack>},
+};
 
 } // namespace
 

@@ -745,8 +745,10 @@ void CDialog::HandleEnter()
         focused->click();
         return;
     }
+    // As the Windows dialog manager does, Enter sends the default button's command also when the
+    // template hides that button.
     for (auto* button : m_pWidget->findChildren<QPushButton*>()) {
-        if (button->isDefault() && button->isEnabled() && !button->isHidden()) {
+        if (button->isDefault() && button->isEnabled()) {
             button->click();
             return;
         }
