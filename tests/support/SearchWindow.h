@@ -126,17 +126,6 @@ public:
         while (ticks < maxTicks && Dlg().FireTimer(kScanTimer)) ++ticks;
         return ticks;
     }
-    // Clicks Search, scans the addresses below end and stops the search; false when Search or
-    // Stop could not be clicked.
-    bool SearchBelow(int end) const
-    {
-        if (!ui::Click(Dlg(), IDOK)) return false;
-        while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
-        }
-        if (!ui::Click(Dlg(), IDC_STOP)) return false;
-        RunToEnd(10);
-        return true;
-    }
     // Clicks Search and runs the search to its end.
     int Search(int maxTicks = 2000) const
     {
