@@ -5,6 +5,7 @@
 #include "SimDigitalIo.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
+#include "SimRackModbus.h"
 
 #include <array>
 
@@ -51,6 +52,7 @@ constexpr SModel kModels[] = {
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
 };
 
 } // namespace
