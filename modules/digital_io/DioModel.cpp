@@ -131,14 +131,14 @@ SDioLampStates DioLampStates(const std::string& model, WORD status, EDioDialog d
     return states;
 }
 
-std::optional<WORD> ParseStatusReply(const std::string& reply)
+std::optional<WORD> DioParseStatusReply(const std::string& reply)
 {
     if (reply.size() < 5 || reply[0] != '!') return std::nullopt;
     if (!std::all_of(reply.begin() + 1, reply.begin() + 5, IsUpperHex)) return std::nullopt;
     return static_cast<WORD>(std::stoul(reply.substr(1, 4), nullptr, 16));
 }
 
-std::optional<std::string> ParseCounterReply(const std::string& reply)
+std::optional<std::string> DioParseCounterReply(const std::string& reply)
 {
     if (reply.size() < 8 || reply[0] != '!') return std::nullopt;
     std::string digits = reply.substr(3, 5);

@@ -75,9 +75,9 @@ SDioLampStates DioLampStates(const std::string& model, WORD status,
 // The status of an ASCII status reply: the four characters after the lead "!" as upper-case hex
 // digits. Nothing for a failed exchange, a refusal or any other character, so that no lamp and no
 // output state is ever taken from a reply that carries none.
-std::optional<WORD> ParseStatusReply(const std::string& reply);
+std::optional<WORD> DioParseStatusReply(const std::string& reply);
 // The five characters of a counter reply ("!AA" and five decimal digits); nothing otherwise.
-std::optional<std::string> ParseCounterReply(const std::string& reply);
+std::optional<std::string> DioParseCounterReply(const std::string& reply);
 
 // The DO value as the row's DO text: the last 1, 2 or 4 of its four hex digits; empty for a row
 // without a width and for a name of no row.

@@ -155,8 +155,8 @@ void CM6373::ReadIdleReply()
     // counters keep what the module last reported.
     int channel = m_poll.ReplyChannel();
     if (channel < 0) {
-        if (std::optional<WORD> status = ParseStatusReply(m_strReply)) ShowStatus(*status);
-    } else if (std::optional<std::string> count = ParseCounterReply(m_strReply)) {
+        if (std::optional<WORD> status = DioParseStatusReply(m_strReply)) ShowStatus(*status);
+    } else if (std::optional<std::string> count = DioParseCounterReply(m_strReply)) {
         SetDlgItemText(DioChannelControls[static_cast<size_t>(channel)].nCounter, *count);
     }
 }

@@ -154,13 +154,13 @@ TEST(DioLampMap, EachRowDrivesItsLampsFromItsBits)
 
 TEST(DioLampMap, OnlyAFullStatusReplyGivesAStatus)
 {
-    EXPECT_EQ(ParseStatusReply("!0F0500"), 0x0F05);
-    EXPECT_EQ(ParseStatusReply("!ABCD"), 0xABCD);
+    EXPECT_EQ(DioParseStatusReply("!0F0500"), 0x0F05);
+    EXPECT_EQ(DioParseStatusReply("!ABCD"), 0xABCD);
     for (const char* reply : {"ERROR", "?01", "!0F0", "", "!0f05", "!0G05", ">0F05", "!0F 5"})
-        EXPECT_EQ(ParseStatusReply(reply), std::nullopt) << reply;
-    EXPECT_EQ(ParseCounterReply("!0100012"), "00012");
+        EXPECT_EQ(DioParseStatusReply(reply), std::nullopt) << reply;
+    EXPECT_EQ(DioParseCounterReply("!0100012"), "00012");
     for (const char* reply : {"ERROR", "?01", "!01000", "!01000A2", "!0F0500"})
-        EXPECT_EQ(ParseCounterReply(reply), std::nullopt) << reply;
+        EXPECT_EQ(DioParseCounterReply(reply), std::nullopt) << reply;
 }
 
 namespace {
