@@ -108,6 +108,12 @@ bool CModuleDlg::BlockChecksumOn() const
     return (HexDigitOrZero(CharAt(Entry(kCheck), 0)) & 0x4) != 0;
 }
 
+void CModuleDlg::UseRangeBox(int nBox, const CodeTable* pCodes)
+{
+    m_descriptor.boxes.nRange = nBox;
+    m_descriptor.pRangeCodes = pCodes;
+}
+
 DWORD CModuleDlg::BlockBaudRate() const
 {
     return BaudRateOfRow(RowOfCode(BaudCodeTable, Entry(kBrate)));
@@ -140,9 +146,9 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
     SSettingsChoice choice;
     std::optional<int> typed = ReadTypedAddress(boxes.nAddress);
     if (!typed) return std::nullopt;
-    if (*typed == 0 && zeroRule.bRefuse) {
-        MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
-        if (zeroRule.bCloseAfter) OnCancel();
+    bool zero = *typed == 0 && (!zeroRule.bTextZeroOnly || GetDlgItemText(boxes.nAddress) == "0");
+    if (zero && zeroRule.bRefuse) {
+        RefuseAddressZero(zeroRule);
         return std::nullopt;
     }
     choice.nAddress = *typed;
@@ -178,6 +184,12 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
     if (boxes.nProtocol)
         choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
     return choice;
+}
+
+void CModuleDlg::RefuseAddressZero(const SAddressZeroRule& zeroRule)
+{
+    MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
+    if (zeroRule.bCloseAfter) OnCancel();
 }
 
 CModuleDlg::Texts CModuleDlg::RowTextsOf(const SSettingsChoice& choice) const
@@ -371,4 +383,13 @@ void CModuleDlg::ShowConfigurationResult(bool bAccepted)
 {
     TickMessageBox(bAccepted ? kConfigurationOk : kConfigurationError, "Setting",
                    MB_ICONEXCLAMATION);
+}
+
+void CModuleDlg::ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText)
+{
+    if (outcome == ESettingOutcome::SwitchedToModbus) {
+        TickMessageBox(modbusOkText, "Setting", MB_ICONEXCLAMATION);
+        return;
+    }
+    ShowConfigurationResult(outcome == ESettingOutcome::Accepted);
 }
