@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DigitalIoIds.h"
 #include "ModuleDialogs.h"
+#include "SettingRequest.h"
 #include "Strings.h"
 
 REGISTER_MODULE_DIALOG(CM6373)
@@ -238,13 +239,14 @@ void CM6373::OnSetting()
     const std::string& oldAddress = Entry(kAddress);
     std::string check = CheckDigitWithLatch(*choice);
     m_nNewChecksum = choice->bChecksumOn ? 1 : 0;
-    std::string command;
-    if (!choice->bModbus)
-        command = "%" + oldAddress + choice->strAddress + "40" + choice->strBaudCode + check + "0";
-    else if (DioSwitchesByConfiguration(m_strModuleName))
-        command = "%00" + choice->strAddress + "00" + choice->strBaudCode + "04";
-    else
-        command = "$" + oldAddress + "R1";
+    SConfigurationFields fields{oldAddress, choice->strAddress, "40", choice->strBaudCode, check,
+                                "0"};
+    // The models that keep their protocol in the format byte switch by a "%" request to 00.
+    SModbusSwitchForm form = DioSwitchesByConfiguration(m_strModuleName)
+                                 ? SModbusSwitchForm{false, "00", "04"}
+                                 : kSwitchDollarR1;
+    std::string command =
+        choice->bModbus ? ModbusSwitchText(form, fields) : ConfigurationText(fields);
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
     // The texts now, the flag once the module has acknowledged.
     WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
