@@ -1,6 +1,7 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 #include "SimDigitalIo.h"
 #include "SimPowerMeter.h"
@@ -72,6 +73,9 @@ constexpr SModel kModels[] = {
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 };
 
 } // namespace
