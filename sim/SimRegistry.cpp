@@ -2,6 +2,7 @@
 
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
+#include "SimCounter.h"
 
 #include <array>
 
@@ -19,7 +20,7 @@ struct SModel {
     Factory pFactory;
 };
 
-constexpr std::array<SModel, 10> kModels = {{
+constexpr SModel kModels[] = {
     {"6384", Make<CSimAnalogInput8>},
     {"6384C", Make<CSimAnalogInput8>},
     {"6384F", Make<CSimAnalogInput8>},
@@ -30,7 +31,8 @@ constexpr std::array<SModel, 10> kModels = {{
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
-}};
+    {"6363", Make<CSimCounter>},
+};
 
 } // namespace
 
