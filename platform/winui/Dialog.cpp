@@ -751,6 +751,14 @@ void CDialog::HandleEnter()
             return;
         }
     }
+    // A hidden default button still takes Enter: its command is sent as a click would send it.
+    for (const auto& [id, control] : m_controls) {
+        auto* button = qobject_cast<QPushButton*>(control->GetWidget());
+        if (button && button->isDefault() && button->isEnabled() && button->isHidden()) {
+            if (!OnNotify(BN_CLICKED, static_cast<UINT>(id)) && id == IDOK) OnOK();
+            return;
+        }
+    }
 }
 
 void CDialog::HandleCloseBox()
