@@ -2,10 +2,10 @@
 
 #include "Resource.h"
 
-void CLamps::Attach(CDialog& dlg, std::initializer_list<int> ids)
+void CLamps::Attach(CDialog& dlg, const std::vector<int>& ids)
 {
     m_pDlg = &dlg;
-    m_ids.assign(ids);
+    m_ids = ids;
     m_rects.clear();
     for (int id : m_ids) {
         CRect rect;

@@ -4,13 +4,12 @@
 
 #include "Dialog.h"
 
-#include <initializer_list>
 #include <vector>
 
 class CLamps {
 public:
     // Takes the rectangles of the lamps with these ids, in this order.
-    void Attach(CDialog& dlg, std::initializer_list<int> ids);
+    void Attach(CDialog& dlg, const std::vector<int>& ids);
     // The index of the lamp under point, -1 when the point is on none.
     int HitTest(CPoint point) const;
     // Red for on, white for off.

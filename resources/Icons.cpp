@@ -8,19 +8,34 @@
 
 namespace {
 
-QIcon Lamp(QColor fill)
+// A round lamp: 32 pixels with a highlight, so it reads as round, for the lamps of the module
+// dialogs; 16 pixels for the small flag dots of the alarm lamps.
+QIcon Round(int side, QColor fill, bool highlight)
 {
-    QPixmap pixmap(32, 32);
+    QPixmap pixmap(side, side);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(64, 64, 64), 2));
+    int edge = side / 8;
+    p.setPen(QPen(QColor(64, 64, 64), side / 16));
     p.setBrush(fill);
-    p.drawEllipse(4, 4, 24, 24);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 110)); // a highlight, so the lamp reads as round
-    p.drawEllipse(10, 8, 8, 6);
+    p.drawEllipse(edge, edge, side - 2 * edge, side - 2 * edge);
+    if (highlight) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawEllipse(10, 8, 8, 6);
+    }
     return QIcon(pixmap);
+}
+
+QIcon Lamp(QColor fill)
+{
+    return Round(32, fill, true);
+}
+
+QIcon Dot(QColor fill)
+{
+    return Round(16, fill, false);
 }
 
 QIcon AppIcon()
@@ -41,6 +56,8 @@ const bool g_registered = [] {
     RegisterIcon(IDI_LAMP_ON, [] { return Lamp(QColor(220, 30, 30)); });
     RegisterIcon(IDI_LAMP_OFF, [] { return Lamp(Qt::white); });
     RegisterIcon(IDI_LAMP_UNUSED, [] { return Lamp(QColor(160, 160, 160)); });
+    RegisterIcon(IDI_DOT_SET, [] { return Dot(QColor(220, 30, 30)); });
+    RegisterIcon(IDI_DOT_CLEAR, [] { return Dot(QColor(160, 160, 160)); });
     RegisterIcon(static_cast<int>(IDR_MAINFRAME), AppIcon);
     return true;
 }();

@@ -119,6 +119,7 @@ void ApplyOption(CSimModule& module, std::string_view option)
         return;
     }
     auto it = Setters().find(key);
+    if (it == Setters().end() && module.SetOption(key, value)) return;
     if (it == Setters().end()) Fail("unknown key '" + std::string(key) + "'");
     it->second(module, value);
 }

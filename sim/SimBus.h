@@ -10,6 +10,7 @@
 //   probe=2710|00D2|both  (model probes answered)  inputN=VALUE (channel N held at VALUE)
 //   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  blank=on|off
 //   (faults, see SSimFaults)
+//   and a family's own keys (the rack: slots=CC,CC,... the codes of slots 0 onwards, FF empty)
 #pragma once
 
 #include "SimModule.h"

@@ -85,6 +85,8 @@ public:
     // Inputs the test sets; families without such inputs ignore them.
     virtual void SetInput(int /*channel*/, double /*value*/) {}
     virtual void SetDigitalInput(int /*index*/, bool /*on*/) {}
+    // A family's own bus-file key; false when the family has no such key.
+    virtual bool SetOption(std::string_view /*key*/, std::string_view /*value*/) { return false; }
 
     // True when a request of that protocol on that line reaches the module.
     bool Hears(ESimProtocol protocol, const SSimLine& line) const;
@@ -124,6 +126,8 @@ protected:
     std::string Refuse() const;
     // The type in force for a channel: its own type, or the module's.
     BYTE TypeOf(int channel) const;
+    // The "%" command's fields after the lead and address: the reply, "!NN" or the refusal.
+    std::string Configure(std::string_view fields);
 
 private:
     BYTE EffectiveAddress() const { return m_bInit ? 0 : m_nAddress; }
@@ -132,7 +136,6 @@ private:
     std::optional<std::string> AnswerRtu(std::string_view frame, DWORD now);
     std::string DispatchAscii(char lead, std::string_view body, DWORD now);
     std::optional<std::string> IdentityAscii(char lead, std::string_view body);
-    std::string Configure(std::string_view fields);
     std::optional<std::string> ChannelTypeAscii(std::string_view body);
     std::string Modbus(std::string_view pdu, DWORD now);
     std::string ReadRegisters(std::string_view pdu, DWORD now);

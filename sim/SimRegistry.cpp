@@ -3,6 +3,9 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimCounter.h"
+#include "SimPowerMeter.h"
+#include "SimRack.h"
+#include "SimRackModbus.h"
 
 #include <array>
 
@@ -32,6 +35,10 @@ constexpr SModel kModels[] = {
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
     {"6363", Make<CSimCounter>},
+    {"6530", Make<CSimPowerMeter>},
+    {"6539", Make<CSimPowerMeter>},
+    {"2333E", Make<CSimRack>},
+    {"233E", Make<CSimRackModbus>},
 };
 
 } // namespace

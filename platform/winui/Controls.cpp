@@ -110,6 +110,23 @@ void CButton::SetCheck(int nCheck)
     if (auto* b = As<QAbstractButton>(m_pWidget)) b->setChecked(nCheck == BST_CHECKED);
 }
 
+HICON CButton::SetIcon(HICON hIcon)
+{
+    auto* b = As<QAbstractButton>(m_pWidget);
+    if (!b) return 0;
+    HICON old = GetIcon();
+    b->setProperty("iconId", hIcon);
+    b->setIcon(IconFor(hIcon));
+    int side = std::max(1, std::min(b->width(), b->height()) - 4);
+    b->setIconSize(QSize(side, side));
+    return old;
+}
+
+HICON CButton::GetIcon() const
+{
+    return m_pWidget ? m_pWidget->property("iconId").toInt() : 0;
+}
+
 // ---- CStatic
 
 HICON CStatic::SetIcon(HICON hIcon)

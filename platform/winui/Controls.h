@@ -26,6 +26,9 @@ class CButton : public CWnd {
 public:
     int GetCheck() const;
     void SetCheck(int nCheck);
+    // A push button that shows an icon in place of text.
+    HICON SetIcon(HICON hIcon);
+    HICON GetIcon() const;
 };
 
 class CStatic : public CWnd {

@@ -221,6 +221,11 @@ void CDialogWidget::WatchFocus(QWidget* control)
 void CDialogWidget::keyPressEvent(QKeyEvent* event)
 {
     if (!m_pOwner) return;
+    // A page's keys belong to the window it lies in.
+    if (!isWindow()) {
+        event->ignore();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Escape:
         m_pOwner->HandleEscape();
@@ -416,12 +421,20 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
     QWidget* parent = pParentWnd ? pParentWnd->GetWidget() : nullptr;
     if (!parent && AfxGetMainWnd()) parent = AfxGetMainWnd()->GetWidget();
     auto* widget = new CDialogWidget(this, parent);
+    // A page lives inside its parent window instead of being a window of its own.
+    if (tmpl->bChild) widget->setWindowFlags(Qt::Widget);
     m_pWidget = widget;
     widget->setWindowTitle(QString::fromStdString(tmpl->caption));
     widget->setFont(DialogFont());
     widget->setStyle(DialogStyle());
     CDialogUnits units(widget->font());
-    widget->setFixedSize(units.X(tmpl->cx), units.Y(tmpl->cy));
+    if (tmpl->bChild) {
+        // Its window moves and sizes it; it stays hidden until shown.
+        widget->resize(units.X(tmpl->cx), units.Y(tmpl->cy));
+        widget->hide();
+    } else {
+        widget->setFixedSize(units.X(tmpl->cx), units.Y(tmpl->cy));
+    }
 
     int radioGroup = 0;
     CtlKind previous = CtlKind::Static;
@@ -463,7 +476,8 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
     UINT id = static_cast<UINT>(ctl.nID);
     // Every notification goes through the widget, which forgets its owner when the dialog ends.
     auto notify = [dlg, id](UINT code) {
-        if (CDialog* owner = dlg->Owner(); owner && owner->IsRunning()) owner->OnNotify(code, id);
+        if (CDialog* owner = dlg->Owner(); owner && owner->IsRunning())
+            owner->RouteNotify(code, id);
     };
     switch (ctl.kind) {
     case CtlKind::Button:
@@ -606,7 +620,8 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     m_bModal = false;
     m_bEnded = false;
     OnInitDialog();
-    if (IsRunning()) ShowWindow(SW_SHOW);
+    const DialogTemplate* tmpl = FindDialogTemplate(static_cast<int>(nIDTemplate));
+    if (IsRunning() && !(tmpl && tmpl->bChild)) ShowWindow(SW_SHOW);
     return TRUE;
 }
 
@@ -635,6 +650,11 @@ void CDialog::Teardown()
     if (!m_pWidget) return;
     OnDestroy();
     auto* widget = static_cast<CDialogWidget*>(m_pWidget);
+    // Child windows go with their parent, before it: their timers stop and their handles drop.
+    for (auto* child : widget->findChildren<QDialog*>()) {
+        auto* page = dynamic_cast<CDialogWidget*>(child);
+        if (page && page->Owner()) page->Owner()->DestroyWindow();
+    }
     widget->Release();
     for (CWnd* member : m_attached) member->Attach(nullptr);
     m_attached.clear();
@@ -666,6 +686,16 @@ void CDialog::AttachMember(CWnd& control, QWidget* widget)
     if (std::find(m_attached.begin(), m_attached.end(), &control) == m_attached.end()) {
         m_attached.push_back(&control);
     }
+}
+
+bool CDialog::RouteNotify(UINT nCode, UINT nID)
+{
+    for (CWnd* member : m_attached) {
+        if (static_cast<UINT>(member->GetDlgCtrlID()) == nID &&
+            member->HasHandler(nCode, AFX_REFLECTED_ID))
+            return member->OnNotify(nCode, AFX_REFLECTED_ID);
+    }
+    return OnNotify(nCode, nID);
 }
 
 void CDialog::OnClose()
@@ -745,17 +775,11 @@ void CDialog::HandleEnter()
         focused->click();
         return;
     }
+    // As the Windows dialog manager does, Enter sends the default button's command also when the
+    // template hides that button.
     for (auto* button : m_pWidget->findChildren<QPushButton*>()) {
-        if (button->isDefault() && button->isEnabled() && !button->isHidden()) {
+        if (button->isDefault() && button->isEnabled()) {
             button->click();
-            return;
-        }
-    }
-    // A hidden default button still takes Enter: its command is sent as a click would send it.
-    for (const auto& [id, control] : m_controls) {
-        auto* button = qobject_cast<QPushButton*>(control->GetWidget());
-        if (button && button->isDefault() && button->isEnabled() && button->isHidden()) {
-            if (!OnNotify(BN_CLICKED, static_cast<UINT>(id)) && id == IDOK) OnOK();
             return;
         }
     }

@@ -60,6 +60,9 @@ public:
     void OnClose() override;
     // Member controls bound by DDX_Control; they let go of their widgets when the dialog ends.
     void AttachMember(CWnd& control, QWidget* widget);
+    // A control notification: a member control whose map reflects it handles it, else the
+    // dialog's map does. True when a handler ran.
+    bool RouteNotify(UINT nCode, UINT nID);
 
     // The control of that id (null when the template has none).
     CWnd* GetDlgItem(int nID) const;

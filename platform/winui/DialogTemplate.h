@@ -56,6 +56,9 @@ struct DialogTemplate {
     std::string caption;
     int cx, cy; // dialog units
     std::vector<ControlTemplate> controls;
+    // A child window without caption (a page inside another window): it lies in its parent's
+    // client area and is created hidden; the program moves and shows it.
+    bool bChild = false;
 };
 
 // Registers a template; returns true so it can initialise a static flag in the defining file.

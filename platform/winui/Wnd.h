@@ -123,6 +123,9 @@ protected:                                                                      
 #define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
 #define ON_LBN_DBLCLK(id, fn) ON_CONTROL(LBN_DBLCLK, id, fn)
 #define ON_NOTIFY(code, id, fn) ON_CONTROL(code, id, fn)
+// A control class handles its own notification (the dialog's map then does not see it).
+inline constexpr UINT AFX_REFLECTED_ID = 0xFFFFFFFEu;
+#define ON_NOTIFY_REFLECT(code, fn) ON_CONTROL(code, AFX_REFLECTED_ID, fn)
 #define ON_COMMAND(id, fn) ON_CONTROL(CN_COMMAND, id, fn)
 #define ON_MESSAGE(msg, fn)                                                                        \
     {CN_MESSAGE, msg, nullptr, static_cast<AFX_PMSG_MESSAGE>(&ThisClass::fn)},

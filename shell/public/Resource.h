@@ -11,6 +11,8 @@ inline constexpr UINT IDD_LOG = 138;
 inline constexpr int IDI_LAMP_ON = 143;     // red
 inline constexpr int IDI_LAMP_OFF = 144;    // white
 inline constexpr int IDI_LAMP_UNUSED = 145; // grey
+inline constexpr int IDI_DOT_SET = 170;     // small red dot
+inline constexpr int IDI_DOT_CLEAR = 171;   // small grey dot
 
 inline constexpr UINT ID_RUN_SINGLELINE = 32771;
 inline constexpr UINT ID_QUERY_START = 32773;

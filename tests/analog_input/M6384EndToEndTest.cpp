@@ -15,11 +15,7 @@ TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow)
     CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
     CQueryDlg& search = w.Dlg();
 
-    ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {
-    }
-    ASSERT_TRUE(ui::Click(search, IDC_STOP));
-    w.RunToEnd(10);
+    ASSERT_TRUE(w.SearchBelow(2));
     ASSERT_EQ(w.Rows().size(), 1u);
 
     std::string reading;

@@ -133,6 +133,18 @@ public:
         return RunToEnd(maxTicks);
     }
 
+    // Clicks Search, stops it once the addresses below end have been scanned and runs it to its
+    // end; false when a button refused.
+    bool SearchBelow(int end) const
+    {
+        if (!ui::Click(Dlg(), IDOK)) return false;
+        while (Dlg().m_nScanAddress < end && Dlg().FireTimer(kScanTimer)) {
+        }
+        if (!ui::Click(Dlg(), IDC_STOP)) return false;
+        RunToEnd(10);
+        return true;
+    }
+
     CScopedHome home; // before the frame: the search dialog reads its settings when it opens
     ui::CMessageBoxRecorder boxes;
     CMainFrame* frame = new CMainFrame;

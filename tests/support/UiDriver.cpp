@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTabBar>
 #include <QTreeWidget>
 
 namespace ui {
@@ -51,6 +52,14 @@ bool ChooseRow(CDialog& dlg, int nID, int row)
     if (!combo || !Operable(dlg, nID) || row < 0 || row >= combo->count()) return false;
     combo->setCurrentIndex(row);
     emit combo->activated(row);
+    return true;
+}
+
+bool SelectTab(CDialog& dlg, int nID, int tab)
+{
+    auto* bar = qobject_cast<QTabBar*>(Widget(dlg, nID));
+    if (!bar || !Operable(dlg, nID) || tab < 0 || tab >= bar->count()) return false;
+    bar->setCurrentIndex(tab);
     return true;
 }
 

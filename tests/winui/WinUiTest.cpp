@@ -211,6 +211,16 @@ TEST_F(WinUi, EnterEndsNothingWithoutADefaultButton)
     EXPECT_FALSE(withDefault.IsRunning());
 }
 
+TEST_F(WinUi, EnterReachesAHiddenDefaultButton)
+{
+    CProbeDlg hidden(IDD_DEFAULT);
+    hidden.Create(IDD_DEFAULT);
+    hidden.GetDlgItem(IDOK)->ShowWindow(SW_HIDE);
+    ui::PressKey(hidden, Qt::Key_Return);
+    EXPECT_EQ(hidden.m_calls, std::vector<std::string>{"ok"});
+    EXPECT_FALSE(hidden.IsRunning());
+}
+
 TEST_F(WinUi, TimersStopWhenTheDialogEnds)
 {
     ASSERT_TRUE(dlg.FireTimer(1000));

@@ -1,0 +1,247 @@
+#include "M63508.h"
+
+#include "AsciiCommand.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "PowerMeterIds.h"
+#include "PowerMeterReadings.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM63508)
+
+namespace {
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M63508,
+    .pBlock = &CMainFrame::m_strPowerMeterParams,
+    .pChanged = &CMainFrame::m_bPowerMeterChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {.nAddress = IDC_PM_ADDRESS, .nBaud = IDC_PM_BAUD, .nChecksum = IDC_PM_CHECKSUM},
+};
+
+inline constexpr WORD kFirstTimeout = 100;
+inline constexpr WORD kPollTimeout = 200;
+inline constexpr UINT kPollPeriod = 150;
+inline constexpr int kLastGroup = 5;
+
+inline constexpr const char* kSwitchOk = "Setting Modbus/RTU OK!";
+inline constexpr const char* kDioError = "DIO Error!";
+inline constexpr const char* kReadError = "Read Error!";
+inline constexpr const char* kRatioRefused = "The ratio must be a number from 0 to 65535!";
+inline constexpr const char* kDescription = "智能电量模块";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM63508, CPowerMeterDlg)
+ON_BN_CLICKED(IDC_PM_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_PM_READ_PT, OnReadPt)
+ON_BN_CLICKED(IDC_PM_SET_PT, OnSetPt)
+ON_BN_CLICKED(IDC_PM_READ_CT, OnReadCt)
+ON_BN_CLICKED(IDC_PM_SET_CT, OnSetCt)
+END_MESSAGE_MAP()
+
+CM63508::CM63508(CWnd*) : CPowerMeterDlg(kDescriptor) {}
+
+void CM63508::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_PM_MODEL, m_strModuleName);
+    DDX_Check(pDX, IDC_PM_PROTOCOL_SWITCH, m_bModbusRtu);
+}
+
+BOOL CM63508::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitFromBlock();
+    FillSettingsBoxes();
+    DisableCalibrationSteps();
+    CheckRadioButton(IDC_PM_COMMAND_ASCII, IDC_PM_COMMAND_MODBUS, IDC_PM_COMMAND_ASCII);
+    InitLamps(Is6539());
+
+    // A line that does not open leaves the dialog polling into silence until it is closed.
+    OpenAsciiLine(BlockBaudRate());
+    SendAscii(GroupRequest(0), kFirstTimeout);
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+std::string CM63508::GroupRequest(int group) const
+{
+    return Request('#', kPmGroups[static_cast<size_t>(group)].pszAscii);
+}
+
+void CM63508::PollStep()
+{
+    TakeReply();
+    if (m_nLastCommand == kLastConfigure) {
+        ShowConfigurationOutcome();
+        return;
+    }
+    std::string request;
+    if (m_nLastResult == 1) {
+        ReadLastReply();
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else if (QueuedCommand() == kCmdConfigure) {
+        // A Setting made after a missed reply still goes out on the next tick.
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else {
+        // The cycle starts again; any other pending request waits for an answered tick.
+        request = GroupRequest(0);
+        m_nAsciiGroup = 0;
+    }
+    SendAscii(request, kPollTimeout);
+}
+
+// Replies to the operator's requests; the cycle starts again at group 0 after each.
+void CM63508::ReadLastReply()
+{
+    bool ack = m_strReply.find('!') != std::string::npos;
+    switch (m_nLastCommand) {
+    case kLastOutputs:
+        if (!ack) SetStatus(kDioError);
+        break;
+    case kLastReadPt:
+        ReadRatio(IDC_PM_PT_READ);
+        break;
+    case kLastReadCt:
+        ReadRatio(IDC_PM_CT_READ);
+        break;
+    case kLastSetPt:
+    case kLastSetCt:
+        break;
+    default:
+        return;
+    }
+    m_nLastCommand = kLastCycle;
+    m_nCommand = kCmdRestartCycle;
+}
+
+void CM63508::ReadRatio(int nBox)
+{
+    std::optional<std::string> ratio;
+    if (m_strReply.find('!') != std::string::npos) ratio = RatioFromReply(m_strReply);
+    if (ratio)
+        SetDlgItemText(nBox, *ratio);
+    else
+        SetStatus(kReadError);
+}
+
+std::string CM63508::RunCommand()
+{
+    switch (m_nCommand) {
+    case kCmdConfigure:
+        m_nLastCommand = kLastConfigure;
+        m_nCommand = kCmdRestartCycle;
+        return m_strConfigRequest;
+    case kCmdRestartCycle:
+        m_nCommand = kCmdCycle;
+        m_nAsciiGroup = 0;
+        return GroupRequest(0);
+    case kCmdOutputs:
+        ShowOutputLamps();
+        m_nLastCommand = kLastOutputs;
+        return Request('@', std::string("O") + OutputDigit(m_bDoState));
+    // The ratio requests carry no checksum, whatever the module's setting.
+    case kCmdReadPt:
+        m_nLastCommand = kLastReadPt;
+        return Request('$', "3", false);
+    case kCmdSetPt:
+        m_nLastCommand = kLastSetPt;
+        return Request('$', "5" + m_strPtDigits, false);
+    case kCmdReadCt:
+        m_nLastCommand = kLastReadCt;
+        return Request('$', "4", false);
+    case kCmdSetCt:
+        m_nLastCommand = kLastSetCt;
+        return Request('$', "6" + m_strCtDigits, false);
+    default:
+        return NextCycleRequest();
+    }
+}
+
+// One step of the reading cycle: the reply goes to its group, the next group is asked for. Names
+// with 539 read the digital I/O after group 5; only a 6539 shows the second reply.
+std::string CM63508::NextCycleRequest()
+{
+    int step = m_nAsciiGroup;
+    if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
+    if (step == kLastGroup + 2) ShowDioState(m_strReply);
+    bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
+                (step == kLastGroup + 1 && Is6539());
+    if (!more) {
+        m_nAsciiGroup = 0;
+        return GroupRequest(0);
+    }
+    m_nAsciiGroup = step + 1;
+    return step < kLastGroup ? GroupRequest(step + 1) : Request('@', "S");
+}
+
+void CM63508::ShowConfigurationOutcome()
+{
+    // Silence means success only for the switch, after which the meter no longer speaks ASCII.
+    if (m_nLastResult != 1 && m_bSwitchSent)
+        TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);
+    else
+        ShowConfigurationResult(m_nLastResult == 1 && CharAt(m_strReply, 0) == '!');
+    OnCancel();
+}
+
+void CM63508::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int lamp = m_outputLamps.HitTest(point);
+    if (lamp >= 0 && nFlags == MK_LBUTTON) {
+        auto i = static_cast<size_t>(lamp);
+        m_bDoState[i] = m_bDoState[i] ? 0 : 1;
+        QueueCommand(kCmdOutputs);
+    }
+    CPowerMeterDlg::OnLButtonDown(nFlags, point);
+}
+
+bool CM63508::TakeRatio(int nBox, std::string& digits)
+{
+    std::optional<std::string> typed = RatioDigits(GetDlgItemText(nBox));
+    if (!typed) {
+        MessageBox(kRatioRefused, "", MB_ICONEXCLAMATION);
+        return false;
+    }
+    digits = *typed;
+    return true;
+}
+
+void CM63508::OnSetPt()
+{
+    if (TakeRatio(IDC_PM_PT_SET, m_strPtDigits)) QueueCommand(kCmdSetPt);
+}
+
+void CM63508::OnSetCt()
+{
+    if (TakeRatio(IDC_PM_CT_SET, m_strCtDigits)) QueueCommand(kCmdSetCt);
+}
+
+void CM63508::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    std::string command = "%" + m_strOldAddress + choice->strAddress +
+                          (m_bModbusRtu ? "02" : "01") + choice->strBaudCode +
+                          choice->strCheckDigit + "0";
+    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
+    m_bSwitchSent = m_bModbusRtu;
+    m_strOldAddress = choice->strAddress;
+    m_strAddress = choice->strAddress;
+    Texts rows = RowTextsOf(*choice);
+    // A typed checksum text that is neither row keeps the module's setting, and the row says which.
+    rows[3] = choice->bChecksumOn ? "Enable" : "Disable";
+    rows[4] = kDescription;
+    // The Script entry stays "01" also for the switch to Modbus RTU.
+    WriteBack(rows, {choice->strAddress, choice->strBaudCode, choice->strCheckDigit, "01", "0"});
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    QueueCommand(kCmdConfigure);
+}
+
+void CM63508::SetStatus(const std::string& text)
+{
+    SetDlgItemText(IDC_PM_STATUS, text);
+}

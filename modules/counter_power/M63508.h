@@ -1,0 +1,62 @@
+// The power-meter dialog over the meter's ASCII command set: six reading groups in a cycle, the
+// 6539's digital I/O, the PT and CT ratios, and the configuration with one "%" command.
+#pragma once
+
+#include "PowerMeterDlg.h"
+
+class CM63508 : public CPowerMeterDlg {
+public:
+    explicit CM63508(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+
+    void OnSetting();
+    void OnReadPt() { QueueCommand(kCmdReadPt); }
+    void OnSetPt();
+    void OnReadCt() { QueueCommand(kCmdReadCt); }
+    void OnSetCt();
+
+    int m_bModbusRtu = 0;  // the "MODBUS/RTU" box: Setting switches the meter to Modbus RTU
+    int m_nAsciiGroup = 0; // the step of the reading cycle whose reply comes next
+    int m_bSwitchSent = 0; // the configuration that went out switches to Modbus RTU
+    std::string m_strPtDigits;
+    std::string m_strCtDigits;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // m_nCommand: what the next tick sends.
+    enum : int {
+        kCmdCycle = 0,
+        kCmdConfigure = 1,
+        kCmdRestartCycle = 2,
+        kCmdOutputs = 30,
+        kCmdReadPt = 31,
+        kCmdSetPt = 32,
+        kCmdReadCt = 33,
+        kCmdSetCt = 34,
+    };
+    // m_nLastCommand: whose reply the next tick reads.
+    enum : int {
+        kLastCycle = 0,
+        kLastOutputs = 30,
+        kLastReadPt = 50,
+        kLastSetPt = 51,
+        kLastReadCt = 52,
+        kLastSetCt = 53,
+        kLastConfigure = 100,
+    };
+
+    void ReadLastReply();
+    void ReadRatio(int nBox);
+    void ShowConfigurationOutcome();
+    std::string RunCommand();
+    std::string NextCycleRequest();
+    std::string GroupRequest(int group) const;
+    // The typed ratio of a box as its request's digits; false after the refusal.
+    bool TakeRatio(int nBox, std::string& digits);
+    void SetStatus(const std::string& text);
+};

@@ -1,0 +1,33 @@
+// The power-meter dialog over Modbus RTU: the six reading groups in a cycle, a new slave address,
+// and the switch to the ASCII command set.
+#pragma once
+
+#include "PowerMeterDlg.h"
+
+class CM6530rtu : public CPowerMeterDlg {
+public:
+    explicit CM6530rtu(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+
+    void OnSetting();
+
+    int m_bAscii = 0;    // the "ASCII" box: Setting switches the meter to the ASCII command set
+    int m_nPollStep = 0; // the step of the reading cycle whose reply comes next
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // m_nCommand: what the next tick sends.
+    enum : int { kCmdCycle = 0, kCmdAddress = 1, kCmdRestartCycle = 2, kCmdSwitch = 88 };
+    // m_nLastCommand: whose reply the next tick reads.
+    enum : int { kLastCycle = 0, kLastSwitch = 88, kLastAddress = 100 };
+
+    // The verdict on the address write or the protocol switch, from that request's own exchange.
+    void ReadSettingReply();
+    std::string RunCommand();
+    std::string NextCycleRequest();
+    std::string GroupRequest(int group) const;
+};

@@ -1,0 +1,70 @@
+#include "RackDlg.h"
+
+#include "Strings.h"
+
+#include <utility>
+
+namespace {
+
+SModuleDescriptor RackDescriptor(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
+{
+    SModuleDescriptor descriptor;
+    descriptor.nTemplate = nIDTemplate;
+    descriptor.pBlock = slotBlock;
+    descriptor.eLine = slotBlock ? ELineOwnership::Borrowed : ELineOwnership::Own;
+    return descriptor;
+}
+
+} // namespace
+
+CRackDlg::CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock)
+    : CModuleDlg(RackDescriptor(nIDTemplate, slotBlock))
+{
+}
+
+void CRackDlg::InitRackContext()
+{
+    g_bDialogClosed = 0;
+    m_pMainFrame = GetMainFrame();
+    const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
+    m_strAddress = rack[kAddress];
+    m_bChecksum = ChecksumOn(rack[kCheck]) ? 1 : 0;
+    m_nPort = m_pMainFrame->m_nComPort;
+    if (!OwnsLine()) m_strSlot = SlotBlock()[kSlotNumber];
+}
+
+std::string CRackDlg::SlotRequest(char lead, const std::string& body) const
+{
+    return Request(lead, "S" + m_strSlot + body);
+}
+
+std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
+{
+    return Request('$', "XS" + m_strSlot + body);
+}
+
+void CRackDlg::PollStep()
+{
+    TakeReply();
+    int step = std::exchange(m_nLastCommand, 0);
+    if (step != 0 && !ReadReply(step)) return;
+    std::string request = StepRequest();
+    if (request.empty()) return;
+    m_nLastCommand = m_nCommand;
+    SendAscii(request, kTickTimeout);
+}
+
+bool CRackDlg::ReplyStartsWith(char head) const
+{
+    return ReplyAt(0) == head;
+}
+
+char CRackDlg::ReplyAt(int i) const
+{
+    return CharAt(m_strReply, i);
+}
+
+std::string CRackDlg::ReplyField(int first, int count) const
+{
+    return Mid(m_strReply, first, count);
+}

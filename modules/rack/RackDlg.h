@@ -1,0 +1,52 @@
+// The exchange context every ASCII rack dialog shares: the main unit's address and checksum
+// setting from the rack block, the port, and for a slot dialog its slot. Slot requests go to the
+// main unit's address with "S" (or, for the main unit's own functions for one slot, "XS") and the
+// slot digit before the body. The main unit's dialog owns the line; a slot dialog, and a trim
+// dialog opened from one, uses it and never closes it.
+#pragma once
+
+#include "ModuleDlg.h"
+
+#include <string>
+
+// Entries of the slot blocks the main unit writes before it runs a slot dialog.
+enum SlotEntry { kSlotAddress = 0, kSlotAnalogModule = 1, kSlotNumber = 2, kSlotModule = 5 };
+
+class CRackDlg : public CModuleDlg {
+public:
+    // slotBlock: the slot block the main unit wrote for this dialog, whose line it borrows; null
+    // for the main unit, which owns the line.
+    CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock);
+
+    // One tick: the reply of the last exchange becomes m_strReply ("ERROR" when none came), the
+    // rule of the step that awaits it runs (it chooses the next send step and may end the tick),
+    // then the request of the send step, if it has one, goes out and its step awaits the reply.
+    void PollStep() final;
+
+    // Time-outs: the request sent while the dialog opens, and every request of a tick.
+    static constexpr WORD kOpenTimeout = 100;
+    static constexpr WORD kTickTimeout = 200;
+
+protected:
+    // The frame, address, checksum setting and port; the slot from the slot block.
+    void InitRackContext();
+    // The slot block this dialog was opened with (the main unit has none).
+    const ModuleParamBlock& SlotBlock() const { return Block(); }
+    bool OwnsLine() const { return Descriptor().eLine == ELineOwnership::Own; }
+
+    // lead + address + "S" + slot + body, framed; "$" + address + "XS" + slot + body, framed.
+    std::string SlotRequest(char lead, const std::string& body) const;
+    std::string SlotFunctionRequest(const std::string& body) const;
+    // The rule of the step whose reply has come (the step already cleared); false ends the tick.
+    virtual bool ReadReply(int nStep) = 0;
+    // The request of the send step m_nCommand, framed; empty for a step that has none.
+    virtual std::string StepRequest() = 0;
+
+    // Reply tests read only what the reply holds: a character past its end matches nothing, and a
+    // field cut short by the end is short.
+    bool ReplyStartsWith(char head) const;
+    char ReplyAt(int i) const;
+    std::string ReplyField(int first, int count) const;
+
+    std::string m_strSlot;
+};

@@ -1,0 +1,66 @@
+// Control ids of the ASCII rack dialogs' templates: the main unit (233), the digital slot (234),
+// the analog output slot (237) and the two trims (243, 244).
+#pragma once
+
+enum : int {
+    IDD_RACK_MAIN = 233,
+    IDD_RACK_DIO = 234,
+    IDD_RACK_AO = 237,
+    IDD_RACK_TRIM4 = 243,
+    IDD_RACK_TRIM20 = 244,
+
+    // Main unit.
+    IDC_RACK_LIST = 1000,
+    IDC_RACK_CANCEL = 1027,
+    IDC_RACK_UPDATE = 1043,
+    IDC_RACK_REFRESH = 1046,
+    IDC_RACK_ADDRESS = 1090,
+    IDC_RACK_CHECKSUM = 1092,
+    IDC_RACK_WDT_TIMEOUT = 1171,
+    IDC_RACK_BAUD = 1214,
+    IDC_RACK_MODBUS_PARITY = 1235,
+    IDC_RACK_PROTOCOL = 1392,
+
+    // Digital slot.
+    IDC_DIO_UPDATA = 1042,
+    IDC_DIO_MODEL = 1124,
+    IDC_DIO_HIGH_BYTE = 1171,
+    IDC_DIO_LOW_BYTE = 1172,
+
+    // Analog output slot.
+    IDC_AO_FORMAT = 1007,
+    IDC_AO_CHANNEL = 1192,
+    IDC_AO_SLEW = 1314,
+    IDC_AO_TRIM4 = 1315,
+    IDC_AO_TRIM20 = 1316,
+    IDC_AO_UPDATE = 1317,
+
+    // Trims.
+    IDC_TRIM_DOWN10 = 1043,
+    IDC_TRIM_DOWN1 = 1028,
+    IDC_TRIM_UP1 = 1041,
+    IDC_TRIM_UP10 = 1044,
+    IDC_TRIM_SAVE = 1042,
+};
+
+// "Enable Slot-0 WDT" to "Enable Slot-7 WDT".
+inline constexpr int kRackWdtBoxIds[8] = {1217, 1218, 1219, 1220, 1144, 1145, 1146, 1147};
+
+// Lamps and watchdog boxes of the digital slot, by channel.
+inline constexpr int kDioInputLampIds[16] = {1054, 1055, 1056, 1057, 1058, 1059, 1060, 1061,
+                                             1079, 1084, 1085, 1086, 1092, 1093, 1094, 1095};
+inline constexpr int kDioOutputLampIds[16] = {1062, 1063, 1064, 1065, 1066, 1067, 1068, 1069,
+                                              1109, 1110, 1111, 1112, 1113, 1114, 1115, 1116};
+inline constexpr int kDioWdtBoxIds[16] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147,
+                                          1148, 1149, 1150, 1151, 1152, 1153, 1154, 1155};
+
+// The analog output slot's channel rows, by channel.
+struct SAoChannelIds {
+    int nRange, nUpdate, nOutput, nOutputUnit, nSend, nReadBack, nReadBackUnit, nInitial, nSlider;
+};
+inline constexpr SAoChannelIds kAoChannelIds[4] = {
+    {1324, 1328, 1319, 1095, 1332, 1112, 1096, 1335, 1241},
+    {1325, 1329, 1320, 1097, 1029, 1116, 1098, 1336, 1242},
+    {1318, 1330, 1321, 1099, 1333, 1113, 1100, 1337, 1243},
+    {1326, 1331, 1323, 1101, 1334, 1117, 1102, 1049, 1244},
+};

@@ -1,0 +1,7 @@
+#include "RackState.h"
+
+CRackState& RackState()
+{
+    static CRackState state;
+    return state;
+}

@@ -1,0 +1,50 @@
+#include "Trim.h"
+
+#include "RackIds.h"
+
+namespace {
+
+constexpr UINT kPollPeriod = 200;
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CTrim, CRackDlg)
+ON_BN_CLICKED(IDC_TRIM_DOWN10, OnStep<1>)
+ON_BN_CLICKED(IDC_TRIM_DOWN1, OnStep<2>)
+ON_BN_CLICKED(IDC_TRIM_UP1, OnStep<3>)
+ON_BN_CLICKED(IDC_TRIM_UP10, OnStep<4>)
+ON_BN_CLICKED(IDC_TRIM_SAVE, OnStep<kSave>)
+END_MESSAGE_MAP()
+
+CTrim::CTrim(const STrimVariant& variant)
+    : CRackDlg(variant.nTemplate, &CMainFrame::m_strSlotAoParams), m_variant(variant)
+{
+}
+
+BOOL CTrim::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitRackContext();
+    m_strChannel = SlotBlock()[kSlotModule];
+    m_nLastResult = -1;
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+// Replies to the step requests are not read: the chosen step goes out again on every tick.
+bool CTrim::ReadReply(int step)
+{
+    if (step != kSave) return true;
+    TickMessageBox(ReplyStartsWith('!') ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
+                   MB_ICONEXCLAMATION);
+    OnCancel();
+    return false;
+}
+
+std::string CTrim::StepRequest()
+{
+    if (m_nCommand < 1 || m_nCommand > kSave) return {};
+    std::string body =
+        m_nCommand == kSave ? m_variant.pszSaveBody : kTrimStepBodies[m_nCommand - 1];
+    return SlotRequest('$', "C" + m_strChannel + body);
+}

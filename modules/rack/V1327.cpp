@@ -1,0 +1,173 @@
+#include "V1327.h"
+
+#include "AsciiCommand.h"
+#include "ModuleDialogs.h"
+#include "RackIds.h"
+#include "RackSlots.h"
+#include "Resource.h"
+#include "Strings.h"
+
+#include <bit>
+
+REGISTER_MODULE_DIALOG(CV1327)
+
+namespace {
+
+constexpr UINT kPollPeriod = 100;
+
+std::vector<int> Ids(const int (&ids)[16])
+{
+    return {std::begin(ids), std::end(ids)};
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CV1327, CRackDlg)
+ON_BN_CLICKED(IDC_DIO_UPDATA, OnUpdata)
+ON_CHANNEL_BOXES(kDioWdtBoxIds, OnTurnOnDo)
+ON_CHANNEL_BOXES((kDioWdtBoxIds + 8), OnTurnOnDoHigh)
+END_MESSAGE_MAP()
+
+CV1327::CV1327(CWnd*) : CRackDlg(IDD_RACK_DIO, &CMainFrame::m_strSlotDioParams) {}
+
+void CV1327::DoDataExchange(CDataExchange* pDX)
+{
+    for (size_t ch = 0; ch < 16; ++ch) DDX_Check(pDX, kDioWdtBoxIds[ch], m_bTurnOnDo[ch]);
+    DDX_Text(pDX, IDC_DIO_MODEL, m_strModule);
+}
+
+BOOL CV1327::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitRackContext();
+    m_outputLamps.Attach(*this, Ids(kDioOutputLampIds));
+    m_inputLamps.Attach(*this, Ids(kDioInputLampIds));
+    m_strModule = SlotBlock()[kSlotModule];
+    m_pModel = DioSlotModel(m_strModule);
+    UpdateData(FALSE);
+
+    const char* firstBody = "M";
+    if (m_pModel) {
+        // Input-only models have no output to switch.
+        m_nDoCount = std::popcount(m_pModel->nOutputs);
+        if (m_pModel->bDirections) m_nLastCommand = kReadDirections;
+        for (int ch = 0; ch < 16; ++ch)
+            if (!(m_pModel->nWdtBoxes & (1u << ch)))
+                GetDlgItem(kDioWdtBoxIds[ch])->ShowWindow(SW_HIDE);
+        firstBody = m_pModel->pszFirstBody;
+    }
+    if (!SendAscii(SlotRequest('$', firstBody), kOpenTimeout))
+        MessageBox("Reading Alarm Mask Setting Error!");
+    m_nCommand = kReadWdt;
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+bool CV1327::ReadReply(int step)
+{
+    switch (step) {
+    case kReadDirections:
+        // A direction reply cut short is read again, as a refused one is.
+        m_nCommand = ReplyStartsWith('!') && DecodeDirections(m_strReply, m_nIoConfig)
+                         ? kReadWdt
+                         : kReadDirections;
+        return false;
+    case kPoll:
+        if (ReplyStartsWith('!')) {
+            SetDlgItemText(IDC_DIO_HIGH_BYTE, "0x" + ReplyField(3, 2));
+            SetDlgItemText(IDC_DIO_LOW_BYTE, "0x" + ReplyField(5, 2));
+            ParseStatusReply(m_strReply);
+        }
+        m_nCommand = kPoll;
+        return false;
+    case kReadWdt:
+        // With the checksum on the boxes are not loaded from the module, as the unit has it.
+        if (ReplyStartsWith('!') && m_bChecksum == 0) SetWdtFlags(ReplyField(3, 4));
+        m_nCommand = kPoll;
+        return false;
+    case kWriteWdt:
+        TickMessageBox(ReplyStartsWith('!') ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
+                       "Setting", MB_ICONEXCLAMATION);
+        OnCancel();
+        return false;
+    case kSwitch:
+        if (!ReplyStartsWith('>')) return false; // the same switch goes out again
+        m_nCommand = kPoll;
+        return true;
+    default:
+        return true;
+    }
+}
+
+std::string CV1327::StepRequest()
+{
+    switch (m_nCommand) {
+    case kReadWdt:
+        return SlotFunctionRequest("");
+    case kPoll:
+        return SlotRequest('$', "6");
+    case kWriteWdt:
+        BuildWdtMask();
+        return SlotFunctionRequest("D" + m_strWdtMask);
+    case kSwitch:
+        return SlotRequest('#', "1" + ValueToHexChar(m_nClickedDo) + "0" +
+                                    Format("%d", m_bDoState[static_cast<size_t>(m_nClickedDo)]));
+    case kReadDirections:
+        return SlotRequest('$', "7");
+    default:
+        return {};
+    }
+}
+
+void CV1327::OnUpdata()
+{
+    m_nCommand = kWriteWdt;
+    // A pending reply would put the poll back in place of the write.
+    m_nLastCommand = kNone;
+}
+
+bool CV1327::Clickable(int channel) const
+{
+    return m_pModel && channel < m_nDoCount &&
+           (DioOutputs(*m_pModel, m_nIoConfig) & (1u << channel));
+}
+
+void CV1327::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int channel = m_outputLamps.HitTest(point);
+    if (channel >= 0 && Clickable(channel) && nFlags == MK_LBUTTON) {
+        int& state = m_bDoState[static_cast<size_t>(channel)];
+        state = state == 0 ? 1 : 0;
+        m_nClickedDo = channel;
+        m_nCommand = kSwitch;
+    }
+    m_nLastCommand = kNone;
+    CRackDlg::OnLButtonDown(nFlags, point);
+}
+
+void CV1327::ParseStatusReply(const std::string& reply)
+{
+    if (!m_pModel) return;
+    SDioLamps lamps = DecodeDioStatus(*m_pModel, reply, m_nIoConfig);
+    auto show = [](CLamps& row, int ch, ELamp lamp) {
+        if (lamp == ELamp::Grey) row.ShowIcon(ch, IDI_LAMP_UNUSED);
+        if (lamp == ELamp::On || lamp == ELamp::Off) row.Show(ch, lamp == ELamp::On);
+    };
+    for (size_t ch = 0; ch < 16; ++ch) {
+        show(m_inputLamps, static_cast<int>(ch), lamps.di[ch]);
+        show(m_outputLamps, static_cast<int>(ch), lamps.out[ch]);
+        if (lamps.out[ch] == ELamp::On || lamps.out[ch] == ELamp::Off)
+            m_bDoState[ch] = lamps.out[ch] == ELamp::On ? 1 : 0;
+    }
+}
+
+void CV1327::BuildWdtMask()
+{
+    m_strWdtMask = FlagsToHex(m_bTurnOnDo);
+}
+
+void CV1327::SetWdtFlags(const std::string& digits)
+{
+    SetFlagsFromHex(digits, m_bTurnOnDo);
+    UpdateData(FALSE);
+}

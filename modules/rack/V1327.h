@@ -1,0 +1,58 @@
+// The digital slot dialog for the 1327, 1371, 1323, 1328 and 1325 in a rack slot: lamps for the
+// channels, an output switched by a click on its lamp, and the slot's watchdog output pattern.
+#pragma once
+
+#include "Lamps.h"
+#include "RackDlg.h"
+#include "RackSlots.h"
+#include "SlotDio.h"
+
+#include <array>
+#include <vector>
+
+class CV1327 : public CRackDlg {
+public:
+    // The steps of m_nCommand and m_nLastCommand.
+    enum : int {
+        kNone = 0,
+        kPoll = -1,
+        kReadWdt = 1,
+        kWriteWdt = 4,
+        kSwitch = 6,
+        kReadDirections = 20,
+    };
+
+    explicit CV1327(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+
+    void OnUpdata();
+    template <int k> void OnTurnOnDo() { ToggleFlag(m_bTurnOnDo[k]); }
+    template <int k> void OnTurnOnDoHigh() { ToggleFlag(m_bTurnOnDo[k + 8]); }
+
+    void ParseStatusReply(const std::string& reply);
+    void BuildWdtMask();
+    void SetWdtFlags(const std::string& digits);
+
+    std::string m_strModule;
+    std::array<int, 16> m_bDoState{};
+    int m_nDoCount = 0;
+    int m_nClickedDo = 0;
+    WORD m_nIoConfig = 0; // the 1323's directions: bit set = input
+    std::string m_strWdtMask;
+    std::vector<int> m_bTurnOnDo = std::vector<int>(16, 0);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool ReadReply(int step) override;
+    std::string StepRequest() override;
+    // An output lamp the operator may click: one the model drives now.
+    bool Clickable(int channel) const;
+
+    const SDioSlotModel* m_pModel = nullptr;
+    CLamps m_inputLamps;
+    CLamps m_outputLamps;
+};

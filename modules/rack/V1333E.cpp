@@ -1,0 +1,249 @@
+#include "V1333E.h"
+
+#include "ModuleDialogs.h"
+#include "RackIds.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CV1333E)
+
+namespace {
+
+constexpr UINT kPollPeriod = 300;
+constexpr DWORD kBaudWithoutCode = 9600;
+
+const int kConfigurationControls[] = {IDC_RACK_BAUD, IDC_RACK_CHECKSUM, IDC_RACK_UPDATE,
+                                      IDC_RACK_PROTOCOL, IDC_RACK_MODBUS_PARITY};
+
+// The dialog a slot row opens and the block it is handed in. The analog-input kinds get the row's
+// model in entry 1; the others the address in entry 0, an empty entry 1 and the model in entry 5.
+struct SSlotDialog {
+    ESlotKind eKind;
+    ModuleParamBlock CMainFrame::*pBlock;
+    const char* pszClass;
+    bool bAnalogInput;
+};
+
+const SSlotDialog kSlotDialogs[] = {
+    {ESlotKind::Digital, &CMainFrame::m_strSlotDioParams, "CV1327", false},
+    {ESlotKind::AnalogOutput, &CMainFrame::m_strSlotAoParams, "CV1359", false},
+    {ESlotKind::AnalogInput, &CMainFrame::m_strSlotAiParams, "CV1300", true},
+    {ESlotKind::SpeedInput, &CMainFrame::m_strSlotAiParams, "CV1384H", true},
+};
+
+enum Column { kColModule = 0, kColSlot = 1, kColDescription = 2 };
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CV1333E, CRackDlg)
+ON_BN_CLICKED(IDC_RACK_UPDATE, OnUpdate)
+ON_CHANNEL_BOXES(kRackWdtBoxIds, OnEnableSlotWdt)
+ON_NOTIFY(NM_DBLCLK, IDC_RACK_LIST, OnDblclkSlotList)
+ON_BN_CLICKED(IDC_RACK_CANCEL, OnCancel)
+ON_BN_CLICKED(IDC_RACK_REFRESH, OnRefresh)
+END_MESSAGE_MAP()
+
+CV1333E::CV1333E(CWnd*) : CRackDlg(IDD_RACK_MAIN, nullptr) {}
+
+void CV1333E::DoDataExchange(CDataExchange* pDX)
+{
+    for (int slot = 0; slot < 8; ++slot)
+        DDX_Check(pDX, kRackWdtBoxIds[slot], m_bSlotWdt[static_cast<size_t>(slot)]);
+}
+
+BOOL CV1333E::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitRackContext();
+    const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
+    std::string decimal = Format("%d", static_cast<short>(StrToLong(m_strAddress, 16)));
+    SetDlgItemText(IDC_RACK_ADDRESS, decimal);
+    EnableConfiguration(decimal == "0");
+
+    int baudRow = RowOfCode(BaudCodeTable, rack[kBrate]);
+    GetDlgItemAs<CComboBox>(IDC_RACK_BAUD)->SetCurSel(baudRow);
+    DWORD baud = baudRow < 0 ? kBaudWithoutCode : BaudRateOfRow(baudRow);
+    GetDlgItemAs<CComboBox>(IDC_RACK_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
+
+    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    list->InsertColumn(kColModule, "Module", LVCFMT_LEFT, 80);
+    list->InsertColumn(kColSlot, "Slot", LVCFMT_LEFT, 80);
+    list->InsertColumn(kColDescription, "Description", LVCFMT_LEFT, 350);
+
+    if (!OpenAsciiLine(baud)) return FALSE;
+    m_nCommand = m_nLastCommand = kReadSlots;
+    SendAscii(Request('$', "T"), kOpenTimeout);
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+void CV1333E::EnableConfiguration(bool enable)
+{
+    for (int id : kConfigurationControls) GetDlgItem(id)->EnableWindow(enable);
+    GetDlgItem(IDC_RACK_ADDRESS)->EnableWindow(FALSE);
+}
+
+void CV1333E::EnableWatchdog(bool enable)
+{
+    for (int id : kRackWdtBoxIds) GetDlgItem(id)->EnableWindow(enable);
+    GetDlgItem(IDC_RACK_REFRESH)->EnableWindow(enable);
+}
+
+bool CV1333E::ReadReply(int step)
+{
+    switch (step) {
+    case kReadSlots:
+        if (ReplyStartsWith('!')) FillSlotList(m_strReply);
+        m_nCommand = kReadConfiguration;
+        return true;
+    case kReadConfiguration: {
+        int row = ReplyStartsWith('!') ? RowOfCode(kRackProtocolDigits, ReplyField(6, 1)) : -1;
+        if (row >= 0) {
+            GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->SetCurSel(row);
+            GetDlgItem(IDC_RACK_MODBUS_PARITY)->EnableWindow(row == 1);
+        }
+        m_nCommand = kReadParity;
+        return true;
+    }
+    case kReadParity: {
+        int row = ReplyStartsWith('>') ? RowOfCode(kRackParityReadCodes, ReplyField(4, 2)) : -1;
+        if (row >= 0) GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->SetCurSel(row);
+        m_nCommand = kReadWdtTimeout;
+        return true;
+    }
+    case kReadWdtTimeout:
+        if (ReplyStartsWith('!')) {
+            SetDlgItemText(IDC_RACK_WDT_TIMEOUT, Right(m_strReply, 3));
+        } else {
+            GetDlgItem(IDC_RACK_WDT_TIMEOUT)->EnableWindow(FALSE);
+            GetDlgItem(IDC_RACK_REFRESH)->EnableWindow(FALSE);
+        }
+        m_nCommand = kReadWdtEnables;
+        return false;
+    case kReadWdtEnables:
+        if (ReplyStartsWith('!'))
+            SetWdtFlags(ReplyAt(4), ReplyAt(3));
+        else
+            EnableWatchdog(false);
+        m_nCommand = kIdle;
+        return false;
+    case kWriteParity:
+        m_nCommand = kWriteConfiguration;
+        return true;
+    case kWriteConfiguration:
+        m_nCommand = kNone;
+        ShowConfigurationResult(ReplyStartsWith('!'));
+        OnCancel();
+        return false;
+    case kWriteWdtTimeout:
+        if (!ReplyStartsWith('!')) return false; // sent again on the next tick
+        BuildWdtMask();
+        m_nCommand = kWriteWdtEnables;
+        return true;
+    case kWriteWdtEnables:
+        m_nCommand = kNone;
+        TickMessageBox(ReplyStartsWith('!') ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
+                       "Setting", MB_ICONEXCLAMATION);
+        OnCancel();
+        return false;
+    default:
+        return true;
+    }
+}
+
+std::string CV1333E::StepRequest()
+{
+    switch (m_nCommand) {
+    case kReadConfiguration:
+        return Request('$', "2");
+    case kReadParity:
+        return Request('$', "OU");
+    case kReadWdtTimeout:
+        return Request('$', "XR");
+    case kReadWdtEnables:
+        return Request('$', "XER");
+    case kWriteParity: {
+        int row = GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->GetCurSel();
+        return Request('#', "OU" + CodeOfRow(kRackParityWriteCodes, row));
+    }
+    case kWriteConfiguration:
+        return m_strConfigCommand;
+    case kWriteWdtTimeout:
+        return Request('$', "X" + GetDlgItemText(IDC_RACK_WDT_TIMEOUT));
+    case kWriteWdtEnables:
+        return Request('$', "XEW" + m_strWdtEnableMask);
+    default:
+        return {};
+    }
+}
+
+void CV1333E::OnUpdate()
+{
+    m_pMainFrame = GetMainFrame();
+    UpdateData(TRUE);
+    long address = static_cast<short>(StrToLong(GetDlgItemText(IDC_RACK_ADDRESS), 10));
+    m_strAddress = Format("%02lX", address & 0xFFFF);
+    std::string baud =
+        CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_RACK_BAUD)->GetCurSel());
+    std::string checksum =
+        CodeOfRow(kRackChecksumDigits, GetDlgItemAs<CComboBox>(IDC_RACK_CHECKSUM)->GetCurSel());
+    std::string protocol =
+        CodeOfRow(kRackProtocolDigits, GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->GetCurSel());
+    m_strConfigCommand = Request('%', "00" + baud + checksum + protocol);
+    m_nCommand = kWriteParity;
+}
+
+void CV1333E::OnRefresh()
+{
+    m_nCommand = kWriteWdtTimeout;
+    m_nLastCommand = kNone;
+}
+
+void CV1333E::BuildWdtMask()
+{
+    m_strWdtEnableMask = FlagsToHex(m_bSlotWdt);
+}
+
+void CV1333E::SetWdtFlags(char low, char high)
+{
+    SetFlagsFromHex(std::string{high, low}, m_bSlotWdt);
+    UpdateData(FALSE);
+}
+
+void CV1333E::FillSlotList(const std::string& reply)
+{
+    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    for (const SSlotRow& row : ParseSlotTable(reply)) {
+        int item = list->InsertItem(list->GetItemCount(), row.strModule);
+        list->SetItemText(item, kColSlot, row.strSlot);
+        list->SetItemText(item, kColDescription, row.strDescription);
+    }
+}
+
+void CV1333E::OnDblclkSlotList()
+{
+    KillTimer(m_nTimerId);
+    // With no row selected there is nothing to open.
+    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    int item = list->GetNextSelectedItem();
+    if (item < 0) return;
+    std::string module = list->GetItemText(item, kColModule);
+    RunSlotDialog(SlotKindOf(module), module, list->GetItemText(item, kColSlot));
+}
+
+void CV1333E::RunSlotDialog(ESlotKind kind, const std::string& module, const std::string& slot)
+{
+    for (const SSlotDialog& entry : kSlotDialogs) {
+        if (entry.eKind != kind) continue;
+        ModuleParamBlock& block = m_pMainFrame->*entry.pBlock;
+        if (entry.bAnalogInput) {
+            block[kSlotAnalogModule] = module;
+        } else {
+            block[kSlotAddress] = m_strAddress;
+            block[kSlotAnalogModule] = "";
+            block[kSlotModule] = module;
+        }
+        block[kSlotNumber] = slot;
+        if (auto dlg = CreateModuleDialog(entry.pszClass)) dlg->DoModal();
+        return;
+    }
+}

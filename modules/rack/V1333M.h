@@ -1,0 +1,49 @@
+// The rack main unit found over Modbus RTU: a tab window with a main page and one page per kind of
+// slot module. It opens the line, reads the slot table once and leaves the bus to its pages.
+#pragma once
+
+#include "Dialog.h"
+#include "MainFrm.h"
+#include "RackModbusTables.h"
+#include "TabChange.h"
+
+class CV1333M : public CDialog {
+public:
+    explicit CV1333M(CWnd* pParent = nullptr);
+    ~CV1333M() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+    // Cancel and the close box: the timer stops and the line closes.
+    void OnCancel() override;
+    void OnDestroy() override;
+
+    void RefreshSlotInfo();
+    void ParseSlotTypes(const std::string& digits);
+    void ParseSlotAddresses(const std::string& digits);
+
+    std::string m_strAddress;
+    CMainFrame* m_pMainFrame = nullptr;
+    std::string m_strReply;
+    std::string m_strData;
+    UINT_PTR m_nTimerId = 1000;
+    // Closing passes it to the close: no port until the line has opened.
+    int m_nPort = 0;
+    int m_nLastResult = -1;
+    int m_bTablePending = 0;
+    SlotTexts m_strSlotCode;
+    CTabChange m_tab;
+    std::string m_strModule;
+    std::string m_strFirmware;
+    std::string m_strSlotNumber;
+    std::string m_strEndAddress;
+    std::string m_strStartAddress;
+
+private:
+    void ReadSlotTable();
+    void ShowSlotView(bool bSlot);
+};
+
+inline constexpr const char* kRackModuleName = "Vekt-1333E";
+inline constexpr const char* kInitializeError = "Initialize Error!";

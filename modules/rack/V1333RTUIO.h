@@ -1,0 +1,43 @@
+// The digital slot page of the Modbus rack window: the sixteen coils of the selected slot as
+// lamps, read on every tick, and one output switched per lamp press.
+#pragma once
+
+#include "RackModbusTables.h"
+#include "RackPage.h"
+
+#include <array>
+#include <deque>
+
+class CV1333RTUIO : public CRackPage {
+public:
+    enum : int { kCmdReadCoils = 1, kCmdWriteCoil = 2 };
+
+    explicit CV1333RTUIO(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+
+    // Four hex digits of a coil reply: lamps, and flags as the module's rules say.
+    void ParseStatusReply(const std::string& digits);
+    template <int c> void OnToggleDo() { ToggleDo(c); }
+    void OnViewMode();
+
+    std::string m_strData;
+    std::array<int, kDigitalChannels> m_bOutputOn{};
+    // Writes prepared by lamp presses, oldest first: every press that flips a flag is sent.
+    std::deque<std::string> m_queWrites;
+    int m_bChannelView = 0;
+    CButton m_btnViewMode;
+    std::array<CButton, kDigitalChannels> m_btnChannel;
+    std::array<std::string, kDigitalChannels> m_strLabel;
+
+    DECLARE_MESSAGE_MAP()
+
+protected:
+    bool Serves(const std::string& module) const override;
+
+private:
+    void ToggleDo(int channel);
+    void ShowLabels();
+};

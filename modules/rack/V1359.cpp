@@ -1,0 +1,290 @@
+#include "V1359.h"
+
+#include "AsciiCommand.h"
+#include "ModuleDialogs.h"
+#include "RackIds.h"
+#include "Strings.h"
+#include "Trim.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+REGISTER_MODULE_DIALOG(CV1359)
+
+namespace {
+
+constexpr UINT kPollPeriod = 100;
+constexpr int kChannels = 4;
+constexpr int kSlewStep = 4;
+// The furthest a slider is ever moved; keeps a typed value of any size a valid position.
+constexpr float kSliderLimit = 1000.0f;
+
+const char* const kUpdateChannelTexts[kChannels][2] = {
+    {"Update Channel0 Succeeded!", "Update Channel0 Error!"},
+    {"Update Channel1 Succeeded!", "Update Channel1 Error!"},
+    {"Update Channel2 Succeeded!", "Update Channel2 Error!"},
+    {"Update Channel3 Succeeded!", "Update Channel3 Error!"},
+};
+
+std::string ChannelDigit(int channel)
+{
+    return Format("%d", channel);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CV1359, CRackDlg)
+ON_CBN_SELCHANGE(IDC_AO_CHANNEL, OnSelchangeChannel)
+ON_BN_CLICKED(IDC_AO_UPDATE, OnUpdateGeneral)
+ON_BN_CLICKED(kAoChannelIds[0].nUpdate, OnUpdateChannel<0>)
+ON_BN_CLICKED(kAoChannelIds[1].nUpdate, OnUpdateChannel<1>)
+ON_BN_CLICKED(kAoChannelIds[2].nUpdate, OnUpdateChannel<2>)
+ON_BN_CLICKED(kAoChannelIds[3].nUpdate, OnUpdateChannel<3>)
+ON_BN_CLICKED(kAoChannelIds[0].nInitial, OnSendAsInitial<0>)
+ON_BN_CLICKED(kAoChannelIds[1].nInitial, OnSendAsInitial<1>)
+ON_BN_CLICKED(kAoChannelIds[2].nInitial, OnSendAsInitial<2>)
+ON_BN_CLICKED(kAoChannelIds[3].nInitial, OnSendAsInitial<3>)
+ON_BN_CLICKED(kAoChannelIds[0].nSend, OnSend<0>)
+ON_BN_CLICKED(kAoChannelIds[1].nSend, OnSend<1>)
+ON_BN_CLICKED(kAoChannelIds[2].nSend, OnSend<2>)
+ON_BN_CLICKED(kAoChannelIds[3].nSend, OnSend<3>)
+ON_BN_CLICKED(IDC_AO_TRIM4, OnTrim4mA)
+ON_BN_CLICKED(IDC_AO_TRIM20, OnTrim20mA)
+END_MESSAGE_MAP()
+
+CV1359::CV1359(CWnd*) : CRackDlg(IDD_RACK_AO, &CMainFrame::m_strSlotAoParams) {}
+
+CSliderCtrl* CV1359::Slider(int channel) const
+{
+    return GetDlgItemAs<CSliderCtrl>(kAoChannelIds[channel].nSlider);
+}
+
+int CV1359::RangeRow(int channel) const
+{
+    return GetDlgItemAs<CComboBox>(kAoChannelIds[channel].nRange)->GetCurSel();
+}
+
+BOOL CV1359::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_strChannel = "0";
+    InitRackContext();
+    GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->SetCurSel(0);
+    SetDlgItemText(IDC_AO_FORMAT, "Engineering Units");
+    for (int ch = 0; ch < kChannels; ++ch) Slider(ch)->SetPageSize(1);
+    m_nLastCommand = kConfiguration0;
+    SendAscii(SlotRequest('$', "C0B"), kOpenTimeout);
+    SetTimer(m_nTimerId, kPollPeriod);
+    return TRUE;
+}
+
+void CV1359::OnTimerEnded(UINT_PTR nIDEvent)
+{
+    CRackDlg::OnTimerEnded(nIDEvent);
+    // The trim dialog runs once the tick has ended, so this dialog's ticks go on behind it and the
+    // two dialogs take turns on the line.
+    if (const STrimVariant* variant = std::exchange(m_pPendingTrim, nullptr)) {
+        CTrim trim(*variant);
+        trim.DoModal();
+    }
+}
+
+bool CV1359::ReadReply(int step)
+{
+    if (step < kConfiguration0 || step > kDrive20mA || step == 9) return true;
+    bool ack = ReplyStartsWith('!');
+    if (step < kReadBack0) {
+        if (ack) ReadConfiguration(step - kConfiguration0);
+        m_nCommand = step == kConfiguration0 + kChannels - 1 ? kReadBack0 : step + 1;
+    } else if (step < kUpdateGeneral) {
+        if (ack) ReadBack(step - kReadBack0);
+        m_nCommand = step == kReadBack0 + kChannels - 1 ? kReadBack0 : step + 1;
+    } else if (step == kDrive4mA || step == kDrive20mA) {
+        m_nCommand = kReadBack0;
+        if (ReplyStartsWith('>')) HandOverToTrim(step == kDrive4mA ? kTrim4mA : kTrim20mA);
+    } else {
+        bool returnsToCycle = step == kUpdateGeneral || step == kSendOutput;
+        m_nCommand = returnsToCycle ? kReadBack0 : kConfiguration0;
+        ShowOutcome(step, step == kSendOutput ? ReplyStartsWith('>') : ack);
+    }
+    return true;
+}
+
+void CV1359::ReadConfiguration(int channel)
+{
+    const SAoChannelIds& ids = kAoChannelIds[channel];
+    SetDlgItemText(ids.nOutputUnit, "mA");
+    SetDlgItemText(ids.nReadBackUnit, "mA");
+    std::string digit = ReplyField(4, 1);
+    if (const SAoRange* range = AoRangeOfDigit(digit)) {
+        GetDlgItemAs<CComboBox>(ids.nRange)->SetCurSel(RowOfCode(kAoRangeDigits, digit));
+        Slider(channel)->SetRangeMin(range->nMin);
+        Slider(channel)->SetRangeMax(range->nMax);
+        SetDlgItemText(ids.nOutputUnit, range->pszUnit);
+        SetDlgItemText(ids.nReadBackUnit, range->pszUnit);
+    }
+    m_strChRange[static_cast<size_t>(channel)] = digit;
+    std::string slew = ReplyField(5, 2);
+    if (m_strChannel == ChannelDigit(channel)) {
+        auto* combo = GetDlgItemAs<CComboBox>(IDC_AO_SLEW);
+        combo->ResetContent();
+        for (const std::string& row : AoSlewRows(digit)) combo->AddString(row);
+        combo->SetCurSel(RowOfCode(kAoSlewCodes, slew));
+        bool trims = digit == "1" && m_strAddress == "00";
+        GetDlgItem(IDC_AO_TRIM4)->EnableWindow(trims);
+        GetDlgItem(IDC_AO_TRIM20)->EnableWindow(trims);
+    }
+    m_strChSlew[static_cast<size_t>(channel)] = slew;
+}
+
+void CV1359::ReadBack(int channel)
+{
+    const SAoChannelIds& ids = kAoChannelIds[channel];
+    std::string text = ReplyField(3, static_cast<int>(m_strReply.size()));
+    SetDlgItemText(ids.nReadBack, text);
+    if (m_nOutputFills > channel) return;
+    auto i = static_cast<size_t>(channel);
+    SetDlgItemText(ids.nOutput, text);
+    m_strOutValue[i] = GetDlgItemText(ids.nOutput);
+    m_fOutValue[i] = LeadingNumber(m_strOutValue[i]);
+    MoveSlider(channel, m_fOutValue[i]);
+    ++m_nOutputFills;
+}
+
+void CV1359::MoveSlider(int channel, float value)
+{
+    float bounded = std::clamp(value, -kSliderLimit, kSliderLimit);
+    Slider(channel)->SetPos(static_cast<int>(std::trunc(bounded)));
+}
+
+void CV1359::ShowOutcome(int step, bool accepted)
+{
+    std::string text;
+    if (step == kUpdateGeneral) {
+        text = accepted ? "Update Setting Succeeded!" : "Update Setting Error!";
+    } else if (step == kSendAsInitial) {
+        text = accepted ? "Startup Calibration Succeeded!" : "Startup Calibration Error!";
+    } else if (step == kSendOutput) {
+        text = accepted ? "Update Output Value Succeeded!" : "Update Output Value Error!";
+    } else {
+        text = kUpdateChannelTexts[step - kUpdateChannel0][accepted ? 0 : 1];
+    }
+    BoxBehindPolling(text, "Setting", MB_ICONEXCLAMATION);
+    if (step == kSendOutput && accepted) {
+        for (int ch = 0; ch < kChannels; ++ch)
+            SetDlgItemText(kAoChannelIds[ch].nOutput, m_strOutValue[static_cast<size_t>(ch)]);
+    }
+}
+
+void CV1359::HandOverToTrim(const STrimVariant& variant)
+{
+    m_pMainFrame->m_strSlotAoParams[kSlotModule] = m_strChannel;
+    m_pPendingTrim = &variant;
+}
+
+std::string CV1359::StepRequest()
+{
+    if (m_nCommand >= kConfiguration0 && m_nCommand < kReadBack0)
+        return SlotRequest('$', "C" + ChannelDigit(m_nCommand - kConfiguration0) + "B");
+    if (m_nCommand >= kReadBack0 && m_nCommand < kUpdateGeneral)
+        return SlotRequest('$', "C" + ChannelDigit(m_nCommand - kReadBack0) + "6");
+    if (m_nCommand >= kUpdateChannel0 && m_nCommand < kSendAsInitial) {
+        int channel = m_nCommand - kUpdateChannel0;
+        int row = RangeRow(channel);
+        if (row < 0) return {};
+        return SlotRequest('$', "C" + ChannelDigit(channel) + "A3" + ChannelDigit(row) +
+                                    m_strChSlew[static_cast<size_t>(channel)]);
+    }
+    switch (m_nCommand) {
+    case kUpdateGeneral:
+        return SlotRequest('$', "C" + m_strChannel + "A3" + m_strCurRangeDigit + m_strNewSlewCode);
+    case kSendAsInitial:
+        return SlotRequest('$', "C" + m_strSendChannel + "4");
+    case kSendOutput:
+        return SlotRequest('#', "C" + m_strSendChannel +
+                                    m_strOutValue[static_cast<size_t>(m_nSendIndex)]);
+    case kDrive4mA:
+        return SlotRequest('#', "C" + m_strChannel + "04.000");
+    case kDrive20mA:
+        return SlotRequest('#', "C" + m_strChannel + "20.000");
+    default:
+        return {};
+    }
+}
+
+void CV1359::Command(int step)
+{
+    m_nCommand = step;
+    m_nLastCommand = kNone;
+}
+
+void CV1359::OnSelchangeChannel()
+{
+    m_strChannel = ChannelDigit(GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->GetCurSel());
+    Command(kConfiguration0);
+}
+
+void CV1359::OnUpdateGeneral()
+{
+    int slewRow = GetDlgItemAs<CComboBox>(IDC_AO_SLEW)->GetCurSel();
+    int channel = static_cast<int>(StrToLong(m_strChannel, 10));
+    std::string range = m_strChRange[static_cast<size_t>(std::clamp(channel, 0, kChannels - 1))];
+    // Without a slew row or a range read from the module there is nothing sound to send.
+    if (slewRow < 0 || range.empty()) return;
+    Command(kUpdateGeneral);
+    m_strNewSlewCode = ByteToHexPair(slewRow * kSlewStep);
+    m_strCurRangeDigit = range;
+}
+
+void CV1359::UpdateChannel(int channel)
+{
+    if (RangeRow(channel) < 0) return; // no range chosen: nothing to send
+    Command(kUpdateChannel0 + channel);
+    m_nOutputFills = 0;
+}
+
+void CV1359::SendAsInitial(int channel)
+{
+    Command(kSendAsInitial);
+    m_strSendChannel = ChannelDigit(channel);
+}
+
+void CV1359::SendOutput(int channel)
+{
+    auto i = static_cast<size_t>(channel);
+    m_strOutValue[i] = GetDlgItemText(kAoChannelIds[channel].nOutput);
+    float value = LeadingNumber(m_strOutValue[i]);
+    m_fOutValue[i] = value;
+    m_strOutValue[i] = Format("%02.3f", static_cast<double>(value));
+    MoveSlider(channel, value);
+    if (!AoValueFits(RangeRow(channel), value)) {
+        MessageBox("Please Input Valid Value!", "Setting", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strOutValue[i] = AoValueText(value);
+    Command(kSendOutput);
+    m_strSendChannel = ChannelDigit(channel);
+    m_nSendIndex = channel;
+}
+
+void CV1359::OnTrim4mA()
+{
+    Command(kDrive4mA);
+}
+
+void CV1359::OnTrim20mA()
+{
+    Command(kDrive20mA);
+}
+
+void CV1359::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    CRackDlg::OnHScroll(nSBCode, nPos, pScrollBar);
+    for (int ch = 0; ch < kChannels; ++ch) {
+        auto i = static_cast<size_t>(ch);
+        m_fSliderPos[i] = static_cast<float>(Slider(ch)->GetPos());
+        m_strSliderText[i] = AoSliderText(m_fSliderPos[i]);
+        SetDlgItemText(kAoChannelIds[ch].nOutput, m_strSliderText[i]);
+    }
+}

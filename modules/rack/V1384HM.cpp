@@ -1,0 +1,173 @@
+#include "V1384HM.h"
+
+#include "RackModbusIds.h"
+#include "RackState.h"
+#include "Resource.h"
+#include "Strings.h"
+
+namespace {
+
+constexpr UINT kPeriodMs = 200;
+constexpr int kTypeDigitsPerSlot = 32; // eight registers of type codes per slot
+constexpr int kTypeDigits = 16;        // of which the first four carry codes
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CV1384HM, CRackPage)
+ON_BN_CLICKED(IDC_RACK_AI_VIEW, OnViewMode)
+ON_BN_CLICKED(IDC_RACK_AI_HEX, OnValueMode)
+ON_BN_CLICKED(kRackAoSendIds[0], OnSendAo<0>)
+ON_BN_CLICKED(kRackAoSendIds[1], OnSendAo<1>)
+ON_BN_CLICKED(kRackAoSendIds[2], OnSendAo<2>)
+ON_BN_CLICKED(kRackAoSendIds[3], OnSendAo<3>)
+END_MESSAGE_MAP()
+
+CV1384HM::CV1384HM(CWnd*) : CRackPage(IDD_V1384HM)
+{
+    m_strLabel.fill("00000");
+}
+
+void CV1384HM::DoDataExchange(CDataExchange* pDX)
+{
+    for (size_t r = 0; r < kAnalogRows; ++r) {
+        DDX_Text(pDX, kRackAiLabelIds[r], m_strLabel[r]);
+        DDX_Text(pDX, kRackAiRangeIds[r], m_types.strRange[r]);
+        DDX_Text(pDX, kRackAiValueIds[r], m_strValue[r]);
+    }
+}
+
+BOOL CV1384HM::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_bShowHex = 0;
+    for (int id : kRackAoEntryIds) SetDlgItemText(id, "0");
+    InitPage(kPeriodMs, kCmdReadTypes);
+    return TRUE;
+}
+
+bool CV1384HM::Serves(const std::string& module) const
+{
+    return IsAnalogPageModule(module);
+}
+
+void CV1384HM::PollStep()
+{
+    const CRackState& rack = RackState();
+    int slot = rack.nCurrentSlot;
+    ShowRows(rack.CurrentModule());
+
+    m_strReply = LastReplyDigits();
+    if (m_nLastResult == 1) {
+        switch (m_nLastCommand) {
+        case kCmdReadTypes:
+            ParseInputTypes(Mid(m_strReply, kTypeDigitsPerSlot * slot, kTypeDigits));
+            m_nCommand = kCmdReadValues;
+            break;
+        case kCmdReadValues:
+            ParseChannelValues(Left(m_strReply, 32));
+            m_nCommand = kCmdReadAlarms;
+            break;
+        case kCmdReadAlarms:
+            ParseStatusReply(0, Left(m_strReply, 8));
+            m_nCommand = kCmdReadTypes;
+            break;
+        case kCmdWriteOutput:
+            m_nCommand = kCmdReadTypes;
+            break;
+        default:
+            break;
+        }
+    }
+    // Unanswered, the same request goes out again.
+    m_nLastCommand = m_nCommand;
+    Exchange(RequestBody(slot));
+}
+
+std::string CV1384HM::RequestBody(int slot) const
+{
+    switch (m_nCommand) {
+    case kCmdReadValues:
+        return ValuesReadBody(slot);
+    case kCmdReadAlarms:
+        return AlarmsReadBody(slot);
+    case kCmdWriteOutput:
+        return OutputWriteBody(slot, m_nAoChannel, m_strAoValue[static_cast<size_t>(m_nAoChannel)]);
+    default:
+        return TypesReadBody();
+    }
+}
+
+void CV1384HM::ShowRows(const std::string& module)
+{
+    auto start = static_cast<int>(StrToLong(RackState().CurrentStart(), 10));
+    m_strLabel = AnalogRowLabels(module, start, m_bChannelView != 0);
+    SetDlgItemText(IDC_RACK_AI_VIEW, m_bChannelView ? "CH" : "Addr");
+    if (!m_bChannelView) {
+        int rows = AnalogRowCount(module);
+        for (int r = 0; r < kAnalogRows; ++r) {
+            size_t i = static_cast<size_t>(r);
+            GetDlgItem(kRackAiRangeIds[i])->EnableWindow(r < rows);
+            GetDlgItem(kRackAiValueIds[i])->EnableWindow(r < rows);
+        }
+        bool outputs = HasAnalogOutputs(module);
+        for (size_t c = 0; c < kAnalogOutputs; ++c) {
+            GetDlgItem(kRackAoEntryIds[c])->EnableWindow(outputs);
+            GetDlgItem(kRackAoSendIds[c])->EnableWindow(outputs);
+        }
+    }
+    UpdateData(FALSE);
+}
+
+void CV1384HM::ParseInputTypes(const std::string& digits)
+{
+    ::ParseInputTypes(RackState().CurrentModule(), digits, m_types);
+    for (size_t r = 0; r < kAnalogRows; ++r) SetDlgItemText(kRackAiUnitIds[r], m_types.strUnit[r]);
+    for (size_t c = 0; c < kAnalogOutputs; ++c)
+        SetDlgItemText(kRackAoUnitIds[c], m_types.strOutputUnit[c]);
+    UpdateData(FALSE);
+}
+
+void CV1384HM::ParseChannelValues(const std::string& digits)
+{
+    SetDlgItemText(IDC_RACK_AI_HEX, m_bShowHex ? "Eng" : "Hex");
+    m_strValue = ChannelValueTexts(RackState().CurrentModule(), digits, m_types, m_bShowHex != 0);
+    UpdateData(FALSE);
+}
+
+void CV1384HM::ParseStatusReply(int nMode, const std::string& digits)
+{
+    if (nMode != 0 || !IsAnalogPageModule(RackState().CurrentModule())) return;
+    SAlarmLamps lamps = ::ParseStatusReply(digits);
+    for (size_t r = 0; r < kAnalogRows; ++r) {
+        GetDlgItemAs<CStatic>(kRackAiHighLampIds[r])
+            ->SetIcon(lamps.bHigh[r] ? IDI_DOT_SET : IDI_DOT_CLEAR);
+        GetDlgItemAs<CStatic>(kRackAiLowLampIds[r])
+            ->SetIcon(lamps.bLow[r] ? IDI_DOT_SET : IDI_DOT_CLEAR);
+    }
+}
+
+void CV1384HM::OnViewMode()
+{
+    m_bChannelView = !m_bChannelView;
+}
+
+void CV1384HM::OnValueMode()
+{
+    m_bShowHex = !m_bShowHex;
+}
+
+void CV1384HM::SendAo(int channel)
+{
+    size_t c = static_cast<size_t>(channel);
+    auto value = static_cast<float>(StrToDouble(GetDlgItemText(kRackAoEntryIds[c])));
+    int type = m_types.nType[c];
+    if (auto range = OutputRange(type); range && (value < range->fLow || value > range->fHigh)) {
+        MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strAoValue[c] = Format("%04X", EngineeringToCount(value, type));
+    m_nAoChannel = channel;
+    m_nCommand = kCmdWriteOutput;
+    // The reply in flight is not read: the write goes out next.
+    m_nLastCommand = 0;
+}

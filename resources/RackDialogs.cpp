@@ -1,0 +1,172 @@
+// Templates of the ASCII rack dialogs: 233 "Vektral-1333E" (main unit), 234 "DIO Module" (digital
+// slot), 237 "Vektral-1359 Module" (analog output slot), 243 and 244 (the 4 mA and 20 mA trims).
+#include "DialogTemplate.h"
+#include "Shell.h"
+#include "Strings.h"
+#include "rack/RackIds.h"
+#include "rack/SlotAo.h"
+
+namespace {
+
+using Controls = std::vector<ControlTemplate>;
+
+Controls MainUnitControls()
+{
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 200, 120});
+    c.push_back({-1, CtlKind::Static, "Address:", 12, 18, 44, 9});
+    c.push_back({IDC_RACK_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
+    c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
+    c.push_back({-1, CtlKind::Static, "BaudRate:", 12, 34, 44, 9});
+    c.push_back({IDC_RACK_BAUD,
+                 CtlKind::DropList,
+                 "",
+                 60,
+                 32,
+                 90,
+                 80,
+                 CS_NONE,
+                 {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}});
+    c.push_back({-1, CtlKind::Static, "CheckSum:", 12, 50, 44, 9});
+    c.push_back(
+        {IDC_RACK_CHECKSUM, CtlKind::DropList, "", 60, 48, 90, 40, CS_NONE, {"Enable", "Disable"}});
+    c.push_back({-1, CtlKind::Static, "Protocol:", 12, 66, 44, 9});
+    c.push_back({IDC_RACK_PROTOCOL,
+                 CtlKind::DropList,
+                 "",
+                 60,
+                 64,
+                 90,
+                 40,
+                 CS_NONE,
+                 {"Vekt ASCII", "MODBUS"}});
+    c.push_back({-1, CtlKind::Static, "Modbus Only:", 12, 82, 46, 9});
+    c.push_back({IDC_RACK_MODBUS_PARITY,
+                 CtlKind::DropDown,
+                 "",
+                 60,
+                 80,
+                 140,
+                 60,
+                 CS_NONE,
+                 {"None Parity, 8 Bits, 1 Stop", "Even Parity, 8 Bits, 1 Stop",
+                  "Odd Parity, 8 Bits, 1 Stop", "None Parity, 8 Bits, 2 Stop"}});
+    c.push_back({IDC_RACK_UPDATE, CtlKind::Button, "&Update", 60, 100, 50, 14});
+
+    c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 212, 4, 180, 120});
+    for (int slot = 0; slot < 8; ++slot) {
+        c.push_back({kRackWdtBoxIds[slot], CtlKind::AutoCheckBox,
+                     Format("Enable Slot-%d WDT", slot), 218 + (slot / 4) * 86,
+                     16 + (slot % 4) * 14, 84, 10});
+    }
+    c.push_back({-1, CtlKind::Static, "TimeOut Value:", 218, 78, 54, 9});
+    c.push_back({IDC_RACK_WDT_TIMEOUT, CtlKind::Edit, "", 274, 76, 40, 12});
+    c.push_back({-1, CtlKind::Static, "Second(s)", 318, 78, 40, 9});
+    c.push_back({IDC_RACK_REFRESH, CtlKind::Button, "&Refresh", 218, 100, 50, 14});
+    c.push_back({IDC_RACK_CANCEL, CtlKind::Button, "&Cancel", 336, 100, 50, 14});
+
+    c.push_back({-1, CtlKind::GroupBox, "Description", 6, 128, 386, 110});
+    c.push_back({IDC_RACK_LIST, CtlKind::ListCtrl, "", 12, 140, 374, 92, CS_BORDER});
+    return c;
+}
+
+Controls DioControls()
+{
+    Controls c;
+    c.push_back({-1, CtlKind::Static, "Module(", 8, 6, 30, 9});
+    c.push_back({IDC_DIO_MODEL, CtlKind::Static, "", 40, 6, 30, 9});
+    c.push_back({-1, CtlKind::Static, ")", 72, 6, 8, 9});
+    c.push_back({-1, CtlKind::GroupBox, "DataArea", 6, 18, 463, 92});
+    // Channel 0 at the right end of its row; inputs above outputs.
+    for (int ch = 0; ch < 16; ++ch) {
+        int x = 440 - 28 * ch;
+        c.push_back({-1, CtlKind::Static, Format("DI%d", ch), x, 28, 24, 9, CS_CENTER});
+        c.push_back({kDioInputLampIds[ch], CtlKind::Icon, "144", x + 2, 38, 20, 20});
+        c.push_back({-1, CtlKind::Static, Format("DO%d", ch), x, 64, 24, 9, CS_CENTER});
+        c.push_back({kDioOutputLampIds[ch], CtlKind::Icon, "144", x + 2, 74, 20, 20});
+    }
+    c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 6, 114, 463, 92});
+    for (int ch = 0; ch < 16; ++ch) {
+        c.push_back({kDioWdtBoxIds[ch], CtlKind::AutoCheckBox, Format("Turn On DO%d", ch),
+                     12 + (ch % 8) * 57, 128 + (ch / 8) * 16, 56, 10});
+    }
+    c.push_back({-1, CtlKind::Static, "Heigh Byte(Hex)", 12, 166, 60, 9, CS_HIDDEN});
+    c.push_back({IDC_DIO_HIGH_BYTE, CtlKind::Edit, "", 74, 164, 40, 12, CS_HIDDEN});
+    c.push_back({-1, CtlKind::Static, "Low Byte(Hex)", 120, 166, 60, 9, CS_HIDDEN});
+    c.push_back({IDC_DIO_LOW_BYTE, CtlKind::Edit, "", 182, 164, 40, 12, CS_HIDDEN});
+    c.push_back({IDC_DIO_UPDATA, CtlKind::Button, "Updata", 340, 184, 56, 14});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 406, 214, 56, 14});
+    return c;
+}
+
+Controls AnalogOutputControls()
+{
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 270, 52});
+    c.push_back({-1, CtlKind::Static, "Change CH:", 12, 16, 40, 9});
+    c.push_back({IDC_AO_CHANNEL,
+                 CtlKind::DropDown,
+                 "",
+                 54,
+                 14,
+                 40,
+                 60,
+                 CS_NONE,
+                 {"CH0", "CH1", "CH2", "CH3"}});
+    c.push_back({-1, CtlKind::Static, "Data &Format:", 100, 16, 56, 9});
+    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 158, 14, 60, 12, CS_READONLY});
+    c.push_back({-1, CtlKind::Static, "&Slew Rate:", 12, 34, 50, 9});
+    c.push_back({IDC_AO_SLEW, CtlKind::DropDown, "", 64, 32, 70, 100});
+    c.push_back({IDC_AO_UPDATE, CtlKind::Button, "Update", 136, 32, 34, 14});
+    c.push_back({IDC_AO_TRIM4, CtlKind::Button, "Trim For &4mA", 172, 32, 50, 14, CS_DISABLED});
+    c.push_back({IDC_AO_TRIM20, CtlKind::Button, "Trim For &20mA", 224, 32, 50, 14, CS_DISABLED});
+    c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 222, 14, 50, 14});
+
+    c.push_back({-1, CtlKind::GroupBox, "Data Area", 6, 60, 270, 196});
+    const std::vector<std::string> ranges = {"0 ~ 20 mA", "4 ~ 20 mA", "0 ~ 10 V"};
+    for (int ch = 0; ch < 4; ++ch) {
+        const SAoChannelIds& id = kAoChannelIds[ch];
+        int y = 70 + ch * 46;
+        c.push_back({-1, CtlKind::GroupBox, Format("Channel %d", ch), 10, y, 262, 44});
+        c.push_back({id.nRange, CtlKind::DropDown, "", 14, y + 10, 60, 60, CS_NONE, ranges});
+        c.push_back({id.nUpdate, CtlKind::Button, "Update", 76, y + 10, 30, 12});
+        c.push_back({-1, CtlKind::Static, "Output Data:", 110, y + 12, 50, 9});
+        c.push_back({id.nOutput, CtlKind::Edit, "", 162, y + 10, 38, 12});
+        c.push_back({id.nOutputUnit, CtlKind::Edit, "", 202, y + 10, 16, 12, CS_READONLY});
+        c.push_back({id.nSend, CtlKind::Button, "Send", 222, y + 10, 30, 12});
+        c.push_back({-1, CtlKind::Static, "ReadBack:", 14, y + 28, 36, 9});
+        c.push_back({id.nReadBack, CtlKind::Edit, "", 52, y + 26, 40, 12, CS_READONLY});
+        c.push_back({id.nReadBackUnit, CtlKind::Edit, "", 94, y + 26, 16, 12, CS_READONLY});
+        c.push_back({id.nInitial, CtlKind::Button, "Send As Initial", 114, y + 26, 62, 12});
+        c.push_back({id.nSlider, CtlKind::Slider, "", 180, y + 26, 88, 14});
+    }
+    return c;
+}
+
+Controls TrimControls(const STrimVariant& variant)
+{
+    return {
+        {-1, CtlKind::GroupBox, variant.pszGroup, 6, 4, 224, 40},
+        {-1, CtlKind::Static, "Attach meter to output terminal of the module", 12, 16, 210, 9},
+        {-1, CtlKind::Static, variant.pszNote, 12, 28, 210, 9},
+        {-1, CtlKind::GroupBox, "Trim:", 6, 46, 224, 38},
+        {IDC_TRIM_DOWN10, CtlKind::Button, "<<", 12, 60, 28, 14},
+        {IDC_TRIM_DOWN1, CtlKind::Button, "<", 44, 60, 28, 14},
+        {IDC_TRIM_UP1, CtlKind::Button, ">", 76, 60, 28, 14},
+        {IDC_TRIM_UP10, CtlKind::Button, ">>", 108, 60, 28, 14},
+        {IDC_TRIM_SAVE, CtlKind::Button, "SAVE", 142, 60, 40, 14},
+        {IDCANCEL, CtlKind::Button, "EXIT", 186, 60, 40, 14},
+    };
+}
+
+const bool g_registered =
+    RegisterDialogTemplate({IDD_RACK_MAIN, "Vektral-1333E", 398, 244, MainUnitControls()}) &&
+    RegisterDialogTemplate({IDD_RACK_DIO, "DIO Module", 475, 234, DioControls()}) &&
+    RegisterDialogTemplate(
+        {IDD_RACK_AO, "Vektral-1359 Module", 282, 260, AnalogOutputControls()}) &&
+    RegisterDialogTemplate(
+        {IDD_RACK_TRIM4, kTrim4mA.pszCaption, 236, 89, TrimControls(kTrim4mA)}) &&
+    RegisterDialogTemplate(
+        {IDD_RACK_TRIM20, kTrim20mA.pszCaption, 236, 89, TrimControls(kTrim20mA)});
+
+} // namespace

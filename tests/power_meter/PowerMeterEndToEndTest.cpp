@@ -1,0 +1,60 @@
+// From a search over a pseudo-terminal to both power-meter dialogs: modsim serves a 6539 in ASCII
+// and a 6530 in Modbus RTU, the program talks through the real link libraries in real time.
+#include "Modsim.h"
+#include "PtyPair.h"
+#include "SearchWindow.h"
+#include "counter_power/PowerMeterIds.h"
+
+using namespace search_test;
+
+TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
+{
+    CModsim sim("6539 1 9600 ascii input0=230.06\n6530 2 9600 rtu input3=0.5\n", OSTRA_BIN_DIR);
+    ASSERT_FALSE(sim.Slave().empty());
+    CScopedComPort com(1, sim.Slave());
+    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
+    CQueryDlg& search = w.Dlg();
+
+    ASSERT_TRUE(ui::Click(search, IDOK));
+    while (search.m_nScanAddress < 3 && search.FireTimer(kScanTimer)) {
+    }
+    ASSERT_TRUE(ui::Click(search, IDC_STOP));
+    w.RunToEnd(10);
+    ASSERT_EQ(w.Rows().size(), 2u);
+    EXPECT_EQ(w.Row(0)[0], "4539");
+    EXPECT_EQ(w.Row(1)[0], "4530");
+
+    struct Seen {
+        UINT nTemplate = 0;
+        std::string strV1, strI1, strF, strEpi;
+    };
+    auto readAfter = [](int ticks, Seen& seen) {
+        return [ticks, &seen](CDialog& dlg) {
+            seen.nTemplate = dlg.GetTemplateID();
+            for (int i = 0; i < ticks; ++i) dlg.FireTimer(1000);
+            seen.strV1 = dlg.GetDlgItemText(IDC_PM_V1);
+            seen.strI1 = dlg.GetDlgItemText(IDC_PM_I1);
+            seen.strF = dlg.GetDlgItemText(IDC_PM_F);
+            seen.strEpi = dlg.GetDlgItemText(IDC_PM_EPI);
+        };
+    };
+    Seen ascii, rtu;
+    {
+        ui::CModalDriver driver(readAfter(6, ascii));
+        ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    }
+    {
+        ui::CModalDriver driver(readAfter(6, rtu));
+        ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 1));
+    }
+    EXPECT_EQ(ascii.nTemplate, 198u);
+    EXPECT_EQ(ascii.strV1, "230.060");
+    EXPECT_EQ(ascii.strF, "50.000");
+    EXPECT_EQ(ascii.strEpi, "1234.568");
+    EXPECT_EQ(rtu.nTemplate, 232u);
+    EXPECT_EQ(rtu.strI1, "00.500");
+    EXPECT_EQ(rtu.strF, "50.000");
+    EXPECT_EQ(rtu.strEpi, "1234.568");
+    EXPECT_NE(sim.Log().find("req ascii \"#01F\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Log().find("req rtu"), std::string::npos) << sim.Log();
+}

@@ -1,0 +1,68 @@
+// Slot dialogs given replies that stop right after their head: every positional read finds
+// nothing there, as a reply cut short must.
+#include "RackFixture.h"
+#include "rack/RackIds.h"
+#include "rack/V1327.h"
+#include "rack/V1359.h"
+
+#include "Resource.h"
+
+namespace {
+
+// A slot module that acknowledges every request with its head character alone.
+class CTerseSlot : public CSimSlot {
+public:
+    CTerseSlot() : CSimSlot("27") {}
+    std::string Command(char lead, std::string_view, DWORD) override
+    {
+        return lead == '#' ? ">" : "!";
+    }
+};
+
+class ShortReplies : public CRackFixture {
+protected:
+    ShortReplies()
+    {
+        m_pRack->SetSlot(0, std::make_unique<CTerseSlot>());
+        OpenLine();
+    }
+};
+
+} // namespace
+
+TEST_F(ShortReplies, DigitalSlotKeepsItsLampsAndRereadsDirections)
+{
+    m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1327"};
+    CV1327 dlg;
+    dlg.Create(IDD_RACK_DIO);
+    Tick(dlg, 6);
+    for (int ch = 0; ch < 16; ++ch) {
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(kDioOutputLampIds[ch])->GetIcon(), IDI_LAMP_OFF);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(kDioInputLampIds[ch])->GetIcon(), IDI_LAMP_UNUSED);
+    }
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_DIO_HIGH_BYTE), "0x");
+    dlg.OnCancel();
+
+    m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1323"};
+    CV1327 mixed;
+    TakeRequests();
+    mixed.Create(IDD_RACK_DIO);
+    Tick(mixed, 4);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S07", "$50S07", "$50S07"}));
+}
+
+TEST_F(ShortReplies, AnalogOutputSlotLeavesRangesAndSlewUnchosen)
+{
+    m_frame.m_strSlotAoParams = {"50", "", "0", "", "", "1359"};
+    CV1359 dlg;
+    dlg.Create(IDD_RACK_AO);
+    Tick(dlg, 8);
+    for (const SAoChannelIds& ids : kAoChannelIds) {
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(ids.nRange)->GetCurSel(), -1);
+        EXPECT_EQ(dlg.GetDlgItemText(ids.nOutputUnit), "mA");
+        EXPECT_EQ(dlg.GetDlgItemText(ids.nReadBack), "");
+    }
+    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AO_SLEW)->GetCurSel(), -1);
+    EXPECT_EQ(dlg.m_strChRange[0], "");
+    EXPECT_EQ(dlg.m_strChSlew[0], "");
+}

@@ -1,0 +1,238 @@
+// The analog output slot dialog against the 1359 in slot 1 of a simulated rack.
+#include "rack/V1359.h"
+#include "RackFixture.h"
+#include "rack/RackIds.h"
+
+#include "UiDriver.h"
+
+namespace {
+
+class V1359 : public CRackFixture {
+protected:
+    explicit V1359(const char* address = "50") : CRackFixture("27,59,FF,FF,FF,FF,FF,FF", address)
+    {
+        // Ranges: 4 ~ 20 mA, 0 ~ 20 mA, 0 ~ 10 V, 4 ~ 20 mA; outputs 4, 0, 2.5, 12.
+        struct {
+            char range;
+            BYTE slew;
+            double output;
+        } channels[] = {{'1', 0x08, 4.0}, {'0', 0x00, 0.0}, {'2', 0x2C, 2.5}, {'1', 0x04, 12.0}};
+        for (int ch = 0; ch < 4; ++ch) {
+            auto& c = Module().Channel(ch);
+            c.cRange = channels[ch].range;
+            c.nSlew = channels[ch].slew;
+            c.dOutput = channels[ch].output;
+        }
+        OpenLine();
+        m_frame.m_strSlotAoParams = {address, "", "1", "", "", "1359"};
+    }
+    CSimAnalogOutputSlot& Module() { return m_pRack->SlotAs<CSimAnalogOutputSlot>(1); }
+    // Opens the dialog and runs the configuration reads and one read-back cycle.
+    void OpenAndRead()
+    {
+        m_dlg.Create(IDD_RACK_AO);
+        Tick(m_dlg, 8);
+        TakeRequests();
+    }
+    std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
+    int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
+    CSliderCtrl& Slider(int ch)
+    {
+        return *m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannelIds[ch].nSlider);
+    }
+    std::vector<std::string> Outputs()
+    {
+        std::vector<std::string> texts;
+        for (const SAoChannelIds& ids : kAoChannelIds) texts.push_back(Text(ids.nOutput));
+        return texts;
+    }
+
+    CV1359 m_dlg;
+};
+
+class V1359AtAddress00 : public V1359 {
+protected:
+    V1359AtAddress00() : V1359("00") {}
+};
+
+} // namespace
+
+TEST_F(V1359, OpeningReadsEachChannelsConfigurationThenItsOutputs)
+{
+    m_dlg.Create(IDD_RACK_AO);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S1C0B"});
+    Tick(m_dlg, 10);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{
+                                  "$50S1C1B", "$50S1C2B", "$50S1C3B", "$50S1C06", "$50S1C16",
+                                  "$50S1C26", "$50S1C36", "$50S1C06", "$50S1C16", "$50S1C26"}));
+    struct Case {
+        int row;
+        const char* unit;
+        int min, max;
+        const char* output;
+        int position;
+    } cases[] = {{1, "mA", 4, 20, "04.000", 4},
+                 {0, "mA", 0, 20, "00.000", 0},
+                 {2, "V", 0, 10, "02.500", 2},
+                 {1, "mA", 4, 20, "12.000", 12}};
+    for (int ch = 0; ch < 4; ++ch) {
+        SCOPED_TRACE(ch);
+        const Case& c = cases[ch];
+        const SAoChannelIds& ids = kAoChannelIds[ch];
+        EXPECT_EQ(Row(ids.nRange), c.row);
+        EXPECT_EQ(Text(ids.nOutputUnit), c.unit);
+        EXPECT_EQ(Text(ids.nReadBackUnit), c.unit);
+        EXPECT_EQ(Slider(ch).GetRangeMin(), c.min);
+        EXPECT_EQ(Slider(ch).GetRangeMax(), c.max);
+        EXPECT_EQ(Text(ids.nReadBack), c.output);
+        EXPECT_EQ(Text(ids.nOutput), c.output);
+        EXPECT_EQ(Slider(ch).GetPos(), c.position);
+    }
+    EXPECT_EQ(Text(IDC_AO_FORMAT), "Engineering Units");
+    EXPECT_EQ(ui::Rows(m_dlg, IDC_AO_SLEW)[1], "0.0125mV/sec");
+    EXPECT_EQ(Row(IDC_AO_SLEW), 2);                                  // "08"
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled()); // address 50
+    // The read-backs keep coming; the output edits are filled once.
+    Module().Channel(0).dOutput = 7.25;
+    Tick(m_dlg, 4);
+    EXPECT_EQ(Text(kAoChannelIds[0].nReadBack), "07.250");
+    EXPECT_EQ(Text(kAoChannelIds[0].nOutput), "04.000");
+}
+
+TEST_F(V1359, ChangingTheChannelRereadsAllConfigurationsAndRefillsTheSlewList)
+{
+    OpenAndRead();
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 2));
+    Tick(m_dlg, 4);
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<std::string>{"$50S1C0B", "$50S1C1B", "$50S1C2B", "$50S1C3B"}));
+    EXPECT_EQ(ui::Rows(m_dlg, IDC_AO_SLEW)[1], "0.0625V/sec");
+    EXPECT_EQ(Row(IDC_AO_SLEW), 11);
+}
+
+TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
+{
+    OpenAndRead();
+    struct Case {
+        int ch;
+        const char* typed;
+        const char* request; // nothing: refused with a message
+    } cases[] = {
+        {0, "5", "#50S1C005.000"},
+        {0, "20", "#50S1C020.000"},
+        {0, "12.3456", "#50S1C012.346"},
+        {1, "0", "#50S1C100.000"},
+        {1, "abc", "#50S1C100.000"},
+        {0, "3", nullptr},
+        {2, "10.5", nullptr},
+        {2, "10", "#50S1C210.000"},
+        {3, "1e9", nullptr},
+        {3, "99999999999999999999999999999999999999999", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_boxes.m_boxes.clear();
+        ui::Type(m_dlg, kAoChannelIds[c.ch].nOutput, c.typed);
+        ASSERT_TRUE(ui::Click(m_dlg, kAoChannelIds[c.ch].nSend));
+        Tick(m_dlg, 2);
+        std::vector<std::string> requests = TakeRequests();
+        if (!c.request) {
+            EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Please Input Valid Value!"});
+            for (const std::string& r : requests) EXPECT_NE(r[0], '#');
+            continue;
+        }
+        ASSERT_FALSE(requests.empty());
+        EXPECT_EQ(requests[0], c.request);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Succeeded!"});
+        EXPECT_EQ(Text(kAoChannelIds[c.ch].nOutput), std::string(c.request).substr(7));
+    }
+}
+
+TEST_F(V1359, ARefusedSendKeepsTheTypedTextAndReturnsToTheReadBacks)
+{
+    OpenAndRead();
+    m_pRack->Faults().nSilentAfter = 0;
+    ui::Type(m_dlg, kAoChannelIds[3].nOutput, "6");
+    ui::Click(m_dlg, kAoChannelIds[3].nSend);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Error!"});
+    EXPECT_EQ(Text(kAoChannelIds[3].nOutput), "6");
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#50S1C306.000", "$50S1C06"}));
+}
+
+TEST_F(V1359, MovingASliderFillsEveryOutputEditAndSendsNothing)
+{
+    OpenAndRead();
+    Slider(1).SetPos(7);
+    m_dlg.OnHScroll(SB_THUMBTRACK, 7, &Slider(1));
+    EXPECT_EQ(Outputs(), (std::vector<std::string>{"4.000", "7.000", "2.000", "12.000"}));
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S1C16"});
+}
+
+TEST_F(V1359, UpdatesSendRangeAndSlewAndReportTheirOutcome)
+{
+    OpenAndRead();
+    ui::ChooseRow(m_dlg, kAoChannelIds[2].nRange, 0);
+    ui::Click(m_dlg, kAoChannelIds[2].nUpdate);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Channel2 Succeeded!"});
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C2A302C", "$50S1C0B"}));
+    EXPECT_EQ(Module().Channel(2).cRange, '0');
+
+    ui::ChooseRow(m_dlg, IDC_AO_SLEW, 3);
+    ui::Click(m_dlg, IDC_AO_UPDATE);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C0A310C", "$50S1C06"}));
+    EXPECT_EQ(m_boxes.Texts().back(), "Update Setting Succeeded!");
+    EXPECT_EQ(Module().Channel(0).nSlew, 0x0C);
+
+    ui::Click(m_dlg, kAoChannelIds[3].nInitial);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C34", "$50S1C0B"}));
+    EXPECT_EQ(m_boxes.Texts().back(), "Startup Calibration Succeeded!");
+
+    m_pRack->Faults().nGarbage = 4;
+    ui::Click(m_dlg, kAoChannelIds[0].nUpdate);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts().back(), "Update Channel0 Error!");
+}
+
+TEST_F(V1359, UpdatesWithoutASelectedRowSendNothing)
+{
+    Module().Channel(0).nSlew = 0x30; // no row of the slew list
+    Module().Channel(1).cRange = '7'; // no row of the range list
+    OpenAndRead();
+    EXPECT_EQ(Row(IDC_AO_SLEW), -1);
+    EXPECT_EQ(Row(kAoChannelIds[1].nRange), -1);
+    EXPECT_EQ(Text(kAoChannelIds[1].nOutputUnit), "mA");
+    ui::Click(m_dlg, IDC_AO_UPDATE);
+    ui::Click(m_dlg, kAoChannelIds[1].nUpdate);
+    Tick(m_dlg, 4);
+    for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(V1359, WithTheChecksumOnRepliesLoseTheirDigits)
+{
+    ChecksumOn();
+    OpenAndRead();
+    EXPECT_EQ(Text(kAoChannelIds[3].nReadBack), "12.000");
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Wire({"$50S1C16"}));
+}
+
+TEST_F(V1359AtAddress00, TrimButtonsFollowTheChosenChannelsRange)
+{
+    OpenAndRead();
+    EXPECT_TRUE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled());
+    EXPECT_TRUE(m_dlg.GetDlgItem(IDC_AO_TRIM20)->IsWindowEnabled());
+    ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 1); // 0 ~ 20 mA
+    Tick(m_dlg, 4);
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled());
+}
+
+TEST_F(V1359, EveryWayToCloseEndsItAndLeavesTheLineOpen)
+{
+    ExpectEveryWayToCloseEndsIt<CV1359>(IDD_RACK_AO, IDCANCEL, true);
+}
