@@ -3,6 +3,7 @@
 #include "SimAnalogInput.h"
 #include "SimBridgeInput.h"
 #include "SimCounter.h"
+#include "SimOutputDi.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
@@ -35,6 +36,7 @@ constexpr SModel kModels[] = {
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
     {"6363", Make<CSimCounter>},
+    {"9359", Make<CSimOutputDi>},
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
