@@ -127,7 +127,8 @@ std::optional<std::string> CModuleDlg::ChosenCode(int nBox, const CodeTable& cod
     return std::nullopt;
 }
 
-std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& zeroRule)
+std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& zeroRule,
+                                                        int rangeBox)
 {
     m_pMainFrame = GetMainFrame();
     const SSettingsBoxes& boxes = m_descriptor.boxes;
@@ -157,11 +158,11 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
                                                        : GetDlgItemText(boxes.nChecksum);
     }
     choice.strCheckDigit = ChecksumDigit(Entry(kCheck), choice.bChecksumOn);
-    if (boxes.nRange) {
-        auto code = ChosenCode(boxes.nRange, RangeCodes(), Entry(kScript), "Input Range");
+    if (int range = rangeBox ? rangeBox : boxes.nRange) {
+        auto code = ChosenCode(range, RangeCodes(), Entry(kScript), "Input Range");
         if (!code) return std::nullopt;
         choice.strRangeCode = *code;
-        choice.strRangeText = RowText(boxes.nRange, RowOfCode(RangeCodes(), *code));
+        choice.strRangeText = RowText(range, RowOfCode(RangeCodes(), *code));
     }
     if (boxes.nFormat) {
         auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");

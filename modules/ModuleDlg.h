@@ -111,7 +111,8 @@ protected:
     // The settings boxes read back: the typed address through the address check and the dialog's
     // address-0 rule, each list's row or the block's code. Nothing (after a message) when the
     // address is refused or a list with no row chosen has no code in the block to keep.
-    std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule);
+    // rangeBox stands in for the descriptor's Range box where the model decides which list it is.
+    std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule, int rangeBox = 0);
     // The write-back of a choice in the one order of the result list: row texts Module, Address,
     // Baudrate, Checksum, Description; parameters Address, Brate, Check, Script, Format. Dialogs
     // adjust single entries before passing them to WriteBack.

@@ -1,6 +1,7 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 #include "SimCounter.h"
 #include "SimOutputDi.h"
@@ -41,6 +42,9 @@ constexpr SModel kModels[] = {
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
     {"233E", Make<CSimRackModbus>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 };
 
 } // namespace
