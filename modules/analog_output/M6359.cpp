@@ -103,6 +103,9 @@ BOOL CM6359::OnInitDialog()
     // The INIT state answers at 9600 baud without checksum.
     DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate();
 
+    // The model decides which list holds the module's range; the two-channel models keep their
+    // ranges per channel and have none to read back.
+    if (m_eKind != EAoKind::Two) UseRangeBox(one ? IDC_AO_RANGE : IDC_AO_RANGE4, &kRangeCodes);
     if (m_eKind == EAoKind::Four) {
         GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_SHOW);
         GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_HIDE);
@@ -179,10 +182,7 @@ void CM6359::OnCh1()
 void CM6359::OnSetting()
 {
     UpdateData(TRUE);
-    int rangeBox = m_eKind == EAoKind::One ? IDC_AO_RANGE : IDC_AO_RANGE4;
-    // The two-channel models keep their ranges per channel: no module range to read back.
-    std::optional<SSettingsChoice> choice =
-        ReadSettings(kZeroRule, m_eKind == EAoKind::Two ? 0 : rangeBox);
+    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
     if (!choice) return;
     const ModuleParamBlock& block = Block();
     std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;

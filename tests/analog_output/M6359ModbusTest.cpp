@@ -3,8 +3,7 @@
 #include "ModuleFixture.h"
 #include "analog_output/AnalogOutputIds.h"
 
-#include "HexText.h"
-#include "LinkTable.h"
+#include "RtuFrame.h"
 #include "SimAnalogOutput.h"
 #include "Strings.h"
 
@@ -16,19 +15,10 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
-// The frame of a request text with its CRC, as the wire shows it.
-std::string Frame(const std::string& text)
-{
-    std::vector<BYTE> bytes = HexTextToBytes(text);
-    std::vector<BYTE> frame(bytes.size() + 2);
-    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
-    return Trim(BytesToHexText(frame));
-}
-
 Requests Frames(std::initializer_list<const char*> texts)
 {
     Requests frames;
-    for (const char* t : texts) frames.push_back(Frame(t));
+    for (const char* t : texts) frames.push_back(RtuFrame(t));
     return frames;
 }
 
@@ -175,7 +165,7 @@ TEST_F(M6359Modbus, TheTwoChannelWriteSendsTheRegisterValueAsFourHexDigits)
         Tick(m_dlg);
         Requests sent = TakeRequests();
         if (c.frame) {
-            EXPECT_EQ(sent, Requests{Frame(c.frame)});
+            EXPECT_EQ(sent, Requests{RtuFrame(c.frame)});
             EXPECT_TRUE(m_boxes.Texts().empty());
             Tick(m_dlg);
             TakeRequests();
@@ -189,8 +179,8 @@ TEST_F(M6359Modbus, TheTwoChannelWriteSendsTheRegisterValueAsFourHexDigits)
     Drag(0, 4321);
     EXPECT_EQ(Output(0), "+04.321");
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{Frame("01060000"
-                                             "10E1")});
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("01060000"
+                                                "10E1")});
 }
 
 TEST_F(M6359Modbus, OneChannelUsesTheTwoChannelReadsAndWrites)
@@ -221,7 +211,7 @@ TEST_F(M6359Modbus, SettingWritesTheSlaveAddressAndTheRowAsItGoesOut)
     ui::Click(m_dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{Frame("0a060812000B")});
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("0a060812000B")});
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6359", "0B", "9600", "CRC", ""}));
     for (size_t i = 0; i < 5; ++i)
@@ -238,7 +228,7 @@ TEST_F(M6359Modbus, TheSwitchToAsciiGoesToTheModulesOwnAddress)
     ui::ChooseRow(m_dlg, IDC_AO_PROTOCOL, 0);
     ui::Click(m_dlg, IDC_AO_SETTING);
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{Frame("0106080D0000")});
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("0106080D0000")});
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Setting ASSIC OK!"});
     EXPECT_FALSE(m_dlg.IsRunning());
