@@ -3,7 +3,9 @@
 #include "SimAnalogInput.h"
 #include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
+#include "SimCounter.h"
 #include "SimDigitalIo.h"
+#include "SimOutputDi.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
@@ -52,6 +54,8 @@ constexpr SModel kModels[] = {
     {"6320", Make<CSimDigitalIo>},
     {"6328", Make<CSimDigitalIo>},
     {"6322", Make<CSimDigitalIo>},
+    {"6363", Make<CSimCounter>},
+    {"9359", Make<CSimOutputDi>},
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
