@@ -1,7 +1,7 @@
 // The power-meter dialog over the meter's ASCII command set, against a simulated meter.
 #include "counter_power/M63508.h"
 #include "ModuleFixture.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include "AsciiCommand.h"
 #include "PowerMeterTestUtil.h"

@@ -1,7 +1,7 @@
 // The power-meter dialog over Modbus RTU, against a simulated meter.
 #include "counter_power/M6530rtu.h"
 #include "ModuleFixture.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include "HexText.h"
 #include "PowerMeterTestUtil.h"
