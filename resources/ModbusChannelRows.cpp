@@ -2,6 +2,7 @@
 
 #include "PerChannelIds.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 
 int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& column,
                     const std::vector<SLabelledRow>& rows)
@@ -21,7 +22,7 @@ int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGener
 {
     std::vector<SLabelledRow> rows = {
         {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, general.addressStyle},
-        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows},
+        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
         {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows, general.formatStyle},
         {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
     };

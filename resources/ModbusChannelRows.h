@@ -10,8 +10,6 @@
 #include <vector>
 
 // In the header, so the templates built at start-up find them built.
-inline const std::vector<std::string> kModbusBaudRows = {"1200",  "2400",  "4800",  "9600",
-                                                         "19200", "38400", "57600", "115200"};
 inline const std::vector<std::string> kModbusFormatRows = {"Engineer Unit", "% of FSR",
                                                            "2's complement HEX"};
 

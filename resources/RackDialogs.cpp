@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "rack/RackIds.h"
 #include "rack/SlotAo.h"
 
@@ -18,15 +19,7 @@ Controls MainUnitControls()
     c.push_back({IDC_RACK_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
     c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
     c.push_back({-1, CtlKind::Static, "BaudRate:", 12, 34, 44, 9});
-    c.push_back({IDC_RACK_BAUD,
-                 CtlKind::DropList,
-                 "",
-                 60,
-                 32,
-                 90,
-                 80,
-                 CS_NONE,
-                 {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}});
+    c.push_back({IDC_RACK_BAUD, CtlKind::DropList, "", 60, 32, 90, 80, CS_NONE, BaudRows()});
     c.push_back({-1, CtlKind::Static, "CheckSum:", 12, 50, 44, 9});
     c.push_back(
         {IDC_RACK_CHECKSUM, CtlKind::DropList, "", 60, 48, 90, 40, CS_NONE, {"Enable", "Disable"}});

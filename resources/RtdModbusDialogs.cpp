@@ -5,6 +5,7 @@
 #include "ModbusChannelRows.h"
 #include "PerChannelIds.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "rtd/RtdIds.h"
 #include "rtd/RtdModbusTables.h"
 
@@ -25,7 +26,7 @@ Controls RangeModbusControls()
         {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit},
          {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows},
          {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, kRtdModbusRanges.rows},
-         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, kModbusBaudRows},
+         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
          {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable", "CRC"}},
          {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}});
     c.push_back({-1, CtlKind::Static, "HEX", 144, 32, 20, 9});

@@ -8,6 +8,7 @@
 #include "PerChannelIds.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "thermocouple/MvTcRanges.h"
 #include "thermocouple/TcModbusTables.h"
 #include "thermocouple/ThermocoupleIds.h"
@@ -39,7 +40,7 @@ void AddSettingGroup(Controls& c, const Rows& rangeRows)
         c, {224, 30, 48, 80},
         {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
          {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
-         {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, kModbusBaudRows},
+         {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
          {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
          {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
          {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}});

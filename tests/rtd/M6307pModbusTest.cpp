@@ -1,8 +1,8 @@
 // The RTD dialogs over Modbus RTU (one range for the module) against simulated modules.
 #include "rtd/M6307pModbus.h"
+#include "../analog_input/RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
-#include "RtuFrame.h"
 #include "rtd/M6300Modbus.h"
 #include "rtd/RtdIds.h"
 

@@ -1,7 +1,7 @@
 // The six-channel RTD and thermistor dialogs over Modbus RTU against simulated modules.
+#include "../analog_input/RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
-#include "RtuFrame.h"
 #include "rtd/M6382TModbus.h"
 #include "rtd/M6382pModbus.h"
 #include "rtd/RtdIds.h"

@@ -1,10 +1,10 @@
 // The thermocouple dialogs over Modbus RTU against simulated modules: the eight raw registers with
 // channel enable and the setting request, and the per-channel-type dialog.
 #include "thermocouple/M6386Modbus.h"
+#include "../analog_input/RtuFrame.h"
 #include "Clock.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
-#include "RtuFrame.h"
 #include "thermocouple/M6386PModbus.h"
 #include "thermocouple/ThermocoupleIds.h"
 
