@@ -1,6 +1,7 @@
 #include "SimRack.h"
 
 #include "SimCodec.h"
+#include "SimRackAnalog.h"
 
 #include <cmath>
 #include <cstdio>
@@ -72,6 +73,9 @@ std::unique_ptr<CSimSlot> SimCreateSlot(std::string_view code)
     for (const SDigitalModel& model : kDigitalModels)
         if (code == model.pszCode) return std::make_unique<CSimDigitalSlot>(std::string(code));
     if (code == "59") return std::make_unique<CSimAnalogOutputSlot>();
+    if (code == "80" || code == "84" || code == "86")
+        return std::make_unique<CSimAnalogInputSlot>(std::string(code));
+    if (code == "4H") return std::make_unique<CSimSpeedInputSlot>();
     return std::make_unique<CUnknownSlot>(std::string(code));
 }
 
