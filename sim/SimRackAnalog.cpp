@@ -69,6 +69,7 @@ bool CSimAnalogSlotBase::LowActive(int n)
 
 std::string CSimAnalogSlotBase::Command(char lead, std::string_view body, DWORD)
 {
+    if (refused.contains(body)) return "?";
     if (body.size() >= 2 && body[0] == 'C' && body[1] >= '0' && body[1] < '0' + Channels()) {
         int n = body[1] - '0';
         return ChannelCommand(lead, Channel(n), n, body.substr(2));

@@ -6,6 +6,7 @@
 
 #include "SimRack.h"
 
+#include <set>
 #include <vector>
 
 class CSimAnalogSlotBase : public CSimSlot {
@@ -30,6 +31,9 @@ public:
     bool LowActive(int n);
 
     std::string Command(char lead, std::string_view body, DWORD now) override;
+
+    // Request bodies (after the slot) the module refuses, as a fault on demand.
+    std::set<std::string, std::less<>> refused;
 
 protected:
     CSimAnalogSlotBase(std::string code, int channels, const char* valueFormat);
