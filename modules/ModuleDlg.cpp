@@ -105,6 +105,12 @@ const CodeTable& CModuleDlg::FormatCodes() const
     return m_descriptor.pFormatCodes ? *m_descriptor.pFormatCodes : none;
 }
 
+void CModuleDlg::UseRangeBox(int nBox, const CodeTable* pCodes)
+{
+    m_descriptor.boxes.nRange = nBox;
+    m_descriptor.pRangeCodes = pCodes;
+}
+
 DWORD CModuleDlg::BlockBaudRate() const
 {
     return BaudRateOfRow(RowOfCode(BaudCodeTable, Entry(kBrate)));
@@ -137,9 +143,9 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
     SSettingsChoice choice;
     std::optional<int> typed = ReadTypedAddress(boxes.nAddress);
     if (!typed) return std::nullopt;
-    if (*typed == 0 && zeroRule.bRefuse) {
-        MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
-        if (zeroRule.bCloseAfter) OnCancel();
+    bool zero = *typed == 0 && (!zeroRule.bTextZeroOnly || GetDlgItemText(boxes.nAddress) == "0");
+    if (zero && zeroRule.bRefuse) {
+        RefuseAddressZero(zeroRule);
         return std::nullopt;
     }
     choice.nAddress = *typed;
@@ -160,11 +166,11 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
                                                        : GetDlgItemText(boxes.nChecksum);
     }
     choice.strCheckDigit = ChecksumDigit(Entry(kCheck), choice.bChecksumOn);
-    if (boxes.nRange) {
-        auto code = ChosenCode(boxes.nRange, RangeCodes(), Entry(kScript), "Input Range");
+    if (int range = boxes.nRange) {
+        auto code = ChosenCode(range, RangeCodes(), Entry(kScript), "Input Range");
         if (!code) return std::nullopt;
         choice.strRangeCode = *code;
-        choice.strRangeText = RowText(boxes.nRange, RowOfCode(RangeCodes(), *code));
+        choice.strRangeText = RowText(range, RowOfCode(RangeCodes(), *code));
     }
     if (boxes.nFormat) {
         auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");
@@ -175,6 +181,12 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
     if (boxes.nProtocol)
         choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
     return choice;
+}
+
+void CModuleDlg::RefuseAddressZero(const SAddressZeroRule& zeroRule)
+{
+    MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
+    if (zeroRule.bCloseAfter) OnCancel();
 }
 
 CModuleDlg::Texts CModuleDlg::RowTextsOf(const SSettingsChoice& choice) const
@@ -375,4 +387,13 @@ void CModuleDlg::ShowConfigurationResult(bool bAccepted)
 {
     TickMessageBox(bAccepted ? kConfigurationOk : kConfigurationError, "Setting",
                    MB_ICONEXCLAMATION);
+}
+
+void CModuleDlg::ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText)
+{
+    if (outcome == ESettingOutcome::SwitchedToModbus) {
+        TickMessageBox(modbusOkText, "Setting", MB_ICONEXCLAMATION);
+        return;
+    }
+    ShowConfigurationResult(outcome == ESettingOutcome::Accepted);
 }

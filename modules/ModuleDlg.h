@@ -8,6 +8,7 @@
 #include "MainFrm.h"
 #include "ModuleCodes.h"
 #include "ModuleDescriptor.h"
+#include "SettingRequest.h"
 
 #include <functional>
 #include <optional>
@@ -39,6 +40,8 @@ struct SAddressZeroRule {
     const char* pszCaption = "";
     bool bCloseAfter = false; // the dialog closes once the box is dismissed
     UINT nType = MB_ICONEXCLAMATION;
+    // Only the typed text "0" is refused: "00" is an address like any other.
+    bool bTextZeroOnly = false;
 };
 
 // A chain of requests a dialog runs by itself (follow CH0, calibration steps, start-up update
@@ -112,11 +115,16 @@ protected:
     // address-0 rule, each list's row or the block's code. Nothing (after a message) when the
     // address is refused or a list with no row chosen has no code in the block to keep.
     std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule);
+    // The rule's box, then the close path when the rule closes the dialog.
+    void RefuseAddressZero(const SAddressZeroRule& zeroRule);
     // The write-back of a choice in the one order of the result list: row texts Module, Address,
     // Baudrate, Checksum, Description; parameters Address, Brate, Check, Script, Format. Dialogs
     // adjust single entries before passing them to WriteBack.
     Texts RowTextsOf(const SSettingsChoice& choice) const;
     Texts ParamsOf(const SSettingsChoice& choice) const;
+    // For a dialog whose range list depends on the model: the box and codes that
+    // FillSettingsBoxes and ReadSettings use from now on.
+    void UseRangeBox(int nBox, const CodeTable* pCodes);
     // The row the Baudrate box stands for, as the rate to open the line at (0: none).
     DWORD BlockBaudRate() const;
 
@@ -194,6 +202,8 @@ protected:
     bool BoxHoldsTicks() const { return m_pendingBox && m_pendingBox->bHoldTicks; }
     // The configuration reply: "Setting Configuration OK!" or the Init* text, caption "Setting".
     void ShowConfigurationResult(bool bAccepted);
+    // The same with a third outcome, a switch to Modbus RTU that went out unrefused: its text.
+    void ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText);
 
     CMainFrame* m_pMainFrame = nullptr;
     UINT_PTR m_nTimerId = 1000;

@@ -23,10 +23,10 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kDriftAmplitude = 0.003;
 constexpr double kDriftPeriodMs = 8000.0;
 
-std::string Printf(const char* format, double value, int decimals = 0)
+std::string Printf(const char* format, double value, int decimals = 0, int width = 7)
 {
     char text[32];
-    std::snprintf(text, sizeof text, format, decimals, value);
+    std::snprintf(text, sizeof text, format, width, decimals, value);
     return text;
 }
 
@@ -43,14 +43,12 @@ bool Unipolar(const SSimRange& range)
 
 const SSimRange* SimAiRange(BYTE code)
 {
-    auto it = std::find_if(kAiRanges.begin(), kAiRanges.end(),
-                           [code](const SSimRange& r) { return r.nCode == code; });
-    return it == kAiRanges.end() ? nullptr : &*it;
+    return SimFindRange(kAiRanges, code);
 }
 
 std::string SimFormatEngineering(const SSimRange& range, double value)
 {
-    return Printf("%+07.*f", value, range.nDecimals);
+    return Printf("%+0*.*f", value, range.nDecimals, range.nWidth);
 }
 
 std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double value)
@@ -59,7 +57,7 @@ std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double val
     case 1: {
         double percent = Unipolar(range) ? (value - range.dLow) / Span(range) * 100.0
                                          : value / range.dHigh * 100.0;
-        return Printf("%+07.*f", percent, 2);
+        return Printf("%+0*.*f", percent, 2);
     }
     case 2: {
         long counts = Unipolar(range) ? std::lround((value - range.dLow) / Span(range) * 65535.0)

@@ -12,10 +12,19 @@ struct SSimRange {
     BYTE nCode;
     double dLow;
     double dHigh;
-    int nDecimals; // engineering units: sign, digits, point and decimals make seven characters
+    int nDecimals; // engineering units: sign, digits, point and decimals make nWidth characters
+    int nWidth = 7;
 };
 
 using SimRangeLookup = const SSimRange* (*)(BYTE code);
+
+// The row of a range table with that code, null when there is none.
+template <class Table> const SSimRange* SimFindRange(const Table& table, BYTE code)
+{
+    for (const SSimRange& range : table)
+        if (range.nCode == code) return &range;
+    return nullptr;
+}
 
 // Ranges of the analog-input models ("07" 4 to 20 mA, "08" +/-10 V ... "0D" +/-20 mA).
 const SSimRange* SimAiRange(BYTE code);
@@ -23,7 +32,7 @@ const SSimRange* SimAiRange(BYTE code);
 // A reading as "#AA" returns it: data format 0 engineering units ("+05.123"), 1 percent of the
 // full-scale range ("+051.23"), 2 two's complement hex ("1A2B").
 std::string SimFormatReading(const SSimRange& range, BYTE dataFormat, double value);
-// A value in engineering units, seven characters ("+05.000"): limits and set-points.
+// A value in engineering units, nWidth characters ("+05.000"): readings, limits and set-points.
 std::string SimFormatEngineering(const SSimRange& range, double value);
 // A reading as a Modbus input register: 0 at the low end of the range, 65535 at the high end.
 WORD SimRawRegister(const SSimRange& range, double value);

@@ -10,7 +10,6 @@ constexpr int kChannels = 8;
 constexpr WORD kRegValues = 0x0000;
 constexpr WORD kRegEnableMask = 0x00DC;
 constexpr BYTE kProtocolBit = 0x04;
-constexpr BYTE kDefaultType = 0x08; // +/-10 V
 constexpr WORD kCoilInput = 0x0000;
 constexpr WORD kCoilOutputs = 0x0010;
 
@@ -33,9 +32,10 @@ std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE i
 
 // ---- eight channels ----
 
-CSimAnalogInput8::CSimAnalogInput8(std::string model, int channelTypes)
-    : CSimAnalogModule(std::move(model), kChannels, SimAiRange, channelTypes ? 0xFF : kDefaultType,
-                       channelTypes, kDefaultType)
+CSimAnalogInput8::CSimAnalogInput8(std::string model, SimRangeLookup ranges, BYTE type,
+                                   int channelTypes)
+    : CSimAnalogModule(std::move(model), kChannels, ranges, channelTypes ? 0xFF : type,
+                       channelTypes, type)
 {
 }
 
@@ -73,7 +73,13 @@ BYTE CSimAnalogInput8::WriteRegister(WORD reg, WORD value)
 }
 
 CSimAnalogInputPerChannel::CSimAnalogInputPerChannel(std::string model)
-    : CSimAnalogInput8(std::move(model), kChannels)
+    : CSimAnalogInputPerChannel(std::move(model), SimAiRange, kSimAiDefaultType)
+{
+}
+
+CSimAnalogInputPerChannel::CSimAnalogInputPerChannel(std::string model, SimRangeLookup ranges,
+                                                     BYTE channelType)
+    : CSimAnalogInput8(std::move(model), ranges, channelType, kChannels)
 {
 }
 
@@ -92,7 +98,12 @@ void CSimAnalogInputPerChannel::ApplyFormat(BYTE format)
 // ---- one channel with alarms ----
 
 CSimAnalogInputAlarm::CSimAnalogInputAlarm(std::string model)
-    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType)
+    : CSimAnalogInputAlarm(std::move(model), SimAiRange, kSimAiDefaultType)
+{
+}
+
+CSimAnalogInputAlarm::CSimAnalogInputAlarm(std::string model, SimRangeLookup ranges, BYTE type)
+    : CSimAnalogModule(std::move(model), 1, ranges, type)
 {
 }
 
@@ -183,7 +194,7 @@ std::optional<WORD> CSimAnalogInputAlarm::ReadRegister(WORD reg, DWORD now)
 // ---- one channel with digital I/O ----
 
 CSimAnalogInputDio::CSimAnalogInputDio(std::string model)
-    : CSimAnalogModule(std::move(model), 1, SimAiRange, kDefaultType)
+    : CSimAnalogModule(std::move(model), 1, SimAiRange, kSimAiDefaultType)
 {
 }
 

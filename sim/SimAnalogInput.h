@@ -7,16 +7,24 @@
 
 #include "SimAnalog.h"
 
+// The analog-input models leave the factory in the +/-10 V range.
+inline constexpr BYTE kSimAiDefaultType = 0x08;
+
 // "6384" and its variants: eight channels in one range, a channel-enable mask, the readings in
 // ASCII ("#AA") and as input registers 0x0000-0x0007.
 class CSimAnalogInput8 : public CSimAnalogModule {
 public:
-    explicit CSimAnalogInput8(std::string model) : CSimAnalogInput8(std::move(model), 0) {}
+    explicit CSimAnalogInput8(std::string model)
+        : CSimAnalogInput8(std::move(model), SimAiRange, kSimAiDefaultType, 0)
+    {
+    }
     BYTE EnableMask() const { return m_nEnableMask; }
     void SetEnableMask(BYTE mask) { m_nEnableMask = mask; }
 
 protected:
-    CSimAnalogInput8(std::string model, int channelTypes);
+    // ranges and type: the model's range table and the type it leaves the factory with; with
+    // channelTypes, each channel starts at that type and the module's type is "FF".
+    CSimAnalogInput8(std::string model, SimRangeLookup ranges, BYTE type, int channelTypes);
     std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
     std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
     BYTE WriteRegister(WORD reg, WORD value) override;
@@ -32,6 +40,7 @@ public:
     explicit CSimAnalogInputPerChannel(std::string model);
 
 protected:
+    CSimAnalogInputPerChannel(std::string model, SimRangeLookup ranges, BYTE channelType);
     bool AcceptsType(BYTE type) const override { return type == 0xFF; }
     BYTE ReportedFormat() const override;
     void ApplyFormat(BYTE format) override;
@@ -51,6 +60,7 @@ public:
     BYTE Outputs(DWORD now);
 
 protected:
+    CSimAnalogInputAlarm(std::string model, SimRangeLookup ranges, BYTE type);
     std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
     std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
 

@@ -3,7 +3,6 @@
 #include "SimAnalogInput.h"
 #include "SimCodec.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -26,9 +25,7 @@ constexpr double kMaxExcitation = 10.0;
 
 const SSimRange* SimBridgeRange(BYTE code)
 {
-    auto it = std::find_if(kBridgeRanges.begin(), kBridgeRanges.end(),
-                           [code](const SSimRange& r) { return r.nCode == code; });
-    return it == kBridgeRanges.end() ? nullptr : &*it;
+    return SimFindRange(kBridgeRanges, code);
 }
 
 CSimBridgeInput::CSimBridgeInput(std::string model)

@@ -1,10 +1,13 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
+#include "SimRtd.h"
+#include "SimThermocouple.h"
 
 #include <array>
 
@@ -37,6 +40,26 @@ constexpr SModel kModels[] = {
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
     {"233E", Make<CSimRackModbus>},
+    {"6386", Make<CSimThermocouple8>},
+    {"4386", Make<CSimThermocouple8>},
+    {"4386A", Make<CSimThermocouplePerChannel>},
+    {"4388", Make<CSimThermocoupleAlarm>},
+    {"6388", Make<CSimThermocoupleAlarm>},
+    {"6308", Make<CSimRtd>},
+    {"4308", Make<CSimRtd>},
+    {"6300", Make<CSimRtd>},
+    {"4300", Make<CSimRtd>},
+    {"6307", Make<CSimRtd>},
+    {"4307", Make<CSimRtd>},
+    {"6308A", Make<CSimRtd>},
+    {"4308A", Make<CSimRtd>},
+    {"6300A", Make<CSimRtd>},
+    {"4300A", Make<CSimRtd>},
+    {"6309", Make<CSimRtd>},
+    {"4309", Make<CSimRtd>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 };
 
 } // namespace

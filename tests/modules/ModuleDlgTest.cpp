@@ -55,9 +55,12 @@ public:
     using CModuleDlg::BeginStartup;
     using CModuleDlg::BoxBehindPolling;
     using CModuleDlg::EndStartup;
+    using CModuleDlg::FillSettingsBoxes;
     using CModuleDlg::QueueCommand;
     using CModuleDlg::ReadSettings;
     using CModuleDlg::SendAscii;
+    using CModuleDlg::ShowSettingOutcome;
+    using CModuleDlg::UseRangeBox;
 
     std::function<void(CProbeDlg&)> m_onTick;
     int m_nTicks = 0;
@@ -121,6 +124,21 @@ TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
     }
 }
 
+TEST_F(ModuleBase, ARangeBoxTheModelChoosesStandsInForTheDescriptors)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2));
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({}, IDC_AI_CH_TYPE);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "0A");
+    EXPECT_EQ(choice->strRangeText, "+/-5V");
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(-1);
+    choice = m_dlg.ReadSettings({}, IDC_AI_CH_TYPE);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "09"); // no row: the block's code
+}
+
 TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
 {
     m_bus.Add("6384", 1, 9600);
@@ -136,6 +154,62 @@ TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_FALSE(m_dlg.ReadSettings({.bRefuse = true, .bCloseAfter = true}));
     EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(ModuleBase, ARuleForTheTextZeroOnlyLetsDoubleZeroThrough)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    const SAddressZeroRule rule = {.bRefuse = true, .bTextZeroOnly = true};
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "00");
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings(rule);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strAddress, "00");
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "0");
+    EXPECT_FALSE(m_dlg.ReadSettings(rule));
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"重新设置时地址不能为0!"});
+}
+
+TEST_F(ModuleBase, ARangeBoxChosenByModelIsFilledAndReadBack)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "0A", "0", "4384"});
+    static const CodeTable otherCodes = {"0A", "0B"};
+    m_dlg.UseRangeBox(IDC_AI_CH_TYPE, &otherCodes);
+    m_dlg.FillSettingsBoxes();
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel(), 0);
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(1);
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "0B");
+}
+
+TEST_F(ModuleBase, ASettingOutcomeBoxStopsTheTimerAndNamesItsOutcome)
+{
+    struct Case {
+        ESettingOutcome outcome;
+        const char* text;
+    } cases[] = {
+        {ESettingOutcome::Accepted, "Setting Configuration OK!"},
+        {ESettingOutcome::SwitchedToModbus, "Setting Modbus/RTU OK!"},
+        {ESettingOutcome::Refused,
+         "Setting Configuration Error! \r\n Please Connect Init* to GND!"},
+    };
+    m_bus.Add("6384", 1, 9600);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        m_frame.m_strAnalogInputParams = {"01", "06", "0", "09", "0", "4384"};
+        CProbeDlg dlg;
+        dlg.Create(IDD_M6384);
+        m_boxes.m_boxes.clear();
+        WatchTimerAtBoxes(dlg);
+        m_bTimerRanUnderBox = false;
+        dlg.ShowSettingOutcome(c.outcome, "Setting Modbus/RTU OK!");
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
+        EXPECT_FALSE(m_bTimerRanUnderBox);
+        dlg.OnCancel();
+    }
 }
 
 TEST_F(ModuleBase, AnOperatorsRequestWaitsForTheStartUpReads)

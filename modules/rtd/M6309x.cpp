@@ -1,0 +1,186 @@
+#include "M6309x.h"
+
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "ReadingFields.h"
+#include "Strings.h"
+#include "rtd/RtdIds.h"
+#include "rtd/RtdRanges.h"
+
+REGISTER_MODULE_DIALOG(CM6309x)
+
+namespace {
+
+inline constexpr WORD kFirstTimeout = 100;
+inline constexpr WORD kPollTimeout = 200;
+inline constexpr DWORD kPause = 150;
+inline constexpr UINT kPeriod = 250;
+// A sign-led reply has at most this many fields.
+inline constexpr int kMaxSigns = 6;
+inline constexpr const char* kModbusOk = "Setting Modbus/RTU OK!";
+inline constexpr const char* kReadFailed = "ERROR!!";
+
+// The range box and its codes follow the model (UseRangeBox).
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6309X,
+    .pBlock = &CMainFrame::m_strRtdInputParams,
+    .pChanged = &CMainFrame::m_bRtdInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_RTD_ADDRESS, IDC_RTD_BAUD, IDC_RTD_CHECKSUM, 0, IDC_RTD_FORMAT, IDC_RTD_PROTOCOL},
+    .pFormatCodes = &FormatDigitTable,
+};
+
+// The typed text "0" closes the dialog; "00" is an address.
+const SAddressZeroRule kAddressZero = {
+    .bRefuse = true,
+    .pszText = "地址不能为0!",
+    .pszCaption = "",
+    .bCloseAfter = true,
+    .nType = MB_ICONEXCLAMATION,
+    .bTextZeroOnly = true,
+};
+
+// Channel count by a number the name contains.
+struct SChannelRule {
+    const char* pszNumber;
+    int nChannels;
+};
+const SChannelRule kChannelRules[] = {
+    {"6308", 1}, {"4308", 1}, {"6300", 3}, {"4300", 3}, {"6309", 4},
+    {"4309", 4}, {"6307", 6}, {"4307", 6}, {"4382", 6},
+};
+
+int ChannelsOf(const std::string& name)
+{
+    for (const SChannelRule& rule : kChannelRules)
+        if (ModelHas(name, rule.pszNumber)) return rule.nChannels;
+    return 0;
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6309x, CModuleDlg)
+ON_BN_CLICKED(IDC_RTD_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_RTD_CANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CM6309x::CM6309x(CWnd*) : CModuleDlg(kDescriptor) {}
+
+void CM6309x::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_RTD_MODEL, m_strModelText);
+}
+
+const SRangeList* CM6309x::Ranges() const
+{
+    if (ModelIsAny(m_strModuleName, {"6308", "4308", "6300", "4300", "6307", "4307"}))
+        return &kRtdRanges13;
+    if (ModelIsAny(m_strModuleName, {"6308A", "4308A", "6300A", "4300A", "6309", "4309"}))
+        return &kRtdRanges6;
+    return nullptr;
+}
+
+BOOL CM6309x::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_strModelText = Block()[kModule];
+    GetDlgItemAs<CComboBox>(IDC_RTD_PROTOCOL)->SetCurSel(0);
+    InitFromBlock();
+    GetDlgItemAs<CComboBox>(IDC_RTD_CHANNEL)->SelectString(-1, "0");
+    SetDlgItemText(IDC_RTD_ZERO_VALUE, "+000.00");
+    SetDlgItemText(IDC_RTD_SPAN_VALUE, "0.0000");
+
+    const SRangeList* ranges = Ranges();
+    if (ranges) {
+        bool six = ranges == &kRtdRanges6;
+        GetDlgItem(IDC_RTD_RANGE13)->ShowWindow(six ? SW_HIDE : SW_SHOW);
+        GetDlgItem(IDC_RTD_RANGE6)->ShowWindow(six ? SW_SHOW : SW_HIDE);
+        UseRangeBox(six ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13, &ranges->codes);
+    }
+    FillSettingsBoxes(true);
+    // A name in neither range group leaves the shown list without a row; the operator may choose.
+    if (!ranges) UseRangeBox(IDC_RTD_RANGE13, &kRtdRanges13.codes);
+    // The INIT state answers at 9600; so does a module whose baud code is none of the table's.
+    DWORD baud = IsAddressZero() || BlockBaudRate() == 0 ? 9600 : BlockBaudRate();
+
+    m_nChannels = ChannelsOf(m_strModuleName);
+    for (int ch = std::max(m_nChannels, 1); ch < 6; ++ch) {
+        GetDlgItem(kRtdInputIds[ch])->EnableWindow(FALSE);
+        GetDlgItem(kRtdOhmIds[ch])->EnableWindow(FALSE);
+    }
+
+    if (!OpenAsciiLine(baud)) return TRUE;
+    SendAscii(Request('#', ""), kFirstTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void CM6309x::ShowChannelValue(int channel, int kind, const std::string& text)
+{
+    if (channel < 0 || channel >= 6) return;
+    SetDlgItemText(kind == 0 ? kRtdInputIds[channel] : kRtdOhmIds[channel], text);
+}
+
+void CM6309x::ShowReadings()
+{
+    int kind = m_nPollPhase;
+    if (m_nChannels == 0) return;
+    std::vector<std::string> fields;
+    if (m_nLastResult != 1) {
+        fields.assign(static_cast<size_t>(m_nChannels), kReadFailed);
+    } else if (m_nChannels == 1) {
+        fields = {Mid(m_strReply, 1)};
+    } else {
+        std::string data = Mid(m_strReply, 1);
+        // Resistances always come in equal widths.
+        fields = kind == 0 ? SplitReadings(data, m_nChannels, kMaxSigns)
+                           : SplitEqualWidth(data, m_nChannels);
+    }
+    for (int ch = 0; ch < m_nChannels; ++ch)
+        ShowChannelValue(ch, kind, fields[static_cast<size_t>(ch)]);
+}
+
+void CM6309x::PollStep()
+{
+    TakeReply();
+    if (m_nLastCommand == kLastSetting) {
+        bool refused = CharAt(m_strReply, 0) == '?';
+        ShowSettingOutcome(SettingOutcome(m_strReply, refused, m_bSwitchSent), kModbusOk);
+        OnCancel();
+        return;
+    }
+    std::string request;
+    if (m_nCommand == kCmdSetting) {
+        request = m_strSettingRequest;
+        m_nLastCommand = kLastSetting;
+    } else {
+        ShowReadings();
+        m_nPollPhase = m_nPollPhase == 0 ? 1 : 0;
+        request = m_nPollPhase == 1 ? Request('$', "A") : Request('#', "");
+    }
+    SendAscii(request, kPollTimeout);
+    Sleep(kPause);
+}
+
+void CM6309x::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
+    if (!choice) return;
+    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
+                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
+    m_bSwitchSent = choice->bModbus;
+    if (m_bSwitchSent) {
+        // The switch tells the module nothing of the other settings: the row keeps them.
+        m_strSettingRequest =
+            FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0);
+        WriteBack({}, {});
+    } else {
+        m_strSettingRequest = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0);
+        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
+    }
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    m_nCommand = kCmdSetting;
+}

@@ -1,0 +1,37 @@
+// The RTD-input dialog over ASCII: one, three, four or six channels, each read in turn as an input
+// value ("#AA") and as a resistance ("$AAA"); the setting writes one "%" request or switches the
+// module to Modbus RTU, shows the outcome and closes.
+#pragma once
+
+#include "ModuleDlg.h"
+#include "SettingRequest.h"
+
+class CM6309x : public CModuleDlg {
+public:
+    explicit CM6309x(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+
+    void OnSetting();
+    // Kind 0 is the channel's "Input" field, kind 1 its "Ohm" field.
+    void ShowChannelValue(int channel, int kind, const std::string& text);
+
+    int m_nPollPhase = 0; // 0: the reply holds input values; 1: resistances
+    std::string m_strSettingRequest;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    enum : int { kCmdPoll = 0, kCmdSetting = 1 };
+    enum : int { kLastPoll = 0, kLastSetting = 100 };
+
+    // The range list the model shows, null for a name in neither range group.
+    const SRangeList* Ranges() const;
+    void ShowReadings();
+
+    std::string m_strModelText;
+    int m_nChannels = 0;
+    bool m_bSwitchSent = false; // the setting request is the switch to Modbus RTU
+};

@@ -1,0 +1,31 @@
+// Control ids of the RTD dialog's template (183).
+#pragma once
+
+enum : int {
+    IDD_M6309X = 183,
+    IDC_RTD_CANCEL = 4,
+    IDC_RTD_PROTOCOL = 1006,
+    IDC_RTD_FORMAT = 1007,
+    IDC_RTD_BAUD = 1034,
+    IDC_RTD_ADDRESS = 1090,
+    IDC_RTD_CHECKSUM = 1092,
+    IDC_RTD_RANGE6 = 1093,
+    IDC_RTD_SETTING = 1094,
+    IDC_RTD_MODEL = 1106,
+    IDC_RTD_STATUS = 1107,
+    IDC_RTD_CALIBRATION = 1108,
+    IDC_RTD_ZERO_CALIBRATION = 1109,
+    IDC_RTD_SPAN_CALIBRATION = 1110,
+    IDC_RTD_RANGE13 = 1112,
+    IDC_RTD_ZERO_VALUE = 1163,
+    IDC_RTD_SPAN_VALUE = 1164,
+    IDC_RTD_ZERO_ADJUST = 1165,
+    IDC_RTD_SPAN_ADJUST = 1166,
+    IDC_RTD_CHANNEL = 1168,
+    IDC_RTD_READ_ZERO = 1169,
+    IDC_RTD_READ_SPAN = 1170,
+};
+
+// The "Input" and "Ohm" fields of CH0 to CH5.
+inline constexpr int kRtdInputIds[6] = {1095, 1097, 1099, 1101, 1103, 1105};
+inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};

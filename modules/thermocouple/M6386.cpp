@@ -1,0 +1,438 @@
+#include "M6386.h"
+
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "ReadingFields.h"
+#include "Strings.h"
+#include "thermocouple/MvTcRanges.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+REGISTER_MODULE_DIALOG(CM6386)
+
+namespace {
+
+inline constexpr WORD kFirstTimeout = 100;
+inline constexpr WORD kPollTimeout = 300;
+inline constexpr DWORD kPause = 150;
+inline constexpr DWORD kSettingPause = 200;
+inline constexpr UINT kPeriod = 500;
+inline constexpr int kChannels = 8;
+inline constexpr const char* kModbusOk = "Setting MODBUS/RTU OK!";
+inline constexpr const char* kReadFailed = "ERROR!!";
+
+// Data Format rows by format digit; on the 4386A bit 2 of the digit is the protocol.
+const CodeTable kFormatDigits = {"0", "1", "2"};
+inline constexpr int kProtocolBit = 0x4;
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6386,
+    .pBlock = &CMainFrame::m_strThermocoupleInputParams,
+    .pChanged = &CMainFrame::m_bThermocoupleInputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_TC_ADDRESS, IDC_TC_BAUD, IDC_TC_CHECKSUM, IDC_TC_RANGE, IDC_TC_FORMAT,
+              IDC_TC_PROTOCOL},
+    .pRangeCodes = &kMvTcRanges.codes,
+    .pFormatCodes = &kFormatDigits,
+    .nFormatMask = 0x3,
+    .eMask = EMaskPolicy::NonHexIsNone,
+};
+
+// The typed text "0" is refused and polling goes on; "00" is an address, but not with a new baud
+// rate.
+const SAddressZeroRule kAddressZero = {
+    .bRefuse = true,
+    .pszText = "重新设置时地址不能为0!",
+    .pszCaption = "",
+    .bCloseAfter = false,
+    .nType = MB_ICONEXCLAMATION,
+    .bTextZeroOnly = true,
+};
+
+const std::initializer_list<int> kChannelTypeControls = {
+    IDC_TC_CH_NUMBER, IDC_TC_CH_TYPE, IDC_TC_CH_READ, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0};
+const std::initializer_list<int> kAlarmControls = {IDC_TC_HIGH_LIMIT,     IDC_TC_LOW_LIMIT,
+                                                   IDC_TC_ALARMH_SETTING, IDC_TC_ALARML_SETTING,
+                                                   IDC_TC_CLEAR_ALARM,    IDC_TC_ALARM_TYPE};
+const std::initializer_list<int> kAlarmModeControls = {IDC_TC_ALARM_MODE, IDC_TC_ALARMH_LABEL,
+                                                       IDC_TC_ALARML_LABEL, IDC_TC_HIGH_LAMP_LABEL,
+                                                       IDC_TC_LOW_LAMP_LABEL};
+const std::initializer_list<int> kColdJunctionControls = {
+    IDC_TC_CJC_ZERO_VALUE,    IDC_TC_COEFFICIENT_VALUE, IDC_TC_COEFFICIENT_READ, IDC_TC_CJC_ZERO,
+    IDC_TC_COEFFICIENT_WRITE, IDC_TC_TEMPERATURE,       IDC_TC_READ_CJC};
+
+// The alarm reads of the single-channel models: the request kind, what it leaves outstanding and
+// its body.
+struct SAlarmRead {
+    int nCommand;
+    int nState;
+    const char* pszBody;
+};
+const SAlarmRead kAlarmReads[] = {
+    {CM6386::kAlarmModeRead, CM6386::kModeRead, "DI"},
+    {CM6386::kHighLimitRead, CM6386::kHighRead, "RH"},
+    {CM6386::kLowLimitRead, CM6386::kLowRead, "RL"},
+    {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
+};
+
+bool Acknowledged(const std::string& reply)
+{
+    return CharAt(reply, 0) == '!';
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6386, CModuleDlg)
+ON_BN_CLICKED(IDC_TC_SETTING, OnSetting)
+ON_CHANNEL_BOXES(kTcCheckIds, OnEnableChannel)
+END_MESSAGE_MAP()
+
+CM6386::CM6386(CWnd*) : CModuleDlg(kDescriptor) {}
+
+void CM6386::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_TC_MODEL, m_strModelText);
+    for (int k = 0; k < kChannels; ++k)
+        DDX_Check(pDX, kTcCheckIds[k], m_bChannelEnabled[static_cast<size_t>(k)]);
+}
+
+bool CM6386::IsEightChannel() const
+{
+    return ModelHasAny(m_strModuleName, {"4386", "6386"});
+}
+
+bool CM6386::IsPerChannelModel() const
+{
+    return ModelHas(m_strModuleName, "4386A");
+}
+
+bool CM6386::IsSingleChannel() const
+{
+    return ModelHasAny(m_strModuleName, {"4388", "6388"});
+}
+
+BOOL CM6386::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_strModelText = Block()[kModule];
+    InitFromBlock();
+    GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(0);
+    SetControlStates();
+    DWORD baud = SelectSettings();
+    m_lamps.Attach(*this, {IDC_TC_LOW_LAMP, IDC_TC_HIGH_LAMP});
+
+    std::string first;
+    if (IsSingleChannel()) {
+        first = Request('#', "");
+        m_nCommand = kAlarmModeRead;
+    } else {
+        first = Request('$', "6");
+        m_nCommand = kEnableRead;
+        // A box ticked before the module's mask is known waits for it.
+        BeginStartup();
+    }
+    OpenAsciiLine(baud);
+    SendAscii(first, kFirstTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void CM6386::SetControlStates()
+{
+    auto enable = [this](std::initializer_list<int> ids, bool on) {
+        for (int id : ids) GetDlgItem(id)->EnableWindow(on ? TRUE : FALSE);
+    };
+    if (IsEightChannel()) {
+        bool addressZero = StrToLong(m_strAddress, 16) == 0;
+        enable({IDC_TC_RANGE}, true);
+        enable({IDC_TC_PROTOCOL}, !addressZero);
+        enable(kChannelTypeControls, false);
+        enable({IDC_TC_ZERO, IDC_TC_SPAN}, false);
+        enable(kAlarmControls, false);
+        enable(kAlarmModeControls, false);
+    }
+    if (IsPerChannelModel()) {
+        enable({IDC_TC_RANGE}, false);
+        enable({IDC_TC_PROTOCOL}, true);
+        enable(kChannelTypeControls, true);
+        GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->SelectString(-1, "CH0");
+        enable({IDC_TC_ZERO, IDC_TC_SPAN, IDC_TC_CALIBRATE, IDC_TC_STATUS, IDC_TC_READ}, true);
+        enable(kColdJunctionControls, false);
+        enable({IDC_TC_CJC_TEMP, IDC_TC_CJC_OFFSET}, true);
+        SetDlgItemText(IDC_TC_CJC_OFFSET, "+00.00");
+    }
+    if (IsSingleChannel()) {
+        for (int id : kTcCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
+        for (int k = 1; k < kChannels; ++k) GetDlgItem(kTcValueIds[k])->EnableWindow(FALSE);
+        enable({IDC_TC_ZERO, IDC_TC_SPAN}, false);
+        enable(kAlarmControls, true);
+    }
+}
+
+// Selects the rows of the block's codes and gives the rate to open the line at.
+DWORD CM6386::SelectSettings()
+{
+    FillSettingsBoxes(true);
+    const ModuleParamBlock& block = Block();
+    if (IsPerChannelModel()) {
+        GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->SetCurSel(MvTcRangeRow(block[kScript], true));
+        bool modbus = HexDigitOrZero(CharAt(block[kFormat], 0)) & kProtocolBit;
+        if (!block[kFormat].empty())
+            GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(modbus ? 1 : 0);
+    }
+    // A module whose baud code is none of the table's is tried at 9600, as in its INIT state.
+    DWORD baud = BlockBaudRate();
+    return baud == 0 ? 9600 : baud;
+}
+
+void CM6386::ToggleChannel(int k)
+{
+    int& flag = m_bChannelEnabled[static_cast<size_t>(k)];
+    flag = flag == 1 ? 0 : 1;
+    BuildEnableMask();
+}
+
+void CM6386::BuildEnableMask()
+{
+    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+    QueueCommand(kEnableWrite);
+}
+
+void CM6386::ParseEnableMask(char low, char high)
+{
+    std::array<bool, 8> channels = MaskBits(low, high);
+    for (size_t k = 0; k < channels.size(); ++k)
+        if (channels[k]) m_bChannelEnabled[k] = 1;
+    UpdateData(FALSE);
+    SetDlgItemText(IDC_TC_ADDRESS, m_strAddressDecimal);
+}
+
+void CM6386::ShowChannelValue(int channel, int kind, const std::string& text)
+{
+    if (kind == 0 && channel >= 0 && channel < kChannels)
+        SetDlgItemText(kTcValueIds[channel], text);
+}
+
+void CM6386::ShowReadings()
+{
+    bool answered = m_nLastResult == 1;
+    if (IsSingleChannel()) {
+        if (!answered) {
+            ShowChannelValue(0, 0, kReadFailed);
+        } else if (!m_strReply.empty()) {
+            ShowChannelValue(0, 0, Mid(m_strReply, 1));
+        }
+        return;
+    }
+    std::vector<std::string> fields = SplitReadings(Mid(m_strReply, 1), kChannels, kChannels);
+    for (int k = 0; k < kChannels; ++k) {
+        bool enabled = m_bChannelEnabled[static_cast<size_t>(k)] != 0;
+        ShowChannelValue(k, 0, enabled ? fields[static_cast<size_t>(k)] : "");
+    }
+}
+
+void CM6386::ShowLamps(const std::string& outputs)
+{
+    // Any other pair leaves the lamps as they are.
+    static const CodeTable kOutputPairs = {"00", "01", "02", "03"};
+    int bits = RowOfCode(kOutputPairs, outputs);
+    if (bits < 0) return;
+    m_bLowLampOn = bits & 1;
+    m_bHighLampOn = (bits >> 1) & 1;
+    m_lamps.Show(0, m_bLowLampOn != 0);
+    m_lamps.Show(1, m_bHighLampOn != 0);
+}
+
+void CM6386::ReadAlarmReply()
+{
+    bool ack = Acknowledged(m_strReply);
+    switch (m_nAlarmReadState) {
+    case kModeRead: {
+        int mode = CharAt(m_strReply, 3) - '0';
+        if (ack && mode >= 0 && mode <= 2)
+            GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->SetCurSel(mode);
+        m_nCommand = ack ? kResume : kAlarmModeRead;
+        break;
+    }
+    case kHighRead:
+        if (ack) SetDlgItemText(IDC_TC_HIGH_LIMIT, Mid(m_strReply, 3, 7));
+        m_nCommand = ack ? kLowLimitRead : kHighLimitRead;
+        break;
+    case kLowRead:
+        ++m_nLimitReads;
+        if (ack) SetDlgItemText(IDC_TC_LOW_LIMIT, Mid(m_strReply, 3, 7));
+        m_nCommand = ack ? kResume : kLowLimitRead;
+        break;
+    case kOutputsRead:
+        if (ack) ShowLamps(Mid(m_strReply, 4, 2));
+        SetDlgItemText(IDC_TC_STATUS, m_strReply);
+        m_nCommand = ack ? kResume : kOutputRead;
+        break;
+    default:
+        break;
+    }
+    m_nAlarmReadState = kNoAlarmRead;
+}
+
+void CM6386::ReadChannelType()
+{
+    if (!Acknowledged(m_strReply)) return;
+    int row = RowOfCode(kTcChannelTypes.codes, Mid(m_strReply, 6, 2));
+    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->SetCurSel(row);
+}
+
+bool CM6386::EvaluateReply()
+{
+    if (m_nCommand == kEnableRead) {
+        ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
+        m_nCommand = kPoll;
+        EndStartup();
+    }
+    ReadAlarmReply();
+    int last = m_nLastCommand;
+    m_nLastCommand = 0;
+    switch (last) {
+    case kConfigure:
+        ShowSettingOutcome(SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen),
+                           kModbusOk);
+        OnCancel();
+        return false;
+    case kEnableWrite:
+        SetDlgItemText(IDC_TC_CJC_STATUS, Acknowledged(m_strReply) ? "Ready!" : "Error!");
+        m_nCommand = kResume;
+        break;
+    case kChannelRead:
+        ReadChannelType();
+        m_nCommand = kResume;
+        break;
+    case kCjcTemperatureRead:
+        if (CharAt(m_strReply, 0) == '>') SetDlgItemText(IDC_TC_CJC_TEMP, Mid(m_strReply, 1));
+        m_nCommand = kResume;
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+// After the readings: the 4386A reads its channel type once, then its cold-junction temperature
+// after every poll; the single-channel models read their limits once, then their outputs.
+std::string CM6386::PollOrAutomaticRequest()
+{
+    if (IsPerChannelModel()) {
+        if (m_nAutoReadStep == 0) {
+            m_nAutoReadStep = 1;
+            // A typed text that is no row of the box reads as CH0.
+            int channel = std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
+            m_strChannelRequest = Request('$', Format("8C%d", channel));
+            m_nLastCommand = m_nCommand = kChannelRead;
+            return m_strChannelRequest;
+        }
+        m_nLastCommand = m_nCommand = kCjcTemperatureRead;
+        return Request('$', "3");
+    }
+    if (IsSingleChannel()) {
+        m_nCommand = m_nLimitReads == 0 ? kHighLimitRead : kOutputRead;
+        return NextRequest();
+    }
+    return Request('#', "");
+}
+
+std::string CM6386::NextRequest()
+{
+    switch (m_nCommand) {
+    case kResume:
+        m_nCommand = kPoll;
+        return Request('#', "");
+    case kPoll:
+        ShowReadings();
+        return PollOrAutomaticRequest();
+    case kEnableWrite:
+        // The mask as it stands now, with the module's own marks read at start.
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+        m_nLastCommand = kEnableWrite;
+        return Request('$', "5" + m_strEnableMask);
+    default:
+        break;
+    }
+    for (const SAlarmRead& read : kAlarmReads) {
+        if (m_nCommand != read.nCommand) continue;
+        m_nAlarmReadState = read.nState;
+        return Request('@', read.pszBody);
+    }
+    m_nCommand = kPoll;
+    return Request('#', "");
+}
+
+void CM6386::SendConfiguration()
+{
+    m_nLastCommand = kConfigure;
+    m_bSettingRefused = false;
+    bool answered = SendAscii(m_strSendCommand, kPollTimeout);
+    Sleep(kPause);
+    if (!answered) return;
+    m_bSettingRefused = m_szReply[0] == '?';
+    if (!m_bModbusChosen) return;
+    // The switch once more without checksum digits: the module may have dropped its checksum.
+    std::string again = FrameAsciiCommand("$" + m_strSwitchAddress + "R1", false);
+    if (SendAscii(again, kPollTimeout)) {
+        m_bSettingRefused = m_bSettingRefused || m_szReply[0] == '?';
+        Sleep(kPause);
+    }
+    m_nLastResult = 1;
+}
+
+void CM6386::PollStep()
+{
+    TakeReply();
+    if (!EvaluateReply()) return;
+    // The operator's request goes out now; an alarm read it interrupts is asked again later.
+    ApplyQueuedCommand();
+    if (m_nCommand == kConfigure) {
+        SendConfiguration();
+        return;
+    }
+    if (!SendAscii(NextRequest(), kPollTimeout)) Sleep(kPause);
+}
+
+void CM6386::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
+    if (!choice) return;
+    if (choice->strBaudCode != Block()[kBrate] && choice->strAddress == "00") {
+        RefuseAddressZero(kAddressZero);
+        return;
+    }
+    m_bModbusChosen = choice->bModbus;
+    bool perChannel = IsPerChannelModel();
+    if (perChannel) {
+        // One type per channel; the protocol rides in bit 2 of the format digit.
+        choice->strRangeCode = kPerChannelRangeCode;
+        choice->strRangeText = SelectedText(IDC_TC_RANGE);
+        choice->strFormatDigit =
+            Format("%d", (choice->nFormat & 0x3) | (m_bModbusChosen ? kProtocolBit : 0));
+    }
+    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
+                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
+    bool dollarSwitch = m_bModbusChosen && !perChannel;
+    std::string text =
+        dollarSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
+    m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && choice->strAddress != "00");
+    if (dollarSwitch) {
+        // The switch tells the module nothing of the other settings: the row keeps them.
+        WriteBack({}, {});
+    } else {
+        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
+    }
+    m_strAddress = choice->strAddress;
+    m_strOldAddress = choice->strAddress;
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    Sleep(kSettingPause);
+    QueueCommand(kConfigure);
+}

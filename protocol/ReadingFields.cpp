@@ -1,0 +1,42 @@
+#include "ReadingFields.h"
+
+#include <algorithm>
+
+namespace {
+
+bool IsSign(char c)
+{
+    return c == '+' || c == '-';
+}
+
+} // namespace
+
+std::vector<std::string> SplitAtSigns(const std::string& data, int maxFields)
+{
+    std::vector<std::string> fields(static_cast<size_t>(std::max(maxFields, 0)));
+    size_t k = 0;
+    bool started = false;
+    for (char c : data) {
+        if (IsSign(c) && started && k + 1 < fields.size()) ++k;
+        started = started || IsSign(c);
+        if (started) fields[k] += c;
+    }
+    return fields;
+}
+
+std::vector<std::string> SplitEqualWidth(const std::string& data, int count)
+{
+    std::vector<std::string> fields(static_cast<size_t>(std::max(count, 0)));
+    if (fields.empty()) return fields;
+    size_t width = data.size() / fields.size();
+    for (size_t k = 0; k < fields.size(); ++k) fields[k] = data.substr(k * width, width);
+    return fields;
+}
+
+std::vector<std::string> SplitReadings(const std::string& data, int count, int maxSigns)
+{
+    if (data.empty() || !IsSign(data[0])) return SplitEqualWidth(data, count);
+    std::vector<std::string> fields = SplitAtSigns(data, maxSigns);
+    fields.resize(static_cast<size_t>(std::max(count, 0)));
+    return fields;
+}

@@ -1,0 +1,17 @@
+// How the input dialogs cut a reply's data into channel fields. No Qt: shared by every input
+// family.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// maxFields fields of sign-led data ("+025.50+001.25-010.00"): field k runs from the k-th "+" or
+// "-" up to the next one, the last from its sign to the end (later signs stay inside it). A field
+// the data has no sign for is empty.
+std::vector<std::string> SplitAtSigns(const std::string& data, int maxFields);
+// count fields of equal width (the data's length divided by count, rounded down), field k from
+// position k times the width; all empty when the data is shorter than count.
+std::vector<std::string> SplitEqualWidth(const std::string& data, int count);
+// Sign-led data is cut at its signs (into maxSigns fields), any other at equal widths (into count
+// fields); count fields either way.
+std::vector<std::string> SplitReadings(const std::string& data, int count, int maxSigns);

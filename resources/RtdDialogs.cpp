@@ -1,0 +1,100 @@
+// Template 183 "Module": the RTD dialog. Left, the settings with its two range lists in one place
+// and the "Channel" group the dialog never enables; right, an Input and an Ohm field per channel.
+#include "DialogTemplate.h"
+#include "Strings.h"
+#include "rtd/RtdIds.h"
+#include "rtd/RtdRanges.h"
+
+namespace {
+
+using Controls = std::vector<ControlTemplate>;
+using Rows = std::vector<std::string>;
+
+const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
+
+void AddSettingGroup(Controls& c)
+{
+    c.push_back({-1, CtlKind::Static, "Module (", 10, 8, 32, 9});
+    c.push_back({IDC_RTD_MODEL, CtlKind::Static, "", 44, 8, 50, 9});
+    c.push_back({-1, CtlKind::Static, ")", 96, 8, 8, 9});
+    c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 22, 184, 128});
+    c.push_back({-1, CtlKind::Static, "Address", 12, 38, 50, 9});
+    c.push_back({IDC_RTD_ADDRESS, CtlKind::Edit, "", 66, 36, 116, 12});
+    c.push_back({-1, CtlKind::Static, "Range", 12, 56, 50, 9});
+    c.push_back(
+        {IDC_RTD_RANGE13, CtlKind::DropList, "", 66, 54, 116, 100, CS_NONE, kRtdRanges13.rows});
+    c.push_back(
+        {IDC_RTD_RANGE6, CtlKind::DropList, "", 66, 54, 116, 100, CS_HIDDEN, kRtdRanges6.rows});
+    struct Row {
+        const char* label;
+        int id;
+        Rows rows;
+    };
+    const Row rows[] = {
+        {"Data Format", IDC_RTD_FORMAT, {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
+        {"Baudrate", IDC_RTD_BAUD, kBaudRows},
+        {"Checksum", IDC_RTD_CHECKSUM, {"Enable", "Disable"}},
+        {"Protocol", IDC_RTD_PROTOCOL, {"ASCII", "Modbus RTU"}},
+    };
+    int y = 74;
+    for (const Row& r : rows) {
+        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 50, 9});
+        c.push_back({r.id, CtlKind::DropList, "", 66, y, 116, 90, CS_NONE, r.rows});
+        y += 18;
+    }
+}
+
+void AddChannelGroup(Controls& c)
+{
+    const unsigned off = CS_DISABLED;
+    c.push_back({-1, CtlKind::GroupBox, "Channel", 6, 156, 184, 150});
+    c.push_back({-1, CtlKind::Static, "Channel", 12, 172, 40, 9});
+    c.push_back({IDC_RTD_CHANNEL,
+                 CtlKind::DropDown,
+                 "",
+                 66,
+                 170,
+                 40,
+                 80,
+                 off | CS_SORT,
+                 {"0", "1", "2", "3", "4", "5"}});
+    c.push_back({IDC_RTD_CALIBRATION, CtlKind::Button, "Calibration", 12, 190, 80, 14, off});
+    c.push_back(
+        {IDC_RTD_ZERO_CALIBRATION, CtlKind::Button, "Zero Calibration", 12, 208, 80, 14, off});
+    c.push_back(
+        {IDC_RTD_SPAN_CALIBRATION, CtlKind::Button, "Span Calibration", 98, 208, 84, 14, off});
+    c.push_back({IDC_RTD_ZERO_ADJUST, CtlKind::Button, "Zero Adjust", 12, 228, 80, 14, off});
+    c.push_back({IDC_RTD_ZERO_VALUE, CtlKind::Edit, "+000.00", 98, 228, 84, 12, off});
+    c.push_back({IDC_RTD_SPAN_ADJUST, CtlKind::Button, "Span Adjust", 12, 246, 80, 14, off});
+    c.push_back({IDC_RTD_SPAN_VALUE, CtlKind::Edit, "0.0000", 98, 246, 84, 12, off});
+    c.push_back({IDC_RTD_READ_ZERO, CtlKind::Button, "Read Zero", 12, 266, 80, 14, off});
+    c.push_back({IDC_RTD_READ_SPAN, CtlKind::Button, "Read Span", 98, 266, 84, 14, off});
+    c.push_back({IDC_RTD_STATUS, CtlKind::Edit, "", 12, 286, 170, 12, CS_READONLY});
+}
+
+void AddChannelFields(Controls& c)
+{
+    for (int ch = 0; ch < 6; ++ch) {
+        int y = 8 + ch * 54;
+        c.push_back({-1, CtlKind::GroupBox, Format("CH%d", ch), 198, y, 182, 50});
+        c.push_back({-1, CtlKind::Static, "Input", 206, y + 14, 30, 9});
+        c.push_back({kRtdInputIds[ch], CtlKind::Edit, "", 240, y + 12, 132, 12});
+        c.push_back({-1, CtlKind::Static, "Ohm", 206, y + 32, 30, 9});
+        c.push_back({kRtdOhmIds[ch], CtlKind::Edit, "", 240, y + 30, 132, 12});
+    }
+}
+
+Controls RtdControls()
+{
+    Controls c;
+    AddSettingGroup(c);
+    AddChannelGroup(c);
+    AddChannelFields(c);
+    c.push_back({IDC_RTD_SETTING, CtlKind::Button, "Setting", 20, 316, 70, 16});
+    c.push_back({IDC_RTD_CANCEL, CtlKind::Button, "Cancel", 106, 316, 70, 16});
+    return c;
+}
+
+const bool g_registered = RegisterDialogTemplate({IDD_M6309X, "Module", 387, 342, RtdControls()});
+
+} // namespace

@@ -1,0 +1,53 @@
+// Cutting readings into channel fields.
+#include "ReadingFields.h"
+
+#include <gtest/gtest.h>
+
+using Fields = std::vector<std::string>;
+
+TEST(SplitReadings, SignLedDataIsCutAtItsSigns)
+{
+    struct Case {
+        const char* data;
+        int count;
+        int maxSigns;
+        Fields want;
+    } cases[] = {
+        {"+025.50+001.25-010.00", 3, 8, {"+025.50", "+001.25", "-010.00"}},
+        {"+1-2+3-4+5-6+7-8", 8, 8, {"+1", "-2", "+3", "-4", "+5", "-6", "+7", "-8"}},
+        // Later signs stay inside the last field.
+        {"+1-2+3-4+5-6+7-8+9-10", 8, 8, {"+1", "-2", "+3", "-4", "+5", "-6", "+7", "-8+9-10"}},
+        {"+1-2+3-4+5-6+7", 6, 6, {"+1", "-2", "+3", "-4", "+5", "-6+7"}},
+        // A model with fewer channels than signs recorded: each field still ends at the next sign.
+        {"+1-2+3-4", 3, 6, {"+1", "-2", "+3"}},
+        // Fewer signs than fields: the missing fields are empty, not left over from before.
+        {"+025.50-001.25", 8, 8, {"+025.50", "-001.25", "", "", "", "", "", ""}},
+        {"+0100.00", 4, 6, {"+0100.00", "", "", ""}},
+        {"-", 2, 8, {"-", ""}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitReadings(c.data, c.count, c.maxSigns), c.want) << c.data;
+}
+
+TEST(SplitReadings, OtherDataIsCutIntoEqualWidths)
+{
+    struct Case {
+        const char* data;
+        int count;
+        Fields want;
+    } cases[] = {
+        {"0A1B0C2D0E3F", 3, {"0A1B", "0C2D", "0E3F"}},
+        {"0A1B0C2D0E3F9", 3, {"0A1B", "0C2D", "0E3F"}},
+        {"00112233445566778899AABBCCDDEEFF",
+         8,
+         {"0011", "2233", "4455", "6677", "8899", "AABB", "CCDD", "EEFF"}},
+        // "ERROR" less its first character: shorter than the channel count, every field empty.
+        {"RROR", 8, {"", "", "", "", "", "", "", ""}},
+        {"", 4, {"", "", "", ""}},
+        {"RROR", 4, {"R", "R", "O", "R"}},
+        {"0138.500177.00", 2, {"0138.50", "0177.00"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitReadings(c.data, c.count, 8), c.want) << c.data;
+    EXPECT_EQ(SplitEqualWidth("+1-2", 2), (Fields{"+1", "-2"})) << "no sign splitting here";
+    EXPECT_TRUE(SplitEqualWidth("abc", 0).empty());
+}

@@ -1,0 +1,402 @@
+// The RTD-input dialog over ASCII against simulated RTD modules.
+#include "rtd/M6309x.h"
+#include "ModuleFixture.h"
+#include "rtd/RtdIds.h"
+
+#include "AsciiCommand.h"
+#include "ModuleDialogs.h"
+#include "SimRtd.h"
+#include "Strings.h"
+#include "UiDriver.h"
+
+namespace {
+
+using Requests = std::vector<std::string>;
+
+// A 6309 that refuses the switch to Modbus RTU.
+class CSimRtdWithoutModbus : public CSimRtd {
+public:
+    CSimRtdWithoutModbus() : CSimRtd("6309") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        if (lead == '$' && body == "R1") return Refuse();
+        return CSimRtd::OnAscii(lead, body, now);
+    }
+};
+
+class M6309x : public CModuleFixture {
+protected:
+    // A 6309 at 0x13 with CH0..CH3 at 100, 200, -10 and 0 degrees (Pt100 -200 to 400).
+    CSimModule& AddFourChannels()
+    {
+        CSimModule& m = m_bus.Add("6309", 0x13, 9600);
+        const double values[] = {100.0, 200.0, -10.0, 0.0};
+        for (int ch = 0; ch < 4; ++ch) m.SetInput(ch, values[ch]);
+        return m;
+    }
+    // Opens the dialog on a block: address, baud code, check, range, format, model.
+    void Open(ModuleParamBlock block)
+    {
+        m_frame.m_strRtdInputParams = block;
+        m_dlg.Create(IDD_M6309X);
+    }
+    // One more dialog on a block, for tables of cases; it lives as long as the test.
+    CM6309x& OpenAnother(const ModuleParamBlock& block)
+    {
+        m_frame.m_strRtdInputParams = block;
+        m_others.push_back(std::make_unique<CM6309x>());
+        m_others.back()->Create(IDD_M6309X);
+        return *m_others.back();
+    }
+    std::string Input(int ch) { return m_dlg.GetDlgItemText(kRtdInputIds[ch]); }
+    std::string Ohm(int ch) { return m_dlg.GetDlgItemText(kRtdOhmIds[ch]); }
+    bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
+    bool Visible(int id) { return m_dlg.GetDlgItem(id)->IsWindowVisible(); }
+    int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
+    // Types the address, presses Setting and runs the two ticks that send it and judge the reply.
+    void Setting(const char* address)
+    {
+        ui::Type(m_dlg, IDC_RTD_ADDRESS, address);
+        ui::Click(m_dlg, IDC_RTD_SETTING);
+        TakeRequests();
+        Tick(m_dlg, 2);
+    }
+
+    CM6309x m_dlg;
+    std::vector<std::unique_ptr<CM6309x>> m_others;
+};
+
+} // namespace
+
+TEST_F(M6309x, ReadsInputValuesAndResistancesInTurn)
+{
+    AddFourChannels();
+    Open({"13", "06", "0", "20", "0", "6309"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_ADDRESS), "19");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_MODEL), "6309");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_ZERO_VALUE), "+000.00");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_CHANNEL), "0");
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_EQ(TakeRequests(), Requests{"#13"});
+
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 150u) << "the pause follows every exchange";
+    EXPECT_EQ(Input(0), "+0100.00");
+    EXPECT_EQ(Input(1), "+0200.00");
+    EXPECT_EQ(Input(2), "-0010.00");
+    EXPECT_EQ(Input(3), "+0000.00");
+    EXPECT_EQ(Ohm(0), "");
+    Tick(m_dlg);
+    EXPECT_EQ(Ohm(0), "0138.50");
+    EXPECT_EQ(Ohm(3), "0100.00");
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"$13A", "#13", "$13A", "#13"}));
+    EXPECT_FALSE(Enabled(kRtdInputIds[4]));
+    EXPECT_FALSE(Enabled(kRtdOhmIds[5]));
+    EXPECT_TRUE(Enabled(kRtdOhmIds[3]));
+}
+
+TEST_F(M6309x, WithTheChecksumOnRequestsCarryItAndRepliesLoseIt)
+{
+    AddFourChannels().SetChecksum(true);
+    Open({"13", "06", "4", "20", "0", "6309"});
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(),
+              (Requests{"#13" + AppendChecksum("#13"), "$13A" + AppendChecksum("$13A"),
+                        "#13" + AppendChecksum("#13")}));
+    EXPECT_EQ(Input(3), "+0000.00");
+    EXPECT_EQ(Ohm(3), "0100.00");
+    EXPECT_EQ(Row(IDC_RTD_CHECKSUM), 0);
+}
+
+TEST_F(M6309x, ModelNameChoosesTheRangeListAndTheChannels)
+{
+    struct Case {
+        const char* model;
+        const char* script;
+        int shownList;
+        int row;
+        int channels;
+    } cases[] = {
+        {"6308", "21", IDC_RTD_RANGE13, 1, 1},  {"4300", "2B", IDC_RTD_RANGE13, 8, 3},
+        {"6307", "2F", IDC_RTD_RANGE13, 12, 6}, {"4307", "28", IDC_RTD_RANGE13, -1, 6},
+        {"6300A", "25", IDC_RTD_RANGE6, 5, 3},  {"4308A", "20", IDC_RTD_RANGE6, 0, 1},
+        {"6309", "26", IDC_RTD_RANGE6, -1, 4},  {"4309", "2B", IDC_RTD_RANGE6, -1, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        auto& dlg = OpenAnother({"01", "06", "0", c.script, "0", c.model});
+        int hidden = c.shownList == IDC_RTD_RANGE13 ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13;
+        EXPECT_TRUE(dlg.GetDlgItem(c.shownList)->IsWindowVisible());
+        EXPECT_FALSE(dlg.GetDlgItem(hidden)->IsWindowVisible());
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(c.shownList)->GetCurSel(), c.row);
+        for (int ch = 0; ch < 6; ++ch)
+            EXPECT_EQ(dlg.GetDlgItem(kRtdInputIds[ch])->IsWindowEnabled() != 0, ch < c.channels)
+                << ch;
+        dlg.OnCancel();
+    }
+}
+
+TEST_F(M6309x, ReadingsInEachFormShortRepliesAndSilence)
+{
+    CSimModule& three = m_bus.Add("6300", 0x14, 9600);
+    three.SetFormat(0x02);
+    three.SetInput(0, 25.0);
+    Open({"14", "06", "0", "20", "2", "6300"});
+    Tick(m_dlg);
+    EXPECT_EQ(Input(0).size(), 4u) << "three equal hex groups";
+    EXPECT_EQ(Input(0) + Input(1) + Input(2), m_link.Traffic()[0].strReply.substr(1, 12));
+
+    three.Faults().nSilentAfter = 0;
+    Tick(m_dlg, 3);
+    for (int ch = 0; ch < 3; ++ch) {
+        EXPECT_EQ(Input(ch), "ERROR!!");
+        EXPECT_EQ(Ohm(ch), "ERROR!!");
+    }
+}
+
+TEST_F(M6309x, ASignLedReplyWithFewerFieldsThanChannelsLeavesTheRestEmpty)
+{
+    // The row says three channels; the module on the line has one.
+    m_bus.Add("6308", 0x14, 9600).SetInput(0, 25.0);
+    Open({"14", "06", "0", "20", "0", "6300"});
+    ui::Type(m_dlg, kRtdInputIds[1], "old");
+    Tick(m_dlg);
+    EXPECT_EQ(Input(0), "+0025.00");
+    EXPECT_EQ(Input(1), "");
+    EXPECT_EQ(Input(2), "");
+}
+
+TEST_F(M6309x, OneChannelModelShowsTheWholeReplyInBothPhases)
+{
+    m_bus.Add("6308", 0x15, 9600).SetInput(0, 50.0);
+    Open({"15", "06", "0", "21", "0", "6308"});
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Input(0), "+0050.00");
+    EXPECT_EQ(Ohm(0), "0119.25");
+}
+
+TEST_F(M6309x, SettingSendsThePercentRequestWritesBackAndCloses)
+{
+    CSimModule& module = AddFourChannels();
+    Open({"13", "06", "0", "20", "0", "6309"});
+    Tick(m_dlg, 2);
+    ui::ChooseRow(m_dlg, IDC_RTD_RANGE6, 3);
+    ui::ChooseRow(m_dlg, IDC_RTD_FORMAT, 3);
+    ui::Type(m_dlg, IDC_RTD_ADDRESS, "31");
+    ui::Click(m_dlg, IDC_RTD_SETTING);
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 1) << "written back in the handler";
+    EXPECT_EQ(m_frame.m_strNewRowText,
+              (RowTexts{"6309", "1F", "9600", "Disable", "BA1 -200-650C"}));
+    EXPECT_EQ(m_frame.m_strNewParams,
+              (ModuleParamBlock{"1F", "06", "0", "23", "3", m_frame.m_strNewParams[5]}));
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%131F230603"});
+    WatchTimerAtBoxes(m_dlg);
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
+    EXPECT_FALSE(m_bTimerRanUnderBox);
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+    EXPECT_EQ(g_bDialogClosed, 1);
+    EXPECT_EQ(module.Address(), 0x1F);
+    EXPECT_EQ(module.Type(), 0x23);
+}
+
+TEST_F(M6309x, SettingIsFramedWithTheChecksumInForceBeforeTheClick)
+{
+    struct Case {
+        const char* check;
+        int newRow;
+        std::string wire;
+    } cases[] = {
+        {"0", 0, "%1313200640"},
+        {"4", 1, "%1313200600" + AppendChecksum("%1313200600")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.check);
+        CSimBus bus;
+        bus.Add("6309", 0x13, 9600);
+        m_link.Attach(1, bus);
+        auto& dlg = OpenAnother({"13", "06", c.check, "20", "0", "6309"});
+        ui::ChooseRow(dlg, IDC_RTD_CHECKSUM, c.newRow);
+        ui::Click(dlg, IDC_RTD_SETTING);
+        TakeRequests();
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), Requests{c.wire});
+        dlg.OnCancel();
+    }
+}
+
+TEST_F(M6309x, SwitchToModbusGoesToTheOldAddressAndWritesBackNothingItDidNotSend)
+{
+    CSimModule& module = AddFourChannels();
+    Open({"13", "06", "0", "20", "0", "6309"});
+    const RowTexts rowBefore = {"6309", "19(13)ASC", "9600", "Disable", "Pt100 -200-400C"};
+    m_frame.m_strNewRowText = rowBefore;
+    ui::ChooseRow(m_dlg, IDC_RTD_PROTOCOL, 1);
+    ui::ChooseRow(m_dlg, IDC_RTD_RANGE6, 2);
+    ui::Type(m_dlg, IDC_RTD_ADDRESS, "40");
+    ui::Click(m_dlg, IDC_RTD_SETTING);
+    EXPECT_EQ(m_frame.m_strNewRowText, rowBefore);
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_link.Requests(), Requests{"$13R1"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Modbus/RTU OK!"});
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+    EXPECT_EQ(module.Address(), 0x13);
+}
+
+TEST_F(M6309x, ARefusalIsNeverReportedAsSuccess)
+{
+    struct Case {
+        bool modbus;
+        const char* box;
+    } cases[] = {
+        {false, "Setting Configuration Error! \r\n Please Connect Init* to GND!"},
+        {true, "Setting Configuration Error! \r\n Please Connect Init* to GND!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.modbus);
+        CSimBus bus;
+        bus.Add(std::make_unique<CSimRtdWithoutModbus>()).SetAddress(0x13);
+        m_link.Attach(1, bus);
+        auto& dlg = OpenAnother({"13", "06", "0", "20", "0", "6309"});
+        m_boxes.m_boxes.clear();
+        ui::ChooseRow(dlg, IDC_RTD_PROTOCOL, c.modbus ? 1 : 0);
+        ui::ChooseRow(dlg, IDC_RTD_BAUD, 4); // a new rate outside INIT is refused
+        ui::Click(dlg, IDC_RTD_SETTING);
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.box});
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(M6309x, AnUnansweredRequestIsJudgedByTheProtocolRow)
+{
+    for (bool modbus : {false, true}) {
+        SCOPED_TRACE(modbus);
+        CSimBus bus;
+        bus.Add("6309", 0x13, 9600).Faults().nSilentAfter = 1;
+        m_link.Attach(1, bus);
+        auto& dlg = OpenAnother({"13", "06", "0", "20", "0", "6309"});
+        m_boxes.m_boxes.clear();
+        ui::ChooseRow(dlg, IDC_RTD_PROTOCOL, modbus ? 1 : 0);
+        ui::Click(dlg, IDC_RTD_SETTING);
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(),
+                  std::vector<std::string>{
+                      modbus ? "Setting Modbus/RTU OK!"
+                             : "Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+    }
+}
+
+TEST_F(M6309x, AddressTextZeroClosesWithoutRequestOrWriteBack)
+{
+    AddFourChannels();
+    Open({"13", "06", "0", "20", "0", "6309"});
+    TakeRequests();
+    ui::Type(m_dlg, IDC_RTD_ADDRESS, "0");
+    ui::Click(m_dlg, IDC_RTD_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"地址不能为0!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+    EXPECT_EQ(m_boxes.m_boxes[0].nType, MB_ICONEXCLAMATION);
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+    EXPECT_TRUE(TakeRequests().empty());
+}
+
+TEST_F(M6309x, TypedAddressesGoThroughTheCheckAndDoubleZeroIsAnAddress)
+{
+    AddFourChannels();
+    Open({"13", "06", "0", "20", "0", "6309"});
+    for (const char* typed : {"256", "300", "-1", "abc", ""}) {
+        SCOPED_TRACE(typed);
+        m_boxes.m_boxes.clear();
+        ui::Type(m_dlg, IDC_RTD_ADDRESS, typed);
+        ui::Click(m_dlg, IDC_RTD_SETTING);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
+        EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+        EXPECT_TRUE(m_dlg.IsRunning());
+    }
+    Setting("00");
+    EXPECT_EQ(m_link.Requests()[0], "%1300200600");
+}
+
+TEST_F(M6309x, AListWithoutARowRefusesTheSettingWhenTheBlockHasNoCodeOfItsOwn)
+{
+    AddFourChannels();
+    struct Case {
+        ModuleParamBlock block;
+        const char* box;
+    } refused[] = {
+        {{"13", "06", "0", "26", "0", "6309"}, "Choose the Input Range!"},
+        {{"13", "06", "0", "", "0", "6309"}, "Choose the Input Range!"},
+        {{"13", "0B", "0", "20", "0", "6309"}, "Choose the Baudrate!"},
+        {{"13", "06", "0", "20", "7", "6309"}, "Choose the Data Format!"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.box);
+        m_frame.m_bRtdInputChanged = 0;
+        auto& dlg = OpenAnother(c.block);
+        m_boxes.m_boxes.clear();
+        TakeRequests();
+        ui::Click(dlg, IDC_RTD_SETTING);
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.box});
+        EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+        for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
+        EXPECT_TRUE(dlg.IsRunning());
+        dlg.OnCancel();
+    }
+    Open({"13", "06", "0", "26", "0", "6309"});
+    ui::ChooseRow(m_dlg, IDC_RTD_RANGE6, 1);
+    ui::Click(m_dlg, IDC_RTD_SETTING);
+    Tick(m_dlg);
+    EXPECT_EQ(m_link.Requests().back(), "%1313210600");
+}
+
+TEST_F(M6309x, AddressZeroOpensAt9600WithoutChecksum)
+{
+    CSimModule& module = m_bus.Add("6309", 7, 19200);
+    module.SetInit(true);
+    Open({"00", "07", "4", "20", "0", "6309"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_ADDRESS), "0");
+    EXPECT_EQ(Row(IDC_RTD_BAUD), 4);
+    EXPECT_EQ(Row(IDC_RTD_CHECKSUM), 0);
+    ASSERT_EQ(m_link.Traffic().size(), 1u);
+    EXPECT_EQ(m_link.Traffic()[0].line.dwBaud, 9600u);
+    EXPECT_EQ(m_link.Traffic()[0].strRequest, "#00");
+    Tick(m_dlg);
+    EXPECT_NE(Input(0), "ERROR!!");
+}
+
+TEST_F(M6309x, OpenComErrorLeavesTheDialogWithoutTimerOrRequest)
+{
+    m_link.Detach(1);
+    Open({"13", "06", "0", "20", "0", "6309"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
+    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_link.Traffic().empty());
+    EXPECT_TRUE(m_dlg.IsRunning());
+}
+
+TEST_F(M6309x, EveryWayToCloseEndsIt)
+{
+    AddFourChannels();
+    m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
+    ExpectEveryWayToCloseEndsIt<CM6309x>(IDD_M6309X, IDC_RTD_CANCEL);
+    EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(M6309x, TheDispatchFindsTheDialogByItsClassName)
+{
+    std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6309x");
+    EXPECT_NE(dynamic_cast<CM6309x*>(dlg.get()), nullptr);
+}

@@ -1,0 +1,45 @@
+// From a search over a pseudo-terminal to the thermocouple dialog and back: modsim serves the
+// module, the program talks through the real libuart.so in real time.
+#include "Modsim.h"
+#include "PtyPair.h"
+#include "SearchWindow.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+using namespace search_test;
+
+TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
+{
+    CModsim sim("6386 1 9600 ascii type=0E format=00 input0=250\n", OSTRA_BIN_DIR);
+    ASSERT_FALSE(sim.Slave().empty());
+    CScopedComPort com(1, sim.Slave());
+    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
+    CQueryDlg& search = w.Dlg();
+
+    ASSERT_TRUE(w.SearchBelow(2));
+    ASSERT_EQ(w.Rows().size(), 1u);
+
+    std::string reading;
+    std::string other;
+    ui::CModalDriver driver([&](CDialog& dlg) {
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
+        for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
+        reading = dlg.GetDlgItemText(kTcValueIds[0]);
+        other = dlg.GetDlgItemText(kTcValueIds[5]);
+        ui::Type(dlg, IDC_TC_ADDRESS, "7");
+        ui::ChooseRow(dlg, IDC_TC_RANGE, 8); // T/C K-Type
+        ui::Click(dlg, IDC_TC_SETTING);
+        for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+    });
+    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+
+    EXPECT_EQ(reading, "+0250.0");
+    ASSERT_FALSE(other.empty());
+    EXPECT_TRUE(other[0] == '+' || other[0] == '-') << other;
+    EXPECT_EQ(w.boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    ResultRow row = w.Row(0);
+    EXPECT_EQ(row[1], "07");
+    EXPECT_EQ(row[5], "T/C K-Type");
+    EXPECT_EQ(row[7], "07");
+    EXPECT_NE(sim.Log().find("req ascii \"%01070F0600\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Log().find("rep ascii \"!07\\r\""), std::string::npos) << sim.Log();
+}

@@ -1,0 +1,506 @@
+// The thermocouple dialog over ASCII against simulated thermocouple modules.
+#include "thermocouple/M6386.h"
+#include "ModuleFixture.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+#include "AsciiCommand.h"
+#include "Resource.h"
+#include "SimThermocouple.h"
+#include "Strings.h"
+#include "UiDriver.h"
+
+namespace {
+
+using Requests = std::vector<std::string>;
+using Texts = std::vector<std::string>;
+
+const char* const kInitText = "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+
+std::string WithChecksum(const std::string& text)
+{
+    return text + AppendChecksum(text);
+}
+
+// A thermocouple module that acknowledges the switch to Modbus RTU and stays in ASCII.
+class CSimAckingSwitch : public CSimThermocouple8 {
+public:
+    CSimAckingSwitch() : CSimThermocouple8("6386") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        if (lead == '$' && body == "R1") return Ack();
+        return CSimThermocouple8::OnAscii(lead, body, now);
+    }
+};
+
+class M6386 : public CModuleFixture {
+protected:
+    // A 6386 at 0x10 (K type) with CH0..CH7 at 100..800 degrees and the given enable mask.
+    CSimModule& AddEightChannels(BYTE mask = 0xFF)
+    {
+        CSimModule& m = m_bus.Add("6386", 0x10, 9600);
+        for (int ch = 0; ch < 8; ++ch) m.SetInput(ch, 100.0 * (ch + 1));
+        static_cast<CSimAnalogInput8&>(m).SetEnableMask(mask);
+        return m;
+    }
+    // Opens the dialog on a block: address, baud code, check, range, format, model.
+    void Open(ModuleParamBlock block)
+    {
+        m_frame.m_strThermocoupleInputParams = block;
+        m_dlg.Create(IDD_M6386);
+    }
+    // One more dialog on a block, for tables of cases; it lives as long as the test.
+    CM6386& OpenAnother(const ModuleParamBlock& block)
+    {
+        m_frame.m_strThermocoupleInputParams = block;
+        m_others.push_back(std::make_unique<CM6386>());
+        m_others.back()->Create(IDD_M6386);
+        return *m_others.back();
+    }
+    std::string Value(int ch) { return m_dlg.GetDlgItemText(kTcValueIds[ch]); }
+    bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
+    int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
+    void Setting(const char* address)
+    {
+        ui::Type(m_dlg, IDC_TC_ADDRESS, address);
+        ui::Click(m_dlg, IDC_TC_SETTING);
+    }
+
+    CM6386 m_dlg;
+    std::vector<std::unique_ptr<CM6386>> m_others;
+};
+
+} // namespace
+
+TEST_F(M6386, EightChannelModelReadsTheMaskThenPolls)
+{
+    AddEightChannels(0x81);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_ADDRESS), "16");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_MODEL), "6386");
+    EXPECT_EQ(Row(IDC_TC_RANGE), 8);
+    EXPECT_EQ(Row(IDC_TC_BAUD), 3);
+    EXPECT_EQ(Row(IDC_TC_CHECKSUM), 1);
+    EXPECT_EQ(Row(IDC_TC_PROTOCOL), 0);
+    for (int id : {IDC_TC_RANGE, IDC_TC_PROTOCOL, IDC_TC_CALIBRATE, IDC_TC_CJC_ZERO})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {IDC_TC_CH_NUMBER, IDC_TC_FOLLOW_CH0, IDC_TC_ZERO, IDC_TC_SPAN, IDC_TC_HIGH_LIMIT,
+                   IDC_TC_ALARM_MODE, IDC_TC_ALARMH_LABEL, IDC_TC_CJC_OFFSET, IDC_TC_CHANNEL})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+
+    Tick(m_dlg, 4);
+    EXPECT_EQ(TakeRequests(), (Requests{"$106", "#10", "#10", "#10", "#10"}));
+    EXPECT_EQ(Value(0), "+0100.0");
+    EXPECT_EQ(Value(7), "+0800.0");
+    EXPECT_EQ(Value(1), "") << "disabled in the module";
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[0]), 1u);
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[1]), 0u);
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[7]), 1u);
+}
+
+TEST_F(M6386, RequestsCarryTheChecksumExceptAtAddressZero)
+{
+    AddEightChannels().SetChecksum(true);
+    Open({"10", "06", "4", "0F", "0", "4386"});
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(),
+              (Requests{WithChecksum("$106"), WithChecksum("#10"), WithChecksum("#10")}));
+    EXPECT_EQ(Value(3), "+0400.0");
+
+    CSimBus bus;
+    bus.Add("6386", 5, 9600).SetInit(true);
+    m_link.Attach(1, bus);
+    auto& dlg = OpenAnother({"00", "06", "4", "0F", "0", "6386"});
+    EXPECT_FALSE(dlg.GetDlgItem(IDC_TC_PROTOCOL)->IsWindowEnabled());
+    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_CHECKSUM)->GetCurSel(), 0);
+    Tick(dlg);
+    EXPECT_EQ(TakeRequests(), (Requests{"$006", "#00"}));
+    dlg.OnCancel();
+}
+
+TEST_F(M6386, PerChannelModelReadsItsChannelTypeOnceThenTheColdJunction)
+{
+    CSimModule& module = m_bus.Add("4386A", 0x11, 19200);
+    module.SetChannelType(0, 0x07);
+    module.SetInput(0, 12.0);
+    Open({"11", "07", "0", "FF", "5", "4386A"});
+    EXPECT_EQ(Row(IDC_TC_RANGE), 18);
+    EXPECT_EQ(Row(IDC_TC_FORMAT), 1);
+    EXPECT_EQ(Row(IDC_TC_PROTOCOL), 1);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_CH_NUMBER), "CH0");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_CJC_OFFSET), "+00.00");
+    for (int id : {IDC_TC_CH_TYPE, IDC_TC_FOLLOW_CH0, IDC_TC_ZERO, IDC_TC_SPAN, IDC_TC_CJC_TEMP,
+                   IDC_TC_CJC_OFFSET, IDC_TC_READ, IDC_TC_PROTOCOL})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id :
+         {IDC_TC_RANGE, IDC_TC_CJC_ZERO, IDC_TC_READ_CJC, IDC_TC_HIGH_LIMIT, IDC_TC_ALARM_MODE})
+        EXPECT_FALSE(Enabled(id)) << id;
+
+    Tick(m_dlg, 5);
+    EXPECT_EQ(TakeRequests(), (Requests{"$116", "$118C0", "#11", "$113", "#11", "$113"}));
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_CH_TYPE), "4-20mA");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_CJC_TEMP), "+025.00");
+    EXPECT_EQ(Value(0), "+12.000");
+}
+
+TEST_F(M6386, PerChannelModelCodesSelectTheirOwnRows)
+{
+    struct Case {
+        const char* script;
+        int row;
+    } cases[] = {{"00", 7}, {"0E", 7}, {"07", 17}, {"0f", 8}, {"FF", 18}, {"12", 11}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        auto& dlg = OpenAnother({"11", "06", "0", c.script, "0", "4386A"});
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->GetCurSel(), c.row);
+        dlg.OnCancel();
+    }
+}
+
+TEST_F(M6386, SingleChannelModelReadsItsAlarmsAndOutputs)
+{
+    CSimModule& module = m_bus.Add("4388", 0x12, 9600);
+    module.SetInput(0, 500.0);
+    Open({"12", "06", "0", "0F", "0", "4388"});
+    for (int id : {IDC_TC_HIGH_LIMIT, IDC_TC_ALARMH_SETTING, IDC_TC_CLEAR_ALARM, IDC_TC_ALARM_MODE})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(kTcCheckIds[0]));
+    EXPECT_FALSE(Enabled(kTcValueIds[1]));
+    EXPECT_FALSE(Enabled(IDC_TC_ZERO));
+    for (const char* request : {"@12HI+0400.0", "@12EAL"})
+        ASSERT_EQ(m_bus.Exchange(ESimProtocol::Ascii, {}, request, 0)->strBytes, "!12\r");
+    TakeRequests();
+
+    Tick(m_dlg, 8);
+    EXPECT_EQ(TakeRequests(),
+              (Requests{"@12DI", "#12", "@12RH", "@12RL", "#12", "@12DI", "#12", "@12DI"}));
+    EXPECT_EQ(Row(IDC_TC_ALARM_MODE), 2);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT), "+0400.0");
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_LOW_LIMIT), "+0000.0");
+    EXPECT_EQ(Value(0), "+0500.0");
+    EXPECT_EQ(m_dlg.m_bHighLampOn, 1);
+    EXPECT_EQ(m_dlg.m_bLowLampOn, 0);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_STATUS), "!1220200");
+}
+
+TEST_F(M6386, AnUnacknowledgedAlarmReadIsAskedAgain)
+{
+    CSimModule& module = m_bus.Add("4388", 0x12, 9600);
+    Open({"12", "06", "0", "0F", "0", "4388"});
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"#12", "@12DI", "@12DI", "@12DI"}));
+    EXPECT_EQ(Value(0), "") << "the reading is never polled";
+}
+
+TEST_F(M6386, ReadingsAreCutAtSignsOrIntoHexGroupsAndShortRepliesLeaveFieldsEmpty)
+{
+    CSimModule& module = AddEightChannels();
+    module.SetFormat(0x02);
+    Open({"10", "06", "0", "0F", "2", "6386"});
+    Tick(m_dlg, 2);
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch).size(), 4u) << ch;
+    EXPECT_EQ(Value(0), "12B0");
+
+    // The row says eight channels; the module on the line has one.
+    CSimBus bus;
+    bus.Add("4388", 0x10, 9600).SetInput(0, 300.0);
+    m_link.Attach(1, bus);
+    for (int ch = 0; ch < 8; ++ch) m_dlg.SetDlgItemText(kTcValueIds[ch], "old");
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Value(0), "+0300.0");
+    for (int ch = 1; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << ch;
+
+    m_link.Attach(1, m_bus);
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 0u) << "no pause after an answered exchange";
+    module.Faults().nSilentAfter = 0;
+    before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(GetTickCount() - before, 300u + 150u) << "the time-out, then the pause";
+    Tick(m_dlg);
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << "a failed exchange empties all";
+}
+
+TEST_F(M6386, AnUnansweredMaskReadTicksNoBox)
+{
+    CSimModule& module = AddEightChannels(0xFF);
+    module.Faults().nSilentAfter = 0;
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    module.Faults().nSilentAfter = -1;
+    Tick(m_dlg, 2);
+    for (int ch = 0; ch < 8; ++ch) {
+        EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[ch]), 0u) << ch;
+        EXPECT_EQ(Value(ch), "") << ch;
+    }
+}
+
+TEST_F(M6386, TickingAChannelWritesTheMask)
+{
+    CSimModule& module = AddEightChannels(0xF0);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[3]), 0u);
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[4]), 1u);
+    TakeRequests();
+    ASSERT_TRUE(ui::Click(m_dlg, kTcCheckIds[0]));
+    ASSERT_TRUE(ui::Click(m_dlg, kTcCheckIds[1]));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"$105F3", "#10"}));
+    EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0xF3);
+    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_CJC_STATUS), "Ready!");
+}
+
+TEST_F(M6386, SettingWritesBackSendsThePercentRequestAndCloses)
+{
+    CSimModule& module = AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    Tick(m_dlg, 2);
+    ui::ChooseRow(m_dlg, IDC_TC_RANGE, 14);
+    ui::ChooseRow(m_dlg, IDC_TC_FORMAT, 2);
+    DWORD before = GetTickCount();
+    Setting("20");
+    EXPECT_EQ(GetTickCount() - before, 200u);
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6386", "14", "9600", "Disable", "T/C N-Type"}));
+    EXPECT_EQ(m_frame.m_strNewParams,
+              (ModuleParamBlock{"14", "06", "0", "15", "2", m_frame.m_strNewParams[5]}));
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%1014150602"});
+    WatchTimerAtBoxes(m_dlg);
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Setting Configuration OK!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
+    EXPECT_FALSE(m_bTimerRanUnderBox);
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+    EXPECT_EQ(module.Address(), 0x14);
+    EXPECT_EQ(module.Type(), 0x15);
+}
+
+TEST_F(M6386, SettingIsFramedWithTheChecksumInForceBeforeTheClick)
+{
+    AddEightChannels().SetChecksum(true);
+    Open({"10", "06", "4", "0F", "0", "6386"});
+    ui::ChooseRow(m_dlg, IDC_TC_CHECKSUM, 1);
+    Setting("16");
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{WithChecksum("%10100F0600")});
+    EXPECT_EQ(m_frame.m_strNewParams[2], "0");
+}
+
+TEST_F(M6386, SwitchToModbusGoesToTheCurrentAddressAndWritesBackNothingItDidNotSend)
+{
+    CSimModule& module = AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    const RowTexts rowBefore = {"6386", "16(10)ASC", "9600", "Disable", "T/C K-Type"};
+    m_frame.m_strNewRowText = rowBefore;
+    ui::ChooseRow(m_dlg, IDC_TC_PROTOCOL, 1);
+    Setting("40");
+    EXPECT_EQ(m_frame.m_strNewRowText, rowBefore);
+    EXPECT_EQ(m_frame.m_strNewParams[0], "");
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_link.Requests(), Requests{"$10R1"}) << "no repeat once the module fell silent";
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Setting MODBUS/RTU OK!"});
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+    EXPECT_EQ(module.Address(), 0x10);
+}
+
+TEST_F(M6386, AnAnsweredSwitchIsRepeatedWithoutChecksum)
+{
+    m_bus.Add(std::make_unique<CSimAckingSwitch>()).SetAddress(0x10);
+    m_bus.Module(0).SetChecksum(true);
+    Open({"10", "06", "4", "0F", "0", "6386"});
+    ui::ChooseRow(m_dlg, IDC_TC_PROTOCOL, 1);
+    Setting("16");
+    TakeRequests();
+    DWORD before = GetTickCount();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), (Requests{WithChecksum("$10R1"), "$10R1"}));
+    EXPECT_EQ(GetTickCount() - before, 150u + 300u) << "the repeat was not heard";
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Setting MODBUS/RTU OK!"});
+}
+
+TEST_F(M6386, PerChannelModelSwitchesWithThePercentRequestThenTheDollarRequest)
+{
+    CSimModule& module = m_bus.Add("4386A", 0x11, 9600);
+    Open({"11", "06", "0", "FF", "0", "4386A"});
+    ui::ChooseRow(m_dlg, IDC_TC_PROTOCOL, 1);
+    Setting("18");
+    EXPECT_EQ(m_frame.m_strNewParams[3], "FF");
+    EXPECT_EQ(m_frame.m_strNewParams[4], "4");
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_link.Requests(), (Requests{"%1112FF0604", "$12R1"}));
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Setting MODBUS/RTU OK!"});
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+    EXPECT_EQ(module.Address(), 0x12);
+}
+
+TEST_F(M6386, ARefusedPercentRequestIsNeverReportedAsModbusSuccess)
+{
+    struct Case {
+        const char* model;
+        int protocolRow;
+    } cases[] = {{"4386A", 1}, {"4386A", 0}, {"6386", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " protocol row " + std::to_string(c.protocolRow));
+        CSimBus bus;
+        bus.Add(c.model, 0x11, 9600);
+        m_link.Attach(1, bus);
+        auto& dlg = OpenAnother({"11", "06", "0", "0F", "0", c.model});
+        m_boxes.m_boxes.clear();
+        ui::ChooseRow(dlg, IDC_TC_PROTOCOL, c.protocolRow);
+        ui::ChooseRow(dlg, IDC_TC_BAUD, 4); // a new rate outside INIT is refused
+        ui::Click(dlg, IDC_TC_SETTING);
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), Texts{kInitText});
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(M6386, AnUnansweredConfigurationGetsTheInitText)
+{
+    CSimModule& module = AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    module.Faults().nSilentAfter = 0;
+    Setting("16");
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts(), Texts{kInitText});
+}
+
+TEST_F(M6386, AddressZeroIsRefusedAndPollingGoesOn)
+{
+    AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    Tick(m_dlg);
+    Setting("0");
+    EXPECT_EQ(m_boxes.Texts(), Texts{"重新设置时地址不能为0!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+    EXPECT_EQ(m_boxes.m_boxes[0].nType, MB_ICONEXCLAMATION);
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+
+    // "00" is an address, but not together with a new baud rate.
+    m_boxes.m_boxes.clear();
+    ui::ChooseRow(m_dlg, IDC_TC_BAUD, 4);
+    Setting("00");
+    EXPECT_EQ(m_boxes.Texts(), Texts{"重新设置时地址不能为0!"});
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"#10", "#10"})) << "still the module's own address";
+}
+
+TEST_F(M6386, TypedAddressesGoThroughTheCheck)
+{
+    AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    for (const char* typed : {"256", "300", "-1", "1A", ""}) {
+        SCOPED_TRACE(typed);
+        m_boxes.m_boxes.clear();
+        Setting(typed);
+        EXPECT_EQ(m_boxes.Texts(), Texts{"Address must be 0 to 255!"});
+    }
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    Tick(m_dlg, 3);
+    for (const std::string& r : m_link.Requests()) EXPECT_NE(r[0], '%');
+}
+
+TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
+{
+    AddEightChannels();
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    ui::ChooseRow(m_dlg, IDC_TC_RANGE, 18); // an empty row: no range of its own
+    Setting("16");
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%10100F0600"}) << "the module keeps its range";
+
+    struct Case {
+        ModuleParamBlock block;
+        const char* box;
+    } refused[] = {
+        {{"10", "06", "0", "07", "0", "6386"}, "Choose the Input Range!"},
+        {{"10", "06", "0", "", "0", "6386"}, "Choose the Input Range!"},
+        {{"10", "", "0", "0F", "0", "6386"}, "Choose the Baudrate!"},
+        {{"10", "06", "0", "0F", "3", "6386"}, "Choose the Data Format!"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.box);
+        m_frame.m_bThermocoupleInputChanged = 0;
+        auto& dlg = OpenAnother(c.block);
+        m_boxes.m_boxes.clear();
+        ui::Click(dlg, IDC_TC_SETTING);
+        TakeRequests();
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), Texts{c.box});
+        EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+        for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
+        dlg.OnCancel();
+    }
+}
+
+TEST_F(M6386, OpenComErrorKeepsTheDialogPolling)
+{
+    m_link.Detach(1);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Open Com Error!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
+    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Value(0), "");
+}
+
+TEST_F(M6386, EveryWayToCloseEndsIt)
+{
+    AddEightChannels();
+    m_frame.m_strThermocoupleInputParams = {"10", "06", "0", "0F", "0", "6386"};
+    ExpectEveryWayToCloseEndsIt<CM6386>(IDD_M6386, IDCANCEL);
+}
+
+TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
+{
+    CSimModule& module = AddEightChannels(0x0F);
+    Open({"10", "06", "0", "0F", "0", "6386"});
+    ASSERT_TRUE(ui::Click(m_dlg, kTcCheckIds[7]));
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"$106", "$1058F", "#10", "#10"}));
+    EXPECT_EQ(static_cast<CSimAnalogInput8&>(module).EnableMask(), 0x8F);
+}
+
+TEST_F(M6386, EachModelGroupsRequestSequenceWithAndWithoutTheChecksum)
+{
+    struct Case {
+        const char* model;
+        BYTE address;
+        Requests bodies; // without checksum digits, from the request sent at open
+    } cases[] = {
+        {"6386", 0x10, {"$106", "#10", "#10", "#10", "#10", "#10"}},
+        {"4386A", 0x11, {"$116", "$118C0", "#11", "$113", "#11", "$113"}},
+        {"4388", 0x12, {"#12", "@12DI", "#12", "@12RH", "@12RL", "#12", "@12DI", "#12"}},
+    };
+    for (const Case& c : cases) {
+        for (bool checksum : {false, true}) {
+            SCOPED_TRACE(std::string(c.model) + (checksum ? " with checksum" : ""));
+            CSimBus bus;
+            bus.Add(c.model, c.address, 9600).SetChecksum(checksum);
+            m_link.Attach(1, bus);
+            auto& dlg = OpenAnother(
+                {Format("%02X", c.address), "06", checksum ? "4" : "0", "0F", "0", c.model});
+            Tick(dlg, static_cast<int>(c.bodies.size()) - 1);
+            Requests want;
+            for (const std::string& body : c.bodies)
+                want.push_back(checksum ? WithChecksum(body) : body);
+            EXPECT_EQ(TakeRequests(), want);
+            dlg.OnCancel();
+        }
+    }
+}
