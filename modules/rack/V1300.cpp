@@ -34,11 +34,11 @@ const SAlarmSteps kAlarmSteps = {
 };
 
 // The range list each model shows.
-struct SRangeList {
+struct SModelRangeBox {
     const char* pszModel;
     int nList;
 };
-const SRangeList kRangeLists[] = {
+const SModelRangeBox kModelRangeBoxes[] = {
     {"1300", IDC_AI_RTD_RANGE},
     {"1386", IDC_AI_THERMOCOUPLE_RANGE},
     {"1384", IDC_AI_VOLTAGE_RANGE},
@@ -82,7 +82,7 @@ BOOL CV1300::OnInitDialog()
 void CV1300::SetUpModel()
 {
     if (!m_pModel) return;
-    for (const SRangeList& list : kRangeLists)
+    for (const SModelRangeBox& list : kModelRangeBoxes)
         if (ModelIs(m_pModel->pszModel, list.pszModel)) m_nRangeList = list.nList;
     GetDlgItem(m_nRangeList)->ShowWindow(SW_SHOW);
     if (m_pModel->nChannels == 3) {
