@@ -167,11 +167,12 @@ void AnalogSlotChannels(Controls& c, bool speedRanges)
         int y = 84 + ch * 16;
         c.push_back({id.nEnable, CtlKind::AutoCheckBox, Format("CH%d", ch), 12, y + 2, 34, 10});
         if (speedRanges)
-            c.push_back({id.nSpeedRange, CtlKind::DropDown, "", 50, y, 72, 120, CS_NONE,
-                         kSpeedRangeTexts});
+            c.push_back(
+                {id.nSpeedRange, CtlKind::DropDown, "", 50, y, 72, 120, CS_NONE, kSpeedRangeTexts});
         c.push_back({id.nValue, CtlKind::Edit, "", x, y, 70, 12});
         c.push_back({id.nUnit, CtlKind::Edit, "", x + 72, y, 24, 12, CS_READONLY});
-        if (ch == 7) c.push_back({IDC_AI_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
+        if (ch == 7)
+            c.push_back({IDC_AI_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
         c.push_back({id.nHighLabel, CtlKind::Static, "AlarmH", x + 104, y + 2, 30, 9});
         c.push_back({id.nHighLamp, CtlKind::Icon, grey, x + 136, y + 1, 10, 10});
         c.push_back({id.nLowLabel, CtlKind::Static, "AlarmL", x + 164, y + 2, 30, 9});
@@ -188,11 +189,11 @@ void AlarmGroup(Controls& c)
     c.push_back({IDC_ALARM_CHANNEL, CtlKind::DropDown, "", 48, 248, 44, 100, CS_SORT});
     c.push_back({-1, CtlKind::Static, "Alarm Type", 100, 240, 44, 9});
     c.push_back({-1, CtlKind::Static, "High:", 100, 252, 22, 9});
-    c.push_back({IDC_ALARM_HIGH_TYPE, CtlKind::DropDown, "", 124, 250, 60, 60, CS_NONE,
-                 kAlarmTypeTexts});
+    c.push_back(
+        {IDC_ALARM_HIGH_TYPE, CtlKind::DropDown, "", 124, 250, 60, 60, CS_NONE, kAlarmTypeTexts});
     c.push_back({-1, CtlKind::Static, "Low:", 100, 270, 22, 9});
-    c.push_back({IDC_ALARM_LOW_TYPE, CtlKind::DropDown, "", 124, 268, 60, 60, CS_NONE,
-                 kAlarmTypeTexts});
+    c.push_back(
+        {IDC_ALARM_LOW_TYPE, CtlKind::DropDown, "", 124, 268, 60, 60, CS_NONE, kAlarmTypeTexts});
     c.push_back({-1, CtlKind::Static, "Alarm &Limit", 192, 240, 50, 9});
     c.push_back({IDC_ALARM_HIGH_LIMIT, CtlKind::Edit, "", 192, 250, 60, 12});
     c.push_back({IDC_ALARM_LOW_LIMIT, CtlKind::Edit, "", 192, 268, 60, 12});
@@ -207,15 +208,17 @@ Controls AnalogInputControls()
     AnalogSlotHeader(c);
     c.push_back({-1, CtlKind::Static, "Input Range:", 12, 32, 50, 9});
     unsigned hidden = CS_HIDDEN | CS_DISABLED;
-    c.push_back({IDC_AI_RTD_RANGE, CtlKind::DropList, "", 64, 30, 100, 120, hidden, *AiSlotModel("1300")->pRangeTexts});
+    c.push_back({IDC_AI_RTD_RANGE, CtlKind::DropList, "", 64, 30, 100, 120, hidden,
+                 *AiSlotModel("1300")->pRangeTexts});
     c.push_back({IDC_AI_VOLTAGE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
                  *AiSlotModel("1384")->pRangeTexts});
     c.push_back({IDC_AI_THERMOCOUPLE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
                  *AiSlotModel("1386")->pRangeTexts});
     c.push_back({-1, CtlKind::Static, "Data Format:", 172, 32, 50, 9});
-    c.push_back({IDC_AI_FORMAT, CtlKind::DropList, "", 224, 30, 70, 60, CS_DISABLED, kAiFormatTexts});
-    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 62, 9});
-    c.push_back({IDC_AI_INTEGRATION, CtlKind::DropList, "", 76, 50, 70, 60, CS_DISABLED,
+    c.push_back(
+        {IDC_AI_FORMAT, CtlKind::DropList, "", 224, 30, 70, 60, CS_DISABLED, kAiFormatTexts});
+    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
+    c.push_back({IDC_AI_INTEGRATION, CtlKind::DropList, "", 86, 50, 70, 60, CS_DISABLED,
                  kAiIntegrationTexts});
     c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
     AnalogSlotChannels(c, false);
@@ -230,8 +233,15 @@ Controls SpeedInputControls()
     c.push_back({-1, CtlKind::Static, "Data Format:", 12, 32, 50, 9});
     c.push_back(
         {IDC_AI_FORMAT, CtlKind::DropList, "", 64, 30, 80, 60, CS_DISABLED, kSpeedFormatTexts});
-    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 62, 9});
-    c.push_back({IDC_SPEED_INTEGRATION, CtlKind::DropList, "", 76, 50, 70, 60, CS_DISABLED,
+    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
+    c.push_back({IDC_SPEED_INTEGRATION,
+                 CtlKind::DropList,
+                 "",
+                 86,
+                 50,
+                 70,
+                 60,
+                 CS_DISABLED,
                  {"50ms(60Hz)"}});
     c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
     AnalogSlotChannels(c, true);

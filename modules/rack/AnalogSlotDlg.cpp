@@ -88,8 +88,8 @@ void CAnalogSlotDlg::ParseEnableMask(char high, char low)
     SetFlagsFromHex(digits, m_bChannel);
     UpdateData(FALSE);
     if (m_bChannel[0] == 0) {
-        for (int id : {IDC_ALARM_HIGH_LIMIT, IDC_ALARM_LOW_LIMIT, IDC_ALARM_HIGH_TYPE,
-                       IDC_ALARM_LOW_TYPE})
+        for (int id :
+             {IDC_ALARM_HIGH_LIMIT, IDC_ALARM_LOW_LIMIT, IDC_ALARM_HIGH_TYPE, IDC_ALARM_LOW_TYPE})
             GetDlgItem(id)->EnableWindow(FALSE);
     }
 }
@@ -249,22 +249,32 @@ bool CAnalogSlotDlg::ReadChainReply(int step, bool ack)
     const SAlarmSteps& s = m_steps;
     m_nCommand = s.nRestart;
     if (step == s.nEnableHigh) {
-        if (ack) m_nCommand = s.nSetHighType;
-        else ChainFailure("Setting High AlarmType Fail!");
+        if (ack)
+            m_nCommand = s.nSetHighType;
+        else
+            ChainFailure("Setting High AlarmType Fail!");
     } else if (step == s.nSetHighType) {
         bool enableLow = m_strLowAlarmMark == "EE" && m_bLowTypeChanged == 1;
-        if (ack) m_nCommand = enableLow ? s.nEnableLow : s.nSetLowType;
-        else ChainFailure("Setting AlarmHType Fail!", s.nSetLowType);
+        if (ack)
+            m_nCommand = enableLow ? s.nEnableLow : s.nSetLowType;
+        else
+            ChainFailure("Setting AlarmHType Fail!", s.nSetLowType);
     } else if (step == s.nEnableLow) {
-        if (ack) m_nCommand = s.nSetLowType;
-        else ChainFailure("Setting Low AlarmType Fail!");
+        if (ack)
+            m_nCommand = s.nSetLowType;
+        else
+            ChainFailure("Setting Low AlarmType Fail!");
     } else if (step == s.nSetLowType) {
-        if (ack) m_nCommand = s.nSetHighLimit;
-        else ChainFailure("Setting AlarmLType Fail!", s.nSetHighLimit);
+        if (ack)
+            m_nCommand = s.nSetHighLimit;
+        else
+            ChainFailure("Setting AlarmLType Fail!", s.nSetHighLimit);
     } else if (step == s.nSetHighLimit) {
         // The module's own text for a refused high limit names the low one.
-        if (ack) m_nCommand = s.nSetLowLimit;
-        else ChainFailure("Setting AlarmLValue Fail!", s.nSetLowLimit);
+        if (ack)
+            m_nCommand = s.nSetLowLimit;
+        else
+            ChainFailure("Setting AlarmLValue Fail!", s.nSetLowLimit);
     } else if (!ack) {
         ChainFailure("Setting Alarm Fail!");
     } else if (s.bCloseAfterAlarmOk) {

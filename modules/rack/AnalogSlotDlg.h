@@ -12,11 +12,11 @@
 
 struct SAlarmSteps {
     enum class ERead { HighType, HighLimit, LowType, LowLimit };
-    std::array<int, 4> nRead;        // the links of the alarm read, in the dialog's order
-    std::array<ERead, 4> eRead;      // what each link reads
-    int nAfterRead;                  // the first value read of the poll loop
-    int nRestart;                    // where the update chain restarts the dialog's poll
-    int nWait;                       // the step without request after a type change
+    std::array<int, 4> nRead;   // the links of the alarm read, in the dialog's order
+    std::array<ERead, 4> eRead; // what each link reads
+    int nAfterRead;             // the first value read of the poll loop
+    int nRestart;               // where the update chain restarts the dialog's poll
+    int nWait;                  // the step without request after a type change
     int nEnableHigh, nSetHighType, nEnableLow, nSetLowType, nSetHighLimit, nSetLowLimit;
     int nClearHigh, nClearLow;
     int nAfterClear;                 // the step after a latch clear

@@ -18,9 +18,9 @@ const std::vector<std::string> kVoltageRanges = {"+/- 10V",   "+/- 5V",   "+/- 1
 const CodeTable kVoltageCodes = {"08", "09", "0A", "0B", "0C", "0D", "07"};
 
 const std::vector<std::string> kThermocoupleRanges = {
-    "+/- 15 mV",          "+/- 50 mV",         "+/- 100 mV",         "+/- 500 mV",
-    "+/-  1  V",          "+/-   2.5 V",       "+/-   20  mA",       "J  Type  0~760'C",
-    "K  Type  0~1370'C",  "T  Type  -100~400'C", "E  Type  0~1000'C", "R  Type  500~1750'C",
+    "+/- 15 mV",           "+/- 50 mV",           "+/- 100 mV",        "+/- 500 mV",
+    "+/-  1  V",           "+/-   2.5 V",         "+/-   20  mA",      "J  Type  0~760'C",
+    "K  Type  0~1370'C",   "T  Type  -100~400'C", "E  Type  0~1000'C", "R  Type  500~1750'C",
     "S  Type  500~1750'C", "B  Type  500~1800'C"};
 const CodeTable kThermocoupleCodes = {"00", "01", "02", "03", "04", "05", "06",
                                       "0E", "0F", "10", "11", "12", "13", "14"};
@@ -52,9 +52,9 @@ const CodeTable kAiIntegrationDigits = {"0", "8"};
 const std::vector<std::string> kAiFormatTexts = {"Engineer Unit", "Ohms"};
 const CodeTable kAiFormatDigits = {"0", "3"};
 
-const std::vector<std::string> kSpeedRangeTexts = {
-    "+/-10V", "0~10V", "+/-5V",    "0~5V",    "+/-2.5V", "0~2.5V",
-    "+/-1V",  "0~1V",  "+/-500mV", "0~500mV", "0~20mA",  "4~20mA"};
+const std::vector<std::string> kSpeedRangeTexts = {"+/-10V",   "0~10V",   "+/-5V",  "0~5V",
+                                                   "+/-2.5V",  "0~2.5V",  "+/-1V",  "0~1V",
+                                                   "+/-500mV", "0~500mV", "0~20mA", "4~20mA"};
 const std::vector<std::string> kSpeedFormatTexts = {"Engineer Unit", "Two's Complement"};
 const CodeTable kSpeedFormatReadDigits = {"0", "2"};
 const CodeTable kSpeedFormatWriteCodes = {"00", "02"};

@@ -150,8 +150,10 @@ bool CV1300::ReadReply(int step)
     }
     switch (step) {
     case kReadConfiguration:
-        if (ack) ReadConfiguration();
-        else m_nCommand = kReadMask;
+        if (ack)
+            ReadConfiguration();
+        else
+            m_nCommand = kReadMask;
         return true;
     case kReadMask:
         if (ack) ParseEnableMask(ReplyAt(3), ReplyAt(4));

@@ -150,8 +150,8 @@ std::string CV1384H::StepRequest()
         return SlotRequest('#', Format("C%d", (step - kValue0) / 2));
     if (step >= kWriteRange0 && step < kWriteRange0 + kChannels) {
         int channel = step - kWriteRange0;
-        return SlotRequest('$', Format("C%dA0", channel) + ValueToHexChar(RangeRow(channel)) +
-                                    "FF");
+        return SlotRequest('$',
+                           Format("C%dA0", channel) + ValueToHexChar(RangeRow(channel)) + "FF");
     }
     switch (step) {
     case kReadConfiguration:

@@ -13,8 +13,8 @@ public:
         kNone = 0,
         kReadConfiguration = 1,
         kReadMask = 2,
-        kReadRange0 = 3,  // to 10: the ranges of channels 0 to 7
-        kValue0 = 11,     // value of channel i: 11 + 2i; its lamps 12 + 2i
+        kReadRange0 = 3, // to 10: the ranges of channels 0 to 7
+        kValue0 = 11,    // value of channel i: 11 + 2i; its lamps 12 + 2i
         kStatus0 = 12,
         kReadHighType = 27,
         kReadHighLimit = 28,

@@ -264,9 +264,8 @@ TEST_F(ModuleBase, ABoxHoldingTicksKeepsThePollStillUntilItIsDismissed)
     m_bus.Add("6384", 1, 9600);
     Open({"01", "06", "0", "09", "0", "4384"});
     m_dlg.m_onTick = [](CProbeDlg& dlg) {
-        if (dlg.m_nTicks == 2) dlg.BoxHoldingTicks("Fail!", "Setting", MB_OK, [&dlg] {
-            dlg.m_nCommand = 1;
-        });
+        if (dlg.m_nTicks == 2)
+            dlg.BoxHoldingTicks("Fail!", "Setting", MB_OK, [&dlg] { dlg.m_nCommand = 1; });
     };
     int ticksUnderBox = 0;
     m_boxes.m_onBox = [&](const MessageBoxRequest&) {

@@ -109,8 +109,8 @@ TEST_P(AlarmGroup, ChoosingAChannelReadsItsAlarmsThenPollsFromTheFirstValue)
     Module().SetEnableMask(0xFD);
     Dlg().m_bChannel[1] = 0;
     ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_CHANNEL, 1));
-    for (int id : {IDC_ALARM_HIGH_TYPE, IDC_ALARM_LOW_TYPE, IDC_ALARM_HIGH_LIMIT,
-                   IDC_ALARM_LOW_LIMIT})
+    for (int id :
+         {IDC_ALARM_HIGH_TYPE, IDC_ALARM_LOW_TYPE, IDC_ALARM_HIGH_LIMIT, IDC_ALARM_LOW_LIMIT})
         EXPECT_FALSE(Enabled(Dlg(), id)) << id;
     EXPECT_EQ(TickRequests(Dlg(), 4), Reads(1));
     EXPECT_EQ(Row(Dlg(), IDC_ALARM_HIGH_TYPE), 0);
@@ -139,26 +139,42 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
         std::vector<std::string> ticks;
         std::vector<std::string> boxes;
     } cases[] = {
-        {"all accepted", nullptr, false, {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
+        {"all accepted",
+         nullptr,
+         false,
+         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
          {"Setting Alarm OK!"}},
-        {"enable first", nullptr, true,
-         {"C0AHEE", "C0AHL", "C0ALM", "C0AHU+080.00", "C0ALU-10.5", "ok"}, {"Setting Alarm OK!"}},
+        {"enable first",
+         nullptr,
+         true,
+         {"C0AHEE", "C0AHL", "C0ALM", "C0AHU+080.00", "C0ALU-10.5", "ok"},
+         {"Setting Alarm OK!"}},
         {"enable refused", "C0AHEE", true, {"C0AHEE", "restart"}, {"Setting High AlarmType Fail!"}},
-        {"high type refused", "C0AHL", false, {"C0AHL", "", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
+        {"high type refused",
+         "C0AHL",
+         false,
+         {"C0AHL", "", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
          {"Setting AlarmHType Fail!", "Setting Alarm OK!"}},
-        {"low type refused", "C0ALM", false, {"C0AHL", "C0ALM", "", "C0AHU90", "C0ALU-10.5", "ok"},
+        {"low type refused",
+         "C0ALM",
+         false,
+         {"C0AHL", "C0ALM", "", "C0AHU90", "C0ALU-10.5", "ok"},
          {"Setting AlarmLType Fail!", "Setting Alarm OK!"}},
-        {"high limit refused", "C0AHU90", false,
+        {"high limit refused",
+         "C0AHU90",
+         false,
          {"C0AHL", "C0ALM", "C0AHU90", "", "C0ALU-10.5", "ok"},
          {"Setting AlarmLValue Fail!", "Setting Alarm OK!"}},
-        {"low limit refused", "C0ALU-10.5", false,
-         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "restart"}, {"Setting Alarm Fail!"}},
+        {"low limit refused",
+         "C0ALU-10.5",
+         false,
+         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "restart"},
+         {"Setting Alarm Fail!"}},
     };
     const bool analogInput = GetParam().nTemplate == IDD_RACK_AI;
     const std::string restart = analogInput ? FirstValueRead() : Req("B");
-    const std::vector<std::string> heldBoxes = {"Setting AlarmHType Fail!",
-                                                "Setting AlarmLType Fail!",
-                                                "Setting AlarmLValue Fail!"};
+    const std::vector<std::string> heldBoxes = {
+        "Setting AlarmHType Fail!", "Setting AlarmLType Fail!", "Setting AlarmLValue Fail!"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         if (analogInput)
@@ -213,7 +229,8 @@ TEST_P(AlarmGroup, ALimitTheModuleCannotTakeIsRefusedBeforeAnythingIsSent)
         SetLimits("80", typed);
         ui::Click(Dlg(), IDC_ALARM_UPDATE);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Please Input Valid Value!"});
-        for (const std::string& r : TickRequests(Dlg(), 2)) EXPECT_EQ(r.find("AHU"), std::string::npos);
+        for (const std::string& r : TickRequests(Dlg(), 2))
+            EXPECT_EQ(r.find("AHU"), std::string::npos);
     }
 }
 

@@ -2,8 +2,8 @@
 // nothing there, as a reply cut short must.
 #include "RackFixture.h"
 #include "rack/RackIds.h"
-#include "rack/V1327.h"
 #include "rack/V1300.h"
+#include "rack/V1327.h"
 #include "rack/V1359.h"
 #include "rack/V1384H.h"
 

@@ -1,6 +1,6 @@
 // The analog input slot dialog against the 1300, 1384 and 1386 of a simulated rack.
-#include "AnalogSlotFixture.h"
 #include "rack/V1300.h"
+#include "AnalogSlotFixture.h"
 
 #include "UiDriver.h"
 
@@ -90,9 +90,9 @@ TEST_F(V1300, UnitsFollowTheRangeAndFormatTheModuleReports)
         int row;
         const char* unit;
     } cases[] = {
-        {"1384", 1, "0B", '0', 3, "mV"}, {"1384", 1, "0D", '0', 5, "mA"},
-        {"1384", 1, "07", '0', 6, "mA"}, {"1386", 2, "03", '0', 3, "mV"},
-        {"1386", 2, "04", '0', 4, "V"},  {"1386", 2, "06", '0', 6, "mA"},
+        {"1384", 1, "0B", '0', 3, "mV"},  {"1384", 1, "0D", '0', 5, "mA"},
+        {"1384", 1, "07", '0', 6, "mA"},  {"1386", 2, "03", '0', 3, "mV"},
+        {"1386", 2, "04", '0', 4, "V"},   {"1386", 2, "06", '0', 6, "mA"},
         {"1386", 2, "14", '0', 13, "'C"}, {"1300", 0, "23", '3', 3, "Ohms"},
     };
     for (const Case& c : cases) {
@@ -106,8 +106,9 @@ TEST_F(V1300, UnitsFollowTheRangeAndFormatTheModuleReports)
         dlg.Create(IDD_RACK_AI);
         Tick(dlg);
         const SAiSlotModel& model = *AiSlotModel(c.model);
-        int list = c.slot == 0 ? IDC_AI_RTD_RANGE
-                               : c.slot == 1 ? IDC_AI_VOLTAGE_RANGE : IDC_AI_THERMOCOUPLE_RANGE;
+        int list = c.slot == 0   ? IDC_AI_RTD_RANGE
+                   : c.slot == 1 ? IDC_AI_VOLTAGE_RANGE
+                                 : IDC_AI_THERMOCOUPLE_RANGE;
         EXPECT_EQ(Row(dlg, list), c.row);
         EXPECT_EQ(Text(dlg, kAiChannelIds[0].nUnit), c.unit);
         EXPECT_EQ(Text(dlg, kAiChannelIds[model.nChannels - 1].nUnit), c.unit);
@@ -121,8 +122,8 @@ TEST_F(V1300, ValuesShowOnEnabledChannelsAndLampsFollowTheStatus)
     Slot(1).SetEnableMask(0x7F); // channel 7 off
     auto& ch0 = Slot(1).Channel(0);
     ch0.dValue = 12.34;
-    Slot(1).Channel(1).dValue = 95.0;   // above the high limit (80)
-    Slot(1).Channel(2).dValue = -30.0;  // below the low limit (-20)
+    Slot(1).Channel(1).dValue = 95.0;  // above the high limit (80)
+    Slot(1).Channel(2).dValue = -30.0; // below the low limit (-20)
     Slot(1).Channel(7).dValue = 99.0;
     Slot(1).refused.insert("C3S");
     Open();
@@ -133,8 +134,11 @@ TEST_F(V1300, ValuesShowOnEnabledChannelsAndLampsFollowTheStatus)
         int ch;
         const char* high;
         const char* low;
-    } cases[] = {{0, "grey", "grey"}, {1, "red", "grey"}, {2, "grey", "red"},
-                 {3, "hidden", "hidden"}, {7, "hidden", "hidden"}};
+    } cases[] = {{0, "grey", "grey"},
+                 {1, "red", "grey"},
+                 {2, "grey", "red"},
+                 {3, "hidden", "hidden"},
+                 {7, "hidden", "hidden"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ch);
         EXPECT_EQ(Lamp(m_dlg, kAiChannelIds[c.ch].nHighLamp), c.high);

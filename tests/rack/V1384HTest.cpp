@@ -1,6 +1,7 @@
 // The speed input slot dialog against the 1384H in slot 3 of a simulated rack.
-#include "AnalogSlotFixture.h"
 #include "rack/V1384H.h"
+#include "AnalogSlotFixture.h"
+#include "rack/V1333E.h"
 
 #include "UiDriver.h"
 
@@ -54,11 +55,13 @@ TEST_F(V1384H, StartUpReadsFormatMaskRangesAndAlarmsThenPollsEachChannel)
 TEST_F(V1384H, RangesAndUnitsFromTheRangeReads)
 {
     Open();
-    // "V" for rows 0 to 7, "mV" for the others: the mA rows read "mV" as the module's dialog has it.
+    // "V" for rows 0 to 7, "mV" for the others: the mA rows read "mV" as the module's dialog has
+    // it.
     struct Case {
         int row;
         const char* unit;
-    } cases[] = {{0, "V"}, {1, "V"}, {7, "V"}, {9, "mV"}, {10, "mV"}, {11, "mV"}, {2, "V"}, {3, "V"}};
+    } cases[] = {{0, "V"},   {1, "V"},   {7, "V"}, {9, "mV"},
+                 {10, "mV"}, {11, "mV"}, {2, "V"}, {3, "V"}};
     for (int ch = 0; ch < 8; ++ch) {
         SCOPED_TRACE(ch);
         EXPECT_EQ(RangeRow(ch), cases[ch].row);
@@ -73,9 +76,9 @@ TEST_F(V1384H, ARangeThatNeverReadsIsAskedAgainAndChannel1ShowsSevenCharacters)
     Module().Channel(0).dValue = -12.5;
     m_dlg.Create(IDD_RACK_SPEED);
     TakeRequests();
-    EXPECT_EQ(TickRequests(m_dlg, 6), (std::vector<std::string>{"$50S36", "$50S3C0B", "$50S3C1B",
-                                                                "$50S3C2B", "$50S3C2B",
-                                                                "$50S3C2B"}));
+    EXPECT_EQ(TickRequests(m_dlg, 6),
+              (std::vector<std::string>{"$50S36", "$50S3C0B", "$50S3C1B", "$50S3C2B", "$50S3C2B",
+                                        "$50S3C2B"}));
     Module().refused.clear();
     Tick(m_dlg, 20);
     EXPECT_EQ(Text(m_dlg, kAiChannelIds[0].nValue), "-012.500");
@@ -86,10 +89,10 @@ TEST_F(V1384H, ChoosingARangeWritesItAndRereadsFromThatChannel)
 {
     Open();
     ASSERT_TRUE(ui::ChooseRow(m_dlg, kAiChannelIds[5].nSpeedRange, 10));
-    EXPECT_EQ(TickRequests(m_dlg, 9),
-              (std::vector<std::string>{"$50S3C5A0AFF", "$50S3C5B", "$50S3C6B", "$50S3C7B",
-                                        "$50S36", "$50S3C0AH", "$50S3C0RHU", "$50S3C0AL",
-                                        "$50S3C0RLU"}));
+    EXPECT_EQ(
+        TickRequests(m_dlg, 9),
+        (std::vector<std::string>{"$50S3C5A0AFF", "$50S3C5B", "$50S3C6B", "$50S3C7B", "$50S36",
+                                  "$50S3C0AH", "$50S3C0RHU", "$50S3C0AL", "$50S3C0RLU"}));
     EXPECT_EQ(Module().Channel(5).cRange, 'A');
     EXPECT_EQ(Text(m_dlg, kAiChannelIds[5].nUnit), "mV");
 }
@@ -132,4 +135,40 @@ TEST_F(V1384H, MaskWriteClosesWhateverTheAnswer)
 TEST_F(V1384H, EveryWayToCloseEndsItAndLeavesTheLineOpen)
 {
     ExpectEveryWayToCloseEndsIt<CV1384H>(IDD_RACK_SPEED, IDC_AI_CANCEL, true);
+}
+
+TEST_F(V1384H, EachAnalogSlotRowOfTheRackDialogOpensItsDialogOnTheRacksLine)
+{
+    Link().Close_ComAscii(1); // the rack dialog opens it
+    Module().Channel(0).dValue = 3.5;
+    struct Case {
+        int row;
+        UINT nTemplate;
+        int ticks;
+        const char* value;
+    } cases[] = {
+        {0, IDD_RACK_AI, 7, "+000.00"},
+        {2, IDD_RACK_AI, 7, "+000.00"},
+        {3, IDD_RACK_SPEED, 16, "+003.500"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        std::string value;
+        UINT opened = 0;
+        ui::CModalDriver driver([&](CDialog& dlg) {
+            opened = dlg.GetTemplateID();
+            Tick(dlg, c.ticks);
+            value = Text(dlg, kAiChannelIds[0].nValue);
+            ui::Click(dlg, IDC_AI_CANCEL);
+        });
+        CV1333E rack;
+        rack.Create(IDD_RACK_MAIN);
+        Tick(rack, 6);
+        ASSERT_TRUE(ui::DoubleClickRow(rack, IDC_RACK_LIST, c.row));
+        EXPECT_EQ(opened, c.nTemplate);
+        EXPECT_EQ(value, c.value);
+        EXPECT_TRUE(m_link.IsAsciiOpen());
+        rack.OnCancel();
+    }
+    EXPECT_TRUE(m_boxes.Texts().empty());
 }
