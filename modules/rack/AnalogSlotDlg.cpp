@@ -14,6 +14,22 @@ namespace {
 constexpr const char* kCaption = "Setting";
 constexpr const char* kInvalidLimit = "Please Input Valid Value!";
 
+// The update chain: each link, the link that follows an acknowledgement (none: the chain is done),
+// the text of a refusal and the link the chain goes on with after it (none: the poll restarts).
+const CAnalogSlotDlg::SChainLink kChain[] = {
+    {&SAlarmSteps::nEnableHigh, &SAlarmSteps::nSetHighType, "Setting High AlarmType Fail!",
+     nullptr},
+    {&SAlarmSteps::nSetHighType, &SAlarmSteps::nSetLowType, "Setting AlarmHType Fail!",
+     &SAlarmSteps::nSetLowType},
+    {&SAlarmSteps::nEnableLow, &SAlarmSteps::nSetLowType, "Setting Low AlarmType Fail!", nullptr},
+    {&SAlarmSteps::nSetLowType, &SAlarmSteps::nSetHighLimit, "Setting AlarmLType Fail!",
+     &SAlarmSteps::nSetHighLimit},
+    // A refused high limit is reported with the module's own text, which names the low one.
+    {&SAlarmSteps::nSetHighLimit, &SAlarmSteps::nSetLowLimit, "Setting AlarmLValue Fail!",
+     &SAlarmSteps::nSetLowLimit},
+    {&SAlarmSteps::nSetLowLimit, nullptr, "Setting Alarm Fail!", nullptr},
+};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CAnalogSlotDlg, CRackDlg)
@@ -156,8 +172,7 @@ void CAnalogSlotDlg::OnAlarmUpdate()
     }
     m_strHighLimit = high;
     m_strLowLimit = low;
-    bool enableFirst = m_strHighAlarmMark == "EE" && m_bHighTypeChanged == 1;
-    Command(enableFirst ? m_steps.nEnableHigh : m_steps.nSetHighType);
+    Command(TypeLink(true));
 }
 
 void CAnalogSlotDlg::OnClearHighLatch()
@@ -235,48 +250,30 @@ void CAnalogSlotDlg::ReadLimit(bool high)
         SetDlgItemText(high ? IDC_ALARM_HIGH_LIMIT : IDC_ALARM_LOW_LIMIT, Mid(m_strReply, 3));
 }
 
-void CAnalogSlotDlg::ChainFailure(const char* text, std::optional<int> next)
+int CAnalogSlotDlg::TypeLink(bool high) const
 {
-    if (!next) {
-        BoxBehindPolling(text, kCaption, MB_ICONEXCLAMATION);
-        return;
-    }
-    BoxHoldingTicks(text, kCaption, MB_ICONEXCLAMATION, [this, step = *next] { Command(step); });
+    // An alarm the module has reported disabled is enabled first, once the operator changed it.
+    bool enable = high ? m_strHighAlarmMark == "EE" && m_bHighTypeChanged == 1
+                       : m_strLowAlarmMark == "EE" && m_bLowTypeChanged == 1;
+    if (high) return enable ? m_steps.nEnableHigh : m_steps.nSetHighType;
+    return enable ? m_steps.nEnableLow : m_steps.nSetLowType;
 }
 
-bool CAnalogSlotDlg::ReadChainReply(int step, bool ack)
+bool CAnalogSlotDlg::ReadChainReply(const SChainLink& link, bool ack)
 {
     const SAlarmSteps& s = m_steps;
     m_nCommand = s.nRestart;
-    if (step == s.nEnableHigh) {
-        if (ack)
-            m_nCommand = s.nSetHighType;
-        else
-            ChainFailure("Setting High AlarmType Fail!");
-    } else if (step == s.nSetHighType) {
-        bool enableLow = m_strLowAlarmMark == "EE" && m_bLowTypeChanged == 1;
-        if (ack)
-            m_nCommand = enableLow ? s.nEnableLow : s.nSetLowType;
-        else
-            ChainFailure("Setting AlarmHType Fail!", s.nSetLowType);
-    } else if (step == s.nEnableLow) {
-        if (ack)
-            m_nCommand = s.nSetLowType;
-        else
-            ChainFailure("Setting Low AlarmType Fail!");
-    } else if (step == s.nSetLowType) {
-        if (ack)
-            m_nCommand = s.nSetHighLimit;
-        else
-            ChainFailure("Setting AlarmLType Fail!", s.nSetHighLimit);
-    } else if (step == s.nSetHighLimit) {
-        // The module's own text for a refused high limit names the low one.
-        if (ack)
-            m_nCommand = s.nSetLowLimit;
-        else
-            ChainFailure("Setting AlarmLValue Fail!", s.nSetLowLimit);
-    } else if (!ack) {
-        ChainFailure("Setting Alarm Fail!");
+    if (!ack && link.pAfterFailure) {
+        // The chain goes on once the box is dismissed; no tick runs under it.
+        BoxHoldingTicks(link.pszFailure, kCaption, MB_ICONEXCLAMATION,
+                        [this, next = s.*link.pAfterFailure] { Command(next); });
+        return false;
+    }
+    if (!ack) {
+        BoxBehindPolling(link.pszFailure, kCaption, MB_ICONEXCLAMATION);
+    } else if (link.pNext) {
+        bool lowTypeNext = link.pStep == &SAlarmSteps::nSetHighType;
+        m_nCommand = lowTypeNext ? TypeLink(false) : s.*link.pNext;
     } else if (s.bCloseAfterAlarmOk) {
         TickMessageBox("Setting Alarm OK!", kCaption, MB_ICONEXCLAMATION);
         OnCancel();
@@ -284,8 +281,7 @@ bool CAnalogSlotDlg::ReadChainReply(int step, bool ack)
     } else {
         BoxBehindPolling("Setting Alarm OK!", kCaption, MB_ICONEXCLAMATION);
     }
-    // A link that goes on after its box waits for the box; the others go out now.
-    return !BoxHoldsTicks();
+    return true;
 }
 
 std::optional<bool> CAnalogSlotDlg::ReadAlarmReply(int step)
@@ -317,8 +313,7 @@ std::optional<bool> CAnalogSlotDlg::ReadAlarmReply(int step)
         BoxBehindPolling(text, kCaption, MB_ICONEXCLAMATION);
         return true;
     }
-    for (int chain : {s.nEnableHigh, s.nSetHighType, s.nEnableLow, s.nSetLowType, s.nSetHighLimit,
-                      s.nSetLowLimit})
-        if (step == chain) return ReadChainReply(step, ack);
+    for (const SChainLink& link : kChain)
+        if (step == s.*link.pStep) return ReadChainReply(link, ack);
     return std::nullopt;
 }

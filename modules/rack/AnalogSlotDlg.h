@@ -80,10 +80,20 @@ private:
     void ReadType(bool high);
     void ReadLimit(bool high);
     void ShowLamps(int channel);
-    bool ReadChainReply(int step, bool ack);
-    // A refusal in the update chain: the box, then the poll restarts, or with next the chain goes
-    // on with that link once the box is dismissed (no tick runs under it).
-    void ChainFailure(const char* text, std::optional<int> next = std::nullopt);
+    // The first step of setting a type: enabling the alarm first where the module reported it
+    // disabled and the operator changed it, else setting the type.
+    int TypeLink(bool high) const;
+
+public:
+    struct SChainLink {
+        int SAlarmSteps::*pStep;
+        int SAlarmSteps::*pNext;
+        const char* pszFailure;
+        int SAlarmSteps::*pAfterFailure;
+    };
+
+private:
+    bool ReadChainReply(const SChainLink& link, bool ack);
 
     const SAlarmSteps& m_steps;
     // The limits the update chain sends, as checked when it was started.

@@ -133,43 +133,35 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
     struct Case {
         const char* name;
         const char* refused; // the body (after the slot) the module refuses
-        // Channel 0's high alarm reads "D" and the operator changes it; its limit edit stays
-        // disabled, and its text is sent as it stands.
-        bool highDisabled;
+        // Channel 0's alarms as the module holds them: "D" ones are enabled before their type
+        // is set (the operator changes both types); a disabled limit edit is sent as it stands.
+        char highType, lowType;
         std::vector<std::string> ticks;
         std::vector<std::string> boxes;
     } cases[] = {
-        {"all accepted",
-         nullptr,
-         false,
-         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
-         {"Setting Alarm OK!"}},
-        {"enable first",
-         nullptr,
-         true,
-         {"C0AHEE", "C0AHL", "C0ALM", "C0AHU+080.00", "C0ALU-10.5", "ok"},
-         {"Setting Alarm OK!"}},
-        {"enable refused", "C0AHEE", true, {"C0AHEE", "restart"}, {"Setting High AlarmType Fail!"}},
-        {"high type refused",
-         "C0AHL",
-         false,
+        // clang-format off
+        {"all accepted", nullptr, 'M', 'M',
+         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"}, {"Setting Alarm OK!"}},
+        {"enable first", nullptr, 'D', 'M',
+         {"C0AHEE", "C0AHL", "C0ALM", "C0AHU+080.00", "C0ALU-10.5", "ok"}, {"Setting Alarm OK!"}},
+        {"low enable first", nullptr, 'M', 'D',
+         {"C0AHL", "C0ALEE", "C0ALM", "C0AHU90", "C0ALU-020.00", "ok"}, {"Setting Alarm OK!"}},
+        {"enable refused", "C0AHEE", 'D', 'M',
+         {"C0AHEE", "restart"}, {"Setting High AlarmType Fail!"}},
+        {"enable low refused", "C0ALEE", 'M', 'D',
+         {"C0AHL", "C0ALEE", "restart"}, {"Setting Low AlarmType Fail!"}},
+        {"high type refused", "C0AHL", 'M', 'M',
          {"C0AHL", "", "C0ALM", "C0AHU90", "C0ALU-10.5", "ok"},
          {"Setting AlarmHType Fail!", "Setting Alarm OK!"}},
-        {"low type refused",
-         "C0ALM",
-         false,
+        {"low type refused", "C0ALM", 'M', 'M',
          {"C0AHL", "C0ALM", "", "C0AHU90", "C0ALU-10.5", "ok"},
          {"Setting AlarmLType Fail!", "Setting Alarm OK!"}},
-        {"high limit refused",
-         "C0AHU90",
-         false,
+        {"high limit refused", "C0AHU90", 'M', 'M',
          {"C0AHL", "C0ALM", "C0AHU90", "", "C0ALU-10.5", "ok"},
          {"Setting AlarmLValue Fail!", "Setting Alarm OK!"}},
-        {"low limit refused",
-         "C0ALU-10.5",
-         false,
-         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "restart"},
-         {"Setting Alarm Fail!"}},
+        {"low limit refused", "C0ALU-10.5", 'M', 'M',
+         {"C0AHL", "C0ALM", "C0AHU90", "C0ALU-10.5", "restart"}, {"Setting Alarm Fail!"}},
+        // clang-format on
     };
     const bool analogInput = GetParam().nTemplate == IDD_RACK_AI;
     const std::string restart = analogInput ? FirstValueRead() : Req("B");
@@ -184,7 +176,8 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
         m_boxes.m_boxes.clear();
         Module().refused.clear();
         if (c.refused) Module().refused.insert(c.refused);
-        Module().Channel(0).high = {c.highDisabled ? 'D' : 'M', 80.0, false};
+        Module().Channel(0).high = {c.highType, 80.0, false};
+        Module().Channel(0).low = {c.lowType, -20.0, false};
         Open();
         ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, 1);
         ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 0);
@@ -213,11 +206,14 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
         EXPECT_TRUE(underHeldBoxes.empty());
         bool closed = c.ticks.back() == "ok" && !analogInput;
         EXPECT_EQ(Dlg().IsRunning(), !closed);
+        if (!c.refused) {
+            EXPECT_EQ(Module().Channel(0).high.cType, 'L');
+            EXPECT_EQ(Module().Channel(0).low.cType, 'M');
+            EXPECT_EQ(Module().Channel(0).high.dLimit, c.highType == 'D' ? 80.0 : 90.0);
+        }
         m_boxes.m_onBox = nullptr;
         if (Dlg().IsRunning()) Dlg().OnCancel();
     }
-    EXPECT_EQ(Module().Channel(0).high.cType, 'L');
-    EXPECT_EQ(Module().Channel(0).low.dLimit, -10.5);
 }
 
 TEST_P(AlarmGroup, ALimitTheModuleCannotTakeIsRefusedBeforeAnythingIsSent)
