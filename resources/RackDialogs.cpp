@@ -171,7 +171,7 @@ void AnalogSlotChannels(Controls& c, bool speedRanges)
                 {id.nSpeedRange, CtlKind::DropDown, "", 50, y, 72, 120, CS_NONE, kSpeedRangeTexts});
         c.push_back({id.nValue, CtlKind::Edit, "", x, y, 70, 12});
         c.push_back({id.nUnit, CtlKind::Edit, "", x + 72, y, 24, 12, CS_READONLY});
-        if (ch == 7)
+        if (ch == 7 && !speedRanges)
             c.push_back({IDC_AI_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
         c.push_back({id.nHighLabel, CtlKind::Static, "AlarmH", x + 104, y + 2, 30, 9});
         c.push_back({id.nHighLamp, CtlKind::Icon, grey, x + 136, y + 1, 10, 10});

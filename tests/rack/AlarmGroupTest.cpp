@@ -8,6 +8,7 @@
 #include "UiDriver.h"
 
 #include <memory>
+#include <ostream>
 
 namespace {
 
@@ -67,6 +68,11 @@ protected:
 
     std::unique_ptr<CAnalogSlotDlg> m_pDlg;
 };
+
+void PrintTo(const SDialogKind& kind, std::ostream* out)
+{
+    *out << kind.pszName;
+}
 
 std::string KindName(const ::testing::TestParamInfo<SDialogKind>& info)
 {

@@ -164,12 +164,14 @@ TEST_F(V1300, MaskReadSetsFlagsOnlyAndMaskWriteClosesWithItsOutcome)
     EXPECT_EQ(m_dlg.m_strEnableMask, "03");
     EXPECT_EQ(m_dlg.m_bChannel, (std::vector<int>{1, 1, 0, 0, 0, 1, 0, 0}));
     TakeRequests();
+    WatchTimerAtBoxes(m_dlg);
     ui::Click(m_dlg, kAiChannelIds[4].nEnable);
     ui::Click(m_dlg, IDC_AI_UPDATE_ENABLE);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S1533"});
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting WDT OK!"});
+    EXPECT_FALSE(m_bTimerRanUnderBox); // the box closes the dialog: no tick runs under it
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_EQ(Slot(1).EnableMask(), 0x33);
     EXPECT_TRUE(m_link.IsAsciiOpen());
