@@ -102,14 +102,18 @@ void CV1300::SetUpModel()
                        ids.nHighLabel, ids.nLowLabel, int(IDC_AI_CH7_FRAME)})
             GetDlgItem(id)->ShowWindow(SW_HIDE);
     }
-    if (!m_pModel->bFormat) GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(0);
+    // The thermocouple module has one data format; the voltage module shows it at address 00 only.
+    if (m_pModel->nChannels == 7) GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(0);
 }
 
 void CV1300::EnableConfiguration()
 {
     if (m_pModel) {
         GetDlgItem(m_nRangeList)->EnableWindow(TRUE);
-        if (m_pModel->bFormat) GetDlgItem(IDC_AI_FORMAT)->EnableWindow(TRUE);
+        if (m_pModel->bFormat)
+            GetDlgItem(IDC_AI_FORMAT)->EnableWindow(TRUE);
+        else
+            GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(0);
     }
     GetDlgItem(IDC_AI_INTEGRATION)->EnableWindow(TRUE);
     GetDlgItem(IDC_AI_UPDATE_SETTING)->EnableWindow(TRUE);

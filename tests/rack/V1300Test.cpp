@@ -37,10 +37,11 @@ TEST_F(V1300, StartUpChainAndPollCyclePerModel)
         int rangeList;
         int rangeRow;
         const char* unit;
+        int formatRow; // the 1384 shows its format only at address 00
     } cases[] = {
-        {"1300", 0, 3, IDC_AI_RTD_RANGE, 0, "'C"},
-        {"1384", 1, 8, IDC_AI_VOLTAGE_RANGE, 0, "V"},
-        {"1386", 2, 7, IDC_AI_THERMOCOUPLE_RANGE, 8, "'C"},
+        {"1300", 0, 3, IDC_AI_RTD_RANGE, 0, "'C", 0},
+        {"1384", 1, 8, IDC_AI_VOLTAGE_RANGE, 0, "V", -1},
+        {"1386", 2, 7, IDC_AI_THERMOCOUPLE_RANGE, 8, "'C", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -65,6 +66,7 @@ TEST_F(V1300, StartUpChainAndPollCyclePerModel)
 
         EXPECT_EQ(Row(dlg, c.rangeList), c.rangeRow);
         EXPECT_EQ(Row(dlg, IDC_AI_INTEGRATION), 0);
+        EXPECT_EQ(Row(dlg, IDC_AI_FORMAT), c.formatRow);
         for (int ch = 0; ch < 8; ++ch) {
             SCOPED_TRACE(ch);
             EXPECT_EQ(Text(dlg, kAiChannelIds[ch].nUnit), ch < c.channels ? c.unit : "");
@@ -214,6 +216,7 @@ TEST_F(V1300AtAddress00, ConfigurationWritesRangeIntegrationAndFormat)
         EXPECT_TRUE(Enabled(dlg, c.list));
         EXPECT_TRUE(Enabled(dlg, IDC_AI_UPDATE_SETTING));
         EXPECT_EQ(Enabled(dlg, IDC_AI_FORMAT), c.format >= 0);
+        EXPECT_EQ(Row(dlg, IDC_AI_FORMAT), 0);
         ui::ChooseRow(dlg, c.list, c.range);
         ui::ChooseRow(dlg, IDC_AI_INTEGRATION, c.integration);
         if (c.format >= 0) ui::ChooseRow(dlg, IDC_AI_FORMAT, c.format);
