@@ -126,7 +126,8 @@ TEST(SimAnalogOutput, FaultsAndTheDefaultBus)
     bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
     EXPECT_EQ(AskAscii(bus, "$20M"), "!206359\r");
     EXPECT_EQ(AskAscii(bus, "$2061"), "!20+05.000\r");
-    CSimModule& ao = bus.Module(bus.Count() - 1);
-    ao.Faults().nSilentAfter = 0;
+    for (size_t i = 0; i < bus.Count(); ++i) {
+        if (bus.Module(i).Address() == 0x20) bus.Module(i).Faults().nSilentAfter = 0;
+    }
     EXPECT_EQ(AskAscii(bus, "$2061"), std::nullopt);
 }
