@@ -1,27 +1,18 @@
 // From a search over a pseudo-terminal to the RTD dialog over Modbus RTU and back: modsim serves
 // the module, the program talks through the real link libraries in real time. The re-addressed
 // row opens the dialog at the new address.
-#include "Modsim.h"
 #include "PerChannelIds.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "rtd/RtdIds.h"
 
 using namespace search_test;
 
 TEST(M6307pModbusEndToEnd, ASearchedModuleIsReadReaddressedAndReopenedFromItsRow)
 {
-    CModsim sim("6307 1 9600 rtu type=2D input0=-200\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
+    CSearchedBus bus("6307 1 9600 rtu type=2D input0=-200\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    CSearchWindow& w = bus.w;
     CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 2 && search.FireTimer(kScanTimer)) {
-    }
-    ASSERT_TRUE(ui::Click(search, IDC_STOP));
-    w.RunToEnd(10);
     ASSERT_EQ(w.Rows().size(), 1u);
     ASSERT_EQ(w.Row(0)[0], "4307"); // the name the search lists the model by over Modbus RTU
 
@@ -57,5 +48,5 @@ TEST(M6307pModbusEndToEnd, ASearchedModuleIsReadReaddressedAndReopenedFromItsRow
         ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
     }
     EXPECT_EQ(again, "-200.000000");
-    EXPECT_NE(sim.Log().find("req rtu"), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req rtu"), std::string::npos) << bus.sim.Log();
 }
