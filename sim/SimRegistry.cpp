@@ -56,6 +56,8 @@ constexpr SModel kModels[] = {
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
+    {"6380", Make<CSimRtd>},
+    {"4380", Make<CSimRtd>},
 };
 
 } // namespace
