@@ -177,7 +177,8 @@ protected:
 
     // The text of the row a list box has selected; nothing when it has none.
     std::optional<std::string> SelectedText(int nListBox) const;
-    // The typed address as a number 0 to 255, or nothing after "Address must be 0 to 255!".
+    // The typed address (decimal, or one or two hex digits where the box is hex) as a number 0 to
+    // 255, or nothing after "Address must be 0 to 255!".
     std::optional<int> ReadTypedAddress(int nAddressBox);
 
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result

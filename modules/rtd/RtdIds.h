@@ -29,3 +29,10 @@ enum : int {
 // The "Input" and "Ohm" fields of CH0 to CH5.
 inline constexpr int kRtdInputIds[6] = {1095, 1097, 1099, 1101, 1103, 1105};
 inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
+
+// Template 148, the three-channel dialog: the ids above where the controls are the same, and its
+// own range list in the place of the six-range one.
+enum : int {
+    IDD_M6380 = 148,
+    IDC_RTD3_RANGE = 1093,
+};
