@@ -90,10 +90,12 @@ std::optional<std::string> CSimTcCalibration::Answer(char lead, std::string_view
 std::string CSimTcCalibration::SetOffset(std::string_view text, const std::string& ack,
                                          const std::string& refuse)
 {
-    if (text.size() != 5 || (text[0] != '+' && text[0] != '-')) return refuse;
-    auto steps = ParseFourHex(text.substr(1));
+    // Four digits without a sign are a positive offset.
+    bool negative = text.size() == 5 && text[0] == '-';
+    if (text.size() == 5 && (text[0] == '+' || negative)) text.remove_prefix(1);
+    auto steps = ParseFourHex(text);
     if (!steps) return refuse;
-    m_nCjcOffset = text[0] == '-' ? -static_cast<int>(*steps) : static_cast<int>(*steps);
+    m_nCjcOffset = negative ? -static_cast<int>(*steps) : static_cast<int>(*steps);
     return ack;
 }
 

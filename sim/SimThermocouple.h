@@ -11,7 +11,7 @@ const SSimRange* SimTcRange(BYTE code);
 const SSimRange* SimTcChannelRange(BYTE code);
 
 // The cold-junction and calibration commands of the family: "$AA9" + sign + four hex digits sets
-// the cold-junction offset (steps of 0.009 degrees; the digits in either case), "$AAJ" reads it,
+// the cold-junction offset (steps of 0.009 degrees; the digits in either case; no sign: positive), "$AAJ" reads it,
 // "$AAL" reads and "~AAL" + four hex digits writes the coefficient (0 to 50000), "$AA1" and "$AA0"
 // take the zero and the span calibration, "$AA3" reads the cold-junction temperature (25 degrees
 // plus the offset).

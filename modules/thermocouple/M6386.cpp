@@ -251,7 +251,7 @@ void CM6386::ToggleChannel(int k)
 void CM6386::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kEnableWrite);
+    QueueUnlessSetting(kEnableWrite);
 }
 
 void CM6386::ParseEnableMask(char low, char high)
@@ -497,7 +497,7 @@ std::string CM6386::OneShotRequest()
     case kClearAlarm:
         return Request('@', "CA");
     case kOutputWrite:
-        return Request('@', Format("DO0%d", m_bLowLampOn + 2 * m_bHighLampOn));
+        return Request('@', Format("DO0%d", m_nOutputRequest));
     case kChannelRead:
     case kChannelConfig:
         return m_strChannelRequest;
@@ -589,6 +589,13 @@ std::string CM6386::ChannelWriteRequest(int channel, int typeRow) const
     return Request('$', Format("7C%dR", channel) + CodeOfRow(kTcChannelTypes.codes, typeRow));
 }
 
+// The row is rewritten when the setting is pressed, so the setting's request must go out: no other
+// request takes its place.
+void CM6386::QueueUnlessSetting(int nCommand)
+{
+    if (QueuedCommand() != kConfigure) QueueCommand(nCommand);
+}
+
 void CM6386::OnCalibrate()
 {
     std::optional<SCjcOffsetCode> code = CjcOffsetCode(GetDlgItemText(IDC_TC_CJC_OFFSET));
@@ -598,19 +605,19 @@ void CM6386::OnCalibrate()
     }
     m_strCjcSign = code->strSign;
     m_strCjcOffsetHex = code->strHex;
-    QueueCommand(kCalibrate);
+    QueueUnlessSetting(kCalibrate);
 }
 
 void CM6386::OnZeroCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueCommand(kZeroCalibration);
+    QueueUnlessSetting(kZeroCalibration);
 }
 
 void CM6386::OnSpanCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueCommand(kSpanCalibration);
+    QueueUnlessSetting(kSpanCalibration);
 }
 
 // Takes its own field only: an address typed but not yet set stays out of the requests.
@@ -622,7 +629,7 @@ void CM6386::OnCjcZero()
         return;
     }
     m_strCjcZero = text;
-    QueueCommand(kCjcZero);
+    QueueUnlessSetting(kCjcZero);
 }
 
 void CM6386::OnCoefficientWrite()
@@ -633,35 +640,33 @@ void CM6386::OnCoefficientWrite()
         return;
     }
     m_strCoefficientHex = *code;
-    QueueCommand(kCoefficientWrite);
+    QueueUnlessSetting(kCoefficientWrite);
 }
 
 void CM6386::OnTemperature()
 {
-    QueueCommand(kTemperature);
+    QueueUnlessSetting(kTemperature);
 }
 
 void CM6386::OnReadCjc()
 {
-    QueueCommand(kReadCjc);
+    QueueUnlessSetting(kReadCjc);
 }
 
 void CM6386::OnCoefficientRead()
 {
-    QueueCommand(kCoefficientRead);
+    QueueUnlessSetting(kCoefficientRead);
 }
 
-// The reads of "READ" and "CH READ" never displace a setting waiting for its tick.
 void CM6386::OnReadCjcTemperature()
 {
-    if (QueuedCommand() != kConfigure) QueueCommand(kCjcTemperatureRead);
+    QueueUnlessSetting(kCjcTemperatureRead);
 }
 
 void CM6386::OnChannelRead()
 {
-    if (QueuedCommand() == kConfigure) return;
     m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
-    QueueCommand(kChannelRead);
+    QueueUnlessSetting(kChannelRead);
 }
 
 void CM6386::OnChannelConfig()
@@ -669,7 +674,7 @@ void CM6386::OnChannelConfig()
     int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
     if (typeRow < 0) return; // no type chosen: nothing to write
     m_strChannelRequest = ChannelWriteRequest(SelectedChannel(), typeRow);
-    QueueCommand(kChannelConfig);
+    QueueUnlessSetting(kChannelConfig);
 }
 
 void CM6386::OnFollowCh0()
@@ -682,7 +687,7 @@ void CM6386::OnFollowCh0()
     if (typeRow < 0) return;
     m_nFollowTypeRow = typeRow;
     m_follow.Start();
-    QueueCommand(kFollowWrite);
+    QueueUnlessSetting(kFollowWrite);
 }
 
 std::optional<std::string> CM6386::CheckedLimit(int nEdit)
@@ -697,7 +702,7 @@ void CM6386::OnAlarmHighSetting()
 {
     if (std::optional<std::string> limit = CheckedLimit(IDC_TC_HIGH_LIMIT)) {
         m_strHighLimit = *limit;
-        QueueCommand(kHighLimitWrite);
+        QueueUnlessSetting(kHighLimitWrite);
     }
 }
 
@@ -705,7 +710,7 @@ void CM6386::OnAlarmLowSetting()
 {
     if (std::optional<std::string> limit = CheckedLimit(IDC_TC_LOW_LIMIT)) {
         m_strLowLimit = *limit;
-        QueueCommand(kLowLimitWrite);
+        QueueUnlessSetting(kLowLimitWrite);
     }
 }
 
@@ -715,12 +720,12 @@ void CM6386::OnAlarmTypeSetting()
     int row = GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->GetCurSel();
     if (row < 0) return;
     m_strAlarmModeBody = kAlarmModeBodies[row];
-    QueueCommand(kAlarmModeWrite);
+    QueueUnlessSetting(kAlarmModeWrite);
 }
 
 void CM6386::OnClearAlarm()
 {
-    QueueCommand(kClearAlarm);
+    QueueUnlessSetting(kClearAlarm);
 }
 
 void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
@@ -731,8 +736,10 @@ void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
             int& on = lamp == 0 ? m_bLowLampOn : m_bHighLampOn;
             on = on ? 0 : 1;
         }
-        // The lamps follow the module at the next output read, not the click.
-        QueueCommand(kOutputWrite);
+        // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the
+        // lamps follow the module at the next output read, not the click.
+        m_nOutputRequest = m_bLowLampOn + 2 * m_bHighLampOn;
+        QueueUnlessSetting(kOutputWrite);
     }
     CModuleDlg::OnLButtonDown(nFlags, point);
 }

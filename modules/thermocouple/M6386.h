@@ -88,6 +88,7 @@ public:
     int m_nLimitReads = 0;
     int m_bLowLampOn = 0;
     int m_bHighLampOn = 0;
+    int m_nOutputRequest = 0; // the output digit the last lamp click asks for
     // Cold junction and calibration.
     std::string m_strCjcSign;
     std::string m_strCjcOffsetHex;
@@ -111,6 +112,7 @@ private:
     void SetControlStates();
     DWORD SelectSettings();
     void ToggleChannel(int k);
+    void QueueUnlessSetting(int nCommand);
 
     // False when the reply was the configuration's and the dialog has closed.
     bool EvaluateReply();

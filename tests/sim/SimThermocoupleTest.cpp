@@ -148,21 +148,21 @@ TEST_F(SimThermocouple, ColdJunctionAndCalibrationCommandsOfEveryModel)
     } cases[] = {
         {"$10J", "!10+0000\r"},       {"$109+006f", "!10\r"},    {"$10J", "!10+006F\r"},
         {"$103", ">+026.00\r"},       {"$109-0032", "!10\r"},    {"$10J", "!10-0032\r"},
-        {"$103", ">+024.55\r"},       {"$1090000", "?10\r"},     {"$109+00G0", "?10\r"},
+        {"$103", ">+024.55\r"},       {"$109+00G0", "?10\r"},   {"$109*0000", "?10\r"},
         {"$109+00000", "?10\r"},      {"$10L", "!102710\r"},     {"~10LC350", "!10\r"},
         {"$10L", "!10C350\r"},        {"~10LC351", "?10\r"},     {"~10L271", "?10\r"},
         {"$101", "!10\r"},            {"$100", "!10\r"},         {"$119+0002", "!11\r"},
         {"$111", "!11\r"},            {"~12L2710", "!12\r"},     {"$12J", "!12+0000\r"},
-        {"@12DO02", "!12\r"},         {"@12DI", "!1200200\r"},   {"@12DO04", "?12\r"},
+        {"$1090000", "!10\r"},      {"@12DO02", "!12\r"},         {"@12DI", "!1200200\r"},   {"@12DO04", "?12\r"},
     };
     for (const Case& c : cases) EXPECT_EQ(Ask(c.request), c.reply) << c.request;
     const auto& module = dynamic_cast<const CSimThermocouple8&>(Module(0));
     EXPECT_EQ(module.Calibration().ZeroCalibrations(), 1);
     EXPECT_EQ(module.Calibration().SpanCalibrations(), 1);
-    EXPECT_EQ(module.Calibration().CjcOffset(), -50);
+    EXPECT_EQ(module.Calibration().CjcOffset(), 0);
 
     Module(0).SetChecksum(true);
-    EXPECT_EQ(Ask(WithChecksum("$10J")), WithChecksum("!10-0032") + "\r");
+    EXPECT_EQ(Ask(WithChecksum("$10J")), WithChecksum("!10+0000") + "\r");
 }
 
 TEST(SimRtdModels, ChannelsAndRangeTableFollowTheModel)
