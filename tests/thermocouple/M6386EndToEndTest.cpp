@@ -2,6 +2,7 @@
 // module, the program talks through the real libuart.so in real time.
 #include "Modsim.h"
 #include "PtyPair.h"
+#include "Resource.h"
 #include "SearchWindow.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -42,4 +43,40 @@ TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
     EXPECT_EQ(row[7], "07");
     EXPECT_NE(sim.Log().find("req ascii \"%01070F0600\\r\""), std::string::npos) << sim.Log();
     EXPECT_NE(sim.Log().find("rep ascii \"!07\\r\""), std::string::npos) << sim.Log();
+}
+
+// A single-channel row: the dialog reads the alarm mode and limits, polls, and a click on a lamp
+// switches the module's output, which the lamp shows once it is read back.
+TEST(M6386EndToEnd, ASingleChannelRowReadsItsLimitsAndSwitchesAnOutputFromItsLamp)
+{
+    CModsim sim("4388 1 9600 ascii type=0E input0=300\n", OSTRA_BIN_DIR);
+    ASSERT_FALSE(sim.Slave().empty());
+    CScopedComPort com(1, sim.Slave());
+    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
+    ASSERT_TRUE(w.SearchBelow(2));
+    ASSERT_EQ(w.Rows().size(), 1u);
+
+    std::string reading, high, low;
+    HICON lampBefore = 0, lampAfter = 0;
+    ui::CModalDriver driver([&](CDialog& dlg) {
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
+        for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
+        reading = dlg.GetDlgItemText(kTcValueIds[0]);
+        high = dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT);
+        low = dlg.GetDlgItemText(IDC_TC_LOW_LIMIT);
+        lampBefore = dlg.GetDlgItemAs<CStatic>(IDC_TC_LOW_LAMP)->GetIcon();
+        ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_TC_LOW_LAMP));
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        lampAfter = dlg.GetDlgItemAs<CStatic>(IDC_TC_LOW_LAMP)->GetIcon();
+        ui::Click(dlg, IDCANCEL);
+    });
+    ASSERT_TRUE(ui::DoubleClickRow(w.Dlg(), IDC_RESULT_LIST, 0));
+
+    EXPECT_EQ(reading, "+0300.0");
+    EXPECT_EQ(high, "+0760.0");
+    EXPECT_EQ(low, "+0000.0");
+    EXPECT_EQ(lampBefore, IDI_LAMP_OFF);
+    EXPECT_EQ(lampAfter, IDI_LAMP_ON);
+    EXPECT_NE(sim.Log().find("req ascii \"@01DO01\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(sim.Log().find("rep ascii \"!0100100\\r\""), std::string::npos) << sim.Log();
 }
