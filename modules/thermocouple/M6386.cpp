@@ -31,8 +31,10 @@ inline constexpr const char* kNoteCaption = "Note";
 inline constexpr const char* kCoefficientRange = "The number is 0 ~ 50000!";
 inline constexpr const char* kOffsetRange =
     "The offset must be a sign and 0 ~ 589.81, eg.(+00.02)!";
-inline constexpr const char* kRawOffsetForm = "The offset must be a sign and 4 hex digits, eg.(+0000)!";
-inline constexpr const char* kLimitForm = "The limit must be a sign and 6 digits or point, eg.(+0500.0)!";
+inline constexpr const char* kRawOffsetForm =
+    "The offset must be a sign and 4 hex digits, eg.(+0000)!";
+inline constexpr const char* kLimitForm =
+    "The limit must be a sign and 6 digits or point, eg.(+0500.0)!";
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 

@@ -48,7 +48,8 @@ std::optional<SCjcOffsetCode> CjcOffsetCode(const std::string& text)
 
 bool IsRawCjcOffset(const std::string& text)
 {
-    return text.size() == 5 && IsSign(text[0]) && std::all_of(text.begin() + 1, text.end(), IsHexDigit);
+    return text.size() == 5 && IsSign(text[0]) &&
+           std::all_of(text.begin() + 1, text.end(), IsHexDigit);
 }
 
 std::optional<std::string> CoefficientCode(const std::string& text)
