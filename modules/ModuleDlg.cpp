@@ -323,6 +323,13 @@ std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const
     return box->GetLBText(row);
 }
 
+bool CModuleDlg::FollowStartsAtCh0(int nChannelBox)
+{
+    if (GetDlgItemText(nChannelBox) == "CH0") return true;
+    AfxMessageBox("Select the CH0!");
+    return false;
+}
+
 std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
 {
     std::string text = Trim(GetDlgItemText(nAddressBox));

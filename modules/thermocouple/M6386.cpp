@@ -681,10 +681,7 @@ void CM6386::OnChannelConfig()
 
 void CM6386::OnFollowCh0()
 {
-    if (GetDlgItemText(IDC_TC_CH_NUMBER) != "CH0") {
-        AfxMessageBox("Select the CH0!");
-        return;
-    }
+    if (!FollowStartsAtCh0(IDC_TC_CH_NUMBER)) return;
     int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
     if (typeRow < 0) return;
     m_nFollowTypeRow = typeRow;

@@ -33,8 +33,27 @@ private:
     int m_nRefusedChannel;
 };
 
+// A field typed (none where field is 0), a button pressed: its request and the status it leaves.
+struct SPress {
+    int field;
+    const char* typed;
+    int button;
+    const char* request;
+    const char* status;
+};
+
 class M6386Functions : public M6386 {
 protected:
+    // Each press sends its request, then the poll resumes.
+    template <size_t n> void ExpectPresses(const SPress (&cases)[n], int status, const char* poll)
+    {
+        for (const SPress& c : cases) {
+            SCOPED_TRACE(c.request);
+            if (c.typed) ui::Type(m_dlg, c.field, c.typed);
+            EXPECT_EQ(Press(c.button), (Requests{c.request, poll}));
+            EXPECT_EQ(Text(status), c.status);
+        }
+    }
     // Presses a button (after typing into a field) and runs the tick that sends its request and
     // the tick that reads its reply.
     Requests Press(int button, int ticks = 2)
@@ -78,13 +97,7 @@ protected:
 TEST_F(M6386Functions, ColdJunctionButtonsSendTheirRequestsAndShowTheReplies)
 {
     OpenEightChannels();
-    struct Case {
-        int field;
-        const char* typed;
-        int button;
-        const char* request;
-        const char* status;
-    } cases[] = {
+    const SPress cases[] = {
         {IDC_TC_CJC_ZERO_VALUE, "+006f", IDC_TC_CJC_ZERO, "$109+006f", "Ready."},
         {0, nullptr, IDC_TC_TEMPERATURE, "$103", ">+026.00"},
         {0, nullptr, IDC_TC_READ_CJC, "$10J", "!10+006F"},
@@ -92,12 +105,7 @@ TEST_F(M6386Functions, ColdJunctionButtonsSendTheirRequestsAndShowTheReplies)
         {0, nullptr, IDC_TC_COEFFICIENT_READ, "$10L", "!10C350"},
         {IDC_TC_COEFFICIENT_VALUE, "0", IDC_TC_COEFFICIENT_WRITE, "~10L0000", "Ready."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.request);
-        if (c.typed) ui::Type(m_dlg, c.field, c.typed);
-        EXPECT_EQ(Press(c.button), (Requests{c.request, "#10"}));
-        EXPECT_EQ(Text(IDC_TC_CJC_STATUS), c.status);
-    }
+    ExpectPresses(cases, IDC_TC_CJC_STATUS, "#10");
     EXPECT_EQ(m_boxes.Texts(), Texts{});
 
     // No reply: every one of them shows "Error!".
@@ -150,7 +158,9 @@ TEST_F(M6386Functions, RefusedFieldsSendNothing)
         if (c.button == IDC_TC_CJC_ZERO) m_dlg.OnCjcZero();
         ASSERT_EQ(m_boxes.m_boxes.size(), 1u);
         EXPECT_EQ(m_boxes.m_boxes[0].caption, "Note");
-        if (c.message) EXPECT_EQ(m_boxes.m_boxes[0].text, c.message);
+        if (c.message) {
+            EXPECT_EQ(m_boxes.m_boxes[0].text, c.message);
+        }
         Tick(m_dlg, 2);
         for (const std::string& r : TakeRequests()) {
             EXPECT_NE(r.substr(0, 4), "$119");
@@ -270,8 +280,8 @@ TEST_F(M6386Functions, ARefusalInTheFollowChainWaitsForTheNextAcknowledgedWrite)
 {
     CSimRefusingTc& module = OpenPerChannel(0, 3);
     ui::ChooseRow(m_dlg, IDC_TC_CH_TYPE, 4); // T/C T-Type, "10"
-    EXPECT_EQ(Press(IDC_TC_FOLLOW_CH0, 6), (Requests{"$117C0R10", "$117C1R10", "$117C2R10",
-                                                     "$117C3R10", "#11", "$113"}));
+    EXPECT_EQ(Press(IDC_TC_FOLLOW_CH0, 6),
+              (Requests{"$117C0R10", "$117C1R10", "$117C2R10", "$117C3R10", "#11", "$113"}));
     EXPECT_NE(module.ChannelType(3), 0x10);
 
     ui::ChooseRow(m_dlg, IDC_TC_CH_NUMBER, 6);
@@ -309,24 +319,13 @@ TEST_F(M6386Functions, NothingDisplacesAWaitingSetting)
 TEST_F(M6386Functions, AlarmLimitModeAndClearWrites)
 {
     OpenSingleChannel();
-    struct Case {
-        int field;
-        const char* typed;
-        int button;
-        const char* request;
-        const char* status;
-    } cases[] = {
+    const SPress cases[] = {
         {IDC_TC_HIGH_LIMIT, "+0600.0", IDC_TC_ALARMH_SETTING, "@12HI+0600.0", "Ready!"},
         {IDC_TC_LOW_LIMIT, "+0100.0", IDC_TC_ALARML_SETTING, "@12LO+0100.0", "Ready!"},
         {IDC_TC_LOW_LIMIT, "-0100.0", IDC_TC_ALARML_SETTING, "@12LO-0100.0", "Error!"},
         {0, nullptr, IDC_TC_CLEAR_ALARM, "@12CA", "报警清除成功!"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.request);
-        if (c.typed) ui::Type(m_dlg, c.field, c.typed);
-        EXPECT_EQ(Press(c.button), (Requests{c.request, "#12"}));
-        EXPECT_EQ(Text(IDC_TC_STATUS), c.status);
-    }
+    ExpectPresses(cases, IDC_TC_STATUS, "#12");
     const char* modes[] = {"@12DA", "@12EAM", "@12EAL"};
     for (int row = 0; row < 3; ++row) {
         ui::ChooseRow(m_dlg, IDC_TC_ALARM_MODE, row);
