@@ -1,7 +1,11 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
+#include "SimCounter.h"
+#include "SimDigitalIo.h"
+#include "SimOutputDi.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
@@ -35,6 +39,23 @@ constexpr SModel kModels[] = {
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6373", Make<CSimDigitalIo>},
+    {"6372", Make<CSimDigitalIo>},
+    {"6370", Make<CSimDigitalIo>},
+    {"6399", Make<CSimDigitalIo>},
+    {"6324", Make<CSimDigitalIo>},
+    {"6323", Make<CSimDigitalIo>},
+    {"6376", Make<CSimDigitalIo>},
+    {"6377", Make<CSimDigitalIo>},
+    {"6395", Make<CSimDigitalIo>},
+    {"6390", Make<CSimDigitalIo>},
+    {"6398", Make<CSimDigitalIo>},
+    {"6325", Make<CSimDigitalIo>},
+    {"6320", Make<CSimDigitalIo>},
+    {"6328", Make<CSimDigitalIo>},
+    {"6322", Make<CSimDigitalIo>},
+    {"6363", Make<CSimCounter>},
+    {"9359", Make<CSimOutputDi>},
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
@@ -58,6 +79,9 @@ constexpr SModel kModels[] = {
     {"4309", Make<CSimRtd>},
     {"6380", Make<CSimRtd>},
     {"4380", Make<CSimRtd>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
 };
 
 } // namespace

@@ -103,6 +103,30 @@ TEST_F(ModuleBase, TheBoxesShowTheBlockAndAListWithNoRowKeepsTheBlocksCode)
     EXPECT_TRUE(m_boxes.m_boxes.empty());
 }
 
+TEST_F(ModuleBase, ACheckEntryReadAsAHexDigitTakesBit2OfItsValue)
+{
+    m_bus.Add("6384", 1, 9600);
+    SModuleDescriptor hexDigit = kDescriptor;
+    hexDigit.bCheckIsHexDigit = true;
+    struct Case {
+        const SModuleDescriptor* descriptor;
+        const char* check;
+        bool on;
+    } cases[] = {{&hexDigit, "C", true},   {&hexDigit, "8", false}, {&hexDigit, "4", true},
+                 {&hexDigit, "A", false},  {&hexDigit, "x", false}, {&kDescriptor, "C", false},
+                 {&kDescriptor, "4", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.check) + (c.descriptor == &hexDigit ? " hex" : " code"));
+        CProbeDlg dlg(*c.descriptor);
+        m_frame.m_strAnalogInputParams = {"01", "06", c.check, "09", "2", "4384"};
+        dlg.Create(IDD_M6384);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->GetCurSel(), c.on ? 0 : 1);
+        std::optional<SSettingsChoice> choice = dlg.ReadSettings({});
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->bChecksumOn, c.on);
+    }
+}
+
 TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
 {
     struct Case {
@@ -124,6 +148,22 @@ TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
         EXPECT_FALSE(dlg.ReadSettings({}));
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.message});
     }
+}
+
+TEST_F(ModuleBase, ARangeBoxTheModelChoosesStandsInForTheDescriptors)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    m_dlg.UseRangeBox(IDC_AI_CH_TYPE, &kRanges);
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2));
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "0A");
+    EXPECT_EQ(choice->strRangeText, "+/-5V");
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(-1);
+    choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "09"); // no row: the block's code
 }
 
 TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
