@@ -183,6 +183,8 @@ BOOL CM6386::OnInitDialog()
     if (IsSingleChannel()) {
         first = Request('#', "");
         m_nCommand = kAlarmModeRead;
+        // A button pressed before the alarm mode is known waits for it.
+        BeginStartup();
     } else {
         first = Request('$', "6");
         m_nCommand = kEnableRead;
@@ -310,6 +312,7 @@ void CM6386::ReadAlarmReply()
         if (ack && mode >= 0 && mode <= 2)
             GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->SetCurSel(mode);
         m_nCommand = ack ? kResume : kAlarmModeRead;
+        if (ack) EndStartup();
         break;
     }
     case kHighRead:

@@ -407,3 +407,17 @@ TEST_F(M6386Functions, AClickWhereALampSitsOnAnEightChannelModelSendsTheOutputs)
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"@10DO02"});
 }
+
+// A button pressed before the alarm mode has been read waits for it: the mode list is never left
+// empty by an early press.
+TEST_F(M6386Functions, AnEarlyPressWaitsForTheAlarmModeRead)
+{
+    m_bus.Add("4388", 0x12, 9600);
+    ASSERT_TRUE(m_bus.Exchange(ESimProtocol::Ascii, {}, "@12EAM", 0));
+    Open({"12", "06", "0", "0E", "0", "4388"});
+    ui::Click(m_dlg, IDC_TC_CLEAR_ALARM);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"#12", "@12DI", "@12CA", "#12"}));
+    EXPECT_EQ(Row(IDC_TC_ALARM_MODE), 1);
+    EXPECT_EQ(Text(IDC_TC_STATUS), "报警清除成功!");
+}
