@@ -421,3 +421,29 @@ TEST_F(M6386Functions, AnEarlyPressWaitsForTheAlarmModeRead)
     EXPECT_EQ(Row(IDC_TC_ALARM_MODE), 1);
     EXPECT_EQ(Text(IDC_TC_STATUS), "报警清除成功!");
 }
+
+// With the checksum on, the functions' requests carry their digits and the replies shown lose
+// theirs.
+TEST_F(M6386Functions, TheFunctionsRequestsCarryTheChecksum)
+{
+    AddEightChannels().SetChecksum(true);
+    Open({"10", "06", "4", "0F", "0", "6386"});
+    Tick(m_dlg);
+    const std::string poll = WithChecksum("#10");
+    struct Case {
+        int button;
+        const char* request;
+        const char* status;
+    } cases[] = {
+        {IDC_TC_CALIBRATE, "$1090000", "Ready."},
+        {IDC_TC_READ_CJC, "$10J", "!10+0000"},
+        {IDC_TC_COEFFICIENT_WRITE, "~10L2710", "Ready."},
+        {IDC_TC_COEFFICIENT_READ, "$10L", "!102710"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        EXPECT_EQ(Press(c.button), (Requests{WithChecksum(c.request), poll}));
+        int status = c.button == IDC_TC_CALIBRATE ? IDC_TC_STATUS : IDC_TC_CJC_STATUS;
+        EXPECT_EQ(Text(status), c.status);
+    }
+}
