@@ -2,6 +2,7 @@
 // and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
 #include "DialogTemplate.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "analog_input/AnalogInputIds.h"
 
 namespace {
@@ -9,7 +10,6 @@ namespace {
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
 
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 const Rows kChecksumRows = {"Enable", "Disable"};
 const Rows kProtocolRows = {"Vekt ASCII", "Modbus RTU"};
@@ -65,7 +65,7 @@ Controls Ascii6384P()
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
                     {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
                     {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
                     {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &kProtocolRows, CS_NONE}});
@@ -88,7 +88,7 @@ Controls Modbus6384P()
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 100});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
-                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
                     {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
                     {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
     c.push_back({-1, CtlKind::Static, "HEX", 112, 82, 20, 9});
@@ -115,7 +115,7 @@ Controls Modbus6385P()
         {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
          {"Input Range", IDC_6385_RANGE, CtlKind::DropList, &kRangeRows, CS_NONE},
          {"Data Format", IDC_6385_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
          {"CheckSum", IDC_6385_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
     c.push_back({IDC_6385_ASCII, CtlKind::AutoCheckBox, "ASCII", 12, y + 2, 40, 10});
     c.push_back({IDC_6385_UPDATA, CtlKind::Button, "&Updata", 70, y, 56, 14, CS_DEFAULT});

@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "rtd/RtdIds.h"
 #include "rtd/RtdRanges.h"
 
@@ -28,9 +29,7 @@ void AddSettingGroup(Controls& c)
     const Row rows[] = {
         {"输入范围", IDC_RTD3_RANGE, kRtdRanges3Ch.rows},
         {"数据格式", IDC_RTD_FORMAT, {"工程量单位", "百分比单位", "16进制补码", "欧姆"}},
-        {"波特率",
-         IDC_RTD_BAUD,
-         {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}},
+        {"波特率", IDC_RTD_BAUD, BaudRows()},
         {"校验和", IDC_RTD_CHECKSUM, {"校验允许", "校验禁止"}},
     };
     int y = 56;
