@@ -695,7 +695,7 @@ void CM6386::OnFollowCh0()
 std::optional<std::string> CM6386::CheckedLimit(int nEdit)
 {
     std::string text = GetDlgItemText(nEdit);
-    if (IsAlarmLimit(text)) return text;
+    if (IsTcAlarmLimit(text)) return text;
     MessageBox(kLimitForm, kNoteCaption, MB_ICONEXCLAMATION);
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "TcCalibration.h"
 
 #include "AsciiCommand.h"
+#include "ReadingFields.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -24,9 +25,7 @@ bool IsDigit(char c)
 // Digits with at most one point, at least one digit.
 bool IsUnsignedDecimal(const std::string& text)
 {
-    if (std::count(text.begin(), text.end(), '.') > 1) return false;
-    if (!std::any_of(text.begin(), text.end(), IsDigit)) return false;
-    return std::all_of(text.begin(), text.end(), [](char c) { return IsDigit(c) || c == '.'; });
+    return !text.empty() && !IsSign(text[0]) && IsDecimalNumber(text);
 }
 
 bool IsHexDigit(char c)
@@ -61,7 +60,7 @@ std::optional<std::string> CoefficientCode(const std::string& text)
     return ByteToHexPair(value >> 8) + ByteToHexPair(value & 0xFF);
 }
 
-bool IsAlarmLimit(const std::string& text)
+bool IsTcAlarmLimit(const std::string& text)
 {
     return text.size() == kAlarmLimitWidth && IsSign(text[0]) && IsUnsignedDecimal(text.substr(1));
 }

@@ -31,4 +31,4 @@ std::optional<std::string> CoefficientCode(const std::string& text);
 
 // An alarm limit as the module shows it: a sign, then digits with at most one point, seven
 // characters in all.
-bool IsAlarmLimit(const std::string& text);
+bool IsTcAlarmLimit(const std::string& text);
