@@ -1,20 +1,15 @@
 // From a search over a pseudo-terminal to an analog input slot's dialog: modsim serves a rack
 // with a 1384 in slot 1, the program talks through the real libuart.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "rack/RackIds.h"
 
 using namespace search_test;
 
 TEST(AnalogSlotEndToEnd, ARacksAnalogSlotReadsItsConfigurationAlarmsAndValues)
 {
-    CModsim sim("2333E 1 9600 ascii slots=FF,84\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
+    CSearchedBus bus("2333E 1 9600 ascii slots=FF,84\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
 
     std::string range, unit, highLimit, value;
     ui::CModalDriver driver([&](CDialog& dlg) {
@@ -32,13 +27,14 @@ TEST(AnalogSlotEndToEnd, ARacksAnalogSlotReadsItsConfigurationAlarmsAndValues)
         value = dlg.GetDlgItemText(kAiChannelIds[0].nValue);
         ui::Click(dlg, IDC_AI_CANCEL);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(w.Dlg(), IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(range, "+/- 10V");
     EXPECT_EQ(unit, "V");
     EXPECT_EQ(highLimit, "+080.00");
     EXPECT_EQ(value, "+000.00");
-    EXPECT_NE(sim.Log().find("req ascii \"$01S1C0RHU\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \">+000.00\\r\""), std::string::npos) << sim.Log();
-    EXPECT_TRUE(w.boxes.Texts().empty());
+    EXPECT_NE(bus.sim.Log().find("req ascii \"$01S1C0RHU\\r\""), std::string::npos)
+        << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \">+000.00\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_TRUE(bus.w.boxes.Texts().empty());
 }
