@@ -163,11 +163,11 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
                                                        : GetDlgItemText(boxes.nChecksum);
     }
     choice.strCheckDigit = ChecksumDigit(Entry(kCheck), choice.bChecksumOn);
-    if (boxes.nRange) {
-        auto code = ChosenCode(boxes.nRange, RangeCodes(), Entry(kScript), "Input Range");
+    if (int range = boxes.nRange) {
+        auto code = ChosenCode(range, RangeCodes(), Entry(kScript), "Input Range");
         if (!code) return std::nullopt;
         choice.strRangeCode = *code;
-        choice.strRangeText = RowText(boxes.nRange, RowOfCode(RangeCodes(), *code));
+        choice.strRangeText = RowText(range, RowOfCode(RangeCodes(), *code));
     }
     if (boxes.nFormat) {
         auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");

@@ -7,7 +7,8 @@
 // ADDRESS is decimal or 0x-hex (0 to 255); PROTOCOL is ascii or rtu. Keys:
 //   checksum=on|off  parity=none|even|odd  format=HH (data-format byte)  type=HH
 //   types=HH,HH,...  (one per channel, models with a type per channel)  init=on|off (INIT* to GND)
-//   probe=2710|00D2|both  (model probes answered)  inputN=VALUE (channel N held at VALUE)
+//   probe=2710|00D2|both  (model probes answered)  inputN=VALUE (channel N held at VALUE;
+//   an output module drives it)
 //   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  blank=on|off
 //   (faults, see SSimFaults)
 //   and a family's own keys (the rack: slots=CC,CC,... the codes of slots 0 onwards, FF empty)

@@ -1,7 +1,10 @@
 #include "SimRegistry.h"
 
 #include "SimAnalogInput.h"
+#include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
+#include "SimCounter.h"
+#include "SimOutputDi.h"
 #include "SimPerChannelTemp.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
@@ -36,6 +39,8 @@ constexpr SModel kModels[] = {
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6363", Make<CSimCounter>},
+    {"9359", Make<CSimOutputDi>},
     {"6530", Make<CSimPowerMeter>},
     {"6539", Make<CSimPowerMeter>},
     {"2333E", Make<CSimRack>},
@@ -57,6 +62,9 @@ constexpr SModel kModels[] = {
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
+    {"6358", Make<CSimAnalogOutput1>},
+    {"6355", Make<CSimAnalogOutput2>},
+    {"6359", Make<CSimAnalogOutput4>},
     {"6386P", Make<CSimThermocouplePerChannel>},
     {"9386P", Make<CSimThermocouplePerChannel>},
     {"6381", Make<CSimUniversalInput>},

@@ -783,6 +783,7 @@ void CDialog::HandleEnter()
             return;
         }
     }
+    OnEnterKey();
 }
 
 void CDialog::HandleCloseBox()

@@ -124,6 +124,22 @@ TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
     }
 }
 
+TEST_F(ModuleBase, ARangeBoxTheModelChoosesStandsInForTheDescriptors)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    m_dlg.UseRangeBox(IDC_AI_CH_TYPE, &kRanges);
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_CH_TYPE, 2));
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "0A");
+    EXPECT_EQ(choice->strRangeText, "+/-5V");
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(-1);
+    choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->strRangeCode, "09"); // no row: the block's code
+}
+
 TEST_F(ModuleBase, AddressZeroFollowsTheDialogsRule)
 {
     m_bus.Add("6384", 1, 9600);

@@ -98,7 +98,8 @@ protected:
     }
 
     // The settings boxes show the block's codes as rows, and a setting made without touching them
-    // writes the same codes back (entries without a value are not compared).
+    // writes the same codes back (entries without a value are not compared). A dialog that writes
+    // back only once the request has gone out gets ticks timer ticks after the click.
     struct SBoxRow {
         int nBox;
         int nRow;
@@ -106,14 +107,15 @@ protected:
     template <class Dialog>
     void ExpectSettingsRoundTrip(UINT templateId, int settingButton,
                                  const std::vector<SBoxRow>& rows,
-                                 const std::array<std::optional<std::string>, 5>& params)
+                                 const std::array<std::optional<std::string>, 5>& params,
+                                 int ticks = 0)
     {
         Dialog dlg;
         dlg.Create(templateId);
-        CheckRoundTrip(dlg, settingButton, rows, params);
+        CheckRoundTrip(dlg, settingButton, rows, params, ticks);
     }
     void CheckRoundTrip(CDialog& dlg, int settingButton, const std::vector<SBoxRow>& rows,
-                        const std::array<std::optional<std::string>, 5>& params)
+                        const std::array<std::optional<std::string>, 5>& params, int ticks = 0)
     {
         for (const SBoxRow& row : rows) {
             SCOPED_TRACE(row.nBox);
@@ -121,6 +123,7 @@ protected:
         }
         m_boxes.m_boxes.clear();
         ui::Click(dlg, settingButton);
+        for (int i = 0; i < ticks; ++i) dlg.FireTimer(1000);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{});
         for (size_t i = 0; i < params.size(); ++i) {
             SCOPED_TRACE(i);

@@ -318,3 +318,14 @@ TEST(WinUiOwner, AWindowShownBeforeItsOwnerAppearsJustAfterIt)
     EXPECT_FALSE(dlg.GetWidget()->isHidden());
     dlg.DestroyWindow();
 }
+
+TEST_F(WinUi, EnterWithoutADefaultButtonReachesADialogThatTakesIt)
+{
+    struct CEnterDlg : CProbeDlg {
+        void OnEnterKey() override { m_calls.push_back("enter"); }
+    } enter;
+    enter.Create(IDD_PLAIN);
+    ui::PressKey(enter, Qt::Key_Return);
+    EXPECT_EQ(enter.m_calls, std::vector<std::string>{"enter"});
+    EXPECT_TRUE(enter.IsRunning());
+}

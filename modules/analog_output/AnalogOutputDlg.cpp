@@ -1,0 +1,104 @@
+#include "AnalogOutputDlg.h"
+
+#include "AnalogOutputIds.h"
+#include "Strings.h"
+
+void CAnalogOutputDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_AO_MODEL, m_strModelText);
+}
+
+void CAnalogOutputDlg::TakeModelKind()
+{
+    m_eKind = AoKindOfModel(m_strModuleName);
+    m_nChannelCount = AoChannelCount(m_eKind);
+}
+
+CSliderCtrl* CAnalogOutputDlg::Slider(int channel) const
+{
+    return GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(channel)].nSlider);
+}
+
+void CAnalogOutputDlg::EnableChannel(int channel, bool enable, bool scaleLabels)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    for (int id : {ids.nSlider, ids.nUnit, ids.nOutput, ids.nReadBack})
+        GetDlgItem(id)->EnableWindow(enable);
+    if (scaleLabels) {
+        for (int id : ids.labels) GetDlgItem(id)->EnableWindow(enable);
+    }
+}
+
+void CAnalogOutputDlg::ShowRangeLabels(const SAoRange& range, int channel)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    for (size_t i = 0; i < 3; ++i) SetDlgItemText(ids.labels[i], range.labels[i]);
+    SetDlgItemText(ids.nUnit, range.pszUnit);
+}
+
+void CAnalogOutputDlg::SetSliderRange(const SAoRange& range, int channel, bool pageSize)
+{
+    CSliderCtrl* slider = Slider(channel);
+    slider->SetRange(range.nSliderMin, range.nSliderMax);
+    if (pageSize) slider->SetPageSize(kAoPageSize);
+}
+
+void CAnalogOutputDlg::ShowValue(int channel, const std::string& text)
+{
+    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
+    SetDlgItemText(ids.nReadBack, text);
+    if (m_nSyncedChannels != channel) return;
+    SetDlgItemText(ids.nOutput, text);
+    Slider(channel)->SetPos(OutputPositionOfText(text));
+    ++m_nSyncedChannels;
+}
+
+void CAnalogOutputDlg::ShowOutcome(const char* text)
+{
+    TickMessageBox(text, "Setting", MB_ICONEXCLAMATION);
+    OnCancel();
+}
+
+void CAnalogOutputDlg::KeepWriteBack(Texts rowTexts, Texts params)
+{
+    m_rowTexts = std::move(rowTexts);
+    m_params = std::move(params);
+}
+
+void CAnalogOutputDlg::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    CModuleDlg::OnHScroll(nSBCode, nPos, pScrollBar);
+    for (int k = 0; k < m_nChannelCount; ++k)
+        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nOutput,
+                       SliderText(Slider(k)->GetPos()));
+}
+
+void CAnalogOutputDlg::QueueSliderWrite(int k)
+{
+    m_nOutputValue[static_cast<size_t>(k)] = Slider(k)->GetPos();
+    QueueCommand(kCmdWriteCh0 + k);
+}
+
+// A typed output goes out only as a number inside the channel's range; anything else is refused
+// with a message and sends nothing. (The four-channel Modbus models, whose outputs are raw codes,
+// keep their Output edits disabled.)
+void CAnalogOutputDlg::QueueTypedWrite(int k)
+{
+    if (m_bRefusing) return; // the message itself takes the focus from the edit
+    CSliderCtrl* slider = Slider(k);
+    int low = slider->GetRangeMin();
+    int high = slider->GetRangeMax();
+    std::string text = GetDlgItemText(kAoChannels[static_cast<size_t>(k)].nOutput);
+    std::optional<int> value = ParseOutputValue(text, low, high);
+    if (!value) {
+        m_bRefusing = true;
+        MessageBox(Format("Output must be a number from %s to %s!", OutputLimitText(low).c_str(),
+                          OutputLimitText(high).c_str()),
+                   "", MB_ICONEXCLAMATION);
+        m_bRefusing = false;
+        return;
+    }
+    slider->SetPos(*value);
+    m_nOutputValue[static_cast<size_t>(k)] = *value;
+    QueueCommand(kCmdWriteCh0 + k);
+}

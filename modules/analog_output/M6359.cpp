@@ -1,0 +1,325 @@
+#include "M6359.h"
+
+#include "AnalogOutputIds.h"
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6359)
+
+namespace {
+
+const CodeTable kFormatCodes = {"0", "1", "2"};
+const CodeTable kRangeCodes = {"30", "31", "32"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6359,
+    .pBlock = &CMainFrame::m_strAnalogOutputParams,
+    .pChanged = &CMainFrame::m_bAnalogOutputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, 0, IDC_AO_FORMAT, IDC_AO_PROTOCOL},
+    .pRangeCodes = &kRangeCodes,
+    .pFormatCodes = &kFormatCodes,
+    .nFormatMask = 0x3,
+};
+// Address 0 is refused at Setting, and the dialog closes.
+const SAddressZeroRule kZeroRule = {
+    .bRefuse = true, .pszText = "地址不能为零!", .bCloseAfter = true};
+
+inline constexpr WORD kInitTimeout = 100;
+inline constexpr WORD kPollTimeout = 200;
+inline constexpr DWORD kPause = 150;
+inline constexpr const char* kSwitchedToModbus = "Setting Modbus/RTU OK!";
+
+// Controls the two-channel models hide: the watchdog line and the four-channel range list.
+const int kTwoChannelHidden[] = {IDC_AO_TIME_LABEL,    IDC_AO_HEX_LABEL,      IDC_AO_WATCHDOG,
+                                 IDC_AO_WATCHDOG_TIME, IDC_AO_WATCHDOG_LABEL, IDC_AO_RESETTING,
+                                 IDC_AO_RANGE4};
+// The two-channel range and slew panel, hidden on the other models.
+const int kTwoChannelPanel[] = {IDC_AO_RANGE_CH0,    IDC_AO_RANGE_CH1,    IDC_AO_SLEW_CH0,
+                                IDC_AO_SLEW_CH1,     IDC_AO_CH0_LABEL,    IDC_AO_CH1_LABEL,
+                                IDC_AO_RANGE_LABEL0, IDC_AO_RANGE_LABEL1, IDC_AO_SLEW_LABEL0,
+                                IDC_AO_SLEW_LABEL1,  IDC_AO_CH0_SET,      IDC_AO_CH1_SET};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6359, CAnalogOutputDlg)
+ON_BN_CLICKED(IDC_AO_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_AO_CH0_SET, OnCh0)
+ON_BN_CLICKED(IDC_AO_CH1_SET, OnCh1)
+ON_AO_CHANNEL_CONTROLS()
+END_MESSAGE_MAP()
+
+CM6359::CM6359(CWnd*) : CAnalogOutputDlg(kDescriptor) {}
+
+// The module's range on the one- and four-channel models: the range list, the labels of every
+// channel, the sliders the model has (and CH1's on the one-channel model) and the output kind.
+void CM6359::ApplyModuleRange(const std::string& code, bool pageSize)
+{
+    const SAoRange* range = AoRangeOfCode(code);
+    if (!range) return;
+    bool one = m_eKind == EAoKind::One;
+    GetDlgItemAs<CComboBox>(one ? IDC_AO_RANGE : IDC_AO_RANGE4)->SetCurSel(range->nRow);
+    for (int k = 0; k < 4; ++k) ShowRangeLabels(*range, k);
+    for (int k = 0; k <= (one ? 1 : 3); ++k) SetSliderRange(*range, k, pageSize);
+    m_nOutputKind = range->nOutputKind;
+}
+
+// "$AA9i" at opening: the channel's range row and slew row. False when the module is silent.
+bool CM6359::ReadChannelRange(int channel)
+{
+    if (!SendAscii(Request('$', Format("9%d", channel)), kInitTimeout)) return false;
+    std::string reply = m_szReply;
+    int rangeRow = CharAt(reply, 3) - '0';
+    char slew = CharAt(reply, 4);
+    // The slew row stands in one character: rows 10 to 15 as the hex digits A to F.
+    int slewRow = HexCharToValue(slew) == 0xCC ? -1 : HexCharToValue(slew);
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
+        ->SetCurSel(rangeRow);
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)->SetCurSel(slewRow);
+    if (const SAoRange* range = AoRangeOfRow(rangeRow)) {
+        ShowRangeLabels(*range, channel);
+        SetSliderRange(*range, channel, true);
+    }
+    return true;
+}
+
+BOOL CM6359::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    GetDlgItemAs<CComboBox>(IDC_AO_PROTOCOL)->SetCurSel(0);
+    m_strModelText = Block()[kModule];
+    InitFromBlock();
+    TakeModelKind();
+    bool one = m_eKind == EAoKind::One;
+    GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(!one);
+    GetDlgItem(IDC_AO_CAL_SPAN)->EnableWindow(!one);
+
+    const ModuleParamBlock& block = Block();
+    GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->SetCurSel(0);
+    GetDlgItemAs<CComboBox>(IDC_AO_WATCHDOG)->SetCurSel(0);
+    FillSettingsBoxes(true);
+    // The INIT state answers at 9600 baud without checksum.
+    DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate();
+
+    // The model decides which list holds the module's range; the two-channel models keep their
+    // ranges per channel and have none to read back.
+    if (m_eKind != EAoKind::Two) UseRangeBox(one ? IDC_AO_RANGE : IDC_AO_RANGE4, &kRangeCodes);
+    if (m_eKind == EAoKind::Four) {
+        GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_SHOW);
+        GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_HIDE);
+        ApplyModuleRange(block[kScript], true);
+    } else if (one) {
+        GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_HIDE);
+        GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_SHOW);
+        for (int k = 1; k < 4; ++k) EnableChannel(k, false);
+        ApplyModuleRange(block[kScript], true);
+    }
+    SAoFormat format = AoFormatOfBlock(block[kCheck], block[kFormat]);
+    bool voltage = m_nOutputKind == kAoVoltage;
+    GetDlgItem(IDC_AO_SLEW_V)->ShowWindow(voltage ? SW_SHOW : SW_HIDE);
+    GetDlgItem(IDC_AO_SLEW_MA)->ShowWindow(voltage ? SW_HIDE : SW_SHOW);
+    GetDlgItemAs<CComboBox>(voltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA)->SetCurSel(format.nSlew);
+
+    if (!OpenAsciiLine(baud)) return TRUE;
+    if (m_eKind == EAoKind::Two) {
+        for (int id : kTwoChannelHidden) GetDlgItem(id)->ShowWindow(SW_HIDE);
+        for (int id : {IDC_AO_RANGE, IDC_AO_SLEW_V, IDC_AO_SLEW_MA})
+            GetDlgItem(id)->EnableWindow(FALSE);
+        for (int k = 2; k < 4; ++k) EnableChannel(k, false, false);
+        // Without both ranges the sliders would not match the module: no polling then.
+        if (!ReadChannelRange(0) || !ReadChannelRange(1)) return TRUE;
+    } else {
+        for (int id : kTwoChannelPanel) GetDlgItem(id)->ShowWindow(SW_HIDE);
+    }
+    GetDlgItem(IDC_AO_CAL_ZERO)->EnableWindow(FALSE);
+    GetDlgItem(IDC_AO_CAL_SPAN)->EnableWindow(FALSE);
+    SendAscii(FirstReadRequest(), kInitTimeout);
+    SetTimer(m_nTimerId, 300);
+    return TRUE;
+}
+
+void CM6359::OnOK()
+{
+    GetDlgItem(IDCANCEL)->SetFocus();
+}
+
+std::string CM6359::FirstReadRequest()
+{
+    if (m_eKind == EAoKind::One) return Request('$', "6");
+    m_nReadChannel = 0;
+    return Request('$', "60");
+}
+
+std::string CM6359::SliderText(int position) const
+{
+    std::string text = FormatOutputValue(position);
+    return m_eKind == EAoKind::Four ? "+" + text : text;
+}
+
+// "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
+// can take.
+void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox, int command)
+{
+    int range = GetDlgItemAs<CComboBox>(rangeBox)->GetCurSel();
+    int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
+    if (range < 0 || slew < 0) return;
+    m_strRangeRequest = Request('$', Format("9%d%d%d", channel, range, slew));
+    QueueCommand(command);
+}
+
+void CM6359::OnCh0()
+{
+    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0, kCmdRangeCh0);
+}
+
+void CM6359::OnCh1()
+{
+    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1, kCmdRangeCh1);
+}
+
+void CM6359::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
+    if (!choice) return;
+    const ModuleParamBlock& block = Block();
+    std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;
+    int slewBox = m_nOutputKind == kAoCurrent ? IDC_AO_SLEW_MA : IDC_AO_SLEW_V;
+    int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
+    if (slew < 0) slew = AoFormatOfBlock(block[kCheck], block[kFormat]).nSlew;
+    SAoFormatDigits digits =
+        AoFormatDigits(block[kCheck], choice->bChecksumOn, slew, choice->nFormat);
+
+    m_bProtocolSwitch = choice->bModbus ? 1 : 0;
+    std::string body = choice->bModbus ? "R1"
+                                       : choice->strAddress + rangeCode + choice->strBaudCode +
+                                             digits.strHigh + digits.strLow;
+    // To the address the module had when the dialog opened.
+    m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
+                                      m_bChecksum == 1 && m_strOldAddress != "00");
+    Texts rowTexts = RowTextsOf(*choice);
+    if (m_eKind == EAoKind::Two) rowTexts[4] = "";
+    Texts params = ParamsOf(*choice);
+    params[2] = digits.strHigh;
+    params[3] = rangeCode;
+    params[4] = digits.strLow;
+    KeepWriteBack(rowTexts, params);
+    m_bChecksum = choice->bChecksumOn ? 1 : 0;
+    QueueCommand(kCmdConfigure);
+    if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
+}
+
+bool CM6359::ReadLastCommand()
+{
+    bool acknowledged = CharAt(m_strReply, 0) == '!';
+    switch (m_nLastCommand) {
+    case kCmdRangeCh0:
+    case kCmdRangeCh1:
+        SetDlgItemText(IDC_AO_STATUS, Format("CH%d %s", m_nLastCommand - kCmdRangeCh0,
+                                             acknowledged ? "Ready!" : "Error!"));
+        m_nLastCommand = 0;
+        m_nCommand = kCmdFirstRead;
+        return true;
+    case kLastConfigure:
+        ShowOutcome(acknowledged ? kConfigurationOk : kConfigurationError);
+        return false;
+    default:
+        return true;
+    }
+}
+
+// Shows the value the last read brought and returns the read of the next channel.
+std::string CM6359::ReadBack()
+{
+    const std::string& reply = m_strReply;
+    std::string text;
+    if (m_eKind == EAoKind::Two || m_bChecksum == 1) {
+        text = Mid(reply, 3);
+    } else if (m_eKind == EAoKind::One) {
+        text = Right(reply, 6);
+    } else {
+        size_t plus = reply.find('+');
+        text = plus == std::string::npos ? reply : reply.substr(plus);
+    }
+    if (m_eKind == EAoKind::One) {
+        ShowValue(0, text);
+        return Request('$', "6");
+    }
+    ShowValue(m_nReadChannel, text);
+    m_nReadChannel = (m_nReadChannel + 1) % m_nChannelCount;
+    return Request('$', Format("6%d", m_nReadChannel));
+}
+
+std::string CM6359::OutputWrite(int channel) const
+{
+    int value = m_nOutputValue[static_cast<size_t>(channel)];
+    std::string text = FormatOutputValue(value);
+    switch (m_eKind) {
+    case EAoKind::One:
+        return Request('#', text);
+    case EAoKind::Two:
+        return Request('#', Format("%d", channel) + text);
+    default:
+        return Request('#', Format("%d", channel) + (value < 0 ? "" : "+") + text);
+    }
+}
+
+void CM6359::PollStep()
+{
+    TakeReply();
+    std::string request;
+    if (m_nLastResult != 1) {
+        request = FirstReadRequest();
+        // A pending write, range command or configuration is dropped.
+        DropQueuedCommand();
+        m_nCommand = kCmdReadBack;
+        if (m_nLastCommand == kLastConfigure) {
+            // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"
+            // without an answer was not taken.
+            ShowOutcome(m_bProtocolSwitch ? kSwitchedToModbus : kConfigurationError);
+            return;
+        }
+        if (m_nLastCommand == kCmdRangeCh0 || m_nLastCommand == kCmdRangeCh1) {
+            // The next reply answers a read, not the range command.
+            SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - kCmdRangeCh0));
+            m_nLastCommand = 0;
+        }
+    } else {
+        if (m_bRestartCycle) {
+            m_bRestartCycle = 0;
+            m_nCommand = kCmdFirstRead;
+        }
+        if (!ReadLastCommand()) return;
+        ApplyQueuedCommand();
+        request = NextRequest();
+    }
+    SendAscii(request, kPollTimeout);
+    Sleep(kPause);
+}
+
+std::string CM6359::NextRequest()
+{
+    switch (m_nCommand) {
+    case kCmdConfigure:
+        m_nCommand = kCmdFirstRead;
+        m_nLastCommand = kLastConfigure;
+        // The configuration goes out now, so the result row is rewritten now.
+        WriteBackKept();
+        return m_strConfigRequest;
+    case kCmdFirstRead:
+        m_nCommand = kCmdReadBack;
+        return FirstReadRequest();
+    case kCmdRangeCh0:
+    case kCmdRangeCh1:
+        m_nLastCommand = m_nCommand;
+        return m_strRangeRequest;
+    case kCmdReadBack:
+        return ReadBack();
+    default:
+        // A write; the reading starts again at channel 0 once it is answered.
+        m_bRestartCycle = 1;
+        return OutputWrite(m_nCommand - kCmdWriteCh0);
+    }
+}

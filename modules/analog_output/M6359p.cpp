@@ -1,0 +1,322 @@
+#include "M6359p.h"
+
+#include "AsciiCommand.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "OutputDiCodes.h"
+#include "OutputDiIds.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6359p)
+
+namespace {
+
+// The protocol and checksum of the new data-format byte's high digit: bit 7 is Modbus RTU.
+inline constexpr char kAsciiDigits[2] = {'4', '0'};  // checksum on, off
+inline constexpr char kModbusDigits[2] = {'C', '8'}; // the same with the RTU flag
+inline constexpr int kModbusRow = 1;
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6359P,
+    .pBlock = &CMainFrame::m_strAnalogOutputParams,
+    .pChanged = &CMainFrame::m_bAnalogOutputChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_ODI_ADDRESS, IDC_ODI_BAUD, IDC_ODI_CHECKSUM, 0, IDC_ODI_FORMAT, IDC_ODI_PROTOCOL},
+    .pFormatCodes = &FormatDigitTable,
+};
+
+inline constexpr WORD kFirstTimeout = 100;
+inline constexpr WORD kTimeout = 200;
+inline constexpr UINT kPeriod = 200;
+
+// The module's digit of its inputs: a character up to "9" as its value, any other as its code
+// less 0x37 (so "A" is 10).
+int InputBits(char digit)
+{
+    return digit <= '9' ? digit - '0' : digit - 0x37;
+}
+
+inline constexpr const char* kNewAddressZero = "地址不可设置为0";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6359p, CModuleDlg)
+ON_CBN_SELCHANGE(kOdiRangeIds[0], OnSelchangeRange<0>)
+ON_CBN_SELCHANGE(kOdiRangeIds[1], OnSelchangeRange<1>)
+ON_CBN_SELCHANGE(kOdiRangeIds[2], OnSelchangeRange<2>)
+ON_CBN_SELCHANGE(kOdiRangeIds[3], OnSelchangeRange<3>)
+ON_BN_CLICKED(IDC_ODI_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_ODI_UPDATE, OnUpdate)
+ON_BN_CLICKED(IDC_ODI_UPDATE_STARTUP, OnUpdateStartup)
+ON_CBN_SELCHANGE(IDC_ODI_CHANNEL, OnSelchangeChannel)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_ODI_SLIDER, OnReleasedcaptureSlider)
+ON_BN_CLICKED(IDC_ODI_OUTPUT, OnOutput)
+ON_BN_CLICKED(IDC_ODI_CANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CM6359p::CM6359p(CWnd*) : CModuleDlg(kDescriptor) {}
+
+BOOL CM6359p::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_nStep = 0;
+    InitFromBlock();
+    for (int id : {IDC_ODI_BAUD, IDC_ODI_CHECKSUM, IDC_ODI_PROTOCOL})
+        GetDlgItem(id)->EnableWindow(IsAddressZero());
+    SetDlgItemText(IDC_ODI_VALUE, "+00.000");
+    // A module at address 0 (INIT) answers at 9600 without checksum.
+    FillSettingsBoxes(true);
+    DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate();
+    if (ModelHas(m_strModuleName, "4359A")) {
+        bool modbus = HexDigitOrZero(CharAt(Block()[kScript], 0)) & 0x8;
+        GetDlgItemAs<CComboBox>(IDC_ODI_PROTOCOL)->SetCurSel(modbus ? kModbusRow : 0);
+    }
+    m_lamps.Attach(*this, {kOdiLampIds[0], kOdiLampIds[1], kOdiLampIds[2], kOdiLampIds[3]});
+    OpenAsciiLine(baud);
+    // Names without the module's own numbers get no opening request; the range read follows.
+    std::string first = ModelHasAny(m_strModuleName, {"9359", "6359"}) ? Request('$', "8C0") : "";
+    SendAscii(first, kFirstTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    m_nCommand = kCmdFirstRange;
+    return TRUE;
+}
+
+int CM6359p::ChannelRow(int channel) const
+{
+    return GetDlgItemAs<CComboBox>(kOdiRangeIds[channel])->GetCurSel();
+}
+
+int CM6359p::SelectedChannel() const
+{
+    return GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->GetCurSel();
+}
+
+// ---- handlers ----
+
+void CM6359p::QueueRangeWrite(int channel)
+{
+    const SOutputDiRange* range = OutputDiRangeOfRow(ChannelRow(channel));
+    if (!range) return;
+    m_strChannel = Format("%d", channel);
+    m_strRangeCode = range->pszCode;
+    QueueCommand(kCmdRangeWrite);
+}
+
+void CM6359p::OnRefresh()
+{
+    m_nStep = 0;
+    QueueCommand(kCmdFirstRange);
+}
+
+void CM6359p::OnSelchangeChannel()
+{
+    int channel = SelectedChannel();
+    const SOutputDiRange* range = channel < 0 ? nullptr : OutputDiRangeOfRow(ChannelRow(channel));
+    if (!range) return;
+    GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER)->SetRange(range->nSliderMin, range->nSliderMax);
+    SetDlgItemText(IDC_ODI_SCALE, range->pszScale);
+}
+
+void CM6359p::OnReleasedcaptureSlider()
+{
+    int channel = SelectedChannel();
+    if (channel < 0) return; // no channel, no value
+    int position = GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER)->GetPos();
+    SetDlgItemText(IDC_ODI_VALUE,
+                   OutputDiValueText(OutputDiSliderValue(ChannelRow(channel), position)));
+}
+
+void CM6359p::OnOutput()
+{
+    int channel = SelectedChannel();
+    if (channel < 0) return;
+    std::optional<int> value =
+        ParseOutputDiValue(GetDlgItemText(IDC_ODI_VALUE), ChannelRow(channel));
+    if (!value) {
+        MessageBox("Please Input Valid Value!", "", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strValue[static_cast<size_t>(channel)] = OutputDiValueText(*value);
+    QueueCommand(kCmdOutput0 + channel);
+}
+
+void CM6359p::OnUpdateStartup()
+{
+    std::array<std::string, 4> values;
+    for (int ch = 0; ch < 4; ++ch) {
+        std::optional<int> value =
+            ParseOutputDiValue(GetDlgItemText(kOdiStartupIds[ch]), ChannelRow(ch));
+        if (!value) {
+            MessageBox("Please Input Valid Value!", "", MB_ICONEXCLAMATION);
+            return;
+        }
+        values[static_cast<size_t>(ch)] = OutputDiValueText(*value);
+    }
+    m_strValue = values;
+    SetDlgItemText(IDC_ODI_RESPOND, "");
+    m_nSetupChannel = 0;
+    QueueCommand(kCmdStartupWrite);
+}
+
+void CM6359p::OnUpdate()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings(
+        {.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
+    if (!choice) return;
+    bool modbus = ModelHas(m_strModuleName, "4359A") && choice->bModbus;
+    char high = (modbus ? kModbusDigits : kAsciiDigits)[choice->bChecksumOn ? 0 : 1];
+    std::string format =
+        ModelHas(m_strModuleName, "4359A") ? Block()[kFormat] : choice->strFormatDigit;
+    std::string command =
+        "%" + m_strOldAddress + choice->strAddress + "00" + choice->strBaudCode + high + format;
+    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
+    // Polls stay on the module's address until the configuration goes out.
+    m_strNewAddress = choice->strAddress;
+    // The texts now; the flag only when the module acknowledges.
+    Texts rows = RowTextsOf(*choice);
+    rows[4] = std::nullopt;
+    Texts params = ParamsOf(*choice);
+    params[kScript] = std::nullopt;
+    params[kFormat] = format;
+    WriteBack(rows, params, nullptr);
+    QueueCommand(kCmdConfigure);
+}
+
+// ---- the tick ----
+
+void CM6359p::PollStep()
+{
+    TakeReply();
+    ReadReply();
+    if (!IsRunning()) return;
+    ApplyQueuedCommand();
+    SendAscii(NextRequest(), kTimeout);
+}
+
+void CM6359p::ReadReply()
+{
+    bool ack = CharAt(m_strReply, 0) == '!';
+    int last = m_nLastCommand;
+    if (last == kLastNone) return;
+    m_nLastCommand = kLastNone;
+    m_nCommand = kCmdFirstValue;
+    switch (last) {
+    case kLastRangeWrite:
+        SetDlgItemText(IDC_ODI_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
+        break;
+    case kLastConfigure:
+        if (ack) WriteBack({}, {});
+        ShowConfigurationResult(ack);
+        OnCancel();
+        break;
+    case kLastRangesRead:
+        ShowRanges();
+        break;
+    case kLastValuesRead:
+        ShowValues();
+        break;
+    case kLastStartupWrite:
+        if (ack && m_nSetupChannel < 3) {
+            ++m_nSetupChannel;
+            m_nCommand = kCmdStartupWrite;
+        } else {
+            if (ack) {
+                // The box shows while the range read starts again behind it.
+                BoxBehindPolling("Update Channel Setup Succeeded", nullptr, MB_OK);
+                m_nSetupChannel = kAllSetUp;
+            }
+            m_nStep = 0;
+            m_nCommand = kCmdFirstRange;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CM6359p::ShowRanges()
+{
+    for (int ch = 0; ch < 4; ++ch) {
+        auto k = static_cast<size_t>(ch);
+        int row = OutputDiRowOfCode(m_strReadBack[k]);
+        if (row >= 0) GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
+        SetDlgItemText(kOdiStartupIds[ch], m_strReadBack[k + 4]);
+    }
+    GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->SelectString(-1, "CH0");
+    OnSelchangeChannel();
+}
+
+void CM6359p::ShowValues()
+{
+    for (int ch = 0; ch < 4; ++ch)
+        SetDlgItemText(kOdiCurrentIds[ch], m_strReadBack[static_cast<size_t>(ch)]);
+    int bits = InputBits(CharAt(m_strReadBack[kInputsStep], 0));
+    for (int k = 0; k < 4; ++k) m_lamps.Show(k, (bits >> k) & 1);
+}
+
+std::string CM6359p::RangeReadStep()
+{
+    auto step = static_cast<size_t>(m_nStep);
+    // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value.
+    m_strReadBack[step] = m_nStep < 4 ? Mid(m_strReply, 6, 2) : Mid(m_strReply, 3, 7);
+    if (++m_nStep == kRangeSteps) {
+        m_nStep = 0;
+        m_nLastCommand = kLastRangesRead;
+        return {};
+    }
+    return m_nStep < 4 ? Request('$', Format("8C%d", m_nStep))
+                       : Request('$', Format("DC%d", m_nStep - 4));
+}
+
+std::string CM6359p::ValueCycleStep()
+{
+    auto step = static_cast<size_t>(m_nStep);
+    if (m_nStep < kInputsStep) {
+        m_strReadBack[step] = Mid(m_strReply, 3, 7);
+    } else if (m_strReply.size() == 4) {
+        m_strReadBack[step] = Mid(m_strReply, 3, 1);
+    }
+    if (++m_nStep == kValueSteps) {
+        m_nStep = 0;
+        m_nLastCommand = kLastValuesRead;
+        return {};
+    }
+    return m_nStep < kInputsStep ? Request('$', Format("6C%d", m_nStep)) : Request('$', "I");
+}
+
+std::string CM6359p::NextRequest()
+{
+    switch (m_nCommand) {
+    case kCmdFirstRange:
+        m_nCommand = kCmdRangeRead;
+        m_nStep = 0;
+        return Request('$', "8C0");
+    case kCmdRangeRead:
+        return RangeReadStep();
+    case kCmdFirstValue:
+        // The cycle starts over, so each value lands in its own channel's field.
+        m_nCommand = kCmdValueCycle;
+        m_nStep = 0;
+        return Request('$', "6C0");
+    case kCmdValueCycle:
+        return ValueCycleStep();
+    case kCmdConfigure:
+        m_nLastCommand = kLastConfigure;
+        m_strAddress = m_strOldAddress = m_strNewAddress;
+        return m_strConfigRequest;
+    case kCmdRangeWrite:
+        m_nLastCommand = kLastRangeWrite;
+        return Request('$', "7C" + m_strChannel + "R" + m_strRangeCode);
+    case kCmdStartupWrite:
+        m_nLastCommand = kLastStartupWrite;
+        m_strChannel = Format("%d", m_nSetupChannel);
+        return Request('#', "SC" + m_strChannel + m_strValue[static_cast<size_t>(m_nSetupChannel)]);
+    default: {
+        int channel = m_nCommand - kCmdOutput0;
+        m_nStep = 0;
+        m_nLastCommand = kLastOutput;
+        return Request('#', Format("C%d", channel) + m_strValue[static_cast<size_t>(channel)]);
+    }
+    }
+}

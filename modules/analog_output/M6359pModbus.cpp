@@ -1,0 +1,204 @@
+#include "M6359pModbus.h"
+
+#include "AsciiCommand.h"
+#include "ModuleDialogs.h"
+#include "OutputDiCodes.h"
+#include "OutputDiIds.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6359pModbus)
+
+namespace {
+
+// The general settings are only shown.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6359P_MODBUS,
+    .pBlock = &CMainFrame::m_strAnalogOutputParams,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_ODI_ADDRESS, IDC_ODI_BAUD, IDC_ODI_CHECKSUM, 0, IDC_ODI_FORMAT, 0},
+    .pFormatCodes = &FormatDigitTable,
+};
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 200;
+inline constexpr int kRegistersText = 16; // four registers of four hex digits
+inline constexpr int kCoilsText = 2;      // one coil byte
+
+// A row of the register list: the reference, 7 blanks, the channel, 10 blanks, the value.
+std::string ListRow(int reference, int channel, const std::string& value)
+{
+    return Format("%d", reference) + std::string(7, ' ') + Format("CH%d", channel) +
+           std::string(10, ' ') + value;
+}
+
+inline constexpr const char* kCodeRefused = "Output code must be a number from 0 to 4095!";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6359pModbus, CModuleDlg)
+ON_CBN_SELCHANGE(kOdiRangeIds[0], OnSelchangeRange<0>)
+ON_CBN_SELCHANGE(kOdiRangeIds[1], OnSelchangeRange<1>)
+ON_CBN_SELCHANGE(kOdiRangeIds[2], OnSelchangeRange<2>)
+ON_CBN_SELCHANGE(kOdiRangeIds[3], OnSelchangeRange<3>)
+ON_CBN_SELCHANGE(IDC_ODI_CHANNEL, OnSelchangeChannel)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_ODI_SLIDER_MODBUS, OnReleasedcaptureSlider)
+ON_BN_CLICKED(IDC_ODI_OUTPUT, OnSetting)
+ON_BN_CLICKED(IDC_ODI_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_ODI_CANCEL, OnCancel)
+END_MESSAGE_MAP()
+
+CM6359pModbus::CM6359pModbus(CWnd*) : CModuleDlg(kDescriptor) {}
+
+BOOL CM6359pModbus::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_bReadInputs = 0;
+    GetDlgItem(IDC_ODI_RESPOND)->EnableWindow(FALSE);
+    InitFromBlock();
+    GetDlgItem(IDC_ODI_BAUD)->EnableWindow(IsAddressZero());
+    GetDlgItem(IDC_ODI_CHECKSUM)->EnableWindow(IsAddressZero());
+    if (!IsAddressZero()) GetDlgItem(IDC_ODI_FORMAT)->EnableWindow(FALSE);
+    for (int id : kOdiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
+    GetDlgItem(IDC_ODI_OUTPUT)->EnableWindow(FALSE);
+    FillSettingsBoxes();
+    SetDlgItemText(IDC_ODI_CODE, "0");
+    m_lamps.Attach(*this, {kOdiLampIds[0], kOdiLampIds[1], kOdiLampIds[2], kOdiLampIds[3]});
+    if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
+    SendRtu(m_strAddress + "0300C80004", kTimeout);
+    m_nCommand = kCmdFirstReply;
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+int CM6359pModbus::ChannelRow(int channel) const
+{
+    return GetDlgItemAs<CComboBox>(kOdiRangeIds[channel])->GetCurSel();
+}
+
+void CM6359pModbus::QueueRangeWrite(int channel)
+{
+    const SOutputDiRange* range = OutputDiRangeOfRow(ChannelRow(channel));
+    if (!range) return;
+    m_strRegisterDigit = ValueToHexChar(0x8 + channel);
+    m_strRegisterValue = range->pszCode;
+    QueueCommand(kCmdRangeWrite);
+}
+
+void CM6359pModbus::OnSelchangeChannel()
+{
+    int channel = GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->GetCurSel();
+    if (channel < 0) return;
+    m_nSliderSpan = OutputDiSliderSpan(ChannelRow(channel));
+    GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER_MODBUS)->SetRange(0, m_nSliderSpan);
+    GetDlgItem(IDC_ODI_OUTPUT)->EnableWindow(TRUE);
+}
+
+void CM6359pModbus::OnReleasedcaptureSlider()
+{
+    int position = GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER_MODBUS)->GetPos();
+    SetDlgItemText(IDC_ODI_CODE, Format("%d", OutputDiCodeOfPosition(position, m_nSliderSpan)));
+}
+
+void CM6359pModbus::OnSetting()
+{
+    int channel = GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->GetCurSel();
+    if (channel < 0) return;
+    // The module takes a 12-bit code: anything else would put a malformed frame on the bus.
+    std::optional<int> code = ParseOutputDiCode(Trim(GetDlgItemText(IDC_ODI_CODE)));
+    if (!code) {
+        MessageBox(kCodeRefused, "", MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strRegisterDigit = Format("%d", channel);
+    m_strRegisterValue = Format("%04X", *code);
+    QueueCommand(kCmdOutputWrite);
+}
+
+void CM6359pModbus::OnRefresh()
+{
+    // A write that has not gone out is dropped.
+    DropQueuedCommand();
+    m_nCommand = kCmdPoll;
+}
+
+void CM6359pModbus::ReadRanges(const std::string& data)
+{
+    if (static_cast<int>(data.size()) >= kRegistersText) {
+        for (int ch = 0; ch < 4; ++ch) {
+            int row = OutputDiRowOfCode(Mid(data, 4 * ch + 2, 2));
+            if (row >= 0) GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
+        }
+    }
+    GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->SelectString(-1, "CH0");
+    OnSelchangeChannel();
+}
+
+void CM6359pModbus::ReadPoll(const std::string& data)
+{
+    int size = static_cast<int>(data.size());
+    if (size >= kRegistersText) {
+        for (int ch = 0; ch < 4; ++ch) {
+            auto k = static_cast<size_t>(ch);
+            int raw = static_cast<int>(StrToLong(Mid(data, 4 * ch, 4), 16));
+            m_strRawCode[k] = Format("%d", raw);
+            std::optional<float> value = OutputDiEngineering(raw, ChannelRow(ch));
+            m_strValueText[k] = value ? Format("%f", static_cast<double>(*value)) : "";
+        }
+    } else if (size == kCoilsText) {
+        int bits = HexDigitOrZero(CharAt(data, 1));
+        for (int k = 0; k < 4; ++k) {
+            bool on = (bits >> k) & 1;
+            m_lamps.Show(k, on);
+            m_strInputState[static_cast<size_t>(k)] = on ? "1" : "0";
+        }
+    }
+    ShowReadings();
+}
+
+void CM6359pModbus::ShowReadings()
+{
+    auto* list = GetDlgItemAs<CListBox>(IDC_ODI_LIST);
+    list->ResetContent();
+    for (int ch = 0; ch < 4; ++ch)
+        list->AddString(ListRow(40001 + ch, ch, m_strRawCode[static_cast<size_t>(ch)]));
+    for (int ch = 0; ch < 4; ++ch)
+        list->AddString(ListRow(10001 + ch, ch, m_strInputState[static_cast<size_t>(ch)]));
+    for (int ch = 0; ch < 4; ++ch)
+        SetDlgItemText(kOdiCurrentIds[ch], m_strValueText[static_cast<size_t>(ch)]);
+}
+
+void CM6359pModbus::PollStep()
+{
+    TakeReply();
+    std::string data = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
+    if (m_nLastCommand == kLastWrite) {
+        m_nCommand = kCmdPoll; // the reply to a write is not examined
+    } else if (m_nLastCommand == kLastRead) {
+        ReadPoll(data);
+    }
+    m_nLastCommand = kLastNone;
+    if (m_nCommand == kCmdFirstReply) {
+        ReadRanges(data);
+        m_nCommand = kCmdPoll;
+    }
+    ApplyQueuedCommand();
+    SendRtu(m_strAddress + NextRequest(), kTimeout);
+}
+
+std::string CM6359pModbus::NextRequest()
+{
+    switch (m_nCommand) {
+    case kCmdRangeWrite:
+        m_nLastCommand = kLastWrite;
+        return "0600C" + m_strRegisterDigit + "00" + m_strRegisterValue;
+    case kCmdOutputWrite:
+        m_nLastCommand = kLastWrite;
+        return "06000" + m_strRegisterDigit + m_strRegisterValue;
+    default: {
+        m_nLastCommand = kLastRead;
+        std::string request = m_bReadInputs ? "0100000004" : "0300000004";
+        m_bReadInputs = m_bReadInputs ? 0 : 1;
+        return request;
+    }
+    }
+}

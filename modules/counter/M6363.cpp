@@ -1,0 +1,456 @@
+#include "M6363.h"
+
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "CounterIds.h"
+#include "ModelName.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+#include <algorithm>
+#include <cctype>
+
+REGISTER_MODULE_DIALOG(CM6363)
+
+namespace {
+
+// Gate Mode rows by the type code, Freq.Gate rows by the Format digit (0x04: the 1.0 s gate).
+const CodeTable kTypeCodes = {"50", "51"};
+const CodeTable kGateTimeDigits = {"0", "4"};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6363,
+    .pBlock = &CMainFrame::m_strCounterParams,
+    .pChanged = &CMainFrame::m_bCounterChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_CNT_ADDRESS, IDC_CNT_BAUD, IDC_CNT_CHECKSUM, IDC_CNT_TYPE, IDC_CNT_GATE_TIME,
+              IDC_CNT_PROTOCOL},
+    .pRangeCodes = &kTypeCodes,
+    .pFormatCodes = &kGateTimeDigits,
+};
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 100;
+inline constexpr DWORD kPause = 150;
+inline constexpr int kModbusRow = 1;
+
+// The poll cycle: step s reads the reply to the request of step s - 1 and sends its own.
+enum : int {
+    kStepCount0 = 1,
+    kStepCount1,
+    kStepSignalModes,
+    kStepGate,
+    kStepPreset0,
+    kStepOutputs,
+    kStepMax0,
+    kStepMax1,
+    kStepAlarmMode,
+    kStepPreset1,
+    kStepAlarmEnables,
+    kStepAlarmValue0,
+    kStepAlarmValue1,
+};
+struct SPollRequest {
+    char lead;
+    const char* body;
+};
+// By step: what it sends.
+const SPollRequest kPollRequests[] = {
+    {'#', "1"}, {'$', "B"},  {'$', "A"},  {'@', "G0"}, {'@', "DI"}, {'$', "30"}, {'$', "31"},
+    {'~', "B"}, {'@', "G1"}, {'@', "DI"}, {'@', "RP"}, {'@', "RA"}, {'#', "0"}};
+
+// Steps that fill an edit with the eight characters from position 3, until the settings are
+// loaded: the edit in alarm mode A and in mode B.
+struct SValueStep {
+    int step;
+    int editModeA;
+    int editModeB;
+};
+const SValueStep kValueSteps[] = {
+    {kStepPreset0, IDC_CNT_PRESET0, IDC_CNT_PRESET0},
+    {kStepMax0, IDC_CNT_MAX0, IDC_CNT_MAX0},
+    {kStepMax1, IDC_CNT_MAX1, IDC_CNT_MAX1},
+    {kStepPreset1, IDC_CNT_PRESET1, IDC_CNT_PRESET1},
+    {kStepAlarmValue0, IDC_CNT_A_VALUE0, IDC_CNT_B_HIGH},
+    {kStepAlarmValue1, IDC_CNT_A_VALUE1, IDC_CNT_B_HIGHHIGH},
+};
+
+// The controls of the other alarm mode, disabled for good once the mode is read.
+const int kModeBControls[] = {IDC_CNT_B_ALARM,        IDC_CNT_B_SET_ALARM, IDC_CNT_B_SET_HIGH,
+                              IDC_CNT_B_SET_HIGHHIGH, IDC_CNT_B_HIGH,      IDC_CNT_B_HIGHHIGH};
+const int kModeAControls[] = {IDC_CNT_A_ENABLE0,     IDC_CNT_A_ENABLE1,     IDC_CNT_A_VALUE0,
+                              IDC_CNT_A_VALUE1,      IDC_CNT_A_SET_ENABLE0, IDC_CNT_A_SET_VALUE1,
+                              IDC_CNT_A_SET_ENABLE1, IDC_CNT_A_SET_VALUE0};
+
+// Signal modes of CH0 and CH1 by the module's digit: 0 TTL, 1 isolated.
+const std::array<int, 2> kSignalModes[] = {{0, 0}, {1, 1}, {0, 1}, {1, 0}};
+// The gate digit of each Gate Mode row ("None", "Low", "High"), and the row of each digit.
+const char kGateDigits[] = {'2', '0', '1'};
+const char* const kModeBCommands[] = {"DA", "EAM", "EAL"};
+
+// Values travel as the module shows them: eight hex digits.
+std::optional<std::string> ModuleValue(const std::string& typed)
+{
+    std::string text = Trim(typed);
+    if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c));
+        }))
+        return std::nullopt;
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(c)); });
+    return text;
+}
+inline constexpr const char* kValueRefused = "Value must be 8 hex digits (00000000 to FFFFFFFF)!";
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6363, CModuleDlg)
+ON_BN_CLICKED(IDC_CNT_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE0, OnOperation<6>)
+ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE1, OnOperation<7>)
+ON_BN_CLICKED(IDC_CNT_A_SET_VALUE0, OnOperation<8>)
+ON_BN_CLICKED(IDC_CNT_A_SET_VALUE1, OnOperation<9>)
+ON_BN_CLICKED(IDC_CNT_B_SET_ALARM, OnOperation<10>)
+ON_BN_CLICKED(IDC_CNT_B_SET_HIGH, OnOperation<11>)
+ON_BN_CLICKED(IDC_CNT_B_SET_HIGHHIGH, OnOperation<12>)
+ON_BN_CLICKED(IDC_CNT_SET_MODE1, OnOperation<13>)
+ON_BN_CLICKED(IDC_CNT_SET_MODE0, OnOperation<14>)
+ON_BN_CLICKED(IDC_CNT_SET_ALARM_MODE, OnOperation<15>)
+ON_BN_CLICKED(IDC_CNT_CLEAR0, OnOperation<16>)
+ON_BN_CLICKED(IDC_CNT_CLEAR1, OnOperation<17>)
+ON_BN_CLICKED(IDC_CNT_SET_GATE, OnOperation<18>)
+ON_BN_CLICKED(IDC_CNT_SET_PRESET0, OnOperation<20>)
+ON_BN_CLICKED(IDC_CNT_SET_MAX0, OnOperation<21>)
+ON_BN_CLICKED(IDC_CNT_SET_PRESET1, OnOperation<22>)
+ON_BN_CLICKED(IDC_CNT_SET_MAX1, OnOperation<23>)
+END_MESSAGE_MAP()
+
+CM6363::CM6363(CWnd*) : CModuleDlg(kDescriptor) {}
+
+void CM6363::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Text(pDX, IDC_CNT_MODEL, m_strModelText);
+}
+
+BOOL CM6363::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_strModelText = Block()[kModule];
+    InitFromBlock();
+    SetRow(IDC_CNT_PROTOCOL, 0);
+    FillSettingsBoxes();
+    // A counter has no gate time.
+    if (Block()[kScript] == "50") GetDlgItem(IDC_CNT_GATE_TIME)->EnableWindow(FALSE);
+    m_lamps.Attach(*this, {IDC_CNT_LAMP0, IDC_CNT_LAMP1});
+    if (!OpenAsciiLine(BlockBaudRate())) return TRUE;
+    SendAscii(Request('#', "0"), kTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+int CM6363::Row(int nCombo) const
+{
+    return GetDlgItemAs<CComboBox>(nCombo)->GetCurSel();
+}
+
+void CM6363::SetRow(int nCombo, int row)
+{
+    GetDlgItemAs<CComboBox>(nCombo)->SetCurSel(row);
+}
+
+void CM6363::ShowChannelValue(int channel, const std::string& text)
+{
+    SetDlgItemText(channel == 0 ? IDC_CNT_VALUE0 : IDC_CNT_VALUE1, text);
+}
+
+void CM6363::SetStatus(bool ack)
+{
+    SetDlgItemText(IDC_CNT_STATUS, ack ? "Ready." : "Error!");
+}
+
+// ---- operations ----
+
+void CM6363::QueueOperation(int op)
+{
+    std::optional<std::string> request = OperationRequest(op);
+    if (!request) return;
+    m_strOperationRequest = *request;
+    QueueCommand(op);
+}
+
+std::optional<std::string> CM6363::ValueRequest(char lead, const std::string& body, int nEdit)
+{
+    std::optional<std::string> value = ModuleValue(GetDlgItemText(nEdit));
+    if (!value) {
+        MessageBox(kValueRefused, "", MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+    return Request(lead, body + *value);
+}
+
+std::optional<std::string> CM6363::OperationRequest(int op)
+{
+    auto enable = [this](int nCombo, const char* channel) -> std::optional<std::string> {
+        int row = Row(nCombo);
+        if (row < 0) return std::nullopt;
+        return Request('@', std::string(row == 1 ? "EA" : "DA") + channel);
+    };
+    switch (op) {
+    case 6:
+        return enable(IDC_CNT_A_ENABLE0, "0");
+    case 7:
+        return enable(IDC_CNT_A_ENABLE1, "1");
+    case 8:
+        return ValueRequest('@', "PA", IDC_CNT_A_VALUE0);
+    case 9:
+        return ValueRequest('@', "SA", IDC_CNT_A_VALUE1);
+    case 10: {
+        int row = Row(IDC_CNT_B_ALARM);
+        if (row < 0) return std::nullopt;
+        return Request('@', kModeBCommands[row]);
+    }
+    case 11:
+        return ValueRequest('@', "PA", IDC_CNT_B_HIGH);
+    case 12:
+        return ValueRequest('@', "SA", IDC_CNT_B_HIGHHIGH);
+    case 13:
+    case 14: {
+        int ch0 = Row(IDC_CNT_MODE0);
+        int ch1 = Row(IDC_CNT_MODE1);
+        if (ch0 < 0 || ch1 < 0) return std::nullopt;
+        auto digit = std::find(std::begin(kSignalModes), std::end(kSignalModes),
+                               std::array<int, 2>{ch0, ch1}) -
+                     std::begin(kSignalModes);
+        return Request('$', "B" + Format("%d", static_cast<int>(digit)));
+    }
+    case 15: {
+        int row = Row(IDC_CNT_ALARM_MODE);
+        if (row < 0) return std::nullopt;
+        return Request('~', Format("A%d", row));
+    }
+    case 16:
+        return Request('$', "60");
+    case 17:
+        return Request('$', "61");
+    case 18: {
+        int row = Row(IDC_CNT_GATE);
+        if (row < 0) return std::nullopt;
+        return Request('$', std::string("A") + kGateDigits[row]);
+    }
+    case kCmdLampClick:
+        return Request('@', "DO0" + Format("%d", m_bDoState[0] + 2 * m_bDoState[1]));
+    case 20:
+        return ValueRequest('@', "P0", IDC_CNT_PRESET0);
+    case 21:
+        return ValueRequest('$', "30", IDC_CNT_MAX0);
+    case 22:
+        return ValueRequest('@', "P1", IDC_CNT_PRESET1);
+    case 23:
+        return ValueRequest('$', "31", IDC_CNT_MAX1);
+    default:
+        return std::nullopt;
+    }
+}
+
+void CM6363::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int lamp = m_lamps.HitTest(point);
+    if (lamp >= 0) {
+        auto k = static_cast<size_t>(lamp);
+        // Shift or Ctrl held: the outputs are sent again as they stand.
+        if (nFlags == MK_LBUTTON) m_bDoState[k] = m_bDoState[k] ? 0 : 1;
+        QueueOperation(kCmdLampClick);
+    }
+    CModuleDlg::OnLButtonDown(nFlags, point);
+}
+
+// ---- configuration ----
+
+void CM6363::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    const std::string& nn = choice->strAddress;
+    m_bBaudChanged = choice->strBaudCode != Block()[kBrate] ? 1 : 0;
+    // The switch to Modbus RTU goes to the address the module answers to now.
+    std::string body = choice->bModbus ? "$" + m_strOldAddress + "R1"
+                                       : "%" + m_strOldAddress + nn + choice->strRangeCode +
+                                             choice->strBaudCode + choice->strCheckDigit +
+                                             choice->strFormatDigit;
+    m_strConfigRequest = FrameAsciiCommand(body, m_bChecksum != 0);
+    m_strNewAddress = nn;
+    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
+    // The texts now; the flag when the request goes out.
+    WriteBack(RowTextsOf(*choice), ParamsOf(*choice), nullptr);
+    QueueCommand(kCmdConfigure);
+}
+
+void CM6363::FinishConfiguration(bool accepted)
+{
+    bool modbus = Row(IDC_CNT_PROTOCOL) == kModbusRow;
+    if (!accepted && modbus) {
+        TickMessageBox("Setting MODBUS/RTU OK!", "Setting", MB_ICONEXCLAMATION);
+    } else {
+        ShowConfigurationResult(accepted);
+    }
+    OnCancel();
+}
+
+// ---- the poll ----
+
+std::string CM6363::Resync()
+{
+    // The cycle starts again with the reply to #AA0, so every step reads what it asked for.
+    m_nPollStep = kFirstPollStep;
+    return Request('#', "0");
+}
+
+void CM6363::PollStep()
+{
+    TakeReply();
+    bool answered = m_nLastResult == 1;
+    bool ack = CharAt(m_strReply, 0) == '!';
+    if (m_nLastCommand == kLastConfigure) {
+        FinishConfiguration(answered && ack);
+        return;
+    }
+    std::string request;
+    if (!answered) {
+        // Framed as the line was opened: the checksum may be what changed.
+        Resync();
+        request = Request('#', "0", m_bOpenChecksum != 0);
+    } else {
+        if (IsOperation(m_nLastCommand)) {
+            m_nLastCommand = kLastNone;
+            m_nCommand = kCmdResync;
+            SetStatus(ack);
+        }
+        ApplyQueuedCommand();
+        switch (m_nCommand) {
+        case kCmdConfigure:
+            m_nLastCommand = kLastConfigure;
+            m_strAddress = m_strOldAddress = m_strNewAddress;
+            m_bChecksum = m_bNewChecksum;
+            WriteBack({}, {});
+            request = m_strConfigRequest;
+            break;
+        case kCmdResync:
+            m_nCommand = kCmdPoll;
+            if (m_bBaudChanged) {
+                OnCancel();
+                return;
+            }
+            request = Resync();
+            break;
+        case kCmdPoll:
+            if (ModelHasAny(m_strModelText, {"6363", "4363"})) request = PollCycle();
+            break;
+        default:
+            m_nLastCommand = m_nCommand;
+            request = m_strOperationRequest;
+            break;
+        }
+    }
+    SendAscii(request, kTimeout);
+    Sleep(kPause);
+}
+
+std::string CM6363::PollCycle()
+{
+    int step = m_nPollStep;
+    ReadPollReply(step);
+    m_strReply.clear();
+    m_nPollStep = step == kPollSteps ? kFirstPollStep : step + 1;
+    const SPollRequest& next = kPollRequests[step - 1];
+    return Request(next.lead, next.body);
+}
+
+void CM6363::ReadPollReply(int step)
+{
+    switch (step) {
+    case kStepCount0:
+    case kStepCount1:
+        ShowChannelValue(step - kStepCount0, Mid(m_strReply, 1));
+        return;
+    case kStepOutputs:
+        ShowLamps();
+        return;
+    default:
+        break;
+    }
+    if (m_bSettingsLoaded) return;
+    for (const SValueStep& v : kValueSteps) {
+        if (v.step == step)
+            SetDlgItemText(m_nAlarmMode == 0 ? v.editModeA : v.editModeB, Mid(m_strReply, 3, 8));
+    }
+    switch (step) {
+    case kStepSignalModes:
+        ReadSignalModes();
+        break;
+    case kStepGate:
+        ReadGate();
+        break;
+    case kStepAlarmMode:
+        ReadAlarmMode();
+        break;
+    case kStepAlarmEnables:
+        ReadAlarmEnables();
+        break;
+    case kStepAlarmValue1:
+        m_bSettingsLoaded = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+void CM6363::ReadSignalModes()
+{
+    int digit = CharAt(m_strReply, 3) - '0';
+    if (digit < 0 || digit > 3) return;
+    SetRow(IDC_CNT_MODE0, kSignalModes[digit][0]);
+    SetRow(IDC_CNT_MODE1, kSignalModes[digit][1]);
+}
+
+void CM6363::ReadGate()
+{
+    const char* found =
+        std::find(std::begin(kGateDigits), std::end(kGateDigits), CharAt(m_strReply, 3));
+    if (found != std::end(kGateDigits))
+        SetRow(IDC_CNT_GATE, static_cast<int>(found - std::begin(kGateDigits)));
+}
+
+void CM6363::ReadAlarmMode()
+{
+    char mode = CharAt(m_strReply, 3);
+    if (mode != '0' && mode != '1') return;
+    m_nAlarmMode = mode - '0';
+    SetRow(IDC_CNT_ALARM_MODE, m_nAlarmMode);
+    if (m_nAlarmMode == 0) {
+        for (int id : kModeBControls) GetDlgItem(id)->EnableWindow(FALSE);
+    } else {
+        for (int id : kModeAControls) GetDlgItem(id)->EnableWindow(FALSE);
+    }
+}
+
+void CM6363::ReadAlarmEnables()
+{
+    int digit = CharAt(m_strReply, 3) - '0';
+    if (m_nAlarmMode == 0 && digit >= 0 && digit <= 3) {
+        SetRow(IDC_CNT_A_ENABLE0, digit & 1);
+        SetRow(IDC_CNT_A_ENABLE1, (digit >> 1) & 1);
+    } else if (m_nAlarmMode == 1 && digit >= 0 && digit <= 2) {
+        SetRow(IDC_CNT_B_ALARM, digit);
+    }
+}
+
+void CM6363::ShowLamps()
+{
+    int digit = CharAt(m_strReply, 5) - '0';
+    if (digit < 0 || digit > 3) return;
+    for (size_t k = 0; k < m_bDoState.size(); ++k) {
+        m_bDoState[k] = (digit >> k) & 1;
+        m_lamps.Show(static_cast<int>(k), m_bDoState[k] != 0);
+    }
+}

@@ -1,0 +1,75 @@
+// The counter/frequency dialog: the counts (or frequencies) of both channels and the two output
+// lamps, the module's settings read once by a thirteen-step poll cycle, one request per setting,
+// lamp clicks that switch the outputs, and the module's configuration.
+#pragma once
+
+#include "Lamps.h"
+#include "ModuleDlg.h"
+
+#include <array>
+
+class CM6363 : public CModuleDlg {
+public:
+    explicit CM6363(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    // Enter reaches the hidden OK button: it closes as Cancel does, timer and line included.
+    void OnOK() override { OnCancel(); }
+
+    void OnSetting();
+    // The operation buttons: each builds its request and queues it.
+    template <int op> void OnOperation() { QueueOperation(op); }
+
+    void ShowChannelValue(int channel, const std::string& text);
+
+    std::string m_strModelText;
+    int m_bSettingsLoaded = 0;
+    int m_nAlarmMode = 0; // 0 ModeA, 1 ModeB
+    std::array<int, 2> m_bDoState{};
+    int m_bBaudChanged = 0;
+    int m_nPollStep = 1;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    enum : int {
+        kCmdPoll = 0,
+        kCmdConfigure = 1,
+        kCmdResync = 2,
+        kCmdFirstOperation = 6, // 6 to 23: the operations, by their buttons
+        kCmdLampClick = 19,
+        kCmdLastOperation = 23,
+    };
+    enum : int { kLastNone = 0, kLastConfigure = 100 };
+    enum : int { kFirstPollStep = 1, kPollSteps = 13 };
+
+    static bool IsOperation(int command)
+    {
+        return command >= kCmdFirstOperation && command <= kCmdLastOperation;
+    }
+    void QueueOperation(int op);
+    // The request of an operation from the controls as they stand; nothing when a list it needs
+    // has no row, or a value is not one the module takes (after a message).
+    std::optional<std::string> OperationRequest(int op);
+    std::optional<std::string> ValueRequest(char lead, const std::string& body, int nEdit);
+    void FinishConfiguration(bool accepted);
+    std::string Resync();
+    std::string PollCycle();
+    void ReadPollReply(int step);
+    void ReadSignalModes();
+    void ReadGate();
+    void ReadAlarmMode();
+    void ReadAlarmEnables();
+    void ShowLamps();
+    int Row(int nCombo) const;
+    void SetRow(int nCombo, int row);
+    void SetStatus(bool ack);
+
+    CLamps m_lamps;
+    std::string m_strOperationRequest;
+    std::string m_strNewAddress;
+    int m_bNewChecksum = 0;
+};

@@ -1,0 +1,310 @@
+// The analog-output dialog over Modbus RTU against simulated one-, two- and four-channel modules.
+#include "analog_output/M6359Modbus.h"
+#include "ModuleFixture.h"
+#include "analog_output/AnalogOutputIds.h"
+
+#include "RtuFrame.h"
+#include "SimAnalogOutput.h"
+#include "Strings.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QSlider>
+
+namespace {
+
+using Requests = std::vector<std::string>;
+
+Requests Frames(std::initializer_list<const char*> texts)
+{
+    Requests frames;
+    for (const char* t : texts) frames.push_back(RtuFrame(t));
+    return frames;
+}
+
+class M6359Modbus : public CModuleFixture {
+protected:
+    CSimAnalogOutput& AddModule(const char* model, int address = 1)
+    {
+        return static_cast<CSimAnalogOutput&>(m_bus.Add(model, address, 9600, ESimProtocol::Rtu));
+    }
+    void Open(ModuleParamBlock block)
+    {
+        m_frame.m_strAnalogOutputParams = block;
+        m_dlg.Create(230);
+    }
+    std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
+    std::string Output(int k) { return Text(kAoChannels[static_cast<size_t>(k)].nOutput); }
+    std::string ReadBack(int k) { return Text(kAoChannels[static_cast<size_t>(k)].nReadBack); }
+    CSliderCtrl* SliderCtrl(int k)
+    {
+        return m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(k)].nSlider);
+    }
+    void Drag(int k, int position)
+    {
+        auto* slider = qobject_cast<QSlider*>(SliderCtrl(k)->GetWidget());
+        slider->setSliderDown(true);
+        slider->setSliderPosition(position);
+        slider->triggerAction(QAbstractSlider::SliderMove);
+        slider->setSliderDown(false);
+    }
+    void LeaveOutput(int k)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(
+            m_dlg.GetDlgItem(kAoChannels[static_cast<size_t>(k)].nOutput)->GetWidget(), &out);
+    }
+    // Opens a two-channel module holding 5.000 and 2.000 and runs its start-up and first reads.
+    CSimAnalogOutput& OpenTwoChannel()
+    {
+        CSimAnalogOutput& ao = AddModule("6355");
+        ao.SetChannelType(0, 0x32);
+        ao.SetChannelType(1, 0x32);
+        ao.SetInput(0, 5.0);
+        ao.SetInput(1, 2.0);
+        Open({"01", "06", "0", "3F", "0", "6355"});
+        Tick(m_dlg, 4);
+        TakeRequests();
+        return ao;
+    }
+
+    CM6359Modbus m_dlg;
+};
+
+} // namespace
+
+TEST_F(M6359Modbus, FourChannelsShowRawCodesOnALineWithoutParity)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    ao.SetType(0x31);
+    ao.SetInput(0, 20.0);
+    ao.SetInput(3, 4.0);
+    m_frame.m_nParity = 2; // the search's parity is not the module's
+    Open({"01", "06", "0", "31", "0", "6359"});
+    EXPECT_EQ(m_link.Line(1).nParity, 0);
+    EXPECT_EQ(Text(IDC_AO_ADDRESS), "1");
+    EXPECT_EQ(Text(IDC_AO_CHECKSUM), "CRC");
+    for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_FORMAT})
+        EXPECT_FALSE(m_dlg.GetDlgItem(id)->IsWindowEnabled()) << id;
+    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300000004"}));
+    Tick(m_dlg);
+    EXPECT_EQ(ReadBack(0), "FFFF");
+    EXPECT_EQ(ReadBack(3), "0000");
+    EXPECT_EQ(TakeRequests(), Frames({"010300000004"}));
+    // Range "31" read at opening: labels and sliders of 4 to 20 mA.
+    EXPECT_EQ(Text(kAoChannels[2].labels[1]), "12");
+    EXPECT_EQ(Text(kAoChannels[2].nUnit), "mA");
+    EXPECT_EQ(SliderCtrl(2)->GetRangeMin(), 4000);
+}
+
+TEST_F(M6359Modbus, AnUnknownRangeKeepsTheRawScale)
+{
+    CSimBus bus;
+    m_link.Attach(1, bus); // nobody answers the range read
+    Open({"01", "06", "0", "30", "0", "6359"});
+    EXPECT_EQ(Text(kAoChannels[1].labels[0]), "0");
+    EXPECT_EQ(Text(kAoChannels[1].labels[1]), "");
+    EXPECT_EQ(Text(kAoChannels[1].labels[2]), "FFFF");
+    EXPECT_EQ(SliderCtrl(1)->GetRangeMax(), 65535);
+}
+
+TEST_F(M6359Modbus, AFourChannelSliderReleaseWritesItsRawCode)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    Tick(m_dlg);
+    TakeRequests();
+    Drag(0, 20000);
+    EXPECT_EQ(Output(0), "4e20");
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), Frames({"010600004e20", "010300000004"}));
+    EXPECT_EQ(ao.OutputRegister(0), 0x4E20);
+    Tick(m_dlg);
+    EXPECT_EQ(ReadBack(0), "4E20");
+}
+
+TEST_F(M6359Modbus, TwoChannelsReadTheirRangesThenOneValueATick)
+{
+    CSimAnalogOutput& ao = AddModule("6355");
+    ao.SetChannelType(1, 0x31);
+    ao.SetInput(0, 5.0);
+    ao.SetInput(1, 12.345);
+    Open({"01", "06", "0", "30", "0", "6355"});
+    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300C80040"}));
+    Tick(m_dlg, 5);
+    EXPECT_EQ(TakeRequests(), Frames({"010300C90040", "010300000001", "010300010001",
+                                      "010300000001", "010300010001"}));
+    EXPECT_EQ(Text(kAoChannels[1].labels[0]), "4");
+    EXPECT_EQ(SliderCtrl(1)->GetRangeMin(), 4000);
+    EXPECT_EQ(ReadBack(0), "+05.000");
+    EXPECT_EQ(ReadBack(1), "+12.345");
+    EXPECT_EQ(Output(1), "+12.345");
+    EXPECT_EQ(SliderCtrl(1)->GetPos(), 12345);
+    EXPECT_TRUE(m_dlg.GetDlgItem(kAoChannels[1].nOutput)->IsWindowEnabled());
+    EXPECT_FALSE(m_dlg.GetDlgItem(kAoChannels[2].nSlider)->IsWindowEnabled());
+}
+
+TEST_F(M6359Modbus, TheTwoChannelWriteSendsTheRegisterValueAsFourHexDigits)
+{
+    CSimAnalogOutput& ao = OpenTwoChannel();
+    ASSERT_EQ(Output(1), "+02.000");
+    struct Case {
+        const char* typed; // nullptr: leave the edit as the read left it
+        const char* frame; // nullptr: refused
+    } cases[] = {
+        {nullptr, "0106000107D0"}, {"7.5", "010600011D4C"}, {"+10", "010600012710"},
+        {"abc", nullptr},          {"10.001", nullptr},     {"1D4C", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed ? c.typed : "as read");
+        m_boxes.m_boxes.clear();
+        if (c.typed)
+            ui::Type(m_dlg, kAoChannels[1].nOutput, c.typed);
+        else
+            LeaveOutput(1);
+        Tick(m_dlg);
+        Requests sent = TakeRequests();
+        if (c.frame) {
+            EXPECT_EQ(sent, Requests{RtuFrame(c.frame)});
+            EXPECT_TRUE(m_boxes.Texts().empty());
+            Tick(m_dlg);
+            TakeRequests();
+        } else {
+            EXPECT_NE(sent.front().substr(3, 2), "06");
+            EXPECT_EQ(m_boxes.Texts(), Requests{"Output must be a number from 0 to 10!"});
+        }
+    }
+    EXPECT_EQ(ao.Output(1), 10.0);
+    // A slider shows and sends the value it stands for.
+    Drag(0, 4321);
+    EXPECT_EQ(Output(0), "+04.321");
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("01060000"
+                                                "10E1")});
+}
+
+TEST_F(M6359Modbus, OneChannelUsesTheTwoChannelReadsAndWrites)
+{
+    CSimAnalogOutput& ao = AddModule("6358");
+    ao.SetType(0x32);
+    ao.SetInput(0, 2.5);
+    Open({"01", "06", "0", "32", "0", "6358"});
+    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300000001"}));
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_RANGE4)->IsWindowVisible());
+    EXPECT_FALSE(m_dlg.GetDlgItem(kAoChannels[1].nSlider)->IsWindowEnabled());
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), Frames({"010300000001", "010300000001"}));
+    EXPECT_EQ(ReadBack(0), "+02.500");
+    Drag(0, 7000);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), Frames({"010600001B58", "010300000001"}));
+    EXPECT_EQ(ao.Output(0), 7.0);
+}
+
+TEST_F(M6359Modbus, SettingWritesTheSlaveAddressAndTheRowAsItGoesOut)
+{
+    AddModule("6359", 10);
+    Open({"0A", "06", "0", "30", "1", "6359"});
+    Tick(m_dlg);
+    TakeRequests();
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "11");
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("0a060812000B")});
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6359", "0B", "9600", "CRC", ""}));
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(m_frame.m_strNewParams[i], (RowTexts{"0B", "06", "0", "30", "1"})[i]) << i;
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Setting is OK!"});
+    EXPECT_EQ(m_boxes.m_boxes.back().caption, "Setting");
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(M6359Modbus, TheSwitchToAsciiGoesToTheModulesOwnAddress)
+{
+    OpenTwoChannel();
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "5");
+    ui::ChooseRow(m_dlg, IDC_AO_PROTOCOL, 0);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{RtuFrame("0106080D0000")});
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Setting ASSIC OK!"});
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
+{
+    struct Case {
+        const char* model;
+        int ticks;
+    } cases[] = {{"6359", 1}, {"6355", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CSimBus bus;
+        bus.Add(c.model, 1, 9600, ESimProtocol::Rtu);
+        m_link.Attach(1, bus);
+        m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", c.model};
+        CM6359Modbus dlg;
+        dlg.Create(230);
+        Tick(dlg, 4);
+        m_boxes.m_boxes.clear();
+        ui::Type(dlg, IDC_AO_ADDRESS, "0"); // the broadcast address: the module refuses it
+        ui::Click(dlg, IDC_AO_SETTING);
+        Tick(dlg, c.ticks);
+        EXPECT_EQ(m_boxes.Texts(),
+                  Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(M6359Modbus, ADroppedSettingWritesNothingBack)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    ao.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    ao.Faults().nSilentAfter = -1;
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Frames({"010300000004"}));
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "256");
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Address must be 0 to 255!"});
+}
+
+TEST_F(M6359Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
+{
+    m_link.Detach(1);
+    Open({"01", "06", "0", "30", "0", "6359"});
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Open Com Error!"});
+    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_TRUE(m_link.Traffic().empty());
+}
+
+TEST_F(M6359Modbus, EveryWayToCloseEndsIt)
+{
+    AddModule("6359");
+    m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", "6359"};
+    ExpectEveryWayToCloseEndsIt<CM6359Modbus>(230, IDCANCEL);
+}
+
+TEST_F(M6359Modbus, SettingsRoundTripAndAddressCheck)
+{
+    AddModule("6355");
+    m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "1", "6355"};
+    // The request waits for CH1's range, then goes out on the third tick.
+    ExpectSettingsRoundTrip<CM6359Modbus>(
+        IDD_M6359_MODBUS, IDC_AO_SETTING,
+        {{IDC_AO_BAUD, 3}, {IDC_AO_CHECKSUM, 2}, {IDC_AO_FORMAT, 1}, {IDC_AO_RANGE, 0}},
+        {"01", "06", "0", "3F", "1"}, 3);
+    m_frame.m_bAnalogOutputChanged = 0;
+    m_frame.m_strNewParams = {};
+    ExpectAddressCheck<CM6359Modbus>(IDD_M6359_MODBUS, IDC_AO_ADDRESS, IDC_AO_SETTING,
+                                     &CMainFrame::m_bAnalogOutputChanged);
+}

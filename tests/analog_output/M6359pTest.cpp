@@ -1,0 +1,308 @@
+// The ASCII dialog of the four-channel output module with digital inputs against a simulated
+// module.
+#include "analog_output/M6359p.h"
+#include "ModuleFixture.h"
+#include "analog_output/OutputDiIds.h"
+
+#include "AsciiCommand.h"
+#include "Resource.h"
+#include "SimOutputDi.h"
+#include "Strings.h"
+
+#include <QSlider>
+
+namespace {
+
+using Requests = std::vector<std::string>;
+
+// Address 07 at 9600 baud, checksum off, protocol digit "0" (ASCII), format "0".
+const ModuleParamBlock kBlock = {"07", "06", "0", "0", "0", "4359A"};
+
+const Requests kRangeRead = {"$078C0", "$078C1", "$078C2", "$078C3",
+                             "$07DC0", "$07DC1", "$07DC2", "$07DC3"};
+
+class M6359p : public CModuleFixture {
+protected:
+    CSimOutputDi& AddModule(bool checksum = false)
+    {
+        auto& module = static_cast<CSimOutputDi&>(m_bus.Add("9359", 7, 9600));
+        module.SetChecksum(checksum);
+        return module;
+    }
+    void Open(const ModuleParamBlock& block = kBlock)
+    {
+        m_frame.m_strAnalogOutputParams = block;
+        m_dlg.Create(IDD_M6359P);
+    }
+    // Opens and runs the range read and one value cycle.
+    void OpenAndRead(const ModuleParamBlock& block = kBlock)
+    {
+        Open(block);
+        Tick(m_dlg, 16);
+        TakeRequests();
+    }
+    void Ask(const std::string& request)
+    {
+        ASSERT_TRUE(m_bus.Exchange(ESimProtocol::Ascii, SSimLine{}, request, 0)) << request;
+    }
+    std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
+    int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
+    HICON Lamp(int k) { return m_dlg.GetDlgItemAs<CStatic>(kOdiLampIds[k])->GetIcon(); }
+    void Release(int position)
+    {
+        auto* slider = qobject_cast<QSlider*>(m_dlg.GetDlgItem(IDC_ODI_SLIDER)->GetWidget());
+        slider->setSliderDown(true);
+        slider->setSliderPosition(position);
+        slider->setSliderDown(false);
+    }
+
+    CM6359p m_dlg;
+};
+
+} // namespace
+
+TEST_F(M6359p, ReadsRangesAndStartupValuesThenCyclesValuesAndInputs)
+{
+    CSimOutputDi& module = AddModule();
+    Ask("$077C1R31");
+    Ask("$077C2R32");
+    Ask("#07SC2-05.000");
+    Ask("#07C1+12.500");
+    module.SetDigitalInput(1, true);
+    module.SetDigitalInput(3, true);
+    Open();
+    // The listed name stands for the module's own number: the opening request goes out.
+    EXPECT_EQ(TakeRequests(), Requests{"$078C0"});
+    EXPECT_EQ(Text(IDC_ODI_VALUE), "+00.000");
+    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_ODI_BAUD)->IsWindowEnabled());
+
+    Tick(m_dlg, 9); // the eight reads and one tick without a request
+    EXPECT_EQ(TakeRequests(), kRangeRead);
+    Tick(m_dlg, 6); // four values, the inputs and one tick without a request
+    EXPECT_EQ(TakeRequests(), (Requests{"$076C0", "$076C1", "$076C2", "$076C3", "$07I"}));
+    Tick(m_dlg);
+    EXPECT_EQ(Row(kOdiRangeIds[0]), 0);
+    EXPECT_EQ(Row(kOdiRangeIds[1]), 1); // read after the "R" of "!07C1R31"
+    EXPECT_EQ(Row(kOdiRangeIds[2]), 2);
+    EXPECT_EQ(Text(kOdiStartupIds[2]), "-05.000");
+    EXPECT_EQ(Text(IDC_ODI_CHANNEL), "CH0");
+    EXPECT_EQ(Text(IDC_ODI_SCALE), "0            10          20mA");
+    EXPECT_EQ(Text(kOdiCurrentIds[1]), "+12.500");
+    EXPECT_EQ(Text(kOdiCurrentIds[2]), "+00.000"); // a new range keeps the module's output at 0
+    EXPECT_EQ(Lamp(0), IDI_LAMP_OFF);
+    EXPECT_EQ(Lamp(1), IDI_LAMP_ON);
+    EXPECT_EQ(Lamp(3), IDI_LAMP_ON);
+    EXPECT_EQ(TakeRequests(), Requests{"$076C0"}); // every six ticks again
+}
+
+TEST_F(M6359p, WithTheChecksumOnTheInputsReplyStillCountsAsFourCharacters)
+{
+    CSimOutputDi& module = AddModule(true);
+    module.SetDigitalInput(2, true);
+    Open({"07", "06", "4", "0", "0", "4359A"});
+    Tick(m_dlg, 16);
+    Requests requests = TakeRequests();
+    ASSERT_GE(requests.size(), 3u);
+    EXPECT_EQ(requests[2], "$078C1" + AppendChecksum("$078C1"));
+    EXPECT_EQ(Lamp(2), IDI_LAMP_ON);
+}
+
+TEST_F(M6359p, NoReplyLeavesTheRangesAndShowsNoValues)
+{
+    CSimOutputDi& module = AddModule();
+    module.Faults().nSilentAfter = 0;
+    Open();
+    Tick(m_dlg, 16);
+    for (int ch = 0; ch < 4; ++ch) EXPECT_EQ(Row(kOdiRangeIds[ch]), -1);
+    EXPECT_EQ(Text(kOdiCurrentIds[0]), "OR"); // characters 3-9 of "ERROR"
+}
+
+TEST_F(M6359p, ARangeChangeIsWrittenAndItsOutcomeShown)
+{
+    CSimOutputDi& module = AddModule();
+    OpenAndRead();
+    ui::ChooseRow(m_dlg, kOdiRangeIds[3], 2);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"$077C3R32", "$076C0"}));
+    EXPECT_EQ(Text(IDC_ODI_RESPOND), "Change Successful");
+    EXPECT_EQ(module.ChannelType(3), 0x32);
+    module.Faults().nGarbage = 3;
+    ui::ChooseRow(m_dlg, kOdiRangeIds[3], 0);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Text(IDC_ODI_RESPOND), "Change UnSuccessful");
+    EXPECT_EQ(Row(kOdiRangeIds[3]), 0); // the operator's row stays
+}
+
+TEST_F(M6359p, TheSliderFillsTheValueAndOutputSendsItForTheSelectedChannel)
+{
+    CSimOutputDi& module = AddModule();
+    Ask("$077C2R32");
+    OpenAndRead();
+    struct Case {
+        int channel;
+        int position;
+        const char* text;
+        const char* request;
+    } cases[] = {
+        {0, 12500, "+12.500", "#07C0+12.500"},
+        {2, 5000, "-05.000", "#07C2-05.000"}, // +/-10 V: the position less 10000
+        {2, 20000, "+10.000", "#07C2+10.000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        ui::ChooseRow(m_dlg, IDC_ODI_CHANNEL, c.channel);
+        Release(c.position);
+        EXPECT_EQ(Text(IDC_ODI_VALUE), c.text);
+        EXPECT_TRUE(TakeRequests().empty()); // a release sends nothing
+        ui::Click(m_dlg, IDC_ODI_OUTPUT);
+        Tick(m_dlg, 2);
+        EXPECT_EQ(TakeRequests(), (Requests{c.request, "$076C0"}));
+    }
+    EXPECT_DOUBLE_EQ(module.Output(2), 10.0);
+}
+
+// Values the channel's range cannot take, or that are no number, are refused and nothing goes
+// out; without a channel chosen neither the slider nor Output do anything.
+TEST_F(M6359p, OnlyValuesInsideTheChannelsRangeGoOut)
+{
+    AddModule();
+    OpenAndRead();
+    for (const char* typed : {"25", "-1", "abc", "1.2.3", "", "+5.0001"}) {
+        SCOPED_TRACE(typed);
+        m_boxes.m_boxes.clear();
+        ui::Type(m_dlg, IDC_ODI_VALUE, typed);
+        ui::Click(m_dlg, IDC_ODI_OUTPUT);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Please Input Valid Value!"});
+        Tick(m_dlg);
+        for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 4), "#07C") << r;
+    }
+    m_dlg.GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->SetCurSel(-1);
+    ui::Type(m_dlg, IDC_ODI_VALUE, "+05.000");
+    Release(7000);
+    EXPECT_EQ(Text(IDC_ODI_VALUE), "+05.000");
+    ui::Click(m_dlg, IDC_ODI_OUTPUT);
+    Tick(m_dlg, 2);
+    for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 4), "#07C") << r;
+}
+
+TEST_F(M6359p, StartupValuesAreWrittenInTurnAndTheBoxShowsWithPollingBehindIt)
+{
+    CSimOutputDi& module = AddModule();
+    OpenAndRead();
+    for (int ch = 0; ch < 4; ++ch) ui::Type(m_dlg, kOdiStartupIds[ch], Format("%d", 4 + ch));
+    int ticksUnderBox = 0;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+        m_dlg.FireTimer(1000);
+        ++ticksUnderBox;
+        return IDOK;
+    };
+    ui::Click(m_dlg, IDC_ODI_UPDATE_STARTUP);
+    Tick(m_dlg, 5);
+    Requests requests = TakeRequests();
+    EXPECT_EQ(Requests(requests.begin(), requests.begin() + 4),
+              (Requests{"#07SC0+04.000", "#07SC1+05.000", "#07SC2+06.000", "#07SC3+07.000"}));
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Channel Setup Succeeded"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
+    EXPECT_EQ(ticksUnderBox, 1);
+    // The range read starts again, and goes on behind the box.
+    EXPECT_EQ(Requests(requests.begin() + 4, requests.end()), (Requests{"$078C0", "$078C1"}));
+    EXPECT_DOUBLE_EQ(module.Startup(3), 7.0);
+    EXPECT_TRUE(m_dlg.IsRunning());
+}
+
+TEST_F(M6359p, ARefusedStartupWriteStopsThereSilentlyAndTheRangeReadStartsAgain)
+{
+    AddModule();
+    OpenAndRead();
+    for (int ch = 0; ch < 4; ++ch) ui::Type(m_dlg, kOdiStartupIds[ch], "5");
+    ui::ChooseRow(m_dlg, kOdiRangeIds[1], 1);
+    Tick(m_dlg, 2);
+    ui::Type(m_dlg, kOdiStartupIds[1], "4"); // the module refuses nothing in range: make it fail
+    m_bus.Module(0).Faults().nGarbage = 3;
+    ui::Click(m_dlg, IDC_ODI_UPDATE_STARTUP);
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"#07SC0+05.000", "$078C0"}));
+    EXPECT_TRUE(m_boxes.m_boxes.empty());
+}
+
+TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
+{
+    struct Case {
+        int protocolRow;
+        int checksumRow;
+        const char* request;
+        const char* check;
+    } cases[] = {
+        {0, 1, "%0008000600", "0"},
+        {1, 1, "%0008000680", "0"},
+        {1, 0, "%00080006C0", "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.request);
+        CSimBus bus;
+        bus.Add("9359", 0, 9600).SetInit(true);
+        m_link.Attach(1, bus);
+        m_frame.m_bAnalogOutputChanged = 0;
+        m_boxes.m_boxes.clear();
+        m_frame.m_strAnalogOutputParams = {"00", "06", "0", "0", "0", "4359A"};
+        CM6359p dlg;
+        dlg.Create(IDD_M6359P);
+        ui::Type(dlg, IDC_ODI_ADDRESS, "8");
+        ui::ChooseRow(dlg, IDC_ODI_PROTOCOL, c.protocolRow);
+        ui::ChooseRow(dlg, IDC_ODI_CHECKSUM, c.checksumRow);
+        ui::Click(dlg, IDC_ODI_UPDATE);
+        EXPECT_EQ(m_frame.m_strNewRowText[1], "08");
+        EXPECT_EQ(m_frame.m_strNewParams[2], c.check);
+        EXPECT_EQ(m_frame.m_strNewParams[4], "0");
+        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+        m_link.ClearTraffic();
+        dlg.FireTimer(1000);
+        EXPECT_EQ(m_link.Requests(), Requests{c.request});
+        dlg.FireTimer(1000);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+        EXPECT_FALSE(dlg.IsRunning());
+    }
+}
+
+TEST_F(M6359p, ARefusedConfigurationClosesWithoutTheFlag)
+{
+    AddModule();
+    OpenAndRead();
+    ui::Type(m_dlg, IDC_ODI_ADDRESS, "9");
+    ui::Click(m_dlg, IDC_ODI_UPDATE);
+    m_bus.Module(0).Faults().nGarbage = 3;
+    WatchTimerAtBoxes(m_dlg);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(
+        m_boxes.Texts(),
+        std::vector<std::string>{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+    EXPECT_FALSE(m_bTimerRanUnderBox);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_FALSE(m_link.IsAsciiOpen());
+}
+
+TEST_F(M6359p, AddressZeroIsRefusedAndTypedAddressesAreChecked)
+{
+    AddModule();
+    OpenAndRead();
+    ui::Type(m_dlg, IDC_ODI_ADDRESS, "0");
+    ui::Click(m_dlg, IDC_ODI_UPDATE);
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{"地址不可设置为0"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests()[0].substr(0, 3), "$07"); // the old address, still polled
+    m_frame.m_strAnalogOutputParams = kBlock;
+    ExpectAddressCheck<CM6359p>(IDD_M6359P, IDC_ODI_ADDRESS, IDC_ODI_UPDATE,
+                                &CMainFrame::m_bAnalogOutputChanged);
+}
+
+TEST_F(M6359p, EveryWayToCloseEndsItAndTheDispatchRunsIt)
+{
+    AddModule();
+    m_frame.m_strAnalogOutputParams = kBlock;
+    ExpectEveryWayToCloseEndsIt<CM6359p>(IDD_M6359P, IDC_ODI_CANCEL);
+}
