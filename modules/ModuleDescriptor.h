@@ -50,6 +50,9 @@ struct SModuleDescriptor {
     // The Format digit bits the Data Format box shows (the others carry the protocol).
     int nFormatMask = 0xF;
     int nChecksumOnRow = 0;
+    // The Check entry read as a hex digit whose bit 2 is the checksum (a write-back may store the
+    // format byte's whole high digit, "C" say), rather than by its character code.
+    bool bCheckIsHexDigit = false;
     SBlockLayout layout;
     ELineOwnership eLine = ELineOwnership::Own;
     EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;

@@ -73,7 +73,7 @@ void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
         if (auto* box = id ? GetDlgItemAs<CComboBox>(id) : nullptr) box->SetCurSel(row);
     };
     select(boxes.nBaud, RowOfCode(BaudCodeTable, Entry(kBrate)));
-    bool checksumOn = ChecksumOn(Entry(kCheck));
+    bool checksumOn = BlockChecksumOn();
     select(boxes.nChecksum,
            checksumOn ? m_descriptor.nChecksumOnRow : (m_descriptor.nChecksumOnRow == 0 ? 1 : 0));
     m_bChecksum = checksumOn && !(offAtAddressZero && IsAddressZero()) ? 1 : 0;
@@ -100,6 +100,12 @@ const CodeTable& CModuleDlg::FormatCodes() const
 {
     static const CodeTable none;
     return m_descriptor.pFormatCodes ? *m_descriptor.pFormatCodes : none;
+}
+
+bool CModuleDlg::BlockChecksumOn() const
+{
+    if (!m_descriptor.bCheckIsHexDigit) return ChecksumOn(Entry(kCheck));
+    return (HexDigitOrZero(CharAt(Entry(kCheck), 0)) & 0x4) != 0;
 }
 
 void CModuleDlg::UseRangeBox(int nBox, const CodeTable* pCodes)
@@ -154,7 +160,7 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
         choice.strBaudCode = *code;
         choice.strBaudText = RowText(boxes.nBaud, RowOfCode(BaudCodeTable, *code));
     }
-    choice.bChecksumOn = ChecksumOn(Entry(kCheck));
+    choice.bChecksumOn = BlockChecksumOn();
     if (auto* box = boxes.nChecksum ? GetDlgItemAs<CComboBox>(boxes.nChecksum) : nullptr) {
         // A box the operator cannot use (fixed on "CRC", say) leaves the module's checksum as is.
         if (box->GetCurSel() >= 0 && box->IsWindowEnabled())

@@ -225,6 +225,7 @@ private:
                                           const std::string& blockCode, const char* pszField);
     std::string RowText(int nBox, int row) const;
     std::string BlockFormatCode() const;
+    bool BlockChecksumOn() const;
     const CodeTable& RangeCodes() const;
     const CodeTable& FormatCodes() const;
 

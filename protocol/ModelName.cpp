@@ -43,6 +43,11 @@ bool ModelIsAny(const std::string& name, std::initializer_list<const char*> mode
                        [&](const char* m) { return ModelIs(name, m); });
 }
 
+bool ModelIsListed(const std::string& name, const char* model)
+{
+    return ModelIs(name, model) || (!ListedTwin(model).empty() && name == ListedTwin(model));
+}
+
 bool RawModelHas(const std::string& name, const char* number)
 {
     return name.find(number) != std::string::npos;

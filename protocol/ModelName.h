@@ -18,6 +18,9 @@ bool ModelHasAny(const std::string& name, std::initializer_list<const char*> num
 // The name is exactly model ("the name equals 6373D").
 bool ModelIs(const std::string& name, const char* model);
 bool ModelIsAny(const std::string& name, std::initializer_list<const char*> models);
+// The name is model, or that model's listed twin ("4328" is 6328 as the result list shows it):
+// for tables whose rows name only a 6333-series or 93xx model and must still serve its row.
+bool ModelIsListed(const std::string& name, const char* model);
 
 // The search's tests of a name as the module gave it, before it is listed: there 6384, 9384 and
 // 4384 are different models, so a number means only itself.

@@ -2,7 +2,7 @@
 // alarms of both alarm modes, the two output lamps and the module's configuration.
 #include "DialogTemplate.h"
 #include "Shell.h"
-#include "counter/CounterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 namespace {
 

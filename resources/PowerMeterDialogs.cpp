@@ -2,7 +2,7 @@
 // same reading boxes, lamps and calibration group, with each protocol's setting block.
 #include "DialogTemplate.h"
 #include "Shell.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "SimAnalogOutput.h"
 #include "SimBridgeInput.h"
 #include "SimCounter.h"
+#include "SimDigitalIo.h"
 #include "SimOutputDi.h"
 #include "SimPerChannelTemp.h"
 #include "SimPowerMeter.h"
@@ -39,6 +40,21 @@ constexpr SModel kModels[] = {
     {"6389", Make<CSimAnalogInputAlarm>},
     {"6385P", Make<CSimAnalogInputDio>},
     {"6387", Make<CSimBridgeInput>},
+    {"6373", Make<CSimDigitalIo>},
+    {"6372", Make<CSimDigitalIo>},
+    {"6370", Make<CSimDigitalIo>},
+    {"6399", Make<CSimDigitalIo>},
+    {"6324", Make<CSimDigitalIo>},
+    {"6323", Make<CSimDigitalIo>},
+    {"6376", Make<CSimDigitalIo>},
+    {"6377", Make<CSimDigitalIo>},
+    {"6395", Make<CSimDigitalIo>},
+    {"6390", Make<CSimDigitalIo>},
+    {"6398", Make<CSimDigitalIo>},
+    {"6325", Make<CSimDigitalIo>},
+    {"6320", Make<CSimDigitalIo>},
+    {"6328", Make<CSimDigitalIo>},
+    {"6322", Make<CSimDigitalIo>},
     {"6363", Make<CSimCounter>},
     {"9359", Make<CSimOutputDi>},
     {"6530", Make<CSimPowerMeter>},

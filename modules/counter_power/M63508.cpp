@@ -3,7 +3,7 @@
 #include "AsciiCommand.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "PowerMeterIds.h"
+#include "CounterPowerIds.h"
 #include "PowerMeterReadings.h"
 #include "Strings.h"
 

@@ -4,7 +4,7 @@
 #include "HexText.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "PowerMeterIds.h"
+#include "CounterPowerIds.h"
 #include "PowerMeterReadings.h"
 #include "Strings.h"
 

@@ -1,7 +1,7 @@
 #include "PowerMeterDlg.h"
 
 #include "ModelName.h"
-#include "PowerMeterIds.h"
+#include "CounterPowerIds.h"
 #include "PowerMeterReadings.h"
 #include "Resource.h"
 

@@ -1,6 +1,6 @@
 #include "PowerMeterReadings.h"
 
-#include "PowerMeterIds.h"
+#include "CounterPowerIds.h"
 
 #include <cctype>
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Templates 163 and 230 as the analog-output dialogs rely on them.
+// The analog-output templates as the dialogs rely on them.
 #include "DialogTemplate.h"
 #include "analog_output/AnalogOutputIds.h"
 

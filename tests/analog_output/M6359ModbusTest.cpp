@@ -31,7 +31,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strAnalogOutputParams = block;
-        m_dlg.Create(230);
+        m_dlg.Create(IDD_M6359_MODBUS);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     std::string Output(int k) { return Text(kAoChannels[static_cast<size_t>(k)].nOutput); }
@@ -247,7 +247,7 @@ TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
         m_link.Attach(1, bus);
         m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", c.model};
         CM6359Modbus dlg;
-        dlg.Create(230);
+        dlg.Create(IDD_M6359_MODBUS);
         Tick(dlg, 4);
         m_boxes.m_boxes.clear();
         ui::Type(dlg, IDC_AO_ADDRESS, "0"); // the broadcast address: the module refuses it
@@ -291,7 +291,7 @@ TEST_F(M6359Modbus, EveryWayToCloseEndsIt)
 {
     AddModule("6359");
     m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", "6359"};
-    ExpectEveryWayToCloseEndsIt<CM6359Modbus>(230, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6359Modbus>(IDD_M6359_MODBUS, IDCANCEL);
 }
 
 TEST_F(M6359Modbus, SettingsRoundTripAndAddressCheck)

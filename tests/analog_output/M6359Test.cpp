@@ -27,7 +27,7 @@ protected:
     void Open(ModuleParamBlock block)
     {
         m_frame.m_strAnalogOutputParams = block;
-        m_dlg.Create(163);
+        m_dlg.Create(IDD_M6359);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     std::string Output(int k) { return Text(kAoChannels[static_cast<size_t>(k)].nOutput); }
@@ -77,7 +77,7 @@ TEST_F(M6359, EachKindOpensWithItsPanelsAndReadsItsChannelsInTurn)
         m_link.ClearTraffic();
         CM6359 dlg;
         m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", c.model};
-        dlg.Create(163);
+        dlg.Create(IDD_M6359);
         EXPECT_EQ(TakeRequests(), c.opening);
         Tick(dlg, static_cast<int>(c.cycle.size()));
         EXPECT_EQ(TakeRequests(), c.cycle);
@@ -132,7 +132,7 @@ TEST_F(M6359, RangeCodesSetLabelsSlidersAndTheSlewList)
         CM6359 dlg;
         m_frame.m_strAnalogOutputParams =
             ModuleParamBlock{"01", "06", "0", c.script, c.format, "6359"};
-        dlg.Create(163);
+        dlg.Create(IDD_M6359);
         EXPECT_EQ(dlg.GetDlgItemText(kAoChannels[3].labels[0]), c.low);
         EXPECT_EQ(dlg.GetDlgItemText(kAoChannels[3].nUnit), c.unit);
         if (c.max > 0) {
@@ -197,7 +197,7 @@ TEST_F(M6359, SliderReleaseWritesKeyboardMovesOnlyUpdateTheEdits)
         m_link.Attach(1, bus);
         CM6359 dlg;
         m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "32", "0", c.model};
-        dlg.Create(163);
+        dlg.Create(IDD_M6359);
         Tick(dlg, 2);
         m_link.ClearTraffic();
         auto* slider = qobject_cast<QSlider*>(
@@ -327,7 +327,7 @@ TEST_F(M6359, TwoChannelModelsReadTheirRangesAtOpening)
     CSimBus silent;
     m_link.Attach(1, silent);
     CM6359 dlg;
-    dlg.Create(163);
+    dlg.Create(IDD_M6359);
     EXPECT_FALSE(dlg.IsTimerActive(1000));
     EXPECT_TRUE(dlg.IsRunning());
 }
@@ -390,7 +390,7 @@ TEST_F(M6359, SettingSendsOneConfigurationAndWritesTheRowBackAsItGoesOut)
         m_frame.m_strNewParams = {};
         m_frame.m_strAnalogOutputParams = c.block;
         CM6359 dlg;
-        dlg.Create(163);
+        dlg.Create(IDD_M6359);
         WatchTimerAtBoxes(dlg);
         Tick(dlg);
         TakeRequests();
@@ -439,7 +439,7 @@ TEST_F(M6359, ConfigurationOutcomes)
         m_link.Attach(1, bus);
         m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", "6359"};
         CM6359 dlg;
-        dlg.Create(163);
+        dlg.Create(IDD_M6359);
         Tick(dlg);
         ui::ChooseRow(dlg, IDC_AO_PROTOCOL, c.protocolRow);
         ui::Click(dlg, IDC_AO_SETTING);
@@ -471,7 +471,7 @@ TEST_F(M6359, ADroppedConfigurationWritesNothingBack)
     // Nor does a Setting on a line that never opened.
     m_link.Detach(1);
     CM6359 dlg;
-    dlg.Create(163);
+    dlg.Create(IDD_M6359);
     ui::Click(dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     EXPECT_EQ(m_boxes.Texts().front(), "Open Com Error!");
@@ -537,7 +537,7 @@ TEST_F(M6359, EnterMovesTheFocusToCancelAndEveryWayToCloseEndsIt)
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_EQ(m_dlg.GetWidget()->focusWidget(), m_dlg.GetDlgItem(IDCANCEL)->GetWidget());
     ui::CloseBox(m_dlg);
-    ExpectEveryWayToCloseEndsIt<CM6359>(163, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6359>(IDD_M6359, IDCANCEL);
 }
 
 TEST_F(M6359, SettingsRoundTripAndAddressCheck)

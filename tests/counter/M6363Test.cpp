@@ -1,7 +1,7 @@
 // The counter/frequency dialog against a simulated counter module.
-#include "counter/M6363.h"
+#include "counter_power/M6363.h"
 #include "ModuleFixture.h"
-#include "counter/CounterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include "AsciiCommand.h"
 #include "Resource.h"

@@ -27,7 +27,9 @@ const SModuleDescriptor kDescriptor = {
 // A dialog that polls "#AA" and does what a test asks at a given tick.
 class CProbeDlg : public CModuleDlg {
 public:
-    CProbeDlg() : CModuleDlg(kDescriptor) {}
+    explicit CProbeDlg(const SModuleDescriptor& descriptor = kDescriptor) : CModuleDlg(descriptor)
+    {
+    }
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
@@ -99,6 +101,30 @@ TEST_F(ModuleBase, TheBoxesShowTheBlockAndAListWithNoRowKeepsTheBlocksCode)
     EXPECT_EQ(choice->strFormatDigit, "2");
     EXPECT_TRUE(choice->bChecksumOn);
     EXPECT_TRUE(m_boxes.m_boxes.empty());
+}
+
+TEST_F(ModuleBase, ACheckEntryReadAsAHexDigitTakesBit2OfItsValue)
+{
+    m_bus.Add("6384", 1, 9600);
+    SModuleDescriptor hexDigit = kDescriptor;
+    hexDigit.bCheckIsHexDigit = true;
+    struct Case {
+        const SModuleDescriptor* descriptor;
+        const char* check;
+        bool on;
+    } cases[] = {{&hexDigit, "C", true},   {&hexDigit, "8", false}, {&hexDigit, "4", true},
+                 {&hexDigit, "A", false},  {&hexDigit, "x", false}, {&kDescriptor, "C", false},
+                 {&kDescriptor, "4", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.check) + (c.descriptor == &hexDigit ? " hex" : " code"));
+        CProbeDlg dlg(*c.descriptor);
+        m_frame.m_strAnalogInputParams = {"01", "06", c.check, "09", "2", "4384"};
+        dlg.Create(IDD_M6384);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM)->GetCurSel(), c.on ? 0 : 1);
+        std::optional<SSettingsChoice> choice = dlg.ReadSettings({});
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->bChecksumOn, c.on);
+    }
 }
 
 TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)

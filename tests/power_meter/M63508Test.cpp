@@ -1,7 +1,7 @@
 // The power-meter dialog over the meter's ASCII command set, against a simulated meter.
 #include "counter_power/M63508.h"
 #include "ModuleFixture.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include "AsciiCommand.h"
 #include "PowerMeterTestUtil.h"
@@ -32,7 +32,7 @@ protected:
     void Open(const ModuleParamBlock& block)
     {
         m_frame.m_strPowerMeterParams = block;
-        m_dlg.Create(198);
+        m_dlg.Create(IDD_M63508);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     HICON Icon(int id) { return m_dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); }
@@ -86,7 +86,7 @@ TEST_F(M63508, EachModelHasItsReadingCycleWithAndWithoutTheChecksum)
             m_link.Attach(1, bus);
             CM63508 dlg;
             m_frame.m_strPowerMeterParams = {"0A", "06", checksum ? "4" : "0", "01", "0", c.model};
-            dlg.Create(198);
+            dlg.Create(IDD_M63508);
             TakeRequests();
             Tick(dlg, static_cast<int>(c.bodies.size()));
             Requests expected;
@@ -305,7 +305,7 @@ TEST_F(M63508, SettingWritesTheConfigurationAndTheRowBeforeTheMeterAnswers)
         CM63508 dlg;
         m_frame.m_strPowerMeterParams = {"01", "06", c.check, "01", "0", "6530"};
         m_frame.m_bPowerMeterChanged = 0;
-        dlg.Create(198);
+        dlg.Create(IDD_M63508);
         ui::Type(dlg, IDC_PM_ADDRESS, c.address);
         ui::ChooseRow(dlg, IDC_PM_BAUD, 3);
         ui::ChooseRow(dlg, IDC_PM_CHECKSUM, c.checksumRow);
@@ -350,7 +350,7 @@ TEST_F(M63508, TheOutcomeOfTheConfigurationClosesTheDialog)
         m_boxes.m_boxes.clear();
         CM63508 dlg;
         m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
-        dlg.Create(198);
+        dlg.Create(IDD_M63508);
         WatchTimerAtBoxes(dlg);
         Tick(dlg);
         ui::Type(dlg, IDC_PM_ADDRESS, c.address);
@@ -426,7 +426,7 @@ TEST_F(M63508, EveryWayToCloseStopsTheTimerAndClosesTheLine)
 {
     AddMeter("6530", 1);
     m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
-    ExpectEveryWayToCloseEndsIt<CM63508>(198, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM63508>(IDD_M63508, IDCANCEL);
 }
 
 TEST_F(M63508, ASettingAfterAMissedReplyGoesOutOnTheNextTick)

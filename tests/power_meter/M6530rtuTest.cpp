@@ -1,7 +1,7 @@
 // The power-meter dialog over Modbus RTU, against a simulated meter.
 #include "counter_power/M6530rtu.h"
 #include "ModuleFixture.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include "HexText.h"
 #include "PowerMeterTestUtil.h"
@@ -41,7 +41,7 @@ protected:
     void Open(const char* model, const char* address, const char* baud = "9600")
     {
         m_frame.m_strPowerMeterParams = {model, address, baud, "", "", ""};
-        m_dlg.Create(232);
+        m_dlg.Create(IDD_M6530RTU);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     // A 6530 at 0x0A alone on a bus of its own, for a dialog of the test's own; no box shown yet.
@@ -104,7 +104,7 @@ TEST_F(M6530rtu, EachModelHasItsReadingCycle)
         m_link.Attach(1, bus);
         CM6530rtu dlg;
         m_frame.m_strPowerMeterParams = {c.model, "01", "9600", "", "", ""};
-        dlg.Create(232);
+        dlg.Create(IDD_M6530RTU);
         TakeRequests();
         Tick(dlg, static_cast<int>(c.requests.size()));
         EXPECT_EQ(TakeRequests(), Frames(c.requests));
@@ -188,7 +188,7 @@ TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
         CSimBus bus;
         CSimPowerMeter& meter = FreshMeter(bus);
         CM6530rtu dlg;
-        dlg.Create(232);
+        dlg.Create(IDD_M6530RTU);
         WatchTimerAtBoxes(dlg);
         ui::Type(dlg, IDC_PM_ADDRESS, c.typed);
         ui::Click(dlg, IDC_PM_SETTING);
@@ -232,7 +232,7 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
         CSimBus bus;
         CSimPowerMeter& meter = FreshMeter(bus);
         CM6530rtu dlg;
-        dlg.Create(232);
+        dlg.Create(IDD_M6530RTU);
         ui::Type(dlg, IDC_PM_ADDRESS, "17"); // the switch carries no address
         ui::Click(dlg, IDC_PM_PROTOCOL_SWITCH);
         ui::Click(dlg, IDC_PM_SETTING);
@@ -297,7 +297,7 @@ TEST_F(M6530rtu, EveryWayToCloseStopsTheTimerAndClosesTheLine)
 {
     AddMeter("6530", 1);
     m_frame.m_strPowerMeterParams = {"6530", "01", "9600", "", "", ""};
-    ExpectEveryWayToCloseEndsIt<CM6530rtu>(232, IDCANCEL);
+    ExpectEveryWayToCloseEndsIt<CM6530rtu>(IDD_M6530RTU, IDCANCEL);
 }
 
 TEST_F(M6530rtu, OpenComErrorLeavesTheDialogWithoutPolling)

@@ -3,7 +3,7 @@
 #include "Modsim.h"
 #include "PtyPair.h"
 #include "SearchWindow.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 using namespace search_test;
 

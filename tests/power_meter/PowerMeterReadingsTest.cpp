@@ -1,7 +1,7 @@
 // The reading groups, the digital I/O state and the PT/CT ratios as both power-meter dialogs
 // decode and write them.
 #include "counter_power/PowerMeterReadings.h"
-#include "counter_power/PowerMeterIds.h"
+#include "counter_power/CounterPowerIds.h"
 
 #include <gtest/gtest.h>
 

@@ -69,4 +69,12 @@ TEST(ModelName, AListedNameMatchesTheSeriesNumberItStandsFor)
     // Whole names are compared as they stand.
     EXPECT_FALSE(ModelIs("4307", "6307"));
     EXPECT_FALSE(ModelIsAny("4322", {"6322", "9322"}));
+    // Unless a table asks for the listed twin of a whole name as well.
+    EXPECT_TRUE(ModelIsListed("4322", "6322"));
+    EXPECT_TRUE(ModelIsListed("4328", "9328"));
+    EXPECT_TRUE(ModelIsListed("4371D", "6371D"));
+    EXPECT_TRUE(ModelIsListed("6322", "6322"));
+    EXPECT_FALSE(ModelIsListed("4322D", "6322"));
+    EXPECT_FALSE(ModelIsListed("9322", "6322"));
+    EXPECT_FALSE(ModelIsListed("6322", "4322"));
 }

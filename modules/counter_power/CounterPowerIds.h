@@ -1,4 +1,4 @@
-// Control ids of the two power-meter dialogs' templates (198 over ASCII, 232 over Modbus RTU).
+// Template and control ids of the counter and power-meter dialogs.
 #pragma once
 
 enum : int {
@@ -77,3 +77,59 @@ inline constexpr int kPmStepIds[5] = {IDC_PM_STEP1, IDC_PM_STEP2, IDC_PM_STEP3, 
 // The four lamps in the order the dialogs set them when they open.
 inline constexpr int kPmLampIds[4] = {IDC_PM_INPUT, IDC_PM_INPUT_LEFT, IDC_PM_OUTPUT0,
                                       IDC_PM_OUTPUT1};
+
+// ---- the counter/frequency dialog ----
+
+enum : unsigned { IDD_M6363 = 194 };
+
+enum : int {
+    IDC_CNT_MODEL = 1106,
+    IDC_CNT_ADDRESS = 1090,
+    IDC_CNT_TYPE = 1093,
+    IDC_CNT_GATE_TIME = 1007,
+    IDC_CNT_BAUD = 1034,
+    IDC_CNT_CHECKSUM = 1092,
+    IDC_CNT_PROTOCOL = 1006,
+    IDC_CNT_SETTING = 1094,
+    IDC_CNT_VALUE0 = 1095,
+    IDC_CNT_CLEAR0 = 1027,
+    IDC_CNT_MODE0 = 1193,
+    IDC_CNT_SET_MODE0 = 1032,
+    IDC_CNT_PRESET0 = 1171,
+    IDC_CNT_SET_PRESET0 = 1253,
+    IDC_CNT_MAX0 = 1229,
+    IDC_CNT_SET_MAX0 = 1031,
+    IDC_CNT_VALUE1 = 1097,
+    IDC_CNT_CLEAR1 = 1033,
+    IDC_CNT_MODE1 = 1194,
+    IDC_CNT_SET_MODE1 = 1030,
+    IDC_CNT_PRESET1 = 1175,
+    IDC_CNT_SET_PRESET1 = 1254,
+    IDC_CNT_MAX1 = 1230,
+    IDC_CNT_SET_MAX1 = 1036,
+    IDC_CNT_GATE = 1252,
+    IDC_CNT_SET_GATE = 1041,
+    IDC_CNT_ALARM_MODE = 1197,
+    IDC_CNT_SET_ALARM_MODE = 1040,
+    IDC_CNT_A_ENABLE0 = 1195,
+    IDC_CNT_A_VALUE0 = 1198,
+    IDC_CNT_A_SET_ENABLE0 = 1042,
+    IDC_CNT_A_SET_VALUE0 = 1048,
+    IDC_CNT_A_ENABLE1 = 1196,
+    IDC_CNT_A_VALUE1 = 1172,
+    IDC_CNT_A_SET_ENABLE1 = 1046,
+    IDC_CNT_A_SET_VALUE1 = 1043,
+    IDC_CNT_B_ALARM = 1026,
+    IDC_CNT_B_SET_ALARM = 1201,
+    IDC_CNT_B_HIGH = 1174,
+    IDC_CNT_B_SET_HIGH = 1044,
+    IDC_CNT_B_HIGHHIGH = 1173,
+    IDC_CNT_B_SET_HIGHHIGH = 1047,
+    IDC_CNT_LAMP0 = 1199,
+    IDC_CNT_LAMP1 = 1200,
+    IDC_CNT_STATUS = 1107,
+};
+
+// Controls the template holds hidden, never shown.
+inline constexpr int kCntHiddenButtons[] = {3, 1028, 1045, 1108, 1109, 1110};
+inline constexpr int kCntHiddenEdits[] = {1096, 1098, 1099, 1100};

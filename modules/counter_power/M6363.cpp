@@ -2,7 +2,7 @@
 
 #include "AsciiCommand.h"
 #include "Clock.h"
-#include "CounterIds.h"
+#include "CounterPowerIds.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
 #include "Strings.h"

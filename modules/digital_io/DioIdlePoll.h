@@ -1,0 +1,30 @@
+// The idle poll of the ASCII digital I/O dialog: the status request and the counter reads of the
+// inputs in turn. Free of Qt, so its cycles can be tested alone.
+#pragma once
+
+#include <string>
+
+class CDioIdlePoll {
+public:
+    enum EForm {
+        // Checksum off: a status read before every odd-numbered channel and after the last one.
+        Interleaved,
+        // Checksum on, and once after a safe-value or power-on answer: the status, then every
+        // counter in turn.
+        Plain,
+        // The status and nothing else.
+        StatusOnly,
+    };
+    // The form of the idle poll for a model; afterAnswer for the one request after a safe-value
+    // or power-on answer. With the checksum on, only the 6328 and 9328 names keep the status-only
+    // form there.
+    static EForm FormOf(const std::string& model, bool checksum, bool afterAnswer);
+
+    // The next idle request: -1 for the status, k for the counter of channel k.
+    int Next(EForm form, int inputs);
+    // What the reply to the last idle request carries: -1 the status, k the counter of channel k.
+    int ReplyChannel() const;
+
+    int m_nCounterChannel = 0; // 0 = status, k = counter of channel k-1
+    int m_bCounterRead = 1;    // 1 when the last idle request was a counter read or the cycle's end
+};

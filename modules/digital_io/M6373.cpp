@@ -1,0 +1,264 @@
+#include "M6373.h"
+
+#include "AsciiCommand.h"
+#include "Clock.h"
+#include "DigitalIoIds.h"
+#include "ModuleDialogs.h"
+#include "SettingRequest.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6373)
+
+namespace {
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 100;
+inline constexpr DWORD kOpenPause = 100;
+inline constexpr DWORD kPause = 150;
+inline constexpr const char* kAddressZero = "地址不可设置为0";
+
+// Texts of the safe-value and power-on requests (ops 4 to 7) when the module does not acknowledge.
+const char* const kAnswerErrors[] = {"Read PowerOn Value Error!", "Read Safe Value Error!",
+                                     "Set PowerOn Value Error!", "Set Safe Value Error!"};
+
+struct SDisabled {
+    unsigned nFlag;
+    std::vector<int> ids;
+};
+const SDisabled kDisabledControls[] = {
+    {kDioSafe, {IDC_DIO_SET_SAFE, IDC_DIO_READ_SAFE}},
+    {kDioPowerOn, {IDC_DIO_SET_POWERON, IDC_DIO_READ_POWERON}},
+    {kDioLatch, {IDC_DIO_CLEAR_LATCH, IDC_DIO_LATCH_LOW, IDC_DIO_LATCH_HIGH}},
+};
+
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6373,
+    .pBlock = &CMainFrame::m_strDioParams,
+    .pChanged = &CMainFrame::m_bDioChanged,
+    .eLink = ELinkKind::Ascii,
+    .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, IDC_DIO_PROTOCOL},
+    .bCheckIsHexDigit = true,
+};
+
+// Address 0 is refused with the dialog's own text, under the application's title.
+const SAddressZeroRule kZeroRule = {
+    .bRefuse = true, .pszText = kAddressZero, .pszCaption = nullptr, .nType = MB_OK};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6373, CDioDlg)
+ON_BN_CLICKED(IDC_DIO_SETTING, OnSetting)
+ON_BN_CLICKED(IDC_DIO_CLEAR_LATCH, OnClearLatch)
+ON_BN_CLICKED(IDC_DIO_SET_SAFE, OnSetSafe)
+ON_BN_CLICKED(IDC_DIO_READ_SAFE, OnReadSafe)
+ON_BN_CLICKED(IDC_DIO_SET_POWERON, OnSetPowerOn)
+ON_BN_CLICKED(IDC_DIO_READ_POWERON, OnReadPowerOn)
+END_MESSAGE_MAP()
+
+CM6373::CM6373(CWnd*) : CDioDlg(kDescriptor, EDioDialog::Ascii) {}
+
+bool CM6373::OwnRequests() const
+{
+    const SDioModelRow* rules = DioFindRow(m_strModuleName, EDioTest::Rules);
+    return rules && rules->bOwnRequests;
+}
+
+void CM6373::DisableControls(unsigned flags)
+{
+    for (const SDisabled& d : kDisabledControls) {
+        if (!(flags & d.nFlag)) continue;
+        for (int id : d.ids) GetDlgItem(id)->EnableWindow(FALSE);
+    }
+}
+
+BOOL CM6373::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitFromBlock();
+    bool addressZero = IsAddressZero();
+    if (DioSwitchesByConfiguration(m_strModuleName))
+        GetDlgItem(IDC_DIO_PROTOCOL)->EnableWindow(addressZero);
+    GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
+    const SDioModelRow* rules = DioFindRow(m_strModuleName, EDioTest::Rules);
+    if (rules) DisableControls(rules->nDisabled);
+    FillSettingsBoxes(true);
+    InitModel();
+    // The rows of outputs only have no input latch, by their counts as well.
+    const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts);
+    if (counts && counts->nRow >= 8 && counts->nRow <= 10) {
+        DisableControls(kDioLatch);
+        m_nLatchLevel = 0;
+    }
+
+    Sleep(kOpenPause);
+    // The INIT state answers at 9600 without checksum.
+    DWORD baud = addressZero ? 9600 : BlockBaudRate();
+    // Without a line there is nothing to poll: no request, no timer.
+    m_bLineOpen = OpenAsciiLine(baud);
+    if (!m_bLineOpen) return TRUE;
+    SendAscii(Request('$', "6"), kTimeout);
+    m_nLastCommand = kCmdPoll;
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+void CM6373::OnMouseMove(UINT, CPoint)
+{
+    // A poll already under way (its exchange or its message box) is not entered again.
+    if (m_bLineOpen && IsRunning() && !m_bPolling) PollStep();
+}
+
+void CM6373::PollStep()
+{
+    m_bPolling = true;
+    TakeReply();
+    if (ReadLastReply()) {
+        ApplyQueuedCommand();
+        SendAscii(NextRequest(), kTimeout);
+        Sleep(kPause);
+    }
+    m_bPolling = false;
+}
+
+bool CM6373::ReadLastReply()
+{
+    switch (m_nLastCommand) {
+    case kCmdPoll:
+        // With the operator's request waiting, this reply does not undo what it changed (the
+        // output a click toggled).
+        if (!HasQueuedCommand()) ReadIdleReply();
+        return true;
+    case kCmdReadPowerOn:
+    case kCmdReadSafe:
+    case kCmdSetPowerOn:
+    case kCmdSetSafe:
+        ReadAnswer();
+        return true;
+    case kCmdConfigure:
+        ReadConfigurationAnswer();
+        return false;
+    default:
+        return true; // the replies to writes and clears are not read
+    }
+}
+
+void CM6373::ReadAnswer()
+{
+    bool ack = CharAt(m_strReply, 0) == '!';
+    SetDlgItemText(IDC_DIO_ANSWER,
+                   ack ? m_strReply : kAnswerErrors[m_nLastCommand - kCmdReadPowerOn]);
+    m_nCommand = kCmdPollAfterAnswer;
+}
+
+void CM6373::ReadIdleReply()
+{
+    // A failed exchange or a refusal shows nothing: the lamps, the output states and the
+    // counters keep what the module last reported.
+    int channel = m_poll.ReplyChannel();
+    if (channel < 0) {
+        if (std::optional<WORD> status = DioParseStatusReply(m_strReply)) ShowStatus(*status);
+    } else if (std::optional<std::string> count = DioParseCounterReply(m_strReply)) {
+        SetDlgItemText(DioChannelControls[static_cast<size_t>(channel)].nCounter, *count);
+    }
+}
+
+std::string CM6373::IdleRequest(bool afterAnswer)
+{
+    auto form = CDioIdlePoll::FormOf(m_strModuleName, m_bChecksum != 0, afterAnswer);
+    int channel = m_poll.Next(form, m_nDiCount);
+    return channel < 0 ? Request('$', "6") : Request('#', ValueToHexChar(channel));
+}
+
+int CM6373::DoValue() const
+{
+    int value = 0;
+    for (int ch = 0; ch < m_nDoCount; ++ch) value |= m_bDoState[static_cast<size_t>(ch)] << ch;
+    return value;
+}
+
+std::string CM6373::DoText(int value) const
+{
+    return BuildDoHexString(m_strModuleName, value);
+}
+
+std::string CM6373::NextRequest()
+{
+    int step = m_nCommand;
+    // Every step but the idle poll goes out once.
+    m_nCommand = kCmdPoll;
+    m_nLastCommand = step == kCmdPollAfterAnswer ? kCmdPoll : step;
+    bool own = OwnRequests();
+    switch (step) {
+    case kCmdPollAfterAnswer:
+        return IdleRequest(true);
+    case kCmdWriteOutputs:
+        return own ? Request('#', "00" + DoText(m_nDoValue)) : Request('@', DoText(m_nDoValue));
+    case kCmdConfigure:
+        return m_strConfigRequest;
+    case kCmdClearCounter:
+        return Request('$', "C" + ValueToHexChar(m_nClearChannel));
+    case kCmdClearLatch:
+        return m_strLatchCommand;
+    case kCmdReadPowerOn:
+        return Request('~', "4P");
+    case kCmdReadSafe:
+        return own ? Request('$', "X1") : Request('~', "4S");
+    case kCmdSetPowerOn:
+        return Request('~', "5P");
+    case kCmdSetSafe:
+        return own ? Request('$', "X00000" + DoText(DoValue())) : Request('~', "5S");
+    default:
+        return IdleRequest(false);
+    }
+}
+
+void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // Until the module has reported its outputs there is no state to write back.
+    if (!m_bStatusKnown) return;
+    int channel = HitOutputLamp(nFlags, point);
+    if (channel >= 0) {
+        int& state = m_bDoState[static_cast<size_t>(channel)];
+        state = state ? 0 : 1;
+    }
+    m_nDoValue = DoValue();
+    QueueCommand(kCmdWriteOutputs);
+}
+
+void CM6373::OnClearLatch()
+{
+    m_strLatchCommand = Request('$', "C");
+    QueueCommand(kCmdClearLatch);
+}
+
+void CM6373::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
+    if (!choice) return;
+    const std::string& oldAddress = Entry(kAddress);
+    std::string check = CheckDigitWithLatch(*choice);
+    m_nNewChecksum = choice->bChecksumOn ? 1 : 0;
+    SConfigurationFields fields{oldAddress, choice->strAddress, "40", choice->strBaudCode, check,
+                                "0"};
+    // The models that keep their protocol in the format byte switch by a "%" request to 00.
+    SModbusSwitchForm form = DioSwitchesByConfiguration(m_strModuleName)
+                                 ? SModbusSwitchForm{false, "00", "04"}
+                                 : kSwitchDollarR1;
+    std::string command =
+        choice->bModbus ? ModbusSwitchText(form, fields) : ConfigurationText(fields);
+    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
+    // The texts now, the flag once the module has acknowledged.
+    WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
+    m_bSwitchToModbus = choice->bModbus;
+    QueueCommand(kCmdConfigure);
+}
+
+void CM6373::ReadConfigurationAnswer()
+{
+    if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
+    bool accepted = CharAt(m_strReply, 0) == '!';
+    if (accepted) m_pMainFrame->m_bDioChanged = 1;
+    if (accepted || !m_bSwitchToModbus) ShowConfigurationResult(accepted);
+    OnCancel();
+}

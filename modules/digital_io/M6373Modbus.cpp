@@ -1,0 +1,197 @@
+#include "M6373Modbus.h"
+
+#include "AsciiCommand.h"
+#include "DigitalIoIds.h"
+#include "HexText.h"
+#include "ModuleDialogs.h"
+#include "Strings.h"
+
+REGISTER_MODULE_DIALOG(CM6373Modbus)
+
+namespace {
+
+inline constexpr WORD kTimeout = 100;
+inline constexpr UINT kPeriod = 100;
+
+// Counters, latch, safe and power-on values have no Modbus requests; baud rate and checksum are
+// not changed over Modbus.
+const int kDisabledControls[] = {IDC_DIO_SET_SAFE,     IDC_DIO_SET_POWERON, IDC_DIO_READ_SAFE,
+                                 IDC_DIO_READ_POWERON, IDC_DIO_ANSWER,      IDC_DIO_LATCH_LOW,
+                                 IDC_DIO_LATCH_HIGH,   IDC_DIO_CLEAR_LATCH, IDC_DIO_BAUD,
+                                 IDC_DIO_CHECKSUM};
+
+// The Protocol box's rows are "Modbus RTU" and "Vekt ASCII": the dialog reads it itself.
+const SModuleDescriptor kDescriptor = {
+    .nTemplate = IDD_M6373_MODBUS,
+    .pBlock = &CMainFrame::m_strDioParams,
+    .pChanged = &CMainFrame::m_bDioChanged,
+    .eLink = ELinkKind::Rtu,
+    .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, 0},
+    .bCheckIsHexDigit = true,
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CM6373Modbus, CDioDlg)
+ON_BN_CLICKED(IDC_DIO_SETTING, OnSetting)
+END_MESSAGE_MAP()
+
+CM6373Modbus::CM6373Modbus(CWnd*) : CDioDlg(kDescriptor, EDioDialog::Modbus) {}
+
+BOOL CM6373Modbus::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    InitFromBlock();
+    if (m_strOldAddress.size() == 1) m_strOldAddress = "0" + m_strOldAddress;
+    GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->SetCurSel(0);
+    for (int id : kDisabledControls) GetDlgItem(id)->EnableWindow(FALSE);
+    if (DioSwitchesByConfiguration(m_strModuleName))
+        GetDlgItem(IDC_DIO_SETTING)->EnableWindow(FALSE);
+    FillSettingsBoxes();
+    InitModel();
+    const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts, m_eDialog);
+    if (counts && (counts->nRow == 8 || counts->nRow == 9)) m_nLatchLevel = 0;
+    m_pRead = DioFindCoilRead(m_strModuleName);
+
+    if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
+    // The opening read is not read back: the poll starts on the inputs' read. A model without a
+    // read sends nothing (a request of the address alone is not sent).
+    SendRtu(m_strAddress + (m_pRead ? ReadRequest(m_pRead->bOutputsFirst) : ""), kTimeout);
+    SetTimer(m_nTimerId, kPeriod);
+    return TRUE;
+}
+
+std::string CM6373Modbus::ReadRequest(bool outputs) const
+{
+    if (outputs && m_pRead->nOutputCoils == 0) outputs = false;
+    if (!outputs && m_pRead->nInputCoils == 0) outputs = true;
+    return DioCoilReadText(outputs, outputs ? m_pRead->nOutputCoils : m_pRead->nInputCoils);
+}
+
+void CM6373Modbus::PollStep()
+{
+    TakeReply();
+    switch (m_nLastCommand) {
+    case kCmdPoll:
+        // With the operator's request waiting, this reply does not undo what it changed (the
+        // output a click toggled).
+        if (!HasQueuedCommand()) ReadStatus();
+        break;
+    case kCmdToAscii:
+    case kCmdChangeAddress:
+        TickMessageBox(m_nLastCommand == kCmdToAscii ? "Setting ASCII OK!" : "Setting  OK!",
+                       "Setting", MB_ICONEXCLAMATION);
+        OnCancel();
+        return;
+    default:
+        break; // the replies to writes are not read
+    }
+    ApplyQueuedCommand();
+    int step = m_nCommand;
+    m_nCommand = kCmdPoll; // every other step goes out once
+    m_nLastCommand = step;
+    if (step == kCmdChangeAddress) {
+        // The change goes to the address the module answers to now; the row is rewritten only
+        // now that it goes out.
+        WriteBack(m_newRowTexts, m_newParams);
+        SendRtu(m_strOldAddress + "06081200" + m_strNewAddress, kTimeout);
+        return;
+    }
+    SendRtu(m_strAddress + RequestOf(step), kTimeout);
+}
+
+std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
+{
+    if (m_nLastResult != 1) return std::nullopt;
+    return DioCoilBits(HexTextToBytes(m_strReply), static_cast<BYTE>(StrToLong(m_strAddress, 16)),
+                       count);
+}
+
+void CM6373Modbus::ReadStatus()
+{
+    if (!m_pRead) return;
+    bool twoReads = m_pRead->nInputCoils > 0 && m_pRead->nOutputCoils > 0;
+    if (!twoReads) {
+        bool outputs = m_pRead->nInputCoils == 0;
+        std::optional<WORD> bits =
+            ReadCoils(outputs ? m_pRead->nOutputCoils : m_pRead->nInputCoils);
+        if (bits) ShowStatusRows(outputs ? 0 : *bits, outputs ? *bits : 0);
+        return;
+    }
+    if (m_bReadOutputs == 0) {
+        m_nSavedInputs = ReadCoils(m_pRead->nInputCoils);
+        m_bReadOutputs = 1;
+        return;
+    }
+    m_bReadOutputs = 0;
+    std::optional<WORD> outputs = ReadCoils(m_pRead->nOutputCoils);
+    // Both reads must have come for the lamps to show the module's state.
+    if (outputs && m_nSavedInputs) ShowStatusRows(*m_nSavedInputs, *outputs);
+}
+
+void CM6373Modbus::ShowStatusRows(WORD inputs, WORD outputs)
+{
+    std::optional<WORD> status = DioComposeStatus(m_strModuleName, inputs, outputs);
+    if (!status) return;
+    SDioLampStates states = ShowStatus(*status);
+    auto* list = GetDlgItemAs<CListBox>(IDC_DIO_LIST);
+    list->ResetContent();
+    const SDioModelRow* row = DioFindRow(m_strModuleName, EDioTest::Lamps, m_eDialog);
+    int width = row ? DioListFieldWidth(row->nRow) : 0;
+    if (width == 0) return;
+    for (int ch = 0; ch < 16; ++ch) {
+        auto i = static_cast<size_t>(ch);
+        for (bool output : {false, true}) {
+            EDioLamp lamp = output ? states.dout[i] : states.di[i];
+            if (lamp == EDioLamp::On || lamp == EDioLamp::Off)
+                list->AddString(DioListRow(output, ch, lamp == EDioLamp::On, width));
+        }
+    }
+}
+
+std::string CM6373Modbus::RequestOf(int step) const
+{
+    switch (step) {
+    case kCmdPoll:
+        return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
+    case kCmdWriteOutputs:
+        return m_strCoilRequest;
+    case kCmdToAscii:
+        return "06080D0001";
+    default:
+        return ""; // a counter clear has no Modbus request
+    }
+}
+
+void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int channel = HitOutputLamp(nFlags, point);
+    if (channel >= 0) {
+        int& state = m_bDoState[static_cast<size_t>(channel)];
+        state = state ? 0 : 1;
+        m_nCoilChannel = channel;
+    }
+    // A click beside the lamps writes the last switched output again, as the module last
+    // reported it; before any lamp was hit there is nothing to write.
+    if (m_nCoilChannel >= 0) {
+        m_strCoilRequest = "05001" + ValueToHexChar(m_nCoilChannel) +
+                           (m_bDoState[static_cast<size_t>(m_nCoilChannel)] ? "FF00" : "0000");
+    }
+    QueueCommand(kCmdWriteOutputs);
+    CDioDlg::OnLButtonDown(nFlags, point);
+}
+
+void CM6373Modbus::OnSetting()
+{
+    UpdateData(TRUE);
+    std::optional<SSettingsChoice> choice = ReadSettings({});
+    if (!choice) return;
+    if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1) {
+        QueueCommand(kCmdToAscii);
+        return;
+    }
+    m_strNewAddress = choice->strAddress;
+    m_newRowTexts = DioRowTexts(*choice);
+    m_newParams = DioParams(*choice);
+    QueueCommand(kCmdChangeAddress);
+}
