@@ -15,7 +15,7 @@ CModuleDlg::CModuleDlg(const SModuleDescriptor& descriptor)
 
 void CModuleDlg::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == m_nTimerId) PollStep();
+    if (nIDEvent == m_nTimerId && !m_bTicksHeld) PollStep();
 }
 
 void CModuleDlg::OnTimerEnded(UINT_PTR)
@@ -23,8 +23,11 @@ void CModuleDlg::OnTimerEnded(UINT_PTR)
     if (!m_pendingBox) return;
     SPendingBox box = std::move(*m_pendingBox);
     m_pendingBox.reset();
-    // The timer runs on behind the box: its ticks are ticks of their own, none inside another.
+    // The timer runs on behind the box: its ticks are ticks of their own, none inside another,
+    // or, for a box that holds them, none at all until it is dismissed.
+    m_bTicksHeld = box.bHoldTicks;
     MessageBox(box.strText, box.strCaption ? box.strCaption->c_str() : nullptr, box.nType);
+    m_bTicksHeld = false;
     if (box.after) box.after();
 }
 
@@ -376,7 +379,14 @@ void CModuleDlg::BoxBehindPolling(const std::string& text, const char* caption, 
 {
     std::optional<std::string> title;
     if (caption) title = caption;
-    m_pendingBox = SPendingBox{text, title, nType, std::move(after)};
+    m_pendingBox = SPendingBox{text, title, nType, std::move(after), false};
+}
+
+void CModuleDlg::BoxHoldingTicks(const std::string& text, const char* caption, UINT nType,
+                                 std::function<void()> after)
+{
+    BoxBehindPolling(text, caption, nType, std::move(after));
+    m_pendingBox->bHoldTicks = true;
 }
 
 void CModuleDlg::ShowConfigurationResult(bool bAccepted)

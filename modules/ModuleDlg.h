@@ -194,7 +194,12 @@ protected:
     // runs once (the close path, for example).
     void BoxBehindPolling(const std::string& text, const char* caption, UINT nType,
                           std::function<void()> after = {});
+    // The same for a tick whose step machine must stand still until the box is dismissed (the
+    // step that follows is chosen in `after`): the timer runs on, but its ticks are held.
+    void BoxHoldingTicks(const std::string& text, const char* caption, UINT nType,
+                         std::function<void()> after);
     bool BoxPending() const { return m_pendingBox.has_value(); }
+    bool BoxHoldsTicks() const { return m_pendingBox && m_pendingBox->bHoldTicks; }
     // The configuration reply: "Setting Configuration OK!" or the Init* text, caption "Setting".
     void ShowConfigurationResult(bool bAccepted);
     // The same with a third outcome, a switch to Modbus RTU that went out unrefused: its text.
@@ -218,6 +223,7 @@ private:
         std::optional<std::string> strCaption; // none: the application title
         UINT nType = 0;
         std::function<void()> after;
+        bool bHoldTicks = false;
     };
     // The code a list's row stands for, or the block's code when no row is chosen; nothing after
     // "Choose ...!" when neither gives one.
@@ -235,6 +241,7 @@ private:
     std::optional<SPendingBox> m_pendingBox;
     bool m_bStartup = false;
     bool m_bClosed = false;
+    bool m_bTicksHeld = false;
 };
 
 // Texts the module dialogs share.

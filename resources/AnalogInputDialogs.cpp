@@ -3,14 +3,13 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "analog_input/AnalogInputIds.h"
 
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
 
-const std::vector<std::string> kBaudRows = {"1200",  "2400",  "4800",  "9600",
-                                            "19200", "38400", "57600", "115200"};
 const std::vector<std::string> kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 const std::vector<std::string> kModeRows = {"Normal(16Bits)", "Fast(12Bits)"};
 
@@ -51,7 +50,7 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
     const Row rows[] = {
         {"Address", IDC_AI_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
         {"Input Range", IDC_AI_RANGE, CtlKind::DropList, &rangeRows, CS_NONE},
-        {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+        {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
         {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, &checksumRows, CS_NONE},
         {"Data Format", IDC_AI_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
         {"Protocol", IDC_AI_PROTOCOL, protocolKind, &protocolRows, CS_NONE},

@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "analog_output/AnalogOutputIds.h"
 #include "analog_output/AoCodes.h"
 
@@ -11,7 +12,6 @@ namespace {
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
 
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 const Rows kRangeRows = {"0 to 20 mA", "4 to 20 mA", "0 to 10 V"};
 const Rows kRange4Rows = {"0 to 20 mA", "4 to 20 mA", "0 to 10V", ""};
 const Rows kFormatRows = {"Enagineer Unit", "% Of FSR", "2's Complement HEX", ""};
@@ -118,7 +118,7 @@ void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& sl
     AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
     AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
     c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 90, 80, CS_NONE, kRange4Rows});
-    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &kBaudRows, 174);
+    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &BaudRows(), 174);
     AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
     AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
     AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, 222);

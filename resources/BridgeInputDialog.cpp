@@ -1,6 +1,7 @@
 // Template 185 "Module": the bridge-input dialog with its excitation output and digital lamps.
 #include "DialogTemplate.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "analog_input/AnalogInputIds.h"
 
 namespace {
@@ -60,10 +61,7 @@ void AddSettingGroup(Controls& c)
          IDC_AI_FORMAT,
          CtlKind::DropList,
          {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
-        {"Baudrate",
-         IDC_AI_BAUD,
-         CtlKind::DropList,
-         {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}},
+        {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, BaudRows()},
         {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
     };
     int y = 30;

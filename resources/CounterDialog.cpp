@@ -2,6 +2,7 @@
 // alarms of both alarm modes, the two output lamps and the module's configuration.
 #include "DialogTemplate.h"
 #include "Shell.h"
+#include "TemplateRows.h"
 #include "counter_power/CounterPowerIds.h"
 
 namespace {
@@ -9,7 +10,6 @@ namespace {
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
 
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 const Rows kSignalRows = {"TTL", "Isolated"};
 const Rows kEnableRows = {"Disable", "Enable"};
 
@@ -85,7 +85,7 @@ void AddSetting(Controls& c)
         {"Address", IDC_CNT_ADDRESS, CtlKind::Edit, {}},
         {"Gate Mode", IDC_CNT_TYPE, CtlKind::DropList, {"Counter", "Frequency"}},
         {"Freq.Gate ", IDC_CNT_GATE_TIME, CtlKind::DropList, {"0.1S", "1.0S"}},
-        {"Baudrate", IDC_CNT_BAUD, CtlKind::DropList, kBaudRows},
+        {"Baudrate", IDC_CNT_BAUD, CtlKind::DropList, BaudRows()},
         {"Checksum", IDC_CNT_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
         {"Protocol", IDC_CNT_PROTOCOL, CtlKind::DropList, {"Vekt ASCII", "Modbus RTU"}},
     };

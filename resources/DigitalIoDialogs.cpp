@@ -4,15 +4,13 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "digital_io/DigitalIoIds.h"
 #include "digital_io/DioModel.h"
 
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
-
-const std::vector<std::string> kBaudRows = {"1200",  "2400",  "4800",  "9600",
-                                            "19200", "38400", "57600", "115200"};
 
 constexpr int kColumnWidth = 22;
 
@@ -57,7 +55,7 @@ void AddModuleSet(Controls& c, const std::vector<std::string>& protocolRows)
     };
     const Row rows[] = {
         {"Address", IDC_DIO_ADDRESS, CtlKind::Edit, {}},
-        {"Baudrate", IDC_DIO_BAUD, CtlKind::DropList, kBaudRows},
+        {"Baudrate", IDC_DIO_BAUD, CtlKind::DropList, BaudRows()},
         {"CheckSum", IDC_DIO_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
         {"Protocol", IDC_DIO_PROTOCOL, CtlKind::DropList, protocolRows},
     };

@@ -2,6 +2,7 @@
 // Both share the general setting, the channel rows with their range lists, and the lamps.
 #include "DialogTemplate.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "analog_output/OutputDiIds.h"
 
 namespace {
@@ -26,10 +27,7 @@ void AddGeneralSetting(Controls& c, unsigned formatStyle, unsigned protocolStyle
         Rows rows;
         unsigned style;
     } rows[] = {
-        {"Baudrate",
-         IDC_ODI_BAUD,
-         {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"},
-         CS_NONE},
+        {"Baudrate", IDC_ODI_BAUD, BaudRows(), CS_NONE},
         {"Data Format",
          IDC_ODI_FORMAT,
          {"Engineer Unit", "% of FSR", "2's complement HEX"},

@@ -2,6 +2,7 @@
 // same reading boxes, lamps and calibration group, with each protocol's setting block.
 #include "DialogTemplate.h"
 #include "Shell.h"
+#include "TemplateRows.h"
 #include "counter_power/CounterPowerIds.h"
 
 namespace {
@@ -94,15 +95,7 @@ void AddSettings(Controls& c, CtlKind checksumKind, std::vector<std::string> che
     c.push_back({-1, CtlKind::Static, "Address", 278, 28, 60, 9});
     c.push_back({IDC_PM_ADDRESS, CtlKind::Edit, "", 278, 38, 60, 12});
     c.push_back({-1, CtlKind::Static, "Baudrate", 278, 52, 60, 9});
-    c.push_back({IDC_PM_BAUD,
-                 CtlKind::DropList,
-                 "",
-                 278,
-                 62,
-                 60,
-                 80,
-                 CS_NONE,
-                 {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}});
+    c.push_back({IDC_PM_BAUD, CtlKind::DropList, "", 278, 62, 60, 80, CS_NONE, BaudRows()});
     c.push_back({-1, CtlKind::Static, "CheckSum", 278, 76, 60, 9});
     c.push_back({IDC_PM_CHECKSUM, checksumKind, "", 278, 86, 60, 60, CS_NONE, checksumRows});
     c.push_back({IDC_PM_PROTOCOL_SWITCH, CtlKind::AutoCheckBox, switchText, 278, 102, 62, 10});

@@ -1,9 +1,13 @@
 // Templates of the ASCII rack dialogs: 233 "Vektral-1333E" (main unit), 234 "DIO Module" (digital
-// slot), 237 "Vektral-1359 Module" (analog output slot), 243 and 244 (the 4 mA and 20 mA trims).
+// slot), 235 and 236 (analog input and speed input slots, no caption), 237 "Vektral-1359 Module"
+// (analog output slot), 243 and 244 (the 4 mA and 20 mA trims).
 #include "DialogTemplate.h"
+#include "Resource.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "rack/RackIds.h"
+#include "rack/SlotAi.h"
 #include "rack/SlotAo.h"
 
 namespace {
@@ -18,15 +22,7 @@ Controls MainUnitControls()
     c.push_back({IDC_RACK_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
     c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
     c.push_back({-1, CtlKind::Static, "BaudRate:", 12, 34, 44, 9});
-    c.push_back({IDC_RACK_BAUD,
-                 CtlKind::DropList,
-                 "",
-                 60,
-                 32,
-                 90,
-                 80,
-                 CS_NONE,
-                 {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}});
+    c.push_back({IDC_RACK_BAUD, CtlKind::DropList, "", 60, 32, 90, 80, CS_NONE, BaudRows()});
     c.push_back({-1, CtlKind::Static, "CheckSum:", 12, 50, 44, 9});
     c.push_back(
         {IDC_RACK_CHECKSUM, CtlKind::DropList, "", 60, 48, 90, 40, CS_NONE, {"Enable", "Disable"}});
@@ -143,6 +139,109 @@ Controls AnalogOutputControls()
     return c;
 }
 
+// "Module (" model ")" and the settings group frame with its Cancel button.
+void AnalogSlotHeader(Controls& c)
+{
+    c.push_back({-1, CtlKind::Static, "Module (", 8, 6, 32, 9});
+    c.push_back({IDC_AI_MODEL, CtlKind::Static, "", 42, 6, 30, 9});
+    c.push_back({-1, CtlKind::Static, ")", 74, 6, 8, 9});
+    c.push_back({-1, CtlKind::GroupBox, "Setting&&Calibration", 6, 18, 440, 52});
+    c.push_back({IDC_AI_CANCEL, CtlKind::Button, "Cancel", 386, 48, 50, 14});
+}
+
+// One row a channel in "DataArea": enable box, (the 1384H's range combo,) value, unit, lamp pair.
+void AnalogSlotChannels(Controls& c, bool speedRanges)
+{
+    const std::string grey = std::to_string(IDI_DOT_CLEAR);
+    c.push_back({-1, CtlKind::GroupBox, "DataArea", 6, 72, 440, 160});
+    int x = speedRanges ? 126 : 50;
+    for (int ch = 0; ch < 8; ++ch) {
+        const SAiChannelIds& id = kAiChannelIds[ch];
+        int y = 84 + ch * 16;
+        c.push_back({id.nEnable, CtlKind::AutoCheckBox, Format("CH%d", ch), 12, y + 2, 34, 10});
+        if (speedRanges)
+            c.push_back(
+                {id.nSpeedRange, CtlKind::DropDown, "", 50, y, 72, 120, CS_NONE, kSpeedRangeTexts});
+        c.push_back({id.nValue, CtlKind::Edit, "", x, y, 70, 12});
+        c.push_back({id.nUnit, CtlKind::Edit, "", x + 72, y, 24, 12, CS_READONLY});
+        if (ch == 7 && !speedRanges)
+            c.push_back({IDC_AI_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
+        c.push_back({id.nHighLabel, CtlKind::Static, "AlarmH", x + 104, y + 2, 30, 9});
+        c.push_back({id.nHighLamp, CtlKind::Icon, grey, x + 136, y + 1, 10, 10});
+        c.push_back({id.nLowLabel, CtlKind::Static, "AlarmL", x + 164, y + 2, 30, 9});
+        c.push_back({id.nLowLamp, CtlKind::Icon, grey, x + 196, y + 1, 10, 10});
+    }
+    c.push_back({IDC_AI_UPDATE_ENABLE, CtlKind::Button, "Update", 386, 214, 50, 14});
+}
+
+// The "Alarm Setting" group both analog slot templates carry.
+void AlarmGroup(Controls& c)
+{
+    c.push_back({-1, CtlKind::GroupBox, "Alarm Setting", 6, 236, 440, 58});
+    c.push_back({-1, CtlKind::Static, "Channel:", 12, 250, 34, 9});
+    c.push_back({IDC_ALARM_CHANNEL, CtlKind::DropDown, "", 48, 248, 44, 100, CS_SORT});
+    c.push_back({-1, CtlKind::Static, "Alarm Type", 100, 240, 44, 9});
+    c.push_back({-1, CtlKind::Static, "High:", 100, 252, 22, 9});
+    c.push_back(
+        {IDC_ALARM_HIGH_TYPE, CtlKind::DropDown, "", 124, 250, 60, 60, CS_NONE, kAlarmTypeTexts});
+    c.push_back({-1, CtlKind::Static, "Low:", 100, 270, 22, 9});
+    c.push_back(
+        {IDC_ALARM_LOW_TYPE, CtlKind::DropDown, "", 124, 268, 60, 60, CS_NONE, kAlarmTypeTexts});
+    c.push_back({-1, CtlKind::Static, "Alarm &Limit", 192, 240, 50, 9});
+    c.push_back({IDC_ALARM_HIGH_LIMIT, CtlKind::Edit, "", 192, 250, 60, 12});
+    c.push_back({IDC_ALARM_LOW_LIMIT, CtlKind::Edit, "", 192, 268, 60, 12});
+    c.push_back({IDC_ALARM_UPDATE, CtlKind::Button, "&Update", 262, 250, 50, 14});
+    c.push_back({IDC_ALARM_CLEAR_HIGH, CtlKind::Button, "Clear &H Latch", 318, 250, 60, 14});
+    c.push_back({IDC_ALARM_CLEAR_LOW, CtlKind::Button, "Clear &L Latch", 318, 268, 60, 14});
+}
+
+Controls AnalogInputControls()
+{
+    Controls c;
+    AnalogSlotHeader(c);
+    c.push_back({-1, CtlKind::Static, "Input Range:", 12, 32, 50, 9});
+    unsigned hidden = CS_HIDDEN | CS_DISABLED;
+    c.push_back({IDC_AI_RTD_RANGE, CtlKind::DropList, "", 64, 30, 100, 120, hidden,
+                 *AiSlotModel("1300")->pRangeTexts});
+    c.push_back({IDC_AI_VOLTAGE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
+                 *AiSlotModel("1384")->pRangeTexts});
+    c.push_back({IDC_AI_THERMOCOUPLE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
+                 *AiSlotModel("1386")->pRangeTexts});
+    c.push_back({-1, CtlKind::Static, "Data Format:", 172, 32, 50, 9});
+    c.push_back(
+        {IDC_AI_FORMAT, CtlKind::DropList, "", 224, 30, 70, 60, CS_DISABLED, kAiFormatTexts});
+    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
+    c.push_back({IDC_AI_INTEGRATION, CtlKind::DropList, "", 86, 50, 70, 60, CS_DISABLED,
+                 kAiIntegrationTexts});
+    c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
+    AnalogSlotChannels(c, false);
+    AlarmGroup(c);
+    return c;
+}
+
+Controls SpeedInputControls()
+{
+    Controls c;
+    AnalogSlotHeader(c);
+    c.push_back({-1, CtlKind::Static, "Data Format:", 12, 32, 50, 9});
+    c.push_back(
+        {IDC_AI_FORMAT, CtlKind::DropList, "", 64, 30, 80, 60, CS_DISABLED, kSpeedFormatTexts});
+    c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
+    c.push_back({IDC_SPEED_INTEGRATION,
+                 CtlKind::DropList,
+                 "",
+                 86,
+                 50,
+                 70,
+                 60,
+                 CS_DISABLED,
+                 {"50ms(60Hz)"}});
+    c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
+    AnalogSlotChannels(c, true);
+    AlarmGroup(c);
+    return c;
+}
+
 Controls TrimControls(const STrimVariant& variant)
 {
     return {
@@ -162,6 +261,8 @@ Controls TrimControls(const STrimVariant& variant)
 const bool g_registered =
     RegisterDialogTemplate({IDD_RACK_MAIN, "Vektral-1333E", 398, 244, MainUnitControls()}) &&
     RegisterDialogTemplate({IDD_RACK_DIO, "DIO Module", 475, 234, DioControls()}) &&
+    RegisterDialogTemplate({IDD_RACK_AI, "", 452, 300, AnalogInputControls()}) &&
+    RegisterDialogTemplate({IDD_RACK_SPEED, "", 452, 300, SpeedInputControls()}) &&
     RegisterDialogTemplate(
         {IDD_RACK_AO, "Vektral-1359 Module", 282, 260, AnalogOutputControls()}) &&
     RegisterDialogTemplate(

@@ -2,6 +2,7 @@
 // and the "Channel" group the dialog never enables; right, an Input and an Ohm field per channel.
 #include "DialogTemplate.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "rtd/RtdIds.h"
 #include "rtd/RtdRanges.h"
 
@@ -9,8 +10,6 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
-
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 
 void AddSettingGroup(Controls& c)
 {
@@ -32,7 +31,7 @@ void AddSettingGroup(Controls& c)
     };
     const Row rows[] = {
         {"Data Format", IDC_RTD_FORMAT, {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
-        {"Baudrate", IDC_RTD_BAUD, kBaudRows},
+        {"Baudrate", IDC_RTD_BAUD, BaudRows()},
         {"Checksum", IDC_RTD_CHECKSUM, {"Enable", "Disable"}},
         {"Protocol", IDC_RTD_PROTOCOL, {"ASCII", "Modbus RTU"}},
     };

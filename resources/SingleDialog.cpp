@@ -3,6 +3,7 @@
 #include "SingleDlg.h"
 
 #include "DialogTemplate.h"
+#include "TemplateRows.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ const bool g_registered = RegisterDialogTemplate({
          {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"}},
         {-1, CtlKind::Static, "Baudrate", 85, 10, 32, 8},
         {D::IDC_BAUD, CtlKind::DropList, "", 120, 8, 50, 100, CS_VSCROLL,
-         {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"}},
+         BaudRows()},
         {-1, CtlKind::GroupBox, "Check Sum", 7, 26, 100, 28},
         {D::IDC_CHECKSUM_ENABLE, CtlKind::Radio, "Enable", 13, 38, 40, 10, CS_GROUP},
         {D::IDC_CHECKSUM_DISABLE, CtlKind::Radio, "Disable", 57, 38, 40, 10},

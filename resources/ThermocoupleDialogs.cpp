@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "Shell.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 #include "thermocouple/MvTcRanges.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -10,8 +11,6 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
-
-const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 
 void AddInputGroup(Controls& c)
 {
@@ -40,7 +39,7 @@ void AddSettingGroup(Controls& c)
     const Row rows[] = {
         {"Address", IDC_TC_ADDRESS, CtlKind::Edit, {}},
         {"Range", IDC_TC_RANGE, CtlKind::DropList, kMvTcRanges.rows},
-        {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, kBaudRows},
+        {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
         {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
         {"Data Format",
          IDC_TC_FORMAT,

@@ -1,6 +1,7 @@
 #include "SimRack.h"
 
 #include "SimCodec.h"
+#include "SimRackAnalog.h"
 
 #include <cmath>
 #include <cstdio>
@@ -72,6 +73,9 @@ std::unique_ptr<CSimSlot> SimCreateSlot(std::string_view code)
     for (const SDigitalModel& model : kDigitalModels)
         if (code == model.pszCode) return std::make_unique<CSimDigitalSlot>(std::string(code));
     if (code == "59") return std::make_unique<CSimAnalogOutputSlot>();
+    if (code == "80" || code == "84" || code == "86")
+        return std::make_unique<CSimAnalogInputSlot>(std::string(code));
+    if (code == "4H") return std::make_unique<CSimSpeedInputSlot>();
     return std::make_unique<CUnknownSlot>(std::string(code));
 }
 
@@ -297,5 +301,7 @@ std::string CSimRack::Relay(char lead, std::string_view body, DWORD now)
     if (!slot) return Refuse();
     std::string reply = slot->Command(lead, body.substr(1), now);
     if (reply.empty()) return reply;
+    // A data reply (">" and a reading) goes out as the module gives it, without the address.
+    if (reply[0] == '>' && reply.size() > 1) return reply;
     return reply.substr(0, 1) + Ack().substr(1) + reply.substr(1);
 }

@@ -14,6 +14,7 @@
 
 // One module in a slot. Command answers a slot request body (after "S<s>"): the reply with its
 // head character ("!", ">" or "?") and no address, which the main unit inserts; "" stays silent.
+// A data reply (">" and a reading) goes out without the address, as a module's readings do.
 class CSimSlot {
 public:
     virtual ~CSimSlot() = default;

@@ -1,10 +1,13 @@
 // Control ids of the ASCII rack dialogs' templates: the main unit (233), the digital slot (234),
-// the analog output slot (237) and the two trims (243, 244).
+// the analog input slot (235), the speed input slot (236), the analog output slot (237) and the
+// two trims (243, 244).
 #pragma once
 
 enum : int {
     IDD_RACK_MAIN = 233,
     IDD_RACK_DIO = 234,
+    IDD_RACK_AI = 235,
+    IDD_RACK_SPEED = 236,
     IDD_RACK_AO = 237,
     IDD_RACK_TRIM4 = 243,
     IDD_RACK_TRIM20 = 244,
@@ -26,6 +29,28 @@ enum : int {
     IDC_DIO_MODEL = 1124,
     IDC_DIO_HIGH_BYTE = 1171,
     IDC_DIO_LOW_BYTE = 1172,
+
+    // Analog input and speed input slots (the ids both templates share).
+    IDC_AI_MODEL = 1106,
+    IDC_AI_FORMAT = 1007,
+    IDC_AI_UPDATE_SETTING = 1027,
+    IDC_AI_CANCEL = 1288,
+    IDC_AI_UPDATE_ENABLE = 1040,
+    IDC_AI_RTD_RANGE = 1093,
+    IDC_AI_VOLTAGE_RANGE = 1006,
+    IDC_AI_THERMOCOUPLE_RANGE = 1246,
+    IDC_AI_INTEGRATION = 1034,
+    IDC_AI_CH7_FRAME = 1338,
+    IDC_SPEED_INTEGRATION = 1309,
+    // The alarm group.
+    IDC_ALARM_CHANNEL = 1290,
+    IDC_ALARM_HIGH_TYPE = 1122,
+    IDC_ALARM_LOW_TYPE = 1123,
+    IDC_ALARM_HIGH_LIMIT = 1232,
+    IDC_ALARM_LOW_LIMIT = 1233,
+    IDC_ALARM_UPDATE = 1042,
+    IDC_ALARM_CLEAR_HIGH = 1043,
+    IDC_ALARM_CLEAR_LOW = 1044,
 
     // Analog output slot.
     IDC_AO_FORMAT = 1007,
@@ -64,3 +89,21 @@ inline constexpr SAoChannelIds kAoChannelIds[4] = {
     {1318, 1330, 1321, 1099, 1333, 1113, 1100, 1337, 1243},
     {1326, 1331, 1323, 1101, 1334, 1117, 1102, 1049, 1244},
 };
+
+// The analog slots' channel rows, by channel: enable box, value, unit, the AlarmH and AlarmL lamps
+// and their labels (-1: a label without id), and the 1384H's range combo.
+struct SAiChannelIds {
+    int nEnable, nValue, nUnit, nHighLamp, nLowLamp, nHighLabel, nLowLabel, nSpeedRange;
+};
+inline constexpr SAiChannelIds kAiChannelIds[8] = {
+    {1140, 1171, 1229, 1291, 1299, -1, -1, 1307},
+    {1144, 1095, 1096, 1292, 1300, -1, -1, 1308},
+    {1141, 1097, 1098, 1293, 1301, -1, -1, 1009},
+    {1145, 1099, 1100, 1294, 1302, 1124, 1129, 1010},
+    {1142, 1101, 1102, 1295, 1303, 1125, 1130, 1011},
+    {1146, 1103, 1104, 1296, 1304, 1126, 1131, 1012},
+    {1143, 1105, 1111, 1297, 1305, 1127, 1132, 1013},
+    {1147, 1230, 1231, 1298, 1306, 1128, 1133, 1014},
+};
+// The enable boxes in channel order, for the message maps.
+inline constexpr int kAiEnableBoxIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};

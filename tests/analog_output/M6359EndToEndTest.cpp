@@ -1,8 +1,6 @@
 // From a search over a pseudo-terminal to the analog-output dialog: modsim serves a four-channel
 // output module, the program talks through the real libuart.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "analog_output/AnalogOutputIds.h"
 
 #include <QSlider>
@@ -11,18 +9,13 @@ using namespace search_test;
 
 TEST(M6359EndToEnd, ASliderReleaseReachesTheModulesOutput)
 {
-    CModsim sim("6359 1 9600 ascii type=32 input0=2.5\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
+    CSearchedBus bus("6359 1 9600 ascii type=32 input0=2.5\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
 
     std::string readBack;
     ui::CModalDriver driver([&](CDialog& dlg) {
-        ASSERT_EQ(dlg.GetTemplateID(), 163u);
+        ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6359));
         for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
         readBack = dlg.GetDlgItemText(kAoChannels[0].nReadBack);
         auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(kAoChannels[0].nSlider)->GetWidget());
@@ -32,11 +25,13 @@ TEST(M6359EndToEnd, ASliderReleaseReachesTheModulesOutput)
         slider->setSliderDown(false);
         for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(readBack, "+02.500");
-    EXPECT_NE(sim.Log().find("req ascii \"#010+07.250\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \">\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"#010+07.250\\r\""), std::string::npos)
+        << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \">\\r\""), std::string::npos) << bus.sim.Log();
     // The module now reports the output it was given.
-    EXPECT_NE(sim.Log().find("rep ascii \"!01+07.250\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \"!01+07.250\\r\""), std::string::npos)
+        << bus.sim.Log();
 }

@@ -1,10 +1,8 @@
 // From a search over a pseudo-terminal to the digital I/O dialog: modsim serves the module, the
 // program talks through the real libuart.so in real time. A click on an output lamp switches the
 // module's output, and the lamp follows once the module reports it.
-#include "Modsim.h"
-#include "PtyPair.h"
 #include "Resource.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "digital_io/DigitalIoIds.h"
 #include "digital_io/DioModel.h"
 
@@ -12,14 +10,9 @@ using namespace search_test;
 
 TEST(M6373EndToEnd, ALampClickSwitchesTheModulesOutputAndTheLampFollows)
 {
-    CModsim sim("6373 1 9600 ascii input1=1\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
+    CSearchedBus bus("6373 1 9600 ascii input1=1\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
 
     auto icon = [](CDialog& dlg, int id) { return dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); };
     HICON before = 0;
@@ -35,11 +28,11 @@ TEST(M6373EndToEnd, ALampClickSwitchesTheModulesOutputAndTheLampFollows)
             dlg.FireTimer(1000);
         after = icon(dlg, DioChannelControls[2].nDoLamp);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(before, IDI_LAMP_OFF);
     EXPECT_EQ(input, IDI_LAMP_ON);
     EXPECT_EQ(after, IDI_LAMP_ON);
-    EXPECT_NE(sim.Log().find("req ascii \"@014\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \"!040200\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"@014\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \"!040200\\r\""), std::string::npos) << bus.sim.Log();
 }

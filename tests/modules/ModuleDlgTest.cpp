@@ -56,6 +56,7 @@ public:
 
     using CModuleDlg::BeginStartup;
     using CModuleDlg::BoxBehindPolling;
+    using CModuleDlg::BoxHoldingTicks;
     using CModuleDlg::EndStartup;
     using CModuleDlg::FillSettingsBoxes;
     using CModuleDlg::QueueCommand;
@@ -282,6 +283,31 @@ TEST_F(ModuleBase, ABoxBehindPollingShowsAfterTheTickWithTheTimerRunningAndClose
     EXPECT_FALSE(m_link.IsAsciiOpen());
     EXPECT_EQ(m_dlg.m_nCloses, 2); // asked twice, done once
     EXPECT_EQ(g_bDialogClosed, 1);
+}
+
+TEST_F(ModuleBase, ABoxHoldingTicksKeepsThePollStillUntilItIsDismissed)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "0", "4384"});
+    m_dlg.m_onTick = [](CProbeDlg& dlg) {
+        if (dlg.m_nTicks == 2)
+            dlg.BoxHoldingTicks("Fail!", "Setting", MB_OK, [&dlg] { dlg.m_nCommand = 1; });
+    };
+    int ticksUnderBox = 0;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+        int before = m_dlg.m_nTicks;
+        for (int i = 0; i < 3; ++i) m_dlg.FireTimer(1000);
+        ticksUnderBox += m_dlg.m_nTicks - before;
+        return IDOK;
+    };
+    Tick(m_dlg, 2);
+    EXPECT_EQ(ticksUnderBox, 0);
+    TakeRequests();
+    // The step chosen once the box is gone goes out next, and the ticks run again.
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$012", "#01"}));
+    EXPECT_TRUE(m_dlg.IsRunning());
 }
 
 TEST_F(ModuleBase, AnEmptyRequestSendsNothing)

@@ -1,28 +1,17 @@
 // From a search over a pseudo-terminal to both power-meter dialogs: modsim serves a 6539 in ASCII
 // and a 6530 in Modbus RTU, the program talks through the real link libraries in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "counter_power/CounterPowerIds.h"
 
 using namespace search_test;
 
 TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
 {
-    CModsim sim("6539 1 9600 ascii input0=230.06\n6530 2 9600 rtu input3=0.5\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(ui::Click(search, IDOK));
-    while (search.m_nScanAddress < 3 && search.FireTimer(kScanTimer)) {
-    }
-    ASSERT_TRUE(ui::Click(search, IDC_STOP));
-    w.RunToEnd(10);
-    ASSERT_EQ(w.Rows().size(), 2u);
-    EXPECT_EQ(w.Row(0)[0], "4539");
-    EXPECT_EQ(w.Row(1)[0], "4530");
+    CSearchedBus bus("6539 1 9600 ascii input0=230.06\n6530 2 9600 rtu input3=0.5\n");
+    ASSERT_TRUE(bus.SearchBelow(3));
+    ASSERT_EQ(bus.w.Rows().size(), 2u);
+    EXPECT_EQ(bus.w.Row(0)[0], "4539");
+    EXPECT_EQ(bus.w.Row(1)[0], "4530");
 
     struct Seen {
         UINT nTemplate = 0;
@@ -41,11 +30,11 @@ TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
     Seen ascii, rtu;
     {
         ui::CModalDriver driver(readAfter(6, ascii));
-        ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+        ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
     }
     {
         ui::CModalDriver driver(readAfter(6, rtu));
-        ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 1));
+        ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 1));
     }
     EXPECT_EQ(ascii.nTemplate, 198u);
     EXPECT_EQ(ascii.strV1, "230.060");
@@ -55,6 +44,6 @@ TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
     EXPECT_EQ(rtu.strI1, "00.500");
     EXPECT_EQ(rtu.strF, "50.000");
     EXPECT_EQ(rtu.strEpi, "1234.568");
-    EXPECT_NE(sim.Log().find("req ascii \"#01F\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("req rtu"), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"#01F\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req rtu"), std::string::npos) << bus.sim.Log();
 }

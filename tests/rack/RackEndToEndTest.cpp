@@ -1,23 +1,16 @@
 // From a search over a pseudo-terminal to the rack main unit's dialog and one of its listed: modsim
 // serves the rack, the program talks through the real libuart.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "rack/RackIds.h"
 
 using namespace search_test;
 
 TEST(RackEndToEnd, ASearchedRackListsItsSlotsAndADigitalSlotSwitchesAnOutput)
 {
-    CModsim sim("2333E 1 9600 ascii slots=27,59\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
-    EXPECT_EQ(w.Row(0)[0], "1333E");
+    CSearchedBus bus("2333E 1 9600 ascii slots=27,59\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
+    EXPECT_EQ(bus.w.Row(0)[0], "1333E");
 
     std::vector<std::string> listed;
     auto lamp = [](CDialog& dlg, int channel) {
@@ -39,10 +32,10 @@ TEST(RackEndToEnd, ASearchedRackListsItsSlotsAndADigitalSlotSwitchesAnOutput)
         for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
         EXPECT_EQ(lamp(dlg, 5), IDI_LAMP_ON);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(listed, (std::vector<std::string>{"1327/0", "1359/1"}));
-    EXPECT_NE(sim.Log().find("req ascii \"#01S01501\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \">01\\r\""), std::string::npos) << sim.Log();
-    EXPECT_TRUE(w.boxes.Texts().empty());
+    EXPECT_NE(bus.sim.Log().find("req ascii \"#01S01501\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \">01\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_TRUE(bus.w.boxes.Texts().empty());
 }

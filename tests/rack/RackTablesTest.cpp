@@ -1,6 +1,7 @@
 // The rack's plain data: slot table rows, slot kinds, watchdog flag masks, the digital slots'
-// lamps and the analog output slot's values.
+// lamps, the analog output slot's values and the analog input slots' ranges, units and limits.
 #include "rack/RackSlots.h"
+#include "rack/SlotAi.h"
 #include "rack/SlotAo.h"
 #include "rack/SlotDio.h"
 
@@ -192,4 +193,63 @@ TEST(AoSlotValues, RangeDigitsAndSlewLists)
     EXPECT_EQ(AoSlewRows("X")[11], "128.0mV/sec");
     EXPECT_EQ(RowOfCode(kAoSlewCodes, "2C"), 11);
     EXPECT_EQ(RowOfCode(kAoSlewCodes, "2D"), -1);
+}
+
+TEST(AnalogSlotTables, RangeRowsOfConfigurationReplies)
+{
+    struct Case {
+        const char* model;
+        const char* reply;
+        int row;
+    } cases[] = {
+        {"1300", "!50230", 3},  {"1300", "!50X9", 9},    {"1300", "!502A", -1},
+        {"1384", "!5008", 0},   {"1384", "!50?7", 6},    {"1384", "!500E", -1},
+        {"1386", "!500F00", 8}, {"1386", "!501400", 13}, {"1386", "!50XF", -1},
+        {"1386", "!500", -1},   {"1384", "!", -1},       {"1300", "", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " " + c.reply);
+        EXPECT_EQ(AiRangeRowOfReply(*AiSlotModel(c.model), c.reply), c.row);
+    }
+    EXPECT_EQ(AiSlotModel("1327"), nullptr);
+    EXPECT_EQ(AiSlotModel("1386")->nChannels, 7);
+    EXPECT_EQ((*AiSlotModel("1300")->pRangeTexts)[5], "Pt.00392  0~100'C");
+    EXPECT_EQ((*AiSlotModel("1386")->pRangeTexts)[9], "T  Type  -100~400'C");
+}
+
+TEST(AnalogSlotTables, UnitsAndConfigurationBodies)
+{
+    struct Case {
+        const char* model;
+        int range, integration, format;
+        std::optional<std::string> unit, body;
+    } cases[] = {
+        {"1384", 3, 0, -1, "mV", "A0B00"},
+        {"1384", 6, 1, -1, "mA", "A0780"},
+        {"1384", -1, 0, 0, std::nullopt, std::nullopt},
+        {"1386", -1, 0, 0, "mV", std::nullopt},
+        {"1386", 5, 1, -1, "V", "A0580"},
+        {"1386", 13, 0, -1, "'C", "A1400"},
+        {"1300", 3, 1, 1, "Ohms", "A2383"},
+        {"1300", 0, 0, 0, "'C", "A2000"},
+        {"1300", 0, 0, -1, std::nullopt, std::nullopt},
+        {"1300", 0, -1, 0, "'C", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " " + std::to_string(c.range));
+        const SAiSlotModel& model = *AiSlotModel(c.model);
+        EXPECT_EQ(AiUnit(model, c.range, c.format), c.unit);
+        EXPECT_EQ(AiConfigurationBody(model, c.range, c.integration, c.format), c.body);
+    }
+    EXPECT_EQ(SpeedUnit(7), "V");
+    EXPECT_EQ(SpeedUnit(10), "mV");
+    EXPECT_EQ(SpeedUnit(-1), "mV");
+}
+
+TEST(AnalogSlotTables, AlarmLimitsAreSignedDecimalNumbers)
+{
+    for (const char* good : {"80", "+80", "-20.5", "12.", ".5", "+080.00", "0"})
+        EXPECT_TRUE(IsAlarmLimit(good)) << good;
+    for (const char* bad : {"", "+", "-", ".", "abc", "1e3", "--1", "1.2.3", " 80", "80 ", "0x10"})
+        EXPECT_FALSE(IsAlarmLimit(bad)) << bad;
 }

@@ -2,8 +2,10 @@
 // nothing there, as a reply cut short must.
 #include "RackFixture.h"
 #include "rack/RackIds.h"
+#include "rack/V1300.h"
 #include "rack/V1327.h"
 #include "rack/V1359.h"
+#include "rack/V1384H.h"
 
 #include "Resource.h"
 
@@ -65,4 +67,27 @@ TEST_F(ShortReplies, AnalogOutputSlotLeavesRangesAndSlewUnchosen)
     EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AO_SLEW)->GetCurSel(), -1);
     EXPECT_EQ(dlg.m_strChRange[0], "");
     EXPECT_EQ(dlg.m_strChSlew[0], "");
+}
+
+TEST_F(ShortReplies, AnalogSlotsReadNothingPastTheHead)
+{
+    m_frame.m_strSlotAiParams = {"", "1386", "0", "", "", ""};
+    CV1300 input;
+    input.Create(IDD_RACK_AI);
+    Tick(input, 30);
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_AI_THERMOCOUPLE_RANGE)->GetCurSel(), -1);
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_AI_INTEGRATION)->GetCurSel(), -1);
+    EXPECT_EQ(input.GetDlgItemText(kAiChannelIds[0].nUnit), "mV");
+    EXPECT_EQ(input.m_strEnableMask, "");
+    EXPECT_EQ(input.GetDlgItemText(IDC_ALARM_HIGH_LIMIT), "");
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_ALARM_HIGH_TYPE)->GetCurSel(), -1);
+    input.OnCancel();
+
+    m_frame.m_strSlotAiParams = {"", "1384H", "0", "", "", ""};
+    CV1384H speed;
+    speed.Create(IDD_RACK_SPEED);
+    Tick(speed, 40);
+    EXPECT_EQ(speed.GetDlgItemAs<CComboBox>(kAiChannelIds[0].nSpeedRange)->GetCurSel(), -1);
+    EXPECT_EQ(speed.GetDlgItemText(kAiChannelIds[0].nUnit), "mV");
+    EXPECT_EQ(speed.GetDlgItemText(kAiChannelIds[1].nValue), "");
 }

@@ -1,9 +1,7 @@
 // From a search over a pseudo-terminal to the Modbus rack window: modsim serves the rack, the
 // program talks through the real libPortix_rtu.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
 #include "Resource.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "rack/RackModbusIds.h"
 #include "rack/V1333M.h"
 #include "rack/V1333RTUIO.h"
@@ -14,16 +12,11 @@ using namespace search_test;
 TEST(V1333MEndToEnd, TheSearchFindsTheModbusRackAndItsTabsShowLiveSlotPages)
 {
     // The rack's own population: 1384H in slot 0, 1371 in slot 1.
-    CModsim sim("233E 1 9600 rtu\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
-    EXPECT_EQ(w.Row(0)[0], "1333E");
-    EXPECT_EQ(w.Row(0)[12], "RTU");
+    CSearchedBus bus("233E 1 9600 rtu\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
+    EXPECT_EQ(bus.w.Row(0)[0], "1333E");
+    EXPECT_EQ(bus.w.Row(0)[12], "RTU");
 
     std::string module, value, range;
     int lit = -1;
@@ -47,9 +40,9 @@ TEST(V1333MEndToEnd, TheSearchFindsTheModbusRackAndItsTabsShowLiveSlotPages)
         lit = 0;
         for (CButton& lamp : digital->m_btnChannel) lit += lamp.GetIcon() == IDI_DOT_SET;
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
-    EXPECT_TRUE(w.boxes.m_boxes.empty()) << w.boxes.m_boxes[0].text;
+    EXPECT_TRUE(bus.w.boxes.m_boxes.empty()) << bus.w.boxes.m_boxes[0].text;
     EXPECT_EQ(module, "Vekt-1384H");
     EXPECT_EQ(range, "4~20mA");
     EXPECT_EQ(value, "12.000"); // raw 2048 of a 12-bit 4-20 mA channel

@@ -1,22 +1,15 @@
 // From a search over a pseudo-terminal to the thermocouple dialog and back: modsim serves the
 // module, the program talks through the real libuart.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "thermocouple/ThermocoupleIds.h"
 
 using namespace search_test;
 
 TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
 {
-    CModsim sim("6386 1 9600 ascii type=0E format=00 input0=250\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
+    CSearchedBus bus("6386 1 9600 ascii type=0E format=00 input0=250\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
 
     std::string reading;
     std::string other;
@@ -30,16 +23,17 @@ TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
         ui::Click(dlg, IDC_TC_SETTING);
         for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(reading, "+0250.0");
     ASSERT_FALSE(other.empty());
     EXPECT_TRUE(other[0] == '+' || other[0] == '-') << other;
-    EXPECT_EQ(w.boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
-    ResultRow row = w.Row(0);
+    EXPECT_EQ(bus.w.boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    ResultRow row = bus.w.Row(0);
     EXPECT_EQ(row[1], "07");
     EXPECT_EQ(row[5], "T/C K-Type");
     EXPECT_EQ(row[7], "07");
-    EXPECT_NE(sim.Log().find("req ascii \"%01070F0600\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \"!07\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"%01070F0600\\r\""), std::string::npos)
+        << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \"!07\\r\""), std::string::npos) << bus.sim.Log();
 }
