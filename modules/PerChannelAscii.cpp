@@ -5,17 +5,21 @@
 
 namespace {
 
-// The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the
-// data format ("3" has no row).
-inline constexpr int kModbusFormatBit = 0x4;
 inline constexpr int kAsciiRow = 0;
 inline constexpr int kModbusRow = 1;
 
-inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
-inline constexpr UINT kPeriod = 500;
+// The description among the write-back's row texts.
+inline constexpr size_t kDescriptionText = 4;
 
 inline constexpr const char* kNewAddressZero = "地址不可设置为0";
+
+// The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the
+// data format ("3" has no row).
+bool FormatMeansModbus(const std::string& format)
+{
+    return format.size() == 1 && format[0] >= '4' && format[0] <= '7';
+}
 
 SModuleDescriptor DescriptorOf(const SPerChannelAsciiSetup& setup)
 {
@@ -26,7 +30,7 @@ SModuleDescriptor DescriptorOf(const SPerChannelAsciiSetup& setup)
         .eLink = ELinkKind::Ascii,
         .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, IDC_PC_PROTOCOL},
         .pFormatCodes = &FormatDigitTable,
-        .nFormatMask = 0x3,
+        .nFormatMask = setup.bFormatSelectsProtocol ? 0x3 : 0xF,
         .eMask = setup.eMask,
     };
 }
@@ -40,7 +44,7 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CPerChannelAsciiDlg::CPerChannelAsciiDlg(const SPerChannelAsciiSetup& setup)
-    : CPerChannelTypeDlg(DescriptorOf(setup), setup.rows, setup.typeCodes), m_pTypes(setup.pTypes)
+    : CPerChannelTypeDlg(DescriptorOf(setup), setup.rows, setup.typeCodes), m_setup(setup)
 {
 }
 
@@ -49,26 +53,31 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
     CDialog::OnInitDialog();
     InitFromBlock();
     for (int id : {IDC_PC_ZERO, IDC_PC_SPAN, IDC_PC_CJC}) GetDlgItem(id)->EnableWindow(FALSE);
+    // The types read channel by channel leave no enable mask to show.
+    if (ReadsTypes()) {
+        for (int k = 0; k < Channels(); ++k)
+            GetDlgItem(m_setup.rows.checkIds[static_cast<size_t>(k)])->EnableWindow(FALSE);
+    }
     // Baud rate, checksum and protocol change only while the module answers at address 0.
     bool addressZero = IsAddressZero();
-    for (int id : {IDC_PC_BAUD, IDC_PC_CHECKSUM, IDC_PC_PROTOCOL}) {
-        GetDlgItem(id)->EnableWindow(addressZero);
+    for (int id : {IDC_PC_BAUD, IDC_PC_CHECKSUM}) GetDlgItem(id)->EnableWindow(addressZero);
+    GetDlgItem(IDC_PC_PROTOCOL)->EnableWindow(addressZero || m_setup.bProtocolAlwaysEnabled);
+    if (m_setup.pTypes) {
+        const ChannelTypeList& types = m_pMainFrame->*m_setup.pTypes;
+        for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, types[static_cast<size_t>(k)]);
     }
-    const ChannelTypeList& types = m_pMainFrame->*m_pTypes;
-    for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, types[static_cast<size_t>(k)]);
 
-    // A module at address 0 (INIT) takes no checksum digits.
-    FillSettingsBoxes(true);
-    const std::string& format = Block()[kFormat];
-    bool modbus = format.size() == 1 && format[0] >= '4' && format[0] <= '7';
+    FillSettingsBoxes(m_setup.bChecksumOffAtZero);
+    bool modbus = m_setup.bFormatSelectsProtocol && FormatMeansModbus(Block()[kFormat]);
     GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)->SetCurSel(modbus ? kModbusRow : kAsciiRow);
 
     // Every name starts with the mask read, so the first step always has a request to make.
-    m_nCommand = kCmdStart;
-    OpenAsciiLine(BlockBaudRate());
-    SendAscii(Request('$', "6"), kFirstTimeout);
-    m_nLastCommand = kMaskRead;
-    SetTimer(m_nTimerId, kPeriod);
+    OpenAsciiLine(addressZero && m_setup.dwBaudAtZero ? m_setup.dwBaudAtZero : BlockBaudRate());
+    SendAscii(Request('$', "6"), m_setup.nFirstTimeout);
+    // Reading the types instead, the mask's reply is not looked at.
+    m_nCommand = RefreshCommand();
+    m_nLastCommand = ReadsTypes() ? kNothing : kMaskRead;
+    SetTimer(m_nTimerId, m_setup.nPeriod);
     return TRUE;
 }
 
@@ -95,14 +104,18 @@ bool CPerChannelAsciiDlg::CheckReply()
         break;
     case kTypeWritten:
         SetDlgItemText(IDC_PC_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
-        if (ack)
-            (m_pMainFrame->*m_pTypes)[static_cast<size_t>(m_nSentTypeChannel)] = m_strSentTypeCode;
+        if (ack && m_setup.pTypes) {
+            (m_pMainFrame->*m_setup.pTypes)[static_cast<size_t>(m_nSentTypeChannel)] =
+                m_strSentTypeCode;
+        }
         break;
+    case kTypeRead:
+        m_nLastCommand = kNothing;
+        StoreTypeRead(ack);
+        return true;
     case kConfigured:
         m_nLastCommand = kNothing;
-        ShowConfigurationResult(ack);
-        if (ack) WriteBack({}, {});
-        OnCancel();
+        ShowConfigurationOutcome(ack);
         return false;
     default:
         return true;
@@ -110,6 +123,33 @@ bool CPerChannelAsciiDlg::CheckReply()
     m_nLastCommand = kNothing;
     m_nCommand = kCmdBackToPoll;
     return true;
+}
+
+void CPerChannelAsciiDlg::StoreTypeRead(bool ack)
+{
+    // "!AACiRrr"; a channel that did not answer keeps the row its list shows.
+    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = ack ? Mid(m_strReply, 6, 2) : "";
+    if (m_nTypeReadChannel < Channels()) return;
+    for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, m_strTypesRead[static_cast<size_t>(k)]);
+    m_nTypeReadChannel = 0;
+    m_nCommand = kCmdBackToPoll;
+}
+
+void CPerChannelAsciiDlg::ShowConfigurationOutcome(bool ack)
+{
+    if (!m_setup.bBoxBehindPolling) {
+        ShowConfigurationResult(ack);
+        if (ack) WriteBack({}, {});
+        OnCancel();
+        return;
+    }
+    // The polls behind the box go to the new address.
+    m_nCommand = kCmdBackToPoll;
+    BoxBehindPolling(ack ? kConfigurationOk : kConfigurationError, "Setting", MB_ICONEXCLAMATION,
+                     [this, ack] {
+                         if (ack) WriteBack({}, {});
+                         OnCancel();
+                     });
 }
 
 std::string CPerChannelAsciiDlg::NextRequest()
@@ -129,11 +169,14 @@ std::string CPerChannelAsciiDlg::NextRequest()
         m_nSentTypeChannel = m_nTypeChannel;
         m_strSentTypeCode = m_strTypeCode;
         return Request('$', "7C" + Format("%d", m_nTypeChannel) + "R" + m_strTypeCode);
+    case kCmdReadTypes:
+        m_nLastCommand = kTypeRead;
+        return Request('$', "8C" + Format("%d", m_nTypeReadChannel++));
     case kCmdBackToPoll:
         m_nCommand = kCmdPoll;
-        // The reply in hand answers a write or the mask read, so the fields stay empty until the
-        // next poll's reply.
-        [[fallthrough]];
+        // The reply in hand answers a write or a start-up read, so the fields stay as they are
+        // until the next poll's reply.
+        return Request('#', "");
     default:
         ShowReadings();
         return Request('#', "");
@@ -148,9 +191,27 @@ void CPerChannelAsciiDlg::ShowReadings()
     // equally.
     int width = m_strReply.size() >= 40 ? 7 : static_cast<int>(data.size()) / Channels();
     for (int k = 0; k < Channels(); ++k) {
-        bool shown = m_bChannelEnabled[static_cast<size_t>(k)] == 1;
+        bool shown = ReadsTypes() || m_bChannelEnabled[static_cast<size_t>(k)] == 1;
         ShowChannelValue(k, 0, shown ? Mid(data, k * width, width) : "");
     }
+}
+
+std::string CPerChannelAsciiDlg::ConfigurationCommand(const SSettingsChoice& choice) const
+{
+    const SConfigForm& form = m_setup.config;
+    SConfigurationFields fields = {m_strOldAddress,
+                                   choice.strAddress,
+                                   form.pszType,
+                                   choice.strBaudCode,
+                                   choice.bChecksumOn ? "4" : "0",
+                                   choice.strFormatDigit};
+    if (choice.bModbus) return ModbusSwitchText(form.modbus, fields);
+    if (form.pszInitType && m_strOldAddress == "00") {
+        fields.strType = form.pszInitType;
+        fields.strCheck.clear();
+        fields.strFormat = form.pszInitFormat;
+    }
+    return ConfigurationText(fields);
 }
 
 void CPerChannelAsciiDlg::OnUpdate()
@@ -159,21 +220,24 @@ void CPerChannelAsciiDlg::OnUpdate()
     std::optional<SSettingsChoice> choice = ReadSettings(
         {.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
     if (!choice) return;
-    const std::string& newAddress = choice->strAddress;
-    std::string command = choice->bModbus
-                              ? "%00" + newAddress + "FF" + choice->strBaudCode + "04"
-                              : "%" + m_strOldAddress + newAddress + "FF" + choice->strBaudCode +
-                                    (choice->bChecksumOn ? "4" : "0") + choice->strFormatDigit;
-    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
-    m_strNewAddress = newAddress;
+    m_strConfigRequest = FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0);
+    m_strNewAddress = choice->strAddress;
     // The texts now; the flag only when the module acknowledges.
+    Texts rows = RowTextsOf(*choice);
+    if (m_setup.bClearsDescription) rows[kDescriptionText] = "";
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
-    WriteBack(RowTextsOf(*choice), params, nullptr);
+    WriteBack(rows, params, nullptr);
     QueueCommand(kCmdConfigure);
+}
+
+int CPerChannelAsciiDlg::RefreshCommand() const
+{
+    if (ReadsTypes()) return kCmdReadTypes;
+    return kCmdBackToPoll;
 }
 
 void CPerChannelAsciiDlg::OnRefresh()
 {
-    QueueCommand(kCmdBackToPoll);
+    QueueCommand(RefreshCommand());
 }

@@ -1,55 +1,21 @@
 // Templates 202 "Vekt-6384P" and 222 "4384A Modbus" of the per-channel-type analog-input dialogs,
 // and 225 "Vekt 6385P Modbus" of the single-channel Modbus input dialog with digital I/O.
-#include "DialogTemplate.h"
-#include "Strings.h"
-#include "TemplateRows.h"
+#include "PerChannelLayout.h"
 #include "analog_input/AnalogInputIds.h"
 
 namespace {
 
-using Controls = std::vector<ControlTemplate>;
-using Rows = std::vector<std::string>;
+using namespace per_channel_layout;
 
-const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
-const Rows kChecksumRows = {"Enable", "Disable"};
 const Rows kProtocolRows = {"Vekt ASCII", "Modbus RTU"};
 const Rows kTypeRows = {"+4~20mA", "+/-10V", "+/-5V", "+/-1V", "+/-500mV", "+/-150mV", "+/-20mA"};
 const Rows kRangeRows = {"-10 to +10V",    "-5 to +5V",      "-1 to +1V",
                          "-500 to +500mV", "-150 to +150mV", "-20 to +20mA"};
 
-struct SettingRow {
-    const char* label;
-    int id;
-    CtlKind kind;
-    const Rows* rows;
-    unsigned style;
-};
-
-// Labelled settings one under the other, from y on; returns the y below the last.
-int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
-{
-    for (const SettingRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 42, 9});
-        c.push_back({r.id, r.kind, "", x + 42, y, 80, r.rows ? 80 : 12, r.style,
-                     r.rows ? *r.rows : Rows{}});
-        y += 16;
-    }
-    return y;
-}
-
-// "Channel Setting": per channel an enable box, its label, the type list and the value field.
+// The channel rows of the analog-input templates: every list with the seven types.
 void AddChannelRows(Controls& c, int x, int y)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Channel Setting", x, y, 184, 154});
-    for (int ch = 0; ch < 8; ++ch) {
-        int row = y + 12 + ch * 15;
-        c.push_back({kPcCheckIds[static_cast<size_t>(ch)], CtlKind::AutoCheckBox, "Check1", x + 6,
-                     row + 1, 10, 10});
-        c.push_back({-1, CtlKind::Static, Format("CH%d", ch), x + 18, row + 2, 16, 9});
-        c.push_back(
-            {IDC_PC_TYPE0 + ch, CtlKind::DropList, "", x + 36, row, 70, 80, CS_NONE, kTypeRows});
-        c.push_back({IDC_PC_VALUE0 + ch, CtlKind::Edit, "", x + 110, row, 68, 12});
-    }
+    per_channel_layout::AddChannelRows(c, x, y, 8, [](int) { return kTypeRows; });
 }
 
 void AddListHeadings(Controls& c, int x, int y)
@@ -61,25 +27,8 @@ void AddListHeadings(Controls& c, int x, int y)
 
 Controls Ascii6384P()
 {
-    Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
-    AddSettingRows(c, 12, 16,
-                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
-                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
-                    {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &kProtocolRows, CS_NONE}});
-    c.push_back({IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14});
-    c.push_back({-1, CtlKind::GroupBox, "AI Calibration", 6, 126, 128, 32});
-    c.push_back({IDC_PC_ZERO, CtlKind::Button, "Zero", 12, 138, 36, 14});
-    c.push_back({IDC_PC_SPAN, CtlKind::Button, "Span", 52, 138, 36, 14});
-    c.push_back({IDC_PC_CJC, CtlKind::Button, "CJC", 92, 138, 36, 14});
-    c.push_back({-1, CtlKind::Static, "Respond", 6, 168, 34, 9});
-    c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 42, 166, 150, 12, CS_DISABLED});
-    AddChannelRows(c, 140, 4);
-    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 250, 140, 56, 14});
-    c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", 268, 186, 56, 14});
-    return c;
+    return AsciiControls(
+        {.nChannels = 8, .typeRows = [](int) { return kTypeRows; }, .protocolRows = kProtocolRows});
 }
 
 Controls Modbus6384P()

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kChannels = 8;
 constexpr WORD kRegValues = 0x0000;
 constexpr WORD kRegEnableMask = 0x00DC;
 constexpr BYTE kProtocolBit = 0x04;
@@ -33,9 +32,10 @@ std::string SimDioState(const std::string& ack, int status, BYTE outputs, BYTE i
 // ---- eight channels ----
 
 CSimAnalogInput8::CSimAnalogInput8(std::string model, SimRangeLookup ranges, BYTE type,
-                                   int channelTypes)
-    : CSimAnalogModule(std::move(model), kChannels, ranges, channelTypes ? 0xFF : type,
-                       channelTypes, type)
+                                   int channelTypes, int channels)
+    : CSimAnalogModule(std::move(model), channels, ranges, channelTypes ? 0xFF : type, channelTypes,
+                       type),
+      m_nEnableMask(AllChannels())
 {
 }
 
@@ -43,15 +43,16 @@ std::optional<std::string> CSimAnalogInput8::OnAscii(char lead, std::string_view
 {
     if (lead == '#' && body.empty()) {
         std::string reply = ">";
-        for (int channel = 0; channel < kChannels; ++channel) reply += Reading(channel, now);
+        for (int channel = 0; channel < Channels(); ++channel) reply += Reading(channel, now);
         return reply;
     }
     if (lead != '$') return std::nullopt;
     if (body == "6") return Ack() + SimHexPair(m_nEnableMask);
     if (body.size() == 3 && body[0] == '5') {
+        // Bits of channels the module does not have are dropped.
         auto mask = SimParseHex(body.substr(1));
         if (!mask) return Refuse();
-        m_nEnableMask = static_cast<BYTE>(*mask);
+        m_nEnableMask = static_cast<BYTE>(*mask & AllChannels());
         return Ack();
     }
     return std::nullopt;
@@ -59,7 +60,7 @@ std::optional<std::string> CSimAnalogInput8::OnAscii(char lead, std::string_view
 
 std::optional<WORD> CSimAnalogInput8::ReadRegister(WORD reg, DWORD now)
 {
-    if (reg >= kRegValues && reg < kRegValues + kChannels) return Raw(reg - kRegValues, now);
+    if (reg >= kRegValues && reg < kRegValues + Channels()) return Raw(reg - kRegValues, now);
     if (reg == kRegEnableMask) return m_nEnableMask;
     return std::nullopt;
 }
@@ -67,7 +68,7 @@ std::optional<WORD> CSimAnalogInput8::ReadRegister(WORD reg, DWORD now)
 BYTE CSimAnalogInput8::WriteRegister(WORD reg, WORD value)
 {
     if (reg != kRegEnableMask) return kSimIllegalAddress;
-    if (value > 0xFF) return kSimIllegalValue;
+    if (value & ~AllChannels()) return kSimIllegalValue;
     m_nEnableMask = static_cast<BYTE>(value);
     return kSimOk;
 }
@@ -78,8 +79,8 @@ CSimAnalogInputPerChannel::CSimAnalogInputPerChannel(std::string model)
 }
 
 CSimAnalogInputPerChannel::CSimAnalogInputPerChannel(std::string model, SimRangeLookup ranges,
-                                                     BYTE channelType)
-    : CSimAnalogInput8(std::move(model), ranges, channelType, kChannels)
+                                                     BYTE channelType, int channels)
+    : CSimAnalogInput8(std::move(model), ranges, channelType, channels, channels)
 {
 }
 

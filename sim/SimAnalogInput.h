@@ -11,7 +11,8 @@
 inline constexpr BYTE kSimAiDefaultType = 0x08;
 
 // "6384" and its variants: eight channels in one range, a channel-enable mask, the readings in
-// ASCII ("#AA") and as input registers 0x0000-0x0007.
+// ASCII ("#AA") and as input registers 0x0000-0x0007. Kin with six channels take their mask's
+// bits of CH0 to CH5 only.
 class CSimAnalogInput8 : public CSimAnalogModule {
 public:
     explicit CSimAnalogInput8(std::string model)
@@ -24,13 +25,16 @@ public:
 protected:
     // ranges and type: the model's range table and the type it leaves the factory with; with
     // channelTypes, each channel starts at that type and the module's type is "FF".
-    CSimAnalogInput8(std::string model, SimRangeLookup ranges, BYTE type, int channelTypes);
+    CSimAnalogInput8(std::string model, SimRangeLookup ranges, BYTE type, int channelTypes,
+                     int channels = 8);
     std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;
     std::optional<WORD> ReadRegister(WORD reg, DWORD now) override;
     BYTE WriteRegister(WORD reg, WORD value) override;
 
 private:
-    BYTE m_nEnableMask = 0xFF;
+    BYTE AllChannels() const { return static_cast<BYTE>((1u << Channels()) - 1); }
+
+    BYTE m_nEnableMask;
 };
 
 // "6384P", "9384P": eight channels with a type each ("$AA7CiRrr", "$AA8Ci", registers
@@ -40,7 +44,8 @@ public:
     explicit CSimAnalogInputPerChannel(std::string model);
 
 protected:
-    CSimAnalogInputPerChannel(std::string model, SimRangeLookup ranges, BYTE channelType);
+    CSimAnalogInputPerChannel(std::string model, SimRangeLookup ranges, BYTE channelType,
+                              int channels = 8);
     bool AcceptsType(BYTE type) const override { return type == 0xFF; }
     BYTE ReportedFormat() const override;
     void ApplyFormat(BYTE format) override;

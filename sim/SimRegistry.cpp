@@ -6,6 +6,7 @@
 #include "SimCounter.h"
 #include "SimDigitalIo.h"
 #include "SimOutputDi.h"
+#include "SimPerChannelTemp.h"
 #include "SimPowerMeter.h"
 #include "SimRack.h"
 #include "SimRackModbus.h"
@@ -82,6 +83,15 @@ constexpr SModel kModels[] = {
     {"6358", Make<CSimAnalogOutput1>},
     {"6355", Make<CSimAnalogOutput2>},
     {"6359", Make<CSimAnalogOutput4>},
+    {"6386P", Make<CSimThermocouplePerChannel>},
+    {"9386P", Make<CSimThermocouplePerChannel>},
+    {"6381", Make<CSimUniversalInput>},
+    {"9381", Make<CSimUniversalInput>},
+    {"6382", Make<CSimRtd6PerChannel>},
+    {"9382", Make<CSimRtd6PerChannel>},
+    {"6382T", Make<CSimThermistor6>},
+    {"9382T", Make<CSimThermistor6>},
+    {"6307A", Make<CSimRtd6307A>},
 };
 
 } // namespace

@@ -1,5 +1,9 @@
-// Control ids of the RTD dialog's template (183).
+// Template and control ids of the RTD and thermistor families' dialogs.
 #pragma once
+
+#include "PerChannelIds.h"
+
+// The RTD dialog's template (183).
 
 enum : int {
     IDD_M6309X = 183,
@@ -35,4 +39,11 @@ inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
 enum : int {
     IDD_M6380 = 148,
     IDC_RTD3_RANGE = 1093,
+};
+
+// The six-channel per-channel-type templates; their controls are those of PerChannelIds.h.
+enum : int {
+    IDD_M6382P = 207,
+    IDD_M63828P = 211,
+    IDD_M6307P = 215,
 };

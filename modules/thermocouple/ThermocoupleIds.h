@@ -1,5 +1,9 @@
-// Control ids of the thermocouple dialog's template (159).
+// Template and control ids of the thermocouple and universal-input families' dialogs.
 #pragma once
+
+#include "PerChannelIds.h"
+
+// The thermocouple dialog's template (159).
 
 enum : int {
     IDD_M6386 = 159,
@@ -51,3 +55,9 @@ enum : int {
 // Reading fields and enable boxes of CH0 to CH7.
 inline constexpr int kTcValueIds[8] = {1112, 1116, 1113, 1117, 1115, 1119, 1114, 1118};
 inline constexpr int kTcCheckIds[8] = {1140, 1144, 1141, 1145, 1142, 1146, 1143, 1147};
+
+// The per-channel-type templates; their controls are those of PerChannelIds.h.
+enum : int {
+    IDD_M6386P = 200,
+    IDD_M6381P = 205,
+};

@@ -248,6 +248,14 @@ bool CWnd::IsTimerActive(UINT_PTR nIDEvent) const
     return m_timers.count(nIDEvent) > 0 || m_manualTimers.count(nIDEvent) > 0;
 }
 
+UINT CWnd::TimerPeriod(UINT_PTR nIDEvent) const
+{
+    if (auto manual = m_manualTimers.find(nIDEvent); manual != m_manualTimers.end())
+        return manual->second;
+    auto timer = m_timers.find(nIDEvent);
+    return timer == m_timers.end() ? 0 : static_cast<UINT>(timer->second->interval());
+}
+
 bool CWnd::FireTimer(UINT_PTR nIDEvent)
 {
     if (!IsTimerActive(nIDEvent)) return false;

@@ -169,6 +169,8 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void* unused = nullptr);
     BOOL KillTimer(UINT_PTR nIDEvent);
     bool IsTimerActive(UINT_PTR nIDEvent) const;
+    // The timer's period in ms; 0 when it is not set.
+    UINT TimerPeriod(UINT_PTR nIDEvent) const;
     // Runs the timer's handler as its expiry would (tests drive timers this way). False when the
     // timer is not set.
     bool FireTimer(UINT_PTR nIDEvent);

@@ -1,0 +1,10 @@
+// The input types of the thermocouple and universal-input modules with one type per channel, in
+// the order of their dialogs' type lists. No Qt.
+#pragma once
+
+#include "ChannelTypeTable.h"
+
+// The eight-channel thermocouple and current module (6386P): nine types.
+const SChannelTypeTable& Tc6386PTypes();
+// The eight-channel universal-input module (6381): fifteen types.
+const SChannelTypeTable& UniversalTypes();

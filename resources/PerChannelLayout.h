@@ -1,0 +1,111 @@
+// Layout pieces of the per-channel-type templates, which several families' dialogs share: the
+// labelled settings one under the other and the channel rows (enable box, label, type list, value
+// field).
+#pragma once
+
+#include "DialogTemplate.h"
+#include "PerChannelIds.h"
+#include "Strings.h"
+#include "TemplateRows.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace per_channel_layout {
+
+using Controls = std::vector<ControlTemplate>;
+using Rows = std::vector<std::string>;
+
+inline const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
+inline const Rows kChecksumRows = {"Enable", "Disable"};
+
+struct SettingRow {
+    const char* label;
+    int id;
+    CtlKind kind;
+    const Rows* rows;
+    unsigned style;
+};
+
+// Labelled settings one under the other, from y on; returns the y below the last.
+inline int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
+{
+    for (const SettingRow& r : rows) {
+        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 42, 9});
+        c.push_back({r.id, r.kind, "", x + 42, y, 80, r.rows ? 80 : 12, r.style,
+                     r.rows ? *r.rows : Rows{}});
+        y += 16;
+    }
+    return y;
+}
+
+// "Channel Setting": per channel an enable box, its label, the type list (typeRows(channel),
+// typeWidth wide) and the value field. Returns the group's height.
+inline int AddChannelRows(Controls& c, int x, int y, int channels,
+                          const std::function<Rows(int)>& typeRows, int typeWidth = 70)
+{
+    int height = 10 + channels * 15 + 24;
+    c.push_back({-1, CtlKind::GroupBox, "Channel Setting", x, y, typeWidth + 114, height});
+    for (int ch = 0; ch < channels; ++ch) {
+        int row = y + 12 + ch * 15;
+        c.push_back({kPcCheckIds[static_cast<size_t>(ch)], CtlKind::AutoCheckBox, "Check1", x + 6,
+                     row + 1, 10, 10});
+        c.push_back({-1, CtlKind::Static, Format("CH%d", ch), x + 18, row + 2, 16, 9});
+        c.push_back({IDC_PC_TYPE0 + ch, CtlKind::DropList, "", x + 36, row, typeWidth, 80, CS_NONE,
+                     typeRows(ch)});
+        c.push_back({IDC_PC_VALUE0 + ch, CtlKind::Edit, "", x + 40 + typeWidth, row, 68, 12});
+    }
+    return height;
+}
+
+// What sets one ASCII per-channel-type template apart.
+struct SAsciiLayout {
+    int nChannels;
+    std::function<Rows(int)> typeRows; // the rows of a channel's type list
+    Rows protocolRows;
+    int nTypeWidth = 70;
+    bool bHexLabel = false; // "HEX" to the right of the address
+};
+
+// The width of the ASCII template.
+inline int AsciiWidth(const SAsciiLayout& layout)
+{
+    return 140 + layout.nTypeWidth + 114 + 6;
+}
+
+// The ASCII template: "General Setting" (address, baud rate, data format, checksum, protocol,
+// "&Update"), "AI Calibration" (three buttons), "Respond", the channel rows, "&Refresh" and
+// "&Cancel".
+inline Controls AsciiControls(const SAsciiLayout& layout)
+{
+    Controls c;
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
+    AddSettingRows(
+        c, 12, 16,
+        {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
+         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
+         {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
+         {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
+         {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &layout.protocolRows, CS_NONE}});
+    if (layout.bHexLabel) {
+        for (ControlTemplate& control : c) {
+            if (control.nID == IDC_PC_ADDRESS) control.cx = 54;
+        }
+        c.push_back({-1, CtlKind::Static, "HEX", 112, 18, 20, 9});
+    }
+    c.push_back({IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14});
+    c.push_back({-1, CtlKind::GroupBox, "AI Calibration", 6, 126, 128, 32});
+    c.push_back({IDC_PC_ZERO, CtlKind::Button, "Zero", 12, 138, 36, 14});
+    c.push_back({IDC_PC_SPAN, CtlKind::Button, "Span", 52, 138, 36, 14});
+    c.push_back({IDC_PC_CJC, CtlKind::Button, "CJC", 92, 138, 36, 14});
+    c.push_back({-1, CtlKind::Static, "Respond", 6, 168, 34, 9});
+    c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 42, 166, 150, 12, CS_DISABLED});
+    int height = AddChannelRows(c, 140, 4, layout.nChannels, layout.typeRows, layout.nTypeWidth);
+    int right = AsciiWidth(layout) - 6;
+    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", right - 74, 4 + height - 18, 56, 14});
+    c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", right - 56, 186, 56, 14});
+    return c;
+}
+
+} // namespace per_channel_layout
