@@ -21,6 +21,8 @@ struct SSettingsBoxes {
     int nRange = 0;    // list: rows of rangeCodes
     int nFormat = 0;   // list: rows of formatCodes
     int nProtocol = 0; // list: row 0 ASCII, row 1 Modbus RTU
+    // The address edit shows and takes the address as two hex digits instead of decimal.
+    bool bHexAddress = false;
 };
 
 // Where the block keeps each entry and in which form. Most families keep the search's order; some

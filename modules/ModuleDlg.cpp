@@ -66,7 +66,8 @@ void CModuleDlg::InitFromBlock()
     m_strAddressDecimal = Format("%d", static_cast<short>(value));
     UpdateData(FALSE);
     if (m_descriptor.boxes.nAddress)
-        SetDlgItemText(m_descriptor.boxes.nAddress, m_strAddressDecimal);
+        SetDlgItemText(m_descriptor.boxes.nAddress,
+                       m_descriptor.boxes.bHexAddress ? m_strAddress : m_strAddressDecimal);
 }
 
 void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
@@ -331,13 +332,24 @@ std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const
     return box->GetLBText(row);
 }
 
+bool CModuleDlg::FollowStartsAtCh0(int nChannelBox)
+{
+    if (GetDlgItemText(nChannelBox) == "CH0") return true;
+    AfxMessageBox("Select the CH0!");
+    return false;
+}
+
 std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
 {
     std::string text = Trim(GetDlgItemText(nAddressBox));
-    bool digits = !text.empty() && text.size() <= 3 &&
-                  std::all_of(text.begin(), text.end(),
-                              [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
-    long value = digits ? StrToLong(text, 10) : -1;
+    bool hex = m_descriptor.boxes.bHexAddress;
+    auto isDigit = [hex](char c) {
+        return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
+                   : std::isdigit(static_cast<unsigned char>(c)) != 0;
+    };
+    bool digits = !text.empty() && text.size() <= (hex ? 2u : 3u) &&
+                  std::all_of(text.begin(), text.end(), isDigit);
+    long value = digits ? StrToLong(text, hex ? 16 : 10) : -1;
     if (value < 0 || value > 255) {
         MessageBox(kAddressOutOfRange, "", MB_ICONEXCLAMATION);
         return std::nullopt;

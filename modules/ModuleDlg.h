@@ -175,9 +175,13 @@ protected:
     // The channels an enable-mask reply marks, read with the dialog's policy.
     std::array<bool, 8> MaskBits(char low, char high) const;
 
+    // "FOLLOW CH0" copies CH0's type and starts only with CH0 in the CH Number box; on any other
+    // text it shows "Select the CH0!" and gives false.
+    bool FollowStartsAtCh0(int nChannelBox);
     // The text of the row a list box has selected; nothing when it has none.
     std::optional<std::string> SelectedText(int nListBox) const;
-    // The typed address as a number 0 to 255, or nothing after "Address must be 0 to 255!".
+    // The typed address (decimal, or one or two hex digits where the box is hex) as a number 0 to
+    // 255, or nothing after "Address must be 0 to 255!".
     std::optional<int> ReadTypedAddress(int nAddressBox);
 
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result

@@ -40,3 +40,21 @@ std::vector<std::string> SplitReadings(const std::string& data, int count, int m
     fields.resize(static_cast<size_t>(std::max(count, 0)));
     return fields;
 }
+
+bool IsDecimalNumber(const std::string& text)
+{
+    size_t start = !text.empty() && IsSign(text[0]) ? 1 : 0;
+    int digits = 0;
+    bool point = false;
+    for (size_t i = start; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++digits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits > 0;
+}

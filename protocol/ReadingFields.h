@@ -15,3 +15,7 @@ std::vector<std::string> SplitEqualWidth(const std::string& data, int count);
 // Sign-led data is cut at its signs (into maxSigns fields), any other at equal widths (into count
 // fields); count fields either way.
 std::vector<std::string> SplitReadings(const std::string& data, int count, int maxSigns);
+
+// A decimal number as the modules write readings and limits: an optional sign, then digits with
+// at most one point ("+80", "-20.5", "12."); at least one digit.
+bool IsDecimalNumber(const std::string& text);

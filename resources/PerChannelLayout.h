@@ -6,6 +6,7 @@
 #include "DialogTemplate.h"
 #include "PerChannelIds.h"
 #include "Strings.h"
+#include "TemplateRows.h"
 
 #include <functional>
 #include <string>
@@ -16,7 +17,6 @@ namespace per_channel_layout {
 using Controls = std::vector<ControlTemplate>;
 using Rows = std::vector<std::string>;
 
-inline const Rows kBaudRows = {"1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200"};
 inline const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 inline const Rows kChecksumRows = {"Enable", "Disable"};
 
@@ -84,7 +84,7 @@ inline Controls AsciiControls(const SAsciiLayout& layout)
     AddSettingRows(
         c, 12, 16,
         {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
          {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
          {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
          {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &layout.protocolRows, CS_NONE}});

@@ -79,6 +79,8 @@ constexpr SModel kModels[] = {
     {"4300A", Make<CSimRtd>},
     {"6309", Make<CSimRtd>},
     {"4309", Make<CSimRtd>},
+    {"6380", Make<CSimRtd>},
+    {"4380", Make<CSimRtd>},
     {"6358", Make<CSimAnalogOutput1>},
     {"6355", Make<CSimAnalogOutput2>},
     {"6359", Make<CSimAnalogOutput4>},

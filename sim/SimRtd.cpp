@@ -50,9 +50,10 @@ struct SRtdModel {
     const char* pszName;
     int nChannels;
     bool bThirteenRanges;
+    bool bCalibration = false; // the three-step calibration
 };
 
-constexpr std::array<SRtdModel, 12> kModels = {{
+constexpr std::array<SRtdModel, 14> kModels = {{
     {"6308", 1, true},
     {"4308", 1, true},
     {"6300", 3, true},
@@ -65,6 +66,8 @@ constexpr std::array<SRtdModel, 12> kModels = {{
     {"4300A", 3, false},
     {"6309", 4, false},
     {"4309", 4, false},
+    {"6380", 3, true, true},
+    {"4380", 3, true, true},
 }};
 
 const SRtdModel& ModelOf(const std::string& name)
@@ -91,7 +94,8 @@ const SSimRange* SimRtdRange6(BYTE code)
 
 CSimRtd::CSimRtd(std::string model)
     : CSimAnalogModule(model, ModelOf(model).nChannels,
-                       ModelOf(model).bThirteenRanges ? SimRtdRange13 : SimRtdRange6, kDefaultRange)
+                       ModelOf(model).bThirteenRanges ? SimRtdRange13 : SimRtdRange6, kDefaultRange),
+      m_bHasCalibration(ModelOf(model).bCalibration)
 {
 }
 
@@ -109,8 +113,24 @@ std::string CSimRtd::ResistanceText(int channel, DWORD now) const
     return text;
 }
 
+std::optional<std::string> CSimRtd::Calibrate(char lead, std::string_view body)
+{
+    if (lead == '~' && body == "E1") {
+        m_bCalibrationEnabled = true;
+        return Ack();
+    }
+    if (lead != '$' || (body != "1" && body != "0")) return std::nullopt;
+    // Zero and span are taken only once the calibration is enabled.
+    if (!m_bCalibrationEnabled) return Refuse();
+    ++(body == "1" ? m_nZeroCalibrations : m_nSpanCalibrations);
+    return Ack();
+}
+
 std::optional<std::string> CSimRtd::OnAscii(char lead, std::string_view body, DWORD now)
 {
+    if (m_bHasCalibration) {
+        if (auto reply = Calibrate(lead, body)) return reply;
+    }
     bool values = lead == '#' && body.empty();
     bool resistances = lead == '$' && body == "A";
     if (!values && !resistances) return std::nullopt;

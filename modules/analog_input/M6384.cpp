@@ -207,10 +207,7 @@ void CM6384::OnChannelConfigure()
 
 void CM6384::OnFollowChannel0()
 {
-    if (GetDlgItemText(IDC_AI_CH_NUMBER) != "CH0") {
-        AfxMessageBox("Select the CH0!");
-        return;
-    }
+    if (!FollowStartsAtCh0(IDC_AI_CH_NUMBER)) return;
     int type = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
     if (type < 0) return;
     m_nFollowType = type;

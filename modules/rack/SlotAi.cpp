@@ -1,9 +1,9 @@
 #include "SlotAi.h"
 
 #include "ModelName.h"
+#include "ReadingFields.h"
 #include "Strings.h"
 
-#include <cctype>
 
 namespace {
 
@@ -108,18 +108,5 @@ std::string SpeedUnit(int rangeRow)
 
 bool IsAlarmLimit(const std::string& text)
 {
-    size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
-    int digits = 0;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        auto c = static_cast<unsigned char>(text[i]);
-        if (std::isdigit(c)) {
-            ++digits;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
-    }
-    return digits > 0;
+    return IsDecimalNumber(text);
 }

@@ -45,6 +45,13 @@ inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
 // The value fields of CH0 to CH5 in templates 226 and 228.
 inline constexpr std::array<int, 8> kRtdmValueIds = {1278, 1279, 1095, 1112, 1280, 1281, 0, 0};
 
+// Template 148, the three-channel dialog: the ids above where the controls are the same, and its
+// own range list in the place of the six-range one.
+enum : int {
+    IDD_M6380 = 148,
+    IDC_RTD3_RANGE = 1093,
+};
+
 // The six-channel per-channel-type templates; their controls are those of PerChannelIds.h.
 enum : int {
     IDD_M6382P = 207,

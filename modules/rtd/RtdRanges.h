@@ -8,3 +8,6 @@
 extern const SRangeList kRtdRanges13;
 // "20" to "25": Pt100, Cu100, Cu50, BA1, BA2, G53.
 extern const SRangeList kRtdRanges6;
+// The thirteen ranges of the three-channel 6380 and 4380 as their dialog lists them: the codes of
+// kRtdRanges13 with shorter texts.
+extern const SRangeList kRtdRanges3Ch;

@@ -7,6 +7,7 @@
 #include "ReadingFields.h"
 #include "Strings.h"
 #include "thermocouple/MvTcRanges.h"
+#include "thermocouple/TcCalibration.h"
 #include "thermocouple/ThermocoupleIds.h"
 
 #include <algorithm>
@@ -24,6 +25,18 @@ inline constexpr UINT kPeriod = 500;
 inline constexpr int kChannels = 8;
 inline constexpr const char* kModbusOk = "Setting MODBUS/RTU OK!";
 inline constexpr const char* kReadFailed = "ERROR!!";
+// A zero or span reply counts only this long after the click: the module needs the time.
+inline constexpr DWORD kCalibrationSettle = 100;
+inline constexpr const char* kNoteCaption = "Note";
+inline constexpr const char* kCoefficientRange = "The number is 0 ~ 50000!";
+inline constexpr const char* kOffsetRange =
+    "The offset must be a sign and 0 ~ 589.81, eg.(+00.02)!";
+inline constexpr const char* kRawOffsetForm =
+    "The offset must be a sign and 4 hex digits, eg.(+0000)!";
+inline constexpr const char* kLimitForm =
+    "The limit must be a sign and 6 digits or point, eg.(+0500.0)!";
+// Alarm-mode rows and the command each sends.
+const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 
 // Data Format rows by format digit; on the 4386A bit 2 of the digit is the protocol.
 const CodeTable kFormatDigits = {"0", "1", "2"};
@@ -84,11 +97,50 @@ bool Acknowledged(const std::string& reply)
     return CharAt(reply, 0) == '!';
 }
 
+// Requests whose reply only shows an outcome in a status field: the success text, or the reply
+// itself where there is none, when the reply begins with the lead; else the failure text.
+struct SOneShot {
+    int nCommand;
+    int nStatus;
+    char cLead;
+    const char* pszOk;
+    const char* pszFailed;
+};
+const SOneShot kOneShots[] = {
+    {CM6386::kCjcZero, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
+    {CM6386::kCoefficientWrite, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
+    {CM6386::kTemperature, IDC_TC_CJC_STATUS, '>', nullptr, "Error!"},
+    {CM6386::kReadCjc, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
+    {CM6386::kCoefficientRead, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
+    {CM6386::kEnableWrite, IDC_TC_CJC_STATUS, '!', "Ready!", "Error!"},
+    {CM6386::kHighLimitWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
+    {CM6386::kLowLimitWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
+    {CM6386::kAlarmModeWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
+    {CM6386::kOutputWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
+    {CM6386::kClearAlarm, IDC_TC_STATUS, '!', "报警清除成功!", "报警清除失败!"},
+};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6386, CModuleDlg)
 ON_BN_CLICKED(IDC_TC_SETTING, OnSetting)
 ON_CHANNEL_BOXES(kTcCheckIds, OnEnableChannel)
+ON_BN_CLICKED(IDC_TC_CALIBRATE, OnCalibrate)
+ON_BN_CLICKED(IDC_TC_ZERO, OnZeroCalibration)
+ON_BN_CLICKED(IDC_TC_SPAN, OnSpanCalibration)
+ON_BN_CLICKED(IDC_TC_CJC_ZERO, OnCjcZero)
+ON_BN_CLICKED(IDC_TC_COEFFICIENT_WRITE, OnCoefficientWrite)
+ON_BN_CLICKED(IDC_TC_TEMPERATURE, OnTemperature)
+ON_BN_CLICKED(IDC_TC_READ_CJC, OnReadCjc)
+ON_BN_CLICKED(IDC_TC_COEFFICIENT_READ, OnCoefficientRead)
+ON_BN_CLICKED(IDC_TC_READ, OnReadCjcTemperature)
+ON_BN_CLICKED(IDC_TC_CH_READ, OnChannelRead)
+ON_BN_CLICKED(IDC_TC_CH_CONF, OnChannelConfig)
+ON_BN_CLICKED(IDC_TC_FOLLOW_CH0, OnFollowCh0)
+ON_BN_CLICKED(IDC_TC_ALARMH_SETTING, OnAlarmHighSetting)
+ON_BN_CLICKED(IDC_TC_ALARML_SETTING, OnAlarmLowSetting)
+ON_BN_CLICKED(IDC_TC_ALARM_TYPE, OnAlarmTypeSetting)
+ON_BN_CLICKED(IDC_TC_CLEAR_ALARM, OnClearAlarm)
 END_MESSAGE_MAP()
 
 CM6386::CM6386(CWnd*) : CModuleDlg(kDescriptor) {}
@@ -124,11 +176,15 @@ BOOL CM6386::OnInitDialog()
     SetControlStates();
     DWORD baud = SelectSettings();
     m_lamps.Attach(*this, {IDC_TC_LOW_LAMP, IDC_TC_HIGH_LAMP});
+    SetDlgItemText(IDC_TC_CJC_ZERO_VALUE, m_strCjcZero);
+    SetDlgItemText(IDC_TC_COEFFICIENT_VALUE, Format("%d", 10000));
 
     std::string first;
     if (IsSingleChannel()) {
         first = Request('#', "");
         m_nCommand = kAlarmModeRead;
+        // A button pressed before the alarm mode is known waits for it.
+        BeginStartup();
     } else {
         first = Request('$', "6");
         m_nCommand = kEnableRead;
@@ -199,7 +255,7 @@ void CM6386::ToggleChannel(int k)
 void CM6386::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kEnableWrite);
+    QueueUnlessSetting(kEnableWrite);
 }
 
 void CM6386::ParseEnableMask(char low, char high)
@@ -256,6 +312,7 @@ void CM6386::ReadAlarmReply()
         if (ack && mode >= 0 && mode <= 2)
             GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->SetCurSel(mode);
         m_nCommand = ack ? kResume : kAlarmModeRead;
+        if (ack) EndStartup();
         break;
     }
     case kHighRead:
@@ -301,9 +358,14 @@ bool CM6386::EvaluateReply()
                            kModbusOk);
         OnCancel();
         return false;
-    case kEnableWrite:
-        SetDlgItemText(IDC_TC_CJC_STATUS, Acknowledged(m_strReply) ? "Ready!" : "Error!");
-        m_nCommand = kResume;
+    case kCalibrate:
+    case kZeroCalibration:
+    case kSpanCalibration:
+        ReadCalibrationReply(last);
+        break;
+    case kChannelConfig:
+    case kFollowWrite:
+        ReadChannelWrite(last);
         break;
     case kChannelRead:
         ReadChannelType();
@@ -314,9 +376,50 @@ bool CM6386::EvaluateReply()
         m_nCommand = kResume;
         break;
     default:
+        if (ShowOneShotOutcome(last)) m_nCommand = kResume;
         break;
     }
     return true;
+}
+
+bool CM6386::ShowOneShotOutcome(int last)
+{
+    for (const SOneShot& shot : kOneShots) {
+        if (shot.nCommand != last) continue;
+        bool ok = CharAt(m_strReply, 0) == shot.cLead;
+        SetDlgItemText(shot.nStatus, ok ? (shot.pszOk ? shot.pszOk : m_strReply) : shot.pszFailed);
+        return true;
+    }
+    return false;
+}
+
+void CM6386::ReadCalibrationReply(int last)
+{
+    bool ack = Acknowledged(m_strReply);
+    if (last == kCalibrate) {
+        // Refused: the same offset goes out again at every tick until the module takes it.
+        SetDlgItemText(IDC_TC_STATUS, ack ? "Ready." : "Error!");
+        for (int id : {IDC_TC_ZERO, IDC_TC_SPAN}) GetDlgItem(id)->EnableWindow(ack ? TRUE : FALSE);
+        m_nCommand = ack ? kResume : kCalibrate;
+        return;
+    }
+    bool settled = GetTickCount() - m_dwCalibrationTick >= kCalibrationSettle;
+    SetDlgItemText(IDC_TC_STATUS, ack && settled ? "Ready." : "Error!");
+    m_nCommand = kResume;
+}
+
+// An acknowledged channel-type write carries a running copy of CH0's type on. The chain's own
+// write moves it to the next channel; after a refusal it waits, and the next acknowledged write
+// ("CH CONF") resumes it at the channel that was refused, so no channel is skipped.
+void CM6386::ReadChannelWrite(int last)
+{
+    m_nCommand = kResume;
+    if (!Acknowledged(m_strReply) || !m_follow.bActive) return;
+    if (last == kFollowWrite && m_follow.Answers() && ++m_follow.nStep == kChannels) {
+        m_follow.Stop();
+        return;
+    }
+    if (SequenceMayContinue(m_follow)) m_nCommand = kFollowWrite;
 }
 
 // After the readings: the 4386A reads its channel type once, then its cold-junction temperature
@@ -326,9 +429,7 @@ std::string CM6386::PollOrAutomaticRequest()
     if (IsPerChannelModel()) {
         if (m_nAutoReadStep == 0) {
             m_nAutoReadStep = 1;
-            // A typed text that is no row of the box reads as CH0.
-            int channel = std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
-            m_strChannelRequest = Request('$', Format("8C%d", channel));
+            m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
             m_nLastCommand = m_nCommand = kChannelRead;
             return m_strChannelRequest;
         }
@@ -351,11 +452,6 @@ std::string CM6386::NextRequest()
     case kPoll:
         ShowReadings();
         return PollOrAutomaticRequest();
-    case kEnableWrite:
-        // The mask as it stands now, with the module's own marks read at start.
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-        m_nLastCommand = kEnableWrite;
-        return Request('$', "5" + m_strEnableMask);
     default:
         break;
     }
@@ -364,8 +460,58 @@ std::string CM6386::NextRequest()
         m_nAlarmReadState = read.nState;
         return Request('@', read.pszBody);
     }
+    std::string request = OneShotRequest();
+    if (!request.empty()) {
+        m_nLastCommand = m_nCommand;
+        return request;
+    }
     m_nCommand = kPoll;
     return Request('#', "");
+}
+
+std::string CM6386::OneShotRequest()
+{
+    switch (m_nCommand) {
+    case kCalibrate:
+        return Request('$', "9" + m_strCjcSign + m_strCjcOffsetHex);
+    case kZeroCalibration:
+        return Request('$', "1");
+    case kSpanCalibration:
+        return Request('$', "0");
+    case kCjcZero:
+        return Request('$', "9" + m_strCjcZero);
+    case kCoefficientWrite:
+        return Request('~', "L" + m_strCoefficientHex);
+    case kTemperature:
+    case kCjcTemperatureRead:
+        return Request('$', "3");
+    case kReadCjc:
+        return Request('$', "J");
+    case kCoefficientRead:
+        return Request('$', "L");
+    case kEnableWrite:
+        // The mask as it stands now, with the module's own marks read at start.
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+        return Request('$', "5" + m_strEnableMask);
+    case kHighLimitWrite:
+        return Request('@', "HI" + m_strHighLimit);
+    case kLowLimitWrite:
+        return Request('@', "LO" + m_strLowLimit);
+    case kAlarmModeWrite:
+        return Request('@', m_strAlarmModeBody);
+    case kClearAlarm:
+        return Request('@', "CA");
+    case kOutputWrite:
+        return Request('@', Format("DO0%d", m_nOutputRequest));
+    case kChannelRead:
+    case kChannelConfig:
+        return m_strChannelRequest;
+    case kFollowWrite:
+        m_follow.Sent();
+        return ChannelWriteRequest(m_follow.nStep, m_nFollowTypeRow);
+    default:
+        return "";
+    }
 }
 
 void CM6386::SendConfiguration()
@@ -435,4 +581,167 @@ void CM6386::OnSetting()
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
     Sleep(kSettingPause);
     QueueCommand(kConfigure);
+}
+
+int CM6386::SelectedChannel() const
+{
+    // A typed text that is no row of the box reads as CH0.
+    return std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
+}
+
+std::string CM6386::ChannelWriteRequest(int channel, int typeRow) const
+{
+    return Request('$', Format("7C%dR", channel) + CodeOfRow(kTcChannelTypes.codes, typeRow));
+}
+
+// The row is rewritten when the setting is pressed, so the setting's request must go out: no other
+// request takes its place.
+void CM6386::QueueUnlessSetting(int nCommand)
+{
+    if (QueuedCommand() != kConfigure) QueueCommand(nCommand);
+}
+
+void CM6386::OnCalibrate()
+{
+    std::optional<SCjcOffsetCode> code = CjcOffsetCode(GetDlgItemText(IDC_TC_CJC_OFFSET));
+    if (!code) {
+        MessageBox(kOffsetRange, kNoteCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strCjcSign = code->strSign;
+    m_strCjcOffsetHex = code->strHex;
+    QueueUnlessSetting(kCalibrate);
+}
+
+void CM6386::OnZeroCalibration()
+{
+    m_dwCalibrationTick = GetTickCount();
+    QueueUnlessSetting(kZeroCalibration);
+}
+
+void CM6386::OnSpanCalibration()
+{
+    m_dwCalibrationTick = GetTickCount();
+    QueueUnlessSetting(kSpanCalibration);
+}
+
+// Takes its own field only: an address typed but not yet set stays out of the requests.
+void CM6386::OnCjcZero()
+{
+    std::string text = GetDlgItemText(IDC_TC_CJC_ZERO_VALUE);
+    if (!IsRawCjcOffset(text)) {
+        MessageBox(kRawOffsetForm, kNoteCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strCjcZero = text;
+    QueueUnlessSetting(kCjcZero);
+}
+
+void CM6386::OnCoefficientWrite()
+{
+    std::optional<std::string> code = CoefficientCode(GetDlgItemText(IDC_TC_COEFFICIENT_VALUE));
+    if (!code) {
+        MessageBox(kCoefficientRange, kNoteCaption, MB_ICONEXCLAMATION);
+        return;
+    }
+    m_strCoefficientHex = *code;
+    QueueUnlessSetting(kCoefficientWrite);
+}
+
+void CM6386::OnTemperature()
+{
+    QueueUnlessSetting(kTemperature);
+}
+
+void CM6386::OnReadCjc()
+{
+    QueueUnlessSetting(kReadCjc);
+}
+
+void CM6386::OnCoefficientRead()
+{
+    QueueUnlessSetting(kCoefficientRead);
+}
+
+void CM6386::OnReadCjcTemperature()
+{
+    QueueUnlessSetting(kCjcTemperatureRead);
+}
+
+void CM6386::OnChannelRead()
+{
+    m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
+    QueueUnlessSetting(kChannelRead);
+}
+
+void CM6386::OnChannelConfig()
+{
+    int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
+    if (typeRow < 0) return; // no type chosen: nothing to write
+    m_strChannelRequest = ChannelWriteRequest(SelectedChannel(), typeRow);
+    QueueUnlessSetting(kChannelConfig);
+}
+
+void CM6386::OnFollowCh0()
+{
+    if (!FollowStartsAtCh0(IDC_TC_CH_NUMBER)) return;
+    int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
+    if (typeRow < 0) return;
+    m_nFollowTypeRow = typeRow;
+    m_follow.Start();
+    QueueUnlessSetting(kFollowWrite);
+}
+
+std::optional<std::string> CM6386::CheckedLimit(int nEdit)
+{
+    std::string text = GetDlgItemText(nEdit);
+    if (IsTcAlarmLimit(text)) return text;
+    MessageBox(kLimitForm, kNoteCaption, MB_ICONEXCLAMATION);
+    return std::nullopt;
+}
+
+void CM6386::OnAlarmHighSetting()
+{
+    if (std::optional<std::string> limit = CheckedLimit(IDC_TC_HIGH_LIMIT)) {
+        m_strHighLimit = *limit;
+        QueueUnlessSetting(kHighLimitWrite);
+    }
+}
+
+void CM6386::OnAlarmLowSetting()
+{
+    if (std::optional<std::string> limit = CheckedLimit(IDC_TC_LOW_LIMIT)) {
+        m_strLowLimit = *limit;
+        QueueUnlessSetting(kLowLimitWrite);
+    }
+}
+
+void CM6386::OnAlarmTypeSetting()
+{
+    // Typed text that is none of the three modes has no command.
+    int row = GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->GetCurSel();
+    if (row < 0) return;
+    m_strAlarmModeBody = kAlarmModeBodies[row];
+    QueueUnlessSetting(kAlarmModeWrite);
+}
+
+void CM6386::OnClearAlarm()
+{
+    QueueUnlessSetting(kClearAlarm);
+}
+
+void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int lamp = m_lamps.HitTest(point);
+    if (lamp >= 0) {
+        if (nFlags == MK_LBUTTON) {
+            int& on = lamp == 0 ? m_bLowLampOn : m_bHighLampOn;
+            on = on ? 0 : 1;
+        }
+        // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the
+        // lamps follow the module at the next output read, not the click.
+        m_nOutputRequest = m_bLowLampOn + 2 * m_bHighLampOn;
+        QueueUnlessSetting(kOutputWrite);
+    }
+    CModuleDlg::OnLButtonDown(nFlags, point);
 }

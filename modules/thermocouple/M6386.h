@@ -18,9 +18,27 @@ public:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     void PollStep() override;
+    // A click on a lamp switches its output (Shift or Ctrl held: the outputs are sent unchanged).
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnSetting();
     template <int k> void OnEnableChannel() { ToggleChannel(k); }
+    void OnCalibrate();
+    void OnZeroCalibration();
+    void OnSpanCalibration();
+    void OnCjcZero();
+    void OnCoefficientWrite();
+    void OnTemperature();
+    void OnReadCjc();
+    void OnCoefficientRead();
+    void OnReadCjcTemperature();
+    void OnChannelRead();
+    void OnChannelConfig();
+    void OnFollowCh0();
+    void OnAlarmHighSetting();
+    void OnAlarmLowSetting();
+    void OnAlarmTypeSetting();
+    void OnClearAlarm();
 
     // Marks the channels the enable reply's mask digits set (a digit that is not a hex digit marks
     // none), never unmarks one, and shows the marks.
@@ -34,13 +52,28 @@ public:
         kPoll = 0,
         kConfigure = 1,
         kResume = 2,
+        kCalibrate = 3,
+        kZeroCalibration = 4,
+        kSpanCalibration = 5,
+        kCjcZero = 6,
         kHighLimitRead = 7,
         kLowLimitRead = 8,
         kOutputRead = 9,
+        kCoefficientWrite = 10,
+        kHighLimitWrite = 11,
+        kLowLimitWrite = 12,
+        kTemperature = 13,
+        kReadCjc = 14,
+        kCoefficientRead = 15,
+        kOutputWrite = 19,
         kEnableWrite = 20,
+        kAlarmModeWrite = 24,
+        kClearAlarm = 25,
         kChannelRead = 28,
+        kChannelConfig = 29,
         kAlarmModeRead = 30,
         kCjcTemperatureRead = 31,
+        kFollowWrite = 32,
         kEnableRead = -1,
     };
     // Which alarm read is outstanding (m_nAlarmReadState).
@@ -55,6 +88,20 @@ public:
     int m_nLimitReads = 0;
     int m_bLowLampOn = 0;
     int m_bHighLampOn = 0;
+    int m_nOutputRequest = 0; // the output digit the last lamp click asks for
+    // Cold junction and calibration.
+    std::string m_strCjcSign;
+    std::string m_strCjcOffsetHex;
+    DWORD m_dwCalibrationTick = 0;
+    std::string m_strCjcZero = "+0000";
+    std::string m_strCoefficientHex;
+    // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledgement.
+    SSequence m_follow;
+    int m_nFollowTypeRow = 0;
+    // Alarm limits and mode as checked at the click.
+    std::string m_strHighLimit;
+    std::string m_strLowLimit;
+    std::string m_strAlarmModeBody;
 
     DECLARE_MESSAGE_MAP()
 
@@ -65,14 +112,23 @@ private:
     void SetControlStates();
     DWORD SelectSettings();
     void ToggleChannel(int k);
+    void QueueUnlessSetting(int nCommand);
 
     // False when the reply was the configuration's and the dialog has closed.
     bool EvaluateReply();
     void ReadAlarmReply();
     void ReadChannelType();
+    void ReadCalibrationReply(int last);
+    void ReadChannelWrite(int last);
+    // Shows the outcome of a one-shot request of the status table; false for any other request.
+    bool ShowOneShotOutcome(int last);
+    int SelectedChannel() const;
+    std::string ChannelWriteRequest(int channel, int typeRow) const;
+    std::optional<std::string> CheckedLimit(int nEdit);
     void ShowReadings();
     void ShowLamps(const std::string& outputs);
     std::string NextRequest();
+    std::string OneShotRequest();
     std::string PollOrAutomaticRequest();
     void SendConfiguration();
 

@@ -318,3 +318,33 @@ TEST_F(ModuleBase, AnEmptyRequestSendsNothing)
     EXPECT_FALSE(m_dlg.SendAscii("", 100));
     EXPECT_TRUE(TakeRequests().empty());
 }
+
+// A template whose address box shows the address in hex: it shows the block's two digits and takes
+// one or two hex digits back.
+TEST_F(ModuleBase, AHexAddressBoxShowsAndTakesHexDigits)
+{
+    SModuleDescriptor hex = kDescriptor;
+    hex.boxes.bHexAddress = true;
+    m_bus.Add("6384", 0x1A, 9600);
+    m_frame.m_strAnalogInputParams = {"1A", "06", "0", "09", "0", "6384"};
+    CProbeDlg dlg(hex);
+    dlg.Create(IDD_M6384);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_AI_ADDRESS), "1A");
+    struct Case {
+        const char* typed;
+        const char* address;
+    } cases[] = {{"1A", "1A"}, {"0b", "0B"}, {"F", "0F"}, {"ff", "FF"}, {"00", "00"}};
+    for (const Case& c : cases) {
+        dlg.SetDlgItemText(IDC_AI_ADDRESS, c.typed);
+        std::optional<SSettingsChoice> choice = dlg.ReadSettings({});
+        ASSERT_TRUE(choice) << c.typed;
+        EXPECT_EQ(choice->strAddress, c.address);
+    }
+    for (const char* typed : {"1G", "100", "", "-1", "1 2"}) {
+        m_boxes.m_boxes.clear();
+        dlg.SetDlgItemText(IDC_AI_ADDRESS, typed);
+        EXPECT_FALSE(dlg.ReadSettings({})) << typed;
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
+    }
+    dlg.OnCancel();
+}

@@ -51,3 +51,11 @@ TEST(SplitReadings, OtherDataIsCutIntoEqualWidths)
     EXPECT_EQ(SplitEqualWidth("+1-2", 2), (Fields{"+1", "-2"})) << "no sign splitting here";
     EXPECT_TRUE(SplitEqualWidth("abc", 0).empty());
 }
+
+TEST(ReadingFields, DecimalNumbersAsTheModulesWriteThem)
+{
+    for (const char* text : {"+80", "-20.5", "12.", "0", ".5", "+0500.0"})
+        EXPECT_TRUE(IsDecimalNumber(text)) << text;
+    for (const char* text : {"", "+", ".", "+-1", "1.2.3", "1e3", "12 ", "+05\r00", "0x10"})
+        EXPECT_FALSE(IsDecimalNumber(text)) << text;
+}

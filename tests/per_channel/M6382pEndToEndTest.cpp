@@ -1,23 +1,16 @@
 // From a search over a pseudo-terminal to the six-channel RTD dialog and back: modsim serves the
 // module, the program talks through the real libuart.so in real time.
-#include "Modsim.h"
-#include "PtyPair.h"
-#include "SearchWindow.h"
+#include "SearchedBus.h"
 #include "rtd/RtdIds.h"
 
 using namespace search_test;
 
 TEST(M6382pEndToEnd, AListedRowOpensWithTheSearchedTypesPollsAndIsReconfigured)
 {
-    CModsim sim("6382 1 9600 ascii types=20,21,22,2A,2B,2D\n", OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
-    CQueryDlg& search = w.Dlg();
-
-    ASSERT_TRUE(w.SearchBelow(2));
-    ASSERT_EQ(w.Rows().size(), 1u);
-    ASSERT_EQ(w.Row(0)[0], "4382");
+    CSearchedBus bus("6382 1 9600 ascii types=20,21,22,2A,2B,2D\n");
+    ASSERT_TRUE(bus.SearchBelow(2));
+    ASSERT_EQ(bus.w.Rows().size(), 1u);
+    ASSERT_EQ(bus.w.Row(0)[0], "4382");
 
     std::vector<int> typeRows;
     std::string reading;
@@ -36,17 +29,18 @@ TEST(M6382pEndToEnd, AListedRowOpensWithTheSearchedTypesPollsAndIsReconfigured)
         ui::Click(dlg, IDC_PC_UPDATE);
         for (int i = 0; i < 3 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
     });
-    ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
+    ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
     EXPECT_EQ(typeRows, (std::vector<int>{0, 1, 2, 10, 11, 13}));
     ASSERT_FALSE(reading.empty());
     EXPECT_TRUE(reading[0] == '+' || reading[0] == '-') << reading;
     EXPECT_EQ(respond, "Change Successful");
-    EXPECT_EQ(w.boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
-    ResultRow row = w.Row(0);
+    EXPECT_EQ(bus.w.boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    ResultRow row = bus.w.Row(0);
     EXPECT_EQ(row[1], "05");
     EXPECT_EQ(row[7], "05");
-    EXPECT_NE(sim.Log().find("req ascii \"$017C1R2C\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("req ascii \"%0105FF0600\\r\""), std::string::npos) << sim.Log();
-    EXPECT_NE(sim.Log().find("rep ascii \"!05\\r\""), std::string::npos) << sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"$017C1R2C\\r\""), std::string::npos) << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("req ascii \"%0105FF0600\\r\""), std::string::npos)
+        << bus.sim.Log();
+    EXPECT_NE(bus.sim.Log().find("rep ascii \"!05\\r\""), std::string::npos) << bus.sim.Log();
 }

@@ -388,3 +388,22 @@ TEST_F(PerChannelAscii, OpenComErrorKeepsPollingAnUnopenedLine)
         Close(*dlg);
     }
 }
+
+// The listed name, the module's own and any other all start with the mask read: the dispatch opens
+// these dialogs only for their models, and the first request is the one the dialogs are built on.
+TEST_F(PerChannelAscii, EveryNameStartsWithTheMaskRead)
+{
+    for (const SDialogCase& c : kCases) {
+        for (const char* name : {c.listed, c.sim, ""}) {
+            SCOPED_TRACE(std::string(c.cls) + " " + name);
+            Module(c);
+            ModuleParamBlock block = Block(c);
+            block[kModule] = name;
+            auto dlg = Open(c, block);
+            Tick(*dlg);
+            EXPECT_EQ(TakeRequests(),
+                      (std::vector<std::string>{"$016", c.readsTypes ? "$018C0" : "#01"}));
+            Close(*dlg);
+        }
+    }
+}

@@ -140,6 +140,31 @@ TEST_F(SimThermocouple, SingleChannelModelWithAlarms)
     EXPECT_EQ(Ask("$126"), "?12\r") << "no channel-enable mask";
 }
 
+TEST_F(SimThermocouple, ColdJunctionAndCalibrationCommandsOfEveryModel)
+{
+    struct Case {
+        const char* request;
+        const char* reply;
+    } cases[] = {
+        {"$10J", "!10+0000\r"},       {"$109+006f", "!10\r"},    {"$10J", "!10+006F\r"},
+        {"$103", ">+026.00\r"},       {"$109-0032", "!10\r"},    {"$10J", "!10-0032\r"},
+        {"$103", ">+024.55\r"},       {"$109+00G0", "?10\r"},   {"$109*0000", "?10\r"},
+        {"$109+00000", "?10\r"},      {"$10L", "!102710\r"},     {"~10LC350", "!10\r"},
+        {"$10L", "!10C350\r"},        {"~10LC351", "?10\r"},     {"~10L271", "?10\r"},
+        {"$101", "!10\r"},            {"$100", "!10\r"},         {"$119+0002", "!11\r"},
+        {"$111", "!11\r"},            {"~12L2710", "!12\r"},     {"$12J", "!12+0000\r"},
+        {"$1090000", "!10\r"},      {"@12DO02", "!12\r"},         {"@12DI", "!1200200\r"},   {"@12DO04", "?12\r"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Ask(c.request), c.reply) << c.request;
+    const auto& module = dynamic_cast<const CSimThermocouple8&>(Module(0));
+    EXPECT_EQ(module.Calibration().ZeroCalibrations(), 1);
+    EXPECT_EQ(module.Calibration().SpanCalibrations(), 1);
+    EXPECT_EQ(module.Calibration().CjcOffset(), 0);
+
+    Module(0).SetChecksum(true);
+    EXPECT_EQ(Ask(WithChecksum("$10J")), WithChecksum("!10+0000") + "\r");
+}
+
 TEST(SimRtdModels, ChannelsAndRangeTableFollowTheModel)
 {
     struct Case {
@@ -152,6 +177,7 @@ TEST(SimRtdModels, ChannelsAndRangeTableFollowTheModel)
         {"4300", 3, 0x2E, 0x30},  {"6307", 6, 0x24, 0x29},  {"4307", 6, 0x20, 0x00},
         {"6308A", 1, 0x25, 0x26}, {"4308A", 1, 0x24, 0x2B}, {"6300A", 3, 0x25, 0x27},
         {"4300A", 3, 0x21, 0x2F}, {"6309", 4, 0x20, 0x26},  {"4309", 4, 0x23, 0x2B},
+        {"6380", 3, 0x2C, 0x28},  {"4380", 3, 0x20, 0x30},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -222,6 +248,26 @@ TEST_F(SimRtd, ConfigurationAndTheSwitchToModbusRtu)
     EXPECT_EQ(WithoutCrc(*AskRtu(bus, "150300040001")), "15 83 02") << "no fifth channel";
 }
 
+TEST(SimRtdCalibration, TheThreeChannelModelsTakeZeroAndSpanOnlyOnceEnabled)
+{
+    CSimBus bus;
+    auto& rtd = dynamic_cast<CSimRtd&>(bus.Add("6380", 0x17, 9600));
+    for (int ch = 0; ch < 3; ++ch) rtd.SetInput(ch, 25.0 * (ch + 1));
+    bus.Add("6300", 0x14, 9600);
+    struct Case {
+        const char* request;
+        const char* reply;
+    } cases[] = {
+        {"$171", "?17\r"}, {"$170", "?17\r"},      {"~17E1", "!17\r"},
+        {"$171", "!17\r"}, {"$170", "!17\r"},      {"#17", ">+0025.00+0050.00+0075.00\r"},
+        {"~14E1", "?14\r"}, {"$141", "?14\r"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AskAscii(bus, c.request), c.reply) << c.request;
+    EXPECT_TRUE(rtd.CalibrationEnabled());
+    EXPECT_EQ(rtd.ZeroCalibrations(), 1);
+    EXPECT_EQ(rtd.SpanCalibrations(), 1);
+}
+
 TEST(SimBusFile, DefaultBusHasTheTemperatureModules)
 {
     CSimBus bus;
@@ -233,7 +279,7 @@ TEST(SimBusFile, DefaultBusHasTheTemperatureModules)
     } cases[] = {
         {"$10M", 9600, "!106386\r"},  {"$11M", 19200, "!114386A\r"}, {"$12M", 9600, "!124388\r"},
         {"$13M", 19200, "!136308\r"}, {"$14M", 9600, "!146300\r"},   {"$15M", 19200, "!156309\r"},
-        {"$16M", 9600, "!166307\r"},
+        {"$16M", 9600, "!166307\r"}, {"$17M", 9600, "!176380\r"},
     };
     for (const Case& c : cases) EXPECT_EQ(AskAscii(bus, c.request, {c.baud, 0, 8}), c.reply);
 }

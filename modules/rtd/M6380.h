@@ -1,0 +1,61 @@
+// The three-channel RTD dialog over ASCII, for the 6380 and 4380, with Chinese texts. Only channel
+// 1 is live: each tick reads its input value and its resistance in turn. It writes a new
+// configuration with one "%" request and closes on the tick after, and runs the module's
+// three-step calibration (enable, zero, span).
+#pragma once
+
+#include "ModuleDlg.h"
+
+#include <optional>
+
+class CM6380 : public CModuleDlg {
+public:
+    explicit CM6380(CWnd* pParent = nullptr);
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    void PollStep() override;
+
+    void OnSetting();
+    void OnCalibrationEnable();
+    void OnZeroCalibration();
+    void OnSpanCalibration();
+    // Kind 0 is a channel's input value, kind 1 its resistance.
+    void ShowChannelValue(int channel, int kind, const std::string& text);
+
+    // Request kinds (m_nCommand) and the one whose reply is outstanding (m_nLastCommand).
+    enum : int {
+        kPoll = 0,
+        kConfigure = 1,
+        kResume = 2,
+        kCalibrationEnable = 3,
+        kZeroCalibration = 4,
+        kSpanCalibration = 5,
+        kLastConfigure = 100,
+    };
+    // Which poll request is outstanding (m_nReadPhase).
+    enum : int { kInputRead = 0, kResistanceRead = 1 };
+
+    int m_nReadPhase = kInputRead;
+    std::string m_strSendCommand;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // A configuration waiting for its tick: what goes out, and what takes effect once it has.
+    struct SPendingSetting {
+        std::string strAddress;
+        bool bChecksumOn = false;
+        Texts rowTexts;
+        Texts params;
+    };
+
+    // False when the reply was the configuration's and the dialog has closed.
+    bool ReadLastCommand();
+    void ReadCalibrationReply(int last);
+    std::string NextRequest();
+    std::string SendConfiguration();
+
+    std::string m_strModelText;
+    std::optional<SPendingSetting> m_pending;
+};
