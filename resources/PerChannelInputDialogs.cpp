@@ -37,7 +37,7 @@ Controls Modbus6384P()
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 100});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
-                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
                     {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
                     {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
     c.push_back({-1, CtlKind::Static, "HEX", 112, 82, 20, 9});
@@ -64,7 +64,7 @@ Controls Modbus6385P()
         {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
          {"Input Range", IDC_6385_RANGE, CtlKind::DropList, &kRangeRows, CS_NONE},
          {"Data Format", IDC_6385_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &kBaudRows, CS_NONE},
+         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
          {"CheckSum", IDC_6385_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
     c.push_back({IDC_6385_ASCII, CtlKind::AutoCheckBox, "ASCII", 12, y + 2, 40, 10});
     c.push_back({IDC_6385_UPDATA, CtlKind::Button, "&Updata", 70, y, 56, 14, CS_DEFAULT});
