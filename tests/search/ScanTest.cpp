@@ -540,3 +540,26 @@ TEST_F(ScanTest, AnEmptyAsciiReplyIsNoAnswer)
     EXPECT_EQ(BaudOf(asked), 9600u);
     EXPECT_EQ(window->List().GetItemCount(), 0);
 }
+
+// The bus the run script serves: a whole search at 9600 and 19200 lists every module on it once,
+// under its listed name. (After a find the next address is asked at the rate of that find and the
+// trials go on from the second rate, so the bus keeps a module at 9600 off the address right after
+// an ASCII module at 19200.)
+TEST_F(ScanTest, TheRunScriptsBusListsEveryModuleUnderItsListedName)
+{
+    bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
+    Open("00011000");
+    window->Search(100000);
+    std::vector<std::string> found;
+    for (const ResultRow& row : window->Rows())
+        found.push_back(row[kColAddressText] + " " + row[kColModule]);
+    EXPECT_EQ(found,
+              (std::vector<std::string>{
+                  "1(01)ASCII 4384",   "2(02)RTU 4384",    "3(03)ASCII 4384A", "4(04)ASCII 4385",
+                  "5(05)RTU 4384A",    "9(09)ASCII 4387",  "16(10)ASCII 4386", "17(11)ASCII 4386A",
+                  "18(12)ASCII 4388",  "19(13)ASCII 4308", "20(14)ASCII 4300", "21(15)ASCII 4309",
+                  "22(16)ASCII 4307",  "23(17)ASCII 4380", "24(18)RTU 4307",   "25(19)RTU 4382",
+                  "26(1A)RTU 4386",    "28(1C)ASCII 4382", "32(20)ASCII 4359", "40(28)ASCII 4359A",
+                  "48(30)ASCII 4373",  "49(31)RTU 4324",   "64(40)ASCII 4539", "72(48)ASCII 4363",
+                  "80(50)ASCII 1333E", "96(60)RTU 1333E"}));
+}
