@@ -1,6 +1,7 @@
 // The eight-channel analog-input dialog over Modbus RTU against a simulated module.
 #include "analog_input/M6384Modbus.h"
 #include "ModuleFixture.h"
+#include "RtuFrame.h"
 #include "analog_input/AnalogInputIds.h"
 
 #include "HexText.h"
@@ -9,15 +10,6 @@
 #include "Strings.h"
 
 namespace {
-
-// The frame of a request text with its CRC, as the wire shows it.
-std::string Frame(const std::string& text)
-{
-    std::vector<BYTE> bytes = HexTextToBytes(text);
-    std::vector<BYTE> frame(bytes.size() + 2);
-    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
-    return Trim(BytesToHexText(frame));
-}
 
 class M6384Modbus : public CModuleFixture {
 protected:
@@ -46,11 +38,11 @@ TEST_F(M6384Modbus, ShowsTheDecimalAddressAndPollsEightRegisters)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_CHECKSUM), "CRC");
     EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_CHECKSUM)->IsWindowEnabled());
     EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AI_RANGE)->IsWindowEnabled());
-    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("120300000008")});
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame("120300000008")});
     EXPECT_EQ(m_link.Line(1).dwBaud, 9600u);
     Tick(m_dlg);
     EXPECT_EQ(Value(1), "ffff");
-    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("120300000008")});
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame("120300000008")});
 }
 
 TEST_F(M6384Modbus, AnExceptionReplyShowsZeroInEveryVisibleChannel)
@@ -74,13 +66,13 @@ TEST_F(M6384Modbus, UntickingAChannelWritesTheMaskAndHidesItsValue)
     ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{Frame("010600DC00FE"), Frame("010300000008")}));
+              (std::vector<std::string>{RtuFrame("010600DC00FE"), RtuFrame("010300000008")}));
     EXPECT_EQ(module.EnableMask(), 0xFE);
     Tick(m_dlg);
     EXPECT_EQ(Value(0), "");
     ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests().back(), Frame("010600DC00FF"));
+    EXPECT_EQ(TakeRequests().back(), RtuFrame("010600DC00FF"));
 }
 
 TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
@@ -108,7 +100,7 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         EXPECT_EQ(m_frame.m_strNewParams[3], "0A");
         EXPECT_EQ(m_frame.m_strNewParams[4], "1");
         Tick(dlg, 2);
-        EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame(c.request)});
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame(c.request)});
         EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration OK!");
         EXPECT_FALSE(dlg.IsRunning());
     }
@@ -139,7 +131,7 @@ TEST_F(M6384Modbus, ASettingAfterAMissedReplyGoesOutToTheOldAddress)
     ui::Click(m_dlg, IDC_AI_SETTING);
     TakeRequests();
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), std::vector<std::string>{Frame("010608120005")});
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame("010608120005")});
 }
 
 TEST_F(M6384Modbus, OpenComErrorLeavesTheDialogWithoutPolling)

@@ -4,8 +4,8 @@
 #include "ModuleFixture.h"
 #include "analog_output/OutputDiIds.h"
 
-#include "../analog_input/RtuFrame.h"
 #include "Resource.h"
+#include "RtuFrame.h"
 #include "SimOutputDi.h"
 
 #include <QSlider>
@@ -15,13 +15,6 @@ namespace {
 using Requests = std::vector<std::string>;
 
 const ModuleParamBlock kBlock = {"07", "06", "0", "8", "0", "4359A"};
-
-Requests Frames(std::initializer_list<const char*> texts)
-{
-    Requests r;
-    for (const char* t : texts) r.push_back(RtuFrame(t));
-    return r;
-}
 
 class M6359pModbus : public CModuleFixture {
 protected:
@@ -64,7 +57,7 @@ TEST_F(M6359pModbus, ReadsTheRangesThenAlternatesOutputsAndInputs)
     EXPECT_TRUE(List().empty());
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(),
-              Frames({"070300C80004", "070300000004", "070100000004", "070300000004"}));
+              RtuFrames({"070300C80004", "070300000004", "070100000004", "070300000004"}));
     EXPECT_EQ(Row(kOdiRangeIds[0]), 0);
     EXPECT_EQ(Row(kOdiRangeIds[1]), 1);
     EXPECT_EQ(Row(kOdiRangeIds[3]), 2);
@@ -95,7 +88,7 @@ TEST_F(M6359pModbus, RangeAndOutputWritesGoOutAndThePollResumes)
     ui::Click(m_dlg, IDC_ODI_OUTPUT);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(),
-              Frames({"070600CA0032", "070300000004", "0706000107FF", "070100000004"}));
+              RtuFrames({"070600CA0032", "070300000004", "0706000107FF", "070100000004"}));
     EXPECT_EQ(module.ChannelType(2), 0x32);
     EXPECT_EQ(module.OutputCode(1), 2047);
 }

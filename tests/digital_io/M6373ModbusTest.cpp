@@ -1,5 +1,6 @@
 // The Modbus RTU digital I/O dialog against simulated modules.
 #include "DioFixture.h"
+#include "RtuFrame.h"
 
 #include "SimCodec.h"
 #include "digital_io/M6373Modbus.h"
@@ -7,19 +8,6 @@
 namespace {
 
 using Requests = std::vector<std::string>;
-
-// A request text as the wire shows it, CRC included ("01 01 00 00 00 04 ...").
-std::string Frame(const std::string& text)
-{
-    return SimHexBytes(SimAppendCrc(*SimBytesFromHex(text)));
-}
-
-Requests Frames(std::initializer_list<const char*> texts)
-{
-    Requests frames;
-    for (const char* text : texts) frames.push_back(Frame(text));
-    return frames;
-}
 
 class CM6373ModbusTest : public CDioFixture {
 protected:
@@ -56,8 +44,8 @@ TEST_F(CM6373ModbusTest, ReadsInputsAndOutputsInTurnAndShowsThemEverySecondTick)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_DIO_ADDRESS), "10");
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_DIO_PROTOCOL), "Modbus RTU");
     EXPECT_EQ(m_link.Line(1).nParity, 2);
-    EXPECT_EQ(TakeRequests(), Frames({"0A0100000004"}));
-    EXPECT_EQ(Run(3), Frames({"0A0100000004", "0A0100100004", "0A0100000004"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0100000004"}));
+    EXPECT_EQ(Run(3), RtuFrames({"0A0100000004", "0A0100100004", "0A0100000004"}));
     EXPECT_EQ(Lamps(m_dlg, true), "RWRWGGGGGGGGGGGG");
     EXPECT_EQ(Lamps(m_dlg, false), "WRWRGGGGGGGGGGGG");
     EXPECT_EQ(Rows(), (std::vector<std::string>{
@@ -73,21 +61,21 @@ TEST_F(CM6373ModbusTest, EachRowReadsItsCoils)
         const char* model;
         Requests requests; // the opening read, then three ticks
     } cases[] = {
-        {"6328", Frames({"010100000010", "010100000010", "010100000010", "010100000010"})},
-        {"4320", Frames({"010100000010", "010100000010", "010100000010", "010100000010"})},
-        {"6398", Frames({"01010000000E", "01010000000E", "01010000000E", "01010000000E"})},
-        {"6325D", Frames({"010100000008", "010100000008", "010100000008", "010100000008"})},
-        {"6395", Frames({"01010010000D", "01010010000D", "01010010000D", "01010010000D"})},
-        {"6390", Frames({"010100100010", "010100100010", "010100100010", "010100100010"})},
-        {"6376", Frames({"010100100008", "010100100008", "010100100008", "010100100008"})},
-        {"6372", Frames({"010100000004", "010100000004", "010100100005", "010100000004"})},
-        {"6399", Frames({"010100000004", "010100000004", "010100100008", "010100000004"})},
-        {"6324", Frames({"01010000000C", "01010000000C", "010100100008", "01010000000C"})},
-        {"6323", Frames({"010100100008", "010100000007", "010100100008", "010100000007"})},
-        {"6322", Frames({"010100000008", "010100000008", "010100100008", "010100000008"})},
+        {"6328", RtuFrames({"010100000010", "010100000010", "010100000010", "010100000010"})},
+        {"4320", RtuFrames({"010100000010", "010100000010", "010100000010", "010100000010"})},
+        {"6398", RtuFrames({"01010000000E", "01010000000E", "01010000000E", "01010000000E"})},
+        {"6325D", RtuFrames({"010100000008", "010100000008", "010100000008", "010100000008"})},
+        {"6395", RtuFrames({"01010010000D", "01010010000D", "01010010000D", "01010010000D"})},
+        {"6390", RtuFrames({"010100100010", "010100100010", "010100100010", "010100100010"})},
+        {"6376", RtuFrames({"010100100008", "010100100008", "010100100008", "010100100008"})},
+        {"6372", RtuFrames({"010100000004", "010100000004", "010100100005", "010100000004"})},
+        {"6399", RtuFrames({"010100000004", "010100000004", "010100100008", "010100000004"})},
+        {"6324", RtuFrames({"01010000000C", "01010000000C", "010100100008", "01010000000C"})},
+        {"6323", RtuFrames({"010100100008", "010100000007", "010100100008", "010100000007"})},
+        {"6322", RtuFrames({"010100000008", "010100000008", "010100100008", "010100000008"})},
         // Listed names, as the search shows the modules.
-        {"4322", Frames({"010100000008", "010100000008", "010100100008", "010100000008"})},
-        {"4376D", Frames({"010100100008", "010100100008", "010100100008", "010100100008"})},
+        {"4322", RtuFrames({"010100000008", "010100000008", "010100100008", "010100000008"})},
+        {"4376D", RtuFrames({"010100100008", "010100100008", "010100100008", "010100100008"})},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -150,9 +138,9 @@ TEST_F(CM6373ModbusTest, ALampClickSwitchesThatCoil)
     Tick(m_dlg, 3);
     ClickDoLamp(m_dlg, 2);
     EXPECT_EQ(m_dlg.m_bDoState[2], 1);
-    EXPECT_EQ(Run(1), Frames({"01050012FF00"}));
+    EXPECT_EQ(Run(1), RtuFrames({"01050012FF00"}));
     EXPECT_EQ(module.Outputs(), 0x4);
-    EXPECT_EQ(Run(3), Frames({"010100000004", "010100100004", "010100000004"}));
+    EXPECT_EQ(Run(3), RtuFrames({"010100000004", "010100100004", "010100000004"}));
     EXPECT_EQ(Lamps(m_dlg, true), "WWRWGGGGGGGGGGGG");
 
     CSimDigitalIo& dio = FreshModule("6390", ESimProtocol::Rtu);
@@ -164,7 +152,7 @@ TEST_F(CM6373ModbusTest, ALampClickSwitchesThatCoil)
     TakeRequests();
     ClickDoLamp(dlg, 11);
     Tick(dlg);
-    EXPECT_EQ(TakeRequests(), Frames({"0105001B0000"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0105001B0000"}));
     EXPECT_EQ(dio.Outputs(), 0);
 }
 
@@ -177,14 +165,14 @@ TEST_F(CM6373ModbusTest, AClickBesideTheLampsWritesOnlyWhatTheModuleReported)
     ui::ClickAt(m_dlg, CPoint{4, 4});
     m_dlg.OnLButtonDown(MK_LBUTTON | MK_CONTROL,
                         ui::CentreOf(m_dlg, DioChannelControls[1].nDoLamp));
-    EXPECT_EQ(Run(2), Frames({"010100000004"}));
+    EXPECT_EQ(Run(2), RtuFrames({"010100000004"}));
     ClickDoLamp(m_dlg, 1);
-    EXPECT_EQ(Run(1), Frames({"01050011FF00"}));
+    EXPECT_EQ(Run(1), RtuFrames({"01050011FF00"}));
     // Another master switches the output off; once read, a click beside the lamps writes that.
     module.SetOutputs(0);
     Tick(m_dlg, 3);
     ui::ClickAt(m_dlg, CPoint{4, 4});
-    EXPECT_EQ(Run(1), Frames({"010500110000"}));
+    EXPECT_EQ(Run(1), RtuFrames({"010500110000"}));
     EXPECT_EQ(module.Outputs(), 0);
 }
 
@@ -233,7 +221,7 @@ TEST_F(CM6373ModbusTest, ModelsWithoutAReadAndClearButtonsSendNothing)
     Tick(m_dlg);
     ASSERT_TRUE(ui::Click(m_dlg, DioChannelControls[0].nClear));
     EXPECT_TRUE(Run(1).empty());
-    EXPECT_EQ(Run(1), Frames({"010100000004"}));
+    EXPECT_EQ(Run(1), RtuFrames({"010100000004"}));
 }
 
 TEST_F(CM6373ModbusTest, AddressChangeGoesToTheOldAddressAndRewritesTheRowWhenItGoesOut)
@@ -249,7 +237,7 @@ TEST_F(CM6373ModbusTest, AddressChangeGoesToTheOldAddressAndRewritesTheRowWhenIt
     ui::Type(m_dlg, IDC_DIO_ADDRESS, "12");
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
     EXPECT_EQ(m_frame.m_bDioChanged, 0);
-    EXPECT_EQ(Run(1), Frames({"0A060812000C"}));
+    EXPECT_EQ(Run(1), RtuFrames({"0A060812000C"}));
     EXPECT_EQ(m_frame.m_bDioChanged, 1);
     EXPECT_EQ(m_frame.m_strNewRowText,
               (std::array<std::string, 5>{"6373", "0C", "9600", "Disable", "6373"}));
@@ -275,7 +263,7 @@ TEST_F(CM6373ModbusTest, ALampClickAfterSettingReplacesTheChangeAndNothingIsRewr
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
     ClickDoLamp(m_dlg, 0);
     // The coil goes to the module the dialog talks to, not to the typed address.
-    EXPECT_EQ(Run(2), Frames({"0A050010FF00", "0A0100000004"}));
+    EXPECT_EQ(Run(2), RtuFrames({"0A050010FF00", "0A0100000004"}));
     EXPECT_EQ(module.Outputs(), 0x1);
     EXPECT_EQ(m_frame.m_bDioChanged, 0);
     EXPECT_EQ(m_frame.m_strNewParams[0], "");
@@ -297,7 +285,7 @@ TEST_F(CM6373ModbusTest, SwitchToAsciiGoesToTheModuleAndRewritesNothing)
     Tick(m_dlg);
     ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_DIO_PROTOCOL, 1));
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
-    EXPECT_EQ(Run(1), Frames({"0506080D0001"}));
+    EXPECT_EQ(Run(1), RtuFrames({"0506080D0001"}));
     EXPECT_EQ(module.Protocol(), ESimProtocol::Ascii);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting ASCII OK!"});

@@ -1,6 +1,7 @@
 // The power-meter dialog over Modbus RTU, against a simulated meter.
 #include "counter_power/M6530rtu.h"
 #include "ModuleFixture.h"
+#include "RtuFrame.h"
 #include "counter_power/CounterPowerIds.h"
 
 #include "HexText.h"
@@ -14,22 +15,6 @@
 namespace {
 
 using Requests = std::vector<std::string>;
-
-// The frame of a request text with its CRC, as the wire shows it.
-std::string Frame(const std::string& text)
-{
-    std::vector<BYTE> bytes = HexTextToBytes(text);
-    std::vector<BYTE> frame(bytes.size() + 2);
-    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
-    return Trim(BytesToHexText(frame));
-}
-
-Requests Frames(std::initializer_list<const char*> texts)
-{
-    Requests frames;
-    for (const char* text : texts) frames.push_back(Frame(text));
-    return frames;
-}
 
 class M6530rtu : public CModuleFixture {
 protected:
@@ -77,7 +62,7 @@ TEST_F(M6530rtu, OpensFromTheRowsTextsWithItsLampsDisabled)
                    IDC_PM_INPUT, IDC_PM_INPUT_LEFT, IDC_PM_OUTPUT0, IDC_PM_OUTPUT1})
         EXPECT_FALSE(m_dlg.GetDlgItem(id)->IsWindowEnabled()) << id;
     EXPECT_EQ(m_dlg.GetDlgItem(IDC_PM_READ_PT), nullptr);
-    EXPECT_EQ(TakeRequests(), Frames({"0A0303000007"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0303000007"}));
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
 }
 
@@ -107,7 +92,7 @@ TEST_F(M6530rtu, EachModelHasItsReadingCycle)
         dlg.Create(IDD_M6530RTU);
         TakeRequests();
         Tick(dlg, static_cast<int>(c.requests.size()));
-        EXPECT_EQ(TakeRequests(), Frames(c.requests));
+        EXPECT_EQ(TakeRequests(), RtuFrames(c.requests));
         EXPECT_EQ(dlg.GetDlgItemText(IDC_PM_EQCAP), "00.066"); // every group was answered
     }
 }
@@ -135,7 +120,7 @@ TEST_F(M6530rtu, EveryGroupReachesItsBoxes)
     ui::ClickAt(m_dlg, ui::CentreOf(m_dlg, IDC_PM_OUTPUT1));
     TakeRequests();
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Frames({"010303070005"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010303070005"}));
     for (int id : kPmLampIds)
         EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(id)->GetIcon(), IDI_LAMP_OFF) << id;
 }
@@ -163,8 +148,8 @@ TEST_F(M6530rtu, AMissedReplyRestartsTheCycleAtGroupZero)
     Tick(m_dlg);
     meter.Faults().nSilentAfter = -1;
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), Frames({"010303000007", "010303070005", "0103030C0005",
-                                      "010303110005", "010303000007", "010303070005"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010303000007", "010303070005", "0103030C0005",
+                                         "010303110005", "010303000007", "010303070005"}));
 }
 
 TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
@@ -196,7 +181,7 @@ TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
         if (c.fault == 1) meter.Faults().nSilentAfter = 0;
         if (c.fault == 2) meter.Faults().nGarbage = 8;
         Tick(dlg);
-        EXPECT_EQ(TakeRequests(), Frames({c.request}));
+        EXPECT_EQ(TakeRequests(), RtuFrames({c.request}));
         EXPECT_TRUE(m_boxes.Texts().empty());
         Tick(dlg);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.message});
@@ -240,7 +225,7 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
         TakeRequests();
         if (silent) meter.Faults().nSilentAfter = 0;
         Tick(dlg);
-        EXPECT_EQ(TakeRequests(), Frames({"0A06080D0001"}));
+        EXPECT_EQ(TakeRequests(), RtuFrames({"0A06080D0001"}));
         DWORD before = GetTickCount();
         Tick(dlg);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting ASCII OK!"});
@@ -272,7 +257,7 @@ TEST_F(M6530rtu, ARefusedSwitchIsReportedOnceAndPollingGoesOn)
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
-    EXPECT_EQ(TakeRequests().back(), Frame("010303070005"));
+    EXPECT_EQ(TakeRequests().back(), RtuFrame("010303070005"));
 }
 
 TEST_F(M6530rtu, AnAddressOutsideZeroTo255IsRefusedAndNothingIsWritten)

@@ -1,6 +1,6 @@
 // The RTD dialogs over Modbus RTU (one range for the module) against simulated modules.
 #include "rtd/M6307pModbus.h"
-#include "../analog_input/RtuFrame.h"
+#include "RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
 #include "rtd/M6300Modbus.h"

@@ -1,5 +1,5 @@
 // The six-channel RTD and thermistor dialogs over Modbus RTU against simulated modules.
-#include "../analog_input/RtuFrame.h"
+#include "RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
 #include "rtd/M6382TModbus.h"

@@ -1,7 +1,7 @@
 // The thermocouple dialogs over Modbus RTU against simulated modules: the eight raw registers with
 // channel enable and the setting request, and the per-channel-type dialog.
 #include "thermocouple/M6386Modbus.h"
-#include "../analog_input/RtuFrame.h"
+#include "RtuFrame.h"
 #include "Clock.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"

@@ -6,6 +6,7 @@
 #include "LinkTable.h"
 #include "Strings.h"
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
