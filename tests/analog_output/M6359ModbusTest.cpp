@@ -15,13 +15,6 @@ namespace {
 
 using Requests = std::vector<std::string>;
 
-Requests Frames(std::initializer_list<const char*> texts)
-{
-    Requests frames;
-    for (const char* t : texts) frames.push_back(RtuFrame(t));
-    return frames;
-}
-
 class M6359Modbus : public CModuleFixture {
 protected:
     CSimAnalogOutput& AddModule(const char* model, int address = 1)
@@ -86,11 +79,11 @@ TEST_F(M6359Modbus, FourChannelsShowRawCodesOnALineWithoutParity)
     EXPECT_EQ(Text(IDC_AO_CHECKSUM), "CRC");
     for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_FORMAT})
         EXPECT_FALSE(m_dlg.GetDlgItem(id)->IsWindowEnabled()) << id;
-    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300000004"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300C80001", "010300000004"}));
     Tick(m_dlg);
     EXPECT_EQ(ReadBack(0), "FFFF");
     EXPECT_EQ(ReadBack(3), "0000");
-    EXPECT_EQ(TakeRequests(), Frames({"010300000004"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300000004"}));
     // Range "31" read at opening: labels and sliders of 4 to 20 mA.
     EXPECT_EQ(Text(kAoChannels[2].labels[1]), "12");
     EXPECT_EQ(Text(kAoChannels[2].nUnit), "mA");
@@ -117,7 +110,7 @@ TEST_F(M6359Modbus, AFourChannelSliderReleaseWritesItsRawCode)
     Drag(0, 20000);
     EXPECT_EQ(Output(0), "4e20");
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), Frames({"010600004e20", "010300000004"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010600004e20", "010300000004"}));
     EXPECT_EQ(ao.OutputRegister(0), 0x4E20);
     Tick(m_dlg);
     EXPECT_EQ(ReadBack(0), "4E20");
@@ -130,10 +123,10 @@ TEST_F(M6359Modbus, TwoChannelsReadTheirRangesThenOneValueATick)
     ao.SetInput(0, 5.0);
     ao.SetInput(1, 12.345);
     Open({"01", "06", "0", "30", "0", "6355"});
-    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300C80040"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300C80001", "010300C80040"}));
     Tick(m_dlg, 5);
-    EXPECT_EQ(TakeRequests(), Frames({"010300C90040", "010300000001", "010300010001",
-                                      "010300000001", "010300010001"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300C90040", "010300000001", "010300010001",
+                                         "010300000001", "010300010001"}));
     EXPECT_EQ(Text(kAoChannels[1].labels[0]), "4");
     EXPECT_EQ(SliderCtrl(1)->GetRangeMin(), 4000);
     EXPECT_EQ(ReadBack(0), "+05.000");
@@ -189,15 +182,15 @@ TEST_F(M6359Modbus, OneChannelUsesTheTwoChannelReadsAndWrites)
     ao.SetType(0x32);
     ao.SetInput(0, 2.5);
     Open({"01", "06", "0", "32", "0", "6358"});
-    EXPECT_EQ(TakeRequests(), Frames({"010300C80001", "010300000001"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300C80001", "010300000001"}));
     EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_RANGE4)->IsWindowVisible());
     EXPECT_FALSE(m_dlg.GetDlgItem(kAoChannels[1].nSlider)->IsWindowEnabled());
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), Frames({"010300000001", "010300000001"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300000001", "010300000001"}));
     EXPECT_EQ(ReadBack(0), "+02.500");
     Drag(0, 7000);
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), Frames({"010600001B58", "010300000001"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010600001B58", "010300000001"}));
     EXPECT_EQ(ao.Output(0), 7.0);
 }
 
@@ -269,7 +262,7 @@ TEST_F(M6359Modbus, ADroppedSettingWritesNothingBack)
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Frames({"010300000004"}));
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010300000004"}));
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     ui::Type(m_dlg, IDC_AO_ADDRESS, "256");
     ui::Click(m_dlg, IDC_AO_SETTING);
