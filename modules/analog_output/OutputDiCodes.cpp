@@ -50,21 +50,20 @@ std::optional<int> ParseOutputDiValue(const std::string& text, int row)
 
 std::optional<float> OutputDiEngineering(int code, int row)
 {
-    switch (row) {
-    case 0:
-        return static_cast<float>(code) * 20.0f / 4095.0f;
-    case 1:
-        return static_cast<float>(code) * 16.0f / 4095.0f + 4.0f;
-    case 2:
-        return static_cast<float>(code) * 20.0f / 4095.0f - 10.0f;
-    default:
-        return std::nullopt;
-    }
+    const SOutputDiRange* range = OutputDiRangeOfRow(row);
+    if (!range) return std::nullopt;
+    // The code spans the range: code x span / 4095 + the range's low end.
+    float span = static_cast<float>(range->nHigh - range->nLow) / 1000.0f;
+    float low = static_cast<float>(range->nLow) / 1000.0f;
+    return static_cast<float>(code) * span / 4095.0f + low;
 }
 
 int OutputDiSliderSpan(int row)
 {
-    return row == 1 ? 16000 : 20000;
+    // The slider's length in positions: 16000 on the 4-20 mA row, else 20000.
+    const SOutputDiRange* range = OutputDiRangeOfRow(row);
+    const SOutputDiRange& r = range ? *range : OutputDiRangeTable[0];
+    return r.nSliderMax - r.nSliderMin;
 }
 
 int OutputDiCodeOfPosition(int position, int span)

@@ -106,23 +106,23 @@ inline constexpr const char* kValueRefused = "Value must be 8 hex digits (000000
 
 BEGIN_MESSAGE_MAP(CM6363, CModuleDlg)
 ON_BN_CLICKED(IDC_CNT_SETTING, OnSetting)
-ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE0, OnOperation<6>)
-ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE1, OnOperation<7>)
-ON_BN_CLICKED(IDC_CNT_A_SET_VALUE0, OnOperation<8>)
-ON_BN_CLICKED(IDC_CNT_A_SET_VALUE1, OnOperation<9>)
-ON_BN_CLICKED(IDC_CNT_B_SET_ALARM, OnOperation<10>)
-ON_BN_CLICKED(IDC_CNT_B_SET_HIGH, OnOperation<11>)
-ON_BN_CLICKED(IDC_CNT_B_SET_HIGHHIGH, OnOperation<12>)
-ON_BN_CLICKED(IDC_CNT_SET_MODE1, OnOperation<13>)
-ON_BN_CLICKED(IDC_CNT_SET_MODE0, OnOperation<14>)
-ON_BN_CLICKED(IDC_CNT_SET_ALARM_MODE, OnOperation<15>)
-ON_BN_CLICKED(IDC_CNT_CLEAR0, OnOperation<16>)
-ON_BN_CLICKED(IDC_CNT_CLEAR1, OnOperation<17>)
-ON_BN_CLICKED(IDC_CNT_SET_GATE, OnOperation<18>)
-ON_BN_CLICKED(IDC_CNT_SET_PRESET0, OnOperation<20>)
-ON_BN_CLICKED(IDC_CNT_SET_MAX0, OnOperation<21>)
-ON_BN_CLICKED(IDC_CNT_SET_PRESET1, OnOperation<22>)
-ON_BN_CLICKED(IDC_CNT_SET_MAX1, OnOperation<23>)
+ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE0, OnOperation<CM6363::kOpEnableA0>)
+ON_BN_CLICKED(IDC_CNT_A_SET_ENABLE1, OnOperation<CM6363::kOpEnableA1>)
+ON_BN_CLICKED(IDC_CNT_A_SET_VALUE0, OnOperation<CM6363::kOpValueA0>)
+ON_BN_CLICKED(IDC_CNT_A_SET_VALUE1, OnOperation<CM6363::kOpValueA1>)
+ON_BN_CLICKED(IDC_CNT_B_SET_ALARM, OnOperation<CM6363::kOpAlarmB>)
+ON_BN_CLICKED(IDC_CNT_B_SET_HIGH, OnOperation<CM6363::kOpHighB>)
+ON_BN_CLICKED(IDC_CNT_B_SET_HIGHHIGH, OnOperation<CM6363::kOpHighHighB>)
+ON_BN_CLICKED(IDC_CNT_SET_MODE1, OnOperation<CM6363::kOpSignalModes1>)
+ON_BN_CLICKED(IDC_CNT_SET_MODE0, OnOperation<CM6363::kOpSignalModes0>)
+ON_BN_CLICKED(IDC_CNT_SET_ALARM_MODE, OnOperation<CM6363::kOpAlarmMode>)
+ON_BN_CLICKED(IDC_CNT_CLEAR0, OnOperation<CM6363::kOpClear0>)
+ON_BN_CLICKED(IDC_CNT_CLEAR1, OnOperation<CM6363::kOpClear1>)
+ON_BN_CLICKED(IDC_CNT_SET_GATE, OnOperation<CM6363::kOpGate>)
+ON_BN_CLICKED(IDC_CNT_SET_PRESET0, OnOperation<CM6363::kOpPreset0>)
+ON_BN_CLICKED(IDC_CNT_SET_MAX0, OnOperation<CM6363::kOpMax0>)
+ON_BN_CLICKED(IDC_CNT_SET_PRESET1, OnOperation<CM6363::kOpPreset1>)
+ON_BN_CLICKED(IDC_CNT_SET_MAX1, OnOperation<CM6363::kOpMax1>)
 END_MESSAGE_MAP()
 
 CM6363::CM6363(CWnd*) : CModuleDlg(kDescriptor) {}
@@ -196,25 +196,25 @@ std::optional<std::string> CM6363::OperationRequest(int op)
         return Request('@', std::string(row == 1 ? "EA" : "DA") + channel);
     };
     switch (op) {
-    case 6:
+    case kOpEnableA0:
         return enable(IDC_CNT_A_ENABLE0, "0");
-    case 7:
+    case kOpEnableA1:
         return enable(IDC_CNT_A_ENABLE1, "1");
-    case 8:
+    case kOpValueA0:
         return ValueRequest('@', "PA", IDC_CNT_A_VALUE0);
-    case 9:
+    case kOpValueA1:
         return ValueRequest('@', "SA", IDC_CNT_A_VALUE1);
-    case 10: {
+    case kOpAlarmB: {
         int row = Row(IDC_CNT_B_ALARM);
         if (row < 0) return std::nullopt;
         return Request('@', kModeBCommands[row]);
     }
-    case 11:
+    case kOpHighB:
         return ValueRequest('@', "PA", IDC_CNT_B_HIGH);
-    case 12:
+    case kOpHighHighB:
         return ValueRequest('@', "SA", IDC_CNT_B_HIGHHIGH);
-    case 13:
-    case 14: {
+    case kOpSignalModes1:
+    case kOpSignalModes0: {
         int ch0 = Row(IDC_CNT_MODE0);
         int ch1 = Row(IDC_CNT_MODE1);
         if (ch0 < 0 || ch1 < 0) return std::nullopt;
@@ -223,29 +223,29 @@ std::optional<std::string> CM6363::OperationRequest(int op)
                      std::begin(kSignalModes);
         return Request('$', "B" + Format("%d", static_cast<int>(digit)));
     }
-    case 15: {
+    case kOpAlarmMode: {
         int row = Row(IDC_CNT_ALARM_MODE);
         if (row < 0) return std::nullopt;
         return Request('~', Format("A%d", row));
     }
-    case 16:
+    case kOpClear0:
         return Request('$', "60");
-    case 17:
+    case kOpClear1:
         return Request('$', "61");
-    case 18: {
+    case kOpGate: {
         int row = Row(IDC_CNT_GATE);
         if (row < 0) return std::nullopt;
         return Request('$', std::string("A") + kGateDigits[row]);
     }
-    case kCmdLampClick:
+    case kOpLampClick:
         return Request('@', "DO0" + Format("%d", m_bDoState[0] + 2 * m_bDoState[1]));
-    case 20:
+    case kOpPreset0:
         return ValueRequest('@', "P0", IDC_CNT_PRESET0);
-    case 21:
+    case kOpMax0:
         return ValueRequest('$', "30", IDC_CNT_MAX0);
-    case 22:
+    case kOpPreset1:
         return ValueRequest('@', "P1", IDC_CNT_PRESET1);
-    case 23:
+    case kOpMax1:
         return ValueRequest('$', "31", IDC_CNT_MAX1);
     default:
         return std::nullopt;
@@ -259,7 +259,7 @@ void CM6363::OnLButtonDown(UINT nFlags, CPoint point)
         auto k = static_cast<size_t>(lamp);
         // Shift or Ctrl held: the outputs are sent again as they stand.
         if (nFlags == MK_LBUTTON) m_bDoState[k] = m_bDoState[k] ? 0 : 1;
-        QueueOperation(kCmdLampClick);
+        QueueOperation(kOpLampClick);
     }
     CModuleDlg::OnLButtonDown(nFlags, point);
 }

@@ -10,6 +10,8 @@
 
 class CM6363 : public CModuleDlg {
 public:
+    enum : int { kFirstPollStep = 1, kPollSteps = 13 };
+
     explicit CM6363(CWnd* pParent = nullptr);
 
     BOOL OnInitDialog() override;
@@ -30,26 +32,39 @@ public:
     int m_nAlarmMode = 0; // 0 ModeA, 1 ModeB
     std::array<int, 2> m_bDoState{};
     int m_bBaudChanged = 0;
-    int m_nPollStep = 1;
+    int m_nPollStep = kFirstPollStep;
 
-    DECLARE_MESSAGE_MAP()
-
-private:
+    // m_nCommand: the poll, the configuration, the resync, and the operations by their buttons.
     enum : int {
         kCmdPoll = 0,
         kCmdConfigure = 1,
         kCmdResync = 2,
-        kCmdFirstOperation = 6, // 6 to 23: the operations, by their buttons
-        kCmdLampClick = 19,
-        kCmdLastOperation = 23,
+        kOpEnableA0 = 6,
+        kOpEnableA1,
+        kOpValueA0,
+        kOpValueA1,
+        kOpAlarmB,
+        kOpHighB,
+        kOpHighHighB,
+        kOpSignalModes1,
+        kOpSignalModes0,
+        kOpAlarmMode,
+        kOpClear0,
+        kOpClear1,
+        kOpGate,
+        kOpLampClick,
+        kOpPreset0,
+        kOpMax0,
+        kOpPreset1,
+        kOpMax1,
     };
-    enum : int { kLastNone = 0, kLastConfigure = 100 };
-    enum : int { kFirstPollStep = 1, kPollSteps = 13 };
 
-    static bool IsOperation(int command)
-    {
-        return command >= kCmdFirstOperation && command <= kCmdLastOperation;
-    }
+    DECLARE_MESSAGE_MAP()
+
+private:
+    enum : int { kLastNone = 0, kLastConfigure = 100 };
+
+    static bool IsOperation(int command) { return command >= kOpEnableA0 && command <= kOpMax1; }
     void QueueOperation(int op);
     // The request of an operation from the controls as they stand; nothing when a list it needs
     // has no row, or a value is not one the module takes (after a message).
