@@ -45,13 +45,7 @@ void AddLampGroup(Controls& c, const char* title, int x, const int (&ids)[4])
 void AddSettingGroup(Controls& c)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 212, 18, 140, 120});
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        std::vector<std::string> rows;
-    };
-    const Row rows[] = {
+    const std::vector<SSettingRow> rows = {
         {"Address", IDC_AI_ADDRESS, CtlKind::Edit, {}},
         {"Range",
          IDC_AI_RANGE,
@@ -64,12 +58,7 @@ void AddSettingGroup(Controls& c)
         {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, BaudRows()},
         {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
     };
-    int y = 30;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 218, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 266, y, 80, r.rows.empty() ? 12 : 80, CS_NONE, r.rows});
-        y += 16;
-    }
+    int y = AddSettingRows(c, rows, {218, 46, 266, 80}, 30);
     c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14});
 }
 

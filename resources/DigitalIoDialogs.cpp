@@ -47,24 +47,13 @@ void AddChannels(Controls& c)
 void AddModuleSet(Controls& c, const std::vector<std::string>& protocolRows)
 {
     c.push_back({-1, CtlKind::GroupBox, "Module Set", 6, 156, 150, 92});
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        std::vector<std::string> rows;
-    };
-    const Row rows[] = {
+    const std::vector<SSettingRow> rows = {
         {"Address", IDC_DIO_ADDRESS, CtlKind::Edit, {}},
         {"Baudrate", IDC_DIO_BAUD, CtlKind::DropList, BaudRows()},
         {"CheckSum", IDC_DIO_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
         {"Protocol", IDC_DIO_PROTOCOL, CtlKind::DropList, protocolRows},
     };
-    int y = 168;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 40, 9});
-        c.push_back({r.id, r.kind, "", 56, y, 64, r.rows.empty() ? 12 : 80, CS_NONE, r.rows});
-        y += 16;
-    }
+    int y = AddSettingRows(c, rows, {12, 40, 56, 64}, 168);
     c.push_back({IDC_DIO_SETTING, CtlKind::Button, "Setting", 56, y + 2, 50, 14});
 }
 
