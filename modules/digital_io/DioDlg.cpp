@@ -52,7 +52,7 @@ void CDioDlg::InitModel()
     bool high = (HexDigitOrZero(CharAt(Entry(kCheck), 0)) & 0x8) != 0;
     CheckDlgButton(IDC_DIO_LATCH_LOW, !high);
     CheckDlgButton(IDC_DIO_LATCH_HIGH, high);
-    m_nLatchLevel = high ? 2 : 1;
+    m_nLatchLevel = high ? kLatchHigh : kLatchLow;
 
     std::vector<int> doIds;
     std::vector<int> diIds;
@@ -101,8 +101,8 @@ int CDioDlg::HitOutputLamp(UINT nFlags, CPoint point) const
 std::string CDioDlg::CheckDigitWithLatch(const SSettingsChoice& choice) const
 {
     int h = HexDigitOrZero(CharAt(choice.strCheckDigit, 0));
-    if (m_nLatchLevel == 1) h &= ~0x8;
-    if (m_nLatchLevel == 2) h |= 0x8;
+    if (m_nLatchLevel == kLatchLow) h &= ~0x8;
+    if (m_nLatchLevel == kLatchHigh) h |= 0x8;
     return ValueToHexChar(h);
 }
 

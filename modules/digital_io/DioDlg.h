@@ -19,11 +19,18 @@ public:
         kCmdClearCounter = 2, // a Clear button
     };
 
+    // The input latch level a configuration writes into the Check digit's bit 3.
+    enum : int {
+        kLatchKept = 0, // the models without a latch keep the bit as it is
+        kLatchLow = 1,
+        kLatchHigh = 2,
+    };
+
     CDioDlg(const SModuleDescriptor& descriptor, EDioDialog dialog);
 
     template <int k> void OnClearCounter() { ClearCounter(k); }
-    void OnLatchLow() { m_nLatchLevel = 1; }
-    void OnLatchHigh() { m_nLatchLevel = 2; }
+    void OnLatchLow() { m_nLatchLevel = kLatchLow; }
+    void OnLatchHigh() { m_nLatchLevel = kLatchHigh; }
 
     int m_nDiCount = 0;
     int m_nDoCount = 0;
@@ -32,7 +39,7 @@ public:
     std::array<int, 16> m_bDoState{};
     // Whether a status has been read since the dialog opened: until then no output state is known.
     bool m_bStatusKnown = false;
-    int m_nLatchLevel = 0; // 0 none, 1 "Low", 2 "High"
+    int m_nLatchLevel = kLatchKept;
     int m_nClearChannel = 0;
 
     DECLARE_MESSAGE_MAP()

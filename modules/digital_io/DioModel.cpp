@@ -2,9 +2,9 @@
 
 #include "ModelName.h"
 #include "RtuCrc.h"
+#include "Strings.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -35,9 +35,7 @@ bool AsciiOnly(const char* number)
 
 std::string Hex4(unsigned value)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
-    return text;
+    return Format("%04X", value & 0xFFFF);
 }
 
 bool IsUpperHex(char c)
@@ -191,10 +189,8 @@ std::optional<WORD> DioComposeStatus(const std::string& model, WORD inputs, WORD
 
 std::string DioListRow(bool output, int channel, bool on, int width)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%d         %-*s%c", (output ? 10017 : 10001) + channel, width,
+    return Format("%d         %-*s%c", (output ? 10017 : 10001) + channel, width,
                   ("CH" + std::to_string(channel)).c_str(), on ? '1' : '0');
-    return text;
 }
 
 int DioListFieldWidth(int row)

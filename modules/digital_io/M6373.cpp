@@ -87,7 +87,7 @@ BOOL CM6373::OnInitDialog()
     const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts);
     if (counts && counts->nRow >= 8 && counts->nRow <= 10) {
         DisableControls(kDioLatch);
-        m_nLatchLevel = 0;
+        m_nLatchLevel = kLatchKept;
     }
 
     Sleep(kOpenPause);

@@ -50,7 +50,7 @@ BOOL CM6373Modbus::OnInitDialog()
     FillSettingsBoxes();
     InitModel();
     const SDioModelRow* counts = DioFindRow(m_strModuleName, EDioTest::Counts, m_eDialog);
-    if (counts && (counts->nRow == 8 || counts->nRow == 9)) m_nLatchLevel = 0;
+    if (counts && (counts->nRow == 8 || counts->nRow == 9)) m_nLatchLevel = kLatchKept;
     m_pRead = DioFindCoilRead(m_strModuleName);
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;

@@ -53,7 +53,7 @@ TEST_F(CM6373Test, OpensOnTheBlocksAddressAndBaudRateAndReadsTheStatus)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_DIO_PROTOCOL), "ASCII");
     EXPECT_EQ(m_link.Line(1).dwBaud, 19200u);
     EXPECT_TRUE(m_dlg.IsDlgButtonChecked(IDC_DIO_LATCH_LOW));
-    EXPECT_EQ(m_dlg.m_nLatchLevel, 1);
+    EXPECT_EQ(m_dlg.m_nLatchLevel, CDioDlg::kLatchLow);
     EXPECT_EQ(TakeRequests(), Requests{"$0A6"});
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
 }
@@ -76,15 +76,16 @@ TEST_F(CM6373Test, EachModelRowDisablesItsControlsAndClearButtons)
         int clear; // Clear buttons enabled from channel 0; -1: all, as the template has them
         int latch;
     } cases[] = {
-        {"6373", "01", {}, 4, 1},
-        {"6390", "01", latch, 0, 0},
-        {"6377D", "01", latch, 0, 0},
-        {"6320", "01", join({safe, power, latch}), 16, 1},
-        {"6322", "05", join({power, latch, protocol}), 0, 1},
-        {"6322", "00", join({power, latch}), 0, 1},
-        {"4322", "05", join({power, latch, protocol}), 0, 1}, // as the search lists it
-        {"9322", "05", join({power, latch}), 0, 1},
-        {"6328D", "05", join({safe, power, latch, protocol}), -1, 1},
+        {"6373", "01", {}, 4, CDioDlg::kLatchLow},
+        {"6390", "01", latch, 0, CDioDlg::kLatchKept},
+        {"6377D", "01", latch, 0, CDioDlg::kLatchKept},
+        {"6320", "01", join({safe, power, latch}), 16, CDioDlg::kLatchLow},
+        {"6322", "05", join({power, latch, protocol}), 0, CDioDlg::kLatchLow},
+        {"6322", "00", join({power, latch}), 0, CDioDlg::kLatchLow},
+        {"4322", "05", join({power, latch, protocol}), 0,
+         CDioDlg::kLatchLow}, // as the search lists it
+        {"9322", "05", join({power, latch}), 0, CDioDlg::kLatchLow},
+        {"6328D", "05", join({safe, power, latch, protocol}), -1, CDioDlg::kLatchLow},
     };
     const std::vector<int> all = join({safe, power, latch, protocol});
     for (const Case& c : cases) {
