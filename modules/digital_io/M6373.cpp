@@ -17,9 +17,24 @@ inline constexpr DWORD kOpenPause = 100;
 inline constexpr DWORD kPause = 150;
 inline constexpr const char* kAddressZero = "地址不可设置为0";
 
-// Texts of the safe-value and power-on requests (ops 4 to 7) when the module does not acknowledge.
-const char* const kAnswerErrors[] = {"Read PowerOn Value Error!", "Read Safe Value Error!",
-                                     "Set PowerOn Value Error!", "Set Safe Value Error!"};
+// Texts of the safe-value and power-on requests when the module does not acknowledge.
+struct SAnswerError {
+    int nCommand;
+    const char* pszText;
+};
+const SAnswerError kAnswerErrors[] = {
+    {CM6373::kCmdReadPowerOn, "Read PowerOn Value Error!"},
+    {CM6373::kCmdReadSafe, "Read Safe Value Error!"},
+    {CM6373::kCmdSetPowerOn, "Set PowerOn Value Error!"},
+    {CM6373::kCmdSetSafe, "Set Safe Value Error!"},
+};
+
+const char* AnswerErrorOf(int command)
+{
+    for (const SAnswerError& e : kAnswerErrors)
+        if (e.nCommand == command) return e.pszText;
+    return "";
+}
 
 struct SDisabled {
     unsigned nFlag;
@@ -145,8 +160,7 @@ bool CM6373::ReadLastReply()
 void CM6373::ReadAnswer()
 {
     bool ack = CharAt(m_strReply, 0) == '!';
-    SetDlgItemText(IDC_DIO_ANSWER,
-                   ack ? m_strReply : kAnswerErrors[m_nLastCommand - kCmdReadPowerOn]);
+    SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : AnswerErrorOf(m_nLastCommand));
     m_nCommand = kCmdPollAfterAnswer;
 }
 
