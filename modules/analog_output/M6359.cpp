@@ -154,8 +154,7 @@ std::string CM6359::FirstReadRequest()
 
 std::string CM6359::SliderText(int position) const
 {
-    std::string text = FormatOutputValue(position);
-    return m_eKind == EAoKind::Four ? "+" + text : text;
+    return m_eKind == EAoKind::Four ? SignedOutputValue(position) : FormatOutputValue(position);
 }
 
 // "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
@@ -262,7 +261,7 @@ std::string CM6359::OutputWrite(int channel) const
     case EAoKind::Two:
         return Request('#', Format("%d", channel) + text);
     default:
-        return Request('#', Format("%d", channel) + (value < 0 ? "" : "+") + text);
+        return Request('#', Format("%d", channel) + SignedOutputValue(value));
     }
 }
 

@@ -122,7 +122,7 @@ BOOL CM6359Modbus::OnInitDialog()
 // Raw codes on the four-channel models, values as the read-back shows them otherwise.
 std::string CM6359Modbus::SliderText(int position) const
 {
-    return m_eKind == EAoKind::Four ? Format("%04x", position) : "+" + FormatOutputValue(position);
+    return m_eKind == EAoKind::Four ? Format("%04x", position) : SignedOutputValue(position);
 }
 
 void CM6359Modbus::OnSetting()
