@@ -176,7 +176,7 @@ void CM6359p::OnUpdate()
     m_strNewAddress = choice->strAddress;
     // The texts now; the flag only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
-    rows[4] = std::nullopt;
+    rows[kDescriptionText] = std::nullopt;
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
     params[kFormat] = format;
