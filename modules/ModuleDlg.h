@@ -121,6 +121,8 @@ protected:
     // Baudrate, Checksum, Description; parameters Address, Brate, Check, Script, Format. Dialogs
     // adjust single entries before passing them to WriteBack.
     Texts RowTextsOf(const SSettingsChoice& choice) const;
+    // Entries of RowTextsOf by what they hold.
+    enum : size_t { kModuleText, kAddressText, kBaudText, kChecksumText, kDescriptionText };
     Texts ParamsOf(const SSettingsChoice& choice) const;
     // For a dialog whose range list depends on the model: the box and codes that
     // FillSettingsBoxes and ReadSettings use from now on.

@@ -1,6 +1,7 @@
 // The four-channel output dialogs with digital inputs: "4359A" (ASCII) and "4359A Modbus".
 // Both share the general setting, the channel rows with their range lists, and the lamps.
 #include "DialogTemplate.h"
+#include "ModbusChannelRows.h"
 #include "Strings.h"
 #include "TemplateRows.h"
 #include "analog_output/OutputDiIds.h"
@@ -28,10 +29,7 @@ void AddGeneralSetting(Controls& c, unsigned formatStyle, unsigned protocolStyle
         unsigned style;
     } rows[] = {
         {"Baudrate", IDC_ODI_BAUD, BaudRows(), CS_NONE},
-        {"Data Format",
-         IDC_ODI_FORMAT,
-         {"Engineer Unit", "% of FSR", "2's complement HEX"},
-         formatStyle},
+        {"Data Format", IDC_ODI_FORMAT, kModbusFormatRows, formatStyle},
         {"Checksum", IDC_ODI_CHECKSUM, {"Enable", "Disable"}, CS_DISABLED},
         {"Protocol", IDC_ODI_PROTOCOL, {"ASCII", "Modbus RTU"}, protocolStyle},
     };

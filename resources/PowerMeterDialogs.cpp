@@ -167,7 +167,7 @@ Controls ModbusControls()
 }
 
 const bool g_registered =
-    RegisterDialogTemplate({198, "Module", 474, 244, AsciiControls()}) &&
-    RegisterDialogTemplate({232, "Module Modbus", 474, 244, ModbusControls()});
+    RegisterDialogTemplate({IDD_M63508, "Module", 474, 244, AsciiControls()}) &&
+    RegisterDialogTemplate({IDD_M6530RTU, "Module Modbus", 474, 244, ModbusControls()});
 
 } // namespace

@@ -14,13 +14,7 @@ constexpr BYTE kFrequencyType = 0x51;
 std::optional<DWORD> ParseValue(std::string_view text)
 {
     if (text.size() != 8) return std::nullopt;
-    DWORD value = 0;
-    for (char c : text) {
-        int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (digit < 0) return std::nullopt;
-        value = value * 16 + static_cast<DWORD>(digit);
-    }
-    return value;
+    return SimParseHex(text);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "SimCodec.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 
@@ -43,16 +44,11 @@ constexpr std::array<SSimGroup, 6> kGroups = {{
 std::optional<WORD> ParseRatio(std::string_view digits)
 {
     if (digits.size() != 4) return std::nullopt;
-    unsigned value = 0;
-    for (char c : digits) {
-        int nibble = c >= '0' && c <= '9'   ? c - '0'
-                     : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                     : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                            : -1;
-        if (nibble < 0) return std::nullopt;
-        value = value << 4 | static_cast<unsigned>(nibble);
-    }
-    return static_cast<WORD>(value);
+    std::string upper(digits);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::optional<unsigned> value = SimParseHex(upper);
+    if (!value) return std::nullopt;
+    return static_cast<WORD>(*value);
 }
 
 std::string Hex4(unsigned value)

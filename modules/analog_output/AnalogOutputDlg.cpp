@@ -59,10 +59,15 @@ void CAnalogOutputDlg::ShowOutcome(const char* text)
     OnCancel();
 }
 
-void CAnalogOutputDlg::KeepWriteBack(Texts rowTexts, Texts params)
+void CAnalogOutputDlg::KeepWriteBack(const SSettingsChoice& choice, const std::string& rangeCode,
+                                     const SAoFormatDigits& digits, bool clearDescription)
 {
-    m_rowTexts = std::move(rowTexts);
-    m_params = std::move(params);
+    m_rowTexts = RowTextsOf(choice);
+    if (clearDescription) m_rowTexts[kDescriptionText] = "";
+    m_params = ParamsOf(choice);
+    m_params[kCheck] = digits.strHigh;
+    m_params[kScript] = rangeCode;
+    m_params[kFormat] = digits.strLow;
 }
 
 void CAnalogOutputDlg::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)

@@ -42,8 +42,10 @@ protected:
     void ShowValue(int channel, const std::string& text);
     // The configuration outcome from a tick, then the dialog closes.
     void ShowOutcome(const char* text);
-    // The write-back of a configuration, kept until the request goes out.
-    void KeepWriteBack(Texts rowTexts, Texts params);
+    // The write-back of a configuration, kept until the request goes out: the choice with the
+    // range code and the new data-format digits, and an empty Description when asked.
+    void KeepWriteBack(const SSettingsChoice& choice, const std::string& rangeCode,
+                       const SAoFormatDigits& digits, bool clearDescription);
     void WriteBackKept() { WriteBack(m_rowTexts, m_params); }
 
     // The text an Output edit shows for a slider position.

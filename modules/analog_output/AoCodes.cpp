@@ -89,6 +89,11 @@ std::string FormatOutputValue(int thousandths)
     return whole + "." + fraction;
 }
 
+std::string SignedOutputValue(int thousandths)
+{
+    return (thousandths >= 0 ? "+" : "") + FormatOutputValue(thousandths);
+}
+
 std::optional<int> ParseOutputValue(const std::string& text, int min, int max)
 {
     constexpr size_t kMaxWholeDigits = 6;
@@ -140,5 +145,5 @@ std::string OutputLimitText(int thousandths)
 std::string AoRegisterValueText(const std::string& hexDigits)
 {
     std::optional<int> value = ParseRawOutputCode(hexDigits);
-    return value ? "+" + FormatOutputValue(*value) : std::string();
+    return value ? SignedOutputValue(*value) : std::string();
 }

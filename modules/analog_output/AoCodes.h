@@ -60,6 +60,9 @@ SAoFormatDigits AoFormatDigits(const std::string& oldCheck, std::optional<bool> 
 // A position in thousandths as the dialogs write it: two integer digits (after the sign when
 // negative) and three decimals, cut, not rounded ("05.000", "12.345", "-05.000").
 std::string FormatOutputValue(int thousandths);
+// The same led by its sign, as the four-channel modules take and show a value ("+05.000",
+// "-10.000").
+std::string SignedOutputValue(int thousandths);
 
 // A typed output: a decimal number with an optional sign and at most three decimals, between
 // min and max thousandths. The value in thousandths, or nothing when the text is anything else.

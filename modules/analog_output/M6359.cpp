@@ -154,8 +154,7 @@ std::string CM6359::FirstReadRequest()
 
 std::string CM6359::SliderText(int position) const
 {
-    std::string text = FormatOutputValue(position);
-    return m_eKind == EAoKind::Four ? "+" + text : text;
+    return m_eKind == EAoKind::Four ? SignedOutputValue(position) : FormatOutputValue(position);
 }
 
 // "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
@@ -199,13 +198,7 @@ void CM6359::OnSetting()
     // To the address the module had when the dialog opened.
     m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
                                       m_bChecksum == 1 && m_strOldAddress != "00");
-    Texts rowTexts = RowTextsOf(*choice);
-    if (m_eKind == EAoKind::Two) rowTexts[4] = "";
-    Texts params = ParamsOf(*choice);
-    params[2] = digits.strHigh;
-    params[3] = rangeCode;
-    params[4] = digits.strLow;
-    KeepWriteBack(rowTexts, params);
+    KeepWriteBack(*choice, rangeCode, digits, m_eKind == EAoKind::Two);
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
     QueueCommand(kCmdConfigure);
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
@@ -219,7 +212,7 @@ bool CM6359::ReadLastCommand()
     case kCmdRangeCh1:
         SetDlgItemText(IDC_AO_STATUS, Format("CH%d %s", m_nLastCommand - kCmdRangeCh0,
                                              acknowledged ? "Ready!" : "Error!"));
-        m_nLastCommand = 0;
+        m_nLastCommand = kLastNone;
         m_nCommand = kCmdFirstRead;
         return true;
     case kLastConfigure:
@@ -262,7 +255,7 @@ std::string CM6359::OutputWrite(int channel) const
     case EAoKind::Two:
         return Request('#', Format("%d", channel) + text);
     default:
-        return Request('#', Format("%d", channel) + (value < 0 ? "" : "+") + text);
+        return Request('#', Format("%d", channel) + SignedOutputValue(value));
     }
 }
 
@@ -284,7 +277,7 @@ void CM6359::PollStep()
         if (m_nLastCommand == kCmdRangeCh0 || m_nLastCommand == kCmdRangeCh1) {
             // The next reply answers a read, not the range command.
             SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - kCmdRangeCh0));
-            m_nLastCommand = 0;
+            m_nLastCommand = kLastNone;
         }
     } else {
         if (m_bRestartCycle) {

@@ -27,6 +27,7 @@ public:
         kCmdFirstRead = 2,
         kCmdRangeCh0 = 30,
         kCmdRangeCh1 = 31,
+        kLastNone = 0,
         kLastConfigure = 100,
     };
 

@@ -113,7 +113,7 @@ BOOL CM6359Modbus::OnInitDialog()
     SendRtu(m_strAddress + second, kTimeout);
     // The one-channel models start straight with the reading of their value; the two-channel
     // ones read CH1's range first, and an operator's request waits for it.
-    m_nLastCommand = m_eKind == EAoKind::One ? kLastCycle : 0;
+    m_nLastCommand = m_eKind == EAoKind::One ? kLastCycle : kLastNone;
     if (m_eKind == EAoKind::Two) BeginStartup();
     SetTimer(m_nTimerId, 400);
     return TRUE;
@@ -122,7 +122,7 @@ BOOL CM6359Modbus::OnInitDialog()
 // Raw codes on the four-channel models, values as the read-back shows them otherwise.
 std::string CM6359Modbus::SliderText(int position) const
 {
-    return m_eKind == EAoKind::Four ? Format("%04x", position) : "+" + FormatOutputValue(position);
+    return m_eKind == EAoKind::Four ? Format("%04x", position) : SignedOutputValue(position);
 }
 
 void CM6359Modbus::OnSetting()
@@ -146,13 +146,7 @@ void CM6359Modbus::OnSetting()
     // The switch goes to the address the module answers to now, not to the one typed.
     m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
                                         : m_strOldAddress + "06081200" + choice->strAddress;
-    Texts rowTexts = RowTextsOf(*choice);
-    if (m_eKind != EAoKind::One) rowTexts[4] = "";
-    Texts params = ParamsOf(*choice);
-    params[2] = digits.strHigh;
-    params[3] = rangeCode;
-    params[4] = digits.strLow;
-    KeepWriteBack(rowTexts, params);
+    KeepWriteBack(*choice, rangeCode, digits, m_eKind != EAoKind::One);
     QueueCommand(kCmdConfigure);
 }
 
@@ -204,7 +198,7 @@ void CM6359Modbus::ShowCycleValue()
 // The one- and two-channel cycle: one channel's value a tick, CH1's range read first.
 std::string CM6359Modbus::CycleStep()
 {
-    if (m_nLastCommand == 0) {
+    if (m_nLastCommand == kLastNone) {
         m_nCommand = kCmdReadCh1Range;
         m_nLastCommand = kLastCycle;
     } else if (m_nLastCommand == kLastCh1Range) {
@@ -259,7 +253,7 @@ void CM6359Modbus::PollStep()
             m_nCommand = kCmdRestart;
         }
         if (m_nLastCommand == kLastConfigure) {
-            m_nLastCommand = 0;
+            m_nLastCommand = kLastNone;
             bool refused = !ReplyEchoes(m_strConfigRequest);
             ShowOutcome(refused          ? kConfigurationError
                         : m_bAsciiSwitch ? kSwitchedToAscii

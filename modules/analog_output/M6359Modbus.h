@@ -21,6 +21,7 @@ public:
         kCmdConfigure = 1,
         kCmdRestart = 2, // the value cycle starts again at channel 0
         kCmdReadCh1Range = 3,
+        kLastNone = 0, // nothing read yet: the two-channel models read CH1's range first
         kLastCycle = 1,
         kLastCh1Range = 3,
         kLastConfigure = 100,

@@ -1,5 +1,6 @@
 #include "M6359p.h"
 
+#include "AoCodes.h"
 #include "AsciiCommand.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
@@ -123,7 +124,7 @@ void CM6359p::OnReleasedcaptureSlider()
     if (channel < 0) return; // no channel, no value
     int position = GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER)->GetPos();
     SetDlgItemText(IDC_ODI_VALUE,
-                   OutputDiValueText(OutputDiSliderValue(ChannelRow(channel), position)));
+                   SignedOutputValue(OutputDiSliderValue(ChannelRow(channel), position)));
 }
 
 void CM6359p::OnOutput()
@@ -136,7 +137,7 @@ void CM6359p::OnOutput()
         MessageBox("Please Input Valid Value!", "", MB_ICONEXCLAMATION);
         return;
     }
-    m_strValue[static_cast<size_t>(channel)] = OutputDiValueText(*value);
+    m_strValue[static_cast<size_t>(channel)] = SignedOutputValue(*value);
     QueueCommand(kCmdOutput0 + channel);
 }
 
@@ -150,7 +151,7 @@ void CM6359p::OnUpdateStartup()
             MessageBox("Please Input Valid Value!", "", MB_ICONEXCLAMATION);
             return;
         }
-        values[static_cast<size_t>(ch)] = OutputDiValueText(*value);
+        values[static_cast<size_t>(ch)] = SignedOutputValue(*value);
     }
     m_strValue = values;
     SetDlgItemText(IDC_ODI_RESPOND, "");
@@ -175,7 +176,7 @@ void CM6359p::OnUpdate()
     m_strNewAddress = choice->strAddress;
     // The texts now; the flag only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
-    rows[4] = std::nullopt;
+    rows[kDescriptionText] = std::nullopt;
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
     params[kFormat] = format;

@@ -14,7 +14,6 @@ const std::array<SOutputDiRange, 3> OutputDiRangeTable = {{
 
 namespace {
 inline constexpr int kCodeTop = 4095;
-inline constexpr int kVoltsOffset = 10000; // the +/-10 V slider starts at -10 V
 } // namespace
 
 const SOutputDiRange* OutputDiRangeOfRow(int row)
@@ -31,14 +30,10 @@ int OutputDiRowOfCode(const std::string& code)
     return -1;
 }
 
-std::string OutputDiValueText(int thousandths)
-{
-    return (thousandths >= 0 ? "+" : "") + FormatOutputValue(thousandths);
-}
-
 int OutputDiSliderValue(int row, int position)
 {
-    return row == 2 ? position - kVoltsOffset : position;
+    const SOutputDiRange* range = OutputDiRangeOfRow(row);
+    return range ? position - range->nSliderMin + range->nLow : position;
 }
 
 std::optional<int> ParseOutputDiValue(const std::string& text, int row)

@@ -20,9 +20,6 @@ extern const std::array<SOutputDiRange, 3> OutputDiRangeTable;
 const SOutputDiRange* OutputDiRangeOfRow(int row);
 int OutputDiRowOfCode(const std::string& code);
 
-// A value in thousandths as the module takes and shows it: a sign, two integer digits, a point
-// and three decimals ("+05.000", "-10.000").
-std::string OutputDiValueText(int thousandths);
 // The value a slider position stands for on a range row, in thousandths.
 int OutputDiSliderValue(int row, int position);
 // A typed value inside the row's range, in thousandths; nothing for anything else.

@@ -1,9 +1,9 @@
 #include "M63508.h"
 
 #include "AsciiCommand.h"
+#include "CounterPowerIds.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "CounterPowerIds.h"
 #include "PowerMeterReadings.h"
 #include "Strings.h"
 
@@ -233,8 +233,8 @@ void CM63508::OnSetting()
     m_strAddress = choice->strAddress;
     Texts rows = RowTextsOf(*choice);
     // A typed checksum text that is neither row keeps the module's setting, and the row says which.
-    rows[3] = choice->bChecksumOn ? "Enable" : "Disable";
-    rows[4] = kDescription;
+    rows[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
+    rows[kDescriptionText] = kDescription;
     // The Script entry stays "01" also for the switch to Modbus RTU.
     WriteBack(rows, {choice->strAddress, choice->strBaudCode, choice->strCheckDigit, "01", "0"});
     m_bChecksum = choice->bChecksumOn ? 1 : 0;

@@ -96,9 +96,7 @@ std::optional<std::string> ModuleValue(const std::string& typed)
             return std::isxdigit(static_cast<unsigned char>(c));
         }))
         return std::nullopt;
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
+    return MakeUpper(text);
 }
 inline constexpr const char* kValueRefused = "Value must be 8 hex digits (00000000 to FFFFFFFF)!";
 

@@ -1,5 +1,6 @@
 // The four-channel output module's ranges as the two dialogs use them.
 #include "analog_output/OutputDiCodes.h"
+#include "analog_output/AoCodes.h"
 
 #include "Strings.h"
 
@@ -31,12 +32,13 @@ TEST(OutputDiCodes, CodesScaleByTheRangeRowAndTheSliderSpansItsRange)
 
 TEST(OutputDiCodes, ValueTextsSliderValuesAndTypedInput)
 {
-    EXPECT_EQ(OutputDiValueText(5000), "+05.000");
-    EXPECT_EQ(OutputDiValueText(-5000), "-05.000");
-    EXPECT_EQ(OutputDiValueText(12500), "+12.500");
-    EXPECT_EQ(OutputDiValueText(-10000), "-10.000");
+    EXPECT_EQ(SignedOutputValue(5000), "+05.000");
+    EXPECT_EQ(SignedOutputValue(-5000), "-05.000");
+    EXPECT_EQ(SignedOutputValue(12500), "+12.500");
+    EXPECT_EQ(SignedOutputValue(-10000), "-10.000");
     EXPECT_EQ(OutputDiSliderValue(2, 5000), -5000); // +/-10 V starts at -10 V
     EXPECT_EQ(OutputDiSliderValue(0, 5000), 5000);
+    EXPECT_EQ(OutputDiSliderValue(1, 12000), 12000); // the 4-20 mA slider starts at 4 mA
     EXPECT_EQ(OutputDiRowOfCode("31"), 1);
     EXPECT_EQ(OutputDiRowOfCode("33"), -1);
     EXPECT_EQ(ParseOutputDiValue("3.5", 1), std::nullopt); // below 4 mA

@@ -36,11 +36,11 @@ TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
         ui::CModalDriver driver(readAfter(6, rtu));
         ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 1));
     }
-    EXPECT_EQ(ascii.nTemplate, 198u);
+    EXPECT_EQ(ascii.nTemplate, static_cast<UINT>(IDD_M63508));
     EXPECT_EQ(ascii.strV1, "230.060");
     EXPECT_EQ(ascii.strF, "50.000");
     EXPECT_EQ(ascii.strEpi, "1234.568");
-    EXPECT_EQ(rtu.nTemplate, 232u);
+    EXPECT_EQ(rtu.nTemplate, static_cast<UINT>(IDD_M6530RTU));
     EXPECT_EQ(rtu.strI1, "00.500");
     EXPECT_EQ(rtu.strF, "50.000");
     EXPECT_EQ(rtu.strEpi, "1234.568");
