@@ -169,5 +169,5 @@ void CV1384HM::SendAo(int channel)
     m_nAoChannel = channel;
     m_nCommand = kCmdWriteOutput;
     // The reply in flight is not read: the write goes out next.
-    m_nLastCommand = 0;
+    m_nLastCommand = kCmdNone;
 }
