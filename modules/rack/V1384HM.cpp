@@ -68,7 +68,7 @@ void CV1384HM::PollStep()
             m_nCommand = kCmdReadAlarms;
             break;
         case kCmdReadAlarms:
-            ParseStatusReply(0, Left(m_strReply, 8));
+            ParseStatusReply(Left(m_strReply, 8));
             m_nCommand = kCmdReadTypes;
             break;
         case kCmdWriteOutput:
@@ -134,9 +134,8 @@ void CV1384HM::ParseChannelValues(const std::string& digits)
     UpdateData(FALSE);
 }
 
-void CV1384HM::ParseStatusReply(int nMode, const std::string& digits)
+void CV1384HM::ParseStatusReply(const std::string& digits)
 {
-    if (nMode != 0 || !IsAnalogPageModule(RackState().CurrentModule())) return;
     SAlarmLamps lamps = ::ParseStatusReply(digits);
     for (size_t r = 0; r < kAnalogRows; ++r) {
         GetDlgItemAs<CStatic>(kRackAiHighLampIds[r])
