@@ -3,6 +3,7 @@
 #include "RackModbusIds.h"
 #include "RackState.h"
 #include "Resource.h"
+#include "SlotAo.h"
 #include "Strings.h"
 
 namespace {
@@ -158,7 +159,7 @@ void CV1384HM::OnValueMode()
 void CV1384HM::SendAo(int channel)
 {
     size_t c = static_cast<size_t>(channel);
-    auto value = static_cast<float>(StrToDouble(GetDlgItemText(kRackAoEntryIds[c])));
+    float value = LeadingNumber(GetDlgItemText(kRackAoEntryIds[c]));
     int type = m_types.nType[c];
     if (auto range = OutputRange(type); range && (value < range->fLow || value > range->fHigh)) {
         MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);
