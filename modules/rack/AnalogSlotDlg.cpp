@@ -80,7 +80,7 @@ bool CAnalogSlotDlg::ChannelOn(int channel) const
 void CAnalogSlotDlg::Command(int step)
 {
     m_nCommand = step;
-    m_nLastCommand = 0;
+    m_nLastCommand = kNone;
 }
 
 void CAnalogSlotDlg::ToggleChannel(int channel)
@@ -92,7 +92,7 @@ void CAnalogSlotDlg::ToggleChannel(int channel)
 void CAnalogSlotDlg::BuildEnableMask()
 {
     m_strEnableMask = FlagsToHex(m_bChannel);
-    m_nCommand = -1;
+    m_nCommand = m_steps.nAfterMaskEdit;
 }
 
 void CAnalogSlotDlg::ParseEnableMask(char high, char low)

@@ -20,6 +20,7 @@ struct SAlarmSteps {
     int nEnableHigh, nSetHighType, nEnableLow, nSetLowType, nSetHighLimit, nSetLowLimit;
     int nClearHigh, nClearLow;
     int nAfterClear;                 // the step after a latch clear
+    int nAfterMaskEdit;              // the step a click on a channel box sets
     bool bCloseAfterAlarmOk;         // "Setting Alarm OK!" closes the dialog
     int nFirstStatus, nStatusStride; // the lamp step of channel i: first + stride * i
 };
@@ -55,7 +56,7 @@ public:
 protected:
     // The rack context, the model text shown, and one alarm channel row a channel, row 0 chosen.
     void InitAnalogSlot(int channels);
-    // The enable mask from the eight flags; the next step -1.
+    // The enable mask from the eight flags; the next step the one after a mask edit.
     void BuildEnableMask();
     // A mask reply's digits (channels 7-4, channels 3-0): sets the flags of the enabled channels.
     void ParseEnableMask(char high, char low);

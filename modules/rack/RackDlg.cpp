@@ -46,8 +46,8 @@ std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
 void CRackDlg::PollStep()
 {
     TakeReply();
-    int step = std::exchange(m_nLastCommand, 0);
-    if (step != 0 && !ReadReply(step)) return;
+    int step = std::exchange(m_nLastCommand, kNone);
+    if (step != kNone && !ReadReply(step)) return;
     std::string request = StepRequest();
     if (request.empty()) return;
     m_nLastCommand = m_nCommand;

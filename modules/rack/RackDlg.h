@@ -18,6 +18,10 @@ public:
     // for the main unit, which owns the line.
     CRackDlg(UINT nIDTemplate, ModuleParamBlock CMainFrame::*slotBlock);
 
+    // The step of m_nCommand and m_nLastCommand that stands for none: no reply awaited, nothing
+    // to send. Each dialog numbers its other steps.
+    enum : int { kNone = 0 };
+
     // One tick: the reply of the last exchange becomes m_strReply ("ERROR" when none came), the
     // rule of the step that awaits it runs (it chooses the next send step and may end the tick),
     // then the request of the send step, if it has one, goes out and its step awaits the reply.

@@ -3,6 +3,7 @@
 #include "ModelName.h"
 
 #include "ModuleCodes.h"
+#include "SlotDio.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -341,9 +342,7 @@ std::array<std::string, kAnalogRows> AnalogRowLabels(const std::string& name, in
 
 int AlarmNibble(const std::string& digits, int at)
 {
-    char c = CharAt(digits, at);
-    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F')) return HexDigitOrZero(c);
-    return static_cast<unsigned char>(c);
+    return StatusDigitValue(CharAt(digits, at));
 }
 
 void SetLedNibble(SAlarmLamps& lamps, int index, int nibble)

@@ -22,9 +22,12 @@ public:
     // One tick: read the reply to the previous request, then send the next one.
     virtual void PollStep() = 0;
 
-    int m_nCommand = 0;     // the request the next tick sends
-    int m_nLastCommand = 0; // what the pending reply answers
-    int m_nLastResult = 0;  // 1 when the last exchange was answered, -1 when not
+    // The request that stands for none; each page numbers its requests from 1.
+    enum : int { kCmdNone = 0 };
+
+    int m_nCommand = kCmdNone;     // the request the next tick sends
+    int m_nLastCommand = kCmdNone; // what the pending reply answers
+    int m_nLastResult = 0;         // 1 when the last exchange was answered, -1 when not
 
 protected:
     virtual bool Serves(const std::string& module) const = 0;

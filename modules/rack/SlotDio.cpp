@@ -17,14 +17,13 @@ const SDioSlotModel kModels[] = {
 
 constexpr int kFirstDigit = 3;
 
-// "0"-"9" and "A"-"F" as 0-15; any other character keeps its code.
-int DigitValue(char c)
+} // namespace
+
+int StatusDigitValue(char c)
 {
     BYTE value = HexCharToValue(c);
     return value == 0xCC ? static_cast<unsigned char>(c) : value;
 }
-
-} // namespace
 
 const SDioSlotModel* DioSlotModel(const std::string& model)
 {
@@ -56,7 +55,7 @@ SDioLamps DecodeDioStatus(const SDioSlotModel& model, const std::string& reply, 
         size_t at = kFirstDigit + d;
         int first = model.nDigitChannel[d];
         if (first < 0 || at >= reply.size()) continue;
-        int value = DigitValue(reply[at]);
+        int value = StatusDigitValue(reply[at]);
         for (int bit = 0; bit < 4; ++bit) {
             auto ch = static_cast<size_t>(first + bit);
             ELamp state = value & (1 << bit) ? ELamp::On : ELamp::Off;
@@ -71,7 +70,8 @@ bool DecodeDirections(const std::string& reply, WORD& directions)
 {
     if (reply.size() < kFirstDigit + 4) return false;
     int value = 0;
-    for (size_t d = 0; d < 4; ++d) value = value << 4 | (DigitValue(reply[kFirstDigit + d]) & 0x0F);
+    for (size_t d = 0; d < 4; ++d)
+        value = value << 4 | (StatusDigitValue(reply[kFirstDigit + d]) & 0x0F);
     directions = static_cast<WORD>(value);
     return true;
 }

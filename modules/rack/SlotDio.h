@@ -40,5 +40,9 @@ WORD DioOutputs(const SDioSlotModel& model, WORD directions);
 // character its character code, as the module's own digits are read.
 SDioLamps DecodeDioStatus(const SDioSlotModel& model, const std::string& reply, WORD directions);
 
+// A status digit as the rack's modules write them: "0"-"9" and "A"-"F" as 0-15; any other
+// character keeps its character code.
+int StatusDigitValue(char c);
+
 // The 1323's direction bits from its "7" reply (digits 3 to 6); nothing unless all four are there.
 bool DecodeDirections(const std::string& reply, WORD& directions);

@@ -9,10 +9,10 @@ constexpr UINT kPollPeriod = 200;
 } // namespace
 
 BEGIN_MESSAGE_MAP(CTrim, CRackDlg)
-ON_BN_CLICKED(IDC_TRIM_DOWN10, OnStep<1>)
-ON_BN_CLICKED(IDC_TRIM_DOWN1, OnStep<2>)
-ON_BN_CLICKED(IDC_TRIM_UP1, OnStep<3>)
-ON_BN_CLICKED(IDC_TRIM_UP10, OnStep<4>)
+ON_BN_CLICKED(IDC_TRIM_DOWN10, OnStep<kDown10>)
+ON_BN_CLICKED(IDC_TRIM_DOWN1, OnStep<kDown1>)
+ON_BN_CLICKED(IDC_TRIM_UP1, OnStep<kUp1>)
+ON_BN_CLICKED(IDC_TRIM_UP10, OnStep<kUp10>)
 ON_BN_CLICKED(IDC_TRIM_SAVE, OnStep<kSave>)
 END_MESSAGE_MAP()
 
@@ -43,8 +43,8 @@ bool CTrim::ReadReply(int step)
 
 std::string CTrim::StepRequest()
 {
-    if (m_nCommand < 1 || m_nCommand > kSave) return {};
+    if (m_nCommand < kDown10 || m_nCommand > kSave) return {};
     std::string body =
-        m_nCommand == kSave ? m_variant.pszSaveBody : kTrimStepBodies[m_nCommand - 1];
+        m_nCommand == kSave ? m_variant.pszSaveBody : kTrimStepBodies[m_nCommand - kDown10];
     return SlotRequest('$', "C" + m_strChannel + body);
 }

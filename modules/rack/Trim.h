@@ -9,7 +9,7 @@
 class CTrim : public CRackDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
-    enum : int { kSave = 5 };
+    enum : int { kDown10 = 1, kDown1 = 2, kUp1 = 3, kUp10 = 4, kSave = 5 };
 
     explicit CTrim(const STrimVariant& variant);
 

@@ -28,6 +28,7 @@ const SAlarmSteps kAlarmSteps = {
     .nClearHigh = CV1300::kClearHigh,
     .nClearLow = CV1300::kClearLow,
     .nAfterClear = CV1300::kValue0,
+    .nAfterMaskEdit = CV1300::kReadMask,
     .bCloseAfterAlarmOk = false,
     .nFirstStatus = CV1300::kStatus0,
     .nStatusStride = 1,

@@ -11,7 +11,6 @@ class CV1300 : public CAnalogSlotDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
     enum : int {
-        kNone = 0,
         kReadMask = -1,
         kValue0 = 1, // to 7: the values of channels 0 to 6
         kConfigure = 8,

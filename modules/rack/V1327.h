@@ -14,7 +14,6 @@ class CV1327 : public CRackDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
     enum : int {
-        kNone = 0,
         kPoll = -1,
         kReadWdt = 1,
         kWriteWdt = 4,

@@ -12,7 +12,6 @@ class CV1333E : public CRackDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
     enum : int {
-        kNone = 0,
         kReadSlots = 1,
         kReadConfiguration = 8,
         kReadParity = 9,

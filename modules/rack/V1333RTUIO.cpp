@@ -94,8 +94,8 @@ void CV1333RTUIO::ToggleDo(int channel)
     if (!model || !model->bWrites) return;
     int& on = m_bOutputOn[static_cast<size_t>(channel)];
     on = !on;
+    // The next tick picks the write from the queue.
     m_queWrites.push_back(CoilWriteBody(rack.nCurrentSlot, channel, on != 0));
-    m_nCommand = kCmdWriteCoil;
 }
 
 void CV1333RTUIO::OnViewMode()

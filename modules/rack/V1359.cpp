@@ -92,7 +92,9 @@ void CV1359::OnTimerEnded(UINT_PTR nIDEvent)
 
 bool CV1359::ReadReply(int step)
 {
-    if (step < kConfiguration0 || step > kDrive20mA || step == 9) return true;
+    // Step numbers past the read-backs and before the updates belong to no step.
+    bool noStep = step >= kReadBack0 + kChannels && step < kUpdateGeneral;
+    if (step < kConfiguration0 || step > kDrive20mA || noStep) return true;
     bool ack = ReplyStartsWith('!');
     if (step < kReadBack0) {
         if (ack) ReadConfiguration(step - kConfiguration0);

@@ -12,7 +12,6 @@ class CV1359 : public CRackDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
     enum : int {
-        kNone = 0,
         kConfiguration0 = 1, // to 4: the configuration of channels 0 to 3
         kReadBack0 = 5,      // to 8: the output of channels 0 to 3
         kUpdateGeneral = 10,

@@ -33,6 +33,7 @@ const SAlarmSteps kAlarmSteps = {
     .nClearHigh = CV1384H::kClearHigh,
     .nClearLow = CV1384H::kClearLow,
     .nAfterClear = CV1384H::kNone,
+    .nAfterMaskEdit = CV1384H::kMaskEdited,
     .bCloseAfterAlarmOk = true,
     .nFirstStatus = CV1384H::kStatus0,
     .nStatusStride = 2,

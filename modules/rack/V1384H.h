@@ -10,7 +10,7 @@ class CV1384H : public CAnalogSlotDlg {
 public:
     // The steps of m_nCommand and m_nLastCommand.
     enum : int {
-        kNone = 0,
+        kMaskEdited = -1, // an edited enable mask waits for "Update": nothing is sent
         kReadConfiguration = 1,
         kReadMask = 2,
         kReadRange0 = 3, // to 10: the ranges of channels 0 to 7

@@ -3,6 +3,7 @@
 #include "RackModbusIds.h"
 #include "RackState.h"
 #include "Resource.h"
+#include "SlotAo.h"
 #include "Strings.h"
 
 namespace {
@@ -68,7 +69,7 @@ void CV1384HM::PollStep()
             m_nCommand = kCmdReadAlarms;
             break;
         case kCmdReadAlarms:
-            ParseStatusReply(0, Left(m_strReply, 8));
+            ParseStatusReply(Left(m_strReply, 8));
             m_nCommand = kCmdReadTypes;
             break;
         case kCmdWriteOutput:
@@ -134,9 +135,8 @@ void CV1384HM::ParseChannelValues(const std::string& digits)
     UpdateData(FALSE);
 }
 
-void CV1384HM::ParseStatusReply(int nMode, const std::string& digits)
+void CV1384HM::ParseStatusReply(const std::string& digits)
 {
-    if (nMode != 0 || !IsAnalogPageModule(RackState().CurrentModule())) return;
     SAlarmLamps lamps = ::ParseStatusReply(digits);
     for (size_t r = 0; r < kAnalogRows; ++r) {
         GetDlgItemAs<CStatic>(kRackAiHighLampIds[r])
@@ -159,7 +159,7 @@ void CV1384HM::OnValueMode()
 void CV1384HM::SendAo(int channel)
 {
     size_t c = static_cast<size_t>(channel);
-    auto value = static_cast<float>(StrToDouble(GetDlgItemText(kRackAoEntryIds[c])));
+    float value = LeadingNumber(GetDlgItemText(kRackAoEntryIds[c]));
     int type = m_types.nType[c];
     if (auto range = OutputRange(type); range && (value < range->fLow || value > range->fHigh)) {
         MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);
@@ -169,5 +169,5 @@ void CV1384HM::SendAo(int channel)
     m_nAoChannel = channel;
     m_nCommand = kCmdWriteOutput;
     // The reply in flight is not read: the write goes out next.
-    m_nLastCommand = 0;
+    m_nLastCommand = kCmdNone;
 }

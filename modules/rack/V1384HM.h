@@ -19,7 +19,8 @@ public:
 
     void ParseInputTypes(const std::string& digits);
     void ParseChannelValues(const std::string& digits);
-    void ParseStatusReply(int nMode, const std::string& digits);
+    // The alarm lamps from the 8 digits of the slot's two alarm registers.
+    void ParseStatusReply(const std::string& digits);
     void OnViewMode();
     void OnValueMode();
     template <int c> void OnSendAo() { SendAo(c); }

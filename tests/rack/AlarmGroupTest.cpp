@@ -21,11 +21,12 @@ struct SDialogKind {
     const char* pszReadOrder[4]; // the alarm read's tails after "C<channel>"
     bool bClosesAfterAlarmOk;
     bool bPollsAfterLatchClear;
+    bool bReadsMaskAfterEdit; // a channel box click in the idle dialog reads the mask back
 };
 
 const SDialogKind kKinds[] = {
-    {"AnalogInput", "1384", 1, IDD_RACK_AI, 6, {"RHU", "RLU", "AH", "AL"}, false, true},
-    {"SpeedInput", "1384H", 3, IDD_RACK_SPEED, 15, {"AH", "RHU", "AL", "RLU"}, true, false},
+    {"AnalogInput", "1384", 1, IDD_RACK_AI, 6, {"RHU", "RLU", "AH", "AL"}, false, true, true},
+    {"SpeedInput", "1384H", 3, IDD_RACK_SPEED, 15, {"AH", "RHU", "AL", "RLU"}, true, false, false},
 };
 
 class AlarmGroup : public CAnalogSlotFixture, public ::testing::WithParamInterface<SDialogKind> {
@@ -129,6 +130,17 @@ TEST_P(AlarmGroup, ATypeChangeWaitsForUpdateWithoutAnyExchange)
     ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 1));
     EXPECT_EQ(Dlg().m_bLowTypeChanged, 1);
     EXPECT_EQ(TickRequests(Dlg(), 4), (std::vector<std::string>{"", "", "", ""}));
+}
+
+TEST_P(AlarmGroup, AChannelBoxClickInTheIdleDialogReadsTheMaskOrWaitsForUpdate)
+{
+    Open();
+    ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 1));
+    Tick(Dlg());
+    TakeRequests();
+    ASSERT_TRUE(ui::Click(Dlg(), kAiChannelIds[1].nEnable));
+    std::string expected = GetParam().bReadsMaskAfterEdit ? Req("6") : "";
+    EXPECT_EQ(TickRequests(Dlg(), 1), std::vector<std::string>{expected});
 }
 
 TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)

@@ -184,6 +184,15 @@ TEST_F(V1384HM, AnOutputModuleSendsCountsWithinItsRanges)
         {2, "abc",
          "0106000A"
          "0000"},
+        // Only the leading number counts: no exponent, and no "nan" that would pass every range
+        // check.
+        {2, "1e1",
+         "0106000A"
+         "0198"},
+        {0, "nan",
+         "01060008"
+         "0000"},
+        {1, "nan", ""},
         {0, "10",
          "01060008"
          "07FF"},
