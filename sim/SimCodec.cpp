@@ -49,6 +49,11 @@ std::string SimHexPair(unsigned value)
     return {kHexDigits[(value >> 4) & 0xF], kHexDigits[value & 0xF]};
 }
 
+std::string SimHex4(unsigned value)
+{
+    return SimHexPair(value >> 8) + SimHexPair(value);
+}
+
 std::string SimHexBytes(std::string_view bytes)
 {
     std::string out;

@@ -19,6 +19,8 @@ bool SimCrcValid(std::string_view frame);
 
 // Two upper-case hex digits of the low byte of value.
 std::string SimHexPair(unsigned value);
+// The low 16 bits of value as four upper-case hex digits ("00A1").
+std::string SimHex4(unsigned value);
 // "01 03 00 00": each byte as two upper-case hex digits, separated by blanks.
 std::string SimHexBytes(std::string_view bytes);
 // Bytes from hex text with or without blanks; nullopt when the text is not hex pairs.

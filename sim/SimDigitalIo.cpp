@@ -51,11 +51,6 @@ int CoilSpan(int channels)
     return (channels + 7) / 8 * 8;
 }
 
-std::string Hex4(WORD value)
-{
-    return SimHexPair(value >> 8) + SimHexPair(value);
-}
-
 // One to four upper-case hex digits and nothing else.
 std::optional<unsigned> ParseValue(std::string_view digits)
 {
@@ -157,7 +152,7 @@ std::optional<std::string> CSimDigitalIo::OnAscii(char lead, std::string_view bo
 
 std::optional<std::string> CSimDigitalIo::Dollar(std::string_view body)
 {
-    if (body == "6") return "!" + Hex4(Status()) + "00";
+    if (body == "6") return "!" + SimHex4(Status()) + "00";
     if (body == "C") {
         m_nLatched = 0;
         return Ack();
@@ -170,7 +165,7 @@ std::optional<std::string> CSimDigitalIo::Dollar(std::string_view body)
         return Ack();
     }
     if (!m_model.bOwnCommands || body.substr(0, 1) != "X") return std::nullopt;
-    if (body == "X1") return Ack() + Hex4(m_nSafe);
+    if (body == "X1") return Ack() + SimHex4(m_nSafe);
     auto value = body.substr(0, 2) == "X0" ? SimParseHex(body.substr(2)) : std::nullopt;
     if (!value || *value > Mask(m_model.nOutputs)) return Refuse();
     m_nSafe = static_cast<WORD>(*value);
@@ -183,7 +178,7 @@ std::optional<std::string> CSimDigitalIo::Tilde(std::string_view body)
     if (m_model.nOutputs == 0 || m_model.bOwnCommands) return Refuse();
     WORD* value = body[1] == 'P' ? &m_nPowerOn : body[1] == 'S' ? &m_nSafe : nullptr;
     if (!value) return Refuse();
-    if (body[0] == '4') return Ack() + Hex4(*value);
+    if (body[0] == '4') return Ack() + SimHex4(*value);
     *value = m_nOutputs;
     return Ack();
 }

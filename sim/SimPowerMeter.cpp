@@ -51,13 +51,6 @@ std::optional<WORD> ParseRatio(std::string_view digits)
     return static_cast<WORD>(*value);
 }
 
-std::string Hex4(unsigned value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
-    return text;
-}
-
 } // namespace
 
 CSimPowerMeter::CSimPowerMeter(std::string model) : CSimModule(std::move(model), kAsciiType)
@@ -134,7 +127,7 @@ std::string CSimPowerMeter::Group(int group) const
 {
     std::string text = ">";
     const SSimGroup& g = kGroups[static_cast<size_t>(group)];
-    for (WORD i = 0; i < g.nCount; ++i) text += Hex4(*Register(static_cast<WORD>(g.nFirst + i)));
+    for (WORD i = 0; i < g.nCount; ++i) text += SimHex4(*Register(static_cast<WORD>(g.nFirst + i)));
     return text;
 }
 
@@ -154,7 +147,7 @@ std::optional<std::string> CSimPowerMeter::Ratio(std::string_view body)
 {
     if (body.empty() || body[0] < '3' || body[0] > '6') return std::nullopt;
     WORD& ratio = body[0] == '3' || body[0] == '5' ? m_nPt : m_nCt;
-    if (body[0] <= '4') return body.size() == 1 ? Ack() + Hex4(ratio) : Refuse();
+    if (body[0] <= '4') return body.size() == 1 ? Ack() + SimHex4(ratio) : Refuse();
     auto value = ParseRatio(body.substr(1));
     if (!value) return Refuse();
     ratio = *value;

@@ -35,11 +35,6 @@ const SDigitalModel& DigitalModel(const std::string& code)
     throw std::invalid_argument("no digital slot model " + code);
 }
 
-std::string Hex4(WORD value)
-{
-    return SimHexPair(value >> 8) + SimHexPair(value & 0xFF);
-}
-
 // The range of an output by its range digit.
 bool InRange(char range, double value)
 {
@@ -103,7 +98,7 @@ std::string CSimDigitalSlot::Status() const
 {
     WORD state = static_cast<WORD>((m_nOutputs & OutputMask()) | (m_nInputs & InputMask()));
     if (Code() == "71") state = static_cast<WORD>(state << 8);
-    return "!" + Hex4(state);
+    return "!" + SimHex4(state);
 }
 
 // "1" + channel (one hex digit) + "0" + state ("0" or "1"): answered with ">".
@@ -123,7 +118,7 @@ std::string CSimDigitalSlot::Command(char lead, std::string_view body, DWORD)
     if (lead != '$') return "?";
     if (body == "M") return "!13" + Code();
     if (body == "6") return Status();
-    if (body == "7" && Code() == "23") return "!" + Hex4(m_nDirections);
+    if (body == "7" && Code() == "23") return "!" + SimHex4(m_nDirections);
     return "?";
 }
 
@@ -287,7 +282,7 @@ std::string CSimRack::SlotWatchdog(std::string_view body)
     if (body.empty() || body[0] < '0' || body[0] > '7') return Refuse();
     CSimSlot* slot = Slot(body[0] - '0');
     if (!slot || !slot->HasWatchdogPattern()) return Refuse();
-    if (body.size() == 1) return Ack() + Hex4(slot->WatchdogPattern());
+    if (body.size() == 1) return Ack() + SimHex4(slot->WatchdogPattern());
     auto pattern = body.size() == 6 && body[1] == 'D' ? SimParseHex(body.substr(2)) : std::nullopt;
     if (!pattern) return Refuse();
     slot->SetWatchdogPattern(static_cast<WORD>(*pattern));
