@@ -45,7 +45,8 @@ bool ModelIsAny(const std::string& name, std::initializer_list<const char*> mode
 
 bool ModelIsListed(const std::string& name, const char* model)
 {
-    return ModelIs(name, model) || (!ListedTwin(model).empty() && name == ListedTwin(model));
+    std::string twin = ListedTwin(model);
+    return ModelIs(name, model) || (!twin.empty() && ModelIs(name, twin.c_str()));
 }
 
 bool RawModelHas(const std::string& name, const char* number)

@@ -36,10 +36,11 @@ long long FieldNumber(const std::string& field)
     return std::clamp<long long>(StrToLong(field, 10), INT_MIN, INT_MAX);
 }
 
-// Why the last file operation failed, in the system's words.
-std::string ErrnoText()
+// Why the last file operation failed, in the system's words, or the fallback when the system
+// gave no reason.
+std::string ErrnoText(const char* fallback)
 {
-    return errno != 0 ? std::strerror(errno) : "cannot be read";
+    return errno != 0 ? std::strerror(errno) : fallback;
 }
 
 } // namespace
@@ -300,10 +301,10 @@ std::string CLogDlg::ReadScript(std::string& strText) const
     if (std::filesystem::is_directory(m_strScriptPath, error)) return "this is a folder";
     errno = 0;
     std::ifstream file(m_strScriptPath, std::ios::binary);
-    if (!file) return ErrnoText();
+    if (!file) return ErrnoText("cannot be read");
     strText.resize(kMaxScriptBytes);
     file.read(strText.data(), static_cast<std::streamsize>(strText.size()));
-    if (file.bad()) return ErrnoText();
+    if (file.bad()) return ErrnoText("cannot be read");
     strText.resize(static_cast<size_t>(file.gcount()));
     return {};
 }
@@ -312,7 +313,7 @@ std::string CLogDlg::OpenReport(bool bEmpty)
 {
     errno = 0;
     m_report.open(m_strReportPath, std::ios::binary | (bEmpty ? std::ios::trunc : std::ios::app));
-    return m_report.is_open() ? std::string() : ErrnoText();
+    return m_report.is_open() ? std::string() : ErrnoText("cannot be written");
 }
 
 void CLogDlg::CloseRun()

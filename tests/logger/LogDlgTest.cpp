@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "MainFrm.h"
 #include "Resource.h"
+#include "ScopedHome.h"
 #include "SimLink.h"
 #include "SimModule.h"
 #include "UiDriver.h"
@@ -22,7 +23,6 @@
 #include <regex>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -39,31 +39,6 @@ const std::string kSilent = "1,9600,0,$09M,0,0,!096384,";
 const std::string kChecksum = "1,9600,1,$022,3,2,080640,";
 const std::string kNoReply = "命令没有响应";
 const std::string kNoReplyGbk = "\xC3\xFC\xC1\xEE\xC3\xBB\xD3\xD0\xCF\xEC\xD3\xA6";
-
-// A program folder of the test's own, holding the script and the report.
-class CScopedHome {
-public:
-    CScopedHome()
-    {
-        static int s_nCount = 0;
-        m_path = fs::temp_directory_path() /
-                 ("ostra-logger-" + std::to_string(::getpid()) + "-" + std::to_string(++s_nCount));
-        fs::create_directories(m_path);
-        setenv("OSTRA_HOME", m_path.c_str(), 1);
-    }
-    ~CScopedHome()
-    {
-        unsetenv("OSTRA_HOME");
-        std::error_code error;
-        fs::remove_all(m_path, error);
-    }
-    CScopedHome(const CScopedHome&) = delete;
-    CScopedHome& operator=(const CScopedHome&) = delete;
-    std::string Path(const char* name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
 
 std::string ReadFile(const std::string& path)
 {
@@ -672,7 +647,7 @@ TEST_P(LogDlgNewReport, TheReportPickerTakesANewNameAndALaterRunCreatesIt)
     WriteScript({kMatch, ""});
     Open();
     {
-        ui::CFileDialogRecorder files(home.Path(c.typed));
+        ui::CFileDialogRecorder files(home.Path(c.typed).string());
         ASSERT_TRUE(ui::Click(dlg, D::IDC_PICK_REPORT));
         ASSERT_EQ(files.m_requests.size(), 1u);
         const FileDialogRequest& request = files.m_requests[0];

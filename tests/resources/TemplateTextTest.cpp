@@ -37,6 +37,13 @@ struct Clip {
     QRect room;
 };
 
+// Notes the text when it needs more room than it has.
+void NoteIfClipped(std::vector<Clip>& clips, const QString& text, QSize needed, QRect room)
+{
+    if (needed.width() > room.width() || needed.height() > room.height())
+        clips.push_back({text, needed, room});
+}
+
 // Room for a push button's text: the style's contents rectangle.
 void CheckButton(QPushButton* button, std::vector<Clip>& clips)
 {
@@ -47,9 +54,7 @@ void CheckButton(QPushButton* button, std::vector<Clip>& clips)
     QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
     QFontMetrics fm(button->font());
     QString text = Shown(button->text());
-    QSize needed(fm.horizontalAdvance(text), fm.height());
-    if (needed.width() > room.width() || needed.height() > room.height())
-        clips.push_back({text, needed, room});
+    NoteIfClipped(clips, text, QSize(fm.horizontalAdvance(text), fm.height()), room);
 }
 
 // Room for a check box's or a radio button's label: beside its indicator. A box laid out with no
@@ -65,9 +70,7 @@ void CheckIndicatorLabel(QAbstractButton* button, QStyle::SubElement contents,
     QFontMetrics fm(button->font());
     QString text = Shown(button->text());
     if (text.isEmpty() || room.width() < fm.averageCharWidth()) return;
-    QSize needed(fm.horizontalAdvance(text), fm.height());
-    if (needed.width() > room.width() || needed.height() > room.height())
-        clips.push_back({text, needed, room});
+    NoteIfClipped(clips, text, QSize(fm.horizontalAdvance(text), fm.height()), room);
 }
 
 // A static wraps at word ends, as the original's do: every line must fit, and all the lines
@@ -78,8 +81,7 @@ void CheckLabel(QLabel* label, std::vector<Clip>& clips)
     QRect room = label->contentsRect();
     QFontMetrics fm(label->font());
     QRect needed = fm.boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
-    if (needed.width() > room.width() || needed.height() > room.height())
-        clips.push_back({label->text(), needed.size(), room});
+    NoteIfClipped(clips, label->text(), needed.size(), room);
 }
 
 // A group box's title lies inside its frame.
@@ -112,9 +114,8 @@ void CheckComboRows(QComboBox* combo, std::vector<Clip>& clips)
                                                 QStyle::SC_ComboBoxEditField, combo);
     QFontMetrics fm(combo->font());
     for (int row = 0; row < combo->count(); ++row) {
-        QSize needed(fm.horizontalAdvance(combo->itemText(row)), fm.height());
-        if (needed.width() > room.width() || needed.height() > room.height())
-            clips.push_back({combo->itemText(row), needed, room});
+        QString text = combo->itemText(row);
+        NoteIfClipped(clips, text, QSize(fm.horizontalAdvance(text), fm.height()), room);
     }
 }
 

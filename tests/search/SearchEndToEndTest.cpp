@@ -1,9 +1,7 @@
 // A search over a pseudo-terminal: modsim serves the bus, the program talks through the real
 // libuart.so and libPortix_rtu.so, in real time, with the window timer running by itself.
-#include "SearchWindow.h"
-
-#include "Modsim.h"
 #include "RealTime.h"
+#include "SearchedBus.h"
 
 #include <cstdio>
 
@@ -11,12 +9,10 @@ using namespace search_test;
 
 TEST(SearchEndToEnd, ASearchOfTheFirstAddressesFindsAnAsciiAndAModbusModuleThroughModsim)
 {
-    CModsim sim("6384 1 9600 ascii type=08 format=00\n"
-                "6384 2 9600 rtu\n",
-                OSTRA_BIN_DIR);
-    ASSERT_FALSE(sim.Slave().empty());
-    CScopedComPort com(1, sim.Slave());
-    CSearchWindow w(SettingsText('0', "00010000", '0', '0')); // COM1, 9600, 50 ms
+    CSearchedBus bus("6384 1 9600 ascii type=08 format=00\n"
+                     "6384 2 9600 rtu\n");
+    ASSERT_FALSE(bus.sim.Slave().empty());
+    const CSearchWindow& w = bus.w; // COM1, 9600, 50 ms
     CQueryDlg& dlg = w.Dlg();
     CRealTimers timers;
 

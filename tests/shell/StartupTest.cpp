@@ -6,6 +6,7 @@
 #include "QueryDlg.h"
 #include "Resource.h"
 #include "ResourceTables.h"
+#include "ScopedHome.h"
 #include "UiDriver.h"
 
 #include <QImage>
@@ -21,25 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A program folder of the test's own.
-class CScopedHome {
-public:
-    CScopedHome() : m_path(fs::temp_directory_path() / ("ostra-home-" + std::to_string(::getpid())))
-    {
-        fs::create_directories(m_path);
-        setenv("OSTRA_HOME", m_path.c_str(), 1);
-    }
-    ~CScopedHome()
-    {
-        unsetenv("OSTRA_HOME");
-        fs::remove_all(m_path);
-    }
-    fs::path Path(const char* name) const { return m_path / name; }
-
-private:
-    fs::path m_path;
-};
 
 struct Frame {
     explicit Frame(int cx, int cy)

@@ -206,6 +206,12 @@ TEST(SimFaults, EachFaultChangesWhatGoesOnTheLine)
     EXPECT_TRUE(AskAscii(bus, "$01M"));
     EXPECT_FALSE(AskAscii(bus, "$01M"));
     m.Faults() = {};
+    m.Faults().bBlank = true;
+    EXPECT_EQ(AskAscii(bus, "$01M"), "\r") << "the carriage return alone";
+    CSimModule& rtu = bus.Add("6384", 2, 9600, ESimProtocol::Rtu);
+    rtu.Faults().bBlank = true;
+    EXPECT_EQ(AskRtu(bus, "020327100002"), "") << "an RTU reply is lost";
+    m.Faults() = {};
     m.Faults().bHangUp = true;
     EXPECT_FALSE(bus.Exchange(ESimProtocol::Ascii, {}, "$02M", 0)) << "only its own requests";
     EXPECT_TRUE(bus.Exchange(ESimProtocol::Ascii, {}, "$01M", 0)->bHangUp);

@@ -25,8 +25,11 @@ protected:
         m_link.ClearTraffic();
         return requests;
     }
+    // The poll timer of every module dialog.
+    static constexpr UINT_PTR kPollTimer = 1000;
+
     // Runs n timer ticks of the dialog.
-    static void Tick(CDialog& dlg, int n = 1, UINT_PTR id = 1000)
+    static void Tick(CDialog& dlg, int n = 1, UINT_PTR id = kPollTimer)
     {
         for (int i = 0; i < n; ++i) dlg.FireTimer(id);
     }
@@ -59,7 +62,7 @@ protected:
                 break;
             }
             EXPECT_FALSE(dlg.IsRunning());
-            EXPECT_FALSE(dlg.IsTimerActive(1000));
+            EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
             EXPECT_EQ(m_link.IsAsciiOpen() || m_link.IsRtuOpen(), lineStaysOpen);
         }
     }
@@ -91,7 +94,7 @@ protected:
             EXPECT_EQ(m_frame.*flag, 0);
         }
         EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
-        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        Tick(dlg, 4);
         for (const std::string& r : m_link.Requests()) {
             EXPECT_NE(r.substr(0, 1), "%");
         }
@@ -105,10 +108,9 @@ protected:
         int nRow;
     };
     template <class Dialog>
-    void ExpectSettingsRoundTrip(UINT templateId, int settingButton,
-                                 const std::vector<SBoxRow>& rows,
-                                 const std::array<std::optional<std::string>, 5>& params,
-                                 int ticks = 0)
+    void
+    ExpectSettingsRoundTrip(UINT templateId, int settingButton, const std::vector<SBoxRow>& rows,
+                            const std::array<std::optional<std::string>, 5>& params, int ticks = 0)
     {
         Dialog dlg;
         dlg.Create(templateId);
@@ -123,7 +125,7 @@ protected:
         }
         m_boxes.m_boxes.clear();
         ui::Click(dlg, settingButton);
-        for (int i = 0; i < ticks; ++i) dlg.FireTimer(1000);
+        Tick(dlg, ticks);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{});
         for (size_t i = 0; i < params.size(); ++i) {
             SCOPED_TRACE(i);
@@ -134,7 +136,7 @@ protected:
     }
 
     // From now on, notes whether the dialog's timer was still running under any box it shows.
-    void WatchTimerAtBoxes(CDialog& dlg, UINT_PTR id = 1000)
+    void WatchTimerAtBoxes(CDialog& dlg, UINT_PTR id = kPollTimer)
     {
         m_boxes.m_onBox = [this, &dlg, id](const MessageBoxRequest&) {
             m_bTimerRanUnderBox = m_bTimerRanUnderBox || dlg.IsTimerActive(id);

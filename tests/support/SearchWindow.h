@@ -9,18 +9,13 @@
 #include "Resource.h"
 #include "ResourceTables.h"
 #include "ResultRow.h"
+#include "ScopedHome.h"
 #include "UiDriver.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace search_test {
@@ -36,43 +31,6 @@ inline std::string SettingsText(char com, const std::string& bauds, char timeout
     text += '\0';
     return text;
 }
-
-// $OSTRA_HOME pointed at a fresh folder for the lifetime of the object.
-class CScopedHome {
-public:
-    CScopedHome()
-    {
-        static std::atomic<int> s_nCount{0};
-        m_path = fs::temp_directory_path() /
-                 ("ostra-search-" + std::to_string(::getpid()) + "-" + std::to_string(++s_nCount));
-        fs::create_directories(m_path);
-        setenv("OSTRA_HOME", m_path.c_str(), 1);
-    }
-    ~CScopedHome()
-    {
-        unsetenv("OSTRA_HOME");
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    CScopedHome(const CScopedHome&) = delete;
-    CScopedHome& operator=(const CScopedHome&) = delete;
-
-    fs::path Path(const char* name) const { return m_path / name; }
-    void Write(const char* name, const std::string& bytes) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
-    }
-    std::string Read(const char* name) const
-    {
-        std::ifstream file(Path(name), std::ios::binary);
-        std::stringstream bytes;
-        bytes << file.rdbuf();
-        return bytes.str();
-    }
-
-private:
-    fs::path m_path;
-};
 
 // The frame and the search dialog it opens at start-up, with the settings file given (none: the
 // file is missing).
