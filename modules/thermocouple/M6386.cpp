@@ -351,7 +351,7 @@ bool CM6386::EvaluateReply()
     }
     ReadAlarmReply();
     int last = m_nLastCommand;
-    m_nLastCommand = 0;
+    m_nLastCommand = kLastNone;
     switch (last) {
     case kConfigure:
         ShowSettingOutcome(SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen),
@@ -427,8 +427,8 @@ void CM6386::ReadChannelWrite(int last)
 std::string CM6386::PollOrAutomaticRequest()
 {
     if (IsPerChannelModel()) {
-        if (m_nAutoReadStep == 0) {
-            m_nAutoReadStep = 1;
+        if (!m_bChannelTypeAsked) {
+            m_bChannelTypeAsked = true;
             m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
             m_nLastCommand = m_nCommand = kChannelRead;
             return m_strChannelRequest;
