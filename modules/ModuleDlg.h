@@ -122,6 +122,11 @@ protected:
     // adjust single entries before passing them to WriteBack.
     Texts RowTextsOf(const SSettingsChoice& choice) const;
     Texts ParamsOf(const SSettingsChoice& choice) const;
+    // The "%" request's fields for a choice, from the address the module answers to now.
+    SConfigurationFields ConfigurationFieldsOf(const SSettingsChoice& choice) const;
+    // A setting's request text, with its write-back: the configuration, or the "$" switch to
+    // Modbus RTU, which tells the module nothing of the other settings, so the row keeps them.
+    std::string SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch);
     // For a dialog whose range list depends on the model: the box and codes that
     // FillSettingsBoxes and ReadSettings use from now on.
     void UseRangeBox(int nBox, const CodeTable* pCodes);

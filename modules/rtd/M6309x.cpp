@@ -169,18 +169,9 @@ void CM6309x::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
     if (!choice) return;
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     m_bSwitchSent = choice->bModbus;
-    if (m_bSwitchSent) {
-        // The switch tells the module nothing of the other settings: the row keeps them.
-        m_strSettingRequest =
-            FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0);
-        WriteBack({}, {});
-    } else {
-        m_strSettingRequest = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0);
-        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
-    }
+    m_strSettingRequest =
+        FrameAsciiCommand(SettingTextOf(*choice, m_bSwitchSent), m_bChecksum != 0);
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
     m_nCommand = kCmdSetting;
 }

@@ -139,10 +139,9 @@ void CM6380::OnSetting()
         RefuseAddressZero(kNewBaudAtZero);
         return;
     }
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
-    m_strSendCommand = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum == 1);
+    m_strSendCommand =
+        FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1);
     m_pending = SPendingSetting{choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice),
                                 ParamsOf(*choice)};
     QueueCommand(kConfigure);

@@ -563,19 +563,10 @@ void CM6386::OnSetting()
         choice->strFormatDigit =
             Format("%d", (choice->nFormat & 0x3) | (m_bModbusChosen ? kProtocolBit : 0));
     }
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     bool dollarSwitch = m_bModbusChosen && !perChannel;
-    std::string text =
-        dollarSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    std::string text = SettingTextOf(*choice, dollarSwitch);
     m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
     m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && choice->strAddress != "00");
-    if (dollarSwitch) {
-        // The switch tells the module nothing of the other settings: the row keeps them.
-        WriteBack({}, {});
-    } else {
-        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
-    }
     m_strAddress = choice->strAddress;
     m_strOldAddress = choice->strAddress;
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
