@@ -179,18 +179,11 @@ BOOL CM6386::OnInitDialog()
     SetDlgItemText(IDC_TC_CJC_ZERO_VALUE, m_strCjcZero);
     SetDlgItemText(IDC_TC_COEFFICIENT_VALUE, Format("%d", 10000));
 
-    std::string first;
-    if (IsSingleChannel()) {
-        first = Request('#', "");
-        m_nCommand = kAlarmModeRead;
-        // A button pressed before the alarm mode is known waits for it.
-        BeginStartup();
-    } else {
-        first = Request('$', "6");
-        m_nCommand = kEnableRead;
-        // A box ticked before the module's mask is known waits for it.
-        BeginStartup();
-    }
+    // A press before the alarm mode (single channel) or the channel mask is known waits for it.
+    BeginStartup();
+    bool single = IsSingleChannel();
+    std::string first = single ? Request('#', "") : Request('$', "6");
+    m_nCommand = single ? kAlarmModeRead : kEnableRead;
     OpenAsciiLine(baud);
     SendAscii(first, kFirstTimeout);
     SetTimer(m_nTimerId, kPeriod);
@@ -203,9 +196,8 @@ void CM6386::SetControlStates()
         for (int id : ids) GetDlgItem(id)->EnableWindow(on ? TRUE : FALSE);
     };
     if (IsEightChannel()) {
-        bool addressZero = StrToLong(m_strAddress, 16) == 0;
         enable({IDC_TC_RANGE}, true);
-        enable({IDC_TC_PROTOCOL}, !addressZero);
+        enable({IDC_TC_PROTOCOL}, !IsAddressZero());
         enable(kChannelTypeControls, false);
         enable({IDC_TC_ZERO, IDC_TC_SPAN}, false);
         enable(kAlarmControls, false);
