@@ -208,6 +208,23 @@ CModuleDlg::Texts CModuleDlg::ParamsOf(const SSettingsChoice& choice) const
             choice.strFormatDigit};
 }
 
+SConfigurationFields CModuleDlg::ConfigurationFieldsOf(const SSettingsChoice& choice) const
+{
+    return {m_strOldAddress,    choice.strAddress,    choice.strRangeCode,
+            choice.strBaudCode, choice.strCheckDigit, choice.strFormatDigit};
+}
+
+std::string CModuleDlg::SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch)
+{
+    SConfigurationFields fields = ConfigurationFieldsOf(choice);
+    if (bDollarSwitch) {
+        WriteBack({}, {});
+        return ModbusSwitchText(kSwitchDollarR1, fields);
+    }
+    WriteBack(RowTextsOf(choice), ParamsOf(choice));
+    return ConfigurationText(fields);
+}
+
 bool CModuleDlg::OpenAsciiLine(DWORD baud)
 {
     if (m_descriptor.eLine == ELineOwnership::Borrowed) return true;

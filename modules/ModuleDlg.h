@@ -124,6 +124,11 @@ protected:
     // Entries of RowTextsOf by what they hold.
     enum : size_t { kModuleText, kAddressText, kBaudText, kChecksumText, kDescriptionText };
     Texts ParamsOf(const SSettingsChoice& choice) const;
+    // The "%" request's fields for a choice, from the address the module answers to now.
+    SConfigurationFields ConfigurationFieldsOf(const SSettingsChoice& choice) const;
+    // A setting's request text, with its write-back: the configuration, or the "$" switch to
+    // Modbus RTU, which tells the module nothing of the other settings, so the row keeps them.
+    std::string SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch);
     // For a dialog whose range list depends on the model: the box and codes that
     // FillSettingsBoxes and ReadSettings use from now on.
     void UseRangeBox(int nBox, const CodeTable* pCodes);

@@ -120,7 +120,7 @@ BOOL CM6309x::OnInitDialog()
 void CM6309x::ShowChannelValue(int channel, int kind, const std::string& text)
 {
     if (channel < 0 || channel >= 6) return;
-    SetDlgItemText(kind == 0 ? kRtdInputIds[channel] : kRtdOhmIds[channel], text);
+    SetDlgItemText(RtdReadingId(channel, kind), text);
 }
 
 void CM6309x::ShowReadings()
@@ -135,8 +135,8 @@ void CM6309x::ShowReadings()
     } else {
         std::string data = Mid(m_strReply, 1);
         // Resistances always come in equal widths.
-        fields = kind == 0 ? SplitReadings(data, m_nChannels, kMaxSigns)
-                           : SplitEqualWidth(data, m_nChannels);
+        fields = kind == kInputRead ? SplitReadings(data, m_nChannels, kMaxSigns)
+                                    : SplitEqualWidth(data, m_nChannels);
     }
     for (int ch = 0; ch < m_nChannels; ++ch)
         ShowChannelValue(ch, kind, fields[static_cast<size_t>(ch)]);
@@ -157,8 +157,8 @@ void CM6309x::PollStep()
         m_nLastCommand = kLastSetting;
     } else {
         ShowReadings();
-        m_nPollPhase = m_nPollPhase == 0 ? 1 : 0;
-        request = m_nPollPhase == 1 ? Request('$', "A") : Request('#', "");
+        m_nPollPhase = m_nPollPhase == kInputRead ? kResistanceRead : kInputRead;
+        request = m_nPollPhase == kResistanceRead ? Request('$', "A") : Request('#', "");
     }
     SendAscii(request, kPollTimeout);
     Sleep(kPause);
@@ -169,18 +169,9 @@ void CM6309x::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
     if (!choice) return;
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     m_bSwitchSent = choice->bModbus;
-    if (m_bSwitchSent) {
-        // The switch tells the module nothing of the other settings: the row keeps them.
-        m_strSettingRequest =
-            FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0);
-        WriteBack({}, {});
-    } else {
-        m_strSettingRequest = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0);
-        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
-    }
+    m_strSettingRequest =
+        FrameAsciiCommand(SettingTextOf(*choice, m_bSwitchSent), m_bChecksum != 0);
     m_bChecksum = choice->bChecksumOn ? 1 : 0;
     m_nCommand = kCmdSetting;
 }

@@ -5,6 +5,7 @@
 
 #include "ModuleDlg.h"
 #include "SettingRequest.h"
+#include "rtd/RtdIds.h"
 
 class CM6309x : public CModuleDlg {
 public:
@@ -15,10 +16,10 @@ public:
     void PollStep() override;
 
     void OnSetting();
-    // Kind 0 is the channel's "Input" field, kind 1 its "Ohm" field.
+    // Kind is the ERtdRead of the reading: the channel's "Input" field or its "Ohm" field.
     void ShowChannelValue(int channel, int kind, const std::string& text);
 
-    int m_nPollPhase = 0; // 0: the reply holds input values; 1: resistances
+    int m_nPollPhase = kInputRead; // what the outstanding reply holds
     std::string m_strSettingRequest;
 
     DECLARE_MESSAGE_MAP()

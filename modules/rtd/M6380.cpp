@@ -107,7 +107,7 @@ BOOL CM6380::OnInitDialog()
 void CM6380::ShowChannelValue(int channel, int kind, const std::string& text)
 {
     if (channel < 0 || channel >= kChannels) return;
-    SetDlgItemText(kind == 0 ? kRtdInputIds[channel] : kRtdOhmIds[channel], text);
+    SetDlgItemText(RtdReadingId(channel, kind), text);
 }
 
 void CM6380::OnCalibrationEnable()
@@ -139,10 +139,9 @@ void CM6380::OnSetting()
         RefuseAddressZero(kNewBaudAtZero);
         return;
     }
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
-    m_strSendCommand = FrameAsciiCommand(ConfigurationText(fields), m_bChecksum == 1);
+    m_strSendCommand =
+        FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1);
     m_pending = SPendingSetting{choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice),
                                 ParamsOf(*choice)};
     QueueCommand(kConfigure);
@@ -165,7 +164,7 @@ void CM6380::ReadCalibrationReply(int last)
 {
     const SCalibrationStep* step = StepOf(last);
     if (!step) return;
-    m_nLastCommand = 0;
+    m_nLastCommand = kLastNone;
     m_nCommand = kResume;
     bool ack = CharAt(m_strReply, 0) == '!';
     SetDlgItemText(IDC_RTD_STATUS, ack ? step->pszDone : step->pszFailed);

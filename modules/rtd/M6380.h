@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ModuleDlg.h"
+#include "rtd/RtdIds.h"
 
 #include <optional>
 
@@ -20,11 +21,12 @@ public:
     void OnCalibrationEnable();
     void OnZeroCalibration();
     void OnSpanCalibration();
-    // Kind 0 is a channel's input value, kind 1 its resistance.
+    // Kind is the ERtdRead of the reading.
     void ShowChannelValue(int channel, int kind, const std::string& text);
 
     // Request kinds (m_nCommand) and the one whose reply is outstanding (m_nLastCommand).
     enum : int {
+        kLastNone = 0, // no one-shot reply outstanding
         kPoll = 0,
         kConfigure = 1,
         kResume = 2,
@@ -33,10 +35,7 @@ public:
         kSpanCalibration = 5,
         kLastConfigure = 100,
     };
-    // Which poll request is outstanding (m_nReadPhase).
-    enum : int { kInputRead = 0, kResistanceRead = 1 };
-
-    int m_nReadPhase = kInputRead;
+    int m_nReadPhase = kInputRead; // which poll request is outstanding
     std::string m_strSendCommand;
 
     DECLARE_MESSAGE_MAP()

@@ -42,6 +42,16 @@ enum : int {
 // The "Input" and "Ohm" fields of CH0 to CH5.
 inline constexpr int kRtdInputIds[6] = {1095, 1097, 1099, 1101, 1103, 1105};
 inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
+
+// What one poll of the ASCII RTD dialogs reads: the input values ("#AA") or the resistances
+// ("$AAA"); the dialogs alternate the two.
+enum ERtdRead : int { kInputRead = 0, kResistanceRead = 1 };
+
+// The field that shows a channel's reading of that kind.
+inline int RtdReadingId(int channel, int read)
+{
+    return read == kInputRead ? kRtdInputIds[channel] : kRtdOhmIds[channel];
+}
 // The value fields of CH0 to CH5 in templates 226 and 228.
 inline constexpr std::array<int, 8> kRtdmValueIds = {1278, 1279, 1095, 1112, 1280, 1281, 0, 0};
 

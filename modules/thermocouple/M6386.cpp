@@ -179,18 +179,11 @@ BOOL CM6386::OnInitDialog()
     SetDlgItemText(IDC_TC_CJC_ZERO_VALUE, m_strCjcZero);
     SetDlgItemText(IDC_TC_COEFFICIENT_VALUE, Format("%d", 10000));
 
-    std::string first;
-    if (IsSingleChannel()) {
-        first = Request('#', "");
-        m_nCommand = kAlarmModeRead;
-        // A button pressed before the alarm mode is known waits for it.
-        BeginStartup();
-    } else {
-        first = Request('$', "6");
-        m_nCommand = kEnableRead;
-        // A box ticked before the module's mask is known waits for it.
-        BeginStartup();
-    }
+    // A press before the alarm mode (single channel) or the channel mask is known waits for it.
+    BeginStartup();
+    bool single = IsSingleChannel();
+    std::string first = single ? Request('#', "") : Request('$', "6");
+    m_nCommand = single ? kAlarmModeRead : kEnableRead;
     OpenAsciiLine(baud);
     SendAscii(first, kFirstTimeout);
     SetTimer(m_nTimerId, kPeriod);
@@ -203,9 +196,8 @@ void CM6386::SetControlStates()
         for (int id : ids) GetDlgItem(id)->EnableWindow(on ? TRUE : FALSE);
     };
     if (IsEightChannel()) {
-        bool addressZero = StrToLong(m_strAddress, 16) == 0;
         enable({IDC_TC_RANGE}, true);
-        enable({IDC_TC_PROTOCOL}, !addressZero);
+        enable({IDC_TC_PROTOCOL}, !IsAddressZero());
         enable(kChannelTypeControls, false);
         enable({IDC_TC_ZERO, IDC_TC_SPAN}, false);
         enable(kAlarmControls, false);
@@ -351,7 +343,7 @@ bool CM6386::EvaluateReply()
     }
     ReadAlarmReply();
     int last = m_nLastCommand;
-    m_nLastCommand = 0;
+    m_nLastCommand = kLastNone;
     switch (last) {
     case kConfigure:
         ShowSettingOutcome(SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen),
@@ -427,8 +419,8 @@ void CM6386::ReadChannelWrite(int last)
 std::string CM6386::PollOrAutomaticRequest()
 {
     if (IsPerChannelModel()) {
-        if (m_nAutoReadStep == 0) {
-            m_nAutoReadStep = 1;
+        if (!m_bChannelTypeAsked) {
+            m_bChannelTypeAsked = true;
             m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
             m_nLastCommand = m_nCommand = kChannelRead;
             return m_strChannelRequest;
@@ -563,19 +555,10 @@ void CM6386::OnSetting()
         choice->strFormatDigit =
             Format("%d", (choice->nFormat & 0x3) | (m_bModbusChosen ? kProtocolBit : 0));
     }
-    SConfigurationFields fields{m_strOldAddress,     choice->strAddress,    choice->strRangeCode,
-                                choice->strBaudCode, choice->strCheckDigit, choice->strFormatDigit};
     bool dollarSwitch = m_bModbusChosen && !perChannel;
-    std::string text =
-        dollarSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    std::string text = SettingTextOf(*choice, dollarSwitch);
     m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
     m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && choice->strAddress != "00");
-    if (dollarSwitch) {
-        // The switch tells the module nothing of the other settings: the row keeps them.
-        WriteBack({}, {});
-    } else {
-        WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
-    }
     m_strAddress = choice->strAddress;
     m_strOldAddress = choice->strAddress;
     m_bChecksum = choice->bChecksumOn ? 1 : 0;

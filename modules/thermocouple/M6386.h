@@ -49,6 +49,7 @@ public:
 
     // Request kinds (m_nCommand) and the one-shot replies they leave outstanding (m_nLastCommand).
     enum : int {
+        kLastNone = 0, // no one-shot reply outstanding
         kPoll = 0,
         kConfigure = 1,
         kResume = 2,
@@ -83,7 +84,7 @@ public:
     std::string m_strEnableMask;
     std::string m_strSendCommand;
     std::string m_strChannelRequest;
-    int m_nAutoReadStep = 0;
+    bool m_bChannelTypeAsked = false; // the 4386A reads its channel type once
     int m_nAlarmReadState = kNoAlarmRead;
     int m_nLimitReads = 0;
     int m_bLowLampOn = 0;

@@ -62,6 +62,7 @@ public:
     using CModuleDlg::QueueCommand;
     using CModuleDlg::ReadSettings;
     using CModuleDlg::SendAscii;
+    using CModuleDlg::SettingTextOf;
     using CModuleDlg::ShowSettingOutcome;
     using CModuleDlg::UseRangeBox;
 
@@ -210,6 +211,23 @@ TEST_F(ModuleBase, ARangeBoxChosenByModelIsFilledAndReadBack)
     std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->strRangeCode, "0B");
+}
+
+TEST_F(ModuleBase, ASettingIsTheConfigurationWithItsWriteBackOrASwitchThatKeepsTheRow)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "06", "0", "09", "2", "4384"});
+    ui::Type(m_dlg, IDC_AI_ADDRESS, "18");
+    std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
+    ASSERT_TRUE(choice);
+
+    EXPECT_EQ(m_dlg.SettingTextOf(*choice, true), "$01R1") << "sent where the module answers now";
+    EXPECT_EQ(m_frame.m_strNewParams[0], "") << "the switch leaves the row as it is";
+    EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+
+    EXPECT_EQ(m_dlg.SettingTextOf(*choice, false), "%0112090602");
+    EXPECT_EQ(m_frame.m_strNewParams[0], "12");
+    EXPECT_EQ(m_frame.m_strNewParams[3], "09");
 }
 
 TEST_F(ModuleBase, ASettingOutcomeBoxStopsTheTimerAndNamesItsOutcome)
