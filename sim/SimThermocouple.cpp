@@ -42,11 +42,6 @@ std::optional<unsigned> ParseFourHex(std::string_view text)
     return SimParseHex(upper);
 }
 
-std::string FourHex(unsigned value)
-{
-    return SimHexPair(value >> 8) + SimHexPair(value & 0xFF);
-}
-
 } // namespace
 
 const SSimRange* SimTcRange(BYTE code)
@@ -78,8 +73,8 @@ std::optional<std::string> CSimTcCalibration::Answer(char lead, std::string_view
         return std::string(text);
     }
     if (body.substr(0, 1) == "9") return SetOffset(body.substr(1), ack, refuse);
-    if (body == "J") return ack + (m_nCjcOffset < 0 ? "-" : "+") + FourHex(std::abs(m_nCjcOffset));
-    if (body == "L") return ack + FourHex(m_nCoefficient);
+    if (body == "J") return ack + (m_nCjcOffset < 0 ? "-" : "+") + SimHex4(std::abs(m_nCjcOffset));
+    if (body == "L") return ack + SimHex4(m_nCoefficient);
     if (body == "1" || body == "0") {
         ++(body == "1" ? m_nZero : m_nSpan);
         return ack;
