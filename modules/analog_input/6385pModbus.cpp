@@ -12,7 +12,6 @@ namespace {
 
 // Input Range rows by the code in register 0x00C8.
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
-inline constexpr UINT kLeftButtonOnly = 0x0001; // MK_LBUTTON, no other button, no Shift or Ctrl
 inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
@@ -192,7 +191,8 @@ std::optional<float> C6385pModbus::RawToEngineering(int raw, int row) const
 void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point)
 {
     int lamp = m_outputLamps.HitTest(point);
-    if (nFlags == kLeftButtonOnly && lamp >= 0) {
+    // The left button alone: no other button, no Shift or Ctrl.
+    if (nFlags == MK_LBUTTON && lamp >= 0) {
         int& on = m_bOutputOn[static_cast<size_t>(lamp)];
         on = on ? 0 : 1;
         // Coil 0x0010 + output.

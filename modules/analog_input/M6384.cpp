@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
+#include "ReadingFields.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "Strings.h"
@@ -45,23 +46,9 @@ const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
 inline constexpr WORD kPollTimeout = 300;
 inline constexpr DWORD kPause = 150;
 
-// The eight readings of ">+01.234-00.500...", or of eight equal groups of hex digits.
-std::array<std::string, 8> SplitReadings(const std::string& reply)
-{
-    std::array<std::string, 8> values;
-    std::string text = Mid(reply, 1);
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        size_t k = 0;
-        for (char c : text) {
-            if ((c == '+' || c == '-') && !values[k].empty() && ++k == values.size()) break;
-            values[k] += c;
-        }
-    } else {
-        int n = static_cast<int>(text.size()) / 8;
-        for (int k = 0; k < 8; ++k) values[static_cast<size_t>(k)] = Mid(reply, 1 + k * n, n);
-    }
-    return values;
-}
+// Readings come at most eight to a reply: a ninth sign ends the eighth value, and what follows
+// it is not shown.
+inline constexpr int kReadingSigns = 9;
 
 } // namespace
 
@@ -304,11 +291,9 @@ void CM6384::ReadReadings()
         return;
     }
     if (answered) {
-        std::array<std::string, 8> values = SplitReadings(m_strReply);
-        for (int k = 0; k < 8; ++k) {
-            ShowChannelValue(
-                k, m_bChannelEnabled[static_cast<size_t>(k)] ? values[static_cast<size_t>(k)] : "");
-        }
+        std::vector<std::string> values = SplitReadings(Mid(m_strReply, 1), 8, kReadingSigns);
+        for (size_t k = 0; k < values.size(); ++k)
+            ShowChannelValue(static_cast<int>(k), m_bChannelEnabled[k] ? values[k] : "");
     }
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.

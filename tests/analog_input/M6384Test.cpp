@@ -10,6 +10,8 @@
 
 #include <QPushButton>
 
+#include <memory>
+
 namespace {
 
 class M6384 : public CModuleFixture {
@@ -101,6 +103,37 @@ TEST_F(M6384, HexReadingsTakeEightEqualGroups)
     Open({"01", "06", "0", "08", "2", "4384"});
     Tick(m_dlg, 3);
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch).size(), 4u) << ch;
+}
+
+namespace {
+
+// An eight-channel module whose readings reply carries one value too many.
+class CNineReadings : public CSimAnalogInput8 {
+public:
+    CNineReadings() : CSimAnalogInput8("6384") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        std::optional<std::string> reply = CSimAnalogInput8::OnAscii(lead, body, now);
+        if (reply && lead == '#' && body.empty()) *reply += "+09.999";
+        return reply;
+    }
+};
+
+} // namespace
+
+TEST_F(M6384, AValueBeyondTheEighthIsNotShown)
+{
+    auto module = std::make_unique<CNineReadings>();
+    module->SetAddress(1);
+    module->SetBaud(9600);
+    module->SetEnableMask(0xFF);
+    module->SetInput(7, -2.25);
+    m_bus.Add(std::move(module));
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 3);
+    EXPECT_EQ(Value(7), "-02.250");
 }
 
 TEST_F(M6384, TickingChannelsWritesTheEnableMask)
