@@ -8,6 +8,7 @@
 #include "ReadingFields.h"
 #include "Resource.h"
 #include "Resources.h"
+#include "SettingRequest.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -241,31 +242,25 @@ void CM6384::OnSetting()
     bool perChannel = ModelHas(m_strModuleName, "4384A");
     std::string rangeCode = perChannel ? "FF" : choice->strRangeCode;
     int format = choice->nFormat;
-    if (perChannel) format = choice->bModbus ? (format | kModbusFormatBit) : format;
+    if (perChannel && choice->bModbus) format |= kModbusFormatBit;
     std::string formatDigit = Format("%d", format);
-    const std::string& newAddress = choice->strAddress;
-    const std::string& baudCode = choice->strBaudCode;
+    SConfigurationFields fields = {m_strOldAddress,     choice->strAddress,    rangeCode,
+                                   choice->strBaudCode, choice->strCheckDigit, formatDigit};
 
-    std::string command;
-    m_bProtocolSwitch = 0;
-    if (perChannel) {
-        command = "%" + m_strOldAddress + newAddress + "FF" + baudCode + choice->strCheckDigit +
-                  formatDigit;
-    } else if (choice->bModbus) {
-        // The switch goes to the address the module answers to now.
-        command = "$" + m_strOldAddress + "R1";
-        m_bProtocolSwitch = 1;
-    } else if (ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+    // The per-channel model takes the protocol in its format digit; the others switch by "$AAR1",
+    // which goes to the address the module answers to now.
+    m_bProtocolSwitch = choice->bModbus && !perChannel ? 1 : 0;
+    if (!perChannel && !choice->bModbus &&
+        ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+        // The conversion mode takes the checksum digit's place.
         int high = HexDigitOrZero(CharAt(m_strFormatHighDigit, 0));
         bool fast = GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel() == 1;
         m_strFormatHighDigit = ValueToHexChar(fast ? (high | 0x2) : (high & 0x8));
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + m_strFormatHighDigit +
-                  formatDigit;
-    } else {
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode +
-                  choice->strCheckDigit + formatDigit;
+        fields.strCheck = m_strFormatHighDigit;
     }
-    m_strOldAddress = newAddress;
+    std::string command =
+        m_bProtocolSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    m_strOldAddress = choice->strAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     Texts params = ParamsOf(*choice);
     params[kScript] = rangeCode;

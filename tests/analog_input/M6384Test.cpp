@@ -210,6 +210,35 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
     }
 }
 
+TEST_F(M6384, AConversionModeModelSendsItsModeInPlaceOfTheChecksumDigit)
+{
+    // The module's high format digit is 8 (bit 3 kept); Normal clears bit 1, Fast sets it.
+    struct Case {
+        int modeRow;
+        const char* wire;
+    } cases[] = {{0, "%0102080680"}, {1, "%01020806A0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.modeRow);
+        CSimBus bus;
+        bus.Add("6384CF", 1, 9600).SetFormat(0x80);
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        m_frame.m_strAnalogInputParams = {"01", "06", "0", "08", "0", "6384CF"};
+        dlg.Create(IDD_M6384);
+        Tick(dlg, 3);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel(), 0); // bit 1 clear
+        TakeRequests();
+        ui::Type(dlg, IDC_AI_ADDRESS, "2");
+        ui::ChooseRow(dlg, IDC_AI_CHECKSUM, 0); // Enable: not in the command, but written back
+        ui::ChooseRow(dlg, IDC_AI_MODE, c.modeRow);
+        ui::Click(dlg, IDC_AI_SETTING);
+        EXPECT_EQ(m_frame.m_strNewParams[2], "4");
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{c.wire});
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6384, AddressZeroOpensAt9600WithoutChecksumAndIsNotAcceptedAsNewAddress)
 {
     CSimModule& module = m_bus.Add("6384", 5, 19200);
