@@ -41,6 +41,8 @@ const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_AL
                               IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_CLEAR, IDC_AI_ALARM_TYPE};
 const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_READ,
                                     IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0};
+// The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
+const CodeTable kOutputCodes = {"00", "01", "02", "03"};
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
 
@@ -323,7 +325,8 @@ void CM6384::ReadLimitWrites()
 
 void CM6384::ShowLamps(const std::string& outputs)
 {
-    int bits = outputs == "01" ? 1 : outputs == "02" ? 2 : outputs == "03" ? 3 : 0;
+    // Any other text lights neither.
+    int bits = std::max(RowOfCode(kOutputCodes, outputs), 0);
     for (size_t i = 0; i < m_bDoState.size(); ++i) {
         m_bDoState[i] = (bits >> i) & 1;
         m_doLamps.Show(static_cast<int>(i), m_bDoState[i] != 0);

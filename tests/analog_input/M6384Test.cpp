@@ -439,6 +439,26 @@ TEST_F(M6384, TheFirstOutputReadShowsTheAlarmModeAndTheLamps)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!");
 }
 
+TEST_F(M6384, TheOutputReadLightsEachLampByItsBit)
+{
+    for (int outputs = 0; outputs < 4; ++outputs) {
+        SCOPED_TRACE(outputs);
+        CSimBus bus;
+        bus.Add("6385", 1, 9600);
+        ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, Format("@01DO0%d", outputs), 0));
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        m_frame.m_strAnalogInputParams = {"01", "06", "0", "08", "0", "4385"};
+        dlg.Create(IDD_M6384);
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP0)->GetIcon(),
+                  outputs & 1 ? IDI_LAMP_ON : IDI_LAMP_OFF);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP1)->GetIcon(),
+                  outputs & 2 ? IDI_LAMP_ON : IDI_LAMP_OFF);
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
 {
     m_bus.Add("6385", 1, 9600);
