@@ -1,5 +1,6 @@
 #include "M6384.h"
 
+#include "AiChannelTypes.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
@@ -19,7 +20,6 @@ namespace {
 
 // Input Range rows; the blank last row stands for one type per channel.
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D", "07", "FF"};
-const CodeTable kChannelTypeCodes = {"07", "08", "09", "0A", "0B", "0C", "0D"};
 // The protocol bit of the Format digit: set when a 4384A speaks Modbus RTU.
 inline constexpr int kModbusFormatBit = 0x4;
 
@@ -175,7 +175,7 @@ void CM6384::SetStatus(const std::string& text)
 std::string CM6384::ChannelTypeRequest(char op, int channel, int typeRow) const
 {
     std::string body = std::string(1, op) + "C" + Format("%d", channel);
-    if (op == '7') body += "R" + CodeOfRow(kChannelTypeCodes, typeRow);
+    if (op == '7') body += "R" + CodeOfRow(kAiTypeCodes, typeRow);
     return Request('$', body);
 }
 
@@ -387,7 +387,7 @@ void CM6384::ReadAlarmReads()
 void CM6384::ReadChannelTypeReply()
 {
     if (CharAt(m_strReply, 0) != '!') return;
-    int row = RowOfCode(kChannelTypeCodes, Mid(m_strReply, 6, 2));
+    int row = RowOfCode(kAiTypeCodes, Mid(m_strReply, 6, 2));
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(row);
 }
 
