@@ -1,5 +1,6 @@
 #include "M6384Modbus.h"
 
+#include "AiChannelTypes.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "ModelName.h"
@@ -10,7 +11,6 @@ REGISTER_MODULE_DIALOG(CM6384Modbus)
 
 namespace {
 
-const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
 inline constexpr int kCrcRow = 2;
 
 const SModuleDescriptor kDescriptor = {
@@ -20,7 +20,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT,
               IDC_AI_PROTOCOL},
-    .pRangeCodes = &kRangeCodes,
+    .pRangeCodes = &kAiRangeCodes,
     .pFormatCodes = &FormatDigitTable,
 };
 inline constexpr int kModbusRow = 1;
