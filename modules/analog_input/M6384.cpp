@@ -1,6 +1,7 @@
 #include "M6384.h"
 
 #include "AiChannelTypes.h"
+#include "AiModels.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
@@ -75,11 +76,6 @@ void CM6384::DoDataExchange(CDataExchange* pDX)
         DDX_Check(pDX, kAiCheckIds[k], m_bChannelCheck[static_cast<size_t>(k)]);
 }
 
-bool CM6384::IsSingleChannel() const
-{
-    return ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"});
-}
-
 BOOL CM6384::OnInitDialog()
 {
     CDialog::OnInitDialog();
@@ -103,24 +99,24 @@ BOOL CM6384::OnInitDialog()
     }
     if (IsAddressZero()) baud = 9600; // the INIT state answers at 9600 without checksum
     m_doLamps.Attach(*this, {IDC_AI_LAMP0, IDC_AI_LAMP1});
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         for (int k = 1; k < 8; ++k) GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
         for (int id : kAiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
         for (int id : kAlarmControls) GetDlgItem(id)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_ALARM_MODE)->EnableWindow(TRUE);
         m_nCommand = kCmdReadAlarmMode;
     }
-    if (ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+    if (HasConversionMode(m_strModuleName)) {
         GetDlgItem(IDC_AI_MODE)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_MODE_LABEL)->EnableWindow(TRUE);
     }
-    if (ModelHasAny(m_strModuleName, {"4384", "6384"})) {
+    if (IsEightChannelAi(m_strModuleName)) {
         for (int id : kAlarmControls) GetDlgItem(id)->EnableWindow(FALSE);
         if (!ModelHas(m_strModuleName, "4384A")) {
             for (int id : kChannelTypeControls) GetDlgItem(id)->EnableWindow(FALSE);
             GetDlgItem(IDC_AI_RANGE)->EnableWindow(TRUE);
         }
-        if (ModelHasAny(m_strModuleName, {"4384C", "6384C", "4384c", "6384c"})) {
+        if (HasFixedAiRange(m_strModuleName)) {
             GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
         }
     }
@@ -128,7 +124,7 @@ BOOL CM6384::OnInitDialog()
     OpenAsciiLine(baud);
     // What the operator asks for before the start-up reads are done waits for them.
     BeginStartup();
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         SendAscii(Request('#', ""), 100); // its reply is not read
     } else {
         SendAscii(Request('$', "6"), 100);
@@ -252,8 +248,7 @@ void CM6384::OnSetting()
     // The per-channel model takes the protocol in its format digit; the others switch by "$AAR1",
     // which goes to the address the module answers to now.
     m_bProtocolSwitch = choice->bModbus && !perChannel ? 1 : 0;
-    if (!perChannel && !choice->bModbus &&
-        ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+    if (!perChannel && !choice->bModbus && HasConversionMode(m_strModuleName)) {
         // The conversion mode takes the checksum digit's place.
         int high = HexDigitOrZero(CharAt(m_strFormatHighDigit, 0));
         bool fast = GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel() == 1;
@@ -282,7 +277,7 @@ void CM6384::ShowFailureTexts()
 void CM6384::ReadReadings()
 {
     bool answered = m_nLastResult == 1;
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         if (answered && !m_strReply.empty()) ShowChannelValue(0, Mid(m_strReply, 1));
         m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
         return;
