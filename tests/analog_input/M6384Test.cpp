@@ -17,10 +17,11 @@ namespace {
 class M6384 : public CModuleFixture {
 protected:
     // Opens the dialog on a block: address, baud code, check, range, format, model.
-    void Open(ModuleParamBlock block)
+    void Open(ModuleParamBlock block) { Open(m_dlg, std::move(block)); }
+    void Open(CM6384& dlg, ModuleParamBlock block)
     {
-        m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(IDD_M6384);
+        m_frame.m_strAnalogInputParams = std::move(block);
+        dlg.Create(IDD_M6384);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
@@ -86,9 +87,7 @@ TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
         module.SetInput(1, c.ch1);
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams =
-            ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", "0", "08", Format("%d", c.format), "4384"});
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemText(kAiValueIds[1]), c.want);
         dlg.OnCancel();
@@ -185,9 +184,8 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         module.SetChecksum(std::string(c.check) == "4");
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", c.check, "08", "0", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", c.check, "08", "0", "4384"});
         Tick(dlg, 3);
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
@@ -223,8 +221,7 @@ TEST_F(M6384, AConversionModeModelSendsItsModeInPlaceOfTheChecksumDigit)
         bus.Add("6384CF", 1, 9600).SetFormat(0x80);
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", "0", "08", "0", "6384CF"};
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", "0", "08", "0", "6384CF"});
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel(), 0); // bit 1 clear
         TakeRequests();
@@ -448,8 +445,7 @@ TEST_F(M6384, TheOutputReadLightsEachLampByItsBit)
         ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, Format("@01DO0%d", outputs), 0));
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", "0", "08", "0", "4385"};
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", "0", "08", "0", "4385"});
         Tick(dlg, 2);
         EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP0)->GetIcon(),
                   outputs & 1 ? IDI_LAMP_ON : IDI_LAMP_OFF);
