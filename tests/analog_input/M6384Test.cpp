@@ -71,6 +71,34 @@ TEST_F(M6384, OpensReadsTheMaskThenPollsAndReadsOneChannelType)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!"); // the $AA2 reply
 }
 
+TEST_F(M6384, EachModelGroupGetsItsOwnControls)
+{
+    struct Case {
+        const char* model;
+        bool range;    // Input Range list
+        bool mode;     // conversion Mode list
+        bool types;    // CH READ and the other channel-type controls
+        bool alarms;   // the limits and alarm controls
+        bool channel1; // the CH1 enable box
+    } cases[] = {
+        {"4384", true, false, false, false, true},   {"4384C", false, false, false, false, true},
+        {"6384CF", false, true, false, false, true}, {"4384A", false, false, true, false, true},
+        {"4385", true, false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", c.model});
+        auto enabled = [&](int id) { return dlg.GetDlgItem(id)->IsWindowEnabled(); };
+        EXPECT_EQ(enabled(IDC_AI_RANGE), c.range);
+        EXPECT_EQ(enabled(IDC_AI_MODE), c.mode);
+        EXPECT_EQ(enabled(IDC_AI_CH_READ), c.types);
+        EXPECT_EQ(enabled(IDC_AI_HIGH_LIMIT), c.alarms);
+        EXPECT_EQ(enabled(kAiCheckIds[1]), c.channel1);
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
 {
     struct Case {
