@@ -10,9 +10,6 @@ REGISTER_MODULE_DIALOG(C6385pModbus)
 
 namespace {
 
-// Input Range rows by the code in register 0x00C8.
-const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
-inline constexpr UINT kLeftButtonOnly = 0x0001; // MK_LBUTTON, no other button, no Shift or Ctrl
 inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
@@ -134,7 +131,7 @@ void C6385pModbus::CheckReply()
 void C6385pModbus::ReadRange()
 {
     // The low byte of register 0x00C8; a code of no range leaves the list as it is.
-    int row = RowOfCode(kRangeCodes, Mid(m_strReplyData, 2, 2));
+    int row = RowOfCode(kAiRangeCodes, Mid(m_strReplyData, 2, 2));
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_6385_RANGE)->SetCurSel(row);
 }
 
@@ -185,14 +182,15 @@ void C6385pModbus::ShowReferences()
 std::optional<float> C6385pModbus::RawToEngineering(int raw, int row) const
 {
     // The ranges are the analog-input types of the same codes.
-    return ::RawToEngineering(raw, RowOfCode(kAiTypeCodes, CodeOfRow(kRangeCodes, row)),
+    return ::RawToEngineering(raw, RowOfCode(kAiTypeCodes, CodeOfRow(kAiRangeCodes, row)),
                               kAiTypeScales);
 }
 
 void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point)
 {
     int lamp = m_outputLamps.HitTest(point);
-    if (nFlags == kLeftButtonOnly && lamp >= 0) {
+    // The left button alone: no other button, no Shift or Ctrl.
+    if (nFlags == MK_LBUTTON && lamp >= 0) {
         int& on = m_bOutputOn[static_cast<size_t>(lamp)];
         on = on ? 0 : 1;
         // Coil 0x0010 + output.

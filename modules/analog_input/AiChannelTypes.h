@@ -6,6 +6,8 @@
 #include "RawScaling.h"
 
 inline const CodeTable kAiTypeCodes = {"07", "08", "09", "0A", "0B", "0C", "0D"};
+// The Input Range rows of the Modbus dialogs, "-10 to +10V" to "-20 to +20mA": the same codes.
+inline const CodeTable kAiRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
 inline const RawScaleTable kAiTypeScales = {
     {16, 4},      // "+4~20mA"
     {20, -10},    // "+/-10V"

@@ -1,12 +1,16 @@
 #include "M6384.h"
 
+#include "AiChannelTypes.h"
+#include "AiModels.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
+#include "ReadingFields.h"
 #include "Resource.h"
 #include "Resources.h"
+#include "SettingRequest.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -17,7 +21,6 @@ namespace {
 
 // Input Range rows; the blank last row stands for one type per channel.
 const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D", "07", "FF"};
-const CodeTable kChannelTypeCodes = {"07", "08", "09", "0A", "0B", "0C", "0D"};
 // The protocol bit of the Format digit: set when a 4384A speaks Modbus RTU.
 inline constexpr int kModbusFormatBit = 0x4;
 
@@ -39,29 +42,17 @@ const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_AL
                               IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_CLEAR, IDC_AI_ALARM_TYPE};
 const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_READ,
                                     IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0};
+// The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
+const CodeTable kOutputCodes = {"00", "01", "02", "03"};
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
 
 inline constexpr WORD kPollTimeout = 300;
 inline constexpr DWORD kPause = 150;
 
-// The eight readings of ">+01.234-00.500...", or of eight equal groups of hex digits.
-std::array<std::string, 8> SplitReadings(const std::string& reply)
-{
-    std::array<std::string, 8> values;
-    std::string text = Mid(reply, 1);
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-        size_t k = 0;
-        for (char c : text) {
-            if ((c == '+' || c == '-') && !values[k].empty() && ++k == values.size()) break;
-            values[k] += c;
-        }
-    } else {
-        int n = static_cast<int>(text.size()) / 8;
-        for (int k = 0; k < 8; ++k) values[static_cast<size_t>(k)] = Mid(reply, 1 + k * n, n);
-    }
-    return values;
-}
+// Readings come at most eight to a reply: a ninth sign ends the eighth value, and what follows
+// it is not shown.
+inline constexpr int kReadingSigns = 9;
 
 } // namespace
 
@@ -83,11 +74,6 @@ void CM6384::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_AI_MODEL, m_strModelText);
     for (int k = 0; k < 8; ++k)
         DDX_Check(pDX, kAiCheckIds[k], m_bChannelCheck[static_cast<size_t>(k)]);
-}
-
-bool CM6384::IsSingleChannel() const
-{
-    return ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"});
 }
 
 BOOL CM6384::OnInitDialog()
@@ -113,24 +99,24 @@ BOOL CM6384::OnInitDialog()
     }
     if (IsAddressZero()) baud = 9600; // the INIT state answers at 9600 without checksum
     m_doLamps.Attach(*this, {IDC_AI_LAMP0, IDC_AI_LAMP1});
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         for (int k = 1; k < 8; ++k) GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
         for (int id : kAiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
         for (int id : kAlarmControls) GetDlgItem(id)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_ALARM_MODE)->EnableWindow(TRUE);
         m_nCommand = kCmdReadAlarmMode;
     }
-    if (ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+    if (HasConversionMode(m_strModuleName)) {
         GetDlgItem(IDC_AI_MODE)->EnableWindow(TRUE);
         GetDlgItem(IDC_AI_MODE_LABEL)->EnableWindow(TRUE);
     }
-    if (ModelHasAny(m_strModuleName, {"4384", "6384"})) {
+    if (IsEightChannelAi(m_strModuleName)) {
         for (int id : kAlarmControls) GetDlgItem(id)->EnableWindow(FALSE);
         if (!ModelHas(m_strModuleName, "4384A")) {
             for (int id : kChannelTypeControls) GetDlgItem(id)->EnableWindow(FALSE);
             GetDlgItem(IDC_AI_RANGE)->EnableWindow(TRUE);
         }
-        if (ModelHasAny(m_strModuleName, {"4384C", "6384C", "4384c", "6384c"})) {
+        if (HasFixedAiRange(m_strModuleName)) {
             GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
         }
     }
@@ -138,7 +124,7 @@ BOOL CM6384::OnInitDialog()
     OpenAsciiLine(baud);
     // What the operator asks for before the start-up reads are done waits for them.
     BeginStartup();
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         SendAscii(Request('#', ""), 100); // its reply is not read
     } else {
         SendAscii(Request('$', "6"), 100);
@@ -185,7 +171,7 @@ void CM6384::SetStatus(const std::string& text)
 std::string CM6384::ChannelTypeRequest(char op, int channel, int typeRow) const
 {
     std::string body = std::string(1, op) + "C" + Format("%d", channel);
-    if (op == '7') body += "R" + CodeOfRow(kChannelTypeCodes, typeRow);
+    if (op == '7') body += "R" + CodeOfRow(kAiTypeCodes, typeRow);
     return Request('$', body);
 }
 
@@ -254,31 +240,24 @@ void CM6384::OnSetting()
     bool perChannel = ModelHas(m_strModuleName, "4384A");
     std::string rangeCode = perChannel ? "FF" : choice->strRangeCode;
     int format = choice->nFormat;
-    if (perChannel) format = choice->bModbus ? (format | kModbusFormatBit) : format;
+    if (perChannel && choice->bModbus) format |= kModbusFormatBit;
     std::string formatDigit = Format("%d", format);
-    const std::string& newAddress = choice->strAddress;
-    const std::string& baudCode = choice->strBaudCode;
+    SConfigurationFields fields = {m_strOldAddress,     choice->strAddress,    rangeCode,
+                                   choice->strBaudCode, choice->strCheckDigit, formatDigit};
 
-    std::string command;
-    m_bProtocolSwitch = 0;
-    if (perChannel) {
-        command = "%" + m_strOldAddress + newAddress + "FF" + baudCode + choice->strCheckDigit +
-                  formatDigit;
-    } else if (choice->bModbus) {
-        // The switch goes to the address the module answers to now.
-        command = "$" + m_strOldAddress + "R1";
-        m_bProtocolSwitch = 1;
-    } else if (ModelHasAny(m_strModuleName, {"4384F", "6384F", "6384CF"})) {
+    // The per-channel model takes the protocol in its format digit; the others switch by "$AAR1",
+    // which goes to the address the module answers to now.
+    m_bProtocolSwitch = choice->bModbus && !perChannel ? 1 : 0;
+    if (!perChannel && !choice->bModbus && HasConversionMode(m_strModuleName)) {
+        // The conversion mode takes the checksum digit's place.
         int high = HexDigitOrZero(CharAt(m_strFormatHighDigit, 0));
         bool fast = GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel() == 1;
         m_strFormatHighDigit = ValueToHexChar(fast ? (high | 0x2) : (high & 0x8));
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode + m_strFormatHighDigit +
-                  formatDigit;
-    } else {
-        command = "%" + m_strOldAddress + newAddress + rangeCode + baudCode +
-                  choice->strCheckDigit + formatDigit;
+        fields.strCheck = m_strFormatHighDigit;
     }
-    m_strOldAddress = newAddress;
+    std::string command =
+        m_bProtocolSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    m_strOldAddress = choice->strAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     Texts params = ParamsOf(*choice);
     params[kScript] = rangeCode;
@@ -298,17 +277,15 @@ void CM6384::ShowFailureTexts()
 void CM6384::ReadReadings()
 {
     bool answered = m_nLastResult == 1;
-    if (IsSingleChannel()) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         if (answered && !m_strReply.empty()) ShowChannelValue(0, Mid(m_strReply, 1));
         m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
         return;
     }
     if (answered) {
-        std::array<std::string, 8> values = SplitReadings(m_strReply);
-        for (int k = 0; k < 8; ++k) {
-            ShowChannelValue(
-                k, m_bChannelEnabled[static_cast<size_t>(k)] ? values[static_cast<size_t>(k)] : "");
-        }
+        std::vector<std::string> values = SplitReadings(Mid(m_strReply, 1), 8, kReadingSigns);
+        for (size_t k = 0; k < values.size(); ++k)
+            ShowChannelValue(static_cast<int>(k), m_bChannelEnabled[k] ? values[k] : "");
     }
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.
@@ -343,7 +320,8 @@ void CM6384::ReadLimitWrites()
 
 void CM6384::ShowLamps(const std::string& outputs)
 {
-    int bits = outputs == "01" ? 1 : outputs == "02" ? 2 : outputs == "03" ? 3 : 0;
+    // Any other text lights neither.
+    int bits = std::max(RowOfCode(kOutputCodes, outputs), 0);
     for (size_t i = 0; i < m_bDoState.size(); ++i) {
         m_bDoState[i] = (bits >> i) & 1;
         m_doLamps.Show(static_cast<int>(i), m_bDoState[i] != 0);
@@ -404,7 +382,7 @@ void CM6384::ReadAlarmReads()
 void CM6384::ReadChannelTypeReply()
 {
     if (CharAt(m_strReply, 0) != '!') return;
-    int row = RowOfCode(kChannelTypeCodes, Mid(m_strReply, 6, 2));
+    int row = RowOfCode(kAiTypeCodes, Mid(m_strReply, 6, 2));
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(row);
 }
 

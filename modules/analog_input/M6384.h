@@ -90,7 +90,6 @@ private:
     };
     enum : int { kLimitWriteNone = 0, kLimitWriteHigh = 1, kLimitWriteLow = 2 };
 
-    bool IsSingleChannel() const;
     void ToggleChannel(int k);
     void ShowFailureTexts();
     void ReadReadings();

@@ -1,8 +1,9 @@
 #include "M6384Modbus.h"
 
+#include "AiChannelTypes.h"
+#include "AiModels.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
-#include "ModelName.h"
 #include "ModuleDialogs.h"
 #include "Strings.h"
 
@@ -10,7 +11,6 @@ REGISTER_MODULE_DIALOG(CM6384Modbus)
 
 namespace {
 
-const CodeTable kRangeCodes = {"08", "09", "0A", "0B", "0C", "0D"};
 inline constexpr int kCrcRow = 2;
 
 const SModuleDescriptor kDescriptor = {
@@ -20,7 +20,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT,
               IDC_AI_PROTOCOL},
-    .pRangeCodes = &kRangeCodes,
+    .pRangeCodes = &kAiRangeCodes,
     .pFormatCodes = &FormatDigitTable,
 };
 inline constexpr int kModbusRow = 1;
@@ -64,21 +64,21 @@ BOOL CM6384Modbus::OnInitDialog()
     checksumBox->EnableWindow(FALSE);
     GetDlgItemAs<CComboBox>(IDC_AI_PROTOCOL)->SetCurSel(kModbusRow);
 
-    if (ModelHasAny(m_strModuleName, {"4385", "6385", "4389", "6389"})) {
+    if (IsSingleChannelAi(m_strModuleName)) {
         for (int k = 1; k < 8; ++k) {
             GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
             GetDlgItem(kAiCheckIds[k])->EnableWindow(FALSE);
         }
         GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->SetCurSel(0);
     }
-    if (ModelHasAny(m_strModuleName, {"4384", "6384"})) {
+    if (IsEightChannelAi(m_strModuleName)) {
         for (int id : kAlarmGroup) GetDlgItem(id)->EnableWindow(FALSE);
         for (int id :
              {IDC_AI_RANGE, IDC_AI_FORMAT, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_ALARM_MODE}) {
             GetDlgItem(id)->EnableWindow(FALSE);
         }
     }
-    if (ModelHasAny(m_strModuleName, {"4384C", "6384C", "4384c", "6384c"})) {
+    if (HasFixedAiRange(m_strModuleName)) {
         GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
     }
 
@@ -111,7 +111,7 @@ void CM6384Modbus::ShowReadings()
 {
     std::string data = ModbusDataText();
     // The single-channel models show their one register in CH0.
-    int channels = ModelHasAny(m_strModuleName, {"4384", "6384"}) ? 8 : 1;
+    int channels = IsEightChannelAi(m_strModuleName) ? 8 : 1;
     for (int k = 0; k < channels; ++k) {
         std::string text =
             Format("%02x", static_cast<unsigned>(StrToLong(Mid(data, 4 * k, 4), 16)));

@@ -1,6 +1,7 @@
 #include "M6384P.h"
 
 #include "AiChannelTypes.h"
+#include "AnalogInputIds.h"
 #include "ModuleDialogs.h"
 
 REGISTER_MODULE_DIALOG(CM6384P)
@@ -10,11 +11,13 @@ ON_CHANNEL_BOXES(kPcCheckIds, OnToggleChannel)
 END_MESSAGE_MAP()
 
 CM6384P::CM6384P(CWnd*)
-    : CPerChannelAsciiDlg({202,
-                           &CMainFrame::m_strAnalogInputParams,
-                           &CMainFrame::m_strChannelTypes6384P,
-                           &CMainFrame::m_bAnalogInputChanged,
-                           kAiTypeCodes,
-                           {8, kPcCheckIds}})
+    : CPerChannelAsciiDlg({
+          .nTemplate = IDD_M6384P,
+          .pBlock = &CMainFrame::m_strAnalogInputParams,
+          .pTypes = &CMainFrame::m_strChannelTypes6384P,
+          .pChanged = &CMainFrame::m_bAnalogInputChanged,
+          .typeCodes = kAiTypeCodes,
+          .rows = {8, kPcCheckIds},
+      })
 {
 }

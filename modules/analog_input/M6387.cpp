@@ -40,7 +40,8 @@ enum : int {
     kSelectChannel = 32,
     kSetExcitation = 34,
 };
-inline constexpr int kConfigurationWrite = 100;
+// m_nLastCommand beyond the one-shot commands themselves.
+enum : int { kLastNone = 0, kConfigurationWrite = 100 };
 // m_nPollPhase: whose reply the next poll tick reads.
 enum : int { kPhaseValue = 0, kPhaseExcitation = 1, kPhaseDio = 2, kPhases = 3 };
 
@@ -190,7 +191,7 @@ bool CM6387::ReadOneShotReply()
     case kSelectChannel:
     case kSetExcitation:
         // Refusals are not reported: the next poll cycle shows the module's state.
-        m_nLastCommand = kPoll;
+        m_nLastCommand = kLastNone;
         m_nCommand = kAfterOneShot;
         return true;
     case kConfigurationWrite:

@@ -9,9 +9,6 @@
 #include <array>
 #include <string>
 
-// Controls of template 185 beyond the analog-input ids it shares (address, range, data format,
-// baud rate, checksum, Setting).
-
 class CM6387 : public CModuleDlg {
 public:
     explicit CM6387(CWnd* pParent = nullptr);

@@ -10,15 +10,18 @@
 
 #include <QPushButton>
 
+#include <memory>
+
 namespace {
 
 class M6384 : public CModuleFixture {
 protected:
     // Opens the dialog on a block: address, baud code, check, range, format, model.
-    void Open(ModuleParamBlock block)
+    void Open(ModuleParamBlock block) { Open(m_dlg, std::move(block)); }
+    void Open(CM6384& dlg, ModuleParamBlock block)
     {
-        m_frame.m_strAnalogInputParams = block;
-        m_dlg.Create(IDD_M6384);
+        m_frame.m_strAnalogInputParams = std::move(block);
+        dlg.Create(IDD_M6384);
     }
     std::string Value(int ch) { return m_dlg.GetDlgItemText(kAiValueIds[ch]); }
     bool Enabled(int id) { return m_dlg.GetDlgItem(id)->IsWindowEnabled(); }
@@ -68,6 +71,34 @@ TEST_F(M6384, OpensReadsTheMaskThenPollsAndReadsOneChannelType)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!"); // the $AA2 reply
 }
 
+TEST_F(M6384, EachModelGroupGetsItsOwnControls)
+{
+    struct Case {
+        const char* model;
+        bool range;    // Input Range list
+        bool mode;     // conversion Mode list
+        bool types;    // CH READ and the other channel-type controls
+        bool alarms;   // the limits and alarm controls
+        bool channel1; // the CH1 enable box
+    } cases[] = {
+        {"4384", true, false, false, false, true},   {"4384C", false, false, false, false, true},
+        {"6384CF", false, true, false, false, true}, {"4384A", false, false, true, false, true},
+        {"4385", true, false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", c.model});
+        auto enabled = [&](int id) { return dlg.GetDlgItem(id)->IsWindowEnabled(); };
+        EXPECT_EQ(enabled(IDC_AI_RANGE), c.range);
+        EXPECT_EQ(enabled(IDC_AI_MODE), c.mode);
+        EXPECT_EQ(enabled(IDC_AI_CH_READ), c.types);
+        EXPECT_EQ(enabled(IDC_AI_HIGH_LIMIT), c.alarms);
+        EXPECT_EQ(enabled(kAiCheckIds[1]), c.channel1);
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
 {
     struct Case {
@@ -84,9 +115,7 @@ TEST_F(M6384, ReadingsAreSplitAtTheirSignsOrIntoEqualHexGroups)
         module.SetInput(1, c.ch1);
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams =
-            ModuleParamBlock{"01", "06", "0", "08", Format("%d", c.format), "4384"};
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", "0", "08", Format("%d", c.format), "4384"});
         Tick(dlg, 3);
         EXPECT_EQ(dlg.GetDlgItemText(kAiValueIds[1]), c.want);
         dlg.OnCancel();
@@ -101,6 +130,37 @@ TEST_F(M6384, HexReadingsTakeEightEqualGroups)
     Open({"01", "06", "0", "08", "2", "4384"});
     Tick(m_dlg, 3);
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch).size(), 4u) << ch;
+}
+
+namespace {
+
+// An eight-channel module whose readings reply carries one value too many.
+class CNineReadings : public CSimAnalogInput8 {
+public:
+    CNineReadings() : CSimAnalogInput8("6384") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        std::optional<std::string> reply = CSimAnalogInput8::OnAscii(lead, body, now);
+        if (reply && lead == '#' && body.empty()) *reply += "+09.999";
+        return reply;
+    }
+};
+
+} // namespace
+
+TEST_F(M6384, AValueBeyondTheEighthIsNotShown)
+{
+    auto module = std::make_unique<CNineReadings>();
+    module->SetAddress(1);
+    module->SetBaud(9600);
+    module->SetEnableMask(0xFF);
+    module->SetInput(7, -2.25);
+    m_bus.Add(std::move(module));
+    Open({"01", "06", "0", "08", "0", "4384"});
+    Tick(m_dlg, 3);
+    EXPECT_EQ(Value(7), "-02.250");
 }
 
 TEST_F(M6384, TickingChannelsWritesTheEnableMask)
@@ -152,9 +212,8 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         module.SetChecksum(std::string(c.check) == "4");
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_strAnalogInputParams = {"01", "06", c.check, "08", "0", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
-        dlg.Create(IDD_M6384);
+        Open(dlg, {"01", "06", c.check, "08", "0", "4384"});
         Tick(dlg, 3);
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
@@ -174,6 +233,34 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         EXPECT_EQ(m_boxes.m_boxes.back().caption, "Setting");
         EXPECT_FALSE(dlg.IsRunning()); // closed after the reply
         EXPECT_EQ(module.Address(), 0x12);
+    }
+}
+
+TEST_F(M6384, AConversionModeModelSendsItsModeInPlaceOfTheChecksumDigit)
+{
+    // The module's high format digit is 8 (bit 3 kept); Normal clears bit 1, Fast sets it.
+    struct Case {
+        int modeRow;
+        const char* wire;
+    } cases[] = {{0, "%0102080680"}, {1, "%01020806A0"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.modeRow);
+        CSimBus bus;
+        bus.Add("6384CF", 1, 9600).SetFormat(0x80);
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", "6384CF"});
+        Tick(dlg, 3);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel(), 0); // bit 1 clear
+        TakeRequests();
+        ui::Type(dlg, IDC_AI_ADDRESS, "2");
+        ui::ChooseRow(dlg, IDC_AI_CHECKSUM, 0); // Enable: not in the command, but written back
+        ui::ChooseRow(dlg, IDC_AI_MODE, c.modeRow);
+        ui::Click(dlg, IDC_AI_SETTING);
+        EXPECT_EQ(m_frame.m_strNewParams[2], "4");
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{c.wire});
+        dlg.OnCancel();
     }
 }
 
@@ -375,6 +462,25 @@ TEST_F(M6384, TheFirstOutputReadShowsTheAlarmModeAndTheLamps)
     EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP0)->GetIcon(), IDI_LAMP_OFF);
     EXPECT_EQ(m_dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP1)->GetIcon(), IDI_LAMP_OFF);
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_AI_STATUS), "Ready!");
+}
+
+TEST_F(M6384, TheOutputReadLightsEachLampByItsBit)
+{
+    for (int outputs = 0; outputs < 4; ++outputs) {
+        SCOPED_TRACE(outputs);
+        CSimBus bus;
+        bus.Add("6385", 1, 9600);
+        ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, Format("@01DO0%d", outputs), 0));
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", "4385"});
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP0)->GetIcon(),
+                  outputs & 1 ? IDI_LAMP_ON : IDI_LAMP_OFF);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(IDC_AI_LAMP1)->GetIcon(),
+                  outputs & 2 ? IDI_LAMP_ON : IDI_LAMP_OFF);
+        dlg.OnCancel();
+    }
 }
 
 TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
