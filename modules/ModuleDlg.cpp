@@ -118,9 +118,10 @@ void CModuleDlg::UseRangeBox(int nBox, const CodeTable* pCodes)
     m_descriptor.pRangeCodes = pCodes;
 }
 
-DWORD CModuleDlg::BlockBaudRate() const
+DWORD CModuleDlg::BlockBaudRate(DWORD fallback) const
 {
-    return BaudRateOfRow(RowOfCode(BaudCodeTable, Entry(kBrate)));
+    DWORD baud = BaudRateOfRow(RowOfCode(BaudCodeTable, Entry(kBrate)));
+    return baud == 0 ? fallback : baud;
 }
 
 std::string CModuleDlg::RowText(int nBox, int row) const

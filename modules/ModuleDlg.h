@@ -133,7 +133,8 @@ protected:
     // FillSettingsBoxes and ReadSettings use from now on.
     void UseRangeBox(int nBox, const CodeTable* pCodes);
     // The row the Baudrate box stands for, as the rate to open the line at (0: none).
-    DWORD BlockBaudRate() const;
+    // A code none of the rows stands for gives fallback (0: no rate, which the link refuses).
+    DWORD BlockBaudRate(DWORD fallback = 0) const;
 
     // Opens the line at baud with the frame's port and parity; "Open Com Error!" when it fails.
     bool OpenAsciiLine(DWORD baud);

@@ -9,9 +9,6 @@ inline constexpr int kAsciiRow = 0;
 inline constexpr int kModbusRow = 1;
 
 inline constexpr WORD kPollTimeout = 200;
-// The description among the write-back's row texts.
-inline constexpr size_t kDescriptionText = 4;
-
 inline constexpr const char* kNewAddressZero = "地址不可设置为0";
 
 // The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the

@@ -103,7 +103,7 @@ BOOL CM6309x::OnInitDialog()
     // A name in neither range group leaves the shown list without a row; the operator may choose.
     if (!ranges) UseRangeBox(IDC_RTD_RANGE13, &kRtdRanges13.codes);
     // The INIT state answers at 9600; so does a module whose baud code is none of the table's.
-    DWORD baud = IsAddressZero() || BlockBaudRate() == 0 ? 9600 : BlockBaudRate();
+    DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate(9600);
 
     m_nChannels = ChannelsOf(m_strModuleName);
     for (int ch = std::max(m_nChannels, 1); ch < 6; ++ch) {

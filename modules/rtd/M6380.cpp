@@ -97,8 +97,7 @@ BOOL CM6380::OnInitDialog()
         }
     }
     // A baud code none of the rows stands for: the rate the module answers at in its INIT state.
-    DWORD baud = BlockBaudRate();
-    OpenAsciiLine(baud == 0 ? 9600 : baud);
+    OpenAsciiLine(BlockBaudRate(9600));
     SendAscii(Request('#', ""), kTimeout);
     SetTimer(m_nTimerId, kPeriod);
     return TRUE;

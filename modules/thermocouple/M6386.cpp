@@ -233,8 +233,7 @@ DWORD CM6386::SelectSettings()
             GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(modbus ? 1 : 0);
     }
     // A module whose baud code is none of the table's is tried at 9600, as in its INIT state.
-    DWORD baud = BlockBaudRate();
-    return baud == 0 ? 9600 : baud;
+    return BlockBaudRate(9600);
 }
 
 void CM6386::ToggleChannel(int k)

@@ -55,6 +55,7 @@ public:
     }
 
     using CModuleDlg::BeginStartup;
+    using CModuleDlg::BlockBaudRate;
     using CModuleDlg::BoxBehindPolling;
     using CModuleDlg::BoxHoldingTicks;
     using CModuleDlg::EndStartup;
@@ -127,6 +128,16 @@ TEST_F(ModuleBase, ACheckEntryReadAsAHexDigitTakesBit2OfItsValue)
         ASSERT_TRUE(choice);
         EXPECT_EQ(choice->bChecksumOn, c.on);
     }
+}
+
+TEST_F(ModuleBase, ABaudCodeNoRowStandsForGivesTheDialogsFallbackRate)
+{
+    m_bus.Add("6384", 1, 9600);
+    Open({"01", "07", "0", "09", "0", "4384"});
+    EXPECT_EQ(m_dlg.BlockBaudRate(9600), 19200u);
+    m_frame.m_strAnalogInputParams[kBrate] = "0B";
+    EXPECT_EQ(m_dlg.BlockBaudRate(), 0u);
+    EXPECT_EQ(m_dlg.BlockBaudRate(9600), 9600u);
 }
 
 TEST_F(ModuleBase, AListWithNoRowAndNoCodeInTheBlockRefusesWithAMessage)
