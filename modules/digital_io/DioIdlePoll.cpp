@@ -14,6 +14,12 @@ CDioIdlePoll::EForm CDioIdlePoll::FormOf(const std::string& model, bool checksum
 
 int CDioIdlePoll::Next(EForm form, int inputs)
 {
+    m_nAsked = Step(form, inputs);
+    return m_nAsked;
+}
+
+int CDioIdlePoll::Step(EForm form, int inputs)
+{
     if (form == StatusOnly) {
         m_nCounterChannel = 0;
         return -1;
@@ -31,9 +37,4 @@ int CDioIdlePoll::Next(EForm form, int inputs)
     }
     if (form == Interleaved) m_bCounterRead = 1;
     return m_nCounterChannel - 1;
-}
-
-int CDioIdlePoll::ReplyChannel() const
-{
-    return m_nCounterChannel == 0 || m_bCounterRead == 0 ? -1 : m_nCounterChannel - 1;
 }

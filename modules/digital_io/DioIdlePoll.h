@@ -9,8 +9,8 @@ public:
     enum EForm {
         // Checksum off: a status read before every odd-numbered channel and after the last one.
         Interleaved,
-        // Checksum on, and once after a safe-value or power-on answer: the status, then every
-        // counter in turn.
+        // Checksum on, and once after a safe-value or power-on answer: the next counter in turn,
+        // or the status after the last one.
         Plain,
         // The status and nothing else.
         StatusOnly,
@@ -23,8 +23,15 @@ public:
     // The next idle request: -1 for the status, k for the counter of channel k.
     int Next(EForm form, int inputs);
     // What the reply to the last idle request carries: -1 the status, k the counter of channel k.
-    int ReplyChannel() const;
+    // It is what that request asked for, whatever form later requests take.
+    int ReplyChannel() const { return m_nAsked; }
 
-    int m_nCounterChannel = 0; // 0 = status, k = counter of channel k-1
-    int m_bCounterRead = 1;    // 1 when the last idle request was a counter read or the cycle's end
+    // Where the cycle stands, which decides the next request (not what the last one asked):
+    int m_nCounterChannel = 0; // 0 = at the status, k = at the counter of channel k-1
+    int m_bCounterRead = 1;    // 0 right after a status read the interleaved form put in
+
+private:
+    int Step(EForm form, int inputs);
+
+    int m_nAsked = -1;
 };

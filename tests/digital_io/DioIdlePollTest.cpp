@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // n requests of a cycle, "S" for the status and the channel for a counter, comma-separated; each
@@ -63,4 +65,30 @@ TEST(DioIdlePoll, FormFollowsChecksumModelAndTheAnswerBefore)
     for (const Case& c : cases)
         EXPECT_EQ(P::FormOf(c.model, c.checksum, c.afterAnswer), c.form)
             << c.model << c.checksum << c.afterAnswer;
+}
+
+// Each reply is judged by the request it answers, also where the form changes between requests.
+TEST(DioIdlePoll, TheReplyIsWhatTheLastRequestAskedWhateverTheFormBefore)
+{
+    using P = CDioIdlePoll;
+    struct Case {
+        std::vector<P::EForm> forms;
+        const char* requests;
+    } cases[] = {
+        {{P::Interleaved, P::Interleaved, P::Plain, P::Interleaved}, "0,S,1,2"},
+        {{P::Interleaved, P::Interleaved, P::Plain, P::Plain}, "0,S,1,2"},
+        {{P::Interleaved, P::StatusOnly, P::Plain}, "0,S,0"},
+        {{P::Plain, P::Plain, P::Plain, P::Plain, P::Plain, P::Interleaved}, "0,1,2,3,S,0"},
+    };
+    for (const Case& c : cases) {
+        CDioIdlePoll poll;
+        std::string text;
+        for (P::EForm form : c.forms) {
+            int request = poll.Next(form, 4);
+            EXPECT_EQ(poll.ReplyChannel(), request) << c.requests;
+            text += (text.empty() ? "" : ",") +
+                    (request < 0 ? std::string("S") : std::to_string(request));
+        }
+        EXPECT_EQ(text, c.requests);
+    }
 }

@@ -311,6 +311,23 @@ TEST_F(CM6373Test, AnAnswerIsFollowedByOneIdleReadWithoutInterleavedStatus)
     EXPECT_EQ(Run(4), (Requests{"~014S", "#011", "#012", "$016"}));
 }
 
+// The read after an answer goes on from where the cycle stood; its reply is taken for what that
+// read asked, not for what the interleaved form would have asked there.
+TEST_F(CM6373Test, TheCounterReadAfterAnAnswerFillsItsBoxAndLeavesTheLamps)
+{
+    CSimDigitalIo& module = AddModule("6373", 1);
+    module.SetCounter(1, 12);
+    Open("01", "6373");
+    EXPECT_EQ(Run(2), (Requests{"#010", "$016"}));
+    ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_READ_SAFE));
+    EXPECT_EQ(Run(3), (Requests{"~014S", "#011", "#012"}));
+    EXPECT_EQ(Counter(1), "00012");
+    EXPECT_EQ(Lamps(m_dlg, true), "WWWWGGGGGGGGGGGG");
+    ClickDoLamp(m_dlg, 1);
+    EXPECT_EQ(Run(1), Requests{"@012"});
+    EXPECT_EQ(module.Outputs(), 0x2);
+}
+
 TEST_F(CM6373Test, ConfigurationGoesOutWithTheTextsWrittenAndTheFlagOnTheModulesAck)
 {
     CSimDigitalIo& module = AddModule("6373", 1);
