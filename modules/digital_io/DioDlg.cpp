@@ -88,7 +88,7 @@ SDioLampStates CDioDlg::ShowStatus(WORD status)
         m_doLamps.ShowIcon(ch, IconOf(states.dout[i]));
         if (states.dout[i] != EDioLamp::Absent) m_bDoState[i] = states.dout[i] == EDioLamp::On;
     }
-    m_bStatusKnown = true;
+    if (DioFindRow(m_strModuleName, EDioTest::Lamps, m_eDialog)) m_bOutputsShown = true;
     return states;
 }
 

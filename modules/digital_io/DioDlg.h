@@ -37,8 +37,9 @@ public:
     // The on (1) or off (0) state of each output as the module last reported it, changed by a
     // click on its lamp.
     std::array<int, 16> m_bDoState{};
-    // Whether a status has been read since the dialog opened: until then no output state is known.
-    bool m_bStatusKnown = false;
+    // Whether a status has shown the outputs since the dialog opened: until then no output state
+    // is known. A model without a lamp row never shows them.
+    bool m_bOutputsShown = false;
     int m_nLatchLevel = kLatchKept;
     int m_nClearChannel = 0;
 

@@ -228,8 +228,8 @@ std::string CM6373::NextRequest()
 
 void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
 {
-    // Until the module has reported its outputs there is no state to write back.
-    if (!m_bStatusKnown) return;
+    // Until the outputs have been shown there is no state to write back.
+    if (!m_bOutputsShown) return;
     int channel = HitOutputLamp(nFlags, point);
     if (channel >= 0) {
         int& state = m_bDoState[static_cast<size_t>(channel)];
@@ -237,6 +237,13 @@ void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
     }
     m_nDoValue = DoValue();
     QueueCommand(kCmdWriteOutputs);
+}
+
+void CM6373::OnSetSafe()
+{
+    // The own form writes the outputs as shown: nothing before they have been.
+    if (OwnRequests() && !m_bOutputsShown) return;
+    QueueCommand(kCmdSetSafe);
 }
 
 void CM6373::OnClearLatch()

@@ -32,7 +32,7 @@ public:
 
     void OnSetting();
     void OnClearLatch();
-    void OnSetSafe() { QueueCommand(kCmdSetSafe); }
+    void OnSetSafe();
     void OnReadSafe() { QueueCommand(kCmdReadSafe); }
     void OnSetPowerOn() { QueueCommand(kCmdSetPowerOn); }
     void OnReadPowerOn() { QueueCommand(kCmdReadPowerOn); }

@@ -501,6 +501,37 @@ TEST_F(CM6373Test, AClickBeforeAnyStatusWritesNothing)
     EXPECT_EQ(module.Outputs(), 0x9);
 }
 
+// Names the rules know by containment but no lamp row shows: their outputs are never shown, so
+// neither a click nor Set Safe writes a value the module did not report.
+TEST_F(CM6373Test, AModelWhoseOutputsAreNeverShownWritesNoOutput)
+{
+    struct Case {
+        const char* model;
+        const char* simulated;
+    } cases[] = {{"6322D", "6322"},
+                 {"9322D", "6322"},
+                 {"4322D", "6322"},
+                 {"6376A", "6376"},
+                 {"6377X", "6377"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CSimDigitalIo& module = FreshModule(c.simulated);
+        module.SetOutputs(0x5);
+        CM6373 dlg;
+        Block("01", c.model);
+        dlg.Create(IDD_M6373);
+        Tick(dlg, 2);
+        TakeRequests();
+        ClickDoLamp(dlg, 1);
+        ui::ClickAt(dlg, CPoint{4, 4});
+        Tick(dlg, 2);
+        ASSERT_TRUE(ui::Click(dlg, IDC_DIO_SET_SAFE));
+        Tick(dlg, 2);
+        for (const std::string& r : TakeRequests()) EXPECT_TRUE(r == "$016" || r == "~015S") << r;
+        EXPECT_EQ(module.Outputs(), 0x5);
+    }
+}
+
 TEST_F(CM6373Test, EnterDoesNothing)
 {
     AddModule("6373", 1);
