@@ -165,6 +165,8 @@ std::string CM6373Modbus::RequestOf(int step) const
 
 void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
 {
+    // Until the outputs have been shown there is no state to switch from.
+    if (!m_bOutputsShown) return;
     int channel = HitOutputLamp(nFlags, point);
     if (channel >= 0) {
         int& state = m_bDoState[static_cast<size_t>(channel)];

@@ -176,6 +176,22 @@ TEST_F(CM6373ModbusTest, AClickBesideTheLampsWritesOnlyWhatTheModuleReported)
     EXPECT_EQ(module.Outputs(), 0);
 }
 
+TEST_F(CM6373ModbusTest, AClickBeforeTheOutputsAreShownWritesNothing)
+{
+    CSimDigitalIo& module = AddRtu("6373", 1);
+    module.SetOutputs(0x1);
+    Open("01", "6373");
+    ClickDoLamp(m_dlg, 0);
+    EXPECT_EQ(Run(2), RtuFrames({"010100000004", "010100100004"}));
+    ClickDoLamp(m_dlg, 0);
+    EXPECT_EQ(Run(1), RtuFrames({"010100000004"}));
+    EXPECT_EQ(module.Outputs(), 0x1);
+    // Shown now: the click switches the output off.
+    ClickDoLamp(m_dlg, 0);
+    EXPECT_EQ(Run(1), RtuFrames({"010500100000"}));
+    EXPECT_EQ(module.Outputs(), 0x0);
+}
+
 TEST_F(CM6373ModbusTest, AFailedOrRefusedReadChangesNoState)
 {
     for (bool silent : {true, false}) {
