@@ -6,6 +6,7 @@
 #include "Dialog.h"
 #include "MainFrm.h"
 
+#include <deque>
 #include <string>
 
 // One Modbus exchange on the rack's line: the request text (address included) with its CRC, and
@@ -28,6 +29,9 @@ public:
     int m_nCommand = kCmdNone;     // the request the next tick sends
     int m_nLastCommand = kCmdNone; // what the pending reply answers
     int m_nLastResult = 0;         // 1 when the last exchange was answered, -1 when not
+    // Writes the operator pressed, oldest first. Each body is built with the slot shown at the
+    // press, so a tab change before it goes out cannot send it to another module.
+    std::deque<std::string> m_queWrites;
 
 protected:
     virtual bool Serves(const std::string& module) const = 0;
@@ -37,6 +41,8 @@ protected:
     void Exchange(const std::string& body);
     // The last reply's digits without address, function and byte count, or "ERROR".
     std::string LastReplyDigits() const;
+    // Whether anything came back to the last request: an answer, or a refusal.
+    bool Replied() const { return !m_strRespond.empty(); }
 
     CMainFrame* m_pMainFrame = nullptr;
     UINT_PTR m_nTimerId = 1000;

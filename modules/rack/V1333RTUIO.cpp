@@ -64,7 +64,8 @@ void CV1333RTUIO::PollStep()
     if (m_nLastCommand == kCmdReadCoils && m_nLastResult == 1) ParseStatusReply(Left(m_strData, 4));
     ShowLabels();
 
-    // Every write is followed by a read; the writes of several presses go out one by one.
+    // Every write is followed by a read; the writes of several presses go out one by one, each
+    // once, answered or not.
     bool write = m_nLastCommand != kCmdWriteCoil && !m_queWrites.empty();
     m_nCommand = write ? kCmdWriteCoil : kCmdReadCoils;
     std::string body = CoilReadBody(rack.nCurrentSlot);

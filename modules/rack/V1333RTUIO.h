@@ -6,7 +6,6 @@
 #include "RackPage.h"
 
 #include <array>
-#include <deque>
 
 class CV1333RTUIO : public CRackPage {
 public:
@@ -25,8 +24,6 @@ public:
 
     std::string m_strData;
     std::array<int, kDigitalChannels> m_bOutputOn{};
-    // Writes prepared by lamp presses, oldest first: every press that flips a flag is sent.
-    std::deque<std::string> m_queWrites;
     int m_bChannelView = 0;
     CButton m_btnViewMode;
     std::array<CButton, kDigitalChannels> m_btnChannel;

@@ -58,41 +58,46 @@ void CV1384HM::PollStep()
     ShowRows(rack.CurrentModule());
 
     m_strReply = LastReplyDigits();
-    if (m_nLastResult == 1) {
-        switch (m_nLastCommand) {
-        case kCmdReadTypes:
-            ParseInputTypes(Mid(m_strReply, kTypeDigitsPerSlot * slot, kTypeDigits));
-            m_nCommand = kCmdReadValues;
-            break;
-        case kCmdReadValues:
-            ParseChannelValues(Left(m_strReply, 32));
-            m_nCommand = kCmdReadAlarms;
-            break;
-        case kCmdReadAlarms:
-            ParseStatusReply(Left(m_strReply, 8));
-            m_nCommand = kCmdReadTypes;
-            break;
-        case kCmdWriteOutput:
-            m_nCommand = kCmdReadTypes;
-            break;
-        default:
-            break;
-        }
-    }
-    // Unanswered, the same request goes out again.
+    // Only silence sends the same request again: any reply, a refusal too, ends a write and
+    // moves the cycle on. A refused read shows nothing.
+    if (Replied()) ReadReply(slot);
+    if (!m_queWrites.empty()) m_nCommand = kCmdWriteOutput;
     m_nLastCommand = m_nCommand;
-    Exchange(RequestBody(slot));
+    Exchange(m_nCommand == kCmdWriteOutput ? m_queWrites.front() : ReadBody(slot));
 }
 
-std::string CV1384HM::RequestBody(int slot) const
+void CV1384HM::ReadReply(int slot)
+{
+    bool answered = m_nLastResult == 1;
+    switch (m_nLastCommand) {
+    case kCmdReadTypes:
+        if (answered) ParseInputTypes(Mid(m_strReply, kTypeDigitsPerSlot * slot, kTypeDigits));
+        m_nCommand = kCmdReadValues;
+        break;
+    case kCmdReadValues:
+        if (answered) ParseChannelValues(Left(m_strReply, 32));
+        m_nCommand = kCmdReadAlarms;
+        break;
+    case kCmdReadAlarms:
+        if (answered) ParseStatusReply(Left(m_strReply, 8));
+        m_nCommand = kCmdReadTypes;
+        break;
+    case kCmdWriteOutput:
+        m_queWrites.pop_front();
+        m_nCommand = kCmdReadTypes;
+        break;
+    default:
+        break; // the read a Send overtook: not read
+    }
+}
+
+std::string CV1384HM::ReadBody(int slot) const
 {
     switch (m_nCommand) {
     case kCmdReadValues:
         return ValuesReadBody(slot);
     case kCmdReadAlarms:
         return AlarmsReadBody(slot);
-    case kCmdWriteOutput:
-        return OutputWriteBody(slot, m_nAoChannel, m_strAoValue[static_cast<size_t>(m_nAoChannel)]);
     default:
         return TypesReadBody();
     }
@@ -158,6 +163,7 @@ void CV1384HM::OnValueMode()
 
 void CV1384HM::SendAo(int channel)
 {
+    const CRackState& rack = RackState();
     size_t c = static_cast<size_t>(channel);
     float value = LeadingNumber(GetDlgItemText(kRackAoEntryIds[c]));
     int type = m_types.nType[c];
@@ -165,9 +171,8 @@ void CV1384HM::SendAo(int channel)
         MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);
         return;
     }
-    m_strAoValue[c] = Format("%04X", EngineeringToCount(value, type));
-    m_nAoChannel = channel;
-    m_nCommand = kCmdWriteOutput;
-    // The reply in flight is not read: the write goes out next.
-    m_nLastCommand = kCmdNone;
+    std::string count = Format("%04X", EngineeringToCount(value, type));
+    m_queWrites.push_back(OutputWriteBody(rack.nCurrentSlot, channel, count));
+    // The write goes out next; the reply of a read in flight is not read.
+    if (m_nLastCommand != kCmdWriteOutput) m_nLastCommand = kCmdNone;
 }

@@ -29,8 +29,6 @@ public:
     int m_bChannelView = 0;
     int m_bShowHex = 0;
     SAnalogTypes m_types; // range texts, units and conversion types the type codes set
-    std::array<std::string, kAnalogOutputs> m_strAoValue;
-    int m_nAoChannel = 0;
     std::array<std::string, kAnalogRows> m_strLabel;
     std::array<std::string, kAnalogRows> m_strValue;
 
@@ -42,7 +40,9 @@ protected:
 private:
     void SendAo(int channel);
     void ShowRows(const std::string& module);
-    std::string RequestBody(int slot) const;
+    // What the reply to the last request ends or shows; slot is the one shown.
+    void ReadReply(int slot);
+    std::string ReadBody(int slot) const;
 };
 
 inline constexpr const char* kInvalidOutputValue = "Please Input Valid Value!";

@@ -234,17 +234,57 @@ TEST_F(V1384HM, AnUnansweredRequestGoesOutAgainAndChangesNothing)
     EXPECT_EQ(Range(page, 0), "0~10V");
 }
 
-// The Part's page read an exception reply's digits as values; here it is no reply.
-TEST_F(V1384HM, ARefusedReadIsNoReply)
+// An exception reply is no reply to read: nothing is shown from it, and the cycle goes on.
+TEST_F(V1384HM, ARefusedReadShowsNothingAndTheCycleGoesOn)
 {
     CV1384HM& page = OpenSlot1(kSimSlot1384H);
     m_rack.Slot(1).nTypes.fill(0x01);
     m_rack.Slot(1).nRaw.fill(2048);
     Cycle(page);
-    m_rack.SetSlot(1, kSimSlot1327, 0, 0); // the rack now refuses the values read
-    TickPage(&page, 3);
+    m_rack.SetSlot(1, kSimSlot1327, 0, 0); // the rack now refuses the values and alarms reads
+    EXPECT_EQ(TickPage(&page, 2),
+              (std::vector<std::string>{RtuFrame("010300080008"), RtuFrame("010327760002")}));
     EXPECT_EQ(page.m_nLastResult, -1);
+    EXPECT_EQ(TickPage(&page), std::vector<std::string>{RtuFrame("010327D80040")});
     EXPECT_EQ(Value(page, 0), "5.000");
+}
+
+// Any answer ends a write, a refusal too; only silence sends it again.
+TEST_F(V1384HM, AWriteGoesOutUntilAnythingAnswersIt)
+{
+    CV1384HM& page = OpenSlot1(kSimSlot1359);
+    m_rack.Slot(1).nTypes = {0x32, 0x32, 0x32, 0x32, 0, 0, 0, 0}; // 0~10V
+    Cycle(page);
+    const std::string write = RtuFrame("01060009"
+                                       "07FF");
+    m_rack.Faults().nSilentAfter = 0;
+    Send(page, 1, "5");
+    EXPECT_EQ(TickPage(&page, 2), (std::vector<std::string>{write, write}));
+    m_rack.Faults() = {};
+    EXPECT_EQ(TickPage(&page, 2), (std::vector<std::string>{write, RtuFrame("010327D80040")}));
+    EXPECT_EQ(m_rack.Slot(1).nRaw[1], 0x07FF);
+
+    Send(page, 1, "5");
+    m_rack.SetSlot(1, kSimSlot1384H, 40009, 40016); // the rack now refuses the write
+    EXPECT_EQ(TickPage(&page, 3), (std::vector<std::string>{write, RtuFrame("010327D80040"),
+                                                            RtuFrame("010300080008")}));
+}
+
+// A tab change before the write goes out does not turn it to the module of the new tab.
+TEST_F(V1384HM, AWriteKeepsTheSlotItWasPressedOn)
+{
+    Populate({{0, kSimSlot1359, 40001, 40004}, {1, kSimSlot1359, 40009, 40012}});
+    m_rack.Slot(1).nTypes = {0x30, 0x30, 0x30, 0x30, 0, 0, 0, 0}; // 0~20mA
+    Open();
+    SelectTab(2);
+    CV1384HM& page = *Analog();
+    Cycle(page);
+    Send(page, 0, "5");
+    SelectTab(1); // slot 0
+    EXPECT_EQ(TickPage(&page), std::vector<std::string>{RtuFrame("01060008"
+                                                                 "03FF")});
+    EXPECT_EQ(m_rack.Slot(1).nRaw[0], 0x03FF);
+    EXPECT_EQ(m_rack.Slot(0).nRaw[0], 0);
 }
 
 TEST_F(V1384HM, AnotherTabStopsThePageWhereItStood)
