@@ -164,6 +164,8 @@ void CV1384HM::OnValueMode()
 void CV1384HM::SendAo(int channel)
 {
     const CRackState& rack = RackState();
+    // The enabled states stand still in channel view: a slot without outputs takes no write.
+    if (!HasAnalogOutputs(rack.CurrentModule())) return;
     size_t c = static_cast<size_t>(channel);
     float value = LeadingNumber(GetDlgItemText(kRackAoEntryIds[c]));
     int type = m_types.nType[c];

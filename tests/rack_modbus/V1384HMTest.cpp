@@ -287,6 +287,23 @@ TEST_F(V1384HM, AWriteKeepsTheSlotItWasPressedOn)
     EXPECT_EQ(m_rack.Slot(0).nRaw[0], 0);
 }
 
+// In channel view the enabled states stand still, so Send stays enabled on an input slot: it
+// writes nothing there.
+TEST_F(V1384HM, SendWritesOnlyToAModuleWithOutputs)
+{
+    CV1384HM& page = OpenSlot1(kSimSlot1359);
+    m_rack.Slot(1).nTypes = {0x30, 0x30, 0x30, 0x30, 0, 0, 0, 0}; // 0~20mA
+    Cycle(page);
+    ASSERT_TRUE(ui::Click(page, IDC_RACK_AI_VIEW));
+    TickPage(&page);
+    SelectTab(4); // slot 3, the 1386
+    TickPage(&page);
+    ASSERT_TRUE(page.GetDlgItem(kRackAoSendIds[0])->IsWindowEnabled());
+    Send(page, 0, "5");
+    for (const std::string& frame : TickPage(&page, 3)) EXPECT_NE(frame.substr(3, 2), "06");
+    EXPECT_TRUE(m_boxes.m_boxes.empty());
+}
+
 TEST_F(V1384HM, AnotherTabStopsThePageWhereItStood)
 {
     CV1384HM& page = OpenSlot1(kSimSlot1384H);
