@@ -161,12 +161,24 @@ void CAnalogSlotDlg::OnSelchangeLowAlarmType()
     Command(m_steps.nWait);
 }
 
+std::optional<std::string> CAnalogSlotDlg::LimitIn(int id) const
+{
+    std::string text = GetDlgItemText(id);
+    return IsAlarmLimit(text) ? std::optional(text) : std::nullopt;
+}
+
+bool CAnalogSlotDlg::Refused(int id, const std::optional<std::string>& limit) const
+{
+    return !limit && GetDlgItem(id)->IsWindowEnabled();
+}
+
 void CAnalogSlotDlg::OnAlarmUpdate()
 {
-    std::string high = GetDlgItemText(IDC_ALARM_HIGH_LIMIT);
-    std::string low = GetDlgItemText(IDC_ALARM_LOW_LIMIT);
-    // A limit the module cannot take is not sent at all.
-    if (!IsAlarmLimit(high) || !IsAlarmLimit(low)) {
+    std::optional<std::string> high = LimitIn(IDC_ALARM_HIGH_LIMIT);
+    std::optional<std::string> low = LimitIn(IDC_ALARM_LOW_LIMIT);
+    // A limit the operator can change must be one the module takes, or nothing is sent. One he
+    // cannot change (its edit disabled) that holds none is left out of the chain.
+    if (Refused(IDC_ALARM_HIGH_LIMIT, high) || Refused(IDC_ALARM_LOW_LIMIT, low)) {
         MessageBox(kInvalidLimit, kCaption, MB_ICONEXCLAMATION);
         return;
     }
@@ -217,7 +229,8 @@ std::optional<std::string> CAnalogSlotDlg::AlarmRequest()
         tail = (high ? "AH" : "AL") + code;
     } else if (step == s.nSetHighLimit || step == s.nSetLowLimit) {
         UpdateData(FALSE);
-        tail = step == s.nSetHighLimit ? "AHU" + m_strHighLimit : "ALU" + m_strLowLimit;
+        tail = step == s.nSetHighLimit ? "AHU" + m_strHighLimit.value_or("")
+                                       : "ALU" + m_strLowLimit.value_or("");
     } else if (step == s.nClearHigh) {
         tail = "CH";
     } else if (step == s.nClearLow) {
@@ -259,21 +272,32 @@ int CAnalogSlotDlg::TypeLink(bool high) const
     return enable ? m_steps.nEnableLow : m_steps.nSetLowType;
 }
 
+int CAnalogSlotDlg::ChainStep(int SAlarmSteps::*link) const
+{
+    if (!link) return kNone;
+    int step = m_steps.*link;
+    if (step == m_steps.nSetHighLimit && !m_strHighLimit) step = m_steps.nSetLowLimit;
+    if (step == m_steps.nSetLowLimit && !m_strLowLimit) return kNone;
+    return step;
+}
+
 bool CAnalogSlotDlg::ReadChainReply(const SChainLink& link, bool ack)
 {
     const SAlarmSteps& s = m_steps;
     m_nCommand = s.nRestart;
-    if (!ack && link.pAfterFailure) {
+    int afterFailure = ChainStep(link.pAfterFailure);
+    if (!ack && afterFailure != kNone) {
         // The chain goes on once the box is dismissed; no tick runs under it.
         BoxHoldingTicks(link.pszFailure, kCaption, MB_ICONEXCLAMATION,
-                        [this, next = s.*link.pAfterFailure] { Command(next); });
+                        [this, afterFailure] { Command(afterFailure); });
         return false;
     }
+    bool lowTypeNext = link.pStep == &SAlarmSteps::nSetHighType;
+    int next = lowTypeNext ? TypeLink(false) : ChainStep(link.pNext);
     if (!ack) {
         BoxBehindPolling(link.pszFailure, kCaption, MB_ICONEXCLAMATION);
-    } else if (link.pNext) {
-        bool lowTypeNext = link.pStep == &SAlarmSteps::nSetHighType;
-        m_nCommand = lowTypeNext ? TypeLink(false) : s.*link.pNext;
+    } else if (next != kNone) {
+        m_nCommand = next;
     } else if (s.bCloseAfterAlarmOk) {
         TickMessageBox("Setting Alarm OK!", kCaption, MB_ICONEXCLAMATION);
         OnCancel();

@@ -94,10 +94,17 @@ public:
     };
 
 private:
+    // The limit a limit edit holds at Update; nothing when it holds none.
+    std::optional<std::string> LimitIn(int id) const;
+    // Whether Update is refused for that limit: the operator can change its edit and it holds none.
+    bool Refused(int id, const std::optional<std::string>& limit) const;
+    // The chain's step of a link, past the limits it leaves out; kNone when the chain is done.
+    int ChainStep(int SAlarmSteps::*link) const;
     bool ReadChainReply(const SChainLink& link, bool ack);
 
     const SAlarmSteps& m_steps;
-    // The limits the update chain sends, as checked when it was started.
-    std::string m_strHighLimit;
-    std::string m_strLowLimit;
+    // The limits the update chain sends, as checked when it was started; nothing for a limit it
+    // leaves out.
+    std::optional<std::string> m_strHighLimit;
+    std::optional<std::string> m_strLowLimit;
 };

@@ -248,6 +248,58 @@ TEST_P(AlarmGroup, ALimitTheModuleCannotTakeIsRefusedBeforeAnythingIsSent)
     }
 }
 
+// The module reports an alarm disabled and its limit read fails: the disabled edit, which the
+// operator cannot fill, holds no limit. Its link is left out; the rest of the chain goes out.
+TEST_P(AlarmGroup, UpdateLeavesOutOnlyALimitTheOperatorCannotChangeAndThatHoldsNone)
+{
+    struct Case {
+        const char* name;
+        std::vector<const char*> refused;
+        char highType, lowType;
+        int highRow, lowRow; // the rows the operator chooses; -1: the row read stays
+        std::vector<std::string> ticks;
+        std::vector<std::string> boxes;
+    } cases[] = {
+        // clang-format off
+        {"high left out", {"C0RHU"}, 'D', 'M', -1, 1,
+         {"C0AHED", "C0ALL", "C0ALU-020.00", "ok"}, {"Setting Alarm OK!"}},
+        {"low left out", {"C0RLU"}, 'M', 'D', 1, -1,
+         {"C0AHL", "C0ALED", "C0AHU+080.00", "ok"}, {"Setting Alarm OK!"}},
+        {"both left out", {"C0RHU", "C0RLU"}, 'D', 'D', -1, -1,
+         {"C0AHED", "C0ALED", "ok"}, {"Setting Alarm OK!"}},
+        {"high refused, low left out", {"C0RLU", "C0AHU+080.00"}, 'M', 'D', 1, -1,
+         {"C0AHL", "C0ALED", "C0AHU+080.00", "restart"}, {"Setting AlarmLValue Fail!"}},
+        // clang-format on
+    };
+    const bool analogInput = GetParam().nTemplate == IDD_RACK_AI;
+    const std::string restart = analogInput ? FirstValueRead() : Req("B");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (analogInput)
+            m_pDlg = std::make_unique<CV1300>();
+        else
+            m_pDlg = std::make_unique<CV1384H>();
+        m_boxes.m_boxes.clear();
+        Module().refused.clear();
+        Module().refused.insert(c.refused.begin(), c.refused.end());
+        Module().Channel(0).high = {c.highType, 80.0, false};
+        Module().Channel(0).low = {c.lowType, -20.0, false};
+        Open();
+        if (c.highRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, c.highRow);
+        if (c.lowRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, c.lowRow);
+        ASSERT_TRUE(ui::Click(Dlg(), IDC_ALARM_UPDATE));
+        EXPECT_TRUE(m_boxes.Texts().empty());
+        std::vector<std::string> expected;
+        for (const std::string& t : c.ticks)
+            expected.push_back(t == "restart" ? restart
+                               : t == "ok"    ? (analogInput ? restart : "")
+                                              : Req(t));
+        EXPECT_EQ(TickRequests(Dlg(), static_cast<int>(expected.size())), expected);
+        EXPECT_EQ(m_boxes.Texts(), c.boxes);
+        if (Dlg().IsRunning()) Dlg().OnCancel();
+    }
+}
+
 TEST_P(AlarmGroup, LatchClearsReportTheirOutcome)
 {
     Module().Channel(0).high = {'L', 10.0, false};
