@@ -24,6 +24,13 @@ std::unique_ptr<CDialog> CreateModuleDialog(const std::string& className)
     return found == Factories().end() || !found->second ? nullptr : found->second();
 }
 
+std::vector<std::string> RegisteredModuleDialogNames()
+{
+    std::vector<std::string> names;
+    for (const auto& [name, factory] : Factories()) names.push_back(name);
+    return names;
+}
+
 CScopedModuleDialog::CScopedModuleDialog(std::string className, ModuleDialogFactory factory)
     : m_strClass(std::move(className))
 {

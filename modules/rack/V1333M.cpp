@@ -157,6 +157,8 @@ void CV1333M::ParseSlotAddresses(const std::string& digits)
 
 void CV1333M::OnCancel()
 {
+    // Once: after the window has ended, the line open is the next dialog's.
+    if (!IsRunning()) return;
     KillTimer(m_nTimerId);
     Link().Close_ComRtu(static_cast<BYTE>(m_nPort));
     CDialog::OnCancel();

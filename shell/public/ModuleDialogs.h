@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 using ModuleDialogFactory = std::function<std::unique_ptr<CDialog>()>;
 
@@ -14,6 +15,8 @@ using ModuleDialogFactory = std::function<std::unique_ptr<CDialog>()>;
 bool RegisterModuleDialog(const std::string& className, ModuleDialogFactory factory);
 // A new dialog of that class with no parent, or null when none is registered.
 std::unique_ptr<CDialog> CreateModuleDialog(const std::string& className);
+// The class names of every registered dialog, sorted.
+std::vector<std::string> RegisteredModuleDialogNames();
 
 // Puts a stand-in in place of a dialog class for the lifetime of the object (tests).
 class CScopedModuleDialog {
