@@ -78,11 +78,17 @@ bool CM6359::ReadChannelRange(int channel)
     GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
         ->SetCurSel(rangeRow);
     GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)->SetCurSel(slewRow);
-    if (const SAoRange* range = AoRangeOfRow(rangeRow)) {
+    ApplyChannelRange(channel, rangeRow);
+    return true;
+}
+
+// A two-channel model's range row on one channel's labels and slider.
+void CM6359::ApplyChannelRange(int channel, int row)
+{
+    if (const SAoRange* range = AoRangeOfRow(row)) {
         ShowRangeLabels(*range, channel);
         SetSliderRange(*range, channel, true);
     }
-    return true;
 }
 
 BOOL CM6359::OnInitDialog()
@@ -165,6 +171,7 @@ void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox, int comma
     int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
     if (range < 0 || slew < 0) return;
     m_strRangeRequest = Request('$', Format("9%d%d%d", channel, range, slew));
+    m_nRangeRow = range;
     QueueCommand(command);
 }
 
@@ -209,12 +216,16 @@ bool CM6359::ReadLastCommand()
     bool acknowledged = CharAt(m_strReply, 0) == '!';
     switch (m_nLastCommand) {
     case kCmdRangeCh0:
-    case kCmdRangeCh1:
-        SetDlgItemText(IDC_AO_STATUS, Format("CH%d %s", m_nLastCommand - kCmdRangeCh0,
-                                             acknowledged ? "Ready!" : "Error!"));
+    case kCmdRangeCh1: {
+        int channel = m_nLastCommand - kCmdRangeCh0;
+        SetDlgItemText(IDC_AO_STATUS,
+                       Format("CH%d %s", channel, acknowledged ? "Ready!" : "Error!"));
+        // The channel now works in the range it took: its scale and what may be typed follow.
+        if (acknowledged) ApplyChannelRange(channel, m_nRangeSent);
         m_nLastCommand = kLastNone;
         m_nCommand = kCmdFirstRead;
         return true;
+    }
     case kLastConfigure:
         ShowOutcome(acknowledged ? kConfigurationOk : kConfigurationError);
         return false;
@@ -307,6 +318,7 @@ std::string CM6359::NextRequest()
     case kCmdRangeCh0:
     case kCmdRangeCh1:
         m_nLastCommand = m_nCommand;
+        m_nRangeSent = m_nRangeRow;
         return m_strRangeRequest;
     case kCmdReadBack:
         return ReadBack();

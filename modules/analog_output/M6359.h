@@ -34,6 +34,8 @@ public:
     int m_nOutputKind = kAoCurrent;
     int m_bProtocolSwitch = 0;     // the configuration request is the switch to Modbus RTU
     std::string m_strRangeRequest; // "$AA9i..." of the last CH0 or CH1 click
+    int m_nRangeRow = -1;          // the range row that request carries
+    int m_nRangeSent = -1;         // the range row of the range command in flight
 
     DECLARE_MESSAGE_MAP()
 
@@ -43,6 +45,7 @@ protected:
 private:
     void ApplyModuleRange(const std::string& code, bool pageSize);
     bool ReadChannelRange(int channel);
+    void ApplyChannelRange(int channel, int row);
     void QueueRangeCommand(int channel, int rangeBox, int slewBox, int command);
     std::string FirstReadRequest();
     std::string ReadBack();

@@ -311,6 +311,38 @@ TEST_F(M6359, ChannelRangeButtonsWriteRangeAndSlewAndReportTheOutcome)
     EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Error!") << "a later read is no answer to the range";
 }
 
+// A channel takes the range of an acknowledged range command: its labels, unit and slider, and
+// so what may be typed; a refused command leaves the channel as it was.
+TEST_F(M6359, AnAcknowledgedRangeCommandRescalesItsChannel)
+{
+    CSimAnalogOutput& ao = AddModule("6355");
+    Open({"01", "06", "0", "3F", "0", "6355"});
+    Tick(m_dlg);
+    ui::ChooseRow(m_dlg, IDC_AO_RANGE_CH0, 2); // 0 to 10 V
+    ui::Click(m_dlg, IDC_AO_CH0_SET);
+    ui::ChooseRow(m_dlg, IDC_AO_RANGE_CH0, 1); // chosen after the click: not sent
+    Tick(m_dlg, 2);
+    ASSERT_EQ(Text(IDC_AO_STATUS), "CH0 Ready!");
+    EXPECT_EQ(Text(kAoChannels[0].labels[1]), "5");
+    EXPECT_EQ(Text(kAoChannels[0].labels[2]), "10");
+    EXPECT_EQ(Text(kAoChannels[0].nUnit), "V");
+    EXPECT_EQ(SliderCtrl(0)->GetRangeMax(), 10000);
+    EXPECT_EQ(Text(kAoChannels[1].nUnit), "mA") << "the other channel keeps its range";
+    TakeRequests();
+    ASSERT_TRUE(ui::Type(m_dlg, kAoChannels[0].nOutput, "15"));
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Output must be a number from 0 to 10!"});
+    EXPECT_TRUE(ao.OutputLog().empty());
+
+    ui::ChooseRow(m_dlg, IDC_AO_RANGE_CH1, 1); // 4 to 20 mA
+    ui::Click(m_dlg, IDC_AO_CH1_SET);
+    ao.Faults().nGarbage = 4;
+    Tick(m_dlg, 2);
+    EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Error!");
+    EXPECT_EQ(Text(kAoChannels[1].labels[0]), "0");
+    EXPECT_EQ(SliderCtrl(1)->GetRangeMin(), 0);
+}
+
 TEST_F(M6359, TwoChannelModelsReadTheirRangesAtOpening)
 {
     CSimAnalogOutput& ao = AddModule("6355");
