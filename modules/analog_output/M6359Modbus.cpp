@@ -49,9 +49,12 @@ void CM6359Modbus::ApplyRangeCode(const std::string& code, int sliders)
     if (!range) return;
     for (int id : {IDC_AO_RANGE, IDC_AO_RANGE4})
         GetDlgItemAs<CComboBox>(id)->SetCurSel(range->nRow);
+    m_nOutputKind = range->nOutputKind;
+    // The four-channel models read and write raw codes: their sliders keep the raw scale, so the
+    // code a slider shows is the code the module gets.
+    if (m_eKind == EAoKind::Four) return;
     for (int k = 0; k < 4; ++k) ShowRangeLabels(*range, k);
     for (int k = 0; k < sliders; ++k) SetSliderRange(*range, k, false);
-    m_nOutputKind = range->nOutputKind;
 }
 
 // The four-channel models (and the two-channel ones until their range is known) show raw codes.

@@ -35,7 +35,8 @@ protected:
     std::string SliderText(int position) const override;
 
 private:
-    // A range code for every channel's labels and the given sliders; other codes change nothing.
+    // A range code for the range lists and the output kind, and (but on the four-channel models)
+    // every channel's labels and the given sliders; other codes change nothing.
     void ApplyRangeCode(const std::string& code, int sliders);
     void RawSetUp();
     std::string ValueRead() const;

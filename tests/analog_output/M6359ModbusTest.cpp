@@ -84,10 +84,52 @@ TEST_F(M6359Modbus, FourChannelsShowRawCodesOnALineWithoutParity)
     EXPECT_EQ(ReadBack(0), "FFFF");
     EXPECT_EQ(ReadBack(3), "0000");
     EXPECT_EQ(TakeRequests(), RtuFrames({"010300000004"}));
-    // Range "31" read at opening: labels and sliders of 4 to 20 mA.
-    EXPECT_EQ(Text(kAoChannels[2].labels[1]), "12");
-    EXPECT_EQ(Text(kAoChannels[2].nUnit), "mA");
-    EXPECT_EQ(SliderCtrl(2)->GetRangeMin(), 4000);
+}
+
+// A four-channel module's range read at opening picks the range row and the slew list, but its
+// sliders keep the raw scale: the top of a slider is the top of the module's range.
+TEST_F(M6359Modbus, FourChannelSlidersKeepTheRawScaleOfTheirCodes)
+{
+    struct Case {
+        BYTE type;
+        int row;
+        double top;
+        int slewBox;
+    } cases[] = {
+        {0x30, 0, 20.0, IDC_AO_SLEW_MA_MODBUS},
+        {0x31, 1, 20.0, IDC_AO_SLEW_MA_MODBUS},
+        {0x32, 2, 10.0, IDC_AO_SLEW_V},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        CSimBus bus;
+        auto& ao = static_cast<CSimAnalogOutput&>(bus.Add("6359", 1, 9600, ESimProtocol::Rtu));
+        ao.SetType(c.type);
+        m_link.Attach(1, bus);
+        CM6359Modbus dlg;
+        m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", "6359"};
+        dlg.Create(IDD_M6359_MODBUS);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AO_RANGE4)->GetCurSel(), c.row);
+        EXPECT_TRUE(dlg.GetDlgItem(c.slewBox)->IsWindowVisible());
+        const SAoChannelIds& ids = kAoChannels[2];
+        EXPECT_EQ(dlg.GetDlgItemText(ids.labels[0]), "0");
+        EXPECT_EQ(dlg.GetDlgItemText(ids.labels[1]), "");
+        EXPECT_EQ(dlg.GetDlgItemText(ids.labels[2]), "FFFF");
+        EXPECT_EQ(dlg.GetDlgItemText(ids.nUnit), "");
+        auto* slider = dlg.GetDlgItemAs<CSliderCtrl>(ids.nSlider);
+        EXPECT_EQ(slider->GetRangeMin(), 0);
+        auto* widget = qobject_cast<QSlider*>(slider->GetWidget());
+        widget->setSliderDown(true);
+        widget->setSliderPosition(65535);
+        widget->triggerAction(QAbstractSlider::SliderMove);
+        widget->setSliderDown(false);
+        EXPECT_EQ(dlg.GetDlgItemText(ids.nOutput), "ffff");
+        m_link.ClearTraffic();
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), RtuFrames({"01060002ffff"}));
+        EXPECT_DOUBLE_EQ(ao.Output(2), c.top);
+        ui::CloseBox(dlg);
+    }
 }
 
 TEST_F(M6359Modbus, AnUnknownRangeKeepsTheRawScale)
