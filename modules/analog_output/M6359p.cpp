@@ -8,6 +8,8 @@
 #include "OutputDiIds.h"
 #include "Strings.h"
 
+#include <cctype>
+
 REGISTER_MODULE_DIALOG(CM6359p)
 
 namespace {
@@ -252,7 +254,10 @@ void CM6359p::ShowValues()
 {
     for (int ch = 0; ch < 4; ++ch)
         SetDlgItemText(kOdiCurrentIds[ch], m_strReadBack[static_cast<size_t>(ch)]);
-    int bits = InputBits(CharAt(m_strReadBack[kInputsStep], 0));
+    // Without a reading of the inputs in this cycle the lamps stay as they are.
+    const std::string& digit = m_strReadBack[kInputsStep];
+    if (digit.empty()) return;
+    int bits = InputBits(digit[0]);
     for (int k = 0; k < 4; ++k) m_lamps.Show(k, (bits >> k) & 1);
 }
 
@@ -275,8 +280,11 @@ std::string CM6359p::ValueCycleStep()
     auto step = static_cast<size_t>(m_nStep);
     if (m_nStep < kInputsStep) {
         m_strReadBack[step] = Mid(m_strReply, 3, 7);
-    } else if (m_strReply.size() == 4) {
-        m_strReadBack[step] = Mid(m_strReply, 3, 1);
+    } else {
+        // "!AA" and one hex digit; anything else is no reading of the inputs.
+        bool reading = m_strReply.size() == 4 && CharAt(m_strReply, 0) == '!' &&
+                       std::isxdigit(static_cast<unsigned char>(m_strReply[3]));
+        m_strReadBack[step] = reading ? Mid(m_strReply, 3, 1) : "";
     }
     if (++m_nStep == kValueSteps) {
         m_nStep = 0;

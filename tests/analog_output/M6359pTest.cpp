@@ -107,6 +107,27 @@ TEST_F(M6359p, WithTheChecksumOnTheInputsReplyStillCountsAsFourCharacters)
     EXPECT_EQ(Lamp(2), IDI_LAMP_ON);
 }
 
+// Lamps come only from an answer to "$AAI": an unanswered or refused read leaves them as they
+// are (and not decoded from whatever the reading slot held before).
+TEST_F(M6359p, LampsStayWithoutAReadingOfTheInputs)
+{
+    CSimOutputDi& module = AddModule();
+    Ask("#07SC0+05.000"); // "+" read as a digit would light DI0, DI1 and DI3
+    module.SetDigitalInput(2, true);
+    Open();
+    Tick(m_dlg, 13); // the range read and four value reads
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    ASSERT_EQ(TakeRequests().back(), "$07I"); // unanswered
+    module.Faults().nSilentAfter = -1;
+    Tick(m_dlg, 2); // the cycle's end, then its values shown
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(Lamp(k), IDI_LAMP_OFF) << k;
+
+    Tick(m_dlg, 6); // the next cycle, answered
+    EXPECT_EQ(Lamp(2), IDI_LAMP_ON);
+    EXPECT_EQ(Lamp(0), IDI_LAMP_OFF);
+}
+
 TEST_F(M6359p, NoReplyLeavesTheRangesAndShowsNoValues)
 {
     CSimOutputDi& module = AddModule();
