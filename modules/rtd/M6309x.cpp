@@ -17,8 +17,6 @@ inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr DWORD kPause = 150;
 inline constexpr UINT kPeriod = 250;
-// A sign-led reply has at most this many fields.
-inline constexpr int kMaxSigns = 6;
 inline constexpr const char* kModbusOk = "Setting Modbus/RTU OK!";
 inline constexpr const char* kReadFailed = "ERROR!!";
 
@@ -134,8 +132,9 @@ void CM6309x::ShowReadings()
         fields = {Mid(m_strReply, 1)};
     } else {
         std::string data = Mid(m_strReply, 1);
-        // Resistances always come in equal widths.
-        fields = kind == kInputRead ? SplitReadings(data, m_nChannels, kMaxSigns)
+        // Resistances always come in equal widths. Of a sign-led reply the last channel's field
+        // runs to the end of the data.
+        fields = kind == kInputRead ? SplitReadings(data, m_nChannels, m_nChannels)
                                     : SplitEqualWidth(data, m_nChannels);
     }
     for (int ch = 0; ch < m_nChannels; ++ch)

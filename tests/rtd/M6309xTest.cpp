@@ -170,6 +170,32 @@ TEST_F(M6309x, ASignLedReplyWithFewerFieldsThanChannelsLeavesTheRestEmpty)
     EXPECT_EQ(Input(2), "");
 }
 
+// The last channel's field runs from its sign to the end of the data, later signs included.
+TEST_F(M6309x, TheLastChannelsFieldRunsToTheEndOfTheData)
+{
+    struct Case {
+        const char* row;    // the model the row names
+        const char* module; // the module on the line, with more channels
+        int channels;
+        std::vector<std::string> fields;
+    } cases[] = {
+        {"6300", "6309", 3, {"+0010.00", "+0020.00", "-0010.50+0000.00"}},
+        {"6309", "6307", 4, {"+0010.00", "+0020.00", "-0010.50", "+0000.00+0040.00+0050.00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        CSimBus bus;
+        auto& module = static_cast<CSimAnalogModule&>(bus.Add(c.module, 0x14, 9600));
+        const double values[] = {10.0, 20.0, -10.5, 0.0, 40.0, 50.0};
+        for (int ch = 0; ch < module.Channels(); ++ch) module.SetInput(ch, values[ch]);
+        m_link.Attach(1, bus);
+        CM6309x& dlg = OpenAnother({"14", "06", "0", "20", "0", c.row});
+        Tick(dlg);
+        for (int ch = 0; ch < c.channels; ++ch)
+            EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[ch]), c.fields[static_cast<size_t>(ch)]);
+    }
+}
+
 TEST_F(M6309x, OneChannelModelShowsTheWholeReplyInBothPhases)
 {
     m_bus.Add("6308", 0x15, 9600).SetInput(0, 50.0);
