@@ -4,10 +4,10 @@
 #include "Clock.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "ReadingFields.h"
 #include "Strings.h"
 #include "rtd/RtdIds.h"
 #include "rtd/RtdRanges.h"
+#include "rtd/RtdReadings.h"
 
 REGISTER_MODULE_DIALOG(CM6309x)
 
@@ -18,7 +18,6 @@ inline constexpr WORD kPollTimeout = 200;
 inline constexpr DWORD kPause = 150;
 inline constexpr UINT kPeriod = 250;
 inline constexpr const char* kModbusOk = "Setting Modbus/RTU OK!";
-inline constexpr const char* kReadFailed = "ERROR!!";
 
 // The range box and its codes follow the model (UseRangeBox).
 const SModuleDescriptor kDescriptor = {
@@ -123,22 +122,10 @@ void CM6309x::ShowChannelValue(int channel, int kind, const std::string& text)
 
 void CM6309x::ShowReadings()
 {
-    int kind = m_nPollPhase;
-    if (m_nChannels == 0) return;
-    std::vector<std::string> fields;
-    if (m_nLastResult != 1) {
-        fields.assign(static_cast<size_t>(m_nChannels), kReadFailed);
-    } else if (m_nChannels == 1) {
-        fields = {Mid(m_strReply, 1)};
-    } else {
-        std::string data = Mid(m_strReply, 1);
-        // Resistances always come in equal widths. Of a sign-led reply the last channel's field
-        // runs to the end of the data.
-        fields = kind == kInputRead ? SplitReadings(data, m_nChannels, m_nChannels)
-                                    : SplitEqualWidth(data, m_nChannels);
-    }
+    std::vector<std::string> fields =
+        RtdReadingFields(Mid(m_strReply, 1), m_nChannels, m_nPollPhase, m_nLastResult == 1);
     for (int ch = 0; ch < m_nChannels; ++ch)
-        ShowChannelValue(ch, kind, fields[static_cast<size_t>(ch)]);
+        ShowChannelValue(ch, m_nPollPhase, fields[static_cast<size_t>(ch)]);
 }
 
 void CM6309x::PollStep()

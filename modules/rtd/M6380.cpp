@@ -7,6 +7,7 @@
 #include "Strings.h"
 #include "rtd/RtdIds.h"
 #include "rtd/RtdRanges.h"
+#include "rtd/RtdReadings.h"
 
 REGISTER_MODULE_DIALOG(CM6380)
 
@@ -16,7 +17,6 @@ inline constexpr WORD kTimeout = 100;
 inline constexpr DWORD kPause = 150;
 inline constexpr UINT kPeriod = 400;
 inline constexpr int kChannels = 3;
-inline constexpr const char* kReadFailed = "ERROR!!";
 inline constexpr const char* kOneDigitAddress = "地址为1位数的前面需加0,例如05";
 
 const SModuleDescriptor kDescriptor = {
@@ -109,6 +109,15 @@ void CM6380::ShowChannelValue(int channel, int kind, const std::string& text)
     SetDlgItemText(RtdReadingId(channel, kind), text);
 }
 
+// One value per channel, cut from the reply as the other RTD dialogs cut theirs.
+void CM6380::ShowReadings()
+{
+    std::vector<std::string> fields =
+        RtdReadingFields(Mid(m_strReply, 1), kChannels, m_nReadPhase, m_nLastResult == 1);
+    for (int ch = 0; ch < kChannels; ++ch)
+        ShowChannelValue(ch, m_nReadPhase, fields[static_cast<size_t>(ch)]);
+}
+
 void CM6380::OnCalibrationEnable()
 {
     QueueCommand(kCalibrationEnable);
@@ -196,7 +205,7 @@ std::string CM6380::NextRequest()
         m_nCommand = kPoll;
         return Request('#', "");
     case kPoll:
-        ShowChannelValue(0, m_nReadPhase, m_nLastResult == 1 ? Mid(m_strReply, 1) : kReadFailed);
+        ShowReadings();
         m_nReadPhase = m_nReadPhase == kInputRead ? kResistanceRead : kInputRead;
         return m_nReadPhase == kInputRead ? Request('#', "") : Request('$', "A");
     default:

@@ -1,5 +1,5 @@
-// The three-channel RTD dialog over ASCII, for the 6380 and 4380, with Chinese texts. Only channel
-// 1 is live: each tick reads its input value and its resistance in turn. It writes a new
+// The three-channel RTD dialog over ASCII, for the 6380 and 4380, with Chinese texts. Each tick
+// reads the input values or the resistances of the three channels, in turn. It writes a new
 // configuration with one "%" request and closes on the tick after, and runs the module's
 // three-step calibration (enable, zero, span).
 #pragma once
@@ -53,6 +53,7 @@ private:
     bool ReadLastCommand();
     void ReadCalibrationReply(int last);
     std::string NextRequest();
+    void ShowReadings();
     std::string SendConfiguration();
 
     std::string m_strModelText;

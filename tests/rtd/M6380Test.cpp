@@ -55,9 +55,9 @@ const ModuleParamBlock kBlock = {"17", "06", "0", "2C", "0", "6380"};
 
 } // namespace
 
-TEST_F(M6380, ShowsTheSettingsAndReadsChannelOneInTurn)
+TEST_F(M6380, ShowsTheSettingsAndReadsTheChannelsInTurn)
 {
-    AddModule();
+    CSimRtd& module = AddModule();
     Open(kBlock);
     EXPECT_EQ(Text(IDC_RTD_ADDRESS), "17") << "in hex";
     EXPECT_EQ(Text(IDC_RTD_MODEL), "6380");
@@ -67,21 +67,26 @@ TEST_F(M6380, ShowsTheSettingsAndReadsChannelOneInTurn)
     EXPECT_EQ(Row(IDC_RTD_CHECKSUM), 1);
     EXPECT_EQ(Row(IDC_RTD_FORMAT), 0);
     EXPECT_EQ(m_dlg.GetWindowText(), "热电阻模块");
-    for (int id : std::initializer_list<int>{IDC_RTD_ZERO_CALIBRATION, IDC_RTD_SPAN_CALIBRATION, kRtdInputIds[1],
-                   kRtdOhmIds[1], kRtdInputIds[2], kRtdOhmIds[2]})
+    for (int id :
+         std::initializer_list<int>{IDC_RTD_ZERO_CALIBRATION, IDC_RTD_SPAN_CALIBRATION,
+                                    kRtdInputIds[1], kRtdOhmIds[1], kRtdInputIds[2], kRtdOhmIds[2]})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(IDC_RTD_CALIBRATION));
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
 
-    // Channel 1's fields show each reply without its lead character.
+    // Each channel's fields show its own value: input values cut at their signs, resistances at
+    // equal widths; an unanswered poll shows "ERROR!!" in every channel.
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (Requests{"#17", "$17A", "#17", "$17A", "#17"}));
-    EXPECT_EQ(Text(kRtdInputIds[0]), "+0025.00+0050.00+0075.00");
-    EXPECT_EQ(Text(kRtdOhmIds[0]), "0055.350060.700066.05");
-    for (int ch = 1; ch < 3; ++ch) {
-        EXPECT_EQ(Text(kRtdInputIds[ch]), "") << ch;
-        EXPECT_EQ(Text(kRtdOhmIds[ch]), "") << ch;
+    const Texts inputs = {"+0025.00", "+0050.00", "+0075.00"};
+    const Texts ohms = {"0055.35", "0060.70", "0066.05"};
+    for (int ch = 0; ch < 3; ++ch) {
+        EXPECT_EQ(Text(kRtdInputIds[ch]), inputs[static_cast<size_t>(ch)]) << ch;
+        EXPECT_EQ(Text(kRtdOhmIds[ch]), ohms[static_cast<size_t>(ch)]) << ch;
     }
+    module.Faults().nSilentAfter = 0;
+    Tick(m_dlg, 2); // the inputs already asked for, then the resistances unanswered
+    for (int ch = 0; ch < 3; ++ch) EXPECT_EQ(Text(kRtdOhmIds[ch]), "ERROR!!") << ch;
 }
 
 TEST_F(M6380, WithTheChecksumEveryRequestCarriesItsDigitsAndRepliesLoseTheirs)
@@ -90,10 +95,10 @@ TEST_F(M6380, WithTheChecksumEveryRequestCarriesItsDigitsAndRepliesLoseTheirs)
     Open({"17", "06", "4", "2C", "0", "6380"});
     EXPECT_EQ(Row(IDC_RTD_CHECKSUM), 0);
     Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), (Requests{WithChecksum("#17"), WithChecksum("$17A"),
-                                        WithChecksum("#17")}));
-    EXPECT_EQ(Text(kRtdInputIds[0]), "+0025.00+0050.00+0075.00");
-    EXPECT_EQ(Text(kRtdOhmIds[0]), "0055.350060.700066.05");
+    EXPECT_EQ(TakeRequests(),
+              (Requests{WithChecksum("#17"), WithChecksum("$17A"), WithChecksum("#17")}));
+    EXPECT_EQ(Text(kRtdInputIds[2]), "+0075.00");
+    EXPECT_EQ(Text(kRtdOhmIds[2]), "0066.05");
 }
 
 // Enable, then zero and span: each step's status, and the pauses before polling resumes.
@@ -131,7 +136,7 @@ TEST_F(M6380, TheThreeCalibrationStepsWithTheirStatusesAndPauses)
         EXPECT_EQ(Text(IDC_RTD_STATUS), c.status);
         EXPECT_EQ(Text(kRtdInputIds[0]), "");
         Tick(m_dlg);
-        EXPECT_EQ(Text(kRtdInputIds[0]), "+0025.00+0050.00+0075.00") << "the resumed poll";
+        EXPECT_EQ(Text(kRtdInputIds[0]), "+0025.00") << "the resumed poll";
     }
     EXPECT_EQ(module.ZeroCalibrations(), 1);
     EXPECT_EQ(module.SpanCalibrations(), 1);
@@ -177,9 +182,10 @@ TEST_F(M6380, SettingSendsThePercentRequestWritesBackAndCloses)
     EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 0) << "not before the request goes out";
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{WithChecksum("%01022C0640")});
-    EXPECT_EQ(m_frame.m_strNewRowText,
-              (decltype(m_frame.m_strNewRowText){"6380", "02", "9600", "校验允许", "CU50 -50-150C"}));
-    EXPECT_EQ(m_frame.m_strNewParams, (decltype(m_frame.m_strNewParams){"02", "06", "4", "2C", "0"}));
+    EXPECT_EQ(m_frame.m_strNewRowText, (decltype(m_frame.m_strNewRowText){
+                                           "6380", "02", "9600", "校验允许", "CU50 -50-150C"}));
+    EXPECT_EQ(m_frame.m_strNewParams,
+              (decltype(m_frame.m_strNewParams){"02", "06", "4", "2C", "0"}));
     EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 1);
     EXPECT_EQ(m_bus.Module(0).Address(), 0x02);
     Tick(m_dlg);
@@ -270,7 +276,8 @@ TEST_F(M6380, SettingsRoundTripAndEveryWayToClose)
     ui::Click(m_dlg, IDC_RTD_SETTING);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Texts{});
-    EXPECT_EQ(m_frame.m_strNewParams, (decltype(m_frame.m_strNewParams){"17", "07", "0", "2F", "3"}));
+    EXPECT_EQ(m_frame.m_strNewParams,
+              (decltype(m_frame.m_strNewParams){"17", "07", "0", "2F", "3"}));
     EXPECT_EQ(TakeRequests().back(), "%17172F0703");
 
     ExpectEveryWayToCloseEndsIt<CM6380>(IDD_M6380, IDCANCEL);
