@@ -2,6 +2,7 @@
 
 #include "AiChannelTypes.h"
 #include "AiModels.h"
+#include "AlarmLimit.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
@@ -203,11 +204,15 @@ void CM6384::OnFollowChannel0()
 
 void CM6384::OnAlarmValueSetting()
 {
-    std::string high = GetDlgItemText(IDC_AI_HIGH_LIMIT);
-    std::string low = GetDlgItemText(IDC_AI_LOW_LIMIT);
-    if (high.empty() || low.empty()) return;
-    m_strHighLimitRequest = Request('@', "HI" + high);
-    m_strLowLimitRequest = Request('@', "LO" + low);
+    if (GetDlgItemText(IDC_AI_HIGH_LIMIT).empty() || GetDlgItemText(IDC_AI_LOW_LIMIT).empty())
+        return;
+    // Both limits as the module shows them, or neither goes out.
+    std::optional<std::string> high = CheckedAlarmLimit(*this, IDC_AI_HIGH_LIMIT);
+    if (!high) return;
+    std::optional<std::string> low = CheckedAlarmLimit(*this, IDC_AI_LOW_LIMIT);
+    if (!low) return;
+    m_strHighLimitRequest = Request('@', "HI" + *high);
+    m_strLowLimitRequest = Request('@', "LO" + *low);
     QueueCommand(kCmdWriteHighLimit);
 }
 

@@ -1,5 +1,6 @@
 #include "M6386.h"
 
+#include "AlarmLimit.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
 #include "ModelName.h"
@@ -33,8 +34,6 @@ inline constexpr const char* kOffsetRange =
     "The offset must be a sign and 0 ~ 589.81, eg.(+00.02)!";
 inline constexpr const char* kRawOffsetForm =
     "The offset must be a sign and 4 hex digits, eg.(+0000)!";
-inline constexpr const char* kLimitForm =
-    "The limit must be a sign and 6 digits or point, eg.(+0500.0)!";
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 
@@ -674,17 +673,9 @@ void CM6386::OnFollowCh0()
     QueueUnlessSetting(kFollowWrite);
 }
 
-std::optional<std::string> CM6386::CheckedLimit(int nEdit)
-{
-    std::string text = GetDlgItemText(nEdit);
-    if (IsTcAlarmLimit(text)) return text;
-    MessageBox(kLimitForm, kNoteCaption, MB_ICONEXCLAMATION);
-    return std::nullopt;
-}
-
 void CM6386::OnAlarmHighSetting()
 {
-    if (std::optional<std::string> limit = CheckedLimit(IDC_TC_HIGH_LIMIT)) {
+    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_HIGH_LIMIT)) {
         m_strHighLimit = *limit;
         QueueUnlessSetting(kHighLimitWrite);
     }
@@ -692,7 +683,7 @@ void CM6386::OnAlarmHighSetting()
 
 void CM6386::OnAlarmLowSetting()
 {
-    if (std::optional<std::string> limit = CheckedLimit(IDC_TC_LOW_LIMIT)) {
+    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_LOW_LIMIT)) {
         m_strLowLimit = *limit;
         QueueUnlessSetting(kLowLimitWrite);
     }

@@ -125,7 +125,6 @@ private:
     bool ShowOneShotOutcome(int last);
     int SelectedChannel() const;
     std::string ChannelWriteRequest(int channel, int typeRow) const;
-    std::optional<std::string> CheckedLimit(int nEdit);
     void ShowReadings();
     void ShowLamps(const std::string& outputs);
     std::string NextRequest();

@@ -59,8 +59,3 @@ std::optional<std::string> CoefficientCode(const std::string& text)
     if (value > kMaxCoefficient) return std::nullopt;
     return ByteToHexPair(value >> 8) + ByteToHexPair(value & 0xFF);
 }
-
-bool IsTcAlarmLimit(const std::string& text)
-{
-    return text.size() == kAlarmLimitWidth && IsSign(text[0]) && IsUnsignedDecimal(text.substr(1));
-}

@@ -1,4 +1,4 @@
-// What the cold-junction, calibration and alarm fields of the thermocouple dialog may send: each
+// What the cold-junction and calibration fields of the thermocouple dialog may send: each
 // text is checked here before it becomes part of a request, so nothing the module cannot take (a
 // carriage return, a code wider than its field) ever goes out. No Qt.
 #pragma once
@@ -9,8 +9,6 @@
 // One step of the cold-junction offset in degrees.
 inline constexpr double kCjcOffsetStep = 0.009;
 inline constexpr int kMaxCoefficient = 50000;
-// An alarm limit is as wide as the module shows it ("+0500.0").
-inline constexpr size_t kAlarmLimitWidth = 7;
 
 // The offset in degrees as "Calibrate" sends it: the text's sign, then the rest divided by 0.009,
 // truncated, as at least four lower-case hex digits ("+00.02" gives "+" and "0002"). An empty text
@@ -28,7 +26,3 @@ bool IsRawCjcOffset(const std::string& text);
 // The coefficient text (a whole number 0 to 50000) as four upper-case hex digits, high byte
 // first; nothing for any other text.
 std::optional<std::string> CoefficientCode(const std::string& text);
-
-// An alarm limit as the module shows it: a sign, then digits with at most one point, seven
-// characters in all.
-bool IsTcAlarmLimit(const std::string& text);

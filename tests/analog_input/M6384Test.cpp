@@ -500,6 +500,45 @@ TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01HI+05.000", "@01LO+01.000", "#01"}));
 }
 
+// Limits go out only as the module shows them: a sign and six digits or point. Anything else gets
+// the thermocouple dialog's "Note" box, and neither limit is sent.
+TEST_F(M6384, AlarmLimitsAreCheckedBeforeTheyGoOut)
+{
+    CSimModule& module = m_bus.Add("6385", 1, 9600);
+    Open({"01", "06", "0", "08", "0", "4385"});
+    Tick(m_dlg, 8);
+    struct Case {
+        const char* high;
+        const char* low;
+    } refused[] = {
+        {"abc", "+01.000"},     {"99999999", "+01.000"},  {"+05.000", "-1"},
+        {"+05.000", "+1.0.00"}, {"+05.000\r", "+01.000"}, {"+05.000", "+01.0000"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(std::string(c.high) + " " + c.low);
+        m_boxes.m_boxes.clear();
+        TakeRequests();
+        ui::Type(m_dlg, IDC_AI_HIGH_LIMIT, c.high);
+        ui::Type(m_dlg, IDC_AI_LOW_LIMIT, c.low);
+        ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+        ASSERT_EQ(m_boxes.Texts(),
+                  std::vector<std::string>{"The limit must be a sign and 6 digits or point, "
+                                           "eg.(+0500.0)!"});
+        EXPECT_EQ(m_boxes.m_boxes[0].caption, "Note");
+        Tick(m_dlg, 3);
+        for (const std::string& r : TakeRequests()) {
+            EXPECT_NE(r.substr(0, 5), "@01HI") << r;
+            EXPECT_NE(r.substr(0, 5), "@01LO") << r;
+        }
+    }
+    ui::Type(m_dlg, IDC_AI_HIGH_LIMIT, "+05.000");
+    ui::Type(m_dlg, IDC_AI_LOW_LIMIT, "-01.000");
+    ui::Click(m_dlg, IDC_AI_ALARM_VALUE);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01HI+05.000", "@01LO-01.000", "#01"}));
+    EXPECT_DOUBLE_EQ(static_cast<CSimAnalogInputAlarm&>(module).HighLimit(), 5.0);
+}
+
 // The single-channel module of the default bus (4385 at 04 over ASCII, range code 09): a press of
 // "AlarmValue Setting" with the limits as read writes them back, and the readings go on.
 TEST_F(M6384, WritingTheLimitsAsReadKeepsTheReadingsLive)

@@ -1,5 +1,6 @@
 // What the cold-junction, calibration and alarm fields of the thermocouple dialog let through.
 #include "thermocouple/TcCalibration.h"
+#include "AlarmLimit.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,8 @@ TEST(TcCalibration, OffsetInDegreesAsSignAndFourHexDigits)
         EXPECT_EQ(code->strHex, c.hex);
     }
     // Negative numbers, text, a missing sign and codes wider than four digits send nothing.
-    for (const char* text : {"+-1", "--0.5", "+abc", "12.5", "+", "+1.2.3", "+589.83", "+1e3",
-                             "+0x10", "+ 1", "+1\r"})
+    for (const char* text :
+         {"+-1", "--0.5", "+abc", "12.5", "+", "+1.2.3", "+589.83", "+1e3", "+0x10", "+ 1", "+1\r"})
         EXPECT_FALSE(CjcOffsetCode(text)) << text;
 }
 
@@ -40,8 +41,8 @@ TEST(TcCalibration, CoefficientRawOffsetAndAlarmLimits)
         EXPECT_FALSE(IsRawCjcOffset(text)) << text;
 
     for (const char* text : {"+0500.0", "-0025.5", "+1370.0", "+001370"})
-        EXPECT_TRUE(IsTcAlarmLimit(text)) << text;
+        EXPECT_TRUE(IsFixedWidthAlarmLimit(text)) << text;
     for (const char* text : {"0500.00", "+500.0", "+0500.0\r", "+05\r00.", "+05.0.0", "+0500.00",
                              "+abcd.e", "+......"})
-        EXPECT_FALSE(IsTcAlarmLimit(text)) << text;
+        EXPECT_FALSE(IsFixedWidthAlarmLimit(text)) << text;
 }

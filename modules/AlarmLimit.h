@@ -1,0 +1,18 @@
+// The alarm limits the thermocouple and single-channel analog-input dialogs send: checked before
+// they become part of a request, so a text the module cannot take never goes out.
+#pragma once
+
+#include "Dialog.h"
+
+#include <optional>
+#include <string>
+
+// An alarm limit is as wide as the modules show it ("+0500.0").
+inline constexpr size_t kAlarmLimitWidth = 7;
+
+// A sign, then digits with at most one point, seven characters in all.
+bool IsFixedWidthAlarmLimit(const std::string& text);
+
+// The limit typed into the dialog's edit; for any other text a "Note" box tells the form, and
+// nothing.
+std::optional<std::string> CheckedAlarmLimit(CDialog& dlg, int nEdit);
