@@ -127,9 +127,9 @@ bool CPerChannelModbusDlg::CheckReply()
         break;
     case kConfigured:
         ShowSettingOutcome();
-        if (!m_setup.bPollBehindSettingBox) return true;
-        m_nCommand = kCmdPoll;
-        return false;
+        // The tick that judges the write sends nothing; behind the box the next ticks poll.
+        if (m_setup.bPollBehindSettingBox) m_nCommand = kCmdPoll;
+        return true;
     default:
         return false;
     }

@@ -1,8 +1,8 @@
 // The RTD dialogs over Modbus RTU (one range for the module) against simulated modules.
 #include "rtd/M6307pModbus.h"
-#include "RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
+#include "RtuFrame.h"
 #include "rtd/M6300Modbus.h"
 #include "rtd/RtdIds.h"
 
@@ -96,13 +96,22 @@ TEST_F(M6307pModbus, WithoutARangeTheReadingsShowNoValue)
     EXPECT_GT(Rows()[0].size(), 30u);
 }
 
+// The tick after the write shows the box and sends nothing; the ticks behind the box poll the new
+// address, and the dialog closes once it is dismissed.
 TEST_F(M6307pModbus, SettingANewAddressWritesItBackAndReportsBehindPolling)
 {
     CSimModule& module = AddModule("6307", 12, 0x2D);
     Open();
     Tick(m_dlg, 2);
     TakeRequests();
-    WatchTimerAtBoxes(m_dlg);
+    std::vector<std::string> beforeBox;
+    std::vector<std::string> underBox;
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        beforeBox = TakeRequests();
+        Tick(m_dlg);
+        underBox = TakeRequests();
+        return m_boxes.m_nAnswer;
+    };
     Setting("5", 1);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6307", "05", "9600", "CRC", "BA1 -200-650C"}));
     // The checksum digit is the block's Check entry, the format its Format entry.
@@ -114,9 +123,32 @@ TEST_F(M6307pModbus, SettingANewAddressWritesItBackAndReportsBehindPolling)
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
-    EXPECT_TRUE(m_bTimerRanUnderBox);
-    EXPECT_EQ(TakeRequests(), RtuFrames({"050300000006"})) << "polling the new address";
+    EXPECT_TRUE(beforeBox.empty()) << "the judging tick sends nothing";
+    EXPECT_EQ(underBox, RtuFrames({"050300000006"})) << "polling the new address";
     EXPECT_FALSE(m_dlg.IsRunning());
+
+    // The three-channel dialog alike.
+    m_boxes.m_boxes.clear();
+    AddModule("6300", 0x1A, 0x20);
+    m_frame.m_strM6300ModbusParams = {"6300", "1a", "06", "0", "0", ""};
+    CM6300Modbus three;
+    three.Create(IDD_M6300_MODBUS);
+    Tick(three, 2);
+    ui::Type(three, IDC_PC_ADDRESS, "7");
+    ui::Click(three, IDC_PC_UPDATE);
+    Tick(three);
+    TakeRequests();
+    m_boxes.m_onBox = [&](const MessageBoxRequest&) {
+        beforeBox = TakeRequests();
+        Tick(three);
+        underBox = TakeRequests();
+        return m_boxes.m_nAnswer;
+    };
+    Tick(three);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_TRUE(beforeBox.empty());
+    EXPECT_EQ(underBox, RtuFrames({"070300000003"}));
+    EXPECT_FALSE(three.IsRunning());
 }
 
 TEST_F(M6307pModbus, TheSwitchToAsciiWritesNothingBack)
