@@ -37,9 +37,10 @@ inline constexpr const char* kRawOffsetForm =
 // Alarm-mode rows and the command each sends.
 const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 
-// Data Format rows by format digit; on the 4386A bit 2 of the digit is the protocol.
-const CodeTable kFormatDigits = {"0", "1", "2"};
+// The Data Format digits are those of every thermocouple dialog (FormatDigitTable); only on the
+// 4386A is bit 2 of the digit the protocol, and bits 0 and 1 the format.
 inline constexpr int kProtocolBit = 0x4;
+inline constexpr int kPerChannelFormatBits = 0x3;
 
 const SModuleDescriptor kDescriptor = {
     .nTemplate = IDD_M6386,
@@ -49,8 +50,7 @@ const SModuleDescriptor kDescriptor = {
     .boxes = {IDC_TC_ADDRESS, IDC_TC_BAUD, IDC_TC_CHECKSUM, IDC_TC_RANGE, IDC_TC_FORMAT,
               IDC_TC_PROTOCOL},
     .pRangeCodes = &kMvTcRanges.codes,
-    .pFormatCodes = &kFormatDigits,
-    .nFormatMask = 0x3,
+    .pFormatCodes = &FormatDigitTable,
     .eMask = EMaskPolicy::NonHexIsNone,
 };
 
@@ -227,9 +227,13 @@ DWORD CM6386::SelectSettings()
     const ModuleParamBlock& block = Block();
     if (IsPerChannelModel()) {
         GetDlgItemAs<CComboBox>(IDC_TC_RANGE)->SetCurSel(MvTcRangeRow(block[kScript], true));
-        bool modbus = HexDigitOrZero(CharAt(block[kFormat], 0)) & kProtocolBit;
-        if (!block[kFormat].empty())
-            GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(modbus ? 1 : 0);
+        int digit = HexDigitOrZero(CharAt(block[kFormat], 0));
+        if (!block[kFormat].empty()) {
+            GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(digit & kProtocolBit ? 1 : 0);
+            GetDlgItemAs<CComboBox>(IDC_TC_FORMAT)
+                ->SetCurSel(
+                    RowOfCode(FormatDigitTable, ValueToHexChar(digit & kPerChannelFormatBits)));
+        }
     }
     // A module whose baud code is none of the table's is tried at 9600, as in its INIT state.
     return BlockBaudRate(9600);
@@ -550,8 +554,8 @@ void CM6386::OnSetting()
         // One type per channel; the protocol rides in bit 2 of the format digit.
         choice->strRangeCode = kPerChannelRangeCode;
         choice->strRangeText = SelectedText(IDC_TC_RANGE);
-        choice->strFormatDigit =
-            Format("%d", (choice->nFormat & 0x3) | (m_bModbusChosen ? kProtocolBit : 0));
+        choice->strFormatDigit = Format("%d", (choice->nFormat & kPerChannelFormatBits) |
+                                                  (m_bModbusChosen ? kProtocolBit : 0));
     }
     bool dollarSwitch = m_bModbusChosen && !perChannel;
     std::string text = SettingTextOf(*choice, dollarSwitch);

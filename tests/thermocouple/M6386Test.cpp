@@ -359,7 +359,7 @@ TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
         {{"10", "06", "0", "07", "0", "6386"}, "Choose the Input Range!"},
         {{"10", "06", "0", "", "0", "6386"}, "Choose the Input Range!"},
         {{"10", "", "0", "0F", "0", "6386"}, "Choose the Baudrate!"},
-        {{"10", "06", "0", "0F", "3", "6386"}, "Choose the Data Format!"},
+        {{"10", "06", "0", "0F", "5", "6386"}, "Choose the Data Format!"},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
@@ -372,6 +372,41 @@ TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
         EXPECT_EQ(m_boxes.Texts(), Texts{c.box});
         EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
         for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
+        dlg.OnCancel();
+    }
+}
+
+// The Format digit is read as every thermocouple dialog reads it: "3" has no row but is the
+// module's code and is kept. Only on the 4386A is bit 2 the protocol; on the other models "5" is
+// no format code at all.
+TEST_F(M6386, TheFormatDigitMeansTheProtocolOnlyOnThe4386A)
+{
+    struct Case {
+        const char* model;
+        const char* format;
+        int formatRow;
+        int protocolRow;
+        const char* written; // the format digit written back; null: refused
+    } cases[] = {
+        {"6386", "3", -1, 0, "3"}, {"4386A", "3", -1, 0, "3"}, {"6386", "5", -1, 0, nullptr},
+        {"4386A", "5", 1, 1, "5"}, {"6386", "1", 1, 0, "1"},   {"4386A", "1", 1, 0, "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " " + c.format);
+        m_boxes.m_boxes.clear();
+        m_frame.m_strNewParams = {};
+        auto& dlg = OpenAnother({"10", "06", "0", "0F", c.format, c.model});
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_FORMAT)->GetCurSel(), c.formatRow);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->GetCurSel(), c.protocolRow);
+        ui::Type(dlg, IDC_TC_ADDRESS, "16");
+        ui::Click(dlg, IDC_TC_SETTING);
+        if (c.written) {
+            EXPECT_TRUE(m_boxes.Texts().empty());
+            EXPECT_EQ(m_frame.m_strNewParams[4], c.written);
+        } else {
+            EXPECT_EQ(m_boxes.Texts(), Texts{"Choose the Data Format!"});
+            EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+        }
         dlg.OnCancel();
     }
 }
