@@ -166,7 +166,7 @@ void CPerChannelModbusDlg::ShowSettingOutcome()
     // protocol may not answer at all, or answer only the polls that follow.
     bool accepted = m_strLastRequest != m_strConfigRequest || m_nLastResult != 1 ||
                     ReplyEchoes(m_strConfigRequest);
-    const char* text = accepted ? m_setup.pszSettingOk : kConfigurationError;
+    const char* text = accepted ? m_pszSettingOk : kConfigurationError;
     if (m_setup.bPollBehindSettingBox) {
         BoxBehindPolling(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType,
                          [this] { OnCancel(); });
@@ -205,10 +205,12 @@ void CPerChannelModbusDlg::NextFollowWrite()
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
-void CPerChannelModbusDlg::QueueSetting(const std::string& request, const std::string& newAddress)
+void CPerChannelModbusDlg::QueueSetting(const std::string& request, const std::string& newAddress,
+                                        const char* okText)
 {
     m_strConfigRequest = request;
     m_strNewAddress = newAddress;
+    m_pszSettingOk = okText ? okText : m_setup.pszSettingOk;
     QueueCommand(kCmdConfigure);
 }
 

@@ -84,7 +84,9 @@ protected:
     virtual void EnableSettingsBoxes();
     // The setting handler's request (with its own address) goes out on the next tick; the module
     // is then polled at newAddress.
-    void QueueSetting(const std::string& request, const std::string& newAddress);
+    // okText: what an accepted request shows, when not the setup's text.
+    void QueueSetting(const std::string& request, const std::string& newAddress,
+                      const char* okText = nullptr);
 
 private:
     enum : int { kCmdStartRead = -1 };
@@ -112,4 +114,5 @@ private:
     std::string m_strLastRequest;
     std::string m_strMaskRequest; // the last enable-mask write sent
     std::string m_strNewAddress;
+    const char* m_pszSettingOk = nullptr; // the queued request's own text for its acceptance
 };

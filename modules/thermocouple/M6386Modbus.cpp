@@ -25,6 +25,8 @@ const int kAlarmControls[] = {IDC_TC_ALARM_TYPE,      IDC_TC_CLEAR_ALARM,    IDC
                               IDC_TC_ALARM_MODE,      IDC_TC_ALARMH_LABEL,   IDC_TC_ALARML_LABEL,
                               IDC_TC_HIGH_LAMP_LABEL, IDC_TC_LOW_LAMP_LABEL, IDC_TC_HIGH_LIMIT,
                               IDC_TC_LOW_LIMIT};
+// What an accepted switch to ASCII shows.
+inline constexpr const char* kSwitchedToAscii = "Setting Modbus/RTU OK!";
 // Shown for information only.
 const int kFixedControls[] = {IDC_TC_ZERO,  IDC_TC_SPAN,   IDC_TC_CHECKSUM,
                               IDC_TC_RANGE, IDC_TC_FORMAT, IDC_TC_BAUD};
@@ -99,5 +101,5 @@ void CM6386Modbus::OnSetting()
     params[2] = Entry(kCheck);
     params[4] = "";
     WriteBack(rowTexts, params);
-    QueueSetting(request, choice->strAddress);
+    QueueSetting(request, choice->strAddress, choice->bModbus ? nullptr : kSwitchedToAscii);
 }

@@ -1,10 +1,10 @@
 // The thermocouple dialogs over Modbus RTU against simulated modules: the eight raw registers with
 // channel enable and the setting request, and the per-channel-type dialog.
 #include "thermocouple/M6386Modbus.h"
-#include "RtuFrame.h"
 #include "Clock.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
+#include "RtuFrame.h"
 #include "thermocouple/M6386PModbus.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -153,7 +153,8 @@ TEST_F(M6386Modbus, TheSwitchToAsciiWritesZeroToTheProtocolRegister)
     EXPECT_EQ(m_frame.m_strNewParams[4], "");
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0A06080D0000"}));
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Modbus/RTU OK!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
 }
 
 TEST_F(M6386Modbus, ARefusedAddressGetsTheInitTextAndSilenceKeepsPolling)
