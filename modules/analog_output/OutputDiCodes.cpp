@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 
 const std::array<SOutputDiRange, 3> OutputDiRangeTable = {{
@@ -13,7 +14,31 @@ const std::array<SOutputDiRange, 3> OutputDiRangeTable = {{
 }};
 
 namespace {
+
 inline constexpr int kCodeTop = 4095;
+inline constexpr size_t kDecimals = 3;
+
+bool AllDigits(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+// A typed decimal number in thousandths, rounded half away from zero at the third decimal;
+// nothing for a text that is no such number.
+std::optional<int> RoundedThousandths(const std::string& text)
+{
+    size_t point = text.find('.');
+    if (point == std::string::npos || text.size() - point - 1 <= kDecimals)
+        return ParseOutputValue(text, INT_MIN / 2, INT_MAX / 2);
+    std::string rest = text.substr(point + 1 + kDecimals);
+    if (!AllDigits(rest)) return std::nullopt;
+    std::optional<int> cut =
+        ParseOutputValue(text.substr(0, point + 1 + kDecimals), INT_MIN / 2, INT_MAX / 2);
+    if (!cut || rest[0] < '5') return cut;
+    return *cut + (text[0] == '-' ? -1 : 1);
+}
+
 } // namespace
 
 const SOutputDiRange* OutputDiRangeOfRow(int row)
@@ -40,7 +65,9 @@ std::optional<int> ParseOutputDiValue(const std::string& text, int row)
 {
     const SOutputDiRange* range = OutputDiRangeOfRow(row);
     if (!range) return std::nullopt;
-    return ParseOutputValue(text, range->nLow, range->nHigh);
+    std::optional<int> value = RoundedThousandths(text);
+    if (!value || *value < range->nLow || *value > range->nHigh) return std::nullopt;
+    return value;
 }
 
 std::optional<float> OutputDiEngineering(int code, int row)

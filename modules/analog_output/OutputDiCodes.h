@@ -22,7 +22,8 @@ int OutputDiRowOfCode(const std::string& code);
 
 // The value a slider position stands for on a range row, in thousandths.
 int OutputDiSliderValue(int row, int position);
-// A typed value inside the row's range, in thousandths; nothing for anything else.
+// A typed value, rounded to three decimals, inside the row's range, in thousandths; nothing for
+// anything else.
 std::optional<int> ParseOutputDiValue(const std::string& text, int row);
 
 // The engineering value of a 12-bit output code by a range row; nothing without a row.

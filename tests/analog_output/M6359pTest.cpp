@@ -188,7 +188,7 @@ TEST_F(M6359p, OnlyValuesInsideTheChannelsRangeGoOut)
 {
     AddModule();
     OpenAndRead();
-    for (const char* typed : {"25", "-1", "abc", "1.2.3", "", "+5.0001"}) {
+    for (const char* typed : {"25", "-1", "abc", "1.2.3", "", "+5.00x1", "20.0005"}) {
         SCOPED_TRACE(typed);
         m_boxes.m_boxes.clear();
         ui::Type(m_dlg, IDC_ODI_VALUE, typed);
@@ -204,6 +204,30 @@ TEST_F(M6359p, OnlyValuesInsideTheChannelsRangeGoOut)
     ui::Click(m_dlg, IDC_ODI_OUTPUT);
     Tick(m_dlg, 2);
     for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 4), "#07C") << r;
+}
+
+// A typed value with more decimals than three is rounded to three, then checked against the range.
+TEST_F(M6359p, TypedValuesAreRoundedToThreeDecimals)
+{
+    AddModule();
+    OpenAndRead();
+    struct Case {
+        const char* typed;
+        const char* request;
+    } cases[] = {
+        {"+5.0001", "#07C0+05.000"},  {"5.0005", "#07C0+05.001"},  {"12.34567", "#07C0+12.346"},
+        {"19.99951", "#07C0+20.000"}, {"20.0004", "#07C0+20.000"},
+    };
+    ui::ChooseRow(m_dlg, IDC_ODI_CHANNEL, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_boxes.m_boxes.clear();
+        ui::Type(m_dlg, IDC_ODI_VALUE, c.typed);
+        ui::Click(m_dlg, IDC_ODI_OUTPUT);
+        EXPECT_TRUE(m_boxes.Texts().empty());
+        Tick(m_dlg, 2);
+        EXPECT_EQ(TakeRequests(), (Requests{c.request, "$076C0"}));
+    }
 }
 
 TEST_F(M6359p, StartupValuesAreWrittenInTurnAndTheBoxShowsWithPollingBehindIt)
