@@ -1,8 +1,8 @@
 // The RTD dialogs over Modbus RTU (one range for the module) against simulated modules.
 #include "rtd/M6307pModbus.h"
-#include "RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
+#include "RtuFrame.h"
 #include "rtd/M6300Modbus.h"
 #include "rtd/RtdIds.h"
 
@@ -150,13 +150,6 @@ TEST_F(M6307pModbus, TypedAddressesGoThroughTheCheck)
     m_frame.m_strM6307ModbusParams = {"6307", "c", "06", "2", "4", ""};
     ExpectAddressCheck<CM6307pModbus>(IDD_M6307P_MODBUS, IDC_PC_ADDRESS, IDC_PC_UPDATE,
                                       &CMainFrame::m_bRtdInputChanged);
-}
-
-TEST_F(M6307pModbus, EveryWayToCloseEndsIt)
-{
-    AddModule("6307", 12, 0x2D);
-    m_frame.m_strM6307ModbusParams = {"6307", "c", "06", "2", "4", ""};
-    ExpectEveryWayToCloseEndsIt<CM6307pModbus>(IDD_M6307P_MODBUS, IDC_PC_CANCEL);
 }
 
 TEST_F(M6307pModbus, TheThreeChannelDialogReadsThreeRegisters)
