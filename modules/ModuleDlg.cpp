@@ -35,7 +35,7 @@ void CModuleDlg::OnCancel()
 {
     if (m_bClosed) return;
     m_bClosed = true;
-    g_bDialogClosed = 1;
+    if (m_descriptor.bSetsDialogClosed) g_bDialogClosed = 1;
     KillTimer(m_nTimerId);
     CloseLine();
     CDialog::OnCancel();

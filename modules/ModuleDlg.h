@@ -88,8 +88,12 @@ public:
     void OnTimer(UINT_PTR nIDEvent) override;
     void OnTimerEnded(UINT_PTR nIDEvent) override;
     // Closing (Cancel, Esc, the close box, or the end of a configuration): the timer stops, the
-    // line closes (unless it is borrowed) and the dialog ends. It runs once.
+    // line closes (unless it is borrowed), g_bDialogClosed is set where the descriptor says so,
+    // and the dialog ends. It runs once.
     void OnCancel() override;
+    // The OK command (Enter with no default button) closes the same way: a dialog that ended with
+    // its line open would keep the port from the next one.
+    void OnOK() override { OnCancel(); }
     // One tick: read the reply to the previous request, then send the next one.
     virtual void PollStep() = 0;
 

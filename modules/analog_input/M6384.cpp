@@ -36,6 +36,7 @@ const SModuleDescriptor kDescriptor = {
     .pFormatCodes = &FormatDigitTable,
     .nFormatMask = 0x3,
     .eMask = EMaskPolicy::NonHexAsCC,
+    .bSetsDialogClosed = true,
 };
 
 const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_ALARMH_LABEL,

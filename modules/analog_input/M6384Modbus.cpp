@@ -22,6 +22,7 @@ const SModuleDescriptor kDescriptor = {
               IDC_AI_PROTOCOL},
     .pRangeCodes = &kAiRangeCodes,
     .pFormatCodes = &FormatDigitTable,
+    .bSetsDialogClosed = true,
 };
 inline constexpr int kModbusRow = 1;
 inline constexpr WORD kTimeout = 100;

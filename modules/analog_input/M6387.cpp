@@ -21,6 +21,7 @@ const SModuleDescriptor kDescriptor = {
     .boxes = {IDC_AI_ADDRESS, IDC_AI_BAUD, IDC_AI_CHECKSUM, IDC_AI_RANGE, IDC_AI_FORMAT, 0},
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &FormatDigitTable,
+    .bSetsDialogClosed = true,
 };
 
 const int kCalibrationIds[] = {IDC_BRIDGE_CALIBRATION, IDC_BRIDGE_ZERO,      IDC_BRIDGE_SPAN,

@@ -22,6 +22,7 @@ const SModuleDescriptor kDescriptor = {
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &kFormatCodes,
     .nFormatMask = 0x3,
+    .bSetsDialogClosed = true,
 };
 // Address 0 is refused at Setting, and the dialog closes.
 const SAddressZeroRule kZeroRule = {

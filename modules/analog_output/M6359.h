@@ -13,7 +13,6 @@ public:
     void PollStep() override;
     // Enter keeps the dialog open and moves the focus to Cancel.
     void OnOK() override;
-    void OnEnterKey() override { OnOK(); }
 
     void OnSetting();
     void OnCh0();

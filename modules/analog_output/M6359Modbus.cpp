@@ -25,6 +25,7 @@ const SModuleDescriptor kDescriptor = {
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &kFormatCodes,
     .nFormatMask = 0x3,
+    .bSetsDialogClosed = true,
 };
 
 inline constexpr WORD kTimeout = 100;

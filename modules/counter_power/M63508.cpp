@@ -17,6 +17,7 @@ const SModuleDescriptor kDescriptor = {
     .pChanged = &CMainFrame::m_bPowerMeterChanged,
     .eLink = ELinkKind::Ascii,
     .boxes = {.nAddress = IDC_PM_ADDRESS, .nBaud = IDC_PM_BAUD, .nChecksum = IDC_PM_CHECKSUM},
+    .bSetsDialogClosed = true,
 };
 
 inline constexpr WORD kFirstTimeout = 100;

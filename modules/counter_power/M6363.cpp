@@ -27,6 +27,7 @@ const SModuleDescriptor kDescriptor = {
               IDC_CNT_PROTOCOL},
     .pRangeCodes = &kTypeCodes,
     .pFormatCodes = &kGateTimeDigits,
+    .bSetsDialogClosed = true,
 };
 
 inline constexpr WORD kTimeout = 100;

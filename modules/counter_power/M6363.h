@@ -18,8 +18,6 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
     void PollStep() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
-    // Enter reaches the hidden OK button: it closes as Cancel does, timer and line included.
-    void OnOK() override { OnCancel(); }
 
     void OnSetting();
     // The operation buttons: each builds its request and queues it.

@@ -1,10 +1,10 @@
 #include "M6530rtu.h"
 
 #include "Clock.h"
+#include "CounterPowerIds.h"
 #include "HexText.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "CounterPowerIds.h"
 #include "PowerMeterReadings.h"
 #include "Strings.h"
 
@@ -20,6 +20,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {.nAddress = IDC_PM_ADDRESS},
     .layout = {.address = kBrate, .brate = kCheck, .module = kAddress},
+    .bSetsDialogClosed = true,
 };
 
 inline constexpr WORD kTimeout = 100;

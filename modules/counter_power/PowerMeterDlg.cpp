@@ -1,16 +1,11 @@
 #include "PowerMeterDlg.h"
 
-#include "ModelName.h"
 #include "CounterPowerIds.h"
+#include "ModelName.h"
 #include "PowerMeterReadings.h"
 #include "Resource.h"
 
 CPowerMeterDlg::CPowerMeterDlg(const SModuleDescriptor& descriptor) : CModuleDlg(descriptor) {}
-
-void CPowerMeterDlg::OnOK()
-{
-    OnCancel();
-}
 
 void CPowerMeterDlg::ShowReadingGroup(const std::string& group, const std::string& data)
 {

@@ -11,9 +11,6 @@ class CPowerMeterDlg : public CModuleDlg {
 public:
     explicit CPowerMeterDlg(const SModuleDescriptor& descriptor);
 
-    // Enter ends the dialog as Cancel does: the timer stops and the line closes.
-    void OnOK() override;
-
     // Writes the boxes of a reading group ("0" to "5"; anything else writes nothing) from the
     // register digits of its reply.
     void ShowReadingGroup(const std::string& group, const std::string& data);

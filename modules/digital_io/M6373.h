@@ -22,8 +22,6 @@ public:
 
     BOOL OnInitDialog() override;
     void PollStep() override;
-    // Enter has nothing to confirm here: it does nothing.
-    void OnOK() override {}
     // Any plain left click on the dialog's surface writes the outputs at the next tick; a click
     // on an output lamp first toggles that output.
     void OnLButtonDown(UINT nFlags, CPoint point) override;

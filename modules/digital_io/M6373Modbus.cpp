@@ -28,6 +28,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, 0},
     .bCheckIsHexDigit = true,
+    .bSetsDialogClosed = true,
 };
 
 } // namespace

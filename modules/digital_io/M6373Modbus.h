@@ -16,8 +16,6 @@ public:
 
     BOOL OnInitDialog() override;
     void PollStep() override;
-    // Enter closes the dialog as Cancel does.
-    void OnOK() override { OnCancel(); }
     // A plain left click on an output lamp switches that output.
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 

@@ -17,6 +17,8 @@ public:
     void OnTimer(UINT_PTR nIDEvent) override;
     // Cancel and the close box: the timer stops and the line closes.
     void OnCancel() override;
+    // The OK command (Enter) closes the same way, so the line is free for the next dialog.
+    void OnOK() override { OnCancel(); }
     void OnDestroy() override;
 
     void RefreshSlotInfo();

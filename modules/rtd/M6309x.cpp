@@ -27,6 +27,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Ascii,
     .boxes = {IDC_RTD_ADDRESS, IDC_RTD_BAUD, IDC_RTD_CHECKSUM, 0, IDC_RTD_FORMAT, IDC_RTD_PROTOCOL},
     .pFormatCodes = &FormatDigitTable,
+    .bSetsDialogClosed = true,
 };
 
 // The typed text "0" closes the dialog; "00" is an address.

@@ -32,6 +32,7 @@ const SModuleDescriptor kDescriptor = {
               .bHexAddress = true},
     .pRangeCodes = &kRtdRanges3Ch.codes,
     .pFormatCodes = &FormatDigitTable,
+    .bSetsDialogClosed = true,
 };
 
 // "00" is an address like any other, but not with a new baud rate.

@@ -776,14 +776,15 @@ void CDialog::HandleEnter()
         return;
     }
     // As the Windows dialog manager does, Enter sends the default button's command also when the
-    // template hides that button.
+    // template hides that button, nothing while it is disabled, and with no default button the
+    // OK command, which the dialog's map or OnOK takes.
     for (auto* button : m_pWidget->findChildren<QPushButton*>()) {
-        if (button->isDefault() && button->isEnabled()) {
-            button->click();
+        if (button->isDefault()) {
+            if (button->isEnabled()) button->click();
             return;
         }
     }
-    OnEnterKey();
+    if (!OnNotify(BN_CLICKED, IDOK)) OnOK();
 }
 
 void CDialog::HandleCloseBox()

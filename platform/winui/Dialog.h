@@ -54,9 +54,6 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    // Enter with no push button focused and no default button: nothing, unless a dialog takes
-    // the key itself.
-    virtual void OnEnterKey() {}
     virtual void DoDataExchange(CDataExchange* pDX);
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     // The close box: cancels unless the Cancel button is disabled.

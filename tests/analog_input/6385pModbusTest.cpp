@@ -266,10 +266,3 @@ TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling)
     ui::PressKey(m_dlg, Qt::Key_Escape);
     EXPECT_FALSE(m_dlg.IsRunning());
 }
-
-TEST_F(C6385pModbusTest, EveryCloseStopsTheTimerAndTheLine)
-{
-    AddModule(1);
-    m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
-    ExpectEveryWayToCloseEndsIt<C6385pModbus>(IDD_6385P_MODBUS, IDC_6385_CANCEL);
-}

@@ -424,13 +424,6 @@ TEST_F(M6384P, TheSettingBoxComesWithTheTimerStopped)
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(M6384P, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
-{
-    AddModule(1);
-    m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384P"};
-    ExpectEveryWayToCloseEndsIt<CM6384P>(IDD_M6384P, IDC_PC_CANCEL);
-}
-
 TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine)
 {
     m_link.Detach(1);

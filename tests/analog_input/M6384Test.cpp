@@ -359,15 +359,12 @@ TEST_F(M6384, TheConfigurationBoxStopsTheTimerFirst)
     EXPECT_EQ(m_boxes.m_boxes.size(), 1u);
 }
 
-TEST_F(M6384, EnterDoesNotEndTheDialogAndEscapeClosesTheLine)
+TEST_F(M6384, EnterClosesTheLineAsEscapeDoes)
 {
     m_bus.Add("6384", 1, 9600);
     Open({"01", "06", "0", "08", "0", "4384"});
     for (auto* b : m_dlg.GetWidget()->findChildren<QPushButton*>()) EXPECT_FALSE(b->isDefault());
-    ui::PressKey(m_dlg, Qt::Key_Return);
-    EXPECT_TRUE(m_dlg.IsRunning());
-    EXPECT_TRUE(m_link.IsAsciiOpen());
-    ui::PressKey(m_dlg, Qt::Key_Escape);
+    ui::PressKeyIn(m_dlg, IDC_AI_ADDRESS, Qt::Key_Return);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
     EXPECT_EQ(g_bDialogClosed, 1);

@@ -216,10 +216,3 @@ TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling)
     ui::Click(m_dlg, IDC_PC_CANCEL);
     EXPECT_FALSE(m_dlg.IsRunning());
 }
-
-TEST_F(M6384pModbus, EnterKeepsTheDialogAndEveryCloseStopsTheTimerAndTheLine)
-{
-    AddModule(1);
-    m_frame.m_strAnalogInputParams = {"01", "06", "0", "FF", "0", "4384A"};
-    ExpectEveryWayToCloseEndsIt<CM6384pModbus>(IDD_M6384P_MODBUS, IDC_PC_CANCEL);
-}

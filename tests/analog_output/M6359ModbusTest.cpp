@@ -322,13 +322,6 @@ TEST_F(M6359Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
     EXPECT_TRUE(m_link.Traffic().empty());
 }
 
-TEST_F(M6359Modbus, EveryWayToCloseEndsIt)
-{
-    AddModule("6359");
-    m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", "6359"};
-    ExpectEveryWayToCloseEndsIt<CM6359Modbus>(IDD_M6359_MODBUS, IDCANCEL);
-}
-
 TEST_F(M6359Modbus, SettingsRoundTripAndAddressCheck)
 {
     AddModule("6355");

@@ -344,10 +344,3 @@ TEST_F(M6359p, AddressZeroIsRefusedAndTypedAddressesAreChecked)
     ExpectAddressCheck<CM6359p>(IDD_M6359P, IDC_ODI_ADDRESS, IDC_ODI_UPDATE,
                                 &CMainFrame::m_bAnalogOutputChanged);
 }
-
-TEST_F(M6359p, EveryWayToCloseEndsItAndTheDispatchRunsIt)
-{
-    AddModule();
-    m_frame.m_strAnalogOutputParams = kBlock;
-    ExpectEveryWayToCloseEndsIt<CM6359p>(IDD_M6359P, IDC_ODI_CANCEL);
-}

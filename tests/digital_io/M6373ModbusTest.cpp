@@ -325,7 +325,7 @@ TEST_F(CM6373ModbusTest, EnterClosesTheDialogWithTheTimerStoppedAndTheLineClosed
     AddRtu("6373", 1);
     Open("01", "6373");
     Tick(m_dlg);
-    m_dlg.OnOK();
+    ui::PressKeyIn(m_dlg, IDC_DIO_ADDRESS, Qt::Key_Return);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_dlg.IsTimerActive(1000));
     EXPECT_FALSE(m_link.IsRtuOpen());
@@ -334,11 +334,4 @@ TEST_F(CM6373ModbusTest, EnterClosesTheDialogWithTheTimerStoppedAndTheLineClosed
     next.Create(IDD_M6373_MODBUS);
     EXPECT_TRUE(m_link.IsRtuOpen());
     EXPECT_TRUE(m_boxes.Texts().empty());
-}
-
-TEST_F(CM6373ModbusTest, EveryWayToCloseEndsIt)
-{
-    AddRtu("6373", 1);
-    Block("01", "6373");
-    ExpectEveryWayToCloseEndsIt<CM6373Modbus>(IDD_M6373_MODBUS, IDCANCEL);
 }

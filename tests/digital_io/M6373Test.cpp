@@ -532,13 +532,13 @@ TEST_F(CM6373Test, AModelWhoseOutputsAreNeverShownWritesNoOutput)
     }
 }
 
-TEST_F(CM6373Test, EnterDoesNothing)
+TEST_F(CM6373Test, EnterPressesClearLatch)
 {
     AddModule("6373", 1);
     Open("01", "6373");
     Tick(m_dlg);
-    m_dlg.OnOK();
-    EXPECT_EQ(Run(2), (Requests{"$016", "#011"}));
+    ui::PressKeyIn(m_dlg, IDC_DIO_ADDRESS, Qt::Key_Return);
+    EXPECT_EQ(Run(1), (Requests{"$01C"}));
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
@@ -576,13 +576,6 @@ TEST_F(CM6373Test, WithoutALineNothingPolls)
     EXPECT_FALSE(m_dlg.IsTimerActive(1000));
     m_dlg.OnMouseMove(0, CPoint{10, 10});
     EXPECT_TRUE(TakeRequests().empty());
-}
-
-TEST_F(CM6373Test, EveryWayToCloseEndsIt)
-{
-    AddModule("6373", 1);
-    Block("01", "6373");
-    ExpectEveryWayToCloseEndsIt<CM6373>(IDD_M6373, IDCANCEL);
 }
 
 TEST_F(CM6373Test, TheFramesDigitalIoCommandRunsTheDialogOnTheBlockAsItStands)

@@ -1,5 +1,6 @@
 // What every registered module dialog does alike: it opens its line (or borrows the rack's) and
-// talks to its module, and Esc, the close box and its Cancel button each run its close path once.
+// talks to its module, and Esc, the close box and its Cancel button each run its close path once,
+// which sets g_bDialogClosed only in the dialogs that report their closing there.
 #include "EveryDialog.h"
 
 #include "LinkTable.h"
@@ -9,6 +10,8 @@
 #include <map>
 
 namespace {
+
+class EveryDialog : public CEveryDialogTest {};
 
 TEST(EveryDialogTable, HasOneRowPerRegisteredDialog)
 {
@@ -20,7 +23,7 @@ TEST(EveryDialogTable, HasOneRowPerRegisteredDialog)
     ExpectOneEntryPerRow(registered);
 }
 
-TEST_P(CEveryDialogTest, OpensItsLineAndTalksToItsModule)
+TEST_P(EveryDialog, OpensItsLineAndTalksToItsModule)
 {
     const SDialogRow& row = GetParam();
     Prepare(row);
@@ -48,7 +51,7 @@ TEST_P(CEveryDialogTest, OpensItsLineAndTalksToItsModule)
     EXPECT_TRUE(answered);
 }
 
-TEST_P(CEveryDialogTest, EveryWayToCloseRunsTheClosePathOnce)
+TEST_P(EveryDialog, EveryWayToCloseRunsTheClosePathOnce)
 {
     const SDialogRow& row = GetParam();
     const bool borrowed = row.eLine == ELineOwnership::Borrowed;
@@ -59,6 +62,7 @@ TEST_P(CEveryDialogTest, EveryWayToCloseRunsTheClosePathOnce)
         std::unique_ptr<CDialog> dlg = Open(row);
         ASSERT_NE(dlg, nullptr);
         ASSERT_TRUE(LineOpen());
+        g_bDialogClosed = 0;
         switch (way) {
         case Escape:
             ui::PressKey(*dlg, Qt::Key_Escape);
@@ -73,6 +77,7 @@ TEST_P(CEveryDialogTest, EveryWayToCloseRunsTheClosePathOnce)
         EXPECT_FALSE(dlg->IsRunning());
         EXPECT_FALSE(dlg->IsTimerActive(kPollTimer));
         EXPECT_EQ(LineOpen(), borrowed);
+        EXPECT_EQ(g_bDialogClosed, row.bSetsDialogClosed ? 1 : 0);
         // Once: a second close leaves alone the line the next dialog (or the rack) holds open.
         if (!borrowed) {
             ASSERT_TRUE(OpenLineAs(row.eLink));
@@ -83,6 +88,6 @@ TEST_P(CEveryDialogTest, EveryWayToCloseRunsTheClosePathOnce)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, CEveryDialogTest, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
+INSTANTIATE_TEST_SUITE_P(, EveryDialog, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
 
 } // namespace

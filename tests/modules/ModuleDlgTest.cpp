@@ -22,6 +22,7 @@ const SModuleDescriptor kDescriptor = {
               IDC_AI_PROTOCOL},
     .pRangeCodes = &kRanges,
     .pFormatCodes = &FormatDigitTable,
+    .bSetsDialogClosed = true,
 };
 
 // A dialog that polls "#AA" and does what a test asks at a given tick.

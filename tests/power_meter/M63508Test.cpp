@@ -422,13 +422,6 @@ TEST_F(M63508, EnterClosesTheDialogLikeCancel)
     EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
 }
 
-TEST_F(M63508, EveryWayToCloseStopsTheTimerAndClosesTheLine)
-{
-    AddMeter("6530", 1);
-    m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
-    ExpectEveryWayToCloseEndsIt<CM63508>(IDD_M63508, IDCANCEL);
-}
-
 TEST_F(M63508, ASettingAfterAMissedReplyGoesOutOnTheNextTick)
 {
     CSimPowerMeter& meter = AddMeter("6530", 1);

@@ -278,13 +278,6 @@ TEST_F(M6530rtu, EnterClosesTheDialogLikeCancel)
     EXPECT_FALSE(m_link.IsRtuOpen());
 }
 
-TEST_F(M6530rtu, EveryWayToCloseStopsTheTimerAndClosesTheLine)
-{
-    AddMeter("6530", 1);
-    m_frame.m_strPowerMeterParams = {"6530", "01", "9600", "", "", ""};
-    ExpectEveryWayToCloseEndsIt<CM6530rtu>(IDD_M6530RTU, IDCANCEL);
-}
-
 TEST_F(M6530rtu, OpenComErrorLeavesTheDialogWithoutPolling)
 {
     m_link.Detach(1);

@@ -278,9 +278,3 @@ TEST_F(V1300, WithTheChecksumOnRepliesLoseTheirDigits)
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Wire({"#50S1C3"}));
 }
-
-TEST_F(V1300, EveryWayToCloseEndsItAndLeavesTheLineOpen)
-{
-    OpenSlot("1384", 1);
-    ExpectEveryWayToCloseEndsIt<CV1300>(IDD_RACK_AI, IDC_AI_CANCEL, true);
-}

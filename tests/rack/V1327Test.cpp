@@ -245,9 +245,3 @@ TEST_F(V1327, AnUnansweredFirstRequestIsReportedAndPollingGoesOn)
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S0M", "$50XS0", "$50S06"}));
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
 }
-
-TEST_F(V1327, EveryWayToCloseEndsItAndLeavesTheLineOpen)
-{
-    m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1327"};
-    ExpectEveryWayToCloseEndsIt<CV1327>(IDD_RACK_DIO, IDCANCEL, true);
-}

@@ -324,11 +324,6 @@ TEST_F(V1333E, DoubleClickWithoutASelectedRowOrOnACommunicationRowOpensNothing)
     EXPECT_FALSE(other.IsTimerActive(1000));
 }
 
-TEST_F(V1333E, EveryWayToCloseStopsPollingAndClosesTheLine)
-{
-    ExpectEveryWayToCloseEndsIt<CV1333E>(IDD_RACK_MAIN, IDC_RACK_CANCEL);
-}
-
 TEST_F(V1333EAtAddress0, AConfigurationTurningTheChecksumOffIsStillFramedWithIt)
 {
     m_pRack->SetInit(false);

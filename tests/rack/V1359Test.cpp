@@ -231,8 +231,3 @@ TEST_F(V1359AtAddress00, TrimButtonsFollowTheChosenChannelsRange)
     Tick(m_dlg, 4);
     EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled());
 }
-
-TEST_F(V1359, EveryWayToCloseEndsItAndLeavesTheLineOpen)
-{
-    ExpectEveryWayToCloseEndsIt<CV1359>(IDD_RACK_AO, IDCANCEL, true);
-}

@@ -132,11 +132,6 @@ TEST_F(V1384H, MaskWriteClosesWhateverTheAnswer)
     }
 }
 
-TEST_F(V1384H, EveryWayToCloseEndsItAndLeavesTheLineOpen)
-{
-    ExpectEveryWayToCloseEndsIt<CV1384H>(IDD_RACK_SPEED, IDC_AI_CANCEL, true);
-}
-
 TEST_F(V1384H, EachAnalogSlotRowOfTheRackDialogOpensItsDialogOnTheRacksLine)
 {
     Link().Close_ComAscii(1); // the rack dialog opens it

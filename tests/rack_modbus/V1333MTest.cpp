@@ -233,11 +233,6 @@ TEST_F(V1333MNoTable, AnExceptionReply)
     ExpectNoTable();
 }
 
-TEST_F(V1333M, EveryWayToCloseEndsIt)
-{
-    ExpectEveryWayToCloseEndsIt<CV1333M>(IDD_V1333M, IDCANCEL);
-}
-
 TEST_F(V1333M, ClosingStopsTheTimerClosesTheLineAndClearsTheSlotTable)
 {
     Populate({{0, kSimSlot1384H, 40001, 40008}, {1, kSimSlot1327, 17, 32}});

@@ -184,13 +184,6 @@ TEST_F(M6307pModbus, TypedAddressesGoThroughTheCheck)
                                       &CMainFrame::m_bRtdInputChanged);
 }
 
-TEST_F(M6307pModbus, EveryWayToCloseEndsIt)
-{
-    AddModule("6307", 12, 0x2D);
-    m_frame.m_strM6307ModbusParams = {"6307", "c", "06", "2", "4", ""};
-    ExpectEveryWayToCloseEndsIt<CM6307pModbus>(IDD_M6307P_MODBUS, IDC_PC_CANCEL);
-}
-
 TEST_F(M6307pModbus, TheThreeChannelDialogReadsThreeRegisters)
 {
     CSimModule& module = AddModule("6300", 0x1A, 0x20);

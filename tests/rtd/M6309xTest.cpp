@@ -413,14 +413,6 @@ TEST_F(M6309x, OpenComErrorLeavesTheDialogWithoutTimerOrRequest)
     EXPECT_TRUE(m_dlg.IsRunning());
 }
 
-TEST_F(M6309x, EveryWayToCloseEndsIt)
-{
-    AddFourChannels();
-    m_frame.m_strRtdInputParams = {"13", "06", "0", "20", "0", "6309"};
-    ExpectEveryWayToCloseEndsIt<CM6309x>(IDD_M6309X, IDC_RTD_CANCEL);
-    EXPECT_EQ(g_bDialogClosed, 1);
-}
-
 TEST_F(M6309x, TheDispatchFindsTheDialogByItsClassName)
 {
     std::unique_ptr<CDialog> dlg = CreateModuleDialog("CM6309x");

@@ -265,7 +265,7 @@ TEST_F(M6380, ASettingPressedDuringACalibrationStepStillGoesOut)
 
 // The boxes show the block's codes, and a setting made without touching them writes the same
 // codes back once it has gone out.
-TEST_F(M6380, SettingsRoundTripAndEveryWayToClose)
+TEST_F(M6380, SettingsRoundTrip)
 {
     AddModule().SetBaud(19200);
     Open({"17", "07", "0", "2F", "3", "6380"});
@@ -279,9 +279,6 @@ TEST_F(M6380, SettingsRoundTripAndEveryWayToClose)
     EXPECT_EQ(m_frame.m_strNewParams,
               (decltype(m_frame.m_strNewParams){"17", "07", "0", "2F", "3"}));
     EXPECT_EQ(TakeRequests().back(), "%17172F0703");
-
-    ExpectEveryWayToCloseEndsIt<CM6380>(IDD_M6380, IDCANCEL);
-    EXPECT_EQ(g_bDialogClosed, 1);
 }
 
 TEST_F(M6380, OpenComErrorKeepsTheDialogPollingWithoutReachingALine)

@@ -1,7 +1,7 @@
 // The six-channel RTD and thermistor dialogs over Modbus RTU against simulated modules.
-#include "RtuFrame.h"
 #include "ModuleFixture.h"
 #include "PerChannelIds.h"
+#include "RtuFrame.h"
 #include "rtd/M6382TModbus.h"
 #include "rtd/M6382pModbus.h"
 #include "rtd/RtdIds.h"
@@ -164,13 +164,6 @@ TEST_F(M6382pModbus, AtAddressZeroBaudAndChecksumAreOpen)
     EXPECT_TRUE(Enabled(IDC_PC_CHECKSUM));
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_PC_CHECKSUM), "Enable");
     EXPECT_EQ(m_dlg.template GetDlgItemAs<CComboBox>(IDC_PC_FORMAT)->GetCurSel(), -1);
-}
-
-TEST_F(M6382pModbus, EveryWayToCloseEndsIt)
-{
-    AddModule("6382");
-    m_frame.m_strSixChannelTempParams = {"01", "06", "0", "FF", "0", "4382"};
-    ExpectEveryWayToCloseEndsIt<CM6382pModbus>(IDD_M6382P_MODBUS, IDC_PC_CANCEL);
 }
 
 TEST_F(M6382TModbus, ThermistorTypesScaleZeroToHundredWithoutBurnOut)

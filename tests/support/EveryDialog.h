@@ -16,6 +16,13 @@
 #include <string>
 #include <vector>
 
+// What Enter does, pressed in the Address box (in the dialog where it has none).
+enum class EEnter {
+    Closes,         // the close path runs, as by Cancel
+    PressesDefault, // the default button is pressed (nDefaultButton)
+    FocusesCancel,  // the focus moves to Cancel; the dialog stays open
+};
+
 struct SDialogRow {
     std::string name; // the registered class name
     UINT nTemplate = 0;
@@ -35,6 +42,10 @@ struct SDialogRow {
     ELinkKind eLink = ELinkKind::Ascii;
     // A borrowed line is the one the rack's main unit holds open for its slot dialogs.
     ELineOwnership eLine = ELineOwnership::Own;
+    EEnter eEnter = EEnter::Closes;
+    int nDefaultButton = 0;
+    // Closing sets g_bDialogClosed to 1.
+    bool bSetsDialogClosed = false;
 };
 
 // A row in a failure message: its class name.
@@ -85,6 +96,6 @@ protected:
     bool LineOpen() const { return m_link.IsAsciiOpen() || m_link.IsRtuOpen(); }
 };
 
-// The same fixture over every row.
+// The same fixture over every row; each rule's file derives a suite of its own from it.
 class CEveryDialogTest : public CEveryDialogFixture,
                          public ::testing::WithParamInterface<SDialogRow> {};

@@ -111,6 +111,15 @@ void PressKey(CDialog& dlg, int qtKey)
     QApplication::sendEvent(dlg.GetWidget(), &press);
 }
 
+void PressKeyIn(CDialog& dlg, int nID, int qtKey)
+{
+    CWnd* control = dlg.GetDlgItem(nID);
+    if (!control || !control->GetWidget()) return;
+    control->GetWidget()->setFocus();
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QApplication::sendEvent(control->GetWidget(), &press);
+}
+
 void CloseBox(CDialog& dlg)
 {
     if (dlg.GetWidget()) dlg.GetWidget()->close();

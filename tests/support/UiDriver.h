@@ -27,6 +27,8 @@ bool DoubleClickRow(CDialog& dlg, int nID, int row);
 bool SelectRow(CDialog& dlg, int nID, int row);
 // Presses a key in the dialog (Qt key code, e.g. Qt::Key_Escape).
 void PressKey(CDialog& dlg, int qtKey);
+// Presses a key with the focus in a control (an edit passes Enter and Esc on to the dialog).
+void PressKeyIn(CDialog& dlg, int nID, int qtKey);
 // The window's close box.
 void CloseBox(CDialog& dlg);
 // A left click at a point of the dialog's client area (pixels), with Shift or Ctrl held when

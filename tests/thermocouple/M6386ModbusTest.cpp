@@ -202,13 +202,6 @@ TEST_F(M6386Modbus, TypedAddressesGoThroughTheCheck)
                                      &CMainFrame::m_bThermocoupleInputChanged);
 }
 
-TEST_F(M6386Modbus, EveryWayToCloseEndsIt)
-{
-    AddModule();
-    m_frame.m_strThermocoupleInputParams = {"0A", "06", "0", "0F", "0", "6386"};
-    ExpectEveryWayToCloseEndsIt<CM6386Modbus>(IDD_M6386_MODBUS, IDCANCEL);
-}
-
 namespace {
 
 class M6386PModbus : public CModuleFixture {

@@ -422,13 +422,6 @@ TEST_F(M6386, OpenComErrorKeepsTheDialogPolling)
     EXPECT_EQ(Value(0), "");
 }
 
-TEST_F(M6386, EveryWayToCloseEndsIt)
-{
-    AddEightChannels();
-    m_frame.m_strThermocoupleInputParams = {"10", "06", "0", "0F", "0", "6386"};
-    ExpectEveryWayToCloseEndsIt<CM6386>(IDD_M6386, IDCANCEL);
-}
-
 TEST_F(M6386, ABoxTickedBeforeTheMaskIsReadWaitsForItAndKeepsTheModulesChannels)
 {
     CSimModule& module = AddEightChannels(0x0F);

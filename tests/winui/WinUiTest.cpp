@@ -120,6 +120,17 @@ ON_CBN_SELCHANGE(IDC_COMBO, OnCombo)
 ON_EN_CHANGE(IDC_EDIT, OnEditChange)
 END_MESSAGE_MAP()
 
+// Takes the OK command in its map, as a dialog with a "Run" handler on IDOK does.
+class COkMapDlg : public CProbeDlg {
+public:
+    void OnMappedOk() { m_calls.push_back("mapped-ok"); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(COkMapDlg, CProbeDlg)
+ON_BN_CLICKED(IDOK, OnMappedOk)
+END_MESSAGE_MAP()
+
 class WinUi : public ::testing::Test {
 protected:
     void SetUp() override { dlg.Create(IDD_PLAIN); }
@@ -195,11 +206,11 @@ TEST_F(WinUi, EscapeAndCloseBoxCannotPassADisabledCancel)
     EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"cancel"});
 }
 
-TEST_F(WinUi, EnterEndsNothingWithoutADefaultButton)
+TEST_F(WinUi, EnterWithoutADefaultButtonIsTheOkCommand)
 {
     ui::PressKey(dlg, Qt::Key_Return);
-    EXPECT_TRUE(dlg.IsRunning());
-    EXPECT_TRUE(dlg.m_calls.empty());
+    EXPECT_EQ(dlg.m_calls, std::vector<std::string>{"ok"});
+    EXPECT_FALSE(dlg.IsRunning());
 
     CProbeDlg withDefault(IDD_DEFAULT);
     withDefault.Create(IDD_DEFAULT);
@@ -319,13 +330,21 @@ TEST(WinUiOwner, AWindowShownBeforeItsOwnerAppearsJustAfterIt)
     dlg.DestroyWindow();
 }
 
-TEST_F(WinUi, EnterWithoutADefaultButtonReachesADialogThatTakesIt)
+TEST_F(WinUi, EnterWithoutADefaultButtonReachesTheOkHandlerOfTheMap)
 {
-    struct CEnterDlg : CProbeDlg {
-        void OnEnterKey() override { m_calls.push_back("enter"); }
-    } enter;
-    enter.Create(IDD_PLAIN);
-    ui::PressKey(enter, Qt::Key_Return);
-    EXPECT_EQ(enter.m_calls, std::vector<std::string>{"enter"});
-    EXPECT_TRUE(enter.IsRunning());
+    COkMapDlg mapped;
+    mapped.Create(IDD_PLAIN);
+    ui::PressKey(mapped, Qt::Key_Return);
+    EXPECT_EQ(mapped.m_calls, std::vector<std::string>{"mapped-ok"});
+    EXPECT_TRUE(mapped.IsRunning());
+}
+
+TEST_F(WinUi, EnterWithADisabledDefaultButtonDoesNothing)
+{
+    CProbeDlg withDefault(IDD_DEFAULT);
+    withDefault.Create(IDD_DEFAULT);
+    withDefault.GetDlgItem(IDOK)->EnableWindow(FALSE);
+    ui::PressKey(withDefault, Qt::Key_Return);
+    EXPECT_TRUE(withDefault.m_calls.empty());
+    EXPECT_TRUE(withDefault.IsRunning());
 }
