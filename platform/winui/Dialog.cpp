@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,6 +30,8 @@
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -43,6 +46,34 @@ public:
         input = input.toUpper();
         return Acceptable;
     }
+};
+
+// A trackbar takes the mouse capture on any left press on it, the groove included (a groove click
+// moves it one page), and reports the release of the capture when the button comes up. Qt reports
+// only the end of a thumb drag (sliderReleased); this reports the end of every other press.
+class CTrackBar : public QSlider {
+public:
+    using QSlider::QSlider;
+    std::function<void()> m_fnPressEnded;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QSlider::mousePressEvent(event);
+        if (event->button() != Qt::LeftButton) return;
+        m_bCaptured = true;
+        event->accept(); // the capture stays here even where Qt's slider ignores the press
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        bool thumb = isSliderDown();
+        QSlider::mouseReleaseEvent(event);
+        if (event->button() != Qt::LeftButton || !std::exchange(m_bCaptured, false)) return;
+        if (!thumb && m_fnPressEnded) m_fnPressEnded();
+    }
+
+private:
+    bool m_bCaptured = false;
 };
 
 // Dialog units to pixels for the font the dialog actually got, as the original scales its
@@ -187,7 +218,8 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
         return bar;
     }
     case CtlKind::Slider: {
-        auto* slider = new QSlider(ctl.style & CS_VERTICAL ? Qt::Vertical : Qt::Horizontal, parent);
+        auto* slider =
+            new CTrackBar(ctl.style & CS_VERTICAL ? Qt::Vertical : Qt::Horizontal, parent);
         slider->setRange(0, 100);
         return slider;
     }
@@ -560,7 +592,7 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         break;
     }
     case CtlKind::Slider: {
-        auto* slider = static_cast<QSlider*>(w);
+        auto* slider = static_cast<CTrackBar*>(w);
         bool vertical = ctl.style & CS_VERTICAL;
         auto scroll = [dlg, id, vertical, slider](UINT code) {
             CDialog* owner = dlg->Owner();
@@ -574,10 +606,12 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         };
         QObject::connect(slider, &QSlider::actionTriggered, dlg,
                          [scroll] { scroll(SB_THUMBTRACK); });
-        QObject::connect(slider, &QSlider::sliderReleased, dlg, [scroll, notify] {
+        auto released = [scroll, notify] {
             scroll(SB_ENDSCROLL);
             notify(NM_RELEASEDCAPTURE);
-        });
+        };
+        QObject::connect(slider, &QSlider::sliderReleased, dlg, released);
+        slider->m_fnPressEnded = released;
         break;
     }
     case CtlKind::Tab:

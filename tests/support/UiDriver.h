@@ -32,6 +32,11 @@ void CloseBox(CDialog& dlg);
 // A left click at a point of the dialog's client area (pixels), with Shift or Ctrl held when
 // modifiers says so (Qt::ShiftModifier, Qt::ControlModifier).
 void ClickAt(CDialog& dlg, CPoint point, int modifiers = 0);
+// Where on a slider the operator presses the left button.
+enum class SliderSpot { GrooveBeforeThumb, Thumb, GrooveAfterThumb };
+// Presses the left button on that spot of a slider, moves the mouse `drag` pixels along the
+// slider and lets go. False when the slider is disabled or hidden.
+bool PressSlider(CDialog& dlg, int nID, SliderSpot spot, int drag = 0);
 // The centre of a control in the dialog's client coordinates.
 CPoint CentreOf(CDialog& dlg, int nID);
 // Whether a static of the dialog (one with or without an id) shows exactly this text.

@@ -21,7 +21,9 @@ enum {
     IDC_RADIO_C = 106,
     IDC_HIDDEN = 107,
     IDC_SORTED = 108,
-    IDC_LAMP = 109
+    IDC_LAMP = 109,
+    IDD_SLIDER = 9003,
+    IDC_SLIDER = 110
 };
 
 const bool g_registered = [] {
@@ -50,6 +52,13 @@ const bool g_registered = [] {
                             {
                                 {IDOK, CtlKind::Button, "Run", 10, 10, 40, 14, CS_DEFAULT},
                                 {IDCANCEL, CtlKind::Button, "Cancel", 50, 10, 40, 14},
+                            }});
+    RegisterDialogTemplate({IDD_SLIDER,
+                            "AO  Module",
+                            200,
+                            40,
+                            {
+                                {IDC_SLIDER, CtlKind::Slider, "", 10, 10, 150, 16},
                             }});
     return true;
 }();
@@ -328,4 +337,60 @@ TEST_F(WinUi, EnterWithoutADefaultButtonReachesADialogThatTakesIt)
     ui::PressKey(enter, Qt::Key_Return);
     EXPECT_EQ(enter.m_calls, std::vector<std::string>{"enter"});
     EXPECT_TRUE(enter.IsRunning());
+}
+
+namespace {
+
+// Records the scroll codes and the capture release of its slider, and where the thumb was.
+class CSliderProbeDlg : public CDialog {
+public:
+    CSliderProbeDlg() : CDialog(IDD_SLIDER) {}
+    std::vector<std::string> m_calls;
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd*) override
+    {
+        if (nSBCode == SB_ENDSCROLL) m_calls.push_back(Format("end %u", nPos));
+    }
+    void OnReleased()
+    {
+        m_calls.push_back(Format("released %d", GetDlgItemAs<CSliderCtrl>(IDC_SLIDER)->GetPos()));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSliderProbeDlg, CDialog)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_SLIDER, OnReleased)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(WinUiSlider, EveryMousePressOnASliderEndsInOneCaptureRelease)
+{
+    struct Case {
+        const char* gesture;
+        ui::SliderSpot spot;
+        int drag;
+        bool moved; // else the thumb stays at 50
+        int direction;
+    } cases[] = {
+        {"groove click after the thumb", ui::SliderSpot::GrooveAfterThumb, 0, true, +1},
+        {"groove click before the thumb", ui::SliderSpot::GrooveBeforeThumb, 0, true, -1},
+        {"thumb dragged", ui::SliderSpot::Thumb, 30, true, +1},
+        {"thumb pressed and let go", ui::SliderSpot::Thumb, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        CSliderProbeDlg dlg;
+        dlg.Create(IDD_SLIDER);
+        auto* slider = dlg.GetDlgItemAs<CSliderCtrl>(IDC_SLIDER);
+        slider->SetPos(50);
+        ASSERT_TRUE(ui::PressSlider(dlg, IDC_SLIDER, c.spot, c.drag));
+        int pos = slider->GetPos();
+        EXPECT_EQ((pos - 50) * c.direction > 0, c.moved) << pos;
+        if (c.spot != ui::SliderSpot::Thumb) {
+            EXPECT_EQ(pos, 50 + 10 * c.direction); // one page
+        }
+        EXPECT_EQ(dlg.m_calls,
+                  (std::vector<std::string>{Format("end %d", pos), Format("released %d", pos)}));
+        dlg.DestroyWindow();
+    }
 }
