@@ -110,6 +110,17 @@ bool Type(CDialog& dlg, int nID, const std::string& text)
     return true;
 }
 
+bool TypeKeys(CDialog& dlg, int nID, const std::string& text)
+{
+    auto* edit = qobject_cast<QLineEdit*>(Widget(dlg, nID));
+    if (!edit || !Operable(dlg, nID)) return false;
+    for (QChar c : QString::fromStdString(text)) {
+        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+    return true;
+}
+
 bool SelectRow(CDialog& dlg, int nID, int row)
 {
     auto* list = qobject_cast<QTreeWidget*>(Widget(dlg, nID));

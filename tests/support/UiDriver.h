@@ -20,6 +20,8 @@ bool ChooseRow(CDialog& dlg, int nID, int row);
 // Types into an edit or the edit field of a combo box, replacing its text; the edit then loses
 // the focus as when the operator moves on.
 bool Type(CDialog& dlg, int nID, const std::string& text);
+// Types into an edit key by key where its text cursor is, as the operator's keystrokes arrive.
+bool TypeKeys(CDialog& dlg, int nID, const std::string& text);
 // Clicks a tab of a tab control (the selection-change notification fires when it changes).
 bool SelectTab(CDialog& dlg, int nID, int tab);
 // Double-clicks (or selects) a row of a report list.
