@@ -65,7 +65,8 @@ struct SAsciiLayout {
     std::function<Rows(int)> typeRows; // the rows of a channel's type list
     Rows protocolRows;
     int nTypeWidth = 70;
-    bool bHexLabel = false; // "HEX" to the right of the address
+    bool bHexLabel = false;              // "HEX" to the right of the address
+    unsigned nFirstValueStyle = CS_NONE; // channel 0's value field
 };
 
 // The width of the ASCII template.
@@ -102,6 +103,9 @@ inline Controls AsciiControls(const SAsciiLayout& layout)
     c.push_back({-1, CtlKind::Static, "Respond", 6, 168, 34, 9});
     c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 42, 166, 150, 12, CS_DISABLED});
     int height = AddChannelRows(c, 140, 4, layout.nChannels, layout.typeRows, layout.nTypeWidth);
+    for (ControlTemplate& control : c) {
+        if (control.nID == IDC_PC_VALUE0) control.style |= layout.nFirstValueStyle;
+    }
     int right = AsciiWidth(layout) - 6;
     c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", right - 74, 4 + height - 18, 56, 14});
     c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", right - 56, 186, 56, 14});

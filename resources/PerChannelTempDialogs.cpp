@@ -19,7 +19,7 @@ constexpr int kRtdTypeWidth = 135;
 constexpr int kHeight = 206;
 
 bool Register(int id, const char* caption, int channels, const SChannelTypeTable& types,
-              const Rows& protocolRows, int typeWidth)
+              const Rows& protocolRows, int typeWidth, unsigned firstValueStyle = CS_NONE)
 {
     SAsciiLayout layout = {
         .nChannels = channels,
@@ -27,6 +27,7 @@ bool Register(int id, const char* caption, int channels, const SChannelTypeTable
         .protocolRows = protocolRows,
         .nTypeWidth = typeWidth,
         .bHexLabel = true,
+        .nFirstValueStyle = firstValueStyle,
     };
     return RegisterDialogTemplate(
         {id, caption, AsciiWidth(layout), kHeight, AsciiControls(layout)});
@@ -34,7 +35,9 @@ bool Register(int id, const char* caption, int channels, const SChannelTypeTable
 
 const bool g_registered =
     Register(IDD_M6386P, "V-6386P ASCII", 8, Tc6386PTypes(), kVektProtocolRows, kTcTypeWidth) &&
-    Register(IDD_M6381P, "V-6381", 8, UniversalTypes(), kVektProtocolRows, kTcTypeWidth) &&
+    // Its channel 0 value field does not scroll horizontally.
+    Register(IDD_M6381P, "V-6381", 8, UniversalTypes(), kVektProtocolRows, kTcTypeWidth,
+             CS_NOAUTOHSCROLL) &&
     Register(IDD_M6382P, "4382A", 6, Rtd6382Types(), kAsciiProtocolRows, kRtdTypeWidth) &&
     Register(IDD_M63828P, "V-6382T", 6, Thermistor6382TTypes(), kVektProtocolRows, kRtdTypeWidth) &&
     Register(IDD_M6307P, "V-6307P", 6, Rtd6307Ranges(), kAsciiProtocolRows, kRtdTypeWidth);

@@ -36,7 +36,9 @@ void AddReadings(Controls& c)
             int x = 10 + col * 64;
             int y = 28 + row * 16;
             c.push_back({-1, CtlKind::Static, box.label, x, y + 2, 22, 9});
-            c.push_back({box.id, CtlKind::Edit, "", x + 22, y, 40, 12});
+            // The V1 box takes digits only.
+            c.push_back({box.id, CtlKind::Edit, "", x + 22, y, 40, 12,
+                         box.id == IDC_PM_V1 ? CS_NUMBER : CS_NONE});
         }
     }
 }

@@ -10,6 +10,7 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 constexpr unsigned kReadOnly = CS_READONLY | CS_BORDER;
+constexpr unsigned kUnitStyle = CS_READONLY | CS_NOBORDER; // the unit columns have no frame
 
 DialogTemplate Window()
 {
@@ -69,10 +70,10 @@ DialogTemplate AnalogPage()
         c.push_back({kRackAiLabelIds[r], CtlKind::Static, "", 38, y + 2, 34, 9});
         c.push_back({kRackAiRangeIds[r], CtlKind::Edit, "", 76, y, 60, 12, kReadOnly});
         c.push_back({kRackAiValueIds[r], CtlKind::Edit, "", 138, y, 48, 12, kReadOnly});
-        c.push_back({kRackAiUnitIds[r], CtlKind::Edit, "", 188, y + 2, 18, 9, CS_READONLY});
+        c.push_back({kRackAiUnitIds[r], CtlKind::Edit, "", 188, y + 2, 18, 9, kUnitStyle});
         if (r < 4) {
             c.push_back({kRackAoEntryIds[r], CtlKind::Edit, "", 208, y, 36, 12, CS_DISABLED});
-            c.push_back({kRackAoUnitIds[r], CtlKind::Edit, "", 246, y + 2, 14, 9, CS_READONLY});
+            c.push_back({kRackAoUnitIds[r], CtlKind::Edit, "", 246, y + 2, 14, 9, kUnitStyle});
             c.push_back({kRackAoSendIds[r], CtlKind::Button, "Send", 262, y, 28, 12, CS_DISABLED});
         }
     }

@@ -18,17 +18,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QValidator>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -43,6 +47,93 @@ public:
         input = input.toUpper();
         return Acceptable;
     }
+};
+
+// A single-line edit refuses the typed characters its style does not take: anything but digits
+// (number style), or what would not fit in view (no horizontal auto-scroll).
+class CEditBox : public QLineEdit {
+public:
+    CEditBox(const QString& text, unsigned style, QWidget* parent)
+        : QLineEdit(text, parent), m_nStyle(style)
+    {
+        setFrame(!(style & CS_NOBORDER));
+        if (style & CS_UPPERCASE) setValidator(new CUpperCaseValidator(this));
+        // The program's text shows from its start, however long it is.
+        if (style & CS_NOAUTOHSCROLL) {
+            connect(this, &QLineEdit::textChanged, this, [this] {
+                if (!m_bTyping) setCursorPosition(0);
+            });
+        }
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (Refuses(event->text())) {
+            event->accept();
+            return;
+        }
+        m_bTyping = true;
+        QLineEdit::keyPressEvent(event);
+        m_bTyping = false;
+    }
+
+private:
+    bool Refuses(const QString& typed) const
+    {
+        if (typed.isEmpty() || !typed.front().isPrint() || isReadOnly()) return false;
+        if ((m_nStyle & CS_NUMBER) && !std::all_of(typed.begin(), typed.end(),
+                                                   [](QChar c) { return c >= u'0' && c <= u'9'; }))
+            return true;
+        return (m_nStyle & CS_NOAUTOHSCROLL) && !Fits(WithTyped(typed));
+    }
+    // The text as it would be with the typed characters in place of the selection.
+    QString WithTyped(const QString& typed) const
+    {
+        QString after = text();
+        int from = hasSelectedText() ? selectionStart() : cursorPosition();
+        return after.replace(from, static_cast<int>(selectedText().size()), typed);
+    }
+    bool Fits(const QString& candidate) const
+    {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        QRect room = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+        room = room.marginsRemoved(textMargins());
+        return fontMetrics().horizontalAdvance(candidate) <= room.width() - 2 * kTextMargin;
+    }
+
+    static constexpr int kTextMargin = 2; // Qt's line edit keeps this much room on each side
+    unsigned m_nStyle;
+    bool m_bTyping = false;
+};
+
+// A trackbar takes the mouse capture on any left press on it, the groove included (a groove click
+// moves it one page), and reports the release of the capture when the button comes up. Qt reports
+// only the end of a thumb drag (sliderReleased); this reports the end of every other press.
+class CTrackBar : public QSlider {
+public:
+    using QSlider::QSlider;
+    std::function<void()> m_fnPressEnded;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QSlider::mousePressEvent(event);
+        if (event->button() != Qt::LeftButton) return;
+        m_bCaptured = true;
+        event->accept(); // the capture stays here even where Qt's slider ignores the press
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        bool thumb = isSliderDown();
+        QSlider::mouseReleaseEvent(event);
+        if (event->button() != Qt::LeftButton || !std::exchange(m_bCaptured, false)) return;
+        if (!thumb && m_fnPressEnded) m_fnPressEnded();
+    }
+
+private:
+    bool m_bCaptured = false;
 };
 
 // Dialog units to pixels for the font the dialog actually got, as the original scales its
@@ -129,11 +220,11 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
         if (ctl.style & CS_MULTILINE) {
             auto* edit = new QPlainTextEdit(text, parent);
             edit->setReadOnly(ctl.style & CS_READONLY);
+            if (ctl.style & CS_NOBORDER) edit->setFrameStyle(QFrame::NoFrame);
             return edit;
         }
-        auto* edit = new QLineEdit(text, parent);
+        auto* edit = new CEditBox(text, ctl.style, parent);
         edit->setReadOnly(ctl.style & CS_READONLY);
-        if (ctl.style & CS_UPPERCASE) edit->setValidator(new CUpperCaseValidator(edit));
         return edit;
     }
     case CtlKind::Button: {
@@ -187,7 +278,8 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
         return bar;
     }
     case CtlKind::Slider: {
-        auto* slider = new QSlider(ctl.style & CS_VERTICAL ? Qt::Vertical : Qt::Horizontal, parent);
+        auto* slider =
+            new CTrackBar(ctl.style & CS_VERTICAL ? Qt::Vertical : Qt::Horizontal, parent);
         slider->setRange(0, 100);
         return slider;
     }
@@ -200,6 +292,30 @@ QWidget* MakeWidget(const ControlTemplate& ctl, QWidget* parent)
 bool IsCombo(CtlKind kind)
 {
     return kind == CtlKind::DropList || kind == CtlKind::DropDown;
+}
+
+bool TakesFocus(CtlKind kind)
+{
+    static const CtlKind passive[] = {CtlKind::Static, CtlKind::Icon, CtlKind::GroupBox,
+                                      CtlKind::Progress};
+    return std::find(std::begin(passive), std::end(passive), kind) == std::end(passive);
+}
+
+// A static's "&" marks a mnemonic: the letter after it is underlined, "&&" shows one "&", and the
+// mnemonic moves the focus to the next control that takes it, as the dialog manager does. Qt reads
+// a label's "&" so only when the label has a buddy; a static with no such control after it is its
+// own buddy, which shows the mnemonic and moves nothing.
+void GiveMnemonicsTheirControls(const DialogTemplate& tmpl, const std::vector<QWidget*>& built)
+{
+    const std::vector<ControlTemplate>& controls = tmpl.controls;
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (controls[i].kind != CtlKind::Static) continue;
+        auto* label = static_cast<QLabel*>(built[i]);
+        auto next =
+            std::find_if(controls.begin() + static_cast<std::ptrdiff_t>(i) + 1, controls.end(),
+                         [](const ControlTemplate& c) { return TakesFocus(c.kind); });
+        label->setBuddy(next == controls.end() ? label : built[next - controls.begin()]);
+    }
 }
 
 } // namespace
@@ -424,7 +540,7 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
     // A page lives inside its parent window instead of being a window of its own.
     if (tmpl->bChild) widget->setWindowFlags(Qt::Widget);
     m_pWidget = widget;
-    widget->setWindowTitle(QString::fromStdString(tmpl->caption));
+    SetWindowCaption(widget, tmpl->caption);
     widget->setFont(DialogFont());
     widget->setStyle(DialogStyle());
     CDialogUnits units(widget->font());
@@ -438,8 +554,10 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
 
     int radioGroup = 0;
     CtlKind previous = CtlKind::Static;
+    std::vector<QWidget*> built;
     for (const ControlTemplate& ctl : tmpl->controls) {
         QWidget* w = MakeWidget(ctl, widget);
+        built.push_back(w);
         // A widget's style reaches none of its parts: give it to each.
         w->setStyle(DialogStyle());
         for (QWidget* part : w->findChildren<QWidget*>()) part->setStyle(DialogStyle());
@@ -460,6 +578,7 @@ bool CDialog::BuildFromTemplate(CWnd* pParentWnd)
         m_controls[ctl.nID] = std::move(wrapper);
         ConnectNotifications(ctl, w);
     }
+    GiveMnemonicsTheirControls(*tmpl, built);
     // Icons are sized to their statics only once the statics have their geometry.
     for (const ControlTemplate& ctl : tmpl->controls) {
         if (ctl.kind == CtlKind::Icon) {
@@ -560,7 +679,7 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         break;
     }
     case CtlKind::Slider: {
-        auto* slider = static_cast<QSlider*>(w);
+        auto* slider = static_cast<CTrackBar*>(w);
         bool vertical = ctl.style & CS_VERTICAL;
         auto scroll = [dlg, id, vertical, slider](UINT code) {
             CDialog* owner = dlg->Owner();
@@ -574,10 +693,12 @@ void CDialog::ConnectNotifications(const ControlTemplate& ctl, QWidget* w)
         };
         QObject::connect(slider, &QSlider::actionTriggered, dlg,
                          [scroll] { scroll(SB_THUMBTRACK); });
-        QObject::connect(slider, &QSlider::sliderReleased, dlg, [scroll, notify] {
+        auto released = [scroll, notify] {
             scroll(SB_ENDSCROLL);
             notify(NM_RELEASEDCAPTURE);
-        });
+        };
+        QObject::connect(slider, &QSlider::sliderReleased, dlg, released);
+        slider->m_fnPressEnded = released;
         break;
     }
     case CtlKind::Tab:

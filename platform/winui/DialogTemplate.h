@@ -6,7 +6,7 @@
 #include <vector>
 
 enum class CtlKind {
-    Static, // text label
+    Static, // text label; an "&" marks the next letter as its mnemonic, "&&" shows one "&"
     Icon,   // static showing an icon resource (lamps)
     Edit,
     Button,       // push button
@@ -34,12 +34,17 @@ enum CtlStyle : unsigned {
     CS_DEFAULT = 1u << 5, // the dialog's default button: Enter clicks it
     CS_GROUP = 1u << 6,   // first radio button of a group
     CS_MULTILINE = 1u << 7,
-    CS_BORDER = 1u << 8,     // statics with a sunken frame
+    CS_BORDER = 1u << 8,     // statics with a sunken frame (edits have a frame unless CS_NOBORDER)
     CS_VERTICAL = 1u << 9,   // vertical slider
     CS_UPPERCASE = 1u << 10, // edits that turn what is typed into upper case
     CS_NOTIFY = 1u << 11,    // statics that take clicks themselves
     CS_CENTER = 1u << 12,    // centred static text
     CS_RIGHT = 1u << 13,     // right-aligned static text
+    CS_NOBORDER = 1u << 14,  // edits without a frame
+    // Edits that do not scroll horizontally: they take no more typed text than they show, and
+    // show a longer text the program gives them from its start.
+    CS_NOAUTOHSCROLL = 1u << 15,
+    CS_NUMBER = 1u << 16, // edits that take typed digits only
 };
 
 struct ControlTemplate {

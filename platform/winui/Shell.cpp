@@ -1,6 +1,7 @@
 #include "Shell.h"
 
 #include "Frame.h"
+#include "WidgetText.h"
 #include "Wnd.h"
 
 #include <QDesktopServices>
@@ -33,7 +34,7 @@ QWidget* OwnerWidget(CWnd* owner)
 int RealMessageBox(QWidget* owner, const MessageBoxRequest& request)
 {
     QMessageBox box(owner);
-    box.setWindowTitle(QString::fromStdString(request.caption));
+    SetWindowCaption(&box, request.caption);
     box.setText(QString::fromStdString(request.text));
     switch (request.nType & 0xF0) {
     case MB_ICONHAND:

@@ -7,6 +7,24 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+namespace {
+
+// What an empty caption becomes: a title that shows nothing but is not empty.
+const QString kBlankTitle = QStringLiteral(" ");
+
+} // namespace
+
+void SetWindowCaption(QWidget* window, const std::string& caption)
+{
+    window->setWindowTitle(caption.empty() ? kBlankTitle : QString::fromStdString(caption));
+}
+
+std::string WindowCaption(const QWidget* window)
+{
+    QString title = window->windowTitle();
+    return title == kBlankTitle ? std::string() : title.toStdString();
+}
+
 std::string WidgetText(const QWidget* widget)
 {
     if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text().toStdString();
@@ -21,7 +39,7 @@ std::string WidgetText(const QWidget* widget)
     if (auto* combo = qobject_cast<const QComboBox*>(widget))
         return combo->currentText().toStdString();
     if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title().toStdString();
-    return widget->windowTitle().toStdString();
+    return WindowCaption(widget);
 }
 
 void SetWidgetText(QWidget* widget, const std::string& text)
@@ -44,6 +62,6 @@ void SetWidgetText(QWidget* widget, const std::string& text)
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(q);
     } else {
-        widget->setWindowTitle(q);
+        SetWindowCaption(widget, text);
     }
 }

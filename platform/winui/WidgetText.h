@@ -8,3 +8,7 @@ class QWidget;
 
 std::string WidgetText(const QWidget* widget);
 void SetWidgetText(QWidget* widget, const std::string& text);
+// A window's caption. An empty one shows an empty title bar (the window system would otherwise
+// put the program's name there).
+void SetWindowCaption(QWidget* window, const std::string& caption);
+std::string WindowCaption(const QWidget* window);

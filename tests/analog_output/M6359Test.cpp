@@ -227,6 +227,19 @@ TEST_F(M6359, SliderReleaseWritesKeyboardMovesOnlyUpdateTheEdits)
     }
 }
 
+TEST_F(M6359, AClickOnASlidersGrooveWritesTheValueItMovedTo)
+{
+    CSimAnalogOutput& ao = AddModule("6359", 1, 0x32);
+    Open({"01", "06", "0", "32", "0", "6359"});
+    Tick(m_dlg, 4);
+    TakeRequests();
+    ASSERT_TRUE(ui::PressSlider(m_dlg, kAoChannels[2].nSlider, ui::SliderSpot::GrooveAfterThumb));
+    EXPECT_EQ(Output(2), "+01.000"); // one page
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"#012+01.000"});
+    EXPECT_EQ(ao.Output(2), 1.0);
+}
+
 TEST_F(M6359, TypedOutputsMustBeNumbersInsideTheRange)
 {
     CSimAnalogOutput& ao = AddModule("6359", 1, 0x31); // 4 to 20 mA

@@ -182,6 +182,24 @@ TEST_F(M6359p, TheSliderFillsTheValueAndOutputSendsItForTheSelectedChannel)
     EXPECT_DOUBLE_EQ(module.Output(2), 10.0);
 }
 
+TEST_F(M6359p, AClickOnTheSlidersGrooveFillsTheValueThatOutputSends)
+{
+    CSimOutputDi& module = AddModule();
+    OpenAndRead();
+    ui::ChooseRow(m_dlg, IDC_ODI_CHANNEL, 1);
+    m_dlg.GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER)->SetPos(5000);
+    ASSERT_TRUE(ui::PressSlider(m_dlg, IDC_ODI_SLIDER, ui::SliderSpot::GrooveAfterThumb));
+    int position = m_dlg.GetDlgItemAs<CSliderCtrl>(IDC_ODI_SLIDER)->GetPos();
+    ASSERT_GT(position, 5000);
+    std::string value = Format("+%02d.%03d", position / 1000, position % 1000);
+    EXPECT_EQ(Text(IDC_ODI_VALUE), value);
+    EXPECT_TRUE(TakeRequests().empty());
+    ui::Click(m_dlg, IDC_ODI_OUTPUT);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"#07C1" + value, "$076C0"}));
+    EXPECT_DOUBLE_EQ(module.Output(1), position / 1000.0);
+}
+
 // Values the channel's range cannot take, or that are no number, are refused and nothing goes
 // out; without a channel chosen neither the slider nor Output do anything.
 TEST_F(M6359p, OnlyValuesInsideTheChannelsRangeGoOut)

@@ -23,7 +23,7 @@
 
 namespace {
 
-// What a control shows, without the mnemonic marks of button texts.
+// What a control shows, without the mnemonic marks of button and static texts.
 QString Shown(const QString& text)
 {
     QString shown = text;
@@ -77,11 +77,12 @@ void CheckIndicatorLabel(QAbstractButton* button, QStyle::SubElement contents,
 // together must fit its height.
 void CheckLabel(QLabel* label, std::vector<Clip>& clips)
 {
-    if (label->text().isEmpty()) return;
+    QString text = Shown(label->text());
+    if (text.isEmpty()) return;
     QRect room = label->contentsRect();
     QFontMetrics fm(label->font());
-    QRect needed = fm.boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
-    NoteIfClipped(clips, label->text(), needed.size(), room);
+    QRect needed = fm.boundingRect(room, Qt::TextWordWrap | label->alignment(), text);
+    NoteIfClipped(clips, text, needed.size(), room);
 }
 
 // A group box's title lies inside its frame.

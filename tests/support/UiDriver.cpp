@@ -9,6 +9,9 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -28,12 +31,33 @@ bool Operable(CDialog& dlg, int nID)
     return item && item->IsWindowEnabled() && item->IsWindowVisible() && dlg.IsRunning();
 }
 
-void SendMouse(QWidget* target, QEvent::Type type, QPoint at, int modifiers)
+void SendMouse(QWidget* target, QEvent::Type type, QPoint at, int modifiers = 0)
 {
-    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+    Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), button,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                       Qt::KeyboardModifiers(modifiers));
     QApplication::sendEvent(target, &event);
+}
+
+// The rectangle of one part of a slider as its style draws it.
+QRect SliderPart(const QSlider* slider, QStyle::SubControl part)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(slider);
+    opt.orientation = slider->orientation();
+    opt.minimum = slider->minimum();
+    opt.maximum = slider->maximum();
+    opt.sliderPosition = slider->sliderPosition();
+    opt.sliderValue = slider->value();
+    opt.singleStep = slider->singleStep();
+    opt.pageStep = slider->pageStep();
+    opt.tickPosition = static_cast<QSlider::TickPosition>(slider->tickPosition());
+    opt.tickInterval = slider->tickInterval();
+    opt.upsideDown = slider->orientation() == Qt::Horizontal
+                         ? slider->invertedAppearance() != (opt.direction == Qt::RightToLeft)
+                         : !slider->invertedAppearance();
+    return slider->style()->subControlRect(QStyle::CC_Slider, &opt, part, slider);
 }
 
 } // namespace
@@ -83,6 +107,17 @@ bool Type(CDialog& dlg, int nID, const std::string& text)
     }
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(w, &focusOut);
+    return true;
+}
+
+bool TypeKeys(CDialog& dlg, int nID, const std::string& text)
+{
+    auto* edit = qobject_cast<QLineEdit*>(Widget(dlg, nID));
+    if (!edit || !Operable(dlg, nID)) return false;
+    for (QChar c : QString::fromStdString(text)) {
+        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
     return true;
 }
 
@@ -136,6 +171,28 @@ void ClickAt(CDialog& dlg, CPoint point, int modifiers)
     QPoint local = target->mapFrom(top, at);
     SendMouse(target, QEvent::MouseButtonPress, local, modifiers);
     SendMouse(target, QEvent::MouseButtonRelease, local, modifiers);
+}
+
+bool PressSlider(CDialog& dlg, int nID, SliderSpot spot, int drag)
+{
+    auto* slider = qobject_cast<QSlider*>(Widget(dlg, nID));
+    if (!slider || !Operable(dlg, nID)) return false;
+    bool horizontal = slider->orientation() == Qt::Horizontal;
+    QRect groove = SliderPart(slider, QStyle::SC_SliderGroove);
+    QRect thumb = SliderPart(slider, QStyle::SC_SliderHandle);
+    QPoint at = thumb.center();
+    // Halfway between the thumb and the end of the groove on that side.
+    if (spot == SliderSpot::GrooveBeforeThumb)
+        at = horizontal ? QPoint((groove.left() + thumb.left()) / 2, at.y())
+                        : QPoint(at.x(), (groove.top() + thumb.top()) / 2);
+    else if (spot == SliderSpot::GrooveAfterThumb)
+        at = horizontal ? QPoint((thumb.right() + groove.right()) / 2, at.y())
+                        : QPoint(at.x(), (thumb.bottom() + groove.bottom()) / 2);
+    QPoint to = at + (horizontal ? QPoint(drag, 0) : QPoint(0, drag));
+    SendMouse(slider, QEvent::MouseButtonPress, at);
+    if (to != at) SendMouse(slider, QEvent::MouseMove, to);
+    SendMouse(slider, QEvent::MouseButtonRelease, to);
+    return true;
 }
 
 CPoint CentreOf(CDialog& dlg, int nID)

@@ -20,6 +20,8 @@ bool ChooseRow(CDialog& dlg, int nID, int row);
 // Types into an edit or the edit field of a combo box, replacing its text; the edit then loses
 // the focus as when the operator moves on.
 bool Type(CDialog& dlg, int nID, const std::string& text);
+// Types into an edit key by key where its text cursor is, as the operator's keystrokes arrive.
+bool TypeKeys(CDialog& dlg, int nID, const std::string& text);
 // Clicks a tab of a tab control (the selection-change notification fires when it changes).
 bool SelectTab(CDialog& dlg, int nID, int tab);
 // Double-clicks (or selects) a row of a report list.
@@ -34,6 +36,11 @@ void CloseBox(CDialog& dlg);
 // A left click at a point of the dialog's client area (pixels), with Shift or Ctrl held when
 // modifiers says so (Qt::ShiftModifier, Qt::ControlModifier).
 void ClickAt(CDialog& dlg, CPoint point, int modifiers = 0);
+// Where on a slider the operator presses the left button.
+enum class SliderSpot { GrooveBeforeThumb, Thumb, GrooveAfterThumb };
+// Presses the left button on that spot of a slider, moves the mouse `drag` pixels along the
+// slider and lets go. False when the slider is disabled or hidden.
+bool PressSlider(CDialog& dlg, int nID, SliderSpot spot, int drag = 0);
 // The centre of a control in the dialog's client coordinates.
 CPoint CentreOf(CDialog& dlg, int nID);
 // Whether a static of the dialog (one with or without an id) shows exactly this text.

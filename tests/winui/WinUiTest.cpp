@@ -4,7 +4,12 @@
 #include "UiDriver.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,7 +26,16 @@ enum {
     IDC_RADIO_C = 106,
     IDC_HIDDEN = 107,
     IDC_SORTED = 108,
-    IDC_LAMP = 109
+    IDC_LAMP = 109,
+    IDD_SLIDER = 9003,
+    IDC_SLIDER = 110,
+    IDD_STYLES = 9004,
+    IDC_EDIT_PLAIN = 120,
+    IDC_EDIT_NUMBER = 121,
+    IDC_EDIT_FIXED = 122,
+    IDC_EDIT_BARE = 123,
+    IDC_TEXT = 124,
+    IDD_UNTITLED = 9005
 };
 
 const bool g_registered = [] {
@@ -51,6 +65,26 @@ const bool g_registered = [] {
                                 {IDOK, CtlKind::Button, "Run", 10, 10, 40, 14, CS_DEFAULT},
                                 {IDCANCEL, CtlKind::Button, "Cancel", 50, 10, 40, 14},
                             }});
+    RegisterDialogTemplate({IDD_SLIDER,
+                            "AO  Module",
+                            200,
+                            40,
+                            {
+                                {IDC_SLIDER, CtlKind::Slider, "", 10, 10, 150, 16},
+                            }});
+    RegisterDialogTemplate(
+        {IDD_STYLES,
+         "Styles",
+         200,
+         100,
+         {
+             {IDC_EDIT_PLAIN, CtlKind::Edit, "", 10, 10, 60, 12},
+             {IDC_EDIT_NUMBER, CtlKind::Edit, "", 10, 26, 60, 12, CS_NUMBER},
+             {IDC_EDIT_FIXED, CtlKind::Edit, "", 10, 42, 30, 12, CS_NOAUTOHSCROLL},
+             {IDC_EDIT_BARE, CtlKind::Edit, "", 10, 58, 60, 12, CS_NOBORDER},
+             {IDC_TEXT, CtlKind::Static, "", 10, 74, 180, 9},
+         }});
+    RegisterDialogTemplate({IDD_UNTITLED, "", 100, 60, {}});
     return true;
 }();
 
@@ -347,4 +381,208 @@ TEST_F(WinUi, EnterWithADisabledDefaultButtonDoesNothing)
     ui::PressKey(withDefault, Qt::Key_Return);
     EXPECT_TRUE(withDefault.m_calls.empty());
     EXPECT_TRUE(withDefault.IsRunning());
+}
+
+namespace {
+
+// Records the scroll codes and the capture release of its slider, and where the thumb was.
+class CSliderProbeDlg : public CDialog {
+public:
+    CSliderProbeDlg() : CDialog(IDD_SLIDER) {}
+    std::vector<std::string> m_calls;
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd*) override
+    {
+        if (nSBCode == SB_ENDSCROLL) m_calls.push_back(Format("end %u", nPos));
+    }
+    void OnReleased()
+    {
+        m_calls.push_back(Format("released %d", GetDlgItemAs<CSliderCtrl>(IDC_SLIDER)->GetPos()));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSliderProbeDlg, CDialog)
+ON_NOTIFY(NM_RELEASEDCAPTURE, IDC_SLIDER, OnReleased)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(WinUiSlider, EveryMousePressOnASliderEndsInOneCaptureRelease)
+{
+    struct Case {
+        const char* gesture;
+        ui::SliderSpot spot;
+        int drag;
+        bool moved; // else the thumb stays at 50
+        int direction;
+    } cases[] = {
+        {"groove click after the thumb", ui::SliderSpot::GrooveAfterThumb, 0, true, +1},
+        {"groove click before the thumb", ui::SliderSpot::GrooveBeforeThumb, 0, true, -1},
+        {"thumb dragged", ui::SliderSpot::Thumb, 30, true, +1},
+        {"thumb pressed and let go", ui::SliderSpot::Thumb, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.gesture);
+        CSliderProbeDlg dlg;
+        dlg.Create(IDD_SLIDER);
+        auto* slider = dlg.GetDlgItemAs<CSliderCtrl>(IDC_SLIDER);
+        slider->SetPos(50);
+        ASSERT_TRUE(ui::PressSlider(dlg, IDC_SLIDER, c.spot, c.drag));
+        int pos = slider->GetPos();
+        EXPECT_EQ((pos - 50) * c.direction > 0, c.moved) << pos;
+        if (c.spot != ui::SliderSpot::Thumb) {
+            EXPECT_EQ(pos, 50 + 10 * c.direction); // one page
+        }
+        EXPECT_EQ(dlg.m_calls,
+                  (std::vector<std::string>{Format("end %d", pos), Format("released %d", pos)}));
+        dlg.DestroyWindow();
+    }
+}
+
+TEST(WinUiEditStyles, TypingFollowsTheTemplatesEditStyle)
+{
+    const std::string longText = "0123456789012345678901234567890123456789";
+    struct Case {
+        const char* style;
+        int id;
+        std::string typed;
+        std::string kept; // empty: as much as the edit shows
+        bool framed;
+    } cases[] = {
+        {"plain", IDC_EDIT_PLAIN, "12a-3", "12a-3", true},
+        {"plain, long", IDC_EDIT_PLAIN, longText, longText, true},
+        {"number", IDC_EDIT_NUMBER, "12a-3", "123", true},
+        {"no horizontal auto-scroll", IDC_EDIT_FIXED, longText, "", true},
+        {"no border", IDC_EDIT_BARE, "12a-3", "12a-3", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.style);
+        CDialog dlg(IDD_STYLES);
+        dlg.Create(IDD_STYLES);
+        auto* edit = qobject_cast<QLineEdit*>(dlg.GetDlgItem(c.id)->GetWidget());
+        ASSERT_TRUE(ui::TypeKeys(dlg, c.id, c.typed));
+        std::string kept = dlg.GetDlgItemText(c.id);
+        if (c.kept.empty()) {
+            EXPECT_FALSE(kept.empty());
+            EXPECT_LT(kept.size(), c.typed.size());
+            EXPECT_EQ(c.typed.substr(0, kept.size()), kept);
+            EXPECT_LE(edit->fontMetrics().horizontalAdvance(QString::fromStdString(kept)),
+                      edit->contentsRect().width());
+        } else {
+            EXPECT_EQ(kept, c.kept);
+        }
+        EXPECT_EQ(edit->hasFrame(), c.framed);
+        dlg.DestroyWindow();
+    }
+}
+
+TEST(WinUiEditStyles, AnEditThatDoesNotScrollShowsTheProgramsTextFromItsStart)
+{
+    CDialog dlg(IDD_STYLES);
+    dlg.Create(IDD_STYLES);
+    const std::string longText = "0123456789012345678901234567890123456789";
+    dlg.SetDlgItemText(IDC_EDIT_FIXED, longText);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_FIXED), longText); // all of it is kept
+    EXPECT_EQ(
+        qobject_cast<QLineEdit*>(dlg.GetDlgItem(IDC_EDIT_FIXED)->GetWidget())->cursorPosition(), 0);
+    dlg.DestroyWindow();
+}
+
+namespace {
+
+// The right end of what a widget draws in dark pixels, in pixels from its left.
+int InkRight(QWidget* widget)
+{
+    QImage image = widget->grab().toImage();
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = right + 1; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 128) right = x;
+        }
+    }
+    return right + 1;
+}
+
+} // namespace
+
+TEST(WinUiStaticText, AnAmpersandMarksAMnemonicAndTwoShowOne)
+{
+    struct Case {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"Data &Format:", "Data Format:"},
+        {"&Slew Rate:", "Slew Rate:"},
+        {"Alarm &Limit", "Alarm Limit"},
+        {"A && B", "A & B"},
+        {"CH0", "CH0"},
+    };
+    CDialog dlg(IDD_STYLES);
+    dlg.Create(IDD_STYLES);
+    auto* label = qobject_cast<QLabel*>(dlg.GetDlgItem(IDC_TEXT)->GetWidget());
+    QFontMetrics fm(label->font());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        dlg.SetDlgItemText(IDC_TEXT, c.text);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_TEXT), c.text); // the window text keeps its marks
+        EXPECT_NEAR(InkRight(label), fm.horizontalAdvance(c.shown), fm.horizontalAdvance('&') / 2);
+    }
+    dlg.DestroyWindow();
+}
+
+namespace {
+
+// The title the window system gets for a message box with that caption, the real box shown and
+// closed at once.
+QString MessageBoxTitle(const char* caption)
+{
+    MessageBoxHook recorded = SetMessageBoxHook({});
+    QString title;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(top);
+            if (!box || !box->isVisible()) continue;
+            title = box->windowHandle()->title();
+            box->close();
+        }
+    });
+    closer.start(0);
+    ShowMessageBox(nullptr, "Open Com Error!", caption, MB_OK);
+    SetMessageBoxHook(std::move(recorded));
+    return title;
+}
+
+// The title the window system gets for a dialog whose template has that caption.
+QString DialogTitle(int nID)
+{
+    CDialog dlg(static_cast<UINT>(nID));
+    dlg.Create(static_cast<UINT>(nID));
+    EXPECT_EQ(dlg.GetWindowText(), nID == IDD_UNTITLED ? "" : "Styles");
+    QString title = dlg.GetWidget()->windowHandle()->title();
+    dlg.DestroyWindow();
+    return title;
+}
+
+} // namespace
+
+// The window system puts the program's name on a window whose title is empty; an empty caption
+// must show an empty title bar instead.
+TEST(WinUiCaptions, AnEmptyCaptionShowsAnEmptyTitle)
+{
+    struct Case {
+        const char* what;
+        QString title;
+        const char* shown;
+    } cases[] = {
+        {"message box, empty caption", MessageBoxTitle(""), ""},
+        {"message box, caption", MessageBoxTitle("Setting"), "Setting"},
+        {"dialog, empty caption", DialogTitle(IDD_UNTITLED), ""},
+        {"dialog, caption", DialogTitle(IDD_STYLES), "Styles"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(c.title.isEmpty());
+        EXPECT_EQ(c.title.trimmed().toStdString(), c.shown);
+    }
 }
