@@ -127,12 +127,13 @@ Controls AsciiControls()
                      "-20 to +20mA", "4-20mA", " "},
                     {"Enable", "Disable"}, {"ASCII", "Modbus RTU"}, CtlKind::DropDown, CS_NONE);
     AddAlarmGroup(c, CS_NONE);
-    c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 224, 188, 30, 14, CS_HIDDEN});
-    c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 256, 188, 30, 14, CS_HIDDEN});
+    // Never shown: they keep to the free room beside the header.
+    c.push_back({IDC_AI_ZERO, CtlKind::Button, "Zero", 176, 3, 30, 14, CS_HIDDEN});
+    c.push_back({IDC_AI_SPAN, CtlKind::Button, "Span", 208, 3, 30, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 224, 188, 60, 14, CS_HIDDEN});
+        {IDC_AI_ALARML_SETTING, CtlKind::Button, "AlarmL Setting", 240, 3, 60, 14, CS_HIDDEN});
     c.push_back(
-        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 288, 188, 60, 14, CS_HIDDEN});
+        {IDC_AI_ALARMH_SETTING, CtlKind::Button, "AlarmH Setting", 302, 3, 60, 14, CS_HIDDEN});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 298, 196, 60, 14});
     return c;
 }

@@ -102,14 +102,15 @@ void AddInertControls(Controls& c)
     c.push_back({IDC_AO_RESETTING, CtlKind::Button, "Resetting", 378, 250, 50, 14, off});
 }
 
-// The setting block; the range lists of the one- and four-channel models share a place, as do
-// the two slew lists.
+// The setting block; the range lists of the one- and four-channel models share a place. The two
+// slew lists share a place beside one label, or stand one under the other, each beside its own.
 struct SSlewLists {
     const char* label;
     int firstId;
     const Rows* firstRows;
     int secondId;
     const Rows* secondRows;
+    const char* secondLabel = nullptr; // none: the second list shares the first's place
 };
 
 void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& slew)
@@ -121,11 +122,17 @@ void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& sl
     AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &BaudRows(), 174);
     AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
     AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
-    AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, 222);
-    c.push_back(
-        {slew.secondId, CtlKind::DropList, "", 52, 222, 90, 120, CS_NONE, *slew.secondRows});
-    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, 238);
-    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, 258, 50, 14});
+    int y = 222;
+    AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, y);
+    if (slew.secondLabel) {
+        y += 16;
+        AddSettingRow(c, slew.secondLabel, slew.secondId, slew.secondRows, y);
+    } else {
+        c.push_back(
+            {slew.secondId, CtlKind::DropList, "", 52, y, 90, 120, CS_NONE, *slew.secondRows});
+    }
+    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, y + 16);
+    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, y + 36, 50, 14});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 406, 276, 60, 14});
 }
 
@@ -144,14 +151,15 @@ Controls AsciiControls()
     return c;
 }
 
-// The slew lists have no rows here; SlewmA stands where SlewV does.
+// The slew lists have no rows here; SlewmA stands above SlewV.
 Controls ModbusControls()
 {
     Controls c;
     AddHeader(c);
     AddChannelPanels(c, CS_DISABLED);
-    AddSettingBlock(c, {"Enable", "Disable", "CRC"},
-                    {"SlewmA:", IDC_AO_SLEW_MA_MODBUS, &kNoRows, IDC_AO_SLEW_V, &kNoRows});
+    AddSettingBlock(
+        c, {"Enable", "Disable", "CRC"},
+        {"SlewmA:", IDC_AO_SLEW_MA_MODBUS, &kNoRows, IDC_AO_SLEW_V, &kNoRows, "SlewV:"});
     return c;
 }
 

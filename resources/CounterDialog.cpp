@@ -22,15 +22,15 @@ void AddChannel(Controls& c, const SChannelIds& ids, int x)
 {
     c.push_back({-1, CtlKind::GroupBox, ids.title, x, 18, 150, 94});
     c.push_back({-1, CtlKind::Static, "Input", x + 6, 32, 40, 9});
-    c.push_back({ids.value, CtlKind::Edit, "", x + 48, 30, 56, 12, CS_READONLY});
+    c.push_back({ids.value, CtlKind::Edit, "", x + 48, 30, 56, 12});
     c.push_back({ids.clear, CtlKind::Button, "Clear Counting", x + 6, 46, 66, 14});
     c.push_back({-1, CtlKind::Static, "Mode", x + 6, 66, 24, 9});
     c.push_back({ids.mode, CtlKind::DropList, "", x + 30, 64, 52, 60, CS_NONE, kSignalRows});
     c.push_back({ids.setMode, CtlKind::Button, "Set Signal Mode", x + 84, 64, 62, 14});
-    c.push_back({-1, CtlKind::Static, "Preset Count", x + 6, 82, 50, 9});
+    c.push_back({-1, CtlKind::Static, "Preset Count", x + 6, 82, 49, 9});
     c.push_back({ids.preset, CtlKind::Edit, "", x + 56, 80, 46, 12});
     c.push_back({ids.setPreset, CtlKind::Button, "Setting", x + 106, 80, 40, 14});
-    c.push_back({-1, CtlKind::Static, "Max Count", x + 6, 98, 50, 9});
+    c.push_back({-1, CtlKind::Static, "Max Count", x + 6, 98, 49, 9});
     c.push_back({ids.max, CtlKind::Edit, "", x + 56, 96, 46, 12});
     c.push_back({ids.setMax, CtlKind::Button, "Setting", x + 106, 96, 40, 14});
 }
@@ -55,9 +55,10 @@ void AddAlarms(Controls& c)
         c.push_back({-1, CtlKind::Static, r.label, 16, r.y + 2, 34, 9});
         c.push_back({r.enable, CtlKind::DropList, "", 52, r.y, 46, 60, CS_NONE, kEnableRows});
         c.push_back({r.setEnable, CtlKind::Button, "Mode Setting", 100, r.y, 56, 12});
-        c.push_back({-1, CtlKind::Static, "Value", 16, r.y + 14, 30, 9});
-        c.push_back({r.value, CtlKind::Edit, "", 52, r.y + 13, 46, 11});
-        c.push_back({r.setValue, CtlKind::Button, "Val Setting", 100, r.y + 13, 56, 11});
+        // Below the list's closed box.
+        c.push_back({-1, CtlKind::Static, "Value", 16, r.y + 15, 30, 9});
+        c.push_back({r.value, CtlKind::Edit, "", 52, r.y + 14, 46, 11});
+        c.push_back({r.setValue, CtlKind::Button, "Val Setting", 100, r.y + 14, 56, 11});
     }
     // ModeB: one alarm on counter 0 with two limits.
     c.push_back({-1, CtlKind::GroupBox, "ModeB", 164, 146, 144, 66});
@@ -128,9 +129,11 @@ Controls CounterControls()
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 380, 238, 60, 14});
     // Created hidden and never shown; Enter still reaches the default OK.
     c.push_back({IDOK, CtlKind::Button, "OK", 316, 238, 60, 14, CS_HIDDEN | CS_DEFAULT});
+    // Never shown: one place in the free room beside the status field.
     for (int id : kCntHiddenButtons)
-        c.push_back({id, CtlKind::Button, "", 0, 0, 10, 10, CS_HIDDEN});
-    for (int id : kCntHiddenEdits) c.push_back({id, CtlKind::Edit, "", 0, 0, 10, 10, CS_HIDDEN});
+        c.push_back({id, CtlKind::Button, "", 170, 238, 10, 10, CS_HIDDEN});
+    for (int id : kCntHiddenEdits)
+        c.push_back({id, CtlKind::Edit, "", 170, 238, 10, 10, CS_HIDDEN});
     return c;
 }
 

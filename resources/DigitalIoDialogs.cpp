@@ -12,7 +12,8 @@ namespace {
 
 using Controls = std::vector<ControlTemplate>;
 
-constexpr int kColumnWidth = 22;
+// Wide enough for a counter's five digits.
+constexpr int kColumnWidth = 26;
 
 // Channel 0 stands in the rightmost column.
 int ColumnX(int channel)
@@ -29,18 +30,19 @@ void AddHeader(Controls& c)
 
 void AddChannels(Controls& c)
 {
-    c.push_back({-1, CtlKind::GroupBox, "Input", 6, 18, 360, 86});
-    c.push_back({-1, CtlKind::GroupBox, "Output", 6, 108, 360, 44});
+    const int width = 12 + 16 * kColumnWidth;
+    c.push_back({-1, CtlKind::GroupBox, "Input", 6, 18, width, 86});
+    c.push_back({-1, CtlKind::GroupBox, "Output", 6, 108, width, 44});
     for (int ch = 0; ch < 16; ++ch) {
         const SDioChannelControls& ids = DioChannelControls[static_cast<size_t>(ch)];
         int x = ColumnX(ch);
         std::string label = Format("CH%d", ch);
         c.push_back({-1, CtlKind::Static, label, x, 28, 20, 9});
-        c.push_back({ids.nDiLamp, CtlKind::Icon, "144", x + 2, 38, 16, 16});
-        c.push_back({ids.nCounter, CtlKind::Edit, "", x, 58, 20, 12, CS_READONLY});
-        c.push_back({ids.nClear, CtlKind::Button, "Clear", x, 74, 20, 12});
+        c.push_back({ids.nDiLamp, CtlKind::Icon, "144", x + 4, 38, 16, 16});
+        c.push_back({ids.nCounter, CtlKind::Edit, "", x, 58, 24, 12, CS_READONLY});
+        c.push_back({ids.nClear, CtlKind::Button, "Clear", x, 74, 24, 12});
         c.push_back({-1, CtlKind::Static, label, x, 118, 20, 9});
-        c.push_back({ids.nDoLamp, CtlKind::Icon, "144", x + 2, 130, 16, 16});
+        c.push_back({ids.nDoLamp, CtlKind::Icon, "144", x + 4, 130, 16, 16});
     }
 }
 
@@ -106,8 +108,8 @@ Controls ModbusControls()
     return c;
 }
 
-const bool g_ascii = RegisterDialogTemplate({140, "DIO Module", 372, 252, AsciiControls()});
+const bool g_ascii = RegisterDialogTemplate({140, "DIO Module", 436, 252, AsciiControls()});
 const bool g_modbus =
-    RegisterDialogTemplate({224, "DIO Module Modbus", 372, 350, ModbusControls()});
+    RegisterDialogTemplate({224, "DIO Module Modbus", 436, 350, ModbusControls()});
 
 } // namespace

@@ -11,8 +11,9 @@ int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& colu
     for (const SLabelledRow& r : rows) {
         c.push_back({-1, CtlKind::Static, r.label, column.x, y + 2, column.labelWidth, 9,
                      r.style & CS_HIDDEN});
-        c.push_back({r.id, r.kind, "", column.x + column.labelWidth, y, column.boxWidth,
-                     r.rows.empty() ? 12 : 90, r.style, r.rows});
+        c.push_back({r.id, r.kind, "", column.x + column.labelWidth, y,
+                     r.boxWidth ? r.boxWidth : column.boxWidth, r.rows.empty() ? 12 : 90, r.style,
+                     r.rows});
         y += 16;
     }
     return y;
@@ -20,15 +21,19 @@ int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& colu
 
 int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGeneral& general)
 {
+    const CtlKind list = general.listKind;
+    SLabelledRow baud = {"BaudRate:", IDC_PC_BAUD, list, BaudRows()};
+    SLabelledRow format = {"DataFormat:", IDC_PC_FORMAT, list, kModbusFormatRows,
+                           general.formatStyle};
     std::vector<SLabelledRow> rows = {
         {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, general.addressStyle},
-        {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
-        {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows, general.formatStyle},
-        {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+        general.bFormatFirst ? format : baud,
+        general.bFormatFirst ? baud : format,
+        {"CheckSum:", IDC_PC_CHECKSUM, list, {"Enable", "Disable"}},
     };
     if (!general.protocolRows.empty()) {
-        rows.push_back({"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, general.protocolRows,
-                        general.protocolStyle});
+        rows.push_back(
+            {"Protocol:", IDC_PC_PROTOCOL, list, general.protocolRows, general.protocolStyle});
     }
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130,
                  static_cast<int>(rows.size()) * 16 + 34});

@@ -20,6 +20,7 @@ struct SLabelledRow {
     CtlKind kind;
     std::vector<std::string> rows = {};
     unsigned style = CS_NONE; // a hidden setting hides its label too
+    int boxWidth = 0;         // 0: the column's
 };
 // Where the labels and boxes of a column of settings stand; one every 16 units from y.
 struct SLabelledColumn {
@@ -38,11 +39,12 @@ struct SModbusGeneral {
     // Rows of the Protocol list; none: the group has no Protocol list.
     std::vector<std::string> protocolRows = {};
     unsigned protocolStyle = CS_NONE;
+    CtlKind listKind = CtlKind::DropList; // of BaudRate, DataFormat, CheckSum and Protocol
+    bool bFormatFirst = false;            // DataFormat above BaudRate
 };
-inline const SModbusGeneral kModbusFormatHidden = {CS_DISABLED, CS_HIDDEN};
 
-// The group at the top left: Address, BaudRate, DataFormat, CheckSum and Protocol one under the
-// other; returns the y below the last.
+// The group at the top left: Address, BaudRate and DataFormat (or the other way round), CheckSum
+// and Protocol one under the other; returns the y below the last.
 int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGeneral& general);
 // "Location", "Channel" and "Value" above the list of references.
 struct SModbusList {

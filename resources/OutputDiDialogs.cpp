@@ -14,9 +14,9 @@ using Rows = std::vector<std::string>;
 const Rows kRangeRows = {"0~20mA", "4~20mA", "+/-10V"};
 const Rows kChannelRows = {"CH0", "CH1", "CH2", "CH3"};
 
-// Address, baud, data format, checksum, protocol and "&Update"; the boxes but the address are
-// enabled at address 0 only.
-void AddGeneralSetting(Controls& c, unsigned formatStyle, unsigned protocolStyle)
+// Address, baud, data format (hidden), checksum, protocol and "&Update"; the boxes but the address
+// are enabled at address 0 only.
+void AddGeneralSetting(Controls& c, unsigned protocolStyle)
 {
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 6, 140, 116});
     c.push_back({-1, CtlKind::Static, "Address", 12, 20, 44, 9});
@@ -29,7 +29,7 @@ void AddGeneralSetting(Controls& c, unsigned formatStyle, unsigned protocolStyle
         unsigned style;
     } rows[] = {
         {"Baudrate", IDC_ODI_BAUD, BaudRows(), CS_NONE},
-        {"Data Format", IDC_ODI_FORMAT, kModbusFormatRows, formatStyle},
+        {"Data Format", IDC_ODI_FORMAT, kModbusFormatRows, CS_HIDDEN | CS_DISABLED},
         {"Checksum", IDC_ODI_CHECKSUM, {"Enable", "Disable"}, CS_DISABLED},
         {"Protocol", IDC_ODI_PROTOCOL, {"ASCII", "Modbus RTU"}, protocolStyle},
     };
@@ -40,6 +40,13 @@ void AddGeneralSetting(Controls& c, unsigned formatStyle, unsigned protocolStyle
         y += 16;
     }
     c.push_back({IDC_ODI_UPDATE, CtlKind::Button, "&Update", 48, y + 2, 50, 14});
+}
+
+// The "protocol" box, never shown: beside "&Update".
+void AddProtocolBox(Controls& c, unsigned style)
+{
+    c.push_back({IDC_ODI_PROTOCOL_BOX, CtlKind::AutoCheckBox, "protocol", 102, 104, 40, 10,
+                 CS_HIDDEN | style});
 }
 
 // Range list and current value of each channel; the startup values only in the ASCII template.
@@ -75,9 +82,8 @@ void AddLamps(Controls& c, int x, int y)
 Controls AsciiControls()
 {
     Controls c;
-    AddGeneralSetting(c, CS_HIDDEN | CS_DISABLED, CS_NONE);
-    c.push_back({IDC_ODI_PROTOCOL_BOX, CtlKind::AutoCheckBox, "protocol", 12, 104, 40, 10,
-                 CS_HIDDEN | CS_DISABLED});
+    AddGeneralSetting(c, CS_NONE);
+    AddProtocolBox(c, CS_DISABLED);
     AddChannels(c, true);
     c.push_back({-1, CtlKind::GroupBox, "Set Current Value", 6, 126, 276, 64});
     c.push_back({IDC_ODI_CHANNEL, CtlKind::DropList, "", 12, 140, 40, 60, CS_NONE, kChannelRows});
@@ -85,10 +91,11 @@ Controls AsciiControls()
     c.push_back({IDC_ODI_SCALE, CtlKind::Static, "", 60, 156, 150, 9});
     c.push_back({IDC_ODI_VALUE, CtlKind::Edit, "+00.000", 212, 140, 40, 12});
     c.push_back({IDC_ODI_OUTPUT, CtlKind::Button, "&Output", 212, 158, 40, 14});
-    // The "Direct Output Value" group, never shown.
+    // The "Direct Output Value" group, never shown: one place each for the sliders and the labels,
+    // in the free room under the Respond field.
     for (int k = 0; k < 4; ++k) {
-        c.push_back({kOdiHiddenSliderIds[k], CtlKind::Slider, "", 0, 0, 20, 10, CS_HIDDEN});
-        c.push_back({kOdiHiddenLabelIds[k], CtlKind::Static, "", 0, 0, 20, 9, CS_HIDDEN});
+        c.push_back({kOdiHiddenSliderIds[k], CtlKind::Slider, "", 10, 216, 20, 10, CS_HIDDEN});
+        c.push_back({kOdiHiddenLabelIds[k], CtlKind::Static, "", 34, 216, 20, 9, CS_HIDDEN});
     }
     AddLamps(c, 288, 126);
     c.push_back({-1, CtlKind::Static, "Respond", 6, 198, 34, 9});
@@ -100,9 +107,8 @@ Controls AsciiControls()
 Controls ModbusControls()
 {
     Controls c;
-    AddGeneralSetting(c, CS_NONE, CS_HIDDEN);
-    c.push_back(
-        {IDC_ODI_PROTOCOL_BOX, CtlKind::AutoCheckBox, "protocol", 12, 104, 40, 10, CS_HIDDEN});
+    AddGeneralSetting(c, CS_HIDDEN);
+    AddProtocolBox(c, CS_NONE);
     AddChannels(c, false);
     c.push_back({-1, CtlKind::GroupBox, "Set Startup Value", 6, 126, 226, 44});
     c.push_back({IDC_ODI_CHANNEL, CtlKind::DropList, "", 12, 140, 40, 60, CS_NONE, kChannelRows});

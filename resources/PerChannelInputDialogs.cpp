@@ -34,18 +34,19 @@ Controls Ascii6384P()
 Controls Modbus6384P()
 {
     Controls c;
-    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 100});
+    c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 116});
     AddSettingRows(c, 12, 16,
                    {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
                     {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
                     {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
                     {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
-    c.push_back({-1, CtlKind::Static, "HEX", 112, 82, 20, 9});
+    NarrowAddressForHexLabel(c);
+    // Hidden, in the places the ASCII template gives the protocol list and the button.
+    c.push_back({IDC_PC_PROTOCOL, CtlKind::DropList, "", 54, 80, 80, 40, CS_HIDDEN, kProtocolRows});
     c.push_back(
-        {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
-    c.push_back({IDC_PC_PROTOCOL, CtlKind::DropList, "", 58, 84, 70, 40, CS_HIDDEN, kProtocolRows});
-    AddListHeadings(c, 8, 110);
-    c.push_back({IDC_PC_LIST, CtlKind::ListBox, "", 6, 120, 128, 84, CS_VSCROLL});
+        {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14, CS_HIDDEN | CS_DISABLED});
+    AddListHeadings(c, 8, 124);
+    c.push_back({IDC_PC_LIST, CtlKind::ListBox, "", 6, 134, 128, 70, CS_VSCROLL});
     AddChannelRows(c, 140, 4);
     c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 140, 56, 14});
     c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "&FollowCH0", 250, 140, 56, 14});

@@ -59,6 +59,15 @@ inline int AddChannelRows(Controls& c, int x, int y, int channels,
     return height;
 }
 
+// "HEX" to the right of the address, which makes room for it.
+inline void NarrowAddressForHexLabel(Controls& c)
+{
+    for (ControlTemplate& control : c) {
+        if (control.nID == IDC_PC_ADDRESS) control.cx = 54;
+    }
+    c.push_back({-1, CtlKind::Static, "HEX", 112, 18, 20, 9});
+}
+
 // What sets one ASCII per-channel-type template apart.
 struct SAsciiLayout {
     int nChannels;
@@ -89,12 +98,7 @@ inline Controls AsciiControls(const SAsciiLayout& layout)
          {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
          {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
          {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &layout.protocolRows, CS_NONE}});
-    if (layout.bHexLabel) {
-        for (ControlTemplate& control : c) {
-            if (control.nID == IDC_PC_ADDRESS) control.cx = 54;
-        }
-        c.push_back({-1, CtlKind::Static, "HEX", 112, 18, 20, 9});
-    }
+    if (layout.bHexLabel) NarrowAddressForHexLabel(c);
     c.push_back({IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14});
     c.push_back({-1, CtlKind::GroupBox, "AI Calibration", 6, 126, 128, 32});
     c.push_back({IDC_PC_ZERO, CtlKind::Button, "Zero", 12, 138, 36, 14});

@@ -35,7 +35,7 @@ void AddReadings(Controls& c)
             if (!box.label) continue;
             int x = 10 + col * 64;
             int y = 28 + row * 16;
-            c.push_back({-1, CtlKind::Static, box.label, x, y + 2, 22, 9});
+            c.push_back({-1, CtlKind::Static, box.label, x, y + 2, 21, 9});
             // The V1 box takes digits only.
             c.push_back({box.id, CtlKind::Edit, "", x + 22, y, 40, 12,
                          box.id == IDC_PM_V1 ? CS_NUMBER : CS_NONE});
@@ -47,10 +47,10 @@ void AddReadings(Controls& c)
 void AddLamps(Controls& c)
 {
     c.push_back({-1, CtlKind::GroupBox, "DIO", 274, 146, 70, 48});
-    c.push_back({-1, CtlKind::Static, "Input", 278, 160, 26, 9});
+    c.push_back({-1, CtlKind::Static, "Input", 278, 160, 25, 9});
     c.push_back({IDC_PM_INPUT_LEFT, CtlKind::Icon, "144", 304, 156, 16, 16});
     c.push_back({IDC_PM_INPUT, CtlKind::Icon, "144", 324, 156, 16, 16});
-    c.push_back({-1, CtlKind::Static, "Output", 278, 178, 26, 9});
+    c.push_back({-1, CtlKind::Static, "Output", 278, 178, 25, 9});
     c.push_back({IDC_PM_OUTPUT1, CtlKind::Icon, "144", 304, 174, 16, 16});
     c.push_back({IDC_PM_OUTPUT0, CtlKind::Icon, "144", 324, 174, 16, 16});
 }

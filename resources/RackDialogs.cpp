@@ -109,8 +109,8 @@ Controls AnalogOutputControls()
                  60,
                  CS_NONE,
                  {"CH0", "CH1", "CH2", "CH3"}});
-    c.push_back({-1, CtlKind::Static, "Data &Format:", 100, 16, 56, 9});
-    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 158, 14, 60, 12, CS_READONLY});
+    c.push_back({-1, CtlKind::Static, "Data &Format:", 98, 16, 49, 9});
+    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 148, 14, 72, 12});
     c.push_back({-1, CtlKind::Static, "&Slew Rate:", 12, 34, 50, 9});
     c.push_back({IDC_AO_SLEW, CtlKind::DropDown, "", 64, 32, 70, 100});
     c.push_back({IDC_AO_UPDATE, CtlKind::Button, "Update", 136, 32, 34, 14});

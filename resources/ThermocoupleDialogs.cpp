@@ -75,16 +75,16 @@ void AddColdJunctionGroup(Controls& c, unsigned controls = CS_NONE, const char* 
     c.push_back({-1, CtlKind::GroupBox, "CJC", 6, 162, 206, 66});
     c.push_back({IDC_TC_CJC_ZERO, CtlKind::Button, "CJC Zero", 12, 174, 44, 14, controls});
     c.push_back({IDC_TC_CJC_ZERO_VALUE, CtlKind::Edit, zero, 60, 174, 40, 12, controls});
-    c.push_back({-1, CtlKind::Static, "[HEX]", 102, 176, 22, 9});
+    c.push_back({-1, CtlKind::Static, "[HEX]", 102, 176, 21, 9});
     c.push_back(
         {IDC_TC_COEFFICIENT_WRITE, CtlKind::Button, "Cofficient", 12, 192, 44, 14, controls});
     c.push_back({IDC_TC_COEFFICIENT_VALUE, CtlKind::Edit, coefficient, 60, 192, 40, 12, controls});
-    c.push_back({-1, CtlKind::Static, "[DEC]", 102, 194, 22, 9});
+    c.push_back({-1, CtlKind::Static, "[DEC]", 102, 194, 21, 9});
     c.push_back({IDC_TC_TEMPERATURE, CtlKind::Button, "temperature", 124, 174, 44, 14, controls});
     c.push_back({IDC_TC_READ_CJC, CtlKind::Button, "Read CJC", 124, 192, 44, 14, controls});
     c.push_back(
         {IDC_TC_COEFFICIENT_READ, CtlKind::Button, "Cofficient", 170, 174, 40, 14, controls});
-    c.push_back({IDC_TC_CJC_STATUS, CtlKind::Edit, "", 12, 210, 194, 12, CS_READONLY});
+    c.push_back({IDC_TC_CJC_STATUS, CtlKind::Edit, "", 12, 210, 194, 12, CS_READONLY | controls});
 }
 
 void AddChannelTypeGroup(Controls& c)
@@ -183,13 +183,15 @@ Controls ThermocoupleModbusControls()
 Controls PerChannelThermocoupleModbusControls()
 {
     Controls c;
-    AddModbusGeneralSettings(c, kModbusFormatHidden);
+    AddModbusGeneralSettings(
+        c, {.addressStyle = CS_DISABLED, .formatStyle = CS_HIDDEN, .listKind = CtlKind::DropDown});
     c.push_back(
         {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
     AddModbusReferenceList(c, {6, 110});
     AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, kTcModbusTypes.rows, 70, CtlKind::DropDown});
-    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 140, 56, 14});
-    c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 250, 140, 60, 14});
+    // Below the channel rows' group.
+    c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 146, 56, 14});
+    c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 250, 146, 60, 14});
     c.push_back({-1, CtlKind::Static, "Respond", 140, 168, 34, 9});
     c.push_back({IDC_PC_RESPOND, CtlKind::Edit, "", 176, 166, 148, 12});
     c.push_back({IDC_PC_CANCEL, CtlKind::Button, "&Cancel", 268, 190, 56, 14});

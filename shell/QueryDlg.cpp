@@ -263,6 +263,7 @@ void CQueryDlg::OnSearch()
         return;
     }
     m_nBaudIndex = 0;
+    m_bFirstRateProbed = 0;
     if (port == 0 || OpenAscii(port, m_nBaudList[0]) != 0) {
         MessageBox("Open Com Error!", nullptr, MB_OK);
         SetScanning(false);
@@ -376,23 +377,22 @@ void CQueryDlg::ReadChannelType(std::string& request)
 
 bool CQueryDlg::ProbeModbus(std::string& request)
 {
+    // An address first asked at the rate of an ASCII find above the first rate is still to be
+    // asked in ASCII at the first rate, once its probes there have failed.
+    const bool bAskFirstRate = m_nBaudIndex == -1 && m_nLineBaud != m_nBaudList[0];
     if (m_nBaudIndex == -1) m_nBaudIndex = 0;
     int rate = m_nBaudList[m_nBaudIndex];
-    if (m_bAsciiOpen) {
-        Link().Close_ComAscii(Port());
-        m_bAsciiOpen = 0;
-        Sleep(kHandOverMs);
-        if (Link().Open_ComRtu(Port(), static_cast<DWORD>(m_nTimeout), static_cast<DWORD>(rate),
-                               kDataBits, SelectedParity(), kStopBits) != 1) {
-            FailRtuOpen();
-            return false;
+    std::optional<std::string> model;
+    if (m_bFirstRateProbed) {
+        // That ASCII trial went unanswered: the probes at the first rate ran already.
+        m_bFirstRateProbed = 0;
+    } else {
+        if (!OpenRtu(rate)) return false;
+        model = ProbeModel(kProbeRegisterFirst);
+        if (!model) {
+            Sleep(kProbeGapMs);
+            model = ProbeModel(kProbeRegisterSecond);
         }
-    }
-    m_bRtuOpen = 1;
-    std::optional<std::string> model = ProbeModel(kProbeRegisterFirst);
-    if (!model) {
-        Sleep(kProbeGapMs);
-        model = ProbeModel(kProbeRegisterSecond);
     }
     if (model) {
         m_bFoundRtu = 1;
@@ -401,8 +401,12 @@ bool CQueryDlg::ProbeModbus(std::string& request)
         AdvanceProgress();
         AddFoundModule(*model, std::to_string(address), std::to_string(rate));
         m_bTryModbus = 0;
+    } else if (bAskFirstRate) {
+        m_bFirstRateProbed = 1;
     } else if (++m_nBaudIndex < m_nBaudCount) {
-        Link().Change_BaudAscii(Port(), static_cast<DWORD>(m_nBaudList[m_nBaudIndex]));
+        // Its line may still be open: the trial at the first rate just above left it so.
+        m_nLineBaud = m_nBaudList[m_nBaudIndex];
+        Link().Change_BaudAscii(Port(), static_cast<DWORD>(m_nLineBaud));
     } else {
         m_nBaudIndex = 0;
         ++m_nScanAddress;
@@ -416,6 +420,22 @@ bool CQueryDlg::ProbeModbus(std::string& request)
         return false;
     }
     request = Request(m_nScanAddress, "M");
+    return true;
+}
+
+bool CQueryDlg::OpenRtu(int nRate)
+{
+    if (m_bAsciiOpen) {
+        Link().Close_ComAscii(Port());
+        m_bAsciiOpen = 0;
+        Sleep(kHandOverMs);
+        if (Link().Open_ComRtu(Port(), static_cast<DWORD>(m_nTimeout), static_cast<DWORD>(nRate),
+                               kDataBits, SelectedParity(), kStopBits) != 1) {
+            FailRtuOpen();
+            return false;
+        }
+    }
+    m_bRtuOpen = 1;
     return true;
 }
 

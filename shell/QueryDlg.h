@@ -84,7 +84,9 @@ public:
     int m_bFoundAscii = 0;
     int m_bFoundRtu = 0;
     int m_nPort = 0;     // COM port of the running search
-    int m_nLineBaud = 0; // the rate the ASCII line was last opened at
+    int m_nLineBaud = 0; // the rate the ASCII line was last opened or changed to
+    // The address's probes at the first rate ran, its ASCII trial there is due.
+    int m_bFirstRateProbed = 0;
     char m_szReply[200] = {};
     std::string m_strReply;
     std::string m_strNameReply;
@@ -115,6 +117,8 @@ private:
     bool FinishAsciiFind(std::string& request);
     void ReadChannelType(std::string& request);
     bool ProbeModbus(std::string& request);
+    // Hands the line from ASCII to RTU at that rate; false (the tick ends) when it will not open.
+    bool OpenRtu(int nRate);
     std::optional<std::string> ProbeModel(WORD reg);
     void SendRequest(const std::string& request);
     void CloseLinks();

@@ -88,3 +88,21 @@ TEST(AoTemplates, InertControlsStandDisabledAndTheCalibrationButtonsHidden)
         EXPECT_EQ(Control(*ascii, ids.nUnit)->text, "v/a");
     }
 }
+
+// The Modbus template's two slew lists, which it shows one at a time, each beside its own label.
+TEST(AoTemplates, TheModbusSlewListsStandEachBesideItsLabel)
+{
+    const DialogTemplate* modbus = FindDialogTemplate(IDD_M6359_MODBUS);
+    ASSERT_TRUE(modbus);
+    for (auto [id, label] : {std::pair{int{IDC_AO_SLEW_MA_MODBUS}, "SlewmA:"},
+                             std::pair{int{IDC_AO_SLEW_V}, "SlewV:"}}) {
+        const ControlTemplate* list = Control(*modbus, id);
+        ASSERT_NE(list, nullptr) << id;
+        bool labelled = std::any_of(modbus->controls.begin(), modbus->controls.end(),
+                                    [&](const ControlTemplate& c) {
+                                        return c.kind == CtlKind::Static && c.text == label &&
+                                               c.y == list->y + 2 && c.x + c.cx <= list->x;
+                                    });
+        EXPECT_TRUE(labelled) << label;
+    }
+}

@@ -146,6 +146,7 @@ TEST_F(CM6373Test, StatusDrivesTheLampsAndCountersFillTheirBoxes)
     EXPECT_EQ(Counter(0), "00001");
     EXPECT_EQ(Counter(1), "00012");
     EXPECT_EQ(Counter(2), "");
+    EXPECT_TRUE(ui::ShowsWholeText(m_dlg, DioChannelControls[0].nCounter)) << "every digit";
 }
 
 TEST_F(CM6373Test, ALampClickWritesEveryOutputAtTheNextTick)

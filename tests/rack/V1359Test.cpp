@@ -89,6 +89,7 @@ TEST_F(V1359, OpeningReadsEachChannelsConfigurationThenItsOutputs)
         EXPECT_EQ(Slider(ch).GetPos(), c.position);
     }
     EXPECT_EQ(Text(IDC_AO_FORMAT), "Engineering Units");
+    EXPECT_TRUE(ui::ShowsWholeText(m_dlg, IDC_AO_FORMAT)) << "the whole text";
     EXPECT_EQ(ui::Rows(m_dlg, IDC_AO_SLEW)[1], "0.0125mV/sec");
     EXPECT_EQ(Row(IDC_AO_SLEW), 2);                                  // "08"
     EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled()); // address 50

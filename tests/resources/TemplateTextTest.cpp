@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QStyle>
 #include <QStyleOption>
 #include <gtest/gtest.h>
@@ -172,6 +173,73 @@ TEST_P(TemplateText, EveryControlTextFitsItsControl)
     std::ostringstream all;
     for (const std::string& line : clipped) all << "\n  " << line;
     EXPECT_TRUE(clipped.empty()) << "template " << nID << ":" << all.str();
+}
+
+struct Placed {
+    int nID;
+    QString text;
+    QRect rect;
+    bool bGroup;
+};
+
+std::string Describe(const Placed& control)
+{
+    std::ostringstream out;
+    QRect r = control.rect;
+    out << "control " << control.nID << " \"" << control.text.toStdString() << "\" at " << r.x()
+        << "," << r.y() << " " << r.width() << "x" << r.height();
+    return out.str();
+}
+
+// Two controls may share room in two ways only: a group box draws its frame around the controls it
+// holds whole (labels, boxes, nested groups), and alternates stand on the very same rectangle for
+// the dialog to show one of them at a time (the range lists of different models; controls created
+// hidden and never shown). Any other overlap hides a part of one control under another: a label in
+// an edit, a button across a frame.
+bool MayOverlap(const Placed& a, const Placed& b)
+{
+    return (a.bGroup && a.rect.contains(b.rect)) || (b.bGroup && b.rect.contains(a.rect)) ||
+           a.rect == b.rect;
+}
+
+QString ShownText(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) return Shown(button->text());
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control)) return group->title();
+    return {};
+}
+
+// Every control lies whole inside its dialog, and no two overlap unless one is a group box
+// around the other. Combo boxes count at their closed height, as they stand on screen.
+TEST_P(TemplateText, EveryControlLiesInsideItsDialogApartFromItsNeighbours)
+{
+    const int nID = GetParam();
+    CDialog dlg(static_cast<UINT>(nID));
+    ASSERT_TRUE(dlg.Create(static_cast<UINT>(nID)));
+    QWidget* window = dlg.GetWidget();
+    std::vector<Placed> placed;
+    for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QVariant id = control->property("ctrlId");
+        if (!id.isValid()) continue;
+        placed.push_back({id.toInt(), ShownText(control), control->geometry(),
+                          qobject_cast<QGroupBox*>(control) != nullptr});
+    }
+    const QRect room = window->rect();
+    dlg.DestroyWindow();
+    std::vector<std::string> faults;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        if (!room.contains(placed[i].rect))
+            faults.push_back(Describe(placed[i]) + " reaches outside the dialog");
+        for (size_t j = i + 1; j < placed.size(); ++j) {
+            if (placed[i].rect.intersects(placed[j].rect) && !MayOverlap(placed[i], placed[j]))
+                faults.push_back(Describe(placed[i]) + " overlaps " + Describe(placed[j]));
+        }
+    }
+    std::ostringstream all;
+    for (const std::string& line : faults) all << "\n  " << line;
+    EXPECT_TRUE(faults.empty()) << "template " << nID << " (" << room.width() << "x"
+                                << room.height() << " px):" << all.str();
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTemplates, TemplateText,

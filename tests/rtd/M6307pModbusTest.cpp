@@ -200,3 +200,25 @@ TEST_F(M6307pModbus, TheThreeChannelDialogReadsThreeRegisters)
     EXPECT_EQ(rows[2], "40003         CH2             65535");
     EXPECT_EQ(TakeRequests(), RtuFrames({"1A0300C80001", "1A0300000003", "1A0300000003"}));
 }
+
+// The reference list shows every row whole, the value after the channel included, with the scroll
+// bar that six rows bring.
+TEST_F(M6307pModbus, TheListShowsEveryRowWhole)
+{
+    CSimModule& six = AddModule("6307", 12, 0x2D);
+    for (int ch = 0; ch < 6; ++ch) six.SetInput(ch, 650.0);
+    Open();
+    Tick(m_dlg, 2);
+    ASSERT_EQ(Rows().size(), 6u);
+    EXPECT_EQ(Rows()[5], "40006         CH5             65535");
+    EXPECT_EQ(ui::ClippedRows(m_dlg, IDC_PC_LIST), std::vector<std::string>{});
+
+    CSimModule& three = AddModule("6300", 0x1A, 0x20);
+    for (int ch = 0; ch < 3; ++ch) three.SetInput(ch, 100.0);
+    m_frame.m_strM6300ModbusParams = {"6300", "1a", "06", "0", "0", ""};
+    CM6300Modbus dlg;
+    dlg.Create(IDD_M6300_MODBUS);
+    Tick(dlg, 2);
+    ASSERT_EQ(ui::Rows(dlg, IDC_PC_LIST).size(), 3u);
+    EXPECT_EQ(ui::ClippedRows(dlg, IDC_PC_LIST), std::vector<std::string>{});
+}

@@ -91,6 +91,7 @@ TEST_F(M6382pModbus, ReadsMaskTypesAndBurnOutOnceThenShowsReadings)
     EXPECT_EQ(rows[0], "40001         CH0             0");
     EXPECT_EQ(rows[1], "40002         CH1             65535");
     EXPECT_EQ(rows[3], "40004         CH3             32768");
+    EXPECT_EQ(ui::ClippedRows(m_dlg, IDC_PC_LIST), std::vector<std::string>{}) << "whole rows";
     EXPECT_EQ(TakeRequests(),
               RtuFrames({"010300C80006", "010100C80006", "010300000006", "010300000006"}));
 }
@@ -179,6 +180,8 @@ TEST_F(M6382TModbus, ThermistorTypesScaleZeroToHundredWithoutBurnOut)
     EXPECT_EQ(TypeRow(1), 1);
     EXPECT_EQ(Values()[0], "50.000763");
     EXPECT_EQ(Values()[1], "100.000000");
+    EXPECT_EQ(Rows().at(1), "40002         CH1             65535");
+    EXPECT_EQ(ui::ClippedRows(m_dlg, IDC_PC_LIST), std::vector<std::string>{}) << "whole rows";
     EXPECT_EQ(TakeRequests(),
               RtuFrames({"010300DC0001", "010300C80006", "010300000006", "010300000006"}));
 }

@@ -74,11 +74,11 @@ TEST_F(KobalTest, AnOpenThatFailsReturnsWithoutThePause)
 TEST_F(KobalTest, CloseWaitsForTheReceiverThread)
 {
     Close_ComRtu(kPort);
-    const size_t threads = SettledThreadCount(ThreadCount());
+    const ThreadIds before = ThreadIdsNow();
     ASSERT_EQ(Open_ComRtu(kPort, 100, 9600, 8, 0, 1), 1);
-    EXPECT_EQ(ThreadCount(), threads + 1);
+    EXPECT_EQ(AddedThreadCount(before, 1), 1u);
     EXPECT_EQ(Close_ComRtu(0), 1);
-    EXPECT_EQ(SettledThreadCount(threads), threads);
+    EXPECT_EQ(AddedThreadCount(before, 0), 0u);
     EXPECT_EQ(Close_ComRtu(kPort), 1);
 }
 

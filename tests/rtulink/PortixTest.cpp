@@ -244,14 +244,14 @@ TEST_F(PortixTest, OpenCloseCyclesLeaveNoDescriptorOrThread)
     // Every open pauses 100 ms, so few cycles here; the link layer's test runs thousands.
     Close_ComRtu(kPort);
     const size_t fds = OpenFdCount();
-    const size_t threads = SettledThreadCount(ThreadCount());
+    const ThreadIds before = ThreadIdsNow();
     for (int i = 0; i < 10; ++i) {
         ASSERT_EQ(Open_ComRtu(kPort, 100, 9600, 8, 0, 1), 1);
-        EXPECT_EQ(ThreadCount(), threads + 1);
+        EXPECT_EQ(AddedThreadCount(before, 1), 1u);
         Close_ComRtu(kPort);
     }
     EXPECT_EQ(OpenFdCount(), fds);
-    EXPECT_EQ(SettledThreadCount(threads), threads);
+    EXPECT_EQ(AddedThreadCount(before, 0), 0u);
 }
 
 TEST_F(PortixTest, AProcessMayExitWithTheLineOpen)
@@ -269,7 +269,7 @@ TEST_F(PortixTest, UnloadingALibraryWithTheLineOpenEndsItsThread)
 {
     Close_ComRtu(kPort);
     const size_t fds = OpenFdCount();
-    const size_t threads = SettledThreadCount(ThreadCount());
+    const ThreadIds before = ThreadIdsNow();
     // Kobal, since this program has Portix_rtu loaded for good; RTLD_LOCAL keeps the two apart.
     std::string path = BinDir() + "/libKobal.so";
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -277,9 +277,9 @@ TEST_F(PortixTest, UnloadingALibraryWithTheLineOpenEndsItsThread)
     auto open = reinterpret_cast<decltype(&Open_ComRtu)>(dlsym(library, "Open_ComRtu"));
     ASSERT_NE(open, nullptr);
     ASSERT_EQ(open(kPort, 100, 9600, 8, 0, 1), 1);
-    EXPECT_EQ(ThreadCount(), threads + 1);
+    EXPECT_EQ(AddedThreadCount(before, 1), 1u);
     EXPECT_EQ(dlclose(library), 0);
-    EXPECT_EQ(SettledThreadCount(threads), threads);
+    EXPECT_EQ(AddedThreadCount(before, 0), 0u);
     EXPECT_EQ(OpenFdCount(), fds);
     // The line was closed: this library can open it again.
     EXPECT_EQ(Open_ComRtu(kPort, 100, 9600, 8, 0, 1), 1);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <ctime>
 #include <optional>
+#include <semaphore>
 #include <string>
 #include <thread>
 
@@ -55,11 +56,11 @@ TEST_F(RtuLinkCoreTest, ThousandsOfOpensLeaveNoDescriptorOrThreadBehind)
     ASSERT_TRUE(m_link.Open(kPort, {9600, 8, 'N', 1}));
     m_link.Close();
     const size_t fds = OpenFdCount();
-    const size_t threads = SettledThreadCount(ThreadCount());
+    const ThreadIds before = ThreadIdsNow();
     for (int i = 0; i < 2000; ++i) {
         ASSERT_TRUE(m_link.Open(kPort, {9600, 8, 'N', 1}));
         if (i % 250 == 0) {
-            EXPECT_EQ(ThreadCount(), threads + 1);
+            EXPECT_EQ(AddedThreadCount(before, 1), 1u);
             std::jthread farEnd([&] {
                 m_pty.Read(sizeof kReadRequest, 2000);
                 m_pty.Write(reply);
@@ -70,7 +71,25 @@ TEST_F(RtuLinkCoreTest, ThousandsOfOpensLeaveNoDescriptorOrThreadBehind)
         m_link.Close();
     }
     EXPECT_EQ(OpenFdCount(), fds);
-    EXPECT_EQ(SettledThreadCount(threads), threads);
+    EXPECT_EQ(AddedThreadCount(before, 0), 0u);
+}
+
+// The measure the tests above rely on: a thread of the process that ends while they run is not
+// one left behind (a plain count took it for one less, or hid a new one), and a thread added and
+// still running is counted however slowly the ended ones leave.
+TEST(ThreadCensus, CountsOnlyThreadsAddedAndStillThere)
+{
+    std::binary_semaphore endOld(0);
+    std::binary_semaphore endNew(0);
+    std::jthread old([&] { endOld.acquire(); });
+    const ThreadIds before = ThreadIdsNow();
+    endOld.release();
+    old.join();
+    std::jthread added([&] { endNew.acquire(); });
+    EXPECT_EQ(AddedThreadCount(before, 1), 1u);
+    endNew.release();
+    added.join();
+    EXPECT_EQ(AddedThreadCount(before, 0), 0u);
 }
 
 TEST_F(RtuLinkCoreTest, AnIdleLineCostsNoProcessorTime)

@@ -301,17 +301,20 @@ TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheN
     bus.Load("6384 1 19200 ascii type=08\n");
     Open("00011000");
     ASSERT_TRUE(ui::Click(Dlg(), IDOK));
-    Ticks(7);
+    Ticks(8);
+    // After the find the next address is asked at that find's rate, probed at the first rate and
+    // asked in ASCII there, then tried from the second rate on.
     struct Expected {
         std::string request;
         DWORD baud;
     } expected[] = {
-        {"$00M", 9600},         {FirstProbe(0), 9600},   {SecondProbe(0), 9600},
-        {"$00M", 19200},        {FirstProbe(0), 19200},  {SecondProbe(0), 19200},
-        {"$01M", 9600},         {FirstProbe(1), 9600},   {SecondProbe(1), 9600},
-        {"$01M", 19200},        {Config(1), 19200},      {"$02M", 19200},
-        {FirstProbe(2), 9600},  {SecondProbe(2), 9600},  {"$02M", 19200},
-        {FirstProbe(2), 19200}, {SecondProbe(2), 19200}, {"$03M", 9600},
+        {"$00M", 9600},        {FirstProbe(0), 9600},  {SecondProbe(0), 9600},
+        {"$00M", 19200},       {FirstProbe(0), 19200}, {SecondProbe(0), 19200},
+        {"$01M", 9600},        {FirstProbe(1), 9600},  {SecondProbe(1), 9600},
+        {"$01M", 19200},       {Config(1), 19200},     {"$02M", 19200},
+        {FirstProbe(2), 9600}, {SecondProbe(2), 9600}, {"$02M", 9600},
+        {"$02M", 19200},       {FirstProbe(2), 19200}, {SecondProbe(2), 19200},
+        {"$03M", 9600},
     };
     Requests sent = Sent();
     ASSERT_EQ(sent.size(), std::size(expected));
@@ -323,6 +326,23 @@ TEST_F(ScanTest, SeveralRatesAreTriedInAscendingOrderAndAFindKeepsItsRateForTheN
     ASSERT_EQ(window->List().GetItemCount(), 1);
     EXPECT_EQ(window->Row(0)[kColBaudrate], "19200");
     EXPECT_EQ(window->Row(0)[kColBrate], "07");
+}
+
+// A module at the first rate right after an ASCII module at a later one: its ASCII trial at the
+// first rate still comes, and the row carries that rate.
+TEST_F(ScanTest, TheAddressAfterAFindAtALaterRateIsAskedInAsciiAtTheFirstRate)
+{
+    bus.Load("6384 1 19200 ascii type=08\n"
+             "6384 2 9600 ascii type=08\n");
+    Open("00011000");
+    window->Search();
+    std::vector<ResultRow> rows = window->Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][kColAddressText], "1(01)ASCII");
+    EXPECT_EQ(rows[0][kColBaudrate], "19200");
+    EXPECT_EQ(rows[1][kColAddressText], "2(02)ASCII");
+    EXPECT_EQ(rows[1][kColBaudrate], "9600");
+    EXPECT_EQ(rows[1][kColBrate], "06");
 }
 
 TEST_F(ScanTest, StopDuringTheChannelTypesThenSearchStartsAgainAtTheFirstRateAndChannel0)
@@ -542,9 +562,7 @@ TEST_F(ScanTest, AnEmptyAsciiReplyIsNoAnswer)
 }
 
 // The bus the run script serves: a whole search at 9600 and 19200 lists every module on it once,
-// under its listed name. (After a find the next address is asked at the rate of that find and the
-// trials go on from the second rate, so the bus keeps a module at 9600 off the address right after
-// an ASCII module at 19200.)
+// under its listed name.
 TEST_F(ScanTest, TheRunScriptsBusListsEveryModuleUnderItsListedName)
 {
     bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -213,6 +214,41 @@ std::vector<std::string> Rows(CDialog& dlg, int nID)
         for (int i = 0; i < list->count(); ++i) rows.push_back(list->item(i)->text().toStdString());
     }
     return rows;
+}
+
+std::vector<std::string> ClippedRows(CDialog& dlg, int nID)
+{
+    std::vector<std::string> clipped;
+    auto* list = qobject_cast<QListWidget*>(Widget(dlg, nID));
+    if (!list) return clipped;
+    // The item view leaves a focus margin and one pixel on either side of a row's text.
+    int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    int room = list->viewport()->width() - 2 * margin;
+    for (int i = 0; i < list->count(); ++i) {
+        QString text = list->item(i)->text();
+        if (list->fontMetrics().horizontalAdvance(text) > room)
+            clipped.push_back(text.toStdString());
+    }
+    return clipped;
+}
+
+bool ShowsWholeText(CDialog& dlg, int nID)
+{
+    auto* edit = qobject_cast<QLineEdit*>(Widget(dlg, nID));
+    if (!edit) return false;
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->rect();
+    option.lineWidth = edit->hasFrame()
+                           ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit)
+                           : 0;
+    QRect contents = edit->style()
+                         ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                         .marginsRemoved(edit->textMargins());
+    // The edit keeps two pixels clear on either side of its text.
+    constexpr int kTextMargin = 2;
+    return edit->fontMetrics().horizontalAdvance(edit->text()) <=
+           contents.width() - 2 * kTextMargin;
 }
 
 CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)

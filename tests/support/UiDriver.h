@@ -47,6 +47,10 @@ CPoint CentreOf(CDialog& dlg, int nID);
 bool HasStaticText(CDialog& dlg, const std::string& text);
 // The rows a combo or list box offers.
 std::vector<std::string> Rows(CDialog& dlg, int nID);
+// The rows of a list box wider than the list shows them (its scroll bar taken off).
+std::vector<std::string> ClippedRows(CDialog& dlg, int nID);
+// Whether an edit has room for the whole of its text.
+bool ShowsWholeText(CDialog& dlg, int nID);
 
 // Answers every message box with `answer` (or what onBox returns) and keeps what was shown.
 class CMessageBoxRecorder {
