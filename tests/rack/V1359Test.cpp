@@ -198,7 +198,7 @@ TEST_F(V1359, UpdatesSendRangeAndSlewAndReportTheirOutcome)
     EXPECT_EQ(m_boxes.Texts().back(), "Update Channel0 Error!");
 }
 
-TEST_F(V1359, UpdatesWithoutASelectedRowSendNothing)
+TEST_F(V1359, UpdatesWithoutASelectedRowNameTheListAndSendNothing)
 {
     Module().Channel(0).nSlew = 0x30; // no row of the slew list
     Module().Channel(1).cRange = '7'; // no row of the range list
@@ -210,7 +210,8 @@ TEST_F(V1359, UpdatesWithoutASelectedRowSendNothing)
     ui::Click(m_dlg, kAoChannelIds[1].nUpdate);
     Tick(m_dlg, 4);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
-    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(m_boxes.Texts(),
+              (std::vector<std::string>{"Choose the Slew Rate!", "Choose the Output Range!"}));
 }
 
 TEST_F(V1359, WithTheChecksumOnRepliesLoseTheirDigits)
