@@ -20,6 +20,9 @@ struct SNonNumberBox {
     const char* pszText = "Address must be 0 to 255!";
     const char* pszCaption = "";
 };
+// The box of the dialogs that refuse address 0, and a text that is no number, in their own words
+// under the application's title.
+inline constexpr SNonNumberBox kNewAddressZeroBox = {"地址不可设置为0", nullptr};
 
 class CModuleFixture : public ::testing::Test {
 protected:
@@ -108,9 +111,6 @@ protected:
             EXPECT_NE(r.substr(0, 1), "%");
         }
     }
-    // The box of the dialogs that refuse address 0, and a text that is no number, in their own
-    // words under the application's title.
-    static constexpr SNonNumberBox kNewAddressZeroBox = {"地址不可设置为0", nullptr};
     static constexpr const char* kAppTitle = "talvik4333";
     static bool IsNumber(const std::string& typed)
     {
