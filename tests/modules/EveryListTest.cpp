@@ -137,8 +137,6 @@ SDialogRow AtAddress00(SDialogRow row)
     return row;
 }
 
-class CEveryListTest : public CEveryDialogTest {};
-
 // Enough ticks for every dialog's start-up reads.
 constexpr int kStartupTicks = 14;
 
@@ -148,7 +146,7 @@ TEST(EveryListTable, HasOneEntryPerDialog)
     ExpectOneEntryPerRow(NonNumberBoxes());
 }
 
-TEST_P(CEveryListTest, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
+TEST_P(CEveryDialogTest, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
 {
     auto entry = UnchosenLists().find(GetParam().name);
     ASSERT_NE(entry, UnchosenLists().end());
@@ -172,7 +170,7 @@ TEST_P(CEveryListTest, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
     EXPECT_TRUE(dlg->IsRunning());
 }
 
-TEST_P(CEveryListTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
+TEST_P(CEveryDialogTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
 {
     auto entry = NonNumberBoxes().find(GetParam().name);
     ASSERT_NE(entry, NonNumberBoxes().end());
@@ -185,7 +183,5 @@ TEST_P(CEveryListTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
     CheckAddressRefused(*dlg, "256", row.nAddressBox, row.nSettingButton, nullptr);
     EXPECT_TRUE(dlg->IsRunning());
 }
-
-INSTANTIATE_TEST_SUITE_P(, CEveryListTest, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
 
 } // namespace
