@@ -49,6 +49,9 @@ struct SModuleDescriptor {
     // before it is built.
     const CodeTable* pRangeCodes = nullptr;
     const CodeTable* pFormatCodes = nullptr;
+    // What "Choose the ...!" calls the range and format lists.
+    const char* pszRangeField = "Input Range";
+    const char* pszFormatField = "Data Format";
     // The Format digit bits the Data Format box shows (the others carry the protocol).
     int nFormatMask = 0xF;
     int nChecksumOnRow = 0;

@@ -132,24 +132,44 @@ std::string CModuleDlg::RowText(int nBox, int row) const
 
 std::optional<std::string> CModuleDlg::ChosenCode(int nBox, const CodeTable& codes,
                                                   const std::string& blockCode,
-                                                  const char* pszField)
+                                                  const char* pszField, bool bNeeded)
 {
     auto* box = GetDlgItemAs<CComboBox>(nBox);
     int row = box ? box->GetCurSel() : -1;
     if (row >= 0 && !CodeOfRow(codes, row).empty()) return CodeOfRow(codes, row);
     // No row chosen: the module keeps what it has, where the block says what that is. A box the
-    // operator cannot use keeps the block's text whatever it is.
-    if (RowOfCode(codes, blockCode) >= 0 || (box && !box->IsWindowEnabled())) return blockCode;
-    MessageBox(Format("Choose the %s!", pszField), "", MB_ICONEXCLAMATION);
+    // operator cannot use, or one whose code the request does not carry, keeps the block's text
+    // whatever it is.
+    if (RowOfCode(codes, blockCode) >= 0 || !bNeeded || (box && !box->IsWindowEnabled()))
+        return blockCode;
+    RefuseUnchosen(pszField);
     return std::nullopt;
 }
 
-std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& zeroRule)
+void CModuleDlg::RefuseUnchosen(const char* pszField)
+{
+    MessageBox(Format("Choose the %s!", pszField), "", MB_ICONEXCLAMATION);
+}
+
+bool CModuleDlg::ListsChosen(std::initializer_list<SNamedList> lists)
+{
+    for (const SNamedList& list : lists) {
+        auto* box = list.nBox ? GetDlgItemAs<CComboBox>(list.nBox) : nullptr;
+        if (!box || box->GetCurSel() < 0) {
+            RefuseUnchosen(list.pszField);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& zeroRule,
+                                                        EModbusRow modbusRow)
 {
     m_pMainFrame = GetMainFrame();
     const SSettingsBoxes& boxes = m_descriptor.boxes;
     SSettingsChoice choice;
-    std::optional<int> typed = ReadTypedAddress(boxes.nAddress);
+    std::optional<int> typed = ReadTypedAddress(boxes.nAddress, zeroRule);
     if (!typed) return std::nullopt;
     bool zero = *typed == 0 && (!zeroRule.bTextZeroOnly || GetDlgItemText(boxes.nAddress) == "0");
     if (zero && zeroRule.bRefuse) {
@@ -174,20 +194,23 @@ std::optional<SSettingsChoice> CModuleDlg::ReadSettings(const SAddressZeroRule& 
                                                        : GetDlgItemText(boxes.nChecksum);
     }
     choice.strCheckDigit = ChecksumDigit(Entry(kCheck), choice.bChecksumOn);
+    if (boxes.nProtocol)
+        choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
+    bool codesNeeded = !(choice.bModbus && modbusRow == EModbusRow::SwitchesByDollar);
     if (int range = boxes.nRange) {
-        auto code = ChosenCode(range, RangeCodes(), Entry(kScript), "Input Range");
+        auto code = ChosenCode(range, RangeCodes(), Entry(kScript), m_descriptor.pszRangeField,
+                               codesNeeded);
         if (!code) return std::nullopt;
         choice.strRangeCode = *code;
         choice.strRangeText = RowText(range, RowOfCode(RangeCodes(), *code));
     }
     if (boxes.nFormat) {
-        auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(), "Data Format");
+        auto code = ChosenCode(boxes.nFormat, FormatCodes(), BlockFormatCode(),
+                               m_descriptor.pszFormatField, codesNeeded);
         if (!code) return std::nullopt;
         choice.strFormatDigit = *code;
         choice.nFormat = HexDigitOrZero(CharAt(*code, 0));
     }
-    if (boxes.nProtocol)
-        choice.bModbus = GetDlgItemAs<CComboBox>(boxes.nProtocol)->GetCurSel() == 1;
     return choice;
 }
 
@@ -195,6 +218,13 @@ void CModuleDlg::RefuseAddressZero(const SAddressZeroRule& zeroRule)
 {
     MessageBox(zeroRule.pszText, zeroRule.pszCaption, zeroRule.nType);
     if (zeroRule.bCloseAfter) OnCancel();
+}
+
+bool CModuleDlg::RefuseNewBaudAtZero(const SSettingsChoice& choice)
+{
+    if (choice.strBaudCode == Entry(kBrate) || choice.strAddress != "00") return false;
+    RefuseAddressZero({.bRefuse = true});
+    return true;
 }
 
 CModuleDlg::Texts CModuleDlg::RowTextsOf(const SSettingsChoice& choice) const
@@ -357,7 +387,7 @@ bool CModuleDlg::FollowStartsAtCh0(int nChannelBox)
     return false;
 }
 
-std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
+std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox, const SAddressZeroRule& zeroRule)
 {
     std::string text = Trim(GetDlgItemText(nAddressBox));
     bool hex = m_descriptor.boxes.bHexAddress;
@@ -365,9 +395,16 @@ std::optional<int> CModuleDlg::ReadTypedAddress(int nAddressBox)
         return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
                    : std::isdigit(static_cast<unsigned char>(c)) != 0;
     };
-    bool digits = !text.empty() && text.size() <= (hex ? 2u : 3u) &&
-                  std::all_of(text.begin(), text.end(), isDigit);
-    long value = digits ? StrToLong(text, hex ? 16 : 10) : -1;
+    std::string digits = !hex && !text.empty() && text[0] == '-' ? text.substr(1) : text;
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+        if (zeroRule.bRefuse && zeroRule.bCoversNonNumbers)
+            RefuseAddressZero(zeroRule);
+        else
+            MessageBox(kAddressOutOfRange, "", MB_ICONEXCLAMATION);
+        return std::nullopt;
+    }
+    bool fits = digits == text && digits.size() <= (hex ? 2u : 3u);
+    long value = fits ? StrToLong(text, hex ? 16 : 10) : -1;
     if (value < 0 || value > 255) {
         MessageBox(kAddressOutOfRange, "", MB_ICONEXCLAMATION);
         return std::nullopt;

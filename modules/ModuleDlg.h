@@ -11,6 +11,7 @@
 #include "SettingRequest.h"
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,18 @@ struct SAddressZeroRule {
     UINT nType = MB_ICONEXCLAMATION;
     // Only the typed text "0" is refused: "00" is an address like any other.
     bool bTextZeroOnly = false;
+    // A typed text that is no number (which the module would take for 0) gets this box too.
+    bool bCoversNonNumbers = false;
+};
+
+// What the Protocol box's Modbus RTU row sends: a configuration like any other, or the "$AAR1"
+// switch, which carries no range or format code and so needs no row in those lists.
+enum class EModbusRow { Configures, SwitchesByDollar };
+
+// A list a request takes a code from, by the name a refusal gives it.
+struct SNamedList {
+    int nBox;
+    const char* pszField;
 };
 
 // A chain of requests a dialog runs by itself (follow CH0, calibration steps, start-up update
@@ -118,9 +131,13 @@ protected:
     // The settings boxes read back: the typed address through the address check and the dialog's
     // address-0 rule, each list's row or the block's code. Nothing (after a message) when the
     // address is refused or a list with no row chosen has no code in the block to keep.
-    std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule);
+    std::optional<SSettingsChoice> ReadSettings(const SAddressZeroRule& zeroRule,
+                                                EModbusRow modbusRow = EModbusRow::Configures);
     // The rule's box, then the close path when the rule closes the dialog.
     void RefuseAddressZero(const SAddressZeroRule& zeroRule);
+    // A module at 00 takes no new baud rate: "重新设置时地址不能为0!" and true when the choice
+    // asks for one.
+    bool RefuseNewBaudAtZero(const SSettingsChoice& choice);
     // The write-back of a choice in the one order of the result list: row texts Module, Address,
     // Baudrate, Checksum, Description; parameters Address, Brate, Check, Script, Format. Dialogs
     // adjust single entries before passing them to WriteBack.
@@ -192,9 +209,11 @@ protected:
     bool FollowStartsAtCh0(int nChannelBox);
     // The text of the row a list box has selected; nothing when it has none.
     std::optional<std::string> SelectedText(int nListBox) const;
-    // The typed address (decimal, or one or two hex digits where the box is hex) as a number 0 to
-    // 255, or nothing after "Address must be 0 to 255!".
-    std::optional<int> ReadTypedAddress(int nAddressBox);
+    // True when every list has a row chosen; else "Choose the <field>!" names the first that has
+    // none.
+    bool ListsChosen(std::initializer_list<SNamedList> lists);
+    // "Choose the <field>!".
+    void RefuseUnchosen(const char* pszField);
 
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result
     // row (entries from 0, as many as given; an entry without a value keeps the row's text) and
@@ -244,7 +263,12 @@ private:
     // The code a list's row stands for, or the block's code when no row is chosen; nothing after
     // "Choose ...!" when neither gives one.
     std::optional<std::string> ChosenCode(int nBox, const CodeTable& codes,
-                                          const std::string& blockCode, const char* pszField);
+                                          const std::string& blockCode, const char* pszField,
+                                          bool bNeeded = true);
+    // The typed address (decimal, or one or two hex digits where the box is hex) as a number 0 to
+    // 255. Nothing after a box: the zero rule's for a text that is no number where the rule covers
+    // it, else "Address must be 0 to 255!".
+    std::optional<int> ReadTypedAddress(int nAddressBox, const SAddressZeroRule& zeroRule);
     std::string RowText(int nBox, int row) const;
     std::string BlockFormatCode() const;
     bool BlockChecksumOn() const;
@@ -262,7 +286,6 @@ private:
 
 // Texts the module dialogs share.
 inline constexpr const char* kOpenComError = "Open Com Error!";
-inline constexpr const char* kAddressZeroRefused = "重新设置时地址不能为0!";
 inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
 inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
 inline constexpr const char* kConfigurationError =

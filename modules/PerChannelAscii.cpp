@@ -214,8 +214,11 @@ std::string CPerChannelAsciiDlg::ConfigurationCommand(const SSettingsChoice& cho
 void CPerChannelAsciiDlg::OnUpdate()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(
-        {.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
+    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true,
+                                                          .pszText = kNewAddressZero,
+                                                          .pszCaption = nullptr,
+                                                          .nType = 0,
+                                                          .bCoversNonNumbers = true});
     if (!choice) return;
     m_strConfigRequest = FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0);
     m_strNewAddress = choice->strAddress;

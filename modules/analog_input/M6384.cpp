@@ -241,9 +241,10 @@ void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
 void CM6384::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true});
-    if (!choice) return;
     bool perChannel = ModelHas(m_strModuleName, "4384A");
+    std::optional<SSettingsChoice> choice = ReadSettings(
+        {.bRefuse = true}, perChannel ? EModbusRow::Configures : EModbusRow::SwitchesByDollar);
+    if (!choice) return;
     std::string rangeCode = perChannel ? "FF" : choice->strRangeCode;
     int format = choice->nFormat;
     if (perChannel && choice->bModbus) format |= kModbusFormatBit;

@@ -124,12 +124,8 @@ void CM6384Modbus::OnSetting()
 {
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
-    if (!choice) return;
     // Address 0 is refused only together with a new baud rate.
-    if (choice->strBaudCode != Block()[kBrate] && choice->nAddress == 0) {
-        MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
-        return;
-    }
+    if (!choice || RefuseNewBaudAtZero(*choice)) return;
     m_strConfigRequest = m_strOldAddress + (choice->bModbus ? "06081200" + choice->strAddress
                                                             : std::string("06080D0001"));
     WriteBack(RowTextsOf(*choice), ParamsOf(*choice));

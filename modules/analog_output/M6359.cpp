@@ -21,12 +21,14 @@ const SModuleDescriptor kDescriptor = {
     .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, 0, IDC_AO_FORMAT, IDC_AO_PROTOCOL},
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &kFormatCodes,
+    .pszRangeField = "Output Range",
     .nFormatMask = 0x3,
     .bSetsDialogClosed = true,
 };
-// Address 0 is refused at Setting, and the dialog closes.
+// The typed text "0" is refused at Setting, and the dialog closes; "00" is an address, but not with
+// a new baud rate.
 const SAddressZeroRule kZeroRule = {
-    .bRefuse = true, .pszText = "地址不能为零!", .bCloseAfter = true};
+    .bRefuse = true, .pszText = "地址不能为零!", .bCloseAfter = true, .bTextZeroOnly = true};
 
 inline constexpr WORD kInitTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
@@ -189,8 +191,8 @@ void CM6359::OnCh1()
 void CM6359::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
-    if (!choice) return;
+    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule, EModbusRow::SwitchesByDollar);
+    if (!choice || RefuseNewBaudAtZero(*choice)) return;
     const ModuleParamBlock& block = Block();
     std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;
     int slewBox = m_nOutputKind == kAoCurrent ? IDC_AO_SLEW_MA : IDC_AO_SLEW_V;

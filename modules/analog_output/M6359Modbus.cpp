@@ -24,6 +24,7 @@ const SModuleDescriptor kDescriptor = {
               IDC_AO_PROTOCOL},
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &kFormatCodes,
+    .pszRangeField = "Output Range",
     .nFormatMask = 0x3,
     .bSetsDialogClosed = true,
 };
@@ -133,13 +134,9 @@ void CM6359Modbus::OnSetting()
 {
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
-    if (!choice) return;
-    const ModuleParamBlock& block = Block();
     // Address 0 is refused only together with a new baud rate.
-    if (choice->strBaudCode != block[kBrate] && choice->nAddress == 0) {
-        MessageBox(kAddressZeroRefused, "", MB_ICONEXCLAMATION);
-        return;
-    }
+    if (!choice || RefuseNewBaudAtZero(*choice)) return;
+    const ModuleParamBlock& block = Block();
     std::string rangeCode = m_eKind == EAoKind::Two ? "3F" : choice->strRangeCode;
     int slewBox = m_nOutputKind == kAoVoltage ? IDC_AO_SLEW_V : IDC_AO_SLEW_MA_MODBUS;
     int slew = m_nOutputKind < 0 ? 0 : std::max(GetDlgItemAs<CComboBox>(slewBox)->GetCurSel(), 0);

@@ -164,8 +164,11 @@ void CM6359p::OnUpdateStartup()
 void CM6359p::OnUpdate()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(
-        {.bRefuse = true, .pszText = kNewAddressZero, .pszCaption = nullptr, .nType = 0});
+    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true,
+                                                          .pszText = kNewAddressZero,
+                                                          .pszCaption = nullptr,
+                                                          .nType = 0,
+                                                          .bCoversNonNumbers = true});
     if (!choice) return;
     bool modbus = ModelHas(m_strModuleName, "4359A") && choice->bModbus;
     char high = (modbus ? kModbusDigits : kAsciiDigits)[choice->bChecksumOn ? 0 : 1];

@@ -27,6 +27,8 @@ const SModuleDescriptor kDescriptor = {
               IDC_CNT_PROTOCOL},
     .pRangeCodes = &kTypeCodes,
     .pFormatCodes = &kGateTimeDigits,
+    .pszRangeField = "Gate Mode",
+    .pszFormatField = "Freq.Gate",
     .bSetsDialogClosed = true,
 };
 
@@ -268,7 +270,7 @@ void CM6363::OnLButtonDown(UINT nFlags, CPoint point)
 void CM6363::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings({});
+    std::optional<SSettingsChoice> choice = ReadSettings({}, EModbusRow::SwitchesByDollar);
     if (!choice) return;
     const std::string& nn = choice->strAddress;
     m_bBaudChanged = choice->strBaudCode != Block()[kBrate] ? 1 : 0;

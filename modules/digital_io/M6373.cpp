@@ -55,9 +55,13 @@ const SModuleDescriptor kDescriptor = {
     .bCheckIsHexDigit = true,
 };
 
-// Address 0 is refused with the dialog's own text, under the application's title.
-const SAddressZeroRule kZeroRule = {
-    .bRefuse = true, .pszText = kAddressZero, .pszCaption = nullptr, .nType = MB_OK};
+// Address 0, and a text that is no number, is refused with the dialog's own text, under the
+// application's title.
+const SAddressZeroRule kZeroRule = {.bRefuse = true,
+                                    .pszText = kAddressZero,
+                                    .pszCaption = nullptr,
+                                    .nType = MB_OK,
+                                    .bCoversNonNumbers = true};
 
 } // namespace
 

@@ -206,7 +206,10 @@ std::string CV1300::StepRequest()
 void CV1300::OnUpdateSetting()
 {
     // A list without a chosen row has no code to write: nothing is sent.
-    if (!ConfigurationBody()) return;
+    bool format = m_pModel && m_pModel->bFormat;
+    if (!ListsChosen({{m_nRangeList, "Input Range"}, {IDC_AI_INTEGRATION, "Integration Time"}}) ||
+        (format && !ListsChosen({{IDC_AI_FORMAT, "Data Format"}})))
+        return;
     m_nCommand = kConfigure;
     m_nLastCommand = kNone;
 }

@@ -178,6 +178,11 @@ std::string CV1333E::StepRequest()
 
 void CV1333E::OnUpdate()
 {
+    // The configuration carries a code of each list: none goes out without its row.
+    if (!ListsChosen({{IDC_RACK_BAUD, "BaudRate"},
+                      {IDC_RACK_CHECKSUM, "CheckSum"},
+                      {IDC_RACK_PROTOCOL, "Protocol"}}))
+        return;
     m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
     long address = static_cast<short>(StrToLong(GetDlgItemText(IDC_RACK_ADDRESS), 10));

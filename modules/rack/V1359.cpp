@@ -27,6 +27,8 @@ const char* const kUpdateChannelTexts[kChannels][2] = {
     {"Update Channel3 Succeeded!", "Update Channel3 Error!"},
 };
 
+inline constexpr const char* kOutputRange = "Output Range";
+
 std::string ChannelDigit(int channel)
 {
     return Format("%d", channel);
@@ -233,7 +235,11 @@ void CV1359::OnUpdateGeneral()
     int channel = static_cast<int>(StrToLong(m_strChannel, 10));
     std::string range = m_strChRange[static_cast<size_t>(std::clamp(channel, 0, kChannels - 1))];
     // Without a slew row or a range read from the module there is nothing sound to send.
-    if (slewRow < 0 || range.empty()) return;
+    if (!ListsChosen({{IDC_AO_SLEW, "Slew Rate"}})) return;
+    if (range.empty()) {
+        RefuseUnchosen(kOutputRange);
+        return;
+    }
     Command(kUpdateGeneral);
     m_strNewSlewCode = ByteToHexPair(slewRow * kSlewStep);
     m_strCurRangeDigit = range;
@@ -241,7 +247,7 @@ void CV1359::OnUpdateGeneral()
 
 void CV1359::UpdateChannel(int channel)
 {
-    if (RangeRow(channel) < 0) return; // no range chosen: nothing to send
+    if (!ListsChosen({{kAoChannelIds[channel].nRange, kOutputRange}})) return;
     Command(kUpdateChannel0 + channel);
     m_nOutputFills = 0;
 }

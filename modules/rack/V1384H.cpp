@@ -161,7 +161,8 @@ std::string CV1384H::StepRequest()
         return SlotRequest('$', "6");
     case kWriteFormat: {
         int row = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
-        return SlotRequest('$', "AFF" + std::string(row == 0 ? "00" : "02"));
+        std::string code = CodeOfRow(kSpeedFormatWriteCodes, row);
+        return code.empty() ? std::string() : SlotRequest('$', "AFF" + code);
     }
     case kWriteMask:
         return SlotRequest('$', "5" + m_strEnableMask);
@@ -180,6 +181,7 @@ void CV1384H::RangeChange(int channel)
 
 void CV1384H::OnUpdateSetting()
 {
+    if (!ListsChosen({{IDC_AI_FORMAT, "Data Format"}})) return;
     m_nCommand = kWriteFormat;
     m_nLastCommand = kNone;
 }

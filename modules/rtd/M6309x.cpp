@@ -154,7 +154,8 @@ void CM6309x::PollStep()
 void CM6309x::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
+    std::optional<SSettingsChoice> choice =
+        ReadSettings(kAddressZero, EModbusRow::SwitchesByDollar);
     if (!choice) return;
     m_bSwitchSent = choice->bModbus;
     m_strSettingRequest =

@@ -37,12 +37,6 @@ const SModuleDescriptor kDescriptor = {
 
 // "00" is an address like any other, but not with a new baud rate.
 const SAddressZeroRule kAddressZero = {.bRefuse = false};
-const SAddressZeroRule kNewBaudAtZero = {
-    .bRefuse = true,
-    .pszText = "重新设置时地址不能为0!",
-    .pszCaption = "",
-    .nType = MB_ICONEXCLAMATION,
-};
 
 // The three calibration steps: the request, the status of the reply, and whether the step pauses
 // before polling resumes.
@@ -144,10 +138,7 @@ void CM6380::OnSetting()
     }
     std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
     if (!choice) return;
-    if (choice->strBaudCode != Block()[kBrate] && choice->strAddress == "00") {
-        RefuseAddressZero(kNewBaudAtZero);
-        return;
-    }
+    if (RefuseNewBaudAtZero(*choice)) return;
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
     m_strSendCommand =
         FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1);

@@ -17,8 +17,12 @@ const SModuleDescriptor kDescriptor = {
     .pFormatCodes = &FormatDigitTable,
 };
 
-const SAddressZeroRule kZeroRefused = {
-    .bRefuse = true, .pszText = "地址不可设置为0", .pszCaption = nullptr, .nType = MB_OK};
+// Address 0, and a text that is no number, is refused.
+const SAddressZeroRule kZeroRefused = {.bRefuse = true,
+                                       .pszText = "地址不可设置为0",
+                                       .pszCaption = nullptr,
+                                       .nType = MB_OK,
+                                       .bCoversNonNumbers = true};
 
 } // namespace
 

@@ -542,14 +542,12 @@ void CM6386::PollStep()
 void CM6386::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZero);
-    if (!choice) return;
-    if (choice->strBaudCode != Block()[kBrate] && choice->strAddress == "00") {
-        RefuseAddressZero(kAddressZero);
-        return;
-    }
-    m_bModbusChosen = choice->bModbus;
     bool perChannel = IsPerChannelModel();
+    std::optional<SSettingsChoice> choice = ReadSettings(
+        kAddressZero, perChannel ? EModbusRow::Configures : EModbusRow::SwitchesByDollar);
+    if (!choice) return;
+    if (RefuseNewBaudAtZero(*choice)) return;
+    m_bModbusChosen = choice->bModbus;
     if (perChannel) {
         // One type per channel; the protocol rides in bit 2 of the format digit.
         choice->strRangeCode = kPerChannelRangeCode;

@@ -375,7 +375,7 @@ TEST_F(M6384P, OnlyAddressesOneTo255AreTaken)
     } cases[] = {{"0", "地址不可设置为0", "talvik4333"},
                  {"256", "Address must be 0 to 255!", ""},
                  {"-5", "Address must be 0 to 255!", ""},
-                 {"abc", "Address must be 0 to 255!", ""}};
+                 {"abc", "地址不可设置为0", "talvik4333"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         m_boxes.m_boxes.clear();
@@ -452,5 +452,5 @@ TEST_F(M6384P, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
                                      {"12", "07", "4", std::nullopt, "2"});
     m_frame.m_strNewParams = {};
     ExpectAddressCheck<CM6384P>(IDD_M6384P, IDC_PC_ADDRESS, IDC_PC_UPDATE,
-                                &CMainFrame::m_bAnalogInputChanged);
+                                &CMainFrame::m_bAnalogInputChanged, kNewAddressZeroBox);
 }

@@ -522,6 +522,8 @@ TEST_F(M6359, ADroppedConfigurationWritesNothingBack)
     EXPECT_EQ(m_boxes.Texts().front(), "Open Com Error!");
 }
 
+// Only the typed text "0" closes the dialog; "00" is an address, refused only together with a new
+// baud rate, and then the dialog stays.
 TEST_F(M6359, AddressRefusals)
 {
     AddModule("6359");
@@ -533,7 +535,18 @@ TEST_F(M6359, AddressRefusals)
     EXPECT_EQ(m_boxes.Texts(),
               (Requests{"Address must be 0 to 255!", "Address must be 0 to 255!"}));
     EXPECT_TRUE(m_dlg.IsRunning());
+    m_boxes.m_boxes.clear();
     ui::Type(m_dlg, IDC_AO_ADDRESS, "00");
+    ui::ChooseRow(m_dlg, IDC_AO_BAUD, 4);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    ASSERT_EQ(m_boxes.Texts(), Requests{"重新设置时地址不能为0!"});
+    EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+    TakeRequests();
+    Tick(m_dlg);
+    for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%') << r;
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "0");
     ui::Click(m_dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_boxes.Texts().back(), "地址不能为零!");
     EXPECT_EQ(m_boxes.m_boxes.back().caption, "");
@@ -550,7 +563,7 @@ TEST_F(M6359, ARangeListWithoutARowAsksForARangeInsteadOfSendingOne)
     Tick(m_dlg);
     TakeRequests();
     ui::Click(m_dlg, IDC_AO_SETTING);
-    EXPECT_EQ(m_boxes.Texts(), Requests{"Choose the Input Range!"});
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Choose the Output Range!"});
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"$0162"}) << "nothing was queued";
     // The blank last row is no range either.

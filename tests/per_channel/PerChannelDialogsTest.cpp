@@ -40,7 +40,8 @@ protected:
             c.idd, IDC_PC_UPDATE, {{IDC_PC_BAUD, 4}, {IDC_PC_CHECKSUM, 1}, {IDC_PC_FORMAT, 2}},
             {"12", "07", "0", std::nullopt, "2"});
         m_frame.m_strNewParams = {};
-        ExpectAddressCheck<Dialog>(c.idd, IDC_PC_ADDRESS, IDC_PC_UPDATE, c.pChanged);
+        ExpectAddressCheck<Dialog>(c.idd, IDC_PC_ADDRESS, IDC_PC_UPDATE, c.pChanged,
+                                   kNewAddressZeroBox);
     }
 };
 

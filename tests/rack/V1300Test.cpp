@@ -241,15 +241,17 @@ TEST_F(V1300AtAddress00, ARefusedConfigurationAsksForInitAndCloses)
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(V1300AtAddress00, UpdateWithoutAChosenRangeOrIntegrationSendsNothing)
+TEST_F(V1300AtAddress00, UpdateWithoutAChosenRangeOrIntegrationNamesTheListAndSendsNothing)
 {
     // A code no row stands for, and a module that never answers the start-up read.
     m_pRack->SlotAs<CSimAnalogInputSlot>(1).strRange = "1F";
     Open("1384", 1);
     EXPECT_EQ(Row(m_dlg, IDC_AI_VOLTAGE_RANGE), -1);
     ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Input Range!"});
     Tick(m_dlg, 3);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
+    m_boxes.m_boxes.clear();
 
     m_dlg.OnCancel();
     m_pRack->Faults().nSilentAfter = 0;
@@ -262,7 +264,7 @@ TEST_F(V1300AtAddress00, UpdateWithoutAChosenRangeOrIntegrationSendsNothing)
     ui::Click(silent, IDC_AI_UPDATE_SETTING);
     Tick(silent, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$00S16", "$00S16"}));
-    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Integration Time!"});
 }
 
 TEST_F(V1300, WithTheChecksumOnRepliesLoseTheirDigits)

@@ -210,6 +210,25 @@ TEST_F(V1333EAtAddress0, UpdateWritesParityThenConfigurationAndEnds)
     EXPECT_EQ(m_pRack->Baud(), 19200u);
 }
 
+// A unit that never told its protocol leaves that list without a row: the Update names it and
+// nothing goes out until a row is chosen.
+TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
+{
+    m_pRack->Faults().nSilentAfter = 0;
+    OpenAndRead();
+    ASSERT_EQ(Row(IDC_RACK_PROTOCOL), -1);
+    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Protocol!"});
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{});
+    EXPECT_TRUE(m_dlg.IsRunning());
+    ui::ChooseRow(m_dlg, IDC_RACK_PROTOCOL, 0);
+    ui::ChooseRow(m_dlg, IDC_RACK_MODBUS_PARITY, 0);
+    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#00OU00C", "%00000600"}));
+}
+
 TEST_F(V1333EAtAddress0, RefusedConfigurationShowsTheInitTextAndEnds)
 {
     m_pRack->SetInit(false); // the unit refuses a new baud rate

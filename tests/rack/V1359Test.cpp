@@ -199,7 +199,7 @@ TEST_F(V1359, UpdatesSendRangeAndSlewAndReportTheirOutcome)
     EXPECT_EQ(m_boxes.Texts().back(), "Update Channel0 Error!");
 }
 
-TEST_F(V1359, UpdatesWithoutASelectedRowSendNothing)
+TEST_F(V1359, UpdatesWithoutASelectedRowNameTheListAndSendNothing)
 {
     Module().Channel(0).nSlew = 0x30; // no row of the slew list
     Module().Channel(1).cRange = '7'; // no row of the range list
@@ -211,7 +211,22 @@ TEST_F(V1359, UpdatesWithoutASelectedRowSendNothing)
     ui::Click(m_dlg, kAoChannelIds[1].nUpdate);
     Tick(m_dlg, 4);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
-    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(m_boxes.Texts(),
+              (std::vector<std::string>{"Choose the Slew Rate!", "Choose the Output Range!"}));
+}
+
+// A chosen channel whose range the module never told: the general Update names the range it
+// lacks and sends nothing.
+TEST_F(V1359, AGeneralUpdateForAChannelWhoseRangeWasNeverReadNamesTheRange)
+{
+    m_pRack->Faults().nSilentAfter = 1; // channel 0's configuration only
+    OpenAndRead();
+    ASSERT_GE(Row(IDC_AO_SLEW), 0);
+    ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 1);
+    ui::Click(m_dlg, IDC_AO_UPDATE);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Output Range!"});
+    Tick(m_dlg, 4);
+    for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find("A3"), std::string::npos) << r;
 }
 
 TEST_F(V1359, WithTheChecksumOnRepliesLoseTheirDigits)

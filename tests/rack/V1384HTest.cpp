@@ -110,6 +110,19 @@ TEST_F(V1384HAtAddress00, FormatWriteReportsAndLeavesTheDialogIdle)
     EXPECT_TRUE(m_dlg.IsRunning());
 }
 
+// A format the list has no row for: the Update names the list and writes nothing.
+TEST_F(V1384HAtAddress00, FormatUpdateWithoutARowNamesTheListAndWritesNothing)
+{
+    Module().cFormat = '1';
+    Open();
+    ASSERT_EQ(Row(m_dlg, IDC_AI_FORMAT), -1);
+    ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Data Format!"});
+    for (const std::string& r : TickRequests(m_dlg, 4))
+        EXPECT_EQ(r.find("AFF"), std::string::npos) << r;
+    EXPECT_EQ(Module().cFormat, '1');
+}
+
 TEST_F(V1384H, MaskWriteClosesWhateverTheAnswer)
 {
     for (bool refused : {false, true}) {

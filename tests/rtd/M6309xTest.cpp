@@ -278,6 +278,20 @@ TEST_F(M6309x, SwitchToModbusGoesToTheOldAddressAndWritesBackNothingItDidNotSend
     EXPECT_EQ(module.Address(), 0x13);
 }
 
+// The switch carries no range or format code, so lists without a row do not stand in its way.
+TEST_F(M6309x, TheSwitchToModbusGoesOutWithRangeAndFormatListsWithoutARow)
+{
+    CSimModule& module = AddFourChannels();
+    Open({"13", "06", "0", "26", "7", "6309"});
+    ASSERT_EQ(Row(IDC_RTD_RANGE6), -1);
+    ASSERT_EQ(Row(IDC_RTD_FORMAT), -1);
+    ui::ChooseRow(m_dlg, IDC_RTD_PROTOCOL, 1);
+    Setting("19");
+    EXPECT_EQ(m_link.Requests(), Requests{"$13R1"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Modbus/RTU OK!"});
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+}
+
 TEST_F(M6309x, ARefusalIsNeverReportedAsSuccess)
 {
     struct Case {

@@ -13,6 +13,17 @@
 #include <array>
 #include <optional>
 
+// What a dialog shows for a typed address it refuses: a number out of 0 to 255 always gets
+// "Address must be 0 to 255!" with an empty caption; a text that is no number gets the dialog's own
+// box where it has one (a null caption: the application's title).
+struct SNonNumberBox {
+    const char* pszText = "Address must be 0 to 255!";
+    const char* pszCaption = "";
+};
+// The box of the dialogs that refuse address 0, and a text that is no number, in their own words
+// under the application's title.
+inline constexpr SNonNumberBox kNewAddressZeroBox = {"地址不可设置为0", nullptr};
+
 class CModuleFixture : public ::testing::Test {
 protected:
     CModuleFixture() { AfxSetMainWnd(&m_frame); }
@@ -63,29 +74,30 @@ protected:
             EXPECT_EQ(m_link.IsAsciiOpen() || m_link.IsRtuOpen(), lineStaysOpen);
         }
     }
-    // A typed address that is not a decimal number 0 to 255 gets "Address must be 0 to 255!" with
-    // an empty caption at the setting button, and nothing is written back or sent.
+    // Each refused typed address gets its box at the setting button, and nothing is written back
+    // or sent.
     template <class Dialog>
     void ExpectAddressCheck(UINT templateId, int addressBox, int settingButton,
-                            int CMainFrame::*flag)
+                            int CMainFrame::*flag, const SNonNumberBox& nonNumber = {})
     {
-        for (const char* typed : {"256", "-1", "1A", "", "1000", "3 4"}) {
+        for (const char* typed : {"256", "-1", "1000", "1A", "", "3 4"}) {
             SCOPED_TRACE(typed);
             Dialog dlg;
             dlg.Create(templateId);
-            CheckAddressRefused(dlg, typed, addressBox, settingButton, flag);
+            CheckAddressRefused(dlg, typed, addressBox, settingButton, flag,
+                                IsNumber(typed) ? SNonNumberBox{} : nonNumber);
         }
     }
     void CheckAddressRefused(CDialog& dlg, const char* typed, int addressBox, int settingButton,
-                             int CMainFrame::*flag)
+                             int CMainFrame::*flag, const SNonNumberBox& box = {})
     {
         m_boxes.m_boxes.clear();
         m_link.ClearTraffic();
         ui::Type(dlg, addressBox, typed);
         ui::Click(dlg, settingButton);
-        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{box.pszText});
         if (!m_boxes.m_boxes.empty()) {
-            EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
+            EXPECT_EQ(m_boxes.m_boxes[0].caption, box.pszCaption ? box.pszCaption : kAppTitle);
         }
         if (flag) {
             EXPECT_EQ(m_frame.*flag, 0);
@@ -95,6 +107,12 @@ protected:
         for (const std::string& r : m_link.Requests()) {
             EXPECT_NE(r.substr(0, 1), "%");
         }
+    }
+    static constexpr const char* kAppTitle = "talvik4333";
+    static bool IsNumber(const std::string& typed)
+    {
+        std::string digits = typed.substr(typed.rfind('-') == 0 ? 1 : 0);
+        return !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
     }
 
     // The settings boxes show the block's codes as rows, and a setting made without touching them
