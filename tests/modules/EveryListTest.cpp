@@ -146,7 +146,9 @@ TEST(EveryListTable, HasOneEntryPerDialog)
     ExpectOneEntryPerRow(NonNumberBoxes());
 }
 
-TEST_P(CEveryDialogTest, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
+class EveryList : public CEveryDialogTest {};
+
+TEST_P(EveryList, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
 {
     auto entry = UnchosenLists().find(GetParam().name);
     ASSERT_NE(entry, UnchosenLists().end());
@@ -170,7 +172,7 @@ TEST_P(CEveryDialogTest, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
     EXPECT_TRUE(dlg->IsRunning());
 }
 
-TEST_P(CEveryDialogTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
+TEST_P(EveryList, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
 {
     auto entry = NonNumberBoxes().find(GetParam().name);
     ASSERT_NE(entry, NonNumberBoxes().end());
@@ -183,5 +185,7 @@ TEST_P(CEveryDialogTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
     CheckAddressRefused(*dlg, "256", row.nAddressBox, row.nSettingButton, nullptr);
     EXPECT_TRUE(dlg->IsRunning());
 }
+
+INSTANTIATE_TEST_SUITE_P(, EveryList, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
 
 } // namespace
