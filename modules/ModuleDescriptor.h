@@ -60,7 +60,6 @@ struct SModuleDescriptor {
     bool bCheckIsHexDigit = false;
     SBlockLayout layout;
     ELineOwnership eLine = ELineOwnership::Own;
-    EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;
     UINT_PTR nTimerId = 1000;
     // Closing sets g_bDialogClosed to 1; most dialogs leave it as their opening set it.
     bool bSetsDialogClosed = false;

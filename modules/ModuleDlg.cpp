@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 CModuleDlg::CModuleDlg(const SModuleDescriptor& descriptor)
     : CDialog(descriptor.nTemplate), m_nTimerId(descriptor.nTimerId), m_descriptor(descriptor)
@@ -321,6 +322,7 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
     WORD length = 0;
     m_szReply[0] = '\0';
     std::string request = WithoutCr(framed);
+    m_bReplyDigits = m_bChecksum != 0;
     bool answered =
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                                       m_szReply, timeoutMs, 0, &length) == 0;
@@ -367,9 +369,28 @@ bool CModuleDlg::ReplyEchoes(const std::string& requestText) const
     return !echo.empty() && Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
 }
 
-std::array<bool, 8> CModuleDlg::MaskBits(char low, char high) const
+bool CModuleDlg::ReplyFits(char lead, size_t length) const
 {
-    return ChannelMaskBits(low, high, m_descriptor.eMask);
+    return ReplyFits(lead, m_strAddress, length);
+}
+
+bool CModuleDlg::ReplyFits(char lead, const std::string& address, size_t length) const
+{
+    if (m_nLastResult != 1) return false;
+    std::string_view reply = m_szReply;
+    std::string head(1, lead);
+    if (lead == '!' || lead == '?') head += address;
+    if (!reply.starts_with(head) || reply.size() < head.size() + length) return false;
+    std::string_view tail = reply.substr(head.size() + length);
+    if (!m_bReplyDigits) return tail.empty();
+    return tail.size() == 2 && IsUpperHexDigit(tail[0]) && IsUpperHexDigit(tail[1]);
+}
+
+std::optional<std::array<bool, 8>> CModuleDlg::MaskOfReply() const
+{
+    if (!ReplyFits('!', 2) || !IsUpperHexDigit(m_szReply[3]) || !IsUpperHexDigit(m_szReply[4]))
+        return std::nullopt;
+    return ChannelMaskBits(m_szReply[4], m_szReply[3]);
 }
 
 std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const

@@ -201,8 +201,17 @@ protected:
     // other) is a refusal.
     bool ReplyEchoes(const std::string& requestText) const;
 
-    // The channels an enable-mask reply marks, read with the dialog's policy.
-    std::array<bool, 8> MaskBits(char low, char high) const;
+    // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
+    // "!" and "?" the address (the one the module answers at unless given), then length characters,
+    // then nothing but the module's checksum digits (when the request carried them). A reply that
+    // does not fit answers some other request, and counts as a missed exchange.
+    bool ReplyFits(char lead, size_t length) const;
+    bool ReplyFits(char lead, const std::string& address, size_t length) const;
+    // "!" and the address, nothing more.
+    bool Acknowledged() const { return ReplyFits('!', 0); }
+    // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
+    // the reply is not one.
+    std::optional<std::array<bool, 8>> MaskOfReply() const;
 
     // "FOLLOW CH0" copies CH0's type and starts only with CH0 in the CH Number box; on any other
     // text it shows "Select the CH0!" and gives false.
@@ -277,6 +286,7 @@ private:
 
     SModuleDescriptor m_descriptor;
     std::string m_strRtuReply;
+    bool m_bReplyDigits = false; // the last ASCII request carried checksum digits
     std::optional<int> m_nQueuedCommand;
     std::optional<SPendingBox> m_pendingBox;
     bool m_bStartup = false;

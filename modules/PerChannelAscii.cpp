@@ -28,7 +28,6 @@ SModuleDescriptor DescriptorOf(const SPerChannelAsciiSetup& setup)
         .boxes = {IDC_PC_ADDRESS, IDC_PC_BAUD, IDC_PC_CHECKSUM, 0, IDC_PC_FORMAT, IDC_PC_PROTOCOL},
         .pFormatCodes = &FormatDigitTable,
         .nFormatMask = setup.bFormatSelectsProtocol ? 0x3 : 0xF,
-        .eMask = setup.eMask,
     };
 }
 
@@ -74,6 +73,7 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
     // Reading the types instead, the mask's reply is not looked at.
     m_nCommand = RefreshCommand();
     m_nLastCommand = ReadsTypes() ? kNothing : kMaskRead;
+    if (!ReadsTypes()) AwaitMask();
     SetTimer(m_nTimerId, m_setup.nPeriod);
     return TRUE;
 }
@@ -92,8 +92,12 @@ bool CPerChannelAsciiDlg::CheckReply()
     bool ack = CharAt(m_strReply, 0) == '!';
     switch (m_nLastCommand) {
     case kMaskRead:
-        // "!AAVV": a refusal or no reply marks no channel.
-        if (ack) ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
+        // "!AAVV": a refusal, no reply or a reply of another shape marks no channel.
+        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
+            ShowEnableMask(*bits);
+        } else {
+            ForgetEnableMask();
+        }
         break;
     case kMaskWritten:
         SetDlgItemText(IDC_PC_RESPOND, ack ? "Enable/Disable Channels Successful"

@@ -33,7 +33,6 @@ struct SPerChannelAsciiSetup {
     int CMainFrame::*pChanged;
     CodeTable typeCodes; // by row of the type lists
     SChannelRows rows;
-    EMaskPolicy eMask = EMaskPolicy::NonHexIsNone;
     SConfigForm config = {};
     UINT nPeriod = 500;
     WORD nFirstTimeout = 100;

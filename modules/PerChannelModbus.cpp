@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -70,6 +71,8 @@ BOOL CPerChannelModbusDlg::OnInitDialog()
         m_nCommand = kCmdPoll;
         Exchange(CPerChannelModbusDlg::PollRequest());
     } else {
+        if (std::ranges::find(m_setup.startReads, EStartRead::Mask) != m_setup.startReads.end())
+            AwaitMask();
         BeginStartup();
         m_nCommand = kCmdStartRead;
         Exchange(NextRequest());
@@ -141,8 +144,11 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
 {
     switch (read) {
     case EStartRead::Mask:
-        if (m_nLastResult == 1)
+        if (m_nLastResult == 1) {
             ParseEnableMask(CharAt(m_strReplyData, 3), CharAt(m_strReplyData, 2));
+        } else {
+            ForgetEnableMask();
+        }
         break;
     case EStartRead::Types:
         ReadTypes();

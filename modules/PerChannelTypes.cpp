@@ -29,13 +29,31 @@ void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX)
 void CPerChannelTypeDlg::ToggleChannel(int k)
 {
     int& enabled = m_bChannelEnabled[static_cast<size_t>(k)];
+    if (m_bMaskMissing) {
+        CheckDlgButton(m_rows.checkIds[static_cast<size_t>(k)], static_cast<UINT>(enabled));
+        return;
+    }
     enabled = enabled == 1 ? 0 : 1;
     BuildEnableMask();
 }
 
 void CPerChannelTypeDlg::ParseEnableMask(char low, char high)
 {
-    std::array<bool, 8> bits = MaskBits(low, high);
+    ShowEnableMask(ChannelMaskBits(low, high));
+}
+
+void CPerChannelTypeDlg::ForgetEnableMask()
+{
+    m_bMaskMissing = true;
+    if (QueuedCommand() == kCmdWriteMask) {
+        DropQueuedCommand();
+        m_bChannelEnabled = m_bMarksBeforeMask;
+        UpdateData(FALSE);
+    }
+}
+
+void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
+{
     for (int k = 0; k < Channels(); ++k) {
         if (bits[static_cast<size_t>(k)]) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
     }

@@ -25,8 +25,9 @@ public:
     template <int k> void OnSelchangeType() { QueueTypeWrite(k); }
 
     // Marks the channels whose bits are set in the mask digits (never unmarks one) and shows the
-    // marks in the boxes, reading the digits with the dialog's mask policy.
+    // marks in the boxes; a digit that is no hex digit marks none.
     void ParseEnableMask(char low, char high);
+    void ShowEnableMask(const std::array<bool, 8>& bits);
     // The mask of the marks, queued for writing.
     void BuildEnableMask();
     // Row 0 (the only one the dialogs pass) puts the text into the channel's value field.
@@ -54,6 +55,11 @@ protected:
     void SelectTypeCode(int channel, const std::string& code);
     // The channel and code of the next type write.
     void PrepareTypeWrite(int channel);
+    // The dialog reads the module's mask at the start (the marks as they stand are those before
+    // it). When the read brings no mask, a box ticked meanwhile is put back and its write dropped,
+    // and from then on a click writes nothing: the mask would change channels nobody touched.
+    void AwaitMask() { m_bMarksBeforeMask = m_bChannelEnabled; }
+    void ForgetEnableMask();
 
     int m_nTypeChannel = 0;
     std::string m_strTypeCode;
@@ -64,4 +70,6 @@ private:
 
     SChannelRows m_rows;
     CodeTable m_typeCodes;
+    std::array<int, 8> m_bMarksBeforeMask{};
+    bool m_bMaskMissing = false;
 };

@@ -12,6 +12,11 @@ std::string AppendChecksum(const std::string& text);
 std::string ByteToHexPair(int value);
 // "0"-"9" give 0-9, "A"-"F" give 10-15; every other character (lower case too) gives 0xCC.
 BYTE HexCharToValue(char c);
+// Whether c is a hex digit as the modules write them ("0"-"9", "A"-"F").
+inline bool IsUpperHexDigit(char c)
+{
+    return HexCharToValue(c) != 0xCC;
+}
 // One upper-case hex digit of value (0 to 15).
 std::string ValueToHexChar(int value);
 

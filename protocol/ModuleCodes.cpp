@@ -56,12 +56,9 @@ std::string ChannelMaskText(const std::array<int, 8>& enabled)
     return ValueToHexChar(high) + ValueToHexChar(low);
 }
 
-std::array<bool, 8> ChannelMaskBits(char low, char high, EMaskPolicy policy)
+std::array<bool, 8> ChannelMaskBits(char low, char high)
 {
-    auto digit = [policy](char c) {
-        return policy == EMaskPolicy::NonHexAsCC ? HexCharToValue(c) : HexDigitOrZero(c);
-    };
-    int digits[2] = {digit(low), digit(high)};
+    int digits[2] = {HexDigitOrZero(low), HexDigitOrZero(high)};
     std::array<bool, 8> bits{};
     for (size_t k = 0; k < bits.size(); ++k) bits[k] = (digits[k / 4] >> (k % 4)) & 1;
     return bits;

@@ -32,11 +32,9 @@ std::string ChecksumDigit(const std::string& oldCheck, bool on);
 // A hex digit read as a value, 0 when it is not one.
 int HexDigitOrZero(char c);
 
-// How an enable-mask digit that is no hex digit reads: as 0xCC, the reading of the eight-channel
-// analog inputs, or as no channel at all.
-enum class EMaskPolicy { NonHexAsCC, NonHexIsNone };
-// The channels whose bits the two mask digits set (low: CH0-CH3, high: CH4-CH7).
-std::array<bool, 8> ChannelMaskBits(char low, char high, EMaskPolicy policy);
+// The channels whose bits the two mask digits set (low: CH0-CH3, high: CH4-CH7); a digit that is
+// no hex digit sets none.
+std::array<bool, 8> ChannelMaskBits(char low, char high);
 
 // The channel-enable mask of eight channels as two hex digits: CH4-CH7 first, then CH0-CH3.
 std::string ChannelMaskText(const std::array<int, 8>& enabled);

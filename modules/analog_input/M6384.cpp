@@ -35,7 +35,6 @@ const SModuleDescriptor kDescriptor = {
     .pRangeCodes = &kRangeCodes,
     .pFormatCodes = &FormatDigitTable,
     .nFormatMask = 0x3,
-    .eMask = EMaskPolicy::NonHexAsCC,
     .bSetsDialogClosed = true,
 };
 
@@ -139,6 +138,11 @@ BOOL CM6384::OnInitDialog()
 void CM6384::ToggleChannel(int k)
 {
     auto i = static_cast<size_t>(k);
+    // Without the module's own mask, a write would change channels nobody touched.
+    if (m_bMaskMissing) {
+        CheckDlgButton(kAiCheckIds[k], static_cast<UINT>(m_bChannelCheck[i]));
+        return;
+    }
     m_bChannelCheck[i] = m_bChannelCheck[i] == 1 ? 0 : 1;
     m_bChannelEnabled[i] = m_bChannelCheck[i];
     BuildEnableMask();
@@ -150,9 +154,19 @@ void CM6384::BuildEnableMask()
     QueueCommand(kCmdWriteMask);
 }
 
-void CM6384::ParseEnableMask(char low, char high)
+void CM6384::ForgetEnableMask()
 {
-    std::array<bool, 8> bits = MaskBits(low, high);
+    m_bMaskMissing = true;
+    if (QueuedCommand() == kCmdWriteMask) {
+        DropQueuedCommand();
+        m_bChannelCheck.fill(0);
+        m_bChannelEnabled.fill(0);
+        UpdateData(FALSE);
+    }
+}
+
+void CM6384::ShowEnableMask(const std::array<bool, 8>& bits)
+{
     for (size_t k = 0; k < bits.size(); ++k) {
         if (bits[k]) m_bChannelEnabled[k] = m_bChannelCheck[k] = 1;
     }
@@ -508,7 +522,11 @@ void CM6384::PollStep()
     std::string poll = Request('#', "", (answered ? m_bChecksum : m_bOpenChecksum) != 0);
     if (!answered) ShowFailureTexts();
     if (m_nCommand == kCmdStartMask) {
-        if (answered) ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
+        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
+            ShowEnableMask(*bits);
+        } else {
+            ForgetEnableMask();
+        }
         m_nCommand = kCmdReadConfiguration;
     }
     ReadLimitWrites();

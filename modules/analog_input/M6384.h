@@ -26,12 +26,17 @@ public:
     void OnAlarmClear();
 
     void BuildEnableMask();
-    void ParseEnableMask(char low, char high);
+    // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks.
+    void ShowEnableMask(const std::array<bool, 8>& bits);
+    // The mask read brought no mask: a box ticked while it was awaited is cleared and its write
+    // dropped, and from now on a click writes nothing.
+    void ForgetEnableMask();
     void ShowChannelValue(int channel, const std::string& text);
 
     std::array<int, 8> m_bChannelEnabled{};
     std::array<int, 8> m_bChannelCheck{};
     std::string m_strEnableMask;
+    bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
     std::string m_strChannelRequest;
     int m_bTypeRead = 0;
     std::string m_strFormatHighDigit;

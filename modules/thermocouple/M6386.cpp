@@ -51,7 +51,6 @@ const SModuleDescriptor kDescriptor = {
               IDC_TC_PROTOCOL},
     .pRangeCodes = &kMvTcRanges.codes,
     .pFormatCodes = &FormatDigitTable,
-    .eMask = EMaskPolicy::NonHexIsNone,
 };
 
 // The typed text "0" is refused and polling goes on; "00" is an address, but not with a new baud
@@ -91,7 +90,7 @@ const SAlarmRead kAlarmReads[] = {
     {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
 };
 
-bool Acknowledged(const std::string& reply)
+bool StartsWithAck(const std::string& reply)
 {
     return CharAt(reply, 0) == '!';
 }
@@ -242,6 +241,11 @@ DWORD CM6386::SelectSettings()
 void CM6386::ToggleChannel(int k)
 {
     int& flag = m_bChannelEnabled[static_cast<size_t>(k)];
+    // Without the module's own mask, a write would change channels nobody touched.
+    if (m_bMaskMissing) {
+        CheckDlgButton(kTcCheckIds[k], static_cast<UINT>(flag));
+        return;
+    }
     flag = flag == 1 ? 0 : 1;
     BuildEnableMask();
 }
@@ -252,9 +256,18 @@ void CM6386::BuildEnableMask()
     QueueUnlessSetting(kEnableWrite);
 }
 
-void CM6386::ParseEnableMask(char low, char high)
+void CM6386::ForgetEnableMask()
 {
-    std::array<bool, 8> channels = MaskBits(low, high);
+    m_bMaskMissing = true;
+    if (QueuedCommand() == kEnableWrite) {
+        DropQueuedCommand();
+        m_bChannelEnabled.fill(0);
+        UpdateData(FALSE);
+    }
+}
+
+void CM6386::ShowEnableMask(const std::array<bool, 8>& channels)
+{
     for (size_t k = 0; k < channels.size(); ++k)
         if (channels[k]) m_bChannelEnabled[k] = 1;
     UpdateData(FALSE);
@@ -299,7 +312,7 @@ void CM6386::ShowLamps(const std::string& outputs)
 
 void CM6386::ReadAlarmReply()
 {
-    bool ack = Acknowledged(m_strReply);
+    bool ack = StartsWithAck(m_strReply);
     switch (m_nAlarmReadState) {
     case kModeRead: {
         int mode = CharAt(m_strReply, 3) - '0';
@@ -331,7 +344,7 @@ void CM6386::ReadAlarmReply()
 
 void CM6386::ReadChannelType()
 {
-    if (!Acknowledged(m_strReply)) return;
+    if (!StartsWithAck(m_strReply)) return;
     int row = RowOfCode(kTcChannelTypes.codes, Mid(m_strReply, 6, 2));
     if (row >= 0) GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->SetCurSel(row);
 }
@@ -339,7 +352,11 @@ void CM6386::ReadChannelType()
 bool CM6386::EvaluateReply()
 {
     if (m_nCommand == kEnableRead) {
-        ParseEnableMask(CharAt(m_strReply, 4), CharAt(m_strReply, 3));
+        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
+            ShowEnableMask(*bits);
+        } else {
+            ForgetEnableMask();
+        }
         m_nCommand = kPoll;
         EndStartup();
     }
@@ -389,7 +406,7 @@ bool CM6386::ShowOneShotOutcome(int last)
 
 void CM6386::ReadCalibrationReply(int last)
 {
-    bool ack = Acknowledged(m_strReply);
+    bool ack = StartsWithAck(m_strReply);
     if (last == kCalibrate) {
         // Refused: the same offset goes out again at every tick until the module takes it.
         SetDlgItemText(IDC_TC_STATUS, ack ? "Ready." : "Error!");
@@ -408,7 +425,7 @@ void CM6386::ReadCalibrationReply(int last)
 void CM6386::ReadChannelWrite(int last)
 {
     m_nCommand = kResume;
-    if (!Acknowledged(m_strReply) || !m_follow.bActive) return;
+    if (!StartsWithAck(m_strReply) || !m_follow.bActive) return;
     if (last == kFollowWrite && m_follow.Answers() && ++m_follow.nStep == kChannels) {
         m_follow.Stop();
         return;

@@ -40,9 +40,11 @@ public:
     void OnAlarmTypeSetting();
     void OnClearAlarm();
 
-    // Marks the channels the enable reply's mask digits set (a digit that is not a hex digit marks
-    // none), never unmarks one, and shows the marks.
-    void ParseEnableMask(char low, char high);
+    // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks.
+    void ShowEnableMask(const std::array<bool, 8>& channels);
+    // The mask read brought no mask: a box ticked while it was awaited is cleared and its write
+    // dropped, and from now on a click writes nothing.
+    void ForgetEnableMask();
     void BuildEnableMask();
     // Kind 0 is a channel's reading field; other kinds and channels show nothing.
     void ShowChannelValue(int channel, int kind, const std::string& text);
@@ -82,6 +84,7 @@ public:
 
     std::array<int, 8> m_bChannelEnabled{};
     std::string m_strEnableMask;
+    bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
     std::string m_strSendCommand;
     std::string m_strChannelRequest;
     bool m_bChannelTypeAsked = false; // the 4386A reads its channel type once

@@ -170,9 +170,13 @@ TEST_F(PerChannelAscii, TheUniversalDialogOverAModbusRowShowsNothingAndReportsEa
     Tick(*dlg, 3);
     EXPECT_EQ(Checked(*dlg, c), "00000000");
     EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(8, ""));
+    // No mask came: a click writes none and the box stays as it was.
     ui::Click(*dlg, kPcCheckIds[1]);
+    TakeRequests();
     Tick(*dlg, 2);
-    EXPECT_EQ(Respond(*dlg), "Enable/Disable Channels UnSuccessful");
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "#01"}));
+    EXPECT_EQ(Checked(*dlg, c), "00000000");
+    EXPECT_EQ(Respond(*dlg), "");
     ui::ChooseRow(*dlg, IDC_PC_TYPE0 + 2, 4);
     Tick(*dlg, 2);
     EXPECT_EQ(Respond(*dlg), "Change UnSuccessful");

@@ -1,0 +1,115 @@
+// The enable mask read when a dialog opens: only a reply of the mask's shape gives it, and without
+// it a click on a channel box writes nothing.
+#include "ModuleFixture.h"
+
+#include "ModuleDialogs.h"
+#include "PerChannelIds.h"
+#include "SimAnalogInput.h"
+#include "analog_input/AnalogInputIds.h"
+#include "rtd/RtdIds.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace {
+
+struct SMaskCase {
+    const char* cls;
+    UINT idd;
+    const char* sim;
+    ModuleParamBlock CMainFrame::*pBlock;
+    const char* listed;
+    std::array<int, 8> checkIds;
+    int channels;
+};
+
+std::array<int, 8> Ids(const int (&ids)[8])
+{
+    std::array<int, 8> all{};
+    std::copy(std::begin(ids), std::end(ids), all.begin());
+    return all;
+}
+
+const SMaskCase kMaskCases[] = {
+    {"CM6384", IDD_M6384, "6384", &CMainFrame::m_strAnalogInputParams, "4384", Ids(kAiCheckIds), 8},
+    {"CM6386", IDD_M6386, "6386", &CMainFrame::m_strThermocoupleInputParams, "6386",
+     Ids(kTcCheckIds), 8},
+    {"CM6386", IDD_M6386, "4386A", &CMainFrame::m_strThermocoupleInputParams, "4386A",
+     Ids(kTcCheckIds), 8},
+    {"CM6382p", IDD_M6382P, "6382", &CMainFrame::m_strSixChannelTempParams, "4382A", kPcCheckIds,
+     6},
+};
+
+class MaskReply : public CModuleFixture {
+protected:
+    std::unique_ptr<CDialog> Open(const SMaskCase& c)
+    {
+        m_frame.*c.pBlock = {"01", "06", "0", "FF", "0", c.listed};
+        std::unique_ptr<CDialog> dlg = CreateModuleDialog(c.cls);
+        dlg->Create(c.idd);
+        return dlg;
+    }
+    static std::string Checked(CDialog& dlg, const SMaskCase& c)
+    {
+        std::string marks;
+        for (int ch = 0; ch < c.channels; ++ch)
+            marks += dlg.IsDlgButtonChecked(c.checkIds[static_cast<size_t>(ch)]) ? '1' : '0';
+        return marks;
+    }
+    // No request of the tick changed the mask.
+    void ExpectNoMaskWrite()
+    {
+        for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 4), "$015") << r;
+    }
+};
+
+// Three stray bytes answer "$016"; the module then answers well again. No channel is marked, a
+// click (before the first tick or after) writes no mask, and the module keeps its channels.
+TEST_F(MaskReply, AGarbledMaskReplyMarksNothingAndAClickWritesNothing)
+{
+    for (const SMaskCase& c : kMaskCases) {
+        for (bool clickFirst : {false, true}) {
+            SCOPED_TRACE(std::string(c.cls) + " " + c.sim + (clickFirst ? " click first" : ""));
+            CSimBus bus;
+            auto& module = dynamic_cast<CSimAnalogInput8&>(bus.Add(c.sim, 1, 9600));
+            module.SetEnableMask(0x0F);
+            m_link.Attach(1, bus);
+            module.Faults().nGarbage = 3;
+            std::unique_ptr<CDialog> dlg = Open(c);
+            module.Faults().nGarbage = 0;
+            if (clickFirst) ui::Click(*dlg, c.checkIds[1]);
+            Tick(*dlg, 4);
+            EXPECT_EQ(Checked(*dlg, c), std::string(static_cast<size_t>(c.channels), '0'));
+            ui::Click(*dlg, c.checkIds[0]);
+            Tick(*dlg, 4);
+            EXPECT_EQ(Checked(*dlg, c), std::string(static_cast<size_t>(c.channels), '0'));
+            ExpectNoMaskWrite();
+            EXPECT_EQ(module.EnableMask(), 0x0F);
+            dlg->OnCancel();
+        }
+    }
+}
+
+// A mask reply of its shape is taken as before: the module's channels are marked and a click adds
+// to them.
+TEST_F(MaskReply, AMaskReplyOfItsShapeMarksTheModulesChannels)
+{
+    for (const SMaskCase& c : kMaskCases) {
+        SCOPED_TRACE(std::string(c.cls) + " " + c.sim);
+        CSimBus bus;
+        auto& module = dynamic_cast<CSimAnalogInput8&>(bus.Add(c.sim, 1, 9600));
+        module.SetEnableMask(0x05);
+        m_link.Attach(1, bus);
+        std::unique_ptr<CDialog> dlg = Open(c);
+        Tick(*dlg, 4);
+        EXPECT_EQ(Checked(*dlg, c).substr(0, 4), "1010");
+        ui::Click(*dlg, c.checkIds[1]);
+        Tick(*dlg, 4);
+        EXPECT_EQ(module.EnableMask(), 0x07);
+        dlg->OnCancel();
+    }
+}
+
+} // namespace
