@@ -249,6 +249,7 @@ SConfigurationFields CModuleDlg::ConfigurationFieldsOf(const SSettingsChoice& ch
 std::string CModuleDlg::SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch)
 {
     SConfigurationFields fields = ConfigurationFieldsOf(choice);
+    m_strSettingAckAddress = bDollarSwitch ? fields.strOldAddress : fields.strNewAddress;
     if (bDollarSwitch) {
         WriteBack({}, {});
         return ModbusSwitchText(kSwitchDollarR1, fields);
@@ -322,7 +323,11 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
     WORD length = 0;
     m_szReply[0] = '\0';
     std::string request = WithoutCr(framed);
-    m_bReplyDigits = m_bChecksum != 0;
+    // The module frames its reply as the request came: with digits when the line's checksum is on
+    // or the request carries its own (a setting framed before the checksum changed).
+    size_t body = request.size() > 2 ? request.size() - 2 : 0;
+    m_bReplyDigits = m_bChecksum != 0 ||
+                     (body > 0 && request.substr(body) == AppendChecksum(request.substr(0, body)));
     bool answered =
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                                       m_szReply, timeoutMs, 0, &length) == 0;
@@ -338,6 +343,10 @@ bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
     // A request with no content would go out as a frame of CRC bytes alone.
     bool answered =
         request.size() > 1 && ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
+    // A read counts only when its reply fits it or is the module's refusal: any other frame
+    // (noise, cut short, padded) carries no data of it.
+    if (IsRtuRead(request))
+        answered = answered && (RtuReplyAnswers(request, reply) || IsRtuException(request, reply));
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -382,8 +391,9 @@ bool CModuleDlg::ReplyFits(char lead, const std::string& address, size_t length)
     if (lead == '!' || lead == '?') head += address;
     if (!reply.starts_with(head) || reply.size() < head.size() + length) return false;
     std::string_view tail = reply.substr(head.size() + length);
-    if (!m_bReplyDigits) return tail.empty();
-    return tail.size() == 2 && IsUpperHexDigit(tail[0]) && IsUpperHexDigit(tail[1]);
+    if (tail.empty()) return true;
+    return m_bReplyDigits && tail.size() == 2 && IsUpperHexDigit(tail[0]) &&
+           IsUpperHexDigit(tail[1]);
 }
 
 std::optional<std::array<bool, 8>> CModuleDlg::MaskOfReply() const

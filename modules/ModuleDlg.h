@@ -188,14 +188,14 @@ protected:
     std::string Request(char lead, const std::string& body, bool checksum) const;
     // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; sets
     // m_nLastResult. An empty request sends nothing and counts as unanswered. A Modbus reply is
-    // kept as hex text for TakeReply.
+    // kept as hex text for TakeReply; a read whose reply neither answers it (slave, function, byte
+    // count, CRC) nor is its exception reply counts as unanswered.
     bool SendAscii(const std::string& framed, WORD timeoutMs);
     bool SendRtu(const std::string& requestText, WORD timeoutMs);
     // First phase of a tick: m_strReply from the last exchange, "ERROR" when it failed. ASCII
     // replies lose the module's checksum digits when the checksum is on.
     void TakeReply();
-    // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped);
-    // empty when the reply is too short to hold any.
+    // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
     std::string ModbusDataText() const;
     // A Modbus write is answered when the reply echoes the request; an exception reply (or any
     // other) is a refusal.
@@ -203,12 +203,14 @@ protected:
 
     // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
     // "!" and "?" the address (the one the module answers at unless given), then length characters,
-    // then nothing but the module's checksum digits (when the request carried them). A reply that
-    // does not fit answers some other request, and counts as a missed exchange.
+    // then nothing but the module's checksum digits (where the line's checksum or the request has
+    // them). A reply that does not fit answers some other request: a missed exchange.
     bool ReplyFits(char lead, size_t length) const;
     bool ReplyFits(char lead, const std::string& address, size_t length) const;
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
+    // The module's acknowledgement of the setting: "!" and m_strSettingAckAddress, nothing more.
+    bool SettingAcknowledged() const { return ReplyFits('!', m_strSettingAckAddress, 0); }
     // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
     // the reply is not one.
     std::optional<std::array<bool, 8>> MaskOfReply() const;
@@ -260,6 +262,9 @@ protected:
     std::string m_strOldAddress;     // the address the module answers to now
     std::string m_strModuleName;
     std::string m_strConfigRequest;
+    // The address the module's acknowledgement of the setting carries: the new one for a "%"
+    // request, the one it answers at now for the "$" switch. SettingTextOf sets it.
+    std::string m_strSettingAckAddress;
 
 private:
     struct SPendingBox {
@@ -286,7 +291,7 @@ private:
 
     SModuleDescriptor m_descriptor;
     std::string m_strRtuReply;
-    bool m_bReplyDigits = false; // the last ASCII request carried checksum digits
+    bool m_bReplyDigits = false; // the reply to the last ASCII request may end in checksum digits
     std::optional<int> m_nQueuedCommand;
     std::optional<SPendingBox> m_pendingBox;
     bool m_bStartup = false;

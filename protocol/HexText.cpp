@@ -1,7 +1,10 @@
 #include "HexText.h"
 
 #include "LinkTable.h"
+#include "RtuCrc.h"
 #include "Strings.h"
+
+#include <algorithm>
 
 std::vector<BYTE> HexTextToBytes(const std::string& text)
 {
@@ -23,6 +26,39 @@ std::string BytesToHexText(const BYTE* bytes, size_t count)
 std::string BytesToHexText(const std::vector<BYTE>& bytes)
 {
     return BytesToHexText(bytes.data(), bytes.size());
+}
+
+bool IsRtuRead(const std::vector<BYTE>& request)
+{
+    return request.size() > 1 && request[1] >= 0x01 && request[1] <= 0x04;
+}
+
+bool IsRtuException(const std::vector<BYTE>& request, const std::vector<BYTE>& reply)
+{
+    if (request.size() < 2 || reply.size() != 5 || reply[0] != request[0] ||
+        reply[1] != (request[1] | 0x80))
+        return false;
+    RtuCrc crc = CalcRtuCrc(reply.data(), 3);
+    return reply[3] == crc.m_nLow && reply[4] == crc.m_nHigh;
+}
+
+bool RtuReplyAnswers(const std::vector<BYTE>& request, const std::vector<BYTE>& reply)
+{
+    constexpr size_t kRequest = 6; // address, function, register, count or value
+    constexpr size_t kCrc = 2;
+    if (request.size() < kRequest || reply.size() < 3 + kCrc || reply[0] != request[0] ||
+        reply[1] != request[1])
+        return false;
+    RtuCrc crc = CalcRtuCrc(reply.data(), reply.size() - kCrc);
+    if (reply[reply.size() - 2] != crc.m_nLow || reply.back() != crc.m_nHigh) return false;
+    unsigned count = static_cast<unsigned>(request[4] << 8 | request[5]);
+    if (IsRtuRead(request)) {
+        // Coils and discrete inputs come eight to a byte, registers two bytes each.
+        unsigned bytes = request[1] <= 0x02 ? (count + 7) / 8 : 2 * count;
+        return reply[2] == bytes && reply.size() == 3 + bytes + kCrc;
+    }
+    return reply.size() == kRequest + kCrc &&
+           std::equal(request.begin(), request.begin() + kRequest, reply.begin());
 }
 
 bool ExchangeRtu(BYTE port, const std::vector<BYTE>& request, WORD timeoutMs,

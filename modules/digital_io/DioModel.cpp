@@ -1,7 +1,7 @@
 #include "DioModel.h"
 
+#include "HexText.h"
 #include "ModelName.h"
-#include "RtuCrc.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -168,11 +168,11 @@ std::string DioCoilReadText(bool outputs, int count)
 
 std::optional<WORD> DioCoilBits(const std::vector<BYTE>& reply, BYTE slave, int count)
 {
+    if (count <= 0 || count > 16) return std::nullopt;
+    // The reply fits any read of count coils from that slave, wherever the first coil is.
+    std::vector<BYTE> read = {slave, 0x01, 0x00, 0x00, 0x00, static_cast<BYTE>(count)};
+    if (!RtuReplyAnswers(read, reply)) return std::nullopt;
     size_t bytes = static_cast<size_t>((count + 7) / 8);
-    if (count <= 0 || count > 16 || reply.size() != 3 + bytes + 2) return std::nullopt;
-    if (reply[0] != slave || reply[1] != 0x01 || reply[2] != bytes) return std::nullopt;
-    RtuCrc crc = CalcRtuCrc(reply.data(), reply.size() - 2);
-    if (reply[reply.size() - 2] != crc.m_nLow || reply.back() != crc.m_nHigh) return std::nullopt;
     unsigned bits = reply[3] | (bytes > 1 ? reply[4] << 8 : 0);
     return static_cast<WORD>(bits & Mask(count));
 }

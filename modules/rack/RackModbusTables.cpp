@@ -169,29 +169,6 @@ std::string ReplyDigits(const std::string& replyText, bool dropCrc)
     return digits.substr(6, digits.size() - 6 - (dropCrc ? 4 : 0));
 }
 
-bool ReplyAnswers(const std::vector<std::uint8_t>& request, const std::vector<std::uint8_t>& reply)
-{
-    constexpr size_t kRequest = 6; // address, function, register, count or value
-    constexpr size_t kCrc = 2;
-    if (request.size() < kRequest || reply.size() < 3 || reply[0] != request[0] ||
-        reply[1] != request[1])
-        return false;
-    unsigned count = static_cast<unsigned>(request[4] << 8 | request[5]);
-    switch (request[1]) {
-    case 0x01:
-    case 0x03: {
-        unsigned bytes = request[1] == 0x01 ? (count + 7) / 8 : 2 * count;
-        return reply[2] == bytes && reply.size() == 3 + bytes + kCrc;
-    }
-    case 0x05:
-    case 0x06:
-        return reply.size() == kRequest + kCrc &&
-               std::equal(request.begin(), request.begin() + kRequest, reply.begin());
-    default:
-        return false;
-    }
-}
-
 // ---- the digital page ----
 
 const SDigitalModel* FindDigitalModel(const std::string& name)

@@ -40,11 +40,6 @@ SSlotAddresses ParseSlotAddresses(const std::string& digits);
 // least ten digits remain; without the CRC's four digits too when dropCrc.
 std::string ReplyDigits(const std::string& replyText, bool dropCrc);
 
-// True when reply answers request: the same address and function code, and for a read the byte
-// count the request asked for over a frame of that length; for a write, its echo's length. An
-// exception reply or line noise answers nothing.
-bool ReplyAnswers(const std::vector<std::uint8_t>& request, const std::vector<std::uint8_t>& reply);
-
 // ---- the digital page ----
 
 inline constexpr int kDigitalChannels = 16;

@@ -16,7 +16,7 @@ bool RackExchange(int port, const std::string& requestText, std::string& replyTe
     std::vector<BYTE> reply;
     bool answered = ExchangeRtu(static_cast<BYTE>(port), request, kTimeoutMs, reply);
     replyText = BytesToHexText(reply);
-    return answered && ReplyAnswers(request, reply);
+    return answered && RtuReplyAnswers(request, reply);
 }
 
 void CRackPage::OnTimer(UINT_PTR)

@@ -1,5 +1,7 @@
 // The Modbus rack window's tables and rules, without any window: known-answer rows.
 #include "rack/RackModbusTables.h"
+#include "HexText.h"
+#include "RtuCrc.h"
 
 #include <gtest/gtest.h>
 
@@ -75,35 +77,45 @@ TEST(RackTables, ReplyDigitsDropTheHeadAndOnRequestTheCrc)
     EXPECT_EQ(ReplyDigits("", true), "");
 }
 
-TEST(RackTables, OnlyAReplyOfTheRequestsFunctionAndSizeAnswersIt)
+// The one rule of what answers a Modbus request, which the rack's pages use too.
+TEST(RackTables, OnlyAReplyOfTheRequestsFunctionSizeAndCrcAnswersIt)
 {
     using Bytes = std::vector<std::uint8_t>;
+    auto withCrc = [](Bytes frame) {
+        RtuCrc crc = CalcRtuCrc(frame.data(), frame.size());
+        frame.push_back(crc.m_nLow);
+        frame.push_back(crc.m_nHigh);
+        return frame;
+    };
     const Bytes readCoils = {0x01, 0x01, 0x00, 0x20, 0x00, 0x10};
     const Bytes readTable = {0x01, 0x03, 0x27, 0x10, 0x00, 0x26};
     const Bytes writeCoil = {0x01, 0x05, 0x00, 0x2A, 0xFF, 0x00};
-    Bytes table(3 + 76 + 2, 0);
+    Bytes table(3 + 76, 0);
     table[0] = 0x01;
     table[1] = 0x03;
     table[2] = 76;
+    table = withCrc(table);
     struct Row {
         const Bytes& request;
         Bytes reply;
         bool answers;
     } rows[] = {
-        {readCoils, {0x01, 0x01, 0x02, 0x05, 0x80, 0x12, 0x34}, true},
-        {readCoils, {0x01, 0x81, 0x02, 0xC1, 0x91}, false},                   // exception
-        {readCoils, {0x01, 0x01, 0x03, 0x05, 0x80, 0x00, 0x12, 0x34}, false}, // count
-        {readCoils, {0x01, 0x01, 0x02, 0x05, 0x80, 0x12}, false},             // cut short
-        {readCoils, {0x02, 0x01, 0x02, 0x05, 0x80, 0x12, 0x34}, false},       // another slave
+        {readCoils, withCrc({0x01, 0x01, 0x02, 0x05, 0x80}), true},
+        {readCoils, {0x01, 0x01, 0x02, 0x05, 0x80, 0x12, 0x34}, false},    // CRC
+        {readCoils, {0x01, 0x81, 0x02, 0xC1, 0x91}, false},                // exception
+        {readCoils, withCrc({0x01, 0x01, 0x03, 0x05, 0x80, 0x00}), false}, // count
+        {readCoils, withCrc({0x01, 0x01, 0x02, 0x05}), false},             // cut short
+        {readCoils, withCrc({0x02, 0x01, 0x02, 0x05, 0x80}), false},       // another slave
         {readTable, table, true},
         {readTable, Bytes(table.begin(), table.end() - 1), false},
-        {writeCoil, {0x01, 0x05, 0x00, 0x2A, 0xFF, 0x00, 0x12, 0x34}, true},
+        {writeCoil, withCrc({0x01, 0x05, 0x00, 0x2A, 0xFF, 0x00}), true},
+        {writeCoil, {0x01, 0x05, 0x00, 0x2A, 0xFF, 0x00, 0x12, 0x34}, false}, // CRC
         {writeCoil, {0x01, 0x85, 0x02, 0x00, 0x00}, false},
         {writeCoil, {0x01, 0x05, 0x00, 0x2A, 0x00, 0x00, 0x12, 0x34}, false},
         {readCoils, {}, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(ReplyAnswers(row.request, row.reply), row.answers)
+        EXPECT_EQ(RtuReplyAnswers(row.request, row.reply), row.answers)
             << "reply of " << row.reply.size() << " bytes";
 }
 
