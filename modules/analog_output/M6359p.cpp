@@ -30,6 +30,8 @@ const SModuleDescriptor kDescriptor = {
 
 inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kTimeout = 200;
+// A value text: "+05.000".
+inline constexpr size_t kValueLength = 7;
 inline constexpr UINT kPeriod = 200;
 
 // The module's digit of its inputs: a character up to "9" as its value, any other as its code
@@ -179,6 +181,7 @@ void CM6359p::OnUpdate()
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     // Polls stay on the module's address until the configuration goes out.
     m_strNewAddress = choice->strAddress;
+    m_strSettingAckAddress = choice->strAddress;
     // The texts now; the flag only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
     rows[kDescriptionText] = std::nullopt;
@@ -212,8 +215,9 @@ void CM6359p::ReadReply()
         SetDlgItemText(IDC_ODI_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
         break;
     case kLastConfigure:
-        if (ack) WriteBack({}, {});
-        ShowConfigurationResult(ack);
+        // A late reply to a poll confirms nothing.
+        if (SettingAcknowledged()) WriteBack({}, {});
+        ShowConfigurationResult(SettingAcknowledged());
         OnCancel();
         break;
     case kLastRangesRead:
@@ -267,8 +271,14 @@ void CM6359p::ShowValues()
 std::string CM6359p::RangeReadStep()
 {
     auto step = static_cast<size_t>(m_nStep);
-    // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value.
-    m_strReadBack[step] = m_nStep < 4 ? Mid(m_strReply, 6, 2) : Mid(m_strReply, 3, 7);
+    // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value. A reply of
+    // another shape, or none, gives nothing.
+    std::string channel = "C" + Format("%d", m_nStep % 4) + "R";
+    bool range = m_nStep < 4 && ReplyFits('!', 5) && Mid(m_strReply, 3, 3) == channel;
+    bool startup = m_nStep >= 4 && ReplyFits('!', kValueLength);
+    m_strReadBack[step] = range     ? Mid(m_strReply, 6, 2)
+                          : startup ? Mid(m_strReply, 3, kValueLength)
+                                    : "";
     if (++m_nStep == kRangeSteps) {
         m_nStep = 0;
         m_nLastCommand = kLastRangesRead;
@@ -282,11 +292,12 @@ std::string CM6359p::ValueCycleStep()
 {
     auto step = static_cast<size_t>(m_nStep);
     if (m_nStep < kInputsStep) {
-        m_strReadBack[step] = Mid(m_strReply, 3, 7);
+        // A reply of another shape, or none, gives no value.
+        m_strReadBack[step] = ReplyFits('!', kValueLength) ? Mid(m_strReply, 3, kValueLength) : "";
     } else {
         // "!AA" and one hex digit; anything else is no reading of the inputs.
-        bool reading = m_strReply.size() == 4 && CharAt(m_strReply, 0) == '!' &&
-                       std::isxdigit(static_cast<unsigned char>(m_strReply[3]));
+        bool reading =
+            ReplyFits('!', 1) && std::isxdigit(static_cast<unsigned char>(m_strReply[3]));
         m_strReadBack[step] = reading ? Mid(m_strReply, 3, 1) : "";
     }
     if (++m_nStep == kValueSteps) {
