@@ -169,9 +169,11 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
 void CPerChannelModbusDlg::ShowSettingOutcome()
 {
     // A module that took the write echoes it; one that has already moved to its new address or
-    // protocol may not answer at all, or answer only the polls that follow.
-    bool accepted = m_strLastRequest != m_strConfigRequest || m_nLastResult != 1 ||
-                    ReplyEchoes(m_strConfigRequest);
+    // protocol may not answer at all, or answer only the polls that follow; one that stays where
+    // it was must answer.
+    bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
+    bool accepted =
+        m_strLastRequest != m_strConfigRequest || silentMove || ReplyEchoes(m_strConfigRequest);
     const char* text = accepted ? m_pszSettingOk : kConfigurationError;
     if (m_setup.bPollBehindSettingBox) {
         BoxBehindPolling(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType,

@@ -1,5 +1,7 @@
 #include "SettingRequest.h"
 
+#include "HexText.h"
+
 std::string ConfigurationText(const SConfigurationFields& f)
 {
     return "%" + f.strOldAddress + f.strNewAddress + f.strType + f.strBaud + f.strCheck +
@@ -12,9 +14,17 @@ std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfiguration
     return "%00" + fields.strNewAddress + form.pszType + fields.strBaud + form.pszFormat;
 }
 
-ESettingOutcome SettingOutcome(const std::string& lastReply, bool refused, bool modbusChosen)
+ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool modbusChosen)
 {
     if (refused) return ESettingOutcome::Refused;
-    if (!lastReply.empty() && lastReply[0] == '!') return ESettingOutcome::Accepted;
+    if (acknowledged) return ESettingOutcome::Accepted;
     return modbusChosen ? ESettingOutcome::SwitchedToModbus : ESettingOutcome::Refused;
+}
+
+bool RtuSettingMovesModule(const std::string& requestText)
+{
+    std::vector<BYTE> request = HexTextToBytes(requestText);
+    if (request.size() != 6 || request[1] != 0x06) return false;
+    unsigned reg = static_cast<unsigned>(request[2] << 8 | request[3]);
+    return reg == 0x080D || (reg == 0x0812 && request[5] != request[0]);
 }

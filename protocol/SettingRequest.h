@@ -39,8 +39,14 @@ inline constexpr SModbusSwitchForm kSwitchDollarR1{true};
 std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfigurationFields& fields);
 
 // The verdict on a configuration request (and the protocol switch that may follow it). refused:
-// a reply in the sequence began with "?"; lastReply: the last reply that reached the dialog. A
+// a reply in the sequence began with "?"; acknowledged: the last reply that reached the dialog is
+// the module's acknowledgement of it ("!" and the address it answers at, nothing more). A
 // refusal is never a success; a switch to Modbus RTU that went unanswered is, since a module that
 // has just switched answers no more in ASCII.
 enum class ESettingOutcome { Accepted, SwitchedToModbus, Refused };
-ESettingOutcome SettingOutcome(const std::string& lastReply, bool refused, bool modbusChosen);
+
+// Whether a Modbus setting write (request text without CRC) leaves the module answering elsewhere:
+// a write to the protocol register (0x080D), or a slave address (register 0x0812) other than the
+// one the write goes to. Only after such a write may silence count as success.
+bool RtuSettingMovesModule(const std::string& requestText);
+ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool modbusChosen);

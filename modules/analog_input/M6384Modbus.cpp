@@ -136,8 +136,9 @@ void CM6384Modbus::OnSetting()
 void CM6384Modbus::ReadConfigurationReply()
 {
     // A module that takes the write answers with an echo of it; one that has already moved to
-    // its new address or protocol may not answer at all.
-    bool accepted = m_nLastResult != 1 || ReplyEchoes(m_strConfigRequest);
+    // its new address or protocol may not answer at all, but one that stays where it was must.
+    bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
+    bool accepted = silentMove || ReplyEchoes(m_strConfigRequest);
     ShowConfigurationResult(accepted);
     OnCancel();
 }
