@@ -89,7 +89,8 @@ void CPerChannelAsciiDlg::PollStep()
 
 bool CPerChannelAsciiDlg::CheckReply()
 {
-    bool ack = CharAt(m_strReply, 0) == '!';
+    // "!" and the address, nothing more: a late reply of another request acknowledges nothing.
+    bool ack = Acknowledged();
     switch (m_nLastCommand) {
     case kMaskRead:
         // "!AAVV": a refusal, no reply or a reply of another shape marks no channel.
@@ -112,11 +113,11 @@ bool CPerChannelAsciiDlg::CheckReply()
         break;
     case kTypeRead:
         m_nLastCommand = kNothing;
-        StoreTypeRead(ack);
+        StoreTypeRead();
         return true;
     case kConfigured:
         m_nLastCommand = kNothing;
-        ShowConfigurationOutcome(ack);
+        ShowConfigurationOutcome(SettingAcknowledged());
         return false;
     default:
         return true;
@@ -126,10 +127,13 @@ bool CPerChannelAsciiDlg::CheckReply()
     return true;
 }
 
-void CPerChannelAsciiDlg::StoreTypeRead(bool ack)
+void CPerChannelAsciiDlg::StoreTypeRead()
 {
-    // "!AACiRrr"; a channel that did not answer keeps the row its list shows.
-    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = ack ? Mid(m_strReply, 6, 2) : "";
+    // "!AACiRrr" of the channel asked; a channel that did not answer so keeps the row its list
+    // shows.
+    std::string channel = "C" + Format("%d", m_nTypeReadChannel - 1) + "R";
+    bool fits = ReplyFits('!', 5) && Mid(m_strReply, 3, 3) == channel;
+    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = fits ? Mid(m_strReply, 6, 2) : "";
     if (m_nTypeReadChannel < Channels()) return;
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, m_strTypesRead[static_cast<size_t>(k)]);
     m_nTypeReadChannel = 0;
@@ -226,6 +230,8 @@ void CPerChannelAsciiDlg::OnUpdate()
     if (!choice) return;
     m_strConfigRequest = FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0);
     m_strNewAddress = choice->strAddress;
+    bool dollarSwitch = choice->bModbus && m_setup.config.modbus.bDollarR1;
+    m_strSettingAckAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
     // The texts now; the flag only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
     if (m_setup.bClearsDescription) rows[kDescriptionText] = "";

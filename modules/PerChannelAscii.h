@@ -82,7 +82,7 @@ private:
 
     // False when the reply closed the dialog.
     bool CheckReply();
-    void StoreTypeRead(bool ack);
+    void StoreTypeRead();
     void ShowConfigurationOutcome(bool ack);
     std::string NextRequest();
     void ShowReadings();

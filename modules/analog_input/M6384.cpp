@@ -278,6 +278,7 @@ void CM6384::OnSetting()
     }
     std::string command =
         m_bProtocolSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
+    m_strSettingAckAddress = m_bProtocolSwitch ? m_strOldAddress : choice->strAddress;
     m_strOldAddress = choice->strAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     Texts params = ParamsOf(*choice);
@@ -422,7 +423,8 @@ bool CM6384::ReadLastCommand()
     int last = m_nLastCommand;
     if (last == kLastNone) return true;
     if (last == kLastConfigure) {
-        bool accepted = CharAt(m_strReply, 0) == '!';
+        // A late reply to a poll confirms nothing.
+        bool accepted = SettingAcknowledged();
         if (accepted || !m_bProtocolSwitch) {
             ShowConfigurationResult(accepted);
         } else {

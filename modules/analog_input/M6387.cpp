@@ -129,6 +129,7 @@ void CM6387::OnSetting()
                           m_bChecksum != 0);
     // The polls stay on the address the module answers to until the configuration goes out.
     m_strNewAddress = choice->strAddress;
+    m_strSettingAckAddress = choice->strAddress;
     WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
     m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
     QueueCommand(kConfigure);
@@ -196,7 +197,8 @@ bool CM6387::ReadOneShotReply()
         m_nCommand = kAfterOneShot;
         return true;
     case kConfigurationWrite:
-        ShowConfigurationResult(CharAt(m_strReply, 0) == '!');
+        // A late reply to a poll confirms nothing.
+        ShowConfigurationResult(SettingAcknowledged());
         OnCancel();
         return false;
     default:

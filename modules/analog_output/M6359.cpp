@@ -206,6 +206,7 @@ void CM6359::OnSetting()
                                        : choice->strAddress + rangeCode + choice->strBaudCode +
                                              digits.strHigh + digits.strLow;
     // To the address the module had when the dialog opened.
+    m_strSettingAckAddress = choice->bModbus ? m_strOldAddress : choice->strAddress;
     m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
                                       m_bChecksum == 1 && m_strOldAddress != "00");
     KeepWriteBack(*choice, rangeCode, digits, m_eKind == EAoKind::Two);
@@ -230,7 +231,8 @@ bool CM6359::ReadLastCommand()
         return true;
     }
     case kLastConfigure:
-        ShowOutcome(acknowledged ? kConfigurationOk : kConfigurationError);
+        // A late reply to a poll confirms nothing.
+        ShowOutcome(SettingAcknowledged() ? kConfigurationOk : kConfigurationError);
         return false;
     default:
         return true;

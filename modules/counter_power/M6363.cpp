@@ -280,6 +280,7 @@ void CM6363::OnSetting()
                                              choice->strBaudCode + choice->strCheckDigit +
                                              choice->strFormatDigit;
     m_strConfigRequest = FrameAsciiCommand(body, m_bChecksum != 0);
+    m_strSettingAckAddress = choice->bModbus ? m_strOldAddress : nn;
     m_strNewAddress = nn;
     m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
     // The texts now; the flag when the request goes out.
@@ -313,7 +314,8 @@ void CM6363::PollStep()
     bool answered = m_nLastResult == 1;
     bool ack = CharAt(m_strReply, 0) == '!';
     if (m_nLastCommand == kLastConfigure) {
-        FinishConfiguration(answered && ack);
+        // A late reply to a poll confirms nothing.
+        FinishConfiguration(SettingAcknowledged());
         return;
     }
     std::string request;

@@ -272,6 +272,7 @@ void CM6373::OnSetting()
                                  : kSwitchDollarR1;
     std::string command =
         choice->bModbus ? ModbusSwitchText(form, fields) : ConfigurationText(fields);
+    m_strSettingAckAddress = choice->bModbus && form.bDollarR1 ? oldAddress : choice->strAddress;
     m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
     // The texts now, the flag once the module has acknowledged.
     WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
@@ -282,7 +283,8 @@ void CM6373::OnSetting()
 void CM6373::ReadConfigurationAnswer()
 {
     if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
-    bool accepted = CharAt(m_strReply, 0) == '!';
+    // A late reply to a poll confirms nothing.
+    bool accepted = SettingAcknowledged();
     if (accepted) m_pMainFrame->m_bDioChanged = 1;
     if (accepted || !m_bSwitchToModbus) ShowConfigurationResult(accepted);
     OnCancel();

@@ -102,7 +102,10 @@ bool CV1359::ReadReply(int step)
         if (ack) ReadConfiguration(step - kConfiguration0);
         m_nCommand = step == kConfiguration0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step < kUpdateGeneral) {
-        if (ack) ReadBack(step - kReadBack0);
+        // "!AA" and a value with its point; a late configuration reply is no value.
+        std::string value = ReplyField(3, static_cast<int>(m_strReply.size()));
+        if (ReplyFits('!', value.size()) && value.find('.') != std::string::npos)
+            ReadBack(step - kReadBack0);
         m_nCommand = step == kReadBack0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step == kDrive4mA || step == kDrive20mA) {
         m_nCommand = kReadBack0;

@@ -123,8 +123,10 @@ void CM6309x::ShowChannelValue(int channel, int kind, const std::string& text)
 
 void CM6309x::ShowReadings()
 {
+    // A reply of the other poll's shape (a late one) is no reading of this kind.
+    bool fits = RtdReplyFits(m_strReply, m_nPollPhase, m_nChannels, Entry(kFormat));
     std::vector<std::string> fields =
-        RtdReadingFields(Mid(m_strReply, 1), m_nChannels, m_nPollPhase, m_nLastResult == 1);
+        RtdReadingFields(Mid(m_strReply, 1), m_nChannels, m_nPollPhase, fits);
     for (int ch = 0; ch < m_nChannels; ++ch)
         ShowChannelValue(ch, m_nPollPhase, fields[static_cast<size_t>(ch)]);
 }
@@ -134,7 +136,8 @@ void CM6309x::PollStep()
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
         bool refused = CharAt(m_strReply, 0) == '?';
-        ShowSettingOutcome(SettingOutcome(m_strReply, refused, m_bSwitchSent), kModbusOk);
+        ShowSettingOutcome(SettingOutcome(SettingAcknowledged(), refused, m_bSwitchSent),
+                           kModbusOk);
         OnCancel();
         return;
     }

@@ -107,8 +107,10 @@ void CM6380::ShowChannelValue(int channel, int kind, const std::string& text)
 // One value per channel, cut from the reply as the other RTD dialogs cut theirs.
 void CM6380::ShowReadings()
 {
+    // A reply of the other poll's shape (a late one) is no reading of this kind.
+    bool fits = RtdReplyFits(m_strReply, m_nReadPhase, kChannels, Entry(kFormat));
     std::vector<std::string> fields =
-        RtdReadingFields(Mid(m_strReply, 1), kChannels, m_nReadPhase, m_nLastResult == 1);
+        RtdReadingFields(Mid(m_strReply, 1), kChannels, m_nReadPhase, fits);
     for (int ch = 0; ch < kChannels; ++ch)
         ShowChannelValue(ch, m_nReadPhase, fields[static_cast<size_t>(ch)]);
 }

@@ -90,6 +90,14 @@ const SAlarmRead kAlarmReads[] = {
     {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
 };
 
+// ">" and one value with its sign, as the cold-junction temperature comes.
+bool IsOneSignedValue(const std::string& reply)
+{
+    char sign = CharAt(reply, 1);
+    return CharAt(reply, 0) == '>' && (sign == '+' || sign == '-') &&
+           reply.find_first_of("+-", 2) == std::string::npos;
+}
+
 bool StartsWithAck(const std::string& reply)
 {
     return CharAt(reply, 0) == '!';
@@ -365,8 +373,9 @@ bool CM6386::EvaluateReply()
     m_nLastCommand = kLastNone;
     switch (last) {
     case kConfigure:
-        ShowSettingOutcome(SettingOutcome(m_strReply, m_bSettingRefused, m_bModbusChosen),
-                           kModbusOk);
+        // A late reply to a poll confirms nothing.
+        ShowSettingOutcome(
+            SettingOutcome(SettingAcknowledged(), m_bSettingRefused, m_bModbusChosen), kModbusOk);
         OnCancel();
         return false;
     case kCalibrate:
@@ -383,7 +392,8 @@ bool CM6386::EvaluateReply()
         m_nCommand = kResume;
         break;
     case kCjcTemperatureRead:
-        if (CharAt(m_strReply, 0) == '>') SetDlgItemText(IDC_TC_CJC_TEMP, Mid(m_strReply, 1));
+        // One signed value: a late reply of the readings is none.
+        if (IsOneSignedValue(m_strReply)) SetDlgItemText(IDC_TC_CJC_TEMP, Mid(m_strReply, 1));
         m_nCommand = kResume;
         break;
     default:

@@ -23,23 +23,22 @@ TEST(ConfigurationRequest, OutcomeNeverCallsARefusalASuccess)
 {
     using O = ESettingOutcome;
     struct Case {
-        const char* reply;
+        bool acknowledged; // the last reply was the module's "!" to the setting
         bool refused;
         bool modbus;
         O want;
     } cases[] = {
-        {"!20", false, false, O::Accepted},
-        {"!20", false, true, O::Accepted},
-        {"?1F", true, false, O::Refused},
-        {"?1F", true, true, O::Refused},
-        {"ERROR", false, false, O::Refused},
-        {"ERROR", false, true, O::SwitchedToModbus},
-        {"", false, true, O::SwitchedToModbus},
+        {true, false, false, O::Accepted},
+        {true, false, true, O::Accepted},
+        {false, true, false, O::Refused},
+        {false, true, true, O::Refused},
+        {false, false, false, O::Refused},
+        {false, false, true, O::SwitchedToModbus},
         // A refused "%" stays refused whatever the repeated switch brought.
-        {"!20", true, true, O::Refused},
-        {"", true, true, O::Refused},
+        {true, true, true, O::Refused},
+        {false, true, true, O::Refused},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SettingOutcome(c.reply, c.refused, c.modbus), c.want)
-            << c.reply << " refused " << c.refused << " modbus " << c.modbus;
+        EXPECT_EQ(SettingOutcome(c.acknowledged, c.refused, c.modbus), c.want)
+            << c.acknowledged << " refused " << c.refused << " modbus " << c.modbus;
 }

@@ -1,0 +1,65 @@
+// What every ASCII dialog with a setting does when its module answers just after the time-out, so
+// that each reply arrives as the answer to the next request: a late reply of a poll never
+// confirms the setting.
+#include "EveryDialog.h"
+
+#include "LateLine.h"
+#include "ModuleDialogs.h"
+#include "ModuleDlg.h"
+#include "UiDriver.h"
+
+#include <cctype>
+
+namespace {
+
+// Every ASCII dialog that writes settings, and the single-channel models whose polls are
+// answered with "!".
+std::vector<SDialogRow> SettingRows()
+{
+    std::vector<SDialogRow> rows;
+    for (const SDialogRow& row : EveryDialogRows()) {
+        if (row.eLink != ELinkKind::Ascii || !row.nSettingButton) continue;
+        rows.push_back(row);
+        if (row.name == "CM6386") {
+            rows.push_back(row);
+            rows.back().bus = "4388 0x10 9600 ascii";
+            rows.back().block[kModule] = "4388";
+        } else if (row.name == "CM6384") {
+            rows.push_back(row);
+            rows.back().bus = "6385 1 9600 ascii";
+            rows.back().block[kModule] = "4385";
+        }
+    }
+    return rows;
+}
+
+std::string LateRowName(const ::testing::TestParamInfo<SDialogRow>& info)
+{
+    std::string name = info.param.name + "_" + info.param.block[kModule];
+    std::erase_if(name,
+                  [](char c) { return !std::isalnum(static_cast<unsigned char>(c)) && c != '_'; });
+    return name + "_" + std::to_string(info.index);
+}
+
+class EveryLateReply : public CEveryDialogFixture,
+                       public ::testing::WithParamInterface<SDialogRow> {};
+
+TEST_P(EveryLateReply, NeverConfirmsASetting)
+{
+    const SDialogRow& row = GetParam();
+    CLateLine line;
+    std::unique_ptr<CDialog> dlg = Open(row);
+    ASSERT_NE(dlg, nullptr);
+    Tick(*dlg, 6);
+    line.SetLate(true);
+    Tick(*dlg, 3);
+    m_boxes.m_boxes.clear();
+    ui::Click(*dlg, row.nSettingButton);
+    Tick(*dlg, 4);
+    for (const std::string& box : m_boxes.Texts()) EXPECT_NE(box, kConfigurationOk);
+    if (dlg->IsRunning()) dlg->OnCancel();
+}
+
+INSTANTIATE_TEST_SUITE_P(, EveryLateReply, ::testing::ValuesIn(SettingRows()), LateRowName);
+
+} // namespace
