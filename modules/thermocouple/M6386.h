@@ -82,7 +82,6 @@ public:
 
     std::array<int, 8> m_bChannelEnabled{};
     std::string m_strEnableMask;
-    std::string m_strSendCommand;
     std::string m_strChannelRequest;
     bool m_bChannelTypeAsked = false; // the 4386A reads its channel type once
     int m_nAlarmReadState = kNoAlarmRead;
@@ -113,7 +112,6 @@ private:
     void SetControlStates();
     DWORD SelectSettings();
     void ToggleChannel(int k);
-    void QueueUnlessSetting(int nCommand);
 
     // False when the reply was the configuration's and the dialog has closed.
     bool EvaluateReply();
