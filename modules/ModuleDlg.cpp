@@ -331,7 +331,9 @@ void CModuleDlg::QueueConfiguration(int nCommand, SConfiguration configuration)
 std::string CModuleDlg::ConfigurationGoesOut()
 {
     m_bConfigurationQueued = false;
-    if (!m_configuration || !m_bLineOpen) return m_configuration ? m_configuration->strRequest : "";
+    if (!m_configuration) return "";
+    m_strConfigRequest = m_configuration->strRequest;
+    if (!m_bLineOpen) return m_strConfigRequest;
     const SConfiguration& c = *m_configuration;
     m_strAddress = m_strOldAddress = c.strNewAddress;
     m_bChecksum = c.bNewChecksum ? 1 : 0;
@@ -341,7 +343,7 @@ std::string CModuleDlg::ConfigurationGoesOut()
                                      flag ? m_pMainFrame->*flag : 0};
         WriteBack(c.rowTexts, c.params);
     }
-    return c.strRequest;
+    return m_strConfigRequest;
 }
 
 void CModuleDlg::ConfigurationAnswered(bool bAccepted)

@@ -198,9 +198,9 @@ protected:
     // The setting handler queues its configuration as nCommand. No later operator request takes
     // its place; a later configuration does.
     void QueueConfiguration(int nCommand, SConfiguration configuration);
-    // PollStep sends the configuration: its request, after which the polls go to the new address
-    // with the new checksum and a write-back at send reaches the row. On a line that never opened
-    // nothing goes out, so nothing changes.
+    // PollStep sends the configuration: its request (kept in m_strConfigRequest, to judge an echo
+    // by), after which the polls go to the new address with the new checksum and a write-back at
+    // send reaches the row. On a line that never opened nothing goes out, so nothing changes.
     std::string ConfigurationGoesOut();
     // The module's answer to the configuration (m_nLastResult tells silence): an acknowledgement
     // writes back what waits for it; an answered refusal takes a write-back at send back, so the

@@ -145,11 +145,10 @@ void CM6359Modbus::OnSetting()
 
     m_bAsciiSwitch = !choice->bModbus;
     // The switch goes to the address the module answers to now, not to the one typed.
-    m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
-                                        : m_strOldAddress + "06081200" + choice->strAddress;
-    QueueConfiguration(kCmdConfigure,
-                       AoConfiguration(m_strConfigRequest, *choice, rangeCode, digits,
-                                       m_eKind != EAoKind::One, m_bAsciiSwitch));
+    std::string request = m_bAsciiSwitch ? m_strAddress + "06080D0000"
+                                         : m_strOldAddress + "06081200" + choice->strAddress;
+    QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
+                                                      m_eKind != EAoKind::One, m_bAsciiSwitch));
 }
 
 std::string CM6359Modbus::ValueRead() const
