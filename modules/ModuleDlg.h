@@ -91,9 +91,9 @@ private:
     int m_nSentStep = -1;
 };
 
-// When a configuration's write-back reaches the result list: as its request goes out, or when the
-// module acknowledges it.
-enum class EWriteBack { AtSend, OnAcknowledge };
+// When a configuration's write-back reaches the result list: as its request goes out, when the
+// module acknowledges it, or never (a request that changes nothing the row shows).
+enum class EWriteBack { AtSend, OnAcknowledge, None };
 
 class CModuleDlg : public CDialog {
 public:
