@@ -58,5 +58,10 @@ void CM6382TModbus::OnSetting()
     Texts params = ParamsOf(*choice);
     params[3] = std::nullopt;
     WriteBack(rowTexts, params, nullptr);
-    QueueSetting(m_strAddress + "06081200" + choice->strAddress, choice->strAddress);
+    QueueSetting({m_strAddress + "06081200" + choice->strAddress,
+                  choice->strAddress,
+                  false,
+                  {},
+                  {},
+                  EWriteBack::None});
 }
