@@ -184,4 +184,6 @@ TEST_P(CEveryDialogTest, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
     EXPECT_TRUE(dlg->IsRunning());
 }
 
+INSTANTIATE_TEST_SUITE_P(, CEveryDialogTest, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
+
 } // namespace

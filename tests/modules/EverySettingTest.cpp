@@ -61,7 +61,8 @@ std::vector<int> Flags(const CMainFrame& f)
             f.m_bUniversalInputChanged};
 }
 
-class CEverySettingTest : public CEveryDialogTest {};
+class CEverySettingTest : public CEveryDialogFixture,
+                          public ::testing::WithParamInterface<SDialogRow> {};
 
 // "50" typed and Setting pressed before the first tick: the first configuration on the wire
 // (checksum digits and CRC left off) goes to the address the module answers to, and nothing

@@ -403,6 +403,7 @@ TEST_F(M6386, TheFormatDigitMeansTheProtocolOnlyOnThe4386A)
         ui::Click(dlg, IDC_TC_SETTING);
         if (c.written) {
             EXPECT_TRUE(m_boxes.Texts().empty());
+            Tick(dlg, 3); // written back as the setting goes out
             EXPECT_EQ(m_frame.m_strNewParams[4], c.written);
         } else {
             EXPECT_EQ(m_boxes.Texts(), Texts{"Choose the Data Format!"});
