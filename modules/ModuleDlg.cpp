@@ -246,21 +246,24 @@ SConfigurationFields CModuleDlg::ConfigurationFieldsOf(const SSettingsChoice& ch
             choice.strBaudCode, choice.strCheckDigit, choice.strFormatDigit};
 }
 
-std::string CModuleDlg::SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch)
+CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
+                                                 bool bDollarSwitch) const
 {
     SConfigurationFields fields = ConfigurationFieldsOf(choice);
-    m_strSettingAckAddress = bDollarSwitch ? fields.strOldAddress : fields.strNewAddress;
     if (bDollarSwitch) {
-        WriteBack({}, {});
-        return ModbusSwitchText(kSwitchDollarR1, fields);
+        return {FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0),
+                m_strOldAddress,
+                m_bChecksum != 0,
+                {},
+                {}};
     }
-    WriteBack(RowTextsOf(choice), ParamsOf(choice));
-    return ConfigurationText(fields);
+    return {FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0), choice.strAddress,
+            choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
 }
 
 bool CModuleDlg::OpenAsciiLine(DWORD baud)
 {
-    if (m_descriptor.eLine == ELineOwnership::Borrowed) return true;
+    if (m_descriptor.eLine == ELineOwnership::Borrowed) return m_bLineOpen = true;
     int port = m_pMainFrame->m_nComPort;
     if (Link().Open_ComAscii(static_cast<BYTE>(port), baud, 8,
                              static_cast<BYTE>(m_pMainFrame->m_nParity), 0) != 0) {
@@ -269,6 +272,7 @@ bool CModuleDlg::OpenAsciiLine(DWORD baud)
     }
     m_nPort = port;
     m_bOpenChecksum = m_bChecksum;
+    m_bLineOpen = true;
     return true;
 }
 
@@ -283,6 +287,7 @@ bool CModuleDlg::OpenRtuLine(DWORD baud, int parity)
     }
     m_nPort = port;
     m_strAddress = Format("%02X", static_cast<unsigned>(StrToLong(m_strAddress, 16) & 0xFF));
+    m_bLineOpen = true;
     return true;
 }
 
@@ -297,6 +302,7 @@ void CModuleDlg::CloseLine()
 
 void CModuleDlg::QueueCommand(int nCommand)
 {
+    if (m_bConfigurationQueued) return;
     m_nQueuedCommand = nCommand;
 }
 
@@ -305,7 +311,54 @@ bool CModuleDlg::ApplyQueuedCommand()
     if (!m_nQueuedCommand || m_bStartup) return false;
     m_nCommand = *m_nQueuedCommand;
     m_nQueuedCommand.reset();
+    m_bConfigurationQueued = false;
     return true;
+}
+
+void CModuleDlg::DropQueuedCommand()
+{
+    m_nQueuedCommand.reset();
+    if (m_bConfigurationQueued) m_configuration.reset();
+    m_bConfigurationQueued = false;
+}
+
+void CModuleDlg::QueueConfiguration(int nCommand, SConfiguration configuration)
+{
+    m_configuration = std::move(configuration);
+    m_nQueuedCommand = nCommand;
+    m_bConfigurationQueued = true;
+}
+
+std::string CModuleDlg::ConfigurationGoesOut()
+{
+    m_bConfigurationQueued = false;
+    if (!m_configuration) return "";
+    m_strConfigRequest = m_configuration->strRequest;
+    if (!m_bLineOpen) return m_strConfigRequest;
+    const SConfiguration& c = *m_configuration;
+    // The module acknowledges at the address it answers to once it has taken the request.
+    m_strAddress = m_strOldAddress = m_strSettingAckAddress = c.strNewAddress;
+    m_bChecksum = c.bNewChecksum ? 1 : 0;
+    if (c.eWriteBack == EWriteBack::AtSend) {
+        int CMainFrame::*flag = m_descriptor.pChanged;
+        m_writtenBack = SWrittenBack{m_pMainFrame->m_strNewRowText, m_pMainFrame->m_strNewParams,
+                                     flag ? m_pMainFrame->*flag : 0};
+        WriteBack(c.rowTexts, c.params);
+    }
+    return m_strConfigRequest;
+}
+
+void CModuleDlg::ConfigurationAnswered(bool bAccepted)
+{
+    if (!m_configuration || !m_bLineOpen) return;
+    SConfiguration c = std::move(*m_configuration);
+    m_configuration.reset();
+    if (bAccepted && c.eWriteBack == EWriteBack::OnAcknowledge) WriteBack(c.rowTexts, c.params);
+    if (bAccepted || m_nLastResult != 1 || !m_writtenBack) return;
+    m_pMainFrame->m_strNewRowText = m_writtenBack->rowTexts;
+    m_pMainFrame->m_strNewParams = m_writtenBack->params;
+    if (int CMainFrame::*flag = m_descriptor.pChanged) m_pMainFrame->*flag = m_writtenBack->nFlag;
+    m_writtenBack.reset();
 }
 
 std::string CModuleDlg::Request(char lead, const std::string& body) const

@@ -91,10 +91,26 @@ private:
     int m_nSentStep = -1;
 };
 
+// When a configuration's write-back reaches the result list: as its request goes out, when the
+// module acknowledges it, or never (a request that changes nothing the row shows).
+enum class EWriteBack { AtSend, OnAcknowledge, None };
+
 class CModuleDlg : public CDialog {
 public:
     // Write-back texts; an entry without a value leaves the row's text as it is.
     using Texts = std::vector<std::optional<std::string>>;
+
+    // A configuration as the setting handler prepares it. Its request is framed for the module as
+    // it is now (the address it answers to, the checksum in force); the new address and checksum
+    // take effect only once the request goes out. A protocol switch keeps the current address.
+    struct SConfiguration {
+        std::string strRequest;
+        std::string strNewAddress;
+        bool bNewChecksum = false;
+        Texts rowTexts;
+        Texts params;
+        EWriteBack eWriteBack = EWriteBack::AtSend;
+    };
 
     explicit CModuleDlg(const SModuleDescriptor& descriptor);
 
@@ -147,9 +163,10 @@ protected:
     Texts ParamsOf(const SSettingsChoice& choice) const;
     // The "%" request's fields for a choice, from the address the module answers to now.
     SConfigurationFields ConfigurationFieldsOf(const SSettingsChoice& choice) const;
-    // A setting's request text, with its write-back: the configuration, or the "$" switch to
-    // Modbus RTU, which tells the module nothing of the other settings, so the row keeps them.
-    std::string SettingTextOf(const SSettingsChoice& choice, bool bDollarSwitch);
+    // A setting's configuration, framed with the checksum in force: the "%" request, or the "$"
+    // switch to Modbus RTU, which tells the module nothing of the other settings, so the row keeps
+    // them and the polls stay on the address it answers to now.
+    SConfiguration SettingOf(const SSettingsChoice& choice, bool bDollarSwitch) const;
     // For a dialog whose range list depends on the model: the box and codes that
     // FillSettingsBoxes and ReadSettings use from now on.
     void UseRangeBox(int nBox, const CodeTable* pCodes);
@@ -161,6 +178,7 @@ protected:
     bool OpenAsciiLine(DWORD baud);
     bool OpenRtuLine(DWORD baud, int parity);
     void CloseLine();
+    bool LineOpen() const { return m_bLineOpen; }
 
     // Start-up reads: while they run, an operator's request waits in the queue (it neither
     // replaces the start-up request nor is lost).
@@ -175,7 +193,19 @@ protected:
     bool ApplyQueuedCommand();
     bool HasQueuedCommand() const { return m_nQueuedCommand.has_value(); }
     std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
-    void DropQueuedCommand() { m_nQueuedCommand.reset(); }
+    // Drops what is queued; a queued configuration goes whole, nothing of it written back.
+    void DropQueuedCommand();
+    // The setting handler queues its configuration as nCommand. No later operator request takes
+    // its place; a later configuration does.
+    void QueueConfiguration(int nCommand, SConfiguration configuration);
+    // PollStep sends the configuration: its request (kept in m_strConfigRequest, to judge an echo
+    // by), after which the polls go to the new address with the new checksum and a write-back at
+    // send reaches the row. On a line that never opened nothing goes out, so nothing changes.
+    std::string ConfigurationGoesOut();
+    // The module's answer to the configuration (m_nLastResult tells silence): an acknowledgement
+    // writes back what waits for it; an answered refusal takes a write-back at send back, so the
+    // row keeps the module's values; silence leaves the write-back as it is.
+    void ConfigurationAnswered(bool bAccepted);
     // A sequence takes its next step only when the operator has nothing queued.
     bool SequenceMayContinue(const SSequence& sequence) const
     {
@@ -263,7 +293,7 @@ protected:
     std::string m_strModuleName;
     std::string m_strConfigRequest;
     // The address the module's acknowledgement of the setting carries: the new one for a "%"
-    // request, the one it answers at now for the "$" switch. SettingTextOf sets it.
+    // request, the one it answers at now for the "$" switch. Set as the configuration goes out.
     std::string m_strSettingAckAddress;
 
 private:
@@ -293,6 +323,16 @@ private:
     std::string m_strRtuReply;
     bool m_bReplyDigits = false; // the reply to the last ASCII request may end in checksum digits
     std::optional<int> m_nQueuedCommand;
+    std::optional<SConfiguration> m_configuration;
+    bool m_bConfigurationQueued = false;
+    // The write-back a refusal takes back: the texts and flag as they were before it.
+    struct SWrittenBack {
+        RowTexts rowTexts;
+        ModuleParamBlock params;
+        int nFlag = 0;
+    };
+    std::optional<SWrittenBack> m_writtenBack;
+    bool m_bLineOpen = false;
     std::optional<SPendingBox> m_pendingBox;
     bool m_bStartup = false;
     bool m_bClosed = false;

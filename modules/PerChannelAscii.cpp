@@ -142,9 +142,10 @@ void CPerChannelAsciiDlg::StoreTypeRead()
 
 void CPerChannelAsciiDlg::ShowConfigurationOutcome(bool ack)
 {
+    // Written back once the box is dismissed.
     if (!m_setup.bBoxBehindPolling) {
         ShowConfigurationResult(ack);
-        if (ack) WriteBack({}, {});
+        ConfigurationAnswered(ack);
         OnCancel();
         return;
     }
@@ -152,7 +153,7 @@ void CPerChannelAsciiDlg::ShowConfigurationOutcome(bool ack)
     m_nCommand = kCmdBackToPoll;
     BoxBehindPolling(ack ? kConfigurationOk : kConfigurationError, "Setting", MB_ICONEXCLAMATION,
                      [this, ack] {
-                         if (ack) WriteBack({}, {});
+                         ConfigurationAnswered(ack);
                          OnCancel();
                      });
 }
@@ -167,8 +168,7 @@ std::string CPerChannelAsciiDlg::NextRequest()
         return Request('$', "5" + m_strEnableMask);
     case kCmdConfigure:
         m_nLastCommand = kConfigured;
-        m_strAddress = m_strOldAddress = m_strNewAddress;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdWriteType:
         m_nLastCommand = kTypeWritten;
         m_nSentTypeChannel = m_nTypeChannel;
@@ -228,17 +228,15 @@ void CPerChannelAsciiDlg::OnUpdate()
                                                           .nType = 0,
                                                           .bCoversNonNumbers = true});
     if (!choice) return;
-    m_strConfigRequest = FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0);
-    m_strNewAddress = choice->strAddress;
-    bool dollarSwitch = choice->bModbus && m_setup.config.modbus.bDollarR1;
-    m_strSettingAckAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
-    // The texts now; the flag only when the module acknowledges.
+    // Written back only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
     if (m_setup.bClearsDescription) rows[kDescriptionText] = "";
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
-    WriteBack(rows, params, nullptr);
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure,
+                       {FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0),
+                        choice->strAddress, m_bChecksum != 0, rows, params,
+                        EWriteBack::OnAcknowledge});
 }
 
 int CPerChannelAsciiDlg::RefreshCommand() const

@@ -99,5 +99,4 @@ private:
     int m_nSentTypeChannel = 0;
     std::string m_strSentTypeCode;
     // The address the general setting gives the module, in force once the setting has gone out.
-    std::string m_strNewAddress;
 };

@@ -174,6 +174,7 @@ void CPerChannelModbusDlg::ShowSettingOutcome()
     bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
     bool accepted =
         m_strLastRequest != m_strConfigRequest || silentMove || ReplyEchoes(m_strConfigRequest);
+    ConfigurationAnswered(accepted);
     const char* text = accepted ? m_pszSettingOk : kConfigurationError;
     if (m_setup.bPollBehindSettingBox) {
         BoxBehindPolling(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType,
@@ -213,13 +214,10 @@ void CPerChannelModbusDlg::NextFollowWrite()
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
-void CPerChannelModbusDlg::QueueSetting(const std::string& request, const std::string& newAddress,
-                                        const char* okText)
+void CPerChannelModbusDlg::QueueSetting(SConfiguration configuration, const char* okText)
 {
-    m_strConfigRequest = request;
-    m_strNewAddress = newAddress;
     m_pszSettingOk = okText ? okText : m_setup.pszSettingOk;
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 std::string CPerChannelModbusDlg::NextRequest()
@@ -241,8 +239,7 @@ std::string CPerChannelModbusDlg::NextRequest()
         // Sent to the address the module answers to now; polled at its new one from then on.
         m_nLastCommand = kConfigured;
         m_nCommand = kCmdPoll;
-        m_strAddress = m_strNewAddress;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdBackToPoll:
         // The reply in hand answers a start-up read or a write: it holds no readings.
         m_nCommand = kCmdPoll;

@@ -85,8 +85,7 @@ protected:
     // The setting handler's request (with its own address) goes out on the next tick; the module
     // is then polled at newAddress.
     // okText: what an accepted request shows, when not the setup's text.
-    void QueueSetting(const std::string& request, const std::string& newAddress,
-                      const char* okText = nullptr);
+    void QueueSetting(SConfiguration configuration, const char* okText = nullptr);
 
 private:
     enum : int { kCmdStartRead = -1 };
@@ -112,7 +111,6 @@ private:
     SPerChannelModbusSetup m_setup;
     size_t m_nStartRead = 0; // the start-up read whose reply comes next
     std::string m_strLastRequest;
-    std::string m_strMaskRequest; // the last enable-mask write sent
-    std::string m_strNewAddress;
+    std::string m_strMaskRequest;         // the last enable-mask write sent
     const char* m_pszSettingOk = nullptr; // the queued request's own text for its acceptance
 };

@@ -278,16 +278,18 @@ void CM6384::OnSetting()
     }
     std::string command =
         m_bProtocolSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
-    m_strSettingAckAddress = m_bProtocolSwitch ? m_strOldAddress : choice->strAddress;
-    m_strOldAddress = choice->strAddress;
-    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
-    Texts params = ParamsOf(*choice);
-    params[kScript] = rangeCode;
-    params[kFormat] = formatDigit;
-    WriteBack(RowTextsOf(*choice), params);
-    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
+    SConfiguration configuration{FrameAsciiCommand(command, m_bChecksum != 0), choice->strAddress,
+                                 choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)};
+    configuration.params[kScript] = rangeCode;
+    configuration.params[kFormat] = formatDigit;
+    if (m_bProtocolSwitch) {
+        // The switch leaves the module at its address, and the row with it.
+        configuration.strNewAddress = m_strOldAddress;
+        configuration.rowTexts[kAddressText] = std::nullopt;
+        configuration.params[kAddress] = std::nullopt;
+    }
     m_nLastReadCommand = kReadNone;
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 void CM6384::ShowFailureTexts()
@@ -423,13 +425,13 @@ bool CM6384::ReadLastCommand()
     int last = m_nLastCommand;
     if (last == kLastNone) return true;
     if (last == kLastConfigure) {
-        // A late reply to a poll confirms nothing.
-        bool accepted = SettingAcknowledged();
-        if (accepted || !m_bProtocolSwitch) {
-            ShowConfigurationResult(accepted);
-        } else {
-            TickMessageBox("Setting MODBUS/RTU OK!", "Setting", MB_ICONEXCLAMATION);
-        }
+        // A module that took the switch may answer no more in ASCII: only "?" refuses it. A late
+        // reply to a poll confirms nothing.
+        bool refused = m_nLastResult == 1 && CharAt(m_strReply, 0) == '?';
+        ESettingOutcome outcome =
+            SettingOutcome(SettingAcknowledged(), refused, m_bProtocolSwitch != 0);
+        ConfigurationAnswered(outcome != ESettingOutcome::Refused);
+        ShowSettingOutcome(outcome, "Setting MODBUS/RTU OK!");
         OnCancel();
         return false;
     }
@@ -459,8 +461,7 @@ std::string CM6384::NextRequest(const std::string& poll)
     switch (m_nCommand) {
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
-        m_bChecksum = m_bNewChecksum;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdBackToPoll:
         m_nCommand = kCmdPoll;
         return Request('#', "");

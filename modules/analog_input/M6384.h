@@ -55,7 +55,6 @@ public:
     // Whether the configuration that went out was the switch to Modbus RTU.
     int m_bProtocolSwitch = 0;
     // The checksum setting the configuration gives the module, in force once it has gone out.
-    int m_bNewChecksum = 0;
 
     DECLARE_MESSAGE_MAP()
 

@@ -126,11 +126,17 @@ void CM6384Modbus::OnSetting()
     std::optional<SSettingsChoice> choice = ReadSettings({});
     // Address 0 is refused only together with a new baud rate.
     if (!choice || RefuseNewBaudAtZero(*choice)) return;
-    m_strConfigRequest = m_strOldAddress + (choice->bModbus ? "06081200" + choice->strAddress
-                                                            : std::string("06080D0001"));
-    WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
     // The polls keep going to the address the module answers to until the write has gone out.
-    QueueCommand(kCmdConfigure);
+    SConfiguration configuration{m_strOldAddress + "06081200" + choice->strAddress,
+                                 choice->strAddress, false, RowTextsOf(*choice), ParamsOf(*choice)};
+    if (!choice->bModbus) {
+        // The switch to ASCII leaves the module at its address, and the row with it.
+        configuration.strRequest = m_strOldAddress + "06080D0001";
+        configuration.strNewAddress = m_strAddress;
+        configuration.rowTexts[kAddressText] = std::nullopt;
+        configuration.params[kAddress] = std::nullopt;
+    }
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 void CM6384Modbus::ReadConfigurationReply()
@@ -139,6 +145,7 @@ void CM6384Modbus::ReadConfigurationReply()
     // its new address or protocol may not answer at all, but one that stays where it was must.
     bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
     bool accepted = silentMove || ReplyEchoes(m_strConfigRequest);
+    ConfigurationAnswered(accepted);
     ShowConfigurationResult(accepted);
     OnCancel();
 }
@@ -169,7 +176,7 @@ void CM6384Modbus::PollStep()
             m_nCommand = kCmdPoll;
             break;
         case kCmdConfigure:
-            request = m_strConfigRequest;
+            request = ConfigurationGoesOut();
             m_nLastCommand = kLastConfigure;
             break;
         default:
@@ -178,7 +185,7 @@ void CM6384Modbus::PollStep()
     } else if (QueuedCommand() == kCmdConfigure) {
         // A Setting made after a missed reply still goes out on the next tick.
         ApplyQueuedCommand();
-        request = m_strConfigRequest;
+        request = ConfigurationGoesOut();
         m_nLastCommand = kLastConfigure;
     }
     SendRtu(request, kTimeout);

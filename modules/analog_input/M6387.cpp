@@ -122,17 +122,14 @@ void CM6387::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    // Framed as the module checks it now, before a checksum switch takes effect.
-    m_strConfigRequest =
-        FrameAsciiCommand("%" + Block()[kAddress] + choice->strAddress + choice->strRangeCode +
-                              choice->strBaudCode + choice->strCheckDigit + choice->strFormatDigit,
-                          m_bChecksum != 0);
-    // The polls stay on the address the module answers to until the configuration goes out.
-    m_strNewAddress = choice->strAddress;
-    m_strSettingAckAddress = choice->strAddress;
-    WriteBack(RowTextsOf(*choice), ParamsOf(*choice));
-    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
-    QueueCommand(kConfigure);
+    // Framed as the module checks it now, before a checksum switch takes effect; the polls stay
+    // on the address the module answers to until the configuration goes out.
+    QueueConfiguration(
+        kConfigure,
+        {FrameAsciiCommand("%" + Block()[kAddress] + choice->strAddress + choice->strRangeCode +
+                               choice->strBaudCode + choice->strCheckDigit + choice->strFormatDigit,
+                           m_bChecksum != 0),
+         choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)});
 }
 
 void CM6387::OnSelect()
@@ -198,6 +195,7 @@ bool CM6387::ReadOneShotReply()
         return true;
     case kConfigurationWrite:
         // A late reply to a poll confirms nothing.
+        ConfigurationAnswered(SettingAcknowledged());
         ShowConfigurationResult(SettingAcknowledged());
         OnCancel();
         return false;
@@ -240,9 +238,7 @@ std::string CM6387::NextRequest()
     case kConfigure:
         m_nLastCommand = kConfigurationWrite;
         m_nCommand = kAfterOneShot;
-        m_strAddress = m_strNewAddress;
-        m_bChecksum = m_bNewChecksum;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kAfterOneShot:
         m_nCommand = kPoll;
         return RestartPoll(m_bChecksum != 0);

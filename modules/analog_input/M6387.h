@@ -40,8 +40,6 @@ public:
     std::string m_strSetPoint; // the excitation field's text when the slider was released
     int m_nSelectedChannel = 0;
     // The address and checksum setting the configuration gives the module.
-    std::string m_strNewAddress;
-    int m_bNewChecksum = 0;
 
     DECLARE_MESSAGE_MAP()
 

@@ -59,15 +59,22 @@ void CAnalogOutputDlg::ShowOutcome(const char* text)
     OnCancel();
 }
 
-void CAnalogOutputDlg::KeepWriteBack(const SSettingsChoice& choice, const std::string& rangeCode,
-                                     const SAoFormatDigits& digits, bool clearDescription)
+CModuleDlg::SConfiguration
+CAnalogOutputDlg::AoConfiguration(std::string request, const SSettingsChoice& choice,
+                                  const std::string& rangeCode, const SAoFormatDigits& digits,
+                                  bool clearDescription, bool protocolSwitch) const
 {
-    m_rowTexts = RowTextsOf(choice);
-    if (clearDescription) m_rowTexts[kDescriptionText] = "";
-    m_params = ParamsOf(choice);
-    m_params[kCheck] = digits.strHigh;
-    m_params[kScript] = rangeCode;
-    m_params[kFormat] = digits.strLow;
+    SConfiguration c{std::move(request), protocolSwitch ? m_strAddress : choice.strAddress,
+                     choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
+    if (clearDescription) c.rowTexts[kDescriptionText] = "";
+    c.params[kCheck] = digits.strHigh;
+    c.params[kScript] = rangeCode;
+    c.params[kFormat] = digits.strLow;
+    if (protocolSwitch) {
+        c.rowTexts[kAddressText] = std::nullopt;
+        c.params[kAddress] = std::nullopt;
+    }
+    return c;
 }
 
 void CAnalogOutputDlg::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)

@@ -42,11 +42,12 @@ protected:
     void ShowValue(int channel, const std::string& text);
     // The configuration outcome from a tick, then the dialog closes.
     void ShowOutcome(const char* text);
-    // The write-back of a configuration, kept until the request goes out: the choice with the
-    // range code and the new data-format digits, and an empty Description when asked.
-    void KeepWriteBack(const SSettingsChoice& choice, const std::string& rangeCode,
-                       const SAoFormatDigits& digits, bool clearDescription);
-    void WriteBackKept() { WriteBack(m_rowTexts, m_params); }
+    // A configuration request with its write-back: the choice with the range code and the new
+    // data-format digits, and an empty Description when asked. A protocol switch goes to the
+    // address the module answers to, so the polls and the row keep that address.
+    SConfiguration AoConfiguration(std::string request, const SSettingsChoice& choice,
+                                   const std::string& rangeCode, const SAoFormatDigits& digits,
+                                   bool clearDescription, bool protocolSwitch) const;
 
     // The text an Output edit shows for a slider position.
     virtual std::string SliderText(int position) const = 0;
@@ -55,8 +56,6 @@ private:
     void QueueSliderWrite(int k);
     void QueueTypedWrite(int k);
 
-    Texts m_rowTexts;
-    Texts m_params;
     bool m_bRefusing = false; // a refused output's message is up
 };
 

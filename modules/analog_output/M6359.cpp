@@ -206,12 +206,10 @@ void CM6359::OnSetting()
                                        : choice->strAddress + rangeCode + choice->strBaudCode +
                                              digits.strHigh + digits.strLow;
     // To the address the module had when the dialog opened.
-    m_strSettingAckAddress = choice->bModbus ? m_strOldAddress : choice->strAddress;
-    m_strConfigRequest = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
-                                      m_bChecksum == 1 && m_strOldAddress != "00");
-    KeepWriteBack(*choice, rangeCode, digits, m_eKind == EAoKind::Two);
-    m_bChecksum = choice->bChecksumOn ? 1 : 0;
-    QueueCommand(kCmdConfigure);
+    std::string request = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
+                                       m_bChecksum == 1 && m_strOldAddress != "00");
+    QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
+                                                      m_eKind == EAoKind::Two, choice->bModbus));
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
 }
 
@@ -232,6 +230,7 @@ bool CM6359::ReadLastCommand()
     }
     case kLastConfigure:
         // A late reply to a poll confirms nothing.
+        ConfigurationAnswered(SettingAcknowledged());
         ShowOutcome(SettingAcknowledged() ? kConfigurationOk : kConfigurationError);
         return false;
     default:
@@ -287,6 +286,7 @@ void CM6359::PollStep()
         if (m_nLastCommand == kLastConfigure) {
             // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"
             // without an answer was not taken.
+            ConfigurationAnswered(false);
             ShowOutcome(m_bProtocolSwitch ? kSwitchedToModbus : kConfigurationError);
             return;
         }
@@ -314,9 +314,7 @@ std::string CM6359::NextRequest()
     case kCmdConfigure:
         m_nCommand = kCmdFirstRead;
         m_nLastCommand = kLastConfigure;
-        // The configuration goes out now, so the result row is rewritten now.
-        WriteBackKept();
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdFirstRead:
         m_nCommand = kCmdReadBack;
         return FirstReadRequest();

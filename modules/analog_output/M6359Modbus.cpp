@@ -145,10 +145,10 @@ void CM6359Modbus::OnSetting()
 
     m_bAsciiSwitch = !choice->bModbus;
     // The switch goes to the address the module answers to now, not to the one typed.
-    m_strConfigRequest = m_bAsciiSwitch ? m_strAddress + "06080D0000"
-                                        : m_strOldAddress + "06081200" + choice->strAddress;
-    KeepWriteBack(*choice, rangeCode, digits, m_eKind != EAoKind::One);
-    QueueCommand(kCmdConfigure);
+    std::string request = m_bAsciiSwitch ? m_strAddress + "06080D0000"
+                                         : m_strOldAddress + "06081200" + choice->strAddress;
+    QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
+                                                      m_eKind != EAoKind::One, m_bAsciiSwitch));
 }
 
 std::string CM6359Modbus::ValueRead() const
@@ -164,13 +164,6 @@ std::string CM6359Modbus::OutputWrite(int channel) const
     return m_strAddress + Format("06000%d", channel) + data;
 }
 
-// The configuration goes out now, so the result row is rewritten now.
-std::string CM6359Modbus::SettingRequest()
-{
-    WriteBackKept();
-    return m_strConfigRequest;
-}
-
 void CM6359Modbus::ShowFourValues()
 {
     std::string data = ModbusDataText();
@@ -182,7 +175,7 @@ void CM6359Modbus::ShowFourValues()
 std::string CM6359Modbus::FourChannelStep()
 {
     ApplyQueuedCommand();
-    if (m_nCommand == kCmdConfigure) return SettingRequest();
+    if (m_nCommand == kCmdConfigure) return ConfigurationGoesOut();
     if (m_nCommand >= kCmdWriteCh0) return OutputWrite(m_nCommand - kCmdWriteCh0);
     ShowFourValues();
     m_nCommand = kCmdRead;
@@ -218,7 +211,7 @@ std::string CM6359Modbus::CycleStep()
     case kCmdConfigure:
         m_nCommand = kCmdRestart;
         m_nLastCommand = kLastConfigure;
-        return SettingRequest();
+        return ConfigurationGoesOut();
     case kCmdRestart:
         m_nReadChannel = 0;
         m_nCommand = kCmdRead;
@@ -256,6 +249,7 @@ void CM6359Modbus::PollStep()
         if (m_nLastCommand == kLastConfigure) {
             m_nLastCommand = kLastNone;
             bool refused = !ReplyEchoes(m_strConfigRequest);
+            ConfigurationAnswered(!refused);
             ShowOutcome(refused          ? kConfigurationError
                         : m_bAsciiSwitch ? kSwitchedToAscii
                                          : kConfigurationOk);
@@ -273,7 +267,9 @@ void CM6359Modbus::Send(const std::string& request)
         // The four-channel configuration: its answer is the outcome.
         m_nCommand = kCmdRead;
         TakeReply();
-        ShowOutcome(ReplyEchoes(m_strConfigRequest) ? kSettingOk : kConfigurationError);
+        bool echoed = ReplyEchoes(m_strConfigRequest);
+        ConfigurationAnswered(echoed);
+        ShowOutcome(echoed ? kSettingOk : kConfigurationError);
     } else if (m_nCommand >= kCmdWriteCh0) {
         m_nCommand = kCmdRead;
         m_bKeepReply = true;

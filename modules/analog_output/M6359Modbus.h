@@ -45,7 +45,6 @@ private:
     void ShowFourValues();
     void ShowCycleValue();
     std::string OutputWrite(int channel) const;
-    std::string SettingRequest();
     void Send(const std::string& request);
 
     bool m_bKeepReply = false; // the last exchange was a write: its echo is no reading

@@ -178,18 +178,16 @@ void CM6359p::OnUpdate()
         ModelHas(m_strModuleName, "4359A") ? Block()[kFormat] : choice->strFormatDigit;
     std::string command =
         "%" + m_strOldAddress + choice->strAddress + "00" + choice->strBaudCode + high + format;
-    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
-    // Polls stay on the module's address until the configuration goes out.
-    m_strNewAddress = choice->strAddress;
-    m_strSettingAckAddress = choice->strAddress;
-    // The texts now; the flag only when the module acknowledges.
+    // Polls stay on the module's address until the configuration goes out; the row is written
+    // back only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);
     rows[kDescriptionText] = std::nullopt;
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
     params[kFormat] = format;
-    WriteBack(rows, params, nullptr);
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure,
+                       {FrameAsciiCommand(command, m_bChecksum != 0), choice->strAddress,
+                        m_bChecksum != 0, rows, params, EWriteBack::OnAcknowledge});
 }
 
 // ---- the tick ----
@@ -216,7 +214,7 @@ void CM6359p::ReadReply()
         break;
     case kLastConfigure:
         // A late reply to a poll confirms nothing.
-        if (SettingAcknowledged()) WriteBack({}, {});
+        ConfigurationAnswered(SettingAcknowledged());
         ShowConfigurationResult(SettingAcknowledged());
         OnCancel();
         break;
@@ -326,8 +324,7 @@ std::string CM6359p::NextRequest()
         return ValueCycleStep();
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
-        m_strAddress = m_strOldAddress = m_strNewAddress;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdRangeWrite:
         m_nLastCommand = kLastRangeWrite;
         return Request('$', "7C" + m_strChannel + "R" + m_strRangeCode);

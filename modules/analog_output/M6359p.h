@@ -67,5 +67,4 @@ private:
     int SelectedChannel() const;
 
     CLamps m_lamps;
-    std::string m_strNewAddress;
 };

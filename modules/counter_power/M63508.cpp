@@ -134,7 +134,7 @@ std::string CM63508::RunCommand()
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
         m_nCommand = kCmdRestartCycle;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdRestartCycle:
         m_nCommand = kCmdCycle;
         m_nAsciiGroup = 0;
@@ -181,10 +181,13 @@ std::string CM63508::NextCycleRequest()
 void CM63508::ShowConfigurationOutcome()
 {
     // Silence means success only for the switch, after which the meter no longer speaks ASCII.
-    if (m_nLastResult != 1 && m_bSwitchSent)
+    bool switched = m_nLastResult != 1 && m_bSwitchSent;
+    bool accepted = m_nLastResult == 1 && CharAt(m_strReply, 0) == '!';
+    ConfigurationAnswered(switched || accepted);
+    if (switched)
         TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);
     else
-        ShowConfigurationResult(m_nLastResult == 1 && CharAt(m_strReply, 0) == '!');
+        ShowConfigurationResult(accepted);
     OnCancel();
 }
 
@@ -228,18 +231,18 @@ void CM63508::OnSetting()
     std::string command = "%" + m_strOldAddress + choice->strAddress +
                           (m_bModbusRtu ? "02" : "01") + choice->strBaudCode +
                           choice->strCheckDigit + "0";
-    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum != 0);
     m_bSwitchSent = m_bModbusRtu;
-    m_strOldAddress = choice->strAddress;
-    m_strAddress = choice->strAddress;
     Texts rows = RowTextsOf(*choice);
     // A typed checksum text that is neither row keeps the module's setting, and the row says which.
     rows[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
     rows[kDescriptionText] = kDescription;
     // The Script entry stays "01" also for the switch to Modbus RTU.
-    WriteBack(rows, {choice->strAddress, choice->strBaudCode, choice->strCheckDigit, "01", "0"});
-    m_bChecksum = choice->bChecksumOn ? 1 : 0;
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure, {FrameAsciiCommand(command, m_bChecksum != 0),
+                                       choice->strAddress,
+                                       choice->bChecksumOn,
+                                       rows,
+                                       {choice->strAddress, choice->strBaudCode,
+                                        choice->strCheckDigit, "01", "0"}});
 }
 
 void CM63508::SetStatus(const std::string& text)

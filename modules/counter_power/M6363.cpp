@@ -279,23 +279,27 @@ void CM6363::OnSetting()
                                        : "%" + m_strOldAddress + nn + choice->strRangeCode +
                                              choice->strBaudCode + choice->strCheckDigit +
                                              choice->strFormatDigit;
-    m_strConfigRequest = FrameAsciiCommand(body, m_bChecksum != 0);
-    m_strSettingAckAddress = choice->bModbus ? m_strOldAddress : nn;
-    m_strNewAddress = nn;
-    m_bNewChecksum = choice->bChecksumOn ? 1 : 0;
-    // The texts now; the flag when the request goes out.
-    WriteBack(RowTextsOf(*choice), ParamsOf(*choice), nullptr);
-    QueueCommand(kCmdConfigure);
+    SConfiguration configuration{FrameAsciiCommand(body, m_bChecksum != 0), nn, choice->bChecksumOn,
+                                 RowTextsOf(*choice), ParamsOf(*choice)};
+    if (choice->bModbus) {
+        // The switch leaves the module at its address, and the row with it.
+        configuration.strNewAddress = m_strOldAddress;
+        configuration.bNewChecksum = m_bChecksum != 0;
+        configuration.rowTexts[kAddressText] = std::nullopt;
+        configuration.params[kAddress] = std::nullopt;
+    }
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
-void CM6363::FinishConfiguration(bool accepted)
+// A module that took the switch may answer no more in ASCII: only "?" refuses it. A late reply to
+// a poll confirms nothing.
+void CM6363::FinishConfiguration()
 {
-    bool modbus = Row(IDC_CNT_PROTOCOL) == kModbusRow;
-    if (!accepted && modbus) {
-        TickMessageBox("Setting MODBUS/RTU OK!", "Setting", MB_ICONEXCLAMATION);
-    } else {
-        ShowConfigurationResult(accepted);
-    }
+    bool refused = m_nLastResult == 1 && CharAt(m_strReply, 0) == '?';
+    ESettingOutcome outcome =
+        SettingOutcome(SettingAcknowledged(), refused, Row(IDC_CNT_PROTOCOL) == kModbusRow);
+    ConfigurationAnswered(outcome != ESettingOutcome::Refused);
+    ShowSettingOutcome(outcome, "Setting MODBUS/RTU OK!");
     OnCancel();
 }
 
@@ -314,8 +318,7 @@ void CM6363::PollStep()
     bool answered = m_nLastResult == 1;
     bool ack = CharAt(m_strReply, 0) == '!';
     if (m_nLastCommand == kLastConfigure) {
-        // A late reply to a poll confirms nothing.
-        FinishConfiguration(SettingAcknowledged());
+        FinishConfiguration();
         return;
     }
     std::string request;
@@ -333,10 +336,7 @@ void CM6363::PollStep()
         switch (m_nCommand) {
         case kCmdConfigure:
             m_nLastCommand = kLastConfigure;
-            m_strAddress = m_strOldAddress = m_strNewAddress;
-            m_bChecksum = m_bNewChecksum;
-            WriteBack({}, {});
-            request = m_strConfigRequest;
+            request = ConfigurationGoesOut();
             break;
         case kCmdResync:
             m_nCommand = kCmdPoll;

@@ -68,7 +68,7 @@ private:
     // has no row, or a value is not one the module takes (after a message).
     std::optional<std::string> OperationRequest(int op);
     std::optional<std::string> ValueRequest(char lead, const std::string& body, int nEdit);
-    void FinishConfiguration(bool accepted);
+    void FinishConfiguration();
     std::string Resync();
     std::string PollCycle();
     void ReadPollReply(int step);
@@ -83,6 +83,4 @@ private:
 
     CLamps m_lamps;
     std::string m_strOperationRequest;
-    std::string m_strNewAddress;
-    int m_bNewChecksum = 0;
 };

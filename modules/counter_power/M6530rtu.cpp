@@ -105,6 +105,7 @@ void CM6530rtu::ReadSettingReply()
 {
     bool echoed = m_nLastResult == 1 && ReplyEchoes(m_strConfigRequest);
     if (m_nLastCommand == kLastAddress) {
+        ConfigurationAnswered(echoed);
         ShowConfigurationResult(echoed);
         OnCancel();
         return;
@@ -112,6 +113,7 @@ void CM6530rtu::ReadSettingReply()
     // The switch: a meter that has gone over to ASCII may no longer answer in Modbus RTU. Its
     // verdict comes from this exchange only.
     m_nLastCommand = kLastCycle;
+    ConfigurationAnswered(echoed);
     if (m_nLastResult != 1 || echoed) {
         Sleep(kSwitchPause);
         TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);
@@ -129,11 +131,11 @@ std::string CM6530rtu::RunCommand()
     case kCmdAddress:
         m_nLastCommand = kLastAddress;
         m_nCommand = kCmdRestartCycle;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdSwitch:
         m_nLastCommand = kLastSwitch;
         m_nCommand = kCmdRestartCycle;
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdRestartCycle:
         m_nCommand = kCmdCycle;
         m_nPollStep = 0;
@@ -170,18 +172,16 @@ void CM6530rtu::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    std::string newAddress = choice->strAddress;
-    if (m_bAscii) {
-        // The switch carries no address: the meter keeps the one it answers to.
-        newAddress = m_strOldAddress;
-        m_strConfigRequest = m_strOldAddress + "06080D0001";
-        QueueCommand(kCmdSwitch);
-    } else {
-        m_strConfigRequest = m_strOldAddress + "06081200" + newAddress;
-        QueueCommand(kCmdAddress);
-    }
-    m_strAddress = newAddress;
-    WriteBack(
-        {m_strModuleName, newAddress, SelectedText(IDC_PM_BAUD), SelectedText(IDC_PM_CHECKSUM), ""},
-        {newAddress, "", "", "", ""});
+    // The switch carries no address: the meter keeps the one it answers to, and so does the row.
+    bool toAscii = m_bAscii != 0;
+    std::optional<std::string> rowAddress;
+    if (!toAscii) rowAddress = choice->strAddress;
+    QueueConfiguration(toAscii ? kCmdSwitch : kCmdAddress,
+                       {toAscii ? m_strOldAddress + "06080D0001"
+                                : m_strOldAddress + "06081200" + choice->strAddress,
+                        toAscii ? m_strOldAddress : choice->strAddress,
+                        false,
+                        {m_strModuleName, rowAddress, SelectedText(IDC_PM_BAUD),
+                         SelectedText(IDC_PM_CHECKSUM), ""},
+                        {rowAddress, "", "", "", ""}});
 }

@@ -212,7 +212,7 @@ std::string CM6373::NextRequest()
     case kCmdWriteOutputs:
         return own ? Request('#', "00" + DoText(m_nDoValue)) : Request('@', DoText(m_nDoValue));
     case kCmdConfigure:
-        return m_strConfigRequest;
+        return ConfigurationGoesOut();
     case kCmdClearCounter:
         return Request('$', "C" + ValueToHexChar(m_nClearChannel));
     case kCmdClearLatch:
@@ -267,17 +267,26 @@ void CM6373::OnSetting()
     SConfigurationFields fields{oldAddress, choice->strAddress, "40", choice->strBaudCode, check,
                                 "0"};
     // The models that keep their protocol in the format byte switch by a "%" request to 00.
-    SModbusSwitchForm form = DioSwitchesByConfiguration(m_strModuleName)
-                                 ? SModbusSwitchForm{false, "00", "04"}
-                                 : kSwitchDollarR1;
+    bool byConfiguration = DioSwitchesByConfiguration(m_strModuleName);
+    SModbusSwitchForm form =
+        byConfiguration ? SModbusSwitchForm{false, "00", "04"} : kSwitchDollarR1;
     std::string command =
         choice->bModbus ? ModbusSwitchText(form, fields) : ConfigurationText(fields);
-    m_strSettingAckAddress = choice->bModbus && form.bDollarR1 ? oldAddress : choice->strAddress;
-    m_strConfigRequest = FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00");
-    // The texts now, the flag once the module has acknowledged.
-    WriteBack(DioRowTexts(*choice), DioParams(*choice), nullptr);
+    // Written back once the module has acknowledged. The "$" switch leaves the module at its
+    // address, and the row with it.
+    bool dollarSwitch = choice->bModbus && !byConfiguration;
+    SConfiguration configuration{FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00"),
+                                 dollarSwitch ? m_strAddress : choice->strAddress,
+                                 m_bChecksum != 0,
+                                 DioRowTexts(*choice),
+                                 DioParams(*choice),
+                                 EWriteBack::OnAcknowledge};
+    if (dollarSwitch) {
+        configuration.rowTexts[kAddressText] = std::nullopt;
+        configuration.params[kAddress] = std::nullopt;
+    }
     m_bSwitchToModbus = choice->bModbus;
-    QueueCommand(kCmdConfigure);
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 void CM6373::ReadConfigurationAnswer()
@@ -285,7 +294,7 @@ void CM6373::ReadConfigurationAnswer()
     if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
     // A late reply to a poll confirms nothing.
     bool accepted = SettingAcknowledged();
-    if (accepted) m_pMainFrame->m_bDioChanged = 1;
+    ConfigurationAnswered(accepted);
     if (accepted || !m_bSwitchToModbus) ShowConfigurationResult(accepted);
     OnCancel();
 }

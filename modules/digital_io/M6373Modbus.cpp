@@ -80,9 +80,7 @@ void CM6373Modbus::PollStep()
         break;
     case kCmdToAscii:
     case kCmdChangeAddress:
-        TickMessageBox(m_nLastCommand == kCmdToAscii ? "Setting ASCII OK!" : "Setting  OK!",
-                       "Setting", MB_ICONEXCLAMATION);
-        OnCancel();
+        ShowSettingReply(m_nLastCommand == kCmdToAscii);
         return;
     default:
         break; // the replies to writes are not read
@@ -91,14 +89,23 @@ void CM6373Modbus::PollStep()
     int step = m_nCommand;
     m_nCommand = kCmdPoll; // every other step goes out once
     m_nLastCommand = step;
-    if (step == kCmdChangeAddress) {
-        // The change goes to the address the module answers to now; the row is rewritten only
-        // now that it goes out.
-        WriteBack(m_newRowTexts, m_newParams);
-        SendRtu(m_strOldAddress + "06081200" + m_strNewAddress, kTimeout);
+    if (step == kCmdChangeAddress || step == kCmdToAscii) {
+        SendRtu(ConfigurationGoesOut(), kTimeout);
         return;
     }
     SendRtu(m_strAddress + RequestOf(step), kTimeout);
+}
+
+// The address write is taken when the module echoes it. After the switch to ASCII the module may
+// no longer answer in Modbus RTU: silence is no refusal there, any other answer than the echo is.
+void CM6373Modbus::ShowSettingReply(bool toAscii)
+{
+    bool echoed = ReplyEchoes(m_strConfigRequest);
+    bool accepted = echoed || (toAscii && m_nLastResult != 1);
+    ConfigurationAnswered(accepted);
+    const char* okText = toAscii ? "Setting ASCII OK!" : "Setting  OK!";
+    TickMessageBox(accepted ? okText : kConfigurationError, "Setting", MB_ICONEXCLAMATION);
+    OnCancel();
 }
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
@@ -189,12 +196,14 @@ void CM6373Modbus::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
+    // Both go to the address the module answers to now; only the address write is written back.
     if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1) {
-        QueueCommand(kCmdToAscii);
+        QueueConfiguration(
+            kCmdToAscii,
+            {m_strAddress + RequestOf(kCmdToAscii), m_strAddress, false, {}, {}, EWriteBack::None});
         return;
     }
-    m_strNewAddress = choice->strAddress;
-    m_newRowTexts = DioRowTexts(*choice);
-    m_newParams = DioParams(*choice);
-    QueueCommand(kCmdChangeAddress);
+    QueueConfiguration(kCmdChangeAddress,
+                       {m_strOldAddress + "06081200" + choice->strAddress, choice->strAddress,
+                        false, DioRowTexts(*choice), DioParams(*choice)});
 }

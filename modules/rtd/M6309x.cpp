@@ -136,14 +136,16 @@ void CM6309x::PollStep()
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
         bool refused = CharAt(m_strReply, 0) == '?';
-        ShowSettingOutcome(SettingOutcome(SettingAcknowledged(), refused, m_bSwitchSent),
-                           kModbusOk);
+        ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), refused, m_bSwitchSent);
+        ConfigurationAnswered(outcome != ESettingOutcome::Refused);
+        ShowSettingOutcome(outcome, kModbusOk);
         OnCancel();
         return;
     }
     std::string request;
+    ApplyQueuedCommand();
     if (m_nCommand == kCmdSetting) {
-        request = m_strSettingRequest;
+        request = ConfigurationGoesOut();
         m_nLastCommand = kLastSetting;
     } else {
         ShowReadings();
@@ -161,8 +163,5 @@ void CM6309x::OnSetting()
         ReadSettings(kAddressZero, EModbusRow::SwitchesByDollar);
     if (!choice) return;
     m_bSwitchSent = choice->bModbus;
-    m_strSettingRequest =
-        FrameAsciiCommand(SettingTextOf(*choice, m_bSwitchSent), m_bChecksum != 0);
-    m_bChecksum = choice->bChecksumOn ? 1 : 0;
-    m_nCommand = kCmdSetting;
+    QueueConfiguration(kCmdSetting, SettingOf(*choice, m_bSwitchSent));
 }

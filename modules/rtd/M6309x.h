@@ -20,7 +20,6 @@ public:
     void ShowChannelValue(int channel, int kind, const std::string& text);
 
     int m_nPollPhase = kInputRead; // what the outstanding reply holds
-    std::string m_strSettingRequest;
 
     DECLARE_MESSAGE_MAP()
 

@@ -142,24 +142,17 @@ void CM6380::OnSetting()
     if (!choice) return;
     if (RefuseNewBaudAtZero(*choice)) return;
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
-    m_strSendCommand =
-        FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1);
-    m_pending = SPendingSetting{choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice),
-                                ParamsOf(*choice)};
-    QueueCommand(kConfigure);
+    QueueConfiguration(
+        kConfigure,
+        {FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1),
+         choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)});
 }
 
 std::string CM6380::SendConfiguration()
 {
-    if (!m_pending) return "";
-    WriteBack(m_pending->rowTexts, m_pending->params);
-    m_strAddress = m_pending->strAddress;
-    m_strOldAddress = m_pending->strAddress;
-    m_bChecksum = m_pending->bChecksumOn ? 1 : 0;
-    m_pending.reset();
     m_nLastCommand = kLastConfigure;
     m_nCommand = kResume;
-    return m_strSendCommand;
+    return ConfigurationGoesOut();
 }
 
 void CM6380::ReadCalibrationReply(int last)
@@ -177,10 +170,12 @@ void CM6380::ReadCalibrationReply(int last)
     if (step->bPause) Sleep(kPause);
 }
 
-// The configuration's reply is not examined: the dialog closes on the tick after it went out.
+// The configuration's reply shows nothing: the dialog closes on the tick after it went out. A
+// refusal leaves the row with the module's values.
 bool CM6380::ReadLastCommand()
 {
     if (m_nLastCommand == kLastConfigure) {
+        ConfigurationAnswered(CharAt(m_strReply, 0) == '!');
         OnCancel();
         return false;
     }

@@ -36,19 +36,10 @@ public:
         kLastConfigure = 100,
     };
     int m_nReadPhase = kInputRead; // which poll request is outstanding
-    std::string m_strSendCommand;
 
     DECLARE_MESSAGE_MAP()
 
 private:
-    // A configuration waiting for its tick: what goes out, and what takes effect once it has.
-    struct SPendingSetting {
-        std::string strAddress;
-        bool bChecksumOn = false;
-        Texts rowTexts;
-        Texts params;
-    };
-
     // False when the reply was the configuration's and the dialog has closed.
     bool ReadLastCommand();
     void ReadCalibrationReply(int last);
@@ -57,5 +48,4 @@ private:
     std::string SendConfiguration();
 
     std::string m_strModelText;
-    std::optional<SPendingSetting> m_pending;
 };

@@ -57,6 +57,6 @@ void CM6382TModbus::OnSetting()
     rowTexts.resize(4);
     Texts params = ParamsOf(*choice);
     params[3] = std::nullopt;
-    WriteBack(rowTexts, params, nullptr);
-    QueueSetting(m_strAddress + "06081200" + choice->strAddress, choice->strAddress);
+    QueueSetting({m_strAddress + "06081200" + choice->strAddress, choice->strAddress, false,
+                  rowTexts, params});
 }

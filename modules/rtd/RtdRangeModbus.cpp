@@ -78,7 +78,7 @@ void CRtdRangeModbusDlg::OnUpdate()
     if (!choice) return;
     if (!choice->bModbus) {
         // The switch to ASCII: nothing is written back.
-        QueueSetting(m_strAddress + "06080D0001", choice->strAddress);
+        QueueSetting({m_strAddress + "06080D0001", m_strAddress, false, {}, {}, EWriteBack::None});
         return;
     }
     Texts params = ParamsOf(*choice);
@@ -86,6 +86,6 @@ void CRtdRangeModbusDlg::OnUpdate()
     // "CRC" leaves the module's checksum setting as it is.
     int checksumRow = GetDlgItemAs<CComboBox>(IDC_PC_CHECKSUM)->GetCurSel();
     if (checksumRow != 0 && checksumRow != kDisableRow) params[2] = Entry(kCheck);
-    WriteBack(RowTextsOf(*choice), params);
-    QueueSetting(m_strAddress + "06081200" + choice->strAddress, choice->strAddress);
+    QueueSetting({m_strAddress + "06081200" + choice->strAddress, choice->strAddress, false,
+                  RowTextsOf(*choice), params});
 }

@@ -261,7 +261,7 @@ void CM6386::ToggleChannel(int k)
 void CM6386::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueUnlessSetting(kEnableWrite);
+    QueueCommand(kEnableWrite);
 }
 
 void CM6386::ForgetEnableMask()
@@ -372,12 +372,15 @@ bool CM6386::EvaluateReply()
     int last = m_nLastCommand;
     m_nLastCommand = kLastNone;
     switch (last) {
-    case kConfigure:
+    case kConfigure: {
         // A late reply to a poll confirms nothing.
-        ShowSettingOutcome(
-            SettingOutcome(SettingAcknowledged(), m_bSettingRefused, m_bModbusChosen), kModbusOk);
+        ESettingOutcome outcome =
+            SettingOutcome(SettingAcknowledged(), m_bSettingRefused, m_bModbusChosen);
+        ConfigurationAnswered(outcome != ESettingOutcome::Refused);
+        ShowSettingOutcome(outcome, kModbusOk);
         OnCancel();
         return false;
+    }
     case kCalibrate:
     case kZeroCalibration:
     case kSpanCalibration:
@@ -539,7 +542,7 @@ void CM6386::SendConfiguration()
 {
     m_nLastCommand = kConfigure;
     m_bSettingRefused = false;
-    bool answered = SendAscii(m_strSendCommand, kPollTimeout);
+    bool answered = SendAscii(ConfigurationGoesOut(), kPollTimeout);
     Sleep(kPause);
     if (!answered) return;
     m_bSettingRefused = m_szReply[0] == '?';
@@ -583,14 +586,9 @@ void CM6386::OnSetting()
                                                   (m_bModbusChosen ? kProtocolBit : 0));
     }
     bool dollarSwitch = m_bModbusChosen && !perChannel;
-    std::string text = SettingTextOf(*choice, dollarSwitch);
     m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
-    m_strSendCommand = FrameAsciiCommand(text, m_bChecksum == 1 && choice->strAddress != "00");
-    m_strAddress = choice->strAddress;
-    m_strOldAddress = choice->strAddress;
-    m_bChecksum = choice->bChecksumOn ? 1 : 0;
     Sleep(kSettingPause);
-    QueueCommand(kConfigure);
+    QueueConfiguration(kConfigure, SettingOf(*choice, dollarSwitch));
 }
 
 int CM6386::SelectedChannel() const
@@ -604,13 +602,6 @@ std::string CM6386::ChannelWriteRequest(int channel, int typeRow) const
     return Request('$', Format("7C%dR", channel) + CodeOfRow(kTcChannelTypes.codes, typeRow));
 }
 
-// The row is rewritten when the setting is pressed, so the setting's request must go out: no other
-// request takes its place.
-void CM6386::QueueUnlessSetting(int nCommand)
-{
-    if (QueuedCommand() != kConfigure) QueueCommand(nCommand);
-}
-
 void CM6386::OnCalibrate()
 {
     std::optional<SCjcOffsetCode> code = CjcOffsetCode(GetDlgItemText(IDC_TC_CJC_OFFSET));
@@ -620,19 +611,19 @@ void CM6386::OnCalibrate()
     }
     m_strCjcSign = code->strSign;
     m_strCjcOffsetHex = code->strHex;
-    QueueUnlessSetting(kCalibrate);
+    QueueCommand(kCalibrate);
 }
 
 void CM6386::OnZeroCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueUnlessSetting(kZeroCalibration);
+    QueueCommand(kZeroCalibration);
 }
 
 void CM6386::OnSpanCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueUnlessSetting(kSpanCalibration);
+    QueueCommand(kSpanCalibration);
 }
 
 // Takes its own field only: an address typed but not yet set stays out of the requests.
@@ -644,7 +635,7 @@ void CM6386::OnCjcZero()
         return;
     }
     m_strCjcZero = text;
-    QueueUnlessSetting(kCjcZero);
+    QueueCommand(kCjcZero);
 }
 
 void CM6386::OnCoefficientWrite()
@@ -655,33 +646,33 @@ void CM6386::OnCoefficientWrite()
         return;
     }
     m_strCoefficientHex = *code;
-    QueueUnlessSetting(kCoefficientWrite);
+    QueueCommand(kCoefficientWrite);
 }
 
 void CM6386::OnTemperature()
 {
-    QueueUnlessSetting(kTemperature);
+    QueueCommand(kTemperature);
 }
 
 void CM6386::OnReadCjc()
 {
-    QueueUnlessSetting(kReadCjc);
+    QueueCommand(kReadCjc);
 }
 
 void CM6386::OnCoefficientRead()
 {
-    QueueUnlessSetting(kCoefficientRead);
+    QueueCommand(kCoefficientRead);
 }
 
 void CM6386::OnReadCjcTemperature()
 {
-    QueueUnlessSetting(kCjcTemperatureRead);
+    QueueCommand(kCjcTemperatureRead);
 }
 
 void CM6386::OnChannelRead()
 {
     m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
-    QueueUnlessSetting(kChannelRead);
+    QueueCommand(kChannelRead);
 }
 
 void CM6386::OnChannelConfig()
@@ -689,7 +680,7 @@ void CM6386::OnChannelConfig()
     int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
     if (typeRow < 0) return; // no type chosen: nothing to write
     m_strChannelRequest = ChannelWriteRequest(SelectedChannel(), typeRow);
-    QueueUnlessSetting(kChannelConfig);
+    QueueCommand(kChannelConfig);
 }
 
 void CM6386::OnFollowCh0()
@@ -699,14 +690,14 @@ void CM6386::OnFollowCh0()
     if (typeRow < 0) return;
     m_nFollowTypeRow = typeRow;
     m_follow.Start();
-    QueueUnlessSetting(kFollowWrite);
+    QueueCommand(kFollowWrite);
 }
 
 void CM6386::OnAlarmHighSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_HIGH_LIMIT)) {
         m_strHighLimit = *limit;
-        QueueUnlessSetting(kHighLimitWrite);
+        QueueCommand(kHighLimitWrite);
     }
 }
 
@@ -714,7 +705,7 @@ void CM6386::OnAlarmLowSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_LOW_LIMIT)) {
         m_strLowLimit = *limit;
-        QueueUnlessSetting(kLowLimitWrite);
+        QueueCommand(kLowLimitWrite);
     }
 }
 
@@ -724,12 +715,12 @@ void CM6386::OnAlarmTypeSetting()
     int row = GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->GetCurSel();
     if (row < 0) return;
     m_strAlarmModeBody = kAlarmModeBodies[row];
-    QueueUnlessSetting(kAlarmModeWrite);
+    QueueCommand(kAlarmModeWrite);
 }
 
 void CM6386::OnClearAlarm()
 {
-    QueueUnlessSetting(kClearAlarm);
+    QueueCommand(kClearAlarm);
 }
 
 void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
@@ -743,7 +734,7 @@ void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
         // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the
         // lamps follow the module at the next output read, not the click.
         m_nOutputRequest = m_bLowLampOn + 2 * m_bHighLampOn;
-        QueueUnlessSetting(kOutputWrite);
+        QueueCommand(kOutputWrite);
     }
     CModuleDlg::OnLButtonDown(nFlags, point);
 }

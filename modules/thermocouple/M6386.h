@@ -85,7 +85,6 @@ public:
     std::array<int, 8> m_bChannelEnabled{};
     std::string m_strEnableMask;
     bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
-    std::string m_strSendCommand;
     std::string m_strChannelRequest;
     bool m_bChannelTypeAsked = false; // the 4386A reads its channel type once
     int m_nAlarmReadState = kNoAlarmRead;
@@ -116,7 +115,6 @@ private:
     void SetControlStates();
     DWORD SelectSettings();
     void ToggleChannel(int k);
-    void QueueUnlessSetting(int nCommand);
 
     // False when the reply was the configuration's and the dialog has closed.
     bool EvaluateReply();

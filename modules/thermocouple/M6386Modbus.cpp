@@ -100,6 +100,12 @@ void CM6386Modbus::OnSetting()
     Texts params = ParamsOf(*choice);
     params[2] = Entry(kCheck);
     params[4] = "";
-    WriteBack(rowTexts, params);
-    QueueSetting(request, choice->strAddress, choice->bModbus ? nullptr : kSwitchedToAscii);
+    if (!choice->bModbus) {
+        // The switch leaves the module at its address, and the row with it.
+        rowTexts[kAddressText] = std::nullopt;
+        params[kAddress] = std::nullopt;
+    }
+    QueueSetting(
+        {request, choice->bModbus ? choice->strAddress : m_strAddress, false, rowTexts, params},
+        choice->bModbus ? nullptr : kSwitchedToAscii);
 }

@@ -80,7 +80,8 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
     struct Case {
         int protocolRow;
         const char* request;
-    } cases[] = {{1, "010608120012"}, {0, "0106080D0001"}};
+        const char* rowAddress; // the switch leaves the row's address
+    } cases[] = {{1, "010608120012", "12"}, {0, "0106080D0001", ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.request);
         CSimBus bus;
@@ -89,18 +90,21 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         CM6384Modbus dlg;
         m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "0A", "1", "4384"};
         m_frame.m_bAnalogInputChanged = 0;
+        m_frame.m_strNewRowText = {};
         dlg.Create(IDD_M6384_MODBUS);
         Tick(dlg);
         TakeRequests();
         ui::Type(dlg, IDC_AI_ADDRESS, "18");
         ui::ChooseRow(dlg, IDC_AI_PROTOCOL, c.protocolRow);
         ui::Click(dlg, IDC_AI_SETTING);
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
-        EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4384", "12", "9600", "CRC", "-1 to +1V"}));
-        EXPECT_EQ(m_frame.m_strNewParams[3], "0A");
-        EXPECT_EQ(m_frame.m_strNewParams[4], "1");
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0) << "nothing has gone out yet";
         Tick(dlg, 2);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame(c.request)});
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+        EXPECT_EQ(m_frame.m_strNewRowText,
+                  (RowTexts{"4384", c.rowAddress, "9600", "CRC", "-1 to +1V"}));
+        EXPECT_EQ(m_frame.m_strNewParams[3], "0A");
+        EXPECT_EQ(m_frame.m_strNewParams[4], "1");
         EXPECT_EQ(m_boxes.Texts().back(), "Setting Configuration OK!");
         EXPECT_FALSE(dlg.IsRunning());
     }
@@ -118,6 +122,7 @@ TEST_F(M6384Modbus, AddressZeroIsRefusedOnlyWithANewBaudRate)
     ui::ChooseRow(m_dlg, IDC_AI_BAUD, 3);
     ui::Click(m_dlg, IDC_AI_SETTING);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
+    Tick(m_dlg);
     EXPECT_EQ(m_frame.m_strNewParams[0], "00");
 }
 
@@ -161,7 +166,7 @@ TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
     ExpectSettingsRoundTrip<CM6384Modbus>(
         IDD_M6384_MODBUS, IDC_AI_SETTING,
         {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2}, {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
-        {"12", "06", "0", "0A", "1"});
+        {"12", "06", "0", "0A", "1"}, 2);
     m_frame.m_strNewParams = {};
     m_frame.m_bAnalogInputChanged = 0;
     ExpectAddressCheck<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_ADDRESS, IDC_AI_SETTING,

@@ -293,8 +293,6 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
         ASSERT_TRUE(ui::Type(dlg, IDC_PC_ADDRESS, "10"));
         ASSERT_TRUE(ui::ChooseRow(dlg, IDC_PC_FORMAT, 1)); // "% of FSR"
         ASSERT_TRUE(ui::Click(dlg, IDC_PC_UPDATE));
-        EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4384P", "0A", "19200", "Enable", "keep"}));
-        EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"0A", "07", "4", "keep", "1", ""}));
         EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0);
         if (!c.answered) module.Faults().nSilentAfter = 0;
         Tick(dlg);
@@ -305,6 +303,12 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
         EXPECT_EQ(m_boxes.m_boxes[0].text, c.box);
         EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
         EXPECT_EQ(m_frame.m_bAnalogInputChanged, c.flag);
+        // The texts come with the flag, on the acknowledgement.
+        if (c.flag) {
+            EXPECT_EQ(m_frame.m_strNewRowText,
+                      (RowTexts{"4384P", "0A", "19200", "Enable", "keep"}));
+            EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"0A", "07", "4", "keep", "1", ""}));
+        }
         EXPECT_FALSE(dlg.IsRunning());
         EXPECT_FALSE(m_link.IsAsciiOpen());
     }
@@ -357,10 +361,10 @@ TEST_F(M6384P, UpdateWithoutAFormatRowKeepsTheModulesFormatAndANonHexCheckReadsA
     Tick(m_dlg);
     ui::Type(m_dlg, IDC_PC_ADDRESS, "2");
     ui::Click(m_dlg, IDC_PC_UPDATE);
-    EXPECT_EQ(m_frame.m_strNewParams[2], "0");
-    EXPECT_EQ(m_frame.m_strNewParams[4], "3");
     TakeRequests();
     Tick(m_dlg);
+    // The check digit "0" and the module's format "3" go out (and are what an acknowledgement
+    // writes back).
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"%0102FF0603"});
 }
 
@@ -390,20 +394,17 @@ TEST_F(M6384P, OnlyAddressesOneTo255AreTaken)
     EXPECT_EQ(m_frame.m_strNewParams[0], "");
 }
 
-TEST_F(M6384P, PollsGoToTheOldAddressUntilTheSettingHasGoneOut)
+// A Refresh pressed after Update waits behind it: the setting goes out first, to the address the
+// module answers to.
+TEST_F(M6384P, ARefreshWaitsBehindTheSetting)
 {
     CSimAnalogInputPerChannel& module = AddModule(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     Tick(m_dlg, 2);
-    ui::Type(m_dlg, IDC_PC_ADDRESS, "10");
-    ui::Click(m_dlg, IDC_PC_UPDATE);
-    ui::Click(m_dlg, IDC_PC_REFRESH); // takes the place of the setting
-    TakeRequests();
-    Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "#01"}));
-    EXPECT_FALSE(Value(0).empty());
     ui::Type(m_dlg, IDC_PC_ADDRESS, "11");
     ui::Click(m_dlg, IDC_PC_UPDATE);
+    ui::Click(m_dlg, IDC_PC_REFRESH);
+    TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"%010BFF0600"});
     EXPECT_EQ(module.Address(), 0x0B);
@@ -444,13 +445,14 @@ TEST_F(M6384P, TheDispatchFindsTheThreeDialogsByName)
 
 TEST_F(M6384P, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
 {
-    AddModule(0x12);
+    AddModule(0x12, 19200).SetChecksum(true); // the module as the block has it
     m_frame.m_strAnalogInputParams = {"12", "07", "4", "FF", "2", "4384P"};
     m_frame.m_strChannelTypes6384P = kTypes;
     ExpectSettingsRoundTrip<CM6384P>(IDD_M6384P, IDC_PC_UPDATE,
                                      {{IDC_PC_BAUD, 4}, {IDC_PC_CHECKSUM, 0}, {IDC_PC_FORMAT, 2}},
-                                     {"12", "07", "4", std::nullopt, "2"});
+                                     {"12", "07", "4", std::nullopt, "2"}, 2);
     m_frame.m_strNewParams = {};
+    m_frame.m_bAnalogInputChanged = 0;
     ExpectAddressCheck<CM6384P>(IDD_M6384P, IDC_PC_ADDRESS, IDC_PC_UPDATE,
                                 &CMainFrame::m_bAnalogInputChanged, kNewAddressZeroBox);
 }

@@ -218,8 +218,9 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
         ASSERT_TRUE(ui::Click(dlg, IDC_AI_SETTING));
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1); // written in the handler, before it goes out
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0); // written only as it goes out
         Tick(dlg);
+        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
         std::string expected = c.wire ? c.wire : "%0112080640" + AppendChecksum("%0112080640");
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{expected});
         EXPECT_EQ(
@@ -257,9 +258,9 @@ TEST_F(M6384, AConversionModeModelSendsItsModeInPlaceOfTheChecksumDigit)
         ui::ChooseRow(dlg, IDC_AI_CHECKSUM, 0); // Enable: not in the command, but written back
         ui::ChooseRow(dlg, IDC_AI_MODE, c.modeRow);
         ui::Click(dlg, IDC_AI_SETTING);
-        EXPECT_EQ(m_frame.m_strNewParams[2], "4");
         Tick(dlg);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{c.wire});
+        EXPECT_EQ(m_frame.m_strNewParams[2], "4");
         dlg.OnCancel();
     }
 }
@@ -301,9 +302,9 @@ TEST_F(M6384, ANonHexCheckCharacterReadsAsZero)
     ui::Type(m_dlg, IDC_AI_ADDRESS, "2");
     ui::ChooseRow(m_dlg, IDC_AI_CHECKSUM, 0);
     ui::Click(m_dlg, IDC_AI_SETTING);
-    EXPECT_EQ(m_frame.m_strNewParams[2], "4");
     Tick(m_dlg, 2); // after the start-up reads
     EXPECT_EQ(m_link.Requests().back(), "%0102080640");
+    EXPECT_EQ(m_frame.m_strNewParams[2], "4");
 }
 
 TEST_F(M6384, AnOperatorsRequestIsNotDroppedByAReplyReader)
@@ -638,7 +639,7 @@ TEST_F(M6384, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
     ExpectSettingsRoundTrip<CM6384>(
         IDD_M6384, IDC_AI_SETTING,
         {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3}, {IDC_AI_FORMAT, 2}},
-        {"12", "07", "4", "0B", "2"});
+        {"12", "07", "4", "0B", "2"}, 2);
     m_frame.m_strNewParams = {};
     ExpectAddressCheck<CM6384>(IDD_M6384, IDC_AI_ADDRESS, IDC_AI_SETTING, nullptr);
 }

@@ -400,7 +400,7 @@ TEST_F(M6387, SelectSendsTheChannelTheNumberBoxShows)
     }
 }
 
-TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses)
+TEST_F(M6387, SettingWritesBackAsItGoesOutAndCloses)
 {
     CSimModule& module = AddBridge(m_bus);
     Open();
@@ -410,13 +410,14 @@ TEST_F(M6387, SettingWritesBackAtOnceSendsTheConfigurationAndCloses)
     ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_RANGE, 6));
     ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_FORMAT, 1));
     ASSERT_TRUE(ui::Click(m_dlg, IDC_AI_SETTING));
-    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 1); // before anything went out
-    EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4387", "FF", "9600", "Disable", "+/-20mA"}));
-    EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"FF", "06", "0", "06", "1", "kept"}));
+    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 0); // nothing has gone out yet
     TakeRequests();
     WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%06FF060601"});
+    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 1); // as it goes out
+    EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4387", "FF", "9600", "Disable", "+/-20mA"}));
+    EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"FF", "06", "0", "06", "1", "kept"}));
     EXPECT_EQ(module.Address(), 0xFF);
     EXPECT_EQ(module.Type(), 0x06);
     Tick(m_dlg);
@@ -661,12 +662,12 @@ TEST_F(M6387, ASettingAfterAMissGoesOutToTheCurrentAddress)
 
 TEST_F(M6387, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
 {
-    AddBridge(m_bus);
+    AddBridge(m_bus, true).SetBaud(19200); // the module as the block has it
     m_frame.m_strBridgeInputParams = {"06", "07", "4", "03", "2", "4387"};
     ExpectSettingsRoundTrip<CM6387>(
         IDD_M6387, IDC_AI_SETTING,
         {{IDC_AI_BAUD, 4}, {IDC_AI_CHECKSUM, 0}, {IDC_AI_RANGE, 3}, {IDC_AI_FORMAT, 2}},
-        {"06", "07", "4", "03", "2"});
+        {"06", "07", "4", "03", "2"}, 2);
     m_frame.m_strNewParams = {};
     m_frame.m_bBridgeInputChanged = 0;
     ExpectAddressCheck<CM6387>(IDD_M6387, IDC_AI_ADDRESS, IDC_AI_SETTING,

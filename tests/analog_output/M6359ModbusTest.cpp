@@ -256,9 +256,12 @@ TEST_F(M6359Modbus, SettingWritesTheSlaveAddressAndTheRowAsItGoesOut)
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
+// The row keeps the module's address too: the typed one was never sent.
 TEST_F(M6359Modbus, TheSwitchToAsciiGoesToTheModulesOwnAddress)
 {
     OpenTwoChannel();
+    m_frame.m_strNewRowText[1] = "01";
+    m_frame.m_strNewParams[0] = "01";
     ui::Type(m_dlg, IDC_AO_ADDRESS, "5");
     ui::ChooseRow(m_dlg, IDC_AO_PROTOCOL, 0);
     ui::Click(m_dlg, IDC_AO_SETTING);
@@ -267,6 +270,9 @@ TEST_F(M6359Modbus, TheSwitchToAsciiGoesToTheModulesOwnAddress)
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Setting ASSIC OK!"});
     EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewRowText[1], "01");
+    EXPECT_EQ(m_frame.m_strNewParams[0], "01");
 }
 
 TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
@@ -291,6 +297,7 @@ TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
         EXPECT_EQ(m_boxes.Texts(),
                   Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
         EXPECT_FALSE(dlg.IsRunning());
+        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "the refusal takes the write-back back";
     }
 }
 

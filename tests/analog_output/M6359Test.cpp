@@ -613,3 +613,48 @@ TEST_F(M6359, SettingsRoundTripAndAddressCheck)
     ExpectAddressCheck<CM6359>(IDD_M6359, IDC_AO_ADDRESS, IDC_AO_SETTING,
                                &CMainFrame::m_bAnalogOutputChanged);
 }
+
+// A slider let go of after a Setting that turns the checksum off waits: the configuration goes
+// out first, still framed with the checksum the module needs. The module, outside INIT, refuses
+// it, so the row keeps the module's values.
+TEST_F(M6359, ASliderReleasedBeforeTheTickDisplacesNoConfiguration)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    ao.SetChecksum(true);
+    Open({"01", "06", "4", "30", "0", "6359"});
+    Tick(m_dlg);
+    ui::ChooseRow(m_dlg, IDC_AO_CHECKSUM, 1);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    Drag(0, 5000);
+    TakeRequests();
+    Tick(m_dlg);
+    const std::string configuration = "%0101300600";
+    EXPECT_EQ(TakeRequests(), Requests{configuration + AppendChecksum(configuration)});
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(),
+              Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+    EXPECT_TRUE(ao.Checksum());
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "the refusal takes the write-back back";
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+}
+
+// The switch to Modbus RTU goes to the address the module answers to; the row keeps that address
+// whatever the Address box says.
+TEST_F(M6359, TheSwitchLeavesTheRowsAddress)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    m_frame.m_strNewRowText[1] = "01";
+    m_frame.m_strNewParams[0] = "01";
+    ui::Type(m_dlg, IDC_AO_ADDRESS, "5");
+    ui::ChooseRow(m_dlg, IDC_AO_PROTOCOL, 1);
+    ui::Click(m_dlg, IDC_AO_SETTING);
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_link.Requests().front(), "$01R1");
+    EXPECT_EQ(ao.Protocol(), ESimProtocol::Rtu);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewRowText[1], "01");
+    EXPECT_EQ(m_frame.m_strNewParams[0], "01");
+}

@@ -316,9 +316,6 @@ TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
         ui::ChooseRow(dlg, IDC_ODI_PROTOCOL, c.protocolRow);
         ui::ChooseRow(dlg, IDC_ODI_CHECKSUM, c.checksumRow);
         ui::Click(dlg, IDC_ODI_UPDATE);
-        EXPECT_EQ(m_frame.m_strNewRowText[1], "08");
-        EXPECT_EQ(m_frame.m_strNewParams[2], c.check);
-        EXPECT_EQ(m_frame.m_strNewParams[4], "0");
         EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
         m_link.ClearTraffic();
         dlg.FireTimer(1000);
@@ -326,6 +323,9 @@ TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
         dlg.FireTimer(1000);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
         EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+        EXPECT_EQ(m_frame.m_strNewRowText[1], "08"); // the texts come with the flag
+        EXPECT_EQ(m_frame.m_strNewParams[2], c.check);
+        EXPECT_EQ(m_frame.m_strNewParams[4], "0");
         EXPECT_FALSE(dlg.IsRunning());
     }
 }

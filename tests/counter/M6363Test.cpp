@@ -297,13 +297,13 @@ TEST_F(M6363, SettingSendsTheConfigurationRaisesTheFlagAsItGoesOutAndCloses)
         ui::ChooseRow(dlg, IDC_CNT_CHECKSUM, c.checksumRow);
         ui::ChooseRow(dlg, IDC_CNT_BAUD, c.baudRow);
         ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SETTING));
-        EXPECT_EQ(m_frame.m_strNewParams, c.params);
-        EXPECT_EQ(m_frame.m_strNewRowText, c.rows);
         EXPECT_EQ(m_frame.m_bCounterChanged, 0); // nothing has gone out yet
         WatchTimerAtBoxes(dlg);
         dlg.FireTimer(1000);
         EXPECT_EQ(m_link.Requests(), Requests{c.request});
         EXPECT_EQ(m_frame.m_bCounterChanged, 1);
+        EXPECT_EQ(m_frame.m_strNewParams, c.params);
+        EXPECT_EQ(m_frame.m_strNewRowText, c.rows);
         dlg.FireTimer(1000);
         EXPECT_FALSE(m_bTimerRanUnderBox);
         EXPECT_FALSE(dlg.IsRunning());
@@ -370,21 +370,78 @@ TEST_F(M6363, ConfigurationOutcomes)
     }
 }
 
-// An operation pressed after Setting displaces the configuration: nothing was sent, so the row
-// is not rewritten; a changed baud rate still closes the dialog at the resync, as the module
-// may be about to change.
-TEST_F(M6363, AnOperationThatDisplacesTheConfigurationLeavesTheRowAlone)
+// An operation pressed after Setting waits behind it: the configuration goes out first. The
+// module, outside INIT, refuses the new rate, so the row keeps the module's values.
+TEST_F(M6363, AnOperationPressedAfterSettingWaitsBehindTheConfiguration)
 {
     AddCounter();
     OpenLoaded();
     ui::ChooseRow(m_dlg, IDC_CNT_BAUD, 4);
     ui::Click(m_dlg, IDC_CNT_SETTING);
     ui::Click(m_dlg, IDC_CNT_CLEAR0);
-    Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), Requests{"$0A60"});
-    EXPECT_EQ(m_frame.m_bCounterChanged, 0);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%0A0A500700"});
+    EXPECT_EQ(m_frame.m_bCounterChanged, 1);
+    Tick(m_dlg);
+    EXPECT_EQ(
+        m_boxes.Texts(),
+        std::vector<std::string>{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+    EXPECT_EQ(m_frame.m_bCounterChanged, 0) << "the refusal takes the write-back back";
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
+}
+
+// A counter that refuses the switch to Modbus RTU.
+class CSimRefusingSwitch : public CSimCounter {
+public:
+    CSimRefusingSwitch() : CSimCounter("6363") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        if (lead == '$' && body == "R1") return Refuse();
+        return CSimCounter::OnAscii(lead, body, now);
+    }
+};
+
+// The switch to Modbus RTU goes to the address the module answers to; a "?" is no success, and
+// the row keeps its address either way.
+TEST_F(M6363, TheSwitchIsJudgedByItsAnswerAndKeepsTheRowsAddress)
+{
+    struct Case {
+        bool refuse;
+        const char* text;
+    } cases[] = {
+        {false, "Setting MODBUS/RTU OK!"},
+        {true, "Setting Configuration Error! \r\n Please Connect Init* to GND!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CSimBus bus;
+        if (c.refuse)
+            bus.Add(std::make_unique<CSimRefusingSwitch>()).SetAddress(0x0A);
+        else
+            bus.Add("6363", 0x0A, 9600);
+        m_link.Attach(1, bus);
+        m_boxes.m_boxes.clear();
+        m_frame.m_bCounterChanged = 0;
+        m_frame.m_strNewRowText[1] = "0A";
+        m_frame.m_strNewParams[0] = "0A";
+        CM6363 dlg;
+        m_frame.m_strCounterParams = kBlock;
+        dlg.Create(IDD_M6363);
+        Tick(dlg, 2);
+        ui::Type(dlg, IDC_CNT_ADDRESS, "12");
+        ui::ChooseRow(dlg, IDC_CNT_PROTOCOL, 1);
+        ui::Click(dlg, IDC_CNT_SETTING);
+        m_link.ClearTraffic();
+        Tick(dlg, 2);
+        EXPECT_EQ(m_link.Requests().front(), "$0AR1");
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(m_frame.m_bCounterChanged, c.refuse ? 0 : 1);
+        EXPECT_EQ(m_frame.m_strNewRowText[1], "0A");
+        EXPECT_EQ(m_frame.m_strNewParams[0], "0A");
+    }
 }
 
 TEST_F(M6363, EnterEscapeCancelAndTheCloseBoxEachCloseTheLine)
@@ -418,13 +475,15 @@ TEST_F(M6363, EnterEscapeCancelAndTheCloseBoxEachCloseTheLine)
 
 TEST_F(M6363, SettingsRoundTripAndTypedAddressesAreChecked)
 {
-    AddCounter();
+    // The module as the block has it, so the configuration goes out and is written back.
+    m_bus.Add("6363", 0x0A, 19200).SetChecksum(true);
     m_frame.m_strCounterParams = {"0A", "07", "4", "51", "4", "4363"};
     ExpectSettingsRoundTrip<CM6363>(
         IDD_M6363, IDC_CNT_SETTING,
         {{IDC_CNT_BAUD, 4}, {IDC_CNT_CHECKSUM, 0}, {IDC_CNT_TYPE, 1}, {IDC_CNT_GATE_TIME, 1}},
-        {"0A", "07", "4", "51", "4"});
+        {"0A", "07", "4", "51", "4"}, 1);
     m_frame.m_strNewParams = {};
+    m_frame.m_bCounterChanged = 0;
     ExpectAddressCheck<CM6363>(IDD_M6363, IDC_CNT_ADDRESS, IDC_CNT_SETTING,
                                &CMainFrame::m_bCounterChanged);
 }

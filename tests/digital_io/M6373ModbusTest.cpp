@@ -270,7 +270,9 @@ TEST_F(CM6373ModbusTest, AddressChangeGoesToTheOldAddressAndRewritesTheRowWhenIt
     EXPECT_FALSE(m_link.IsRtuOpen());
 }
 
-TEST_F(CM6373ModbusTest, ALampClickAfterSettingReplacesTheChangeAndNothingIsRewritten)
+// A lamp clicked after Setting waits: the address write goes out first, to the address the
+// module answers to, and its echo ends the dialog.
+TEST_F(CM6373ModbusTest, ALampClickAfterSettingWaitsBehindTheAddressChange)
 {
     CSimDigitalIo& module = AddRtu("6373", 0x0A);
     Open("0A", "6373");
@@ -278,12 +280,53 @@ TEST_F(CM6373ModbusTest, ALampClickAfterSettingReplacesTheChangeAndNothingIsRewr
     ui::Type(m_dlg, IDC_DIO_ADDRESS, "12");
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
     ClickDoLamp(m_dlg, 0);
-    // The coil goes to the module the dialog talks to, not to the typed address.
-    EXPECT_EQ(Run(2), RtuFrames({"0A050010FF00", "0A0100000004"}));
-    EXPECT_EQ(module.Outputs(), 0x1);
-    EXPECT_EQ(m_frame.m_bDioChanged, 0);
-    EXPECT_EQ(m_frame.m_strNewParams[0], "");
-    EXPECT_TRUE(m_dlg.IsRunning());
+    EXPECT_EQ(Run(1), RtuFrames({"0A060812000C"}));
+    EXPECT_EQ(module.Address(), 0x0C);
+    EXPECT_EQ(module.Outputs(), 0x0);
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting  OK!"});
+    EXPECT_EQ(m_frame.m_strNewParams[0], "0C");
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+// The address write is judged by its echo: silence or an exception is no success, and an
+// exception takes the write-back back. The switch to ASCII may fall silent, but an exception
+// refuses it.
+TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
+{
+    const char* const kError = "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+    struct Case {
+        const char* name;
+        int protocolRow;
+        const char* typed;
+        bool silent;
+        const char* text;
+        int flag;
+    } cases[] = {
+        {"address write unanswered", 0, "12", true, kError, 1},
+        {"address write refused", 0, "0", false, kError, 0},
+        {"switch unanswered", 1, "10", true, "Setting ASCII OK!", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSimBus bus;
+        auto& module = static_cast<CSimDigitalIo&>(bus.Add("6373", 0x0A, 9600, ESimProtocol::Rtu));
+        m_link.Attach(1, bus);
+        m_frame.m_bDioChanged = 0;
+        m_boxes.m_boxes.clear();
+        m_frame.m_strDioParams = {"0A", "06", "0", "40", "0", "6373"};
+        CM6373Modbus dlg;
+        dlg.Create(IDD_M6373_MODBUS);
+        Tick(dlg, 2);
+        ui::Type(dlg, IDC_DIO_ADDRESS, c.typed);
+        ui::ChooseRow(dlg, IDC_DIO_PROTOCOL, c.protocolRow);
+        ASSERT_TRUE(ui::Click(dlg, IDC_DIO_SETTING));
+        if (c.silent) module.Faults().nSilentAfter = 0;
+        Tick(dlg, 2);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
+        EXPECT_EQ(m_frame.m_bDioChanged, c.flag);
+        EXPECT_FALSE(dlg.IsRunning());
+    }
 }
 
 TEST_F(CM6373ModbusTest, TypedAddressesAreCheckedBeforeAnythingIsQueued)

@@ -64,7 +64,7 @@ public:
     using CModuleDlg::QueueCommand;
     using CModuleDlg::ReadSettings;
     using CModuleDlg::SendAscii;
-    using CModuleDlg::SettingTextOf;
+    using CModuleDlg::SettingOf;
     using CModuleDlg::ShowSettingOutcome;
     using CModuleDlg::UseRangeBox;
 
@@ -233,13 +233,17 @@ TEST_F(ModuleBase, ASettingIsTheConfigurationWithItsWriteBackOrASwitchThatKeepsT
     std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
     ASSERT_TRUE(choice);
 
-    EXPECT_EQ(m_dlg.SettingTextOf(*choice, true), "$01R1") << "sent where the module answers now";
-    EXPECT_EQ(m_frame.m_strNewParams[0], "") << "the switch leaves the row as it is";
-    EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+    CModuleDlg::SConfiguration sw = m_dlg.SettingOf(*choice, true);
+    EXPECT_EQ(sw.strRequest, "$01R1\r") << "sent where the module answers now";
+    EXPECT_EQ(sw.strNewAddress, "01") << "the switch leaves the module at its address";
+    EXPECT_TRUE(sw.params.empty()) << "and the row as it is";
 
-    EXPECT_EQ(m_dlg.SettingTextOf(*choice, false), "%0112090602");
-    EXPECT_EQ(m_frame.m_strNewParams[0], "12");
-    EXPECT_EQ(m_frame.m_strNewParams[3], "09");
+    CModuleDlg::SConfiguration configuration = m_dlg.SettingOf(*choice, false);
+    EXPECT_EQ(configuration.strRequest, "%0112090602\r");
+    EXPECT_EQ(configuration.strNewAddress, "12");
+    EXPECT_EQ(configuration.params[0], "12");
+    EXPECT_EQ(configuration.params[3], "09");
+    EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0) << "nothing is written back before it goes out";
 }
 
 TEST_F(ModuleBase, ASettingOutcomeBoxStopsTheTimerAndNamesItsOutcome)

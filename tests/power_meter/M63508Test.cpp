@@ -280,7 +280,7 @@ TEST_F(M63508, AMeterWithoutDigitalIoHasDisabledLampsThatTakeNoClicks)
     EXPECT_EQ(TakeRequests(), (Requests{"#01B"}));
 }
 
-TEST_F(M63508, SettingWritesTheConfigurationAndTheRowBeforeTheMeterAnswers)
+TEST_F(M63508, SettingWritesTheConfigurationAndTheRowAsItGoesOut)
 {
     struct Case {
         const char* check;
@@ -311,6 +311,10 @@ TEST_F(M63508, SettingWritesTheConfigurationAndTheRowBeforeTheMeterAnswers)
         ui::ChooseRow(dlg, IDC_PM_CHECKSUM, c.checksumRow);
         if (c.modbus) ui::Click(dlg, IDC_PM_PROTOCOL_SWITCH);
         ui::Click(dlg, IDC_PM_SETTING);
+        EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0) << "nothing has gone out yet";
+        TakeRequests();
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), Requests{c.request});
         std::string address = Format("%02X", std::stoi(c.address));
         EXPECT_EQ(m_frame.m_bPowerMeterChanged, 1);
         EXPECT_EQ(m_frame.m_strNewRowText,
@@ -320,9 +324,6 @@ TEST_F(M63508, SettingWritesTheConfigurationAndTheRowBeforeTheMeterAnswers)
         EXPECT_EQ(m_frame.m_strNewParams[2], c.checkDigit);
         EXPECT_EQ(m_frame.m_strNewParams[3], "01");
         EXPECT_EQ(m_frame.m_strNewParams[4], "0");
-        TakeRequests();
-        Tick(dlg);
-        EXPECT_EQ(TakeRequests(), Requests{c.request});
     }
 }
 
@@ -387,11 +388,11 @@ TEST_F(M63508, ATypedChecksumTextKeepsTheModulesSetting)
     Open({"01", "06", "4", "01", "0", "6530"});
     ui::Type(m_dlg, IDC_PM_CHECKSUM, "maybe");
     ui::Click(m_dlg, IDC_PM_SETTING);
-    EXPECT_EQ(m_frame.m_strNewParams[2], "4");
-    EXPECT_EQ(m_frame.m_strNewRowText[3], "Enable");
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{Wire("%0101010640", true)});
+    EXPECT_EQ(m_frame.m_strNewParams[2], "4");
+    EXPECT_EQ(m_frame.m_strNewRowText[3], "Enable");
 }
 
 TEST_F(M63508, AnAddressOutsideZeroTo255IsRefusedAndNothingIsWritten)
@@ -408,7 +409,7 @@ TEST_F(M63508, TheSettingsBoxesShowTheBlockAndWriteItBackUntouched)
     m_frame.m_strPowerMeterParams = {"22", "07", "4", "01", "0", "6530"};
     ExpectSettingsRoundTrip<CM63508>(IDD_M63508, IDC_PM_SETTING,
                                      {{IDC_PM_BAUD, 4}, {IDC_PM_CHECKSUM, 0}},
-                                     {"22", "07", "4", "01", "0"});
+                                     {"22", "07", "4", "01", "0"}, 1);
 }
 
 TEST_F(M63508, EnterClosesTheDialogLikeCancel)
@@ -447,6 +448,30 @@ TEST_F(M63508, OpenComErrorLeavesTheDialogPollingIntoSilence)
     EXPECT_TRUE(m_dlg.IsTimerActive(1000));
     Tick(m_dlg, 2);
     EXPECT_EQ(Text(IDC_PM_V1), "");
-    ui::Click(m_dlg, IDCANCEL);
+    // A Setting on the line that never opened sends nothing, so the row stays as it is.
+    ui::Type(m_dlg, IDC_PM_ADDRESS, "5");
+    ui::Click(m_dlg, IDC_PM_SETTING);
+    Tick(m_dlg, 2);
     EXPECT_FALSE(m_dlg.IsRunning());
+    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+}
+
+// "Read PT" pressed after a Setting with a new address waits: the "%" goes out first, to the
+// address the meter answers to, and only then is the new address the one polled.
+TEST_F(M63508, ARequestPressedAfterTheSettingDoesNotDisplaceIt)
+{
+    CSimPowerMeter& meter = AddMeter("6530", 1);
+    Open({"01", "06", "0", "01", "0", "6530"});
+    Tick(m_dlg);
+    ui::Type(m_dlg, IDC_PM_ADDRESS, "5");
+    ui::Click(m_dlg, IDC_PM_SETTING);
+    ui::Click(m_dlg, IDC_PM_READ_PT);
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%0105010600"});
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
+    EXPECT_EQ(meter.Address(), 5);
+    EXPECT_EQ(m_frame.m_strNewParams[0], "05");
 }

@@ -192,7 +192,7 @@ TEST_F(M6530rtu, TheAddressWriteIsJudgedByItsOwnReply)
     }
 }
 
-TEST_F(M6530rtu, SettingWritesTheRowBeforeTheMeterAnswers)
+TEST_F(M6530rtu, SettingWritesTheRowAsItGoesOut)
 {
     AddMeter("6539", 0x0A, 19200);
     Open("6539", "0A", "19200");
@@ -201,6 +201,10 @@ TEST_F(M6530rtu, SettingWritesTheRowBeforeTheMeterAnswers)
     EXPECT_FALSE(ui::ChooseRow(m_dlg, IDC_PM_CHECKSUM, 0));
     ui::Type(m_dlg, IDC_PM_ADDRESS, "17");
     ui::Click(m_dlg, IDC_PM_SETTING);
+    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0) << "nothing has gone out yet";
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0608120011"}));
     EXPECT_EQ(m_frame.m_bPowerMeterChanged, 1);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6539", "11", "19200", "CRC", ""}));
     EXPECT_EQ(m_frame.m_strNewParams[0], "11");
@@ -218,7 +222,6 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
         ui::Type(dlg, IDC_PM_ADDRESS, "17"); // the switch carries no address
         ui::Click(dlg, IDC_PM_PROTOCOL_SWITCH);
         ui::Click(dlg, IDC_PM_SETTING);
-        EXPECT_EQ(m_frame.m_strNewRowText[1], "0A");
         TakeRequests();
         if (silent) meter.Faults().nSilentAfter = 0;
         Tick(dlg);
@@ -231,6 +234,8 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
         EXPECT_FALSE(dlg.IsTimerActive(1000));
         EXPECT_TRUE(TakeRequests().empty());
         EXPECT_EQ(meter.Protocol(), silent ? ESimProtocol::Rtu : ESimProtocol::Ascii);
+        EXPECT_EQ(m_frame.m_strNewRowText[1], "") << "the row keeps its address";
+        EXPECT_EQ(m_frame.m_strNewParams[0], "");
     }
 }
 
@@ -282,4 +287,9 @@ TEST_F(M6530rtu, OpenComErrorLeavesTheDialogWithoutPolling)
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_FALSE(m_dlg.IsTimerActive(1000));
     EXPECT_TRUE(m_dlg.IsRunning());
+    // A Setting then sends nothing, so the row stays as it is.
+    ui::Type(m_dlg, IDC_PM_ADDRESS, "5");
+    ui::Click(m_dlg, IDC_PM_SETTING);
+    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }

@@ -113,12 +113,13 @@ TEST_F(M6307pModbus, SettingANewAddressWritesItBackAndReportsBehindPolling)
         return m_boxes.m_nAnswer;
     };
     Setting("5", 1);
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0) << "nothing has gone out yet";
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0C0608120005"}));
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6307", "05", "9600", "CRC", "BA1 -200-650C"}));
     // The checksum digit is the block's Check entry, the format its Format entry.
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "4", "", "2", ""}));
     EXPECT_EQ(m_frame.m_bRtdInputChanged, 1);
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), RtuFrames({"0C0608120005"}));
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
@@ -221,4 +222,23 @@ TEST_F(M6307pModbus, TheListShowsEveryRowWhole)
     Tick(dlg, 2);
     ASSERT_EQ(ui::Rows(dlg, IDC_PC_LIST).size(), 3u);
     EXPECT_EQ(ui::ClippedRows(dlg, IDC_PC_LIST), std::vector<std::string>{});
+}
+
+// On a line that never opened nothing goes out, so Update leaves the row as it is.
+TEST_F(M6307pModbus, UpdateAfterOpenComErrorChangesNoRow)
+{
+    m_link.Detach(1);
+    Open();
+    ui::Type(m_dlg, IDC_PC_ADDRESS, "5");
+    ui::ChooseRow(m_dlg, IDC_PC_PROTOCOL, 1);
+    ui::Click(m_dlg, IDC_PC_UPDATE);
+    m_frame.m_strM6300ModbusParams = {"6300", "1a", "06", "0", "0", ""};
+    CM6300Modbus dlg;
+    dlg.Create(IDD_M6300_MODBUS);
+    ui::Type(dlg, IDC_PC_ADDRESS, "5");
+    ui::ChooseRow(dlg, IDC_PC_PROTOCOL, 1);
+    ui::Click(dlg, IDC_PC_UPDATE);
+    EXPECT_EQ(m_boxes.Texts(), (std::vector<std::string>{"Open Com Error!", "Open Com Error!"}));
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }

@@ -214,14 +214,15 @@ TEST_F(M6309x, SettingSendsThePercentRequestWritesBackAndCloses)
     ui::ChooseRow(m_dlg, IDC_RTD_FORMAT, 3);
     ui::Type(m_dlg, IDC_RTD_ADDRESS, "31");
     ui::Click(m_dlg, IDC_RTD_SETTING);
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 1) << "written back in the handler";
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0) << "nothing has gone out yet";
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%131F230603"});
+    EXPECT_EQ(m_frame.m_bRtdInputChanged, 1) << "written back as the request goes out";
     EXPECT_EQ(m_frame.m_strNewRowText,
               (RowTexts{"6309", "1F", "9600", "Disable", "BA1 -200-650C"}));
     EXPECT_EQ(m_frame.m_strNewParams,
               (ModuleParamBlock{"1F", "06", "0", "23", "3", m_frame.m_strNewParams[5]}));
-    TakeRequests();
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"%131F230603"});
     WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});

@@ -194,11 +194,13 @@ TEST_F(M6382TModbus, UpdateWritesTheNewAddressToTheOldOneThenCloses)
     TakeRequests();
     ui::Type(m_dlg, IDC_PC_ADDRESS, "5");
     ui::Click(m_dlg, IDC_PC_UPDATE);
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{}) << "nothing has gone out yet";
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010608120005"}));
+    // The texts as it goes out; no flag, so the row stays as it is.
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"", "05", "9600", "Disable", ""}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "0", "", "0", ""}));
     EXPECT_EQ(m_frame.m_bSixChannelTempChanged, 0);
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), RtuFrames({"010608120005"}));
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_TRUE(TakeRequests().empty());

@@ -293,9 +293,8 @@ TEST_F(M6386Functions, ARefusalInTheFollowChainWaitsForTheNextAcknowledgedWrite)
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(module.ChannelType(ch), 0x10) << ch;
 }
 
-// The automatic reads alternate with the poll. The row is rewritten when "Setting" is pressed, so
-// no button pressed before its tick (the reads, a calibration, a lamp) takes the setting's place:
-// the module would keep its old address while every request went to the new one.
+// The automatic reads alternate with the poll. No button pressed before the setting's tick (the
+// reads, a calibration, a lamp) takes the setting's place, and the row is rewritten as it goes out.
 TEST_F(M6386Functions, NothingDisplacesAWaitingSetting)
 {
     OpenPerChannel();
@@ -304,13 +303,13 @@ TEST_F(M6386Functions, NothingDisplacesAWaitingSetting)
               (Requests{"$116", "$118C0", "#11", "$113", "#11", "$113", "#11", "$113"}));
     ui::Type(m_dlg, IDC_TC_ADDRESS, "18");
     ui::Click(m_dlg, IDC_TC_SETTING);
-    EXPECT_EQ(m_frame.m_strNewParams[0], "12");
     for (int button : {IDC_TC_CH_READ, IDC_TC_READ, IDC_TC_ZERO, IDC_TC_CALIBRATE,
                        IDC_TC_FOLLOW_CH0, IDC_TC_CH_CONF})
         ui::Click(m_dlg, button);
     m_dlg.OnLButtonDown(MK_LBUTTON, ui::CentreOf(m_dlg, IDC_TC_LOW_LAMP));
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%1112FF0600"});
+    EXPECT_EQ(m_frame.m_strNewParams[0], "12");
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Texts{"Setting Configuration OK!"});
     EXPECT_EQ(m_bus.Module(0).Address(), 0x12);

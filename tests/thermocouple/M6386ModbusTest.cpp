@@ -130,11 +130,12 @@ TEST_F(M6386Modbus, SettingWritesTheAddressToTheModuleAndTheRowBack)
     Tick(m_dlg);
     TakeRequests();
     Setting("5", 1);
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0) << "nothing has gone out yet";
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0608120005"}));
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6386", "05", "9600", "Disable", ""}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "0", "0F", "", ""}));
     EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0608120005"}));
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
@@ -148,13 +149,18 @@ TEST_F(M6386Modbus, TheSwitchToAsciiWritesZeroToTheProtocolRegister)
     Open();
     Tick(m_dlg);
     TakeRequests();
+    m_frame.m_strNewRowText[1] = "0A";
+    m_frame.m_strNewParams[0] = "0A";
     Setting("10", 0);
-    EXPECT_EQ(m_frame.m_strNewRowText[4], "");
-    EXPECT_EQ(m_frame.m_strNewParams[4], "");
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0A06080D0000"}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Modbus/RTU OK!"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
+    EXPECT_EQ(m_frame.m_strNewRowText[4], "");
+    EXPECT_EQ(m_frame.m_strNewParams[4], "");
+    // The switch went to the module's own address: the row keeps it.
+    EXPECT_EQ(m_frame.m_strNewRowText[1], "0A");
+    EXPECT_EQ(m_frame.m_strNewParams[0], "0A");
 }
 
 TEST_F(M6386Modbus, ARefusedAddressGetsTheInitTextAndSilenceKeepsPolling)

@@ -192,13 +192,14 @@ TEST_F(M6386, SettingWritesBackSendsThePercentRequestAndCloses)
     DWORD before = GetTickCount();
     Setting("20");
     EXPECT_EQ(GetTickCount() - before, 200u);
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0) << "nothing has gone out yet";
+    TakeRequests();
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%1014150602"});
     EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6386", "14", "9600", "Disable", "T/C N-Type"}));
     EXPECT_EQ(m_frame.m_strNewParams,
               (ModuleParamBlock{"14", "06", "0", "15", "2", m_frame.m_strNewParams[5]}));
-    TakeRequests();
-    Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"%1014150602"});
     WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Texts{"Setting Configuration OK!"});
@@ -262,11 +263,11 @@ TEST_F(M6386, PerChannelModelSwitchesWithThePercentRequestThenTheDollarRequest)
     Open({"11", "06", "0", "FF", "0", "4386A"});
     ui::ChooseRow(m_dlg, IDC_TC_PROTOCOL, 1);
     Setting("18");
-    EXPECT_EQ(m_frame.m_strNewParams[3], "FF");
-    EXPECT_EQ(m_frame.m_strNewParams[4], "4");
     TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(m_link.Requests(), (Requests{"%1112FF0604", "$12R1"}));
+    EXPECT_EQ(m_frame.m_strNewParams[3], "FF");
+    EXPECT_EQ(m_frame.m_strNewParams[4], "4");
     EXPECT_EQ(m_boxes.Texts(), Texts{"Setting MODBUS/RTU OK!"});
     EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
     EXPECT_EQ(module.Address(), 0x12);
@@ -402,6 +403,7 @@ TEST_F(M6386, TheFormatDigitMeansTheProtocolOnlyOnThe4386A)
         ui::Click(dlg, IDC_TC_SETTING);
         if (c.written) {
             EXPECT_TRUE(m_boxes.Texts().empty());
+            Tick(dlg, 3); // written back as the setting goes out
             EXPECT_EQ(m_frame.m_strNewParams[4], c.written);
         } else {
             EXPECT_EQ(m_boxes.Texts(), Texts{"Choose the Data Format!"});
@@ -459,4 +461,44 @@ TEST_F(M6386, EachModelGroupsRequestSequenceWithAndWithoutTheChecksum)
             dlg.OnCancel();
         }
     }
+}
+
+// A setting pressed before the first tick waits behind the start-up reads, which stay on the
+// address the module answers to; the configuration then goes there, and the row is rewritten
+// only once it has gone out.
+TEST_F(M6386, ASettingBeforeTheFirstTickWaitsBehindTheStartupReadsOnTheCurrentAddress)
+{
+    CSimModule& module = m_bus.Add("4388", 0x12, 9600);
+    Open({"12", "06", "0", "0F", "0", "4388"});
+    TakeRequests();
+    Setting("32");
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    Tick(m_dlg, 3);
+    Requests sent = TakeRequests();
+    ASSERT_FALSE(sent.empty());
+    for (const std::string& r : sent) EXPECT_EQ(r.substr(1, 2), "12") << r;
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "%12200F0600"), sent.end());
+    EXPECT_EQ(m_boxes.Texts(), Texts{"Setting Configuration OK!"});
+    EXPECT_EQ(module.Address(), 0x20);
+    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
+    EXPECT_EQ(m_frame.m_strNewParams[0], "20");
+}
+
+// The switch to Modbus RTU goes to the address the module answers to and is framed by it: "00"
+// typed on a checksum-on module at 05 still sends the checksum digits the module needs.
+TEST_F(M6386, TheSwitchIsFramedByTheAddressItGoesToNotTheTypedOne)
+{
+    CSimModule& module = AddEightChannels();
+    module.SetAddress(0x05);
+    module.SetChecksum(true);
+    Open({"05", "06", "4", "0F", "0", "6386"});
+    ui::ChooseRow(m_dlg, IDC_TC_PROTOCOL, 1);
+    Setting("00");
+    TakeRequests();
+    Tick(m_dlg, 2);
+    Requests sent = m_link.Requests();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0], WithChecksum("$05R1"));
+    EXPECT_EQ(module.Protocol(), ESimProtocol::Rtu);
+    EXPECT_EQ(module.Address(), 0x05);
 }
