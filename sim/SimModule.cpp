@@ -191,6 +191,7 @@ std::optional<std::string> CSimModule::IdentityAscii(char lead, std::string_view
         return Ack() + SimHexPair(m_nType) + SimHexPair(SimBaudCode(m_dwBaud)) +
                SimHexPair(ReportedFormat() | (m_bChecksum ? kChecksumBit : 0));
     if (body == "R1") {
+        if (m_faults.bRefuseSettings) return Refuse();
         // The module goes over to Modbus RTU at once and has nothing to say in ASCII any more.
         m_eProtocol = ESimProtocol::Rtu;
         return std::string();
@@ -203,7 +204,7 @@ std::optional<std::string> CSimModule::IdentityAscii(char lead, std::string_view
 // could lose the module by a typing error, so it refuses with "?AA" and changes nothing.
 std::string CSimModule::Configure(std::string_view fields)
 {
-    if (fields.size() != 8) return Refuse();
+    if (m_faults.bRefuseSettings || fields.size() != 8) return Refuse();
     auto address = SimParseHex(fields.substr(0, 2));
     auto type = SimParseHex(fields.substr(2, 2));
     auto baudCode = SimParseHex(fields.substr(4, 2));
@@ -338,6 +339,8 @@ std::optional<WORD> CSimModule::ReadSharedRegister(WORD reg) const
 // request, so changing the state here is already "after").
 std::optional<BYTE> CSimModule::WriteSharedRegister(WORD reg, WORD value)
 {
+    bool setting = reg == kRegProtocol || reg == kRegSlaveAddress;
+    if (setting && m_faults.bRefuseSettings) return kSimIllegalValue;
     if (reg == kRegProtocol) {
         if (value > 1) return kSimIllegalValue;
         if (value == 1) m_eProtocol = ESimProtocol::Ascii;

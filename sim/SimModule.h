@@ -28,6 +28,9 @@ struct SSimFaults {
     int nSilentAfter = -1; // the module gives this many more replies, then stops answering
     bool bHangUp = false;  // the next request addressed to the module closes the line instead
     bool bBlank = false;   // every ASCII reply is its carriage return alone; RTU replies are lost
+    // Every configuration is refused and changes nothing: "%" and "$AAR1" get "?AA", a write of
+    // the address or protocol register an illegal-value exception.
+    bool bRefuseSettings = false;
 };
 
 // What a module puts on the line for one request.

@@ -1,6 +1,7 @@
 #include "6385pModbus.h"
 
 #include "AiChannelTypes.h"
+#include "HexText.h"
 #include "ModuleDialogs.h"
 #include "Strings.h"
 
@@ -11,6 +12,8 @@ REGISTER_MODULE_DIALOG(C6385pModbus)
 namespace {
 
 inline constexpr WORD kTimeout = 100;
+// Register 0x080D set to 1: the module goes over to ASCII.
+inline constexpr const char* kToAscii = "06080D0001";
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
 enum : int { kPhaseValue = 0, kPhaseInput = 1, kPhaseOutputs = 2, kPhases = 3 };
@@ -80,10 +83,12 @@ void C6385pModbus::PollStep()
     TakeReply();
     m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kSwitched) {
-        // Reported whatever the reply: a module that has switched may answer in ASCII or not at
-        // all.
+        // A module that has switched may answer in ASCII or not at all: only its exception reply
+        // is a refusal.
         m_nLastCommand = kNothing;
-        TickMessageBox("Setting OK!", nullptr, MB_OK);
+        bool refused = m_nLastResult == 1 && IsRtuException(HexTextToBytes(m_strAddress + kToAscii),
+                                                            HexTextToBytes(m_strReply));
+        TickMessageBox(refused ? kConfigurationError : "Setting OK!", nullptr, MB_OK);
         OnCancel();
         return;
     }
@@ -97,7 +102,7 @@ void C6385pModbus::PollStep()
         break;
     case kCmdToAscii:
         m_nLastCommand = kSwitched;
-        request = "06080D0001";
+        request = kToAscii;
         break;
     default:
         m_nLastCommand = kPolled;

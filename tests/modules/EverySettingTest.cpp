@@ -5,8 +5,19 @@
 #include "EveryDialog.h"
 
 #include "ModuleDialogs.h"
+#include "PerChannelIds.h"
 #include "Strings.h"
 #include "UiDriver.h"
+#include "analog_input/AnalogInputIds.h"
+#include "analog_output/AnalogOutputIds.h"
+#include "analog_output/OutputDiIds.h"
+#include "counter_power/CounterPowerIds.h"
+#include "digital_io/DigitalIoIds.h"
+#include "rtd/RtdIds.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+#include <QLabel>
+#include <QLineEdit>
 
 #include <map>
 
@@ -143,6 +154,189 @@ TEST_P(CEverySettingTest, AfterAFailedOpenASettingChangesNoRow)
     if (row.nAddressBox) ui::Type(*dlg, row.nAddressBox, "50");
     ui::Click(*dlg, row.nSettingButton);
     Tick(*dlg, 4);
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+    EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
+    EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
+}
+
+// How a dialog switches the module to the other protocol: the box and the row chosen in it (-1:
+// the box is a check box, clicked), and the switch on the wire (checksum digits and CRC left
+// off). Empty request: the dialog has no protocol switch.
+struct SProtocolSwitch {
+    int nBox = 0;
+    int nRow = -1;
+    std::string strRequest;
+};
+
+const std::map<std::string, SProtocolSwitch> kProtocolSwitch = {
+    {"CM6530rtu", {IDC_PM_PROTOCOL_SWITCH, -1, "0106080D0001"}},
+    {"CM63508", {IDC_PM_PROTOCOL_SWITCH, -1, "%014D020600"}},
+    {"CM6363", {IDC_CNT_PROTOCOL, 1, "$0AR1"}},
+    {"CM6380", {}},
+    {"CM6309x", {IDC_RTD_PROTOCOL, 1, "$13R1"}},
+    {"CM6307p", {IDC_PC_PROTOCOL, 1, "%004DFF0604"}},
+    {"CM6382p", {}},
+    {"CM63828p", {}},
+    {"CM6307pModbus", {IDC_PC_PROTOCOL, 0, "0C06080D0001"}},
+    {"CM6300Modbus", {IDC_PC_PROTOCOL, 0, "1A06080D0001"}},
+    {"CM6382pModbus", {}},
+    {"CM6382TModbus", {}},
+    {"CM6384", {IDC_AI_PROTOCOL, 1, "$01R1"}},
+    {"CM6384Modbus", {IDC_AI_PROTOCOL, 0, "0106080D0001"}},
+    {"CM6387", {}},
+    {"CM6384P", {}},
+    {"CM6384pModbus", {}},
+    {"C6385pModbus", {IDC_6385_ASCII, -1, "0106080D0001"}},
+    {"CM6386", {IDC_TC_PROTOCOL, 1, "$10R1"}},
+    {"CM6386Modbus", {IDC_TC_PROTOCOL, 0, "0A06080D0000"}},
+    {"CM6386P", {}},
+    {"CM6386PModbus", {}},
+    {"CM6381p", {}},
+    {"CM6359", {IDC_AO_PROTOCOL, 1, "$01R1"}},
+    {"CM6359Modbus", {IDC_AO_PROTOCOL, 0, "0106080D0000"}},
+    {"CM6359p", {}},
+    {"CM6359pModbus", {}},
+    {"CM6373", {IDC_DIO_PROTOCOL, 1, "$01R1"}},
+    {"CM6373Modbus", {IDC_DIO_PROTOCOL, 1, "0106080D0001"}},
+    {"CV1333E", {}},
+    {"CV1333M", {}},
+    {"CV1327", {}},
+    {"CV1359", {}},
+    {"CV1300", {}},
+    {"CV1384H", {}},
+};
+
+TEST(EverySettingTable, HasOneProtocolSwitchPerDialog)
+{
+    ExpectOneEntryPerRow(kProtocolSwitch);
+}
+
+// The address the row names, and "77" typed (0x4D): none of its forms may reach the row.
+bool NamesTypedAddress(const std::string& entry)
+{
+    return entry.find("4D") != std::string::npos || entry.find("4d") != std::string::npos ||
+           entry.starts_with("77");
+}
+
+// Chooses the other protocol as the row's switch does, with "77" typed, and presses Setting.
+void PressProtocolSwitch(CDialog& dlg, const SDialogRow& row, const SProtocolSwitch& chosen)
+{
+    ui::Type(dlg, row.nAddressBox, "77");
+    if (chosen.nRow < 0) {
+        EXPECT_TRUE(ui::Click(dlg, chosen.nBox));
+    } else {
+        EXPECT_TRUE(ui::ChooseRow(dlg, chosen.nBox, chosen.nRow));
+    }
+    ui::Click(dlg, row.nSettingButton);
+}
+
+// "77" typed, the other protocol chosen, Setting pressed: the switch goes to the address the
+// module answers to ("%00" forms: the address of a module in its INIT state), and the row's
+// address entries keep that address; only a "%" form, which carries the new address to the
+// module, may name it.
+TEST_P(CEverySettingTest, AProtocolSwitchLeavesTheRowsAddress)
+{
+    const SDialogRow& row = GetParam();
+    const SProtocolSwitch& expected = kProtocolSwitch.at(row.name);
+    if (expected.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
+    std::unique_ptr<CDialog> dlg = Open(row);
+    ASSERT_NE(dlg, nullptr);
+    PressProtocolSwitch(*dlg, row, expected);
+    TakeRequests();
+    Tick(*dlg, 12);
+    EXPECT_EQ(FirstConfiguration(TakeRequests()), expected.strRequest);
+    if (expected.strRequest[0] == '%') return;
+    const std::string& rowAddress = m_frame.m_strNewRowText[1];
+    EXPECT_FALSE(NamesTypedAddress(rowAddress)) << rowAddress;
+    for (const std::string& entry : m_frame.m_strNewParams)
+        EXPECT_FALSE(NamesTypedAddress(entry)) << entry;
+}
+
+// Whether a dialog's Setting sends a configuration the module can refuse.
+enum class ERefusable { Yes, None };
+
+const std::map<std::string, ERefusable> kRefusable = {
+    {"CM6530rtu", ERefusable::Yes},      {"CM63508", ERefusable::Yes},
+    {"CM6363", ERefusable::Yes},         {"CM6380", ERefusable::Yes},
+    {"CM6309x", ERefusable::Yes},        {"CM6307p", ERefusable::Yes},
+    {"CM6382p", ERefusable::Yes},        {"CM63828p", ERefusable::Yes},
+    {"CM6307pModbus", ERefusable::Yes},  {"CM6300Modbus", ERefusable::Yes},
+    {"CM6382pModbus", ERefusable::None}, {"CM6382TModbus", ERefusable::Yes},
+    {"CM6384", ERefusable::Yes},         {"CM6384Modbus", ERefusable::Yes},
+    {"CM6387", ERefusable::Yes},         {"CM6384P", ERefusable::Yes},
+    {"CM6384pModbus", ERefusable::None}, {"C6385pModbus", ERefusable::None},
+    {"CM6386", ERefusable::Yes},         {"CM6386Modbus", ERefusable::Yes},
+    {"CM6386P", ERefusable::Yes},        {"CM6386PModbus", ERefusable::None},
+    {"CM6381p", ERefusable::Yes},        {"CM6359", ERefusable::Yes},
+    {"CM6359Modbus", ERefusable::Yes},   {"CM6359p", ERefusable::Yes},
+    {"CM6359pModbus", ERefusable::None}, {"CM6373", ERefusable::Yes},
+    {"CM6373Modbus", ERefusable::Yes},   {"CV1333E", ERefusable::None},
+    {"CV1333M", ERefusable::None},       {"CV1327", ERefusable::None},
+    {"CV1359", ERefusable::None},        {"CV1300", ERefusable::None},
+    {"CV1384H", ERefusable::None},
+};
+
+TEST(EverySettingTable, HasOneRefusalPerDialog)
+{
+    ExpectOneEntryPerRow(kRefusable);
+}
+
+// A success text in a box or a field.
+bool IsSuccessText(const std::string& text)
+{
+    return text.find("OK!") != std::string::npos || text.find("Successful") != std::string::npos;
+}
+
+std::vector<std::string> FieldTexts(CDialog& dlg)
+{
+    std::vector<std::string> texts;
+    for (auto* label : dlg.GetWidget()->findChildren<QLabel*>())
+        texts.push_back(label->text().toStdString());
+    for (auto* edit : dlg.GetWidget()->findChildren<QLineEdit*>())
+        texts.push_back(edit->text().toStdString());
+    return texts;
+}
+
+// The module refuses the configuration ("?AA", an exception): no box or field claims success, and
+// the row keeps what it said before.
+TEST_P(CEverySettingTest, ARefusedConfigurationNeverShowsASuccessText)
+{
+    const SDialogRow& row = GetParam();
+    if (kRefusable.at(row.name) == ERefusable::None) GTEST_SKIP() << "no configuration";
+    std::unique_ptr<CDialog> dlg = Open(row);
+    ASSERT_NE(dlg, nullptr);
+    for (size_t i = 0; i < m_bus.Count(); ++i) m_bus.Module(i).Faults().bRefuseSettings = true;
+    ui::Type(*dlg, row.nAddressBox, "50");
+    ui::Click(*dlg, row.nSettingButton);
+    TakeRequests();
+    Tick(*dlg, 12);
+    Requests sent = TakeRequests();
+    EXPECT_NE(FirstConfiguration(sent), "") << "no configuration went out";
+    for (const std::string& text : m_boxes.Texts()) EXPECT_FALSE(IsSuccessText(text)) << text;
+    for (const std::string& text : FieldTexts(*dlg)) EXPECT_FALSE(IsSuccessText(text)) << text;
+    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+    EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
+    EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
+}
+
+// The module refuses the protocol switch ("?AA", an exception; a "%00" form reaches it in its
+// INIT state): no box or field claims success, and the row keeps what it said before.
+TEST_P(CEverySettingTest, ARefusedProtocolSwitchNeverShowsASuccessText)
+{
+    const SDialogRow& row = GetParam();
+    const SProtocolSwitch& chosen = kProtocolSwitch.at(row.name);
+    if (chosen.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
+    std::unique_ptr<CDialog> dlg = Open(row);
+    ASSERT_NE(dlg, nullptr);
+    CSimModule& module = m_bus.Module(0);
+    module.Faults().bRefuseSettings = true;
+    if (AddressOf(chosen.strRequest) == "00") module.SetInit(true);
+    PressProtocolSwitch(*dlg, row, chosen);
+    TakeRequests();
+    Tick(*dlg, 12);
+    EXPECT_EQ(FirstConfiguration(TakeRequests()), chosen.strRequest);
+    for (const std::string& text : m_boxes.Texts()) EXPECT_FALSE(IsSuccessText(text)) << text;
+    for (const std::string& text : FieldTexts(*dlg)) EXPECT_FALSE(IsSuccessText(text)) << text;
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
     EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
     EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
