@@ -72,8 +72,15 @@ std::vector<int> Flags(const CMainFrame& f)
             f.m_bUniversalInputChanged};
 }
 
+struct SProtocolSwitch;
+
 class CEverySettingTest : public CEveryDialogFixture,
-                          public ::testing::WithParamInterface<SDialogRow> {};
+                          public ::testing::WithParamInterface<SDialogRow> {
+protected:
+    // Opens the row's dialog for its protocol switch: a switch offered only in the INIT state
+    // finds the module there and the row at address 00.
+    std::unique_ptr<CDialog> OpenForSwitch(const SDialogRow& row, const SProtocolSwitch& chosen);
+};
 
 // "50" typed and Setting pressed before the first tick: the first configuration on the wire
 // (checksum digits and CRC left off) goes to the address the module answers to, and nothing
@@ -166,6 +173,8 @@ struct SProtocolSwitch {
     int nBox = 0;
     int nRow = -1;
     std::string strRequest;
+    // The box is offered only for a module at address 00, in its INIT state.
+    bool bAtInit = false;
 };
 
 const std::map<std::string, SProtocolSwitch> kProtocolSwitch = {
@@ -175,8 +184,8 @@ const std::map<std::string, SProtocolSwitch> kProtocolSwitch = {
     {"CM6380", {}},
     {"CM6309x", {IDC_RTD_PROTOCOL, 1, "$13R1"}},
     {"CM6307p", {IDC_PC_PROTOCOL, 1, "%004DFF0604"}},
-    {"CM6382p", {}},
-    {"CM63828p", {}},
+    {"CM6382p", {IDC_PC_PROTOCOL, 1, "%004D000604", true}},
+    {"CM63828p", {IDC_PC_PROTOCOL, 1, "%004D000604", true}},
     {"CM6307pModbus", {IDC_PC_PROTOCOL, 0, "0C06080D0001"}},
     {"CM6300Modbus", {IDC_PC_PROTOCOL, 0, "1A06080D0001"}},
     {"CM6382pModbus", {}},
@@ -184,17 +193,17 @@ const std::map<std::string, SProtocolSwitch> kProtocolSwitch = {
     {"CM6384", {IDC_AI_PROTOCOL, 1, "$01R1"}},
     {"CM6384Modbus", {IDC_AI_PROTOCOL, 0, "0106080D0001"}},
     {"CM6387", {}},
-    {"CM6384P", {}},
+    {"CM6384P", {IDC_PC_PROTOCOL, 1, "%004DFF0604", true}},
     {"CM6384pModbus", {}},
     {"C6385pModbus", {IDC_6385_ASCII, -1, "0106080D0001"}},
     {"CM6386", {IDC_TC_PROTOCOL, 1, "$10R1"}},
     {"CM6386Modbus", {IDC_TC_PROTOCOL, 0, "0A06080D0000"}},
-    {"CM6386P", {}},
+    {"CM6386P", {IDC_PC_PROTOCOL, 1, "%004DFF0604", true}},
     {"CM6386PModbus", {}},
-    {"CM6381p", {}},
+    {"CM6381p", {IDC_PC_PROTOCOL, 1, "%004DFF0680", true}},
     {"CM6359", {IDC_AO_PROTOCOL, 1, "$01R1"}},
     {"CM6359Modbus", {IDC_AO_PROTOCOL, 0, "0106080D0000"}},
-    {"CM6359p", {}},
+    {"CM6359p", {IDC_ODI_PROTOCOL, 1, "%004D000680", true}},
     {"CM6359pModbus", {}},
     {"CM6373", {IDC_DIO_PROTOCOL, 1, "$01R1"}},
     {"CM6373Modbus", {IDC_DIO_PROTOCOL, 1, "0106080D0001"}},
@@ -218,6 +227,18 @@ bool NamesTypedAddress(const std::string& entry)
            entry.starts_with("77");
 }
 
+std::unique_ptr<CDialog> CEverySettingTest::OpenForSwitch(const SDialogRow& row,
+                                                          const SProtocolSwitch& chosen)
+{
+    SDialogRow opened = row;
+    if (chosen.bAtInit) opened.block[kAddress] = "00";
+    Prepare(opened);
+    if (chosen.bAtInit) m_bus.Module(0).SetInit(true);
+    std::unique_ptr<CDialog> dlg = CreateModuleDialog(row.name);
+    if (dlg) dlg->Create(row.nTemplate);
+    return dlg;
+}
+
 // Chooses the other protocol as the row's switch does, with "77" typed, and presses Setting.
 void PressProtocolSwitch(CDialog& dlg, const SDialogRow& row, const SProtocolSwitch& chosen)
 {
@@ -239,7 +260,7 @@ TEST_P(CEverySettingTest, AProtocolSwitchLeavesTheRowsAddress)
     const SDialogRow& row = GetParam();
     const SProtocolSwitch& expected = kProtocolSwitch.at(row.name);
     if (expected.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
-    std::unique_ptr<CDialog> dlg = Open(row);
+    std::unique_ptr<CDialog> dlg = OpenForSwitch(row, expected);
     ASSERT_NE(dlg, nullptr);
     PressProtocolSwitch(*dlg, row, expected);
     TakeRequests();
@@ -326,7 +347,7 @@ TEST_P(CEverySettingTest, ARefusedProtocolSwitchNeverShowsASuccessText)
     const SDialogRow& row = GetParam();
     const SProtocolSwitch& chosen = kProtocolSwitch.at(row.name);
     if (chosen.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
-    std::unique_ptr<CDialog> dlg = Open(row);
+    std::unique_ptr<CDialog> dlg = OpenForSwitch(row, chosen);
     ASSERT_NE(dlg, nullptr);
     CSimModule& module = m_bus.Module(0);
     module.Faults().bRefuseSettings = true;
