@@ -24,6 +24,7 @@ inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr UINT kPollPeriod = 150;
 inline constexpr int kLastGroup = 5;
+inline constexpr size_t kRatioDigits = 4;
 
 inline constexpr const char* kSwitchOk = "Setting Modbus/RTU OK!";
 inline constexpr const char* kDioError = "DIO Error!";
@@ -97,10 +98,9 @@ void CM63508::PollStep()
 // Replies to the operator's requests; the cycle starts again at group 0 after each.
 void CM63508::ReadLastReply()
 {
-    bool ack = m_strReply.find('!') != std::string::npos;
     switch (m_nLastCommand) {
     case kLastOutputs:
-        if (!ack) SetStatus(kDioError);
+        if (!Acknowledged()) SetStatus(kDioError);
         break;
     case kLastReadPt:
         ReadRatio(IDC_PM_PT_READ);
@@ -121,7 +121,7 @@ void CM63508::ReadLastReply()
 void CM63508::ReadRatio(int nBox)
 {
     std::optional<std::string> ratio;
-    if (m_strReply.find('!') != std::string::npos) ratio = RatioFromReply(m_strReply);
+    if (ReplyFits('!', kRatioDigits)) ratio = RatioFromReply(m_strReply);
     if (ratio)
         SetDlgItemText(nBox, *ratio);
     else
@@ -182,7 +182,7 @@ void CM63508::ShowConfigurationOutcome()
 {
     // Silence means success only for the switch, after which the meter no longer speaks ASCII.
     bool switched = m_nLastResult != 1 && m_bSwitchSent;
-    bool accepted = m_nLastResult == 1 && CharAt(m_strReply, 0) == '!';
+    bool accepted = SettingAcknowledged();
     ConfigurationAnswered(switched || accepted);
     if (switched)
         TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);

@@ -198,12 +198,21 @@ TEST_F(M63508, ARatioReplyWithoutItsDigitsIsAReadError)
 {
     CSimPowerMeter& meter = AddMeter("6530", 1);
     Open({"01", "06", "0", "01", "0", "6530"});
-    for (int garbage : {3, 6, 9}) {
-        SCOPED_TRACE(garbage);
+    struct SSpoilt {
+        const char* what;
+        SSimFaults faults;
+    } spoilt[] = {
+        {"noise 3", {.nGarbage = 3}},
+        {"noise 6", {.nGarbage = 6}},
+        {"noise 9", {.nGarbage = 9}},
+        {"padded", {.nLongTo = 9}}, // "!01" and six digits: no ratio of four
+    };
+    for (const SSpoilt& s : spoilt) {
+        SCOPED_TRACE(s.what);
         m_dlg.SetDlgItemText(IDC_PM_STATUS, "");
         ui::Click(m_dlg, IDC_PM_READ_PT);
-        meter.Faults().nGarbage = garbage;
-        Tick(m_dlg); // $013 goes out and line noise comes back
+        meter.Faults() = s.faults;
+        Tick(m_dlg); // $013 goes out and the spoilt reply comes back
         meter.Faults() = {};
         Tick(m_dlg);
         EXPECT_EQ(Text(IDC_PM_STATUS), "Read Error!");
