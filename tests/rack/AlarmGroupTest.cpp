@@ -33,12 +33,26 @@ class AlarmGroup : public CAnalogSlotFixture, public ::testing::WithParamInterfa
 protected:
     AlarmGroup()
     {
-        const SDialogKind& kind = GetParam();
-        if (kind.nTemplate == IDD_RACK_AI)
-            m_pDlg = std::make_unique<CV1300>();
-        else
-            m_pDlg = std::make_unique<CV1384H>();
-        OpenSlot(kind.pszModel, kind.nSlot);
+        m_pDlg = NewDialog();
+        OpenSlot(GetParam().pszModel, GetParam().nSlot);
+    }
+    std::unique_ptr<CAnalogSlotDlg> NewDialog() const
+    {
+        if (GetParam().nTemplate == IDD_RACK_AI) return std::make_unique<CV1300>();
+        return std::make_unique<CV1384H>();
+    }
+    // A fresh dialog, opened on a module whose channel 0 alarms have these types and that refuses
+    // these request bodies.
+    void OpenAfresh(char highType, char lowType, const std::vector<const char*>& refused)
+    {
+        m_pDlg = NewDialog();
+        m_boxes.m_boxes.clear();
+        Module().refused.clear();
+        for (const char* body : refused)
+            if (body) Module().refused.insert(body);
+        Module().Channel(0).high = {highType, 80.0, false};
+        Module().Channel(0).low = {lowType, -20.0, false};
+        Open();
     }
     CSimAnalogSlotBase& Module() { return Slot(GetParam().nSlot); }
     CAnalogSlotDlg& Dlg() { return *m_pDlg; }
@@ -187,16 +201,7 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
         "Setting AlarmHType Fail!", "Setting AlarmLType Fail!", "Setting AlarmLValue Fail!"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (analogInput)
-            m_pDlg = std::make_unique<CV1300>();
-        else
-            m_pDlg = std::make_unique<CV1384H>();
-        m_boxes.m_boxes.clear();
-        Module().refused.clear();
-        if (c.refused) Module().refused.insert(c.refused);
-        Module().Channel(0).high = {c.highType, 80.0, false};
-        Module().Channel(0).low = {c.lowType, -20.0, false};
-        Open();
+        OpenAfresh(c.highType, c.lowType, {c.refused});
         ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, 1);
         ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 0);
         SetLimits("90", "-10.5");
@@ -275,16 +280,7 @@ TEST_P(AlarmGroup, UpdateLeavesOutOnlyALimitTheOperatorCannotChangeAndThatHoldsN
     const std::string restart = analogInput ? FirstValueRead() : Req("B");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (analogInput)
-            m_pDlg = std::make_unique<CV1300>();
-        else
-            m_pDlg = std::make_unique<CV1384H>();
-        m_boxes.m_boxes.clear();
-        Module().refused.clear();
-        Module().refused.insert(c.refused.begin(), c.refused.end());
-        Module().Channel(0).high = {c.highType, 80.0, false};
-        Module().Channel(0).low = {c.lowType, -20.0, false};
-        Open();
+        OpenAfresh(c.highType, c.lowType, c.refused);
         if (c.highRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, c.highRow);
         if (c.lowRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, c.lowRow);
         ASSERT_TRUE(ui::Click(Dlg(), IDC_ALARM_UPDATE));
