@@ -2,7 +2,6 @@
 
 #include "AiChannelTypes.h"
 #include "AiModels.h"
-#include "AlarmLimit.h"
 #include "AnalogInputIds.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
@@ -43,10 +42,28 @@ const int kAlarmControls[] = {IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,   IDC_AI_AL
                               IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_CLEAR, IDC_AI_ALARM_TYPE};
 const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_READ,
                                     IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0};
-// The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
-const CodeTable kOutputCodes = {"00", "01", "02", "03"};
-// Alarm-mode rows and the command each sends.
-const char* const kAlarmModeCommands[] = {"DA", "EAM", "EAL"};
+
+// One button writes both limits; lamp 0 stands beside "Low Limit".
+const SAlarmInputSetup kAlarmSetup = {
+    .checkIds = {kAiCheckIds[0], kAiCheckIds[1], kAiCheckIds[2], kAiCheckIds[3], kAiCheckIds[4],
+                 kAiCheckIds[5], kAiCheckIds[6], kAiCheckIds[7]},
+    .nAddressBox = IDC_AI_ADDRESS,
+    .nMaskStatus = IDC_AI_STATUS,
+    .nChannelNumber = IDC_AI_CH_NUMBER,
+    .nChannelType = IDC_AI_CH_TYPE,
+    .pTypeCodes = &kAiTypeCodes,
+    .nHighLimit = IDC_AI_HIGH_LIMIT,
+    .nLowLimit = IDC_AI_LOW_LIMIT,
+    .nAlarmMode = IDC_AI_ALARM_MODE,
+    .nStatus = IDC_AI_STATUS,
+    .lampIds = {IDC_AI_LAMP0, IDC_AI_LAMP1},
+    .bChannelWithoutRowIsCh0 = false,
+    .eFollowRefusal = EFollowRefusal::Stops,
+    .eLimitWrite = ELimitWrite::BothInTurn,
+    .eModeRead = EModeRead::OnceWithOutputs,
+    .eClearReply = EClearReply::RereadsLowLimitOnRefusal,
+    .bOtherOutputsDarkenLamps = true,
+};
 
 inline constexpr WORD kPollTimeout = 300;
 inline constexpr DWORD kPause = 150;
@@ -57,7 +74,7 @@ inline constexpr int kReadingSigns = 9;
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CM6384, CModuleDlg)
+BEGIN_MESSAGE_MAP(CM6384, CAlarmInputDlg)
 ON_BN_CLICKED(IDC_AI_SETTING, OnSetting)
 ON_CHANNEL_BOXES(kAiCheckIds, OnChannelCheck)
 ON_BN_CLICKED(IDC_AI_CH_READ, OnChannelRead)
@@ -68,13 +85,12 @@ ON_BN_CLICKED(IDC_AI_ALARM_TYPE, OnAlarmTypeSetting)
 ON_BN_CLICKED(IDC_AI_ALARM_CLEAR, OnAlarmClear)
 END_MESSAGE_MAP()
 
-CM6384::CM6384(CWnd*) : CModuleDlg(kDescriptor) {}
+CM6384::CM6384(CWnd*) : CAlarmInputDlg(kDescriptor, kAlarmSetup) {}
 
 void CM6384::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_AI_MODEL, m_strModelText);
-    for (int k = 0; k < 8; ++k)
-        DDX_Check(pDX, kAiCheckIds[k], m_bChannelCheck[static_cast<size_t>(k)]);
+    CAlarmInputDlg::DoDataExchange(pDX);
 }
 
 BOOL CM6384::OnInitDialog()
@@ -99,7 +115,7 @@ BOOL CM6384::OnInitDialog()
         GetDlgItem(IDC_AI_RANGE)->EnableWindow(FALSE);
     }
     if (IsAddressZero()) baud = 9600; // the INIT state answers at 9600 without checksum
-    m_doLamps.Attach(*this, {IDC_AI_LAMP0, IDC_AI_LAMP1});
+    AttachLamps();
     if (IsSingleChannelAi(m_strModuleName)) {
         for (int k = 1; k < 8; ++k) GetDlgItem(kAiValueIds[k])->EnableWindow(FALSE);
         for (int id : kAiCheckIds) GetDlgItem(id)->EnableWindow(FALSE);
@@ -129,49 +145,10 @@ BOOL CM6384::OnInitDialog()
         SendAscii(Request('#', ""), 100); // its reply is not read
     } else {
         SendAscii(Request('$', "6"), 100);
-        m_nCommand = kCmdStartMask;
+        m_nCommand = kCmdReadMask;
     }
     SetTimer(m_nTimerId, 500);
     return TRUE;
-}
-
-void CM6384::ToggleChannel(int k)
-{
-    auto i = static_cast<size_t>(k);
-    // Without the module's own mask, a write would change channels nobody touched.
-    if (m_bMaskMissing) {
-        CheckDlgButton(kAiCheckIds[k], static_cast<UINT>(m_bChannelCheck[i]));
-        return;
-    }
-    m_bChannelCheck[i] = m_bChannelCheck[i] == 1 ? 0 : 1;
-    m_bChannelEnabled[i] = m_bChannelCheck[i];
-    BuildEnableMask();
-}
-
-void CM6384::BuildEnableMask()
-{
-    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kCmdWriteMask);
-}
-
-void CM6384::ForgetEnableMask()
-{
-    m_bMaskMissing = true;
-    if (QueuedCommand() == kCmdWriteMask) {
-        DropQueuedCommand();
-        m_bChannelCheck.fill(0);
-        m_bChannelEnabled.fill(0);
-        UpdateData(FALSE);
-    }
-}
-
-void CM6384::ShowEnableMask(const std::array<bool, 8>& bits)
-{
-    for (size_t k = 0; k < bits.size(); ++k) {
-        if (bits[k]) m_bChannelEnabled[k] = m_bChannelCheck[k] = 1;
-    }
-    UpdateData(FALSE);
-    SetDlgItemText(IDC_AI_ADDRESS, m_strAddressDecimal);
 }
 
 void CM6384::ShowChannelValue(int channel, const std::string& text)
@@ -182,74 +159,6 @@ void CM6384::ShowChannelValue(int channel, const std::string& text)
 void CM6384::SetStatus(const std::string& text)
 {
     SetDlgItemText(IDC_AI_STATUS, text);
-}
-
-std::string CM6384::ChannelTypeRequest(char op, int channel, int typeRow) const
-{
-    std::string body = std::string(1, op) + "C" + Format("%d", channel);
-    if (op == '7') body += "R" + CodeOfRow(kAiTypeCodes, typeRow);
-    return Request('$', body);
-}
-
-void CM6384::OnChannelRead()
-{
-    m_strChannelRequest =
-        ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
-    QueueCommand(kCmdChannelRead);
-}
-
-void CM6384::OnChannelConfigure()
-{
-    int typeRow = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
-    if (typeRow < 0) return; // no type chosen: nothing valid to write
-    m_strChannelRequest =
-        ChannelTypeRequest('7', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), typeRow);
-    QueueCommand(kCmdChannelWrite);
-}
-
-void CM6384::OnFollowChannel0()
-{
-    if (!FollowStartsAtCh0(IDC_AI_CH_NUMBER)) return;
-    int type = GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->GetCurSel();
-    if (type < 0) return;
-    m_nFollowType = type;
-    m_follow.Start();
-    QueueCommand(kCmdFollowWrite);
-}
-
-void CM6384::OnAlarmValueSetting()
-{
-    if (GetDlgItemText(IDC_AI_HIGH_LIMIT).empty() || GetDlgItemText(IDC_AI_LOW_LIMIT).empty())
-        return;
-    // Both limits as the module shows them, or neither goes out.
-    std::optional<std::string> high = CheckedAlarmLimit(*this, IDC_AI_HIGH_LIMIT);
-    if (!high) return;
-    std::optional<std::string> low = CheckedAlarmLimit(*this, IDC_AI_LOW_LIMIT);
-    if (!low) return;
-    m_strHighLimitRequest = Request('@', "HI" + *high);
-    m_strLowLimitRequest = Request('@', "LO" + *low);
-    QueueCommand(kCmdWriteHighLimit);
-}
-
-void CM6384::OnAlarmTypeSetting()
-{
-    // Typed text that is none of the three modes has no command.
-    if (GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel() >= 0) QueueCommand(kCmdAlarmMode);
-}
-
-void CM6384::OnAlarmClear()
-{
-    QueueCommand(kCmdAlarmClear);
-}
-
-void CM6384::OnLButtonDown(UINT nFlags, CPoint point)
-{
-    int lamp = m_doLamps.HitTest(point);
-    if (lamp < 0) return;
-    auto i = static_cast<size_t>(lamp);
-    if (nFlags == MK_LBUTTON) m_bDoState[i] = m_bDoState[i] ? 0 : 1;
-    QueueCommand(kCmdWriteOutputs);
-    m_nLastReadCommand = kReadNone;
 }
 
 void CM6384::OnSetting()
@@ -288,7 +197,6 @@ void CM6384::OnSetting()
         configuration.rowTexts[kAddressText] = std::nullopt;
         configuration.params[kAddress] = std::nullopt;
     }
-    m_nLastReadCommand = kReadNone;
     QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
@@ -303,7 +211,7 @@ void CM6384::ReadReadings()
     bool answered = m_nLastResult == 1;
     if (IsSingleChannelAi(m_strModuleName)) {
         if (answered && !m_strReply.empty()) ShowChannelValue(0, Mid(m_strReply, 1));
-        m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
+        ChooseAlarmRead();
         return;
     }
     if (answered) {
@@ -314,41 +222,8 @@ void CM6384::ReadReadings()
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.
         m_bTypeRead = 1;
-        m_strChannelRequest =
-            ChannelTypeRequest('8', GetDlgItemAs<CComboBox>(IDC_AI_CH_NUMBER)->GetCurSel(), 0);
+        m_strChannelRequest = SelectedChannelRead();
         m_nCommand = kCmdChannelRead;
-    }
-}
-
-void CM6384::ReadLimitWrites()
-{
-    if (m_nLimitWriteStep == kLimitWriteNone) return;
-    bool ack = CharAt(m_strReply, 0) == '!';
-    if (!ack && m_nLastResult == 1) {
-        // The module answered and refused the limit: sending it again would stop the readings for
-        // good, so the write ends here and polling resumes.
-        m_nLimitWriteStep = kLimitWriteNone;
-        m_nCommand = kCmdBackToPoll;
-        SetStatus("Error!");
-        return;
-    }
-    if (m_nLimitWriteStep == kLimitWriteHigh) {
-        m_nCommand = ack ? kCmdWriteLowLimit : kCmdWriteHighLimit;
-        if (ack) SetStatus("Ready");
-    } else if (m_nLimitWriteStep == kLimitWriteLow) {
-        m_nLimitWriteStep = kLimitWriteNone;
-        m_nCommand = ack ? kCmdBackToPoll : kCmdWriteLowLimit;
-        if (ack) SetStatus("Ready");
-    }
-}
-
-void CM6384::ShowLamps(const std::string& outputs)
-{
-    // Any other text lights neither.
-    int bits = std::max(RowOfCode(kOutputCodes, outputs), 0);
-    for (size_t i = 0; i < m_bDoState.size(); ++i) {
-        m_bDoState[i] = (bits >> i) & 1;
-        m_doLamps.Show(static_cast<int>(i), m_bDoState[i] != 0);
     }
 }
 
@@ -359,71 +234,10 @@ void CM6384::ReadConfigurationMode()
     GetDlgItemAs<CComboBox>(IDC_AI_MODE)->SetCurSel(fast ? 1 : 0);
 }
 
-void CM6384::ReadAlarmReads()
-{
-    bool ack = CharAt(m_strReply, 0) == '!';
-    switch (m_nLastReadCommand) {
-    case kReadHighLimit:
-        m_nCommand = ack ? kCmdReadLowLimit : kCmdReadHighLimit;
-        if (ack) SetDlgItemText(IDC_AI_HIGH_LIMIT, Mid(m_strReply, 3, 7));
-        return;
-    case kReadLowLimit:
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
-        m_nLastReadCommand = kReadNone;
-        ++m_nLimitReads;
-        if (ack) SetDlgItemText(IDC_AI_LOW_LIMIT, Mid(m_strReply, 3, 7));
-        return;
-    case kReadAlarmMode: {
-        // The same @AADI reply also carries the outputs: the output reader reads it next.
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadAlarmMode;
-        m_nLastReadCommand = kReadOutputs;
-        EndStartup();
-        int mode = CharAt(m_strReply, 3) - '0';
-        if (ack && mode >= 0 && mode <= 2)
-            GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->SetCurSel(mode);
-        break;
-    }
-    case kReadClear:
-        m_nLastReadCommand = kReadNone;
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
-        return;
-    case kReadConfiguration:
-        m_nLastReadCommand = kReadNone;
-        ReadConfigurationMode();
-        ++m_nLimitReads;
-        return;
-    default:
-        break;
-    }
-    if (m_nLastReadCommand == kReadOutputs) {
-        m_nLastReadCommand = kReadNone;
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadOutputs;
-        if (ack) ShowLamps(Mid(m_strReply, 4, 2));
-        SetStatus(m_strReply);
-    }
-}
-
-void CM6384::ReadChannelTypeReply()
-{
-    if (CharAt(m_strReply, 0) != '!') return;
-    int row = RowOfCode(kAiTypeCodes, Mid(m_strReply, 6, 2));
-    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_AI_CH_TYPE)->SetCurSel(row);
-}
-
-void CM6384::ReadFollowReply()
-{
-    // A refusal ends the chain; a reply to a write of an earlier run moves nothing.
-    if (CharAt(m_strReply, 0) != '!') {
-        m_follow.Stop();
-    } else if (m_follow.Answers() && ++m_follow.nStep == 8) {
-        m_follow.Stop();
-    }
-}
-
 bool CM6384::ReadLastCommand()
 {
+    if (ReadSharedReply()) return true;
     int last = m_nLastCommand;
-    if (last == kLastNone) return true;
     if (last == kLastConfigure) {
         // A module that took the switch may answer no more in ASCII: only "?" refuses it. A late
         // reply to a poll confirms nothing.
@@ -435,23 +249,12 @@ bool CM6384::ReadLastCommand()
         OnCancel();
         return false;
     }
-    m_nLastCommand = kLastNone;
-    m_nCommand = kCmdBackToPoll;
-    switch (last) {
-    case kCmdChannelRead:
-        ReadChannelTypeReply();
-        break;
-    case kCmdChannelWrite:
-        break;
-    case kCmdFollowWrite:
-        ReadFollowReply();
-        break;
-    case kCmdReadConfiguration:
+    if (last == kCmdReadConfiguration) {
+        m_nLastCommand = kLastNone;
+        m_nCommand = kCmdBackToPoll;
+        ReadConfigurationMode();
         EndStartup();
-        [[fallthrough]];
-    default:
         SetStatus(CharAt(m_strReply, 0) == '!' ? "Ready!" : "Error!");
-        break;
     }
     return true;
 }
@@ -462,59 +265,14 @@ std::string CM6384::NextRequest(const std::string& poll)
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
         return ConfigurationGoesOut();
-    case kCmdBackToPoll:
-        m_nCommand = kCmdPoll;
-        return Request('#', "");
-    case kCmdReadHighLimit:
-        m_nLastReadCommand = kReadHighLimit;
-        return Request('@', "RH");
-    case kCmdReadLowLimit:
-        m_nLastReadCommand = kReadLowLimit;
-        return Request('@', "RL");
-    case kCmdReadOutputs:
-        m_nLastReadCommand = kReadOutputs;
-        return Request('@', "DI");
-    case kCmdWriteHighLimit:
-        m_nLimitWriteStep = kLimitWriteHigh;
-        return m_strHighLimitRequest;
-    case kCmdWriteLowLimit:
-        m_nLimitWriteStep = kLimitWriteLow;
-        return m_strLowLimitRequest;
-    case kCmdWriteOutputs:
-        m_nLastCommand = kCmdWriteOutputs;
-        return Request('@', "DO0" + Format("%d", 2 * m_bDoState[1] + m_bDoState[0]));
-    case kCmdWriteMask:
-        // The boxes as they stand when the write goes out (after the module's mask was read).
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-        m_nLastCommand = kCmdWriteMask;
-        return Request('$', "5" + m_strEnableMask);
-    case kCmdAlarmMode: {
-        m_nLastCommand = kCmdAlarmMode;
-        int mode = GetDlgItemAs<CComboBox>(IDC_AI_ALARM_MODE)->GetCurSel();
-        return Request('@', kAlarmModeCommands[std::clamp(mode, 0, 2)]);
-    }
-    case kCmdAlarmClear:
-        m_nLastReadCommand = kReadClear;
-        return Request('@', "CA");
-    case kCmdChannelRead:
-    case kCmdChannelWrite:
-        m_nLastCommand = m_nCommand;
-        return m_strChannelRequest;
-    case kCmdFollowWrite:
-        m_nLastCommand = kCmdFollowWrite;
-        m_follow.Sent();
-        return ChannelTypeRequest('7', m_follow.nStep, m_nFollowType);
-    case kCmdReadAlarmMode:
-        m_nLastCommand = kCmdReadAlarmMode;
-        m_nLastReadCommand = kReadAlarmMode;
-        return Request('@', "DI");
     case kCmdReadConfiguration:
         m_nLastCommand = kCmdReadConfiguration;
-        m_nLastReadCommand = kReadConfiguration;
         return Request('$', "2");
     default:
-        return poll;
+        break;
     }
+    std::string request = SharedRequest();
+    return request.empty() ? poll : request;
 }
 
 void CM6384::PollStep()
@@ -524,24 +282,13 @@ void CM6384::PollStep()
     // After a miss the poll is framed as the line was opened.
     std::string poll = Request('#', "", (answered ? m_bChecksum : m_bOpenChecksum) != 0);
     if (!answered) ShowFailureTexts();
-    if (m_nCommand == kCmdStartMask) {
-        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
-            ShowEnableMask(*bits);
-        } else {
-            ForgetEnableMask();
-        }
+    if (m_nCommand == kCmdReadMask) {
+        ReadMaskReply();
         m_nCommand = kCmdReadConfiguration;
     }
-    ReadLimitWrites();
-    ReadAlarmReads();
     if (!ReadLastCommand()) return;
-    // The operator's request goes out now; a read it interrupts is not taken from its reply.
-    if (ApplyQueuedCommand()) {
-        m_nLastReadCommand = kReadNone;
-    } else if (SequenceMayContinue(m_follow) &&
-               (m_nCommand == kCmdPoll || m_nCommand == kCmdBackToPoll)) {
-        m_nCommand = kCmdFollowWrite;
-    }
+    // The operator's request goes out now.
+    if (!ApplyQueuedCommand()) TakeFollowStep();
     if (m_nCommand == kCmdPoll) ReadReadings();
     SendAscii(NextRequest(poll), kPollTimeout);
     Sleep(kPause);

@@ -1,6 +1,5 @@
 #include "M6386.h"
 
-#include "AlarmLimit.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
 #include "ModelName.h"
@@ -34,8 +33,6 @@ inline constexpr const char* kOffsetRange =
     "The offset must be a sign and 0 ~ 589.81, eg.(+00.02)!";
 inline constexpr const char* kRawOffsetForm =
     "The offset must be a sign and 4 hex digits, eg.(+0000)!";
-// Alarm-mode rows and the command each sends.
-const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 
 // The Data Format digits are those of every thermocouple dialog (FormatDigitTable); only on the
 // 4386A is bit 2 of the digit the protocol, and bits 0 and 1 the format.
@@ -76,20 +73,6 @@ const std::initializer_list<int> kColdJunctionControls = {
     IDC_TC_CJC_ZERO_VALUE,    IDC_TC_COEFFICIENT_VALUE, IDC_TC_COEFFICIENT_READ, IDC_TC_CJC_ZERO,
     IDC_TC_COEFFICIENT_WRITE, IDC_TC_TEMPERATURE,       IDC_TC_READ_CJC};
 
-// The alarm reads of the single-channel models: the request kind, what it leaves outstanding and
-// its body.
-struct SAlarmRead {
-    int nCommand;
-    int nState;
-    const char* pszBody;
-};
-const SAlarmRead kAlarmReads[] = {
-    {CM6386::kAlarmModeRead, CM6386::kModeRead, "DI"},
-    {CM6386::kHighLimitRead, CM6386::kHighRead, "RH"},
-    {CM6386::kLowLimitRead, CM6386::kLowRead, "RL"},
-    {CM6386::kOutputRead, CM6386::kOutputsRead, "DI"},
-};
-
 // ">" and one value with its sign, as the cold-junction temperature comes.
 bool IsOneSignedValue(const std::string& reply)
 {
@@ -113,24 +96,41 @@ struct SOneShot {
     const char* pszFailed;
 };
 const SOneShot kOneShots[] = {
-    {CM6386::kCjcZero, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
-    {CM6386::kCoefficientWrite, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
-    {CM6386::kTemperature, IDC_TC_CJC_STATUS, '>', nullptr, "Error!"},
-    {CM6386::kReadCjc, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
-    {CM6386::kCoefficientRead, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
-    {CM6386::kEnableWrite, IDC_TC_CJC_STATUS, '!', "Ready!", "Error!"},
-    {CM6386::kHighLimitWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
-    {CM6386::kLowLimitWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
-    {CM6386::kAlarmModeWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
-    {CM6386::kOutputWrite, IDC_TC_STATUS, '!', "Ready!", "Error!"},
-    {CM6386::kClearAlarm, IDC_TC_STATUS, '!', "报警清除成功!", "报警清除失败!"},
+    {CM6386::kCmdCjcZero, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
+    {CM6386::kCmdCoefficientWrite, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
+    {CM6386::kCmdTemperature, IDC_TC_CJC_STATUS, '>', nullptr, "Error!"},
+    {CM6386::kCmdReadCjc, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
+    {CM6386::kCmdCoefficientRead, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
+};
+
+// A mask write shows its outcome beside the cold junction; a limit has a button of its own; the
+// follow chain waits at a refused channel.
+const SAlarmInputSetup kAlarmSetup = {
+    .checkIds = {kTcCheckIds[0], kTcCheckIds[1], kTcCheckIds[2], kTcCheckIds[3], kTcCheckIds[4],
+                 kTcCheckIds[5], kTcCheckIds[6], kTcCheckIds[7]},
+    .nAddressBox = IDC_TC_ADDRESS,
+    .nMaskStatus = IDC_TC_CJC_STATUS,
+    .nChannelNumber = IDC_TC_CH_NUMBER,
+    .nChannelType = IDC_TC_CH_TYPE,
+    .pTypeCodes = &kTcChannelTypes.codes,
+    .nHighLimit = IDC_TC_HIGH_LIMIT,
+    .nLowLimit = IDC_TC_LOW_LIMIT,
+    .nAlarmMode = IDC_TC_ALARM_MODE,
+    .nStatus = IDC_TC_STATUS,
+    .lampIds = {IDC_TC_LOW_LAMP, IDC_TC_HIGH_LAMP},
+    .bChannelWithoutRowIsCh0 = true,
+    .eFollowRefusal = EFollowRefusal::Waits,
+    .eLimitWrite = ELimitWrite::EachAlone,
+    .eModeRead = EModeRead::UntilAcknowledged,
+    .eClearReply = EClearReply::ShowsOutcome,
+    .bOtherOutputsDarkenLamps = false,
 };
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CM6386, CModuleDlg)
+BEGIN_MESSAGE_MAP(CM6386, CAlarmInputDlg)
 ON_BN_CLICKED(IDC_TC_SETTING, OnSetting)
-ON_CHANNEL_BOXES(kTcCheckIds, OnEnableChannel)
+ON_CHANNEL_BOXES(kTcCheckIds, OnChannelCheck)
 ON_BN_CLICKED(IDC_TC_CALIBRATE, OnCalibrate)
 ON_BN_CLICKED(IDC_TC_ZERO, OnZeroCalibration)
 ON_BN_CLICKED(IDC_TC_SPAN, OnSpanCalibration)
@@ -141,21 +141,20 @@ ON_BN_CLICKED(IDC_TC_READ_CJC, OnReadCjc)
 ON_BN_CLICKED(IDC_TC_COEFFICIENT_READ, OnCoefficientRead)
 ON_BN_CLICKED(IDC_TC_READ, OnReadCjcTemperature)
 ON_BN_CLICKED(IDC_TC_CH_READ, OnChannelRead)
-ON_BN_CLICKED(IDC_TC_CH_CONF, OnChannelConfig)
-ON_BN_CLICKED(IDC_TC_FOLLOW_CH0, OnFollowCh0)
+ON_BN_CLICKED(IDC_TC_CH_CONF, OnChannelConfigure)
+ON_BN_CLICKED(IDC_TC_FOLLOW_CH0, OnFollowChannel0)
 ON_BN_CLICKED(IDC_TC_ALARMH_SETTING, OnAlarmHighSetting)
 ON_BN_CLICKED(IDC_TC_ALARML_SETTING, OnAlarmLowSetting)
 ON_BN_CLICKED(IDC_TC_ALARM_TYPE, OnAlarmTypeSetting)
-ON_BN_CLICKED(IDC_TC_CLEAR_ALARM, OnClearAlarm)
+ON_BN_CLICKED(IDC_TC_CLEAR_ALARM, OnAlarmClear)
 END_MESSAGE_MAP()
 
-CM6386::CM6386(CWnd*) : CModuleDlg(kDescriptor) {}
+CM6386::CM6386(CWnd*) : CAlarmInputDlg(kDescriptor, kAlarmSetup) {}
 
 void CM6386::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_TC_MODEL, m_strModelText);
-    for (int k = 0; k < kChannels; ++k)
-        DDX_Check(pDX, kTcCheckIds[k], m_bChannelEnabled[static_cast<size_t>(k)]);
+    CAlarmInputDlg::DoDataExchange(pDX);
 }
 
 bool CM6386::IsEightChannel() const
@@ -181,7 +180,7 @@ BOOL CM6386::OnInitDialog()
     GetDlgItemAs<CComboBox>(IDC_TC_PROTOCOL)->SetCurSel(0);
     SetControlStates();
     DWORD baud = SelectSettings();
-    m_lamps.Attach(*this, {IDC_TC_LOW_LAMP, IDC_TC_HIGH_LAMP});
+    AttachLamps();
     SetDlgItemText(IDC_TC_CJC_ZERO_VALUE, m_strCjcZero);
     SetDlgItemText(IDC_TC_COEFFICIENT_VALUE, Format("%d", 10000));
 
@@ -189,7 +188,7 @@ BOOL CM6386::OnInitDialog()
     BeginStartup();
     bool single = IsSingleChannel();
     std::string first = single ? Request('#', "") : Request('$', "6");
-    m_nCommand = single ? kAlarmModeRead : kEnableRead;
+    m_nCommand = single ? kCmdReadAlarmMode : kCmdReadMask;
     OpenAsciiLine(baud);
     SendAscii(first, kFirstTimeout);
     SetTimer(m_nTimerId, kPeriod);
@@ -246,42 +245,6 @@ DWORD CM6386::SelectSettings()
     return BlockBaudRate(9600);
 }
 
-void CM6386::ToggleChannel(int k)
-{
-    int& flag = m_bChannelEnabled[static_cast<size_t>(k)];
-    // Without the module's own mask, a write would change channels nobody touched.
-    if (m_bMaskMissing) {
-        CheckDlgButton(kTcCheckIds[k], static_cast<UINT>(flag));
-        return;
-    }
-    flag = flag == 1 ? 0 : 1;
-    BuildEnableMask();
-}
-
-void CM6386::BuildEnableMask()
-{
-    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kEnableWrite);
-}
-
-void CM6386::ForgetEnableMask()
-{
-    m_bMaskMissing = true;
-    if (QueuedCommand() == kEnableWrite) {
-        DropQueuedCommand();
-        m_bChannelEnabled.fill(0);
-        UpdateData(FALSE);
-    }
-}
-
-void CM6386::ShowEnableMask(const std::array<bool, 8>& channels)
-{
-    for (size_t k = 0; k < channels.size(); ++k)
-        if (channels[k]) m_bChannelEnabled[k] = 1;
-    UpdateData(FALSE);
-    SetDlgItemText(IDC_TC_ADDRESS, m_strAddressDecimal);
-}
-
 void CM6386::ShowChannelValue(int channel, int kind, const std::string& text)
 {
     if (kind == 0 && channel >= 0 && channel < kChannels)
@@ -306,73 +269,18 @@ void CM6386::ShowReadings()
     }
 }
 
-void CM6386::ShowLamps(const std::string& outputs)
-{
-    // Any other pair leaves the lamps as they are.
-    static const CodeTable kOutputPairs = {"00", "01", "02", "03"};
-    int bits = RowOfCode(kOutputPairs, outputs);
-    if (bits < 0) return;
-    m_bLowLampOn = bits & 1;
-    m_bHighLampOn = (bits >> 1) & 1;
-    m_lamps.Show(0, m_bLowLampOn != 0);
-    m_lamps.Show(1, m_bHighLampOn != 0);
-}
-
-void CM6386::ReadAlarmReply()
-{
-    bool ack = StartsWithAck(m_strReply);
-    switch (m_nAlarmReadState) {
-    case kModeRead: {
-        int mode = CharAt(m_strReply, 3) - '0';
-        if (ack && mode >= 0 && mode <= 2)
-            GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->SetCurSel(mode);
-        m_nCommand = ack ? kResume : kAlarmModeRead;
-        if (ack) EndStartup();
-        break;
-    }
-    case kHighRead:
-        if (ack) SetDlgItemText(IDC_TC_HIGH_LIMIT, Mid(m_strReply, 3, 7));
-        m_nCommand = ack ? kLowLimitRead : kHighLimitRead;
-        break;
-    case kLowRead:
-        ++m_nLimitReads;
-        if (ack) SetDlgItemText(IDC_TC_LOW_LIMIT, Mid(m_strReply, 3, 7));
-        m_nCommand = ack ? kResume : kLowLimitRead;
-        break;
-    case kOutputsRead:
-        if (ack) ShowLamps(Mid(m_strReply, 4, 2));
-        SetDlgItemText(IDC_TC_STATUS, m_strReply);
-        m_nCommand = ack ? kResume : kOutputRead;
-        break;
-    default:
-        break;
-    }
-    m_nAlarmReadState = kNoAlarmRead;
-}
-
-void CM6386::ReadChannelType()
-{
-    if (!StartsWithAck(m_strReply)) return;
-    int row = RowOfCode(kTcChannelTypes.codes, Mid(m_strReply, 6, 2));
-    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->SetCurSel(row);
-}
-
 bool CM6386::EvaluateReply()
 {
-    if (m_nCommand == kEnableRead) {
-        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
-            ShowEnableMask(*bits);
-        } else {
-            ForgetEnableMask();
-        }
-        m_nCommand = kPoll;
+    if (m_nCommand == kCmdReadMask) {
+        ReadMaskReply();
+        m_nCommand = kCmdPoll;
         EndStartup();
     }
-    ReadAlarmReply();
+    if (ReadSharedReply()) return true;
     int last = m_nLastCommand;
     m_nLastCommand = kLastNone;
     switch (last) {
-    case kConfigure: {
+    case kLastConfigure: {
         // A late reply to a poll confirms nothing.
         ESettingOutcome outcome =
             SettingOutcome(SettingAcknowledged(), m_bSettingRefused, m_bModbusChosen);
@@ -381,26 +289,18 @@ bool CM6386::EvaluateReply()
         OnCancel();
         return false;
     }
-    case kCalibrate:
-    case kZeroCalibration:
-    case kSpanCalibration:
+    case kCmdCalibrate:
+    case kCmdZeroCalibration:
+    case kCmdSpanCalibration:
         ReadCalibrationReply(last);
         break;
-    case kChannelConfig:
-    case kFollowWrite:
-        ReadChannelWrite(last);
-        break;
-    case kChannelRead:
-        ReadChannelType();
-        m_nCommand = kResume;
-        break;
-    case kCjcTemperatureRead:
+    case kCmdCjcTemperatureRead:
         // One signed value: a late reply of the readings is none.
         if (IsOneSignedValue(m_strReply)) SetDlgItemText(IDC_TC_CJC_TEMP, Mid(m_strReply, 1));
-        m_nCommand = kResume;
+        m_nCommand = kCmdBackToPoll;
         break;
     default:
-        if (ShowOneShotOutcome(last)) m_nCommand = kResume;
+        if (ShowOneShotOutcome(last)) m_nCommand = kCmdBackToPoll;
         break;
     }
     return true;
@@ -420,30 +320,17 @@ bool CM6386::ShowOneShotOutcome(int last)
 void CM6386::ReadCalibrationReply(int last)
 {
     bool ack = StartsWithAck(m_strReply);
-    if (last == kCalibrate) {
+    if (last == kCmdCalibrate) {
         // Refused: the same offset goes out again at every tick until the module takes it.
         SetDlgItemText(IDC_TC_STATUS, ack ? "Ready." : "Error!");
         for (int id : {IDC_TC_ZERO, IDC_TC_SPAN}) GetDlgItem(id)->EnableWindow(ack ? TRUE : FALSE);
-        m_nCommand = ack ? kResume : kCalibrate;
+        m_nCommand = kCmdBackToPoll;
+        if (!ack) m_nCommand = kCmdCalibrate;
         return;
     }
     bool settled = GetTickCount() - m_dwCalibrationTick >= kCalibrationSettle;
     SetDlgItemText(IDC_TC_STATUS, ack && settled ? "Ready." : "Error!");
-    m_nCommand = kResume;
-}
-
-// An acknowledged channel-type write carries a running copy of CH0's type on. The chain's own
-// write moves it to the next channel; after a refusal it waits, and the next acknowledged write
-// ("CH CONF") resumes it at the channel that was refused, so no channel is skipped.
-void CM6386::ReadChannelWrite(int last)
-{
-    m_nCommand = kResume;
-    if (!StartsWithAck(m_strReply) || !m_follow.bActive) return;
-    if (last == kFollowWrite && m_follow.Answers() && ++m_follow.nStep == kChannels) {
-        m_follow.Stop();
-        return;
-    }
-    if (SequenceMayContinue(m_follow)) m_nCommand = kFollowWrite;
+    m_nCommand = kCmdBackToPoll;
 }
 
 // After the readings: the 4386A reads its channel type once, then its cold-junction temperature
@@ -453,94 +340,73 @@ std::string CM6386::PollOrAutomaticRequest()
     if (IsPerChannelModel()) {
         if (!m_bChannelTypeAsked) {
             m_bChannelTypeAsked = true;
-            m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
-            m_nLastCommand = m_nCommand = kChannelRead;
-            return m_strChannelRequest;
+            m_strChannelRequest = SelectedChannelRead();
+            m_nCommand = kCmdChannelRead;
+            return SharedRequest();
         }
-        m_nLastCommand = m_nCommand = kCjcTemperatureRead;
+        m_nLastCommand = m_nCommand = kCmdCjcTemperatureRead;
         return Request('$', "3");
     }
     if (IsSingleChannel()) {
-        m_nCommand = m_nLimitReads == 0 ? kHighLimitRead : kOutputRead;
-        return NextRequest();
+        ChooseAlarmRead();
+        return SharedRequest();
     }
     return Request('#', "");
 }
 
 std::string CM6386::NextRequest()
 {
-    switch (m_nCommand) {
-    case kResume:
-        m_nCommand = kPoll;
-        return Request('#', "");
-    case kPoll:
+    if (m_nCommand == kCmdPoll) {
         ShowReadings();
         return PollOrAutomaticRequest();
-    default:
-        break;
     }
-    for (const SAlarmRead& read : kAlarmReads) {
-        if (m_nCommand != read.nCommand) continue;
-        m_nAlarmReadState = read.nState;
-        return Request('@', read.pszBody);
-    }
-    std::string request = OneShotRequest();
-    if (!request.empty()) {
-        m_nLastCommand = m_nCommand;
-        return request;
-    }
-    m_nCommand = kPoll;
+    std::string request = SharedRequest();
+    if (request.empty()) request = OneShotRequest();
+    if (!request.empty()) return request;
+    m_nCommand = kCmdPoll;
     return Request('#', "");
 }
 
+// The dialog's own requests; each leaves its reply outstanding.
 std::string CM6386::OneShotRequest()
 {
+    std::string request;
     switch (m_nCommand) {
-    case kCalibrate:
-        return Request('$', "9" + m_strCjcSign + m_strCjcOffsetHex);
-    case kZeroCalibration:
-        return Request('$', "1");
-    case kSpanCalibration:
-        return Request('$', "0");
-    case kCjcZero:
-        return Request('$', "9" + m_strCjcZero);
-    case kCoefficientWrite:
-        return Request('~', "L" + m_strCoefficientHex);
-    case kTemperature:
-    case kCjcTemperatureRead:
-        return Request('$', "3");
-    case kReadCjc:
-        return Request('$', "J");
-    case kCoefficientRead:
-        return Request('$', "L");
-    case kEnableWrite:
-        // The mask as it stands now, with the module's own marks read at start.
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-        return Request('$', "5" + m_strEnableMask);
-    case kHighLimitWrite:
-        return Request('@', "HI" + m_strHighLimit);
-    case kLowLimitWrite:
-        return Request('@', "LO" + m_strLowLimit);
-    case kAlarmModeWrite:
-        return Request('@', m_strAlarmModeBody);
-    case kClearAlarm:
-        return Request('@', "CA");
-    case kOutputWrite:
-        return Request('@', Format("DO0%d", m_nOutputRequest));
-    case kChannelRead:
-    case kChannelConfig:
-        return m_strChannelRequest;
-    case kFollowWrite:
-        m_follow.Sent();
-        return ChannelWriteRequest(m_follow.nStep, m_nFollowTypeRow);
+    case kCmdCalibrate:
+        request = Request('$', "9" + m_strCjcSign + m_strCjcOffsetHex);
+        break;
+    case kCmdZeroCalibration:
+        request = Request('$', "1");
+        break;
+    case kCmdSpanCalibration:
+        request = Request('$', "0");
+        break;
+    case kCmdCjcZero:
+        request = Request('$', "9" + m_strCjcZero);
+        break;
+    case kCmdCoefficientWrite:
+        request = Request('~', "L" + m_strCoefficientHex);
+        break;
+    case kCmdTemperature:
+    case kCmdCjcTemperatureRead:
+        request = Request('$', "3");
+        break;
+    case kCmdReadCjc:
+        request = Request('$', "J");
+        break;
+    case kCmdCoefficientRead:
+        request = Request('$', "L");
+        break;
     default:
         return "";
     }
+    m_nLastCommand = m_nCommand;
+    return request;
 }
 
 void CM6386::SendConfiguration()
 {
-    m_nLastCommand = kConfigure;
+    m_nLastCommand = kLastConfigure;
     m_bSettingRefused = false;
     bool answered = SendAscii(ConfigurationGoesOut(), kPollTimeout);
     Sleep(kPause);
@@ -561,8 +427,8 @@ void CM6386::PollStep()
     TakeReply();
     if (!EvaluateReply()) return;
     // The operator's request goes out now; an alarm read it interrupts is asked again later.
-    ApplyQueuedCommand();
-    if (m_nCommand == kConfigure) {
+    if (!ApplyQueuedCommand()) TakeFollowStep();
+    if (m_nCommand == kCmdConfigure) {
         SendConfiguration();
         return;
     }
@@ -588,18 +454,7 @@ void CM6386::OnSetting()
     bool dollarSwitch = m_bModbusChosen && !perChannel;
     m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
     Sleep(kSettingPause);
-    QueueConfiguration(kConfigure, SettingOf(*choice, dollarSwitch));
-}
-
-int CM6386::SelectedChannel() const
-{
-    // A typed text that is no row of the box reads as CH0.
-    return std::max(GetDlgItemAs<CComboBox>(IDC_TC_CH_NUMBER)->GetCurSel(), 0);
-}
-
-std::string CM6386::ChannelWriteRequest(int channel, int typeRow) const
-{
-    return Request('$', Format("7C%dR", channel) + CodeOfRow(kTcChannelTypes.codes, typeRow));
+    QueueConfiguration(kCmdConfigure, SettingOf(*choice, dollarSwitch));
 }
 
 void CM6386::OnCalibrate()
@@ -611,19 +466,19 @@ void CM6386::OnCalibrate()
     }
     m_strCjcSign = code->strSign;
     m_strCjcOffsetHex = code->strHex;
-    QueueCommand(kCalibrate);
+    QueueCommand(kCmdCalibrate);
 }
 
 void CM6386::OnZeroCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueCommand(kZeroCalibration);
+    QueueCommand(kCmdZeroCalibration);
 }
 
 void CM6386::OnSpanCalibration()
 {
     m_dwCalibrationTick = GetTickCount();
-    QueueCommand(kSpanCalibration);
+    QueueCommand(kCmdSpanCalibration);
 }
 
 // Takes its own field only: an address typed but not yet set stays out of the requests.
@@ -635,7 +490,7 @@ void CM6386::OnCjcZero()
         return;
     }
     m_strCjcZero = text;
-    QueueCommand(kCjcZero);
+    QueueCommand(kCmdCjcZero);
 }
 
 void CM6386::OnCoefficientWrite()
@@ -646,95 +501,25 @@ void CM6386::OnCoefficientWrite()
         return;
     }
     m_strCoefficientHex = *code;
-    QueueCommand(kCoefficientWrite);
+    QueueCommand(kCmdCoefficientWrite);
 }
 
 void CM6386::OnTemperature()
 {
-    QueueCommand(kTemperature);
+    QueueCommand(kCmdTemperature);
 }
 
 void CM6386::OnReadCjc()
 {
-    QueueCommand(kReadCjc);
+    QueueCommand(kCmdReadCjc);
 }
 
 void CM6386::OnCoefficientRead()
 {
-    QueueCommand(kCoefficientRead);
+    QueueCommand(kCmdCoefficientRead);
 }
 
 void CM6386::OnReadCjcTemperature()
 {
-    QueueCommand(kCjcTemperatureRead);
-}
-
-void CM6386::OnChannelRead()
-{
-    m_strChannelRequest = Request('$', Format("8C%d", SelectedChannel()));
-    QueueCommand(kChannelRead);
-}
-
-void CM6386::OnChannelConfig()
-{
-    int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
-    if (typeRow < 0) return; // no type chosen: nothing to write
-    m_strChannelRequest = ChannelWriteRequest(SelectedChannel(), typeRow);
-    QueueCommand(kChannelConfig);
-}
-
-void CM6386::OnFollowCh0()
-{
-    if (!FollowStartsAtCh0(IDC_TC_CH_NUMBER)) return;
-    int typeRow = GetDlgItemAs<CComboBox>(IDC_TC_CH_TYPE)->GetCurSel();
-    if (typeRow < 0) return;
-    m_nFollowTypeRow = typeRow;
-    m_follow.Start();
-    QueueCommand(kFollowWrite);
-}
-
-void CM6386::OnAlarmHighSetting()
-{
-    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_HIGH_LIMIT)) {
-        m_strHighLimit = *limit;
-        QueueCommand(kHighLimitWrite);
-    }
-}
-
-void CM6386::OnAlarmLowSetting()
-{
-    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, IDC_TC_LOW_LIMIT)) {
-        m_strLowLimit = *limit;
-        QueueCommand(kLowLimitWrite);
-    }
-}
-
-void CM6386::OnAlarmTypeSetting()
-{
-    // Typed text that is none of the three modes has no command.
-    int row = GetDlgItemAs<CComboBox>(IDC_TC_ALARM_MODE)->GetCurSel();
-    if (row < 0) return;
-    m_strAlarmModeBody = kAlarmModeBodies[row];
-    QueueCommand(kAlarmModeWrite);
-}
-
-void CM6386::OnClearAlarm()
-{
-    QueueCommand(kClearAlarm);
-}
-
-void CM6386::OnLButtonDown(UINT nFlags, CPoint point)
-{
-    int lamp = m_lamps.HitTest(point);
-    if (lamp >= 0) {
-        if (nFlags == MK_LBUTTON) {
-            int& on = lamp == 0 ? m_bLowLampOn : m_bHighLampOn;
-            on = on ? 0 : 1;
-        }
-        // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the
-        // lamps follow the module at the next output read, not the click.
-        m_nOutputRequest = m_bLowLampOn + 2 * m_bHighLampOn;
-        QueueCommand(kOutputWrite);
-    }
-    CModuleDlg::OnLButtonDown(nFlags, point);
+    QueueCommand(kCmdCjcTemperatureRead);
 }

@@ -108,8 +108,8 @@ TEST_F(M6386, SingleChannelModelReadsItsAlarmsAndOutputs)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT), "+0400.0");
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_LOW_LIMIT), "+0000.0");
     EXPECT_EQ(Value(0), "+0500.0");
-    EXPECT_EQ(m_dlg.m_bHighLampOn, 1);
-    EXPECT_EQ(m_dlg.m_bLowLampOn, 0);
+    EXPECT_EQ(m_dlg.m_bDoState[1], 1); // the high-limit lamp
+    EXPECT_EQ(m_dlg.m_bDoState[0], 0); // the low-limit lamp
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_STATUS), "!1220200");
 }
 

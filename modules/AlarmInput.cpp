@@ -1,0 +1,376 @@
+#include "AlarmInput.h"
+
+#include "AlarmLimit.h"
+#include "Strings.h"
+
+#include <algorithm>
+
+namespace {
+
+inline constexpr int kChannels = 8;
+// Alarm-mode rows and the command each sends.
+const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
+// The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
+const CodeTable kOutputPairs = {"00", "01", "02", "03"};
+
+} // namespace
+
+CAlarmInputDlg::CAlarmInputDlg(const SModuleDescriptor& descriptor, const SAlarmInputSetup& setup)
+    : CModuleDlg(descriptor), m_setup(setup)
+{
+}
+
+void CAlarmInputDlg::DoDataExchange(CDataExchange* pDX)
+{
+    for (size_t k = 0; k < kChannels; ++k)
+        DDX_Check(pDX, m_setup.checkIds[k], m_bChannelEnabled[k]);
+}
+
+void CAlarmInputDlg::AttachLamps()
+{
+    m_lamps.Attach(*this, {m_setup.lampIds[0], m_setup.lampIds[1]});
+}
+
+// ---- the enable mask
+
+void CAlarmInputDlg::ToggleChannel(int k)
+{
+    auto i = static_cast<size_t>(k);
+    // Without the module's own mask, a write would change channels nobody touched.
+    if (m_bMaskMissing) {
+        CheckDlgButton(m_setup.checkIds[i], static_cast<UINT>(m_bChannelEnabled[i]));
+        return;
+    }
+    m_bChannelEnabled[i] = m_bChannelEnabled[i] == 1 ? 0 : 1;
+    BuildEnableMask();
+}
+
+void CAlarmInputDlg::BuildEnableMask()
+{
+    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+    QueueCommand(kCmdWriteMask);
+}
+
+void CAlarmInputDlg::ForgetEnableMask()
+{
+    m_bMaskMissing = true;
+    if (QueuedCommand() == kCmdWriteMask) {
+        DropQueuedCommand();
+        m_bChannelEnabled.fill(0);
+        UpdateData(FALSE);
+    }
+}
+
+void CAlarmInputDlg::ShowEnableMask(const std::array<bool, 8>& bits)
+{
+    for (size_t k = 0; k < bits.size(); ++k)
+        if (bits[k]) m_bChannelEnabled[k] = 1;
+    UpdateData(FALSE);
+    SetDlgItemText(m_setup.nAddressBox, m_strAddressDecimal);
+}
+
+void CAlarmInputDlg::ReadMaskReply()
+{
+    if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
+        ShowEnableMask(*bits);
+    } else {
+        ForgetEnableMask();
+    }
+}
+
+// ---- channel types and "FOLLOW CH0"
+
+int CAlarmInputDlg::SelectedChannel() const
+{
+    int row = GetDlgItemAs<CComboBox>(m_setup.nChannelNumber)->GetCurSel();
+    return m_setup.bChannelWithoutRowIsCh0 ? std::max(row, 0) : row;
+}
+
+std::string CAlarmInputDlg::SelectedChannelRead() const
+{
+    return Request('$', Format("8C%d", SelectedChannel()));
+}
+
+std::string CAlarmInputDlg::ChannelTypeWrite(int channel, int typeRow) const
+{
+    return Request('$', Format("7C%dR", channel) + CodeOfRow(*m_setup.pTypeCodes, typeRow));
+}
+
+void CAlarmInputDlg::OnChannelRead()
+{
+    m_strChannelRequest = SelectedChannelRead();
+    QueueCommand(kCmdChannelRead);
+}
+
+void CAlarmInputDlg::OnChannelConfigure()
+{
+    int typeRow = GetDlgItemAs<CComboBox>(m_setup.nChannelType)->GetCurSel();
+    if (typeRow < 0) return; // no type chosen: nothing valid to write
+    m_strChannelRequest = ChannelTypeWrite(SelectedChannel(), typeRow);
+    QueueCommand(kCmdChannelWrite);
+}
+
+void CAlarmInputDlg::OnFollowChannel0()
+{
+    if (!FollowStartsAtCh0(m_setup.nChannelNumber)) return;
+    int typeRow = GetDlgItemAs<CComboBox>(m_setup.nChannelType)->GetCurSel();
+    if (typeRow < 0) return;
+    m_nFollowTypeRow = typeRow;
+    m_follow.Start();
+    QueueCommand(kCmdFollowWrite);
+}
+
+// An acknowledged channel-type write carries a running chain on: the chain's own write moves it to
+// the next channel (a reply to a write of an earlier run moves nothing).
+void CAlarmInputDlg::ReadChannelWrite(int last, bool ack)
+{
+    m_nCommand = kCmdBackToPoll;
+    if (!m_follow.bActive) return;
+    if (!ack) {
+        if (last == kCmdFollowWrite && m_setup.eFollowRefusal == EFollowRefusal::Stops)
+            m_follow.Stop();
+        return;
+    }
+    if (last == kCmdFollowWrite && m_follow.Answers() && ++m_follow.nStep == kChannels) {
+        m_follow.Stop();
+        return;
+    }
+    if (SequenceMayContinue(m_follow)) m_nCommand = kCmdFollowWrite;
+}
+
+void CAlarmInputDlg::TakeFollowStep()
+{
+    bool atPoll = m_nCommand == kCmdPoll || m_nCommand == kCmdBackToPoll;
+    if (m_setup.eFollowRefusal == EFollowRefusal::Stops && atPoll && SequenceMayContinue(m_follow))
+        m_nCommand = kCmdFollowWrite;
+}
+
+// ---- the alarm group
+
+void CAlarmInputDlg::OnAlarmValueSetting()
+{
+    if (GetDlgItemText(m_setup.nHighLimit).empty() || GetDlgItemText(m_setup.nLowLimit).empty())
+        return;
+    // Both limits as the module shows them, or neither goes out.
+    std::optional<std::string> high = CheckedAlarmLimit(*this, m_setup.nHighLimit);
+    if (!high) return;
+    std::optional<std::string> low = CheckedAlarmLimit(*this, m_setup.nLowLimit);
+    if (!low) return;
+    m_strHighLimit = *high;
+    m_strLowLimit = *low;
+    QueueCommand(kCmdWriteHighLimit);
+}
+
+void CAlarmInputDlg::OnAlarmHighSetting()
+{
+    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nHighLimit)) {
+        m_strHighLimit = *limit;
+        QueueCommand(kCmdWriteHighLimit);
+    }
+}
+
+void CAlarmInputDlg::OnAlarmLowSetting()
+{
+    if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nLowLimit)) {
+        m_strLowLimit = *limit;
+        QueueCommand(kCmdWriteLowLimit);
+    }
+}
+
+void CAlarmInputDlg::OnAlarmTypeSetting()
+{
+    // Typed text that is none of the three modes has no command.
+    int row = GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->GetCurSel();
+    if (row < 0 || row >= static_cast<int>(std::size(kAlarmModeBodies))) return;
+    m_strAlarmModeBody = kAlarmModeBodies[row];
+    QueueCommand(kCmdWriteAlarmMode);
+}
+
+void CAlarmInputDlg::OnAlarmClear()
+{
+    QueueCommand(kCmdClearAlarm);
+}
+
+void CAlarmInputDlg::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    int lamp = m_lamps.HitTest(point);
+    if (lamp < 0) return;
+    int& on = m_bDoState[static_cast<size_t>(lamp)];
+    if (nFlags == MK_LBUTTON) on = on ? 0 : 1;
+    // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the lamps
+    // follow the module at the next output read, not the click.
+    m_nOutputRequest = m_bDoState[0] + 2 * m_bDoState[1];
+    QueueCommand(kCmdWriteOutputs);
+}
+
+void CAlarmInputDlg::ShowLamps(const std::string& outputs)
+{
+    int bits = RowOfCode(kOutputPairs, outputs);
+    if (bits < 0) {
+        if (!m_setup.bOtherOutputsDarkenLamps) return;
+        bits = 0;
+    }
+    for (size_t i = 0; i < m_bDoState.size(); ++i) {
+        m_bDoState[i] = (bits >> i) & 1;
+        m_lamps.Show(static_cast<int>(i), m_bDoState[i] != 0);
+    }
+}
+
+void CAlarmInputDlg::ShowOutcome(int nField, bool ack)
+{
+    SetDlgItemText(nField, ack ? "Ready!" : "Error!");
+}
+
+void CAlarmInputDlg::ReadAlarmModeReply(bool ack)
+{
+    int mode = CharAt(m_strReply, 3) - '0';
+    if (ack && mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
+    if (m_setup.eModeRead == EModeRead::UntilAcknowledged) {
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadAlarmMode;
+        if (ack) EndStartup();
+        return;
+    }
+    // The same "@AADI" reply carries the outputs.
+    if (ack) ShowLamps(Mid(m_strReply, 4, 2));
+    ShowOutcome(m_setup.nStatus, ack);
+    m_nCommand = kCmdBackToPoll;
+    EndStartup();
+}
+
+void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
+{
+    m_nCommand = kCmdBackToPoll;
+    if (m_setup.eLimitWrite == ELimitWrite::EachAlone) {
+        ShowOutcome(m_setup.nStatus, ack);
+        return;
+    }
+    if (!ack && m_nLastResult == 1) {
+        // The module answered and refused the limit: sending it again would stop the readings for
+        // good, so the write ends here and polling resumes.
+        SetDlgItemText(m_setup.nStatus, "Error!");
+        return;
+    }
+    if (!ack) {
+        m_nCommand = last; // unanswered: the same limit again
+        return;
+    }
+    SetDlgItemText(m_setup.nStatus, "Ready");
+    if (last == kCmdWriteHighLimit) m_nCommand = kCmdWriteLowLimit;
+}
+
+void CAlarmInputDlg::ReadClearReply(bool ack)
+{
+    if (m_setup.eClearReply == EClearReply::ShowsOutcome) {
+        SetDlgItemText(m_setup.nStatus, ack ? "报警清除成功!" : "报警清除失败!");
+        m_nCommand = kCmdBackToPoll;
+        return;
+    }
+    m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
+}
+
+bool CAlarmInputDlg::ReadSharedReply()
+{
+    int last = m_nLastCommand;
+    bool ack = CharAt(m_strReply, 0) == '!';
+    switch (last) {
+    case kCmdReadAlarmMode:
+        ReadAlarmModeReply(ack);
+        break;
+    case kCmdReadHighLimit:
+        if (ack) SetDlgItemText(m_setup.nHighLimit, Mid(m_strReply, 3, 7));
+        m_nCommand = ack ? kCmdReadLowLimit : kCmdReadHighLimit;
+        break;
+    case kCmdReadLowLimit:
+        ++m_nLimitReads;
+        if (ack) SetDlgItemText(m_setup.nLowLimit, Mid(m_strReply, 3, 7));
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
+        break;
+    case kCmdReadOutputs:
+        if (ack) ShowLamps(Mid(m_strReply, 4, 2));
+        SetDlgItemText(m_setup.nStatus, m_strReply);
+        m_nCommand = ack ? kCmdBackToPoll : kCmdReadOutputs;
+        break;
+    case kCmdWriteHighLimit:
+    case kCmdWriteLowLimit:
+        ReadLimitWrite(last, ack);
+        break;
+    case kCmdWriteOutputs:
+    case kCmdWriteAlarmMode:
+        ShowOutcome(m_setup.nStatus, ack);
+        m_nCommand = kCmdBackToPoll;
+        break;
+    case kCmdWriteMask:
+        ShowOutcome(m_setup.nMaskStatus, ack);
+        m_nCommand = kCmdBackToPoll;
+        break;
+    case kCmdClearAlarm:
+        ReadClearReply(ack);
+        break;
+    case kCmdChannelRead: {
+        int row = ack ? RowOfCode(*m_setup.pTypeCodes, Mid(m_strReply, 6, 2)) : -1;
+        if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
+        m_nCommand = kCmdBackToPoll;
+        break;
+    }
+    case kCmdChannelWrite:
+    case kCmdFollowWrite:
+        ReadChannelWrite(last, ack);
+        break;
+    default:
+        return false;
+    }
+    m_nLastCommand = kLastNone;
+    return true;
+}
+
+std::string CAlarmInputDlg::SharedRequest()
+{
+    std::string request;
+    switch (m_nCommand) {
+    case kCmdBackToPoll:
+        m_nCommand = kCmdPoll;
+        return Request('#', "");
+    case kCmdReadHighLimit:
+        request = Request('@', "RH");
+        break;
+    case kCmdReadLowLimit:
+        request = Request('@', "RL");
+        break;
+    case kCmdReadOutputs:
+    case kCmdReadAlarmMode:
+        request = Request('@', "DI");
+        break;
+    case kCmdWriteHighLimit:
+        request = Request('@', "HI" + m_strHighLimit);
+        break;
+    case kCmdWriteLowLimit:
+        request = Request('@', "LO" + m_strLowLimit);
+        break;
+    case kCmdWriteOutputs:
+        request = Request('@', Format("DO0%d", m_nOutputRequest));
+        break;
+    case kCmdWriteMask:
+        // The boxes as they stand when the write goes out (after the module's mask was read).
+        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+        request = Request('$', "5" + m_strEnableMask);
+        break;
+    case kCmdWriteAlarmMode:
+        request = Request('@', m_strAlarmModeBody);
+        break;
+    case kCmdClearAlarm:
+        request = Request('@', "CA");
+        break;
+    case kCmdChannelRead:
+    case kCmdChannelWrite:
+        request = m_strChannelRequest;
+        break;
+    case kCmdFollowWrite:
+        m_follow.Sent();
+        request = ChannelTypeWrite(m_follow.nStep, m_nFollowTypeRow);
+        break;
+    default:
+        return "";
+    }
+    m_nLastCommand = m_nCommand;
+    return request;
+}

@@ -1,0 +1,169 @@
+// What the ASCII analog-input and thermocouple dialogs share: the channel enable mask (read at the
+// start, written by the boxes), the channel-type read and write with the "FOLLOW CH0" chain, and
+// the single-channel models' alarm group (limits, alarm mode, alarm clear, and two outputs shown as
+// lamps that a click switches). Each dialog hands it the controls of its template and the rules in
+// which the two dialogs differ.
+#pragma once
+
+#include "Lamps.h"
+#include "ModuleDlg.h"
+
+#include <array>
+
+// What a refused (or unanswered) write of the "FOLLOW CH0" chain does to the chain.
+enum class EFollowRefusal {
+    // The chain ends. While it runs, it goes on whenever the dialog is back at its poll, so a
+    // request the operator slipped in between two writes only delays it.
+    Stops,
+    // The chain waits at the refused channel: the next acknowledged channel-type write ("CH CONF")
+    // resumes it there. It goes on only after acknowledged channel-type writes.
+    Waits,
+};
+
+// How a limit write goes out.
+enum class ELimitWrite {
+    // One press writes the high limit, then the low one: each is sent again while unanswered,
+    // "Ready" follows each acknowledgement, and a refusal ends the write with "Error!".
+    BothInTurn,
+    // A press writes one limit, its outcome "Ready!" or "Error!".
+    EachAlone,
+};
+
+// What the reply to the start-up alarm-mode read ("@AADI") does.
+enum class EModeRead {
+    // It also lights the lamps and shows "Ready!" or "Error!"; it is asked once, and whatever it
+    // says ends the start-up reads.
+    OnceWithOutputs,
+    // Only the mode: it is asked again until acknowledged, which ends the start-up reads.
+    UntilAcknowledged,
+};
+
+// What the reply to an alarm clear ("@AACA") does.
+enum class EClearReply {
+    // Shows nothing; after a refusal the low limit is read again.
+    RereadsLowLimitOnRefusal,
+    // Shows "报警清除成功!" or "报警清除失败!".
+    ShowsOutcome,
+};
+
+struct SAlarmInputSetup {
+    std::array<int, 8> checkIds; // the channel enable boxes, CH0 first
+    int nAddressBox;
+    int nMaskStatus; // where a mask write's outcome shows
+    int nChannelNumber;
+    int nChannelType;
+    const CodeTable* pTypeCodes; // the codes of the CH Type rows
+    int nHighLimit;
+    int nLowLimit;
+    int nAlarmMode;
+    int nStatus;                  // where the alarm group's outcomes and output replies show
+    std::array<int, 2> lampIds;   // the lamps of output 0 and output 1
+    bool bChannelWithoutRowIsCh0; // a CH Number text that is no row: CH0, or "-1" as it reads
+    EFollowRefusal eFollowRefusal;
+    ELimitWrite eLimitWrite;
+    EModeRead eModeRead;
+    EClearReply eClearReply;
+    bool bOtherOutputsDarkenLamps; // an output pair that is none of "00" to "03": both lamps off,
+                                   // or the lamps as they are
+};
+
+class CAlarmInputDlg : public CModuleDlg {
+public:
+    // m_nCommand: the requests both dialogs make. Each dialog numbers its own apart from these.
+    enum : int {
+        kCmdReadMask = -1, // the reply to the opening "$AA6" is due
+        kCmdPoll = 0,
+        kCmdConfigure = 1,
+        kCmdBackToPoll = 2,
+        kCmdReadHighLimit = 7,
+        kCmdReadLowLimit = 8,
+        kCmdReadOutputs = 9,
+        kCmdWriteHighLimit = 11,
+        kCmdWriteLowLimit = 12,
+        kCmdWriteOutputs = 19,
+        kCmdWriteMask = 20,
+        kCmdWriteAlarmMode = 24,
+        kCmdClearAlarm = 25,
+        kCmdChannelRead = 28,
+        kCmdChannelWrite = 29,
+        kCmdReadAlarmMode = 30,
+        kCmdFollowWrite = 32,
+    };
+    // m_nLastCommand beyond the commands themselves.
+    enum : int { kLastNone = 0, kLastConfigure = 100 };
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // A click on a lamp switches its output (Shift or Ctrl held: the outputs are sent unchanged).
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+
+    template <int k> void OnChannelCheck() { ToggleChannel(k); }
+    void OnChannelRead();
+    void OnChannelConfigure();
+    void OnFollowChannel0();
+    // Both limits (ELimitWrite::BothInTurn), or one of them (EachAlone).
+    void OnAlarmValueSetting();
+    void OnAlarmHighSetting();
+    void OnAlarmLowSetting();
+    void OnAlarmTypeSetting();
+    void OnAlarmClear();
+
+    // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks.
+    void ShowEnableMask(const std::array<bool, 8>& bits);
+    // The mask read brought no mask: a box ticked while it was awaited is cleared and its write
+    // dropped, and from now on a click writes nothing.
+    void ForgetEnableMask();
+    void BuildEnableMask();
+
+    std::array<int, 8> m_bChannelEnabled{};
+    std::string m_strEnableMask;
+    std::array<int, 2> m_bDoState{}; // outputs 0 and 1 as the last output read showed them
+
+protected:
+    explicit CAlarmInputDlg(const SModuleDescriptor& descriptor, const SAlarmInputSetup& setup);
+
+    // The lamps' rectangles; after the template is built.
+    void AttachLamps();
+    // The reply to the opening "$AA6": the module's marks, or none from now on.
+    void ReadMaskReply();
+    // The reply to a request of this class, when m_nLastCommand names one: shown, and the next
+    // request chosen. False when the reply is another request's.
+    bool ReadSharedReply();
+    // Just before the request is chosen, when no operator request took its place: the follow
+    // chain's next write where its rule lets it go on.
+    void TakeFollowStep();
+    // The request of this class that m_nCommand names; empty for the dialog's own.
+    std::string SharedRequest();
+    // After a poll of a single-channel model: its limits once, then its outputs.
+    void ChooseAlarmRead()
+    {
+        m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
+    }
+    // The "$AA8Cn" read of the channel the CH Number box shows.
+    std::string SelectedChannelRead() const;
+
+    std::string m_strChannelRequest;
+
+private:
+    void ToggleChannel(int k);
+    int SelectedChannel() const;
+    std::string ChannelTypeWrite(int channel, int typeRow) const;
+    void ReadAlarmModeReply(bool ack);
+    void ReadLimitWrite(int last, bool ack);
+    void ReadClearReply(bool ack);
+    void ReadChannelWrite(int last, bool ack);
+    void ShowLamps(const std::string& outputs);
+    void ShowOutcome(int nField, bool ack);
+
+    const SAlarmInputSetup& m_setup;
+    bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
+    // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
+    SSequence m_follow;
+    int m_nFollowTypeRow = 0;
+    int m_nLimitReads = 0;
+    // Limits, mode and outputs as checked at the click.
+    std::string m_strHighLimit;
+    std::string m_strLowLimit;
+    std::string m_strAlarmModeBody;
+    int m_nOutputRequest = 0;
+    CLamps m_lamps;
+};
