@@ -199,7 +199,7 @@ void CAlarmInputDlg::OnLButtonDown(UINT nFlags, CPoint point)
     if (nFlags == MK_LBUTTON) on = on ? 0 : 1;
     // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the lamps
     // follow the module at the next output read, not the click.
-    m_nOutputRequest = m_bDoState[0] + 2 * m_bDoState[1];
+    m_strOutputBody = Format("DO0%d", m_bDoState[0] + 2 * m_bDoState[1]);
     QueueCommand(kCmdWriteOutputs);
 }
 
@@ -323,42 +323,42 @@ bool CAlarmInputDlg::ReadSharedReply()
     return true;
 }
 
+std::string CAlarmInputDlg::AlarmRequest() const
+{
+    // The "@AA" requests: a fixed part, then the member that holds the rest (none: nothing more).
+    static const struct {
+        int nCommand;
+        const char* pszBody;
+        std::string CAlarmInputDlg::*pTail;
+    } kRequests[] = {
+        {kCmdReadHighLimit, "RH", nullptr},
+        {kCmdReadLowLimit, "RL", nullptr},
+        {kCmdReadOutputs, "DI", nullptr},
+        {kCmdReadAlarmMode, "DI", nullptr},
+        {kCmdWriteHighLimit, "HI", &CAlarmInputDlg::m_strHighLimit},
+        {kCmdWriteLowLimit, "LO", &CAlarmInputDlg::m_strLowLimit},
+        {kCmdWriteOutputs, "", &CAlarmInputDlg::m_strOutputBody},
+        {kCmdWriteAlarmMode, "", &CAlarmInputDlg::m_strAlarmModeBody},
+        {kCmdClearAlarm, "CA", nullptr},
+    };
+    for (const auto& request : kRequests) {
+        if (request.nCommand == m_nCommand)
+            return Request('@', request.pszBody + (request.pTail ? this->*request.pTail : ""));
+    }
+    return "";
+}
+
 std::string CAlarmInputDlg::SharedRequest()
 {
-    std::string request;
+    std::string request = AlarmRequest();
     switch (m_nCommand) {
     case kCmdBackToPoll:
         m_nCommand = kCmdPoll;
         return Request('#', "");
-    case kCmdReadHighLimit:
-        request = Request('@', "RH");
-        break;
-    case kCmdReadLowLimit:
-        request = Request('@', "RL");
-        break;
-    case kCmdReadOutputs:
-    case kCmdReadAlarmMode:
-        request = Request('@', "DI");
-        break;
-    case kCmdWriteHighLimit:
-        request = Request('@', "HI" + m_strHighLimit);
-        break;
-    case kCmdWriteLowLimit:
-        request = Request('@', "LO" + m_strLowLimit);
-        break;
-    case kCmdWriteOutputs:
-        request = Request('@', Format("DO0%d", m_nOutputRequest));
-        break;
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out (after the module's mask was read).
         m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         request = Request('$', "5" + m_strEnableMask);
-        break;
-    case kCmdWriteAlarmMode:
-        request = Request('@', m_strAlarmModeBody);
-        break;
-    case kCmdClearAlarm:
-        request = Request('@', "CA");
         break;
     case kCmdChannelRead:
     case kCmdChannelWrite:
@@ -369,8 +369,8 @@ std::string CAlarmInputDlg::SharedRequest()
         request = ChannelTypeWrite(m_follow.nStep, m_nFollowTypeRow);
         break;
     default:
-        return "";
+        break;
     }
-    m_nLastCommand = m_nCommand;
+    if (!request.empty()) m_nLastCommand = m_nCommand;
     return request;
 }

@@ -153,6 +153,7 @@ private:
     void ReadChannelWrite(int last, bool ack);
     void ShowLamps(const std::string& outputs);
     void ShowOutcome(int nField, bool ack);
+    std::string AlarmRequest() const;
 
     const SAlarmInputSetup& m_setup;
     bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
@@ -164,6 +165,6 @@ private:
     std::string m_strHighLimit;
     std::string m_strLowLimit;
     std::string m_strAlarmModeBody;
-    int m_nOutputRequest = 0;
+    std::string m_strOutputBody;
     CLamps m_lamps;
 };

@@ -361,47 +361,39 @@ std::string CM6386::NextRequest()
         return PollOrAutomaticRequest();
     }
     std::string request = SharedRequest();
-    if (request.empty()) request = OneShotRequest();
     if (!request.empty()) return request;
+    request = OneShotRequest();
+    if (!request.empty()) {
+        m_nLastCommand = m_nCommand;
+        return request;
+    }
     m_nCommand = kCmdPoll;
     return Request('#', "");
 }
 
-// The dialog's own requests; each leaves its reply outstanding.
 std::string CM6386::OneShotRequest()
 {
-    std::string request;
     switch (m_nCommand) {
     case kCmdCalibrate:
-        request = Request('$', "9" + m_strCjcSign + m_strCjcOffsetHex);
-        break;
+        return Request('$', "9" + m_strCjcSign + m_strCjcOffsetHex);
     case kCmdZeroCalibration:
-        request = Request('$', "1");
-        break;
+        return Request('$', "1");
     case kCmdSpanCalibration:
-        request = Request('$', "0");
-        break;
+        return Request('$', "0");
     case kCmdCjcZero:
-        request = Request('$', "9" + m_strCjcZero);
-        break;
+        return Request('$', "9" + m_strCjcZero);
     case kCmdCoefficientWrite:
-        request = Request('~', "L" + m_strCoefficientHex);
-        break;
+        return Request('~', "L" + m_strCoefficientHex);
     case kCmdTemperature:
     case kCmdCjcTemperatureRead:
-        request = Request('$', "3");
-        break;
+        return Request('$', "3");
     case kCmdReadCjc:
-        request = Request('$', "J");
-        break;
+        return Request('$', "J");
     case kCmdCoefficientRead:
-        request = Request('$', "L");
-        break;
+        return Request('$', "L");
     default:
         return "";
     }
-    m_nLastCommand = m_nCommand;
-    return request;
 }
 
 void CM6386::SendConfiguration()

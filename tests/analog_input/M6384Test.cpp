@@ -481,6 +481,43 @@ TEST_F(M6384, TheOutputReadLightsEachLampByItsBit)
     }
 }
 
+// A press while the start-up alarm-mode read is awaited waits for its reply, then goes out as it
+// was pressed: the lamp's output, the alarm mode chosen, the setting.
+TEST_F(M6384, APressWhileTheModeReadIsAwaitedGoesOutOnceItIsRead)
+{
+    const struct {
+        const char* request;
+        void (*press)(CM6384&);
+    } cases[] = {
+        {"@01DO01",
+         [](CM6384& dlg) { dlg.OnLButtonDown(MK_LBUTTON, ui::CentreOf(dlg, IDC_AI_LAMP0)); }},
+        {"@01EAM",
+         [](CM6384& dlg) {
+             ui::ChooseRow(dlg, IDC_AI_ALARM_MODE, 1);
+             ui::Click(dlg, IDC_AI_ALARM_TYPE);
+         }},
+        {"%0102080600",
+         [](CM6384& dlg) {
+             ui::Type(dlg, IDC_AI_ADDRESS, "2");
+             ui::Click(dlg, IDC_AI_SETTING);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request);
+        CSimBus bus;
+        bus.Add("6385", 1, 9600);
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", "4385"});
+        Tick(dlg); // the mode read goes out
+        TakeRequests();
+        c.press(dlg);
+        Tick(dlg);
+        EXPECT_EQ(TakeRequests(), std::vector<std::string>{c.request});
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6384, AlarmValueSettingNeedsBothLimits)
 {
     m_bus.Add("6385", 1, 9600);
