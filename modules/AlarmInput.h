@@ -9,6 +9,7 @@
 #include "ModuleDlg.h"
 
 #include <array>
+#include <span>
 
 // What a refused (or unanswered) write of the "FOLLOW CH0" chain does to the chain.
 enum class EFollowRefusal {
@@ -46,8 +47,9 @@ enum class EClearReply {
     ShowsOutcome,
 };
 
+// The controls of a dialog's template and the rules it keeps.
 struct SAlarmInputSetup {
-    std::array<int, 8> checkIds; // the channel enable boxes, CH0 first
+    std::span<const int, 8> checkIds; // the channel enable boxes, CH0 first
     int nAddressBox;
     int nMaskStatus; // where a mask write's outcome shows
     int nChannelNumber;
@@ -116,10 +118,11 @@ public:
 
     std::array<int, 8> m_bChannelEnabled{};
     std::string m_strEnableMask;
-    std::array<int, 2> m_bDoState{}; // outputs 0 and 1 as the last output read showed them
+    // Outputs 0 and 1 as the last output read showed them, switched by lamp clicks.
+    std::array<int, 2> m_bDoState{};
 
 protected:
-    explicit CAlarmInputDlg(const SModuleDescriptor& descriptor, const SAlarmInputSetup& setup);
+    CAlarmInputDlg(const SModuleDescriptor& descriptor, const SAlarmInputSetup& setup);
 
     // The lamps' rectangles; after the template is built.
     void AttachLamps();

@@ -13,8 +13,6 @@
 #include "SettingRequest.h"
 #include "Strings.h"
 
-#include <algorithm>
-
 REGISTER_MODULE_DIALOG(CM6384)
 
 namespace {
@@ -45,8 +43,7 @@ const int kChannelTypeControls[] = {IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_
 
 // One button writes both limits; lamp 0 stands beside "Low Limit".
 const SAlarmInputSetup kAlarmSetup = {
-    .checkIds = {kAiCheckIds[0], kAiCheckIds[1], kAiCheckIds[2], kAiCheckIds[3], kAiCheckIds[4],
-                 kAiCheckIds[5], kAiCheckIds[6], kAiCheckIds[7]},
+    .checkIds = kAiCheckIds,
     .nAddressBox = IDC_AI_ADDRESS,
     .nMaskStatus = IDC_AI_STATUS,
     .nChannelNumber = IDC_AI_CH_NUMBER,

@@ -10,7 +10,6 @@
 #include "thermocouple/TcCalibration.h"
 #include "thermocouple/ThermocoupleIds.h"
 
-#include <algorithm>
 #include <initializer_list>
 
 REGISTER_MODULE_DIALOG(CM6386)
@@ -106,8 +105,7 @@ const SOneShot kOneShots[] = {
 // A mask write shows its outcome beside the cold junction; a limit has a button of its own; the
 // follow chain waits at a refused channel.
 const SAlarmInputSetup kAlarmSetup = {
-    .checkIds = {kTcCheckIds[0], kTcCheckIds[1], kTcCheckIds[2], kTcCheckIds[3], kTcCheckIds[4],
-                 kTcCheckIds[5], kTcCheckIds[6], kTcCheckIds[7]},
+    .checkIds = kTcCheckIds,
     .nAddressBox = IDC_TC_ADDRESS,
     .nMaskStatus = IDC_TC_CJC_STATUS,
     .nChannelNumber = IDC_TC_CH_NUMBER,
