@@ -1,0 +1,185 @@
+// The part the ASCII analog-input and thermocouple dialogs share, and the rules in which they
+// differ: one row a dialog, one test a rule.
+#include "ModuleFixture.h"
+
+#include "ModuleDialogs.h"
+#include "Resource.h"
+#include "SimAnalogInput.h"
+#include "SimThermocouple.h"
+#include "analog_input/AnalogInputIds.h"
+#include "thermocouple/ThermocoupleIds.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// A single-channel module whose output read reports a pair that is none of "00" to "03" while odd
+// is set.
+template <class Base> class COddOutputs : public Base {
+public:
+    COddOutputs(std::string model, const bool& odd) : Base(std::move(model)), m_bOdd(odd) {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        if (m_bOdd && lead == '@' && body == "DI") return this->Ack() + "00700";
+        return Base::OnAscii(lead, body, now);
+    }
+
+private:
+    const bool& m_bOdd;
+};
+
+struct SDialogCase {
+    const char* cls;
+    UINT idd;
+    ModuleParamBlock CMainFrame::*pBlock;
+    // The single-channel module.
+    const char* single;
+    std::unique_ptr<CSimModule> (*makeSingle)(const bool& odd);
+    int nClear, nStatus, nLamp0;
+    // The per-channel-type module: its channel-type controls and two rows of its CH Type list.
+    const char* perChannelSim;
+    const char* perChannel;
+    int nNumber, nType, nConf, nFollow;
+    int nFollowRow;
+    const char* pszFollowCode;
+    int nConfRow;
+};
+
+const SDialogCase kDialogs[] = {
+    {"CM6384", IDD_M6384, &CMainFrame::m_strAnalogInputParams, "4385",
+     [](const bool& odd) -> std::unique_ptr<CSimModule> {
+         return std::make_unique<COddOutputs<CSimAnalogInputAlarm>>("6385", odd);
+     },
+     IDC_AI_ALARM_CLEAR, IDC_AI_STATUS, IDC_AI_LAMP0, "9384P", "4384A", IDC_AI_CH_NUMBER,
+     IDC_AI_CH_TYPE, IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0, 2, "09", 0},
+    {"CM6386", IDD_M6386, &CMainFrame::m_strThermocoupleInputParams, "4388",
+     [](const bool& odd) -> std::unique_ptr<CSimModule> {
+         return std::make_unique<COddOutputs<CSimThermocoupleAlarm>>("4388", odd);
+     },
+     IDC_TC_CLEAR_ALARM, IDC_TC_STATUS, IDC_TC_LOW_LAMP, "4386A", "4386A", IDC_TC_CH_NUMBER,
+     IDC_TC_CH_TYPE, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0, 4, "10", 3},
+};
+
+class AlarmInput : public CModuleFixture {
+protected:
+    std::unique_ptr<CDialog> Open(const SDialogCase& c, const char* model)
+    {
+        m_frame.*c.pBlock = {"01", "06", "0", "0F", "0", model};
+        std::unique_ptr<CDialog> dlg = CreateModuleDialog(c.cls);
+        dlg->Create(c.idd);
+        return dlg;
+    }
+    // The single-channel module at 01 on a bus of its own; its output pair is odd while m_bOdd is.
+    CSimModule& AddSingle(CSimBus& bus, const SDialogCase& c)
+    {
+        m_bOdd = false;
+        CSimModule& module = bus.Add(c.makeSingle(m_bOdd));
+        module.SetAddress(1);
+        module.SetBaud(9600);
+        m_link.Attach(1, bus);
+        return module;
+    }
+    static HICON Icon(CDialog& dlg, int id) { return dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); }
+
+    bool m_bOdd = false;
+};
+
+} // namespace
+
+// An unanswered start-up mode read: the analog-input dialog goes on to its poll cycle, the
+// thermocouple dialog asks again.
+TEST_F(AlarmInput, AnUnansweredModeRead)
+{
+    const std::vector<std::string> expected[] = {{"@01DI", "#01", "@01RH"},
+                                                 {"@01DI", "@01DI", "@01DI"}};
+    for (size_t i = 0; i < std::size(kDialogs); ++i) {
+        const SDialogCase& c = kDialogs[i];
+        SCOPED_TRACE(c.cls);
+        CSimBus bus;
+        AddSingle(bus, c).Faults().nSilentAfter = 0;
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        TakeRequests();
+        Tick(*dlg, 3);
+        EXPECT_EQ(TakeRequests(), expected[i]);
+    }
+}
+
+// An unanswered clear: the analog-input dialog shows nothing and reads the low limit again, the
+// thermocouple dialog shows its failure text and polls.
+TEST_F(AlarmInput, AnUnansweredClear)
+{
+    const struct {
+        std::vector<std::string> requests;
+        const char* status; // null: as it was
+    } expected[] = {{{"@01CA", "@01RL"}, nullptr}, {{"@01CA", "#01"}, "报警清除失败!"}};
+    for (size_t i = 0; i < std::size(kDialogs); ++i) {
+        const SDialogCase& c = kDialogs[i];
+        SCOPED_TRACE(c.cls);
+        CSimBus bus;
+        CSimModule& module = AddSingle(bus, c);
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        Tick(*dlg, 8);
+        std::string before = dlg->GetDlgItemText(c.nStatus);
+        module.Faults().nSilentAfter = 0;
+        TakeRequests();
+        ui::Click(*dlg, c.nClear);
+        Tick(*dlg, 2);
+        EXPECT_EQ(TakeRequests(), expected[i].requests);
+        EXPECT_EQ(dlg->GetDlgItemText(c.nStatus), expected[i].status ? expected[i].status : before);
+    }
+}
+
+// An output pair that is none of "00" to "03": the analog-input dialog darkens its lamps, the
+// thermocouple dialog leaves them as they are.
+TEST_F(AlarmInput, AnOutputPairOfNoRow)
+{
+    const HICON expected[] = {IDI_LAMP_OFF, IDI_LAMP_ON};
+    for (size_t i = 0; i < std::size(kDialogs); ++i) {
+        const SDialogCase& c = kDialogs[i];
+        SCOPED_TRACE(c.cls);
+        CSimBus bus;
+        AddSingle(bus, c);
+        ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, "@01DO01", 0));
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        Tick(*dlg, 8);
+        ASSERT_EQ(Icon(*dlg, c.nLamp0), IDI_LAMP_ON);
+        m_bOdd = true;
+        Tick(*dlg, 4);
+        EXPECT_EQ(Icon(*dlg, c.nLamp0), expected[i]);
+    }
+}
+
+// An unanswered write of "FOLLOW CH0", then an acknowledged "CH CONF": the analog-input dialog's
+// chain has ended, the thermocouple dialog's goes on at the channel that went unanswered.
+TEST_F(AlarmInput, AnUnansweredFollowWrite)
+{
+    const long expectedWritesOfCh2[] = {1, 2};
+    for (size_t i = 0; i < std::size(kDialogs); ++i) {
+        const SDialogCase& c = kDialogs[i];
+        SCOPED_TRACE(c.cls);
+        CSimBus bus;
+        CSimModule& module = bus.Add(c.perChannelSim, 1, 9600);
+        m_link.Attach(1, bus);
+        std::unique_ptr<CDialog> dlg = Open(c, c.perChannel);
+        Tick(*dlg, 4);
+        ui::ChooseRow(*dlg, c.nNumber, 0);
+        ui::ChooseRow(*dlg, c.nType, c.nFollowRow);
+        ui::Click(*dlg, c.nFollow);
+        module.Faults().nSilentAfter = 2; // the writes to CH0 and CH1 are answered, CH2's is not
+        TakeRequests();
+        Tick(*dlg, 3);
+        module.Faults().nSilentAfter = -1;
+        Tick(*dlg, 2);
+        ui::ChooseRow(*dlg, c.nNumber, 6);
+        ui::ChooseRow(*dlg, c.nType, c.nConfRow);
+        ui::Click(*dlg, c.nConf);
+        Tick(*dlg, 8);
+        std::vector<std::string> requests = TakeRequests();
+        EXPECT_EQ(
+            std::count(requests.begin(), requests.end(), std::string("$017C2R") + c.pszFollowCode),
+            expectedWritesOfCh2[i]);
+    }
+}
