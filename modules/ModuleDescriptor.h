@@ -5,6 +5,7 @@
 
 #include "MainFrm.h"
 #include "ModuleCodes.h"
+#include "PollTimer.h"
 
 #include <string>
 
@@ -60,7 +61,7 @@ struct SModuleDescriptor {
     bool bCheckIsHexDigit = false;
     SBlockLayout layout;
     ELineOwnership eLine = ELineOwnership::Own;
-    UINT_PTR nTimerId = 1000;
+    UINT_PTR nTimerId = kPollTimer;
     // Closing sets g_bDialogClosed to 1; most dialogs leave it as their opening set it.
     bool bSetsDialogClosed = false;
 };

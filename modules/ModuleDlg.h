@@ -8,6 +8,7 @@
 #include "MainFrm.h"
 #include "ModuleCodes.h"
 #include "ModuleDescriptor.h"
+#include "PollTimer.h"
 #include "SettingRequest.h"
 
 #include <functional>
@@ -282,7 +283,7 @@ protected:
     void ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText);
 
     CMainFrame* m_pMainFrame = nullptr;
-    UINT_PTR m_nTimerId = 1000;
+    UINT_PTR m_nTimerId = kPollTimer;
     char m_szReply[200] = {};
     int m_nPort = 0;
     int m_bChecksum = 0;

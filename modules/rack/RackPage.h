@@ -5,6 +5,7 @@
 
 #include "Dialog.h"
 #include "MainFrm.h"
+#include "PollTimer.h"
 
 #include <deque>
 #include <string>
@@ -45,7 +46,7 @@ protected:
     bool Replied() const { return !m_strRespond.empty(); }
 
     CMainFrame* m_pMainFrame = nullptr;
-    UINT_PTR m_nTimerId = 1000;
+    UINT_PTR m_nTimerId = kPollTimer;
     std::string m_strAddress;
     int m_nPort = 0;
     std::string m_strRespond;

@@ -4,6 +4,7 @@
 
 #include "Dialog.h"
 #include "MainFrm.h"
+#include "PollTimer.h"
 #include "RackModbusTables.h"
 #include "TabChange.h"
 
@@ -29,7 +30,7 @@ public:
     CMainFrame* m_pMainFrame = nullptr;
     std::string m_strReply;
     std::string m_strData;
-    UINT_PTR m_nTimerId = 1000;
+    UINT_PTR m_nTimerId = kPollTimer;
     // Closing passes it to the close: no port until the line has opened.
     int m_nPort = 0;
     int m_nLastResult = -1;

@@ -3,6 +3,7 @@
 
 #include "Dialog.h"
 #include "MainFrm.h"
+#include "PollTimer.h"
 #include "RackModbusTables.h"
 
 class CV1333Main : public CDialog {
@@ -14,7 +15,7 @@ public:
     void OnTimer(UINT_PTR nIDEvent) override;
 
     CMainFrame* m_pMainFrame = nullptr;
-    UINT_PTR m_nTimerId = 1000;
+    UINT_PTR m_nTimerId = kPollTimer;
     SlotTexts m_strModule;
     SlotTexts m_strStart;
     SlotTexts m_strEnd;

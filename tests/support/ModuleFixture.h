@@ -4,6 +4,7 @@
 
 #include "Clock.h"
 #include "MainFrm.h"
+#include "PollTimer.h"
 #include "SimLink.h"
 #include "UiDriver.h"
 
@@ -36,9 +37,6 @@ protected:
         m_link.ClearTraffic();
         return requests;
     }
-    // The poll timer of every module dialog.
-    static constexpr UINT_PTR kPollTimer = 1000;
-
     // Runs n timer ticks of the dialog.
     static void Tick(CDialog& dlg, int n = 1, UINT_PTR id = kPollTimer)
     {
