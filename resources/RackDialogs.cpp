@@ -19,15 +19,22 @@ Controls MainUnitControls()
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 200, 120});
     c.push_back({-1, CtlKind::Static, "Address:", 12, 18, 44, 9});
-    c.push_back({IDC_RACK_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
+    c.push_back({rack_main::IDC_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
     c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
     c.push_back({-1, CtlKind::Static, "BaudRate:", 12, 34, 44, 9});
-    c.push_back({IDC_RACK_BAUD, CtlKind::DropList, "", 60, 32, 90, 80, CS_NONE, BaudRows()});
+    c.push_back({rack_main::IDC_BAUD, CtlKind::DropList, "", 60, 32, 90, 80, CS_NONE, BaudRows()});
     c.push_back({-1, CtlKind::Static, "CheckSum:", 12, 50, 44, 9});
-    c.push_back(
-        {IDC_RACK_CHECKSUM, CtlKind::DropList, "", 60, 48, 90, 40, CS_NONE, {"Enable", "Disable"}});
+    c.push_back({rack_main::IDC_CHECKSUM,
+                 CtlKind::DropList,
+                 "",
+                 60,
+                 48,
+                 90,
+                 40,
+                 CS_NONE,
+                 {"Enable", "Disable"}});
     c.push_back({-1, CtlKind::Static, "Protocol:", 12, 66, 44, 9});
-    c.push_back({IDC_RACK_PROTOCOL,
+    c.push_back({rack_main::IDC_PROTOCOL,
                  CtlKind::DropList,
                  "",
                  60,
@@ -37,7 +44,7 @@ Controls MainUnitControls()
                  CS_NONE,
                  {"Vekt ASCII", "MODBUS"}});
     c.push_back({-1, CtlKind::Static, "Modbus Only:", 12, 82, 46, 9});
-    c.push_back({IDC_RACK_MODBUS_PARITY,
+    c.push_back({rack_main::IDC_MODBUS_PARITY,
                  CtlKind::DropDown,
                  "",
                  60,
@@ -47,22 +54,22 @@ Controls MainUnitControls()
                  CS_NONE,
                  {"None Parity, 8 Bits, 1 Stop", "Even Parity, 8 Bits, 1 Stop",
                   "Odd Parity, 8 Bits, 1 Stop", "None Parity, 8 Bits, 2 Stop"}});
-    c.push_back({IDC_RACK_UPDATE, CtlKind::Button, "&Update", 60, 100, 50, 14});
+    c.push_back({rack_main::IDC_UPDATE, CtlKind::Button, "&Update", 60, 100, 50, 14});
 
     c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 212, 4, 180, 120});
     for (int slot = 0; slot < 8; ++slot) {
-        c.push_back({kRackWdtBoxIds[slot], CtlKind::AutoCheckBox,
+        c.push_back({rack_main::kWdtBoxIds[slot], CtlKind::AutoCheckBox,
                      Format("Enable Slot-%d WDT", slot), 218 + (slot / 4) * 86,
                      16 + (slot % 4) * 14, 84, 10});
     }
     c.push_back({-1, CtlKind::Static, "TimeOut Value:", 218, 78, 54, 9});
-    c.push_back({IDC_RACK_WDT_TIMEOUT, CtlKind::Edit, "", 274, 76, 40, 12});
+    c.push_back({rack_main::IDC_WDT_TIMEOUT, CtlKind::Edit, "", 274, 76, 40, 12});
     c.push_back({-1, CtlKind::Static, "Second(s)", 318, 78, 40, 9});
-    c.push_back({IDC_RACK_REFRESH, CtlKind::Button, "&Refresh", 218, 100, 50, 14});
-    c.push_back({IDC_RACK_CANCEL, CtlKind::Button, "&Cancel", 336, 100, 50, 14});
+    c.push_back({rack_main::IDC_REFRESH, CtlKind::Button, "&Refresh", 218, 100, 50, 14});
+    c.push_back({rack_main::IDC_CANCEL, CtlKind::Button, "&Cancel", 336, 100, 50, 14});
 
     c.push_back({-1, CtlKind::GroupBox, "Description", 6, 128, 386, 110});
-    c.push_back({IDC_RACK_LIST, CtlKind::ListCtrl, "", 12, 140, 374, 92, CS_BORDER});
+    c.push_back({rack_main::IDC_LIST, CtlKind::ListCtrl, "", 12, 140, 374, 92, CS_BORDER});
     return c;
 }
 
@@ -70,27 +77,27 @@ Controls DioControls()
 {
     Controls c;
     c.push_back({-1, CtlKind::Static, "Module(", 8, 6, 30, 9});
-    c.push_back({IDC_DIO_MODEL, CtlKind::Static, "", 40, 6, 30, 9});
+    c.push_back({rack_dio::IDC_MODEL, CtlKind::Static, "", 40, 6, 30, 9});
     c.push_back({-1, CtlKind::Static, ")", 72, 6, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "DataArea", 6, 18, 463, 92});
     // Channel 0 at the right end of its row; inputs above outputs.
     for (int ch = 0; ch < 16; ++ch) {
         int x = 440 - 28 * ch;
         c.push_back({-1, CtlKind::Static, Format("DI%d", ch), x, 28, 24, 9, CS_CENTER});
-        c.push_back({kDioInputLampIds[ch], CtlKind::Icon, "144", x + 2, 38, 20, 20});
+        c.push_back({rack_dio::kInputLampIds[ch], CtlKind::Icon, "144", x + 2, 38, 20, 20});
         c.push_back({-1, CtlKind::Static, Format("DO%d", ch), x, 64, 24, 9, CS_CENTER});
-        c.push_back({kDioOutputLampIds[ch], CtlKind::Icon, "144", x + 2, 74, 20, 20});
+        c.push_back({rack_dio::kOutputLampIds[ch], CtlKind::Icon, "144", x + 2, 74, 20, 20});
     }
     c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 6, 114, 463, 92});
     for (int ch = 0; ch < 16; ++ch) {
-        c.push_back({kDioWdtBoxIds[ch], CtlKind::AutoCheckBox, Format("Turn On DO%d", ch),
+        c.push_back({rack_dio::kWdtBoxIds[ch], CtlKind::AutoCheckBox, Format("Turn On DO%d", ch),
                      12 + (ch % 8) * 57, 128 + (ch / 8) * 16, 56, 10});
     }
     c.push_back({-1, CtlKind::Static, "Heigh Byte(Hex)", 12, 166, 60, 9, CS_HIDDEN});
-    c.push_back({IDC_DIO_HIGH_BYTE, CtlKind::Edit, "", 74, 164, 40, 12, CS_HIDDEN});
+    c.push_back({rack_dio::IDC_HIGH_BYTE, CtlKind::Edit, "", 74, 164, 40, 12, CS_HIDDEN});
     c.push_back({-1, CtlKind::Static, "Low Byte(Hex)", 120, 166, 60, 9, CS_HIDDEN});
-    c.push_back({IDC_DIO_LOW_BYTE, CtlKind::Edit, "", 182, 164, 40, 12, CS_HIDDEN});
-    c.push_back({IDC_DIO_UPDATA, CtlKind::Button, "Updata", 340, 184, 56, 14});
+    c.push_back({rack_dio::IDC_LOW_BYTE, CtlKind::Edit, "", 182, 164, 40, 12, CS_HIDDEN});
+    c.push_back({rack_dio::IDC_UPDATA, CtlKind::Button, "Updata", 340, 184, 56, 14});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 406, 214, 56, 14});
     return c;
 }
@@ -100,7 +107,7 @@ Controls AnalogOutputControls()
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 270, 52});
     c.push_back({-1, CtlKind::Static, "Change CH:", 12, 16, 40, 9});
-    c.push_back({IDC_AO_CHANNEL,
+    c.push_back({rack_ao::IDC_CHANNEL,
                  CtlKind::DropDown,
                  "",
                  54,
@@ -110,18 +117,20 @@ Controls AnalogOutputControls()
                  CS_NONE,
                  {"CH0", "CH1", "CH2", "CH3"}});
     c.push_back({-1, CtlKind::Static, "Data &Format:", 98, 16, 49, 9});
-    c.push_back({IDC_AO_FORMAT, CtlKind::Edit, "", 148, 14, 72, 12});
+    c.push_back({rack_ao::IDC_FORMAT, CtlKind::Edit, "", 148, 14, 72, 12});
     c.push_back({-1, CtlKind::Static, "&Slew Rate:", 12, 34, 50, 9});
-    c.push_back({IDC_AO_SLEW, CtlKind::DropDown, "", 64, 32, 70, 100});
-    c.push_back({IDC_AO_UPDATE, CtlKind::Button, "Update", 136, 32, 34, 14});
-    c.push_back({IDC_AO_TRIM4, CtlKind::Button, "Trim For &4mA", 172, 32, 50, 14, CS_DISABLED});
-    c.push_back({IDC_AO_TRIM20, CtlKind::Button, "Trim For &20mA", 224, 32, 50, 14, CS_DISABLED});
+    c.push_back({rack_ao::IDC_SLEW, CtlKind::DropDown, "", 64, 32, 70, 100});
+    c.push_back({rack_ao::IDC_UPDATE, CtlKind::Button, "Update", 136, 32, 34, 14});
+    c.push_back(
+        {rack_ao::IDC_TRIM4, CtlKind::Button, "Trim For &4mA", 172, 32, 50, 14, CS_DISABLED});
+    c.push_back(
+        {rack_ao::IDC_TRIM20, CtlKind::Button, "Trim For &20mA", 224, 32, 50, 14, CS_DISABLED});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 222, 14, 50, 14});
 
     c.push_back({-1, CtlKind::GroupBox, "Data Area", 6, 60, 270, 196});
     const std::vector<std::string> ranges = {"0 ~ 20 mA", "4 ~ 20 mA", "0 ~ 10 V"};
     for (int ch = 0; ch < 4; ++ch) {
-        const SAoChannelIds& id = kAoChannelIds[ch];
+        const rack_ao::SChannelIds& id = rack_ao::kChannelIds[ch];
         int y = 70 + ch * 46;
         c.push_back({-1, CtlKind::GroupBox, Format("Channel %d", ch), 10, y, 262, 44});
         c.push_back({id.nRange, CtlKind::DropDown, "", 14, y + 10, 60, 60, CS_NONE, ranges});
@@ -143,10 +152,10 @@ Controls AnalogOutputControls()
 void AnalogSlotHeader(Controls& c)
 {
     c.push_back({-1, CtlKind::Static, "Module (", 8, 6, 32, 9});
-    c.push_back({IDC_AI_MODEL, CtlKind::Static, "", 42, 6, 30, 9});
+    c.push_back({rack_analog::IDC_MODEL, CtlKind::Static, "", 42, 6, 30, 9});
     c.push_back({-1, CtlKind::Static, ")", 74, 6, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "Setting&&Calibration", 6, 18, 440, 52});
-    c.push_back({IDC_AI_CANCEL, CtlKind::Button, "Cancel", 386, 48, 50, 14});
+    c.push_back({rack_analog::IDC_CANCEL, CtlKind::Button, "Cancel", 386, 48, 50, 14});
 }
 
 // One row a channel in "DataArea": enable box, (the 1384H's range combo,) value, unit, lamp pair.
@@ -156,7 +165,7 @@ void AnalogSlotChannels(Controls& c, bool speedRanges)
     c.push_back({-1, CtlKind::GroupBox, "DataArea", 6, 72, 440, 160});
     int x = speedRanges ? 126 : 50;
     for (int ch = 0; ch < 8; ++ch) {
-        const SAiChannelIds& id = kAiChannelIds[ch];
+        const rack_analog::SChannelIds& id = rack_analog::kChannelIds[ch];
         int y = 84 + ch * 16;
         c.push_back({id.nEnable, CtlKind::AutoCheckBox, Format("CH%d", ch), 12, y + 2, 34, 10});
         if (speedRanges)
@@ -165,13 +174,13 @@ void AnalogSlotChannels(Controls& c, bool speedRanges)
         c.push_back({id.nValue, CtlKind::Edit, "", x, y, 70, 12});
         c.push_back({id.nUnit, CtlKind::Edit, "", x + 72, y, 24, 12, CS_READONLY});
         if (ch == 7 && !speedRanges)
-            c.push_back({IDC_AI_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
+            c.push_back({rack_ai::IDC_CH7_FRAME, CtlKind::GroupBox, "", x + 100, y - 4, 128, 18});
         c.push_back({id.nHighLabel, CtlKind::Static, "AlarmH", x + 104, y + 2, 30, 9});
         c.push_back({id.nHighLamp, CtlKind::Icon, grey, x + 136, y + 1, 10, 10});
         c.push_back({id.nLowLabel, CtlKind::Static, "AlarmL", x + 164, y + 2, 30, 9});
         c.push_back({id.nLowLamp, CtlKind::Icon, grey, x + 196, y + 1, 10, 10});
     }
-    c.push_back({IDC_AI_UPDATE_ENABLE, CtlKind::Button, "Update", 386, 214, 50, 14});
+    c.push_back({rack_analog::IDC_UPDATE_ENABLE, CtlKind::Button, "Update", 386, 214, 50, 14});
 }
 
 // The "Alarm Setting" group both analog slot templates carry.
@@ -179,20 +188,20 @@ void AlarmGroup(Controls& c)
 {
     c.push_back({-1, CtlKind::GroupBox, "Alarm Setting", 6, 236, 440, 58});
     c.push_back({-1, CtlKind::Static, "Channel:", 12, 250, 34, 9});
-    c.push_back({IDC_ALARM_CHANNEL, CtlKind::DropDown, "", 48, 248, 44, 100, CS_SORT});
+    c.push_back({rack_alarm::IDC_CHANNEL, CtlKind::DropDown, "", 48, 248, 44, 100, CS_SORT});
     c.push_back({-1, CtlKind::Static, "Alarm Type", 100, 240, 44, 9});
     c.push_back({-1, CtlKind::Static, "High:", 100, 252, 22, 9});
-    c.push_back(
-        {IDC_ALARM_HIGH_TYPE, CtlKind::DropDown, "", 124, 250, 60, 60, CS_NONE, kAlarmTypeTexts});
+    c.push_back({rack_alarm::IDC_HIGH_TYPE, CtlKind::DropDown, "", 124, 250, 60, 60, CS_NONE,
+                 kAlarmTypeTexts});
     c.push_back({-1, CtlKind::Static, "Low:", 100, 270, 22, 9});
-    c.push_back(
-        {IDC_ALARM_LOW_TYPE, CtlKind::DropDown, "", 124, 268, 60, 60, CS_NONE, kAlarmTypeTexts});
+    c.push_back({rack_alarm::IDC_LOW_TYPE, CtlKind::DropDown, "", 124, 268, 60, 60, CS_NONE,
+                 kAlarmTypeTexts});
     c.push_back({-1, CtlKind::Static, "Alarm &Limit", 192, 240, 50, 9});
-    c.push_back({IDC_ALARM_HIGH_LIMIT, CtlKind::Edit, "", 192, 250, 60, 12});
-    c.push_back({IDC_ALARM_LOW_LIMIT, CtlKind::Edit, "", 192, 268, 60, 12});
-    c.push_back({IDC_ALARM_UPDATE, CtlKind::Button, "&Update", 262, 250, 50, 14});
-    c.push_back({IDC_ALARM_CLEAR_HIGH, CtlKind::Button, "Clear &H Latch", 318, 250, 60, 14});
-    c.push_back({IDC_ALARM_CLEAR_LOW, CtlKind::Button, "Clear &L Latch", 318, 268, 60, 14});
+    c.push_back({rack_alarm::IDC_HIGH_LIMIT, CtlKind::Edit, "", 192, 250, 60, 12});
+    c.push_back({rack_alarm::IDC_LOW_LIMIT, CtlKind::Edit, "", 192, 268, 60, 12});
+    c.push_back({rack_alarm::IDC_UPDATE, CtlKind::Button, "&Update", 262, 250, 50, 14});
+    c.push_back({rack_alarm::IDC_CLEAR_HIGH, CtlKind::Button, "Clear &H Latch", 318, 250, 60, 14});
+    c.push_back({rack_alarm::IDC_CLEAR_LOW, CtlKind::Button, "Clear &L Latch", 318, 268, 60, 14});
 }
 
 Controls AnalogInputControls()
@@ -201,19 +210,20 @@ Controls AnalogInputControls()
     AnalogSlotHeader(c);
     c.push_back({-1, CtlKind::Static, "Input Range:", 12, 32, 50, 9});
     unsigned hidden = CS_HIDDEN | CS_DISABLED;
-    c.push_back({IDC_AI_RTD_RANGE, CtlKind::DropList, "", 64, 30, 100, 120, hidden,
+    c.push_back({rack_ai::IDC_RTD_RANGE, CtlKind::DropList, "", 64, 30, 100, 120, hidden,
                  *AiSlotModel("1300")->pRangeTexts});
-    c.push_back({IDC_AI_VOLTAGE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
+    c.push_back({rack_ai::IDC_VOLTAGE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
                  *AiSlotModel("1384")->pRangeTexts});
-    c.push_back({IDC_AI_THERMOCOUPLE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
+    c.push_back({rack_ai::IDC_THERMOCOUPLE_RANGE, CtlKind::DropDown, "", 64, 30, 100, 120, hidden,
                  *AiSlotModel("1386")->pRangeTexts});
     c.push_back({-1, CtlKind::Static, "Data Format:", 172, 32, 50, 9});
     c.push_back(
-        {IDC_AI_FORMAT, CtlKind::DropList, "", 224, 30, 70, 60, CS_DISABLED, kAiFormatTexts});
+        {rack_ai::IDC_FORMAT, CtlKind::DropList, "", 224, 30, 70, 60, CS_DISABLED, kAiFormatTexts});
     c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
-    c.push_back({IDC_AI_INTEGRATION, CtlKind::DropList, "", 86, 50, 70, 60, CS_DISABLED,
+    c.push_back({rack_ai::IDC_INTEGRATION, CtlKind::DropList, "", 86, 50, 70, 60, CS_DISABLED,
                  kAiIntegrationTexts});
-    c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
+    c.push_back(
+        {rack_ai::IDC_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
     AnalogSlotChannels(c, false);
     AlarmGroup(c);
     return c;
@@ -224,10 +234,10 @@ Controls SpeedInputControls()
     Controls c;
     AnalogSlotHeader(c);
     c.push_back({-1, CtlKind::Static, "Data Format:", 12, 32, 50, 9});
-    c.push_back(
-        {IDC_AI_FORMAT, CtlKind::DropList, "", 64, 30, 80, 60, CS_DISABLED, kSpeedFormatTexts});
+    c.push_back({rack_speed::IDC_FORMAT, CtlKind::DropList, "", 64, 30, 80, 60, CS_DISABLED,
+                 kSpeedFormatTexts});
     c.push_back({-1, CtlKind::Static, "Integration Time:", 12, 52, 72, 9});
-    c.push_back({IDC_SPEED_INTEGRATION,
+    c.push_back({rack_speed::IDC_INTEGRATION,
                  CtlKind::DropList,
                  "",
                  86,
@@ -236,7 +246,8 @@ Controls SpeedInputControls()
                  60,
                  CS_DISABLED,
                  {"50ms(60Hz)"}});
-    c.push_back({IDC_AI_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
+    c.push_back(
+        {rack_speed::IDC_UPDATE_SETTING, CtlKind::Button, "Update", 330, 48, 50, 14, CS_DISABLED});
     AnalogSlotChannels(c, true);
     AlarmGroup(c);
     return c;
@@ -249,11 +260,11 @@ Controls TrimControls(const STrimVariant& variant)
         {-1, CtlKind::Static, "Attach meter to output terminal of the module", 12, 16, 210, 9},
         {-1, CtlKind::Static, variant.pszNote, 12, 28, 210, 9},
         {-1, CtlKind::GroupBox, "Trim:", 6, 46, 224, 38},
-        {IDC_TRIM_DOWN10, CtlKind::Button, "<<", 12, 60, 28, 14},
-        {IDC_TRIM_DOWN1, CtlKind::Button, "<", 44, 60, 28, 14},
-        {IDC_TRIM_UP1, CtlKind::Button, ">", 76, 60, 28, 14},
-        {IDC_TRIM_UP10, CtlKind::Button, ">>", 108, 60, 28, 14},
-        {IDC_TRIM_SAVE, CtlKind::Button, "SAVE", 142, 60, 40, 14},
+        {rack_trim::IDC_DOWN10, CtlKind::Button, "<<", 12, 60, 28, 14},
+        {rack_trim::IDC_DOWN1, CtlKind::Button, "<", 44, 60, 28, 14},
+        {rack_trim::IDC_UP1, CtlKind::Button, ">", 76, 60, 28, 14},
+        {rack_trim::IDC_UP10, CtlKind::Button, ">>", 108, 60, 28, 14},
+        {rack_trim::IDC_SAVE, CtlKind::Button, "SAVE", 142, 60, 40, 14},
         {IDCANCEL, CtlKind::Button, "EXIT", 186, 60, 40, 14},
     };
 }

@@ -33,14 +33,14 @@ const CAnalogSlotDlg::SChainLink kChain[] = {
 } // namespace
 
 BEGIN_MESSAGE_MAP(CAnalogSlotDlg, CRackDlg)
-ON_CHANNEL_BOXES(kAiEnableBoxIds, OnChannelCheck)
-ON_CBN_SELCHANGE(IDC_ALARM_CHANNEL, OnSelchangeAlarmChannel)
-ON_CBN_SELCHANGE(IDC_ALARM_HIGH_TYPE, OnSelchangeHighAlarmType)
-ON_CBN_SELCHANGE(IDC_ALARM_LOW_TYPE, OnSelchangeLowAlarmType)
-ON_BN_CLICKED(IDC_ALARM_UPDATE, OnAlarmUpdate)
-ON_BN_CLICKED(IDC_ALARM_CLEAR_HIGH, OnClearHighLatch)
-ON_BN_CLICKED(IDC_ALARM_CLEAR_LOW, OnClearLowLatch)
-ON_BN_CLICKED(IDC_AI_CANCEL, OnCancel)
+ON_CHANNEL_BOXES(rack_analog::kEnableBoxIds, OnChannelCheck)
+ON_CBN_SELCHANGE(rack_alarm::IDC_CHANNEL, OnSelchangeAlarmChannel)
+ON_CBN_SELCHANGE(rack_alarm::IDC_HIGH_TYPE, OnSelchangeHighAlarmType)
+ON_CBN_SELCHANGE(rack_alarm::IDC_LOW_TYPE, OnSelchangeLowAlarmType)
+ON_BN_CLICKED(rack_alarm::IDC_UPDATE, OnAlarmUpdate)
+ON_BN_CLICKED(rack_alarm::IDC_CLEAR_HIGH, OnClearHighLatch)
+ON_BN_CLICKED(rack_alarm::IDC_CLEAR_LOW, OnClearLowLatch)
+ON_BN_CLICKED(rack_analog::IDC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CAnalogSlotDlg::CAnalogSlotDlg(UINT nIDTemplate, const SAlarmSteps& steps)
@@ -50,8 +50,9 @@ CAnalogSlotDlg::CAnalogSlotDlg(UINT nIDTemplate, const SAlarmSteps& steps)
 
 void CAnalogSlotDlg::DoDataExchange(CDataExchange* pDX)
 {
-    for (size_t ch = 0; ch < 8; ++ch) DDX_Check(pDX, kAiChannelIds[ch].nEnable, m_bChannel[ch]);
-    DDX_Text(pDX, IDC_AI_MODEL, m_strModule);
+    for (size_t ch = 0; ch < 8; ++ch)
+        DDX_Check(pDX, rack_analog::kChannelIds[ch].nEnable, m_bChannel[ch]);
+    DDX_Text(pDX, rack_analog::IDC_MODEL, m_strModule);
 }
 
 void CAnalogSlotDlg::InitAnalogSlot(int channels)
@@ -62,7 +63,7 @@ void CAnalogSlotDlg::InitAnalogSlot(int channels)
     UpdateData(FALSE);
     m_nChannelCount = channels;
     m_nAlarmChannel = 0;
-    CComboBox* channel = Combo(IDC_ALARM_CHANNEL);
+    CComboBox* channel = Combo(rack_alarm::IDC_CHANNEL);
     for (int ch = 0; ch < channels; ++ch) channel->AddString(Format("CH %d", ch));
     channel->SetCurSel(0);
 }
@@ -104,8 +105,8 @@ void CAnalogSlotDlg::ParseEnableMask(char high, char low)
     SetFlagsFromHex(digits, m_bChannel);
     UpdateData(FALSE);
     if (m_bChannel[0] == 0) {
-        for (int id :
-             {IDC_ALARM_HIGH_LIMIT, IDC_ALARM_LOW_LIMIT, IDC_ALARM_HIGH_TYPE, IDC_ALARM_LOW_TYPE})
+        for (int id : {rack_alarm::IDC_HIGH_LIMIT, rack_alarm::IDC_LOW_LIMIT,
+                       rack_alarm::IDC_HIGH_TYPE, rack_alarm::IDC_LOW_TYPE})
             GetDlgItem(id)->EnableWindow(FALSE);
     }
 }
@@ -114,17 +115,17 @@ void CAnalogSlotDlg::ShowValue(int channel, int maxChars)
 {
     if (!ReplyStartsWith('>')) return;
     std::string text = maxChars < 0 ? Mid(m_strReply, 1) : ReplyField(1, maxChars);
-    SetDlgItemText(kAiChannelIds[channel].nValue, ChannelOn(channel) ? text : "");
+    SetDlgItemText(rack_analog::kChannelIds[channel].nValue, ChannelOn(channel) ? text : "");
 }
 
 void CAnalogSlotDlg::SetUnit(int channel, const std::string& unit)
 {
-    SetDlgItemText(kAiChannelIds[channel].nUnit, unit);
+    SetDlgItemText(rack_analog::kChannelIds[channel].nUnit, unit);
 }
 
 void CAnalogSlotDlg::ShowLamps(int channel)
 {
-    const SAiChannelIds& ids = kAiChannelIds[channel];
+    const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[channel];
     bool shown = ReplyStartsWith('!') && ChannelOn(channel);
     GetDlgItem(ids.nHighLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
     GetDlgItem(ids.nLowLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
@@ -137,15 +138,15 @@ void CAnalogSlotDlg::ShowLamps(int channel)
 
 void CAnalogSlotDlg::OnSelchangeAlarmChannel()
 {
-    int row = Combo(IDC_ALARM_CHANNEL)->GetCurSel();
+    int row = Combo(rack_alarm::IDC_CHANNEL)->GetCurSel();
     m_nAlarmChannel = std::clamp(row, 0, m_nChannelCount - 1);
     bool on = ChannelOn(m_nAlarmChannel);
-    GetDlgItem(IDC_ALARM_HIGH_TYPE)->EnableWindow(on);
-    GetDlgItem(IDC_ALARM_LOW_TYPE)->EnableWindow(on);
-    GetDlgItem(IDC_ALARM_HIGH_LIMIT)
-        ->EnableWindow(on && Combo(IDC_ALARM_HIGH_TYPE)->GetCurSel() != kAlarmDisableRow);
-    GetDlgItem(IDC_ALARM_LOW_LIMIT)
-        ->EnableWindow(on && Combo(IDC_ALARM_LOW_TYPE)->GetCurSel() != kAlarmDisableRow);
+    GetDlgItem(rack_alarm::IDC_HIGH_TYPE)->EnableWindow(on);
+    GetDlgItem(rack_alarm::IDC_LOW_TYPE)->EnableWindow(on);
+    GetDlgItem(rack_alarm::IDC_HIGH_LIMIT)
+        ->EnableWindow(on && Combo(rack_alarm::IDC_HIGH_TYPE)->GetCurSel() != kAlarmDisableRow);
+    GetDlgItem(rack_alarm::IDC_LOW_LIMIT)
+        ->EnableWindow(on && Combo(rack_alarm::IDC_LOW_TYPE)->GetCurSel() != kAlarmDisableRow);
     Command(m_steps.nRead[0]);
 }
 
@@ -174,11 +175,11 @@ bool CAnalogSlotDlg::Refused(int id, const std::optional<std::string>& limit) co
 
 void CAnalogSlotDlg::OnAlarmUpdate()
 {
-    std::optional<std::string> high = LimitIn(IDC_ALARM_HIGH_LIMIT);
-    std::optional<std::string> low = LimitIn(IDC_ALARM_LOW_LIMIT);
+    std::optional<std::string> high = LimitIn(rack_alarm::IDC_HIGH_LIMIT);
+    std::optional<std::string> low = LimitIn(rack_alarm::IDC_LOW_LIMIT);
     // A limit the operator can change must be one the module takes, or nothing is sent. One he
     // cannot change (its edit disabled) that holds none is left out of the chain.
-    if (Refused(IDC_ALARM_HIGH_LIMIT, high) || Refused(IDC_ALARM_LOW_LIMIT, low)) {
+    if (Refused(rack_alarm::IDC_HIGH_LIMIT, high) || Refused(rack_alarm::IDC_LOW_LIMIT, low)) {
         MessageBox(kInvalidLimit, kCaption, MB_ICONEXCLAMATION);
         return;
     }
@@ -224,7 +225,7 @@ std::optional<std::string> CAnalogSlotDlg::AlarmRequest()
         bool high = step == s.nSetHighType;
         // No row chosen: the code taken last time (none the first time).
         std::string& code = high ? m_strHighAlarmCode : m_strLowAlarmCode;
-        int row = Combo(high ? IDC_ALARM_HIGH_TYPE : IDC_ALARM_LOW_TYPE)->GetCurSel();
+        int row = Combo(high ? rack_alarm::IDC_HIGH_TYPE : rack_alarm::IDC_LOW_TYPE)->GetCurSel();
         if (row >= 0) code = CodeOfRow(kAlarmTypeSetCodes, row);
         tail = (high ? "AH" : "AL") + code;
     } else if (step == s.nSetHighLimit || step == s.nSetLowLimit) {
@@ -245,12 +246,12 @@ std::optional<std::string> CAnalogSlotDlg::AlarmRequest()
 
 void CAnalogSlotDlg::ReadType(bool high)
 {
-    int limitId = high ? IDC_ALARM_HIGH_LIMIT : IDC_ALARM_LOW_LIMIT;
+    int limitId = high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT;
     if (ChannelOn(m_nAlarmChannel)) GetDlgItem(limitId)->EnableWindow(TRUE);
     if (!ReplyStartsWith('!')) return;
     int row = RowOfCode(kAlarmTypeReadLetters, ReplyField(3, 1));
     if (row < 0) return;
-    Combo(high ? IDC_ALARM_HIGH_TYPE : IDC_ALARM_LOW_TYPE)->SetCurSel(row);
+    Combo(high ? rack_alarm::IDC_HIGH_TYPE : rack_alarm::IDC_LOW_TYPE)->SetCurSel(row);
     if (row == kAlarmDisableRow) {
         (high ? m_strHighAlarmMark : m_strLowAlarmMark) = "EE";
         GetDlgItem(limitId)->EnableWindow(FALSE);
@@ -260,7 +261,8 @@ void CAnalogSlotDlg::ReadType(bool high)
 void CAnalogSlotDlg::ReadLimit(bool high)
 {
     if (ReplyStartsWith('!'))
-        SetDlgItemText(high ? IDC_ALARM_HIGH_LIMIT : IDC_ALARM_LOW_LIMIT, Mid(m_strReply, 3));
+        SetDlgItemText(high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT,
+                       Mid(m_strReply, 3));
 }
 
 int CAnalogSlotDlg::TypeLink(bool high) const

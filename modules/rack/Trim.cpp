@@ -9,11 +9,11 @@ constexpr UINT kPollPeriod = 200;
 } // namespace
 
 BEGIN_MESSAGE_MAP(CTrim, CRackDlg)
-ON_BN_CLICKED(IDC_TRIM_DOWN10, OnStep<kDown10>)
-ON_BN_CLICKED(IDC_TRIM_DOWN1, OnStep<kDown1>)
-ON_BN_CLICKED(IDC_TRIM_UP1, OnStep<kUp1>)
-ON_BN_CLICKED(IDC_TRIM_UP10, OnStep<kUp10>)
-ON_BN_CLICKED(IDC_TRIM_SAVE, OnStep<kSave>)
+ON_BN_CLICKED(rack_trim::IDC_DOWN10, OnStep<kDown10>)
+ON_BN_CLICKED(rack_trim::IDC_DOWN1, OnStep<kDown1>)
+ON_BN_CLICKED(rack_trim::IDC_UP1, OnStep<kUp1>)
+ON_BN_CLICKED(rack_trim::IDC_UP10, OnStep<kUp10>)
+ON_BN_CLICKED(rack_trim::IDC_SAVE, OnStep<kSave>)
 END_MESSAGE_MAP()
 
 CTrim::CTrim(const STrimVariant& variant)

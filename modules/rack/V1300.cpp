@@ -40,16 +40,16 @@ struct SModelRangeBox {
     int nList;
 };
 const SModelRangeBox kModelRangeBoxes[] = {
-    {"1300", IDC_AI_RTD_RANGE},
-    {"1386", IDC_AI_THERMOCOUPLE_RANGE},
-    {"1384", IDC_AI_VOLTAGE_RANGE},
+    {"1300", rack_ai::IDC_RTD_RANGE},
+    {"1386", rack_ai::IDC_THERMOCOUPLE_RANGE},
+    {"1384", rack_ai::IDC_VOLTAGE_RANGE},
 };
 
 } // namespace
 
 BEGIN_MESSAGE_MAP(CV1300, CAnalogSlotDlg)
-ON_BN_CLICKED(IDC_AI_UPDATE_SETTING, OnUpdateSetting)
-ON_BN_CLICKED(IDC_AI_UPDATE_ENABLE, OnUpdateEnable)
+ON_BN_CLICKED(rack_ai::IDC_UPDATE_SETTING, OnUpdateSetting)
+ON_BN_CLICKED(rack_analog::IDC_UPDATE_ENABLE, OnUpdateEnable)
 END_MESSAGE_MAP()
 
 CV1300::CV1300(CWnd*) : CAnalogSlotDlg(IDD_RACK_AI, kAlarmSteps) {}
@@ -88,7 +88,7 @@ void CV1300::SetUpModel()
     GetDlgItem(m_nRangeList)->ShowWindow(SW_SHOW);
     if (m_pModel->nChannels == 3) {
         for (int ch = 3; ch < 8; ++ch) {
-            const SAiChannelIds& ids = kAiChannelIds[ch];
+            const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[ch];
             GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
             GetDlgItem(ids.nValue)->EnableWindow(FALSE);
             // Channel 7's unit edit stays enabled, as the module's dialog always had it.
@@ -97,14 +97,14 @@ void CV1300::SetUpModel()
             GetDlgItem(ids.nLowLamp)->ShowWindow(SW_HIDE);
         }
     } else if (m_pModel->nChannels == 7) {
-        const SAiChannelIds& ids = kAiChannelIds[7];
+        const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[7];
         GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
         for (int id : {ids.nEnable, ids.nValue, ids.nUnit, ids.nHighLamp, ids.nLowLamp,
-                       ids.nHighLabel, ids.nLowLabel, int(IDC_AI_CH7_FRAME)})
+                       ids.nHighLabel, ids.nLowLabel, int(rack_ai::IDC_CH7_FRAME)})
             GetDlgItem(id)->ShowWindow(SW_HIDE);
     }
     // The thermocouple module has one data format; the voltage module shows it at address 00 only.
-    if (m_pModel->nChannels == 7) GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(0);
+    if (m_pModel->nChannels == 7) GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(0);
 }
 
 void CV1300::EnableConfiguration()
@@ -112,12 +112,12 @@ void CV1300::EnableConfiguration()
     if (m_pModel) {
         GetDlgItem(m_nRangeList)->EnableWindow(TRUE);
         if (m_pModel->bFormat)
-            GetDlgItem(IDC_AI_FORMAT)->EnableWindow(TRUE);
+            GetDlgItem(rack_ai::IDC_FORMAT)->EnableWindow(TRUE);
         else
-            GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(0);
+            GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(0);
     }
-    GetDlgItem(IDC_AI_INTEGRATION)->EnableWindow(TRUE);
-    GetDlgItem(IDC_AI_UPDATE_SETTING)->EnableWindow(TRUE);
+    GetDlgItem(rack_ai::IDC_INTEGRATION)->EnableWindow(TRUE);
+    GetDlgItem(rack_ai::IDC_UPDATE_SETTING)->EnableWindow(TRUE);
 }
 
 void CV1300::ReadConfiguration()
@@ -127,19 +127,19 @@ void CV1300::ReadConfiguration()
     if (range >= 0) GetDlgItemAs<CComboBox>(m_nRangeList)->SetCurSel(range);
     if (m_pModel->bFormat) {
         int format = RowOfCode(kAiFormatDigits, ReplyField(6, 1));
-        if (format >= 0) GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(format);
+        if (format >= 0) GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(format);
     }
     int integration = RowOfCode(kAiIntegrationDigits, ReplyField(5, 1));
-    if (integration >= 0) GetDlgItemAs<CComboBox>(IDC_AI_INTEGRATION)->SetCurSel(integration);
-    if (auto unit = AiUnit(*m_pModel, Row(m_nRangeList), Row(IDC_AI_FORMAT)))
+    if (integration >= 0) GetDlgItemAs<CComboBox>(rack_ai::IDC_INTEGRATION)->SetCurSel(integration);
+    if (auto unit = AiUnit(*m_pModel, Row(m_nRangeList), Row(rack_ai::IDC_FORMAT)))
         for (int ch = 0; ch < m_pModel->nChannels; ++ch) SetUnit(ch, *unit);
 }
 
 std::optional<std::string> CV1300::ConfigurationBody() const
 {
     if (!m_pModel) return std::nullopt;
-    return AiConfigurationBody(*m_pModel, Row(m_nRangeList), Row(IDC_AI_INTEGRATION),
-                               Row(IDC_AI_FORMAT));
+    return AiConfigurationBody(*m_pModel, Row(m_nRangeList), Row(rack_ai::IDC_INTEGRATION),
+                               Row(rack_ai::IDC_FORMAT));
 }
 
 bool CV1300::ReadReply(int step)
@@ -207,8 +207,9 @@ void CV1300::OnUpdateSetting()
 {
     // A list without a chosen row has no code to write: nothing is sent.
     bool format = m_pModel && m_pModel->bFormat;
-    if (!ListsChosen({{m_nRangeList, "Input Range"}, {IDC_AI_INTEGRATION, "Integration Time"}}) ||
-        (format && !ListsChosen({{IDC_AI_FORMAT, "Data Format"}})))
+    if (!ListsChosen(
+            {{m_nRangeList, "Input Range"}, {rack_ai::IDC_INTEGRATION, "Integration Time"}}) ||
+        (format && !ListsChosen({{rack_ai::IDC_FORMAT, "Data Format"}})))
         return;
     m_nCommand = kConfigure;
     m_nLastCommand = kNone;

@@ -23,25 +23,25 @@ std::vector<int> Ids(const int (&ids)[16])
 } // namespace
 
 BEGIN_MESSAGE_MAP(CV1327, CRackDlg)
-ON_BN_CLICKED(IDC_DIO_UPDATA, OnUpdata)
-ON_CHANNEL_BOXES(kDioWdtBoxIds, OnTurnOnDo)
-ON_CHANNEL_BOXES((kDioWdtBoxIds + 8), OnTurnOnDoHigh)
+ON_BN_CLICKED(rack_dio::IDC_UPDATA, OnUpdata)
+ON_CHANNEL_BOXES(rack_dio::kWdtBoxIds, OnTurnOnDo)
+ON_CHANNEL_BOXES((rack_dio::kWdtBoxIds + 8), OnTurnOnDoHigh)
 END_MESSAGE_MAP()
 
 CV1327::CV1327(CWnd*) : CRackDlg(IDD_RACK_DIO, &CMainFrame::m_strSlotDioParams) {}
 
 void CV1327::DoDataExchange(CDataExchange* pDX)
 {
-    for (size_t ch = 0; ch < 16; ++ch) DDX_Check(pDX, kDioWdtBoxIds[ch], m_bTurnOnDo[ch]);
-    DDX_Text(pDX, IDC_DIO_MODEL, m_strModule);
+    for (size_t ch = 0; ch < 16; ++ch) DDX_Check(pDX, rack_dio::kWdtBoxIds[ch], m_bTurnOnDo[ch]);
+    DDX_Text(pDX, rack_dio::IDC_MODEL, m_strModule);
 }
 
 BOOL CV1327::OnInitDialog()
 {
     CDialog::OnInitDialog();
     InitRackContext();
-    m_outputLamps.Attach(*this, Ids(kDioOutputLampIds));
-    m_inputLamps.Attach(*this, Ids(kDioInputLampIds));
+    m_outputLamps.Attach(*this, Ids(rack_dio::kOutputLampIds));
+    m_inputLamps.Attach(*this, Ids(rack_dio::kInputLampIds));
     m_strModule = SlotBlock()[kSlotModule];
     m_pModel = DioSlotModel(m_strModule);
     UpdateData(FALSE);
@@ -53,7 +53,7 @@ BOOL CV1327::OnInitDialog()
         if (m_pModel->bDirections) m_nLastCommand = kReadDirections;
         for (int ch = 0; ch < 16; ++ch)
             if (!(m_pModel->nWdtBoxes & (1u << ch)))
-                GetDlgItem(kDioWdtBoxIds[ch])->ShowWindow(SW_HIDE);
+                GetDlgItem(rack_dio::kWdtBoxIds[ch])->ShowWindow(SW_HIDE);
         firstBody = m_pModel->pszFirstBody;
     }
     if (!SendAscii(SlotRequest('$', firstBody), kOpenTimeout))
@@ -74,8 +74,8 @@ bool CV1327::ReadReply(int step)
         return false;
     case kPoll:
         if (ReplyStartsWith('!')) {
-            SetDlgItemText(IDC_DIO_HIGH_BYTE, "0x" + ReplyField(3, 2));
-            SetDlgItemText(IDC_DIO_LOW_BYTE, "0x" + ReplyField(5, 2));
+            SetDlgItemText(rack_dio::IDC_HIGH_BYTE, "0x" + ReplyField(3, 2));
+            SetDlgItemText(rack_dio::IDC_LOW_BYTE, "0x" + ReplyField(5, 2));
             ParseStatusReply(m_strReply);
         }
         m_nCommand = kPoll;

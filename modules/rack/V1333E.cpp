@@ -11,8 +11,9 @@ namespace {
 constexpr UINT kPollPeriod = 300;
 constexpr DWORD kBaudWithoutCode = 9600;
 
-const int kConfigurationControls[] = {IDC_RACK_BAUD, IDC_RACK_CHECKSUM, IDC_RACK_UPDATE,
-                                      IDC_RACK_PROTOCOL, IDC_RACK_MODBUS_PARITY};
+const int kConfigurationControls[] = {rack_main::IDC_BAUD, rack_main::IDC_CHECKSUM,
+                                      rack_main::IDC_UPDATE, rack_main::IDC_PROTOCOL,
+                                      rack_main::IDC_MODBUS_PARITY};
 
 // The dialog a slot row opens and the block it is handed in. The analog-input kinds get the row's
 // model in entry 1; the others the address in entry 0, an empty entry 1 and the model in entry 5.
@@ -35,11 +36,11 @@ enum Column { kColModule = 0, kColSlot = 1, kColDescription = 2 };
 } // namespace
 
 BEGIN_MESSAGE_MAP(CV1333E, CRackDlg)
-ON_BN_CLICKED(IDC_RACK_UPDATE, OnUpdate)
-ON_CHANNEL_BOXES(kRackWdtBoxIds, OnEnableSlotWdt)
-ON_NOTIFY(NM_DBLCLK, IDC_RACK_LIST, OnDblclkSlotList)
-ON_BN_CLICKED(IDC_RACK_CANCEL, OnCancel)
-ON_BN_CLICKED(IDC_RACK_REFRESH, OnRefresh)
+ON_BN_CLICKED(rack_main::IDC_UPDATE, OnUpdate)
+ON_CHANNEL_BOXES(rack_main::kWdtBoxIds, OnEnableSlotWdt)
+ON_NOTIFY(NM_DBLCLK, rack_main::IDC_LIST, OnDblclkSlotList)
+ON_BN_CLICKED(rack_main::IDC_CANCEL, OnCancel)
+ON_BN_CLICKED(rack_main::IDC_REFRESH, OnRefresh)
 END_MESSAGE_MAP()
 
 CV1333E::CV1333E(CWnd*) : CRackDlg(IDD_RACK_MAIN, nullptr) {}
@@ -47,7 +48,7 @@ CV1333E::CV1333E(CWnd*) : CRackDlg(IDD_RACK_MAIN, nullptr) {}
 void CV1333E::DoDataExchange(CDataExchange* pDX)
 {
     for (int slot = 0; slot < 8; ++slot)
-        DDX_Check(pDX, kRackWdtBoxIds[slot], m_bSlotWdt[static_cast<size_t>(slot)]);
+        DDX_Check(pDX, rack_main::kWdtBoxIds[slot], m_bSlotWdt[static_cast<size_t>(slot)]);
 }
 
 BOOL CV1333E::OnInitDialog()
@@ -56,15 +57,15 @@ BOOL CV1333E::OnInitDialog()
     InitRackContext();
     const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
     std::string decimal = Format("%d", static_cast<short>(StrToLong(m_strAddress, 16)));
-    SetDlgItemText(IDC_RACK_ADDRESS, decimal);
+    SetDlgItemText(rack_main::IDC_ADDRESS, decimal);
     EnableConfiguration(decimal == "0");
 
     int baudRow = RowOfCode(BaudCodeTable, rack[kBrate]);
-    GetDlgItemAs<CComboBox>(IDC_RACK_BAUD)->SetCurSel(baudRow);
+    GetDlgItemAs<CComboBox>(rack_main::IDC_BAUD)->SetCurSel(baudRow);
     DWORD baud = baudRow < 0 ? kBaudWithoutCode : BaudRateOfRow(baudRow);
-    GetDlgItemAs<CComboBox>(IDC_RACK_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
+    GetDlgItemAs<CComboBox>(rack_main::IDC_CHECKSUM)->SetCurSel(m_bChecksum ? 0 : 1);
 
-    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    auto* list = GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
     list->InsertColumn(kColModule, "Module", LVCFMT_LEFT, 80);
     list->InsertColumn(kColSlot, "Slot", LVCFMT_LEFT, 80);
     list->InsertColumn(kColDescription, "Description", LVCFMT_LEFT, 350);
@@ -79,13 +80,13 @@ BOOL CV1333E::OnInitDialog()
 void CV1333E::EnableConfiguration(bool enable)
 {
     for (int id : kConfigurationControls) GetDlgItem(id)->EnableWindow(enable);
-    GetDlgItem(IDC_RACK_ADDRESS)->EnableWindow(FALSE);
+    GetDlgItem(rack_main::IDC_ADDRESS)->EnableWindow(FALSE);
 }
 
 void CV1333E::EnableWatchdog(bool enable)
 {
-    for (int id : kRackWdtBoxIds) GetDlgItem(id)->EnableWindow(enable);
-    GetDlgItem(IDC_RACK_REFRESH)->EnableWindow(enable);
+    for (int id : rack_main::kWdtBoxIds) GetDlgItem(id)->EnableWindow(enable);
+    GetDlgItem(rack_main::IDC_REFRESH)->EnableWindow(enable);
 }
 
 bool CV1333E::ReadReply(int step)
@@ -98,24 +99,24 @@ bool CV1333E::ReadReply(int step)
     case kReadConfiguration: {
         int row = ReplyStartsWith('!') ? RowOfCode(kRackProtocolDigits, ReplyField(6, 1)) : -1;
         if (row >= 0) {
-            GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->SetCurSel(row);
-            GetDlgItem(IDC_RACK_MODBUS_PARITY)->EnableWindow(row == 1);
+            GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->SetCurSel(row);
+            GetDlgItem(rack_main::IDC_MODBUS_PARITY)->EnableWindow(row == 1);
         }
         m_nCommand = kReadParity;
         return true;
     }
     case kReadParity: {
         int row = ReplyStartsWith('>') ? RowOfCode(kRackParityReadCodes, ReplyField(4, 2)) : -1;
-        if (row >= 0) GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->SetCurSel(row);
+        if (row >= 0) GetDlgItemAs<CComboBox>(rack_main::IDC_MODBUS_PARITY)->SetCurSel(row);
         m_nCommand = kReadWdtTimeout;
         return true;
     }
     case kReadWdtTimeout:
         if (ReplyStartsWith('!')) {
-            SetDlgItemText(IDC_RACK_WDT_TIMEOUT, Right(m_strReply, 3));
+            SetDlgItemText(rack_main::IDC_WDT_TIMEOUT, Right(m_strReply, 3));
         } else {
-            GetDlgItem(IDC_RACK_WDT_TIMEOUT)->EnableWindow(FALSE);
-            GetDlgItem(IDC_RACK_REFRESH)->EnableWindow(FALSE);
+            GetDlgItem(rack_main::IDC_WDT_TIMEOUT)->EnableWindow(FALSE);
+            GetDlgItem(rack_main::IDC_REFRESH)->EnableWindow(FALSE);
         }
         m_nCommand = kReadWdtEnables;
         return false;
@@ -162,13 +163,13 @@ std::string CV1333E::StepRequest()
     case kReadWdtEnables:
         return Request('$', "XER");
     case kWriteParity: {
-        int row = GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->GetCurSel();
+        int row = GetDlgItemAs<CComboBox>(rack_main::IDC_MODBUS_PARITY)->GetCurSel();
         return Request('#', "OU" + CodeOfRow(kRackParityWriteCodes, row));
     }
     case kWriteConfiguration:
         return m_strConfigCommand;
     case kWriteWdtTimeout:
-        return Request('$', "X" + GetDlgItemText(IDC_RACK_WDT_TIMEOUT));
+        return Request('$', "X" + GetDlgItemText(rack_main::IDC_WDT_TIMEOUT));
     case kWriteWdtEnables:
         return Request('$', "XEW" + m_strWdtEnableMask);
     default:
@@ -179,20 +180,20 @@ std::string CV1333E::StepRequest()
 void CV1333E::OnUpdate()
 {
     // The configuration carries a code of each list: none goes out without its row.
-    if (!ListsChosen({{IDC_RACK_BAUD, "BaudRate"},
-                      {IDC_RACK_CHECKSUM, "CheckSum"},
-                      {IDC_RACK_PROTOCOL, "Protocol"}}))
+    if (!ListsChosen({{rack_main::IDC_BAUD, "BaudRate"},
+                      {rack_main::IDC_CHECKSUM, "CheckSum"},
+                      {rack_main::IDC_PROTOCOL, "Protocol"}}))
         return;
     m_pMainFrame = GetMainFrame();
     UpdateData(TRUE);
-    long address = static_cast<short>(StrToLong(GetDlgItemText(IDC_RACK_ADDRESS), 10));
+    long address = static_cast<short>(StrToLong(GetDlgItemText(rack_main::IDC_ADDRESS), 10));
     m_strAddress = Format("%02lX", address & 0xFFFF);
     std::string baud =
-        CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(IDC_RACK_BAUD)->GetCurSel());
-    std::string checksum =
-        CodeOfRow(kRackChecksumDigits, GetDlgItemAs<CComboBox>(IDC_RACK_CHECKSUM)->GetCurSel());
-    std::string protocol =
-        CodeOfRow(kRackProtocolDigits, GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->GetCurSel());
+        CodeOfRow(BaudCodeTable, GetDlgItemAs<CComboBox>(rack_main::IDC_BAUD)->GetCurSel());
+    std::string checksum = CodeOfRow(kRackChecksumDigits,
+                                     GetDlgItemAs<CComboBox>(rack_main::IDC_CHECKSUM)->GetCurSel());
+    std::string protocol = CodeOfRow(kRackProtocolDigits,
+                                     GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->GetCurSel());
     m_strConfigCommand = Request('%', "00" + baud + checksum + protocol);
     m_nCommand = kWriteParity;
 }
@@ -216,7 +217,7 @@ void CV1333E::SetWdtFlags(char low, char high)
 
 void CV1333E::FillSlotList(const std::string& reply)
 {
-    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    auto* list = GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
     for (const SSlotRow& row : ParseSlotTable(reply)) {
         int item = list->InsertItem(list->GetItemCount(), row.strModule);
         list->SetItemText(item, kColSlot, row.strSlot);
@@ -228,7 +229,7 @@ void CV1333E::OnDblclkSlotList()
 {
     KillTimer(m_nTimerId);
     // With no row selected there is nothing to open.
-    auto* list = GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+    auto* list = GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
     int item = list->GetNextSelectedItem();
     if (item < 0) return;
     std::string module = list->GetItemText(item, kColModule);

@@ -37,34 +37,34 @@ std::string ChannelDigit(int channel)
 } // namespace
 
 BEGIN_MESSAGE_MAP(CV1359, CRackDlg)
-ON_CBN_SELCHANGE(IDC_AO_CHANNEL, OnSelchangeChannel)
-ON_BN_CLICKED(IDC_AO_UPDATE, OnUpdateGeneral)
-ON_BN_CLICKED(kAoChannelIds[0].nUpdate, OnUpdateChannel<0>)
-ON_BN_CLICKED(kAoChannelIds[1].nUpdate, OnUpdateChannel<1>)
-ON_BN_CLICKED(kAoChannelIds[2].nUpdate, OnUpdateChannel<2>)
-ON_BN_CLICKED(kAoChannelIds[3].nUpdate, OnUpdateChannel<3>)
-ON_BN_CLICKED(kAoChannelIds[0].nInitial, OnSendAsInitial<0>)
-ON_BN_CLICKED(kAoChannelIds[1].nInitial, OnSendAsInitial<1>)
-ON_BN_CLICKED(kAoChannelIds[2].nInitial, OnSendAsInitial<2>)
-ON_BN_CLICKED(kAoChannelIds[3].nInitial, OnSendAsInitial<3>)
-ON_BN_CLICKED(kAoChannelIds[0].nSend, OnSend<0>)
-ON_BN_CLICKED(kAoChannelIds[1].nSend, OnSend<1>)
-ON_BN_CLICKED(kAoChannelIds[2].nSend, OnSend<2>)
-ON_BN_CLICKED(kAoChannelIds[3].nSend, OnSend<3>)
-ON_BN_CLICKED(IDC_AO_TRIM4, OnTrim4mA)
-ON_BN_CLICKED(IDC_AO_TRIM20, OnTrim20mA)
+ON_CBN_SELCHANGE(rack_ao::IDC_CHANNEL, OnSelchangeChannel)
+ON_BN_CLICKED(rack_ao::IDC_UPDATE, OnUpdateGeneral)
+ON_BN_CLICKED(rack_ao::kChannelIds[0].nUpdate, OnUpdateChannel<0>)
+ON_BN_CLICKED(rack_ao::kChannelIds[1].nUpdate, OnUpdateChannel<1>)
+ON_BN_CLICKED(rack_ao::kChannelIds[2].nUpdate, OnUpdateChannel<2>)
+ON_BN_CLICKED(rack_ao::kChannelIds[3].nUpdate, OnUpdateChannel<3>)
+ON_BN_CLICKED(rack_ao::kChannelIds[0].nInitial, OnSendAsInitial<0>)
+ON_BN_CLICKED(rack_ao::kChannelIds[1].nInitial, OnSendAsInitial<1>)
+ON_BN_CLICKED(rack_ao::kChannelIds[2].nInitial, OnSendAsInitial<2>)
+ON_BN_CLICKED(rack_ao::kChannelIds[3].nInitial, OnSendAsInitial<3>)
+ON_BN_CLICKED(rack_ao::kChannelIds[0].nSend, OnSend<0>)
+ON_BN_CLICKED(rack_ao::kChannelIds[1].nSend, OnSend<1>)
+ON_BN_CLICKED(rack_ao::kChannelIds[2].nSend, OnSend<2>)
+ON_BN_CLICKED(rack_ao::kChannelIds[3].nSend, OnSend<3>)
+ON_BN_CLICKED(rack_ao::IDC_TRIM4, OnTrim4mA)
+ON_BN_CLICKED(rack_ao::IDC_TRIM20, OnTrim20mA)
 END_MESSAGE_MAP()
 
 CV1359::CV1359(CWnd*) : CRackDlg(IDD_RACK_AO, &CMainFrame::m_strSlotAoParams) {}
 
 CSliderCtrl* CV1359::Slider(int channel) const
 {
-    return GetDlgItemAs<CSliderCtrl>(kAoChannelIds[channel].nSlider);
+    return GetDlgItemAs<CSliderCtrl>(rack_ao::kChannelIds[channel].nSlider);
 }
 
 int CV1359::RangeRow(int channel) const
 {
-    return GetDlgItemAs<CComboBox>(kAoChannelIds[channel].nRange)->GetCurSel();
+    return GetDlgItemAs<CComboBox>(rack_ao::kChannelIds[channel].nRange)->GetCurSel();
 }
 
 BOOL CV1359::OnInitDialog()
@@ -72,8 +72,8 @@ BOOL CV1359::OnInitDialog()
     CDialog::OnInitDialog();
     m_strChannel = "0";
     InitRackContext();
-    GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->SetCurSel(0);
-    SetDlgItemText(IDC_AO_FORMAT, "Engineering Units");
+    GetDlgItemAs<CComboBox>(rack_ao::IDC_CHANNEL)->SetCurSel(0);
+    SetDlgItemText(rack_ao::IDC_FORMAT, "Engineering Units");
     for (int ch = 0; ch < kChannels; ++ch) Slider(ch)->SetPageSize(1);
     m_nLastCommand = kConfiguration0;
     SendAscii(SlotRequest('$', "C0B"), kOpenTimeout);
@@ -120,7 +120,7 @@ bool CV1359::ReadReply(int step)
 
 void CV1359::ReadConfiguration(int channel)
 {
-    const SAoChannelIds& ids = kAoChannelIds[channel];
+    const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
     SetDlgItemText(ids.nOutputUnit, "mA");
     SetDlgItemText(ids.nReadBackUnit, "mA");
     std::string digit = ReplyField(4, 1);
@@ -134,20 +134,20 @@ void CV1359::ReadConfiguration(int channel)
     m_strChRange[static_cast<size_t>(channel)] = digit;
     std::string slew = ReplyField(5, 2);
     if (m_strChannel == ChannelDigit(channel)) {
-        auto* combo = GetDlgItemAs<CComboBox>(IDC_AO_SLEW);
+        auto* combo = GetDlgItemAs<CComboBox>(rack_ao::IDC_SLEW);
         combo->ResetContent();
         for (const std::string& row : AoSlewRows(digit)) combo->AddString(row);
         combo->SetCurSel(RowOfCode(kAoSlewCodes, slew));
         bool trims = digit == "1" && m_strAddress == "00";
-        GetDlgItem(IDC_AO_TRIM4)->EnableWindow(trims);
-        GetDlgItem(IDC_AO_TRIM20)->EnableWindow(trims);
+        GetDlgItem(rack_ao::IDC_TRIM4)->EnableWindow(trims);
+        GetDlgItem(rack_ao::IDC_TRIM20)->EnableWindow(trims);
     }
     m_strChSlew[static_cast<size_t>(channel)] = slew;
 }
 
 void CV1359::ReadBack(int channel)
 {
-    const SAoChannelIds& ids = kAoChannelIds[channel];
+    const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
     std::string text = ReplyField(3, static_cast<int>(m_strReply.size()));
     SetDlgItemText(ids.nReadBack, text);
     if (m_nOutputFills > channel) return;
@@ -180,7 +180,8 @@ void CV1359::ShowOutcome(int step, bool accepted)
     BoxBehindPolling(text, "Setting", MB_ICONEXCLAMATION);
     if (step == kSendOutput && accepted) {
         for (int ch = 0; ch < kChannels; ++ch)
-            SetDlgItemText(kAoChannelIds[ch].nOutput, m_strOutValue[static_cast<size_t>(ch)]);
+            SetDlgItemText(rack_ao::kChannelIds[ch].nOutput,
+                           m_strOutValue[static_cast<size_t>(ch)]);
     }
 }
 
@@ -228,17 +229,17 @@ void CV1359::Command(int step)
 
 void CV1359::OnSelchangeChannel()
 {
-    m_strChannel = ChannelDigit(GetDlgItemAs<CComboBox>(IDC_AO_CHANNEL)->GetCurSel());
+    m_strChannel = ChannelDigit(GetDlgItemAs<CComboBox>(rack_ao::IDC_CHANNEL)->GetCurSel());
     Command(kConfiguration0);
 }
 
 void CV1359::OnUpdateGeneral()
 {
-    int slewRow = GetDlgItemAs<CComboBox>(IDC_AO_SLEW)->GetCurSel();
+    int slewRow = GetDlgItemAs<CComboBox>(rack_ao::IDC_SLEW)->GetCurSel();
     int channel = static_cast<int>(StrToLong(m_strChannel, 10));
     std::string range = m_strChRange[static_cast<size_t>(std::clamp(channel, 0, kChannels - 1))];
     // Without a slew row or a range read from the module there is nothing sound to send.
-    if (!ListsChosen({{IDC_AO_SLEW, "Slew Rate"}})) return;
+    if (!ListsChosen({{rack_ao::IDC_SLEW, "Slew Rate"}})) return;
     if (range.empty()) {
         RefuseUnchosen(kOutputRange);
         return;
@@ -250,7 +251,7 @@ void CV1359::OnUpdateGeneral()
 
 void CV1359::UpdateChannel(int channel)
 {
-    if (!ListsChosen({{kAoChannelIds[channel].nRange, kOutputRange}})) return;
+    if (!ListsChosen({{rack_ao::kChannelIds[channel].nRange, kOutputRange}})) return;
     Command(kUpdateChannel0 + channel);
     m_nOutputFills = 0;
 }
@@ -264,7 +265,7 @@ void CV1359::SendAsInitial(int channel)
 void CV1359::SendOutput(int channel)
 {
     auto i = static_cast<size_t>(channel);
-    m_strOutValue[i] = GetDlgItemText(kAoChannelIds[channel].nOutput);
+    m_strOutValue[i] = GetDlgItemText(rack_ao::kChannelIds[channel].nOutput);
     float value = LeadingNumber(m_strOutValue[i]);
     m_fOutValue[i] = value;
     m_strOutValue[i] = Format("%02.3f", static_cast<double>(value));
@@ -296,6 +297,6 @@ void CV1359::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
         auto i = static_cast<size_t>(ch);
         m_fSliderPos[i] = static_cast<float>(Slider(ch)->GetPos());
         m_strSliderText[i] = AoSliderText(m_fSliderPos[i]);
-        SetDlgItemText(kAoChannelIds[ch].nOutput, m_strSliderText[i]);
+        SetDlgItemText(rack_ao::kChannelIds[ch].nOutput, m_strSliderText[i]);
     }
 }

@@ -42,33 +42,34 @@ const SAlarmSteps kAlarmSteps = {
 } // namespace
 
 BEGIN_MESSAGE_MAP(CV1384H, CAnalogSlotDlg)
-ON_CBN_SELCHANGE(kAiChannelIds[0].nSpeedRange, OnRangeChange<0>)
-ON_CBN_SELCHANGE(kAiChannelIds[1].nSpeedRange, OnRangeChange<1>)
-ON_CBN_SELCHANGE(kAiChannelIds[2].nSpeedRange, OnRangeChange<2>)
-ON_CBN_SELCHANGE(kAiChannelIds[3].nSpeedRange, OnRangeChange<3>)
-ON_CBN_SELCHANGE(kAiChannelIds[4].nSpeedRange, OnRangeChange<4>)
-ON_CBN_SELCHANGE(kAiChannelIds[5].nSpeedRange, OnRangeChange<5>)
-ON_CBN_SELCHANGE(kAiChannelIds[6].nSpeedRange, OnRangeChange<6>)
-ON_CBN_SELCHANGE(kAiChannelIds[7].nSpeedRange, OnRangeChange<7>)
-ON_BN_CLICKED(IDC_AI_UPDATE_SETTING, OnUpdateSetting)
-ON_BN_CLICKED(IDC_AI_UPDATE_ENABLE, OnUpdateEnable)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[0].nSpeedRange, OnRangeChange<0>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[1].nSpeedRange, OnRangeChange<1>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[2].nSpeedRange, OnRangeChange<2>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[3].nSpeedRange, OnRangeChange<3>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[4].nSpeedRange, OnRangeChange<4>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[5].nSpeedRange, OnRangeChange<5>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[6].nSpeedRange, OnRangeChange<6>)
+ON_CBN_SELCHANGE(rack_analog::kChannelIds[7].nSpeedRange, OnRangeChange<7>)
+ON_BN_CLICKED(rack_speed::IDC_UPDATE_SETTING, OnUpdateSetting)
+ON_BN_CLICKED(rack_analog::IDC_UPDATE_ENABLE, OnUpdateEnable)
 END_MESSAGE_MAP()
 
 CV1384H::CV1384H(CWnd*) : CAnalogSlotDlg(IDD_RACK_SPEED, kAlarmSteps) {}
 
 int CV1384H::RangeRow(int channel) const
 {
-    return GetDlgItemAs<CComboBox>(kAiChannelIds[channel].nSpeedRange)->GetCurSel();
+    return GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[channel].nSpeedRange)->GetCurSel();
 }
 
 BOOL CV1384H::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_nTypeReads = 0;
-    GetDlgItemAs<CComboBox>(IDC_SPEED_INTEGRATION)->SetCurSel(0);
+    GetDlgItemAs<CComboBox>(rack_speed::IDC_INTEGRATION)->SetCurSel(0);
     InitAnalogSlot(kChannels);
     if (m_strAddress == "00") {
-        for (int id : {IDC_AI_FORMAT, IDC_SPEED_INTEGRATION, IDC_AI_UPDATE_SETTING})
+        for (int id :
+             {rack_speed::IDC_FORMAT, rack_speed::IDC_INTEGRATION, rack_speed::IDC_UPDATE_SETTING})
             GetDlgItem(id)->EnableWindow(TRUE);
     }
     m_nLastCommand = kReadConfiguration;
@@ -81,7 +82,7 @@ void CV1384H::ReadRange(int channel)
 {
     BYTE code = HexCharToValue(ReplyAt(4));
     if (code < kSpeedRangeRows)
-        GetDlgItemAs<CComboBox>(kAiChannelIds[channel].nSpeedRange)->SetCurSel(code);
+        GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[channel].nSpeedRange)->SetCurSel(code);
     SetUnit(channel, SpeedUnit(RangeRow(channel)));
 }
 
@@ -110,7 +111,7 @@ bool CV1384H::ReadReply(int step)
     case kReadConfiguration:
         if (ack) {
             int row = RowOfCode(kSpeedFormatReadDigits, ReplyField(6, 1));
-            if (row >= 0) GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->SetCurSel(row);
+            if (row >= 0) GetDlgItemAs<CComboBox>(rack_speed::IDC_FORMAT)->SetCurSel(row);
         }
         m_nCommand = ack ? kReadMask : kReadConfiguration;
         return true;
@@ -160,7 +161,7 @@ std::string CV1384H::StepRequest()
     case kReadMask:
         return SlotRequest('$', "6");
     case kWriteFormat: {
-        int row = GetDlgItemAs<CComboBox>(IDC_AI_FORMAT)->GetCurSel();
+        int row = GetDlgItemAs<CComboBox>(rack_speed::IDC_FORMAT)->GetCurSel();
         std::string code = CodeOfRow(kSpeedFormatWriteCodes, row);
         return code.empty() ? std::string() : SlotRequest('$', "AFF" + code);
     }
@@ -181,7 +182,7 @@ void CV1384H::RangeChange(int channel)
 
 void CV1384H::OnUpdateSetting()
 {
-    if (!ListsChosen({{IDC_AI_FORMAT, "Data Format"}})) return;
+    if (!ListsChosen({{rack_speed::IDC_FORMAT, "Data Format"}})) return;
     m_nCommand = kWriteFormat;
     m_nLastCommand = kNone;
 }

@@ -10,16 +10,12 @@
 #include "analog_output/AnalogOutputIds.h"
 #include "counter_power/CounterPowerIds.h"
 #include "digital_io/DigitalIoIds.h"
+#include "rack/RackIds.h"
 #include "rtd/RtdIds.h"
 #include "thermocouple/ThermocoupleIds.h"
 
 #include <map>
 #include <optional>
-
-// The rack templates reuse the module templates' id names.
-namespace rack {
-#include "rack/RackIds.h"
-} // namespace rack
 
 namespace {
 
@@ -68,13 +64,14 @@ const std::map<std::string, std::optional<SUnchosenList>>& UnchosenLists()
         {"CM6359pModbus", std::nullopt},
         {"CM6373", SUnchosenList{IDC_DIO_BAUD, kBrate, "Choose the Baudrate!", "%"}},
         {"CM6373Modbus", std::nullopt},
-        {"CV1333E", SUnchosenList{rack::IDC_RACK_PROTOCOL, -1, "Choose the Protocol!", "%", true}},
+        {"CV1333E", SUnchosenList{rack_main::IDC_PROTOCOL, -1, "Choose the Protocol!", "%", true}},
         {"CV1333M", std::nullopt},
         {"CV1327", std::nullopt},
-        {"CV1359", SUnchosenList{rack::IDC_AO_SLEW, -1, "Choose the Slew Rate!", "A3"}},
+        {"CV1359", SUnchosenList{rack_ao::IDC_SLEW, -1, "Choose the Slew Rate!", "A3"}},
         {"CV1300",
-         SUnchosenList{rack::IDC_AI_VOLTAGE_RANGE, -1, "Choose the Input Range!", "S1A", true}},
-        {"CV1384H", SUnchosenList{rack::IDC_AI_FORMAT, -1, "Choose the Data Format!", "AFF", true}},
+         SUnchosenList{rack_ai::IDC_VOLTAGE_RANGE, -1, "Choose the Input Range!", "S1A", true}},
+        {"CV1384H",
+         SUnchosenList{rack_speed::IDC_FORMAT, -1, "Choose the Data Format!", "AFF", true}},
     };
     return lists;
 }

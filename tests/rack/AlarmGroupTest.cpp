@@ -77,8 +77,8 @@ protected:
     std::string FirstValueRead() const { return Req("C0", '#'); }
     void SetLimits(const char* high, const char* low)
     {
-        ui::Type(Dlg(), IDC_ALARM_HIGH_LIMIT, high);
-        ui::Type(Dlg(), IDC_ALARM_LOW_LIMIT, low);
+        ui::Type(Dlg(), rack_alarm::IDC_HIGH_LIMIT, high);
+        ui::Type(Dlg(), rack_alarm::IDC_LOW_LIMIT, low);
     }
 
     std::unique_ptr<CAnalogSlotDlg> m_pDlg;
@@ -102,11 +102,11 @@ TEST_P(AlarmGroup, StartUpReadsChannel0sAlarms)
 {
     Module().Channel(0).high = {'L', 55.5, false};
     Open();
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_CHANNEL), 0);
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_HIGH_TYPE), 1);
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_LOW_TYPE), 0);
-    EXPECT_EQ(Text(Dlg(), IDC_ALARM_HIGH_LIMIT), "+055.50");
-    EXPECT_EQ(Text(Dlg(), IDC_ALARM_LOW_LIMIT), "-020.00");
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_CHANNEL), 0);
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_HIGH_TYPE), 1);
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_LOW_TYPE), 0);
+    EXPECT_EQ(Text(Dlg(), rack_alarm::IDC_HIGH_LIMIT), "+055.50");
+    EXPECT_EQ(Text(Dlg(), rack_alarm::IDC_LOW_LIMIT), "-020.00");
     EXPECT_EQ(TickRequests(Dlg(), 1), std::vector<std::string>{Req("C0S")});
 }
 
@@ -115,13 +115,13 @@ TEST_P(AlarmGroup, ChoosingAChannelReadsItsAlarmsThenPollsFromTheFirstValue)
     Module().Channel(2).high = {'D', 50.0, false};
     Module().Channel(2).low = {'L', -5.0, false};
     Open();
-    ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_CHANNEL, 2));
+    ASSERT_TRUE(ui::ChooseRow(Dlg(), rack_alarm::IDC_CHANNEL, 2));
     EXPECT_EQ(TickRequests(Dlg(), 5), Join(Reads(2), {FirstValueRead()}));
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_HIGH_TYPE), kAlarmDisableRow);
-    EXPECT_FALSE(Enabled(Dlg(), IDC_ALARM_HIGH_LIMIT));
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_LOW_TYPE), 1);
-    EXPECT_TRUE(Enabled(Dlg(), IDC_ALARM_LOW_LIMIT));
-    EXPECT_EQ(Text(Dlg(), IDC_ALARM_LOW_LIMIT), "-005.00");
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_HIGH_TYPE), kAlarmDisableRow);
+    EXPECT_FALSE(Enabled(Dlg(), rack_alarm::IDC_HIGH_LIMIT));
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_LOW_TYPE), 1);
+    EXPECT_TRUE(Enabled(Dlg(), rack_alarm::IDC_LOW_LIMIT));
+    EXPECT_EQ(Text(Dlg(), rack_alarm::IDC_LOW_LIMIT), "-005.00");
     EXPECT_EQ(Dlg().m_strHighAlarmMark, "EE");
     EXPECT_EQ(Dlg().m_strLowAlarmMark, "");
     EXPECT_EQ(Dlg().m_bHighTypeChanged, 0);
@@ -129,19 +129,19 @@ TEST_P(AlarmGroup, ChoosingAChannelReadsItsAlarmsThenPollsFromTheFirstValue)
     // A channel that is off: its controls are disabled, its alarms read all the same.
     Module().SetEnableMask(0xFD);
     Dlg().m_bChannel[1] = 0;
-    ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_CHANNEL, 1));
-    for (int id :
-         {IDC_ALARM_HIGH_TYPE, IDC_ALARM_LOW_TYPE, IDC_ALARM_HIGH_LIMIT, IDC_ALARM_LOW_LIMIT})
+    ASSERT_TRUE(ui::ChooseRow(Dlg(), rack_alarm::IDC_CHANNEL, 1));
+    for (int id : {rack_alarm::IDC_HIGH_TYPE, rack_alarm::IDC_LOW_TYPE, rack_alarm::IDC_HIGH_LIMIT,
+                   rack_alarm::IDC_LOW_LIMIT})
         EXPECT_FALSE(Enabled(Dlg(), id)) << id;
     EXPECT_EQ(TickRequests(Dlg(), 4), Reads(1));
-    EXPECT_EQ(Row(Dlg(), IDC_ALARM_HIGH_TYPE), 0);
-    EXPECT_FALSE(Enabled(Dlg(), IDC_ALARM_HIGH_LIMIT));
+    EXPECT_EQ(Row(Dlg(), rack_alarm::IDC_HIGH_TYPE), 0);
+    EXPECT_FALSE(Enabled(Dlg(), rack_alarm::IDC_HIGH_LIMIT));
 }
 
 TEST_P(AlarmGroup, ATypeChangeWaitsForUpdateWithoutAnyExchange)
 {
     Open();
-    ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 1));
+    ASSERT_TRUE(ui::ChooseRow(Dlg(), rack_alarm::IDC_LOW_TYPE, 1));
     EXPECT_EQ(Dlg().m_bLowTypeChanged, 1);
     EXPECT_EQ(TickRequests(Dlg(), 4), (std::vector<std::string>{"", "", "", ""}));
 }
@@ -149,10 +149,10 @@ TEST_P(AlarmGroup, ATypeChangeWaitsForUpdateWithoutAnyExchange)
 TEST_P(AlarmGroup, AChannelBoxClickInTheIdleDialogReadsTheMaskOrWaitsForUpdate)
 {
     Open();
-    ASSERT_TRUE(ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 1));
+    ASSERT_TRUE(ui::ChooseRow(Dlg(), rack_alarm::IDC_LOW_TYPE, 1));
     Tick(Dlg());
     TakeRequests();
-    ASSERT_TRUE(ui::Click(Dlg(), kAiChannelIds[1].nEnable));
+    ASSERT_TRUE(ui::Click(Dlg(), rack_analog::kChannelIds[1].nEnable));
     std::string expected = GetParam().bReadsMaskAfterEdit ? Req("6") : "";
     EXPECT_EQ(TickRequests(Dlg(), 1), std::vector<std::string>{expected});
 }
@@ -202,8 +202,8 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         OpenAfresh(c.highType, c.lowType, {c.refused});
-        ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, 1);
-        ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, 0);
+        ui::ChooseRow(Dlg(), rack_alarm::IDC_HIGH_TYPE, 1);
+        ui::ChooseRow(Dlg(), rack_alarm::IDC_LOW_TYPE, 0);
         SetLimits("90", "-10.5");
         // No tick runs under a box that the chain goes on after.
         std::vector<std::string> underHeldBoxes;
@@ -214,7 +214,7 @@ TEST_P(AlarmGroup, UpdateChainSendsEachLinkAndReportsEveryOutcome)
             }
             return IDOK;
         };
-        ASSERT_TRUE(ui::Click(Dlg(), IDC_ALARM_UPDATE));
+        ASSERT_TRUE(ui::Click(Dlg(), rack_alarm::IDC_UPDATE));
         std::vector<std::string> expected;
         for (const std::string& t : c.ticks) {
             if (t == "ok")
@@ -246,7 +246,7 @@ TEST_P(AlarmGroup, ALimitTheModuleCannotTakeIsRefusedBeforeAnythingIsSent)
         SCOPED_TRACE(typed);
         m_boxes.m_boxes.clear();
         SetLimits("80", typed);
-        ui::Click(Dlg(), IDC_ALARM_UPDATE);
+        ui::Click(Dlg(), rack_alarm::IDC_UPDATE);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Please Input Valid Value!"});
         for (const std::string& r : TickRequests(Dlg(), 2))
             EXPECT_EQ(r.find("AHU"), std::string::npos);
@@ -281,9 +281,9 @@ TEST_P(AlarmGroup, UpdateLeavesOutOnlyALimitTheOperatorCannotChangeAndThatHoldsN
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         OpenAfresh(c.highType, c.lowType, c.refused);
-        if (c.highRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_HIGH_TYPE, c.highRow);
-        if (c.lowRow >= 0) ui::ChooseRow(Dlg(), IDC_ALARM_LOW_TYPE, c.lowRow);
-        ASSERT_TRUE(ui::Click(Dlg(), IDC_ALARM_UPDATE));
+        if (c.highRow >= 0) ui::ChooseRow(Dlg(), rack_alarm::IDC_HIGH_TYPE, c.highRow);
+        if (c.lowRow >= 0) ui::ChooseRow(Dlg(), rack_alarm::IDC_LOW_TYPE, c.lowRow);
+        ASSERT_TRUE(ui::Click(Dlg(), rack_alarm::IDC_UPDATE));
         EXPECT_TRUE(m_boxes.Texts().empty());
         std::vector<std::string> expected;
         for (const std::string& t : c.ticks)
@@ -302,11 +302,11 @@ TEST_P(AlarmGroup, LatchClearsReportTheirOutcome)
     Module().Channel(0).dValue = 20.0;
     Open();
     Tick(Dlg(), 2);
-    EXPECT_EQ(Lamp(Dlg(), kAiChannelIds[0].nHighLamp), "red");
+    EXPECT_EQ(Lamp(Dlg(), rack_analog::kChannelIds[0].nHighLamp), "red");
     Module().Channel(0).dValue = 0.0;
     EXPECT_TRUE(Module().HighActive(0)); // latched
     TakeRequests();
-    ui::Click(Dlg(), IDC_ALARM_CLEAR_HIGH);
+    ui::Click(Dlg(), rack_alarm::IDC_CLEAR_HIGH);
     std::vector<std::string> after = {GetParam().bPollsAfterLatchClear ? FirstValueRead() : ""};
     EXPECT_EQ(TickRequests(Dlg(), 2), Join({Req("C0CH")}, after));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Clear High Latch Succeeded!"});
@@ -314,7 +314,7 @@ TEST_P(AlarmGroup, LatchClearsReportTheirOutcome)
     EXPECT_TRUE(Dlg().IsRunning());
 
     Module().refused.insert("C0CL");
-    ui::Click(Dlg(), IDC_ALARM_CLEAR_LOW);
+    ui::Click(Dlg(), rack_alarm::IDC_CLEAR_LOW);
     EXPECT_EQ(TickRequests(Dlg(), 2), Join({Req("C0CL")}, after));
     EXPECT_EQ(m_boxes.Texts().back(), "Clear Low Latch Error!");
 }

@@ -15,17 +15,17 @@ TEST(AnalogSlotEndToEnd, ARacksAnalogSlotReadsItsConfigurationAlarmsAndValues)
     ui::CModalDriver driver([&](CDialog& dlg) {
         if (dlg.GetTemplateID() == static_cast<UINT>(IDD_RACK_MAIN)) {
             for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
-            ASSERT_TRUE(ui::DoubleClickRow(dlg, IDC_RACK_LIST, 0));
+            ASSERT_TRUE(ui::DoubleClickRow(dlg, rack_main::IDC_LIST, 0));
             return;
         }
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_RACK_AI));
         // Configuration, mask, the four alarm reads, then channel 0's value.
         for (int i = 0; i < 8; ++i) dlg.FireTimer(1000);
-        range = dlg.GetDlgItemText(IDC_AI_VOLTAGE_RANGE);
-        unit = dlg.GetDlgItemText(kAiChannelIds[0].nUnit);
-        highLimit = dlg.GetDlgItemText(IDC_ALARM_HIGH_LIMIT);
-        value = dlg.GetDlgItemText(kAiChannelIds[0].nValue);
-        ui::Click(dlg, IDC_AI_CANCEL);
+        range = dlg.GetDlgItemText(rack_ai::IDC_VOLTAGE_RANGE);
+        unit = dlg.GetDlgItemText(rack_analog::kChannelIds[0].nUnit);
+        highLimit = dlg.GetDlgItemText(rack_alarm::IDC_HIGH_LIMIT);
+        value = dlg.GetDlgItemText(rack_analog::kChannelIds[0].nValue);
+        ui::Click(dlg, rack_analog::IDC_CANCEL);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 

@@ -14,21 +14,21 @@ TEST(RackEndToEnd, ASearchedRackListsItsSlotsAndADigitalSlotSwitchesAnOutput)
 
     std::vector<std::string> listed;
     auto lamp = [](CDialog& dlg, int channel) {
-        return dlg.GetDlgItemAs<CStatic>(kDioOutputLampIds[channel])->GetIcon();
+        return dlg.GetDlgItemAs<CStatic>(rack_dio::kOutputLampIds[channel])->GetIcon();
     };
     ui::CModalDriver driver([&](CDialog& dlg) {
         if (dlg.GetTemplateID() == static_cast<UINT>(IDD_RACK_MAIN)) {
             for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
-            auto* list = dlg.GetDlgItemAs<CListCtrl>(IDC_RACK_LIST);
+            auto* list = dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
             for (int i = 0; i < list->GetItemCount(); ++i)
                 listed.push_back(list->GetItemText(i, 0) + "/" + list->GetItemText(i, 1));
-            ASSERT_TRUE(ui::DoubleClickRow(dlg, IDC_RACK_LIST, 0));
+            ASSERT_TRUE(ui::DoubleClickRow(dlg, rack_main::IDC_LIST, 0));
             return;
         }
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_RACK_DIO));
         for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
         EXPECT_EQ(lamp(dlg, 5), IDI_LAMP_OFF);
-        ui::ClickAt(dlg, ui::CentreOf(dlg, kDioOutputLampIds[5]));
+        ui::ClickAt(dlg, ui::CentreOf(dlg, rack_dio::kOutputLampIds[5]));
         for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
         EXPECT_EQ(lamp(dlg, 5), IDI_LAMP_ON);
     });

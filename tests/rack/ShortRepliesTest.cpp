@@ -39,10 +39,11 @@ TEST_F(ShortReplies, DigitalSlotKeepsItsLampsAndRereadsDirections)
     dlg.Create(IDD_RACK_DIO);
     Tick(dlg, 6);
     for (int ch = 0; ch < 16; ++ch) {
-        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(kDioOutputLampIds[ch])->GetIcon(), IDI_LAMP_OFF);
-        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(kDioInputLampIds[ch])->GetIcon(), IDI_LAMP_UNUSED);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(rack_dio::kOutputLampIds[ch])->GetIcon(), IDI_LAMP_OFF);
+        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(rack_dio::kInputLampIds[ch])->GetIcon(),
+                  IDI_LAMP_UNUSED);
     }
-    EXPECT_EQ(dlg.GetDlgItemText(IDC_DIO_HIGH_BYTE), "0x");
+    EXPECT_EQ(dlg.GetDlgItemText(rack_dio::IDC_HIGH_BYTE), "0x");
     dlg.OnCancel();
 
     m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1323"};
@@ -59,12 +60,12 @@ TEST_F(ShortReplies, AnalogOutputSlotLeavesRangesAndSlewUnchosen)
     CV1359 dlg;
     dlg.Create(IDD_RACK_AO);
     Tick(dlg, 8);
-    for (const SAoChannelIds& ids : kAoChannelIds) {
+    for (const rack_ao::SChannelIds& ids : rack_ao::kChannelIds) {
         EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(ids.nRange)->GetCurSel(), -1);
         EXPECT_EQ(dlg.GetDlgItemText(ids.nOutputUnit), "mA");
         EXPECT_EQ(dlg.GetDlgItemText(ids.nReadBack), "");
     }
-    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AO_SLEW)->GetCurSel(), -1);
+    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_ao::IDC_SLEW)->GetCurSel(), -1);
     EXPECT_EQ(dlg.m_strChRange[0], "");
     EXPECT_EQ(dlg.m_strChSlew[0], "");
 }
@@ -75,19 +76,20 @@ TEST_F(ShortReplies, AnalogSlotsReadNothingPastTheHead)
     CV1300 input;
     input.Create(IDD_RACK_AI);
     Tick(input, 30);
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_AI_THERMOCOUPLE_RANGE)->GetCurSel(), -1);
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_AI_INTEGRATION)->GetCurSel(), -1);
-    EXPECT_EQ(input.GetDlgItemText(kAiChannelIds[0].nUnit), "mV");
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_ai::IDC_THERMOCOUPLE_RANGE)->GetCurSel(), -1);
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_ai::IDC_INTEGRATION)->GetCurSel(), -1);
+    EXPECT_EQ(input.GetDlgItemText(rack_analog::kChannelIds[0].nUnit), "mV");
     EXPECT_EQ(input.m_strEnableMask, "");
-    EXPECT_EQ(input.GetDlgItemText(IDC_ALARM_HIGH_LIMIT), "");
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(IDC_ALARM_HIGH_TYPE)->GetCurSel(), -1);
+    EXPECT_EQ(input.GetDlgItemText(rack_alarm::IDC_HIGH_LIMIT), "");
+    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_alarm::IDC_HIGH_TYPE)->GetCurSel(), -1);
     input.OnCancel();
 
     m_frame.m_strSlotAiParams = {"", "1384H", "0", "", "", ""};
     CV1384H speed;
     speed.Create(IDD_RACK_SPEED);
     Tick(speed, 40);
-    EXPECT_EQ(speed.GetDlgItemAs<CComboBox>(kAiChannelIds[0].nSpeedRange)->GetCurSel(), -1);
-    EXPECT_EQ(speed.GetDlgItemText(kAiChannelIds[0].nUnit), "mV");
-    EXPECT_EQ(speed.GetDlgItemText(kAiChannelIds[1].nValue), "");
+    EXPECT_EQ(speed.GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[0].nSpeedRange)->GetCurSel(),
+              -1);
+    EXPECT_EQ(speed.GetDlgItemText(rack_analog::kChannelIds[0].nUnit), "mV");
+    EXPECT_EQ(speed.GetDlgItemText(rack_analog::kChannelIds[1].nValue), "");
 }

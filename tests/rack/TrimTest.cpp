@@ -32,13 +32,13 @@ TEST_F(Trim, NothingGoesOutUntilAButtonIsPressedThenTheStepRepeatsEveryTick)
     EXPECT_EQ(dlg.GetWindowText(), "Vektral-1359 4mA Calibration");
     Tick(dlg, 3);
     EXPECT_TRUE(TakeRequests().empty());
-    ui::Click(dlg, IDC_TRIM_DOWN1);
+    ui::Click(dlg, rack_trim::IDC_DOWN1);
     Tick(dlg, 2);
-    ui::Click(dlg, IDC_TRIM_UP1);
+    ui::Click(dlg, rack_trim::IDC_UP1);
     Tick(dlg);
-    ui::Click(dlg, IDC_TRIM_DOWN10);
+    ui::Click(dlg, rack_trim::IDC_DOWN10);
     Tick(dlg);
-    ui::Click(dlg, IDC_TRIM_UP10);
+    ui::Click(dlg, rack_trim::IDC_UP10);
     Tick(dlg);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C2301", "$50S1C2301", "$50S1C23FF",
                                                         "$50S1C230A", "$50S1C23F6"}));
@@ -64,10 +64,10 @@ TEST_F(Trim, SaveGoesOutOnceThenReportsAndEndsForEitherVariant)
         TakeRequests();
         CTrim dlg(*c.variant);
         dlg.Create(c.variant->nTemplate);
-        ui::Click(dlg, IDC_TRIM_DOWN10); // "<<" steps up by 10
+        ui::Click(dlg, rack_trim::IDC_DOWN10); // "<<" steps up by 10
         Tick(dlg);
         m_pRack->Faults().nSilentAfter = c.answered ? -1 : 0;
-        ui::Click(dlg, IDC_TRIM_SAVE);
+        ui::Click(dlg, rack_trim::IDC_SAVE);
         Tick(dlg, 3);
         EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C230A", c.request}));
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
@@ -92,7 +92,7 @@ TEST_F(Trim, ExitEndsAtOnceWithoutTrafficAndChecksumDigitsFollowEveryBody)
     ChecksumOn();
     CTrim sums(kTrim4mA);
     sums.Create(IDD_RACK_TRIM4);
-    ui::Click(sums, IDC_TRIM_DOWN10);
+    ui::Click(sums, rack_trim::IDC_DOWN10);
     Tick(sums);
     EXPECT_EQ(TakeRequests(), Wire({"$50S1C230A"}));
 }
@@ -111,7 +111,7 @@ TEST_F(TrimFromV1359, DrivingTheChannelOpensTheTrimWhileReadBacksTakeTurnsOnTheL
     CV1359 dlg;
     dlg.Create(IDD_RACK_AO);
     Tick(dlg, 8);
-    ui::ChooseRow(dlg, IDC_AO_CHANNEL, 0);
+    ui::ChooseRow(dlg, rack_ao::IDC_CHANNEL, 0);
     Tick(dlg, 4);
     TakeRequests();
     std::vector<std::string> underTrim;
@@ -119,18 +119,18 @@ TEST_F(TrimFromV1359, DrivingTheChannelOpensTheTrimWhileReadBacksTakeTurnsOnTheL
     ui::CModalDriver driver([&](CDialog& trim) {
         EXPECT_EQ(trim.GetTemplateID(), static_cast<UINT>(IDD_RACK_TRIM20));
         channelEntry = m_frame.m_strSlotAoParams[kSlotModule];
-        ui::Click(trim, IDC_TRIM_DOWN1);
+        ui::Click(trim, rack_trim::IDC_DOWN1);
         for (int i = 0; i < 2; ++i) {
             trim.FireTimer(1000);
             dlg.FireTimer(1000);
         }
-        ui::Click(trim, IDC_TRIM_SAVE);
+        ui::Click(trim, rack_trim::IDC_SAVE);
         trim.FireTimer(1000);
         dlg.FireTimer(1000);
         trim.FireTimer(1000);
         underTrim = TakeRequests();
     });
-    ASSERT_TRUE(ui::Click(dlg, IDC_AO_TRIM20));
+    ASSERT_TRUE(ui::Click(dlg, rack_ao::IDC_TRIM20));
     Tick(dlg, 2);
     EXPECT_EQ(channelEntry, "0");
     EXPECT_EQ(underTrim,
@@ -151,7 +151,7 @@ TEST_F(TrimFromV1359, ARefusedDriveOpensNoTrim)
     bool opened = false;
     ui::CModalDriver driver([&](CDialog&) { opened = true; });
     m_pRack->SlotAs<CSimAnalogOutputSlot>(1).Channel(0).cRange = '2'; // 20 is out of 0 ~ 10 V
-    ui::Click(dlg, IDC_AO_TRIM20);
+    ui::Click(dlg, rack_ao::IDC_TRIM20);
     Tick(dlg, 2);
     EXPECT_FALSE(opened);
     EXPECT_EQ(m_frame.m_strSlotAoParams[kSlotModule], "1359");

@@ -39,9 +39,9 @@ TEST_F(V1300, StartUpChainAndPollCyclePerModel)
         const char* unit;
         int formatRow; // the 1384 shows its format only at address 00
     } cases[] = {
-        {"1300", 0, 3, IDC_AI_RTD_RANGE, 0, "'C", 0},
-        {"1384", 1, 8, IDC_AI_VOLTAGE_RANGE, 0, "V", -1},
-        {"1386", 2, 7, IDC_AI_THERMOCOUPLE_RANGE, 8, "'C", 0},
+        {"1300", 0, 3, rack_ai::IDC_RTD_RANGE, 0, "'C", 0},
+        {"1384", 1, 8, rack_ai::IDC_VOLTAGE_RANGE, 0, "V", -1},
+        {"1386", 2, 7, rack_ai::IDC_THERMOCOUPLE_RANGE, 8, "'C", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -50,13 +50,13 @@ TEST_F(V1300, StartUpChainAndPollCyclePerModel)
         dlg.Create(IDD_RACK_AI);
         std::string s = "$50S" + std::to_string(c.slot);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{s + "B"});
-        EXPECT_EQ(Text(dlg, IDC_AI_MODEL), c.model);
+        EXPECT_EQ(Text(dlg, rack_analog::IDC_MODEL), c.model);
         // Nothing is shown before the module has answered.
-        EXPECT_EQ(Row(dlg, IDC_AI_INTEGRATION), -1);
+        EXPECT_EQ(Row(dlg, rack_ai::IDC_INTEGRATION), -1);
         EXPECT_EQ(Row(dlg, c.rangeList), -1);
         EXPECT_TRUE(Visible(dlg, c.rangeList));
         EXPECT_FALSE(Enabled(dlg, c.rangeList));
-        EXPECT_EQ(Text(dlg, kAiChannelIds[0].nUnit), "");
+        EXPECT_EQ(Text(dlg, rack_analog::kChannelIds[0].nUnit), "");
 
         std::vector<std::string> expected = {s + "6", s + "C0RHU", s + "C0RLU", s + "C0AH",
                                              s + "C0AL"};
@@ -65,18 +65,18 @@ TEST_F(V1300, StartUpChainAndPollCyclePerModel)
         EXPECT_EQ(TickRequests(dlg, static_cast<int>(expected.size())), expected);
 
         EXPECT_EQ(Row(dlg, c.rangeList), c.rangeRow);
-        EXPECT_EQ(Row(dlg, IDC_AI_INTEGRATION), 0);
-        EXPECT_EQ(Row(dlg, IDC_AI_FORMAT), c.formatRow);
+        EXPECT_EQ(Row(dlg, rack_ai::IDC_INTEGRATION), 0);
+        EXPECT_EQ(Row(dlg, rack_ai::IDC_FORMAT), c.formatRow);
         for (int ch = 0; ch < 8; ++ch) {
             SCOPED_TRACE(ch);
-            EXPECT_EQ(Text(dlg, kAiChannelIds[ch].nUnit), ch < c.channels ? c.unit : "");
-            EXPECT_EQ(Visible(dlg, kAiChannelIds[ch].nHighLamp), ch < c.channels);
+            EXPECT_EQ(Text(dlg, rack_analog::kChannelIds[ch].nUnit), ch < c.channels ? c.unit : "");
+            EXPECT_EQ(Visible(dlg, rack_analog::kChannelIds[ch].nHighLamp), ch < c.channels);
         }
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_ALARM_CHANNEL)->GetCount(), c.channels);
-        EXPECT_EQ(Visible(dlg, kAiChannelIds[7].nEnable), c.channels != 7);
-        EXPECT_EQ(Visible(dlg, IDC_AI_CH7_FRAME), c.channels != 7);
-        EXPECT_EQ(Enabled(dlg, kAiChannelIds[3].nValue), c.channels != 3);
-        EXPECT_FALSE(Enabled(dlg, IDC_AI_UPDATE_SETTING));
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_alarm::IDC_CHANNEL)->GetCount(), c.channels);
+        EXPECT_EQ(Visible(dlg, rack_analog::kChannelIds[7].nEnable), c.channels != 7);
+        EXPECT_EQ(Visible(dlg, rack_ai::IDC_CH7_FRAME), c.channels != 7);
+        EXPECT_EQ(Enabled(dlg, rack_analog::kChannelIds[3].nValue), c.channels != 3);
+        EXPECT_FALSE(Enabled(dlg, rack_ai::IDC_UPDATE_SETTING));
         dlg.OnCancel();
         TakeRequests();
     }
@@ -108,13 +108,13 @@ TEST_F(V1300, UnitsFollowTheRangeAndFormatTheModuleReports)
         dlg.Create(IDD_RACK_AI);
         Tick(dlg);
         const SAiSlotModel& model = *AiSlotModel(c.model);
-        int list = c.slot == 0   ? IDC_AI_RTD_RANGE
-                   : c.slot == 1 ? IDC_AI_VOLTAGE_RANGE
-                                 : IDC_AI_THERMOCOUPLE_RANGE;
+        int list = c.slot == 0   ? rack_ai::IDC_RTD_RANGE
+                   : c.slot == 1 ? rack_ai::IDC_VOLTAGE_RANGE
+                                 : rack_ai::IDC_THERMOCOUPLE_RANGE;
         EXPECT_EQ(Row(dlg, list), c.row);
-        EXPECT_EQ(Text(dlg, kAiChannelIds[0].nUnit), c.unit);
-        EXPECT_EQ(Text(dlg, kAiChannelIds[model.nChannels - 1].nUnit), c.unit);
-        EXPECT_EQ(Row(dlg, IDC_AI_INTEGRATION), 1);
+        EXPECT_EQ(Text(dlg, rack_analog::kChannelIds[0].nUnit), c.unit);
+        EXPECT_EQ(Text(dlg, rack_analog::kChannelIds[model.nChannels - 1].nUnit), c.unit);
+        EXPECT_EQ(Row(dlg, rack_ai::IDC_INTEGRATION), 1);
         dlg.OnCancel();
     }
 }
@@ -130,8 +130,8 @@ TEST_F(V1300, ValuesShowOnEnabledChannelsAndLampsFollowTheStatus)
     Slot(1).refused.insert("C3S");
     Open();
     Tick(m_dlg, 17);
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[0].nValue), "+012.34");
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[7].nValue), "");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[0].nValue), "+012.34");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[7].nValue), "");
     struct Case {
         int ch;
         const char* high;
@@ -143,17 +143,17 @@ TEST_F(V1300, ValuesShowOnEnabledChannelsAndLampsFollowTheStatus)
                  {7, "hidden", "hidden"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ch);
-        EXPECT_EQ(Lamp(m_dlg, kAiChannelIds[c.ch].nHighLamp), c.high);
-        EXPECT_EQ(Lamp(m_dlg, kAiChannelIds[c.ch].nLowLamp), c.low);
+        EXPECT_EQ(Lamp(m_dlg, rack_analog::kChannelIds[c.ch].nHighLamp), c.high);
+        EXPECT_EQ(Lamp(m_dlg, rack_analog::kChannelIds[c.ch].nLowLamp), c.low);
     }
     // A click on a channel box changes what its next value reply shows, not the order of steps.
-    ui::Click(m_dlg, kAiChannelIds[0].nEnable);
+    ui::Click(m_dlg, rack_analog::kChannelIds[0].nEnable);
     EXPECT_EQ(m_dlg.m_strEnableMask, "7E");
     TakeRequests();
     EXPECT_EQ(TickRequests(m_dlg, 3),
               (std::vector<std::string>{"$50S1C0S", "#50S1C1", "$50S1C1S"}));
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[0].nValue), "");
-    EXPECT_EQ(Lamp(m_dlg, kAiChannelIds[0].nHighLamp), "hidden");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[0].nValue), "");
+    EXPECT_EQ(Lamp(m_dlg, rack_analog::kChannelIds[0].nHighLamp), "hidden");
 }
 
 TEST_F(V1300, MaskReadSetsFlagsOnlyAndMaskWriteClosesWithItsOutcome)
@@ -167,8 +167,8 @@ TEST_F(V1300, MaskReadSetsFlagsOnlyAndMaskWriteClosesWithItsOutcome)
     EXPECT_EQ(m_dlg.m_bChannel, (std::vector<int>{1, 1, 0, 0, 0, 1, 0, 0}));
     TakeRequests();
     WatchTimerAtBoxes(m_dlg);
-    ui::Click(m_dlg, kAiChannelIds[4].nEnable);
-    ui::Click(m_dlg, IDC_AI_UPDATE_ENABLE);
+    ui::Click(m_dlg, rack_analog::kChannelIds[4].nEnable);
+    ui::Click(m_dlg, rack_analog::IDC_UPDATE_ENABLE);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S1533"});
     Tick(m_dlg);
@@ -184,7 +184,7 @@ TEST_F(V1300, MaskWriteBeforeAnyMaskSendsTheBodyAloneAndReportsTheRefusal)
     OpenSlot("1384", 1);
     m_dlg.Create(IDD_RACK_AI);
     TakeRequests();
-    ui::Click(m_dlg, IDC_AI_UPDATE_ENABLE);
+    ui::Click(m_dlg, rack_analog::IDC_UPDATE_ENABLE);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S15"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting WDT Error!"});
@@ -202,9 +202,9 @@ TEST_F(V1300AtAddress00, ConfigurationWritesRangeIntegrationAndFormat)
         int format;
         const char* body;
     } cases[] = {
-        {"1300", 0, IDC_AI_RTD_RANGE, 3, 1, 1, "$00S0A2383"},
-        {"1386", 2, IDC_AI_THERMOCOUPLE_RANGE, 8, 0, -1, "$00S2A0F00"},
-        {"1384", 1, IDC_AI_VOLTAGE_RANGE, 6, 1, -1, "$00S1A0780"},
+        {"1300", 0, rack_ai::IDC_RTD_RANGE, 3, 1, 1, "$00S0A2383"},
+        {"1386", 2, rack_ai::IDC_THERMOCOUPLE_RANGE, 8, 0, -1, "$00S2A0F00"},
+        {"1384", 1, rack_ai::IDC_VOLTAGE_RANGE, 6, 1, -1, "$00S1A0780"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.model);
@@ -214,14 +214,14 @@ TEST_F(V1300AtAddress00, ConfigurationWritesRangeIntegrationAndFormat)
         dlg.Create(IDD_RACK_AI);
         Tick(dlg, 3);
         EXPECT_TRUE(Enabled(dlg, c.list));
-        EXPECT_TRUE(Enabled(dlg, IDC_AI_UPDATE_SETTING));
-        EXPECT_EQ(Enabled(dlg, IDC_AI_FORMAT), c.format >= 0);
-        EXPECT_EQ(Row(dlg, IDC_AI_FORMAT), 0);
+        EXPECT_TRUE(Enabled(dlg, rack_ai::IDC_UPDATE_SETTING));
+        EXPECT_EQ(Enabled(dlg, rack_ai::IDC_FORMAT), c.format >= 0);
+        EXPECT_EQ(Row(dlg, rack_ai::IDC_FORMAT), 0);
         ui::ChooseRow(dlg, c.list, c.range);
-        ui::ChooseRow(dlg, IDC_AI_INTEGRATION, c.integration);
-        if (c.format >= 0) ui::ChooseRow(dlg, IDC_AI_FORMAT, c.format);
+        ui::ChooseRow(dlg, rack_ai::IDC_INTEGRATION, c.integration);
+        if (c.format >= 0) ui::ChooseRow(dlg, rack_ai::IDC_FORMAT, c.format);
         TakeRequests();
-        ui::Click(dlg, IDC_AI_UPDATE_SETTING);
+        ui::Click(dlg, rack_ai::IDC_UPDATE_SETTING);
         Tick(dlg, 2);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{c.body});
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationOk});
@@ -235,7 +235,7 @@ TEST_F(V1300AtAddress00, ARefusedConfigurationAsksForInitAndCloses)
 {
     m_pRack->SlotAs<CSimAnalogInputSlot>(1).bLocked = true;
     Open("1384", 1);
-    ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    ui::Click(m_dlg, rack_ai::IDC_UPDATE_SETTING);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
     EXPECT_FALSE(m_dlg.IsRunning());
@@ -246,8 +246,8 @@ TEST_F(V1300AtAddress00, UpdateWithoutAChosenRangeOrIntegrationNamesTheListAndSe
     // A code no row stands for, and a module that never answers the start-up read.
     m_pRack->SlotAs<CSimAnalogInputSlot>(1).strRange = "1F";
     Open("1384", 1);
-    EXPECT_EQ(Row(m_dlg, IDC_AI_VOLTAGE_RANGE), -1);
-    ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    EXPECT_EQ(Row(m_dlg, rack_ai::IDC_VOLTAGE_RANGE), -1);
+    ui::Click(m_dlg, rack_ai::IDC_UPDATE_SETTING);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Input Range!"});
     Tick(m_dlg, 3);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
@@ -258,10 +258,10 @@ TEST_F(V1300AtAddress00, UpdateWithoutAChosenRangeOrIntegrationNamesTheListAndSe
     CV1300 silent;
     silent.Create(IDD_RACK_AI);
     Tick(silent, 3);
-    ui::ChooseRow(silent, IDC_AI_VOLTAGE_RANGE, 2);
-    EXPECT_EQ(Row(silent, IDC_AI_INTEGRATION), -1);
+    ui::ChooseRow(silent, rack_ai::IDC_VOLTAGE_RANGE, 2);
+    EXPECT_EQ(Row(silent, rack_ai::IDC_INTEGRATION), -1);
     TakeRequests();
-    ui::Click(silent, IDC_AI_UPDATE_SETTING);
+    ui::Click(silent, rack_ai::IDC_UPDATE_SETTING);
     Tick(silent, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$00S16", "$00S16"}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Integration Time!"});
@@ -273,9 +273,9 @@ TEST_F(V1300, WithTheChecksumOnRepliesLoseTheirDigits)
     Slot(1).Channel(2).dValue = -1.5;
     Open();
     Tick(m_dlg, 6);
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[2].nValue), "-001.50");
-    EXPECT_EQ(Text(m_dlg, IDC_ALARM_HIGH_LIMIT), "+080.00");
-    EXPECT_EQ(Row(m_dlg, IDC_AI_VOLTAGE_RANGE), 0);
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[2].nValue), "-001.50");
+    EXPECT_EQ(Text(m_dlg, rack_alarm::IDC_HIGH_LIMIT), "+080.00");
+    EXPECT_EQ(Row(m_dlg, rack_ai::IDC_VOLTAGE_RANGE), 0);
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Wire({"#50S1C3"}));

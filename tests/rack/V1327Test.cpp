@@ -25,9 +25,9 @@ std::string Boxes(CDialog& dlg, bool visibility)
     std::string row;
     for (int ch = 15; ch >= 0; --ch) {
         if (visibility)
-            row += dlg.GetDlgItem(kDioWdtBoxIds[ch])->IsWindowVisible() ? 'v' : '-';
+            row += dlg.GetDlgItem(rack_dio::kWdtBoxIds[ch])->IsWindowVisible() ? 'v' : '-';
         else
-            row += dlg.IsDlgButtonChecked(kDioWdtBoxIds[ch]) ? 'x' : '.';
+            row += dlg.IsDlgButtonChecked(rack_dio::kWdtBoxIds[ch]) ? 'x' : '.';
     }
     return row;
 }
@@ -51,7 +51,7 @@ protected:
     CSimDigitalSlot& Module(int slot) { return m_pRack->SlotAs<CSimDigitalSlot>(slot); }
     void ClickLamp(CDialog& dlg, int channel, int modifiers = 0)
     {
-        ui::ClickAt(dlg, ui::CentreOf(dlg, kDioOutputLampIds[channel]), modifiers);
+        ui::ClickAt(dlg, ui::CentreOf(dlg, rack_dio::kOutputLampIds[channel]), modifiers);
     }
 
     CV1327 m_dlg;
@@ -88,14 +88,14 @@ TEST_F(V1327, EachModelShowsItsLampsAndWatchdogBoxes)
         TakeRequests();
         CV1327 dlg;
         Open(dlg, c.slot, c.model);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_DIO_MODEL), c.model);
-        EXPECT_EQ(Lamps(dlg, kDioOutputLampIds), "wwwwwwwwwwwwwwww");
+        EXPECT_EQ(dlg.GetDlgItemText(rack_dio::IDC_MODEL), c.model);
+        EXPECT_EQ(Lamps(dlg, rack_dio::kOutputLampIds), "wwwwwwwwwwwwwwww");
         Tick(dlg, 4);
         std::string s = c.slot;
         EXPECT_EQ(TakeRequests(),
                   (std::vector<std::string>{"$50S" + s + "M", "$50XS" + s, "$50S" + s + "6"}));
-        EXPECT_EQ(Lamps(dlg, kDioInputLampIds), c.di);
-        EXPECT_EQ(Lamps(dlg, kDioOutputLampIds), c.out);
+        EXPECT_EQ(Lamps(dlg, rack_dio::kInputLampIds), c.di);
+        EXPECT_EQ(Lamps(dlg, rack_dio::kOutputLampIds), c.out);
         EXPECT_EQ(Boxes(dlg, true), c.shown);
         EXPECT_EQ(Boxes(dlg, false), c.ticked);
         dlg.OnCancel();
@@ -112,11 +112,11 @@ TEST_F(V1327, The1323ReadsItsDirectionsFirstAndRepeatsUntilAcknowledged)
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S27", "$50S27", "$50S27"}));
     m_pRack->Faults().nSilentAfter = -1;
-    ui::Click(m_dlg, kDioWdtBoxIds[0]);
+    ui::Click(m_dlg, rack_dio::kWdtBoxIds[0]);
     Tick(m_dlg, 7);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S27", "$50XS2", "$50S26"}));
-    EXPECT_EQ(Lamps(m_dlg, kDioInputLampIds), "gggggggggggggwgr");
-    EXPECT_EQ(Lamps(m_dlg, kDioOutputLampIds), "wwwwwwwwwwwwwgwg");
+    EXPECT_EQ(Lamps(m_dlg, rack_dio::kInputLampIds), "gggggggggggggwgr");
+    EXPECT_EQ(Lamps(m_dlg, rack_dio::kOutputLampIds), "wwwwwwwwwwwwwgwg");
     EXPECT_EQ(Boxes(m_dlg, true), "--------vvvvvvvv");
     // A click on a channel that is an input switches nothing.
     ClickLamp(m_dlg, 2);
@@ -141,9 +141,9 @@ TEST_F(V1327, StatusDigitsLightOutputsAndHiddenEditsShowTheBytes)
     TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(Module(0).Outputs(), 0x8001);
-    EXPECT_EQ(Lamps(m_dlg, kDioOutputLampIds), "rwwwwwwwwwwwwwwr");
-    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_DIO_HIGH_BYTE), "0x80");
-    EXPECT_EQ(m_dlg.GetDlgItemText(IDC_DIO_LOW_BYTE), "0x01");
+    EXPECT_EQ(Lamps(m_dlg, rack_dio::kOutputLampIds), "rwwwwwwwwwwwwwwr");
+    EXPECT_EQ(m_dlg.GetDlgItemText(rack_dio::IDC_HIGH_BYTE), "0x80");
+    EXPECT_EQ(m_dlg.GetDlgItemText(rack_dio::IDC_LOW_BYTE), "0x01");
     // A click on a lit output switches it off.
     ClickLamp(m_dlg, 15);
     Tick(m_dlg, 2);
@@ -196,11 +196,11 @@ TEST_F(V1327, UpdataWritesThePatternEvenWithAPollInFlightAndEnds)
 {
     Module(0).SetWatchdogPattern(0x0100);
     OpenPolling();
-    ui::Click(m_dlg, kDioWdtBoxIds[0]);
-    ui::Click(m_dlg, kDioWdtBoxIds[15]);
+    ui::Click(m_dlg, rack_dio::kWdtBoxIds[0]);
+    ui::Click(m_dlg, rack_dio::kWdtBoxIds[15]);
     Tick(m_dlg); // the poll goes out
     TakeRequests();
-    ui::Click(m_dlg, IDC_DIO_UPDATA);
+    ui::Click(m_dlg, rack_dio::IDC_UPDATA);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50XS0D8101"});
     Tick(m_dlg);
@@ -216,7 +216,7 @@ TEST_F(V1327, RefusedPatternWriteShowsTheFailureAndEnds)
 {
     OpenPolling();
     m_pRack->Faults().nGarbage = 5;
-    ui::Click(m_dlg, IDC_DIO_UPDATA);
+    ui::Click(m_dlg, rack_dio::IDC_UPDATA);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update WDT Setting Fail!"});
     EXPECT_FALSE(m_dlg.IsRunning());

@@ -52,7 +52,7 @@ protected:
         Tick(m_dlg, 6);
         TakeRequests();
     }
-    CListCtrl& List() { return *m_dlg.GetDlgItemAs<CListCtrl>(IDC_RACK_LIST); }
+    CListCtrl& List() { return *m_dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST); }
     std::vector<std::string> ListRows()
     {
         std::vector<std::string> rows;
@@ -99,15 +99,16 @@ TEST_F(V1333E, OpeningSequenceReadsTheTableAndSettingsTickByTick)
             Tick(dlg);
             EXPECT_EQ(TakeRequests(), ticks[t]) << "tick " << t + 1;
         }
-        EXPECT_EQ(dlg.GetDlgItemAs<CListCtrl>(IDC_RACK_LIST)->GetItemCount(), 7);
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->GetCurSel(), 1);
-        EXPECT_TRUE(dlg.GetDlgItem(IDC_RACK_MODBUS_PARITY)->IsWindowEnabled()); // Modbus
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->GetCurSel(), 0);
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_CHECKSUM)->GetCurSel(), checksum ? 0 : 1);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_RACK_WDT_TIMEOUT), "010");
+        EXPECT_EQ(dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST)->GetItemCount(), 7);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->GetCurSel(), 1);
+        EXPECT_TRUE(dlg.GetDlgItem(rack_main::IDC_MODBUS_PARITY)->IsWindowEnabled()); // Modbus
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_MODBUS_PARITY)->GetCurSel(), 0);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_CHECKSUM)->GetCurSel(),
+                  checksum ? 0 : 1);
+        EXPECT_EQ(dlg.GetDlgItemText(rack_main::IDC_WDT_TIMEOUT), "010");
         EXPECT_EQ(dlg.m_bSlotWdt, (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 1}));
-        EXPECT_EQ(dlg.IsDlgButtonChecked(kRackWdtBoxIds[7]), 1u);
-        EXPECT_EQ(dlg.IsDlgButtonChecked(kRackWdtBoxIds[6]), 0u);
+        EXPECT_EQ(dlg.IsDlgButtonChecked(rack_main::kWdtBoxIds[7]), 1u);
+        EXPECT_EQ(dlg.IsDlgButtonChecked(rack_main::kWdtBoxIds[6]), 0u);
         dlg.OnCancel();
         EXPECT_FALSE(m_link.IsAsciiOpen());
     }
@@ -139,12 +140,12 @@ TEST_F(V1333E, UnansweredOrGarbledRepliesLeaveTheListEmptyAndDisableTheWatchdog)
         dlg.Create(IDD_RACK_MAIN);
         Tick(dlg, 6);
         EXPECT_EQ(TakeRequests().size(), 5u); // the sequence goes on all the same
-        EXPECT_EQ(dlg.GetDlgItemAs<CListCtrl>(IDC_RACK_LIST)->GetItemCount(), 0);
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_PROTOCOL)->GetCurSel(), -1);
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_MODBUS_PARITY)->GetCurSel(), -1);
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_RACK_WDT_TIMEOUT)->IsWindowEnabled());
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_RACK_REFRESH)->IsWindowEnabled());
-        EXPECT_FALSE(dlg.GetDlgItem(kRackWdtBoxIds[0])->IsWindowEnabled());
+        EXPECT_EQ(dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST)->GetItemCount(), 0);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->GetCurSel(), -1);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_MODBUS_PARITY)->GetCurSel(), -1);
+        EXPECT_FALSE(dlg.GetDlgItem(rack_main::IDC_WDT_TIMEOUT)->IsWindowEnabled());
+        EXPECT_FALSE(dlg.GetDlgItem(rack_main::IDC_REFRESH)->IsWindowEnabled());
+        EXPECT_FALSE(dlg.GetDlgItem(rack_main::kWdtBoxIds[0])->IsWindowEnabled());
         dlg.OnCancel();
     }
 }
@@ -157,7 +158,7 @@ TEST_F(V1333E, AFailedOpenSendsNothingAndStartsNoTimer)
     EXPECT_TRUE(TakeRequests().empty());
     EXPECT_FALSE(m_dlg.IsTimerActive(1000));
     EXPECT_EQ(List().GetItemCount(), 0);
-    ui::Click(m_dlg, IDC_RACK_CANCEL);
+    ui::Click(m_dlg, rack_main::IDC_CANCEL);
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
@@ -178,12 +179,12 @@ TEST_F(V1333E, ConfigurationControlsAreEnabledOnlyAtAddress00)
         m_frame.m_strRackParams[kAddress] = c.address;
         CV1333E dlg;
         dlg.Create(IDD_RACK_MAIN);
-        EXPECT_EQ(dlg.GetDlgItemText(IDC_RACK_ADDRESS), c.shown);
-        EXPECT_FALSE(dlg.GetDlgItem(IDC_RACK_ADDRESS)->IsWindowEnabled());
-        for (int id : {IDC_RACK_BAUD, IDC_RACK_CHECKSUM, IDC_RACK_UPDATE, IDC_RACK_PROTOCOL,
-                       IDC_RACK_MODBUS_PARITY})
+        EXPECT_EQ(dlg.GetDlgItemText(rack_main::IDC_ADDRESS), c.shown);
+        EXPECT_FALSE(dlg.GetDlgItem(rack_main::IDC_ADDRESS)->IsWindowEnabled());
+        for (int id : {rack_main::IDC_BAUD, rack_main::IDC_CHECKSUM, rack_main::IDC_UPDATE,
+                       rack_main::IDC_PROTOCOL, rack_main::IDC_MODBUS_PARITY})
             EXPECT_EQ(dlg.GetDlgItem(id)->IsWindowEnabled() != FALSE, c.enabled) << id;
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_RACK_BAUD)->GetCurSel(), 3);
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_BAUD)->GetCurSel(), 3);
         dlg.OnCancel();
     }
 }
@@ -192,11 +193,11 @@ TEST_F(V1333EAtAddress0, UpdateWritesParityThenConfigurationAndEnds)
 {
     m_pRack->SetFormat(0x04); // Modbus: the parity list is enabled
     OpenAndRead();
-    ui::ChooseRow(m_dlg, IDC_RACK_BAUD, 4);
-    ui::ChooseRow(m_dlg, IDC_RACK_CHECKSUM, 0);
-    ui::ChooseRow(m_dlg, IDC_RACK_PROTOCOL, 1);
-    ui::ChooseRow(m_dlg, IDC_RACK_MODBUS_PARITY, 2);
-    ASSERT_TRUE(ui::Click(m_dlg, IDC_RACK_UPDATE));
+    ui::ChooseRow(m_dlg, rack_main::IDC_BAUD, 4);
+    ui::ChooseRow(m_dlg, rack_main::IDC_CHECKSUM, 0);
+    ui::ChooseRow(m_dlg, rack_main::IDC_PROTOCOL, 1);
+    ui::ChooseRow(m_dlg, rack_main::IDC_MODBUS_PARITY, 2);
+    ASSERT_TRUE(ui::Click(m_dlg, rack_main::IDC_UPDATE));
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"#00OU04C"});
     Tick(m_dlg);
@@ -216,15 +217,15 @@ TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
 {
     m_pRack->Faults().nSilentAfter = 0;
     OpenAndRead();
-    ASSERT_EQ(Row(IDC_RACK_PROTOCOL), -1);
-    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    ASSERT_EQ(Row(rack_main::IDC_PROTOCOL), -1);
+    ui::Click(m_dlg, rack_main::IDC_UPDATE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Protocol!"});
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{});
     EXPECT_TRUE(m_dlg.IsRunning());
-    ui::ChooseRow(m_dlg, IDC_RACK_PROTOCOL, 0);
-    ui::ChooseRow(m_dlg, IDC_RACK_MODBUS_PARITY, 0);
-    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    ui::ChooseRow(m_dlg, rack_main::IDC_PROTOCOL, 0);
+    ui::ChooseRow(m_dlg, rack_main::IDC_MODBUS_PARITY, 0);
+    ui::Click(m_dlg, rack_main::IDC_UPDATE);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#00OU00C", "%00000600"}));
 }
@@ -234,8 +235,8 @@ TEST_F(V1333EAtAddress0, RefusedConfigurationShowsTheInitTextAndEnds)
     m_pRack->SetInit(false); // the unit refuses a new baud rate
     m_pRack->SetAddress(0);
     OpenAndRead();
-    ui::ChooseRow(m_dlg, IDC_RACK_BAUD, 5);
-    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    ui::ChooseRow(m_dlg, rack_main::IDC_BAUD, 5);
+    ui::Click(m_dlg, rack_main::IDC_UPDATE);
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#00OU00C", "%00000800"}));
     EXPECT_EQ(
@@ -247,10 +248,10 @@ TEST_F(V1333EAtAddress0, RefusedConfigurationShowsTheInitTextAndEnds)
 TEST_F(V1333E, RefreshWritesTimeoutThenEnablesAndEnds)
 {
     OpenAndRead();
-    ui::Click(m_dlg, kRackWdtBoxIds[1]);
-    ui::Click(m_dlg, kRackWdtBoxIds[6]);
-    ui::Type(m_dlg, IDC_RACK_WDT_TIMEOUT, "25");
-    ui::Click(m_dlg, IDC_RACK_REFRESH);
+    ui::Click(m_dlg, rack_main::kWdtBoxIds[1]);
+    ui::Click(m_dlg, rack_main::kWdtBoxIds[6]);
+    ui::Type(m_dlg, rack_main::IDC_WDT_TIMEOUT, "25");
+    ui::Click(m_dlg, rack_main::IDC_REFRESH);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50X25"});
     Tick(m_dlg);
@@ -266,11 +267,11 @@ TEST_F(V1333E, RefreshWritesTimeoutThenEnablesAndEnds)
 TEST_F(V1333E, RefusedTimeoutIsSentAgainEverySecondTickFromTheEditsText)
 {
     OpenAndRead();
-    ui::Type(m_dlg, IDC_RACK_WDT_TIMEOUT, "");
-    ui::Click(m_dlg, IDC_RACK_REFRESH);
+    ui::Type(m_dlg, rack_main::IDC_WDT_TIMEOUT, "");
+    ui::Click(m_dlg, rack_main::IDC_REFRESH);
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50X", "$50X"}));
-    ui::Type(m_dlg, IDC_RACK_WDT_TIMEOUT, "7");
+    ui::Type(m_dlg, rack_main::IDC_WDT_TIMEOUT, "7");
     Tick(m_dlg, 3);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50X7", "$50XEW00"}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update WDT Setting OK!"});
@@ -280,7 +281,7 @@ TEST_F(V1333E, RefusedEnablesShowTheFailureAndEnd)
 {
     OpenAndRead();
     m_pRack->Faults().nSilentAfter = 1; // answers the time-out, not the enables
-    ui::Click(m_dlg, IDC_RACK_REFRESH);
+    ui::Click(m_dlg, rack_main::IDC_REFRESH);
     Tick(m_dlg, 3);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update WDT Setting Fail!"});
     EXPECT_FALSE(m_dlg.IsRunning());
@@ -307,7 +308,7 @@ TEST_F(V1333E, DoubleClickOpensTheSlotsDialogWithItsBlockAndStopsPollingForGood)
         dlg.Create(IDD_RACK_MAIN);
         Tick(dlg, 6);
         TakeRequests();
-        ASSERT_TRUE(ui::DoubleClickRow(dlg, IDC_RACK_LIST, c.row));
+        ASSERT_TRUE(ui::DoubleClickRow(dlg, rack_main::IDC_LIST, c.row));
         ASSERT_EQ(m_opened.size(), 1u);
         EXPECT_EQ(m_opened[0].strClass, c.cls);
         EXPECT_EQ(m_opened[0].dio, c.dio);
@@ -315,8 +316,8 @@ TEST_F(V1333E, DoubleClickOpensTheSlotsDialogWithItsBlockAndStopsPollingForGood)
         EXPECT_EQ(m_opened[0].ao, c.ao);
         EXPECT_FALSE(dlg.IsTimerActive(1000));
         EXPECT_TRUE(m_link.IsAsciiOpen()); // the slot dialog leaves the line to this one
-        ui::Click(dlg, IDC_RACK_REFRESH);
-        ui::Click(dlg, IDC_RACK_UPDATE);
+        ui::Click(dlg, rack_main::IDC_REFRESH);
+        ui::Click(dlg, rack_main::IDC_UPDATE);
         Tick(dlg, 2);
         EXPECT_TRUE(TakeRequests().empty());
         dlg.OnCancel();
@@ -338,7 +339,7 @@ TEST_F(V1333E, DoubleClickWithoutASelectedRowOrOnACommunicationRowOpensNothing)
     CV1333E other;
     other.Create(IDD_RACK_MAIN);
     Tick(other, 6);
-    ASSERT_TRUE(ui::DoubleClickRow(other, IDC_RACK_LIST, 4)); // 1313
+    ASSERT_TRUE(ui::DoubleClickRow(other, rack_main::IDC_LIST, 4)); // 1313
     EXPECT_TRUE(m_opened.empty());
     EXPECT_FALSE(other.IsTimerActive(1000));
 }
@@ -349,8 +350,8 @@ TEST_F(V1333EAtAddress0, AConfigurationTurningTheChecksumOffIsStillFramedWithIt)
     m_pRack->SetAddress(0);
     ChecksumOn();
     OpenAndRead();
-    ui::ChooseRow(m_dlg, IDC_RACK_CHECKSUM, 1);
-    ui::Click(m_dlg, IDC_RACK_UPDATE);
+    ui::ChooseRow(m_dlg, rack_main::IDC_CHECKSUM, 1);
+    ui::Click(m_dlg, rack_main::IDC_UPDATE);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), Wire({"#00OU00C", "%00000600"}));
 }
@@ -363,9 +364,9 @@ TEST_F(V1333E, SlotDialogsOpenedFromTheListTalkToTheirSlotOverTheMainUnitsLine)
         for (int i = 0; i < 2; ++i) slot.FireTimer(1000);
         seen = TakeRequests();
     });
-    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, IDC_RACK_LIST, 1)); // the 1359 in slot 1
+    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, rack_main::IDC_LIST, 1)); // the 1359 in slot 1
     EXPECT_EQ(seen, (std::vector<std::string>{"$50S1C0B", "$50S1C1B", "$50S1C2B"}));
-    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, IDC_RACK_LIST, 6)); // the 1371 in slot 7
+    ASSERT_TRUE(ui::DoubleClickRow(m_dlg, rack_main::IDC_LIST, 6)); // the 1371 in slot 7
     EXPECT_EQ(seen, (std::vector<std::string>{"$50S7M", "$50XS7"}));
     EXPECT_TRUE(m_link.IsAsciiOpen());
 }

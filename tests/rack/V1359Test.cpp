@@ -38,12 +38,13 @@ protected:
     int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
     CSliderCtrl& Slider(int ch)
     {
-        return *m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannelIds[ch].nSlider);
+        return *m_dlg.GetDlgItemAs<CSliderCtrl>(rack_ao::kChannelIds[ch].nSlider);
     }
     std::vector<std::string> Outputs()
     {
         std::vector<std::string> texts;
-        for (const SAoChannelIds& ids : kAoChannelIds) texts.push_back(Text(ids.nOutput));
+        for (const rack_ao::SChannelIds& ids : rack_ao::kChannelIds)
+            texts.push_back(Text(ids.nOutput));
         return texts;
     }
 
@@ -78,7 +79,7 @@ TEST_F(V1359, OpeningReadsEachChannelsConfigurationThenItsOutputs)
     for (int ch = 0; ch < 4; ++ch) {
         SCOPED_TRACE(ch);
         const Case& c = cases[ch];
-        const SAoChannelIds& ids = kAoChannelIds[ch];
+        const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[ch];
         EXPECT_EQ(Row(ids.nRange), c.row);
         EXPECT_EQ(Text(ids.nOutputUnit), c.unit);
         EXPECT_EQ(Text(ids.nReadBackUnit), c.unit);
@@ -88,27 +89,27 @@ TEST_F(V1359, OpeningReadsEachChannelsConfigurationThenItsOutputs)
         EXPECT_EQ(Text(ids.nOutput), c.output);
         EXPECT_EQ(Slider(ch).GetPos(), c.position);
     }
-    EXPECT_EQ(Text(IDC_AO_FORMAT), "Engineering Units");
-    EXPECT_TRUE(ui::ShowsWholeText(m_dlg, IDC_AO_FORMAT)) << "the whole text";
-    EXPECT_EQ(ui::Rows(m_dlg, IDC_AO_SLEW)[1], "0.0125mV/sec");
-    EXPECT_EQ(Row(IDC_AO_SLEW), 2);                                  // "08"
-    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled()); // address 50
+    EXPECT_EQ(Text(rack_ao::IDC_FORMAT), "Engineering Units");
+    EXPECT_TRUE(ui::ShowsWholeText(m_dlg, rack_ao::IDC_FORMAT)) << "the whole text";
+    EXPECT_EQ(ui::Rows(m_dlg, rack_ao::IDC_SLEW)[1], "0.0125mV/sec");
+    EXPECT_EQ(Row(rack_ao::IDC_SLEW), 2);                                  // "08"
+    EXPECT_FALSE(m_dlg.GetDlgItem(rack_ao::IDC_TRIM4)->IsWindowEnabled()); // address 50
     // The read-backs keep coming; the output edits are filled once.
     Module().Channel(0).dOutput = 7.25;
     Tick(m_dlg, 4);
-    EXPECT_EQ(Text(kAoChannelIds[0].nReadBack), "07.250");
-    EXPECT_EQ(Text(kAoChannelIds[0].nOutput), "04.000");
+    EXPECT_EQ(Text(rack_ao::kChannelIds[0].nReadBack), "07.250");
+    EXPECT_EQ(Text(rack_ao::kChannelIds[0].nOutput), "04.000");
 }
 
 TEST_F(V1359, ChangingTheChannelRereadsAllConfigurationsAndRefillsTheSlewList)
 {
     OpenAndRead();
-    ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 2));
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, rack_ao::IDC_CHANNEL, 2));
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(),
               (std::vector<std::string>{"$50S1C0B", "$50S1C1B", "$50S1C2B", "$50S1C3B"}));
-    EXPECT_EQ(ui::Rows(m_dlg, IDC_AO_SLEW)[1], "0.0625V/sec");
-    EXPECT_EQ(Row(IDC_AO_SLEW), 11);
+    EXPECT_EQ(ui::Rows(m_dlg, rack_ao::IDC_SLEW)[1], "0.0625V/sec");
+    EXPECT_EQ(Row(rack_ao::IDC_SLEW), 11);
 }
 
 TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
@@ -133,8 +134,8 @@ TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         m_boxes.m_boxes.clear();
-        ui::Type(m_dlg, kAoChannelIds[c.ch].nOutput, c.typed);
-        ASSERT_TRUE(ui::Click(m_dlg, kAoChannelIds[c.ch].nSend));
+        ui::Type(m_dlg, rack_ao::kChannelIds[c.ch].nOutput, c.typed);
+        ASSERT_TRUE(ui::Click(m_dlg, rack_ao::kChannelIds[c.ch].nSend));
         Tick(m_dlg, 2);
         std::vector<std::string> requests = TakeRequests();
         if (!c.request) {
@@ -145,7 +146,7 @@ TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
         ASSERT_FALSE(requests.empty());
         EXPECT_EQ(requests[0], c.request);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Succeeded!"});
-        EXPECT_EQ(Text(kAoChannelIds[c.ch].nOutput), std::string(c.request).substr(7));
+        EXPECT_EQ(Text(rack_ao::kChannelIds[c.ch].nOutput), std::string(c.request).substr(7));
     }
 }
 
@@ -153,11 +154,11 @@ TEST_F(V1359, ARefusedSendKeepsTheTypedTextAndReturnsToTheReadBacks)
 {
     OpenAndRead();
     m_pRack->Faults().nSilentAfter = 0;
-    ui::Type(m_dlg, kAoChannelIds[3].nOutput, "6");
-    ui::Click(m_dlg, kAoChannelIds[3].nSend);
+    ui::Type(m_dlg, rack_ao::kChannelIds[3].nOutput, "6");
+    ui::Click(m_dlg, rack_ao::kChannelIds[3].nSend);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Error!"});
-    EXPECT_EQ(Text(kAoChannelIds[3].nOutput), "6");
+    EXPECT_EQ(Text(rack_ao::kChannelIds[3].nOutput), "6");
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#50S1C306.000", "$50S1C06"}));
 }
 
@@ -174,27 +175,27 @@ TEST_F(V1359, MovingASliderFillsEveryOutputEditAndSendsNothing)
 TEST_F(V1359, UpdatesSendRangeAndSlewAndReportTheirOutcome)
 {
     OpenAndRead();
-    ui::ChooseRow(m_dlg, kAoChannelIds[2].nRange, 0);
-    ui::Click(m_dlg, kAoChannelIds[2].nUpdate);
+    ui::ChooseRow(m_dlg, rack_ao::kChannelIds[2].nRange, 0);
+    ui::Click(m_dlg, rack_ao::kChannelIds[2].nUpdate);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Channel2 Succeeded!"});
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C2A302C", "$50S1C0B"}));
     EXPECT_EQ(Module().Channel(2).cRange, '0');
 
-    ui::ChooseRow(m_dlg, IDC_AO_SLEW, 3);
-    ui::Click(m_dlg, IDC_AO_UPDATE);
+    ui::ChooseRow(m_dlg, rack_ao::IDC_SLEW, 3);
+    ui::Click(m_dlg, rack_ao::IDC_UPDATE);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C0A310C", "$50S1C06"}));
     EXPECT_EQ(m_boxes.Texts().back(), "Update Setting Succeeded!");
     EXPECT_EQ(Module().Channel(0).nSlew, 0x0C);
 
-    ui::Click(m_dlg, kAoChannelIds[3].nInitial);
+    ui::Click(m_dlg, rack_ao::kChannelIds[3].nInitial);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S1C34", "$50S1C0B"}));
     EXPECT_EQ(m_boxes.Texts().back(), "Startup Calibration Succeeded!");
 
     m_pRack->Faults().nGarbage = 4;
-    ui::Click(m_dlg, kAoChannelIds[0].nUpdate);
+    ui::Click(m_dlg, rack_ao::kChannelIds[0].nUpdate);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts().back(), "Update Channel0 Error!");
 }
@@ -204,11 +205,11 @@ TEST_F(V1359, UpdatesWithoutASelectedRowNameTheListAndSendNothing)
     Module().Channel(0).nSlew = 0x30; // no row of the slew list
     Module().Channel(1).cRange = '7'; // no row of the range list
     OpenAndRead();
-    EXPECT_EQ(Row(IDC_AO_SLEW), -1);
-    EXPECT_EQ(Row(kAoChannelIds[1].nRange), -1);
-    EXPECT_EQ(Text(kAoChannelIds[1].nOutputUnit), "mA");
-    ui::Click(m_dlg, IDC_AO_UPDATE);
-    ui::Click(m_dlg, kAoChannelIds[1].nUpdate);
+    EXPECT_EQ(Row(rack_ao::IDC_SLEW), -1);
+    EXPECT_EQ(Row(rack_ao::kChannelIds[1].nRange), -1);
+    EXPECT_EQ(Text(rack_ao::kChannelIds[1].nOutputUnit), "mA");
+    ui::Click(m_dlg, rack_ao::IDC_UPDATE);
+    ui::Click(m_dlg, rack_ao::kChannelIds[1].nUpdate);
     Tick(m_dlg, 4);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find('A'), std::string::npos) << r;
     EXPECT_EQ(m_boxes.Texts(),
@@ -221,9 +222,9 @@ TEST_F(V1359, AGeneralUpdateForAChannelWhoseRangeWasNeverReadNamesTheRange)
 {
     m_pRack->Faults().nSilentAfter = 1; // channel 0's configuration only
     OpenAndRead();
-    ASSERT_GE(Row(IDC_AO_SLEW), 0);
-    ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 1);
-    ui::Click(m_dlg, IDC_AO_UPDATE);
+    ASSERT_GE(Row(rack_ao::IDC_SLEW), 0);
+    ui::ChooseRow(m_dlg, rack_ao::IDC_CHANNEL, 1);
+    ui::Click(m_dlg, rack_ao::IDC_UPDATE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Output Range!"});
     Tick(m_dlg, 4);
     for (const std::string& r : TakeRequests()) EXPECT_EQ(r.find("A3"), std::string::npos) << r;
@@ -233,7 +234,7 @@ TEST_F(V1359, WithTheChecksumOnRepliesLoseTheirDigits)
 {
     ChecksumOn();
     OpenAndRead();
-    EXPECT_EQ(Text(kAoChannelIds[3].nReadBack), "12.000");
+    EXPECT_EQ(Text(rack_ao::kChannelIds[3].nReadBack), "12.000");
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Wire({"$50S1C16"}));
 }
@@ -241,9 +242,9 @@ TEST_F(V1359, WithTheChecksumOnRepliesLoseTheirDigits)
 TEST_F(V1359AtAddress00, TrimButtonsFollowTheChosenChannelsRange)
 {
     OpenAndRead();
-    EXPECT_TRUE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled());
-    EXPECT_TRUE(m_dlg.GetDlgItem(IDC_AO_TRIM20)->IsWindowEnabled());
-    ui::ChooseRow(m_dlg, IDC_AO_CHANNEL, 1); // 0 ~ 20 mA
+    EXPECT_TRUE(m_dlg.GetDlgItem(rack_ao::IDC_TRIM4)->IsWindowEnabled());
+    EXPECT_TRUE(m_dlg.GetDlgItem(rack_ao::IDC_TRIM20)->IsWindowEnabled());
+    ui::ChooseRow(m_dlg, rack_ao::IDC_CHANNEL, 1); // 0 ~ 20 mA
     Tick(m_dlg, 4);
-    EXPECT_FALSE(m_dlg.GetDlgItem(IDC_AO_TRIM4)->IsWindowEnabled());
+    EXPECT_FALSE(m_dlg.GetDlgItem(rack_ao::IDC_TRIM4)->IsWindowEnabled());
 }

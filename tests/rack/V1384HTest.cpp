@@ -22,7 +22,7 @@ protected:
         Tick(m_dlg, 14);
         TakeRequests();
     }
-    int RangeRow(int ch) { return Row(m_dlg, kAiChannelIds[ch].nSpeedRange); }
+    int RangeRow(int ch) { return Row(m_dlg, rack_analog::kChannelIds[ch].nSpeedRange); }
 
     CV1384H m_dlg;
 };
@@ -39,17 +39,17 @@ TEST_F(V1384H, StartUpReadsFormatMaskRangesAndAlarmsThenPollsEachChannel)
     Module().cFormat = '2';
     m_dlg.Create(IDD_RACK_SPEED);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$50S3B"});
-    EXPECT_EQ(Row(m_dlg, IDC_SPEED_INTEGRATION), 0);
-    EXPECT_FALSE(Enabled(m_dlg, IDC_AI_FORMAT));
+    EXPECT_EQ(Row(m_dlg, rack_speed::IDC_INTEGRATION), 0);
+    EXPECT_FALSE(Enabled(m_dlg, rack_speed::IDC_FORMAT));
     std::vector<std::string> expected = {"$50S36"};
     for (int ch = 0; ch < 8; ++ch) expected.push_back("$50S3C" + std::to_string(ch) + "B");
     expected = Join(expected, {"$50S36", "$50S3C0AH", "$50S3C0RHU", "$50S3C0AL", "$50S3C0RLU"});
     expected = Join(expected, PollLoop(3, 0, 7));
     expected.push_back("#50S3C0");
     EXPECT_EQ(TickRequests(m_dlg, static_cast<int>(expected.size())), expected);
-    EXPECT_EQ(Row(m_dlg, IDC_AI_FORMAT), 1);
+    EXPECT_EQ(Row(m_dlg, rack_speed::IDC_FORMAT), 1);
     EXPECT_EQ(m_dlg.m_nTypeReads, 8);
-    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(IDC_ALARM_CHANNEL)->GetCount(), 8);
+    EXPECT_EQ(m_dlg.GetDlgItemAs<CComboBox>(rack_alarm::IDC_CHANNEL)->GetCount(), 8);
 }
 
 TEST_F(V1384H, RangesAndUnitsFromTheRangeReads)
@@ -65,7 +65,7 @@ TEST_F(V1384H, RangesAndUnitsFromTheRangeReads)
     for (int ch = 0; ch < 8; ++ch) {
         SCOPED_TRACE(ch);
         EXPECT_EQ(RangeRow(ch), cases[ch].row);
-        EXPECT_EQ(Text(m_dlg, kAiChannelIds[ch].nUnit), cases[ch].unit);
+        EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[ch].nUnit), cases[ch].unit);
     }
 }
 
@@ -81,29 +81,29 @@ TEST_F(V1384H, ARangeThatNeverReadsIsAskedAgainAndChannel1ShowsSevenCharacters)
                                         "$50S3C2B"}));
     Module().refused.clear();
     Tick(m_dlg, 20);
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[0].nValue), "-012.500");
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[1].nValue), "+001.23");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[0].nValue), "-012.500");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[1].nValue), "+001.23");
 }
 
 TEST_F(V1384H, ChoosingARangeWritesItAndRereadsFromThatChannel)
 {
     Open();
-    ASSERT_TRUE(ui::ChooseRow(m_dlg, kAiChannelIds[5].nSpeedRange, 10));
+    ASSERT_TRUE(ui::ChooseRow(m_dlg, rack_analog::kChannelIds[5].nSpeedRange, 10));
     EXPECT_EQ(
         TickRequests(m_dlg, 9),
         (std::vector<std::string>{"$50S3C5A0AFF", "$50S3C5B", "$50S3C6B", "$50S3C7B", "$50S36",
                                   "$50S3C0AH", "$50S3C0RHU", "$50S3C0AL", "$50S3C0RLU"}));
     EXPECT_EQ(Module().Channel(5).cRange, 'A');
-    EXPECT_EQ(Text(m_dlg, kAiChannelIds[5].nUnit), "mV");
+    EXPECT_EQ(Text(m_dlg, rack_analog::kChannelIds[5].nUnit), "mV");
 }
 
 TEST_F(V1384HAtAddress00, FormatWriteReportsAndLeavesTheDialogIdle)
 {
     Open();
-    EXPECT_TRUE(Enabled(m_dlg, IDC_AI_FORMAT));
-    EXPECT_TRUE(Enabled(m_dlg, IDC_AI_UPDATE_SETTING));
-    ui::ChooseRow(m_dlg, IDC_AI_FORMAT, 1);
-    ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    EXPECT_TRUE(Enabled(m_dlg, rack_speed::IDC_FORMAT));
+    EXPECT_TRUE(Enabled(m_dlg, rack_speed::IDC_UPDATE_SETTING));
+    ui::ChooseRow(m_dlg, rack_speed::IDC_FORMAT, 1);
+    ui::Click(m_dlg, rack_speed::IDC_UPDATE_SETTING);
     EXPECT_EQ(TickRequests(m_dlg, 4), (std::vector<std::string>{"$00S3AFF02", "", "", ""}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Setting Succeeded!"});
     EXPECT_EQ(Module().cFormat, '2');
@@ -115,8 +115,8 @@ TEST_F(V1384HAtAddress00, FormatUpdateWithoutARowNamesTheListAndWritesNothing)
 {
     Module().cFormat = '1';
     Open();
-    ASSERT_EQ(Row(m_dlg, IDC_AI_FORMAT), -1);
-    ui::Click(m_dlg, IDC_AI_UPDATE_SETTING);
+    ASSERT_EQ(Row(m_dlg, rack_speed::IDC_FORMAT), -1);
+    ui::Click(m_dlg, rack_speed::IDC_UPDATE_SETTING);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Data Format!"});
     for (const std::string& r : TickRequests(m_dlg, 4))
         EXPECT_EQ(r.find("AFF"), std::string::npos) << r;
@@ -133,11 +133,11 @@ TEST_F(V1384H, MaskWriteClosesWhateverTheAnswer)
         dlg.Create(IDD_RACK_SPEED);
         Tick(dlg, 2);
         EXPECT_EQ(dlg.m_strEnableMask, "0F");
-        ui::Click(dlg, kAiChannelIds[7].nEnable);
+        ui::Click(dlg, rack_analog::kChannelIds[7].nEnable);
         EXPECT_EQ(dlg.m_strEnableMask, "8F");
         if (refused) m_pRack->Faults().nSilentAfter = 0;
         TakeRequests();
-        ui::Click(dlg, IDC_AI_UPDATE_ENABLE);
+        ui::Click(dlg, rack_analog::IDC_UPDATE_ENABLE);
         EXPECT_EQ(TickRequests(dlg, 2), (std::vector<std::string>{"$50S358F", ""}));
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{refused ? "Update WDT Error!"
                                                                     : "Update WDT Succeeded!"});
@@ -166,13 +166,13 @@ TEST_F(V1384H, EachAnalogSlotRowOfTheRackDialogOpensItsDialogOnTheRacksLine)
         ui::CModalDriver driver([&](CDialog& dlg) {
             opened = dlg.GetTemplateID();
             Tick(dlg, c.ticks);
-            value = Text(dlg, kAiChannelIds[0].nValue);
-            ui::Click(dlg, IDC_AI_CANCEL);
+            value = Text(dlg, rack_analog::kChannelIds[0].nValue);
+            ui::Click(dlg, rack_analog::IDC_CANCEL);
         });
         CV1333E rack;
         rack.Create(IDD_RACK_MAIN);
         Tick(rack, 6);
-        ASSERT_TRUE(ui::DoubleClickRow(rack, IDC_RACK_LIST, c.row));
+        ASSERT_TRUE(ui::DoubleClickRow(rack, rack_main::IDC_LIST, c.row));
         EXPECT_EQ(opened, c.nTemplate);
         EXPECT_EQ(value, c.value);
         EXPECT_TRUE(m_link.IsAsciiOpen());

@@ -24,7 +24,7 @@ TEST_F(LateRackReply, AReadBackFieldShowsOnlyAnOutputValue)
     line.SetLate(true);
     for (int i = 0; i < 16; ++i) {
         Tick(*dlg);
-        for (const SAoChannelIds& ids : kAoChannelIds) {
+        for (const rack_ao::SChannelIds& ids : rack_ao::kChannelIds) {
             std::string value = dlg->GetDlgItemText(ids.nReadBack);
             EXPECT_NE(value.find('.'), std::string::npos) << value;
         }

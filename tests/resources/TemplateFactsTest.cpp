@@ -35,7 +35,7 @@ TEST(TemplateFacts, ControlStyles)
         {IDD_M6386_MODBUS, IDC_TCM_MASK_STATUS, CS_DISABLED, true},
         {IDD_M6386_MODBUS, IDC_TCM_MASK_STATUS, CS_READONLY, true},
         // Plain edits: the rack output slot's data format, the counter's two count fields.
-        {IDD_RACK_AO, IDC_AO_FORMAT, CS_READONLY, false},
+        {IDD_RACK_AO, rack_ao::IDC_FORMAT, CS_READONLY, false},
         {IDD_M6363, IDC_CNT_VALUE0, CS_READONLY, false},
         {IDD_M6363, IDC_CNT_VALUE1, CS_READONLY, false},
         // Both four-channel output templates hide the data format list.
