@@ -4,7 +4,6 @@
 #include "ReadingFields.h"
 #include "Strings.h"
 
-
 namespace {
 
 const std::vector<std::string> kRtdRanges = {
@@ -25,17 +24,19 @@ const std::vector<std::string> kThermocoupleRanges = {
 const CodeTable kThermocoupleCodes = {"00", "01", "02", "03", "04", "05", "06",
                                       "0E", "0F", "10", "11", "12", "13", "14"};
 
-const SAiSlotModel kModels[] = {
-    {"1300", 3, &kRtdRanges, &kRtdCodes, 1, true},
-    {"1386", 7, &kThermocoupleRanges, &kThermocoupleCodes, 2, false},
-    {"1384", 8, &kVoltageRanges, &kVoltageCodes, 1, false},
-};
-
-// Units by range row; rows past the end keep what the edits show.
+// Units by range row (by format row for the 1300).
 const std::vector<std::string> kVoltageUnits = {"V", "V", "V", "mV", "mV", "mA", "mA"};
 const std::vector<std::string> kThermocoupleUnits = {"mV", "mV", "mV", "mV", "V",  "V",  "mA",
                                                      "'C", "'C", "'C", "'C", "'C", "'C", "'C"};
 const std::vector<std::string> kRtdUnits = {"'C", "Ohms"};
+
+const SAiSlotModel kModels[] = {
+    {"1300", 3, &kRtdRanges, &kRtdCodes, 1, true, &kRtdUnits, nullptr, ESpareRows::Disabled, false},
+    {"1386", 7, &kThermocoupleRanges, &kThermocoupleCodes, 2, false, &kThermocoupleUnits, "mV",
+     ESpareRows::Hidden, true},
+    {"1384", 8, &kVoltageRanges, &kVoltageCodes, 1, false, &kVoltageUnits, nullptr,
+     ESpareRows::Hidden, false},
+};
 
 constexpr int kCodeAt = 3;
 
@@ -84,11 +85,9 @@ int AiRangeRowOfReply(const SAiSlotModel& model, const std::string& reply)
 
 std::optional<std::string> AiUnit(const SAiSlotModel& model, int rangeRow, int formatRow)
 {
-    if (model.bFormat) return UnitOfRow(kRtdUnits, formatRow);
-    if (model.pRangeCodes == &kThermocoupleCodes)
-        return rangeRow < 0 ? std::optional<std::string>("mV")
-                            : UnitOfRow(kThermocoupleUnits, rangeRow);
-    return UnitOfRow(kVoltageUnits, rangeRow);
+    int row = model.bFormat ? formatRow : rangeRow;
+    if (row < 0 && model.pszUnitWithoutRow) return model.pszUnitWithoutRow;
+    return UnitOfRow(*model.pUnits, row);
 }
 
 std::optional<std::string> AiConfigurationBody(const SAiSlotModel& model, int rangeRow,

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// How the dialog shows the channel rows past a model's channels: greyed with their lamps hidden
+// (the 1300), or not at all (the 1386).
+enum class ESpareRows { Disabled, Hidden };
+
 // One analog-input model of the shared analog-input dialog.
 struct SAiSlotModel {
     const char* pszModel;
@@ -20,6 +24,14 @@ struct SAiSlotModel {
     int nCodeChars;
     // The 1300 shows the data format in its units and writes the chosen digit; the others write 0.
     bool bFormat;
+    // The channels' unit by range row, or by format row where bFormat; rows past the end keep
+    // what the unit edits show.
+    const std::vector<std::string>* pUnits;
+    // The unit while no row is chosen; null: the unit edits keep what they show.
+    const char* pszUnitWithoutRow;
+    ESpareRows eSpareRows;
+    // The one data format row shows from the start; otherwise only at address 00.
+    bool bFixedFormatShown;
 };
 
 // The model a slot's model text names (searched 1300, 1386, 1384), or nullptr.

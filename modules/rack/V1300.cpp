@@ -86,25 +86,34 @@ void CV1300::SetUpModel()
     for (const SModelRangeBox& list : kModelRangeBoxes)
         if (ModelIs(m_pModel->pszModel, list.pszModel)) m_nRangeList = list.nList;
     GetDlgItem(m_nRangeList)->ShowWindow(SW_SHOW);
-    if (m_pModel->nChannels == 3) {
-        for (int ch = 3; ch < 8; ++ch) {
-            const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[ch];
-            GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
-            GetDlgItem(ids.nValue)->EnableWindow(FALSE);
-            // Channel 7's unit edit stays enabled, as the module's dialog always had it.
-            if (ch < 7) GetDlgItem(ids.nUnit)->EnableWindow(FALSE);
-            GetDlgItem(ids.nHighLamp)->ShowWindow(SW_HIDE);
-            GetDlgItem(ids.nLowLamp)->ShowWindow(SW_HIDE);
-        }
-    } else if (m_pModel->nChannels == 7) {
-        const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[7];
-        GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
-        for (int id : {ids.nEnable, ids.nValue, ids.nUnit, ids.nHighLamp, ids.nLowLamp,
-                       ids.nHighLabel, ids.nLowLabel, int(rack_ai::IDC_CH7_FRAME)})
-            GetDlgItem(id)->ShowWindow(SW_HIDE);
+    for (int ch = m_pModel->nChannels; ch < 8; ++ch) {
+        if (m_pModel->eSpareRows == ESpareRows::Disabled)
+            GreySpareRow(ch);
+        else
+            HideSpareRow(ch);
     }
-    // The thermocouple module has one data format; the voltage module shows it at address 00 only.
-    if (m_pModel->nChannels == 7) GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(0);
+    if (m_pModel->bFixedFormatShown) GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(0);
+}
+
+void CV1300::GreySpareRow(int channel)
+{
+    const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[channel];
+    GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
+    GetDlgItem(ids.nValue)->EnableWindow(FALSE);
+    // Channel 7's unit edit stays enabled, as the module's dialog always had it.
+    if (channel < 7) GetDlgItem(ids.nUnit)->EnableWindow(FALSE);
+    GetDlgItem(ids.nHighLamp)->ShowWindow(SW_HIDE);
+    GetDlgItem(ids.nLowLamp)->ShowWindow(SW_HIDE);
+}
+
+void CV1300::HideSpareRow(int channel)
+{
+    const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[channel];
+    GetDlgItem(ids.nEnable)->EnableWindow(FALSE);
+    for (int id : {ids.nEnable, ids.nValue, ids.nUnit, ids.nHighLamp, ids.nLowLamp, ids.nHighLabel,
+                   ids.nLowLabel})
+        GetDlgItem(id)->ShowWindow(SW_HIDE);
+    if (channel == 7) GetDlgItem(rack_ai::IDC_CH7_FRAME)->ShowWindow(SW_HIDE);
 }
 
 void CV1300::EnableConfiguration()

@@ -49,6 +49,9 @@ private:
     std::string StepRequest() override;
     int NextAfterStatus(int channel) override;
     void SetUpModel();
+    // A channel row past the model's channels, as its slot model has them shown.
+    void GreySpareRow(int channel);
+    void HideSpareRow(int channel);
     void EnableConfiguration();
     void ReadConfiguration();
     std::optional<std::string> ConfigurationBody() const;
