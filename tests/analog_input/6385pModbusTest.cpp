@@ -261,7 +261,7 @@ TEST_F(C6385pModbusTest, OpenComErrorLeavesTheDialogWithoutPolling)
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_link.Traffic().empty());
     ui::PressKey(m_dlg, Qt::Key_Escape);
     EXPECT_FALSE(m_dlg.IsRunning());

@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the analog-input dialog and back: modsim serves the
 // module, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "analog_input/AnalogInputIds.h"
 
@@ -14,12 +15,12 @@ TEST(M6384EndToEnd, ASearchedModuleOpensLiveAndIsReconfiguredFromItsRow)
     std::string reading;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6384));
-        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
         reading = dlg.GetDlgItemText(kAiValueIds[0]);
         ui::Type(dlg, IDC_AI_ADDRESS, "5");
         ui::ChooseRow(dlg, IDC_AI_RANGE, 1); // -5 to +5V
         ui::Click(dlg, IDC_AI_SETTING);
-        for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(kPollTimer);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 

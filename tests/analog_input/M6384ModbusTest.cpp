@@ -144,7 +144,7 @@ TEST_F(M6384Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
     m_link.Detach(1);
     Open({"01", "06", "0", "08", "0", "4384"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_TRUE(m_link.Traffic().empty());
 }

@@ -430,7 +430,7 @@ TEST_F(M6384P, OpenComErrorKeepsPollingAnUnopenedLine)
     m_link.Detach(1);
     Open({"01", "06", "0", "FF", "0", "4384P"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_EQ(Checked(), "00000000");
     EXPECT_EQ(Values(), std::vector<std::string>(8, ""));

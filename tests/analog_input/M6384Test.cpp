@@ -58,7 +58,7 @@ TEST_F(M6384, OpensReadsTheMaskThenPollsAndReadsOneChannelType)
     EXPECT_EQ(Combo(IDC_AI_CHECKSUM)->GetCurSel(), 1);
     EXPECT_FALSE(Enabled(IDC_AI_HIGH_LIMIT));
     EXPECT_FALSE(Enabled(IDC_AI_CH_READ));
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 
     Tick(m_dlg, 6);
     EXPECT_EQ(TakeRequests(),
@@ -377,7 +377,7 @@ TEST_F(M6384, OpenComErrorKeepsPollingAnUnopenedLine)
     Open({"01", "06", "0", "08", "0", "4384"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     m_dlg.m_bChannelEnabled[0] = 1;
     Tick(m_dlg, 2);
     EXPECT_EQ(Value(0), "ERROR!!");

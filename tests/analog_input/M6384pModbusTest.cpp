@@ -210,7 +210,7 @@ TEST_F(M6384pModbus, OpenComErrorLeavesTheDialogWithoutPolling)
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_TRUE(m_link.Traffic().empty());
     ui::Click(m_dlg, IDC_PC_CANCEL);

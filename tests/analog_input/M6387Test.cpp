@@ -125,7 +125,7 @@ TEST_F(M6387, OpensFromTheBlockAndPollsInputExcitationAndLampsInThreeTicks)
     EXPECT_EQ(slider->GetRangeMin(), 0);
     EXPECT_EQ(slider->GetRangeMax(), 10000);
     EXPECT_EQ(slider->GetPos(), 0);
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     ASSERT_EQ(m_link.Traffic().size(), 1u);
     EXPECT_EQ(m_link.Traffic()[0].strRequest, "#06");
     EXPECT_EQ(m_link.Traffic()[0].line.dwBaud, 9600u);
@@ -628,7 +628,7 @@ TEST_F(M6387, OpenComErrorKeepsPollingAnUnopenedLine)
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_EQ(Text(IDC_BRIDGE_INPUT), "ERROR!");
     EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "ERROR!");

@@ -1,5 +1,6 @@
 // Each analog-output row of the result list opens its dialog through the dispatch, live against
 // the simulated module, and takes the new address the dialog wrote back.
+#include "PollTimer.h"
 #include "SearchWindow.h"
 #include "analog_output/AnalogOutputIds.h"
 
@@ -40,11 +41,11 @@ TEST(AoDispatch, EachKindsRowOpensItsDialogLiveAndTakesItsNewAddress)
         std::string readBack;
         ui::CModalDriver driver([&](CDialog& dlg) {
             ASSERT_EQ(dlg.GetTemplateID(), c.nTemplate);
-            for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
             readBack = dlg.GetDlgItemText(kAoChannels[0].nReadBack);
             ui::Type(dlg, IDC_AO_ADDRESS, "2");
             ui::Click(dlg, IDC_AO_SETTING);
-            for (int i = 0; i < 6 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 6 && dlg.IsRunning(); ++i) dlg.FireTimer(kPollTimer);
         });
         ASSERT_TRUE(ui::DoubleClickRow(w.Dlg(), IDC_RESULT_LIST, item));
 

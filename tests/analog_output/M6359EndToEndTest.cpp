@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the analog-output dialog: modsim serves a four-channel
 // output module, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "analog_output/AnalogOutputIds.h"
 
@@ -16,14 +17,14 @@ TEST(M6359EndToEnd, ASliderReleaseReachesTheModulesOutput)
     std::string readBack;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6359));
-        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
         readBack = dlg.GetDlgItemText(kAoChannels[0].nReadBack);
         auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(kAoChannels[0].nSlider)->GetWidget());
         slider->setSliderDown(true);
         slider->setSliderPosition(7250);
         slider->triggerAction(QAbstractSlider::SliderMove);
         slider->setSliderDown(false);
-        for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 3; ++i) dlg.FireTimer(kPollTimer);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 

@@ -323,7 +323,7 @@ TEST_F(M6359Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
     m_link.Detach(1);
     Open({"01", "06", "0", "30", "0", "6359"});
     EXPECT_EQ(m_boxes.Texts(), Requests{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     ui::Click(m_dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     EXPECT_TRUE(m_link.Traffic().empty());

@@ -81,7 +81,7 @@ TEST_F(M6359, EachKindOpensWithItsPanelsAndReadsItsChannelsInTurn)
         EXPECT_EQ(TakeRequests(), c.opening);
         Tick(dlg, static_cast<int>(c.cycle.size()));
         EXPECT_EQ(TakeRequests(), c.cycle);
-        EXPECT_TRUE(dlg.IsTimerActive(1000));
+        EXPECT_TRUE(dlg.IsTimerActive(kPollTimer));
         EXPECT_EQ(m_clock.TickCount() > 0, true);
         bool four = std::string(c.model) == "6359";
         bool two = std::string(c.model) == "6355";
@@ -373,7 +373,7 @@ TEST_F(M6359, TwoChannelModelsReadTheirRangesAtOpening)
     m_link.Attach(1, silent);
     CM6359 dlg;
     dlg.Create(IDD_M6359);
-    EXPECT_FALSE(dlg.IsTimerActive(1000));
+    EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(dlg.IsRunning());
 }
 

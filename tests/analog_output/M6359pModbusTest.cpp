@@ -150,6 +150,6 @@ TEST_F(M6359pModbus, OpenComErrorLeavesItWithoutTraffic)
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_link.Requests().empty());
 }

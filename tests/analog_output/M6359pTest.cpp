@@ -255,8 +255,8 @@ TEST_F(M6359p, StartupValuesAreWrittenInTurnAndTheBoxShowsWithPollingBehindIt)
     for (int ch = 0; ch < 4; ++ch) ui::Type(m_dlg, kOdiStartupIds[ch], Format("%d", 4 + ch));
     int ticksUnderBox = 0;
     m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
-        m_dlg.FireTimer(1000);
+        EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
+        m_dlg.FireTimer(kPollTimer);
         ++ticksUnderBox;
         return IDOK;
     };
@@ -318,9 +318,9 @@ TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
         ui::Click(dlg, IDC_ODI_UPDATE);
         EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
         m_link.ClearTraffic();
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_link.Requests(), Requests{c.request});
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
         EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
         EXPECT_EQ(m_frame.m_strNewRowText[1], "08"); // the texts come with the flag

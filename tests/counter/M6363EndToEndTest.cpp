@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the counter dialog: modsim serves a counter, the
 // program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "counter_power/CounterPowerIds.h"
 
@@ -15,10 +16,10 @@ TEST(M6363EndToEnd, ASearchedCounterOpensReadsItsSettingsAndSwitchesAnOutput)
     std::string gate;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6363));
-        for (int i = 0; i < 14; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 14; ++i) dlg.FireTimer(kPollTimer);
         gate = dlg.GetDlgItemText(IDC_CNT_GATE);
         ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_CNT_LAMP1));
-        for (int i = 0; i < 2; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 2; ++i) dlg.FireTimer(kPollTimer);
         ui::Click(dlg, IDCANCEL);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));

@@ -299,12 +299,12 @@ TEST_F(M6363, SettingSendsTheConfigurationRaisesTheFlagAsItGoesOutAndCloses)
         ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SETTING));
         EXPECT_EQ(m_frame.m_bCounterChanged, 0); // nothing has gone out yet
         WatchTimerAtBoxes(dlg);
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_link.Requests(), Requests{c.request});
         EXPECT_EQ(m_frame.m_bCounterChanged, 1);
         EXPECT_EQ(m_frame.m_strNewParams, c.params);
         EXPECT_EQ(m_frame.m_strNewRowText, c.rows);
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         EXPECT_FALSE(m_bTimerRanUnderBox);
         EXPECT_FALSE(dlg.IsRunning());
         EXPECT_FALSE(m_link.IsAsciiOpen());
@@ -467,7 +467,7 @@ TEST_F(M6363, EnterEscapeCancelAndTheCloseBoxEachCloseTheLine)
             break;
         }
         EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
+        EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
         EXPECT_FALSE(m_link.IsAsciiOpen());
         EXPECT_EQ(g_bDialogClosed, 1);
     }
@@ -493,6 +493,6 @@ TEST_F(M6363, OpenComErrorLeavesTheDialogWithoutTimerOrRequests)
     m_link.Detach(1);
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_link.Requests().empty());
 }

@@ -1,6 +1,7 @@
 // From a search over a pseudo-terminal to the digital I/O dialog: modsim serves the module, the
 // program talks through the real libuart.so in real time. A click on an output lamp switches the
 // module's output, and the lamp follows once the module reports it.
+#include "PollTimer.h"
 #include "Resource.h"
 #include "SearchedBus.h"
 #include "digital_io/DigitalIoIds.h"
@@ -20,12 +21,12 @@ TEST(M6373EndToEnd, ALampClickSwitchesTheModulesOutputAndTheLampFollows)
     HICON input = 0;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6373));
-        dlg.FireTimer(1000); // the status read at opening
+        dlg.FireTimer(kPollTimer); // the status read at opening
         before = icon(dlg, DioChannelControls[2].nDoLamp);
         input = icon(dlg, DioChannelControls[1].nDiLamp);
         ui::ClickAt(dlg, ui::CentreOf(dlg, DioChannelControls[2].nDoLamp));
         for (int i = 0; i < 8 && icon(dlg, DioChannelControls[2].nDoLamp) != IDI_LAMP_ON; ++i)
-            dlg.FireTimer(1000);
+            dlg.FireTimer(kPollTimer);
         after = icon(dlg, DioChannelControls[2].nDoLamp);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));

@@ -229,7 +229,7 @@ TEST_F(CM6373ModbusTest, ModelsWithoutAReadAndClearButtonsSendNothing)
         dlg.Create(IDD_M6373_MODBUS);
         Tick(dlg, 3);
         EXPECT_TRUE(TakeRequests().empty());
-        EXPECT_TRUE(dlg.IsTimerActive(1000));
+        EXPECT_TRUE(dlg.IsTimerActive(kPollTimer));
     }
     m_link.Attach(1, m_bus);
     AddRtu("6373", 1);
@@ -370,7 +370,7 @@ TEST_F(CM6373ModbusTest, EnterClosesTheDialogWithTheTimerStoppedAndTheLineClosed
     Tick(m_dlg);
     ui::PressKeyIn(m_dlg, IDC_DIO_ADDRESS, Qt::Key_Return);
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_FALSE(m_link.IsRtuOpen());
     // The next dialog opens its line.
     CM6373Modbus next;

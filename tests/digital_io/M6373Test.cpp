@@ -55,7 +55,7 @@ TEST_F(CM6373Test, OpensOnTheBlocksAddressAndBaudRateAndReadsTheStatus)
     EXPECT_TRUE(m_dlg.IsDlgButtonChecked(IDC_DIO_LATCH_LOW));
     EXPECT_EQ(m_dlg.m_nLatchLevel, CDioDlg::kLatchLow);
     EXPECT_EQ(TakeRequests(), Requests{"$0A6"});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 }
 
 TEST_F(CM6373Test, EachModelRowDisablesItsControlsAndClearButtons)
@@ -581,7 +581,7 @@ TEST_F(CM6373Test, WithoutALineNothingPolls)
     m_link.Detach(1);
     Open("01", "6373");
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kOpenComError});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     m_dlg.OnMouseMove(0, CPoint{10, 10});
     EXPECT_TRUE(TakeRequests().empty());
 }
@@ -593,7 +593,7 @@ TEST_F(CM6373Test, TheFramesDigitalIoCommandRunsTheDialogOnTheBlockAsItStands)
     std::string address;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6373));
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         address = dlg.GetDlgItemText(IDC_DIO_ADDRESS);
     });
     m_frame.OnOpenDioModule();

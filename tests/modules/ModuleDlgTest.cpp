@@ -297,11 +297,11 @@ TEST_F(ModuleBase, ABoxBehindPollingShowsAfterTheTickWithTheTimerRunningAndClose
     };
     int ticksUnderBox = 0;
     m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+        EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
         // Ticks of the running timer are ticks of their own, not inside the one that asked.
         for (int i = 0; i < 3; ++i) {
             int before = m_dlg.m_nTicks;
-            m_dlg.FireTimer(1000);
+            m_dlg.FireTimer(kPollTimer);
             ticksUnderBox += m_dlg.m_nTicks - before;
         }
         // Another way of closing while the box is up: the close path still runs once.
@@ -329,9 +329,9 @@ TEST_F(ModuleBase, ABoxHoldingTicksKeepsThePollStillUntilItIsDismissed)
     };
     int ticksUnderBox = 0;
     m_boxes.m_onBox = [&](const MessageBoxRequest&) {
-        EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+        EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
         int before = m_dlg.m_nTicks;
-        for (int i = 0; i < 3; ++i) m_dlg.FireTimer(1000);
+        for (int i = 0; i < 3; ++i) m_dlg.FireTimer(kPollTimer);
         ticksUnderBox += m_dlg.m_nTicks - before;
         return IDOK;
     };

@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the six-channel RTD dialog and back: modsim serves the
 // module, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "rtd/RtdIds.h"
 
@@ -19,15 +20,15 @@ TEST(M6382pEndToEnd, AListedRowOpensWithTheSearchedTypesPollsAndIsReconfigured)
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6382P));
         for (int ch = 0; ch < 6; ++ch)
             typeRows.push_back(dlg.GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + ch)->GetCurSel());
-        for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 3; ++i) dlg.FireTimer(kPollTimer);
         reading = dlg.GetDlgItemText(IDC_PC_VALUE0 + 5);
         ui::ChooseRow(dlg, IDC_PC_TYPE0 + 1, 12); // "Ni 604 -80 to 100"
-        dlg.FireTimer(1000);
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
+        dlg.FireTimer(kPollTimer);
         respond = dlg.GetDlgItemText(IDC_PC_RESPOND);
         ui::Type(dlg, IDC_PC_ADDRESS, "5");
         ui::Click(dlg, IDC_PC_UPDATE);
-        for (int i = 0; i < 3 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 3 && dlg.IsRunning(); ++i) dlg.FireTimer(kPollTimer);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 

@@ -18,7 +18,7 @@ TEST_F(PerChannelAscii, EachDialogOpensOnItsBlockWithItsFirstRequestAndTimer)
         EXPECT_EQ(m_clock.TickCount() - before, c.firstTimeout);
         EXPECT_EQ(dlg->GetWindowText(), c.caption);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$016"});
-        EXPECT_EQ(dlg->TimerPeriod(1000), c.period);
+        EXPECT_EQ(dlg->TimerPeriod(kPollTimer), c.period);
         EXPECT_EQ(dlg->GetDlgItemText(IDC_PC_ADDRESS), "1");
         for (int ch = 0; ch < c.channels; ++ch) {
             EXPECT_EQ(TypeRow(*dlg, ch), c.pTypes ? c.typeRows[ch] : -1) << ch;
@@ -260,7 +260,8 @@ TEST_F(PerChannelAscii, TheOutcomeBoxShowsWhilePollingGoesOnBehindIt)
         int flagUnderBox = -1;
         m_boxes.m_onBox = [&](const MessageBoxRequest&) {
             flagUnderBox = m_frame.*c.pChanged;
-            for (int i = 0; i < 3 && dlg->IsTimerActive(1000); ++i) dlg->FireTimer(1000);
+            for (int i = 0; i < 3 && dlg->IsTimerActive(kPollTimer); ++i)
+                dlg->FireTimer(kPollTimer);
             underBox = TakeRequests();
             shownUnderBox = dlg->GetDlgItemText(IDC_PC_VALUE0);
             return IDOK;
@@ -276,7 +277,7 @@ TEST_F(PerChannelAscii, TheOutcomeBoxShowsWhilePollingGoesOnBehindIt)
         EXPECT_EQ(flagUnderBox, 0); // raised once the box is dismissed
         EXPECT_EQ(m_frame.*c.pChanged, 1);
         EXPECT_FALSE(dlg->IsRunning());
-        EXPECT_FALSE(dlg->IsTimerActive(1000));
+        EXPECT_FALSE(dlg->IsTimerActive(kPollTimer));
         EXPECT_FALSE(m_link.IsAsciiOpen());
         m_boxes.m_onBox = nullptr;
         m_boxes.m_boxes.clear();
@@ -384,7 +385,7 @@ TEST_F(PerChannelAscii, OpenComErrorKeepsPollingAnUnopenedLine)
         m_boxes.m_boxes.clear();
         auto dlg = Open(c, Block(c));
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-        EXPECT_TRUE(dlg->IsTimerActive(1000));
+        EXPECT_TRUE(dlg->IsTimerActive(kPollTimer));
         StartPolling(*dlg, c);
         EXPECT_EQ(Checked(*dlg, c), std::string(c.channels, '0'));
         EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(c.channels, ""));

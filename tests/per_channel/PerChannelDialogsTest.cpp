@@ -265,7 +265,7 @@ TEST(PerChannelListedRows, EachListedRowOpensItsDialogOnTheModule)
         std::vector<std::string> requests;
         ui::CModalDriver driver([&](CDialog& dlg) {
             caption = dlg.GetWindowText();
-            dlg.FireTimer(1000);
+            dlg.FireTimer(kPollTimer);
             requests = link.Requests();
         });
         int item = window.AddRow(BuildResultRow({r.nameReply, r.configReply, "9600"}));

@@ -427,7 +427,7 @@ TEST_F(M63508, EnterClosesTheDialogLikeCancel)
     Open({"01", "06", "0", "01", "0", "6530"});
     ui::PressKey(m_dlg, Qt::Key_Return);
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_FALSE(m_link.IsAsciiOpen());
     EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
 }
@@ -454,7 +454,7 @@ TEST_F(M63508, OpenComErrorLeavesTheDialogPollingIntoSilence)
     m_link.Detach(1);
     Open({"01", "06", "0", "01", "0", "6530"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_EQ(Text(IDC_PM_V1), "");
     // A Setting on the line that never opened sends nothing, so the row stays as it is.

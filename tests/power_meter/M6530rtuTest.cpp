@@ -63,7 +63,7 @@ TEST_F(M6530rtu, OpensFromTheRowsTextsWithItsLampsDisabled)
         EXPECT_FALSE(m_dlg.GetDlgItem(id)->IsWindowEnabled()) << id;
     EXPECT_EQ(m_dlg.GetDlgItem(IDC_PM_READ_PT), nullptr);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0A0303000007"}));
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 }
 
 TEST_F(M6530rtu, EachModelHasItsReadingCycle)
@@ -231,7 +231,7 @@ TEST_F(M6530rtu, TheSwitchToAsciiStopsPollingOnceItsOwnExchangeIsDone)
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting ASCII OK!"});
         EXPECT_GE(GetTickCount() - before, 100u);
         EXPECT_TRUE(dlg.IsRunning());
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
+        EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
         EXPECT_TRUE(TakeRequests().empty());
         EXPECT_EQ(meter.Protocol(), silent ? ESimProtocol::Rtu : ESimProtocol::Ascii);
         EXPECT_EQ(m_frame.m_strNewRowText[1], "") << "the row keeps its address";
@@ -251,14 +251,14 @@ TEST_F(M6530rtu, ARefusedSwitchIsReportedOnceAndPollingGoesOn)
     meter.SetProtocol(ESimProtocol::Rtu); // and the meter did not take the switch
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     // Later missed replies are only missed replies.
     meter.Faults().nSilentAfter = 0;
     Tick(m_dlg, 3);
     meter.Faults().nSilentAfter = -1;
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_EQ(TakeRequests().back(), RtuFrame("010303070005"));
 }
 
@@ -276,7 +276,7 @@ TEST_F(M6530rtu, EnterClosesTheDialogLikeCancel)
     Open("6530", "01");
     ui::PressKey(m_dlg, Qt::Key_Return);
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_FALSE(m_link.IsRtuOpen());
 }
 
@@ -285,7 +285,7 @@ TEST_F(M6530rtu, OpenComErrorLeavesTheDialogWithoutPolling)
     m_link.Detach(1);
     Open("6530", "01");
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_dlg.IsRunning());
     // A Setting then sends nothing, so the row stays as it is.
     ui::Type(m_dlg, IDC_PM_ADDRESS, "5");

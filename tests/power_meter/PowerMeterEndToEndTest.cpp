@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to both power-meter dialogs: modsim serves a 6539 in ASCII
 // and a 6530 in Modbus RTU, the program talks through the real link libraries in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "counter_power/CounterPowerIds.h"
 
@@ -20,7 +21,7 @@ TEST(PowerMeterEndToEnd, SearchedMetersShowTheirReadingsInBothProtocols)
     auto readAfter = [](int ticks, Seen& seen) {
         return [ticks, &seen](CDialog& dlg) {
             seen.nTemplate = dlg.GetTemplateID();
-            for (int i = 0; i < ticks; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < ticks; ++i) dlg.FireTimer(kPollTimer);
             seen.strV1 = dlg.GetDlgItemText(IDC_PM_V1);
             seen.strI1 = dlg.GetDlgItemText(IDC_PM_I1);
             seen.strF = dlg.GetDlgItemText(IDC_PM_F);

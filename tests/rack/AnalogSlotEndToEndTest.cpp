@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to an analog input slot's dialog: modsim serves a rack
 // with a 1384 in slot 1, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "rack/RackIds.h"
 
@@ -14,13 +15,13 @@ TEST(AnalogSlotEndToEnd, ARacksAnalogSlotReadsItsConfigurationAlarmsAndValues)
     std::string range, unit, highLimit, value;
     ui::CModalDriver driver([&](CDialog& dlg) {
         if (dlg.GetTemplateID() == static_cast<UINT>(IDD_RACK_MAIN)) {
-            for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 6; ++i) dlg.FireTimer(kPollTimer);
             ASSERT_TRUE(ui::DoubleClickRow(dlg, rack_main::IDC_LIST, 0));
             return;
         }
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_RACK_AI));
         // Configuration, mask, the four alarm reads, then channel 0's value.
-        for (int i = 0; i < 8; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 8; ++i) dlg.FireTimer(kPollTimer);
         range = dlg.GetDlgItemText(rack_ai::IDC_VOLTAGE_RANGE);
         unit = dlg.GetDlgItemText(rack_analog::kChannelIds[0].nUnit);
         highLimit = dlg.GetDlgItemText(rack_alarm::IDC_HIGH_LIMIT);

@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the rack main unit's dialog and one of its listed: modsim
 // serves the rack, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "rack/RackIds.h"
 
@@ -18,7 +19,7 @@ TEST(RackEndToEnd, ASearchedRackListsItsSlotsAndADigitalSlotSwitchesAnOutput)
     };
     ui::CModalDriver driver([&](CDialog& dlg) {
         if (dlg.GetTemplateID() == static_cast<UINT>(IDD_RACK_MAIN)) {
-            for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 6; ++i) dlg.FireTimer(kPollTimer);
             auto* list = dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
             for (int i = 0; i < list->GetItemCount(); ++i)
                 listed.push_back(list->GetItemText(i, 0) + "/" + list->GetItemText(i, 1));
@@ -26,10 +27,10 @@ TEST(RackEndToEnd, ASearchedRackListsItsSlotsAndADigitalSlotSwitchesAnOutput)
             return;
         }
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_RACK_DIO));
-        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
         EXPECT_EQ(lamp(dlg, 5), IDI_LAMP_OFF);
         ui::ClickAt(dlg, ui::CentreOf(dlg, rack_dio::kOutputLampIds[5]));
-        for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 3; ++i) dlg.FireTimer(kPollTimer);
         EXPECT_EQ(lamp(dlg, 5), IDI_LAMP_ON);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));

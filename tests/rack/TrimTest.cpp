@@ -121,13 +121,13 @@ TEST_F(TrimFromV1359, DrivingTheChannelOpensTheTrimWhileReadBacksTakeTurnsOnTheL
         channelEntry = m_frame.m_strSlotAoParams[kSlotModule];
         ui::Click(trim, rack_trim::IDC_DOWN1);
         for (int i = 0; i < 2; ++i) {
-            trim.FireTimer(1000);
-            dlg.FireTimer(1000);
+            trim.FireTimer(kPollTimer);
+            dlg.FireTimer(kPollTimer);
         }
         ui::Click(trim, rack_trim::IDC_SAVE);
-        trim.FireTimer(1000);
-        dlg.FireTimer(1000);
-        trim.FireTimer(1000);
+        trim.FireTimer(kPollTimer);
+        dlg.FireTimer(kPollTimer);
+        trim.FireTimer(kPollTimer);
         underTrim = TakeRequests();
     });
     ASSERT_TRUE(ui::Click(dlg, rack_ao::IDC_TRIM20));
@@ -138,7 +138,7 @@ TEST_F(TrimFromV1359, DrivingTheChannelOpensTheTrimWhileReadBacksTakeTurnsOnTheL
                                         "$00S1C0301", "$00S1C26", "$00S1C01", "$00S1C36"}));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"20mA Calibration Succeeded!"});
     EXPECT_TRUE(dlg.IsRunning());
-    EXPECT_TRUE(dlg.IsTimerActive(1000));
+    EXPECT_TRUE(dlg.IsTimerActive(kPollTimer));
     Tick(dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{"$00S1C06"});
 }

@@ -243,5 +243,5 @@ TEST_F(V1327, AnUnansweredFirstRequestIsReportedAndPollingGoesOn)
     m_pRack->Faults().nSilentAfter = -1;
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S0M", "$50XS0", "$50S06"}));
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 }

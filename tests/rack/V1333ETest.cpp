@@ -92,7 +92,7 @@ TEST_F(V1333E, OpeningSequenceReadsTheTableAndSettingsTickByTick)
         CV1333E dlg;
         dlg.Create(IDD_RACK_MAIN);
         EXPECT_EQ(TakeRequests(), Wire({"$50T"}));
-        EXPECT_TRUE(dlg.IsTimerActive(1000));
+        EXPECT_TRUE(dlg.IsTimerActive(kPollTimer));
         const std::vector<std::vector<std::string>> ticks = {
             Wire({"$502"}), Wire({"$50OU"}), Wire({"$50XR"}), {}, Wire({"$50XER"}), {}, {}, {}};
         for (size_t t = 0; t < ticks.size(); ++t) {
@@ -156,7 +156,7 @@ TEST_F(V1333E, AFailedOpenSendsNothingAndStartsNoTimer)
     Open();
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_TRUE(TakeRequests().empty());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_EQ(List().GetItemCount(), 0);
     ui::Click(m_dlg, rack_main::IDC_CANCEL);
     EXPECT_FALSE(m_dlg.IsRunning());
@@ -314,7 +314,7 @@ TEST_F(V1333E, DoubleClickOpensTheSlotsDialogWithItsBlockAndStopsPollingForGood)
         EXPECT_EQ(m_opened[0].dio, c.dio);
         EXPECT_EQ(m_opened[0].ai, c.ai);
         EXPECT_EQ(m_opened[0].ao, c.ao);
-        EXPECT_FALSE(dlg.IsTimerActive(1000));
+        EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
         EXPECT_TRUE(m_link.IsAsciiOpen()); // the slot dialog leaves the line to this one
         ui::Click(dlg, rack_main::IDC_REFRESH);
         ui::Click(dlg, rack_main::IDC_UPDATE);
@@ -331,7 +331,7 @@ TEST_F(V1333E, DoubleClickWithoutASelectedRowOrOnACommunicationRowOpensNothing)
     OpenAndRead();
     m_dlg.OnDblclkSlotList(); // nothing selected
     EXPECT_TRUE(m_opened.empty());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_EQ(m_frame.m_strSlotDioParams, ModuleParamBlock{});
     EXPECT_EQ(m_frame.m_strSlotAiParams, ModuleParamBlock{});
     m_dlg.OnCancel();
@@ -341,7 +341,7 @@ TEST_F(V1333E, DoubleClickWithoutASelectedRowOrOnACommunicationRowOpensNothing)
     Tick(other, 6);
     ASSERT_TRUE(ui::DoubleClickRow(other, rack_main::IDC_LIST, 4)); // 1313
     EXPECT_TRUE(m_opened.empty());
-    EXPECT_FALSE(other.IsTimerActive(1000));
+    EXPECT_FALSE(other.IsTimerActive(kPollTimer));
 }
 
 TEST_F(V1333EAtAddress0, AConfigurationTurningTheChecksumOffIsStillFramedWithIt)
@@ -361,7 +361,7 @@ TEST_F(V1333E, SlotDialogsOpenedFromTheListTalkToTheirSlotOverTheMainUnitsLine)
     OpenAndRead();
     std::vector<std::string> seen;
     ui::CModalDriver driver([&](CDialog& slot) {
-        for (int i = 0; i < 2; ++i) slot.FireTimer(1000);
+        for (int i = 0; i < 2; ++i) slot.FireTimer(kPollTimer);
         seen = TakeRequests();
     });
     ASSERT_TRUE(ui::DoubleClickRow(m_dlg, rack_main::IDC_LIST, 1)); // the 1359 in slot 1

@@ -23,20 +23,20 @@ TEST(V1333MEndToEnd, TheSearchFindsTheModbusRackAndItsTabsShowLiveSlotPages)
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_V1333M));
         auto& rack = static_cast<CV1333M&>(dlg);
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         ASSERT_TRUE(ui::SelectTab(dlg, IDC_RACK_TAB, 1));
-        dlg.FireTimer(1000);
+        dlg.FireTimer(kPollTimer);
         module = dlg.GetDlgItemText(IDC_RACK_MODULE);
         CV1384HM* analog = rack.m_tab.m_pAnalogPage.get();
         ASSERT_NE(analog, nullptr);
-        for (int i = 0; i < 4; ++i) analog->FireTimer(1000);
+        for (int i = 0; i < 4; ++i) analog->FireTimer(kPollTimer);
         value = analog->GetDlgItemText(kRackAiValueIds[1]);
         range = analog->GetDlgItemText(kRackAiRangeIds[1]);
 
         ASSERT_TRUE(ui::SelectTab(dlg, IDC_RACK_TAB, 2));
         CV1333RTUIO* digital = rack.m_tab.m_pDigitalPage.get();
         ASSERT_NE(digital, nullptr);
-        for (int i = 0; i < 2; ++i) digital->FireTimer(1000);
+        for (int i = 0; i < 2; ++i) digital->FireTimer(kPollTimer);
         lit = 0;
         for (CButton& lamp : digital->m_btnChannel) lit += lamp.GetIcon() == IDI_DOT_SET;
     });

@@ -172,7 +172,7 @@ TEST_F(V1333M, ALineThatDoesNotOpenLeavesAnEmptyWindowThatStillCloses)
     m_dlg.Create(IDD_V1333M);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_TRUE(m_link.Requests().empty());
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_EQ(m_dlg.m_nPort, 0); // Cancel closes no port it never opened
     EXPECT_TRUE(MainPage()->IsWindowVisible());
     EXPECT_EQ(Analog(), nullptr);
@@ -185,7 +185,7 @@ TEST_F(V1333M, AnUnansweredTableReadLeavesEverySlotEmpty)
     m_rack.Faults().nSilentAfter = 0;
     m_dlg.Create(IDD_V1333M);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Initialize Error!"});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_EQ(m_dlg.m_strData, "ERROR");
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RACK_FIRMWARE), "");
@@ -238,11 +238,11 @@ TEST_F(V1333M, ClosingStopsTheTimerClosesTheLineAndClearsTheSlotTable)
     Populate({{0, kSimSlot1384H, 40001, 40008}, {1, kSimSlot1327, 17, 32}});
     {
         ui::CModalDriver driver([this](CDialog& dlg) {
-            dlg.FireTimer(1000);
+            dlg.FireTimer(kPollTimer);
             EXPECT_EQ(RackState().strSlotModule[0], "Vekt-1384H");
             EXPECT_EQ(RackState().bAnalogPage, 1);
             ui::CloseBox(dlg);
-            EXPECT_FALSE(dlg.IsTimerActive(1000));
+            EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
             EXPECT_FALSE(m_link.IsRtuOpen());
         });
         CV1333M dlg;
@@ -252,7 +252,7 @@ TEST_F(V1333M, ClosingStopsTheTimerClosesTheLineAndClearsTheSlotTable)
         // The pages' windows went with the window's.
         ASSERT_NE(dlg.m_tab.m_pAnalogPage, nullptr);
         EXPECT_EQ(dlg.m_tab.m_pAnalogPage->GetWidget(), nullptr);
-        EXPECT_FALSE(dlg.m_tab.m_pAnalogPage->IsTimerActive(1000));
+        EXPECT_FALSE(dlg.m_tab.m_pAnalogPage->IsTimerActive(kPollTimer));
     }
     // Reopened: no pages yet, main tab.
     m_rack.Faults().nSilentAfter = 0;

@@ -2,6 +2,7 @@
 // the module, the program talks through the real link libraries in real time. The re-addressed
 // row opens the dialog at the new address.
 #include "PerChannelIds.h"
+#include "PollTimer.h"
 #include "SearchedBus.h"
 #include "rtd/RtdIds.h"
 
@@ -21,12 +22,12 @@ TEST(M6307pModbusEndToEnd, ASearchedModuleIsReadReaddressedAndReopenedFromItsRow
     {
         ui::CModalDriver driver([&](CDialog& dlg) {
             ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6307P_MODBUS));
-            for (int i = 0; i < 2; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 2; ++i) dlg.FireTimer(kPollTimer);
             range = dlg.GetDlgItemText(IDC_RTDM_RANGE);
             reading = dlg.GetDlgItemText(kRtdmValueIds[0]);
             ui::Type(dlg, IDC_PC_ADDRESS, "5");
             ui::Click(dlg, IDC_PC_UPDATE);
-            for (int i = 0; i < 3 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 3 && dlg.IsRunning(); ++i) dlg.FireTimer(kPollTimer);
         });
         ASSERT_TRUE(ui::DoubleClickRow(search, IDC_RESULT_LIST, 0));
     }
@@ -41,7 +42,7 @@ TEST(M6307pModbusEndToEnd, ASearchedModuleIsReadReaddressedAndReopenedFromItsRow
     {
         ui::CModalDriver driver([&](CDialog& dlg) {
             EXPECT_EQ(dlg.GetDlgItemText(IDC_PC_ADDRESS), "5");
-            for (int i = 0; i < 2; ++i) dlg.FireTimer(1000);
+            for (int i = 0; i < 2; ++i) dlg.FireTimer(kPollTimer);
             again = dlg.GetDlgItemText(kRtdmValueIds[0]);
             dlg.EndDialog(IDCANCEL);
         });

@@ -78,7 +78,7 @@ TEST_F(M6309x, ReadsInputValuesAndResistancesInTurn)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_MODEL), "6309");
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_ZERO_VALUE), "+000.00");
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RTD_CHANNEL), "0");
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_EQ(TakeRequests(), Requests{"#13"});
 
     DWORD before = GetTickCount();
@@ -423,7 +423,7 @@ TEST_F(M6309x, OpenComErrorLeavesTheDialogWithoutTimerOrRequest)
     m_link.Detach(1);
     Open({"13", "06", "0", "20", "0", "6309"});
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
-    EXPECT_FALSE(m_dlg.IsTimerActive(1000));
+    EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(m_link.Traffic().empty());
     EXPECT_TRUE(m_dlg.IsRunning());
 }

@@ -72,7 +72,7 @@ TEST_F(M6380, ShowsTheSettingsAndReadsTheChannelsInTurn)
                                     kRtdInputIds[1], kRtdOhmIds[1], kRtdInputIds[2], kRtdOhmIds[2]})
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_TRUE(Enabled(IDC_RTD_CALIBRATION));
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 
     // Each channel's fields show its own value: input values cut at their signs, resistances at
     // equal widths; an unanswered poll shows "ERROR!!" in every channel.
@@ -287,7 +287,7 @@ TEST_F(M6380, OpenComErrorKeepsTheDialogPollingWithoutReachingALine)
     m_link.Detach(1);
     Open(kBlock);
     EXPECT_EQ(m_boxes.Texts(), Texts{"Open Com Error!"});
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_TRUE(TakeRequests().empty());
     EXPECT_EQ(Text(kRtdInputIds[0]), "ERROR!!");

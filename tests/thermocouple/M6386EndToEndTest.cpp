@@ -1,5 +1,6 @@
 // From a search over a pseudo-terminal to the thermocouple dialog and back: modsim serves the
 // module, the program talks through the real libuart.so in real time.
+#include "PollTimer.h"
 #include "Resource.h"
 #include "SearchedBus.h"
 #include "thermocouple/ThermocoupleIds.h"
@@ -16,13 +17,13 @@ TEST(M6386EndToEnd, ASearchedModuleShowsLiveReadingsAndIsReconfiguredFromItsRow)
     std::string other;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
-        for (int i = 0; i < 3; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 3; ++i) dlg.FireTimer(kPollTimer);
         reading = dlg.GetDlgItemText(kTcValueIds[0]);
         other = dlg.GetDlgItemText(kTcValueIds[5]);
         ui::Type(dlg, IDC_TC_ADDRESS, "7");
         ui::ChooseRow(dlg, IDC_TC_RANGE, 8); // T/C K-Type
         ui::Click(dlg, IDC_TC_SETTING);
-        for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 2 && dlg.IsRunning(); ++i) dlg.FireTimer(kPollTimer);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));
 
@@ -51,13 +52,13 @@ TEST(M6386EndToEnd, ASingleChannelRowReadsItsLimitsAndSwitchesAnOutputFromItsLam
     HICON lampBefore = 0, lampAfter = 0;
     ui::CModalDriver driver([&](CDialog& dlg) {
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6386));
-        for (int i = 0; i < 6; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 6; ++i) dlg.FireTimer(kPollTimer);
         reading = dlg.GetDlgItemText(kTcValueIds[0]);
         high = dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT);
         low = dlg.GetDlgItemText(IDC_TC_LOW_LIMIT);
         lampBefore = dlg.GetDlgItemAs<CStatic>(IDC_TC_LOW_LAMP)->GetIcon();
         ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_TC_LOW_LAMP));
-        for (int i = 0; i < 4; ++i) dlg.FireTimer(1000);
+        for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
         lampAfter = dlg.GetDlgItemAs<CStatic>(IDC_TC_LOW_LAMP)->GetIcon();
         ui::Click(dlg, IDCANCEL);
     });

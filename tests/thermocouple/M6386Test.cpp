@@ -16,7 +16,7 @@ TEST_F(M6386, EightChannelModelReadsTheMaskThenPolls)
     for (int id : {IDC_TC_CH_NUMBER, IDC_TC_FOLLOW_CH0, IDC_TC_ZERO, IDC_TC_SPAN, IDC_TC_HIGH_LIMIT,
                    IDC_TC_ALARM_MODE, IDC_TC_ALARMH_LABEL, IDC_TC_CJC_OFFSET, IDC_TC_CHANNEL})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
 
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (Requests{"$106", "#10", "#10", "#10", "#10"}));
@@ -419,7 +419,7 @@ TEST_F(M6386, OpenComErrorKeepsTheDialogPolling)
     Open({"10", "06", "0", "0F", "0", "6386"});
     EXPECT_EQ(m_boxes.Texts(), Texts{"Open Com Error!"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
-    EXPECT_TRUE(m_dlg.IsTimerActive(1000));
+    EXPECT_TRUE(m_dlg.IsTimerActive(kPollTimer));
     Tick(m_dlg, 2);
     EXPECT_EQ(Value(0), "");
 }
