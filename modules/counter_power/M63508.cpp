@@ -42,7 +42,10 @@ ON_BN_CLICKED(IDC_PM_READ_CT, OnReadCt)
 ON_BN_CLICKED(IDC_PM_SET_CT, OnSetCt)
 END_MESSAGE_MAP()
 
-CM63508::CM63508(CWnd*) : CPowerMeterDlg(kDescriptor) {}
+CM63508::CM63508(CWnd*)
+    : CPowerMeterDlg(kDescriptor, kPollTimeout, {{kCmdConfigure, kLastConfigure}})
+{
+}
 
 void CM63508::DoDataExchange(CDataExchange* pDX)
 {
@@ -64,35 +67,6 @@ BOOL CM63508::OnInitDialog()
     SendAscii(GroupRequest(0), kFirstTimeout);
     SetTimer(m_nTimerId, kPollPeriod);
     return TRUE;
-}
-
-std::string CM63508::GroupRequest(int group) const
-{
-    return Request('#', kPmGroups[static_cast<size_t>(group)].pszAscii);
-}
-
-void CM63508::PollStep()
-{
-    TakeReply();
-    if (m_nLastCommand == kLastConfigure) {
-        ShowConfigurationOutcome();
-        return;
-    }
-    std::string request;
-    if (m_nLastResult == 1) {
-        ReadLastReply();
-        ApplyQueuedCommand();
-        request = RunCommand();
-    } else if (QueuedCommand() == kCmdConfigure) {
-        // A Setting made after a missed reply still goes out on the next tick.
-        ApplyQueuedCommand();
-        request = RunCommand();
-    } else {
-        // The cycle starts again; any other pending request waits for an answered tick.
-        request = GroupRequest(0);
-        m_nAsciiGroup = 0;
-    }
-    SendAscii(request, kPollTimeout);
 }
 
 // Replies to the operator's requests; the cycle starts again at group 0 after each.
@@ -128,17 +102,9 @@ void CM63508::ReadRatio(int nBox)
         SetStatus(kReadError);
 }
 
-std::string CM63508::RunCommand()
+std::string CM63508::RunOtherCommand()
 {
     switch (m_nCommand) {
-    case kCmdConfigure:
-        m_nLastCommand = kLastConfigure;
-        m_nCommand = kCmdRestartCycle;
-        return ConfigurationGoesOut();
-    case kCmdRestartCycle:
-        m_nCommand = kCmdCycle;
-        m_nAsciiGroup = 0;
-        return GroupRequest(0);
     case kCmdOutputs:
         ShowOutputLamps();
         m_nLastCommand = kLastOutputs;
@@ -165,20 +131,20 @@ std::string CM63508::RunCommand()
 // with 539 read the digital I/O after group 5; only a 6539 shows the second reply.
 std::string CM63508::NextCycleRequest()
 {
-    int step = m_nAsciiGroup;
+    int step = m_nPollStep;
     if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
     if (step == kLastGroup + 2) ShowDioState(m_strReply);
     bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
                 (step == kLastGroup + 1 && Is6539());
     if (!more) {
-        m_nAsciiGroup = 0;
+        m_nPollStep = 0;
         return GroupRequest(0);
     }
-    m_nAsciiGroup = step + 1;
+    m_nPollStep = step + 1;
     return step < kLastGroup ? GroupRequest(step + 1) : Request('@', "S");
 }
 
-void CM63508::ShowConfigurationOutcome()
+void CM63508::ReadSettingReply()
 {
     // Silence means success only for the switch, after which the meter no longer speaks ASCII.
     bool switched = m_nLastResult != 1 && m_bSwitchSent;

@@ -10,7 +10,6 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void PollStep() override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
 
     void OnSetting();
@@ -20,7 +19,6 @@ public:
     void OnSetCt();
 
     int m_bModbusRtu = 0;  // the "MODBUS/RTU" box: Setting switches the meter to Modbus RTU
-    int m_nAsciiGroup = 0; // the step of the reading cycle whose reply comes next
     int m_bSwitchSent = 0; // the configuration that went out switches to Modbus RTU
     std::string m_strPtDigits;
     std::string m_strCtDigits;
@@ -28,11 +26,9 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // m_nCommand: what the next tick sends.
+    // m_nCommand: what the next tick sends, besides the cycle and its restart.
     enum : int {
-        kCmdCycle = 0,
         kCmdConfigure = 1,
-        kCmdRestartCycle = 2,
         kCmdOutputs = 30,
         kCmdReadPt = 31,
         kCmdSetPt = 32,
@@ -50,12 +46,11 @@ private:
         kLastConfigure = 100,
     };
 
-    void ReadLastReply();
+    void ReadSettingReply() override;
+    void ReadLastReply() override;
+    std::string RunOtherCommand() override;
+    std::string NextCycleRequest() override;
     void ReadRatio(int nBox);
-    void ShowConfigurationOutcome();
-    std::string RunCommand();
-    std::string NextCycleRequest();
-    std::string GroupRequest(int group) const;
     // The typed ratio of a box as its request's digits; false after the refusal.
     bool TakeRatio(int nBox, std::string& digits);
     void SetStatus(const std::string& text);

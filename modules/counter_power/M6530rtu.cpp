@@ -5,7 +5,6 @@
 #include "HexText.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "PowerMeterReadings.h"
 #include "Strings.h"
 
 REGISTER_MODULE_DIALOG(CM6530rtu)
@@ -37,7 +36,11 @@ BEGIN_MESSAGE_MAP(CM6530rtu, CPowerMeterDlg)
 ON_BN_CLICKED(IDC_PM_SETTING, OnSetting)
 END_MESSAGE_MAP()
 
-CM6530rtu::CM6530rtu(CWnd*) : CPowerMeterDlg(kDescriptor) {}
+CM6530rtu::CM6530rtu(CWnd*)
+    : CPowerMeterDlg(kDescriptor, kTimeout,
+                     {{kCmdAddress, kLastAddress}, {kCmdSwitch, kLastSwitch}})
+{
+}
 
 void CM6530rtu::DoDataExchange(CDataExchange* pDX)
 {
@@ -73,34 +76,6 @@ BOOL CM6530rtu::OnInitDialog()
     return TRUE;
 }
 
-std::string CM6530rtu::GroupRequest(int group) const
-{
-    return m_strAddress + kPmGroups[static_cast<size_t>(group)].pszRtu;
-}
-
-void CM6530rtu::PollStep()
-{
-    TakeReply();
-    if (m_nLastCommand == kLastAddress || m_nLastCommand == kLastSwitch) {
-        ReadSettingReply();
-        return;
-    }
-    std::string request;
-    if (m_nLastResult == 1) {
-        ApplyQueuedCommand();
-        request = RunCommand();
-    } else if (QueuedCommand() == kCmdAddress || QueuedCommand() == kCmdSwitch) {
-        // A Setting made after a missed reply still goes out on the next tick.
-        ApplyQueuedCommand();
-        request = RunCommand();
-    } else {
-        // The cycle starts again.
-        request = GroupRequest(0);
-        m_nPollStep = 0;
-    }
-    SendRtu(request, kTimeout);
-}
-
 void CM6530rtu::ReadSettingReply()
 {
     bool echoed = m_nLastResult == 1 && ReplyEchoes(m_strConfigRequest);
@@ -120,29 +95,7 @@ void CM6530rtu::ReadSettingReply()
         return; // the dialog stays open without polling
     }
     BoxBehindPolling(kConfigurationError, "Setting", MB_ICONEXCLAMATION);
-    m_nPollStep = 0;
-    m_nCommand = kCmdCycle;
-    SendRtu(GroupRequest(0), kTimeout);
-}
-
-std::string CM6530rtu::RunCommand()
-{
-    switch (m_nCommand) {
-    case kCmdAddress:
-        m_nLastCommand = kLastAddress;
-        m_nCommand = kCmdRestartCycle;
-        return ConfigurationGoesOut();
-    case kCmdSwitch:
-        m_nLastCommand = kLastSwitch;
-        m_nCommand = kCmdRestartCycle;
-        return ConfigurationGoesOut();
-    case kCmdRestartCycle:
-        m_nCommand = kCmdCycle;
-        m_nPollStep = 0;
-        return GroupRequest(0);
-    default:
-        return NextCycleRequest();
-    }
+    SendPoll(RestartCycle());
 }
 
 // One step of the reading cycle. Names with 539 read three registers from 0x0000 after group 5,

@@ -10,24 +10,20 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void PollStep() override;
 
     void OnSetting();
 
-    int m_bAscii = 0;    // the "ASCII" box: Setting switches the meter to the ASCII command set
-    int m_nPollStep = 0; // the step of the reading cycle whose reply comes next
+    int m_bAscii = 0; // the "ASCII" box: Setting switches the meter to the ASCII command set
 
     DECLARE_MESSAGE_MAP()
 
 private:
-    // m_nCommand: what the next tick sends.
-    enum : int { kCmdCycle = 0, kCmdAddress = 1, kCmdRestartCycle = 2, kCmdSwitch = 88 };
+    // m_nCommand: what the next tick sends, besides the cycle and its restart.
+    enum : int { kCmdAddress = 1, kCmdSwitch = 88 };
     // m_nLastCommand: whose reply the next tick reads.
     enum : int { kLastCycle = 0, kLastSwitch = 88, kLastAddress = 100 };
 
     // The verdict on the address write or the protocol switch, from that request's own exchange.
-    void ReadSettingReply();
-    std::string RunCommand();
-    std::string NextCycleRequest();
-    std::string GroupRequest(int group) const;
+    void ReadSettingReply() override;
+    std::string NextCycleRequest() override;
 };

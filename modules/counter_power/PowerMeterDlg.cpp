@@ -5,7 +5,86 @@
 #include "PowerMeterReadings.h"
 #include "Resource.h"
 
-CPowerMeterDlg::CPowerMeterDlg(const SModuleDescriptor& descriptor) : CModuleDlg(descriptor) {}
+#include <algorithm>
+
+CPowerMeterDlg::CPowerMeterDlg(const SModuleDescriptor& descriptor, WORD pollTimeout,
+                               std::vector<SPmSettingCommand> settings)
+    : CModuleDlg(descriptor), m_nPollTimeout(pollTimeout), m_settings(std::move(settings))
+{
+}
+
+void CPowerMeterDlg::PollStep()
+{
+    TakeReply();
+    if (AwaitsSettingReply()) {
+        ReadSettingReply();
+        return;
+    }
+    std::string request;
+    if (m_nLastResult == 1) {
+        ReadLastReply();
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else if (std::optional<int> queued = QueuedCommand(); queued && SettingOf(*queued)) {
+        // A Setting made after a missed reply still goes out on the next tick.
+        ApplyQueuedCommand();
+        request = RunCommand();
+    } else {
+        // The cycle starts again; any other pending request waits for an answered tick.
+        request = CycleFromStart();
+    }
+    SendPoll(request);
+}
+
+std::string CPowerMeterDlg::RunCommand()
+{
+    if (const SPmSettingCommand* setting = SettingOf(m_nCommand)) {
+        m_nLastCommand = setting->nLastCommand;
+        m_nCommand = kCmdRestartCycle;
+        return ConfigurationGoesOut();
+    }
+    if (m_nCommand == kCmdRestartCycle) return RestartCycle();
+    return RunOtherCommand();
+}
+
+std::string CPowerMeterDlg::RestartCycle()
+{
+    m_nCommand = kCmdCycle;
+    return CycleFromStart();
+}
+
+std::string CPowerMeterDlg::CycleFromStart()
+{
+    m_nPollStep = 0;
+    return GroupRequest(0);
+}
+
+std::string CPowerMeterDlg::GroupRequest(int group) const
+{
+    const SPmGroup& request = kPmGroups[static_cast<size_t>(group)];
+    if (Descriptor().eLink == ELinkKind::Rtu) return m_strAddress + request.pszRtu;
+    return Request('#', request.pszAscii);
+}
+
+void CPowerMeterDlg::SendPoll(const std::string& request)
+{
+    if (Descriptor().eLink == ELinkKind::Rtu)
+        SendRtu(request, m_nPollTimeout);
+    else
+        SendAscii(request, m_nPollTimeout);
+}
+
+const SPmSettingCommand* CPowerMeterDlg::SettingOf(int nCommand) const
+{
+    auto found = std::ranges::find(m_settings, nCommand, &SPmSettingCommand::nCommand);
+    return found == m_settings.end() ? nullptr : &*found;
+}
+
+bool CPowerMeterDlg::AwaitsSettingReply() const
+{
+    return std::ranges::find(m_settings, m_nLastCommand, &SPmSettingCommand::nLastCommand) !=
+           m_settings.end();
+}
 
 void CPowerMeterDlg::ShowReadingGroup(const std::string& group, const std::string& data)
 {

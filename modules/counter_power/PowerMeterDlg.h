@@ -1,16 +1,32 @@
-// What the two power-meter dialogs share: the reading boxes filled from a reading group, the
-// 6539's lamps, the disabled calibration steps, and Enter taking the close path.
+// What the two power-meter dialogs share: the polling tick (the reading cycle, the operator's
+// requests after an answered tick, a Setting also after a missed one, the restart of the cycle),
+// the reading boxes filled from a reading group, the 6539's lamps, the disabled calibration steps,
+// and Enter taking the close path.
 #pragma once
 
 #include "Lamps.h"
 #include "ModuleDlg.h"
 
 #include <array>
+#include <vector>
+
+// A request that carries a Setting: its m_nCommand value, and the m_nLastCommand value that marks
+// its reply.
+struct SPmSettingCommand {
+    int nCommand;
+    int nLastCommand;
+};
 
 class CPowerMeterDlg : public CModuleDlg {
 public:
-    explicit CPowerMeterDlg(const SModuleDescriptor& descriptor);
+    // pollTimeout: of each polling tick's exchange, over the descriptor's link.
+    CPowerMeterDlg(const SModuleDescriptor& descriptor, WORD pollTimeout,
+                   std::vector<SPmSettingCommand> settings);
 
+    // The reply to a Setting ends the tick with its verdict. Otherwise an answered tick reads the
+    // reply and sends what is queued or next; a missed one sends a queued Setting, or starts the
+    // cycle again.
+    void PollStep() override;
     // Writes the boxes of a reading group ("0" to "5"; anything else writes nothing) from the
     // register digits of its reply.
     void ShowReadingGroup(const std::string& group, const std::string& data);
@@ -19,8 +35,12 @@ public:
 
     // Output bit 0 (lamp 1208) and bit 1 (lamp 1207).
     std::array<int, 2> m_bDoState{};
+    int m_nPollStep = 0; // the step of the reading cycle whose reply comes next
 
 protected:
+    // m_nCommand values both dialogs use: the next step of the cycle, and the cycle from group 0.
+    enum : int { kCmdCycle = 0, kCmdRestartCycle = 2 };
+
     // The model with digital I/O.
     bool Is6539() const;
     // The steps of the calibration group stay disabled; the template disables the rest.
@@ -31,5 +51,31 @@ protected:
     // Red for each output bit that is 1, white for 0.
     void ShowOutputLamps();
 
+    // The request of a reading group in the descriptor's protocol.
+    std::string GroupRequest(int group) const;
+    // The restart step: the cycle goes on from group 0.
+    std::string RestartCycle();
+    void SendPoll(const std::string& request);
+
+    // The verdict on a Setting from its reply (m_nLastCommand tells which Setting it was).
+    virtual void ReadSettingReply() = 0;
+    // An answered tick reads the reply to an operator's request here; by default there is none.
+    virtual void ReadLastReply() {}
+    // The request of a command that is neither a Setting nor the restart; by default the next
+    // step of the reading cycle.
+    virtual std::string RunOtherCommand() { return NextCycleRequest(); }
+    // One step of the reading cycle: the reply in hand is shown, the next request chosen.
+    virtual std::string NextCycleRequest() = 0;
+
     CLamps m_outputLamps; // 1208 (bit 0), 1207 (bit 1)
+
+private:
+    std::string RunCommand();
+    // The cycle from group 0, whatever command is in hand.
+    std::string CycleFromStart();
+    const SPmSettingCommand* SettingOf(int nCommand) const;
+    bool AwaitsSettingReply() const;
+
+    WORD m_nPollTimeout;
+    std::vector<SPmSettingCommand> m_settings;
 };
