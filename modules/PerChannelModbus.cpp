@@ -16,12 +16,6 @@ inline constexpr int kFollowWrites = static_cast<int>(std::size(kFollowChannels)
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CPerChannelModbusDlg, CPerChannelTypeDlg)
-ON_BN_CLICKED(IDC_PC_REFRESH, OnRefresh)
-ON_BN_CLICKED(IDC_PC_FOLLOW_CH0, OnFollowCh0)
-ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
-END_MESSAGE_MAP()
-
 CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
     : CPerChannelTypeDlg(setup.descriptor, setup.rows, setup.typeCodes), m_setup(setup)
 {
@@ -49,20 +43,21 @@ std::string CPerChannelModbusDlg::StartRequest(EStartRead read) const
 
 void CPerChannelModbusDlg::EnableSettingsBoxes()
 {
+    const SSettingsBoxes& boxes = Descriptor().boxes;
     bool addressZero = IsAddressZero();
-    GetDlgItem(IDC_PC_BAUD)->EnableWindow(addressZero);
-    GetDlgItem(IDC_PC_CHECKSUM)->EnableWindow(addressZero);
-    if (!addressZero) GetDlgItem(IDC_PC_FORMAT)->EnableWindow(FALSE);
+    GetDlgItem(boxes.nBaud)->EnableWindow(addressZero);
+    GetDlgItem(boxes.nChecksum)->EnableWindow(addressZero);
+    if (!addressZero) GetDlgItem(boxes.nFormat)->EnableWindow(FALSE);
 }
 
 BOOL CPerChannelModbusDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    if (CWnd* respond = GetDlgItem(IDC_PC_RESPOND)) respond->EnableWindow(FALSE);
+    if (CWnd* respond = GetDlgItem(m_setup.ids.nRespond)) respond->EnableWindow(FALSE);
     InitFromBlock();
     FillSettingsBoxes();
     // These dialogs speak Modbus RTU: a Protocol list shows it.
-    if (auto* protocol = GetDlgItemAs<CComboBox>(IDC_PC_PROTOCOL)) protocol->SetCurSel(1);
+    if (auto* protocol = GetDlgItemAs<CComboBox>(m_setup.ids.nProtocol)) protocol->SetCurSel(1);
     EnableSettingsBoxes();
 
     if (!OpenRtuLine(BlockBaudRate(), m_pMainFrame->m_nParity)) return TRUE;
@@ -202,7 +197,7 @@ void CPerChannelModbusDlg::OnFollowCh0()
 {
     int row = TypeRow(0);
     if (row < 0) return; // CH0 shows no type to give the others
-    for (int k = 1; k < Channels(); ++k) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + k)->SetCurSel(row);
+    for (int k = 1; k < Channels(); ++k) SelectTypeRow(k, row);
     m_follow.Start();
 }
 
@@ -270,7 +265,7 @@ void CPerChannelModbusDlg::ShowReadings()
 {
     bool full = Complete();
     if (!full && m_setup.bKeepOnShortData) return;
-    auto* list = GetDlgItemAs<CListBox>(IDC_PC_LIST);
+    auto* list = GetDlgItemAs<CListBox>(m_setup.ids.nList);
     list->ResetContent();
     for (int k = 0; k < Channels(); ++k) {
         std::string rawText;

@@ -15,12 +15,23 @@
 // The reads a dialog makes once, in its order, before it polls.
 enum class EStartRead { Mask, Types, BurnOut, Range };
 
+// The engine's controls in a dialog's template; 0 where it has none. Its buttons are bound in the
+// dialog's own message map: Refresh to OnRefresh, FOLLOW CH0 to OnFollowCh0, Cancel to OnCancel.
+struct SPerChannelModbusIds {
+    int nList = 0;     // the references with their raw values
+    int nProtocol = 0; // a Protocol list, which shows Modbus RTU
+    int nRespond = 0;  // the Respond field, never enabled
+};
+// Those of the per-channel-type templates that have all three.
+inline constexpr SPerChannelModbusIds kPcModbusIds = {IDC_PC_LIST, IDC_PC_PROTOCOL, IDC_PC_RESPOND};
+
 // The settings of the engine a dialog chooses.
 struct SPerChannelModbusSetup {
     SModuleDescriptor descriptor;
     CodeTable typeCodes;  // by row of the type lists (or of the range list)
     RawScaleTable scales; // by row of the type lists (or of the range list)
     SChannelRows rows;
+    SPerChannelModbusIds ids;
     std::vector<EStartRead> startReads = {EStartRead::Mask, EStartRead::Types};
     UINT nPeriod = 200;
     // The pause after every answered exchange of a tick.
@@ -63,8 +74,6 @@ public:
     SSequence m_follow; // its step: the next of the nine writes of "follow CH0"
     std::string m_strReplyData;
     int m_byBurnOutMask = 0; // bit k: channel k was burnt out when the dialog opened
-
-    DECLARE_MESSAGE_MAP()
 
 protected:
     explicit CPerChannelModbusDlg(const SPerChannelModbusSetup& setup);

@@ -91,7 +91,12 @@ std::string CPerChannelTypeDlg::TypeCode(int channel) const
 void CPerChannelTypeDlg::SelectTypeCode(int channel, const std::string& code)
 {
     int row = RowOfCode(m_typeCodes, code);
-    if (row >= 0) GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->SetCurSel(row);
+    if (row >= 0) SelectTypeRow(channel, row);
+}
+
+void CPerChannelTypeDlg::SelectTypeRow(int channel, int row)
+{
+    GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->SetCurSel(row);
 }
 
 void CPerChannelTypeDlg::PrepareTypeWrite(int channel)

@@ -53,6 +53,7 @@ protected:
     std::string TypeCode(int channel) const;
     // Shows the row of code in the channel's list; a code no row stands for leaves it as it is.
     void SelectTypeCode(int channel, const std::string& code);
+    void SelectTypeRow(int channel, int row);
     // The channel and code of the next type write.
     void PrepareTypeWrite(int channel);
     // The dialog reads the module's mask at the start (the marks as they stand are those before

@@ -8,6 +8,9 @@ REGISTER_MODULE_DIALOG(CM6384pModbus)
 
 BEGIN_MESSAGE_MAP(CM6384pModbus, CPerChannelModbusDlg)
 ON_CHANNEL_BOXES(kPcCheckIds, OnToggleChannel)
+ON_BN_CLICKED(IDC_PC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_PC_FOLLOW_CH0, OnFollowCh0)
+ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 namespace {
@@ -27,6 +30,7 @@ CM6384pModbus::CM6384pModbus(CWnd*)
     : CPerChannelModbusDlg({.descriptor = kDescriptor,
                             .typeCodes = kAiTypeCodes,
                             .scales = kAiTypeScales,
-                            .rows = {8, kPcCheckIds}})
+                            .rows = {8, kPcCheckIds},
+                            .ids = kPcModbusIds})
 {
 }

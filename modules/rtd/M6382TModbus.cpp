@@ -29,6 +29,8 @@ const SAddressZeroRule kZeroRefused = {.bRefuse = true,
 BEGIN_MESSAGE_MAP(CM6382TModbus, CPerChannelModbusDlg)
 ON_CHANNEL_BOXES(kPcCheckIds, OnToggleChannel)
 ON_BN_CLICKED(IDC_PC_UPDATE, OnSetting)
+ON_BN_CLICKED(IDC_PC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CM6382TModbus::CM6382TModbus(CWnd*)
@@ -36,6 +38,7 @@ CM6382TModbus::CM6382TModbus(CWnd*)
                             .typeCodes = kThermistorTypes.codes,
                             .scales = kThermistorTypeScales,
                             .rows = {6, kPcCheckIds},
+                            .ids = kPcModbusIds,
                             .nPeriod = 300,
                             .nMinData = 20,
                             .nBlanksAfterReference = 9,

@@ -21,6 +21,8 @@ const SModuleDescriptor kDescriptor = {
 
 BEGIN_MESSAGE_MAP(CM6382pModbus, CPerChannelModbusDlg)
 ON_CHANNEL_BOXES(kPcCheckIds, OnToggleChannel)
+ON_BN_CLICKED(IDC_PC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CM6382pModbus::CM6382pModbus(CWnd*)
@@ -29,6 +31,7 @@ CM6382pModbus::CM6382pModbus(CWnd*)
            .typeCodes = kSixRtdTypes.codes,
            .scales = kSixRtdTypeScales,
            .rows = {6, kPcCheckIds},
+           .ids = kPcModbusIds,
            .startReads = {EStartRead::Mask, EStartRead::Types, EStartRead::BurnOut},
            .nMinData = 20,
            .nBlanksAfterReference = 9,

@@ -37,6 +37,7 @@ SPerChannelModbusSetup SetupOf(const SRtdRangeModbusModel& model)
         .typeCodes = kRtdModbusRanges.codes,
         .scales = kRtdModbusRangeScales,
         .rows = {model.nChannels, {}, kRtdmValueIds},
+        .ids = {.nList = IDC_PC_LIST, .nProtocol = IDC_PC_PROTOCOL},
         .startReads = {EStartRead::Range},
         .nPeriod = model.nPeriod,
         .nMinData = model.nMinData,
@@ -52,6 +53,7 @@ SPerChannelModbusSetup SetupOf(const SRtdRangeModbusModel& model)
 
 BEGIN_MESSAGE_MAP(CRtdRangeModbusDlg, CPerChannelModbusDlg)
 ON_BN_CLICKED(IDC_PC_UPDATE, OnUpdate)
+ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CRtdRangeModbusDlg::CRtdRangeModbusDlg(const SRtdRangeModbusModel& model)

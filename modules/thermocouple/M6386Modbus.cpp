@@ -41,6 +41,7 @@ END_MESSAGE_MAP()
 CM6386Modbus::CM6386Modbus(CWnd*)
     : CPerChannelModbusDlg({.descriptor = kDescriptor,
                             .rows = {8, std::to_array(kTcCheckIds), std::to_array(kTcValueIds)},
+                            .ids = {.nProtocol = IDC_TC_PROTOCOL},
                             .startReads = {},
                             .nPeriod = 400,
                             .bPollAfterSilence = true,

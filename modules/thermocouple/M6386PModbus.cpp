@@ -22,6 +22,9 @@ inline constexpr DWORD kPauseAfterAnswer = 150;
 
 BEGIN_MESSAGE_MAP(CM6386PModbus, CPerChannelModbusDlg)
 ON_CHANNEL_BOXES(kTcpCheckIds, OnToggleChannel)
+ON_BN_CLICKED(IDC_PC_REFRESH, OnRefresh)
+ON_BN_CLICKED(IDC_PC_FOLLOW_CH0, OnFollowCh0)
+ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CM6386PModbus::CM6386PModbus(CWnd*)
@@ -29,6 +32,7 @@ CM6386PModbus::CM6386PModbus(CWnd*)
                             .typeCodes = kTcModbusTypes.codes,
                             .scales = kTcModbusTypeScales,
                             .rows = {8, kTcpCheckIds},
+                            .ids = {.nList = IDC_PC_LIST, .nRespond = IDC_PC_RESPOND},
                             .dwSleepAfterAnswer = kPauseAfterAnswer})
 {
 }
