@@ -116,9 +116,8 @@ void CM6359pModbus::OnSetting()
 
 void CM6359pModbus::OnRefresh()
 {
-    // A write that has not gone out is dropped.
-    DropQueuedCommand();
-    m_nCommand = kCmdPoll;
+    // Takes the place of a write that has not gone out.
+    QueueCommand(kCmdPoll);
 }
 
 void CM6359pModbus::ReadRanges(const std::string& data)

@@ -126,6 +126,19 @@ TEST_F(M6359pModbus, RefreshDropsAWriteThatHasNotGoneOut)
     for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 5), "07 06") << r;
 }
 
+// Refresh waits for the tick like every other request: the reply to the range read is still read.
+TEST_F(M6359pModbus, RefreshBeforeTheFirstReplyKeepsTheRangeRead)
+{
+    CSimOutputDi& module = AddModule();
+    module.SetChannelType(1, 0x31);
+    Open();
+    ui::Click(m_dlg, IDC_ODI_REFRESH);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"070300C80004", "070300000004"}));
+    EXPECT_EQ(Row(kOdiRangeIds[1]), 1);
+    EXPECT_EQ(Text(IDC_ODI_CHANNEL), "CH0");
+}
+
 TEST_F(M6359pModbus, AShortFirstReplyLeavesTheRangesUnsetAndAMissKeepsTheValues)
 {
     CSimOutputDi& module = AddModule();
