@@ -10,6 +10,21 @@
 // A list of codes whose index is the row of the list box that shows them.
 using CodeTable = std::vector<std::string>;
 
+// A list box's rows as its template lists them, with the code each row stands for: the range or
+// type a module reports and takes. Code and row match exactly, case included; a code no row stands
+// for selects none, and rows past the codes stand for no code.
+struct SCodedList {
+    std::vector<std::string> rows; // channel 0's list where the channels' lists differ
+    CodeTable codes;               // by row
+    // The lists of the other channels where their texts differ from channel 0's (same codes).
+    std::vector<std::string> otherRows = {};
+
+    const std::vector<std::string>& RowsOf(int channel) const
+    {
+        return channel > 0 && !otherRows.empty() ? otherRows : rows;
+    }
+};
+
 // Baud codes "03" to "0A" by Baudrate row, and the rates they stand for.
 extern const CodeTable BaudCodeTable;
 extern const std::vector<DWORD> BaudRateTable;

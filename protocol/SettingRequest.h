@@ -1,18 +1,10 @@
-// What the input dialogs share when they write a new configuration: the range lists, the fields of
-// the "%" request, the forms of the switch to Modbus RTU, and the outcome of the request. No Qt.
+// What the input dialogs share when they write a new configuration: the fields of the "%" request,
+// the forms of the switch to Modbus RTU, and the outcome of the request. No Qt.
 #pragma once
 
 #include "ModuleCodes.h"
 
 #include <string>
-#include <vector>
-
-// A range list of a template: its rows as the template lists them, and the codes of its first
-// rows (rows past the codes stand for no range).
-struct SRangeList {
-    std::vector<std::string> rows;
-    CodeTable codes;
-};
 
 // The fields of "%AANNTTCCFF": old and new address, type or range code, baud code, checksum digit
 // and data-format digit.

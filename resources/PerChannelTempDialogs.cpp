@@ -18,7 +18,7 @@ constexpr int kTcTypeWidth = 70;
 constexpr int kRtdTypeWidth = 135;
 constexpr int kHeight = 206;
 
-bool Register(int id, const char* caption, int channels, const SChannelTypeTable& types,
+bool Register(int id, const char* caption, int channels, const SCodedList& types,
               const Rows& protocolRows, int typeWidth, unsigned firstValueStyle = CS_NONE)
 {
     SAsciiLayout layout = {

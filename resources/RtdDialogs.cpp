@@ -21,9 +21,9 @@ void AddSettingGroup(Controls& c)
     c.push_back({IDC_RTD_ADDRESS, CtlKind::Edit, "", 66, 36, 116, 12});
     c.push_back({-1, CtlKind::Static, "Range", 12, 56, 50, 9});
     c.push_back(
-        {IDC_RTD_RANGE13, CtlKind::DropList, "", 66, 54, 116, 100, CS_NONE, kRtdRanges13.rows});
+        {IDC_RTD_RANGE13, CtlKind::DropList, "", 66, 54, 116, 100, CS_NONE, RtdRanges13().rows});
     c.push_back(
-        {IDC_RTD_RANGE6, CtlKind::DropList, "", 66, 54, 116, 100, CS_HIDDEN, kRtdRanges6.rows});
+        {IDC_RTD_RANGE6, CtlKind::DropList, "", 66, 54, 116, 100, CS_HIDDEN, RtdRanges6().rows});
     struct Row {
         const char* label;
         int id;

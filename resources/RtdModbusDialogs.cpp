@@ -25,7 +25,7 @@ Controls RangeModbusControls()
         c, {12, 30, 42, 112},
         {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, CS_NONE, 76},
          {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows},
-         {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, kRtdModbusRanges.rows},
+         {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, Rtd6307Ranges().rows},
          {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
          {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable", "CRC"}},
          {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}});
@@ -65,9 +65,9 @@ const bool g_registered =
     RegisterDialogTemplate({IDD_M6300_MODBUS, "V-6300 Modbus", 328, 200, RangeModbusControls()}) &&
     RegisterDialogTemplate(
         {IDD_M6382P_MODBUS, "4382A Modbus", 399, 242,
-         SixChannelModbusControls({"ASCII", "Modbus RTU"}, kSixRtdTypes.rows, 136, 84)}) &&
-    RegisterDialogTemplate(
-        {IDD_M6382T_MODBUS, "V-6382T Modbus", 356, 206,
-         SixChannelModbusControls({"Vekt ASCII", "Modbus RTU"}, kThermistorTypes.rows, 118, 68)});
+         SixChannelModbusControls({"ASCII", "Modbus RTU"}, Rtd6382ModbusTypes().rows, 136, 84)}) &&
+    RegisterDialogTemplate({IDD_M6382T_MODBUS, "V-6382T Modbus", 356, 206,
+                            SixChannelModbusControls({"Vekt ASCII", "Modbus RTU"},
+                                                     Thermistor6382TTypes().rows, 118, 68)});
 
 } // namespace

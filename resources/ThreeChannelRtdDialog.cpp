@@ -27,7 +27,7 @@ void AddSettingGroup(Controls& c)
         Rows rows;
     };
     const Row rows[] = {
-        {"输入范围", IDC_RTD3_RANGE, kRtdRanges3Ch.rows},
+        {"输入范围", IDC_RTD3_RANGE, RtdRanges3Ch().rows},
         {"数据格式", IDC_RTD_FORMAT, {"工程量单位", "百分比单位", "16进制补码", "欧姆"}},
         {"波特率", IDC_RTD_BAUD, BaudRows()},
         {"校验和", IDC_RTD_CHECKSUM, {"校验允许", "校验禁止"}},

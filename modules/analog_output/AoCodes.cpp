@@ -2,7 +2,6 @@
 
 #include "AsciiCommand.h"
 #include "ModelName.h"
-#include "ModuleCodes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,10 +9,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-const std::array<SAoRange, 3> AoRangeCodeTable = {{
-    {"30", 0, {"0", "10", "20"}, "mA", 0, 20000, kAoCurrent},
-    {"31", 1, {"4", "12", "20"}, "mA", 4000, 20000, kAoCurrent},
-    {"32", 2, {"0", "5", "10"}, "V", 0, 10000, kAoVoltage},
+const CodeTable kAoRangeCodes = {"30", "31", "32"};
+const CodeTable kAoFormatCodes = {"0", "1", "2"};
+
+const std::array<SAoRange, 3> AoRangeTable = {{
+    {0, {"0", "10", "20"}, "mA", 0, 20000, kAoCurrent},
+    {1, {"4", "12", "20"}, "mA", 4000, 20000, kAoCurrent},
+    {2, {"0", "5", "10"}, "V", 0, 10000, kAoVoltage},
 }};
 
 const std::array<const char*, 16> kAoSlewVoltageRows = {
@@ -27,15 +29,13 @@ const std::array<const char*, 16> kAoSlewCurrentRows = {
 
 const SAoRange* AoRangeOfCode(const std::string& code)
 {
-    auto it = std::find_if(AoRangeCodeTable.begin(), AoRangeCodeTable.end(),
-                           [&code](const SAoRange& r) { return code == r.pszCode; });
-    return it == AoRangeCodeTable.end() ? nullptr : &*it;
+    return AoRangeOfRow(RowOfCode(kAoRangeCodes, code));
 }
 
 const SAoRange* AoRangeOfRow(int row)
 {
-    return row >= 0 && row < static_cast<int>(AoRangeCodeTable.size())
-               ? &AoRangeCodeTable[static_cast<size_t>(row)]
+    return row >= 0 && row < static_cast<int>(AoRangeTable.size())
+               ? &AoRangeTable[static_cast<size_t>(row)]
                : nullptr;
 }
 

@@ -3,14 +3,20 @@
 // the modules take them.
 #pragma once
 
+#include "ModuleCodes.h"
+
 #include <array>
 #include <optional>
 #include <string>
 
-// One output range: its code, the row of the range lists, the scale and unit labels and the
-// slider range in thousandths of the unit (microamperes or millivolts).
+// The range codes of the output modules by row of their range lists (0 to 20 mA, 4 to 20 mA, the
+// voltage range), and the Format digit by row of their Data Format lists.
+extern const CodeTable kAoRangeCodes;
+extern const CodeTable kAoFormatCodes;
+
+// One output range: the row of the range lists (its code is kAoRangeCodes' of that row), the scale
+// and unit labels and the slider range in thousandths of the unit (microamperes or millivolts).
 struct SAoRange {
-    const char* pszCode;
     int nRow;
     std::array<const char*, 3> labels; // low, mid, high
     const char* pszUnit;
@@ -23,8 +29,8 @@ inline constexpr int kAoCurrent = 0;
 inline constexpr int kAoVoltage = 1;
 inline constexpr int kAoPageSize = 1000;
 
-extern const std::array<SAoRange, 3> AoRangeCodeTable;
-// The range of a code ("30", "31", "32"), or null: any other code leaves a channel as it was.
+extern const std::array<SAoRange, 3> AoRangeTable;
+// The range of a code of kAoRangeCodes, or null: any other code leaves a channel as it was.
 const SAoRange* AoRangeOfCode(const std::string& code);
 // The range of a row of the range lists, or null for no row.
 const SAoRange* AoRangeOfRow(int row);

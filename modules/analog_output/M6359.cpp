@@ -10,17 +10,14 @@ REGISTER_MODULE_DIALOG(CM6359)
 
 namespace {
 
-const CodeTable kFormatCodes = {"0", "1", "2"};
-const CodeTable kRangeCodes = {"30", "31", "32"};
-
 const SModuleDescriptor kDescriptor = {
     .nTemplate = IDD_M6359,
     .pBlock = &CMainFrame::m_strAnalogOutputParams,
     .pChanged = &CMainFrame::m_bAnalogOutputChanged,
     .eLink = ELinkKind::Ascii,
     .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, 0, IDC_AO_FORMAT, IDC_AO_PROTOCOL},
-    .pRangeCodes = &kRangeCodes,
-    .pFormatCodes = &kFormatCodes,
+    .pRangeCodes = &kAoRangeCodes,
+    .pFormatCodes = &kAoFormatCodes,
     .pszRangeField = "Output Range",
     .nFormatMask = 0x3,
     .bSetsDialogClosed = true,
@@ -114,7 +111,7 @@ BOOL CM6359::OnInitDialog()
 
     // The model decides which list holds the module's range; the two-channel models keep their
     // ranges per channel and have none to read back.
-    if (m_eKind != EAoKind::Two) UseRangeBox(one ? IDC_AO_RANGE : IDC_AO_RANGE4, &kRangeCodes);
+    if (m_eKind != EAoKind::Two) UseRangeBox(one ? IDC_AO_RANGE : IDC_AO_RANGE4, &kAoRangeCodes);
     if (m_eKind == EAoKind::Four) {
         GetDlgItem(IDC_AO_RANGE4)->ShowWindow(SW_SHOW);
         GetDlgItem(IDC_AO_RANGE)->ShowWindow(SW_HIDE);

@@ -12,9 +12,6 @@ REGISTER_MODULE_DIALOG(CM6359Modbus)
 
 namespace {
 
-const CodeTable kFormatCodes = {"0", "1", "2"};
-const CodeTable kRangeCodes = {"30", "31", "32"};
-
 const SModuleDescriptor kDescriptor = {
     .nTemplate = IDD_M6359_MODBUS,
     .pBlock = &CMainFrame::m_strAnalogOutputParams,
@@ -22,8 +19,8 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_AO_ADDRESS, IDC_AO_BAUD, IDC_AO_CHECKSUM, IDC_AO_RANGE, IDC_AO_FORMAT,
               IDC_AO_PROTOCOL},
-    .pRangeCodes = &kRangeCodes,
-    .pFormatCodes = &kFormatCodes,
+    .pRangeCodes = &kAoRangeCodes,
+    .pFormatCodes = &kAoFormatCodes,
     .pszRangeField = "Output Range",
     .nFormatMask = 0x3,
     .bSetsDialogClosed = true,

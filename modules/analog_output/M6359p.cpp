@@ -100,10 +100,10 @@ int CM6359p::SelectedChannel() const
 
 void CM6359p::QueueRangeWrite(int channel)
 {
-    const SOutputDiRange* range = OutputDiRangeOfRow(ChannelRow(channel));
-    if (!range) return;
+    std::string code = CodeOfRow(kAoRangeCodes, ChannelRow(channel));
+    if (code.empty()) return;
     m_strChannel = Format("%d", channel);
-    m_strRangeCode = range->pszCode;
+    m_strRangeCode = code;
     QueueCommand(kCmdRangeWrite);
 }
 

@@ -1,5 +1,6 @@
 #include "M6359pModbus.h"
 
+#include "AoCodes.h"
 #include "AsciiCommand.h"
 #include "ModuleDialogs.h"
 #include "OutputDiCodes.h"
@@ -77,10 +78,10 @@ int CM6359pModbus::ChannelRow(int channel) const
 
 void CM6359pModbus::QueueRangeWrite(int channel)
 {
-    const SOutputDiRange* range = OutputDiRangeOfRow(ChannelRow(channel));
-    if (!range) return;
+    std::string code = CodeOfRow(kAoRangeCodes, ChannelRow(channel));
+    if (code.empty()) return;
     m_strRegisterDigit = ValueToHexChar(0x8 + channel);
-    m_strRegisterValue = range->pszCode;
+    m_strRegisterValue = code;
     QueueCommand(kCmdRangeWrite);
 }
 

@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 const std::array<SOutputDiRange, 3> OutputDiRangeTable = {{
-    {"30", "0            10          20mA", 0, 20000, 0, 20000},
-    {"31", "4            12          20mA", 4000, 20000, 4000, 20000},
-    {"32", "-10            0          10V", 0, 20000, -10000, 10000},
+    {"0            10          20mA", 0, 20000, 0, 20000},
+    {"4            12          20mA", 4000, 20000, 4000, 20000},
+    {"-10            0          10V", 0, 20000, -10000, 10000},
 }};
 
 namespace {
@@ -50,9 +50,7 @@ const SOutputDiRange* OutputDiRangeOfRow(int row)
 
 int OutputDiRowOfCode(const std::string& code)
 {
-    for (size_t row = 0; row < OutputDiRangeTable.size(); ++row)
-        if (code == OutputDiRangeTable[row].pszCode) return static_cast<int>(row);
-    return -1;
+    return RowOfCode(kAoRangeCodes, code);
 }
 
 int OutputDiSliderValue(int row, int position)

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+// A range by its row of the range lists, whose code is kAoRangeCodes' of that row.
 struct SOutputDiRange {
-    const char* pszCode;  // "30", "31", "32"; its row of the range lists is its index
     const char* pszScale; // the label under the slider
     int nSliderMin;       // slider positions: thousandths of mA or V, +10000 for +/-10 V
     int nSliderMax;

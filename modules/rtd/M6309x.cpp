@@ -71,12 +71,12 @@ void CM6309x::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_RTD_MODEL, m_strModelText);
 }
 
-const SRangeList* CM6309x::Ranges() const
+const SCodedList* CM6309x::Ranges() const
 {
     if (ModelIsAny(m_strModuleName, {"6308", "4308", "6300", "4300", "6307", "4307"}))
-        return &kRtdRanges13;
+        return &RtdRanges13();
     if (ModelIsAny(m_strModuleName, {"6308A", "4308A", "6300A", "4300A", "6309", "4309"}))
-        return &kRtdRanges6;
+        return &RtdRanges6();
     return nullptr;
 }
 
@@ -90,16 +90,16 @@ BOOL CM6309x::OnInitDialog()
     SetDlgItemText(IDC_RTD_ZERO_VALUE, "+000.00");
     SetDlgItemText(IDC_RTD_SPAN_VALUE, "0.0000");
 
-    const SRangeList* ranges = Ranges();
+    const SCodedList* ranges = Ranges();
     if (ranges) {
-        bool six = ranges == &kRtdRanges6;
+        bool six = ranges == &RtdRanges6();
         GetDlgItem(IDC_RTD_RANGE13)->ShowWindow(six ? SW_HIDE : SW_SHOW);
         GetDlgItem(IDC_RTD_RANGE6)->ShowWindow(six ? SW_SHOW : SW_HIDE);
         UseRangeBox(six ? IDC_RTD_RANGE6 : IDC_RTD_RANGE13, &ranges->codes);
     }
     FillSettingsBoxes(true);
     // A name in neither range group leaves the shown list without a row; the operator may choose.
-    if (!ranges) UseRangeBox(IDC_RTD_RANGE13, &kRtdRanges13.codes);
+    if (!ranges) UseRangeBox(IDC_RTD_RANGE13, &RtdRanges13().codes);
     // The INIT state answers at 9600; so does a module whose baud code is none of the table's.
     DWORD baud = IsAddressZero() ? 9600 : BlockBaudRate(9600);
 

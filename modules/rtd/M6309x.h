@@ -3,8 +3,8 @@
 // module to Modbus RTU, shows the outcome and closes.
 #pragma once
 
+#include "ModuleCodes.h"
 #include "ModuleDlg.h"
-#include "SettingRequest.h"
 #include "rtd/RtdIds.h"
 
 class CM6309x : public CModuleDlg {
@@ -28,7 +28,7 @@ private:
     enum : int { kLastPoll = 0, kLastSetting = 100 };
 
     // The range list the model shows, null for a name in neither range group.
-    const SRangeList* Ranges() const;
+    const SCodedList* Ranges() const;
     void ShowReadings();
 
     std::string m_strModelText;

@@ -30,7 +30,7 @@ const SModuleDescriptor kDescriptor = {
               .nRange = IDC_RTD3_RANGE,
               .nFormat = IDC_RTD_FORMAT,
               .bHexAddress = true},
-    .pRangeCodes = &kRtdRanges3Ch.codes,
+    .pRangeCodes = &RtdRanges3Ch().codes,
     .pFormatCodes = &FormatDigitTable,
     .bSetsDialogClosed = true,
 };

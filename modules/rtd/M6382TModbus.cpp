@@ -35,7 +35,7 @@ END_MESSAGE_MAP()
 
 CM6382TModbus::CM6382TModbus(CWnd*)
     : CPerChannelModbusDlg({.descriptor = kDescriptor,
-                            .typeCodes = kThermistorTypes.codes,
+                            .typeCodes = Thermistor6382TTypes().codes,
                             .scales = kThermistorTypeScales,
                             .rows = {6, kPcCheckIds},
                             .ids = kPcModbusIds,

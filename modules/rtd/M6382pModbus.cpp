@@ -28,7 +28,7 @@ END_MESSAGE_MAP()
 CM6382pModbus::CM6382pModbus(CWnd*)
     : CPerChannelModbusDlg(
           {.descriptor = kDescriptor,
-           .typeCodes = kSixRtdTypes.codes,
+           .typeCodes = Rtd6382ModbusTypes().codes,
            .scales = kSixRtdTypeScales,
            .rows = {6, kPcCheckIds},
            .ids = kPcModbusIds,

@@ -1,5 +1,7 @@
 #include "RtdChannelTypes.h"
 
+#include "RtdRanges.h"
+
 namespace {
 
 // The lists of channels 1 to 5 carry two more blanks before the "0" of rows 6 to 8.
@@ -11,10 +13,10 @@ std::vector<std::string> OtherChannelsRows(std::vector<std::string> rows)
 
 } // namespace
 
-const SChannelTypeTable& Rtd6382Types()
+const SCodedList& Rtd6382Types()
 {
-    static const SChannelTypeTable table = [] {
-        SChannelTypeTable t = {
+    static const SCodedList table = [] {
+        SCodedList t = {
             {
                 "PT100(IEC)  -50℃ to 150℃",
                 "PT100(IEC)     0℃ to 100℃",
@@ -32,7 +34,6 @@ const SChannelTypeTable& Rtd6382Types()
                 "Ni 604             0℃ to 100℃",
             },
             {"20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "2A", "2B", "2C", "2D"},
-            {},
         };
         t.otherRows = OtherChannelsRows(t.rows);
         return t;
@@ -40,20 +41,24 @@ const SChannelTypeTable& Rtd6382Types()
     return table;
 }
 
-const SChannelTypeTable& Thermistor6382TTypes()
+const SCodedList& Rtd6382ModbusTypes()
 {
-    static const SChannelTypeTable table = {
+    static const SCodedList table = {Rtd6382Types().otherRows, Rtd6382Types().codes};
+    return table;
+}
+
+const SCodedList& Thermistor6382TTypes()
+{
+    static const SCodedList table = {
         {"Thermi.    3K  0℃ to 100℃", "Thermi.  10K  0℃ to 100℃"},
         {"30", "31"},
-        {},
     };
     return table;
 }
 
-// "28", "29" and "2A" have no row.
-const SChannelTypeTable& Rtd6307Ranges()
+const SCodedList& Rtd6307Ranges()
 {
-    static const SChannelTypeTable table = {
+    static const SCodedList table = {
         {
             "Pt100a=0.00385 -100-100C",
             "Pt100a=0.00385 0-100C",
@@ -69,8 +74,7 @@ const SChannelTypeTable& Rtd6307Ranges()
             "BA2 -200-650C",
             "G53 -50-150C",
         },
-        {"20", "21", "22", "23", "24", "25", "26", "27", "2B", "2C", "2D", "2E", "2F"},
-        {},
+        RtdRangeCodes(),
     };
     return table;
 }

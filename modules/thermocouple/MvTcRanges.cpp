@@ -2,7 +2,7 @@
 
 #include <utility>
 
-const SRangeList kMvTcRanges = {
+const SCodedList kMvTcRanges = {
     {"-15 to +15mV",
      "-50 to +50mV",
      "-100 to +100mV",
@@ -27,7 +27,7 @@ const SRangeList kMvTcRanges = {
      "17", "18"},
 };
 
-const SRangeList kTcChannelTypes = {
+const SCodedList kTcChannelTypes = {
     {"-20 to +20mA", "4-20mA", "T/C J-Type", "T/C K-Type", "T/C T-Type", "T/C E-Type", "T/C R-Type",
      "T/C S-Type", "T/C B-Type"},
     {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"},

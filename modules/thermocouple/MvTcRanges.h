@@ -2,17 +2,17 @@
 // the dialogs' Range list as the templates list them and the module codes behind them. No Qt.
 #pragma once
 
-#include "SettingRequest.h"
+#include "ModuleCodes.h"
 
 // Twenty rows; rows 18 and 19 are empty and carry no code.
-extern const SRangeList kMvTcRanges;
+extern const SCodedList kMvTcRanges;
 
 // The Range row a module's code selects, -1 for none; codes are matched exactly (case counts). A
 // per-channel-type model (4386A) also reports "00" (row 7, J type), "07" (row 17, 4-20 mA), "0f"
 // (row 8, K type) and "FF" (row 18: one type per channel).
 int MvTcRangeRow(const std::string& code, bool perChannelModel);
 // The CH Type list of the per-channel-type model: one type per channel, "06" +/-20 mA to "14" B.
-extern const SRangeList kTcChannelTypes;
+extern const SCodedList kTcChannelTypes;
 
 // The range code a per-channel-type model is always given: one type per channel.
 inline constexpr const char* kPerChannelRangeCode = "FF";

@@ -2,9 +2,9 @@
 // the order of their dialogs' type lists. No Qt.
 #pragma once
 
-#include "ChannelTypeTable.h"
+#include "ModuleCodes.h"
 
 // The eight-channel thermocouple and current module (6386P): nine types.
-const SChannelTypeTable& Tc6386PTypes();
+const SCodedList& Tc6386PTypes();
 // The eight-channel universal-input module (6381): fifteen types.
-const SChannelTypeTable& UniversalTypes();
+const SCodedList& UniversalTypes();

@@ -8,7 +8,7 @@ TEST(ChannelTypeTables, EachCodeSelectsItsRowAndNothingElseSelectsOne)
 {
     struct Case {
         const char* name;
-        const SChannelTypeTable& table;
+        const SCodedList& table;
         size_t rows;
         std::vector<std::pair<std::string, int>> codes; // code -> row (-1: none)
     } cases[] = {

@@ -32,11 +32,11 @@ void ExpectSpans(const RawScaleTable& table, const std::vector<SSpan>& spans)
 
 TEST(RtdModbusTables, TheModuleRangesOfTheRtdDialogs)
 {
-    ASSERT_EQ(kRtdModbusRanges.rows.size(), kRtdModbusRanges.codes.size());
-    EXPECT_EQ(RowOfCode(kRtdModbusRanges.codes, "2D"), 10);
-    EXPECT_EQ(kRtdModbusRanges.rows[10], "BA1 -200-650C");
-    EXPECT_EQ(RowOfCode(kRtdModbusRanges.codes, "28"), -1);
-    EXPECT_EQ(RowOfCode(kRtdModbusRanges.codes, "2d"), -1) << "codes match exactly";
+    ASSERT_EQ(Rtd6307Ranges().rows.size(), Rtd6307Ranges().codes.size());
+    EXPECT_EQ(RowOfCode(Rtd6307Ranges().codes, "2D"), 10);
+    EXPECT_EQ(Rtd6307Ranges().rows[10], "BA1 -200-650C");
+    EXPECT_EQ(RowOfCode(Rtd6307Ranges().codes, "28"), -1);
+    EXPECT_EQ(RowOfCode(Rtd6307Ranges().codes, "2d"), -1) << "codes match exactly";
     ExpectSpans(kRtdModbusRangeScales, {{"-100.000000", "100.000000"},
                                         {"0.000000", "100.000000"},
                                         {"0.000000", "200.000000"},
@@ -55,10 +55,10 @@ TEST(RtdModbusTables, TheModuleRangesOfTheRtdDialogs)
 
 TEST(RtdModbusTables, TheChannelTypesOfTheSixChannelDialogs)
 {
-    for (size_t row = 0; row < kSixRtdTypes.codes.size(); ++row) {
-        EXPECT_EQ(kSixRtdTypes.codes[row], "2" + std::string(1, "0123456789ABCDEF"[row]));
+    for (size_t row = 0; row < Rtd6382ModbusTypes().codes.size(); ++row) {
+        EXPECT_EQ(Rtd6382ModbusTypes().codes[row], "2" + std::string(1, "0123456789ABCDEF"[row]));
     }
-    EXPECT_EQ(kSixRtdTypes.rows[11], "BALCO 500  -30℃ to 120℃");
+    EXPECT_EQ(Rtd6382ModbusTypes().rows[11], "BALCO 500  -30℃ to 120℃");
     ExpectSpans(kSixRtdTypeScales, {{"-50.000000", "150.000000"},
                                     {"0.000000", "100.000000"},
                                     {"0.000000", "200.000000"},
@@ -73,7 +73,7 @@ TEST(RtdModbusTables, TheChannelTypesOfTheSixChannelDialogs)
                                     {"-30.000000", "120.000000"},
                                     {"-80.000000", "100.000000"},
                                     {"0.000000", "100.000000"}});
-    EXPECT_EQ(kThermistorTypes.codes, (CodeTable{"30", "31"}));
-    EXPECT_EQ(kThermistorTypes.rows[1], "Thermi.  10K  0℃ to 100℃");
+    EXPECT_EQ(Thermistor6382TTypes().codes, (CodeTable{"30", "31"}));
+    EXPECT_EQ(Thermistor6382TTypes().rows[1], "Thermi.  10K  0℃ to 100℃");
     ExpectSpans(kThermistorTypeScales, {{"0.000000", "100.000000"}, {"0.000000", "100.000000"}});
 }
