@@ -102,7 +102,7 @@ void AddChannelTypeGroup(Controls& c)
                  {"CH0", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7"}});
     c.push_back({-1, CtlKind::Static, "CH Type", 224, 192, 40, 9});
     c.push_back(
-        {IDC_TC_CH_TYPE, CtlKind::DropList, "", 266, 190, 76, 90, CS_NONE, kTcChannelTypes.rows});
+        {IDC_TC_CH_TYPE, CtlKind::DropList, "", 266, 190, 76, 90, CS_NONE, TcChannelTypes().rows});
     c.push_back({IDC_TC_CH_READ, CtlKind::Button, "CH READ", 224, 208, 36, 14});
     c.push_back({IDC_TC_CH_CONF, CtlKind::Button, "CH CONF", 264, 208, 36, 14});
     c.push_back({IDC_TC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 302, 208, 42, 14});
@@ -141,7 +141,7 @@ Controls ThermocoupleControls()
 {
     Controls c;
     AddInputGroup(c);
-    AddSettingGroup(c, kMvTcRanges.rows);
+    AddSettingGroup(c, MvTcRanges().rows);
     AddCalibrationGroup(c);
     AddColdJunctionGroup(c);
     AddChannelTypeGroup(c);
@@ -169,7 +169,7 @@ Controls ThermocoupleModbusControls()
 {
     Controls c;
     AddInputGroup(c);
-    AddSettingGroup(c, kTcModbusRanges.rows);
+    AddSettingGroup(c, TcModbusRanges().rows);
     AddCalibrationButtons(c, CS_DISABLED);
     AddColdJunctionGroup(c, CS_DISABLED, "+0000", "10000");
     AddUnusedChannelTypeControls(c);
@@ -188,7 +188,7 @@ Controls PerChannelThermocoupleModbusControls()
     c.push_back(
         {IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 84, 56, 14, CS_HIDDEN | CS_DISABLED});
     AddModbusReferenceList(c, {6, 110});
-    AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, kTcModbusTypes.rows, 70, CtlKind::DropDown});
+    AddModbusChannelRows(c, {140, 4, 8, kTcpCheckIds, TcModbusTypes().rows, 70, CtlKind::DropDown});
     // Below the channel rows' group.
     c.push_back({IDC_PC_REFRESH, CtlKind::Button, "&Refresh", 190, 146, 56, 14});
     c.push_back({IDC_PC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 250, 146, 60, 14});

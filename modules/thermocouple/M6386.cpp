@@ -45,7 +45,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Ascii,
     .boxes = {IDC_TC_ADDRESS, IDC_TC_BAUD, IDC_TC_CHECKSUM, IDC_TC_RANGE, IDC_TC_FORMAT,
               IDC_TC_PROTOCOL},
-    .pRangeCodes = &kMvTcRanges.codes,
+    .pRangeCodes = &MvTcRanges().codes,
     .pFormatCodes = &FormatDigitTable,
 };
 
@@ -110,7 +110,7 @@ const SAlarmInputSetup kAlarmSetup = {
     .nMaskStatus = IDC_TC_CJC_STATUS,
     .nChannelNumber = IDC_TC_CH_NUMBER,
     .nChannelType = IDC_TC_CH_TYPE,
-    .pTypeCodes = &kTcChannelTypes.codes,
+    .pTypeCodes = &TcChannelTypes().codes,
     .nHighLimit = IDC_TC_HIGH_LIMIT,
     .nLowLimit = IDC_TC_LOW_LIMIT,
     .nAlarmMode = IDC_TC_ALARM_MODE,

@@ -17,7 +17,7 @@ const SModuleDescriptor kDescriptor = {
     .eLink = ELinkKind::Rtu,
     .boxes = {IDC_TC_ADDRESS, IDC_TC_BAUD, IDC_TC_CHECKSUM, IDC_TC_RANGE, IDC_TC_FORMAT,
               IDC_TC_PROTOCOL},
-    .pRangeCodes = &kTcModbusRanges.codes,
+    .pRangeCodes = &TcModbusRanges().codes,
     .pFormatCodes = &FormatDigitTable,
 };
 

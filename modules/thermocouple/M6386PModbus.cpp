@@ -29,7 +29,7 @@ END_MESSAGE_MAP()
 
 CM6386PModbus::CM6386PModbus(CWnd*)
     : CPerChannelModbusDlg({.descriptor = kDescriptor,
-                            .typeCodes = kTcModbusTypes.codes,
+                            .typeCodes = TcModbusTypes().codes,
                             .scales = kTcModbusTypeScales,
                             .rows = {8, kTcpCheckIds},
                             .ids = {.nList = IDC_PC_LIST, .nRespond = IDC_PC_RESPOND},

@@ -1,12 +1,18 @@
 #include "TcChannelTypes.h"
 
+const CodeTable& TcTypeCodes()
+{
+    static const CodeTable codes = {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"};
+    return codes;
+}
+
 // "S TyPe" is the module's own spelling in this list.
 const SCodedList& Tc6386PTypes()
 {
     static const SCodedList table = {
         {"+/- 0~20mA", "+4~20mA", "J Type", "K Type", "T Type", "E Type", "R Type", "S TyPe",
          "B Type"},
-        {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"},
+        TcTypeCodes(),
     };
     return table;
 }

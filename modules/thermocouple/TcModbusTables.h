@@ -1,26 +1,37 @@
 // The lists of the thermocouple Modbus RTU dialogs: the module ranges of the eight-channel dialog
 // and the channel types of the per-channel-type dialog, with the scaling of each type's input
-// register. No Qt. Defined in the header, so the templates built at start-up may use them.
+// register. Reached through functions, so the templates built at start-up may use them. No Qt.
 #pragma once
 
-#include "ModuleCodes.h"
+#include "MvTcRanges.h"
 #include "RawScaling.h"
+#include "TcChannelTypes.h"
 
-// The Range rows of the eight-channel dialog and the Script codes that select them ("18" selects
-// none: the list has no row for it).
-inline const SCodedList kTcModbusRanges = {
-    {"-15 to +15mV", "-50 to +50mV", "-100 to +100mV", "-500 to +500mV", "-1 to +1V",
-     "-2.5 to +2.5V", "-20 to +20mA", "T/C J-Type", "T/C K-Type", "T/C T-Type", "T/C E-Type",
-     "T/C R-Type", "T/C S-Type", "T/C B-Type", "T/C N-Type", "T/C C-Type", "T/C W-Type"},
-    {"00", "01", "02", "03", "04", "05", "06", "0E", "0F", "10", "11", "12", "13", "14", "15", "16",
-     "17"},
-};
+// The Range rows of the eight-channel dialog and the Script codes that select them: the ASCII
+// dialogs' up to the W type ("18" selects none: the list has no row for it).
+inline const SCodedList& TcModbusRanges()
+{
+    static const SCodedList list = [] {
+        constexpr std::ptrdiff_t kRows = 17;
+        const SCodedList& all = MvTcRanges();
+        return SCodedList{{all.rows.begin(), all.rows.begin() + kRows},
+                          {all.codes.begin(), all.codes.begin() + kRows}};
+    }();
+    return list;
+}
 
 // The type lists of the per-channel-type dialog ("Type K " ends in a blank).
-inline const SCodedList kTcModbusTypes = {
-    {"+/-20mA", "+4~20mA", "Type J", "Type K ", "Type T", "Type E", "Type R", "Type S", "Type B"},
-    {"06", "07", "0E", "0F", "10", "11", "12", "13", "14"},
-};
+inline const SCodedList& TcModbusTypes()
+{
+    static const SCodedList list = {
+        {"+/-20mA", "+4~20mA", "Type J", "Type K ", "Type T", "Type E", "Type R", "Type S",
+         "Type B"},
+        TcTypeCodes(),
+    };
+    return list;
+}
+
+// By row of those type lists.
 inline const RawScaleTable kTcModbusTypeScales = {
     {40, -20},   // +/-20 mA
     {16, 4},     // 4 to 20 mA

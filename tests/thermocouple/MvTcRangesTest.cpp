@@ -17,13 +17,13 @@ TEST(MvTcRanges, CodesSelectTheirRowsAndRowsWriteTheSameCodesBack)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MvTcRangeRow(c.code, false), c.row) << c.code;
-        EXPECT_EQ(kMvTcRanges.rows.at(static_cast<size_t>(c.row)), c.text);
-        EXPECT_EQ(CodeOfRow(kMvTcRanges.codes, c.row), c.code);
+        EXPECT_EQ(MvTcRanges().rows.at(static_cast<size_t>(c.row)), c.text);
+        EXPECT_EQ(CodeOfRow(MvTcRanges().codes, c.row), c.code);
     }
-    ASSERT_EQ(kMvTcRanges.rows.size(), 20u);
-    EXPECT_EQ(kMvTcRanges.rows[18], "");
-    EXPECT_EQ(kMvTcRanges.rows[19], "");
-    EXPECT_EQ(CodeOfRow(kMvTcRanges.codes, 18), "") << "the empty rows carry no code";
+    ASSERT_EQ(MvTcRanges().rows.size(), 20u);
+    EXPECT_EQ(MvTcRanges().rows[18], "");
+    EXPECT_EQ(MvTcRanges().rows[19], "");
+    EXPECT_EQ(CodeOfRow(MvTcRanges().codes, 18), "") << "the empty rows carry no code";
 }
 
 TEST(MvTcRanges, UnknownAndLowerCaseCodesSelectNothingExceptOnThePerChannelModel)

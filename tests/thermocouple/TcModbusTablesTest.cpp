@@ -7,18 +7,18 @@
 
 TEST(TcModbusTables, RangeRowsStopBeforeCode18)
 {
-    ASSERT_EQ(kTcModbusRanges.rows.size(), 17u);
-    EXPECT_EQ(RowOfCode(kTcModbusRanges.codes, "06"), 6);
-    EXPECT_EQ(RowOfCode(kTcModbusRanges.codes, "0E"), 7);
-    EXPECT_EQ(kTcModbusRanges.rows[8], "T/C K-Type");
-    EXPECT_EQ(RowOfCode(kTcModbusRanges.codes, "17"), 16);
-    EXPECT_EQ(RowOfCode(kTcModbusRanges.codes, "18"), -1);
-    EXPECT_EQ(RowOfCode(kTcModbusRanges.codes, "07"), -1);
+    ASSERT_EQ(TcModbusRanges().rows.size(), 17u);
+    EXPECT_EQ(RowOfCode(TcModbusRanges().codes, "06"), 6);
+    EXPECT_EQ(RowOfCode(TcModbusRanges().codes, "0E"), 7);
+    EXPECT_EQ(TcModbusRanges().rows[8], "T/C K-Type");
+    EXPECT_EQ(RowOfCode(TcModbusRanges().codes, "17"), 16);
+    EXPECT_EQ(RowOfCode(TcModbusRanges().codes, "18"), -1);
+    EXPECT_EQ(RowOfCode(TcModbusRanges().codes, "07"), -1);
 }
 
 TEST(TcModbusTables, EachTypeScalesOverItsRange)
 {
-    EXPECT_EQ(kTcModbusTypes.rows[3], "Type K ");
+    EXPECT_EQ(TcModbusTypes().rows[3], "Type K ");
     struct Case {
         int row;
         int raw;
