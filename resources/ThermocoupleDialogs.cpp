@@ -36,14 +36,15 @@ void AddInputGroup(Controls& c)
 void AddSettingGroup(Controls& c, const Rows& rangeRows)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 140});
-    int y = AddLabelledRows(
-        c, {224, 30, 48, 80},
-        {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
-         {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
-         {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
-         {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
-         {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
-         {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}});
+    int y =
+        AddSettingRows(c,
+                       {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
+                        {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
+                        {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
+                        {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+                        {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
+                        {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}},
+                       {224, 48, 272, 80, 90}, 30);
     c.push_back({IDC_TC_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14, CS_DEFAULT});
 }
 
