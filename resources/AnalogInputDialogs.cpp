@@ -40,28 +40,14 @@ void AddSettingBlock(Controls& c, const std::vector<std::string>& rangeRows,
                      unsigned settingStyle)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 166});
-    struct Row {
-        const char* label;
-        int id;
-        CtlKind kind;
-        const std::vector<std::string>* rows;
-        unsigned style;
-    };
-    const Row rows[] = {
-        {"Address", IDC_AI_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-        {"Input Range", IDC_AI_RANGE, CtlKind::DropList, &rangeRows, CS_NONE},
-        {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
-        {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, &checksumRows, CS_NONE},
-        {"Data Format", IDC_AI_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-        {"Protocol", IDC_AI_PROTOCOL, protocolKind, &protocolRows, CS_NONE},
-    };
-    int y = 30;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 224, y + 2, 46, 9});
-        c.push_back({r.id, r.kind, "", 272, y, 80, r.rows ? 80 : 12, r.style,
-                     r.rows ? *r.rows : std::vector<std::string>{}});
-        y += 16;
-    }
+    int y = AddSettingRows(c,
+                           {{"Address", IDC_AI_ADDRESS, CtlKind::Edit},
+                            {"Input Range", IDC_AI_RANGE, CtlKind::DropList, rangeRows},
+                            {"Baudrate", IDC_AI_BAUD, CtlKind::DropList, BaudRows()},
+                            {"CheckSum", IDC_AI_CHECKSUM, CtlKind::DropList, checksumRows},
+                            {"Data Format", IDC_AI_FORMAT, CtlKind::DropList, kFormatRows},
+                            {"Protocol", IDC_AI_PROTOCOL, protocolKind, protocolRows}},
+                           {224, 46, 272, 80}, 30);
     c.push_back({IDC_AI_MODE_LABEL, CtlKind::Static, "Mode", 224, y + 2, 46, 9, CS_DISABLED});
     c.push_back({IDC_AI_MODE, CtlKind::DropDown, "", 272, y, 80, 60, CS_DISABLED, kModeRows});
     c.push_back({IDC_AI_SETTING, CtlKind::Button, "Setting", 258, y + 20, 60, 14, settingStyle});

@@ -49,15 +49,6 @@ void AddChannelPanels(Controls& c, unsigned outputStyle)
     }
 }
 
-// A label and its box in the setting block; the next row stands 16 units lower.
-void AddSettingRow(Controls& c, const char* label, int id, const Rows* rows, int y,
-                   unsigned style = CS_NONE)
-{
-    c.push_back({-1, CtlKind::Static, label, 10, y + 2, 40, 9});
-    c.push_back({id, rows ? CtlKind::DropList : CtlKind::Edit, "", 52, y, 90, rows ? 120 : 12,
-                 style, rows ? *rows : Rows{}});
-}
-
 // Range and slew of channels 0 and 1 of the two-channel models.
 void AddTwoChannelPanel(Controls& c, const Rows& slewRows)
 {
@@ -116,23 +107,19 @@ struct SSlewLists {
 void AddSettingBlock(Controls& c, const Rows& checksumRows, const SSlewLists& slew)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 130, 142, 166});
-    AddSettingRow(c, "Address", IDC_AO_ADDRESS, nullptr, 142);
-    AddSettingRow(c, "Range", IDC_AO_RANGE, &kRangeRows, 158);
-    c.push_back({IDC_AO_RANGE4, CtlKind::DropList, "", 52, 158, 90, 80, CS_NONE, kRange4Rows});
-    AddSettingRow(c, "Baudrate", IDC_AO_BAUD, &BaudRows(), 174);
-    AddSettingRow(c, "CheckSum", IDC_AO_CHECKSUM, &checksumRows, 190);
-    AddSettingRow(c, "Format", IDC_AO_FORMAT, &kFormatRows, 206);
-    int y = 222;
-    AddSettingRow(c, slew.label, slew.firstId, slew.firstRows, y);
-    if (slew.secondLabel) {
-        y += 16;
-        AddSettingRow(c, slew.secondLabel, slew.secondId, slew.secondRows, y);
-    } else {
-        c.push_back(
-            {slew.secondId, CtlKind::DropList, "", 52, y, 90, 120, CS_NONE, *slew.secondRows});
-    }
-    AddSettingRow(c, "Protocol", IDC_AO_PROTOCOL, &kProtocolRows, y + 16);
-    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, y + 36, 50, 14});
+    int y =
+        AddSettingRows(c,
+                       {{"Address", IDC_AO_ADDRESS, CtlKind::Edit},
+                        {"Range", IDC_AO_RANGE, CtlKind::DropList, kRangeRows},
+                        {nullptr, IDC_AO_RANGE4, CtlKind::DropList, kRange4Rows, CS_NONE, 0, 80},
+                        {"Baudrate", IDC_AO_BAUD, CtlKind::DropList, BaudRows()},
+                        {"CheckSum", IDC_AO_CHECKSUM, CtlKind::DropList, checksumRows},
+                        {"Format", IDC_AO_FORMAT, CtlKind::DropList, kFormatRows},
+                        {slew.label, slew.firstId, CtlKind::DropList, *slew.firstRows},
+                        {slew.secondLabel, slew.secondId, CtlKind::DropList, *slew.secondRows},
+                        {"Protocol", IDC_AO_PROTOCOL, CtlKind::DropList, kProtocolRows}},
+                       {10, 40, 52, 90, 120}, 142);
+    c.push_back({IDC_AO_SETTING, CtlKind::Button, "Setting", 10, y + 4, 50, 14});
     c.push_back({IDCANCEL, CtlKind::Button, "Cancel", 406, 276, 60, 14});
 }
 

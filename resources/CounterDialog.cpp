@@ -77,25 +77,15 @@ void AddAlarms(Controls& c)
 void AddSetting(Controls& c)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 316, 18, 124, 150});
-    struct SRow {
-        const char* label;
-        int id;
-        CtlKind kind;
-        Rows rows;
-    } rows[] = {
-        {"Address", IDC_CNT_ADDRESS, CtlKind::Edit, {}},
-        {"Gate Mode", IDC_CNT_TYPE, CtlKind::DropList, {"Counter", "Frequency"}},
-        {"Freq.Gate ", IDC_CNT_GATE_TIME, CtlKind::DropList, {"0.1S", "1.0S"}},
-        {"Baudrate", IDC_CNT_BAUD, CtlKind::DropList, BaudRows()},
-        {"Checksum", IDC_CNT_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
-        {"Protocol", IDC_CNT_PROTOCOL, CtlKind::DropList, {"Vekt ASCII", "Modbus RTU"}},
-    };
-    int y = 30;
-    for (const SRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 320, y + 2, 44, 9});
-        c.push_back({r.id, r.kind, "", 366, y, 70, r.rows.empty() ? 12 : 80, CS_NONE, r.rows});
-        y += 18;
-    }
+    int y = AddSettingRows(
+        c,
+        {{"Address", IDC_CNT_ADDRESS, CtlKind::Edit},
+         {"Gate Mode", IDC_CNT_TYPE, CtlKind::DropList, {"Counter", "Frequency"}},
+         {"Freq.Gate ", IDC_CNT_GATE_TIME, CtlKind::DropList, {"0.1S", "1.0S"}},
+         {"Baudrate", IDC_CNT_BAUD, CtlKind::DropList, BaudRows()},
+         {"Checksum", IDC_CNT_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+         {"Protocol", IDC_CNT_PROTOCOL, CtlKind::DropList, {"Vekt ASCII", "Modbus RTU"}}},
+        {.nLabelX = 320, .nLabelWidth = 44, .nBoxX = 366, .nBoxWidth = 70, .nPitch = 18}, 30);
     c.push_back({IDC_CNT_SETTING, CtlKind::Button, "Setting", 348, y + 2, 60, 14});
 }
 

@@ -4,28 +4,13 @@
 #include "Strings.h"
 #include "TemplateRows.h"
 
-int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& column,
-                    const std::vector<SLabelledRow>& rows)
-{
-    int y = column.y;
-    for (const SLabelledRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, column.x, y + 2, column.labelWidth, 9,
-                     r.style & CS_HIDDEN});
-        c.push_back({r.id, r.kind, "", column.x + column.labelWidth, y,
-                     r.boxWidth ? r.boxWidth : column.boxWidth, r.rows.empty() ? 12 : 90, r.style,
-                     r.rows});
-        y += 16;
-    }
-    return y;
-}
-
 int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGeneral& general)
 {
     const CtlKind list = general.listKind;
-    SLabelledRow baud = {"BaudRate:", IDC_PC_BAUD, list, BaudRows()};
-    SLabelledRow format = {"DataFormat:", IDC_PC_FORMAT, list, kModbusFormatRows,
-                           general.formatStyle};
-    std::vector<SLabelledRow> rows = {
+    SSettingRow baud = {"BaudRate:", IDC_PC_BAUD, list, BaudRows()};
+    SSettingRow format = {"DataFormat:", IDC_PC_FORMAT, list, kModbusFormatRows,
+                          general.formatStyle};
+    std::vector<SSettingRow> rows = {
         {"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, general.addressStyle},
         general.bFormatFirst ? format : baud,
         general.bFormatFirst ? baud : format,
@@ -37,7 +22,7 @@ int AddModbusGeneralSettings(std::vector<ControlTemplate>& c, const SModbusGener
     }
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130,
                  static_cast<int>(rows.size()) * 16 + 34});
-    return AddLabelledRows(c, {12, 16, 42, 80}, rows);
+    return AddSettingRows(c, rows, {12, 42, 54, 80, 90}, 16);
 }
 
 void AddModbusReferenceList(std::vector<ControlTemplate>& c, const SModbusList& list)

@@ -1,6 +1,6 @@
-// Fragments of the input templates: labelled settings one under the other, and for the Modbus RTU
-// templates with a row per channel the "General Setting" group, the list of Modbus references with
-// its headings, and the "Channel Setting" rows (enable box, label, type list, value field).
+// Fragments of the Modbus RTU input templates with a row per channel: the "General Setting" group,
+// the list of Modbus references with its headings, and the "Channel Setting" rows (enable box,
+// label, type list, value field).
 #pragma once
 
 #include "DialogTemplate.h"
@@ -12,26 +12,6 @@
 // In the header, so the templates built at start-up find them built.
 inline const std::vector<std::string> kModbusFormatRows = {"Engineer Unit", "% of FSR",
                                                            "2's complement HEX"};
-
-// A setting: its label, and the edit or list beside it with the list's rows.
-struct SLabelledRow {
-    const char* label;
-    int id;
-    CtlKind kind;
-    std::vector<std::string> rows = {};
-    unsigned style = CS_NONE; // a hidden setting hides its label too
-    int boxWidth = 0;         // 0: the column's
-};
-// Where the labels and boxes of a column of settings stand; one every 16 units from y.
-struct SLabelledColumn {
-    int x;
-    int y;
-    int labelWidth;
-    int boxWidth;
-};
-// Returns the y below the last.
-int AddLabelledRows(std::vector<ControlTemplate>& c, const SLabelledColumn& column,
-                    const std::vector<SLabelledRow>& rows);
 
 struct SModbusGeneral {
     unsigned addressStyle = CS_NONE;

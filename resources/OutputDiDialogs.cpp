@@ -19,26 +19,16 @@ const Rows kChannelRows = {"CH0", "CH1", "CH2", "CH3"};
 void AddGeneralSetting(Controls& c, unsigned protocolStyle)
 {
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 6, 140, 116});
-    c.push_back({-1, CtlKind::Static, "Address", 12, 20, 44, 9});
-    c.push_back({IDC_ODI_ADDRESS, CtlKind::Edit, "", 60, 18, 40, 12});
+    AddSettingRows(c, {{"Address", IDC_ODI_ADDRESS, CtlKind::Edit}}, {12, 44, 60, 40}, 18);
     c.push_back({-1, CtlKind::Static, "HEX", 104, 20, 20, 9});
-    struct SRow {
-        const char* label;
-        int id;
-        Rows rows;
-        unsigned style;
-    } rows[] = {
-        {"Baudrate", IDC_ODI_BAUD, BaudRows(), CS_NONE},
-        {"Data Format", IDC_ODI_FORMAT, kModbusFormatRows, CS_HIDDEN | CS_DISABLED},
-        {"Checksum", IDC_ODI_CHECKSUM, {"Enable", "Disable"}, CS_DISABLED},
-        {"Protocol", IDC_ODI_PROTOCOL, {"ASCII", "Modbus RTU"}, protocolStyle},
-    };
-    int y = 36;
-    for (const SRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 10, y + 2, 46, 9, r.style & CS_HIDDEN});
-        c.push_back({r.id, CtlKind::DropList, "", 58, y, 84, 80, r.style, r.rows});
-        y += 16;
-    }
+    int y = AddSettingRows(
+        c,
+        {{"Baudrate", IDC_ODI_BAUD, CtlKind::DropList, BaudRows()},
+         {"Data Format", IDC_ODI_FORMAT, CtlKind::DropList, kModbusFormatRows,
+          CS_HIDDEN | CS_DISABLED},
+         {"Checksum", IDC_ODI_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}, CS_DISABLED},
+         {"Protocol", IDC_ODI_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}, protocolStyle}},
+        {10, 46, 58, 84}, 36);
     c.push_back({IDC_ODI_UPDATE, CtlKind::Button, "&Update", 48, y + 2, 50, 14});
 }
 

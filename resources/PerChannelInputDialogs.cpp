@@ -35,11 +35,12 @@ Controls Modbus6384P()
 {
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 116});
-    AddSettingRows(c, 12, 16,
-                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_DISABLED},
-                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
-                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
+    AddSettingRows(c,
+                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, CS_DISABLED},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
+                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kFormatRows},
+                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, kChecksumRows}},
+                   kGeneralColumns, 16);
     NarrowAddressForHexLabel(c);
     // Hidden, in the places the ASCII template gives the protocol list and the button.
     c.push_back({IDC_PC_PROTOCOL, CtlKind::DropList, "", 54, 80, 80, 40, CS_HIDDEN, kProtocolRows});
@@ -60,13 +61,13 @@ Controls Modbus6385P()
 {
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 4, 130, 130});
-    int y = AddSettingRows(
-        c, 12, 16,
-        {{"Address", IDC_6385_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-         {"Input Range", IDC_6385_RANGE, CtlKind::DropList, &kRangeRows, CS_NONE},
-         {"Data Format", IDC_6385_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-         {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
-         {"CheckSum", IDC_6385_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE}});
+    int y = AddSettingRows(c,
+                           {{"Address", IDC_6385_ADDRESS, CtlKind::Edit},
+                            {"Input Range", IDC_6385_RANGE, CtlKind::DropList, kRangeRows},
+                            {"Data Format", IDC_6385_FORMAT, CtlKind::DropList, kFormatRows},
+                            {"Baudrate", IDC_6385_BAUD, CtlKind::DropList, BaudRows()},
+                            {"CheckSum", IDC_6385_CHECKSUM, CtlKind::DropList, kChecksumRows}},
+                           kGeneralColumns, 16);
     c.push_back({IDC_6385_ASCII, CtlKind::AutoCheckBox, "ASCII", 12, y + 2, 40, 10});
     c.push_back({IDC_6385_UPDATA, CtlKind::Button, "&Updata", 70, y, 56, 14, CS_DEFAULT});
     c.push_back({-1, CtlKind::GroupBox, "Channel Input", 140, 4, 150, 36});

@@ -1,6 +1,5 @@
 // Layout pieces of the per-channel-type templates, which several families' dialogs share: the
-// labelled settings one under the other and the channel rows (enable box, label, type list, value
-// field).
+// columns of the settings group and the channel rows (enable box, label, type list, value field).
 #pragma once
 
 #include "DialogTemplate.h"
@@ -20,25 +19,8 @@ using Rows = std::vector<std::string>;
 inline const Rows kFormatRows = {"Engineer Unit", "% of FSR", "2's complement HEX"};
 inline const Rows kChecksumRows = {"Enable", "Disable"};
 
-struct SettingRow {
-    const char* label;
-    int id;
-    CtlKind kind;
-    const Rows* rows;
-    unsigned style;
-};
-
-// Labelled settings one under the other, from y on; returns the y below the last.
-inline int AddSettingRows(Controls& c, int x, int y, std::initializer_list<SettingRow> rows)
-{
-    for (const SettingRow& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, x, y + 2, 42, 9});
-        c.push_back({r.id, r.kind, "", x + 42, y, 80, r.rows ? 80 : 12, r.style,
-                     r.rows ? *r.rows : Rows{}});
-        y += 16;
-    }
-    return y;
-}
+// Where the settings group at the top left puts its labels and boxes.
+inline const SSettingColumns kGeneralColumns = {12, 42, 54, 80};
 
 // "Channel Setting": per channel an enable box, its label, the type list (typeRows(channel),
 // typeWidth wide) and the value field. Returns the group's height.
@@ -91,13 +73,13 @@ inline Controls AsciiControls(const SAsciiLayout& layout)
 {
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 130, 118});
-    AddSettingRows(
-        c, 12, 16,
-        {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, nullptr, CS_NONE},
-         {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, &BaudRows(), CS_NONE},
-         {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, &kFormatRows, CS_NONE},
-         {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, &kChecksumRows, CS_NONE},
-         {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, &layout.protocolRows, CS_NONE}});
+    AddSettingRows(c,
+                   {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit},
+                    {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
+                    {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kFormatRows},
+                    {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, kChecksumRows},
+                    {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, layout.protocolRows}},
+                   kGeneralColumns, 16);
     if (layout.bHexLabel) NarrowAddressForHexLabel(c);
     c.push_back({IDC_PC_UPDATE, CtlKind::Button, "&Update", 40, 100, 56, 14});
     c.push_back({-1, CtlKind::GroupBox, "AI Calibration", 6, 126, 128, 32});

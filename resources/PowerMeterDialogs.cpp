@@ -94,12 +94,18 @@ void AddSettings(Controls& c, CtlKind checksumKind, std::vector<std::string> che
                  const char* switchText, const char* asciiRadio, const char* modbusRadio)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 274, 18, 70, 124});
-    c.push_back({-1, CtlKind::Static, "Address", 278, 28, 60, 9});
-    c.push_back({IDC_PM_ADDRESS, CtlKind::Edit, "", 278, 38, 60, 12});
-    c.push_back({-1, CtlKind::Static, "Baudrate", 278, 52, 60, 9});
-    c.push_back({IDC_PM_BAUD, CtlKind::DropList, "", 278, 62, 60, 80, CS_NONE, BaudRows()});
-    c.push_back({-1, CtlKind::Static, "CheckSum", 278, 76, 60, 9});
-    c.push_back({IDC_PM_CHECKSUM, checksumKind, "", 278, 86, 60, 60, CS_NONE, checksumRows});
+    // Each label stands above its box.
+    AddSettingRows(c,
+                   {{"Address", IDC_PM_ADDRESS, CtlKind::Edit},
+                    {"Baudrate", IDC_PM_BAUD, CtlKind::DropList, BaudRows()},
+                    {"CheckSum", IDC_PM_CHECKSUM, checksumKind, checksumRows, CS_NONE, 0, 60}},
+                   {.nLabelX = 278,
+                    .nLabelWidth = 60,
+                    .nBoxX = 278,
+                    .nBoxWidth = 60,
+                    .nPitch = 24,
+                    .nLabelDy = -10},
+                   38);
     c.push_back({IDC_PM_PROTOCOL_SWITCH, CtlKind::AutoCheckBox, switchText, 278, 102, 62, 10});
     c.push_back({IDC_PM_SETTING, CtlKind::Button, "Setting", 282, 120, 52, 14});
     c.push_back({IDC_PM_COMMAND_ASCII, CtlKind::Radio, asciiRadio, 278, 198, 60, 10,

@@ -18,42 +18,24 @@ Controls MainUnitControls()
 {
     Controls c;
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 4, 200, 120});
-    c.push_back({-1, CtlKind::Static, "Address:", 12, 18, 44, 9});
-    c.push_back({rack_main::IDC_ADDRESS, CtlKind::Edit, "", 60, 16, 60, 12});
+    const SSettingColumns columns = {12, 44, 60, 90, 40};
+    AddSettingRows(c, {{"Address:", rack_main::IDC_ADDRESS, CtlKind::Edit, {}, CS_NONE, 60}},
+                   columns, 16);
     c.push_back({-1, CtlKind::Static, "HEX", 124, 18, 20, 9});
-    c.push_back({-1, CtlKind::Static, "BaudRate:", 12, 34, 44, 9});
-    c.push_back({rack_main::IDC_BAUD, CtlKind::DropList, "", 60, 32, 90, 80, CS_NONE, BaudRows()});
-    c.push_back({-1, CtlKind::Static, "CheckSum:", 12, 50, 44, 9});
-    c.push_back({rack_main::IDC_CHECKSUM,
-                 CtlKind::DropList,
-                 "",
-                 60,
-                 48,
-                 90,
-                 40,
-                 CS_NONE,
-                 {"Enable", "Disable"}});
-    c.push_back({-1, CtlKind::Static, "Protocol:", 12, 66, 44, 9});
-    c.push_back({rack_main::IDC_PROTOCOL,
-                 CtlKind::DropList,
-                 "",
-                 60,
-                 64,
-                 90,
-                 40,
-                 CS_NONE,
-                 {"Vekt ASCII", "MODBUS"}});
-    c.push_back({-1, CtlKind::Static, "Modbus Only:", 12, 82, 46, 9});
-    c.push_back({rack_main::IDC_MODBUS_PARITY,
-                 CtlKind::DropDown,
-                 "",
-                 60,
-                 80,
-                 140,
-                 60,
-                 CS_NONE,
-                 {"None Parity, 8 Bits, 1 Stop", "Even Parity, 8 Bits, 1 Stop",
-                  "Odd Parity, 8 Bits, 1 Stop", "None Parity, 8 Bits, 2 Stop"}});
+    int y = AddSettingRows(
+        c,
+        {{"BaudRate:", rack_main::IDC_BAUD, CtlKind::DropList, BaudRows(), CS_NONE, 0, 80},
+         {"CheckSum:", rack_main::IDC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+         {"Protocol:", rack_main::IDC_PROTOCOL, CtlKind::DropList, {"Vekt ASCII", "MODBUS"}}},
+        columns, 32);
+    // A wider label and list.
+    AddSettingRows(c,
+                   {{"Modbus Only:",
+                     rack_main::IDC_MODBUS_PARITY,
+                     CtlKind::DropDown,
+                     {"None Parity, 8 Bits, 1 Stop", "Even Parity, 8 Bits, 1 Stop",
+                      "Odd Parity, 8 Bits, 1 Stop", "None Parity, 8 Bits, 2 Stop"}}},
+                   {12, 46, 60, 140, 60}, y);
     c.push_back({rack_main::IDC_UPDATE, CtlKind::Button, "&Update", 60, 100, 50, 14});
 
     c.push_back({-1, CtlKind::GroupBox, "Comunication WDT", 212, 4, 180, 120});

@@ -9,7 +9,6 @@
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
-using Rows = std::vector<std::string>;
 
 void AddSettingGroup(Controls& c)
 {
@@ -17,30 +16,28 @@ void AddSettingGroup(Controls& c)
     c.push_back({IDC_RTD_MODEL, CtlKind::Static, "", 44, 8, 50, 9});
     c.push_back({-1, CtlKind::Static, ")", 96, 8, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "Setting", 6, 22, 184, 128});
-    c.push_back({-1, CtlKind::Static, "Address", 12, 38, 50, 9});
-    c.push_back({IDC_RTD_ADDRESS, CtlKind::Edit, "", 66, 36, 116, 12});
-    c.push_back({-1, CtlKind::Static, "Range", 12, 56, 50, 9});
-    c.push_back(
-        {IDC_RTD_RANGE13, CtlKind::DropList, "", 66, 54, 116, 100, CS_NONE, RtdRanges13().rows});
-    c.push_back(
-        {IDC_RTD_RANGE6, CtlKind::DropList, "", 66, 54, 116, 100, CS_HIDDEN, RtdRanges6().rows});
-    struct Row {
-        const char* label;
-        int id;
-        Rows rows;
-    };
-    const Row rows[] = {
-        {"Data Format", IDC_RTD_FORMAT, {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
-        {"Baudrate", IDC_RTD_BAUD, BaudRows()},
-        {"Checksum", IDC_RTD_CHECKSUM, {"Enable", "Disable"}},
-        {"Protocol", IDC_RTD_PROTOCOL, {"ASCII", "Modbus RTU"}},
-    };
-    int y = 74;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 50, 9});
-        c.push_back({r.id, CtlKind::DropList, "", 66, y, 116, 90, CS_NONE, r.rows});
-        y += 18;
-    }
+    // 18 units between the rows but 20 from the range lists to Data Format.
+    const SSettingColumns columns = {.nLabelX = 12,
+                                     .nLabelWidth = 50,
+                                     .nBoxX = 66,
+                                     .nBoxWidth = 116,
+                                     .nListHeight = 90,
+                                     .nPitch = 18};
+    AddSettingRows(
+        c,
+        {{"Address", IDC_RTD_ADDRESS, CtlKind::Edit},
+         {"Range", IDC_RTD_RANGE13, CtlKind::DropList, RtdRanges13().rows, CS_NONE, 0, 100},
+         {nullptr, IDC_RTD_RANGE6, CtlKind::DropList, RtdRanges6().rows, CS_HIDDEN, 0, 100}},
+        columns, 36);
+    AddSettingRows(c,
+                   {{"Data Format",
+                     IDC_RTD_FORMAT,
+                     CtlKind::DropList,
+                     {"Engineer Unit", "% of FSR", "2's complement HEX", "Ohm"}},
+                    {"Baudrate", IDC_RTD_BAUD, CtlKind::DropList, BaudRows()},
+                    {"Checksum", IDC_RTD_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+                    {"Protocol", IDC_RTD_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}},
+                   columns, 74);
 }
 
 void AddChannelGroup(Controls& c)

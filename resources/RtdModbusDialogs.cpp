@@ -21,14 +21,15 @@ Controls RangeModbusControls()
     c.push_back({IDC_RTDM_MODEL, CtlKind::Static, "", 44, 6, 50, 9});
     c.push_back({-1, CtlKind::Static, ")", 96, 6, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "General Setting", 6, 18, 166, 130});
-    int y = AddLabelledRows(
-        c, {12, 30, 42, 112},
+    int y = AddSettingRows(
+        c,
         {{"Address:", IDC_PC_ADDRESS, CtlKind::Edit, {}, CS_NONE, 76},
          {"DataFormat:", IDC_PC_FORMAT, CtlKind::DropList, kModbusFormatRows},
          {"Range:", IDC_RTDM_RANGE, CtlKind::DropDown, Rtd6307Ranges().rows},
          {"BaudRate:", IDC_PC_BAUD, CtlKind::DropList, BaudRows()},
          {"CheckSum:", IDC_PC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable", "CRC"}},
-         {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}});
+         {"Protocol:", IDC_PC_PROTOCOL, CtlKind::DropList, {"ASCII", "Modbus RTU"}}},
+        {12, 42, 54, 112, 90}, 30);
     c.push_back({-1, CtlKind::Static, "HEX", 132, 32, 20, 9});
     c.push_back({IDC_PC_UPDATE, CtlKind::Button, "Setting", 54, y + 2, 50, 14});
     // As wide as the list below, whose rows run to the value after the channel.

@@ -12,13 +12,18 @@ int AddSettingRows(std::vector<ControlTemplate>& controls, const std::vector<SSe
                    const SSettingColumns& columns, int y)
 {
     for (const SSettingRow& r : rows) {
-        controls.push_back(
-            {-1, CtlKind::Static, r.label, columns.nLabelX, y + 2, columns.nLabelWidth, 9});
+        if (r.label) {
+            controls.push_back({-1, CtlKind::Static, r.label, columns.nLabelX, y + columns.nLabelDy,
+                                columns.nLabelWidth, 9, r.style & CS_HIDDEN});
+        } else {
+            y -= columns.nPitch;
+        }
+        int width = r.boxWidth ? r.boxWidth : columns.nBoxWidth;
         // A list's height is its dropped-down height.
-        int height = r.rows.empty() ? 12 : 80;
-        controls.push_back(
-            {r.id, r.kind, "", columns.nBoxX, y, columns.nBoxWidth, height, CS_NONE, r.rows});
-        y += 16;
+        int listHeight = r.listHeight ? r.listHeight : columns.nListHeight;
+        int height = r.kind == CtlKind::Edit ? 12 : listHeight;
+        controls.push_back({r.id, r.kind, "", columns.nBoxX, y, width, height, r.style, r.rows});
+        y += columns.nPitch;
     }
     return y;
 }

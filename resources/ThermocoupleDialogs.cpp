@@ -36,14 +36,15 @@ void AddInputGroup(Controls& c)
 void AddSettingGroup(Controls& c, const Rows& rangeRows)
 {
     c.push_back({-1, CtlKind::GroupBox, "Setting", 218, 18, 140, 140});
-    int y = AddLabelledRows(
-        c, {224, 30, 48, 80},
-        {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
-         {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
-         {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
-         {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
-         {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
-         {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}});
+    int y =
+        AddSettingRows(c,
+                       {{"Address", IDC_TC_ADDRESS, CtlKind::Edit},
+                        {"Range", IDC_TC_RANGE, CtlKind::DropList, rangeRows},
+                        {"Baudrate", IDC_TC_BAUD, CtlKind::DropList, BaudRows()},
+                        {"CheckSum", IDC_TC_CHECKSUM, CtlKind::DropList, {"Enable", "Disable"}},
+                        {"Data Format", IDC_TC_FORMAT, CtlKind::DropList, kModbusFormatRows},
+                        {"Protocol", IDC_TC_PROTOCOL, CtlKind::DropDown, {"ASCII", "Modbus RTU"}}},
+                       {224, 48, 272, 80, 90}, 30);
     c.push_back({IDC_TC_SETTING, CtlKind::Button, "Setting", 252, y + 4, 60, 14, CS_DEFAULT});
 }
 
@@ -90,19 +91,15 @@ void AddColdJunctionGroup(Controls& c, unsigned controls = CS_NONE, const char* 
 void AddChannelTypeGroup(Controls& c)
 {
     c.push_back({-1, CtlKind::GroupBox, "Channel", 218, 162, 140, 66});
-    c.push_back({-1, CtlKind::Static, "CH Number", 224, 176, 40, 9});
-    c.push_back({IDC_TC_CH_NUMBER,
-                 CtlKind::DropDown,
-                 "",
-                 266,
-                 174,
-                 40,
-                 90,
-                 CS_SORT,
-                 {"CH0", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7"}});
-    c.push_back({-1, CtlKind::Static, "CH Type", 224, 192, 40, 9});
-    c.push_back(
-        {IDC_TC_CH_TYPE, CtlKind::DropList, "", 266, 190, 76, 90, CS_NONE, TcChannelTypes().rows});
+    AddSettingRows(c,
+                   {{"CH Number",
+                     IDC_TC_CH_NUMBER,
+                     CtlKind::DropDown,
+                     {"CH0", "CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7"},
+                     CS_SORT,
+                     40},
+                    {"CH Type", IDC_TC_CH_TYPE, CtlKind::DropList, TcChannelTypes().rows}},
+                   {224, 40, 266, 76, 90}, 174);
     c.push_back({IDC_TC_CH_READ, CtlKind::Button, "CH READ", 224, 208, 36, 14});
     c.push_back({IDC_TC_CH_CONF, CtlKind::Button, "CH CONF", 264, 208, 36, 14});
     c.push_back({IDC_TC_FOLLOW_CH0, CtlKind::Button, "FOLLOW CH0", 302, 208, 42, 14});
@@ -157,10 +154,10 @@ void AddUnusedChannelTypeControls(Controls& c)
 {
     const unsigned hidden = CS_HIDDEN;
     c.push_back({-1, CtlKind::GroupBox, "Channel", 218, 162, 140, 66});
-    c.push_back({-1, CtlKind::Static, "CH_NUM", 224, 176, 36, 9, hidden});
-    c.push_back({IDC_TC_CH_NUMBER, CtlKind::DropDown, "", 262, 174, 40, 90, hidden});
-    c.push_back({-1, CtlKind::Static, "CH_TYPE", 224, 192, 36, 9, hidden});
-    c.push_back({IDC_TC_CH_TYPE, CtlKind::DropDown, "", 262, 190, 76, 90, hidden});
+    AddSettingRows(c,
+                   {{"CH_NUM", IDC_TC_CH_NUMBER, CtlKind::DropDown, {}, hidden, 40},
+                    {"CH_TYPE", IDC_TC_CH_TYPE, CtlKind::DropDown, {}, hidden}},
+                   {224, 36, 262, 76, 90}, 174);
     c.push_back({IDC_TCM_CH_READ, CtlKind::Button, "CH Read", 224, 208, 48, 14, hidden});
     c.push_back({IDC_TCM_CH_CONFIG, CtlKind::Button, "CH Config", 276, 208, 48, 14, hidden});
 }

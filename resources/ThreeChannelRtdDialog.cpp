@@ -10,7 +10,6 @@
 namespace {
 
 using Controls = std::vector<ControlTemplate>;
-using Rows = std::vector<std::string>;
 
 void AddSettingGroup(Controls& c)
 {
@@ -18,26 +17,18 @@ void AddSettingGroup(Controls& c)
     c.push_back({IDC_RTD_MODEL, CtlKind::Static, "", 64, 8, 50, 9});
     c.push_back({-1, CtlKind::Static, ")", 116, 8, 8, 9});
     c.push_back({-1, CtlKind::GroupBox, "模块设置", 6, 22, 184, 140});
-    c.push_back({-1, CtlKind::Static, "地址", 12, 38, 50, 9});
-    c.push_back({IDC_RTD_ADDRESS, CtlKind::Edit, "", 66, 36, 80, 12});
+    const SSettingColumns columns = {12, 50, 66, 116, 100, 18};
+    AddSettingRows(c, {{"地址", IDC_RTD_ADDRESS, CtlKind::Edit, {}, CS_NONE, 80}}, columns, 36);
     c.push_back({-1, CtlKind::Static, "(FF)", 150, 38, 30, 9});
-    struct Row {
-        const char* label;
-        int id;
-        Rows rows;
-    };
-    const Row rows[] = {
-        {"输入范围", IDC_RTD3_RANGE, RtdRanges3Ch().rows},
-        {"数据格式", IDC_RTD_FORMAT, {"工程量单位", "百分比单位", "16进制补码", "欧姆"}},
-        {"波特率", IDC_RTD_BAUD, BaudRows()},
-        {"校验和", IDC_RTD_CHECKSUM, {"校验允许", "校验禁止"}},
-    };
-    int y = 56;
-    for (const Row& r : rows) {
-        c.push_back({-1, CtlKind::Static, r.label, 12, y + 2, 50, 9});
-        c.push_back({r.id, CtlKind::DropList, "", 66, y, 116, 100, CS_NONE, r.rows});
-        y += 18;
-    }
+    AddSettingRows(c,
+                   {{"输入范围", IDC_RTD3_RANGE, CtlKind::DropList, RtdRanges3Ch().rows},
+                    {"数据格式",
+                     IDC_RTD_FORMAT,
+                     CtlKind::DropList,
+                     {"工程量单位", "百分比单位", "16进制补码", "欧姆"}},
+                    {"波特率", IDC_RTD_BAUD, CtlKind::DropList, BaudRows()},
+                    {"校验和", IDC_RTD_CHECKSUM, CtlKind::DropList, {"校验允许", "校验禁止"}}},
+                   columns, 56);
     c.push_back({IDC_RTD_SETTING, CtlKind::Button, "设定", 66, 136, 60, 16});
 }
 
