@@ -6,7 +6,7 @@
 
 namespace {
 
-const SAoRange kRanges[] = {
+const SAoSlotRange kRanges[] = {
     {"0", 0, 20, "mA"},
     {"1", 4, 20, "mA"},
     {"2", 0, 10, "V"},
@@ -30,7 +30,7 @@ const CodeTable kAoRangeDigits = {"0", "1", "2"};
 const CodeTable kAoSlewCodes = {"00", "04", "08", "0C", "10", "14",
                                 "18", "1C", "20", "24", "28", "2C"};
 
-const SAoRange* AoRangeOfDigit(const std::string& digit)
+const SAoSlotRange* AoRangeOfDigit(const std::string& digit)
 {
     int row = RowOfCode(kAoRangeDigits, digit);
     return row < 0 ? nullptr : &kRanges[row];
@@ -69,7 +69,7 @@ std::string AoSliderText(float position)
 bool AoValueFits(int rangeRow, float value)
 {
     if (rangeRow < 0 || rangeRow > 2) return true;
-    const SAoRange& range = kRanges[rangeRow];
+    const SAoSlotRange& range = kRanges[rangeRow];
     return value >= static_cast<float>(range.nMin) && value <= static_cast<float>(range.nMax);
 }
 

@@ -8,14 +8,14 @@
 #include <vector>
 
 // An output range by its range digit ("0", "1", "2" = rows of the range combos).
-struct SAoRange {
+struct SAoSlotRange {
     const char* pszDigit;
     int nMin; // slider range
     int nMax;
     const char* pszUnit;
 };
 // The range of a digit, nullptr for any other text.
-const SAoRange* AoRangeOfDigit(const std::string& digit);
+const SAoSlotRange* AoRangeOfDigit(const std::string& digit);
 extern const CodeTable kAoRangeDigits;
 
 // Slew codes by row ("00", "04" ... "2C") and the two lists of combo 1314.

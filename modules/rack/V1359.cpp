@@ -124,7 +124,7 @@ void CV1359::ReadConfiguration(int channel)
     SetDlgItemText(ids.nOutputUnit, "mA");
     SetDlgItemText(ids.nReadBackUnit, "mA");
     std::string digit = ReplyField(4, 1);
-    if (const SAoRange* range = AoRangeOfDigit(digit)) {
+    if (const SAoSlotRange* range = AoRangeOfDigit(digit)) {
         GetDlgItemAs<CComboBox>(ids.nRange)->SetCurSel(RowOfCode(kAoRangeDigits, digit));
         Slider(channel)->SetRangeMin(range->nMin);
         Slider(channel)->SetRangeMax(range->nMax);
