@@ -47,6 +47,13 @@ struct SAddressZeroRule {
     // A typed text that is no number (which the module would take for 0) gets this box too.
     bool bCoversNonNumbers = false;
 };
+// The rule of the dialogs that refuse 0, and a text that is no number, with "地址不可设置为0" under
+// the application's title.
+inline constexpr SAddressZeroRule kAddressZeroNotAllowed = {.bRefuse = true,
+                                                            .pszText = "地址不可设置为0",
+                                                            .pszCaption = nullptr,
+                                                            .nType = MB_OK,
+                                                            .bCoversNonNumbers = true};
 
 // What the Protocol box's Modbus RTU row sends: a configuration like any other, or the "$AAR1"
 // switch, which carries no range or format code and so needs no row in those lists.

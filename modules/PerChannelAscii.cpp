@@ -9,7 +9,6 @@ inline constexpr int kAsciiRow = 0;
 inline constexpr int kModbusRow = 1;
 
 inline constexpr WORD kPollTimeout = 200;
-inline constexpr const char* kNewAddressZero = "地址不可设置为0";
 
 // The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the
 // data format ("3" has no row).
@@ -222,11 +221,7 @@ std::string CPerChannelAsciiDlg::ConfigurationCommand(const SSettingsChoice& cho
 void CPerChannelAsciiDlg::OnUpdate()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true,
-                                                          .pszText = kNewAddressZero,
-                                                          .pszCaption = nullptr,
-                                                          .nType = 0,
-                                                          .bCoversNonNumbers = true});
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
     // Written back only when the module acknowledges.
     Texts rows = RowTextsOf(*choice);

@@ -41,8 +41,6 @@ int InputBits(char digit)
     return digit <= '9' ? digit - '0' : digit - 0x37;
 }
 
-inline constexpr const char* kNewAddressZero = "地址不可设置为0";
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6359p, CModuleDlg)
@@ -166,11 +164,7 @@ void CM6359p::OnUpdateStartup()
 void CM6359p::OnUpdate()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings({.bRefuse = true,
-                                                          .pszText = kNewAddressZero,
-                                                          .pszCaption = nullptr,
-                                                          .nType = 0,
-                                                          .bCoversNonNumbers = true});
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
     bool modbus = ModelHas(m_strModuleName, "4359A") && choice->bModbus;
     char high = (modbus ? kModbusDigits : kAsciiDigits)[choice->bChecksumOn ? 0 : 1];

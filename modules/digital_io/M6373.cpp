@@ -15,7 +15,6 @@ inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 100;
 inline constexpr DWORD kOpenPause = 100;
 inline constexpr DWORD kPause = 150;
-inline constexpr const char* kAddressZero = "地址不可设置为0";
 
 // Texts of the safe-value and power-on requests when the module does not acknowledge.
 struct SAnswerError {
@@ -54,14 +53,6 @@ const SModuleDescriptor kDescriptor = {
     .boxes = {IDC_DIO_ADDRESS, IDC_DIO_BAUD, IDC_DIO_CHECKSUM, 0, 0, IDC_DIO_PROTOCOL},
     .bCheckIsHexDigit = true,
 };
-
-// Address 0, and a text that is no number, is refused with the dialog's own text, under the
-// application's title.
-const SAddressZeroRule kZeroRule = {.bRefuse = true,
-                                    .pszText = kAddressZero,
-                                    .pszCaption = nullptr,
-                                    .nType = MB_OK,
-                                    .bCoversNonNumbers = true};
 
 } // namespace
 
@@ -259,7 +250,7 @@ void CM6373::OnClearLatch()
 void CM6373::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRule);
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
     const std::string& oldAddress = Entry(kAddress);
     std::string check = CheckDigitWithLatch(*choice);

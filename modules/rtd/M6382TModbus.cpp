@@ -17,13 +17,6 @@ const SModuleDescriptor kDescriptor = {
     .pFormatCodes = &FormatDigitTable,
 };
 
-// Address 0, and a text that is no number, is refused.
-const SAddressZeroRule kZeroRefused = {.bRefuse = true,
-                                       .pszText = "地址不可设置为0",
-                                       .pszCaption = nullptr,
-                                       .nType = MB_OK,
-                                       .bCoversNonNumbers = true};
-
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6382TModbus, CPerChannelModbusDlg)
@@ -52,7 +45,7 @@ CM6382TModbus::CM6382TModbus(CWnd*)
 void CM6382TModbus::OnSetting()
 {
     UpdateData(TRUE);
-    std::optional<SSettingsChoice> choice = ReadSettings(kZeroRefused);
+    std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
     // The row's model name is left empty and its description as it is.
     Texts rowTexts = RowTextsOf(*choice);
