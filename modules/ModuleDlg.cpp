@@ -261,6 +261,60 @@ CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
             choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
 }
 
+CModuleDlg::SConfiguration CModuleDlg::RtuSettingOf(const SRtuSettingForm& form,
+                                                    const std::string& slave, bool bToAscii,
+                                                    const std::string& newAddress, Texts rowTexts,
+                                                    Texts params) const
+{
+    if (!bToAscii) {
+        return {RtuAddressWriteText(slave, newAddress), newAddress, false, std::move(rowTexts),
+                std::move(params)};
+    }
+    if (rowTexts.size() > kAddressText) rowTexts[kAddressText] = std::nullopt;
+    if (params.size() > kAddress) params[kAddress] = std::nullopt;
+    return {RtuAsciiSwitchText(slave, form.nAsciiValue),
+            m_strAddress,
+            false,
+            std::move(rowTexts),
+            std::move(params),
+            form.bSwitchWritesBack ? EWriteBack::AtSend : EWriteBack::None};
+}
+
+bool CModuleDlg::RtuSettingAccepted(const SRtuSettingForm& form, const std::string& request) const
+{
+    bool answered = m_nLastResult == 1;
+    switch (IsRtuAsciiSwitch(request) ? form.eSwitchVerdict : form.eAddressVerdict) {
+    case ERtuVerdict::Echo:
+        return ReplyEchoes(request);
+    case ERtuVerdict::EchoOrSilentMove:
+        return ReplyEchoes(request) || (!answered && RtuSettingMovesModule(request));
+    case ERtuVerdict::AllButException:
+        return !answered || !IsRtuException(HexTextToBytes(request), HexTextToBytes(m_strReply));
+    }
+    return false;
+}
+
+const char* CModuleDlg::RtuSettingText(const SRtuSettingForm& form, const std::string& request,
+                                       bool bAccepted)
+{
+    if (!bAccepted) return kConfigurationError;
+    return IsRtuAsciiSwitch(request) ? form.pszSwitchOk : form.pszAddressOk;
+}
+
+void CModuleDlg::EndRtuSetting(const SRtuSettingForm& form, const std::string& request,
+                               bool bLaterPollAnswered)
+{
+    bool accepted = bLaterPollAnswered || RtuSettingAccepted(form, request);
+    ConfigurationAnswered(accepted);
+    const char* text = RtuSettingText(form, request, accepted);
+    if (form.bBoxBehindPolling) {
+        BoxBehindPolling(text, form.pszCaption, form.nBoxType, [this] { OnCancel(); });
+        return;
+    }
+    TickMessageBox(text, form.pszCaption, form.nBoxType);
+    OnCancel();
+}
+
 bool CModuleDlg::OpenAsciiLine(DWORD baud)
 {
     if (m_descriptor.eLine == ELineOwnership::Borrowed) return m_bLineOpen = true;

@@ -17,6 +17,13 @@
 #include <string>
 #include <vector>
 
+// Texts the module dialogs share.
+inline constexpr const char* kOpenComError = "Open Com Error!";
+inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
+inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
+inline constexpr const char* kConfigurationError =
+    "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+
 // What the settings boxes say once read back: each field is the row the operator chose, or the
 // module's current code from the block where the list has no row chosen.
 struct SSettingsChoice {
@@ -103,6 +110,24 @@ private:
 // module acknowledges it, or never (a request that changes nothing the row shows).
 enum class EWriteBack { AtSend, OnAcknowledge, None };
 
+// How a Modbus RTU dialog writes a setting: a new slave address into register 0x0812, or the switch
+// to ASCII into register 0x080D.
+struct SRtuSettingForm {
+    int nAsciiValue = 1; // what the model takes for ASCII in register 0x080D
+    // The switch writes the row's entries but the address back as it goes out; else nothing.
+    bool bSwitchWritesBack = true;
+    // How the answer to each write is judged, and what its acceptance shows.
+    ERtuVerdict eAddressVerdict = ERtuVerdict::EchoOrSilentMove;
+    ERtuVerdict eSwitchVerdict = ERtuVerdict::EchoOrSilentMove;
+    const char* pszAddressOk = kConfigurationOk;
+    const char* pszSwitchOk = kConfigurationOk;
+    // The verdict's box: its caption (null: the application title) and type, and whether polling
+    // runs on behind it.
+    const char* pszCaption = "Setting";
+    UINT nBoxType = MB_ICONEXCLAMATION;
+    bool bBoxBehindPolling = false;
+};
+
 class CModuleDlg : public CDialog {
 public:
     // Write-back texts; an entry without a value leaves the row's text as it is.
@@ -175,6 +200,23 @@ protected:
     // switch to Modbus RTU, which tells the module nothing of the other settings, so the row keeps
     // them and the polls stay on the address it answers to now.
     SConfiguration SettingOf(const SSettingsChoice& choice, bool bDollarSwitch) const;
+    // A setting handler's Modbus RTU write, sent to slave (the address the module answers to now,
+    // as the dialog spells it): newAddress into register 0x0812, after which the polls go there
+    // and the row takes rowTexts and params as the write goes out; or, when bToAscii, the switch
+    // to ASCII, which leaves the module, the polls and the row at the address it answers to now.
+    SConfiguration RtuSettingOf(const SRtuSettingForm& form, const std::string& slave,
+                                bool bToAscii, const std::string& newAddress, Texts rowTexts,
+                                Texts params) const;
+    // The verdict on the answer to a Modbus setting write (its request text), by the form's rule
+    // for that write, and what the verdict shows: the form's text for it or kConfigurationError.
+    bool RtuSettingAccepted(const SRtuSettingForm& form, const std::string& request) const;
+    static const char* RtuSettingText(const SRtuSettingForm& form, const std::string& request,
+                                      bool bAccepted);
+    // The end of a Modbus setting, from the tick that has the answer to its write (request text):
+    // the verdict, the write-back that follows it, the form's box, and the dialog closes. An
+    // answered poll that followed the write (bLaterPollAnswered) takes it too.
+    void EndRtuSetting(const SRtuSettingForm& form, const std::string& request,
+                       bool bLaterPollAnswered = false);
     // For a dialog whose range list depends on the model: the box and codes that
     // FillSettingsBoxes and ReadSettings use from now on.
     void UseRangeBox(int nBox, const CodeTable* pCodes);
@@ -346,13 +388,6 @@ private:
     bool m_bClosed = false;
     bool m_bTicksHeld = false;
 };
-
-// Texts the module dialogs share.
-inline constexpr const char* kOpenComError = "Open Com Error!";
-inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
-inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
-inline constexpr const char* kConfigurationError =
-    "Setting Configuration Error! \r\n Please Connect Init* to GND!";
 
 // Message-map entries of eight channel boxes: handler<k> runs for the box ids[k].
 #define ON_CHANNEL_BOXES(ids, handler)                                                             \

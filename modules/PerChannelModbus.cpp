@@ -124,9 +124,10 @@ bool CPerChannelModbusDlg::CheckReply()
     case kTypeWritten: // type-write replies are not examined
         break;
     case kConfigured:
-        ShowSettingOutcome();
+        // The module may also answer only the polls that follow the write, at its new address.
+        EndRtuSetting(m_setup.setting, m_strConfigRequest, m_strLastRequest != m_strConfigRequest);
         // The tick that judges the write sends nothing; behind the box the next ticks poll.
-        if (m_setup.bPollBehindSettingBox) m_nCommand = kCmdPoll;
+        if (m_setup.setting.bBoxBehindPolling) m_nCommand = kCmdPoll;
         return true;
     default:
         return false;
@@ -161,25 +162,6 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
     }
 }
 
-void CPerChannelModbusDlg::ShowSettingOutcome()
-{
-    // A module that took the write echoes it; one that has already moved to its new address or
-    // protocol may not answer at all, or answer only the polls that follow; one that stays where
-    // it was must answer.
-    bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
-    bool accepted =
-        m_strLastRequest != m_strConfigRequest || silentMove || ReplyEchoes(m_strConfigRequest);
-    ConfigurationAnswered(accepted);
-    const char* text = accepted ? m_pszSettingOk : kConfigurationError;
-    if (m_setup.bPollBehindSettingBox) {
-        BoxBehindPolling(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType,
-                         [this] { OnCancel(); });
-        return;
-    }
-    TickMessageBox(text, m_setup.pszSettingCaption, m_setup.nSettingBoxType);
-    OnCancel();
-}
-
 bool CPerChannelModbusDlg::Complete() const
 {
     int need = m_setup.nMinData ? m_setup.nMinData : 4 * Channels() - 2;
@@ -209,10 +191,12 @@ void CPerChannelModbusDlg::NextFollowWrite()
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
-void CPerChannelModbusDlg::QueueSetting(SConfiguration configuration, const char* okText)
+void CPerChannelModbusDlg::QueueSetting(bool bToAscii, const std::string& newAddress,
+                                        Texts rowTexts, Texts params)
 {
-    m_pszSettingOk = okText ? okText : m_setup.pszSettingOk;
-    QueueConfiguration(kCmdConfigure, std::move(configuration));
+    QueueConfiguration(kCmdConfigure,
+                       RtuSettingOf(m_setup.setting, m_strAddress, bToAscii, newAddress,
+                                    std::move(rowTexts), std::move(params)));
 }
 
 std::string CPerChannelModbusDlg::NextRequest()

@@ -51,12 +51,9 @@ struct SPerChannelModbusSetup {
     bool bAllEnabledAtStart = false;
     // Where the outcome of an enable-mask write is shown; 0: nowhere.
     int nMaskStatusField = 0;
-    // The setting's outcome: its OK text, caption (null: the application's) and box type, and
-    // whether polling runs on behind the box.
-    const char* pszSettingOk = kConfigurationOk;
-    const char* pszSettingCaption = "Setting";
-    UINT nSettingBoxType = MB_ICONEXCLAMATION;
-    bool bPollBehindSettingBox = false;
+    // The setting handler's writes (sent to the address the module answers to now) and their
+    // outcome.
+    SRtuSettingForm setting;
 };
 
 class CPerChannelModbusDlg : public CPerChannelTypeDlg {
@@ -91,10 +88,8 @@ protected:
     // The settings boxes' enabling at start; by default only a module at address 0 offers baud
     // rate and checksum.
     virtual void EnableSettingsBoxes();
-    // The setting handler's request (with its own address) goes out on the next tick; the module
-    // is then polled at newAddress.
-    // okText: what an accepted request shows, when not the setup's text.
-    void QueueSetting(SConfiguration configuration, const char* okText = nullptr);
+    // The setting handler's write (RtuSettingOf) goes out on the next tick.
+    void QueueSetting(bool bToAscii, const std::string& newAddress, Texts rowTexts, Texts params);
 
 private:
     enum : int { kCmdStartRead = -1 };
@@ -110,7 +105,6 @@ private:
     bool CheckReply();
     void ReadStart(EStartRead read);
     void ReadTypes();
-    void ShowSettingOutcome();
     void NextFollowWrite();
     std::string NextRequest();
     bool Exchange(const std::string& request);
@@ -120,6 +114,5 @@ private:
     SPerChannelModbusSetup m_setup;
     size_t m_nStartRead = 0; // the start-up read whose reply comes next
     std::string m_strLastRequest;
-    std::string m_strMaskRequest;         // the last enable-mask write sent
-    const char* m_pszSettingOk = nullptr; // the queued request's own text for its acceptance
+    std::string m_strMaskRequest; // the last enable-mask write sent
 };

@@ -37,8 +37,25 @@ std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfiguration
 // has just switched answers no more in ASCII.
 enum class ESettingOutcome { Accepted, SwitchedToModbus, Refused };
 
-// Whether a Modbus setting write (request text without CRC) leaves the module answering elsewhere:
-// a write to the protocol register (0x080D), or a slave address (register 0x0812) other than the
-// one the write goes to. Only after such a write may silence count as success.
-bool RtuSettingMovesModule(const std::string& requestText);
 ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool modbusChosen);
+
+// The two Modbus RTU setting writes (function 06, request text without CRC) to the slave given: a
+// new slave address into register 0x0812, and the switch to ASCII, the value the model takes for
+// ASCII into register 0x080D.
+std::string RtuAddressWriteText(const std::string& slave, const std::string& newAddress);
+std::string RtuAsciiSwitchText(const std::string& slave, int asciiValue);
+// Whether a request text is the switch to ASCII.
+bool IsRtuAsciiSwitch(const std::string& requestText);
+// Whether a Modbus setting write leaves the module answering elsewhere: the switch to ASCII, or a
+// slave address other than the one the write goes to. Only after such a write may silence count
+// as success.
+bool RtuSettingMovesModule(const std::string& requestText);
+
+// How a dialog judges the answer to a Modbus setting write. A module that takes it echoes it; one
+// that has already moved to its new address or protocol may not answer at all, but one that stays
+// where it was must.
+enum class ERtuVerdict {
+    Echo,             // only the echo takes the write
+    EchoOrSilentMove, // the echo, or silence after a write that moves the module
+    AllButException,  // only the module's exception reply refuses it
+};

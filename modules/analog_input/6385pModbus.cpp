@@ -12,8 +12,12 @@ REGISTER_MODULE_DIALOG(C6385pModbus)
 namespace {
 
 inline constexpr WORD kTimeout = 100;
-// Register 0x080D set to 1: the module goes over to ASCII.
-inline constexpr const char* kToAscii = "06080D0001";
+// The switch to ASCII: a module that has switched may answer in ASCII or not at all, so only its
+// exception reply is a refusal. Nothing is written back.
+constexpr SRtuSettingForm kSetting = {.eSwitchVerdict = ERtuVerdict::AllButException,
+                                      .pszSwitchOk = "Setting OK!",
+                                      .pszCaption = nullptr,
+                                      .nBoxType = MB_OK};
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
 enum : int { kPhaseValue = 0, kPhaseInput = 1, kPhaseOutputs = 2, kPhases = 3 };
@@ -83,13 +87,8 @@ void C6385pModbus::PollStep()
     TakeReply();
     m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kSwitched) {
-        // A module that has switched may answer in ASCII or not at all: only its exception reply
-        // is a refusal.
         m_nLastCommand = kNothing;
-        bool refused = m_nLastResult == 1 && IsRtuException(HexTextToBytes(m_strAddress + kToAscii),
-                                                            HexTextToBytes(m_strReply));
-        TickMessageBox(refused ? kConfigurationError : "Setting OK!", nullptr, MB_OK);
-        OnCancel();
+        EndRtuSetting(kSetting, AsciiSwitch());
         return;
     }
     CheckReply();
@@ -98,18 +97,23 @@ void C6385pModbus::PollStep()
     switch (m_nCommand) {
     case kCmdWriteCoil:
         m_nLastCommand = kCoilWritten;
-        request = m_strCoilWrite;
+        request = m_strAddress + m_strCoilWrite;
         break;
     case kCmdToAscii:
         m_nLastCommand = kSwitched;
-        request = kToAscii;
+        request = AsciiSwitch();
         break;
     default:
         m_nLastCommand = kPolled;
-        request = NextPollRequest();
+        request = m_strAddress + NextPollRequest();
         break;
     }
-    SendRtu(m_strAddress + request, kTimeout);
+    SendRtu(request, kTimeout);
+}
+
+std::string C6385pModbus::AsciiSwitch() const
+{
+    return RtuAsciiSwitchText(m_strAddress, kSetting.nAsciiValue);
 }
 
 void C6385pModbus::CheckReply()

@@ -53,6 +53,8 @@ private:
     void ReadPollReply();
     void ShowReferences();
     std::string NextPollRequest();
+    // Register 0x080D set to 1: the module goes over to ASCII.
+    std::string AsciiSwitch() const;
 
     CLamps m_outputLamps; // DIO0, DIO1
     CLamps m_inputLamp;

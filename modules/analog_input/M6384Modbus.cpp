@@ -27,6 +27,9 @@ const SModuleDescriptor kDescriptor = {
 inline constexpr int kModbusRow = 1;
 inline constexpr WORD kTimeout = 100;
 
+// Either write is taken when echoed, or unanswered where it moves the module; both write back.
+constexpr SRtuSettingForm kSetting;
+
 const int kAlarmGroup[] = {IDC_AI_ALARMH_LABEL, IDC_AI_ALARML_LABEL, IDC_AI_HIGH_LABEL,
                            IDC_AI_LOW_LABEL,    IDC_AI_HIGH_LIMIT,   IDC_AI_LOW_LIMIT,
                            IDC_AI_ALARM_VALUE,  IDC_AI_ALARM_TYPE,   IDC_AI_ALARM_CLEAR};
@@ -127,34 +130,16 @@ void CM6384Modbus::OnSetting()
     // Address 0 is refused only together with a new baud rate.
     if (!choice || RefuseNewBaudAtZero(*choice)) return;
     // The polls keep going to the address the module answers to until the write has gone out.
-    SConfiguration configuration{m_strOldAddress + "06081200" + choice->strAddress,
-                                 choice->strAddress, false, RowTextsOf(*choice), ParamsOf(*choice)};
-    if (!choice->bModbus) {
-        // The switch to ASCII leaves the module at its address, and the row with it.
-        configuration.strRequest = m_strOldAddress + "06080D0001";
-        configuration.strNewAddress = m_strAddress;
-        configuration.rowTexts[kAddressText] = std::nullopt;
-        configuration.params[kAddress] = std::nullopt;
-    }
-    QueueConfiguration(kCmdConfigure, std::move(configuration));
-}
-
-void CM6384Modbus::ReadConfigurationReply()
-{
-    // A module that takes the write answers with an echo of it; one that has already moved to
-    // its new address or protocol may not answer at all, but one that stays where it was must.
-    bool silentMove = m_nLastResult != 1 && RtuSettingMovesModule(m_strConfigRequest);
-    bool accepted = silentMove || ReplyEchoes(m_strConfigRequest);
-    ConfigurationAnswered(accepted);
-    ShowConfigurationResult(accepted);
-    OnCancel();
+    QueueConfiguration(kCmdConfigure,
+                       RtuSettingOf(kSetting, m_strOldAddress, !choice->bModbus, choice->strAddress,
+                                    RowTextsOf(*choice), ParamsOf(*choice)));
 }
 
 void CM6384Modbus::PollStep()
 {
     TakeReply();
     if (m_nLastCommand == kLastConfigure) {
-        ReadConfigurationReply();
+        EndRtuSetting(kSetting, m_strConfigRequest);
         return;
     }
     std::string request = Poll();

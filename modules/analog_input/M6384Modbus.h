@@ -33,6 +33,5 @@ private:
 
     void ToggleChannel(int k);
     void ShowReadings();
-    void ReadConfigurationReply();
     std::string Poll() const;
 };

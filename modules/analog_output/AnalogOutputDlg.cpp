@@ -59,17 +59,33 @@ void CAnalogOutputDlg::ShowOutcome(const char* text)
     OnCancel();
 }
 
+CModuleDlg::Texts CAnalogOutputDlg::AoRowTexts(const SSettingsChoice& choice,
+                                               bool clearDescription) const
+{
+    Texts rowTexts = RowTextsOf(choice);
+    if (clearDescription) rowTexts[kDescriptionText] = "";
+    return rowTexts;
+}
+
+CModuleDlg::Texts CAnalogOutputDlg::AoParams(const SSettingsChoice& choice,
+                                             const std::string& rangeCode,
+                                             const SAoFormatDigits& digits) const
+{
+    Texts params = ParamsOf(choice);
+    params[kCheck] = digits.strHigh;
+    params[kScript] = rangeCode;
+    params[kFormat] = digits.strLow;
+    return params;
+}
+
 CModuleDlg::SConfiguration
 CAnalogOutputDlg::AoConfiguration(std::string request, const SSettingsChoice& choice,
                                   const std::string& rangeCode, const SAoFormatDigits& digits,
                                   bool clearDescription, bool protocolSwitch) const
 {
     SConfiguration c{std::move(request), protocolSwitch ? m_strAddress : choice.strAddress,
-                     choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
-    if (clearDescription) c.rowTexts[kDescriptionText] = "";
-    c.params[kCheck] = digits.strHigh;
-    c.params[kScript] = rangeCode;
-    c.params[kFormat] = digits.strLow;
+                     choice.bChecksumOn, AoRowTexts(choice, clearDescription),
+                     AoParams(choice, rangeCode, digits)};
     if (protocolSwitch) {
         c.rowTexts[kAddressText] = std::nullopt;
         c.params[kAddress] = std::nullopt;

@@ -42,9 +42,13 @@ protected:
     void ShowValue(int channel, const std::string& text);
     // The configuration outcome from a tick, then the dialog closes.
     void ShowOutcome(const char* text);
-    // A configuration request with its write-back: the choice with the range code and the new
-    // data-format digits, and an empty Description when asked. A protocol switch goes to the
-    // address the module answers to, so the polls and the row keep that address.
+    // The write-back of a configuration: the choice with the range code and the new data-format
+    // digits, and an empty Description when asked.
+    Texts AoRowTexts(const SSettingsChoice& choice, bool clearDescription) const;
+    Texts AoParams(const SSettingsChoice& choice, const std::string& rangeCode,
+                   const SAoFormatDigits& digits) const;
+    // A configuration request with that write-back. A protocol switch goes to the address the
+    // module answers to, so the polls and the row keep that address.
     SConfiguration AoConfiguration(std::string request, const SSettingsChoice& choice,
                                    const std::string& rangeCode, const SAoFormatDigits& digits,
                                    bool clearDescription, bool protocolSwitch) const;

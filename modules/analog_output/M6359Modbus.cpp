@@ -30,8 +30,22 @@ inline constexpr WORD kTimeout = 100;
 inline constexpr int kCrcRow = 2;
 inline constexpr int kModbusRow = 1;
 inline constexpr int kRawMax = 65535;
-inline constexpr const char* kSwitchedToAscii = "Setting ASSIC OK!";
-inline constexpr const char* kSettingOk = "Setting is OK!";
+// The writes are answered before the verdict: only their echo takes them. Writing 0 to the
+// protocol register is what this dialog sends for ASCII.
+constexpr SRtuSettingForm kSetting = {
+    .nAsciiValue = 0,
+    .eAddressVerdict = ERtuVerdict::Echo,
+    .eSwitchVerdict = ERtuVerdict::Echo,
+    .pszSwitchOk = "Setting ASSIC OK!",
+};
+// The four-channel models say the same for both.
+constexpr SRtuSettingForm kFourChannelSetting = {
+    .nAsciiValue = 0,
+    .eAddressVerdict = ERtuVerdict::Echo,
+    .eSwitchVerdict = ERtuVerdict::Echo,
+    .pszAddressOk = "Setting is OK!",
+    .pszSwitchOk = "Setting is OK!",
+};
 
 } // namespace
 
@@ -140,12 +154,13 @@ void CM6359Modbus::OnSetting()
     // The checksum box stands on "CRC": the Check digit keeps its checksum bit.
     SAoFormatDigits digits = AoFormatDigits(block[kCheck], std::nullopt, slew, choice->nFormat);
 
-    m_bAsciiSwitch = !choice->bModbus;
     // The switch goes to the address the module answers to now, not to the one typed.
-    std::string request = m_bAsciiSwitch ? m_strAddress + "06080D0000"
-                                         : m_strOldAddress + "06081200" + choice->strAddress;
-    QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
-                                                      m_eKind != EAoKind::One, m_bAsciiSwitch));
+    bool toAscii = !choice->bModbus;
+    QueueConfiguration(kCmdConfigure,
+                       RtuSettingOf(kSetting, toAscii ? m_strAddress : m_strOldAddress, toAscii,
+                                    choice->strAddress,
+                                    AoRowTexts(*choice, m_eKind != EAoKind::One),
+                                    AoParams(*choice, rangeCode, digits)));
 }
 
 std::string CM6359Modbus::ValueRead() const
@@ -245,11 +260,7 @@ void CM6359Modbus::PollStep()
         }
         if (m_nLastCommand == kLastConfigure) {
             m_nLastCommand = kLastNone;
-            bool refused = !ReplyEchoes(m_strConfigRequest);
-            ConfigurationAnswered(!refused);
-            ShowOutcome(refused          ? kConfigurationError
-                        : m_bAsciiSwitch ? kSwitchedToAscii
-                                         : kConfigurationOk);
+            EndRtuSetting(kSetting, m_strConfigRequest);
             return;
         }
         request = m_eKind == EAoKind::Four ? FourChannelStep() : CycleStep();
@@ -264,9 +275,7 @@ void CM6359Modbus::Send(const std::string& request)
         // The four-channel configuration: its answer is the outcome.
         m_nCommand = kCmdRead;
         TakeReply();
-        bool echoed = ReplyEchoes(m_strConfigRequest);
-        ConfigurationAnswered(echoed);
-        ShowOutcome(echoed ? kSettingOk : kConfigurationError);
+        EndRtuSetting(kFourChannelSetting, m_strConfigRequest);
     } else if (m_nCommand >= kCmdWriteCh0) {
         m_nCommand = kCmdRead;
         m_bKeepReply = true;

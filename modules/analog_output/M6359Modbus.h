@@ -48,5 +48,4 @@ private:
     void Send(const std::string& request);
 
     bool m_bKeepReply = false; // the last exchange was a write: its echo is no reading
-    bool m_bAsciiSwitch = false;
 };

@@ -28,7 +28,10 @@ inline constexpr DWORD kSwitchPause = 100;
 inline constexpr int kCrcRow = 2;
 inline constexpr int kLastGroup = 5;
 
-inline constexpr const char* kSwitchOk = "Setting ASCII OK!";
+// The new address is taken only when echoed; the switch carries no address, so the meter keeps
+// the one it answers to, and so does the row.
+constexpr SRtuSettingForm kSetting = {.eAddressVerdict = ERtuVerdict::Echo,
+                                      .pszSwitchOk = "Setting ASCII OK!"};
 
 } // namespace
 
@@ -78,20 +81,18 @@ BOOL CM6530rtu::OnInitDialog()
 
 void CM6530rtu::ReadSettingReply()
 {
-    bool echoed = m_nLastResult == 1 && ReplyEchoes(m_strConfigRequest);
     if (m_nLastCommand == kLastAddress) {
-        ConfigurationAnswered(echoed);
-        ShowConfigurationResult(echoed);
-        OnCancel();
+        EndRtuSetting(kSetting, m_strConfigRequest);
         return;
     }
     // The switch: a meter that has gone over to ASCII may no longer answer in Modbus RTU. Its
     // verdict comes from this exchange only.
     m_nLastCommand = kLastCycle;
-    ConfigurationAnswered(echoed);
-    if (m_nLastResult != 1 || echoed) {
+    bool accepted = RtuSettingAccepted(kSetting, m_strConfigRequest);
+    ConfigurationAnswered(accepted);
+    if (accepted) {
         Sleep(kSwitchPause);
-        TickMessageBox(kSwitchOk, "Setting", MB_ICONEXCLAMATION);
+        TickMessageBox(kSetting.pszSwitchOk, "Setting", MB_ICONEXCLAMATION);
         return; // the dialog stays open without polling
     }
     BoxBehindPolling(kConfigurationError, "Setting", MB_ICONEXCLAMATION);
@@ -125,16 +126,10 @@ void CM6530rtu::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    // The switch carries no address: the meter keeps the one it answers to, and so does the row.
     bool toAscii = m_bAscii != 0;
-    std::optional<std::string> rowAddress;
-    if (!toAscii) rowAddress = choice->strAddress;
     QueueConfiguration(toAscii ? kCmdSwitch : kCmdAddress,
-                       {toAscii ? m_strOldAddress + "06080D0001"
-                                : m_strOldAddress + "06081200" + choice->strAddress,
-                        toAscii ? m_strOldAddress : choice->strAddress,
-                        false,
-                        {m_strModuleName, rowAddress, SelectedText(IDC_PM_BAUD),
-                         SelectedText(IDC_PM_CHECKSUM), ""},
-                        {rowAddress, "", "", "", ""}});
+                       RtuSettingOf(kSetting, m_strOldAddress, toAscii, choice->strAddress,
+                                    {m_strModuleName, choice->strAddress, SelectedText(IDC_PM_BAUD),
+                                     SelectedText(IDC_PM_CHECKSUM), ""},
+                                    {choice->strAddress, "", "", "", ""}));
 }

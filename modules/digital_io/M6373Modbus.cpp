@@ -31,6 +31,12 @@ const SModuleDescriptor kDescriptor = {
     .bSetsDialogClosed = true,
 };
 
+// The new address is taken only when echoed; the switch leaves the row as it is.
+constexpr SRtuSettingForm kSetting = {.bSwitchWritesBack = false,
+                                      .eAddressVerdict = ERtuVerdict::Echo,
+                                      .pszAddressOk = "Setting  OK!",
+                                      .pszSwitchOk = "Setting ASCII OK!"};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6373Modbus, CDioDlg)
@@ -80,7 +86,7 @@ void CM6373Modbus::PollStep()
         break;
     case kCmdToAscii:
     case kCmdChangeAddress:
-        ShowSettingReply(m_nLastCommand == kCmdToAscii);
+        EndRtuSetting(kSetting, m_strConfigRequest);
         return;
     default:
         break; // the replies to writes are not read
@@ -94,18 +100,6 @@ void CM6373Modbus::PollStep()
         return;
     }
     SendRtu(m_strAddress + RequestOf(step), kTimeout);
-}
-
-// The address write is taken when the module echoes it. After the switch to ASCII the module may
-// no longer answer in Modbus RTU: silence is no refusal there, any other answer than the echo is.
-void CM6373Modbus::ShowSettingReply(bool toAscii)
-{
-    bool echoed = ReplyEchoes(m_strConfigRequest);
-    bool accepted = echoed || (toAscii && m_nLastResult != 1);
-    ConfigurationAnswered(accepted);
-    const char* okText = toAscii ? "Setting ASCII OK!" : "Setting  OK!";
-    TickMessageBox(accepted ? okText : kConfigurationError, "Setting", MB_ICONEXCLAMATION);
-    OnCancel();
 }
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
@@ -164,8 +158,6 @@ std::string CM6373Modbus::RequestOf(int step) const
         return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
     case kCmdWriteOutputs:
         return m_strCoilRequest;
-    case kCmdToAscii:
-        return "06080D0001";
     default:
         return ""; // a counter clear has no Modbus request
     }
@@ -196,14 +188,9 @@ void CM6373Modbus::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    // Both go to the address the module answers to now; only the address write is written back.
-    if (GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1) {
-        QueueConfiguration(
-            kCmdToAscii,
-            {m_strAddress + RequestOf(kCmdToAscii), m_strAddress, false, {}, {}, EWriteBack::None});
-        return;
-    }
-    QueueConfiguration(kCmdChangeAddress,
-                       {m_strOldAddress + "06081200" + choice->strAddress, choice->strAddress,
-                        false, DioRowTexts(*choice), DioParams(*choice)});
+    // Both go to the address the module answers to now.
+    bool toAscii = GetDlgItemAs<CComboBox>(IDC_DIO_PROTOCOL)->GetCurSel() == 1;
+    QueueConfiguration(toAscii ? kCmdToAscii : kCmdChangeAddress,
+                       RtuSettingOf(kSetting, toAscii ? m_strAddress : m_strOldAddress, toAscii,
+                                    choice->strAddress, DioRowTexts(*choice), DioParams(*choice)));
 }

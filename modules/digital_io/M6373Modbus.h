@@ -33,7 +33,6 @@ private:
     void ShowStatusRows(WORD inputs, WORD outputs);
     std::string RequestOf(int step) const;
     std::string ReadRequest(bool outputs) const;
-    void ShowSettingReply(bool toAscii);
 
     const SDioCoilRead* m_pRead = nullptr;
     std::optional<WORD> m_nSavedInputs; // the inputs' read, kept until the outputs' has come

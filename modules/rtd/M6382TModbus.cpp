@@ -27,18 +27,17 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CM6382TModbus::CM6382TModbus(CWnd*)
-    : CPerChannelModbusDlg({.descriptor = kDescriptor,
-                            .typeCodes = Thermistor6382TTypes().codes,
-                            .scales = kThermistorTypeScales,
-                            .rows = {6, kPcCheckIds},
-                            .ids = kPcModbusIds,
-                            .nPeriod = 300,
-                            .nMinData = 20,
-                            .nBlanksAfterReference = 9,
-                            .nBlanksAfterChannel = 13,
-                            .pszSettingOk = "Setting OK!",
-                            .pszSettingCaption = nullptr,
-                            .nSettingBoxType = MB_OK})
+    : CPerChannelModbusDlg(
+          {.descriptor = kDescriptor,
+           .typeCodes = Thermistor6382TTypes().codes,
+           .scales = kThermistorTypeScales,
+           .rows = {6, kPcCheckIds},
+           .ids = kPcModbusIds,
+           .nPeriod = 300,
+           .nMinData = 20,
+           .nBlanksAfterReference = 9,
+           .nBlanksAfterChannel = 13,
+           .setting = {.pszAddressOk = "Setting OK!", .pszCaption = nullptr, .nBoxType = MB_OK}})
 {
 }
 
@@ -53,6 +52,5 @@ void CM6382TModbus::OnSetting()
     rowTexts.resize(4);
     Texts params = ParamsOf(*choice);
     params[3] = std::nullopt;
-    QueueSetting({m_strAddress + "06081200" + choice->strAddress, choice->strAddress, false,
-                  rowTexts, params});
+    QueueSetting(false, choice->strAddress, rowTexts, params);
 }

@@ -45,7 +45,8 @@ SPerChannelModbusSetup SetupOf(const SRtdRangeModbusModel& model)
         .nBlanksAfterChannel = 13,
         .nRangeBox = IDC_RTDM_RANGE,
         .bKeepOnShortData = true,
-        .bPollBehindSettingBox = true,
+        // The switch to ASCII writes nothing back.
+        .setting = {.bSwitchWritesBack = false, .bBoxBehindPolling = true},
     };
 }
 
@@ -78,16 +79,10 @@ void CRtdRangeModbusDlg::OnUpdate()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    if (!choice->bModbus) {
-        // The switch to ASCII: nothing is written back.
-        QueueSetting({m_strAddress + "06080D0001", m_strAddress, false, {}, {}, EWriteBack::None});
-        return;
-    }
     Texts params = ParamsOf(*choice);
     params[3] = std::nullopt;
     // "CRC" leaves the module's checksum setting as it is.
     int checksumRow = GetDlgItemAs<CComboBox>(IDC_PC_CHECKSUM)->GetCurSel();
     if (checksumRow != 0 && checksumRow != kDisableRow) params[2] = Entry(kCheck);
-    QueueSetting({m_strAddress + "06081200" + choice->strAddress, choice->strAddress, false,
-                  RowTextsOf(*choice), params});
+    QueueSetting(!choice->bModbus, choice->strAddress, RowTextsOf(*choice), params);
 }

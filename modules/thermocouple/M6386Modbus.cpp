@@ -46,7 +46,10 @@ CM6386Modbus::CM6386Modbus(CWnd*)
                             .nPeriod = 400,
                             .bPollAfterSilence = true,
                             .bAllEnabledAtStart = true,
-                            .nMaskStatusField = IDC_TCM_MASK_STATUS})
+                            .nMaskStatusField = IDC_TCM_MASK_STATUS,
+                            // Writing 0 to the protocol register is what this dialog sends for
+                            // ASCII.
+                            .setting = {.nAsciiValue = 0, .pszSwitchOk = kSwitchedToAscii}})
 {
 }
 
@@ -93,20 +96,10 @@ void CM6386Modbus::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    // Writing 0 to the protocol register is what this dialog sends for ASCII.
-    std::string request = m_strAddress + (choice->bModbus ? "06081200" + choice->strAddress
-                                                          : std::string("06080D0000"));
     Texts rowTexts = RowTextsOf(*choice);
     rowTexts[4] = "";
     Texts params = ParamsOf(*choice);
     params[2] = Entry(kCheck);
     params[4] = "";
-    if (!choice->bModbus) {
-        // The switch leaves the module at its address, and the row with it.
-        rowTexts[kAddressText] = std::nullopt;
-        params[kAddress] = std::nullopt;
-    }
-    QueueSetting(
-        {request, choice->bModbus ? choice->strAddress : m_strAddress, false, rowTexts, params},
-        choice->bModbus ? nullptr : kSwitchedToAscii);
+    QueueSetting(!choice->bModbus, choice->strAddress, rowTexts, params);
 }

@@ -42,3 +42,26 @@ TEST(ConfigurationRequest, OutcomeNeverCallsARefusalASuccess)
         EXPECT_EQ(SettingOutcome(c.acknowledged, c.refused, c.modbus), c.want)
             << c.acknowledged << " refused " << c.refused << " modbus " << c.modbus;
 }
+
+TEST(RtuSettingWrite, TheTwoWritesAndWhetherTheyMoveTheModule)
+{
+    EXPECT_EQ(RtuAddressWriteText("01", "32"), "010608120032");
+    EXPECT_EQ(RtuAsciiSwitchText("0A", 0), "0A06080D0000");
+    EXPECT_EQ(RtuAsciiSwitchText("01", 1), "0106080D0001");
+    struct Case {
+        const char* request;
+        bool asciiSwitch;
+        bool moves;
+    } cases[] = {
+        {"0106080D0001", true, true},   {"0A06080D0000", true, true},
+        {"010608120032", false, true},  // to another address
+        {"320608120032", false, false}, // to the address it has
+        {"0106080E0001", false, false}, // another register
+        {"0103080D0001", false, false}, // a read
+        {"0106080D", false, false},     // cut short
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsRtuAsciiSwitch(c.request), c.asciiSwitch) << c.request;
+        EXPECT_EQ(RtuSettingMovesModule(c.request), c.moves) << c.request;
+    }
+}
