@@ -17,6 +17,10 @@ const SModuleDescriptor kDescriptor = {
     .pFormatCodes = &FormatDigitTable,
 };
 
+// The new address only; its outcome in a plain box under the application title.
+constexpr SRtuSettingForm kSetting = {
+    .pszAddressOk = "Setting OK!", .pszCaption = nullptr, .nBoxType = MB_OK};
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6382TModbus, CPerChannelModbusDlg)
@@ -27,17 +31,16 @@ ON_BN_CLICKED(IDC_PC_CANCEL, OnCancel)
 END_MESSAGE_MAP()
 
 CM6382TModbus::CM6382TModbus(CWnd*)
-    : CPerChannelModbusDlg(
-          {.descriptor = kDescriptor,
-           .typeCodes = Thermistor6382TTypes().codes,
-           .scales = kThermistorTypeScales,
-           .rows = {6, kPcCheckIds},
-           .ids = kPcModbusIds,
-           .nPeriod = 300,
-           .nMinData = 20,
-           .nBlanksAfterReference = 9,
-           .nBlanksAfterChannel = 13,
-           .setting = {.pszAddressOk = "Setting OK!", .pszCaption = nullptr, .nBoxType = MB_OK}})
+    : CPerChannelModbusDlg({.descriptor = kDescriptor,
+                            .typeCodes = Thermistor6382TTypes().codes,
+                            .scales = kThermistorTypeScales,
+                            .rows = {6, kPcCheckIds},
+                            .ids = kPcModbusIds,
+                            .nPeriod = 300,
+                            .nMinData = 20,
+                            .nBlanksAfterReference = 9,
+                            .nBlanksAfterChannel = 13,
+                            .setting = kSetting})
 {
 }
 

@@ -25,8 +25,8 @@ const int kAlarmControls[] = {IDC_TC_ALARM_TYPE,      IDC_TC_CLEAR_ALARM,    IDC
                               IDC_TC_ALARM_MODE,      IDC_TC_ALARMH_LABEL,   IDC_TC_ALARML_LABEL,
                               IDC_TC_HIGH_LAMP_LABEL, IDC_TC_LOW_LAMP_LABEL, IDC_TC_HIGH_LIMIT,
                               IDC_TC_LOW_LIMIT};
-// What an accepted switch to ASCII shows.
-inline constexpr const char* kSwitchedToAscii = "Setting Modbus/RTU OK!";
+// Writing 0 to the protocol register is what this dialog sends for ASCII.
+constexpr SRtuSettingForm kSetting = {.nAsciiValue = 0, .pszSwitchOk = "Setting Modbus/RTU OK!"};
 // Shown for information only.
 const int kFixedControls[] = {IDC_TC_ZERO,  IDC_TC_SPAN,   IDC_TC_CHECKSUM,
                               IDC_TC_RANGE, IDC_TC_FORMAT, IDC_TC_BAUD};
@@ -47,9 +47,7 @@ CM6386Modbus::CM6386Modbus(CWnd*)
                             .bPollAfterSilence = true,
                             .bAllEnabledAtStart = true,
                             .nMaskStatusField = IDC_TCM_MASK_STATUS,
-                            // Writing 0 to the protocol register is what this dialog sends for
-                            // ASCII.
-                            .setting = {.nAsciiValue = 0, .pszSwitchOk = kSwitchedToAscii}})
+                            .setting = kSetting})
 {
 }
 
