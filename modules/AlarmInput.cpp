@@ -39,6 +39,7 @@ void CAlarmInputDlg::ToggleChannel(int k)
     // Without the module's own mask, a write would change channels nobody touched.
     if (m_bMaskMissing) {
         CheckDlgButton(m_setup.checkIds[i], static_cast<UINT>(m_bChannelEnabled[i]));
+        SetDlgItemText(m_setup.nMaskStatus, kMaskNotRead);
         return;
     }
     m_bChannelEnabled[i] = m_bChannelEnabled[i] == 1 ? 0 : 1;
@@ -58,11 +59,13 @@ void CAlarmInputDlg::ForgetEnableMask()
         DropQueuedCommand();
         m_bChannelEnabled.fill(0);
         UpdateData(FALSE);
+        SetDlgItemText(m_setup.nMaskStatus, kMaskNotRead);
     }
 }
 
 void CAlarmInputDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 {
+    m_bMaskMissing = false;
     for (size_t k = 0; k < bits.size(); ++k)
         if (bits[k]) m_bChannelEnabled[k] = 1;
     UpdateData(FALSE);
@@ -76,6 +79,13 @@ void CAlarmInputDlg::ReadMaskReply()
     } else {
         ForgetEnableMask();
     }
+}
+
+std::string CAlarmInputDlg::MaskReadAgain()
+{
+    if (!m_bMaskMissing) return "";
+    m_nLastCommand = kCmdReadMask;
+    return Request('$', "6");
 }
 
 // ---- channel types and "FOLLOW CH0"
@@ -273,6 +283,10 @@ bool CAlarmInputDlg::ReadSharedReply()
     int last = m_nLastCommand;
     bool ack = CharAt(m_strReply, 0) == '!';
     switch (last) {
+    case kCmdReadMask:
+        ReadMaskReply();
+        m_nCommand = kCmdBackToPoll;
+        break;
     case kCmdReadAlarmMode:
         ReadAlarmModeReply(ack);
         break;

@@ -73,7 +73,7 @@ class CAlarmInputDlg : public CModuleDlg {
 public:
     // m_nCommand: the requests both dialogs make. Each dialog numbers its own apart from these.
     enum : int {
-        kCmdReadMask = -1, // the reply to the opening "$AA6" is due
+        kCmdReadMask = -1, // the reply to a "$AA6" is due
         kCmdPoll = 0,
         kCmdConfigure = 1,
         kCmdBackToPoll = 2,
@@ -112,7 +112,7 @@ public:
     // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks.
     void ShowEnableMask(const std::array<bool, 8>& bits);
     // The mask read brought no mask: a box ticked while it was awaited is cleared and its write
-    // dropped, and from now on a click writes nothing.
+    // dropped, and until a mask is read a click writes nothing and says so.
     void ForgetEnableMask();
     void BuildEnableMask();
 
@@ -126,8 +126,11 @@ protected:
 
     // The lamps' rectangles; after the template is built.
     void AttachLamps();
-    // The reply to the opening "$AA6": the module's marks, or none from now on.
+    // The reply to a "$AA6": the module's marks, or none until a later read brings them.
     void ReadMaskReply();
+    // While the module's mask is unknown, the "$AA6" that asks for it again in place of a readings
+    // poll (its reply is read with the shared replies); empty once the mask is known.
+    std::string MaskReadAgain();
     // The reply to a request of this class, when m_nLastCommand names one: shown, and the next
     // request chosen. False when the reply is another request's.
     bool ReadSharedReply();
@@ -159,7 +162,7 @@ private:
     std::string AlarmRequest() const;
 
     const SAlarmInputSetup& m_setup;
-    bool m_bMaskMissing = false; // the mask read was answered by no reply of its shape
+    bool m_bMaskMissing = false; // no mask read so far was answered by a reply of its shape
     // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
     SSequence m_follow;
     int m_nFollowTypeRow = 0;

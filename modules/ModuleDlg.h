@@ -23,6 +23,8 @@ inline constexpr const char* kAddressOutOfRange = "Address must be 0 to 255!";
 inline constexpr const char* kConfigurationOk = "Setting Configuration OK!";
 inline constexpr const char* kConfigurationError =
     "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+// A channel box clicked while the module's enable mask is still unknown: nothing is written.
+inline constexpr const char* kMaskNotRead = "Channel mask not read yet!";
 
 // What the settings boxes say once read back: each field is the row the operator chose, or the
 // module's current code from the block where the list has no row chosen.

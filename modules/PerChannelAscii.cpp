@@ -183,6 +183,11 @@ std::string CPerChannelAsciiDlg::NextRequest()
         return Request('#', "");
     default:
         ShowReadings();
+        // While the mask is unknown it is asked for again, between the polls.
+        if (MaskMissing()) {
+            m_nLastCommand = kMaskRead;
+            return Request('$', "6");
+        }
         return Request('#', "");
     }
 }

@@ -20,6 +20,7 @@ CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
     : CPerChannelTypeDlg(setup.descriptor, setup.rows, setup.typeCodes), m_setup(setup)
 {
     if (setup.bAllEnabledAtStart) m_bChannelEnabled.fill(1);
+    m_nMaskStatus = setup.nMaskStatusField ? setup.nMaskStatusField : setup.ids.nRespond;
 }
 
 std::string CPerChannelModbusDlg::PollRequest() const
@@ -123,6 +124,9 @@ bool CPerChannelModbusDlg::CheckReply()
         break;
     case kTypeWritten: // type-write replies are not examined
         break;
+    case kMaskReadAgain:
+        ReadMask();
+        break;
     case kConfigured:
         // The module may also answer only the polls that follow the write, at its new address.
         EndRtuSetting(m_setup.setting, m_strConfigRequest, m_strLastRequest != m_strConfigRequest);
@@ -140,11 +144,7 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
 {
     switch (read) {
     case EStartRead::Mask:
-        if (m_nLastResult == 1) {
-            ParseEnableMask(CharAt(m_strReplyData, 3), CharAt(m_strReplyData, 2));
-        } else {
-            ForgetEnableMask();
-        }
+        ReadMask();
         break;
     case EStartRead::Types:
         ReadTypes();
@@ -159,6 +159,18 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
         if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nRangeBox)->SetCurSel(row);
         break;
     }
+    }
+}
+
+void CPerChannelModbusDlg::ReadMask()
+{
+    // An exception answers the read but carries no mask.
+    bool mask = m_nLastResult == 1 && m_strReplyData.size() == 4 &&
+                std::ranges::all_of(m_strReplyData, IsUpperHexDigit);
+    if (mask) {
+        ParseEnableMask(m_strReplyData[3], m_strReplyData[2]);
+    } else {
+        ForgetEnableMask();
     }
 }
 
@@ -225,6 +237,11 @@ std::string CPerChannelModbusDlg::NextRequest()
         return PollRequest();
     default:
         ShowReadings();
+        // While the mask is unknown it is asked for again, between the polls.
+        if (MaskMissing()) {
+            m_nLastCommand = kMaskReadAgain;
+            return m_strAddress + StartRequest(EStartRead::Mask);
+        }
         return PollRequest();
     }
 }

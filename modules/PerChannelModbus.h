@@ -1,10 +1,11 @@
 // The Modbus RTU dialog of a multi-channel input module. It makes the module's start-up reads once
 // (enable mask at 0x00DC, channel types from 0x00C8, burn-out coils from 0x00C8, or the module's
-// one range at 0x00C8), then polls the input registers from 0x0000 and shows each as its raw value
-// in a list and scaled by its channel's type (or the module's range) in the channel's field. A type
-// list or "follow CH0" writes type registers, an enable box the mask, and a setting handler the
-// module's slave address or protocol. A dialog class gives it its template, block, type codes, the
-// scaling of each type and the parameters below.
+// one range at 0x00C8; a mask that did not come is asked for again between the polls), then polls
+// the input registers from 0x0000 and shows each as its raw value in a list and scaled by its
+// channel's type (or the module's range) in the channel's field. A type list or "follow CH0" writes
+// type registers, an enable box the mask, and a setting handler the module's slave address or
+// protocol. A dialog class gives it its template, block, type codes, the scaling of each type and
+// the parameters below.
 #pragma once
 
 #include "PerChannelTypes.h"
@@ -99,11 +100,14 @@ private:
         kStartReadDone = 1,
         kMaskWritten = 2,
         kTypeWritten = 3,
-        kConfigured = 4
+        kConfigured = 4,
+        kMaskReadAgain = 5
     };
 
     bool CheckReply();
     void ReadStart(EStartRead read);
+    // The reply to an enable-mask read: one register, or no mask.
+    void ReadMask();
     void ReadTypes();
     void NextFollowWrite();
     std::string NextRequest();

@@ -31,6 +31,7 @@ void CPerChannelTypeDlg::ToggleChannel(int k)
     int& enabled = m_bChannelEnabled[static_cast<size_t>(k)];
     if (m_bMaskMissing) {
         CheckDlgButton(m_rows.checkIds[static_cast<size_t>(k)], static_cast<UINT>(enabled));
+        SetDlgItemText(m_nMaskStatus, kMaskNotRead);
         return;
     }
     enabled = enabled == 1 ? 0 : 1;
@@ -49,11 +50,13 @@ void CPerChannelTypeDlg::ForgetEnableMask()
         DropQueuedCommand();
         m_bChannelEnabled = m_bMarksBeforeMask;
         UpdateData(FALSE);
+        SetDlgItemText(m_nMaskStatus, kMaskNotRead);
     }
 }
 
 void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 {
+    m_bMaskMissing = false;
     for (int k = 0; k < Channels(); ++k) {
         if (bits[static_cast<size_t>(k)]) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
     }

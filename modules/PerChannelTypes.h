@@ -58,12 +58,16 @@ protected:
     void PrepareTypeWrite(int channel);
     // The dialog reads the module's mask at the start (the marks as they stand are those before
     // it). When the read brings no mask, a box ticked meanwhile is put back and its write dropped,
-    // and from then on a click writes nothing: the mask would change channels nobody touched.
+    // and until a later read brings the mask a click writes nothing and says so in the field
+    // m_nMaskStatus: the mask would change channels nobody touched.
     void AwaitMask() { m_bMarksBeforeMask = m_bChannelEnabled; }
     void ForgetEnableMask();
+    // The mask is asked for again between the polls while this holds.
+    bool MaskMissing() const { return m_bMaskMissing; }
 
     int m_nTypeChannel = 0;
     std::string m_strTypeCode;
+    int m_nMaskStatus = IDC_PC_RESPOND;
 
 private:
     void ToggleChannel(int k);

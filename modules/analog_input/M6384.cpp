@@ -269,6 +269,7 @@ std::string CM6384::NextRequest(const std::string& poll)
         break;
     }
     std::string request = SharedRequest();
+    if (request.empty()) request = MaskReadAgain();
     return request.empty() ? poll : request;
 }
 

@@ -331,10 +331,12 @@ void CM6386::ReadCalibrationReply(int last)
     m_nCommand = kCmdBackToPoll;
 }
 
-// After the readings: the 4386A reads its channel type once, then its cold-junction temperature
-// after every poll; the single-channel models read their limits once, then their outputs.
+// After the readings: the enable mask while it is unknown (between the polls); the 4386A reads its
+// channel type once, then its cold-junction temperature after every poll; the single-channel
+// models read their limits once, then their outputs.
 std::string CM6386::PollOrAutomaticRequest()
 {
+    if (std::string again = MaskReadAgain(); !again.empty()) return again;
     if (IsPerChannelModel()) {
         if (!m_bChannelTypeAsked) {
             m_bChannelTypeAsked = true;

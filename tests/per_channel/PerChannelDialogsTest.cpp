@@ -171,13 +171,14 @@ TEST_F(PerChannelAscii, TheUniversalDialogOverAModbusRowShowsNothingAndReportsEa
     Tick(*dlg, 3);
     EXPECT_EQ(Checked(*dlg, c), "00000000");
     EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(8, ""));
-    // No mask came: a click writes none and the box stays as it was.
+    // No mask came: a click writes none, the box stays as it was and Respond says why; the mask
+    // is asked for between the polls.
     ui::Click(*dlg, kPcCheckIds[1]);
     TakeRequests();
     Tick(*dlg, 2);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#01", "#01"}));
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$016", "#01"}));
     EXPECT_EQ(Checked(*dlg, c), "00000000");
-    EXPECT_EQ(Respond(*dlg), "");
+    EXPECT_EQ(Respond(*dlg), "Channel mask not read yet!");
     ui::ChooseRow(*dlg, IDC_PC_TYPE0 + 2, 4);
     Tick(*dlg, 2);
     EXPECT_EQ(Respond(*dlg), "Change UnSuccessful");

@@ -1,9 +1,10 @@
-// The enable mask read when a dialog opens: only a reply of the mask's shape gives it, and without
-// it a click on a channel box writes nothing.
+// The enable mask read when a dialog opens: only a reply of the mask's shape gives it; without it
+// a click on a channel box writes nothing, and the mask is asked for again.
 #include "ModuleFixture.h"
 
 #include "ModuleDialogs.h"
 #include "PerChannelIds.h"
+#include "ScreenTexts.h"
 #include "SimAnalogInput.h"
 #include "analog_input/AnalogInputIds.h"
 #include "rtd/RtdIds.h"
@@ -65,9 +66,10 @@ protected:
     }
 };
 
-// Three stray bytes answer "$016"; the module then answers well again. No channel is marked, a
-// click (before the first tick or after) writes no mask, and the module keeps its channels.
-TEST_F(MaskReply, AGarbledMaskReplyMarksNothingAndAClickWritesNothing)
+// Three stray bytes answer "$016"; the module then answers well again. A click while no mask is
+// known writes nothing and says so; the mask is read again at a later tick, the module's channels
+// are marked, and a click from then on adds to them.
+TEST_F(MaskReply, AGarbledMaskReplyIsReadAgainAndAClickMeanwhileWritesNothing)
 {
     for (const SMaskCase& c : kMaskCases) {
         for (bool clickFirst : {false, true}) {
@@ -77,16 +79,23 @@ TEST_F(MaskReply, AGarbledMaskReplyMarksNothingAndAClickWritesNothing)
             module.SetEnableMask(0x0F);
             m_link.Attach(1, bus);
             module.Faults().nGarbage = 3;
+            TakeRequests();
             std::unique_ptr<CDialog> dlg = Open(c);
             module.Faults().nGarbage = 0;
-            if (clickFirst) ui::Click(*dlg, c.checkIds[1]);
-            Tick(*dlg, 4);
+            if (clickFirst) ui::Click(*dlg, c.checkIds[5]);
+            Tick(*dlg);
             EXPECT_EQ(Checked(*dlg, c), std::string(static_cast<size_t>(c.channels), '0'));
-            ui::Click(*dlg, c.checkIds[0]);
-            Tick(*dlg, 4);
+            ui::Click(*dlg, c.checkIds[4]);
             EXPECT_EQ(Checked(*dlg, c), std::string(static_cast<size_t>(c.channels), '0'));
+            EXPECT_TRUE(std::ranges::count(ScreenTexts(*dlg), "Channel mask not read yet!"));
+            // CM6384 reads its configuration and a channel type first.
+            Tick(*dlg, 6);
             ExpectNoMaskWrite();
+            EXPECT_EQ(Checked(*dlg, c).substr(0, 6), "111100");
             EXPECT_EQ(module.EnableMask(), 0x0F);
+            ui::Click(*dlg, c.checkIds[4]);
+            Tick(*dlg, 2);
+            EXPECT_EQ(module.EnableMask(), 0x1F);
             dlg->OnCancel();
         }
     }

@@ -153,17 +153,23 @@ TEST_F(M6386, ReadingsAreCutAtSignsOrIntoHexGroupsAndShortRepliesLeaveFieldsEmpt
     for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch), "") << "a failed exchange empties all";
 }
 
-TEST_F(M6386, AnUnansweredMaskReadTicksNoBox)
+// The mask is asked again at the next tick, and the readings poll follows its reply.
+TEST_F(M6386, AnUnansweredMaskReadTicksNoBoxUntilItIsAskedAgain)
 {
     CSimModule& module = AddEightChannels(0xFF);
     module.Faults().nSilentAfter = 0;
     Open({"10", "06", "0", "0F", "0", "6386"});
     module.Faults().nSilentAfter = -1;
-    Tick(m_dlg, 2);
+    TakeRequests();
+    Tick(m_dlg);
     for (int ch = 0; ch < 8; ++ch) {
         EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[ch]), 0u) << ch;
         EXPECT_EQ(Value(ch), "") << ch;
     }
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"$106", "#10", "#10"}));
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(m_dlg.IsDlgButtonChecked(kTcCheckIds[ch]), 1u) << ch;
+    EXPECT_NE(Value(0), "");
 }
 
 TEST_F(M6386, TickingAChannelWritesTheMask)
