@@ -5,6 +5,7 @@
 #include "Strings.h"
 
 #include <algorithm>
+#include <cctype>
 
 std::vector<BYTE> HexTextToBytes(const std::string& text)
 {
@@ -14,6 +15,14 @@ std::vector<BYTE> HexTextToBytes(const std::string& text)
         bytes.push_back(static_cast<BYTE>(StrToLong(digits.substr(i, 2), 16) & 0xFF));
     }
     return bytes;
+}
+
+bool IsHexBytesText(const std::string& text)
+{
+    std::string digits = Remove(text, ' ');
+    return !digits.empty() && digits.size() % 2 == 0 &&
+           std::all_of(digits.begin(), digits.end(),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
 std::string BytesToHexText(const BYTE* bytes, size_t count)

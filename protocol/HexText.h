@@ -11,6 +11,9 @@
 // possibly one) is read as a base-16 number like strtol (a group without a leading digit gives 0)
 // and its low byte is kept.
 std::vector<BYTE> HexTextToBytes(const std::string& text);
+// Whether text is whole hex bytes: at least one, two hex digits each, blanks anywhere aside. Only
+// such a text reads as the bytes it shows.
+bool IsHexBytesText(const std::string& text);
 // " 01 03 02": a blank and two upper-case hex digits per byte.
 std::string BytesToHexText(const BYTE* bytes, size_t count);
 std::string BytesToHexText(const std::vector<BYTE>& bytes);

@@ -17,6 +17,7 @@ namespace {
 constexpr std::string_view kAsciiLeads = "$@~#%";
 constexpr DWORD kRtuOpenTimeout = 200;
 constexpr BYTE kDataBits = 8;
+constexpr const char* kNotHexBytes = "Not Hex Bytes!";
 
 } // namespace
 
@@ -81,6 +82,12 @@ void CSingleDlg::OnRun()
     m_dwBaud = static_cast<DWORD>(StrToLong(strBaud, 10));
 
     const bool bAscii = IsAsciiCommand();
+    // Read as bytes anyway, a typo would go out as a write to another register or to every module.
+    if (!bAscii && !IsHexBytesText(m_strCommand)) {
+        ShowFailure(kNotHexBytes);
+        pRun->EnableWindow(TRUE);
+        return;
+    }
     if (!OpenLine(bAscii)) {
         MessageBox("Open Com Error!", nullptr, MB_OK);
         pRun->EnableWindow(TRUE);
@@ -97,9 +104,7 @@ void CSingleDlg::OnRun()
         std::string strLine = bAscii ? "    " + strReply + "   " + strTime : "   " + strReply;
         m_lstHistory.InsertString(1, strLine);
     } else {
-        m_strRespond = "No Respond!";
-        UpdateData(FALSE);
-        m_lstHistory.InsertString(1, "    No Respond!");
+        ShowFailure("No Respond!");
         m_serialPort.StopReceiver();
     }
     pRun->EnableWindow(TRUE);
@@ -109,6 +114,13 @@ void CSingleDlg::OnRun()
 bool CSingleDlg::IsAsciiCommand() const
 {
     return !m_strCommand.empty() && kAsciiLeads.find(m_strCommand[0]) != std::string_view::npos;
+}
+
+void CSingleDlg::ShowFailure(const std::string& text)
+{
+    m_strRespond = text;
+    UpdateData(FALSE);
+    m_lstHistory.InsertString(1, "    " + text);
 }
 
 bool CSingleDlg::OpenLine(bool bAscii)

@@ -51,6 +51,8 @@ public:
 
 private:
     bool IsAsciiCommand() const;
+    // A failure in the Respond field and under the command in the history.
+    void ShowFailure(const std::string& text);
     bool OpenLine(bool bAscii);
     void CloseLine(bool bAscii);
     // The reply of one exchange, or nothing when none came.

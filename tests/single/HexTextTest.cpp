@@ -42,6 +42,35 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"-1+1", {0xFF, 0x01}}, TextCase{"\t1", {0x01}}, TextCase{"", {}},
                       TextCase{"   ", {}}));
 
+struct WholeBytesCase {
+    const char* text;
+    bool bWhole;
+};
+
+void PrintTo(const WholeBytesCase& c, std::ostream* os)
+{
+    PrintTo(TextCase{c.text, {}}, os);
+}
+
+class IsHexBytesTextTest : public ::testing::TestWithParam<WholeBytesCase> {};
+
+TEST_P(IsHexBytesTextTest, TellsWhetherTheTextReadsAsTheBytesItShows)
+{
+    EXPECT_EQ(IsHexBytesText(GetParam().text), GetParam().bWhole);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IsHexBytesTextTest,
+    ::testing::Values(WholeBytesCase{"01 03 00 00 00 08", true},
+                      WholeBytesCase{"010300000008", true}, WholeBytesCase{" 0 1 03 ", true},
+                      WholeBytesCase{"ff0a", true}, WholeBytesCase{"aB", true},
+                      // Every text that HexTextToBytes reads as something else.
+                      WholeBytesCase{"hello world!!", false}, WholeBytesCase{"G1", false},
+                      WholeBytesCase{"1G", false}, WholeBytesCase{"1 23", false},
+                      WholeBytesCase{"-1+1", false}, WholeBytesCase{"\t1", false},
+                      WholeBytesCase{"0x01", false}, WholeBytesCase{"", false},
+                      WholeBytesCase{"   ", false}));
+
 TEST(BytesToHexText, ABlankBeforeEachByte)
 {
     const BYTE reply[] = {0x01, 0x83, 0x02, 0xC0, 0xF1};
