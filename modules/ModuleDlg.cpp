@@ -3,6 +3,7 @@
 #include "AsciiCommand.h"
 #include "HexText.h"
 #include "LinkTable.h"
+#include "ReadingFields.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -430,15 +431,21 @@ bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
     WORD length = 0;
     m_szReply[0] = '\0';
     std::string request = WithoutCr(framed);
-    // The module frames its reply as the request came: with digits when the line's checksum is on
-    // or the request carries its own (a setting framed before the checksum changed).
-    size_t body = request.size() > 2 ? request.size() - 2 : 0;
-    m_bReplyDigits = m_bChecksum != 0 ||
-                     (body > 0 && request.substr(body) == AppendChecksum(request.substr(0, body)));
+    // The module frames its reply as the request came: with digits when the request carries its
+    // own (a module whose checksum is on answers no other), whatever the checksum in force now. A
+    // request of a dialog whose checksum was never on can end in what looks like digits ("$076C1").
+    m_bChecksumSeen = m_bChecksumSeen || m_bChecksum != 0;
+    m_bReplyDigits = m_bChecksumSeen && EndsInItsChecksum(request);
     bool answered =
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                                       m_szReply, timeoutMs, 0, &length) == 0;
     m_szReply[sizeof m_szReply - 1] = '\0';
+    // A reply whose checksum digits are missing or wrong was corrupted on the line: nothing in it
+    // can be trusted, so it counts as none.
+    if (answered && m_bReplyDigits && !EndsInItsChecksum(m_szReply)) {
+        answered = false;
+        m_szReply[0] = '\0';
+    }
     m_nLastResult = answered ? 1 : -1;
     return answered;
 }
@@ -452,8 +459,9 @@ bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
         request.size() > 1 && ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
     // A read counts only when its reply fits it or is the module's refusal: any other frame
     // (noise, cut short, padded) carries no data of it.
+    m_bRtuException = answered && IsRtuException(request, reply);
     if (IsRtuRead(request))
-        answered = answered && (RtuReplyAnswers(request, reply) || IsRtuException(request, reply));
+        answered = answered && (RtuReplyAnswers(request, reply) || m_bRtuException);
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -467,8 +475,7 @@ void CModuleDlg::TakeReply()
         m_strReply = m_strRtuReply;
     } else {
         m_strReply = m_szReply;
-        if (m_bChecksum == 1)
-            m_strReply = Left(m_strReply, static_cast<int>(m_strReply.size()) - 2);
+        if (m_bReplyDigits) m_strReply = Left(m_strReply, static_cast<int>(m_strReply.size()) - 2);
     }
 }
 
@@ -492,15 +499,33 @@ bool CModuleDlg::ReplyFits(char lead, size_t length) const
 
 bool CModuleDlg::ReplyFits(char lead, const std::string& address, size_t length) const
 {
-    if (m_nLastResult != 1) return false;
+    std::optional<std::string> data = ReplyData(lead, address);
+    return data && data->size() == length;
+}
+
+std::optional<std::string> CModuleDlg::ReplyData(char lead) const
+{
+    return ReplyData(lead, m_strAddress);
+}
+
+std::optional<std::string> CModuleDlg::ReplyData(char lead, const std::string& address) const
+{
+    if (m_nLastResult != 1) return std::nullopt;
+    // SendAscii has checked the checksum digits where they are due.
     std::string_view reply = m_szReply;
+    if (m_bReplyDigits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
     std::string head(1, lead);
     if (lead == '!' || lead == '?') head += address;
-    if (!reply.starts_with(head) || reply.size() < head.size() + length) return false;
-    std::string_view tail = reply.substr(head.size() + length);
-    if (tail.empty()) return true;
-    return m_bReplyDigits && tail.size() == 2 && IsUpperHexDigit(tail[0]) &&
-           IsUpperHexDigit(tail[1]);
+    if (!reply.starts_with(head)) return std::nullopt;
+    return std::string(reply.substr(head.size()));
+}
+
+std::optional<std::vector<std::string>> CModuleDlg::ReadingsOfReply(char lead, int count,
+                                                                    EReadingSign sign) const
+{
+    std::optional<std::string> data = ReplyData(lead);
+    if (!data) return std::nullopt;
+    return ReadingsOfShape(*data, count, sign);
 }
 
 std::optional<std::array<bool, 8>> CModuleDlg::MaskOfReply() const

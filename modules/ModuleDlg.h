@@ -9,6 +9,7 @@
 #include "ModuleCodes.h"
 #include "ModuleDescriptor.h"
 #include "PollTimer.h"
+#include "ReadingFields.h"
 #include "SettingRequest.h"
 
 #include <functional>
@@ -286,9 +287,20 @@ protected:
     // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
     // "!" and "?" the address (the one the module answers at unless given), then length characters,
     // then nothing but the module's checksum digits (where the line's checksum or the request has
-    // them). A reply that does not fit answers some other request: a missed exchange.
+    // them; SendAscii counts a reply whose digits are missing or wrong as none). A reply that does
+    // not fit answers some other request: a missed exchange.
     bool ReplyFits(char lead, size_t length) const;
     bool ReplyFits(char lead, const std::string& address, size_t length) const;
+    // What the last ASCII reply carries after its lead (and the address for "!" and "?"), without
+    // checksum digits; nothing when it has another lead or address, or none came.
+    std::optional<std::string> ReplyData(char lead) const;
+    std::optional<std::string> ReplyData(char lead, const std::string& address) const;
+    // The readings of the last reply: its data after the lead, cut into count fields of one width
+    // of the sign rule's shape; nothing for a reply of any other shape, a missed exchange.
+    std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count,
+                                                            EReadingSign sign) const;
+    // The last Modbus exchange brought the data it asked for: answered, and not an exception.
+    bool RtuDataCame() const { return m_nLastResult == 1 && !m_bRtuException; }
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
     // The module's acknowledgement of the setting: "!" and m_strSettingAckAddress, nothing more.
@@ -373,7 +385,9 @@ private:
 
     SModuleDescriptor m_descriptor;
     std::string m_strRtuReply;
-    bool m_bReplyDigits = false; // the reply to the last ASCII request may end in checksum digits
+    bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
+    bool m_bReplyDigits = false;  // the reply to the last ASCII request ends in checksum digits
+    bool m_bChecksumSeen = false; // the checksum has been in force at some request
     std::optional<int> m_nQueuedCommand;
     std::optional<SConfiguration> m_configuration;
     bool m_bConfigurationQueued = false;

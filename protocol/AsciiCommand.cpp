@@ -9,6 +9,13 @@ std::string AppendChecksum(const std::string& text)
     return ByteToHexPair(static_cast<int>(sum % 256));
 }
 
+bool EndsInItsChecksum(const std::string& reply)
+{
+    if (reply.size() < 3) return false;
+    size_t body = reply.size() - 2;
+    return reply.substr(body) == AppendChecksum(reply.substr(0, body));
+}
+
 std::string ByteToHexPair(int value)
 {
     return ValueToHexChar(value / 16) + ValueToHexChar(value % 16);

@@ -8,6 +8,8 @@
 
 // Two upper-case hex digits of the sum of the text's character codes, modulo 256.
 std::string AppendChecksum(const std::string& text);
+// Whether a reply ends in two checksum digits that are the sum of what precedes them.
+bool EndsInItsChecksum(const std::string& reply);
 // Two upper-case hex digits of value (0 to 255).
 std::string ByteToHexPair(int value);
 // "0"-"9" give 0-9, "A"-"F" give 10-15; every other character (lower case too) gives 0xCC.

@@ -41,6 +41,43 @@ std::vector<std::string> SplitReadings(const std::string& data, int count, int m
     return fields;
 }
 
+namespace {
+
+bool IsDigitOrPoint(char c)
+{
+    return (c >= '0' && c <= '9') || c == '.';
+}
+
+bool IsHexDigitOrPoint(char c)
+{
+    return IsDigitOrPoint(c) || (c >= 'A' && c <= 'F');
+}
+
+bool HasShape(const std::string& field, bool bSigned)
+{
+    if (bSigned) {
+        return field.size() > 1 && IsSign(field[0]) &&
+               std::all_of(field.begin() + 1, field.end(), IsDigitOrPoint);
+    }
+    return std::all_of(field.begin(), field.end(), IsHexDigitOrPoint);
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> ReadingsOfShape(const std::string& data, int count,
+                                                        EReadingSign sign)
+{
+    if (count <= 0 || data.empty() || data.size() % static_cast<size_t>(count) != 0)
+        return std::nullopt;
+    bool bSigned =
+        sign == EReadingSign::Signed || (sign == EReadingSign::AsData && IsSign(data[0]));
+    std::vector<std::string> fields = SplitEqualWidth(data, count);
+    for (const std::string& field : fields) {
+        if (!HasShape(field, bSigned)) return std::nullopt;
+    }
+    return fields;
+}
+
 bool IsDecimalNumber(const std::string& text)
 {
     size_t start = !text.empty() && IsSign(text[0]) ? 1 : 0;

@@ -2,6 +2,7 @@
 // family.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,17 @@ std::vector<std::string> SplitEqualWidth(const std::string& data, int count);
 // Sign-led data is cut at its signs (into maxSigns fields), any other at equal widths (into count
 // fields); count fields either way.
 std::vector<std::string> SplitReadings(const std::string& data, int count, int maxSigns);
+
+// What a reading field opens with.
+enum class EReadingSign {
+    Signed,   // a "+" or "-" (engineering units, percent of range)
+    Unsigned, // no sign anywhere (hex, resistance)
+    AsData,   // signed when the data opens with a sign, else unsigned
+};
+// count readings of one width that together make the data, each of the sign rule's shape; nothing
+// for data of any other shape (cut short, padded, of another request).
+std::optional<std::vector<std::string>> ReadingsOfShape(const std::string& data, int count,
+                                                        EReadingSign sign);
 
 // A decimal number as the modules write readings and limits: an optional sign, then digits with
 // at most one point ("+80", "-20.5", "12."); at least one digit.
