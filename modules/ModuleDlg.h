@@ -245,6 +245,10 @@ protected:
     std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
     // Drops what is queued; a queued configuration goes whole, nothing of it written back.
     void DropQueuedCommand();
+    // An operator's write that went out without an answer (the module may never have heard it)
+    // waits in the queue again, unless the operator has asked for something since: it goes out
+    // again until the module answers it.
+    void RequeueUnanswered(int nCommand);
     // The setting handler queues its configuration as nCommand. No later operator request takes
     // its place; a later configuration does.
     void QueueConfiguration(int nCommand, SConfiguration configuration);
