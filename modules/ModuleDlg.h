@@ -234,7 +234,6 @@ protected:
     // replaces the start-up request nor is lost).
     void BeginStartup() { m_bStartup = true; }
     void EndStartup() { m_bStartup = false; }
-    bool InStartup() const { return m_bStartup; }
     // Handlers queue requests through this: a request queued by the operator is sent before any
     // request a reply reader or a sequence chose meanwhile (the last one queued wins).
     void QueueCommand(int nCommand);
