@@ -377,6 +377,11 @@ void CModuleDlg::DropQueuedCommand()
     m_bConfigurationQueued = false;
 }
 
+void CModuleDlg::RequeueUnanswered(int nCommand)
+{
+    if (m_nLastResult != 1 && !m_nQueuedCommand) m_nQueuedCommand = nCommand;
+}
+
 void CModuleDlg::QueueConfiguration(int nCommand, SConfiguration configuration)
 {
     m_configuration = std::move(configuration);

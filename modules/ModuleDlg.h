@@ -237,7 +237,6 @@ protected:
     // replaces the start-up request nor is lost).
     void BeginStartup() { m_bStartup = true; }
     void EndStartup() { m_bStartup = false; }
-    bool InStartup() const { return m_bStartup; }
     // Handlers queue requests through this: a request queued by the operator is sent before any
     // request a reply reader or a sequence chose meanwhile (the last one queued wins).
     void QueueCommand(int nCommand);
@@ -248,6 +247,10 @@ protected:
     std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
     // Drops what is queued; a queued configuration goes whole, nothing of it written back.
     void DropQueuedCommand();
+    // An operator's write that went out without an answer (the module may never have heard it)
+    // waits in the queue again, unless the operator has asked for something since: it goes out
+    // again until the module answers it.
+    void RequeueUnanswered(int nCommand);
     // The setting handler queues its configuration as nCommand. No later operator request takes
     // its place; a later configuration does.
     void QueueConfiguration(int nCommand, SConfiguration configuration);

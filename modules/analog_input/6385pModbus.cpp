@@ -124,8 +124,10 @@ void C6385pModbus::CheckReply()
         m_nCommand = kCmdPoll;
         break;
     case kCoilWritten:
+        // The echo is not examined; without one the write goes out again.
+        RequeueUnanswered(kCmdWriteCoil);
         m_nCommand = kCmdPoll;
-        break; // the echo is not examined
+        break;
     case kPolled:
         if (m_nLastResult == 1) ReadPollReply();
         ShowReferences();

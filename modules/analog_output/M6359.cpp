@@ -277,8 +277,8 @@ void CM6359::PollStep()
     std::string request;
     if (m_nLastResult != 1) {
         request = FirstReadRequest();
-        // A pending write, range command or configuration is dropped.
-        DropQueuedCommand();
+        // A write, range command or configuration the operator asked for meanwhile stays queued:
+        // it goes out once the module answers again.
         m_nCommand = kCmdReadBack;
         if (m_nLastCommand == kLastConfigure) {
             // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"

@@ -248,9 +248,9 @@ void CM6359Modbus::PollStep()
     m_bKeepReply = false;
     std::string request;
     if (m_nLastResult != 1) {
-        // A queued write or configuration is dropped; the reading starts again at channel 0.
+        // The reading starts again at channel 0; a queued write or configuration waits for the
+        // module to answer.
         request = ValueRead();
-        if (!InStartup()) DropQueuedCommand();
         m_nReadChannel = 0;
         m_nCommand = kCmdRead;
     } else {

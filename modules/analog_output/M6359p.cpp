@@ -200,9 +200,13 @@ void CM6359p::ReadReply()
     bool ack = CharAt(m_strReply, 0) == '!';
     int last = m_nLastCommand;
     if (last == kLastNone) return;
+    int sent = m_nCommand;
     m_nLastCommand = kLastNone;
     m_nCommand = kCmdFirstValue;
     switch (last) {
+    case kLastOutput:
+        RequeueUnanswered(sent);
+        break;
     case kLastRangeWrite:
         SetDlgItemText(IDC_ODI_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
         break;

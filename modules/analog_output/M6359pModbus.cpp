@@ -172,7 +172,9 @@ void CM6359pModbus::PollStep()
     TakeReply();
     std::string data = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kLastWrite) {
-        m_nCommand = kCmdPoll; // the reply to a write is not examined
+        // The reply to a write is not examined; without one the write goes out again.
+        RequeueUnanswered(m_nCommand);
+        m_nCommand = kCmdPoll;
     } else if (m_nLastCommand == kLastRead) {
         ReadPoll(data);
     }

@@ -133,6 +133,7 @@ std::optional<WORD> DioParseStatusReply(const std::string& reply)
 {
     if (reply.size() < 5 || reply[0] != '!') return std::nullopt;
     if (!std::all_of(reply.begin() + 1, reply.begin() + 5, IsUpperHex)) return std::nullopt;
+    if (reply.size() > 5 && reply.substr(5) != "00") return std::nullopt;
     return static_cast<WORD>(std::stoul(reply.substr(1, 4), nullptr, 16));
 }
 

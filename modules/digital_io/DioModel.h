@@ -73,7 +73,8 @@ SDioLampStates DioLampStates(const std::string& model, WORD status,
                              EDioDialog dialog = EDioDialog::Ascii);
 
 // The status of an ASCII status reply: the four characters after the lead "!" as upper-case hex
-// digits. Nothing for a failed exchange, a refusal or any other character, so that no lamp and no
+// digits, followed by nothing but the module's "00". Nothing for a failed exchange, a refusal, any
+// other character or a longer reply (a counter's reply that came late), so that no lamp and no
 // output state is ever taken from a reply that carries none.
 std::optional<WORD> DioParseStatusReply(const std::string& reply);
 // The five characters of a counter reply ("!AA" and five decimal digits); nothing otherwise.

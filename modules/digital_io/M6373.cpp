@@ -147,8 +147,12 @@ bool CM6373::ReadLastReply()
     case kCmdConfigure:
         ReadConfigurationAnswer();
         return false;
+    case kCmdWriteOutputs:
+        // The reply is not read; without one the outputs are written again.
+        RequeueUnanswered(kCmdWriteOutputs);
+        return true;
     default:
-        return true; // the replies to writes and clears are not read
+        return true; // the replies to clears are not read
     }
 }
 

@@ -88,8 +88,13 @@ void CM6373Modbus::PollStep()
     case kCmdChangeAddress:
         EndRtuSetting(kSetting, m_strConfigRequest);
         return;
+    case kCmdWriteOutputs:
+        // The echo is not read; without one the coil is written again (a click before any lamp
+        // was hit wrote nothing).
+        if (!m_strCoilRequest.empty()) RequeueUnanswered(kCmdWriteOutputs);
+        break;
     default:
-        break; // the replies to writes are not read
+        break;
     }
     ApplyQueuedCommand();
     int step = m_nCommand;

@@ -64,17 +64,13 @@ void CV1333RTUIO::PollStep()
     if (m_nLastCommand == kCmdReadCoils && m_nLastResult == 1) ParseStatusReply(Left(m_strData, 4));
     ShowLabels();
 
-    // Every write is followed by a read; the writes of several presses go out one by one, each
-    // once, answered or not.
+    // Every write is followed by a read; the writes of several presses go out one by one. Any
+    // reply, a refusal too, ends a write; after silence it goes out again.
+    if (m_nLastCommand == kCmdWriteCoil && Replied()) m_queWrites.pop_front();
     bool write = m_nLastCommand != kCmdWriteCoil && !m_queWrites.empty();
     m_nCommand = write ? kCmdWriteCoil : kCmdReadCoils;
-    std::string body = CoilReadBody(rack.nCurrentSlot);
-    if (write) {
-        body = m_queWrites.front();
-        m_queWrites.pop_front();
-    }
     m_nLastCommand = m_nCommand;
-    Exchange(body);
+    Exchange(write ? m_queWrites.front() : CoilReadBody(rack.nCurrentSlot));
 }
 
 void CV1333RTUIO::ParseStatusReply(const std::string& digits)

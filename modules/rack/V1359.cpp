@@ -151,12 +151,18 @@ void CV1359::ReadBack(int channel)
     std::string text = ReplyField(3, static_cast<int>(m_strReply.size()));
     SetDlgItemText(ids.nReadBack, text);
     if (m_nOutputFills > channel) return;
+    ShowOutput(channel, text);
+    ++m_nOutputFills;
+}
+
+void CV1359::ShowOutput(int channel, const std::string& text)
+{
     auto i = static_cast<size_t>(channel);
-    SetDlgItemText(ids.nOutput, text);
-    m_strOutValue[i] = GetDlgItemText(ids.nOutput);
+    int output = rack_ao::kChannelIds[channel].nOutput;
+    SetDlgItemText(output, text);
+    m_strOutValue[i] = GetDlgItemText(output);
     m_fOutValue[i] = LeadingNumber(m_strOutValue[i]);
     MoveSlider(channel, m_fOutValue[i]);
-    ++m_nOutputFills;
 }
 
 void CV1359::MoveSlider(int channel, float value)
@@ -178,6 +184,10 @@ void CV1359::ShowOutcome(int step, bool accepted)
         text = kUpdateChannelTexts[step - kUpdateChannel0][accepted ? 0 : 1];
     }
     BoxBehindPolling(text, "Setting", MB_ICONEXCLAMATION);
+    // A value the module did not take leaves its channel showing the value read back.
+    if (step == kSendOutput && !accepted) {
+        ShowOutput(m_nSendIndex, GetDlgItemText(rack_ao::kChannelIds[m_nSendIndex].nReadBack));
+    }
     if (step == kSendOutput && accepted) {
         for (int ch = 0; ch < kChannels; ++ch)
             SetDlgItemText(rack_ao::kChannelIds[ch].nOutput,

@@ -55,6 +55,8 @@ private:
     bool ReadReply(int step) override;
     void ReadConfiguration(int channel);
     void ReadBack(int channel);
+    // The channel's output edit, value and slider take a value the module reports.
+    void ShowOutput(int channel, const std::string& text);
     void ShowOutcome(int step, bool accepted);
     void HandOverToTrim(const STrimVariant& variant);
     std::string StepRequest() override;

@@ -158,6 +158,39 @@ TEST_F(M6359Modbus, AFourChannelSliderReleaseWritesItsRawCode)
     EXPECT_EQ(ReadBack(0), "4E20");
 }
 
+// A slider let go of while the module's replies are garbled or missing waits for an answered
+// read; the reading cycle of the two-channel models starts again after it.
+TEST_F(M6359Modbus, AWriteAskedForWhileReadsFailGoesOutOnceOneIsAnswered)
+{
+    for (bool garbled : {true, false}) {
+        SCOPED_TRACE(garbled ? "garbled" : "silent");
+        CSimAnalogOutput& ao = AddModule("6359", garbled ? 1 : 2);
+        CM6359Modbus dlg;
+        m_frame.m_strAnalogOutputParams = {garbled ? "01" : "02", "06", "0", "30", "0", "6359"};
+        dlg.Create(IDD_M6359_MODBUS);
+        Tick(dlg, 2);
+        (garbled ? ao.Faults().nGarbage : ao.Faults().nSilentAfter) = garbled ? 9 : 0;
+        Tick(dlg);
+        auto* slider = qobject_cast<QSlider*>(
+            dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[1].nSlider)->GetWidget());
+        slider->setSliderDown(true);
+        slider->setSliderPosition(20000);
+        slider->triggerAction(QAbstractSlider::SliderMove);
+        slider->setSliderDown(false);
+        Tick(dlg, 3);
+        EXPECT_EQ(ao.OutputRegister(1), 0);
+        ao.Faults() = {};
+        TakeRequests();
+        Tick(dlg, 2);
+        std::string slave = garbled ? "01" : "02";
+        EXPECT_EQ(TakeRequests(), RtuFrames({(slave + "0300000004").c_str(), (slave + "060001"
+                                                                                      "4e20")
+                                                                                 .c_str()}));
+        EXPECT_EQ(ao.OutputRegister(1), 0x4E20);
+        dlg.OnCancel();
+    }
+}
+
 TEST_F(M6359Modbus, TwoChannelsReadTheirRangesThenOneValueATick)
 {
     CSimAnalogOutput& ao = AddModule("6355");
@@ -301,18 +334,32 @@ TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
     }
 }
 
-TEST_F(M6359Modbus, ADroppedSettingWritesNothingBack)
+// A Setting pressed while the module is silent waits for an answered read, then goes out.
+TEST_F(M6359Modbus, ASettingWhileTheModuleIsSilentGoesOutOnceItAnswers)
 {
     CSimAnalogOutput& ao = AddModule("6359");
     Open({"01", "06", "0", "30", "0", "6359"});
     ao.Faults().nSilentAfter = 0;
     Tick(m_dlg);
     ui::Click(m_dlg, IDC_AO_SETTING);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"010300000004"}));
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), RtuFrames({"010608120001"}));
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Setting is OK!"});
+    EXPECT_FALSE(m_dlg.IsRunning());
+}
+
+TEST_F(M6359Modbus, AnAddressOutOfRangeIsRefused)
+{
+    AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
     ui::Type(m_dlg, IDC_AO_ADDRESS, "256");
     ui::Click(m_dlg, IDC_AO_SETTING);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Address must be 0 to 255!"});

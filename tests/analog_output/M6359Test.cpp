@@ -227,6 +227,37 @@ TEST_F(M6359, SliderReleaseWritesKeyboardMovesOnlyUpdateTheEdits)
     }
 }
 
+// A slider let go of, or a value typed, while the module's replies fail waits: the reads go on
+// until one is answered, and the write goes out on the tick after it. A range command waits too.
+TEST_F(M6359, AWriteAskedForWhileTheModuleIsSilentGoesOutOnceItAnswers)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    Tick(m_dlg, 4);
+    ao.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    Drag(2, 5000);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(Output(2), "+05.000");
+    EXPECT_TRUE(ao.OutputLog().empty());
+    ao.Faults().nSilentAfter = -1;
+    TakeRequests();
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#012+05.000", "$0160"}));
+    EXPECT_EQ(ao.Output(2), 5.0);
+
+    // The last of two requests asked for meanwhile is the one sent.
+    ao.Faults().nSilentAfter = 0;
+    Tick(m_dlg);
+    Drag(2, 7000);
+    ASSERT_TRUE(ui::Type(m_dlg, kAoChannels[1].nOutput, "8"));
+    Tick(m_dlg, 2);
+    ao.Faults().nSilentAfter = -1;
+    TakeRequests();
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#011+08.000"}));
+}
+
 TEST_F(M6359, AClickOnASlidersGrooveWritesTheValueItMovedTo)
 {
     CSimAnalogOutput& ao = AddModule("6359", 1, 0x32);
@@ -499,21 +530,32 @@ TEST_F(M6359, ConfigurationOutcomes)
     }
 }
 
-TEST_F(M6359, ADroppedConfigurationWritesNothingBack)
+// A Setting pressed while the module is silent waits, written back only as it goes out, which is
+// once the module answers a read again.
+TEST_F(M6359, ASettingWhileTheModuleIsSilentGoesOutOnceItAnswers)
 {
     CSimAnalogOutput& ao = AddModule("6359");
     Open({"01", "06", "0", "30", "0", "6359"});
     ao.Faults().nSilentAfter = 0;
     Tick(m_dlg); // this read gets no reply
     ui::Click(m_dlg, IDC_AO_SETTING);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg);
-    EXPECT_EQ(TakeRequests(), Requests{"$0160"});
+    EXPECT_EQ(TakeRequests(), Requests{"$0160"}) << "the read after a miss";
     EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
-    EXPECT_TRUE(m_dlg.IsRunning());
+    Tick(m_dlg);
+    EXPECT_EQ(TakeRequests(), Requests{"%0101300600"});
+    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    Tick(m_dlg);
+    EXPECT_EQ(m_boxes.Texts(), Requests{"Setting Configuration OK!"});
+    EXPECT_FALSE(m_dlg.IsRunning());
 
-    // Nor does a Setting on a line that never opened.
+    // A Setting on a line that never opened writes nothing back.
+    m_frame.m_bAnalogOutputChanged = 0;
+    m_boxes.m_boxes.clear();
     m_link.Detach(1);
     CM6359 dlg;
     dlg.Create(IDD_M6359);

@@ -156,7 +156,9 @@ TEST(DioLampMap, OnlyAFullStatusReplyGivesAStatus)
 {
     EXPECT_EQ(DioParseStatusReply("!0F0500"), 0x0F05);
     EXPECT_EQ(DioParseStatusReply("!ABCD"), 0xABCD);
-    for (const char* reply : {"ERROR", "?01", "!0F0", "", "!0f05", "!0G05", ">0F05", "!0F 5"})
+    // A counter's reply ("!AA" and five digits) that comes late to a status read is no status.
+    for (const char* reply :
+         {"ERROR", "?01", "!0F0", "", "!0f05", "!0G05", ">0F05", "!0F 5", "!0100012", "!0F0501"})
         EXPECT_EQ(DioParseStatusReply(reply), std::nullopt) << reply;
     EXPECT_EQ(DioParseCounterReply("!0100012"), "00012");
     for (const char* reply : {"ERROR", "?01", "!01000", "!01000A2", "!0F0500"})

@@ -150,16 +150,28 @@ TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
     }
 }
 
-TEST_F(V1359, ARefusedSendKeepsTheTypedTextAndReturnsToTheReadBacks)
+// A Send the module does not take is reported, and its channel shows the module's value again:
+// the output edit and slider now, and the edit after a later Send of another channel.
+TEST_F(V1359, AnUnansweredSendShowsTheModulesValueAgainAndReturnsToTheReadBacks)
 {
     OpenAndRead();
+    const rack_ao::SChannelIds& ch3 = rack_ao::kChannelIds[3];
+    std::string module = Text(ch3.nReadBack);
     m_pRack->Faults().nSilentAfter = 0;
-    ui::Type(m_dlg, rack_ao::kChannelIds[3].nOutput, "6");
-    ui::Click(m_dlg, rack_ao::kChannelIds[3].nSend);
+    ui::Type(m_dlg, ch3.nOutput, "6");
+    ui::Click(m_dlg, ch3.nSend);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Error!"});
-    EXPECT_EQ(Text(rack_ao::kChannelIds[3].nOutput), "6");
+    EXPECT_EQ(Text(ch3.nOutput), module);
+    EXPECT_EQ(Slider(3).GetPos(), 12);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#50S1C306.000", "$50S1C06"}));
+
+    m_pRack->Faults().nSilentAfter = -1;
+    ui::Type(m_dlg, rack_ao::kChannelIds[0].nOutput, "5");
+    ui::Click(m_dlg, rack_ao::kChannelIds[0].nSend);
+    Tick(m_dlg, 2);
+    EXPECT_EQ(m_boxes.Texts().back(), "Update Output Value Succeeded!");
+    EXPECT_EQ(Text(ch3.nOutput), module);
 }
 
 TEST_F(V1359, MovingASliderFillsEveryOutputEditAndSendsNothing)
