@@ -278,7 +278,8 @@ void CM6359::PollStep()
     if (m_nLastResult != 1) {
         request = FirstReadRequest();
         // A write, range command or configuration the operator asked for meanwhile stays queued:
-        // it goes out once the module answers again.
+        // it goes out once the module answers again, as does a write the module did not answer.
+        if (m_nCommand >= kCmdWriteCh0) RequeueUnanswered(m_nCommand);
         m_nCommand = kCmdReadBack;
         if (m_nLastCommand == kLastConfigure) {
             // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"

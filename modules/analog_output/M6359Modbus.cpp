@@ -249,7 +249,8 @@ void CM6359Modbus::PollStep()
     std::string request;
     if (m_nLastResult != 1) {
         // The reading starts again at channel 0; a queued write or configuration waits for the
-        // module to answer.
+        // module to answer, as does a write it did not answer.
+        if (m_nCommand >= kCmdWriteCh0) RequeueUnanswered(m_nCommand);
         request = ValueRead();
         m_nReadChannel = 0;
         m_nCommand = kCmdRead;

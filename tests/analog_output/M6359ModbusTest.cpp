@@ -191,6 +191,30 @@ TEST_F(M6359Modbus, AWriteAskedForWhileReadsFailGoesOutOnceOneIsAnswered)
     }
 }
 
+// A write that went out as the module fell silent goes out again once it answers.
+TEST_F(M6359Modbus, AWriteTheModuleDidNotAnswerGoesOutAgainOnceItAnswers)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    Tick(m_dlg, 2);
+    auto* slider = qobject_cast<QSlider*>(
+        m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[1].nSlider)->GetWidget());
+    slider->setSliderDown(true);
+    slider->setSliderPosition(20000);
+    slider->triggerAction(QAbstractSlider::SliderMove);
+    slider->setSliderDown(false);
+    ao.Faults().nSilentAfter = 0;
+    TakeRequests();
+    Tick(m_dlg, 2);
+    const std::string write = RtuFrame("01060001"
+                                       "4E20");
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{write, RtuFrame("010300000004")}));
+    ao.Faults() = {};
+    Tick(m_dlg, 2);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{RtuFrame("010300000004"), write}));
+    EXPECT_EQ(ao.OutputRegister(1), 0x4E20);
+}
+
 TEST_F(M6359Modbus, TwoChannelsReadTheirRangesThenOneValueATick)
 {
     CSimAnalogOutput& ao = AddModule("6355");

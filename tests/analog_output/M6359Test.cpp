@@ -258,6 +258,24 @@ TEST_F(M6359, AWriteAskedForWhileTheModuleIsSilentGoesOutOnceItAnswers)
     EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#011+08.000"}));
 }
 
+// A write that went out as the module fell silent may never have been heard: it goes out again
+// once the module answers.
+TEST_F(M6359, AWriteTheModuleDidNotAnswerGoesOutAgainOnceItAnswers)
+{
+    CSimAnalogOutput& ao = AddModule("6359");
+    Open({"01", "06", "0", "30", "0", "6359"});
+    Tick(m_dlg, 4);
+    Drag(2, 5000);
+    ao.Faults().nSilentAfter = 0;
+    TakeRequests();
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"#012+05.000", "$0160", "$0160"}));
+    ao.Faults().nSilentAfter = -1;
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#012+05.000", "$0160"}));
+    EXPECT_EQ(ao.Output(2), 5.0);
+}
+
 TEST_F(M6359, AClickOnASlidersGrooveWritesTheValueItMovedTo)
 {
     CSimAnalogOutput& ao = AddModule("6359", 1, 0x32);
