@@ -1,14 +1,18 @@
 // What every ASCII dialog with a setting does when its module answers just after the time-out, so
-// that each reply arrives as the answer to the next request: a late reply of a poll never
-// confirms the setting.
+// that each reply arrives as the answer to the next request: the configuration goes out, and a
+// late reply of a poll never confirms it.
 #include "EveryDialog.h"
 
 #include "LateLine.h"
 #include "ModuleDialogs.h"
 #include "ModuleDlg.h"
 #include "UiDriver.h"
+#include "WireRequests.h"
 
+#include <algorithm>
 #include <cctype>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -33,6 +37,18 @@ std::vector<SDialogRow> SettingRows()
     return rows;
 }
 
+// What a row's setting sends: a configuration, or a rack dialog's own update.
+std::function<bool(const std::string&)> SettingRequestOf(const std::string& dialog)
+{
+    static const std::map<std::string, std::string> rackUpdates = {
+        {"CV1333E", "%50"},     {"CV1327", "$50XS0D"},   {"CV1359", "$50S1C0A"},
+        {"CV1300", "$50S1C0A"}, {"CV1384H", "$50S3C0A"},
+    };
+    auto it = rackUpdates.find(dialog);
+    if (it == rackUpdates.end()) return IsConfiguration;
+    return [start = it->second](const std::string& r) { return r.starts_with(start); };
+}
+
 std::string LateRowName(const ::testing::TestParamInfo<SDialogRow>& info)
 {
     std::string name = info.param.name + "_" + info.param.block[kModule];
@@ -54,8 +70,11 @@ TEST_P(EveryLateReply, NeverConfirmsASetting)
     line.SetLate(true);
     Tick(*dlg, 3);
     m_boxes.m_boxes.clear();
+    TakeRequests();
     ui::Click(*dlg, row.nSettingButton);
     Tick(*dlg, 4);
+    EXPECT_TRUE(std::ranges::any_of(TakeRequests(), SettingRequestOf(row.name)))
+        << "the setting did not go out";
     for (const std::string& box : m_boxes.Texts()) EXPECT_NE(box, kConfigurationOk);
     if (dlg->IsRunning()) dlg->OnCancel();
 }

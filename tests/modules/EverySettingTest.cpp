@@ -8,6 +8,7 @@
 #include "PerChannelIds.h"
 #include "Strings.h"
 #include "UiDriver.h"
+#include "WireRequests.h"
 #include "analog_input/AnalogInputIds.h"
 #include "analog_output/AnalogOutputIds.h"
 #include "analog_output/OutputDiIds.h"
@@ -24,17 +25,6 @@
 namespace {
 
 using Requests = std::vector<std::string>;
-
-// A configuration on the wire: ASCII "%AA..." or the switch "$AAR1"; Modbus RTU a write of
-// register 0x0812 (the address) or 0x080D (the protocol).
-bool IsConfiguration(const std::string& request)
-{
-    if (request.empty()) return false;
-    if (request[0] == '%') return true;
-    if (request[0] == '$') return request.substr(3, 2) == "R1";
-    std::string hex = Remove(request, ' ');
-    return hex.substr(2, 6) == "060812" || hex.substr(2, 6) == "06080D";
-}
 
 // The configuration request a row's dialog sends first, the checksum digits and CRC left off.
 std::string FirstConfiguration(const Requests& requests)

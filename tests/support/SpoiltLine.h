@@ -1,7 +1,7 @@
-// A line that spoils the replies to chosen requests: the first few requests that begin with a
-// given text (ASCII as sent, RTU as hex bytes "01 03 00 DC") get a spoilt reply, every other
-// request its module's own. It sits between the program and the simulated link, so the link still
-// records every request that went on the wire.
+// A line that spoils the replies to chosen requests: the first few requests that the choice takes
+// (by default those that begin with a given text: ASCII as sent, RTU as hex bytes "01 03 00 DC")
+// get a spoilt reply, every other request its module's own. It sits between the program and the
+// simulated link, so the link still records every request that went on the wire.
 #pragma once
 
 #include "HexText.h"
@@ -10,7 +10,9 @@
 #include "Strings.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,25 +22,45 @@
 enum class ESpoil {
     Silent,       // no reply at all
     Blank,        // ASCII: the carriage return alone; RTU: nothing
-    Cut,          // the first few bytes only
-    OtherAddress, // whole and well framed, but from the next address up
+    Cut,          // the first half only (three characters at least)
+    Padded,       // fifteen more characters (RTU: bytes) before its end
+    OtherLead,    // ASCII: ">" data as "!AA" data, "!AA" data as ">" data; RTU: as it came
+    OtherAddress, // whole and well framed, but from the next address up ("!" for a ">" reply)
     Late,         // it comes after the time-out: the next request, whatever it is, gets it
+    Stale,        // the reply to the request before it comes instead (a late one of another)
     Garbled,      // line noise
     Refused,      // the module's refusal: "?AA", or a Modbus exception
+    Bare,         // ASCII: "!" and nothing more
+    NoDigits,     // ASCII: its last two characters (the checksum digits) cut off
+    WrongDigits,  // ASCII: its last checksum digit changed
 };
 
 inline const char* SpoilName(ESpoil spoil)
 {
-    static const char* const names[] = {"silent", "blank",   "cut",    "other address",
-                                        "late",   "garbled", "refused"};
+    static const char* const names[] = {
+        "silent", "blank",   "cut",     "padded", "other lead", "other address", "late",
+        "stale",  "garbled", "refused", "bare",   "no digits",  "wrong digits"};
     return names[static_cast<int>(spoil)];
 }
 
 class CSpoiltLine {
 public:
+    using Choice = std::function<bool(const std::string& request)>;
+
+    // The first count requests that begin with requestStart.
     CSpoiltLine(ESpoil spoil, std::string requestStart, int count = 1)
+        : CSpoiltLine(
+              spoil,
+              [start = std::move(requestStart)](const std::string& r) {
+                  return r.starts_with(start);
+              },
+              count)
+    {
+    }
+    // The first count requests the choice takes (all of them by default).
+    CSpoiltLine(ESpoil spoil, Choice choice, int count = INT_MAX)
         : m_table(CSimLink::Table()), m_pPrevious(&Link()), m_eSpoil(spoil),
-          m_strStart(std::move(requestStart)), m_nLeft(count)
+          m_choice(std::move(choice)), m_nLeft(count)
     {
         m_table.Send_Receive_Ascii = &SendReceiveAscii;
         m_table.Send_Receive_Rtu = &SendReceiveRtu;
@@ -53,15 +75,17 @@ public:
     CSpoiltLine(const CSpoiltLine&) = delete;
     CSpoiltLine& operator=(const CSpoiltLine&) = delete;
 
-    // How many matching requests are still to be spoilt.
+    // How many chosen requests are still to be spoilt.
     int Left() const { return m_nLeft; }
+    // How many requests were spoilt so far.
+    int Spoilt() const { return m_nSpoilt; }
 
 private:
-    // Whether this request's reply is spoilt; the late reply of an earlier one, if any waits.
     bool Takes(const std::string& request)
     {
-        if (m_nLeft == 0 || !request.starts_with(m_strStart)) return false;
+        if (m_nLeft == 0 || !m_choice(request)) return false;
         --m_nLeft;
+        ++m_nSpoilt;
         return true;
     }
 
@@ -73,9 +97,10 @@ private:
             CSimLink::Table().Send_Receive_Ascii(port, command, reply, timeoutMs, checksum, length);
         std::string text = result == 0 ? std::string(reply) : std::string();
         std::optional<std::string> late = std::exchange(line.m_late, std::nullopt);
+        std::optional<std::string> previous = std::exchange(line.m_previous, text);
         if (line.Takes(command)) {
-            if (result != 0) return result;
-            std::optional<std::string> spoilt = line.SpoilAscii(text);
+            if (result != 0 && line.m_eSpoil != ESpoil::Stale) return result;
+            std::optional<std::string> spoilt = line.SpoilAscii(text, command, previous);
             if (!spoilt) return 1;
             text = *spoilt;
         } else if (late) {
@@ -97,9 +122,10 @@ private:
         std::vector<BYTE> bytes;
         if (result == 1) bytes.assign(reply, reply + *length);
         std::optional<std::vector<BYTE>> late = std::exchange(line.m_lateRtu, std::nullopt);
+        std::optional<std::vector<BYTE>> previous = std::exchange(line.m_previousRtu, bytes);
         if (line.Takes(Trim(BytesToHexText(request, requestLength)))) {
-            if (result != 1) return result;
-            std::optional<std::vector<BYTE>> spoilt = line.SpoilRtu(bytes);
+            if (result != 1 && line.m_eSpoil != ESpoil::Stale) return result;
+            std::optional<std::vector<BYTE>> spoilt = line.SpoilRtu(bytes, previous);
             if (!spoilt) {
                 *length = 0;
                 return 0;
@@ -116,35 +142,56 @@ private:
         return 1;
     }
 
-    std::optional<std::string> SpoilAscii(const std::string& text)
+    static std::string NextAddress(const std::string& address)
     {
+        return Format("%02X", static_cast<unsigned>((StrToLong(address, 16) + 1) & 0xFF));
+    }
+
+    std::optional<std::string> SpoilAscii(const std::string& text, const std::string& request,
+                                          const std::optional<std::string>& previous)
+    {
+        std::string address = request.substr(1, 2);
+        bool data = !text.empty() && text[0] == '>';
         switch (m_eSpoil) {
         case ESpoil::Silent:
             return std::nullopt;
         case ESpoil::Blank:
             return std::string();
         case ESpoil::Cut:
-            return text.substr(0, 3);
-        case ESpoil::OtherAddress: {
-            std::string other = text;
-            if (other.size() >= 3 && other[0] != '>') {
-                long address = StrToLong(other.substr(1, 2), 16);
-                other.replace(1, 2, Format("%02X", static_cast<unsigned>((address + 1) & 0xFF)));
-            }
-            return other;
-        }
+            return text.substr(0, std::max<size_t>(3, text.size() / 2));
+        case ESpoil::Padded:
+            return text + "567890123456789";
+        case ESpoil::OtherLead:
+            return data ? "!" + address + text.substr(1)
+                        : ">" + text.substr(std::min<size_t>(3, text.size()));
+        case ESpoil::OtherAddress:
+            if (data) return "!" + NextAddress(address) + text.substr(1);
+            return text.substr(0, 1) + NextAddress(text.substr(1, 2)) +
+                   text.substr(std::min<size_t>(3, text.size()));
         case ESpoil::Late:
             m_late = text;
             return std::nullopt;
+        case ESpoil::Stale:
+            return previous;
         case ESpoil::Garbled:
             return std::string("\x7F_q");
         case ESpoil::Refused:
-            return "?" + text.substr(1, 2);
+            return "?" + address;
+        case ESpoil::Bare:
+            return std::string("!");
+        case ESpoil::NoDigits:
+            return text.substr(0, text.size() - std::min<size_t>(2, text.size()));
+        case ESpoil::WrongDigits: {
+            std::string wrong = text;
+            if (!wrong.empty()) wrong.back() = wrong.back() == '0' ? '1' : '0';
+            return wrong;
+        }
         }
         return std::nullopt;
     }
 
-    std::optional<std::vector<BYTE>> SpoilRtu(const std::vector<BYTE>& frame)
+    std::optional<std::vector<BYTE>> SpoilRtu(const std::vector<BYTE>& frame,
+                                              const std::optional<std::vector<BYTE>>& previous)
     {
         switch (m_eSpoil) {
         case ESpoil::Silent:
@@ -152,37 +199,51 @@ private:
             return std::nullopt;
         case ESpoil::Cut:
             return std::vector<BYTE>(frame.begin(),
-                                     frame.begin() + std::min<size_t>(5, frame.size()));
+                                     frame.begin() + std::max<size_t>(3, frame.size() / 2));
+        case ESpoil::Padded: {
+            std::vector<BYTE> padded = frame;
+            padded.insert(padded.end() - std::min<size_t>(2, padded.size()), 15, 0x30);
+            return padded;
+        }
         case ESpoil::OtherAddress: {
             if (frame.size() < 3) return frame;
             std::vector<BYTE> body(frame.begin(), frame.end() - 2);
             body[0] = static_cast<BYTE>(body[0] + 1);
-            std::vector<BYTE> other(body.size() + 2);
-            RealLink().GetRtuStrCRC(body.data(), static_cast<DWORD>(body.size()), other.data());
-            return other;
+            return Framed(body);
         }
         case ESpoil::Late:
             m_lateRtu = frame;
             return std::nullopt;
+        case ESpoil::Stale:
+            return previous;
         case ESpoil::Garbled:
             return std::vector<BYTE>{0x5A, 0xA5, 0x00, 0xFF, 0x13, 0x37, 0x42};
         case ESpoil::Refused: {
             if (frame.size() < 2) return frame;
-            BYTE body[] = {frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02};
-            std::vector<BYTE> exception(sizeof body + 2);
-            RealLink().GetRtuStrCRC(body, sizeof body, exception.data());
-            return exception;
+            return Framed({frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02});
         }
+        default:
+            return frame;
         }
-        return std::nullopt;
+    }
+
+    // A frame body with its CRC.
+    static std::vector<BYTE> Framed(const std::vector<BYTE>& body)
+    {
+        std::vector<BYTE> frame(body.size() + 2);
+        RealLink().GetRtuStrCRC(body.data(), static_cast<DWORD>(body.size()), frame.data());
+        return frame;
     }
 
     static inline CSpoiltLine* s_pLine = nullptr;
     LinkTable m_table;
     const LinkTable* m_pPrevious;
     ESpoil m_eSpoil;
-    std::string m_strStart;
+    Choice m_choice;
     int m_nLeft;
+    int m_nSpoilt = 0;
     std::optional<std::string> m_late;
     std::optional<std::vector<BYTE>> m_lateRtu;
+    std::optional<std::string> m_previous;
+    std::optional<std::vector<BYTE>> m_previousRtu;
 };
