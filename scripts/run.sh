@@ -44,6 +44,9 @@ if [ ! -f "$home/talvik4333.ini" ]; then
     printf 'COM1=0;\r\nBRAUTE=00011000;\r\nTIMEOUT=0;\r\nCHECKSUM=0;\r\0' >"$home/talvik4333.ini"
 fi
 
+# The logger's script for the bus, so that RUN > Data Logger runs at once.
+if [ ! -f "$home/default.log" ]; then cp sim/default.log "$home/"; fi
+
 coproc MODSIM { exec build/bin/modsim sim/default_bus.txt; }
 modsim_pid=$MODSIM_PID
 trap 'kill "$modsim_pid" 2>/dev/null || true; wait "$modsim_pid" 2>/dev/null || true' EXIT

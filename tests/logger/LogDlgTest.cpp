@@ -228,6 +228,32 @@ TEST_F(LogDlgTest, ReplaysTheScriptPassAfterPassAndListsEachStep)
     EXPECT_EQ(List().GetItemCount(), 1) << "the list stays";
 }
 
+// The script the run script ships with the simulated bus: every step of it matches its module on
+// the bus the run script serves.
+TEST(LogDlgShippedScript, EveryStepMatchesTheSimulatedBus)
+{
+    CScopedHome home;
+    fs::copy_file(OSTRA_SIM_DIR "/default.log", home.Path("default.log"));
+    CScopedVirtualClock clock;
+    CSimBus bus;
+    bus.LoadFile(OSTRA_SIM_DIR "/default_bus.txt");
+    CScopedSimLink link{bus};
+    ui::CMessageBoxRecorder boxes{IDNO};
+    CLogDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_LOG));
+    ASSERT_TRUE(ui::Click(dlg, IDOK));
+    for (int i = 0; i < 2; ++i) {
+        clock.Advance(D::kStepMs);
+        ASSERT_TRUE(dlg.FireTimer(1000));
+    }
+    auto& list = *dlg.GetDlgItemAs<CListCtrl>(D::IDC_LOG_LIST);
+    ASSERT_EQ(list.GetItemCount(), 2);
+    for (int row = 0; row < 2; ++row) EXPECT_EQ(list.GetItemText(row, 5), list.GetItemText(row, 4));
+    EXPECT_EQ(boxes.m_boxes.size(), 0u);
+    ASSERT_TRUE(ui::Click(dlg, D::IDC_STOP));
+    dlg.DestroyWindow();
+}
+
 struct PassCase {
     const char* name;
     std::string body; // the script after its header
