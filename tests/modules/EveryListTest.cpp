@@ -143,14 +143,16 @@ TEST(EveryListTable, HasOneEntryPerDialog)
     ExpectOneEntryPerRow(NonNumberBoxes());
 }
 
+template <class T> bool Declared(const std::optional<T>& entry)
+{
+    return entry.has_value();
+}
+
 class EveryList : public CEveryDialogTest {};
 
 TEST_P(EveryList, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
 {
-    auto entry = UnchosenLists().find(GetParam().name);
-    ASSERT_NE(entry, UnchosenLists().end());
-    if (!entry->second) GTEST_SKIP() << "no list the setting takes a code from";
-    const SUnchosenList& list = *entry->second;
+    const SUnchosenList& list = *UnchosenLists().at(GetParam().name);
     SDialogRow row = list.bAtAddress00 ? AtAddress00(GetParam()) : GetParam();
     std::unique_ptr<CDialog> dlg = Open(row);
     ASSERT_NE(dlg, nullptr);
@@ -169,20 +171,26 @@ TEST_P(EveryList, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
     EXPECT_TRUE(dlg->IsRunning());
 }
 
-TEST_P(EveryList, ATypedAddressThatIsNoNumberOrAbove255GetsTheDialogsBox)
+INSTANTIATE_TEST_SUITE_P(, EveryList,
+                         ::testing::ValuesIn(RowsWhere(UnchosenLists(), Declared<SUnchosenList>)),
+                         DialogRowName);
+
+class EveryTypedAddress : public CEveryDialogTest {};
+
+TEST_P(EveryTypedAddress, ThatIsNoNumberOrAbove255GetsTheDialogsBox)
 {
-    auto entry = NonNumberBoxes().find(GetParam().name);
-    ASSERT_NE(entry, NonNumberBoxes().end());
-    if (!entry->second) GTEST_SKIP() << "no typed address";
+    const SNonNumberBox& box = *NonNumberBoxes().at(GetParam().name);
     const SDialogRow& row = GetParam();
     std::unique_ptr<CDialog> dlg = Open(row);
     ASSERT_NE(dlg, nullptr);
     Tick(*dlg, kStartupTicks);
-    CheckAddressRefused(*dlg, "xyz", row.nAddressBox, row.nSettingButton, nullptr, *entry->second);
+    CheckAddressRefused(*dlg, "xyz", row.nAddressBox, row.nSettingButton, nullptr, box);
     CheckAddressRefused(*dlg, "256", row.nAddressBox, row.nSettingButton, nullptr);
     EXPECT_TRUE(dlg->IsRunning());
 }
 
-INSTANTIATE_TEST_SUITE_P(, EveryList, ::testing::ValuesIn(EveryDialogRows()), DialogRowName);
+INSTANTIATE_TEST_SUITE_P(, EveryTypedAddress,
+                         ::testing::ValuesIn(RowsWhere(NonNumberBoxes(), Declared<SNonNumberBox>)),
+                         DialogRowName);
 
 } // namespace

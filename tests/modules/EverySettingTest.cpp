@@ -5,6 +5,7 @@
 #include "EveryDialog.h"
 
 #include "ModuleDialogs.h"
+#include "ModuleFamilies.h"
 #include "PerChannelIds.h"
 #include "Strings.h"
 #include "UiDriver.h"
@@ -20,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -46,20 +48,22 @@ std::string AddressOf(const std::string& request)
         2);
 }
 
-// Every flag a dialog raises for the result list.
+// Every family's settings-changed flag, in the order of the dispatch's family table.
 std::vector<int> Flags(const CMainFrame& f)
 {
-    return {f.m_bAnalogInputChanged,
-            f.m_bThermocoupleInputChanged,
-            f.m_bRtdInputChanged,
-            f.m_bSixChannelTempChanged,
-            f.m_bThreeChannelRtdChanged,
-            f.m_bAnalogOutputChanged,
-            f.m_bDioChanged,
-            f.m_bCounterChanged,
-            f.m_bPowerMeterChanged,
-            f.m_bBridgeInputChanged,
-            f.m_bUniversalInputChanged};
+    std::vector<int> flags;
+    for (const SModuleFamily& family : ModuleFamilies()) {
+        if (family.pChanged) flags.push_back(f.*family.pChanged);
+    }
+    return flags;
+}
+
+// No flag raised.
+std::vector<int> NoFlags()
+{
+    auto flagged = std::ranges::count_if(
+        ModuleFamilies(), [](const SModuleFamily& family) { return family.pChanged != nullptr; });
+    return std::vector<int>(static_cast<size_t>(flagged), 0);
 }
 
 struct SProtocolSwitch;
@@ -118,13 +122,14 @@ TEST(EverySettingTable, HasOneExpectationPerDialog)
     ExpectOneEntryPerRow(kFirstConfiguration);
 }
 
-TEST_P(CEverySettingTest, ASettingBeforeTheFirstTickGoesToTheCurrentAddress)
+class EveryAddressSetting : public CEverySettingTest {};
+
+TEST_P(EveryAddressSetting, ASettingBeforeTheFirstTickGoesToTheCurrentAddress)
 {
     const SDialogRow& row = GetParam();
     std::unique_ptr<CDialog> dlg = Open(row);
     ASSERT_NE(dlg, nullptr);
     const std::string& expected = kFirstConfiguration.at(row.name);
-    if (expected.empty()) GTEST_SKIP() << "no Setting that configures an address";
     std::string current = expected[0] == '%' ? expected.substr(1, 2) : expected.substr(0, 2);
     ui::Type(*dlg, row.nAddressBox, "50");
     ui::Click(*dlg, row.nSettingButton);
@@ -138,12 +143,29 @@ TEST_P(CEverySettingTest, ASettingBeforeTheFirstTickGoesToTheCurrentAddress)
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(, EveryAddressSetting,
+                         ::testing::ValuesIn(RowsWhere(kFirstConfiguration,
+                                                       [](const std::string& expected) {
+                                                           return !expected.empty();
+                                                       })),
+                         DialogRowName);
+
+// The rows with a Setting on a line of their own.
+std::vector<SDialogRow> OwnLineSettingRows()
+{
+    std::vector<SDialogRow> rows;
+    for (const SDialogRow& row : EveryDialogRows()) {
+        if (row.nSettingButton && row.eLine == ELineOwnership::Own) rows.push_back(row);
+    }
+    return rows;
+}
+
+class EverySettingAfterAFailedOpen : public CEverySettingTest {};
+
 // On a line that never opened nothing goes out, so a Setting leaves the row as it is.
-TEST_P(CEverySettingTest, AfterAFailedOpenASettingChangesNoRow)
+TEST_P(EverySettingAfterAFailedOpen, ChangesNoRow)
 {
     const SDialogRow& row = GetParam();
-    if (!row.nSettingButton || row.eLine == ELineOwnership::Borrowed)
-        GTEST_SKIP() << "no Setting on a line of its own";
     m_link.Detach(1);
     std::unique_ptr<CDialog> dlg = Open(row);
     ASSERT_NE(dlg, nullptr);
@@ -153,7 +175,7 @@ TEST_P(CEverySettingTest, AfterAFailedOpenASettingChangesNoRow)
     Tick(*dlg, 4);
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
     EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
-    EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
+    EXPECT_EQ(Flags(m_frame), NoFlags());
 }
 
 // How a dialog switches the module to the other protocol: the box and the row chosen in it (-1:
@@ -241,15 +263,19 @@ void PressProtocolSwitch(CDialog& dlg, const SDialogRow& row, const SProtocolSwi
     ui::Click(dlg, row.nSettingButton);
 }
 
+INSTANTIATE_TEST_SUITE_P(, EverySettingAfterAFailedOpen, ::testing::ValuesIn(OwnLineSettingRows()),
+                         DialogRowName);
+
+class EveryProtocolSwitch : public CEverySettingTest {};
+
 // "77" typed, the other protocol chosen, Setting pressed: the switch goes to the address the
 // module answers to ("%00" forms: the address of a module in its INIT state), and the row's
 // address entries keep that address; only a "%" form, which carries the new address to the
 // module, may name it.
-TEST_P(CEverySettingTest, AProtocolSwitchLeavesTheRowsAddress)
+TEST_P(EveryProtocolSwitch, LeavesTheRowsAddress)
 {
     const SDialogRow& row = GetParam();
     const SProtocolSwitch& expected = kProtocolSwitch.at(row.name);
-    if (expected.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
     std::unique_ptr<CDialog> dlg = OpenForSwitch(row, expected);
     ASSERT_NE(dlg, nullptr);
     PressProtocolSwitch(*dlg, row, expected);
@@ -308,12 +334,13 @@ std::vector<std::string> FieldTexts(CDialog& dlg)
     return texts;
 }
 
+class EveryRefusedConfiguration : public CEverySettingTest {};
+
 // The module refuses the configuration ("?AA", an exception): no box or field claims success, and
 // the row keeps what it said before.
-TEST_P(CEverySettingTest, ARefusedConfigurationNeverShowsASuccessText)
+TEST_P(EveryRefusedConfiguration, NeverShowsASuccessText)
 {
     const SDialogRow& row = GetParam();
-    if (kRefusable.at(row.name) == ERefusable::None) GTEST_SKIP() << "no configuration";
     std::unique_ptr<CDialog> dlg = Open(row);
     ASSERT_NE(dlg, nullptr);
     for (size_t i = 0; i < m_bus.Count(); ++i) m_bus.Module(i).Faults().bRefuseSettings = true;
@@ -327,16 +354,15 @@ TEST_P(CEverySettingTest, ARefusedConfigurationNeverShowsASuccessText)
     for (const std::string& text : FieldTexts(*dlg)) EXPECT_FALSE(IsSuccessText(text)) << text;
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
     EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
-    EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
+    EXPECT_EQ(Flags(m_frame), NoFlags());
 }
 
 // The module refuses the protocol switch ("?AA", an exception; a "%00" form reaches it in its
 // INIT state): no box or field claims success, and the row keeps what it said before.
-TEST_P(CEverySettingTest, ARefusedProtocolSwitchNeverShowsASuccessText)
+TEST_P(EveryProtocolSwitch, RefusedNeverShowsASuccessText)
 {
     const SDialogRow& row = GetParam();
     const SProtocolSwitch& chosen = kProtocolSwitch.at(row.name);
-    if (chosen.strRequest.empty()) GTEST_SKIP() << "no protocol switch";
     std::unique_ptr<CDialog> dlg = OpenForSwitch(row, chosen);
     ASSERT_NE(dlg, nullptr);
     CSimModule& module = m_bus.Module(0);
@@ -350,10 +376,21 @@ TEST_P(CEverySettingTest, ARefusedProtocolSwitchNeverShowsASuccessText)
     for (const std::string& text : FieldTexts(*dlg)) EXPECT_FALSE(IsSuccessText(text)) << text;
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
     EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
-    EXPECT_EQ(Flags(m_frame), std::vector<int>(11, 0));
+    EXPECT_EQ(Flags(m_frame), NoFlags());
 }
 
-INSTANTIATE_TEST_SUITE_P(, CEverySettingTest, ::testing::ValuesIn(EveryDialogRows()),
+INSTANTIATE_TEST_SUITE_P(, EveryRefusedConfiguration,
+                         ::testing::ValuesIn(RowsWhere(kRefusable,
+                                                       [](ERefusable refusable) {
+                                                           return refusable == ERefusable::Yes;
+                                                       })),
+                         DialogRowName);
+
+INSTANTIATE_TEST_SUITE_P(, EveryProtocolSwitch,
+                         ::testing::ValuesIn(RowsWhere(kProtocolSwitch,
+                                                       [](const SProtocolSwitch& chosen) {
+                                                           return !chosen.strRequest.empty();
+                                                       })),
                          DialogRowName);
 
 } // namespace
