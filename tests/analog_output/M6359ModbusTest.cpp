@@ -33,14 +33,16 @@ protected:
     {
         return m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(k)].nSlider);
     }
-    void Drag(int k, int position)
+    static void Drag(CDialog& dlg, int k, int position)
     {
-        auto* slider = qobject_cast<QSlider*>(SliderCtrl(k)->GetWidget());
+        auto* slider = qobject_cast<QSlider*>(
+            dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[k].nSlider)->GetWidget());
         slider->setSliderDown(true);
         slider->setSliderPosition(position);
         slider->triggerAction(QAbstractSlider::SliderMove);
         slider->setSliderDown(false);
     }
+    void Drag(int k, int position) { Drag(m_dlg, k, position); }
     void LeaveOutput(int k)
     {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -171,12 +173,7 @@ TEST_F(M6359Modbus, AWriteAskedForWhileReadsFailGoesOutOnceOneIsAnswered)
         Tick(dlg, 2);
         (garbled ? ao.Faults().nGarbage : ao.Faults().nSilentAfter) = garbled ? 9 : 0;
         Tick(dlg);
-        auto* slider = qobject_cast<QSlider*>(
-            dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[1].nSlider)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(20000);
-        slider->triggerAction(QAbstractSlider::SliderMove);
-        slider->setSliderDown(false);
+        Drag(dlg, 1, 20000);
         Tick(dlg, 3);
         EXPECT_EQ(ao.OutputRegister(1), 0);
         ao.Faults() = {};
@@ -197,12 +194,7 @@ TEST_F(M6359Modbus, AWriteTheModuleDidNotAnswerGoesOutAgainOnceItAnswers)
     CSimAnalogOutput& ao = AddModule("6359");
     Open({"01", "06", "0", "30", "0", "6359"});
     Tick(m_dlg, 2);
-    auto* slider = qobject_cast<QSlider*>(
-        m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[1].nSlider)->GetWidget());
-    slider->setSliderDown(true);
-    slider->setSliderPosition(20000);
-    slider->triggerAction(QAbstractSlider::SliderMove);
-    slider->setSliderDown(false);
+    Drag(1, 20000);
     ao.Faults().nSilentAfter = 0;
     TakeRequests();
     Tick(m_dlg, 2);
