@@ -87,6 +87,7 @@ protected:
                                         const CSpoiltLine::Choice& choice)
     {
         m_bus = CSimBus{};
+        RestartClock();
         m_boxes.m_boxes.clear();
         std::optional<CSpoiltLine> line;
         if (ReadsOnlyAtOpening(row)) line.emplace(spoil, choice);

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -81,6 +82,19 @@ template <class Map> void ExpectOneEntryPerRow(const Map& expectations)
     EXPECT_EQ(unknown, std::vector<std::string>{}) << "expectations without a dialog";
 }
 
+// The rows a rule applies to: those whose entry in its expectations (keyed by class name) the
+// rule takes, so that a rule is instantiated only where it applies.
+template <class Map, class Applies>
+std::vector<SDialogRow> RowsWhere(const Map& expectations, Applies applies)
+{
+    std::vector<SDialogRow> rows;
+    for (const SDialogRow& row : EveryDialogRows()) {
+        auto it = expectations.find(row.name);
+        if (it != expectations.end() && applies(it->second)) rows.push_back(row);
+    }
+    return rows;
+}
+
 // A test world for one row: its modules on the bus, its blocks in the frame, a borrowed line open
 // as the rack's main unit leaves it, and the dialog created through the registry.
 class CEveryDialogFixture : public CModuleFixture {
@@ -94,6 +108,16 @@ protected:
     void CloseLine();
     // The line open now, of either link.
     bool LineOpen() const { return m_link.IsAsciiOpen() || m_link.IsRtuOpen(); }
+    // A clock of its own from the same start for a run whose screen is compared with another's:
+    // the simulated modules' readings follow the clock.
+    void RestartClock()
+    {
+        m_runClock.emplace();
+        SetClock(&*m_runClock);
+    }
+
+private:
+    std::optional<CVirtualClock> m_runClock;
 };
 
 // The same fixture over every row; each rule's file derives a suite of its own from it.
