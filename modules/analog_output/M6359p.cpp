@@ -183,18 +183,20 @@ void CM6359p::OnUpdate()
     char high = (modbus ? kModbusDigits : kAsciiDigits)[choice->bChecksumOn ? 0 : 1];
     std::string format =
         ModelHas(m_strModuleName, "4359A") ? Block()[kFormat] : choice->strFormatDigit;
-    std::string command =
-        "%" + m_strOldAddress + choice->strAddress + "00" + choice->strBaudCode + high + format;
+    // "%AANN00CCFF": type 00, and the protocol and checksum in the high digit of the format.
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = "00";
+    fields.strCheck = std::string(1, high);
+    fields.strFormat = format;
+    SConfiguration configuration = SettingOf(*choice, fields);
     // Polls stay on the module's address until the configuration goes out; the row is written
     // back only when the module acknowledges.
-    Texts rows = RowTextsOf(*choice);
-    rows[kDescriptionText] = std::nullopt;
-    Texts params = ParamsOf(*choice);
-    params[kScript] = std::nullopt;
-    params[kFormat] = format;
-    QueueConfiguration(kCmdConfigure,
-                       {FrameAsciiCommand(command, m_bChecksum != 0), choice->strAddress,
-                        m_bChecksum != 0, rows, params, EWriteBack::OnAcknowledge});
+    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.rowTexts[kDescriptionText] = std::nullopt;
+    configuration.params[kScript] = std::nullopt;
+    configuration.params[kFormat] = format;
+    configuration.eWriteBack = EWriteBack::OnAcknowledge;
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 // ---- the tick ----
