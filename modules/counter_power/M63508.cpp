@@ -204,21 +204,19 @@ void CM63508::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    std::string command = "%" + m_strOldAddress + choice->strAddress +
-                          (m_bModbusRtu ? "02" : "01") + choice->strBaudCode +
-                          choice->strCheckDigit + "0";
+    // Type "01" keeps the ASCII command set, "02" switches to Modbus RTU; the format is "0".
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = m_bModbusRtu ? "02" : "01";
+    fields.strFormat = "0";
+    SConfiguration configuration = SettingOf(*choice, fields);
     m_bSwitchSent = m_bModbusRtu;
-    Texts rows = RowTextsOf(*choice);
     // A typed checksum text that is neither row keeps the module's setting, and the row says which.
-    rows[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
-    rows[kDescriptionText] = kDescription;
+    configuration.rowTexts[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
+    configuration.rowTexts[kDescriptionText] = kDescription;
     // The Script entry stays "01" also for the switch to Modbus RTU.
-    QueueConfiguration(kCmdConfigure, {FrameAsciiCommand(command, m_bChecksum != 0),
-                                       choice->strAddress,
-                                       choice->bChecksumOn,
-                                       rows,
-                                       {choice->strAddress, choice->strBaudCode,
-                                        choice->strCheckDigit, "01", "0"}});
+    configuration.params[kScript] = "01";
+    configuration.params[kFormat] = "0";
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 void CM63508::SetStatus(const std::string& text)
