@@ -258,6 +258,12 @@ CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
                 {},
                 {}};
     }
+    return SettingOf(choice, fields);
+}
+
+CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
+                                                 const SConfigurationFields& fields) const
+{
     return {FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0), choice.strAddress,
             choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
 }

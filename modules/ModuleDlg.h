@@ -203,6 +203,11 @@ protected:
     // switch to Modbus RTU, which tells the module nothing of the other settings, so the row keeps
     // them and the polls stay on the address it answers to now.
     SConfiguration SettingOf(const SSettingsChoice& choice, bool bDollarSwitch) const;
+    // The "%" request of these fields (ConfigurationFieldsOf the choice, with what a dialog's own
+    // request carries in some of their places), framed with the checksum in force, and the
+    // choice's write-back.
+    SConfiguration SettingOf(const SSettingsChoice& choice,
+                             const SConfigurationFields& fields) const;
     // A setting handler's Modbus RTU write, sent to slave (the address the module answers to now,
     // as the dialog spells it): newAddress into register 0x0812, after which the polls go there
     // and the row takes rowTexts and params as the write goes out; or, when bToAscii, the switch

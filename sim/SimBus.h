@@ -11,7 +11,8 @@
 //   an output module drives it)
 //   delay=MS  cut=N  garbage=N  long=N  silent_after=N  hangup=on|off  blank=on|off
 //   (faults, see SSimFaults)
-//   and a family's own keys (the rack: slots=CC,CC,... the codes of slots 0 onwards, FF empty)
+//   and a family's own keys (the rack: slots=CC,CC,... the codes of slots 0 onwards, FF empty;
+//   the power meters: pt=N ct=N, the ratios 0 to 65535)
 #pragma once
 
 #include "SimModule.h"

@@ -3,8 +3,10 @@
 #include "SimCodec.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -88,6 +90,19 @@ CSimPowerMeter::CSimPowerMeter(std::string model) : CSimModule(std::move(model),
 bool CSimPowerMeter::HasDigitalIo() const
 {
     return Model().find("6539") != std::string::npos;
+}
+
+bool CSimPowerMeter::SetOption(std::string_view key, std::string_view value)
+{
+    WORD* ratio = key == "pt" ? &m_nPt : key == "ct" ? &m_nCt : nullptr;
+    if (!ratio) return false;
+    unsigned parsed = 0;
+    auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), parsed);
+    if (value.empty() || error != std::errc() || end != value.data() + value.size() ||
+        parsed > 0xFFFF)
+        throw std::invalid_argument("a ratio is 0 to 65535, not '" + std::string(value) + "'");
+    *ratio = static_cast<WORD>(parsed);
+    return true;
 }
 
 void CSimPowerMeter::SetInput(int quantity, double value)

@@ -56,6 +56,8 @@ public:
     // Output bit 0 and bit 1 of the 6539 (0 to 3).
     BYTE Outputs() const { return m_nOutputs; }
     bool HasDigitalIo() const;
+    // "pt=N" and "ct=N": the ratios, 0 to 65535.
+    bool SetOption(std::string_view key, std::string_view value) override;
 
 protected:
     std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override;

@@ -48,6 +48,21 @@ enum : int { kPhaseValue = 0, kPhaseExcitation = 1, kPhaseDio = 2, kPhases = 3 }
 
 inline constexpr const char* kChooseChannel = "Number must be CH0 or CH1!";
 
+// A reading: a sign, then five digits and a point ("+05.000", "+123.45"); or four hex digits.
+inline constexpr size_t kSignedReading = 7;
+inline constexpr size_t kHexReading = 4;
+// The @AADI data: five characters, the DO digit at 2 and the DI character at 4.
+inline constexpr size_t kDioDataLength = 5;
+inline constexpr int kDoAt = 2;
+inline constexpr int kDiAt = 4;
+
+bool IsReading(const std::string& data)
+{
+    size_t width =
+        !data.empty() && (data[0] == '+' || data[0] == '-') ? kSignedReading : kHexReading;
+    return data.size() == width && ReadingsOfShape(data, 1, EReadingSign::AsData);
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CM6387, CModuleDlg)
@@ -124,12 +139,7 @@ void CM6387::OnSetting()
     if (!choice) return;
     // Framed as the module checks it now, before a checksum switch takes effect; the polls stay
     // on the address the module answers to until the configuration goes out.
-    QueueConfiguration(
-        kConfigure,
-        {FrameAsciiCommand("%" + Block()[kAddress] + choice->strAddress + choice->strRangeCode +
-                               choice->strBaudCode + choice->strCheckDigit + choice->strFormatDigit,
-                           m_bChecksum != 0),
-         choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)});
+    QueueConfiguration(kConfigure, SettingOf(*choice, false));
 }
 
 void CM6387::OnSelect()
@@ -210,20 +220,46 @@ std::string CM6387::RestartPoll(bool checksum)
     return Request('#', "", checksum);
 }
 
+std::optional<std::string> CM6387::PollReplyData() const
+{
+    std::optional<std::string> data = ReplyData(m_nPollPhase == kPhaseValue ? '>' : '!');
+    if (!data) return std::nullopt;
+    switch (m_nPollPhase) {
+    case kPhaseValue:
+    case kPhaseExcitation:
+        if (!IsReading(*data)) return std::nullopt;
+        break;
+    default:
+        if (data->size() != kDioDataLength) return std::nullopt;
+        break;
+    }
+    return data;
+}
+
 std::string CM6387::PollCycle()
 {
+    // PollStep has taken a reply that does not fit as a miss.
+    std::string data = PollReplyData().value_or("");
     std::string request;
     switch (m_nPollPhase) {
     case kPhaseValue:
-        ShowChannelValue(Mid(m_strReply, 1));
+        if (m_bAfterMiss)
+            m_strHeldValue = data;
+        else
+            ShowChannelValue(data);
         request = Request('$', "6");
         break;
     case kPhaseExcitation:
-        if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, Mid(m_strReply, 3));
+        if (m_bAfterMiss) {
+            // A reply in step: the reading before it was no late one.
+            ShowChannelValue(m_strHeldValue);
+            m_bAfterMiss = false;
+        }
+        if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, data);
         request = Request('@', "DI");
         break;
     default:
-        ShowDioLamps(CharAt(m_strReply, 7), CharAt(m_strReply, 5));
+        ShowDioLamps(CharAt(data, kDiAt), CharAt(data, kDoAt));
         request = m_strPollRequest;
         break;
     }
@@ -259,8 +295,13 @@ std::string CM6387::NextRequest()
 void CM6387::PollStep()
 {
     TakeReply();
-    if (m_nLastResult != 1) {
+    // A poll's reply of another shape than its request gets is a missed exchange too.
+    bool pollMissed = m_nCommand == kPoll && m_nLastCommand == kLastNone && !PollReplyData();
+    if (m_nLastResult != 1 || pollMissed) {
         // The pending one-shot is not repeated; the next reply that arrives is taken as its reply.
+        // The reading that comes right after a miss may be the late reply of the request before
+        // it: it is shown once the reply after it fits too.
+        m_bAfterMiss = true;
         ShowFailure();
         SendAscii(RestartPoll(m_bOpenChecksum != 0), kTimeout);
         return;

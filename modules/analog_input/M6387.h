@@ -39,7 +39,9 @@ public:
     std::string m_strExcitation;
     std::string m_strSetPoint; // the excitation field's text when the slider was released
     int m_nSelectedChannel = 0;
-    // The address and checksum setting the configuration gives the module.
+    // A miss came since the last reply in step: the next reading waits for the reply after it.
+    bool m_bAfterMiss = false;
+    std::string m_strHeldValue;
 
     DECLARE_MESSAGE_MAP()
 
@@ -49,6 +51,8 @@ private:
     // False when the reply closed the dialog.
     bool ReadOneShotReply();
     std::string NextRequest();
+    // The data of the poll reply the phase reads, when it has the shape that phase reads.
+    std::optional<std::string> PollReplyData() const;
     std::string PollCycle();
     // #AA sent outside the cycle: the cycle starts again, so its reply is read as a reading.
     std::string RestartPoll(bool checksum);

@@ -31,6 +31,10 @@ inline constexpr WORD kInitTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr DWORD kPause = 150;
 inline constexpr const char* kSwitchedToModbus = "Setting Modbus/RTU OK!";
+inline constexpr size_t kRangeRowsLength = 2;
+// A read-back: "+05.000" on the four-channel models, "05.000" on the others.
+inline constexpr size_t kSignedValueLength = 7;
+inline constexpr size_t kValueLength = 6;
 
 // Controls the two-channel models hide: the watchdog line and the four-channel range list.
 const int kTwoChannelHidden[] = {IDC_AO_TIME_LABEL,    IDC_AO_HEX_LABEL,      IDC_AO_WATCHDOG,
@@ -66,13 +70,15 @@ void CM6359::ApplyModuleRange(const std::string& code, bool pageSize)
     m_nOutputKind = range->nOutputKind;
 }
 
-// "$AA9i" at opening: the channel's range row and slew row. False when the module is silent.
+// "$AA9i" at opening: the channel's range row and slew row ("!AA" and a digit of each). False when
+// the module is silent or its reply is no such answer.
 bool CM6359::ReadChannelRange(int channel)
 {
-    if (!SendAscii(Request('$', Format("9%d", channel)), kInitTimeout)) return false;
-    std::string reply = m_szReply;
-    int rangeRow = CharAt(reply, 3) - '0';
-    char slew = CharAt(reply, 4);
+    SendAscii(Request('$', Format("9%d", channel)), kInitTimeout);
+    std::optional<std::string> rows = ReplyData('!');
+    if (!rows || rows->size() != kRangeRowsLength) return false;
+    int rangeRow = CharAt(*rows, 0) - '0';
+    char slew = CharAt(*rows, 1);
     // The slew row stands in one character: rows 10 to 15 as the hex digits A to F.
     int slewRow = HexCharToValue(slew) == 0xCC ? -1 : HexCharToValue(slew);
     GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
@@ -199,12 +205,13 @@ void CM6359::OnSetting()
         AoFormatDigits(block[kCheck], choice->bChecksumOn, slew, choice->nFormat);
 
     m_bProtocolSwitch = choice->bModbus ? 1 : 0;
-    std::string body = choice->bModbus ? "R1"
-                                       : choice->strAddress + rangeCode + choice->strBaudCode +
-                                             digits.strHigh + digits.strLow;
-    // To the address the module had when the dialog opened.
-    std::string request = AsciiCommand(choice->bModbus ? '$' : '%', m_strOldAddress, body,
-                                       m_bChecksum == 1 && m_strOldAddress != "00");
+    // To the address the module answers to now.
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = rangeCode;
+    fields.strCheck = digits.strHigh;
+    fields.strFormat = digits.strLow;
+    std::string request = choice->bModbus ? SettingOf(*choice, true).strRequest
+                                          : SettingOf(*choice, fields).strRequest;
     QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
                                                       m_eKind == EAoKind::Two, choice->bModbus));
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
@@ -212,7 +219,7 @@ void CM6359::OnSetting()
 
 bool CM6359::ReadLastCommand()
 {
-    bool acknowledged = CharAt(m_strReply, 0) == '!';
+    bool acknowledged = Acknowledged();
     switch (m_nLastCommand) {
     case kCmdRangeCh0:
     case kCmdRangeCh1: {
@@ -235,19 +242,21 @@ bool CM6359::ReadLastCommand()
     }
 }
 
+std::optional<std::string> CM6359::ReadBackValue() const
+{
+    std::optional<std::string> data = ReplyData('!');
+    bool four = m_eKind == EAoKind::Four;
+    if (!data || data->size() != (four ? kSignedValueLength : kValueLength) ||
+        !ReadingsOfShape(*data, 1, four ? EReadingSign::Signed : EReadingSign::Unsigned))
+        return std::nullopt;
+    return data;
+}
+
 // Shows the value the last read brought and returns the read of the next channel.
 std::string CM6359::ReadBack()
 {
-    const std::string& reply = m_strReply;
-    std::string text;
-    if (m_eKind == EAoKind::Two || m_bChecksum == 1) {
-        text = Mid(reply, 3);
-    } else if (m_eKind == EAoKind::One) {
-        text = Right(reply, 6);
-    } else {
-        size_t plus = reply.find('+');
-        text = plus == std::string::npos ? reply : reply.substr(plus);
-    }
+    // PollStep has taken a reply that is no value as a missed exchange.
+    std::string text = ReadBackValue().value_or("");
     if (m_eKind == EAoKind::One) {
         ShowValue(0, text);
         return Request('$', "6");
@@ -274,8 +283,10 @@ std::string CM6359::OutputWrite(int channel) const
 void CM6359::PollStep()
 {
     TakeReply();
+    // A read-back's reply that carries no value of the model's shape is a missed exchange.
+    bool readBack = m_nCommand == kCmdReadBack && m_nLastCommand == kLastNone;
     std::string request;
-    if (m_nLastResult != 1) {
+    if (m_nLastResult != 1 || (readBack && !ReadBackValue())) {
         request = FirstReadRequest();
         // A write, range command or configuration the operator asked for meanwhile stays queued:
         // it goes out once the module answers again, as does a write the module did not answer.

@@ -47,6 +47,8 @@ private:
     void ApplyChannelRange(int channel, int row);
     void QueueRangeCommand(int channel, int rangeBox, int slewBox, int command);
     std::string FirstReadRequest();
+    // The value of a read-back's reply: "!AA" and one value of the model's shape.
+    std::optional<std::string> ReadBackValue() const;
     std::string ReadBack();
     std::string OutputWrite(int channel) const;
     // False when the reply closed the dialog.

@@ -119,7 +119,7 @@ BOOL CM6359Modbus::OnInitDialog()
     // These modules talk without parity, whatever the search used.
     if (!OpenRtuLine(BlockBaudRate(), 0)) return TRUE;
     m_nCommand = 0;
-    if (SendRtu(m_strAddress + "0300C80001", kTimeout)) {
+    if (SendRtu(m_strAddress + "0300C80001", kTimeout) && RtuDataCame()) {
         TakeReply();
         ApplyRangeCode(Mid(Remove(m_strReply, ' '), 8, 2), 4);
     }
@@ -244,10 +244,12 @@ std::string CM6359Modbus::CycleStep()
 void CM6359Modbus::PollStep()
 {
     // After a write the last reading stays: the write's echo is no reading.
+    bool read = !m_bKeepReply && m_nLastCommand != kLastConfigure;
     if (!m_bKeepReply) TakeReply();
     m_bKeepReply = false;
     std::string request;
-    if (m_nLastResult != 1) {
+    // An exception to a read carries no value: the module is as good as silent.
+    if (m_nLastResult != 1 || (read && !RtuDataCame())) {
         // The reading starts again at channel 0; a queued write or configuration waits for the
         // module to answer, as does a write it did not answer.
         if (m_nCommand >= kCmdWriteCh0) RequeueUnanswered(m_nCommand);

@@ -8,6 +8,7 @@
 #include "OutputDiIds.h"
 #include "Strings.h"
 
+#include <algorithm>
 #include <cctype>
 
 REGISTER_MODULE_DIALOG(CM6359p)
@@ -32,6 +33,8 @@ inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kTimeout = 200;
 // A value text: "+05.000".
 inline constexpr size_t kValueLength = 7;
+// A range reply's data: "C", the channel, "R" and the range code.
+inline constexpr size_t kRangeReplyLength = 5;
 inline constexpr UINT kPeriod = 200;
 
 // The module's digit of its inputs: a character up to "9" as its value, any other as its code
@@ -39,6 +42,16 @@ inline constexpr UINT kPeriod = 200;
 int InputBits(char digit)
 {
     return digit <= '9' ? digit - '0' : digit - 0x37;
+}
+
+bool IsValueText(const std::string& data)
+{
+    return data.size() == kValueLength && ReadingsOfShape(data, 1, EReadingSign::Signed);
+}
+
+bool IsInputsDigit(const std::string& data)
+{
+    return data.size() == 1 && std::isxdigit(static_cast<unsigned char>(data[0]));
 }
 
 } // namespace
@@ -170,18 +183,20 @@ void CM6359p::OnUpdate()
     char high = (modbus ? kModbusDigits : kAsciiDigits)[choice->bChecksumOn ? 0 : 1];
     std::string format =
         ModelHas(m_strModuleName, "4359A") ? Block()[kFormat] : choice->strFormatDigit;
-    std::string command =
-        "%" + m_strOldAddress + choice->strAddress + "00" + choice->strBaudCode + high + format;
+    // "%AANN00CCFF": type 00, and the protocol and checksum in the high digit of the format.
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = "00";
+    fields.strCheck = std::string(1, high);
+    fields.strFormat = format;
+    SConfiguration configuration = SettingOf(*choice, fields);
     // Polls stay on the module's address until the configuration goes out; the row is written
     // back only when the module acknowledges.
-    Texts rows = RowTextsOf(*choice);
-    rows[kDescriptionText] = std::nullopt;
-    Texts params = ParamsOf(*choice);
-    params[kScript] = std::nullopt;
-    params[kFormat] = format;
-    QueueConfiguration(kCmdConfigure,
-                       {FrameAsciiCommand(command, m_bChecksum != 0), choice->strAddress,
-                        m_bChecksum != 0, rows, params, EWriteBack::OnAcknowledge});
+    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.rowTexts[kDescriptionText] = std::nullopt;
+    configuration.params[kScript] = std::nullopt;
+    configuration.params[kFormat] = format;
+    configuration.eWriteBack = EWriteBack::OnAcknowledge;
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 // ---- the tick ----
@@ -197,7 +212,7 @@ void CM6359p::PollStep()
 
 void CM6359p::ReadReply()
 {
-    bool ack = CharAt(m_strReply, 0) == '!';
+    bool ack = Acknowledged();
     int last = m_nLastCommand;
     if (last == kLastNone) return;
     int sent = m_nCommand;
@@ -264,20 +279,35 @@ void CM6359p::ShowValues()
     for (int k = 0; k < 4; ++k) m_lamps.Show(k, (bits >> k) & 1);
 }
 
+void CM6359p::TakeReading(const std::optional<std::string>& reading)
+{
+    m_strReadBack[static_cast<size_t>(m_nStep)] = reading.value_or("");
+    if (!reading) m_bSequenceMissed = true;
+}
+
+void CM6359p::EndSequence(int steps, int nLastCommand)
+{
+    // One reply out of step may mean the replies before it were too (each the late reply of the
+    // request before): a sequence with a missed exchange shows as silence, whole.
+    if (m_bSequenceMissed)
+        std::fill(m_strReadBack.begin(), m_strReadBack.begin() + steps, std::string());
+    m_nStep = 0;
+    m_nLastCommand = nLastCommand;
+}
+
 std::string CM6359p::RangeReadStep()
 {
-    auto step = static_cast<size_t>(m_nStep);
     // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value. A reply of
     // another shape, or none, gives nothing.
-    std::string channel = "C" + Format("%d", m_nStep % 4) + "R";
-    bool range = m_nStep < 4 && ReplyFits('!', 5) && Mid(m_strReply, 3, 3) == channel;
-    bool startup = m_nStep >= 4 && ReplyFits('!', kValueLength);
-    m_strReadBack[step] = range     ? Mid(m_strReply, 6, 2)
-                          : startup ? Mid(m_strReply, 3, kValueLength)
-                                    : "";
+    std::optional<std::string> data = ReplyData('!');
+    std::string channel = Format("C%dR", m_nStep % 4);
+    std::optional<std::string> reading;
+    if (m_nStep < 4 && data && data->size() == kRangeReplyLength && data->starts_with(channel))
+        reading = data->substr(channel.size());
+    if (m_nStep >= 4 && data && IsValueText(*data)) reading = data;
+    TakeReading(reading);
     if (++m_nStep == kRangeSteps) {
-        m_nStep = 0;
-        m_nLastCommand = kLastRangesRead;
+        EndSequence(kRangeSteps, kLastRangesRead);
         return {};
     }
     return m_nStep < 4 ? Request('$', Format("8C%d", m_nStep))
@@ -286,19 +316,13 @@ std::string CM6359p::RangeReadStep()
 
 std::string CM6359p::ValueCycleStep()
 {
-    auto step = static_cast<size_t>(m_nStep);
-    if (m_nStep < kInputsStep) {
-        // A reply of another shape, or none, gives no value.
-        m_strReadBack[step] = ReplyFits('!', kValueLength) ? Mid(m_strReply, 3, kValueLength) : "";
-    } else {
-        // "!AA" and one hex digit; anything else is no reading of the inputs.
-        bool reading =
-            ReplyFits('!', 1) && std::isxdigit(static_cast<unsigned char>(m_strReply[3]));
-        m_strReadBack[step] = reading ? Mid(m_strReply, 3, 1) : "";
-    }
+    // A value, then "!AA" and one hex digit of the inputs; a reply of another shape, or none,
+    // gives nothing.
+    std::optional<std::string> data = ReplyData('!');
+    bool fits = data && (m_nStep < kInputsStep ? IsValueText(*data) : IsInputsDigit(*data));
+    TakeReading(fits ? data : std::nullopt);
     if (++m_nStep == kValueSteps) {
-        m_nStep = 0;
-        m_nLastCommand = kLastValuesRead;
+        EndSequence(kValueSteps, kLastValuesRead);
         return {};
     }
     return m_nStep < kInputsStep ? Request('$', Format("6C%d", m_nStep)) : Request('$', "I");
@@ -310,6 +334,7 @@ std::string CM6359p::NextRequest()
     case kCmdFirstRange:
         m_nCommand = kCmdRangeRead;
         m_nStep = 0;
+        m_bSequenceMissed = false;
         return Request('$', "8C0");
     case kCmdRangeRead:
         return RangeReadStep();
@@ -317,6 +342,7 @@ std::string CM6359p::NextRequest()
         // The cycle starts over, so each value lands in its own channel's field.
         m_nCommand = kCmdValueCycle;
         m_nStep = 0;
+        m_bSequenceMissed = false;
         return Request('$', "6C0");
     case kCmdValueCycle:
         return ValueCycleStep();

@@ -59,6 +59,10 @@ private:
     void QueueRangeWrite(int channel);
     void ReadReply();
     std::string NextRequest();
+    // The reading of the step in hand, or nothing, which marks the sequence as missed.
+    void TakeReading(const std::optional<std::string>& reading);
+    // The end of the range read or the value cycle: its first steps entries are shown next.
+    void EndSequence(int steps, int nLastCommand);
     std::string RangeReadStep();
     std::string ValueCycleStep();
     void ShowRanges();
@@ -67,4 +71,5 @@ private:
     int SelectedChannel() const;
 
     CLamps m_lamps;
+    bool m_bSequenceMissed = false; // a reply of the sequence under way fitted no step
 };

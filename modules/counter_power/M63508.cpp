@@ -24,7 +24,9 @@ inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kPollTimeout = 200;
 inline constexpr UINT kPollPeriod = 150;
 inline constexpr int kLastGroup = 5;
+inline constexpr int kDioStep = kLastGroup + 2; // the reply a 6539 shows
 inline constexpr size_t kRatioDigits = 4;
+inline constexpr size_t kDioDigits = 2;
 
 inline constexpr const char* kSwitchOk = "Setting Modbus/RTU OK!";
 inline constexpr const char* kDioError = "DIO Error!";
@@ -127,13 +129,21 @@ std::string CM63508::RunOtherCommand()
     }
 }
 
+bool CM63508::CycleReplyFits() const
+{
+    if (m_nPollStep == kDioStep) return ReplyFits('!', kDioDigits);
+    if (m_nPollStep > kLastGroup) return true; // the first digital I/O read: not shown
+    std::optional<std::string> data = ReplyData('>');
+    return data && IsGroupData(m_nPollStep, *data);
+}
+
 // One step of the reading cycle: the reply goes to its group, the next group is asked for. Names
 // with 539 read the digital I/O after group 5; only a 6539 shows the second reply.
 std::string CM63508::NextCycleRequest()
 {
     int step = m_nPollStep;
     if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
-    if (step == kLastGroup + 2) ShowDioState(m_strReply);
+    if (step == kDioStep) ShowDioState(m_strReply);
     bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
                 (step == kLastGroup + 1 && Is6539());
     if (!more) {
@@ -194,21 +204,19 @@ void CM63508::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    std::string command = "%" + m_strOldAddress + choice->strAddress +
-                          (m_bModbusRtu ? "02" : "01") + choice->strBaudCode +
-                          choice->strCheckDigit + "0";
+    // Type "01" keeps the ASCII command set, "02" switches to Modbus RTU; the format is "0".
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = m_bModbusRtu ? "02" : "01";
+    fields.strFormat = "0";
+    SConfiguration configuration = SettingOf(*choice, fields);
     m_bSwitchSent = m_bModbusRtu;
-    Texts rows = RowTextsOf(*choice);
     // A typed checksum text that is neither row keeps the module's setting, and the row says which.
-    rows[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
-    rows[kDescriptionText] = kDescription;
+    configuration.rowTexts[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";
+    configuration.rowTexts[kDescriptionText] = kDescription;
     // The Script entry stays "01" also for the switch to Modbus RTU.
-    QueueConfiguration(kCmdConfigure, {FrameAsciiCommand(command, m_bChecksum != 0),
-                                       choice->strAddress,
-                                       choice->bChecksumOn,
-                                       rows,
-                                       {choice->strAddress, choice->strBaudCode,
-                                        choice->strCheckDigit, "01", "0"}});
+    configuration.params[kScript] = "01";
+    configuration.params[kFormat] = "0";
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 void CM63508::SetStatus(const std::string& text)

@@ -37,7 +37,6 @@ private:
     };
     // m_nLastCommand: whose reply the next tick reads.
     enum : int {
-        kLastCycle = 0,
         kLastOutputs = 30,
         kLastReadPt = 50,
         kLastSetPt = 51,
@@ -47,6 +46,9 @@ private:
     };
 
     void ReadSettingReply() override;
+    // A group's register digits and nothing more; the two digits of the digital I/O where they
+    // are shown.
+    bool CycleReplyFits() const override;
     void ReadLastReply() override;
     std::string RunOtherCommand() override;
     std::string NextCycleRequest() override;

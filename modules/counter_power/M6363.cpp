@@ -61,6 +61,15 @@ struct SPollRequest {
 const SPollRequest kPollRequests[] = {
     {'#', "1"}, {'$', "B"},  {'$', "A"},  {'@', "G0"}, {'@', "DI"}, {'$', "30"}, {'$', "31"},
     {'~', "B"}, {'@', "G1"}, {'@', "DI"}, {'@', "RP"}, {'@', "RA"}, {'#', "0"}};
+// By step: the reply it reads, its lead and the length of its data (after "!" the address):
+// counts and values of eight digits, the @AADI state of five, settings of one digit.
+struct SPollReply {
+    char lead;
+    size_t length;
+};
+const SPollReply kPollReplies[] = {{'>', 8}, {'>', 8}, {'!', 1}, {'!', 1}, {'!', 8},
+                                   {'!', 5}, {'!', 8}, {'!', 8}, {'!', 1}, {'!', 8},
+                                   {'!', 5}, {'!', 8}, {'!', 8}};
 
 // Steps that fill an edit with the eight characters from position 3, until the settings are
 // loaded: the edit in alarm mode A and in mode B.
@@ -162,6 +171,14 @@ void CM6363::SetRow(int nCombo, int row)
 void CM6363::ShowChannelValue(int channel, const std::string& text)
 {
     SetDlgItemText(channel == 0 ? IDC_CNT_VALUE0 : IDC_CNT_VALUE1, text);
+}
+
+bool CM6363::PollReplyFits() const
+{
+    const SPollReply& expected = kPollReplies[m_nPollStep - 1];
+    std::optional<std::string> data = ReplyData(expected.lead);
+    return data && data->size() == expected.length &&
+           ReadingsOfShape(*data, 1, EReadingSign::Unsigned);
 }
 
 void CM6363::SetStatus(bool ack)
@@ -272,19 +289,14 @@ void CM6363::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({}, EModbusRow::SwitchesByDollar);
     if (!choice) return;
-    const std::string& nn = choice->strAddress;
     m_bBaudChanged = choice->strBaudCode != Block()[kBrate] ? 1 : 0;
     // The switch to Modbus RTU goes to the address the module answers to now.
-    std::string body = choice->bModbus ? "$" + m_strOldAddress + "R1"
-                                       : "%" + m_strOldAddress + nn + choice->strRangeCode +
-                                             choice->strBaudCode + choice->strCheckDigit +
-                                             choice->strFormatDigit;
-    SConfiguration configuration{FrameAsciiCommand(body, m_bChecksum != 0), nn, choice->bChecksumOn,
-                                 RowTextsOf(*choice), ParamsOf(*choice)};
+    SConfiguration configuration = SettingOf(*choice, choice->bModbus);
     if (choice->bModbus) {
-        // The switch leaves the module at its address, and the row with it.
-        configuration.strNewAddress = m_strOldAddress;
-        configuration.bNewChecksum = m_bChecksum != 0;
+        // The switch leaves the module at its address, and the row with it; the row takes the
+        // other settings as the dialog shows them.
+        configuration.rowTexts = RowTextsOf(*choice);
+        configuration.params = ParamsOf(*choice);
         configuration.rowTexts[kAddressText] = std::nullopt;
         configuration.params[kAddress] = std::nullopt;
     }
@@ -295,7 +307,7 @@ void CM6363::OnSetting()
 // a poll confirms nothing.
 void CM6363::FinishConfiguration()
 {
-    bool refused = m_nLastResult == 1 && CharAt(m_strReply, 0) == '?';
+    bool refused = ReplyFits('?', m_strSettingAckAddress, 0);
     ESettingOutcome outcome =
         SettingOutcome(SettingAcknowledged(), refused, Row(IDC_CNT_PROTOCOL) == kModbusRow);
     ConfigurationAnswered(outcome != ESettingOutcome::Refused);
@@ -315,8 +327,9 @@ std::string CM6363::Resync()
 void CM6363::PollStep()
 {
     TakeReply();
-    bool answered = m_nLastResult == 1;
-    bool ack = CharAt(m_strReply, 0) == '!';
+    // A poll's reply of another lead or shape than its step reads is a missed exchange.
+    bool pollReply = m_nCommand == kCmdPoll && m_nLastCommand == kLastNone;
+    bool answered = m_nLastResult == 1 && (!pollReply || PollReplyFits());
     if (m_nLastCommand == kLastConfigure) {
         FinishConfiguration();
         return;
@@ -330,7 +343,7 @@ void CM6363::PollStep()
         if (IsOperation(m_nLastCommand)) {
             m_nLastCommand = kLastNone;
             m_nCommand = kCmdResync;
-            SetStatus(ack);
+            SetStatus(Acknowledged());
         }
         ApplyQueuedCommand();
         switch (m_nCommand) {

@@ -70,6 +70,8 @@ private:
     std::optional<std::string> ValueRequest(char lead, const std::string& body, int nEdit);
     void FinishConfiguration();
     std::string Resync();
+    // Whether the reply in hand is what the poll step in hand reads.
+    bool PollReplyFits() const;
     std::string PollCycle();
     void ReadPollReply(int step);
     void ReadSignalModes();

@@ -99,6 +99,11 @@ void CM6530rtu::ReadSettingReply()
     SendPoll(RestartCycle());
 }
 
+bool CM6530rtu::CycleReplyFits() const
+{
+    return m_nPollStep > kLastGroup || RtuDataCame();
+}
+
 // One step of the reading cycle. Names with 539 read three registers from 0x0000 after group 5,
 // and a 6539 three more from 0x0300; neither reply is shown.
 std::string CM6530rtu::NextCycleRequest()

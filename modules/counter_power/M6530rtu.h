@@ -21,9 +21,11 @@ private:
     // m_nCommand: what the next tick sends, besides the cycle and its restart.
     enum : int { kCmdAddress = 1, kCmdSwitch = 88 };
     // m_nLastCommand: whose reply the next tick reads.
-    enum : int { kLastCycle = 0, kLastSwitch = 88, kLastAddress = 100 };
+    enum : int { kLastSwitch = 88, kLastAddress = 100 };
 
     // The verdict on the address write or the protocol switch, from that request's own exchange.
     void ReadSettingReply() override;
+    // A group's read: its data came, no exception. The reads after group 5 show nothing.
+    bool CycleReplyFits() const override;
     std::string NextCycleRequest() override;
 };

@@ -20,12 +20,15 @@ void CPowerMeterDlg::PollStep()
         ReadSettingReply();
         return;
     }
+    // A reply to the cycle that does not fit its step (a refusal, an exception, a reply of another
+    // group's length) is a missed exchange.
+    bool answered = m_nLastResult == 1 && (!AwaitsCycleReply() || CycleReplyFits());
     std::string request;
-    if (m_nLastResult == 1) {
+    if (answered) {
         ReadLastReply();
         ApplyQueuedCommand();
         request = RunCommand();
-    } else if (std::optional<int> queued = QueuedCommand(); queued && SettingOf(*queued)) {
+    } else if (std::optional<int> queued = QueuedCommand(); queued && SettingCommandOf(*queued)) {
         // A Setting made after a missed reply still goes out on the next tick.
         ApplyQueuedCommand();
         request = RunCommand();
@@ -38,7 +41,7 @@ void CPowerMeterDlg::PollStep()
 
 std::string CPowerMeterDlg::RunCommand()
 {
-    if (const SPmSettingCommand* setting = SettingOf(m_nCommand)) {
+    if (const SPmSettingCommand* setting = SettingCommandOf(m_nCommand)) {
         m_nLastCommand = setting->nLastCommand;
         m_nCommand = kCmdRestartCycle;
         return ConfigurationGoesOut();
@@ -74,7 +77,7 @@ void CPowerMeterDlg::SendPoll(const std::string& request)
         SendAscii(request, m_nPollTimeout);
 }
 
-const SPmSettingCommand* CPowerMeterDlg::SettingOf(int nCommand) const
+const SPmSettingCommand* CPowerMeterDlg::SettingCommandOf(int nCommand) const
 {
     auto found = std::ranges::find(m_settings, nCommand, &SPmSettingCommand::nCommand);
     return found == m_settings.end() ? nullptr : &*found;

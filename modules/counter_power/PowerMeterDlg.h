@@ -40,6 +40,8 @@ public:
 protected:
     // m_nCommand values both dialogs use: the next step of the cycle, and the cycle from group 0.
     enum : int { kCmdCycle = 0, kCmdRestartCycle = 2 };
+    // m_nLastCommand while the reply in hand is the cycle's.
+    enum : int { kLastCycle = 0 };
 
     // The model with digital I/O.
     bool Is6539() const;
@@ -59,6 +61,8 @@ protected:
 
     // The verdict on a Setting from its reply (m_nLastCommand tells which Setting it was).
     virtual void ReadSettingReply() = 0;
+    // Whether the reply in hand has the shape of what the cycle's step asked for (m_nPollStep).
+    virtual bool CycleReplyFits() const = 0;
     // An answered tick reads the reply to an operator's request here; by default there is none.
     virtual void ReadLastReply() {}
     // The request of a command that is neither a Setting nor the restart; by default the next
@@ -73,8 +77,12 @@ private:
     std::string RunCommand();
     // The cycle from group 0, whatever command is in hand.
     std::string CycleFromStart();
-    const SPmSettingCommand* SettingOf(int nCommand) const;
+    const SPmSettingCommand* SettingCommandOf(int nCommand) const;
     bool AwaitsSettingReply() const;
+    bool AwaitsCycleReply() const
+    {
+        return m_nLastCommand == kLastCycle && m_nCommand == kCmdCycle;
+    }
 
     WORD m_nPollTimeout;
     std::vector<SPmSettingCommand> m_settings;

@@ -2,6 +2,7 @@
 
 #include "CounterPowerIds.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -94,6 +95,16 @@ std::string ReadingText(double value)
     char text[64];
     std::snprintf(text, sizeof text, "%06.3f", value);
     return text;
+}
+
+bool IsGroupData(int group, const std::string& data)
+{
+    if (group < 0 || group >= static_cast<int>(kPmGroups.size())) return false;
+    // The register count ends the group's Modbus request.
+    std::string count = std::string(kPmGroups[static_cast<size_t>(group)].pszRtu).substr(6);
+    size_t digits = 4 * std::stoul(count, nullptr, 16);
+    return data.size() == digits &&
+           std::all_of(data.begin(), data.end(), [](char c) { return HexValue(c) >= 0; });
 }
 
 std::vector<SPmBoxText> ParseReadingGroup(const std::string& group, const std::string& data)

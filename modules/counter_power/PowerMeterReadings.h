@@ -33,6 +33,9 @@ struct SPmBoxText {
     bool operator==(const SPmBoxText&) const = default;
 };
 
+// Whether data is what a reply to a group's request carries: four hex digits for each of its
+// registers, nothing more.
+bool IsGroupData(int group, const std::string& data);
 // The box texts of a group's reply, in writing order. data is the register contents as hex
 // digits, four per register. A field cut short by the end of the data reads its partial digits,
 // a missing one reads 0, and the reading of a field stops at its first character that is no hex

@@ -129,21 +129,20 @@ SDioLampStates DioLampStates(const std::string& model, WORD status, EDioDialog d
     return states;
 }
 
-std::optional<WORD> DioParseStatusReply(const std::string& reply)
+std::optional<WORD> DioParseStatus(const std::string& data)
 {
-    if (reply.size() < 5 || reply[0] != '!') return std::nullopt;
-    if (!std::all_of(reply.begin() + 1, reply.begin() + 5, IsUpperHex)) return std::nullopt;
-    if (reply.size() > 5 && reply.substr(5) != "00") return std::nullopt;
-    return static_cast<WORD>(std::stoul(reply.substr(1, 4), nullptr, 16));
+    if (data.size() < 4 || !std::all_of(data.begin(), data.begin() + 4, IsUpperHex))
+        return std::nullopt;
+    if (data.size() > 4 && data.substr(4) != "00") return std::nullopt;
+    return static_cast<WORD>(std::stoul(data.substr(0, 4), nullptr, 16));
 }
 
-std::optional<std::string> DioParseCounterReply(const std::string& reply)
+std::optional<std::string> DioParseCounter(const std::string& data)
 {
-    if (reply.size() < 8 || reply[0] != '!') return std::nullopt;
-    std::string digits = reply.substr(3, 5);
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (data.size() != 5 ||
+        !std::all_of(data.begin(), data.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
-    return digits;
+    return data;
 }
 
 std::string BuildDoHexString(const std::string& model, int value)

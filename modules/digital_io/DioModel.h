@@ -72,13 +72,14 @@ struct SDioLampStates {
 SDioLampStates DioLampStates(const std::string& model, WORD status,
                              EDioDialog dialog = EDioDialog::Ascii);
 
-// The status of an ASCII status reply: the four characters after the lead "!" as upper-case hex
-// digits, followed by nothing but the module's "00". Nothing for a failed exchange, a refusal, any
+// The status in the data of an ASCII status reply (what follows its lead "!", which no address
+// follows): four upper-case hex digits, followed by nothing but the module's "00". Nothing for any
 // other character or a longer reply (a counter's reply that came late), so that no lamp and no
 // output state is ever taken from a reply that carries none.
-std::optional<WORD> DioParseStatusReply(const std::string& reply);
-// The five characters of a counter reply ("!AA" and five decimal digits); nothing otherwise.
-std::optional<std::string> DioParseCounterReply(const std::string& reply);
+std::optional<WORD> DioParseStatus(const std::string& data);
+// The count in the data of a counter reply (what follows "!" and the address): five decimal digits
+// and nothing more; nothing otherwise.
+std::optional<std::string> DioParseCounter(const std::string& data);
 
 // The DO value as the row's DO text: the last 1, 2 or 4 of its four hex digits; empty for a row
 // without a width and for a name of no row.

@@ -15,6 +15,8 @@ inline constexpr WORD kTimeout = 100;
 inline constexpr UINT kPeriod = 100;
 inline constexpr DWORD kOpenPause = 100;
 inline constexpr DWORD kPause = 150;
+// A power-on or safe value as the module reports it: four hex digits.
+inline constexpr size_t kValueDigits = 4;
 
 // Texts of the safe-value and power-on requests when the module does not acknowledge.
 struct SAnswerError {
@@ -158,7 +160,9 @@ bool CM6373::ReadLastReply()
 
 void CM6373::ReadAnswer()
 {
-    bool ack = CharAt(m_strReply, 0) == '!';
+    // A read's answer carries the value's four hex digits, a set's nothing.
+    bool read = m_nLastCommand == kCmdReadPowerOn || m_nLastCommand == kCmdReadSafe;
+    bool ack = read ? ReplyFits('!', kValueDigits) : Acknowledged();
     SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : AnswerErrorOf(m_nLastCommand));
     m_nCommand = kCmdPollAfterAnswer;
 }
@@ -169,10 +173,15 @@ void CM6373::ReadIdleReply()
     // counters keep what the module last reported.
     int channel = m_poll.ReplyChannel();
     if (channel < 0) {
-        if (std::optional<WORD> status = DioParseStatusReply(m_strReply)) ShowStatus(*status);
-    } else if (std::optional<std::string> count = DioParseCounterReply(m_strReply)) {
-        SetDlgItemText(DioChannelControls[static_cast<size_t>(channel)].nCounter, *count);
+        // The status follows the "!" with no address.
+        std::optional<std::string> data = ReplyData('!', "");
+        if (std::optional<WORD> status = data ? DioParseStatus(*data) : std::nullopt)
+            ShowStatus(*status);
+        return;
     }
+    std::optional<std::string> data = ReplyData('!');
+    if (std::optional<std::string> count = data ? DioParseCounter(*data) : std::nullopt)
+        SetDlgItemText(DioChannelControls[static_cast<size_t>(channel)].nCounter, *count);
 }
 
 std::string CM6373::IdleRequest(bool afterAnswer)
@@ -256,27 +265,28 @@ void CM6373::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
-    const std::string& oldAddress = Entry(kAddress);
-    std::string check = CheckDigitWithLatch(*choice);
     m_nNewChecksum = choice->bChecksumOn ? 1 : 0;
-    SConfigurationFields fields{oldAddress, choice->strAddress, "40", choice->strBaudCode, check,
-                                "0"};
+    // "%AANN40CCFF": the latch level in the Check digit, format "0".
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = "40";
+    fields.strCheck = CheckDigitWithLatch(*choice);
+    fields.strFormat = "0";
+    SConfiguration configuration = SettingOf(*choice, fields);
     // The models that keep their protocol in the format byte switch by a "%" request to 00.
     bool byConfiguration = DioSwitchesByConfiguration(m_strModuleName);
     SModbusSwitchForm form =
         byConfiguration ? SModbusSwitchForm{false, "00", "04"} : kSwitchDollarR1;
-    std::string command =
-        choice->bModbus ? ModbusSwitchText(form, fields) : ConfigurationText(fields);
+    if (choice->bModbus)
+        configuration.strRequest =
+            FrameAsciiCommand(ModbusSwitchText(form, fields), m_bChecksum != 0);
     // Written back once the module has acknowledged. The "$" switch leaves the module at its
     // address, and the row with it.
-    bool dollarSwitch = choice->bModbus && !byConfiguration;
-    SConfiguration configuration{FrameAsciiCommand(command, m_bChecksum == 1 && oldAddress != "00"),
-                                 dollarSwitch ? m_strAddress : choice->strAddress,
-                                 m_bChecksum != 0,
-                                 DioRowTexts(*choice),
-                                 DioParams(*choice),
-                                 EWriteBack::OnAcknowledge};
-    if (dollarSwitch) {
+    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.rowTexts = DioRowTexts(*choice);
+    configuration.params = DioParams(*choice);
+    configuration.eWriteBack = EWriteBack::OnAcknowledge;
+    if (choice->bModbus && !byConfiguration) {
+        configuration.strNewAddress = m_strAddress;
         configuration.rowTexts[kAddressText] = std::nullopt;
         configuration.params[kAddress] = std::nullopt;
     }

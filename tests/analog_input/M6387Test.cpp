@@ -4,6 +4,7 @@
 #include "analog_input/AnalogInputIds.h"
 
 #include "AsciiCommand.h"
+#include "LateLine.h"
 #include "ModuleDialogs.h"
 #include "Resource.h"
 #include "SimBridgeInput.h"
@@ -156,12 +157,18 @@ TEST_F(M6387, RepliesAndWhatTheyShow)
         {"#", ">+01.234", true, IDC_BRIDGE_INPUT, "+01.234", {}, 0},
         {"$6", "!06+07.500", false, IDC_BRIDGE_EXCITATION, "+07.500", {}, 0},
         {"$6", "!06+07.500", true, IDC_BRIDGE_EXCITATION, "+07.500", {}, 0},
-        {"$6", "!06", false, IDC_BRIDGE_EXCITATION, "", {}, 0},
+        // A reply that carries no reading of the request's shape is a missed exchange.
+        {"$6", "!06", false, IDC_BRIDGE_EXCITATION, "ERROR!", {}, 0},
+        {"$6", "!07+07.500", false, IDC_BRIDGE_EXCITATION, "ERROR!", {}, 0},
+        {"#", ">+01.2", false, IDC_BRIDGE_INPUT, "ERROR!", {}, 0},
+        {"#", ">+01.234567", false, IDC_BRIDGE_INPUT, "ERROR!", {}, 0},
+        {"#", "!06+01.234", false, IDC_BRIDGE_INPUT, "ERROR!", {}, 0},
+        {"#", ">1A2B", false, IDC_BRIDGE_INPUT, "1A2B", {}, 0},
         {"@DI", "!0600A01", false, 0, nullptr, {W, R, W, R}, R},
         {"@DI", "!0600A01", true, 0, nullptr, {W, R, W, R}, R},
         {"@DI", "!0600F00", false, 0, nullptr, {R, R, R, R}, W},
         {"@DI", "!0600503", false, 0, nullptr, {R, W, R, W}, R},
-        {"@DI", "!06", false, 0, nullptr, {W, W, W, W}, W},      // short: off
+        {"@DI", "!06", false, 0, nullptr, {W, W, W, W}, W},      // short: unchanged
         {"@DI", "!0600Z01", false, 0, nullptr, {W, W, W, W}, R}, // not a hex digit: 0
     };
     for (const Case& c : cases) {
@@ -574,10 +581,13 @@ TEST_F(M6387, AfterAOneShotTheNextReplyIsReadAsAReading)
     EXPECT_EQ(TakeRequests(), Requests{"@06DO01"});
 }
 
-TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReading)
+// The reply right after a miss is read as a reading, and shown once the reply after it fits too:
+// a late reply of the request before would not.
+TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReadingOnceTheNextFits)
 {
     CSimModule& module = AddBridge(m_bus);
     module.SetInput(0, 1.777);
+    Ask(m_bus, "$067+05.000");
     Open();
     module.Faults().nSilentAfter = 0;
     Tick(m_dlg); // $AA6 goes out and is not answered
@@ -585,8 +595,28 @@ TEST_F(M6387, AfterAMissTheNextReplyIsReadAsAReading)
     TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (Requests{"#06", "$066"}));
+    EXPECT_EQ(Text(IDC_BRIDGE_INPUT), "ERROR!");
+    Tick(m_dlg);
     EXPECT_EQ(Text(IDC_BRIDGE_INPUT), "+01.777");
-    EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "ERROR!");
+    EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "+05.000");
+}
+
+// A module whose replies come one request late: each reading would land in the next phase's
+// field. Every reply then fits no phase, or comes right after one that did not: nothing is shown
+// but the failure.
+TEST_F(M6387, RepliesOneRequestLateShowOnlyTheFailure)
+{
+    CSimModule& module = AddBridge(m_bus);
+    module.SetInput(0, 1.777);
+    Open();
+    RunCycle(m_dlg);
+    CLateLine line;
+    line.SetLate(true);
+    for (int i = 0; i < 9; ++i) {
+        Tick(m_dlg);
+        EXPECT_EQ(Text(IDC_BRIDGE_INPUT), i == 0 ? "+01.777" : "ERROR!") << i;
+        EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), i == 0 ? "+00.000" : "ERROR!") << i;
+    }
 }
 
 TEST_F(M6387, EnterCancelEscapeAndTheCloseBoxCloseTheLine)

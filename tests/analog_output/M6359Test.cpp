@@ -364,6 +364,7 @@ TEST_F(M6359, ChannelRangeButtonsWriteRangeAndSlewAndReportTheOutcome)
     EXPECT_EQ(TakeRequests().front(), "$019003");
     EXPECT_EQ(Text(IDC_AO_STATUS), "CH0 Error!");
     ao.Faults().nGarbage = 0;
+    Tick(m_dlg); // the read's garbage is no value: the read goes out again
     ui::Click(m_dlg, IDC_AO_CH1_SET);
     ao.Faults().nSilentAfter = 0;
     Tick(m_dlg, 2);
@@ -424,6 +425,55 @@ TEST_F(M6359, TwoChannelModelsReadTheirRangesAtOpening)
     dlg.Create(IDD_M6359);
     EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
     EXPECT_TRUE(dlg.IsRunning());
+
+    // Nor with a reply that carries no range and slew row.
+    CSimBus padded;
+    padded.Add("6355", 1, 9600).Faults().nLongTo = 8;
+    m_link.Attach(1, padded);
+    CM6359 paddedDlg;
+    paddedDlg.Create(IDD_M6359);
+    EXPECT_FALSE(paddedDlg.IsTimerActive(kPollTimer));
+}
+
+// A read-back's reply cut short, padded or from another address carries no value of the model's
+// shape: the ReadBack edit keeps what it showed, and the reading starts again at channel 0 as
+// after a read the module did not answer.
+TEST_F(M6359, AReadBackOfAnotherShapeIsAMissedExchange)
+{
+    struct Fault {
+        const char* name;
+        int cutTo;
+        int longTo;
+    } faults[] = {{"cut", 6, 0}, {"padded", -1, 12}};
+    struct Kind {
+        const char* model;
+        const char* shown;
+        const char* firstRead;
+    } kinds[] = {
+        {"6358", "01.500", "$016"}, {"6355", "01.500", "$0160"}, {"6359", "+01.500", "$0160"}};
+    for (const Kind& k : kinds) {
+        for (const Fault& f : faults) {
+            SCOPED_TRACE(std::string(k.model) + " " + f.name);
+            CSimBus bus;
+            auto& ao = static_cast<CSimAnalogOutput&>(bus.Add(k.model, 1, 9600));
+            ao.SetInput(0, 1.5);
+            m_link.Attach(1, bus);
+            CM6359 dlg;
+            m_frame.m_strAnalogOutputParams = {"01", "06", "0", "30", "0", k.model};
+            dlg.Create(IDD_M6359);
+            Tick(dlg);
+            ASSERT_EQ(dlg.GetDlgItemText(kAoChannels[0].nReadBack), k.shown);
+            ao.SetInput(0, 2.5);
+            ao.Faults().nCutTo = f.cutTo;
+            ao.Faults().nLongTo = f.longTo;
+            Tick(dlg); // the reply in hand came before the fault
+            m_link.ClearTraffic();
+            Tick(dlg, 2);
+            EXPECT_EQ(dlg.GetDlgItemText(kAoChannels[0].nReadBack), k.shown);
+            EXPECT_EQ(TakeRequests(), (Requests{k.firstRead, k.firstRead}));
+            dlg.OnCancel();
+        }
+    }
 }
 
 namespace {

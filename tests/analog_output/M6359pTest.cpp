@@ -5,6 +5,7 @@
 #include "analog_output/OutputDiIds.h"
 
 #include "AsciiCommand.h"
+#include "LateLine.h"
 #include "Resource.h"
 #include "SimOutputDi.h"
 #include "Strings.h"
@@ -126,6 +127,48 @@ TEST_F(M6359p, LampsStayWithoutAReadingOfTheInputs)
     Tick(m_dlg, 6); // the next cycle, answered
     EXPECT_EQ(Lamp(2), IDI_LAMP_ON);
     EXPECT_EQ(Lamp(0), IDI_LAMP_OFF);
+}
+
+// A module whose replies come one request late: each value would land in the next channel's
+// field. The cycle's reply to "$AAI" (or to "$AA6C0") fits no value and no digit of the inputs,
+// so the cycle shows as a silent one: no channel ever shows another channel's value.
+TEST_F(M6359p, RepliesOneRequestLateShowNoValueInAnotherChannelsField)
+{
+    AddModule();
+    Ask("#07C0+01.000");
+    Ask("#07C1+02.000");
+    Ask("#07C2+03.000");
+    Ask("#07C3+04.000");
+    OpenAndRead();
+    ASSERT_EQ(Text(kOdiCurrentIds[1]), "+02.000");
+    CLateLine line;
+    line.SetLate(true);
+    for (int i = 0; i < 18; ++i) {
+        Tick(m_dlg);
+        for (int ch = 0; ch < 4; ++ch) {
+            std::string shown = Text(kOdiCurrentIds[ch]);
+            EXPECT_TRUE(shown == Format("+0%d.000", ch + 1) || shown.empty())
+                << "tick " << i << " CH" << ch << " " << shown;
+        }
+    }
+    EXPECT_EQ(Text(kOdiCurrentIds[1]), "");
+}
+
+// One reply of the cycle that fits no value: the cycle shows as silence, every channel empty.
+TEST_F(M6359p, ACycleWithAReplyOfAnotherShapeShowsNoValue)
+{
+    CSimOutputDi& module = AddModule();
+    Ask("#07C0+01.000");
+    OpenAndRead();
+    ASSERT_EQ(Text(kOdiCurrentIds[0]), "+01.000");
+    Tick(m_dlg, 2); // $AA6C1 and $AA6C2 go out, answered
+    module.Faults().nLongTo = 12;
+    Tick(m_dlg); // the reply to $AA6C3 comes padded
+    module.Faults().nLongTo = 0;
+    Tick(m_dlg, 3);
+    for (int ch = 0; ch < 4; ++ch) EXPECT_EQ(Text(kOdiCurrentIds[ch]), "") << ch;
+    Tick(m_dlg, 6); // the next cycle, answered
+    EXPECT_EQ(Text(kOdiCurrentIds[0]), "+01.000");
 }
 
 TEST_F(M6359p, NoReplyLeavesTheRangesAndShowsNoValues)

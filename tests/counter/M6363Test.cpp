@@ -8,6 +8,9 @@
 #include "SimCounter.h"
 #include "Strings.h"
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 using Requests = std::vector<std::string>;
@@ -107,6 +110,57 @@ TEST_F(M6363, OpensFromTheBlockAndTheFirstCycleLoadsTheSettings)
     Tick(m_dlg, 13);
     EXPECT_EQ(Text(IDC_CNT_PRESET0), "typed");
     EXPECT_EQ(Lamp(IDC_CNT_LAMP0), IDI_LAMP_ON);
+}
+
+// A counter whose replies to some requests (lead and body) are scripted.
+class CScriptedCounter : public CSimCounter {
+public:
+    CScriptedCounter() : CSimCounter("6363") {}
+    std::map<std::string, std::string> m_replies;
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        auto found = m_replies.find(lead + std::string(body));
+        if (found != m_replies.end()) return found->second;
+        return CSimCounter::OnAscii(lead, body, now);
+    }
+};
+
+// A poll's reply cut short, padded, of another lead or from another address fills no field: the
+// exchange counts as missed, and the cycle starts again with #AA0 as after silence.
+TEST_F(M6363, APollReplyOfAnotherShapeIsAMissedExchange)
+{
+    struct Case {
+        const char* request; // lead and body
+        const char* reply;
+        int field;
+        const char* next; // the request the step would send
+    } cases[] = {
+        {"#0", ">0000012", IDC_CNT_VALUE0, "#0A1"},
+        {"#0", ">000000125", IDC_CNT_VALUE0, "#0A1"},
+        {"#1", "!0A0000000C", IDC_CNT_VALUE1, "$0AB"},
+        {"@G0", "!0B0000012C", IDC_CNT_PRESET0, "@0ADI"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.request) + " " + c.reply);
+        CSimBus bus;
+        auto scripted = std::make_unique<CScriptedCounter>();
+        scripted->SetAddress(0x0A);
+        scripted->m_replies[c.request] = c.reply;
+        bus.Add(std::move(scripted));
+        m_link.Attach(1, bus);
+        m_link.ClearTraffic();
+        CM6363 dlg;
+        m_frame.m_strCounterParams = kBlock;
+        dlg.Create(IDD_M6363);
+        Tick(dlg, 16);
+        EXPECT_EQ(dlg.GetDlgItemText(c.field), "");
+        Requests requests = TakeRequests();
+        EXPECT_EQ(std::ranges::count(requests, std::string(c.next)), 0);
+        EXPECT_GE(std::ranges::count(requests, std::string("#0A0")), 2);
+        dlg.OnCancel();
+    }
 }
 
 TEST_F(M6363, WithTheChecksumOnEveryRequestCarriesItAndRepliesLoseIt)

@@ -154,15 +154,16 @@ TEST(DioLampMap, EachRowDrivesItsLampsFromItsBits)
 
 TEST(DioLampMap, OnlyAFullStatusReplyGivesAStatus)
 {
-    EXPECT_EQ(DioParseStatusReply("!0F0500"), 0x0F05);
-    EXPECT_EQ(DioParseStatusReply("!ABCD"), 0xABCD);
+    // The data after "!": the status reply carries no address.
+    EXPECT_EQ(DioParseStatus("0F0500"), 0x0F05);
+    EXPECT_EQ(DioParseStatus("ABCD"), 0xABCD);
     // A counter's reply ("!AA" and five digits) that comes late to a status read is no status.
-    for (const char* reply :
-         {"ERROR", "?01", "!0F0", "", "!0f05", "!0G05", ">0F05", "!0F 5", "!0100012", "!0F0501"})
-        EXPECT_EQ(DioParseStatusReply(reply), std::nullopt) << reply;
-    EXPECT_EQ(DioParseCounterReply("!0100012"), "00012");
-    for (const char* reply : {"ERROR", "?01", "!01000", "!01000A2", "!0F0500"})
-        EXPECT_EQ(DioParseCounterReply(reply), std::nullopt) << reply;
+    for (const char* data : {"RROR", "0F0", "", "0f05", "0G05", "0F 5", "0100012", "0F0501"})
+        EXPECT_EQ(DioParseStatus(data), std::nullopt) << data;
+    // The data after "!" and the address.
+    EXPECT_EQ(DioParseCounter("00012"), "00012");
+    for (const char* data : {"RROR", "000", "000A2", "0F0500", "000125", ""})
+        EXPECT_EQ(DioParseCounter(data), std::nullopt) << data;
 }
 
 namespace {

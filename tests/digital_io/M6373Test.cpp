@@ -302,6 +302,25 @@ TEST_F(CM6373Test, RefusedOrUnansweredValueRequestsShowTheirErrorText)
     EXPECT_EQ(Answer(), "Set Safe Value Error!");
 }
 
+// Replies padded past their shape: no status, no count and no value answer is taken from them.
+TEST_F(CM6373Test, RepliesOfAnotherShapeShowNothing)
+{
+    CSimDigitalIo& module = AddModule("6399", 1);
+    SetInputs(module, 0x5);
+    module.SetCounter(0, 12);
+    module.Faults().nLongTo = 12;
+    Open("01", "6399");
+    Tick(m_dlg, 4);
+    EXPECT_EQ(Lamps(m_dlg, false), "WWWWWWWWWWWWWWWW"); // as the template has them
+    EXPECT_EQ(Counter(0), "");
+    for (int button : {IDC_DIO_READ_POWERON, IDC_DIO_SET_POWERON}) {
+        ASSERT_TRUE(ui::Click(m_dlg, button));
+        Tick(m_dlg, 2);
+        EXPECT_EQ(Answer(), button == IDC_DIO_READ_POWERON ? "Read PowerOn Value Error!"
+                                                           : "Set PowerOn Value Error!");
+    }
+}
+
 TEST_F(CM6373Test, AnAnswerIsFollowedByOneIdleReadWithoutInterleavedStatus)
 {
     AddModule("6373", 1);

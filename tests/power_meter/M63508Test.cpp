@@ -2,8 +2,10 @@
 #include "counter_power/M63508.h"
 #include "ModuleFixture.h"
 #include "counter_power/CounterPowerIds.h"
+#include "counter_power/PowerMeterReadings.h"
 
 #include "AsciiCommand.h"
+#include "LateLine.h"
 #include "PowerMeterTestUtil.h"
 #include "Resource.h"
 #include "SimPowerMeter.h"
@@ -21,6 +23,20 @@ std::string Wire(const std::string& text, bool checksum)
     return checksum ? text + AppendChecksum(text) : text;
 }
 
+// A meter whose group "0" reply is scripted.
+class CScriptedMeter : public CSimPowerMeter {
+public:
+    CScriptedMeter() : CSimPowerMeter("6530") {}
+    std::string m_strGroupA;
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        if (lead == '#' && body == "A") return m_strGroupA;
+        return CSimPowerMeter::OnAscii(lead, body, now);
+    }
+};
+
 class M63508 : public CModuleFixture {
 protected:
     CSimPowerMeter& AddMeter(const char* model, int address, bool checksum = false)
@@ -35,6 +51,15 @@ protected:
         m_dlg.Create(IDD_M63508);
     }
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
+    // Every reading box, group by group.
+    std::vector<std::string> ReadingTexts()
+    {
+        std::vector<std::string> texts;
+        for (const SPmGroup& group : kPmGroups) {
+            for (const SPmField& field : group.fields) texts.push_back(Text(field.nBox));
+        }
+        return texts;
+    }
     HICON Icon(int id) { return m_dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); }
     void ClickLamp(int id, int modifiers = 0)
     {
@@ -128,6 +153,47 @@ TEST_F(M63508, AMissedReplyRestartsTheCycleAtGroupZero)
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (Requests{"#01A", "#01B", "#01C", "#01D", "#01E", "#01A", "#01B"}));
     EXPECT_EQ(Text(IDC_PM_V1), "100.000");
+}
+
+// A meter whose replies come one request late: a group's reply then comes to the request of the
+// next group. Only a reply of the length of the group asked for is read, so no box ever shows
+// another group's values.
+TEST_F(M63508, RepliesOneRequestLateLeaveEveryBoxAsItWas)
+{
+    AddMeter("6530", 1);
+    Open({"01", "06", "0", "01", "0", "6530"});
+    Tick(m_dlg, 6);
+    std::vector<std::string> before = ReadingTexts();
+    CLateLine line;
+    line.SetLate(true);
+    for (int i = 0; i < 14; ++i) {
+        Tick(m_dlg);
+        EXPECT_EQ(ReadingTexts(), before) << i;
+    }
+}
+
+// A reply of the right lead but not of its group's length, or with a character that is no hex
+// digit, shows nothing and starts the cycle again, as a missed one does.
+TEST_F(M63508, AGroupReplyOfAnotherShapeIsAMissedExchange)
+{
+    for (const char* reply : {">59DE", ">59DE59DE59DE59DE59DE59DE59DE59DE",
+                              ">59DE59DE59DE59DE59DE59DE59DG", "!0159DE59DE59DE59DE59DE59DE59DE"}) {
+        SCOPED_TRACE(reply);
+        CSimBus bus;
+        auto scripted = std::make_unique<CScriptedMeter>();
+        scripted->SetAddress(1);
+        scripted->m_strGroupA = reply;
+        bus.Add(std::move(scripted));
+        m_link.Attach(1, bus);
+        CM63508 dlg;
+        m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
+        dlg.Create(IDD_M63508);
+        TakeRequests();
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_PM_V1), "");
+        EXPECT_EQ(TakeRequests(), (Requests{"#01A", "#01A"}));
+        dlg.OnCancel();
+    }
 }
 
 TEST_F(M63508, RatiosAreReadAndWrittenWithoutTheChecksum)

@@ -129,6 +129,24 @@ TEST(PowerMeterReadings, EveryGroupFitsItsRegisterCount)
     }
 }
 
+TEST(PowerMeterReadings, GroupDataIsFourHexDigitsForEachRegisterAndNothingMore)
+{
+    const std::string seven = "59DE0000FFFF01F4FFFF03E800C8";
+    EXPECT_TRUE(IsGroupData(0, seven));
+    EXPECT_TRUE(IsGroupData(0, "59de0000ffff01f4ffff03e800c8"));
+    EXPECT_FALSE(IsGroupData(0, seven.substr(1)));
+    EXPECT_FALSE(IsGroupData(0, seven + "0"));
+    EXPECT_FALSE(IsGroupData(0, seven.substr(0, 27) + "G"));
+    EXPECT_FALSE(IsGroupData(0, seven.substr(0, 27) + " "));
+    // Groups "1" to "3" have five registers, "4" four and "5" eight.
+    EXPECT_FALSE(IsGroupData(1, seven));
+    EXPECT_TRUE(IsGroupData(1, seven.substr(0, 20)));
+    EXPECT_TRUE(IsGroupData(4, seven.substr(0, 16)));
+    EXPECT_TRUE(IsGroupData(5, seven + "0000"));
+    EXPECT_FALSE(IsGroupData(6, ""));
+    EXPECT_FALSE(IsGroupData(-1, ""));
+}
+
 TEST(PowerMeterReadings, ReadingTextIsZeroPaddedToSixCharacters)
 {
     EXPECT_EQ(ReadingText(230.05), "230.050");

@@ -145,3 +145,16 @@ TEST(SimPowerMeterBus, TheDefaultBusHasA6539At0x40)
     EXPECT_EQ(AskAscii(bus, "#40A")->size(), 1u + 7 * 4 + 1);
     EXPECT_EQ(AskAscii(bus, "@40S"), "!4010\r");
 }
+
+TEST(SimPowerMeterBus, TheBusFileSetsTheRatios)
+{
+    CSimBus bus;
+    bus.Load("6530 1 9600 ascii pt=1234 ct=0\n");
+    EXPECT_EQ(bus.ModuleAs<CSimPowerMeter>(0).PtRatio(), 1234);
+    EXPECT_EQ(bus.ModuleAs<CSimPowerMeter>(0).CtRatio(), 0);
+    for (const char* line : {"6530 1 9600 ascii pt=65536\n", "6530 1 9600 ascii ct=x\n",
+                             "6530 1 9600 ascii pt=\n", "6384 1 9600 ascii pt=1\n"}) {
+        CSimBus other;
+        EXPECT_THROW(other.Load(line), std::runtime_error) << line;
+    }
+}
