@@ -79,7 +79,7 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
 
 void CPerChannelAsciiDlg::PollStep()
 {
-    // The reply keeps the module's checksum digits; only the readings drop them.
+    // The reply keeps the module's checksum digits; the readers take the data without them.
     m_strReply = m_nLastResult == 1 ? std::string(m_szReply) : "ERROR";
     if (!CheckReply()) return;
     ApplyQueuedCommand();
@@ -131,8 +131,9 @@ void CPerChannelAsciiDlg::StoreTypeRead()
     // "!AACiRrr" of the channel asked; a channel that did not answer so keeps the row its list
     // shows.
     std::string channel = "C" + Format("%d", m_nTypeReadChannel - 1) + "R";
-    bool fits = ReplyFits('!', 5) && Mid(m_strReply, 3, 3) == channel;
-    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = fits ? Mid(m_strReply, 6, 2) : "";
+    std::optional<std::string> data = ReplyData('!');
+    bool fits = data && data->size() == 5 && data->starts_with(channel);
+    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = fits ? data->substr(3) : "";
     if (m_nTypeReadChannel < Channels()) return;
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, m_strTypesRead[static_cast<size_t>(k)]);
     m_nTypeReadChannel = 0;
@@ -194,14 +195,14 @@ std::string CPerChannelAsciiDlg::NextRequest()
 
 void CPerChannelAsciiDlg::ShowReadings()
 {
-    std::string data = Mid(m_strReply, 1);
-    if (m_bChecksum == 1) data = Left(data, static_cast<int>(data.size()) - 2);
-    // Engineering units and percent take seven characters a channel; hex readings share the rest
-    // equally.
-    int width = m_strReply.size() >= 40 ? 7 : static_cast<int>(data.size()) / Channels();
+    // ">" and one reading a channel, all of one width (seven characters in engineering units and
+    // percent, four hex digits), signed as the module's format writes them. Any other reply answers
+    // some other request: the fields show what they show under silence.
+    std::optional<std::vector<std::string>> readings =
+        ReadingsOfReply('>', Channels(), SignOfFormat(Entry(kFormat)));
     for (int k = 0; k < Channels(); ++k) {
-        bool shown = ReadsTypes() || m_bChannelEnabled[static_cast<size_t>(k)] == 1;
-        ShowChannelValue(k, 0, shown ? Mid(data, k * width, width) : "");
+        bool shown = readings && (ReadsTypes() || m_bChannelEnabled[static_cast<size_t>(k)] == 1);
+        ShowChannelValue(k, 0, shown ? (*readings)[static_cast<size_t>(k)] : "");
     }
 }
 

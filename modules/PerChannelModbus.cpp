@@ -2,6 +2,7 @@
 
 #include "AsciiCommand.h"
 #include "Clock.h"
+#include "HexText.h"
 #include "Strings.h"
 
 #include <algorithm>
@@ -86,9 +87,12 @@ bool CPerChannelModbusDlg::Exchange(const std::string& request)
 void CPerChannelModbusDlg::PollStep()
 {
     TakeReply();
-    bool answered = m_nLastResult == 1;
-    m_strReplyData = answered ? ModbusDataText() : "ERROR";
-    if (!answered && m_setup.bPollAfterSilence) {
+    // An exception answers a read but brings none of its data: the read was missed, as under
+    // silence. To a write it is the module's refusal.
+    m_strReplyData = RtuDataCame() ? ModbusDataText() : "ERROR";
+    bool missed =
+        m_nLastResult != 1 || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !RtuDataCame());
+    if (missed && m_setup.bPollAfterSilence) {
         // What was asked for and the reply awaited wait for an answered exchange; the register
         // read goes out meanwhile.
         Exchange(CPerChannelModbusDlg::PollRequest());
@@ -150,7 +154,7 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
         ReadTypes();
         break;
     case EStartRead::BurnOut:
-        if (m_nLastResult == 1 && !m_strReplyData.empty())
+        if (RtuDataCame() && !m_strReplyData.empty())
             m_byBurnOutMask = static_cast<int>(StrToLong(Left(m_strReplyData, 2), 16));
         break;
     case EStartRead::Range: {
@@ -165,7 +169,7 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
 void CPerChannelModbusDlg::ReadMask()
 {
     // An exception answers the read but carries no mask.
-    bool mask = m_nLastResult == 1 && m_strReplyData.size() == 4 &&
+    bool mask = RtuDataCame() && m_strReplyData.size() == 4 &&
                 std::ranges::all_of(m_strReplyData, IsUpperHexDigit);
     if (mask) {
         ParseEnableMask(m_strReplyData[3], m_strReplyData[2]);

@@ -1,5 +1,8 @@
 #include "ReadingFields.h"
 
+#include "ModuleCodes.h"
+#include "Strings.h"
+
 #include <algorithm>
 
 namespace {
@@ -53,8 +56,10 @@ bool IsHexDigitOrPoint(char c)
     return IsDigitOrPoint(c) || (c >= 'A' && c <= 'F');
 }
 
+// A number has one point at most: a field with two runs across the border of two readings.
 bool HasShape(const std::string& field, bool bSigned)
 {
+    if (std::count(field.begin(), field.end(), '.') > 1) return false;
     if (bSigned) {
         return field.size() > 1 && IsSign(field[0]) &&
                std::all_of(field.begin() + 1, field.end(), IsDigitOrPoint);
@@ -76,6 +81,13 @@ std::optional<std::vector<std::string>> ReadingsOfShape(const std::string& data,
         if (!HasShape(field, bSigned)) return std::nullopt;
     }
     return fields;
+}
+
+EReadingSign SignOfFormat(const std::string& formatDigit)
+{
+    constexpr int kHex = 2;
+    bool bUnsigned = (HexDigitOrZero(CharAt(formatDigit, 0)) & 0x3) >= kHex;
+    return bUnsigned ? EReadingSign::Unsigned : EReadingSign::Signed;
 }
 
 bool IsDecimalNumber(const std::string& text)

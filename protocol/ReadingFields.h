@@ -23,8 +23,11 @@ enum class EReadingSign {
     Unsigned, // no sign anywhere (hex, resistance)
     AsData,   // signed when the data opens with a sign, else unsigned
 };
-// count readings of one width that together make the data, each of the sign rule's shape; nothing
-// for data of any other shape (cut short, padded, of another request).
+// The sign rule of readings in a data format, by bits 0 and 1 of the Format digit: engineering
+// units and percent of range are signed, hex and ohms are not.
+EReadingSign SignOfFormat(const std::string& formatDigit);
+// count readings of one width that together make the data, each of the sign rule's shape with one
+// point at most; nothing for data of any other shape (cut short, padded, of another request).
 std::optional<std::vector<std::string>> ReadingsOfShape(const std::string& data, int count,
                                                         EReadingSign sign);
 

@@ -123,10 +123,8 @@ void CM6309x::ShowChannelValue(int channel, int kind, const std::string& text)
 
 void CM6309x::ShowReadings()
 {
-    // A reply of the other poll's shape (a late one) is no reading of this kind.
-    bool fits = RtdReplyFits(m_strReply, m_nPollPhase, m_nChannels, Entry(kFormat));
     std::vector<std::string> fields =
-        RtdReadingFields(Mid(m_strReply, 1), m_nChannels, m_nPollPhase, fits);
+        RtdReadingFields(ReplyData('>'), m_nChannels, m_nPollPhase, Entry(kFormat));
     for (int ch = 0; ch < m_nChannels; ++ch)
         ShowChannelValue(ch, m_nPollPhase, fields[static_cast<size_t>(ch)]);
 }
@@ -135,7 +133,8 @@ void CM6309x::PollStep()
 {
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
-        bool refused = CharAt(m_strReply, 0) == '?';
+        // Only the module's own refusal refuses the switch: any other reply may be a late one.
+        bool refused = ReplyFits('?', m_strSettingAckAddress, 0);
         ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), refused, m_bSwitchSent);
         ConfigurationAnswered(outcome != ESettingOutcome::Refused);
         ShowSettingOutcome(outcome, kModbusOk);

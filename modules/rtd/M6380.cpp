@@ -107,10 +107,8 @@ void CM6380::ShowChannelValue(int channel, int kind, const std::string& text)
 // One value per channel, cut from the reply as the other RTD dialogs cut theirs.
 void CM6380::ShowReadings()
 {
-    // A reply of the other poll's shape (a late one) is no reading of this kind.
-    bool fits = RtdReplyFits(m_strReply, m_nReadPhase, kChannels, Entry(kFormat));
     std::vector<std::string> fields =
-        RtdReadingFields(Mid(m_strReply, 1), kChannels, m_nReadPhase, fits);
+        RtdReadingFields(ReplyData('>'), kChannels, m_nReadPhase, Entry(kFormat));
     for (int ch = 0; ch < kChannels; ++ch)
         ShowChannelValue(ch, m_nReadPhase, fields[static_cast<size_t>(ch)]);
 }
@@ -161,7 +159,7 @@ void CM6380::ReadCalibrationReply(int last)
     if (!step) return;
     m_nLastCommand = kLastNone;
     m_nCommand = kResume;
-    bool ack = CharAt(m_strReply, 0) == '!';
+    bool ack = Acknowledged();
     SetDlgItemText(IDC_RTD_STATUS, ack ? step->pszDone : step->pszFailed);
     if (last == kCalibrationEnable) {
         GetDlgItem(IDC_RTD_ZERO_CALIBRATION)->EnableWindow(ack ? TRUE : FALSE);
@@ -175,7 +173,7 @@ void CM6380::ReadCalibrationReply(int last)
 bool CM6380::ReadLastCommand()
 {
     if (m_nLastCommand == kLastConfigure) {
-        ConfigurationAnswered(CharAt(m_strReply, 0) == '!');
+        ConfigurationAnswered(SettingAcknowledged());
         OnCancel();
         return false;
     }

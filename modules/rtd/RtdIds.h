@@ -5,11 +5,7 @@
 
 #include "PerChannelIds.h"
 
-#include "ModuleCodes.h"
-#include "Strings.h"
-
 #include <array>
-#include <string>
 
 // The RTD dialog's template (183) and the Modbus RTU templates.
 enum : int {
@@ -50,20 +46,6 @@ inline constexpr int kRtdOhmIds[6] = {1096, 1098, 1100, 1102, 1104, 1111};
 // What one poll of the ASCII RTD dialogs reads: the input values ("#AA") or the resistances
 // ("$AAA"); the dialogs alternate the two.
 enum ERtdRead : int { kInputRead = 0, kResistanceRead = 1 };
-
-// Whether a reply (checksum digits cut) answers the poll of that kind of a module with so many
-// channels: ">" and data. Resistances are seven characters a channel without a sign, which no
-// input-value reply is unless the module gives its input values in ohms (bits 0 and 1 of its Format
-// digit set), so a late reply of the one poll is not shown as the other.
-inline bool RtdReplyFits(const std::string& reply, int read, int channels,
-                         const std::string& format)
-{
-    if (reply.empty() || reply[0] != '>') return false;
-    bool ohmInputs = (HexDigitOrZero(CharAt(format, 0)) & 0x3) == 0x3;
-    bool resistances = reply.size() == 1 + 7 * static_cast<size_t>(channels) &&
-                       reply.find_first_of("+-") == std::string::npos;
-    return read == kResistanceRead ? resistances : ohmInputs || !resistances;
-}
 
 // The field that shows a channel's reading of that kind.
 inline int RtdReadingId(int channel, int read)

@@ -3,10 +3,12 @@
 #include "ReadingFields.h"
 #include "rtd/RtdIds.h"
 
-std::vector<std::string> RtdReadingFields(const std::string& data, int channels, int read,
-                                          bool answered)
+std::vector<std::string> RtdReadingFields(const std::optional<std::string>& data, int channels,
+                                          int read, const std::string& formatDigit)
 {
-    if (!answered) return std::vector<std::string>(static_cast<size_t>(channels), "ERROR!!");
-    return read == kInputRead ? SplitReadings(data, channels, channels)
-                              : SplitEqualWidth(data, channels);
+    EReadingSign sign =
+        read == kResistanceRead ? EReadingSign::Unsigned : SignOfFormat(formatDigit);
+    std::optional<std::vector<std::string>> fields;
+    if (data) fields = ReadingsOfShape(*data, channels, sign);
+    return fields ? *fields : std::vector<std::string>(static_cast<size_t>(channels), "ERROR!!");
 }

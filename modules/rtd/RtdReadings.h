@@ -1,11 +1,14 @@
 // The readings of one poll of the ASCII RTD dialogs, one field per channel. No Qt.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// The channels' fields of a reply without its lead character: input values cut at their signs
-// (the last channel's field runs to the end of the data) or, without a leading sign, at equal
-// widths; resistances always at equal widths. An unanswered poll gives "ERROR!!" in every field.
-std::vector<std::string> RtdReadingFields(const std::string& data, int channels, int read,
-                                          bool answered);
+// The channels' fields of a poll's reply data (after ">", without checksum digits; none when the
+// reply has another lead or none came), read (ERtdRead) in the data format formatDigit: one
+// reading a channel, all of one width. Resistances carry no sign; input values open with one where
+// the format is signed, so a late reply of the one poll is never shown as the other's. A reply of
+// any other shape is a missed exchange: "ERROR!!" in every field, as when no reply came.
+std::vector<std::string> RtdReadingFields(const std::optional<std::string>& data, int channels,
+                                          int read, const std::string& formatDigit);

@@ -86,6 +86,10 @@ protected:
     std::vector<std::string> ScreenWith(const SDialogRow& row, ESpoil spoil,
                                         const CSpoiltLine::Choice& choice)
     {
+        // Each screen from the same moment: the simulated readings drift with time, and a dialog
+        // that keeps its last readings under silence shows those of the moment it took them.
+        CVirtualClock clock;
+        SetClock(&clock);
         m_bus = CSimBus{};
         RestartClock();
         m_boxes.m_boxes.clear();
@@ -101,9 +105,10 @@ protected:
         for (const std::string& box : m_boxes.Texts()) screen.push_back("box: " + box);
         if (dlg->IsRunning()) dlg->OnCancel();
         CloseLine();
+        SetClock(&m_clock);
         return screen;
     }
-    void ExpectEachAsSilence(const SDialogRow& row, std::initializer_list<ESpoil> spoils,
+    void ExpectEachAsSilence(const SDialogRow& row, const std::vector<ESpoil>& spoils,
                              const CSpoiltLine::Choice& choice)
     {
         std::vector<std::string> silent = ScreenWith(row, ESpoil::Silent, choice);
@@ -121,10 +126,13 @@ class EveryPollReply : public CSpoiltReplyFixture {};
 TEST_P(EveryPollReply, AReplyOfAnotherShapeShowsAsSilence)
 {
     const Prefixes& polls = AsciiPolls().at(GetParam().name);
-    ExpectEachAsSilence(
-        GetParam(),
-        {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress, ESpoil::Stale},
-        [&polls](const std::string& r) { return IsPoll(r, polls); });
+    std::vector<ESpoil> spoils = {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead,
+                                  ESpoil::OtherAddress};
+    // The stale reply of a dialog that reads with one request only is its own poll's reply, a
+    // reading like any other: only where polls of two kinds take turns is it the other's.
+    if (polls.size() > 1) spoils.push_back(ESpoil::Stale);
+    ExpectEachAsSilence(GetParam(), spoils,
+                        [&polls](const std::string& r) { return IsPoll(r, polls); });
 }
 
 std::vector<SDialogRow> PolledRows()

@@ -59,3 +59,34 @@ TEST(ReadingFields, DecimalNumbersAsTheModulesWriteThem)
     for (const char* text : {"", "+", ".", "+-1", "1.2.3", "1e3", "12 ", "+05\r00", "0x10"})
         EXPECT_FALSE(IsDecimalNumber(text)) << text;
 }
+
+TEST(ReadingFields, ReadingsOfOneShapeOrNone)
+{
+    using Readings = std::optional<Fields>;
+    struct Case {
+        const char* data;
+        int count;
+        EReadingSign sign;
+        Readings want;
+    } cases[] = {
+        {"+01.000-02.500", 2, EReadingSign::Signed, Fields{"+01.000", "-02.500"}},
+        {"0138.500177.00", 2, EReadingSign::Unsigned, Fields{"0138.50", "0177.00"}},
+        {"0A1B0C2D", 2, EReadingSign::AsData, Fields{"0A1B", "0C2D"}},
+        {"+01.000-02.50", 2, EReadingSign::Signed, std::nullopt},  // cut short
+        {"0138.500177.00", 2, EReadingSign::Signed, std::nullopt}, // no sign
+        {"+01.000-02.500", 2, EReadingSign::Unsigned, std::nullopt},
+        // Resistances padded to three fields of twelve: two points run across a border.
+        {"0055.350060.700066.05567890123456789", 3, EReadingSign::Unsigned, std::nullopt},
+        {"", 1, EReadingSign::AsData, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadingsOfShape(c.data, c.count, c.sign), c.want) << c.data;
+}
+
+TEST(ReadingFields, TheFormatDigitTellsWhetherReadingsAreSigned)
+{
+    for (const char* digit : {"0", "1", "4", "5", "", "x"})
+        EXPECT_EQ(SignOfFormat(digit), EReadingSign::Signed) << digit;
+    for (const char* digit : {"2", "3", "6", "7"})
+        EXPECT_EQ(SignOfFormat(digit), EReadingSign::Unsigned) << digit;
+}

@@ -64,37 +64,65 @@ TEST_F(PerChannelAscii, TheStartUpReadsLeadToPollingAndTheReadingsFollowOneTickL
     }
 }
 
-// ">" and seven characters a channel from 40 characters on (checksum digits counted, then
-// dropped); shorter replies share what follows ">" equally.
+// ">" and one reading a channel, all of one width: seven characters in engineering units and
+// percent, four hex digits (checksum digits dropped).
 TEST_F(PerChannelAscii, ReadingsAreCutBySizeWhateverTheChannelCount)
 {
     struct Width {
         BYTE format;
         bool checksum;
-        int longTo; // the reply padded to this many characters (0: as the module writes it)
-        int width8;
-        int width6;
+        int width;
     } widths[] = {
-        {0x00, false, 0, 7, 7}, {0x00, true, 0, 7, 7}, {0x01, false, 0, 7, 7},
-        {0x02, false, 0, 4, 4}, {0x02, true, 0, 4, 4}, {0x00, false, 80, 7, 7},
+        {0x00, false, 7}, {0x00, true, 7}, {0x01, false, 7}, {0x02, false, 4}, {0x02, true, 4},
     };
     for (const SDialogCase& c : kCases) {
         for (const Width& w : widths) {
-            SCOPED_TRACE(
-                Format("%s format %d checksum %d long %d", c.cls, w.format, w.checksum, w.longTo));
+            SCOPED_TRACE(Format("%s format %d checksum %d", c.cls, w.format, w.checksum));
             CSimModule& module = Module(c);
             module.SetFormat(w.format);
             module.SetChecksum(w.checksum);
             auto dlg = Open(c, Block(c, w.checksum ? "4" : "0", Format("%d", w.format)));
             Tick(*dlg, c.readsTypes ? 7 : 1);
-            module.Faults().nLongTo = w.longTo;
             Tick(*dlg);
             std::string reply = m_link.Traffic().back().strReply;
             ASSERT_EQ(reply[0], '>');
-            int width = c.channels == 8 ? w.width8 : w.width6;
             std::vector<std::string> values = Values(*dlg, c);
             for (int ch = 0; ch < c.channels; ++ch)
-                EXPECT_EQ(values[ch], reply.substr(1 + ch * width, width)) << ch;
+                EXPECT_EQ(values[ch], reply.substr(1 + ch * w.width, w.width)) << ch;
+            Close(*dlg);
+        }
+    }
+}
+
+// A reply to #AA cut short, padded, or unsigned where the module's format is signed (and the
+// reverse) answers no poll of the dialog: the fields show what they show under silence.
+TEST_F(PerChannelAscii, AReplyOfAnotherShapeEmptiesTheFieldsAsSilence)
+{
+    struct Fault {
+        const char* name;
+        BYTE moduleFormat;
+        const char* blockFormat;
+        int cutTo;  // -1: whole
+        int longTo; // 0: as the module writes it
+    } faults[] = {
+        {"cut", 0x00, "0", 30, 0},
+        {"padded", 0x00, "0", -1, 80},
+        {"hex for engineering units", 0x02, "0", -1, 0},
+        {"signed for hex", 0x00, "2", -1, 0},
+    };
+    for (const SDialogCase& c : kCases) {
+        for (const Fault& f : faults) {
+            SCOPED_TRACE(Format("%s %s", c.cls, f.name));
+            CSimModule& module = Module(c);
+            SetMask(module, 0xFF);
+            auto dlg = Open(c, Block(c, "0", f.blockFormat));
+            StartPolling(*dlg, c);
+            for (int ch = 0; ch < c.channels; ++ch) dlg->SetDlgItemText(IDC_PC_VALUE0 + ch, "old");
+            module.SetFormat(f.moduleFormat);
+            module.Faults().nCutTo = f.cutTo;
+            module.Faults().nLongTo = f.longTo;
+            Tick(*dlg, 2);
+            EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(c.channels, ""));
             Close(*dlg);
         }
     }

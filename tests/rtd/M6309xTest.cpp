@@ -26,6 +26,22 @@ protected:
     }
 };
 
+// A 6309 that writes each resistance in eight characters.
+class CSimRtdWideOhms : public CSimRtd {
+public:
+    CSimRtdWideOhms() : CSimRtd("6309") {}
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        std::optional<std::string> reply = CSimRtd::OnAscii(lead, body, now);
+        if (!reply || lead != '$' || body != "A") return reply;
+        std::string wide = ">";
+        for (size_t k = 1; k + 7 <= reply->size(); k += 7) wide += "0" + reply->substr(k, 7);
+        return wide;
+    }
+};
+
 class M6309x : public CModuleFixture {
 protected:
     // A 6309 at 0x13 with CH0..CH3 at 100, 200, -10 and 0 degrees (Pt100 -200 to 400).
@@ -158,42 +174,64 @@ TEST_F(M6309x, ReadingsInEachFormShortRepliesAndSilence)
     }
 }
 
-TEST_F(M6309x, ASignLedReplyWithFewerFieldsThanChannelsLeavesTheRestEmpty)
-{
-    // The row says three channels; the module on the line has one.
-    m_bus.Add("6308", 0x14, 9600).SetInput(0, 25.0);
-    Open({"14", "06", "0", "20", "0", "6300"});
-    ui::Type(m_dlg, kRtdInputIds[1], "old");
-    Tick(m_dlg);
-    EXPECT_EQ(Input(0), "+0025.00");
-    EXPECT_EQ(Input(1), "");
-    EXPECT_EQ(Input(2), "");
-}
-
-// The last channel's field runs from its sign to the end of the data, later signs included.
-TEST_F(M6309x, TheLastChannelsFieldRunsToTheEndOfTheData)
+// A reply takes as many readings as the row's model has channels, all of one width: one from a
+// module with fewer or more channels answers no request of the dialog, and shows as silence.
+TEST_F(M6309x, AReplyWithMoreOrFewerReadingsThanChannelsIsAMissedExchange)
 {
     struct Case {
         const char* row;    // the model the row names
-        const char* module; // the module on the line, with more channels
-        int channels;
-        std::vector<std::string> fields;
-    } cases[] = {
-        {"6300", "6309", 3, {"+0010.00", "+0020.00", "-0010.50+0000.00"}},
-        {"6309", "6307", 4, {"+0010.00", "+0020.00", "-0010.50", "+0000.00+0040.00+0050.00"}},
-    };
+        const char* module; // the module on the line
+    } cases[] = {{"6300", "6308"}, {"6300", "6309"}, {"6309", "6307"}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.row);
+        SCOPED_TRACE(c.module);
         CSimBus bus;
-        auto& module = static_cast<CSimAnalogModule&>(bus.Add(c.module, 0x14, 9600));
-        const double values[] = {10.0, 20.0, -10.5, 0.0, 40.0, 50.0};
-        for (int ch = 0; ch < module.Channels(); ++ch) module.SetInput(ch, values[ch]);
+        bus.Add(c.module, 0x14, 9600);
         m_link.Attach(1, bus);
         CM6309x& dlg = OpenAnother({"14", "06", "0", "20", "0", c.row});
-        Tick(dlg);
-        for (int ch = 0; ch < c.channels; ++ch)
-            EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[ch]), c.fields[static_cast<size_t>(ch)]);
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[0]), "ERROR!!");
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdOhmIds[0]), "ERROR!!");
     }
+}
+
+// Resistances carry no sign, whatever their width; input values carry one in engineering units
+// and percent, none in hex and ohms. A late reply of the one poll is no reading of the other where
+// the format tells them apart.
+TEST_F(M6309x, EachPollTakesTheReadingsOfItsOwnShape)
+{
+    struct Case {
+        BYTE format;
+        bool wideOhms; // the module writes its resistances in eight characters
+        const char* input;
+        const char* ohm;
+    } cases[] = {
+        {0x00, false, "+0100.00", "0138.50"},
+        {0x00, true, "+0100.00", "00138.50"},
+        {0x01, false, "+025.00", "0138.50"},
+        {0x03, false, "0138.50", "0138.50"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Format("format %d wide %d", c.format, c.wideOhms));
+        CSimBus bus;
+        std::unique_ptr<CSimRtd> sim =
+            c.wideOhms ? std::make_unique<CSimRtdWideOhms>() : std::make_unique<CSimRtd>("6309");
+        CSimModule& module = bus.Add(std::move(sim));
+        module.SetAddress(0x14);
+        module.SetFormat(c.format);
+        module.SetInput(0, 100.0);
+        m_link.Attach(1, bus);
+        CM6309x& dlg = OpenAnother({"14", "06", "0", "20", Format("%d", c.format), "6309"});
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[0]), c.input);
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdOhmIds[0]), c.ohm);
+    }
+    // The block says engineering units; the module's values come unsigned.
+    CSimBus bus;
+    bus.Add("6309", 0x14, 9600).SetFormat(0x02);
+    m_link.Attach(1, bus);
+    CM6309x& dlg = OpenAnother({"14", "06", "0", "20", "0", "6309"});
+    Tick(dlg);
+    EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[0]), "ERROR!!");
 }
 
 TEST_F(M6309x, OneChannelModelShowsTheWholeReplyInBothPhases)

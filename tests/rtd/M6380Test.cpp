@@ -6,6 +6,7 @@
 #include "AsciiCommand.h"
 #include "ModuleDialogs.h"
 #include "SimRtd.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 #include "UiDriver.h"
 
@@ -193,6 +194,33 @@ TEST_F(M6380, SettingSendsThePercentRequestWritesBackAndCloses)
     EXPECT_EQ(m_boxes.Texts(), Texts{});
     EXPECT_EQ(g_bDialogClosed, 1);
     EXPECT_TRUE(TakeRequests().empty());
+}
+
+// A reply to the configuration that is no acknowledgement ("!" and the new address) takes the
+// write-back back: the row keeps the module's values.
+TEST_F(M6380, OnlyTheModulesAcknowledgementKeepsTheRowWrittenBack)
+{
+    for (std::optional<ESpoil> spoil :
+         {std::optional<ESpoil>{}, std::optional{ESpoil::Bare}, std::optional{ESpoil::OtherAddress},
+          std::optional{ESpoil::Refused}}) {
+        SCOPED_TRACE(spoil ? SpoilName(*spoil) : "as the module answers");
+        m_bus = CSimBus{};
+        AddModule().SetAddress(0x01);
+        m_frame.m_bThreeChannelRtdChanged = 0;
+        m_frame.m_strNewParams = {};
+        CM6380 dlg;
+        m_frame.m_strThreeChannelRtdParams = {"01", "06", "0", "2C", "0", "6380"};
+        dlg.Create(IDD_M6380);
+        Tick(dlg);
+        std::optional<CSpoiltLine> line;
+        if (spoil) line.emplace(*spoil, "%01");
+        ui::Type(dlg, IDC_RTD_ADDRESS, "02");
+        ui::Click(dlg, IDC_RTD_SETTING);
+        Tick(dlg, 2);
+        EXPECT_FALSE(dlg.IsRunning());
+        EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, spoil ? 0 : 1);
+        EXPECT_EQ(m_frame.m_strNewParams[0], spoil ? "" : "02");
+    }
 }
 
 TEST_F(M6380, AOneDigitAddressIsRefusedWithItsHint)

@@ -93,7 +93,7 @@ TEST_F(M6386Modbus, AnEnableBoxWritesTheMaskAndReportsTheEcho)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TCM_MASK_STATUS), "Error!");
 }
 
-TEST_F(M6386Modbus, SilenceKeepsTheFieldsAndAnExceptionEmptiesThem)
+TEST_F(M6386Modbus, SilenceAndAnExceptionKeepTheFields)
 {
     CSimModule& module = AddModule();
     Open();
@@ -112,15 +112,16 @@ TEST_F(M6386Modbus, SilenceKeepsTheFieldsAndAnExceptionEmptiesThem)
     Tick(m_dlg, 2);
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TCM_MASK_STATUS), "Error!");
 
-    // A module with three registers answers the read of eight with an exception.
+    // A module with three registers answers the read of eight with an exception: the read
+    // brought nothing, as under silence.
     CSimModule& small = m_bus.Add("6300", 0x0B, 9600, ESimProtocol::Rtu);
     small.SetType(0x20);
     m_frame.m_strThermocoupleInputParams = {"0B", "06", "0", "0F", "0", "6386"};
     CM6386Modbus dlg;
     dlg.Create(IDD_M6386_MODBUS);
     for (int id : kTcValueIds) dlg.SetDlgItemText(id, "old");
-    Tick(dlg);
-    for (int id : kTcValueIds) EXPECT_EQ(dlg.GetDlgItemText(id), "");
+    Tick(dlg, 2);
+    for (int id : kTcValueIds) EXPECT_EQ(dlg.GetDlgItemText(id), "old");
 }
 
 TEST_F(M6386Modbus, SettingWritesTheAddressToTheModuleAndTheRowBack)
@@ -196,8 +197,9 @@ TEST_F(M6386Modbus, SingleChannelModelsSendNoEmptyFrames)
     for (int k = 0; k < 8; ++k) EXPECT_FALSE(m_dlg.GetDlgItem(kTcCheckIds[k])->IsWindowEnabled());
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TC_ALARM_MODE), "Disable");
     Tick(m_dlg, 4);
-    // Every frame on the line is a whole read; the other ticks send nothing.
-    EXPECT_EQ(TakeRequests(), RtuFrames({"0A0300000008", "0A0300000008", "0A0300000008"}));
+    // Every frame on the line is a whole read. The module answers each with an exception, a read
+    // that brought nothing, after which the dialog reads again as after silence.
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>(5, RtuFrame("0A0300000008")));
 }
 
 TEST_F(M6386Modbus, TypedAddressesGoThroughTheCheck)
