@@ -79,6 +79,19 @@ TEST(EveryPollReplyDialog, EveryAsciiDialogNamesItsPolls)
     EXPECT_EQ(missing, std::vector<std::string>{});
 }
 
+// One run of a dialog on a clock of its own that starts where every run starts: the readings a
+// dialog keeps from before the spoil (as silence keeps them) are then the same in every run.
+class CRunClock : public CVirtualClock {
+public:
+    explicit CRunClock(IClock& after) : m_after(after) { SetClock(this); }
+    ~CRunClock() override { SetClock(&m_after); }
+    CRunClock(const CRunClock&) = delete;
+    CRunClock& operator=(const CRunClock&) = delete;
+
+private:
+    IClock& m_after;
+};
+
 class CSpoiltReplyFixture : public CEveryDialogTest {
 protected:
     // The screen and message boxes after the dialog ran well for a while, then the chosen
@@ -86,6 +99,7 @@ protected:
     std::vector<std::string> ScreenWith(const SDialogRow& row, ESpoil spoil,
                                         const CSpoiltLine::Choice& choice)
     {
+        CRunClock clock(m_clock);
         m_bus = CSimBus{};
         m_boxes.m_boxes.clear();
         std::optional<CSpoiltLine> line;
