@@ -93,7 +93,7 @@ TEST_F(M6386Modbus, AnEnableBoxWritesTheMaskAndReportsTheEcho)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TCM_MASK_STATUS), "Error!");
 }
 
-TEST_F(M6386Modbus, SilenceKeepsTheFieldsAndAnExceptionEmptiesThem)
+TEST_F(M6386Modbus, SilenceAndAnExceptionBothKeepTheFields)
 {
     CSimModule& module = AddModule();
     Open();
@@ -112,7 +112,8 @@ TEST_F(M6386Modbus, SilenceKeepsTheFieldsAndAnExceptionEmptiesThem)
     Tick(m_dlg, 2);
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_TCM_MASK_STATUS), "Error!");
 
-    // A module with three registers answers the read of eight with an exception.
+    // A module with three registers answers the read of eight with an exception, which carries
+    // no value.
     CSimModule& small = m_bus.Add("6300", 0x0B, 9600, ESimProtocol::Rtu);
     small.SetType(0x20);
     m_frame.m_strThermocoupleInputParams = {"0B", "06", "0", "0F", "0", "6386"};
@@ -120,7 +121,7 @@ TEST_F(M6386Modbus, SilenceKeepsTheFieldsAndAnExceptionEmptiesThem)
     dlg.Create(IDD_M6386_MODBUS);
     for (int id : kTcValueIds) dlg.SetDlgItemText(id, "old");
     Tick(dlg);
-    for (int id : kTcValueIds) EXPECT_EQ(dlg.GetDlgItemText(id), "");
+    for (int id : kTcValueIds) EXPECT_EQ(dlg.GetDlgItemText(id), "old");
 }
 
 TEST_F(M6386Modbus, SettingWritesTheAddressToTheModuleAndTheRowBack)
