@@ -12,6 +12,15 @@ inline constexpr int kChannels = 8;
 const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 // The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
 const CodeTable kOutputPairs = {"00", "01", "02", "03"};
+// "@AADI" answers "!AA", the status digit, the outputs' two digits and the inputs' two.
+inline constexpr size_t kDioStateLength = 5;
+// What the reply text holds after a missed exchange.
+inline constexpr const char* kNoReply = "ERROR";
+// A reading in two's complement hex.
+inline constexpr size_t kHexReadingWidth = 4;
+// The Data Format digit's bits that say the format; 2 is two's complement hex.
+inline constexpr int kFormatBits = 0x3;
+inline constexpr int kHexFormat = 2;
 
 } // namespace
 
@@ -96,9 +105,10 @@ int CAlarmInputDlg::SelectedChannel() const
     return m_setup.bChannelWithoutRowIsCh0 ? std::max(row, 0) : row;
 }
 
-std::string CAlarmInputDlg::SelectedChannelRead() const
+void CAlarmInputDlg::ReadSelectedChannel()
 {
-    return Request('$', Format("8C%d", SelectedChannel()));
+    m_nReadChannel = SelectedChannel();
+    m_nCommand = kCmdChannelRead;
 }
 
 std::string CAlarmInputDlg::ChannelTypeWrite(int channel, int typeRow) const
@@ -108,7 +118,7 @@ std::string CAlarmInputDlg::ChannelTypeWrite(int channel, int typeRow) const
 
 void CAlarmInputDlg::OnChannelRead()
 {
-    m_strChannelRequest = SelectedChannelRead();
+    m_nReadChannel = SelectedChannel();
     QueueCommand(kCmdChannelRead);
 }
 
@@ -231,20 +241,49 @@ void CAlarmInputDlg::ShowOutcome(int nField, bool ack)
     SetDlgItemText(nField, ack ? "Ready!" : "Error!");
 }
 
-void CAlarmInputDlg::ReadAlarmModeReply(bool ack)
+std::optional<std::string> CAlarmInputDlg::DioState() const
 {
-    int mode = CharAt(m_strReply, 3) - '0';
-    if (ack && mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
+    return ReplyDataOf('!', [](const std::string& data) { return data.size() == kDioStateLength; });
+}
+
+void CAlarmInputDlg::ReadAlarmModeReply()
+{
+    std::optional<std::string> state = DioState();
+    int mode = state ? CharAt(*state, 0) - '0' : -1;
+    if (mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
     if (m_setup.eModeRead == EModeRead::UntilAcknowledged) {
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadAlarmMode;
-        if (ack) EndStartup();
+        m_nCommand = state ? kCmdBackToPoll : kCmdReadAlarmMode;
+        if (state) EndStartup();
         return;
     }
     // The same "@AADI" reply carries the outputs.
-    if (ack) ShowLamps(Mid(m_strReply, 4, 2));
-    ShowOutcome(m_setup.nStatus, ack);
+    if (state) ShowLamps(state->substr(1, 2));
+    ShowOutcome(m_setup.nStatus, state.has_value());
     m_nCommand = kCmdBackToPoll;
     EndStartup();
+}
+
+void CAlarmInputDlg::ReadLimitReply(int last)
+{
+    std::optional<std::string> limit = ReplyDataOf('!', IsFixedWidthValue);
+    bool high = last == kCmdReadHighLimit;
+    if (!high) ++m_nLimitReads;
+    if (!limit) {
+        m_nCommand = last; // asked again until the module gives it
+        return;
+    }
+    SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, *limit);
+    m_nCommand = high ? kCmdReadLowLimit : kCmdBackToPoll;
+}
+
+void CAlarmInputDlg::ReadOutputsReply()
+{
+    std::optional<std::string> state = DioState();
+    if (state) ShowLamps(state->substr(1, 2));
+    // The module's own reply shows as it came (a refusal too); any other, as silence.
+    bool own = state || ReplyFits('?', 0);
+    SetDlgItemText(m_setup.nStatus, own ? m_strReply : kNoReply);
+    m_nCommand = state ? kCmdBackToPoll : kCmdReadOutputs;
 }
 
 void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
@@ -255,8 +294,9 @@ void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
         return;
     }
     if (!ack && m_nLastResult == 1) {
-        // The module answered and refused the limit: sending it again would stop the readings for
-        // good, so the write ends here and polling resumes.
+        // The module answered with no acknowledgement (a refusal, or the reply of another
+        // request): sending it again would stop the readings for good, so the write ends here and
+        // polling resumes.
         SetDlgItemText(m_setup.nStatus, "Error!");
         return;
     }
@@ -278,31 +318,36 @@ void CAlarmInputDlg::ReadClearReply(bool ack)
     m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
 }
 
+void CAlarmInputDlg::ReadChannelType()
+{
+    // "!AACnRtt" for the channel asked; a code of no row leaves the row.
+    std::string asked = Format("C%dR", m_nReadChannel);
+    std::optional<std::string> data = ReplyDataOf('!', [&asked](const std::string& d) {
+        return d.size() == asked.size() + 2 && d.starts_with(asked);
+    });
+    int row = data ? RowOfCode(*m_setup.pTypeCodes, data->substr(asked.size())) : -1;
+    if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
+    m_nCommand = kCmdBackToPoll;
+}
+
 bool CAlarmInputDlg::ReadSharedReply()
 {
     int last = m_nLastCommand;
-    bool ack = CharAt(m_strReply, 0) == '!';
+    bool ack = Acknowledged();
     switch (last) {
     case kCmdReadMask:
         ReadMaskReply();
         m_nCommand = kCmdBackToPoll;
         break;
     case kCmdReadAlarmMode:
-        ReadAlarmModeReply(ack);
+        ReadAlarmModeReply();
         break;
     case kCmdReadHighLimit:
-        if (ack) SetDlgItemText(m_setup.nHighLimit, Mid(m_strReply, 3, 7));
-        m_nCommand = ack ? kCmdReadLowLimit : kCmdReadHighLimit;
-        break;
     case kCmdReadLowLimit:
-        ++m_nLimitReads;
-        if (ack) SetDlgItemText(m_setup.nLowLimit, Mid(m_strReply, 3, 7));
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
+        ReadLimitReply(last);
         break;
     case kCmdReadOutputs:
-        if (ack) ShowLamps(Mid(m_strReply, 4, 2));
-        SetDlgItemText(m_setup.nStatus, m_strReply);
-        m_nCommand = ack ? kCmdBackToPoll : kCmdReadOutputs;
+        ReadOutputsReply();
         break;
     case kCmdWriteHighLimit:
     case kCmdWriteLowLimit:
@@ -320,12 +365,9 @@ bool CAlarmInputDlg::ReadSharedReply()
     case kCmdClearAlarm:
         ReadClearReply(ack);
         break;
-    case kCmdChannelRead: {
-        int row = ack ? RowOfCode(*m_setup.pTypeCodes, Mid(m_strReply, 6, 2)) : -1;
-        if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
-        m_nCommand = kCmdBackToPoll;
+    case kCmdChannelRead:
+        ReadChannelType();
         break;
-    }
     case kCmdChannelWrite:
     case kCmdFollowWrite:
         ReadChannelWrite(last, ack);
@@ -335,6 +377,19 @@ bool CAlarmInputDlg::ReadSharedReply()
     }
     m_nLastCommand = kLastNone;
     return true;
+}
+
+std::optional<std::vector<std::string>> CAlarmInputDlg::PollReadings(int count) const
+{
+    bool hex = (HexDigitOrZero(CharAt(Entry(kFormat), 0)) & kFormatBits) == kHexFormat;
+    std::optional<std::vector<std::string>> readings =
+        ReadingsOfReply('>', count, hex ? EReadingSign::Unsigned : EReadingSign::Signed);
+    if (readings && count == 1) {
+        // One field is one width whatever its length: it must be a reading's.
+        const std::string& reading = readings->front();
+        if (hex ? reading.size() != kHexReadingWidth : !IsFixedWidthValue(reading)) return {};
+    }
+    return readings;
 }
 
 std::string CAlarmInputDlg::AlarmRequest() const
@@ -375,6 +430,8 @@ std::string CAlarmInputDlg::SharedRequest()
         request = Request('$', "5" + m_strEnableMask);
         break;
     case kCmdChannelRead:
+        request = Request('$', Format("8C%d", m_nReadChannel));
+        break;
     case kCmdChannelWrite:
         request = m_strChannelRequest;
         break;

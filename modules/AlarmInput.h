@@ -144,18 +144,37 @@ protected:
     {
         m_nCommand = m_nLimitReads == 0 ? kCmdReadHighLimit : kCmdReadOutputs;
     }
-    // The "$AA8Cn" read of the channel the CH Number box shows.
-    std::string SelectedChannelRead() const;
+    // The "$AA8Cn" read of the channel the CH Number box shows goes out next.
+    void ReadSelectedChannel();
+    // The readings of the last reply when it answers a "#AA": ">" and count fields of one width,
+    // each as the block's data format writes a reading (signed in engineering units and percent,
+    // four hex digits in two's complement; a single channel's as wide as its limits); nothing
+    // for a reply of any other shape.
+    std::optional<std::vector<std::string>> PollReadings(int count) const;
+    // The data of the last reply after its lead (and the address for "!" and "?") when it has the
+    // shape of the reply awaited; nothing for any other reply.
+    template <class Shape> std::optional<std::string> ReplyDataOf(char lead, Shape shape) const
+    {
+        std::optional<std::string> data = ReplyData(lead);
+        if (data && !shape(*data)) return std::nullopt;
+        return data;
+    }
 
-    std::string m_strChannelRequest;
+    std::string m_strChannelRequest; // a "CH CONF" write
 
 private:
     void ToggleChannel(int k);
     int SelectedChannel() const;
     std::string ChannelTypeWrite(int channel, int typeRow) const;
-    void ReadAlarmModeReply(bool ack);
+    // The "@AADI" reply's five characters after "!AA": the status (the alarm mode), the outputs'
+    // two digits and the inputs' two; nothing for any other reply.
+    std::optional<std::string> DioState() const;
+    void ReadAlarmModeReply();
+    void ReadLimitReply(int last);
+    void ReadOutputsReply();
     void ReadLimitWrite(int last, bool ack);
     void ReadClearReply(bool ack);
+    void ReadChannelType();
     void ReadChannelWrite(int last, bool ack);
     void ShowLamps(const std::string& outputs);
     void ShowOutcome(int nField, bool ack);
@@ -166,6 +185,7 @@ private:
     // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
     SSequence m_follow;
     int m_nFollowTypeRow = 0;
+    int m_nReadChannel = 0; // the channel whose type the "$AA8Cn" read asks for
     int m_nLimitReads = 0;
     // Limits, mode and outputs as checked at the click.
     std::string m_strHighLimit;

@@ -9,17 +9,17 @@ inline constexpr const char* kLimitForm =
 
 } // namespace
 
-bool IsFixedWidthAlarmLimit(const std::string& text)
+bool IsFixedWidthValue(const std::string& text)
 {
     // The decimal number after the sign has no sign of its own.
-    return text.size() == kAlarmLimitWidth && (text[0] == '+' || text[0] == '-') &&
+    return text.size() == kFixedValueWidth && (text[0] == '+' || text[0] == '-') &&
            IsDecimalNumber(text);
 }
 
 std::optional<std::string> CheckedAlarmLimit(CDialog& dlg, int nEdit)
 {
     std::string text = dlg.GetDlgItemText(nEdit);
-    if (IsFixedWidthAlarmLimit(text)) return text;
+    if (IsFixedWidthValue(text)) return text;
     dlg.MessageBox(kLimitForm, "Note", MB_ICONEXCLAMATION);
     return std::nullopt;
 }

@@ -120,7 +120,7 @@ void C6385pModbus::CheckReply()
 {
     switch (m_nLastCommand) {
     case kRangeRead:
-        ReadRange();
+        if (RtuDataCame()) ReadRange();
         m_nCommand = kCmdPoll;
         break;
     case kCoilWritten:
@@ -129,7 +129,8 @@ void C6385pModbus::CheckReply()
         m_nCommand = kCmdPoll;
         break;
     case kPolled:
-        if (m_nLastResult == 1) ReadPollReply();
+        // An exception carries no value: what is shown stays, as under silence.
+        if (RtuDataCame()) ReadPollReply();
         ShowReferences();
         SetDlgItemText(IDC_6385_VALUE, m_strValue);
         break;

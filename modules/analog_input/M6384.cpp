@@ -7,7 +7,6 @@
 #include "Clock.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "ReadingFields.h"
 #include "Resource.h"
 #include "Resources.h"
 #include "SettingRequest.h"
@@ -64,10 +63,10 @@ const SAlarmInputSetup kAlarmSetup = {
 
 inline constexpr WORD kPollTimeout = 300;
 inline constexpr DWORD kPause = 150;
-
-// Readings come at most eight to a reply: a ninth sign ends the eighth value, and what follows
-// it is not shown.
-inline constexpr int kReadingSigns = 9;
+// "$AA2" answers "!AA" with the type, baud code and format byte, two digits each; the format
+// byte's high digit holds the conversion mode.
+inline constexpr size_t kConfigurationLength = 6;
+inline constexpr size_t kFormatHighDigit = 4;
 
 } // namespace
 
@@ -205,30 +204,37 @@ void CM6384::ShowFailureTexts()
 
 void CM6384::ReadReadings()
 {
-    bool answered = m_nLastResult == 1;
-    if (IsSingleChannelAi(m_strModuleName)) {
-        if (answered && !m_strReply.empty()) ShowChannelValue(0, Mid(m_strReply, 1));
+    bool single = IsSingleChannelAi(m_strModuleName);
+    std::optional<std::vector<std::string>> values = PollReadings(single ? 1 : 8);
+    // A reply of another shape is a missed exchange: the fields show what silence shows.
+    if (!values) {
+        ShowFailureTexts();
+    } else {
+        for (size_t k = 0; k < values->size(); ++k) {
+            // The single channel's field shows its reading whatever the enable marks say.
+            bool shown = single || m_bChannelEnabled[k];
+            ShowChannelValue(static_cast<int>(k), shown ? (*values)[k] : "");
+        }
+    }
+    if (single) {
         ChooseAlarmRead();
         return;
-    }
-    if (answered) {
-        std::vector<std::string> values = SplitReadings(Mid(m_strReply, 1), 8, kReadingSigns);
-        for (size_t k = 0; k < values.size(); ++k)
-            ShowChannelValue(static_cast<int>(k), m_bChannelEnabled[k] ? values[k] : "");
     }
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.
         m_bTypeRead = 1;
-        m_strChannelRequest = SelectedChannelRead();
-        m_nCommand = kCmdChannelRead;
+        ReadSelectedChannel();
     }
 }
 
-void CM6384::ReadConfigurationMode()
+bool CM6384::ReadConfigurationMode()
 {
-    if (CharAt(m_strReply, 0) == '!') m_strFormatHighDigit = Mid(m_strReply, 7, 1);
+    std::optional<std::string> configuration = ReplyDataOf(
+        '!', [](const std::string& data) { return data.size() == kConfigurationLength; });
+    if (configuration) m_strFormatHighDigit = configuration->substr(kFormatHighDigit, 1);
     bool fast = HexCharToValue(CharAt(m_strFormatHighDigit, 0)) & 0x2;
     GetDlgItemAs<CComboBox>(IDC_AI_MODE)->SetCurSel(fast ? 1 : 0);
+    return configuration.has_value();
 }
 
 bool CM6384::ReadLastCommand()
@@ -236,9 +242,9 @@ bool CM6384::ReadLastCommand()
     if (ReadSharedReply()) return true;
     int last = m_nLastCommand;
     if (last == kLastConfigure) {
-        // A module that took the switch may answer no more in ASCII: only "?" refuses it. A late
-        // reply to a poll confirms nothing.
-        bool refused = m_nLastResult == 1 && CharAt(m_strReply, 0) == '?';
+        // A module that took the switch may answer no more in ASCII: only its "?" refuses it. A
+        // late reply to a poll confirms nothing.
+        bool refused = ReplyFits('?', m_strConfigurationSentTo, 0);
         ESettingOutcome outcome =
             SettingOutcome(SettingAcknowledged(), refused, m_bProtocolSwitch != 0);
         ConfigurationAnswered(outcome != ESettingOutcome::Refused);
@@ -249,9 +255,8 @@ bool CM6384::ReadLastCommand()
     if (last == kCmdReadConfiguration) {
         m_nLastCommand = kLastNone;
         m_nCommand = kCmdBackToPoll;
-        ReadConfigurationMode();
         EndStartup();
-        SetStatus(CharAt(m_strReply, 0) == '!' ? "Ready!" : "Error!");
+        SetStatus(ReadConfigurationMode() ? "Ready!" : "Error!");
     }
     return true;
 }
@@ -261,6 +266,7 @@ std::string CM6384::NextRequest(const std::string& poll)
     switch (m_nCommand) {
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
+        m_strConfigurationSentTo = m_strOldAddress;
         return ConfigurationGoesOut();
     case kCmdReadConfiguration:
         m_nLastCommand = kCmdReadConfiguration;

@@ -21,6 +21,8 @@ public:
     std::string m_strModelText;
     // Whether the configuration that went out was the switch to Modbus RTU.
     int m_bProtocolSwitch = 0;
+    // The address the configuration went to: the one its refusal carries.
+    std::string m_strConfigurationSentTo;
 
     DECLARE_MESSAGE_MAP()
 
@@ -32,7 +34,8 @@ private:
     void ReadReadings();
     // False when the reply closed the dialog.
     bool ReadLastCommand();
-    void ReadConfigurationMode();
+    // The conversion mode of a "$AA2" reply; false when the reply is none.
+    bool ReadConfigurationMode();
     std::string NextRequest(const std::string& poll);
     void SetStatus(const std::string& text);
 };

@@ -151,7 +151,8 @@ void CM6384Modbus::PollStep()
         ApplyQueuedCommand();
         switch (m_nCommand) {
         case kCmdPoll:
-            ShowReadings();
+            // An exception carries no value: the fields keep theirs, as under silence.
+            if (RtuDataCame()) ShowReadings();
             break;
         case kCmdWriteMask:
             request = m_strAddress + "0600DC00" + m_strEnableMask;

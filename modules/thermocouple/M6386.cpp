@@ -1,10 +1,10 @@
 #include "M6386.h"
 
+#include "AlarmLimit.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
 #include "ModelName.h"
 #include "ModuleDialogs.h"
-#include "ReadingFields.h"
 #include "Strings.h"
 #include "thermocouple/MvTcRanges.h"
 #include "thermocouple/TcCalibration.h"
@@ -72,34 +72,28 @@ const std::initializer_list<int> kColdJunctionControls = {
     IDC_TC_CJC_ZERO_VALUE,    IDC_TC_COEFFICIENT_VALUE, IDC_TC_COEFFICIENT_READ, IDC_TC_CJC_ZERO,
     IDC_TC_COEFFICIENT_WRITE, IDC_TC_TEMPERATURE,       IDC_TC_READ_CJC};
 
-// ">" and one value with its sign, as the cold-junction temperature comes.
-bool IsOneSignedValue(const std::string& reply)
-{
-    char sign = CharAt(reply, 1);
-    return CharAt(reply, 0) == '>' && (sign == '+' || sign == '-') &&
-           reply.find_first_of("+-", 2) == std::string::npos;
-}
-
-bool StartsWithAck(const std::string& reply)
-{
-    return CharAt(reply, 0) == '!';
-}
-
-// Requests whose reply only shows an outcome in a status field: the success text, or the reply
-// itself where there is none, when the reply begins with the lead; else the failure text.
+// Requests whose reply only shows an outcome in a status field: the success text (or the reply
+// itself where there is none) for the module's own reply of the lead and shape awaited; else the
+// failure text.
 struct SOneShot {
     int nCommand;
     int nStatus;
     char cLead;
+    bool (*pShape)(const std::string& data);
     const char* pszOk;
     const char* pszFailed;
 };
+// An acknowledgement carries nothing after the address.
+bool IsAcknowledgement(const std::string& data)
+{
+    return data.empty();
+}
 const SOneShot kOneShots[] = {
-    {CM6386::kCmdCjcZero, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
-    {CM6386::kCmdCoefficientWrite, IDC_TC_CJC_STATUS, '!', "Ready.", "Error!"},
-    {CM6386::kCmdTemperature, IDC_TC_CJC_STATUS, '>', nullptr, "Error!"},
-    {CM6386::kCmdReadCjc, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
-    {CM6386::kCmdCoefficientRead, IDC_TC_CJC_STATUS, '!', nullptr, "Error!"},
+    {CM6386::kCmdCjcZero, IDC_TC_CJC_STATUS, '!', IsAcknowledgement, "Ready.", "Error!"},
+    {CM6386::kCmdCoefficientWrite, IDC_TC_CJC_STATUS, '!', IsAcknowledgement, "Ready.", "Error!"},
+    {CM6386::kCmdTemperature, IDC_TC_CJC_STATUS, '>', IsFixedWidthValue, nullptr, "Error!"},
+    {CM6386::kCmdReadCjc, IDC_TC_CJC_STATUS, '!', IsRawCjcOffset, nullptr, "Error!"},
+    {CM6386::kCmdCoefficientRead, IDC_TC_CJC_STATUS, '!', IsCoefficientHex, nullptr, "Error!"},
 };
 
 // A mask write shows its outcome beside the cold junction; a limit has a button of its own; the
@@ -249,21 +243,19 @@ void CM6386::ShowChannelValue(int channel, int kind, const std::string& text)
         SetDlgItemText(kTcValueIds[channel], text);
 }
 
+// A reply of another shape is a missed exchange: the fields show what silence shows, "ERROR!!" in
+// a single channel's field, every field of eight channels empty.
 void CM6386::ShowReadings()
 {
-    bool answered = m_nLastResult == 1;
     if (IsSingleChannel()) {
-        if (!answered) {
-            ShowChannelValue(0, 0, kReadFailed);
-        } else if (!m_strReply.empty()) {
-            ShowChannelValue(0, 0, Mid(m_strReply, 1));
-        }
+        std::optional<std::vector<std::string>> reading = PollReadings(1);
+        ShowChannelValue(0, 0, reading ? reading->front() : kReadFailed);
         return;
     }
-    std::vector<std::string> fields = SplitReadings(Mid(m_strReply, 1), kChannels, kChannels);
+    std::optional<std::vector<std::string>> fields = PollReadings(kChannels);
     for (int k = 0; k < kChannels; ++k) {
         bool enabled = m_bChannelEnabled[static_cast<size_t>(k)] != 0;
-        ShowChannelValue(k, 0, enabled ? fields[static_cast<size_t>(k)] : "");
+        ShowChannelValue(k, 0, enabled && fields ? (*fields)[static_cast<size_t>(k)] : "");
     }
 }
 
@@ -293,8 +285,9 @@ bool CM6386::EvaluateReply()
         ReadCalibrationReply(last);
         break;
     case kCmdCjcTemperatureRead:
-        // One signed value: a late reply of the readings is none.
-        if (IsOneSignedValue(m_strReply)) SetDlgItemText(IDC_TC_CJC_TEMP, Mid(m_strReply, 1));
+        // One value: a late reply of the readings is none.
+        if (std::optional<std::string> temperature = ReplyDataOf('>', IsFixedWidthValue))
+            SetDlgItemText(IDC_TC_CJC_TEMP, *temperature);
         m_nCommand = kCmdBackToPoll;
         break;
     default:
@@ -308,7 +301,7 @@ bool CM6386::ShowOneShotOutcome(int last)
 {
     for (const SOneShot& shot : kOneShots) {
         if (shot.nCommand != last) continue;
-        bool ok = CharAt(m_strReply, 0) == shot.cLead;
+        bool ok = ReplyDataOf(shot.cLead, shot.pShape).has_value();
         SetDlgItemText(shot.nStatus, ok ? (shot.pszOk ? shot.pszOk : m_strReply) : shot.pszFailed);
         return true;
     }
@@ -317,7 +310,7 @@ bool CM6386::ShowOneShotOutcome(int last)
 
 void CM6386::ReadCalibrationReply(int last)
 {
-    bool ack = StartsWithAck(m_strReply);
+    bool ack = Acknowledged();
     if (last == kCmdCalibrate) {
         // Refused: the same offset goes out again at every tick until the module takes it.
         SetDlgItemText(IDC_TC_STATUS, ack ? "Ready." : "Error!");
@@ -340,8 +333,7 @@ std::string CM6386::PollOrAutomaticRequest()
     if (IsPerChannelModel()) {
         if (!m_bChannelTypeAsked) {
             m_bChannelTypeAsked = true;
-            m_strChannelRequest = SelectedChannelRead();
-            m_nCommand = kCmdChannelRead;
+            ReadSelectedChannel();
             return SharedRequest();
         }
         m_nLastCommand = m_nCommand = kCmdCjcTemperatureRead;
@@ -399,16 +391,16 @@ std::string CM6386::OneShotRequest()
 void CM6386::SendConfiguration()
 {
     m_nLastCommand = kLastConfigure;
-    m_bSettingRefused = false;
+    // A refusal comes from the address the request went to.
+    std::string sentTo = m_strOldAddress;
     bool answered = SendAscii(ConfigurationGoesOut(), kPollTimeout);
     Sleep(kPause);
-    if (!answered) return;
-    m_bSettingRefused = m_szReply[0] == '?';
-    if (!m_bModbusChosen) return;
+    m_bSettingRefused = ReplyFits('?', sentTo, 0);
+    if (!answered || !m_bModbusChosen) return;
     // The switch once more without checksum digits: the module may have dropped its checksum.
     std::string again = FrameAsciiCommand("$" + m_strSwitchAddress + "R1", false);
     if (SendAscii(again, kPollTimeout)) {
-        m_bSettingRefused = m_bSettingRefused || m_szReply[0] == '?';
+        m_bSettingRefused = m_bSettingRefused || ReplyFits('?', m_strSwitchAddress, 0);
         Sleep(kPause);
     }
     m_nLastResult = 1;

@@ -79,6 +79,8 @@ std::string CM6386Modbus::PollRequest() const
 
 void CM6386Modbus::ShowReadings()
 {
+    // An exception carries no value: the fields keep theirs, as under silence.
+    if (!RtuDataCame()) return;
     if (SingleChannel()) {
         // The reply data after its first digit (less the checksum digits when the checksum is on).
         int length = static_cast<int>(m_strReplyData.size()) - 1 - (m_bChecksum == 1 ? 2 : 0);

@@ -51,6 +51,11 @@ bool IsRawCjcOffset(const std::string& text)
            std::all_of(text.begin() + 1, text.end(), IsHexDigit);
 }
 
+bool IsCoefficientHex(const std::string& text)
+{
+    return text.size() == 4 && std::all_of(text.begin(), text.end(), IsHexDigit);
+}
+
 std::optional<std::string> CoefficientCode(const std::string& text)
 {
     if (text.empty() || text.size() > 5 || !std::all_of(text.begin(), text.end(), IsDigit))

@@ -20,8 +20,11 @@ struct SCjcOffsetCode {
 };
 std::optional<SCjcOffsetCode> CjcOffsetCode(const std::string& text);
 
-// The raw offset of "CJC Zero": a sign and four hex digits ("+0000").
+// The raw offset of "CJC Zero", and of the module's "$AAJ" reply: a sign and four hex digits
+// ("+0000").
 bool IsRawCjcOffset(const std::string& text);
+// The coefficient as the module's "$AAL" reply carries it: four hex digits ("2710").
+bool IsCoefficientHex(const std::string& text);
 
 // The coefficient text (a whole number 0 to 50000) as four upper-case hex digits, high byte
 // first; nothing for any other text.

@@ -6,11 +6,14 @@
 #include "AsciiCommand.h"
 #include "Resource.h"
 #include "SimAnalogInput.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 
 #include <QPushButton>
 
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -150,7 +153,8 @@ protected:
 
 } // namespace
 
-TEST_F(M6384, AValueBeyondTheEighthIsNotShown)
+// Eight channels, eight readings: a reply with a ninth is of another shape, a missed exchange.
+TEST_F(M6384, AReplyWithANinthValueShowsAsSilence)
 {
     auto module = std::make_unique<CNineReadings>();
     module->SetAddress(1);
@@ -160,7 +164,7 @@ TEST_F(M6384, AValueBeyondTheEighthIsNotShown)
     m_bus.Add(std::move(module));
     Open({"01", "06", "0", "08", "0", "4384"});
     Tick(m_dlg, 3);
-    EXPECT_EQ(Value(7), "-02.250");
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(Value(ch), "ERROR!!") << ch;
 }
 
 TEST_F(M6384, TickingChannelsWritesTheEnableMask)
@@ -687,4 +691,68 @@ TEST_F(M6384, TheHeaderReadsAIModuleAndTheLampsAreEnabled)
     EXPECT_TRUE(ui::HasStaticText(m_dlg, "AI _Module ("));
     EXPECT_TRUE(Enabled(IDC_AI_LAMP0));
     EXPECT_TRUE(Enabled(IDC_AI_LAMP1));
+}
+
+// The start-up reads take only the module's own reply of their shape: a bare "!", another address
+// or the reply of another request shows "Error!", and the list the read sets is not set from it.
+TEST_F(M6384, AStartUpReadAnsweredByAnotherReplyShowsError)
+{
+    const struct {
+        const char* sim;
+        const char* model;
+        const char* request; // the read, sent at the first tick
+        int box;             // the list it sets
+        int moduleRow;       // the row the module's own reply selects there
+    } reads[] = {
+        {"6384CF", "6384CF", "$012", IDC_AI_MODE, 1},    // conversion mode Fast
+        {"6385", "4385", "@01DI", IDC_AI_ALARM_MODE, 2}, // alarm mode Latch
+    };
+    for (const auto& read : reads) {
+        auto run = [&](std::optional<ESpoil> spoil) {
+            CSimBus bus;
+            bus.Add(read.sim, 1, 9600).SetFormat(0xA0);
+            bus.Exchange(ESimProtocol::Ascii, SSimLine{}, "@01EAL", 0);
+            m_link.Attach(1, bus);
+            std::optional<CSpoiltLine> line;
+            if (spoil) line.emplace(*spoil, read.request);
+            CM6384 dlg;
+            Open(dlg, {"01", "06", "0", "08", "0", read.model});
+            Tick(dlg);
+            EXPECT_EQ(m_link.Requests().back(), read.request);
+            Tick(dlg);
+            std::pair result(dlg.GetDlgItemText(IDC_AI_STATUS),
+                             dlg.GetDlgItemAs<CComboBox>(read.box)->GetCurSel());
+            dlg.OnCancel();
+            return result;
+        };
+        SCOPED_TRACE(read.request);
+        EXPECT_EQ(run(std::nullopt), std::pair(std::string("Ready!"), read.moduleRow));
+        for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Stale}) {
+            SCOPED_TRACE(SpoilName(spoil));
+            auto [status, row] = run(spoil);
+            EXPECT_EQ(status, "Error!");
+            EXPECT_NE(row, read.moduleRow);
+        }
+    }
+}
+
+// An alarm clear answered by anything but the module's acknowledgement counts as refused: the low
+// limit is read next, as after a refusal.
+TEST_F(M6384, AnAlarmClearAnsweredByAnotherReplyReadsTheLowLimit)
+{
+    for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Stale}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        CSimBus bus;
+        bus.Add("6385", 1, 9600);
+        m_link.Attach(1, bus);
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", "4385"});
+        Tick(dlg, 8);
+        CSpoiltLine line(spoil, "@01CA");
+        ui::Click(dlg, IDC_AI_ALARM_CLEAR);
+        TakeRequests();
+        Tick(dlg, 2);
+        EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"@01CA", "@01RL"}));
+        dlg.OnCancel();
+    }
 }

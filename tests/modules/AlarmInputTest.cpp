@@ -4,12 +4,15 @@
 
 #include "ModuleDialogs.h"
 #include "Resource.h"
+#include "ScreenTexts.h"
 #include "SimAnalogInput.h"
 #include "SimThermocouple.h"
+#include "SpoiltLine.h"
 #include "analog_input/AnalogInputIds.h"
 #include "thermocouple/ThermocoupleIds.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -38,7 +41,7 @@ struct SDialogCase {
     // The single-channel module.
     const char* single;
     std::unique_ptr<CSimModule> (*makeSingle)(const bool& odd);
-    int nClear, nStatus, nLamp0;
+    int nClear, nStatus, nLamp0, nHighLimit, nValue0;
     // The per-channel-type module: its channel-type controls and two rows of its CH Type list.
     const char* perChannelSim;
     const char* perChannel;
@@ -53,21 +56,21 @@ const SDialogCase kDialogs[] = {
      [](const bool& odd) -> std::unique_ptr<CSimModule> {
          return std::make_unique<COddOutputs<CSimAnalogInputAlarm>>("6385", odd);
      },
-     IDC_AI_ALARM_CLEAR, IDC_AI_STATUS, IDC_AI_LAMP0, "9384P", "4384A", IDC_AI_CH_NUMBER,
-     IDC_AI_CH_TYPE, IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0, 2, "09", 0},
+     IDC_AI_ALARM_CLEAR, IDC_AI_STATUS, IDC_AI_LAMP0, IDC_AI_HIGH_LIMIT, kAiValueIds[0], "9384P",
+     "4384A", IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0, 2, "09", 0},
     {"CM6386", IDD_M6386, &CMainFrame::m_strThermocoupleInputParams, "4388",
      [](const bool& odd) -> std::unique_ptr<CSimModule> {
          return std::make_unique<COddOutputs<CSimThermocoupleAlarm>>("4388", odd);
      },
-     IDC_TC_CLEAR_ALARM, IDC_TC_STATUS, IDC_TC_LOW_LAMP, "4386A", "4386A", IDC_TC_CH_NUMBER,
-     IDC_TC_CH_TYPE, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0, 4, "10", 3},
+     IDC_TC_CLEAR_ALARM, IDC_TC_STATUS, IDC_TC_LOW_LAMP, IDC_TC_HIGH_LIMIT, kTcValueIds[0], "4386A",
+     "4386A", IDC_TC_CH_NUMBER, IDC_TC_CH_TYPE, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0, 4, "10", 3},
 };
 
 class AlarmInput : public CModuleFixture {
 protected:
-    std::unique_ptr<CDialog> Open(const SDialogCase& c, const char* model)
+    std::unique_ptr<CDialog> Open(const SDialogCase& c, const char* model, const char* format = "0")
     {
-        m_frame.*c.pBlock = {"01", "06", "0", "0F", "0", model};
+        m_frame.*c.pBlock = {"01", "06", "0", "0F", format, model};
         std::unique_ptr<CDialog> dlg = CreateModuleDialog(c.cls);
         dlg->Create(c.idd);
         return dlg;
@@ -83,6 +86,20 @@ protected:
         return module;
     }
     static HICON Icon(CDialog& dlg, int id) { return dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); }
+    // The screen once the single-channel module's poll replies were spoilt so for ten ticks, after
+    // eight good ones.
+    std::vector<std::string> ScreenWithPollsSpoilt(const SDialogCase& c, ESpoil spoil)
+    {
+        CSimBus bus;
+        AddSingle(bus, c).SetInput(0, 5.0);
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        Tick(*dlg, 8);
+        CSpoiltLine line(spoil, "#01", INT_MAX);
+        Tick(*dlg, 10);
+        std::vector<std::string> screen = ScreenTexts(*dlg);
+        dlg->OnCancel();
+        return screen;
+    }
 
     bool m_bOdd = false;
 };
@@ -181,5 +198,123 @@ TEST_F(AlarmInput, AnUnansweredFollowWrite)
         EXPECT_EQ(
             std::count(requests.begin(), requests.end(), std::string("$017C2R") + c.pszFollowCode),
             expectedWritesOfCh2[i]);
+    }
+}
+
+// The single-channel models answer their poll with ">" and one reading. A reply cut short, padded,
+// of another lead, from another address or of another request is a missed exchange: the screen is
+// the one silence leaves ("ERROR!!" in the thermocouple dialog's CH0, an empty analog-input CH0).
+TEST_F(AlarmInput, ASingleChannelPollReplyOfAnotherShapeShowsAsSilence)
+{
+    for (const SDialogCase& c : kDialogs) {
+        SCOPED_TRACE(c.cls);
+        std::vector<std::string> silent = ScreenWithPollsSpoilt(c, ESpoil::Silent);
+        for (ESpoil spoil : {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress,
+                             ESpoil::Stale}) {
+            SCOPED_TRACE(SpoilName(spoil));
+            EXPECT_EQ(ScreenWithPollsSpoilt(c, spoil), silent);
+        }
+    }
+}
+
+// The reading of a single channel as each data format writes it.
+TEST_F(AlarmInput, ASingleChannelReadingShowsInEachDataFormat)
+{
+    const struct {
+        const char* format;
+        const char* shown[2]; // by dialog: a +/-10 V input and a K thermocouple, both at 5
+    } cases[] = {
+        {"0", {"+05.000", "+0005.0"}},
+        {"1", {"+050.00", "+000.36"}},
+        {"2", {"4000", "00EF"}},
+    };
+    for (const auto& f : cases) {
+        for (size_t i = 0; i < std::size(kDialogs); ++i) {
+            const SDialogCase& c = kDialogs[i];
+            SCOPED_TRACE(std::string(c.cls) + " format " + f.format);
+            CSimBus bus;
+            CSimModule& module = AddSingle(bus, c);
+            module.SetInput(0, 5.0);
+            module.SetFormat(static_cast<BYTE>(f.format[0] - '0'));
+            std::unique_ptr<CDialog> dlg = Open(c, c.single, f.format);
+            Tick(*dlg, 3);
+            EXPECT_EQ(dlg->GetDlgItemText(c.nValue0), f.shown[i]);
+        }
+    }
+}
+
+// A limit or output read answered by anything but the module's own reply of its shape (a bare
+// "!", another address, the reply of another request) is asked again, and shows nothing of it.
+// The low limit's read follows the high limit's, whose reply has its shape: only a reply of
+// another shape can be told from its own.
+TEST_F(AlarmInput, AnAlarmReadAnsweredByAnotherReplyIsAskedAgain)
+{
+    const std::vector<ESpoil> all = {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Stale};
+    const struct {
+        const char* request;
+        int nth; // which of the requests of that start
+        std::vector<ESpoil> spoils;
+    } reads[] = {
+        {"@01RH", 1, all}, {"@01RL", 1, {ESpoil::Bare, ESpoil::OtherAddress}}, {"@01DI", 2, all}};
+    for (const SDialogCase& c : kDialogs) {
+        for (const auto& read : reads) {
+            for (ESpoil spoil : read.spoils) {
+                SCOPED_TRACE(std::string(c.cls) + " " + read.request + " " + SpoilName(spoil));
+                CSimBus bus;
+                AddSingle(bus, c);
+                std::string request = read.request;
+                CSpoiltLine line(spoil,
+                                 [request, n = 0, nth = read.nth](const std::string& r) mutable {
+                                     return r.starts_with(request) && ++n == nth;
+                                 });
+                std::unique_ptr<CDialog> dlg = Open(c, c.single);
+                std::vector<std::string> statuses;
+                for (int i = 0; i < 8; ++i) {
+                    Tick(*dlg);
+                    statuses.push_back(dlg->GetDlgItemText(c.nStatus));
+                }
+                std::vector<std::string> sent = TakeRequests();
+                auto spoilt = std::ranges::find_if(
+                    sent, [&request](const std::string& r) { return r == request; });
+                if (read.nth == 2) spoilt = std::find(spoilt + 1, sent.end(), request);
+                ASSERT_LT(spoilt + 1, sent.end());
+                EXPECT_EQ(*(spoilt + 1), request) << "not asked again";
+                // The spoilt reply: "!", "!02...", or the poll's ">...".
+                for (const std::string& status : statuses) {
+                    EXPECT_FALSE(status == "!" || status.starts_with("!02") ||
+                                 status.starts_with(">"))
+                        << status;
+                }
+                EXPECT_EQ(dlg->GetDlgItemText(c.nHighLimit).size(), 7u);
+            }
+        }
+    }
+}
+
+// "FOLLOW CH0" goes on only on the module's own acknowledgement of its write: a bare "!", another
+// address or the reply of another request writes no next channel.
+TEST_F(AlarmInput, AFollowWriteAnsweredByAnotherReplyWritesNoNextChannel)
+{
+    for (const SDialogCase& c : kDialogs) {
+        for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Stale}) {
+            SCOPED_TRACE(std::string(c.cls) + " " + SpoilName(spoil));
+            CSimBus bus;
+            CSimModule& module = bus.Add(c.perChannelSim, 1, 9600);
+            m_link.Attach(1, bus);
+            std::unique_ptr<CDialog> dlg = Open(c, c.perChannel);
+            Tick(*dlg, 4);
+            BYTE before = module.ChannelType(1);
+            ui::ChooseRow(*dlg, c.nNumber, 0);
+            ui::ChooseRow(*dlg, c.nType, c.nFollowRow);
+            ui::Click(*dlg, c.nFollow);
+            CSpoiltLine line(spoil, "$017C0", INT_MAX);
+            TakeRequests();
+            Tick(*dlg, 6);
+            std::vector<std::string> sent = TakeRequests();
+            EXPECT_NE(std::ranges::find(sent, std::string("$017C0R") + c.pszFollowCode),
+                      sent.end());
+            for (const std::string& r : sent) EXPECT_FALSE(r.starts_with("$017C1")) << r;
+            EXPECT_EQ(module.ChannelType(1), before);
+        }
     }
 }

@@ -86,10 +86,6 @@ protected:
     std::vector<std::string> ScreenWith(const SDialogRow& row, ESpoil spoil,
                                         const CSpoiltLine::Choice& choice)
     {
-        // Each screen from the same moment: the simulated readings drift with time, and a dialog
-        // that keeps its last readings under silence shows those of the moment it took them.
-        CVirtualClock clock;
-        SetClock(&clock);
         m_bus = CSimBus{};
         RestartClock();
         m_boxes.m_boxes.clear();
@@ -105,7 +101,6 @@ protected:
         for (const std::string& box : m_boxes.Texts()) screen.push_back("box: " + box);
         if (dlg->IsRunning()) dlg->OnCancel();
         CloseLine();
-        SetClock(&m_clock);
         return screen;
     }
     void ExpectEachAsSilence(const SDialogRow& row, const std::vector<ESpoil>& spoils,

@@ -27,7 +27,8 @@ enum class ESpoil {
     OtherLead,    // ASCII: ">" data as "!AA" data, "!AA" data as ">" data; RTU: as it came
     OtherAddress, // whole and well framed, but from the next address up ("!" for a ">" reply)
     Late,         // it comes after the time-out: the next request, whatever it is, gets it
-    Stale,        // the reply to the request before it comes instead (a late one of another)
+    Stale,        // the reply to the last request of another text comes instead (a late one of
+                  // another: the reply to the same request sent before would answer it)
     Garbled,      // line noise
     Refused,      // the module's refusal: "?AA", or a Modbus exception
     Bare,         // ASCII: "!" and nothing more
@@ -97,7 +98,7 @@ private:
             CSimLink::Table().Send_Receive_Ascii(port, command, reply, timeoutMs, checksum, length);
         std::string text = result == 0 ? std::string(reply) : std::string();
         std::optional<std::string> late = std::exchange(line.m_late, std::nullopt);
-        std::optional<std::string> previous = std::exchange(line.m_previous, text);
+        const std::optional<std::string>& previous = line.m_ascii.Stale(command, text);
         if (line.Takes(command)) {
             if (result != 0 && line.m_eSpoil != ESpoil::Stale) return result;
             std::optional<std::string> spoilt = line.SpoilAscii(text, command, previous);
@@ -122,8 +123,9 @@ private:
         std::vector<BYTE> bytes;
         if (result == 1) bytes.assign(reply, reply + *length);
         std::optional<std::vector<BYTE>> late = std::exchange(line.m_lateRtu, std::nullopt);
-        std::optional<std::vector<BYTE>> previous = std::exchange(line.m_previousRtu, bytes);
-        if (line.Takes(Trim(BytesToHexText(request, requestLength)))) {
+        std::string text = Trim(BytesToHexText(request, requestLength));
+        const std::optional<std::vector<BYTE>>& previous = line.m_rtu.Stale(text, bytes);
+        if (line.Takes(text)) {
             if (result != 1 && line.m_eSpoil != ESpoil::Stale) return result;
             std::optional<std::vector<BYTE>> spoilt = line.SpoilRtu(bytes, previous);
             if (!spoilt) {
@@ -242,8 +244,27 @@ private:
     Choice m_choice;
     int m_nLeft;
     int m_nSpoilt = 0;
+    // The replies a stale spoil gives: each request's reply is kept, and a request of another text
+    // than the one before makes the reply to that one the stale reply.
+    template <class Reply> class CStaleReplies {
+    public:
+        // The stale reply for this request, after which its own reply is kept.
+        const std::optional<Reply>& Stale(const std::string& request, const Reply& reply)
+        {
+            if (request != m_strLastRequest) m_stale = std::exchange(m_last, std::nullopt);
+            m_strLastRequest = request;
+            m_last = reply;
+            return m_stale;
+        }
+
+    private:
+        std::string m_strLastRequest;
+        std::optional<Reply> m_last;
+        std::optional<Reply> m_stale;
+    };
+
     std::optional<std::string> m_late;
     std::optional<std::vector<BYTE>> m_lateRtu;
-    std::optional<std::string> m_previous;
-    std::optional<std::vector<BYTE>> m_previousRtu;
+    CStaleReplies<std::string> m_ascii;
+    CStaleReplies<std::vector<BYTE>> m_rtu;
 };

@@ -41,8 +41,8 @@ TEST(TcCalibration, CoefficientRawOffsetAndAlarmLimits)
         EXPECT_FALSE(IsRawCjcOffset(text)) << text;
 
     for (const char* text : {"+0500.0", "-0025.5", "+1370.0", "+001370"})
-        EXPECT_TRUE(IsFixedWidthAlarmLimit(text)) << text;
+        EXPECT_TRUE(IsFixedWidthValue(text)) << text;
     for (const char* text : {"0500.00", "+500.0", "+0500.0\r", "+05\r00.", "+05.0.0", "+0500.00",
                              "+abcd.e", "+......"})
-        EXPECT_FALSE(IsFixedWidthAlarmLimit(text)) << text;
+        EXPECT_FALSE(IsFixedWidthValue(text)) << text;
 }
