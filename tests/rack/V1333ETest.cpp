@@ -212,7 +212,8 @@ TEST_F(V1333EAtAddress0, UpdateWritesParityThenConfigurationAndEnds)
 }
 
 // A unit that never told its protocol leaves that list without a row: the Update names it and
-// nothing goes out until a row is chosen.
+// nothing of it goes out until a row is chosen; the unit is only asked again for what it never
+// answered.
 TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
 {
     m_pRack->Faults().nSilentAfter = 0;
@@ -221,7 +222,7 @@ TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
     ui::Click(m_dlg, rack_main::IDC_UPDATE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Protocol!"});
     Tick(m_dlg, 3);
-    EXPECT_EQ(TakeRequests(), std::vector<std::string>{});
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$00T", "$002", "$00OU"}));
     EXPECT_TRUE(m_dlg.IsRunning());
     ui::ChooseRow(m_dlg, rack_main::IDC_PROTOCOL, 0);
     ui::ChooseRow(m_dlg, rack_main::IDC_MODBUS_PARITY, 0);
