@@ -11,7 +11,8 @@
 #include <string_view>
 
 CModuleDlg::CModuleDlg(const SModuleDescriptor& descriptor)
-    : CDialog(descriptor.nTemplate), m_nTimerId(descriptor.nTimerId), m_descriptor(descriptor)
+    : CPollingDlg(descriptor.nTemplate, descriptor.eLink, descriptor.nTimerId),
+      m_descriptor(descriptor)
 {
 }
 
@@ -361,43 +362,21 @@ void CModuleDlg::CloseLine()
         Link().Close_ComRtu(static_cast<BYTE>(m_nPort));
 }
 
-void CModuleDlg::QueueCommand(int nCommand)
-{
-    if (m_bConfigurationQueued) return;
-    m_nQueuedCommand = nCommand;
-}
-
-bool CModuleDlg::ApplyQueuedCommand()
-{
-    if (!m_nQueuedCommand || m_bStartup) return false;
-    m_nCommand = *m_nQueuedCommand;
-    m_nQueuedCommand.reset();
-    m_bConfigurationQueued = false;
-    return true;
-}
-
 void CModuleDlg::DropQueuedCommand()
 {
-    m_nQueuedCommand.reset();
-    if (m_bConfigurationQueued) m_configuration.reset();
-    m_bConfigurationQueued = false;
-}
-
-void CModuleDlg::RequeueUnanswered(int nCommand)
-{
-    if (m_nLastResult != 1 && !m_nQueuedCommand) m_nQueuedCommand = nCommand;
+    if (QueuedCommandPinned()) m_configuration.reset();
+    CPollingDlg::DropQueuedCommand();
 }
 
 void CModuleDlg::QueueConfiguration(int nCommand, SConfiguration configuration)
 {
     m_configuration = std::move(configuration);
-    m_nQueuedCommand = nCommand;
-    m_bConfigurationQueued = true;
+    QueuePinnedCommand(nCommand);
 }
 
 std::string CModuleDlg::ConfigurationGoesOut()
 {
-    m_bConfigurationQueued = false;
+    UnpinQueuedCommand();
     if (!m_configuration) return "";
     m_strConfigRequest = m_configuration->strRequest;
     if (!m_bLineOpen) return m_strConfigRequest;
@@ -425,125 +404,6 @@ void CModuleDlg::ConfigurationAnswered(bool bAccepted)
     m_pMainFrame->m_strNewParams = m_writtenBack->params;
     if (int CMainFrame::*flag = m_descriptor.pChanged) m_pMainFrame->*flag = m_writtenBack->nFlag;
     m_writtenBack.reset();
-}
-
-std::string CModuleDlg::Request(char lead, const std::string& body) const
-{
-    return Request(lead, body, m_bChecksum != 0);
-}
-
-std::string CModuleDlg::Request(char lead, const std::string& body, bool checksum) const
-{
-    return AsciiCommand(lead, m_strAddress, body, checksum);
-}
-
-bool CModuleDlg::SendAscii(const std::string& framed, WORD timeoutMs)
-{
-    WORD length = 0;
-    m_szReply[0] = '\0';
-    std::string request = WithoutCr(framed);
-    // The module frames its reply as the request came: with digits when the request carries its
-    // own (a module whose checksum is on answers no other), whatever the checksum in force now. A
-    // request of a dialog whose checksum was never on can end in what looks like digits ("$076C1").
-    m_bChecksumSeen = m_bChecksumSeen || m_bChecksum != 0;
-    m_bReplyDigits = m_bChecksumSeen && EndsInItsChecksum(request);
-    bool answered =
-        !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
-                                                      m_szReply, timeoutMs, 0, &length) == 0;
-    m_szReply[sizeof m_szReply - 1] = '\0';
-    // A reply whose checksum digits are missing or wrong was corrupted on the line: nothing in it
-    // can be trusted, so it counts as none.
-    if (answered && m_bReplyDigits && !EndsInItsChecksum(m_szReply)) {
-        answered = false;
-        m_szReply[0] = '\0';
-    }
-    m_nLastResult = answered ? 1 : -1;
-    return answered;
-}
-
-bool CModuleDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
-{
-    std::vector<BYTE> reply;
-    std::vector<BYTE> request = HexTextToBytes(requestText);
-    // A request with no content would go out as a frame of CRC bytes alone.
-    bool answered =
-        request.size() > 1 && ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
-    // A read counts only when its reply fits it or is the module's refusal: any other frame
-    // (noise, cut short, padded) carries no data of it.
-    m_bRtuException = answered && IsRtuException(request, reply);
-    if (IsRtuRead(request))
-        answered = answered && (RtuReplyAnswers(request, reply) || m_bRtuException);
-    m_strRtuReply = BytesToHexText(reply);
-    m_nLastResult = answered ? 1 : -1;
-    return answered;
-}
-
-void CModuleDlg::TakeReply()
-{
-    if (m_nLastResult != 1) {
-        m_strReply = "ERROR";
-    } else if (m_descriptor.eLink == ELinkKind::Rtu) {
-        m_strReply = m_strRtuReply;
-    } else {
-        m_strReply = m_szReply;
-        if (m_bReplyDigits) m_strReply = Left(m_strReply, static_cast<int>(m_strReply.size()) - 2);
-    }
-}
-
-std::string CModuleDlg::ModbusDataText() const
-{
-    std::string digits = Remove(m_strReply, ' ');
-    return Mid(digits, 6, static_cast<int>(digits.size()) - 10);
-}
-
-bool CModuleDlg::ReplyEchoes(const std::string& requestText) const
-{
-    if (m_nLastResult != 1) return false;
-    std::string echo = Remove(BytesToHexText(HexTextToBytes(requestText)), ' ');
-    return !echo.empty() && Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
-}
-
-bool CModuleDlg::ReplyFits(char lead, size_t length) const
-{
-    return ReplyFits(lead, m_strAddress, length);
-}
-
-bool CModuleDlg::ReplyFits(char lead, const std::string& address, size_t length) const
-{
-    std::optional<std::string> data = ReplyData(lead, address);
-    return data && data->size() == length;
-}
-
-std::optional<std::string> CModuleDlg::ReplyData(char lead) const
-{
-    return ReplyData(lead, m_strAddress);
-}
-
-std::optional<std::string> CModuleDlg::ReplyData(char lead, const std::string& address) const
-{
-    if (m_nLastResult != 1) return std::nullopt;
-    // SendAscii has checked the checksum digits where they are due.
-    std::string_view reply = m_szReply;
-    if (m_bReplyDigits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
-    std::string head(1, lead);
-    if (lead == '!' || lead == '?') head += address;
-    if (!reply.starts_with(head)) return std::nullopt;
-    return std::string(reply.substr(head.size()));
-}
-
-std::optional<std::vector<std::string>> CModuleDlg::ReadingsOfReply(char lead, int count,
-                                                                    EReadingSign sign) const
-{
-    std::optional<std::string> data = ReplyData(lead);
-    if (!data) return std::nullopt;
-    return ReadingsOfShape(*data, count, sign);
-}
-
-std::optional<std::array<bool, 8>> CModuleDlg::MaskOfReply() const
-{
-    if (!ReplyFits('!', 2) || !IsUpperHexDigit(m_szReply[3]) || !IsUpperHexDigit(m_szReply[4]))
-        return std::nullopt;
-    return ChannelMaskBits(m_szReply[4], m_szReply[3]);
 }
 
 std::optional<std::string> CModuleDlg::SelectedText(int nListBox) const

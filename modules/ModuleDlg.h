@@ -4,12 +4,10 @@
 // Each dialog keeps only its own requests, readers, handlers and messages.
 #pragma once
 
-#include "Dialog.h"
 #include "MainFrm.h"
 #include "ModuleCodes.h"
 #include "ModuleDescriptor.h"
-#include "PollTimer.h"
-#include "ReadingFields.h"
+#include "PollingDlg.h"
 #include "SettingRequest.h"
 
 #include <functional>
@@ -131,7 +129,7 @@ struct SRtuSettingForm {
     bool bBoxBehindPolling = false;
 };
 
-class CModuleDlg : public CDialog {
+class CModuleDlg : public CPollingDlg {
 public:
     // Write-back texts; an entry without a value leaves the row's text as it is.
     using Texts = std::vector<std::optional<std::string>>;
@@ -159,13 +157,6 @@ public:
     // The OK command (Enter with no default button) closes the same way: a dialog that ended with
     // its line open would keep the port from the next one.
     void OnOK() override { OnCancel(); }
-    // One tick: read the reply to the previous request, then send the next one.
-    virtual void PollStep() = 0;
-
-    int m_nCommand = 0;     // the request the next tick sends
-    int m_nLastCommand = 0; // whose reply the next tick reads
-    int m_nLastResult = 0;  // 1 when the last exchange brought a reply, -1 when not
-    std::string m_strReply;
 
 protected:
     const SModuleDescriptor& Descriptor() const { return m_descriptor; }
@@ -238,24 +229,8 @@ protected:
     void CloseLine();
     bool LineOpen() const { return m_bLineOpen; }
 
-    // Start-up reads: while they run, an operator's request waits in the queue (it neither
-    // replaces the start-up request nor is lost).
-    void BeginStartup() { m_bStartup = true; }
-    void EndStartup() { m_bStartup = false; }
-    // Handlers queue requests through this: a request queued by the operator is sent before any
-    // request a reply reader or a sequence chose meanwhile (the last one queued wins).
-    void QueueCommand(int nCommand);
-    // Called by PollStep just before it picks the request to send; true when the operator's
-    // request took the place of what the reply readers chose. Never during the start-up reads.
-    bool ApplyQueuedCommand();
-    bool HasQueuedCommand() const { return m_nQueuedCommand.has_value(); }
-    std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
     // Drops what is queued; a queued configuration goes whole, nothing of it written back.
-    void DropQueuedCommand();
-    // An operator's write that went out without an answer (the module may never have heard it)
-    // waits in the queue again, unless the operator has asked for something since: it goes out
-    // again until the module answers it.
-    void RequeueUnanswered(int nCommand);
+    void DropQueuedCommand() override;
     // The setting handler queues its configuration as nCommand. No later operator request takes
     // its place; a later configuration does.
     void QueueConfiguration(int nCommand, SConfiguration configuration);
@@ -270,52 +245,11 @@ protected:
     // A sequence takes its next step only when the operator has nothing queued.
     bool SequenceMayContinue(const SSequence& sequence) const
     {
-        return sequence.bActive && !HasQueuedCommand() && !m_bStartup;
+        return sequence.bActive && !HasQueuedCommand() && !InStartup();
     }
 
-    // lead + address + body with the checksum digits (when on) and the CR, as handlers prepare
-    // requests; checksum defaults to m_bChecksum.
-    std::string Request(char lead, const std::string& body) const;
-    std::string Request(char lead, const std::string& body, bool checksum) const;
-    // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; sets
-    // m_nLastResult. An empty request sends nothing and counts as unanswered. A Modbus reply is
-    // kept as hex text for TakeReply; a read whose reply neither answers it (slave, function, byte
-    // count, CRC) nor is its exception reply counts as unanswered.
-    bool SendAscii(const std::string& framed, WORD timeoutMs);
-    bool SendRtu(const std::string& requestText, WORD timeoutMs);
-    // First phase of a tick: m_strReply from the last exchange, "ERROR" when it failed. ASCII
-    // replies lose the module's checksum digits when the checksum is on.
-    void TakeReply();
-    // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
-    std::string ModbusDataText() const;
-    // A Modbus write is answered when the reply echoes the request; an exception reply (or any
-    // other) is a refusal.
-    bool ReplyEchoes(const std::string& requestText) const;
-
-    // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
-    // "!" and "?" the address (the one the module answers at unless given), then length characters,
-    // then nothing but the module's checksum digits (where the line's checksum or the request has
-    // them; SendAscii counts a reply whose digits are missing or wrong as none). A reply that does
-    // not fit answers some other request: a missed exchange.
-    bool ReplyFits(char lead, size_t length) const;
-    bool ReplyFits(char lead, const std::string& address, size_t length) const;
-    // What the last ASCII reply carries after its lead (and the address for "!" and "?"), without
-    // checksum digits; nothing when it has another lead or address, or none came.
-    std::optional<std::string> ReplyData(char lead) const;
-    std::optional<std::string> ReplyData(char lead, const std::string& address) const;
-    // The readings of the last reply: its data after the lead, cut into count fields of one width
-    // of the sign rule's shape; nothing for a reply of any other shape, a missed exchange.
-    std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count,
-                                                            EReadingSign sign) const;
-    // The last Modbus exchange brought the data it asked for: answered, and not an exception.
-    bool RtuDataCame() const { return m_nLastResult == 1 && !m_bRtuException; }
-    // "!" and the address, nothing more.
-    bool Acknowledged() const { return ReplyFits('!', 0); }
     // The module's acknowledgement of the setting: "!" and m_strSettingAckAddress, nothing more.
     bool SettingAcknowledged() const { return ReplyFits('!', m_strSettingAckAddress, 0); }
-    // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
-    // the reply is not one.
-    std::optional<std::array<bool, 8>> MaskOfReply() const;
 
     // "FOLLOW CH0" copies CH0's type and starts only with CH0 in the CH Number box; on any other
     // text it shows "Select the CH0!" and gives false.
@@ -354,12 +288,7 @@ protected:
     void ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText);
 
     CMainFrame* m_pMainFrame = nullptr;
-    UINT_PTR m_nTimerId = kPollTimer;
-    char m_szReply[200] = {};
-    int m_nPort = 0;
-    int m_bChecksum = 0;
     int m_bOpenChecksum = 0;
-    std::string m_strAddress;        // two upper-case hex digits
     std::string m_strAddressDecimal; // what the Address box shows
     std::string m_strOldAddress;     // the address the module answers to now
     std::string m_strModuleName;
@@ -392,13 +321,7 @@ private:
     const CodeTable& FormatCodes() const;
 
     SModuleDescriptor m_descriptor;
-    std::string m_strRtuReply;
-    bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
-    bool m_bReplyDigits = false;  // the reply to the last ASCII request ends in checksum digits
-    bool m_bChecksumSeen = false; // the checksum has been in force at some request
-    std::optional<int> m_nQueuedCommand;
     std::optional<SConfiguration> m_configuration;
-    bool m_bConfigurationQueued = false;
     // The write-back a refusal takes back: the texts and flag as they were before it.
     struct SWrittenBack {
         RowTexts rowTexts;
@@ -408,7 +331,6 @@ private:
     std::optional<SWrittenBack> m_writtenBack;
     bool m_bLineOpen = false;
     std::optional<SPendingBox> m_pendingBox;
-    bool m_bStartup = false;
     bool m_bClosed = false;
     bool m_bTicksHeld = false;
 };

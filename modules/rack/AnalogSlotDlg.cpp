@@ -96,13 +96,17 @@ void CAnalogSlotDlg::BuildEnableMask()
     m_nCommand = m_steps.nAfterMaskEdit;
 }
 
+bool CAnalogSlotDlg::ReadEnableMask()
+{
+    std::optional<std::string> mask = MaskOfReply() ? ReplyData('!') : std::nullopt;
+    if (mask) ParseEnableMask((*mask)[0], (*mask)[1]);
+    return mask.has_value();
+}
+
 void CAnalogSlotDlg::ParseEnableMask(char high, char low)
 {
-    std::string digits{high, low};
-    // A digit that is no hex digit keeps the mask text and sets no flag.
-    if (HexCharToValue(high) != 0xCC && HexCharToValue(low) != 0xCC)
-        m_strEnableMask = MakeUpper(digits);
-    SetFlagsFromHex(digits, m_bChannel);
+    m_strEnableMask = {high, low};
+    SetFlagsFromHex(m_strEnableMask, m_bChannel);
     UpdateData(FALSE);
     if (m_bChannel[0] == 0) {
         for (int id : {rack_alarm::IDC_HIGH_LIMIT, rack_alarm::IDC_LOW_LIMIT,
@@ -111,10 +115,11 @@ void CAnalogSlotDlg::ParseEnableMask(char high, char low)
     }
 }
 
-void CAnalogSlotDlg::ShowValue(int channel, int maxChars)
+void CAnalogSlotDlg::ShowValue(int channel, size_t width, int maxChars)
 {
-    if (!ReplyStartsWith('>')) return;
-    std::string text = maxChars < 0 ? Mid(m_strReply, 1) : ReplyField(1, maxChars);
+    std::optional<std::string> reading = ReadingOfReply('>', width, EReadingSign::AsData);
+    if (!reading) return;
+    std::string text = maxChars < 0 ? *reading : Left(*reading, maxChars);
     SetDlgItemText(rack_analog::kChannelIds[channel].nValue, ChannelOn(channel) ? text : "");
 }
 
@@ -126,12 +131,15 @@ void CAnalogSlotDlg::SetUnit(int channel, const std::string& unit)
 void CAnalogSlotDlg::ShowLamps(int channel)
 {
     const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[channel];
-    bool shown = ReplyStartsWith('!') && ChannelOn(channel);
+    // "!AA", then the high alarm's and the low alarm's state.
+    std::optional<std::string> status = FittingData('!', 2);
+    bool shown = status && ChannelOn(channel);
     GetDlgItem(ids.nHighLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
     GetDlgItem(ids.nLowLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
     if (!shown) return;
-    GetDlgItemAs<CStatic>(ids.nHighLamp)->SetIcon(ReplyAt(3) == '1' ? IDI_DOT_SET : IDI_DOT_CLEAR);
-    GetDlgItemAs<CStatic>(ids.nLowLamp)->SetIcon(ReplyAt(4) == '1' ? IDI_DOT_SET : IDI_DOT_CLEAR);
+    GetDlgItemAs<CStatic>(ids.nHighLamp)
+        ->SetIcon((*status)[0] == '1' ? IDI_DOT_SET : IDI_DOT_CLEAR);
+    GetDlgItemAs<CStatic>(ids.nLowLamp)->SetIcon((*status)[1] == '1' ? IDI_DOT_SET : IDI_DOT_CLEAR);
 }
 
 // ---- the operator's controls
@@ -248,8 +256,8 @@ void CAnalogSlotDlg::ReadType(bool high)
 {
     int limitId = high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT;
     if (ChannelOn(m_nAlarmChannel)) GetDlgItem(limitId)->EnableWindow(TRUE);
-    if (!ReplyStartsWith('!')) return;
-    int row = RowOfCode(kAlarmTypeReadLetters, ReplyField(3, 1));
+    std::optional<std::string> type = FittingData('!', 1);
+    int row = type ? RowOfCode(kAlarmTypeReadLetters, *type) : -1;
     if (row < 0) return;
     Combo(high ? rack_alarm::IDC_HIGH_TYPE : rack_alarm::IDC_LOW_TYPE)->SetCurSel(row);
     if (row == kAlarmDisableRow) {
@@ -260,9 +268,10 @@ void CAnalogSlotDlg::ReadType(bool high)
 
 void CAnalogSlotDlg::ReadLimit(bool high)
 {
-    if (ReplyStartsWith('!'))
-        SetDlgItemText(high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT,
-                       Mid(m_strReply, 3));
+    // The limit as the module writes it, whatever its width.
+    std::optional<std::string> limit = ReplyData('!');
+    if (limit && IsAlarmLimit(*limit))
+        SetDlgItemText(high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT, *limit);
 }
 
 int CAnalogSlotDlg::TypeLink(bool high) const
@@ -330,7 +339,7 @@ std::optional<bool> CAnalogSlotDlg::ReadAlarmReply(int step)
         m_nCommand = link == 3 ? s.nAfterRead : s.nRead[link + 1];
         return true;
     }
-    bool ack = ReplyStartsWith('!');
+    bool ack = Acknowledged();
     if (step == s.nClearHigh || step == s.nClearLow) {
         m_nCommand = s.nAfterClear;
         bool high = step == s.nClearHigh;

@@ -58,11 +58,14 @@ protected:
     void InitAnalogSlot(int channels);
     // The enable mask from the eight flags; the next step the one after a mask edit.
     void BuildEnableMask();
+    // A mask reply ("!AA" and two hex digits) read into the flags; false for any other reply.
+    bool ReadEnableMask();
     // A mask reply's digits (channels 7-4, channels 3-0): sets the flags of the enabled channels.
     void ParseEnableMask(char high, char low);
-    // A value reply: the text after ">" (at most maxChars of it; -1: all) when the channel is
-    // enabled, nothing when it is not; any other reply leaves the edit as it is.
-    void ShowValue(int channel, int maxChars = -1);
+    // A value reply: its reading of width characters after ">" (at most maxChars of it; -1: all)
+    // when the channel is enabled, nothing when it is not; any other reply leaves the edit as it
+    // is.
+    void ShowValue(int channel, size_t width, int maxChars = -1);
     void SetUnit(int channel, const std::string& unit);
 
     // The request of an alarm, latch or lamp step; nothing for the dialog's other steps.

@@ -54,17 +54,16 @@ void CRackDlg::PollStep()
     SendAscii(request, kTickTimeout);
 }
 
-bool CRackDlg::ReplyStartsWith(char head) const
+std::optional<std::string> CRackDlg::FittingData(char lead, size_t length) const
 {
-    return ReplyAt(0) == head;
+    if (!ReplyFits(lead, length)) return std::nullopt;
+    return ReplyData(lead);
 }
 
-char CRackDlg::ReplyAt(int i) const
+std::optional<std::string> CRackDlg::ReadingOfReply(char lead, size_t width,
+                                                    EReadingSign sign) const
 {
-    return CharAt(m_strReply, i);
-}
-
-std::string CRackDlg::ReplyField(int first, int count) const
-{
-    return Mid(m_strReply, first, count);
+    std::optional<std::string> data = FittingData(lead, width);
+    if (!data || !ReadingsOfShape(*data, 1, sign)) return std::nullopt;
+    return data;
 }

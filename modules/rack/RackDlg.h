@@ -7,6 +7,7 @@
 
 #include "ModuleDlg.h"
 
+#include <optional>
 #include <string>
 
 // Entries of the slot blocks the main unit writes before it runs a slot dialog.
@@ -46,11 +47,14 @@ protected:
     // The request of the send step m_nCommand, framed; empty for a step that has none.
     virtual std::string StepRequest() = 0;
 
-    // Reply tests read only what the reply holds: a character past its end matches nothing, and a
-    // field cut short by the end is short.
-    bool ReplyStartsWith(char head) const;
-    char ReplyAt(int i) const;
-    std::string ReplyField(int first, int count) const;
+    // The data of a reply with this lead (and, for "!" and "?", the main unit's address) and
+    // exactly length characters after it; nothing for any other reply.
+    std::optional<std::string> FittingData(char lead, size_t length) const;
+    // The one reading a value reply carries after its lead: width characters of the sign rule's
+    // shape; nothing for a reply of any other shape.
+    std::optional<std::string> ReadingOfReply(char lead, size_t width, EReadingSign sign) const;
+    // A write the unit answers with ">": ">" and its address, nothing more.
+    bool DataAcknowledged() const { return ReplyData('>') == m_strAddress; }
 
     std::string m_strSlot;
 };

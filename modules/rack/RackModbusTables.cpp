@@ -162,13 +162,6 @@ SSlotAddresses ParseSlotAddresses(const std::string& digits)
     return addresses;
 }
 
-std::string ReplyDigits(const std::string& replyText, bool dropCrc)
-{
-    std::string digits = Remove(replyText, ' ');
-    if (digits.size() < 10) return digits;
-    return digits.substr(6, digits.size() - 6 - (dropCrc ? 4 : 0));
-}
-
 // ---- the digital page ----
 
 const SDigitalModel* FindDigitalModel(const std::string& name)

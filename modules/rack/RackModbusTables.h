@@ -36,10 +36,6 @@ struct SSlotAddresses {
 };
 SSlotAddresses ParseSlotAddresses(const std::string& digits);
 
-// A reply's hex digits (blanks dropped) without the address, function and byte count when at
-// least ten digits remain; without the CRC's four digits too when dropCrc.
-std::string ReplyDigits(const std::string& replyText, bool dropCrc);
-
 // ---- the digital page ----
 
 inline constexpr int kDigitalChannels = 16;

@@ -1,7 +1,5 @@
 #include "RackPage.h"
 
-#include "HexText.h"
-#include "RackModbusTables.h"
 #include "RackState.h"
 
 namespace {
@@ -9,15 +7,6 @@ namespace {
 constexpr WORD kTimeoutMs = 100;
 
 } // namespace
-
-bool RackExchange(int port, const std::string& requestText, std::string& replyText)
-{
-    std::vector<BYTE> request = HexTextToBytes(requestText);
-    std::vector<BYTE> reply;
-    bool answered = ExchangeRtu(static_cast<BYTE>(port), request, kTimeoutMs, reply);
-    replyText = BytesToHexText(reply);
-    return answered && RtuReplyAnswers(request, reply);
-}
 
 void CRackPage::OnTimer(UINT_PTR)
 {
@@ -35,10 +24,10 @@ void CRackPage::InitPage(UINT nPeriodMs, int nFirstCommand)
 
 void CRackPage::Exchange(const std::string& body)
 {
-    m_nLastResult = RackExchange(m_nPort, m_strAddress + body, m_strRespond) ? 1 : -1;
+    SendRtu(m_strAddress + body, kTimeoutMs);
 }
 
 std::string CRackPage::LastReplyDigits() const
 {
-    return m_nLastResult == 1 ? ReplyDigits(m_strRespond, false) : "ERROR";
+    return RtuDataCame() ? ModbusDataText() : "ERROR";
 }

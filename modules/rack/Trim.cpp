@@ -35,7 +35,7 @@ BOOL CTrim::OnInitDialog()
 bool CTrim::ReadReply(int step)
 {
     if (step != kSave) return true;
-    TickMessageBox(ReplyStartsWith('!') ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
+    TickMessageBox(Acknowledged() ? m_variant.pszSaved : m_variant.pszFailed, "Setting",
                    MB_ICONEXCLAMATION);
     OnCancel();
     return false;

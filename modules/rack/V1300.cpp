@@ -10,6 +10,12 @@ REGISTER_MODULE_DIALOG(CV1300)
 namespace {
 
 constexpr UINT kPollPeriod = 50;
+// A reading after ">": a sign and six digits and points ("+012.34").
+constexpr size_t kReadingWidth = 7;
+// The configuration after "!AA": the range code, the integration time and the data format.
+constexpr size_t kConfigurationChars = 4;
+constexpr size_t kIntegrationAt = 2;
+constexpr size_t kFormatAt = 3;
 
 const SAlarmSteps kAlarmSteps = {
     .nRead = {CV1300::kReadHighLimit, CV1300::kReadLowLimit, CV1300::kReadHighType,
@@ -129,16 +135,16 @@ void CV1300::EnableConfiguration()
     GetDlgItem(rack_ai::IDC_UPDATE_SETTING)->EnableWindow(TRUE);
 }
 
-void CV1300::ReadConfiguration()
+void CV1300::ReadConfiguration(const std::string& configuration)
 {
     if (!m_pModel) return;
     int range = AiRangeRowOfReply(*m_pModel, m_strReply);
     if (range >= 0) GetDlgItemAs<CComboBox>(m_nRangeList)->SetCurSel(range);
     if (m_pModel->bFormat) {
-        int format = RowOfCode(kAiFormatDigits, ReplyField(6, 1));
+        int format = RowOfCode(kAiFormatDigits, configuration.substr(kFormatAt, 1));
         if (format >= 0) GetDlgItemAs<CComboBox>(rack_ai::IDC_FORMAT)->SetCurSel(format);
     }
-    int integration = RowOfCode(kAiIntegrationDigits, ReplyField(5, 1));
+    int integration = RowOfCode(kAiIntegrationDigits, configuration.substr(kIntegrationAt, 1));
     if (integration >= 0) GetDlgItemAs<CComboBox>(rack_ai::IDC_INTEGRATION)->SetCurSel(integration);
     if (auto unit = AiUnit(*m_pModel, Row(m_nRangeList), Row(rack_ai::IDC_FORMAT)))
         for (int ch = 0; ch < m_pModel->nChannels; ++ch) SetUnit(ch, *unit);
@@ -154,31 +160,29 @@ std::optional<std::string> CV1300::ConfigurationBody() const
 bool CV1300::ReadReply(int step)
 {
     if (auto alarm = ReadAlarmReply(step)) return *alarm;
-    bool ack = ReplyStartsWith('!');
     int valueChannel = step == kValue7 ? 7 : step - kValue0;
     if (step == kValue7 || (step >= kValue0 && step < kConfigure)) {
         ++m_nChannelsRead;
-        ShowValue(valueChannel);
+        ShowValue(valueChannel, kReadingWidth);
         m_nCommand = kStatus0 + valueChannel;
         return true;
     }
     switch (step) {
     case kReadConfiguration:
-        if (ack)
-            ReadConfiguration();
+        if (std::optional<std::string> configuration = FittingData('!', kConfigurationChars))
+            ReadConfiguration(*configuration);
         else
             m_nCommand = kReadMask;
         return true;
     case kReadMask:
-        if (ack) ParseEnableMask(ReplyAt(3), ReplyAt(4));
-        m_nCommand = ack ? kReadHighLimit : kReadMask;
+        m_nCommand = ReadEnableMask() ? kReadHighLimit : kReadMask;
         return true;
     case kConfigure:
-        ShowConfigurationResult(ack);
+        ShowConfigurationResult(Acknowledged());
         OnCancel();
         return false;
     case kWriteMask:
-        TickMessageBox(ack ? "Setting WDT OK!" : "Setting WDT Error!", "Setting",
+        TickMessageBox(Acknowledged() ? "Setting WDT OK!" : "Setting WDT Error!", "Setting",
                        MB_ICONEXCLAMATION);
         OnCancel();
         return false;

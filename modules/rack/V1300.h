@@ -53,7 +53,8 @@ private:
     void GreySpareRow(int channel);
     void HideSpareRow(int channel);
     void EnableConfiguration();
-    void ReadConfiguration();
+    // The configuration reply's data after "!AA" into the lists and units.
+    void ReadConfiguration(const std::string& configuration);
     std::optional<std::string> ConfigurationBody() const;
     int Row(int id) const;
     static int ValueStep(int channel);

@@ -14,6 +14,8 @@ REGISTER_MODULE_DIALOG(CV1327)
 namespace {
 
 constexpr UINT kPollPeriod = 100;
+// The four hex digits after "!AA" of a status, direction or watchdog pattern reply.
+constexpr size_t kStatusChars = 4;
 
 std::vector<int> Ids(const int (&ids)[16])
 {
@@ -68,30 +70,32 @@ bool CV1327::ReadReply(int step)
     switch (step) {
     case kReadDirections:
         // A direction reply cut short is read again, as a refused one is.
-        m_nCommand = ReplyStartsWith('!') && DecodeDirections(m_strReply, m_nIoConfig)
+        m_nCommand = FittingData('!', kStatusChars) && DecodeDirections(m_strReply, m_nIoConfig)
                          ? kReadWdt
                          : kReadDirections;
         return false;
     case kPoll:
-        if (ReplyStartsWith('!')) {
-            SetDlgItemText(rack_dio::IDC_HIGH_BYTE, "0x" + ReplyField(3, 2));
-            SetDlgItemText(rack_dio::IDC_LOW_BYTE, "0x" + ReplyField(5, 2));
+        if (std::optional<std::string> status = FittingData('!', kStatusChars)) {
+            SetDlgItemText(rack_dio::IDC_HIGH_BYTE, "0x" + status->substr(0, 2));
+            SetDlgItemText(rack_dio::IDC_LOW_BYTE, "0x" + status->substr(2));
             ParseStatusReply(m_strReply);
         }
         m_nCommand = kPoll;
         return false;
-    case kReadWdt:
+    case kReadWdt: {
         // With the checksum on the boxes are not loaded from the module, as the unit has it.
-        if (ReplyStartsWith('!') && m_bChecksum == 0) SetWdtFlags(ReplyField(3, 4));
+        std::optional<std::string> pattern = FittingData('!', kStatusChars);
+        if (pattern && m_bChecksum == 0) SetWdtFlags(*pattern);
         m_nCommand = kPoll;
         return false;
+    }
     case kWriteWdt:
-        TickMessageBox(ReplyStartsWith('!') ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
+        TickMessageBox(Acknowledged() ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
                        "Setting", MB_ICONEXCLAMATION);
         OnCancel();
         return false;
     case kSwitch:
-        if (!ReplyStartsWith('>')) return false; // the same switch goes out again
+        if (!DataAcknowledged()) return false; // the same switch goes out again
         m_nCommand = kPoll;
         return true;
     default:

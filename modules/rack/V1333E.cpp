@@ -4,6 +4,9 @@
 #include "RackIds.h"
 #include "Strings.h"
 
+#include <algorithm>
+#include <iterator>
+
 REGISTER_MODULE_DIALOG(CV1333E)
 
 namespace {
@@ -32,6 +35,28 @@ const SSlotDialog kSlotDialogs[] = {
 };
 
 enum Column { kColModule = 0, kColSlot = 1, kColDescription = 2 };
+
+// The opening reads in the order they go out.
+constexpr int kOpeningReads[] = {CV1333E::kReadSlots, CV1333E::kReadConfiguration,
+                                 CV1333E::kReadParity, CV1333E::kReadWdtTimeout,
+                                 CV1333E::kReadWdtEnables};
+constexpr size_t kReads = std::size(kOpeningReads);
+
+unsigned BitOfRead(int step)
+{
+    return 1u << static_cast<unsigned>(std::ranges::find(kOpeningReads, step) - kOpeningReads);
+}
+
+// What the unit's replies carry after "!AA": the eight slot codes, the configuration ("00", the
+// checksum and protocol digits, "0"), the watchdog time-out and the slot enables; and after ">"
+// the address and the Modbus parity code.
+constexpr size_t kSlotTableChars = 16;
+constexpr size_t kConfigurationChars = 5;
+constexpr size_t kProtocolAt = 3;
+constexpr size_t kParityChars = 5;
+constexpr size_t kParityAt = 3;
+constexpr size_t kWdtTimeoutChars = 3;
+constexpr size_t kWdtEnablesChars = 2;
 
 } // namespace
 
@@ -83,66 +108,107 @@ void CV1333E::EnableConfiguration(bool enable)
     GetDlgItem(rack_main::IDC_ADDRESS)->EnableWindow(FALSE);
 }
 
-void CV1333E::EnableWatchdog(bool enable)
+void CV1333E::EnableWatchdog()
 {
-    for (int id : rack_main::kWdtBoxIds) GetDlgItem(id)->EnableWindow(enable);
-    GetDlgItem(rack_main::IDC_REFRESH)->EnableWindow(enable);
+    bool timeout = !Failed(kReadWdtTimeout);
+    bool enables = !Failed(kReadWdtEnables);
+    GetDlgItem(rack_main::IDC_WDT_TIMEOUT)->EnableWindow(timeout);
+    for (int id : rack_main::kWdtBoxIds) GetDlgItem(id)->EnableWindow(enables);
+    GetDlgItem(rack_main::IDC_REFRESH)->EnableWindow(timeout && enables);
+}
+
+bool CV1333E::Failed(int step) const
+{
+    return (m_nFailedReads & BitOfRead(step)) != 0;
+}
+
+int CV1333E::NextOpeningRead(int step) const
+{
+    auto at = static_cast<size_t>(std::ranges::find(kOpeningReads, step) - kOpeningReads);
+    for (size_t k = 1; k <= kReads; ++k) {
+        int read = kOpeningReads[(at + k) % kReads];
+        bool firstTime = !m_bSequenceRun && at + k < kReads;
+        if (firstTime || (m_nMissedReads & BitOfRead(read))) return read;
+    }
+    return kIdle;
+}
+
+void CV1333E::OpeningReadDone(int step, bool fits)
+{
+    unsigned bit = BitOfRead(step);
+    bool missed = !fits && !ReplyFits('?', 0);
+    m_nFailedReads = fits ? m_nFailedReads & ~bit : m_nFailedReads | bit;
+    m_nMissedReads = missed ? m_nMissedReads | bit : m_nMissedReads & ~bit;
+    // The first time through, a read's reply chooses the next read whatever the operator pressed
+    // meanwhile; a read asked again gives way to the operator's step.
+    if (!m_bSequenceRun || m_nCommand == step) m_nCommand = NextOpeningRead(step);
+    if (step == kReadWdtEnables) m_bSequenceRun = true;
+}
+
+std::optional<std::string> CV1333E::ParityOfReply() const
+{
+    std::optional<std::string> data = FittingData('>', kParityChars);
+    if (!data || !data->starts_with(m_strAddress)) return std::nullopt;
+    return data->substr(kParityAt);
 }
 
 bool CV1333E::ReadReply(int step)
 {
     switch (step) {
-    case kReadSlots:
-        if (ReplyStartsWith('!')) FillSlotList(m_strReply);
-        m_nCommand = kReadConfiguration;
+    case kReadSlots: {
+        bool fits = FittingData('!', kSlotTableChars).has_value();
+        if (fits) FillSlotList(m_strReply);
+        OpeningReadDone(step, fits);
         return true;
+    }
     case kReadConfiguration: {
-        int row = ReplyStartsWith('!') ? RowOfCode(kRackProtocolDigits, ReplyField(6, 1)) : -1;
+        std::optional<std::string> data = FittingData('!', kConfigurationChars);
+        int row = data ? RowOfCode(kRackProtocolDigits, data->substr(kProtocolAt, 1)) : -1;
         if (row >= 0) {
             GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->SetCurSel(row);
             GetDlgItem(rack_main::IDC_MODBUS_PARITY)->EnableWindow(row == 1);
         }
-        m_nCommand = kReadParity;
+        OpeningReadDone(step, data.has_value());
         return true;
     }
     case kReadParity: {
-        int row = ReplyStartsWith('>') ? RowOfCode(kRackParityReadCodes, ReplyField(4, 2)) : -1;
+        std::optional<std::string> parity = ParityOfReply();
+        int row = parity ? RowOfCode(kRackParityReadCodes, *parity) : -1;
         if (row >= 0) GetDlgItemAs<CComboBox>(rack_main::IDC_MODBUS_PARITY)->SetCurSel(row);
-        m_nCommand = kReadWdtTimeout;
+        OpeningReadDone(step, parity.has_value());
         return true;
     }
-    case kReadWdtTimeout:
-        if (ReplyStartsWith('!')) {
-            SetDlgItemText(rack_main::IDC_WDT_TIMEOUT, Right(m_strReply, 3));
-        } else {
-            GetDlgItem(rack_main::IDC_WDT_TIMEOUT)->EnableWindow(FALSE);
-            GetDlgItem(rack_main::IDC_REFRESH)->EnableWindow(FALSE);
-        }
-        m_nCommand = kReadWdtEnables;
+    case kReadWdtTimeout: {
+        std::optional<std::string> timeout = FittingData('!', kWdtTimeoutChars);
+        if (timeout) SetDlgItemText(rack_main::IDC_WDT_TIMEOUT, *timeout);
+        OpeningReadDone(step, timeout.has_value());
+        EnableWatchdog();
         return false;
-    case kReadWdtEnables:
-        if (ReplyStartsWith('!'))
-            SetWdtFlags(ReplyAt(4), ReplyAt(3));
-        else
-            EnableWatchdog(false);
-        m_nCommand = kIdle;
+    }
+    case kReadWdtEnables: {
+        std::optional<std::string> enables = FittingData('!', kWdtEnablesChars);
+        if (enables) SetWdtFlags((*enables)[1], (*enables)[0]);
+        OpeningReadDone(step, enables.has_value());
+        EnableWatchdog();
         return false;
+    }
     case kWriteParity:
+        m_bParityAnswered = m_nLastResult == 1;
         m_nCommand = kWriteConfiguration;
         return true;
     case kWriteConfiguration:
         m_nCommand = kNone;
-        ShowConfigurationResult(ReplyStartsWith('!'));
+        ShowConfigurationResult(m_bParityAnswered && Acknowledged());
         OnCancel();
         return false;
     case kWriteWdtTimeout:
-        if (!ReplyStartsWith('!')) return false; // sent again on the next tick
+        if (!Acknowledged()) return false; // sent again on the next tick
         BuildWdtMask();
         m_nCommand = kWriteWdtEnables;
         return true;
     case kWriteWdtEnables:
         m_nCommand = kNone;
-        TickMessageBox(ReplyStartsWith('!') ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
+        TickMessageBox(Acknowledged() ? "Update WDT Setting OK!" : "Update WDT Setting Fail!",
                        "Setting", MB_ICONEXCLAMATION);
         OnCancel();
         return false;
@@ -154,6 +220,8 @@ bool CV1333E::ReadReply(int step)
 std::string CV1333E::StepRequest()
 {
     switch (m_nCommand) {
+    case kReadSlots:
+        return Request('$', "T");
     case kReadConfiguration:
         return Request('$', "2");
     case kReadParity:

@@ -6,6 +6,8 @@
 #include "RackDlg.h"
 #include "RackSlots.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 class CV1333E : public CRackDlg {
@@ -47,7 +49,28 @@ public:
 private:
     bool ReadReply(int step) override;
     std::string StepRequest() override;
+    // The two characters the "Modbus Only:" list is read by, of a reply to "$AAOU" (">AA" and the
+    // parity code); nothing for a reply that is none.
+    std::optional<std::string> ParityOfReply() const;
+    // An opening read's reply has been read: whether it fitted; then the next read, unless the
+    // operator has chosen a step since the sequence ran.
+    void OpeningReadDone(int step, bool fits);
+    // The read after step that is due: every read the first time through, afterwards each read
+    // that got no reply fitting it (neither its answer nor the unit's refusal), round and round;
+    // idle once none is.
+    int NextOpeningRead(int step) const;
+    bool Failed(int step) const;
     void EnableConfiguration(bool enable);
-    void EnableWatchdog(bool enable);
+    // The watchdog controls stay disabled while their read has failed.
+    void EnableWatchdog();
     void RunSlotDialog(ESlotKind kind, const std::string& module, const std::string& slot);
+
+    // The opening reads (bit = position in the sequence) whose last reply did not fit, and those of
+    // them that got no reply of the unit at all (silence, or a reply to something else).
+    unsigned m_nFailedReads = 0;
+    unsigned m_nMissedReads = 0;
+    bool m_bSequenceRun = false;
+    // Whether the parity write before the configuration was answered: after silence, the
+    // configuration's "!AA" may be that write's reply coming late.
+    bool m_bParityAnswered = false;
 };

@@ -5,7 +5,6 @@
 #include "ModuleDialogs.h"
 #include "ModuleDlg.h"
 #include "RackModbusIds.h"
-#include "RackPage.h"
 #include "RackState.h"
 #include "Strings.h"
 #include "V1333Main.h"
@@ -17,6 +16,7 @@ REGISTER_MODULE_DIALOG(CV1333M)
 namespace {
 
 constexpr UINT kPeriodMs = 300;
+constexpr WORD kTimeoutMs = 100;
 constexpr DWORD kDefaultBaud = 9600; // for a baud code the table lacks
 constexpr int kTypeDigits = 32;      // registers 10000-10007
 constexpr int kAddressDigits = 64;   // registers 10020-10035
@@ -29,7 +29,7 @@ constexpr int kMainViewIds[] = {IDC_RACK_FIRMWARE, IDC_RACK_FIRMWARE_LABEL};
 
 } // namespace
 
-CV1333M::CV1333M(CWnd*) : CDialog(IDD_V1333M)
+CV1333M::CV1333M(CWnd*) : CPollingDlg(IDD_V1333M, ELinkKind::Rtu)
 {
     RackState().nCurrentSlot = -1;
 }
@@ -76,15 +76,10 @@ BOOL CV1333M::OnInitDialog()
 
 void CV1333M::ReadSlotTable()
 {
-    bool answered = RackExchange(m_nPort, m_strAddress + "0327100026", m_strReply);
-    m_nLastResult = answered ? 1 : -1;
-    m_bTablePending = answered ? 1 : 0;
-    if (!answered) MessageBox(kInitializeError);
-}
-
-void CV1333M::OnTimer(UINT_PTR)
-{
-    RefreshSlotInfo();
+    SendRtu(m_strAddress + "0327100026", kTimeoutMs);
+    // The module's refusal carries no table.
+    m_bTablePending = RtuDataCame() ? 1 : 0;
+    if (!m_bTablePending) MessageBox(kInitializeError);
 }
 
 void CV1333M::ShowSlotView(bool bSlot)
@@ -110,13 +105,12 @@ void CV1333M::RefreshSlotInfo()
     }
     UpdateData(FALSE);
 
-    m_strData = m_nLastResult == 1 ? ReplyDigits(m_strReply, true) : "ERROR";
+    TakeReply();
+    m_strData = RtuDataCame() ? ModbusDataText() : "ERROR";
     if (m_bTablePending == 1) {
         m_bTablePending = 0;
-        if (m_strData.size() >= 10) {
-            ParseSlotTypes(Left(m_strData, kTypeDigits));
-            ParseSlotAddresses(Mid(m_strData, kAddressAt, kAddressDigits));
-        }
+        ParseSlotTypes(Left(m_strData, kTypeDigits));
+        ParseSlotAddresses(Mid(m_strData, kAddressAt, kAddressDigits));
     }
 }
 

@@ -2,20 +2,20 @@
 // slot module. It opens the line, reads the slot table once and leaves the bus to its pages.
 #pragma once
 
-#include "Dialog.h"
 #include "MainFrm.h"
-#include "PollTimer.h"
+#include "PollingDlg.h"
 #include "RackModbusTables.h"
 #include "TabChange.h"
 
-class CV1333M : public CDialog {
+class CV1333M : public CPollingDlg {
 public:
     explicit CV1333M(CWnd* pParent = nullptr);
     ~CV1333M() override;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    void OnTimer(UINT_PTR nIDEvent) override;
+    // A tick shows the selected slot and, once, the slot table the window read as it opened.
+    void PollStep() override { RefreshSlotInfo(); }
     // Cancel and the close box: the timer stops and the line closes.
     void OnCancel() override;
     // The OK command (Enter) closes the same way, so the line is free for the next dialog.
@@ -26,14 +26,10 @@ public:
     void ParseSlotTypes(const std::string& digits);
     void ParseSlotAddresses(const std::string& digits);
 
-    std::string m_strAddress;
     CMainFrame* m_pMainFrame = nullptr;
-    std::string m_strReply;
     std::string m_strData;
-    UINT_PTR m_nTimerId = kPollTimer;
     // Closing passes it to the close: no port until the line has opened.
-    int m_nPort = 0;
-    int m_nLastResult = -1;
+    using CPollingDlg::m_nPort;
     int m_bTablePending = 0;
     SlotTexts m_strSlotCode;
     CTabChange m_tab;

@@ -60,13 +60,14 @@ bool CV1333RTUIO::Serves(const std::string& module) const
 void CV1333RTUIO::PollStep()
 {
     const CRackState& rack = RackState();
+    TakeReply();
     m_strData = LastReplyDigits();
-    if (m_nLastCommand == kCmdReadCoils && m_nLastResult == 1) ParseStatusReply(Left(m_strData, 4));
+    if (m_nLastCommand == kCmdReadCoils && RtuDataCame()) ParseStatusReply(Left(m_strData, 4));
     ShowLabels();
 
     // Every write is followed by a read; the writes of several presses go out one by one. Any
     // reply, a refusal too, ends a write; after silence it goes out again.
-    if (m_nLastCommand == kCmdWriteCoil && Replied()) m_queWrites.pop_front();
+    if (m_nLastCommand == kCmdWriteCoil && m_nLastResult == 1) m_queWrites.pop_front();
     bool write = m_nLastCommand != kCmdWriteCoil && !m_queWrites.empty();
     m_nCommand = write ? kCmdWriteCoil : kCmdReadCoils;
     m_nLastCommand = m_nCommand;

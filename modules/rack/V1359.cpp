@@ -19,6 +19,12 @@ constexpr int kChannels = 4;
 constexpr int kSlewStep = 4;
 // The furthest a slider is ever moved; keeps a typed value of any size a valid position.
 constexpr float kSliderLimit = 1000.0f;
+// After "!AA": a channel's configuration ("3", the range digit, the slew code) and its output
+// ("04.000").
+constexpr size_t kConfigurationChars = 4;
+constexpr size_t kRangeAt = 1;
+constexpr size_t kSlewAt = 2;
+constexpr size_t kOutputChars = 6;
 
 const char* const kUpdateChannelTexts[kChannels][2] = {
     {"Update Channel0 Succeeded!", "Update Channel0 Error!"},
@@ -97,33 +103,33 @@ bool CV1359::ReadReply(int step)
     // Step numbers past the read-backs and before the updates belong to no step.
     bool noStep = step >= kReadBack0 + kChannels && step < kUpdateGeneral;
     if (step < kConfiguration0 || step > kDrive20mA || noStep) return true;
-    bool ack = ReplyStartsWith('!');
     if (step < kReadBack0) {
-        if (ack) ReadConfiguration(step - kConfiguration0);
+        if (std::optional<std::string> configuration = FittingData('!', kConfigurationChars))
+            ReadConfiguration(step - kConfiguration0, *configuration);
         m_nCommand = step == kConfiguration0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step < kUpdateGeneral) {
-        // "!AA" and a value with its point; a late configuration reply is no value.
-        std::string value = ReplyField(3, static_cast<int>(m_strReply.size()));
-        if (ReplyFits('!', value.size()) && value.find('.') != std::string::npos)
-            ReadBack(step - kReadBack0);
+        // A late configuration reply is no value.
+        if (std::optional<std::string> value =
+                ReadingOfReply('!', kOutputChars, EReadingSign::Unsigned))
+            ReadBack(step - kReadBack0, *value);
         m_nCommand = step == kReadBack0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step == kDrive4mA || step == kDrive20mA) {
         m_nCommand = kReadBack0;
-        if (ReplyStartsWith('>')) HandOverToTrim(step == kDrive4mA ? kTrim4mA : kTrim20mA);
+        if (DataAcknowledged()) HandOverToTrim(step == kDrive4mA ? kTrim4mA : kTrim20mA);
     } else {
         bool returnsToCycle = step == kUpdateGeneral || step == kSendOutput;
         m_nCommand = returnsToCycle ? kReadBack0 : kConfiguration0;
-        ShowOutcome(step, step == kSendOutput ? ReplyStartsWith('>') : ack);
+        ShowOutcome(step, step == kSendOutput ? DataAcknowledged() : Acknowledged());
     }
     return true;
 }
 
-void CV1359::ReadConfiguration(int channel)
+void CV1359::ReadConfiguration(int channel, const std::string& configuration)
 {
     const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
     SetDlgItemText(ids.nOutputUnit, "mA");
     SetDlgItemText(ids.nReadBackUnit, "mA");
-    std::string digit = ReplyField(4, 1);
+    std::string digit = configuration.substr(kRangeAt, 1);
     if (const SAoSlotRange* range = AoRangeOfDigit(digit)) {
         GetDlgItemAs<CComboBox>(ids.nRange)->SetCurSel(RowOfCode(kAoRangeDigits, digit));
         Slider(channel)->SetRangeMin(range->nMin);
@@ -132,7 +138,7 @@ void CV1359::ReadConfiguration(int channel)
         SetDlgItemText(ids.nReadBackUnit, range->pszUnit);
     }
     m_strChRange[static_cast<size_t>(channel)] = digit;
-    std::string slew = ReplyField(5, 2);
+    std::string slew = configuration.substr(kSlewAt, 2);
     if (m_strChannel == ChannelDigit(channel)) {
         auto* combo = GetDlgItemAs<CComboBox>(rack_ao::IDC_SLEW);
         combo->ResetContent();
@@ -145,10 +151,9 @@ void CV1359::ReadConfiguration(int channel)
     m_strChSlew[static_cast<size_t>(channel)] = slew;
 }
 
-void CV1359::ReadBack(int channel)
+void CV1359::ReadBack(int channel, const std::string& text)
 {
     const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
-    std::string text = ReplyField(3, static_cast<int>(m_strReply.size()));
     SetDlgItemText(ids.nReadBack, text);
     if (m_nOutputFills > channel) return;
     ShowOutput(channel, text);

@@ -53,8 +53,9 @@ public:
 
 private:
     bool ReadReply(int step) override;
-    void ReadConfiguration(int channel);
-    void ReadBack(int channel);
+    // A channel's configuration after "!AA", and its output as the module reports it.
+    void ReadConfiguration(int channel, const std::string& configuration);
+    void ReadBack(int channel, const std::string& text);
     // The channel's output edit, value and slider take a value the module reports.
     void ShowOutput(int channel, const std::string& text);
     void ShowOutcome(int step, bool accepted);

@@ -15,6 +15,12 @@ constexpr int kChannels = 8;
 constexpr int kSpeedRangeRows = 12;
 // Channel 1's value edit shows no more of the value text than this.
 constexpr int kChannel1ValueChars = 7;
+// A reading after ">": a sign and seven digits and points ("+012.345").
+constexpr size_t kReadingWidth = 8;
+// After "!AA": a channel's range ("0" and its code), the configuration ("FF0" and the format).
+constexpr size_t kRangeChars = 2;
+constexpr size_t kConfigurationChars = 4;
+constexpr size_t kFormatAt = 3;
 
 const SAlarmSteps kAlarmSteps = {
     .nRead = {CV1384H::kReadHighType, CV1384H::kReadHighLimit, CV1384H::kReadLowType,
@@ -78,27 +84,27 @@ BOOL CV1384H::OnInitDialog()
     return TRUE;
 }
 
-void CV1384H::ReadRange(int channel)
+void CV1384H::ReadRange(int channel, char code)
 {
-    BYTE code = HexCharToValue(ReplyAt(4));
-    if (code < kSpeedRangeRows)
-        GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[channel].nSpeedRange)->SetCurSel(code);
+    BYTE row = HexCharToValue(code);
+    if (row < kSpeedRangeRows)
+        GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[channel].nSpeedRange)->SetCurSel(row);
     SetUnit(channel, SpeedUnit(RangeRow(channel)));
 }
 
 bool CV1384H::ReadReply(int step)
 {
     if (auto alarm = ReadAlarmReply(step)) return *alarm;
-    bool ack = ReplyStartsWith('!');
     if (step >= kReadRange0 && step < kReadRange0 + kChannels) {
         int channel = step - kReadRange0;
-        if (ack) ReadRange(channel);
-        m_nCommand = !ack ? step : channel == kChannels - 1 ? kReadMask : step + 1;
+        std::optional<std::string> range = FittingData('!', kRangeChars);
+        if (range) ReadRange(channel, (*range)[1]);
+        m_nCommand = !range ? step : channel == kChannels - 1 ? kReadMask : step + 1;
         return true;
     }
     if (step >= kValue0 && step < kValue0 + 2 * kChannels && (step - kValue0) % 2 == 0) {
         int channel = (step - kValue0) / 2;
-        ShowValue(channel, channel == 1 ? kChannel1ValueChars : -1);
+        ShowValue(channel, kReadingWidth, channel == 1 ? kChannel1ValueChars : -1);
         m_nCommand = step + 1;
         return true;
     }
@@ -108,25 +114,26 @@ bool CV1384H::ReadReply(int step)
         return true;
     }
     switch (step) {
-    case kReadConfiguration:
-        if (ack) {
-            int row = RowOfCode(kSpeedFormatReadDigits, ReplyField(6, 1));
-            if (row >= 0) GetDlgItemAs<CComboBox>(rack_speed::IDC_FORMAT)->SetCurSel(row);
-        }
-        m_nCommand = ack ? kReadMask : kReadConfiguration;
+    case kReadConfiguration: {
+        std::optional<std::string> configuration = FittingData('!', kConfigurationChars);
+        int row = configuration
+                      ? RowOfCode(kSpeedFormatReadDigits, configuration->substr(kFormatAt, 1))
+                      : -1;
+        if (row >= 0) GetDlgItemAs<CComboBox>(rack_speed::IDC_FORMAT)->SetCurSel(row);
+        m_nCommand = configuration ? kReadMask : kReadConfiguration;
         return true;
+    }
     case kReadMask:
-        if (ack) ParseEnableMask(ReplyAt(3), ReplyAt(4));
-        m_nCommand = ack && m_nTypeReads >= kChannels ? kReadHighType : kReadRange0;
+        m_nCommand = ReadEnableMask() && m_nTypeReads >= kChannels ? kReadHighType : kReadRange0;
         return true;
     case kWriteFormat:
         m_nCommand = kNone;
-        BoxBehindPolling(ack ? "Update Setting Succeeded!" : "Update Setting Error!", "Setting",
-                         MB_ICONEXCLAMATION);
+        BoxBehindPolling(Acknowledged() ? "Update Setting Succeeded!" : "Update Setting Error!",
+                         "Setting", MB_ICONEXCLAMATION);
         return true;
     case kWriteMask:
         m_nCommand = kNone;
-        TickMessageBox(ack ? "Update WDT Succeeded!" : "Update WDT Error!", "Setting",
+        TickMessageBox(Acknowledged() ? "Update WDT Succeeded!" : "Update WDT Error!", "Setting",
                        MB_ICONEXCLAMATION);
         OnCancel();
         return false;

@@ -51,6 +51,7 @@ private:
     std::string StepRequest() override;
     int NextAfterStatus(int channel) override;
     void RangeChange(int channel);
-    void ReadRange(int channel);
+    // A channel's range code read into its list and unit.
+    void ReadRange(int channel, char code);
     int RangeRow(int channel) const;
 };

@@ -57,10 +57,10 @@ void CV1384HM::PollStep()
     int slot = rack.nCurrentSlot;
     ShowRows(rack.CurrentModule());
 
-    m_strReply = LastReplyDigits();
+    TakeReply();
     // Only silence sends the same request again: any reply, a refusal too, ends a write and
     // moves the cycle on. A refused read shows nothing.
-    if (Replied()) ReadReply(slot);
+    if (m_nLastResult == 1) ReadReply(slot);
     if (!m_queWrites.empty()) m_nCommand = kCmdWriteOutput;
     m_nLastCommand = m_nCommand;
     Exchange(m_nCommand == kCmdWriteOutput ? m_queWrites.front() : ReadBody(slot));
@@ -68,18 +68,19 @@ void CV1384HM::PollStep()
 
 void CV1384HM::ReadReply(int slot)
 {
-    bool answered = m_nLastResult == 1;
+    bool data = RtuDataCame();
+    std::string digits = LastReplyDigits();
     switch (m_nLastCommand) {
     case kCmdReadTypes:
-        if (answered) ParseInputTypes(Mid(m_strReply, kTypeDigitsPerSlot * slot, kTypeDigits));
+        if (data) ParseInputTypes(Mid(digits, kTypeDigitsPerSlot * slot, kTypeDigits));
         m_nCommand = kCmdReadValues;
         break;
     case kCmdReadValues:
-        if (answered) ParseChannelValues(Left(m_strReply, 32));
+        if (data) ParseChannelValues(Left(digits, 32));
         m_nCommand = kCmdReadAlarms;
         break;
     case kCmdReadAlarms:
-        if (answered) ParseStatusReply(Left(m_strReply, 8));
+        if (data) ParseStatusReply(Left(digits, 8));
         m_nCommand = kCmdReadTypes;
         break;
     case kCmdWriteOutput:

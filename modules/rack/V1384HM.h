@@ -25,7 +25,6 @@ public:
     void OnValueMode();
     template <int c> void OnSendAo() { SendAo(c); }
 
-    std::string m_strReply;
     int m_bChannelView = 0;
     int m_bShowHex = 0;
     SAnalogTypes m_types; // range texts, units and conversion types the type codes set

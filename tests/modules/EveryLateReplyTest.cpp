@@ -16,6 +16,20 @@
 
 namespace {
 
+// The rack dialogs whose setting is written only while the main unit answers at 00, its initial
+// state: elsewhere their setting button is disabled.
+bool WritesOnlyAtAddress00(const SDialogRow& row)
+{
+    return row.name == "CV1333E" || row.name == "CV1300" || row.name == "CV1384H";
+}
+
+SDialogRow AtAddress00(SDialogRow row)
+{
+    row.rack[kAddress] = "00";
+    row.bus.replace(row.bus.find("0x50"), 4, "0x00");
+    return row;
+}
+
 // Every ASCII dialog that writes settings, and the single-channel models whose polls are
 // answered with "!".
 std::vector<SDialogRow> SettingRows()
@@ -23,7 +37,7 @@ std::vector<SDialogRow> SettingRows()
     std::vector<SDialogRow> rows;
     for (const SDialogRow& row : EveryDialogRows()) {
         if (row.eLink != ELinkKind::Ascii || !row.nSettingButton) continue;
-        rows.push_back(row);
+        rows.push_back(WritesOnlyAtAddress00(row) ? AtAddress00(row) : row);
         if (row.name == "CM6386") {
             rows.push_back(row);
             rows.back().bus = "4388 0x10 9600 ascii";
@@ -41,8 +55,8 @@ std::vector<SDialogRow> SettingRows()
 std::function<bool(const std::string&)> SettingRequestOf(const std::string& dialog)
 {
     static const std::map<std::string, std::string> rackUpdates = {
-        {"CV1333E", "%50"},     {"CV1327", "$50XS0D"},   {"CV1359", "$50S1C0A"},
-        {"CV1300", "$50S1C0A"}, {"CV1384H", "$50S3C0A"},
+        {"CV1333E", "%00"},   {"CV1327", "$50XS0D"},   {"CV1359", "$50S1C0A3"},
+        {"CV1300", "$00S1A"}, {"CV1384H", "$00S3AFF"},
     };
     auto it = rackUpdates.find(dialog);
     if (it == rackUpdates.end()) return IsConfiguration;

@@ -19,7 +19,8 @@ namespace {
 using Prefixes = std::vector<std::string>;
 
 // The reading polls of every ASCII dialog, by the start of their requests (none: the dialog reads
-// only when asked). The rack's main unit reads only as it opens: its opening reads stand for them.
+// only when asked). The rack's main units read only as they open: their opening reads stand for
+// them.
 const std::map<std::string, Prefixes>& AsciiPolls()
 {
     static const std::map<std::string, Prefixes> polls = {
@@ -50,7 +51,7 @@ const std::map<std::string, Prefixes>& AsciiPolls()
 
 bool ReadsOnlyAtOpening(const SDialogRow& row)
 {
-    return row.name == "CV1333E";
+    return row.name == "CV1333E" || row.name == "CV1333M";
 }
 
 bool IsPoll(const std::string& request, const Prefixes& prefixes)

@@ -1,13 +1,14 @@
-// Slot dialogs given replies that stop right after their head: every positional read finds
-// nothing there, as a reply cut short must.
+// Slot dialogs given replies that stop right after their head ("!AA" alone, ">AA" to a data
+// request): no read finds what it reads in them, so each dialog shows, and asks, exactly what it
+// shows and asks while the unit is silent.
 #include "RackFixture.h"
+#include "ScreenTexts.h"
 #include "rack/RackIds.h"
-#include "rack/V1300.h"
-#include "rack/V1327.h"
-#include "rack/V1359.h"
-#include "rack/V1384H.h"
 
-#include "Resource.h"
+#include "ModuleDialogs.h"
+
+#include <ostream>
+#include <string_view>
 
 namespace {
 
@@ -21,75 +22,82 @@ public:
     }
 };
 
-class ShortReplies : public CRackFixture {
+struct SSlotDialog {
+    const char* name;
+    const char* model;
+    UINT nTemplate;
+    ModuleParamBlock CMainFrame::*pBlock;
+    // The dialog's lamps: what it shows besides its texts.
+    std::vector<int> lampIds;
+};
+
+void PrintTo(const SSlotDialog& dialog, std::ostream* os)
+{
+    *os << dialog.name << " " << dialog.model;
+}
+
+std::vector<int> DioLamps()
+{
+    std::vector<int> ids(std::begin(rack_dio::kInputLampIds), std::end(rack_dio::kInputLampIds));
+    ids.insert(ids.end(), std::begin(rack_dio::kOutputLampIds), std::end(rack_dio::kOutputLampIds));
+    return ids;
+}
+
+std::vector<int> AlarmLamps()
+{
+    std::vector<int> ids;
+    for (const rack_analog::SChannelIds& ch : rack_analog::kChannelIds) {
+        ids.push_back(ch.nHighLamp);
+        ids.push_back(ch.nLowLamp);
+    }
+    return ids;
+}
+
+class ShortReplies : public CRackFixture, public ::testing::WithParamInterface<SSlotDialog> {
 protected:
-    ShortReplies()
+    ShortReplies() { OpenLine(); }
+    // The screen (texts, lamps) and the requests of a slot dialog in slot 0 over some ticks.
+    std::pair<std::vector<std::string>, std::vector<std::string>> Run(bool terse)
     {
-        m_pRack->SetSlot(0, std::make_unique<CTerseSlot>());
-        OpenLine();
+        const SSlotDialog& row = GetParam();
+        if (terse) m_pRack->SetSlot(0, std::make_unique<CTerseSlot>());
+        m_pRack->Faults().nSilentAfter = terse ? -1 : 0;
+        m_frame.*row.pBlock = {"50", row.model, "0", "", "", row.model};
+        TakeRequests();
+        std::unique_ptr<CDialog> dlg = CreateModuleDialog(row.name);
+        dlg->Create(row.nTemplate);
+        Tick(*dlg, 40);
+        std::vector<std::string> screen = ScreenTexts(*dlg);
+        for (int id : row.lampIds) {
+            CWnd* lamp = dlg->GetDlgItem(id);
+            screen.push_back(lamp->IsWindowVisible()
+                                 ? std::to_string(dlg->GetDlgItemAs<CStatic>(id)->GetIcon())
+                                 : "hidden");
+        }
+        dlg->OnCancel();
+        return {screen, TakeRequests()};
     }
 };
 
+TEST_P(ShortReplies, AReplyOfItsHeadAloneIsSilence)
+{
+    auto silent = Run(false);
+    auto terse = Run(true);
+    EXPECT_EQ(terse.first, silent.first);
+    EXPECT_EQ(terse.second, silent.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , ShortReplies,
+    ::testing::Values(
+        SSlotDialog{"CV1327", "1327", IDD_RACK_DIO, &CMainFrame::m_strSlotDioParams, DioLamps()},
+        SSlotDialog{"CV1327", "1323", IDD_RACK_DIO, &CMainFrame::m_strSlotDioParams, DioLamps()},
+        SSlotDialog{"CV1359", "1359", IDD_RACK_AO, &CMainFrame::m_strSlotAoParams, {}},
+        SSlotDialog{"CV1300", "1386", IDD_RACK_AI, &CMainFrame::m_strSlotAiParams, AlarmLamps()},
+        SSlotDialog{"CV1384H", "1384H", IDD_RACK_SPEED, &CMainFrame::m_strSlotAiParams,
+                    AlarmLamps()}),
+    [](const ::testing::TestParamInfo<SSlotDialog>& info) {
+        return std::string(info.param.name) + "_" + info.param.model;
+    });
+
 } // namespace
-
-TEST_F(ShortReplies, DigitalSlotKeepsItsLampsAndRereadsDirections)
-{
-    m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1327"};
-    CV1327 dlg;
-    dlg.Create(IDD_RACK_DIO);
-    Tick(dlg, 6);
-    for (int ch = 0; ch < 16; ++ch) {
-        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(rack_dio::kOutputLampIds[ch])->GetIcon(), IDI_LAMP_OFF);
-        EXPECT_EQ(dlg.GetDlgItemAs<CStatic>(rack_dio::kInputLampIds[ch])->GetIcon(),
-                  IDI_LAMP_UNUSED);
-    }
-    EXPECT_EQ(dlg.GetDlgItemText(rack_dio::IDC_HIGH_BYTE), "0x");
-    dlg.OnCancel();
-
-    m_frame.m_strSlotDioParams = {"50", "", "0", "", "", "1323"};
-    CV1327 mixed;
-    TakeRequests();
-    mixed.Create(IDD_RACK_DIO);
-    Tick(mixed, 4);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$50S07", "$50S07", "$50S07"}));
-}
-
-TEST_F(ShortReplies, AnalogOutputSlotLeavesRangesAndSlewUnchosen)
-{
-    m_frame.m_strSlotAoParams = {"50", "", "0", "", "", "1359"};
-    CV1359 dlg;
-    dlg.Create(IDD_RACK_AO);
-    Tick(dlg, 8);
-    for (const rack_ao::SChannelIds& ids : rack_ao::kChannelIds) {
-        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(ids.nRange)->GetCurSel(), -1);
-        EXPECT_EQ(dlg.GetDlgItemText(ids.nOutputUnit), "mA");
-        EXPECT_EQ(dlg.GetDlgItemText(ids.nReadBack), "");
-    }
-    EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(rack_ao::IDC_SLEW)->GetCurSel(), -1);
-    EXPECT_EQ(dlg.m_strChRange[0], "");
-    EXPECT_EQ(dlg.m_strChSlew[0], "");
-}
-
-TEST_F(ShortReplies, AnalogSlotsReadNothingPastTheHead)
-{
-    m_frame.m_strSlotAiParams = {"", "1386", "0", "", "", ""};
-    CV1300 input;
-    input.Create(IDD_RACK_AI);
-    Tick(input, 30);
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_ai::IDC_THERMOCOUPLE_RANGE)->GetCurSel(), -1);
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_ai::IDC_INTEGRATION)->GetCurSel(), -1);
-    EXPECT_EQ(input.GetDlgItemText(rack_analog::kChannelIds[0].nUnit), "mV");
-    EXPECT_EQ(input.m_strEnableMask, "");
-    EXPECT_EQ(input.GetDlgItemText(rack_alarm::IDC_HIGH_LIMIT), "");
-    EXPECT_EQ(input.GetDlgItemAs<CComboBox>(rack_alarm::IDC_HIGH_TYPE)->GetCurSel(), -1);
-    input.OnCancel();
-
-    m_frame.m_strSlotAiParams = {"", "1384H", "0", "", "", ""};
-    CV1384H speed;
-    speed.Create(IDD_RACK_SPEED);
-    Tick(speed, 40);
-    EXPECT_EQ(speed.GetDlgItemAs<CComboBox>(rack_analog::kChannelIds[0].nSpeedRange)->GetCurSel(),
-              -1);
-    EXPECT_EQ(speed.GetDlgItemText(rack_analog::kChannelIds[0].nUnit), "mV");
-    EXPECT_EQ(speed.GetDlgItemText(rack_analog::kChannelIds[1].nValue), "");
-}

@@ -4,6 +4,7 @@
 #include "rack/RackIds.h"
 #include "rack/V1359.h"
 
+#include "SpoiltLine.h"
 #include "UiDriver.h"
 
 namespace {
@@ -78,6 +79,23 @@ TEST_F(Trim, SaveGoesOutOnceThenReportsAndEndsForEitherVariant)
     }
     EXPECT_EQ(Module().Channel(2).nTrim4mA, 10);
     EXPECT_EQ(Module().Channel(2).nTrim20mA, 10);
+}
+
+// The save takes only "!" and the unit's address: a bare "!", another address or the unit's
+// refusal confirms nothing.
+TEST_F(Trim, OnlyTheUnitsOwnAcknowledgementConfirmsTheSave)
+{
+    for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Refused}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        m_boxes.m_boxes.clear();
+        CTrim dlg(kTrim4mA);
+        dlg.Create(IDD_RACK_TRIM4);
+        CSpoiltLine line(spoil, "$50S1C20");
+        ui::Click(dlg, rack_trim::IDC_SAVE);
+        Tick(dlg, 3);
+        EXPECT_EQ(line.Spoilt(), 1);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"4mA Calibration Error!"});
+    }
 }
 
 TEST_F(Trim, ExitEndsAtOnceWithoutTrafficAndChecksumDigitsFollowEveryBody)

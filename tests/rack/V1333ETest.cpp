@@ -3,8 +3,13 @@
 #include "RackFixture.h"
 #include "rack/RackIds.h"
 
+#include "LateLine.h"
 #include "ModuleDialogs.h"
+#include "ScreenTexts.h"
+#include "SpoiltLine.h"
 #include "UiDriver.h"
+
+#include <optional>
 
 namespace {
 
@@ -71,6 +76,36 @@ protected:
             m_standIns.push_back(std::make_unique<CScopedModuleDialog>(
                 name, [this, name] { return std::make_unique<CSlotStandIn>(name, m_opened); }));
         }
+    }
+
+    // What the operator sees: the settings, the slot rows and which watchdog controls work.
+    static std::vector<std::string> Screen(CV1333E& dlg)
+    {
+        std::vector<std::string> screen = ScreenTexts(dlg);
+        auto* list = dlg.GetDlgItemAs<CListCtrl>(rack_main::IDC_LIST);
+        for (int i = 0; i < list->GetItemCount(); ++i)
+            screen.push_back(list->GetItemText(i, 0) + "|" + list->GetItemText(i, 1));
+        for (int id : {static_cast<int>(rack_main::IDC_MODBUS_PARITY),
+                       static_cast<int>(rack_main::IDC_WDT_TIMEOUT),
+                       static_cast<int>(rack_main::IDC_REFRESH), rack_main::kWdtBoxIds[0]})
+            screen.push_back(dlg.GetDlgItem(id)->IsWindowEnabled() ? "enabled" : "disabled");
+        return screen;
+    }
+    // The screens after the opening sequence (six ticks) and four ticks later, with the first
+    // request that begins with read spoilt so (none: as the unit gives it).
+    std::pair<std::vector<std::string>, std::vector<std::string>>
+    OpeningScreens(const std::string& read, std::optional<ESpoil> spoil)
+    {
+        std::optional<CSpoiltLine> line;
+        if (spoil) line.emplace(*spoil, read);
+        CV1333E dlg;
+        dlg.Create(IDD_RACK_MAIN);
+        Tick(dlg, 6);
+        std::vector<std::string> opened = Screen(dlg);
+        Tick(dlg, 4);
+        std::vector<std::string> later = Screen(dlg);
+        dlg.OnCancel();
+        return {opened, later};
     }
 
     CV1333E m_dlg;
@@ -150,6 +185,83 @@ TEST_F(V1333E, UnansweredOrGarbledRepliesLeaveTheListEmptyAndDisableTheWatchdog)
     }
 }
 
+// An opening read takes only its own reply: one cut short, padded, of another lead, from another
+// address, "!" and the address alone, or the reply of the read before, shows as silence does, and
+// the read is asked again once the sequence has run, so the dialog ends as with good replies.
+TEST_F(V1333E, AnOpeningReadTakesOnlyItsOwnReplyAndIsAskedAgain)
+{
+    m_pRack->SetFormat(0x04); // Modbus: the parity list is enabled
+    m_pRack->SetWatchdogEnables(0x81);
+    auto good = OpeningScreens("", std::nullopt);
+    for (const char* read : {"$50T", "$502", "$50OU", "$50XR", "$50XER"}) {
+        SCOPED_TRACE(read);
+        auto silent = OpeningScreens(read, ESpoil::Silent);
+        EXPECT_NE(silent.first, good.first);
+        EXPECT_EQ(silent.second, good.second);
+        for (ESpoil spoil : {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress,
+                             ESpoil::Bare, ESpoil::Stale}) {
+            SCOPED_TRACE(SpoilName(spoil));
+            auto spoilt = OpeningScreens(read, spoil);
+            EXPECT_EQ(spoilt.first, silent.first);
+            EXPECT_EQ(spoilt.second, good.second);
+        }
+    }
+}
+
+// With every reply coming one request late, no opening read believes the reply of the read before:
+// the time-out does not show "!50", no slot is listed, and no watchdog box is ticked.
+TEST_F(V1333E, LateRepliesFillNothing)
+{
+    m_pRack->SetWatchdogEnables(0x01);
+    CLateLine line;
+    line.SetLate(true);
+    Open();
+    Tick(m_dlg, 20);
+    EXPECT_EQ(List().GetItemCount(), 0);
+    EXPECT_EQ(m_dlg.GetDlgItemText(rack_main::IDC_WDT_TIMEOUT), "");
+    EXPECT_EQ(m_dlg.m_bSlotWdt, std::vector<int>(8, 0));
+    EXPECT_EQ(Row(rack_main::IDC_PROTOCOL), -1);
+    EXPECT_EQ(Row(rack_main::IDC_MODBUS_PARITY), -1);
+    line.SetLate(false);
+    Tick(m_dlg, 10);
+    EXPECT_EQ(List().GetItemCount(), 7);
+    EXPECT_EQ(m_dlg.GetDlgItemText(rack_main::IDC_WDT_TIMEOUT), "010");
+    EXPECT_EQ(m_dlg.m_bSlotWdt, (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// A refused read is the unit's answer: it is not asked again.
+TEST_F(V1333E, ARefusedWatchdogReadIsNotAskedAgain)
+{
+    CSpoiltLine line(ESpoil::Refused, "$50XR");
+    OpenAndRead();
+    EXPECT_FALSE(Enabled(rack_main::IDC_WDT_TIMEOUT));
+    EXPECT_FALSE(Enabled(rack_main::IDC_REFRESH));
+    EXPECT_TRUE(Enabled(rack_main::kWdtBoxIds[0]));
+    Tick(m_dlg, 6);
+    EXPECT_EQ(TakeRequests(), std::vector<std::string>{});
+}
+
+// The unit's writes take only "!" and its address: a bare "!", another address or the unit's
+// refusal confirms none of them.
+TEST_F(V1333E, OnlyTheUnitsOwnAcknowledgementConfirmsTheWatchdog)
+{
+    for (const char* write : {"$50X0", "$50XEW"}) {
+        for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Refused}) {
+            SCOPED_TRACE(std::string(write) + " " + SpoilName(spoil));
+            m_boxes.m_boxes.clear();
+            CV1333E dlg;
+            dlg.Create(IDD_RACK_MAIN);
+            Tick(dlg, 6);
+            CSpoiltLine line(spoil, write, INT_MAX);
+            ui::Click(dlg, rack_main::IDC_REFRESH);
+            Tick(dlg, 6);
+            EXPECT_GT(line.Spoilt(), 0);
+            for (const std::string& box : m_boxes.Texts()) EXPECT_NE(box, "Update WDT Setting OK!");
+            if (dlg.IsRunning()) dlg.OnCancel();
+        }
+    }
+}
+
 TEST_F(V1333E, AFailedOpenSendsNothingAndStartsNoTimer)
 {
     m_link.Detach(1);
@@ -212,7 +324,8 @@ TEST_F(V1333EAtAddress0, UpdateWritesParityThenConfigurationAndEnds)
 }
 
 // A unit that never told its protocol leaves that list without a row: the Update names it and
-// nothing goes out until a row is chosen.
+// nothing of it goes out until a row is chosen; the unit is only asked again for what it never
+// answered.
 TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
 {
     m_pRack->Faults().nSilentAfter = 0;
@@ -221,13 +334,41 @@ TEST_F(V1333EAtAddress0, UpdateWithoutAProtocolRowNamesItAndSendsNothing)
     ui::Click(m_dlg, rack_main::IDC_UPDATE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Protocol!"});
     Tick(m_dlg, 3);
-    EXPECT_EQ(TakeRequests(), std::vector<std::string>{});
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"$00T", "$002", "$00OU"}));
     EXPECT_TRUE(m_dlg.IsRunning());
     ui::ChooseRow(m_dlg, rack_main::IDC_PROTOCOL, 0);
     ui::ChooseRow(m_dlg, rack_main::IDC_MODBUS_PARITY, 0);
     ui::Click(m_dlg, rack_main::IDC_UPDATE);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#00OU00C", "%00000600"}));
+}
+
+TEST_F(V1333EAtAddress0, OnlyTheUnitsOwnAcknowledgementConfirmsTheConfiguration)
+{
+    for (ESpoil spoil : {ESpoil::Bare, ESpoil::OtherAddress, ESpoil::Refused}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        m_boxes.m_boxes.clear();
+        CV1333E dlg;
+        dlg.Create(IDD_RACK_MAIN);
+        Tick(dlg, 6);
+        CSpoiltLine line(spoil, "%00");
+        ui::Click(dlg, rack_main::IDC_UPDATE);
+        Tick(dlg, 3);
+        EXPECT_EQ(line.Spoilt(), 1);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
+    }
+}
+
+// When the parity write before it went unanswered, the configuration's "!00" may be that write's
+// reply coming late: it confirms nothing.
+TEST_F(V1333EAtAddress0, AConfigurationAfterAnUnansweredParityWriteIsNotConfirmed)
+{
+    OpenAndRead();
+    CSpoiltLine line(ESpoil::Silent, "#00OU");
+    ui::Click(m_dlg, rack_main::IDC_UPDATE);
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#00OU00C", "%00000600"}));
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
 }
 
 TEST_F(V1333EAtAddress0, RefusedConfigurationShowsTheInitTextAndEnds)

@@ -69,14 +69,6 @@ TEST(RackTables, AShortTableGivesEmptyPiecesNeverAFault)
     EXPECT_EQ(ParseSlotAddresses("").strStart[0], "00000");
 }
 
-TEST(RackTables, ReplyDigitsDropTheHeadAndOnRequestTheCrc)
-{
-    EXPECT_EQ(ReplyDigits(" 01 01 02 05 80 AB CD", false), "0580ABCD");
-    EXPECT_EQ(ReplyDigits(" 01 01 02 05 80 AB CD", true), "0580");
-    EXPECT_EQ(ReplyDigits(" 01 81 02", false), "018102"); // too short to cut
-    EXPECT_EQ(ReplyDigits("", true), "");
-}
-
 // The one rule of what answers a Modbus request, which the rack's pages use too.
 TEST(RackTables, OnlyAReplyOfTheRequestsFunctionSizeAndCrcAnswersIt)
 {

@@ -1,0 +1,114 @@
+// The tick-and-exchange core of every polling dialog, the module dialogs and the Modbus rack's
+// pages alike: the request the next tick sends and the one whose reply it reads, the operator's
+// queue, and the one exchange per tick with the link, with the rule that says whether a reply
+// answers the request it came to.
+#pragma once
+
+#include "Dialog.h"
+#include "ModuleDescriptor.h"
+#include "PollTimer.h"
+#include "ReadingFields.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CPollingDlg : public CDialog {
+public:
+    CPollingDlg(UINT nIDTemplate, ELinkKind eLink, UINT_PTR nTimerId = kPollTimer);
+
+    void OnTimer(UINT_PTR nIDEvent) override;
+    // One tick: read the reply to the previous request, then send the next one.
+    virtual void PollStep() = 0;
+
+    int m_nCommand = 0;     // the request the next tick sends
+    int m_nLastCommand = 0; // whose reply the next tick reads
+    int m_nLastResult = 0;  // 1 when the last exchange brought a reply, -1 when not
+    std::string m_strReply;
+
+protected:
+    // Start-up reads: while they run, an operator's request waits in the queue (it neither
+    // replaces the start-up request nor is lost).
+    void BeginStartup() { m_bStartup = true; }
+    void EndStartup() { m_bStartup = false; }
+    bool InStartup() const { return m_bStartup; }
+    // Handlers queue requests through this: a request queued by the operator is sent before any
+    // request a reply reader or a sequence chose meanwhile (the last one queued wins).
+    void QueueCommand(int nCommand);
+    // A request that no later QueueCommand replaces (a configuration): only another pinned one
+    // does, until it goes out or is dropped.
+    void QueuePinnedCommand(int nCommand);
+    bool QueuedCommandPinned() const { return m_bQueuePinned; }
+    // The pinned request went out by another way than the queue.
+    void UnpinQueuedCommand() { m_bQueuePinned = false; }
+    // Called by PollStep just before it picks the request to send; true when the operator's
+    // request took the place of what the reply readers chose. Never during the start-up reads.
+    bool ApplyQueuedCommand();
+    bool HasQueuedCommand() const { return m_nQueuedCommand.has_value(); }
+    std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
+    // Drops what is queued.
+    virtual void DropQueuedCommand();
+    // An operator's write that went out without an answer (the module may never have heard it)
+    // waits in the queue again, unless the operator has asked for something since: it goes out
+    // again until the module answers it.
+    void RequeueUnanswered(int nCommand);
+
+    // lead + address + body with the checksum digits (when on) and the CR, as handlers prepare
+    // requests; checksum defaults to m_bChecksum.
+    std::string Request(char lead, const std::string& body) const;
+    std::string Request(char lead, const std::string& body, bool checksum) const;
+    // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; sets
+    // m_nLastResult. An empty request sends nothing and counts as unanswered. A Modbus reply is
+    // kept as hex text for TakeReply; a read whose reply neither answers it (slave, function, byte
+    // count, CRC) nor is its exception reply counts as unanswered.
+    bool SendAscii(const std::string& framed, WORD timeoutMs);
+    bool SendRtu(const std::string& requestText, WORD timeoutMs);
+    // First phase of a tick: m_strReply from the last exchange, "ERROR" when it failed. ASCII
+    // replies lose the module's checksum digits when the checksum is on.
+    void TakeReply();
+    // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
+    std::string ModbusDataText() const;
+    // A Modbus write is answered when the reply echoes the request; an exception reply (or any
+    // other) is a refusal.
+    bool ReplyEchoes(const std::string& requestText) const;
+
+    // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
+    // "!" and "?" the address (the one the module answers at unless given), then length characters,
+    // then nothing but the module's checksum digits (where the line's checksum or the request has
+    // them; SendAscii counts a reply whose digits are missing or wrong as none). A reply that does
+    // not fit answers some other request: a missed exchange.
+    bool ReplyFits(char lead, size_t length) const;
+    bool ReplyFits(char lead, const std::string& address, size_t length) const;
+    // What the last ASCII reply carries after its lead (and the address for "!" and "?"), without
+    // checksum digits; nothing when it has another lead or address, or none came.
+    std::optional<std::string> ReplyData(char lead) const;
+    std::optional<std::string> ReplyData(char lead, const std::string& address) const;
+    // The readings of the last reply: its data after the lead, cut into count fields of one width
+    // of the sign rule's shape; nothing for a reply of any other shape, a missed exchange.
+    std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count,
+                                                            EReadingSign sign) const;
+    // The last Modbus exchange brought the data it asked for: answered, and not an exception.
+    bool RtuDataCame() const { return m_nLastResult == 1 && !m_bRtuException; }
+    // "!" and the address, nothing more.
+    bool Acknowledged() const { return ReplyFits('!', 0); }
+    // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
+    // the reply is not one.
+    std::optional<std::array<bool, 8>> MaskOfReply() const;
+
+    UINT_PTR m_nTimerId = kPollTimer;
+    char m_szReply[200] = {};
+    int m_nPort = 0;
+    int m_bChecksum = 0;
+    std::string m_strAddress; // two upper-case hex digits
+
+private:
+    ELinkKind m_eLink;
+    std::string m_strRtuReply;
+    bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
+    bool m_bReplyDigits = false;  // the reply to the last ASCII request ends in checksum digits
+    bool m_bChecksumSeen = false; // the checksum has been in force at some request
+    std::optional<int> m_nQueuedCommand;
+    bool m_bQueuePinned = false;
+    bool m_bStartup = false;
+};
