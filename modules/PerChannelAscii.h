@@ -58,8 +58,6 @@ class CPerChannelAsciiDlg : public CPerChannelTypeDlg {
 public:
     BOOL OnInitDialog() override;
     void PollStep() override;
-    // Every way of closing ends here: the Cancel button, Esc, the close box and the reply to the
-    // general setting. The timer stops and the line closes.
 
     void OnUpdate();
     void OnRefresh();
@@ -99,5 +97,4 @@ private:
     // The type write as it went out, which its acknowledgement stores.
     int m_nSentTypeChannel = 0;
     std::string m_strSentTypeCode;
-    // The address the general setting gives the module, in force once the setting has gone out.
 };

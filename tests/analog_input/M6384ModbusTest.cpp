@@ -158,7 +158,7 @@ TEST_F(M6384Modbus, CancelClosesTheRtuLine)
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
+TEST_F(M6384Modbus, SettingsBoxesRoundTrip)
 {
     AddModule(0x12);
     m_frame.m_strAnalogInputParams = {"12", "06", "0", "0A", "1", "4385"};
@@ -166,10 +166,6 @@ TEST_F(M6384Modbus, SettingsBoxesRoundTripAndTypedAddressesAreChecked)
         IDD_M6384_MODBUS, IDC_AI_SETTING,
         {{IDC_AI_BAUD, 3}, {IDC_AI_CHECKSUM, 2}, {IDC_AI_RANGE, 2}, {IDC_AI_FORMAT, 1}},
         {"12", "06", "0", "0A", "1"}, 2);
-    m_frame.m_strNewParams = {};
-    m_frame.m_bAnalogInputChanged = 0;
-    ExpectAddressCheck<CM6384Modbus>(IDD_M6384_MODBUS, IDC_AI_ADDRESS, IDC_AI_SETTING,
-                                     &CMainFrame::m_bAnalogInputChanged);
 }
 
 // The Modbus template spells its header with two blanks and keeps the lamps disabled.

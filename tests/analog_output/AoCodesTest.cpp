@@ -38,25 +38,12 @@ TEST(AoCodes, RangeTableRows)
     EXPECT_EQ(AoRangeOfRow(3), nullptr);
 }
 
-TEST(AoCodes, SlewListsStandAsTheModulesNameThem)
-{
-    EXPECT_STREQ(kAoSlewVoltageRows[0], "immediate");
-    EXPECT_STREQ(kAoSlewVoltageRows[1], "0.0625 V/S");
-    EXPECT_STREQ(kAoSlewVoltageRows[15], "1024.0 V/S(6359)");
-    EXPECT_STREQ(kAoSlewCurrentRows[1], "0.125 mA/S");
-    EXPECT_STREQ(kAoSlewCurrentRows[14], "1024.0 mA/S");
-    EXPECT_STREQ(kAoSlewCurrentRows[15], "2048.0 mA/S(6359)");
-}
-
 TEST(AoCodes, ModelKinds)
 {
     EXPECT_EQ(AoKindOfModel("6358"), EAoKind::One);
     EXPECT_EQ(AoKindOfModel("4358D"), EAoKind::One);
     EXPECT_EQ(AoKindOfModel("6355"), EAoKind::Two);
     EXPECT_EQ(AoKindOfModel("6359"), EAoKind::Four);
-    EXPECT_EQ(AoChannelCount(EAoKind::One), 1);
-    EXPECT_EQ(AoChannelCount(EAoKind::Two), 2);
-    EXPECT_EQ(AoChannelCount(EAoKind::Four), 4);
 }
 
 TEST(AoCodes, FormatOutputValueCutsToThreeDecimalsAndTwoIntegerDigits)

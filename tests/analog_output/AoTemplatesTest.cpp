@@ -17,47 +17,6 @@ const ControlTemplate* Control(const DialogTemplate& t, int id)
 
 } // namespace
 
-TEST(AoTemplates, CaptionsAndListRows)
-{
-    const DialogTemplate* ascii = FindDialogTemplate(IDD_M6359);
-    const DialogTemplate* modbus = FindDialogTemplate(IDD_M6359_MODBUS);
-    ASSERT_TRUE(ascii && modbus);
-    EXPECT_EQ(ascii->caption, "AO  Module");
-    EXPECT_EQ(modbus->caption, "AO  Module Modbus");
-    struct Rows {
-        const DialogTemplate* t;
-        int id;
-        size_t count;
-        size_t at;
-        const char* text;
-    } rows[] = {
-        {ascii, IDC_AO_SLEW_V, 16, 15, "1024.0 V/S(6359)"},
-        {ascii, IDC_AO_SLEW_MA, 16, 15, "2048.0 mA/S(6359)"},
-        {ascii, IDC_AO_SLEW_CH0, 16, 1, "0.0625 V/S"},
-        {ascii, IDC_AO_SLEW_CH1, 16, 0, "immediate"},
-        {ascii, IDC_AO_RANGE, 3, 2, "0 to 10 V"},
-        {ascii, IDC_AO_RANGE4, 4, 2, "0 to 10V"},
-        {ascii, IDC_AO_RANGE_CH1, 3, 1, "4 to 20 mA"},
-        {ascii, IDC_AO_FORMAT, 4, 0, "Enagineer Unit"},
-        {ascii, IDC_AO_CHECKSUM, 2, 1, "Disable"},
-        {ascii, IDC_AO_BAUD, 8, 7, "115200"},
-        {ascii, IDC_AO_CHANNEL, 4, 3, "3"},
-        {ascii, IDC_AO_WATCHDOG, 2, 1, "Start WatchDog"},
-        {modbus, IDC_AO_CHECKSUM, 3, 2, "CRC"},
-        {modbus, IDC_AO_PROTOCOL, 2, 1, "Modbus RTU"},
-        {modbus, IDC_AO_SLEW_MA_MODBUS, 0, 0, nullptr},
-        {modbus, IDC_AO_SLEW_V, 0, 0, nullptr},
-    };
-    for (const Rows& r : rows) {
-        const ControlTemplate* c = Control(*r.t, r.id);
-        ASSERT_NE(c, nullptr) << r.id;
-        EXPECT_EQ(c->items.size(), r.count) << r.id;
-        if (r.text) {
-            EXPECT_EQ(c->items.at(r.at), r.text) << r.id;
-        }
-    }
-}
-
 TEST(AoTemplates, InertControlsStandDisabledAndTheCalibrationButtonsHidden)
 {
     const DialogTemplate* ascii = FindDialogTemplate(IDD_M6359);

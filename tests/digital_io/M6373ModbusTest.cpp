@@ -329,14 +329,6 @@ TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
     }
 }
 
-TEST_F(CM6373ModbusTest, TypedAddressesAreCheckedBeforeAnythingIsQueued)
-{
-    AddRtu("6373", 1);
-    Block("01", "6373");
-    ExpectAddressCheck<CM6373Modbus>(IDD_M6373_MODBUS, IDC_DIO_ADDRESS, IDC_DIO_SETTING,
-                                     &CMainFrame::m_bDioChanged);
-}
-
 TEST_F(CM6373ModbusTest, SwitchToAsciiGoesToTheModuleAndRewritesNothing)
 {
     CSimDigitalIo& module = AddRtu("6373", 5);

@@ -186,10 +186,10 @@ TEST_P(EveryTypedAddress, ThatIsNoNumberOrAbove255GetsTheDialogsBox)
     Tick(*dlg, kStartupTicks);
     // "1A" is an address where the box takes hex digits.
     bool hex = row.name == "CM6380";
-    for (const char* typed : {"xyz", "256", "-1", "1000", "1A", "", "3 4"}) {
+    for (const char* typed : {"xyz", "256", "-1", "1000", "1A", "", "3 4", "1.5"}) {
         SCOPED_TRACE(typed);
         if (hex && std::string(typed) == "1A") continue;
-        CheckAddressRefused(*dlg, typed, row.nAddressBox, row.nSettingButton, nullptr,
+        CheckAddressRefused(*dlg, typed, row.nAddressBox, row.nSettingButton,
                             IsNumber(typed) ? SNonNumberBox{} : box);
     }
     EXPECT_TRUE(dlg->IsRunning());

@@ -46,22 +46,3 @@ TEST(ChannelTypeTables, EachCodeSelectsItsRowAndNothingElseSelectsOne)
         }
     }
 }
-
-TEST(ChannelTypeTables, RowTextsStandAsTheModulesListThem)
-{
-    EXPECT_EQ(Tc6386PTypes().rows[0], "+/- 0~20mA");
-    EXPECT_EQ(Tc6386PTypes().rows[7], "S TyPe");
-    EXPECT_EQ(UniversalTypes().rows[13], "S Type");
-    EXPECT_EQ(Rtd6382Types().RowsOf(0)[0], "PT100(IEC)  -50℃ to 150℃");
-    EXPECT_EQ(Rtd6382Types().RowsOf(0)[6], "PT100(JIS)    0℃ to 100℃");
-    // The other channels' lists carry two more blanks in rows 6 to 8 only.
-    for (int channel = 1; channel < 6; ++channel) {
-        const std::vector<std::string>& rows = Rtd6382Types().RowsOf(channel);
-        EXPECT_EQ(rows[6], "PT100(JIS)      0℃ to 100℃");
-        EXPECT_EQ(rows[8], "PT100(JIS)      0℃ to 400℃");
-        EXPECT_EQ(rows[9], Rtd6382Types().rows[9]);
-    }
-    EXPECT_EQ(Thermistor6382TTypes().rows[1], "Thermi.  10K  0℃ to 100℃");
-    EXPECT_EQ(Rtd6307Ranges().rows[8], "Cu100 -50-150C");
-    EXPECT_EQ(Rtd6307Ranges().RowsOf(3), Rtd6307Ranges().rows);
-}

@@ -470,14 +470,6 @@ TEST_F(M63508, ATypedChecksumTextKeepsTheModulesSetting)
     EXPECT_EQ(m_frame.m_strNewRowText[3], "Enable");
 }
 
-TEST_F(M63508, AnAddressOutsideZeroTo255IsRefusedAndNothingIsWritten)
-{
-    AddMeter("6530", 1);
-    m_frame.m_strPowerMeterParams = {"01", "06", "0", "01", "0", "6530"};
-    ExpectAddressCheck<CM63508>(IDD_M63508, IDC_PM_ADDRESS, IDC_PM_SETTING,
-                                &CMainFrame::m_bPowerMeterChanged);
-}
-
 TEST_F(M63508, TheSettingsBoxesShowTheBlockAndWriteItBackUntouched)
 {
     AddMeter("6530", 0x22);

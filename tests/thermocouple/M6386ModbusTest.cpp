@@ -202,14 +202,6 @@ TEST_F(M6386Modbus, SingleChannelModelsSendNoEmptyFrames)
     EXPECT_EQ(TakeRequests(), std::vector<std::string>(5, RtuFrame("0A0300000008")));
 }
 
-TEST_F(M6386Modbus, TypedAddressesGoThroughTheCheck)
-{
-    AddModule();
-    m_frame.m_strThermocoupleInputParams = {"0A", "06", "0", "0F", "0", "6386"};
-    ExpectAddressCheck<CM6386Modbus>(IDD_M6386_MODBUS, IDC_TC_ADDRESS, IDC_TC_SETTING,
-                                     &CMainFrame::m_bThermocoupleInputChanged);
-}
-
 namespace {
 
 class M6386PModbus : public CModuleFixture {
