@@ -29,7 +29,8 @@ struct SSimFaults {
     bool bHangUp = false;  // the next request addressed to the module closes the line instead
     bool bBlank = false;   // every ASCII reply is its carriage return alone; RTU replies are lost
     // Every configuration is refused and changes nothing: "%" and "$AAR1" get "?AA", a write of
-    // the address or protocol register an illegal-value exception.
+    // the address or protocol register an illegal-value exception; a rack refuses its watchdog
+    // writes and its slots' configuration writes too.
     bool bRefuseSettings = false;
 };
 

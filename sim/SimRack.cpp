@@ -221,8 +221,28 @@ std::optional<std::string> CSimRack::OnAscii(char lead, std::string_view body, D
     return MainUnit(lead, body);
 }
 
+// "%", and the watchdog writes: time-out digits, "XEW" enables, "XS<s>D" a slot's pattern.
+bool CSimRack::IsSettingWrite(char lead, std::string_view body)
+{
+    if (lead == '%') return true;
+    if (lead != '$' || body.empty() || body[0] != 'X') return false;
+    std::string_view wdt = body.substr(1);
+    bool timeout = !wdt.empty() && wdt.find_first_not_of("0123456789") == std::string_view::npos;
+    return timeout || wdt.starts_with("EW") || (wdt.size() > 2 && wdt[0] == 'S' && wdt[2] == 'D');
+}
+
+// After the slot digit: "A..." the slot's configuration, "C<n>A<digit>..." a channel's (not its
+// alarms, "C<n>AH"/"C<n>AL").
+bool CSimRack::IsSlotSettingWrite(char lead, std::string_view body)
+{
+    if (lead != '$') return false;
+    if (body.starts_with("A")) return true;
+    return body.size() > 3 && body[0] == 'C' && body[2] == 'A' && body[3] >= '0' && body[3] <= '9';
+}
+
 std::optional<std::string> CSimRack::MainUnit(char lead, std::string_view body)
 {
+    if (Faults().bRefuseSettings && IsSettingWrite(lead, body)) return Refuse();
     if (lead == '%') return ConfigureRack(body);
     if (lead == '#' && body.substr(0, 2) == "OU") {
         std::string_view code = body.substr(2);
@@ -293,7 +313,8 @@ std::string CSimRack::Relay(char lead, std::string_view body, DWORD now)
 {
     if (body.empty() || body[0] < '0' || body[0] > '7') return Refuse();
     CSimSlot* slot = Slot(body[0] - '0');
-    if (!slot) return Refuse();
+    if (!slot || (Faults().bRefuseSettings && IsSlotSettingWrite(lead, body.substr(1))))
+        return Refuse();
     std::string reply = slot->Command(lead, body.substr(1), now);
     if (reply.empty()) return reply;
     // A data reply (">" and a reading) goes out as the module gives it, without the address.

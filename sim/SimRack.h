@@ -115,6 +115,9 @@ private:
     std::string Watchdog(std::string_view body);
     std::string SlotWatchdog(std::string_view body);
     std::string Relay(char lead, std::string_view body, DWORD now);
+    // A write of the unit's or a slot's settings, which a rack that refuses settings refuses.
+    static bool IsSettingWrite(char lead, std::string_view body);
+    static bool IsSlotSettingWrite(char lead, std::string_view body);
     std::string SlotTable() const;
 
     std::array<std::unique_ptr<CSimSlot>, 8> m_slots;

@@ -23,15 +23,8 @@ bool WritesOnlyAtAddress00(const SDialogRow& row)
     return row.name == "CV1333E" || row.name == "CV1300" || row.name == "CV1384H";
 }
 
-SDialogRow AtAddress00(SDialogRow row)
-{
-    row.rack[kAddress] = "00";
-    row.bus.replace(row.bus.find("0x50"), 4, "0x00");
-    return row;
-}
-
-// Every ASCII dialog that writes settings, and the single-channel models whose polls are
-// answered with "!".
+// Every ASCII dialog that writes settings, and the single-channel models of the two dialogs that
+// serve them.
 std::vector<SDialogRow> SettingRows()
 {
     std::vector<SDialogRow> rows;

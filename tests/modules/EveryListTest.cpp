@@ -8,6 +8,7 @@
 #include "UiDriver.h"
 #include "analog_input/AnalogInputIds.h"
 #include "analog_output/AnalogOutputIds.h"
+#include "analog_output/OutputDiIds.h"
 #include "counter_power/CounterPowerIds.h"
 #include "digital_io/DigitalIoIds.h"
 #include "rack/RackIds.h"
@@ -27,7 +28,7 @@ struct SUnchosenList {
     int nBlockEntry;
     const char* pszRefusal;
     const char* pszNotSent;
-    bool bAtAddress00 = false; // the rack's configuration lists take a choice only at 00
+    bool bAtAddress00 = false; // the lists take a choice only while the module answers at 00
 };
 
 // None: the dialog's setting takes no code from a list the operator can leave without a row (it
@@ -60,7 +61,7 @@ const std::map<std::string, std::optional<SUnchosenList>>& UnchosenLists()
         {"CM6381p", SUnchosenList{IDC_PC_FORMAT, kFormat, "Choose the Data Format!", "%"}},
         {"CM6359", SUnchosenList{IDC_AO_RANGE4, kScript, "Choose the Output Range!", "%"}},
         {"CM6359Modbus", std::nullopt},
-        {"CM6359p", std::nullopt},
+        {"CM6359p", SUnchosenList{IDC_ODI_BAUD, kBrate, "Choose the Baudrate!", "%", true}},
         {"CM6359pModbus", std::nullopt},
         {"CM6373", SUnchosenList{IDC_DIO_BAUD, kBrate, "Choose the Baudrate!", "%"}},
         {"CM6373Modbus", std::nullopt},
@@ -122,18 +123,6 @@ const std::map<std::string, std::optional<SNonNumberBox>>& NonNumberBoxes()
     return boxes;
 }
 
-// The row with the rack's main unit at 00, where the configuration lists are enabled.
-SDialogRow AtAddress00(SDialogRow row)
-{
-    auto replace = [](std::string& text, const std::string& from, const std::string& to) {
-        if (size_t at = text.find(from); at != std::string::npos) text.replace(at, from.size(), to);
-    };
-    replace(row.bus, "0x50", "0x00");
-    row.rack[kAddress] = "00";
-    if (row.block[kAddress] == "50") row.block[kAddress] = "00";
-    return row;
-}
-
 // Enough ticks for every dialog's start-up reads.
 constexpr int kStartupTicks = 14;
 
@@ -159,6 +148,10 @@ TEST_P(EveryList, AListWithoutARowIsRefusedByItsNameAndNothingGoesOut)
     Tick(*dlg, kStartupTicks);
     ASSERT_TRUE(dlg->GetDlgItem(list.nList)->IsWindowEnabled());
     dlg->GetDlgItemAs<CComboBox>(list.nList)->SetCurSel(-1);
+    // A module at 00 takes a new address with its settings.
+    CWnd* address = row.nAddressBox ? dlg->GetDlgItem(row.nAddressBox) : nullptr;
+    if (list.bAtAddress00 && address && address->IsWindowEnabled())
+        ui::Type(*dlg, row.nAddressBox, "1");
     if (list.nBlockEntry >= 0) (m_frame.*row.pBlock)[static_cast<size_t>(list.nBlockEntry)] = "XX";
     m_boxes.m_boxes.clear();
     m_link.ClearTraffic();

@@ -15,6 +15,7 @@
 #include "analog_output/OutputDiIds.h"
 #include "counter_power/CounterPowerIds.h"
 #include "digital_io/DigitalIoIds.h"
+#include "rack/RackIds.h"
 #include "rtd/RtdIds.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -67,6 +68,9 @@ std::vector<int> NoFlags()
 }
 
 struct SProtocolSwitch;
+
+// Enough ticks for every dialog's start-up reads.
+constexpr int kStartupTicks = 14;
 
 class CEverySettingTest : public CEveryDialogFixture,
                           public ::testing::WithParamInterface<SDialogRow> {
@@ -219,7 +223,7 @@ const std::map<std::string, SProtocolSwitch> kProtocolSwitch = {
     {"CM6359pModbus", {}},
     {"CM6373", {IDC_DIO_PROTOCOL, 1, "$01R1"}},
     {"CM6373Modbus", {IDC_DIO_PROTOCOL, 1, "0106080D0001"}},
-    {"CV1333E", {}},
+    {"CV1333E", {rack_main::IDC_PROTOCOL, 1, "%00000604", true}},
     {"CV1333M", {}},
     {"CV1327", {}},
     {"CV1359", {}},
@@ -242,19 +246,21 @@ bool NamesTypedAddress(const std::string& entry)
 std::unique_ptr<CDialog> CEverySettingTest::OpenForSwitch(const SDialogRow& row,
                                                           const SProtocolSwitch& chosen)
 {
-    SDialogRow opened = row;
-    if (chosen.bAtInit) opened.block[kAddress] = "00";
+    SDialogRow opened = chosen.bAtInit ? AtAddress00(row) : row;
     Prepare(opened);
     if (chosen.bAtInit) m_bus.Module(0).SetInit(true);
     std::unique_ptr<CDialog> dlg = CreateModuleDialog(row.name);
     if (dlg) dlg->Create(row.nTemplate);
+    // The module in its INIT state is the one the operator has just found: its dialog has read it.
+    if (dlg && chosen.bAtInit) Tick(*dlg, kStartupTicks);
     return dlg;
 }
 
 // Chooses the other protocol as the row's switch does, with "77" typed, and presses Setting.
 void PressProtocolSwitch(CDialog& dlg, const SDialogRow& row, const SProtocolSwitch& chosen)
 {
-    ui::Type(dlg, row.nAddressBox, "77");
+    // A box fixed on the address the module answers at takes nothing typed.
+    if (dlg.GetDlgItem(row.nAddressBox)->IsWindowEnabled()) ui::Type(dlg, row.nAddressBox, "77");
     if (chosen.nRow < 0) {
         EXPECT_TRUE(ui::Click(dlg, chosen.nBox));
     } else {
@@ -289,28 +295,51 @@ TEST_P(EveryProtocolSwitch, LeavesTheRowsAddress)
         EXPECT_FALSE(NamesTypedAddress(entry)) << entry;
 }
 
-// Whether a dialog's Setting sends a configuration the module can refuse.
-enum class ERefusable { Yes, None };
+// A setting the module can refuse: the button that writes it (0: the row's setting button), and
+// whether the button works only while the module answers at 00.
+struct SRefusable {
+    int nButton = 0;
+    bool bAtAddress00 = false;
+};
 
-const std::map<std::string, ERefusable> kRefusable = {
-    {"CM6530rtu", ERefusable::Yes},      {"CM63508", ERefusable::Yes},
-    {"CM6363", ERefusable::Yes},         {"CM6380", ERefusable::Yes},
-    {"CM6309x", ERefusable::Yes},        {"CM6307p", ERefusable::Yes},
-    {"CM6382p", ERefusable::Yes},        {"CM63828p", ERefusable::Yes},
-    {"CM6307pModbus", ERefusable::Yes},  {"CM6300Modbus", ERefusable::Yes},
-    {"CM6382pModbus", ERefusable::None}, {"CM6382TModbus", ERefusable::Yes},
-    {"CM6384", ERefusable::Yes},         {"CM6384Modbus", ERefusable::Yes},
-    {"CM6387", ERefusable::Yes},         {"CM6384P", ERefusable::Yes},
-    {"CM6384pModbus", ERefusable::None}, {"C6385pModbus", ERefusable::None},
-    {"CM6386", ERefusable::Yes},         {"CM6386Modbus", ERefusable::Yes},
-    {"CM6386P", ERefusable::Yes},        {"CM6386PModbus", ERefusable::None},
-    {"CM6381p", ERefusable::Yes},        {"CM6359", ERefusable::Yes},
-    {"CM6359Modbus", ERefusable::Yes},   {"CM6359p", ERefusable::Yes},
-    {"CM6359pModbus", ERefusable::None}, {"CM6373", ERefusable::Yes},
-    {"CM6373Modbus", ERefusable::Yes},   {"CV1333E", ERefusable::None},
-    {"CV1333M", ERefusable::None},       {"CV1327", ERefusable::None},
-    {"CV1359", ERefusable::None},        {"CV1300", ERefusable::None},
-    {"CV1384H", ERefusable::None},
+// Every setting a dialog writes that its module can refuse (none: nothing refusable).
+const std::map<std::string, std::vector<SRefusable>> kRefusable = {
+    {"CM6530rtu", {{}}},
+    {"CM63508", {{}}},
+    {"CM6363", {{}}},
+    {"CM6380", {{}}},
+    {"CM6309x", {{}}},
+    {"CM6307p", {{}}},
+    {"CM6382p", {{}}},
+    {"CM63828p", {{}}},
+    {"CM6307pModbus", {{}}},
+    {"CM6300Modbus", {{}}},
+    {"CM6382pModbus", {}},
+    {"CM6382TModbus", {{}}},
+    {"CM6384", {{}}},
+    {"CM6384Modbus", {{}}},
+    {"CM6387", {{}}},
+    {"CM6384P", {{}}},
+    {"CM6384pModbus", {}},
+    {"C6385pModbus", {}},
+    {"CM6386", {{}}},
+    {"CM6386Modbus", {{}}},
+    {"CM6386P", {{}}},
+    {"CM6386PModbus", {}},
+    {"CM6381p", {{}}},
+    {"CM6359", {{}}},
+    {"CM6359Modbus", {{}}},
+    {"CM6359p", {{}}},
+    {"CM6359pModbus", {}},
+    {"CM6373", {{}}},
+    {"CM6373Modbus", {{}}},
+    // The configuration, at 00, and the watchdog.
+    {"CV1333E", {{0, true}, {rack_main::IDC_REFRESH}}},
+    {"CV1333M", {}},
+    {"CV1327", {{}}},
+    {"CV1359", {{}}},
+    {"CV1300", {{0, true}}},
+    {"CV1384H", {{0, true}}},
 };
 
 TEST(EverySettingTable, HasOneRefusalPerDialog)
@@ -321,7 +350,10 @@ TEST(EverySettingTable, HasOneRefusalPerDialog)
 // A success text in a box or a field.
 bool IsSuccessText(const std::string& text)
 {
-    return text.find("OK!") != std::string::npos || text.find("Successful") != std::string::npos;
+    for (const char* success : {"OK!", "Successful", "Succeeded"}) {
+        if (text.find(success) != std::string::npos) return true;
+    }
+    return false;
 }
 
 std::vector<std::string> FieldTexts(CDialog& dlg)
@@ -334,27 +366,50 @@ std::vector<std::string> FieldTexts(CDialog& dlg)
     return texts;
 }
 
-class EveryRefusedConfiguration : public CEverySettingTest {};
+class EveryRefusedSetting : public CEverySettingTest {
+protected:
+    // Whether the module refused a request since the traffic was last cleared.
+    bool ModuleRefused() const
+    {
+        return std::ranges::any_of(m_link.Traffic(), [](const SSimExchange& exchange) {
+            return exchange.strReply.starts_with("?") ||
+                   (exchange.eProtocol == ESimProtocol::Rtu && exchange.strReply.size() > 1 &&
+                    (static_cast<BYTE>(exchange.strReply[1]) & 0x80));
+        });
+    }
+};
 
-// The module refuses the configuration ("?AA", an exception): no box or field claims success, and
-// the row keeps what it said before.
-TEST_P(EveryRefusedConfiguration, NeverShowsASuccessText)
+// The module refuses each setting the dialog writes ("?AA", an exception): no box or field claims
+// success, and the row keeps what it said before.
+TEST_P(EveryRefusedSetting, NeverShowsASuccessText)
 {
-    const SDialogRow& row = GetParam();
-    std::unique_ptr<CDialog> dlg = Open(row);
-    ASSERT_NE(dlg, nullptr);
-    for (size_t i = 0; i < m_bus.Count(); ++i) m_bus.Module(i).Faults().bRefuseSettings = true;
-    ui::Type(*dlg, row.nAddressBox, "50");
-    ui::Click(*dlg, row.nSettingButton);
-    TakeRequests();
-    Tick(*dlg, 12);
-    Requests sent = TakeRequests();
-    EXPECT_NE(FirstConfiguration(sent), "") << "no configuration went out";
-    for (const std::string& text : m_boxes.Texts()) EXPECT_FALSE(IsSuccessText(text)) << text;
-    for (const std::string& text : FieldTexts(*dlg)) EXPECT_FALSE(IsSuccessText(text)) << text;
-    EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
-    EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
-    EXPECT_EQ(Flags(m_frame), NoFlags());
+    for (const SRefusable& refusable : kRefusable.at(GetParam().name)) {
+        SDialogRow row = refusable.bAtAddress00 ? AtAddress00(GetParam()) : GetParam();
+        int button = refusable.nButton ? refusable.nButton : row.nSettingButton;
+        SCOPED_TRACE(button);
+        m_bus = CSimBus{};
+        m_boxes.m_boxes.clear();
+        std::unique_ptr<CDialog> dlg = Open(row);
+        ASSERT_NE(dlg, nullptr);
+        Tick(*dlg, kStartupTicks);
+        for (size_t i = 0; i < m_bus.Count(); ++i) m_bus.Module(i).Faults().bRefuseSettings = true;
+        CWnd* address = row.nAddressBox ? dlg->GetDlgItem(row.nAddressBox) : nullptr;
+        if (address && address->IsWindowEnabled()) ui::Type(*dlg, row.nAddressBox, "50");
+        m_link.ClearTraffic();
+        ui::Click(*dlg, button);
+        Tick(*dlg, 12);
+        EXPECT_TRUE(ModuleRefused()) << "no setting went out";
+        for (const std::string& text : m_boxes.Texts()) EXPECT_FALSE(IsSuccessText(text)) << text;
+        if (dlg->IsRunning()) {
+            for (const std::string& text : FieldTexts(*dlg))
+                EXPECT_FALSE(IsSuccessText(text)) << text;
+        }
+        EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+        EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
+        EXPECT_EQ(Flags(m_frame), NoFlags());
+        if (dlg->IsRunning()) dlg->OnCancel();
+        CloseLine();
+    }
 }
 
 // The module refuses the protocol switch ("?AA", an exception; a "%00" form reaches it in its
@@ -379,10 +434,10 @@ TEST_P(EveryProtocolSwitch, RefusedNeverShowsASuccessText)
     EXPECT_EQ(Flags(m_frame), NoFlags());
 }
 
-INSTANTIATE_TEST_SUITE_P(, EveryRefusedConfiguration,
+INSTANTIATE_TEST_SUITE_P(, EveryRefusedSetting,
                          ::testing::ValuesIn(RowsWhere(kRefusable,
-                                                       [](ERefusable refusable) {
-                                                           return refusable == ERefusable::Yes;
+                                                       [](const std::vector<SRefusable>& settings) {
+                                                           return !settings.empty();
                                                        })),
                          DialogRowName);
 

@@ -258,3 +258,20 @@ TEST_F(SimRackAnalog, SpeedSlotFormatAndRanges)
         {"$50S3C7AH", "!50M"},
     });
 }
+
+// A rack that refuses settings refuses its configuration, its watchdog writes and its slots'
+// configuration writes, and still answers reads and the other writes.
+TEST_F(SimRack, ARackThatRefusesSettingsRefusesEverySettingWrite)
+{
+    rack->Faults().bRefuseSettings = true;
+    Expect({
+        {"%5000060000", "?50"},
+        {"$50X25", "?50"},
+        {"$50XEW81", "?50"},
+        {"$50XS0D00FF", "?50"},
+        {"$50S1C0A3100", "?50"},
+        {"$50XR", "!50010"},
+        {"$50S1C0B", "!503100"},
+        {"$50S0M", "!501327"},
+    });
+}

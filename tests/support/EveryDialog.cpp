@@ -354,6 +354,19 @@ const std::vector<SDialogRow>& EveryDialogRows()
     return rows;
 }
 
+SDialogRow AtAddress00(SDialogRow row)
+{
+    // "<model> <address> <baud> ..." on the first line of the bus.
+    size_t from = row.bus.find(' ') + 1;
+    size_t to = row.bus.find(' ', from);
+    long address = std::stol(row.bus.substr(from, to - from), nullptr, 0);
+    row.bus.replace(from, to - from, "0x00");
+    if (!row.rack[kAddress].empty()) row.rack[kAddress] = "00";
+    if (!row.block[kAddress].empty() && std::stol(row.block[kAddress], nullptr, 16) == address)
+        row.block[kAddress] = "00";
+    return row;
+}
+
 std::string DialogRowName(const ::testing::TestParamInfo<SDialogRow>& info)
 {
     return info.param.name;

@@ -61,6 +61,10 @@ const std::vector<SDialogRow>& EveryDialogRows();
 // The rack rows, in a file of their own: the rack's control ids share names with the modules'.
 std::vector<SDialogRow> RackDialogRows();
 
+// The row with its module (a rack row: the rack's main unit) answering at address 00, where the
+// configuration lists are enabled; the blocks name that address.
+SDialogRow AtAddress00(SDialogRow row);
+
 // A row's name as a test name.
 std::string DialogRowName(const ::testing::TestParamInfo<SDialogRow>& info);
 
