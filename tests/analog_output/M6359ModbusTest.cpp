@@ -198,8 +198,7 @@ TEST_F(M6359Modbus, AWriteTheModuleDidNotAnswerGoesOutAgainOnceItAnswers)
     ao.Faults().nSilentAfter = 0;
     TakeRequests();
     Tick(m_dlg, 2);
-    const std::string write = RtuFrame("01060001"
-                                       "4E20");
+    const std::string write = RtuFrame("010600014E20");
     EXPECT_EQ(TakeRequests(), (std::vector<std::string>{write, RtuFrame("010300000004")}));
     ao.Faults() = {};
     Tick(m_dlg, 2);
