@@ -243,7 +243,7 @@ void CAlarmInputDlg::ShowOutcome(int nField, bool ack)
 
 std::optional<std::string> CAlarmInputDlg::DioState() const
 {
-    return ReplyDataOf('!', [](const std::string& data) { return data.size() == kDioStateLength; });
+    return FittingData('!', kDioStateLength);
 }
 
 void CAlarmInputDlg::ReadAlarmModeReply()
@@ -320,12 +320,9 @@ void CAlarmInputDlg::ReadClearReply(bool ack)
 
 void CAlarmInputDlg::ReadChannelType()
 {
-    // "!AACnRtt" for the channel asked; a code of no row leaves the row.
-    std::string asked = Format("C%dR", m_nReadChannel);
-    std::optional<std::string> data = ReplyDataOf('!', [&asked](const std::string& d) {
-        return d.size() == asked.size() + 2 && d.starts_with(asked);
-    });
-    int row = data ? RowOfCode(*m_setup.pTypeCodes, data->substr(asked.size())) : -1;
+    // A code of no row leaves the row.
+    std::optional<std::string> code = ChannelCodeOfReply(m_nReadChannel);
+    int row = code ? RowOfCode(*m_setup.pTypeCodes, *code) : -1;
     if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
     m_nCommand = kCmdBackToPoll;
 }

@@ -151,14 +151,6 @@ protected:
     // four hex digits in two's complement; a single channel's as wide as its limits); nothing
     // for a reply of any other shape.
     std::optional<std::vector<std::string>> PollReadings(int count) const;
-    // The data of the last reply after its lead (and the address for "!" and "?") when it has the
-    // shape of the reply awaited; nothing for any other reply.
-    template <class Shape> std::optional<std::string> ReplyDataOf(char lead, Shape shape) const
-    {
-        std::optional<std::string> data = ReplyData(lead);
-        if (data && !shape(*data)) return std::nullopt;
-        return data;
-    }
 
     std::string m_strChannelRequest; // a "CH CONF" write
 

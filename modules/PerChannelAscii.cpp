@@ -130,10 +130,8 @@ void CPerChannelAsciiDlg::StoreTypeRead()
 {
     // "!AACiRrr" of the channel asked; a channel that did not answer so keeps the row its list
     // shows.
-    std::string channel = "C" + Format("%d", m_nTypeReadChannel - 1) + "R";
-    std::optional<std::string> data = ReplyData('!');
-    bool fits = data && data->size() == 5 && data->starts_with(channel);
-    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] = fits ? data->substr(3) : "";
+    m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] =
+        ChannelCodeOfReply(m_nTypeReadChannel - 1).value_or("");
     if (m_nTypeReadChannel < Channels()) return;
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, m_strTypesRead[static_cast<size_t>(k)]);
     m_nTypeReadChannel = 0;

@@ -155,6 +155,28 @@ std::optional<std::string> CPollingDlg::ReplyData(char lead, const std::string& 
     return std::string(reply.substr(head.size()));
 }
 
+std::optional<std::string> CPollingDlg::FittingData(char lead, size_t length) const
+{
+    return ReplyDataOf(lead, [length](const std::string& data) { return data.size() == length; });
+}
+
+std::optional<std::string> CPollingDlg::ReadingOfReply(char lead, size_t width,
+                                                       EReadingSign sign) const
+{
+    std::optional<std::string> data = FittingData(lead, width);
+    if (!data || !ReadingsOfShape(*data, 1, sign)) return std::nullopt;
+    return data;
+}
+
+std::optional<std::string> CPollingDlg::ChannelCodeOfReply(int channel) const
+{
+    constexpr size_t kCodeLength = 2;
+    std::string asked = Format("C%dR", channel);
+    std::optional<std::string> data = FittingData('!', asked.size() + kCodeLength);
+    if (!data || !data->starts_with(asked)) return std::nullopt;
+    return data->substr(asked.size());
+}
+
 std::optional<std::vector<std::string>> CPollingDlg::ReadingsOfReply(char lead, int count,
                                                                      EReadingSign sign) const
 {

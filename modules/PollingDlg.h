@@ -84,6 +84,22 @@ protected:
     // checksum digits; nothing when it has another lead or address, or none came.
     std::optional<std::string> ReplyData(char lead) const;
     std::optional<std::string> ReplyData(char lead, const std::string& address) const;
+    // The data of the last reply when it has the shape of the reply awaited; nothing for any
+    // other reply.
+    template <class Shape> std::optional<std::string> ReplyDataOf(char lead, Shape shape) const
+    {
+        std::optional<std::string> data = ReplyData(lead);
+        if (data && !shape(*data)) return std::nullopt;
+        return data;
+    }
+    // The data of a reply with this lead and exactly length characters after it.
+    std::optional<std::string> FittingData(char lead, size_t length) const;
+    // The one reading a value reply carries after its lead: width characters of the sign rule's
+    // shape; nothing for a reply of any other shape.
+    std::optional<std::string> ReadingOfReply(char lead, size_t width, EReadingSign sign) const;
+    // The two-digit code a channel's type or range read ("$AA8Cn") gives: "!AA", "C", the channel,
+    // "R" and the code; nothing for a reply of another channel or shape.
+    std::optional<std::string> ChannelCodeOfReply(int channel) const;
     // The readings of the last reply: its data after the lead, cut into count fields of one width
     // of the sign rule's shape; nothing for a reply of any other shape, a missed exchange.
     std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count,

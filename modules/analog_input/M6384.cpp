@@ -229,8 +229,7 @@ void CM6384::ReadReadings()
 
 bool CM6384::ReadConfigurationMode()
 {
-    std::optional<std::string> configuration = ReplyDataOf(
-        '!', [](const std::string& data) { return data.size() == kConfigurationLength; });
+    std::optional<std::string> configuration = FittingData('!', kConfigurationLength);
     if (configuration) m_strFormatHighDigit = configuration->substr(kFormatHighDigit, 1);
     bool fast = HexCharToValue(CharAt(m_strFormatHighDigit, 0)) & 0x2;
     GetDlgItemAs<CComboBox>(IDC_AI_MODE)->SetCurSel(fast ? 1 : 0);

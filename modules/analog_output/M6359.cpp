@@ -75,8 +75,8 @@ void CM6359::ApplyModuleRange(const std::string& code, bool pageSize)
 bool CM6359::ReadChannelRange(int channel)
 {
     SendAscii(Request('$', Format("9%d", channel)), kInitTimeout);
-    std::optional<std::string> rows = ReplyData('!');
-    if (!rows || rows->size() != kRangeRowsLength) return false;
+    std::optional<std::string> rows = FittingData('!', kRangeRowsLength);
+    if (!rows) return false;
     int rangeRow = CharAt(*rows, 0) - '0';
     char slew = CharAt(*rows, 1);
     // The slew row stands in one character: rows 10 to 15 as the hex digits A to F.
@@ -244,12 +244,9 @@ bool CM6359::ReadLastCommand()
 
 std::optional<std::string> CM6359::ReadBackValue() const
 {
-    std::optional<std::string> data = ReplyData('!');
     bool four = m_eKind == EAoKind::Four;
-    if (!data || data->size() != (four ? kSignedValueLength : kValueLength) ||
-        !ReadingsOfShape(*data, 1, four ? EReadingSign::Signed : EReadingSign::Unsigned))
-        return std::nullopt;
-    return data;
+    return ReadingOfReply('!', four ? kSignedValueLength : kValueLength,
+                          four ? EReadingSign::Signed : EReadingSign::Unsigned);
 }
 
 // Shows the value the last read brought and returns the read of the next channel.

@@ -33,8 +33,6 @@ inline constexpr WORD kFirstTimeout = 100;
 inline constexpr WORD kTimeout = 200;
 // A value text: "+05.000".
 inline constexpr size_t kValueLength = 7;
-// A range reply's data: "C", the channel, "R" and the range code.
-inline constexpr size_t kRangeReplyLength = 5;
 inline constexpr UINT kPeriod = 200;
 
 // The module's digit of its inputs: a character up to "9" as its value, any other as its code
@@ -42,11 +40,6 @@ inline constexpr UINT kPeriod = 200;
 int InputBits(char digit)
 {
     return digit <= '9' ? digit - '0' : digit - 0x37;
-}
-
-bool IsValueText(const std::string& data)
-{
-    return data.size() == kValueLength && ReadingsOfShape(data, 1, EReadingSign::Signed);
 }
 
 bool IsInputsDigit(const std::string& data)
@@ -299,13 +292,8 @@ std::string CM6359p::RangeReadStep()
 {
     // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value. A reply of
     // another shape, or none, gives nothing.
-    std::optional<std::string> data = ReplyData('!');
-    std::string channel = Format("C%dR", m_nStep % 4);
-    std::optional<std::string> reading;
-    if (m_nStep < 4 && data && data->size() == kRangeReplyLength && data->starts_with(channel))
-        reading = data->substr(channel.size());
-    if (m_nStep >= 4 && data && IsValueText(*data)) reading = data;
-    TakeReading(reading);
+    TakeReading(m_nStep < 4 ? ChannelCodeOfReply(m_nStep)
+                            : ReadingOfReply('!', kValueLength, EReadingSign::Signed));
     if (++m_nStep == kRangeSteps) {
         EndSequence(kRangeSteps, kLastRangesRead);
         return {};
@@ -318,9 +306,8 @@ std::string CM6359p::ValueCycleStep()
 {
     // A value, then "!AA" and one hex digit of the inputs; a reply of another shape, or none,
     // gives nothing.
-    std::optional<std::string> data = ReplyData('!');
-    bool fits = data && (m_nStep < kInputsStep ? IsValueText(*data) : IsInputsDigit(*data));
-    TakeReading(fits ? data : std::nullopt);
+    TakeReading(m_nStep < kInputsStep ? ReadingOfReply('!', kValueLength, EReadingSign::Signed)
+                                      : ReplyDataOf('!', IsInputsDigit));
     if (++m_nStep == kValueSteps) {
         EndSequence(kValueSteps, kLastValuesRead);
         return {};

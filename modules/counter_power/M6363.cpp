@@ -176,9 +176,7 @@ void CM6363::ShowChannelValue(int channel, const std::string& text)
 bool CM6363::PollReplyFits() const
 {
     const SPollReply& expected = kPollReplies[m_nPollStep - 1];
-    std::optional<std::string> data = ReplyData(expected.lead);
-    return data && data->size() == expected.length &&
-           ReadingsOfShape(*data, 1, EReadingSign::Unsigned);
+    return ReadingOfReply(expected.lead, expected.length, EReadingSign::Unsigned).has_value();
 }
 
 void CM6363::SetStatus(bool ack)

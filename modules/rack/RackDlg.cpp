@@ -53,17 +53,3 @@ void CRackDlg::PollStep()
     m_nLastCommand = m_nCommand;
     SendAscii(request, kTickTimeout);
 }
-
-std::optional<std::string> CRackDlg::FittingData(char lead, size_t length) const
-{
-    if (!ReplyFits(lead, length)) return std::nullopt;
-    return ReplyData(lead);
-}
-
-std::optional<std::string> CRackDlg::ReadingOfReply(char lead, size_t width,
-                                                    EReadingSign sign) const
-{
-    std::optional<std::string> data = FittingData(lead, width);
-    if (!data || !ReadingsOfShape(*data, 1, sign)) return std::nullopt;
-    return data;
-}

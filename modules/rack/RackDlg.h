@@ -47,12 +47,6 @@ protected:
     // The request of the send step m_nCommand, framed; empty for a step that has none.
     virtual std::string StepRequest() = 0;
 
-    // The data of a reply with this lead (and, for "!" and "?", the main unit's address) and
-    // exactly length characters after it; nothing for any other reply.
-    std::optional<std::string> FittingData(char lead, size_t length) const;
-    // The one reading a value reply carries after its lead: width characters of the sign rule's
-    // shape; nothing for a reply of any other shape.
-    std::optional<std::string> ReadingOfReply(char lead, size_t width, EReadingSign sign) const;
     // A write the unit answers with ">": ">" and its address, nothing more.
     bool DataAcknowledged() const { return ReplyData('>') == m_strAddress; }
 
