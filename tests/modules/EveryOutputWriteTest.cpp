@@ -19,8 +19,6 @@
 #include "rack/V1384HM.h"
 #include "thermocouple/ThermocoupleIds.h"
 
-#include <QSlider>
-
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -49,18 +47,9 @@ struct SWriteCase {
 
 // ---- what the operator does
 
-void DragSlider(CDialog& dlg, int id, int position)
-{
-    auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(id)->GetWidget());
-    slider->setSliderDown(true);
-    slider->setSliderPosition(position);
-    slider->triggerAction(QAbstractSlider::SliderMove);
-    slider->setSliderDown(false);
-}
-
 Ask Drag(int id, int position)
 {
-    return [=](CDialog& dlg) { DragSlider(dlg, id, position); };
+    return [=](CDialog& dlg) { ASSERT_TRUE(ui::DragSlider(dlg, id, position)); };
 }
 
 Ask TypeInto(int id, const char* text)
