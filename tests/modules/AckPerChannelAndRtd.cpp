@@ -3,6 +3,7 @@
 
 #include "PerChannelIds.h"
 #include "PollTimer.h"
+#include "Presses.h"
 #include "UiDriver.h"
 #include "rtd/RtdIds.h"
 
@@ -15,7 +16,7 @@ void AddPerChannelSteps(std::vector<SAckStep>& steps, const std::string& dialog,
     if (bMaskBoxes) {
         steps.push_back({.dialog = dialog,
                          .name = "MaskWrite",
-                         .press = [](CDialog& dlg) { ui::Click(dlg, kPcCheckIds[0]); },
+                         .press = Clicks(kPcCheckIds[0]),
                          .request = "$015",
                          .okTexts = {"Enable/Disable Channels Successful"}});
     }
@@ -26,7 +27,7 @@ void AddPerChannelSteps(std::vector<SAckStep>& steps, const std::string& dialog,
                      .okTexts = {"Change Successful"}});
     steps.push_back({.dialog = dialog,
                      .name = "Setting",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_PC_UPDATE); },
+                     .press = Clicks(IDC_PC_UPDATE),
                      .request = "%01",
                      .okTexts = {"Setting Configuration OK!"}});
 }
@@ -53,12 +54,12 @@ std::vector<SAckStep> PerChannelAndRtdAckSteps()
     AddPerChannelSteps(steps, "CM6307p", false);
     steps.push_back({.dialog = "CM6309x",
                      .name = "Setting",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_RTD_SETTING); },
+                     .press = Clicks(IDC_RTD_SETTING),
                      .request = "%13",
                      .okTexts = {"Setting Configuration OK!"}});
     steps.push_back({.dialog = "CM6380",
                      .name = "CalibrationEnable",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_RTD_CALIBRATION); },
+                     .press = Clicks(IDC_RTD_CALIBRATION),
                      .request = "~17E1",
                      .okTexts = {"校准准备完成."}});
     steps.push_back({.dialog = "CM6380",

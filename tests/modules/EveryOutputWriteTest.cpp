@@ -5,6 +5,7 @@
 #include "EveryDialog.h"
 
 #include "LateLine.h"
+#include "Presses.h"
 #include "Strings.h"
 #include "UiDriver.h"
 #include "analog_input/AnalogInputIds.h"
@@ -55,25 +56,6 @@ Ask Drag(int id, int position)
 Ask TypeInto(int id, const char* text)
 {
     return [=](CDialog& dlg) { ASSERT_TRUE(ui::Type(dlg, id, text)); };
-}
-
-Ask TypeAndPress(int edit, const char* text, int button)
-{
-    return [=](CDialog& dlg) {
-        ASSERT_TRUE(ui::Type(dlg, edit, text));
-        ASSERT_TRUE(ui::Click(dlg, button));
-    };
-}
-
-// A plain left click on a lamp (an icon static, hit by the dialog's own test).
-Ask ClickLamp(int id)
-{
-    return [=](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, id)); };
-}
-
-Ask Press(int id)
-{
-    return [=](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, id)); };
 }
 
 // The Modbus rack window: the table read, then the tab of a slot, whose page carries the writes.
@@ -196,11 +178,11 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
            .strWrite = "010600001388"}}},
         {"CM6359p",
          {{.pszHow = "Output",
-           .ask = TypeAndPress(IDC_ODI_VALUE, "+05.000", IDC_ODI_OUTPUT),
+           .ask = TypeAndClick(IDC_ODI_VALUE, "+05.000", IDC_ODI_OUTPUT),
            .strWrite = "#07C0+05.000"}}},
         {"CM6359pModbus",
          {{.pszHow = "Setting",
-           .ask = TypeAndPress(IDC_ODI_CODE, "100", IDC_ODI_OUTPUT),
+           .ask = TypeAndClick(IDC_ODI_CODE, "100", IDC_ODI_OUTPUT),
            .strWrite = "070600000064"}}},
         {"CM6373",
          {{.pszHow = "lamp", .ask = ClickLamp(DioChannelControls[0].nDoLamp), .strWrite = "@011"}}},
@@ -212,11 +194,11 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
         // Slot 3 holds a digital output module, slot 4 an analog output module (4 to 20 mA).
         {"CV1333M",
          {{.pszHow = "lamp",
-           .ask = Press(kRackIoLampIds[0]),
+           .ask = Clicks(kRackIoLampIds[0]),
            .strWrite = "01050030FF00",
            .prepare = RackPage(4, true)},
           {.pszHow = "Send",
-           .ask = TypeAndPress(kRackAoEntryIds[0], "12", kRackAoSendIds[0]),
+           .ask = TypeAndClick(kRackAoEntryIds[0], "12", kRackAoSendIds[0]),
            .strWrite = "0106002007FF",
            .prepare = RackPage(5, false)}}},
         {"CV1327",
@@ -227,7 +209,7 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
         {"CV1359",
          {{.pszHow = "Send",
            .ask =
-               TypeAndPress(rack_ao::kChannelIds[0].nOutput, "12", rack_ao::kChannelIds[0].nSend),
+               TypeAndClick(rack_ao::kChannelIds[0].nOutput, "12", rack_ao::kChannelIds[0].nSend),
            .strWrite = "#50S1C012.000",
            .reported = BoxShows("Update Output Value Error!"),
            .control = TextOf(rack_ao::kChannelIds[0].nOutput)}}},
