@@ -123,9 +123,6 @@ const std::map<std::string, std::optional<SNonNumberBox>>& NonNumberBoxes()
     return boxes;
 }
 
-// Enough ticks for every dialog's start-up reads.
-constexpr int kStartupTicks = 14;
-
 TEST(EveryListTable, HasOneEntryPerDialog)
 {
     ExpectOneEntryPerRow(UnchosenLists());
