@@ -6,6 +6,7 @@
 
 #include "LateLine.h"
 #include "Presses.h"
+#include "RtuFrame.h"
 #include "Strings.h"
 #include "UiDriver.h"
 #include "analog_input/AnalogInputIds.h"
@@ -264,13 +265,11 @@ std::vector<SWriteRow> WriteRows()
     return rows;
 }
 
-// Whether a request on the wire is the write: the text itself, or the frame of those hex digits
+// The write as the wire shows it: ASCII the text itself, Modbus RTU the frame of those hex digits
 // with its CRC.
-bool IsWrite(const std::string& sent, const std::string& write)
+std::string WriteOnTheWire(const SWriteRow& row)
 {
-    std::string hex = Remove(sent, ' ');
-    return sent == write || (hex.size() == write.size() + 4 &&
-                             Left(hex, static_cast<int>(write.size())) == MakeUpper(write));
+    return row.row.eLink == ELinkKind::Rtu ? RtuFrame(row.write.strWrite) : row.write.strWrite;
 }
 
 class EveryOutputWrite : public CEveryDialogFixture,
@@ -318,8 +317,7 @@ TEST_P(EveryOutputWrite, ReachesTheModuleOrIsReported)
     tick(10);
 
     std::vector<std::string> heard = TakeRequests();
-    bool reached = std::any_of(heard.begin(), heard.end(),
-                               [&](const std::string& r) { return IsWrite(r, write.strWrite); });
+    bool reached = std::ranges::find(heard, WriteOnTheWire(param)) != heard.end();
     if (!reached) {
         EXPECT_TRUE(reported) << "the write neither reached the module nor was reported";
         if (write.control) {
