@@ -1,11 +1,9 @@
-// The acknowledged steps of the output, digital I/O, counter and power-meter dialogs, and of the
-// bridge input.
+// The acknowledged steps of the output, digital I/O, counter and power-meter dialogs (their
+// configurations are built from the every-dialog rows).
 #include "AckSteps.h"
 
-#include "ModuleDlg.h"
 #include "Presses.h"
 #include "UiDriver.h"
-#include "analog_input/AnalogInputIds.h"
 #include "analog_output/AnalogOutputIds.h"
 #include "analog_output/OutputDiIds.h"
 #include "counter_power/CounterPowerIds.h"
@@ -99,15 +97,10 @@ std::vector<SAckStep> DigitalIoSteps()
          .press = Clicks(IDC_DIO_SET_SAFE),
          .request = "$01X0",
          .okTexts = {"!01"}},
-        {.dialog = "CM6373",
-         .name = "Configuration",
-         .press = Clicks(IDC_DIO_SETTING),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The 4359A: a channel's range, the four startup values, the configuration.
+// The 4359A: a channel's range and the four startup values.
 std::vector<SAckStep> OutputDiSteps()
 {
     auto startup = [](CDialog& dlg) {
@@ -128,15 +121,10 @@ std::vector<SAckStep> OutputDiSteps()
          .press = startup,
          .request = "#07SC",
          .okTexts = {"Update Channel Setup Succeeded"}},
-        {.dialog = "CM6359p",
-         .name = "Configuration",
-         .press = Clicks(IDC_ODI_UPDATE),
-         .request = "%07",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The analog outputs: the two-channel models' range commands, the configuration.
+// The analog outputs: the two-channel models' range commands.
 std::vector<SAckStep> AnalogOutputSteps()
 {
     return {
@@ -154,16 +142,11 @@ std::vector<SAckStep> AnalogOutputSteps()
          .press = ChooseAndClick(IDC_AO_RANGE_CH1, 2, IDC_AO_CH1_SET),
          .request = "$0191",
          .okTexts = {"CH1 Ready!"}},
-        {.dialog = "CM6359",
-         .name = "Configuration",
-         .press = Clicks(IDC_AO_SETTING),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The power meter's ratio reads show the ratio; the configuration; and the bridge input's.
-std::vector<SAckStep> MeterAndBridgeSteps()
+// The power meter's ratio reads show the ratio.
+std::vector<SAckStep> MeterSteps()
 {
     return {
         {.dialog = "CM63508",
@@ -178,16 +161,6 @@ std::vector<SAckStep> MeterAndBridgeSteps()
          .press = Clicks(IDC_PM_READ_CT),
          .request = "$014",
          .okTexts = {"4321"}},
-        {.dialog = "CM63508",
-         .name = "Configuration",
-         .press = Clicks(IDC_PM_SETTING),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
-        {.dialog = "CM6387",
-         .name = "Configuration",
-         .press = Clicks(IDC_AI_SETTING),
-         .request = "%06",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
@@ -197,7 +170,7 @@ std::vector<SAckStep> OutputCounterAckSteps()
 {
     std::vector<SAckStep> steps;
     for (auto family :
-         {AnalogOutputSteps, OutputDiSteps, DigitalIoSteps, CounterSteps, MeterAndBridgeSteps}) {
+         {AnalogOutputSteps, OutputDiSteps, DigitalIoSteps, CounterSteps, MeterSteps}) {
         for (SAckStep& step : family()) steps.push_back(std::move(step));
     }
     return steps;
