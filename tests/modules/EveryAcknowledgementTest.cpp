@@ -77,9 +77,10 @@ protected:
         m_boxes.m_boxes.clear();
         SDialogRow row = Row();
         std::unique_ptr<CDialog> dlg = Open(row);
-        Tick(*dlg, 8);
+        // In place from the start, so that a stale reply is one the dialog had before.
         std::optional<CSpoiltLine> line;
         if (spoil) line.emplace(*spoil, GetParam().request, INT_MAX);
+        Tick(*dlg, 8);
         TakeRequests();
         GetParam().press(*dlg);
         // Every text shown on the way: a later read may overwrite an outcome.
