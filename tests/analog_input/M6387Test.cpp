@@ -209,11 +209,7 @@ TEST_F(M6387, EveryRequestByteForByte)
         ASSERT_TRUE(ui::ChooseRow(dlg, IDC_BRIDGE_NUMBER, 1));
         ASSERT_TRUE(ui::Click(dlg, IDC_BRIDGE_SELECT));
         Tick(dlg, 2);
-        auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(IDC_BRIDGE_SLIDER)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(7250);
-        slider->triggerAction(QAbstractSlider::SliderMove);
-        slider->setSliderDown(false);
+        ASSERT_TRUE(ui::DragSlider(dlg, IDC_BRIDGE_SLIDER, 7250));
         Tick(dlg, 2);
         ASSERT_TRUE(ui::Click(dlg, IDC_AI_SETTING));
         Tick(dlg);

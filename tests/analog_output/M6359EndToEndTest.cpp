@@ -2,9 +2,8 @@
 // output module, the program talks through the real libuart.so in real time.
 #include "PollTimer.h"
 #include "SearchedBus.h"
+#include "UiDriver.h"
 #include "analog_output/AnalogOutputIds.h"
-
-#include <QSlider>
 
 using namespace search_test;
 
@@ -19,11 +18,7 @@ TEST(M6359EndToEnd, ASliderReleaseReachesTheModulesOutput)
         ASSERT_EQ(dlg.GetTemplateID(), static_cast<UINT>(IDD_M6359));
         for (int i = 0; i < 4; ++i) dlg.FireTimer(kPollTimer);
         readBack = dlg.GetDlgItemText(kAoChannels[0].nReadBack);
-        auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(kAoChannels[0].nSlider)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(7250);
-        slider->triggerAction(QAbstractSlider::SliderMove);
-        slider->setSliderDown(false);
+        ASSERT_TRUE(ui::DragSlider(dlg, kAoChannels[0].nSlider, 7250));
         for (int i = 0; i < 3; ++i) dlg.FireTimer(kPollTimer);
     });
     ASSERT_TRUE(ui::DoubleClickRow(bus.w.Dlg(), IDC_RESULT_LIST, 0));

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QFocusEvent>
-#include <QSlider>
 
 namespace {
 
@@ -33,14 +32,10 @@ protected:
     {
         return m_dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[static_cast<size_t>(k)].nSlider);
     }
+    // The operator drags slider k to position and lets go of it.
     static void Drag(CDialog& dlg, int k, int position)
     {
-        auto* slider = qobject_cast<QSlider*>(
-            dlg.GetDlgItemAs<CSliderCtrl>(kAoChannels[k].nSlider)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(position);
-        slider->triggerAction(QAbstractSlider::SliderMove);
-        slider->setSliderDown(false);
+        ASSERT_TRUE(ui::DragSlider(dlg, kAoChannels[static_cast<size_t>(k)].nSlider, position));
     }
     void Drag(int k, int position) { Drag(m_dlg, k, position); }
     void LeaveOutput(int k)
@@ -120,11 +115,7 @@ TEST_F(M6359Modbus, FourChannelSlidersKeepTheRawScaleOfTheirCodes)
         EXPECT_EQ(dlg.GetDlgItemText(ids.nUnit), "");
         auto* slider = dlg.GetDlgItemAs<CSliderCtrl>(ids.nSlider);
         EXPECT_EQ(slider->GetRangeMin(), 0);
-        auto* widget = qobject_cast<QSlider*>(slider->GetWidget());
-        widget->setSliderDown(true);
-        widget->setSliderPosition(65535);
-        widget->triggerAction(QAbstractSlider::SliderMove);
-        widget->setSliderDown(false);
+        Drag(dlg, 2, 65535);
         EXPECT_EQ(dlg.GetDlgItemText(ids.nOutput), "ffff");
         m_link.ClearTraffic();
         Tick(dlg);

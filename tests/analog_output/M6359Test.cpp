@@ -41,13 +41,9 @@ protected:
     }
     QSlider* Slider(int k) { return qobject_cast<QSlider*>(SliderCtrl(k)->GetWidget()); }
     // The operator drags slider k to position and lets go of it.
-    void Drag(int k, int position, bool release = true)
+    void Drag(int k, int position)
     {
-        QSlider* slider = Slider(k);
-        slider->setSliderDown(true);
-        slider->setSliderPosition(position);
-        slider->triggerAction(QAbstractSlider::SliderMove);
-        if (release) slider->setSliderDown(false);
+        ASSERT_TRUE(ui::DragSlider(m_dlg, kAoChannels[static_cast<size_t>(k)].nSlider, position));
     }
     // The operator moves slider k one page with the keyboard.
     void PageUp(int k) { Slider(k)->triggerAction(QAbstractSlider::SliderPageStepAdd); }

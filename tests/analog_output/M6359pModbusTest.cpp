@@ -8,8 +8,6 @@
 #include "RtuFrame.h"
 #include "SimOutputDi.h"
 
-#include <QSlider>
-
 namespace {
 
 using Requests = std::vector<std::string>;
@@ -30,12 +28,10 @@ protected:
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
     std::vector<std::string> List() { return ui::Rows(m_dlg, IDC_ODI_LIST); }
+    // The operator drags the slider to position and lets go of it.
     void Release(int position)
     {
-        auto* slider = qobject_cast<QSlider*>(m_dlg.GetDlgItem(IDC_ODI_SLIDER_MODBUS)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(position);
-        slider->setSliderDown(false);
+        ASSERT_TRUE(ui::DragSlider(m_dlg, IDC_ODI_SLIDER_MODBUS, position));
     }
 
     CM6359pModbus m_dlg;

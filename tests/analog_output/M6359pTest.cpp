@@ -10,8 +10,6 @@
 #include "SimOutputDi.h"
 #include "Strings.h"
 
-#include <QSlider>
-
 namespace {
 
 using Requests = std::vector<std::string>;
@@ -49,13 +47,8 @@ protected:
     std::string Text(int id) { return m_dlg.GetDlgItemText(id); }
     int Row(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel(); }
     HICON Lamp(int k) { return m_dlg.GetDlgItemAs<CStatic>(kOdiLampIds[k])->GetIcon(); }
-    void Release(int position)
-    {
-        auto* slider = qobject_cast<QSlider*>(m_dlg.GetDlgItem(IDC_ODI_SLIDER)->GetWidget());
-        slider->setSliderDown(true);
-        slider->setSliderPosition(position);
-        slider->setSliderDown(false);
-    }
+    // The operator drags the slider to position and lets go of it.
+    void Release(int position) { ASSERT_TRUE(ui::DragSlider(m_dlg, IDC_ODI_SLIDER, position)); }
 
     CM6359p m_dlg;
 };

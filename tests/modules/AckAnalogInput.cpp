@@ -74,11 +74,7 @@ std::vector<SAckStep> AnalogInputAckSteps()
         // CM6384, eight channels.
         {.dialog = "CM6384",
          .name = "MaskWrite",
-         .press =
-             [](CDialog& dlg) {
-                 dlg.SetDlgItemText(IDC_AI_STATUS, "");
-                 ui::Click(dlg, kAiCheckIds[0]);
-             },
+         .press = ClickAfterClearing(IDC_AI_STATUS, kAiCheckIds[0]),
          .request = "$015",
          .okTexts = {"Ready!"}},
         {.dialog = "CM6384",
@@ -118,11 +114,7 @@ std::vector<SAckStep> AnalogInputAckSteps()
         // CM6386, eight channels: the mask and the cold junction.
         {.dialog = "CM6386",
          .name = "MaskWrite",
-         .press =
-             [](CDialog& dlg) {
-                 dlg.SetDlgItemText(IDC_TC_CJC_STATUS, "");
-                 ui::Click(dlg, kTcCheckIds[0]);
-             },
+         .press = ClickAfterClearing(IDC_TC_CJC_STATUS, kTcCheckIds[0]),
          .request = "$105",
          .okTexts = {"Ready!"}},
         {.dialog = "CM6386",

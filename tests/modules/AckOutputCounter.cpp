@@ -1,44 +1,15 @@
-// The acknowledged steps of the output, digital I/O, counter and power-meter dialogs, and of the
-// bridge input.
+// The acknowledged steps of the output, digital I/O, counter and power-meter dialogs (their
+// configurations are built from the every-dialog rows).
 #include "AckSteps.h"
 
-#include "ModuleDlg.h"
+#include "Presses.h"
 #include "UiDriver.h"
-#include "analog_input/AnalogInputIds.h"
 #include "analog_output/AnalogOutputIds.h"
 #include "analog_output/OutputDiIds.h"
 #include "counter_power/CounterPowerIds.h"
 #include "digital_io/DigitalIoIds.h"
 
-#include <initializer_list>
-
 namespace {
-
-// Clicks each button in turn.
-std::function<void(CDialog&)> Clicks(std::initializer_list<int> buttons)
-{
-    return [ids = std::vector<int>(buttons)](CDialog& dlg) {
-        for (int id : ids) ui::Click(dlg, id);
-    };
-}
-
-// Chooses a row of a list, then clicks a button.
-std::function<void(CDialog&)> ChooseAndClick(int list, int row, int button)
-{
-    return [=](CDialog& dlg) {
-        ui::ChooseRow(dlg, list, row);
-        ui::Click(dlg, button);
-    };
-}
-
-// Types into an edit, then clicks a button.
-std::function<void(CDialog&)> TypeAndClick(int edit, const char* text, int button)
-{
-    return [=](CDialog& dlg) {
-        ui::Type(dlg, edit, text);
-        ui::Click(dlg, button);
-    };
-}
 
 const char* const kReady = "Ready.";
 
@@ -63,14 +34,13 @@ std::vector<SAckStep> CounterSteps()
          "@0APA00000300"},
         {"HighHighLimitB", TypeAndClick(IDC_CNT_B_HIGHHIGH, "00000400", IDC_CNT_B_SET_HIGHHIGH),
          "@0ASA00000400"},
-        {"SignalModes1", Clicks({IDC_CNT_SET_MODE1}), "$0AB0"},
-        {"SignalModes0", Clicks({IDC_CNT_SET_MODE0}), "$0AB0"},
+        {"SignalModes1", Clicks(IDC_CNT_SET_MODE1), "$0AB0"},
+        {"SignalModes0", Clicks(IDC_CNT_SET_MODE0), "$0AB0"},
         {"AlarmMode", ChooseAndClick(IDC_CNT_ALARM_MODE, 0, IDC_CNT_SET_ALARM_MODE), "~0AA0"},
-        {"Clear0", Clicks({IDC_CNT_CLEAR0}), "$0A60"},
-        {"Clear1", Clicks({IDC_CNT_CLEAR1}), "$0A61"},
+        {"Clear0", Clicks(IDC_CNT_CLEAR0), "$0A60"},
+        {"Clear1", Clicks(IDC_CNT_CLEAR1), "$0A61"},
         {"GateMode", ChooseAndClick(IDC_CNT_GATE, 0, IDC_CNT_SET_GATE), "$0AA2"},
-        {"Outputs", [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_CNT_LAMP0)); },
-         "@0ADO01"},
+        {"Outputs", ClickLamp(IDC_CNT_LAMP0), "@0ADO01"},
         {"Preset0", TypeAndClick(IDC_CNT_PRESET0, "00000010", IDC_CNT_SET_PRESET0),
          "@0AP000000010"},
         {"MaxCount0", TypeAndClick(IDC_CNT_MAX0, "0000FFFF", IDC_CNT_SET_MAX0), "$0A300000FFFF"},
@@ -95,47 +65,42 @@ std::vector<SAckStep> DigitalIoSteps()
     return {
         {.dialog = "CM6373",
          .name = "ReadPowerOn",
-         .press = Clicks({IDC_DIO_READ_POWERON}),
+         .press = Clicks(IDC_DIO_READ_POWERON),
          .request = "~014P",
          .okTexts = {"!010000"}},
         {.dialog = "CM6373",
          .name = "SetPowerOn",
-         .press = Clicks({IDC_DIO_SET_POWERON}),
+         .press = Clicks(IDC_DIO_SET_POWERON),
          .request = "~015P",
          .okTexts = {"!01"}},
         {.dialog = "CM6373",
          .name = "ReadSafe",
-         .press = Clicks({IDC_DIO_READ_SAFE}),
+         .press = Clicks(IDC_DIO_READ_SAFE),
          .request = "~014S",
          .okTexts = {"!010000"}},
         {.dialog = "CM6373",
          .name = "SetSafe",
-         .press = Clicks({IDC_DIO_SET_SAFE}),
+         .press = Clicks(IDC_DIO_SET_SAFE),
          .request = "~015S",
          .okTexts = {"!01"}},
         {.dialog = "CM6373",
          .name = "ReadSafeOwnForm",
          .bus = "6322 1 9600 ascii",
          .model = "6322",
-         .press = Clicks({IDC_DIO_READ_SAFE}),
+         .press = Clicks(IDC_DIO_READ_SAFE),
          .request = "$01X1",
          .okTexts = {"!010000"}},
         {.dialog = "CM6373",
          .name = "SetSafeOwnForm",
          .bus = "6322 1 9600 ascii",
          .model = "6322",
-         .press = Clicks({IDC_DIO_SET_SAFE}),
+         .press = Clicks(IDC_DIO_SET_SAFE),
          .request = "$01X0",
          .okTexts = {"!01"}},
-        {.dialog = "CM6373",
-         .name = "Configuration",
-         .press = Clicks({IDC_DIO_SETTING}),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The 4359A: a channel's range, the four startup values, the configuration.
+// The 4359A: a channel's range and the four startup values.
 std::vector<SAckStep> OutputDiSteps()
 {
     auto startup = [](CDialog& dlg) {
@@ -156,15 +121,10 @@ std::vector<SAckStep> OutputDiSteps()
          .press = startup,
          .request = "#07SC",
          .okTexts = {"Update Channel Setup Succeeded"}},
-        {.dialog = "CM6359p",
-         .name = "Configuration",
-         .press = Clicks({IDC_ODI_UPDATE}),
-         .request = "%07",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The analog outputs: the two-channel models' range commands, the configuration.
+// The analog outputs: the two-channel models' range commands.
 std::vector<SAckStep> AnalogOutputSteps()
 {
     return {
@@ -182,40 +142,25 @@ std::vector<SAckStep> AnalogOutputSteps()
          .press = ChooseAndClick(IDC_AO_RANGE_CH1, 2, IDC_AO_CH1_SET),
          .request = "$0191",
          .okTexts = {"CH1 Ready!"}},
-        {.dialog = "CM6359",
-         .name = "Configuration",
-         .press = Clicks({IDC_AO_SETTING}),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
-// The power meter's ratio reads show the ratio; the configuration; and the bridge input's.
-std::vector<SAckStep> MeterAndBridgeSteps()
+// The power meter's ratio reads show the ratio.
+std::vector<SAckStep> MeterSteps()
 {
     return {
         {.dialog = "CM63508",
          .name = "ReadPt",
          .bus = "6530 1 9600 ascii pt=1234",
-         .press = Clicks({IDC_PM_READ_PT}),
+         .press = Clicks(IDC_PM_READ_PT),
          .request = "$013",
          .okTexts = {"1234"}},
         {.dialog = "CM63508",
          .name = "ReadCt",
          .bus = "6530 1 9600 ascii ct=4321",
-         .press = Clicks({IDC_PM_READ_CT}),
+         .press = Clicks(IDC_PM_READ_CT),
          .request = "$014",
          .okTexts = {"4321"}},
-        {.dialog = "CM63508",
-         .name = "Configuration",
-         .press = Clicks({IDC_PM_SETTING}),
-         .request = "%01",
-         .okTexts = {kConfigurationOk}},
-        {.dialog = "CM6387",
-         .name = "Configuration",
-         .press = Clicks({IDC_AI_SETTING}),
-         .request = "%06",
-         .okTexts = {kConfigurationOk}},
     };
 }
 
@@ -225,7 +170,7 @@ std::vector<SAckStep> OutputCounterAckSteps()
 {
     std::vector<SAckStep> steps;
     for (auto family :
-         {AnalogOutputSteps, OutputDiSteps, DigitalIoSteps, CounterSteps, MeterAndBridgeSteps}) {
+         {AnalogOutputSteps, OutputDiSteps, DigitalIoSteps, CounterSteps, MeterSteps}) {
         for (SAckStep& step : family()) steps.push_back(std::move(step));
     }
     return steps;

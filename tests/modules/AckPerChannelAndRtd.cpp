@@ -1,21 +1,23 @@
-// The acknowledged steps of the per-channel and RTD dialogs.
+// The acknowledged steps of the per-channel and RTD dialogs (their configurations are built from
+// the every-dialog rows).
 #include "AckSteps.h"
 
 #include "PerChannelIds.h"
 #include "PollTimer.h"
+#include "Presses.h"
 #include "UiDriver.h"
 #include "rtd/RtdIds.h"
 
 namespace {
 
 // The writes of a per-channel ASCII dialog at address 01: the enable mask (where its boxes are
-// live), CH0's type and the general setting.
+// live) and CH0's type; its configuration is built from its every-dialog row.
 void AddPerChannelSteps(std::vector<SAckStep>& steps, const std::string& dialog, bool bMaskBoxes)
 {
     if (bMaskBoxes) {
         steps.push_back({.dialog = dialog,
                          .name = "MaskWrite",
-                         .press = [](CDialog& dlg) { ui::Click(dlg, kPcCheckIds[0]); },
+                         .press = Clicks(kPcCheckIds[0]),
                          .request = "$015",
                          .okTexts = {"Enable/Disable Channels Successful"}});
     }
@@ -24,11 +26,6 @@ void AddPerChannelSteps(std::vector<SAckStep>& steps, const std::string& dialog,
                      .press = [](CDialog& dlg) { ui::ChooseRow(dlg, IDC_PC_TYPE0, 1); },
                      .request = "$017C0R",
                      .okTexts = {"Change Successful"}});
-    steps.push_back({.dialog = dialog,
-                     .name = "Setting",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_PC_UPDATE); },
-                     .request = "%01",
-                     .okTexts = {"Setting Configuration OK!"}});
 }
 
 // The 6380's zero and span steps follow an acknowledged calibration enable.
@@ -51,14 +48,9 @@ std::vector<SAckStep> PerChannelAndRtdAckSteps()
         AddPerChannelSteps(steps, dialog, true);
     // The range dialog reads each channel's range and has no enable boxes.
     AddPerChannelSteps(steps, "CM6307p", false);
-    steps.push_back({.dialog = "CM6309x",
-                     .name = "Setting",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_RTD_SETTING); },
-                     .request = "%13",
-                     .okTexts = {"Setting Configuration OK!"}});
     steps.push_back({.dialog = "CM6380",
                      .name = "CalibrationEnable",
-                     .press = [](CDialog& dlg) { ui::Click(dlg, IDC_RTD_CALIBRATION); },
+                     .press = Clicks(IDC_RTD_CALIBRATION),
                      .request = "~17E1",
                      .okTexts = {"校准准备完成."}});
     steps.push_back({.dialog = "CM6380",

@@ -5,17 +5,8 @@
 // out again until acknowledged. The main unit's own tests try those with the other spoils.
 #include "AckSteps.h"
 
-#include "UiDriver.h"
+#include "Presses.h"
 #include "rack/RackIds.h"
-
-namespace {
-
-std::function<void(CDialog&)> Clicks(int nID)
-{
-    return [nID](CDialog& dlg) { ui::Click(dlg, nID); };
-}
-
-} // namespace
 
 std::vector<SAckStep> RackAckSteps()
 {

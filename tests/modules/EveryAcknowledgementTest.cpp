@@ -5,6 +5,8 @@
 #include "EveryDialog.h"
 
 #include "ModuleDialogs.h"
+#include "ModuleDlg.h"
+#include "Presses.h"
 #include "ScreenTexts.h"
 #include "SpoiltLine.h"
 
@@ -14,11 +16,32 @@
 
 namespace {
 
+// The configuration of every module dialog on an ASCII line of its own: its setting button sends
+// "%" and the address the module answers at, and only the module's acknowledgement shows the
+// dialog's success. The rack's main unit (no module block) and the slot dialogs (on the rack's
+// line) list their steps with the rack's. The 6380 shows nothing for its configuration and closes:
+// its own test judges the row it writes back.
+std::vector<SAckStep> ConfigurationAckSteps()
+{
+    std::vector<SAckStep> steps;
+    for (const SDialogRow& row : EveryDialogRows()) {
+        if (row.eLink != ELinkKind::Ascii || row.eLine != ELineOwnership::Own ||
+            !row.nSettingButton || row.block[kAddress].empty() || row.name == "CM6380")
+            continue;
+        steps.push_back({.dialog = row.name,
+                         .name = "Configuration",
+                         .press = Clicks(row.nSettingButton),
+                         .request = "%" + row.block[kAddress],
+                         .okTexts = {kConfigurationOk}});
+    }
+    return steps;
+}
+
 std::vector<SAckStep> AllAckSteps()
 {
     std::vector<SAckStep> steps;
-    for (auto family :
-         {AnalogInputAckSteps, PerChannelAndRtdAckSteps, OutputCounterAckSteps, RackAckSteps}) {
+    for (auto family : {AnalogInputAckSteps, PerChannelAndRtdAckSteps, OutputCounterAckSteps,
+                        RackAckSteps, ConfigurationAckSteps}) {
         for (SAckStep& step : family()) steps.push_back(std::move(step));
     }
     return steps;
@@ -54,9 +77,10 @@ protected:
         m_boxes.m_boxes.clear();
         SDialogRow row = Row();
         std::unique_ptr<CDialog> dlg = Open(row);
-        Tick(*dlg, 8);
+        // In place from the start, so that a stale reply is one the dialog had before.
         std::optional<CSpoiltLine> line;
         if (spoil) line.emplace(*spoil, GetParam().request, INT_MAX);
+        Tick(*dlg, 8);
         TakeRequests();
         GetParam().press(*dlg);
         // Every text shown on the way: a later read may overwrite an outcome.

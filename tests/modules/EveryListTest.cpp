@@ -6,6 +6,7 @@
 #include "ModuleDialogs.h"
 #include "PerChannelIds.h"
 #include "UiDriver.h"
+#include "WireRequests.h"
 #include "analog_input/AnalogInputIds.h"
 #include "analog_output/AnalogOutputIds.h"
 #include "analog_output/OutputDiIds.h"
@@ -77,12 +78,22 @@ const std::map<std::string, std::optional<SUnchosenList>>& UnchosenLists()
     return lists;
 }
 
+// What a dialog shows for a typed address it refuses: a number out of 0 to 255 always gets
+// "Address must be 0 to 255!" with an empty caption; a text that is no number gets the dialog's own
+// box where it has one (a null caption: the application's title).
+struct SNonNumberBox {
+    const char* pszText = "Address must be 0 to 255!";
+    const char* pszCaption = "";
+};
+
 // The box a typed text that is no number gets; none: the operator types no address (the dialog
 // has no address box, no setting that reads it, or a box that is disabled).
 const std::map<std::string, std::optional<SNonNumberBox>>& NonNumberBoxes()
 {
     constexpr SNonNumberBox kPattern;
-    constexpr SNonNumberBox kOwnText = kNewAddressZeroBox;
+    // The dialogs that refuse address 0, and a text that is no number, in their own words under
+    // the application's title.
+    constexpr SNonNumberBox kOwnText = {"地址不可设置为0", nullptr};
     static const std::map<std::string, std::optional<SNonNumberBox>> boxes = {
         {"CM6530rtu", kPattern},
         {"CM63508", kPattern},
@@ -122,9 +133,6 @@ const std::map<std::string, std::optional<SNonNumberBox>>& NonNumberBoxes()
     };
     return boxes;
 }
-
-// Enough ticks for every dialog's start-up reads.
-constexpr int kStartupTicks = 14;
 
 TEST(EveryListTable, HasOneEntryPerDialog)
 {
@@ -168,7 +176,33 @@ INSTANTIATE_TEST_SUITE_P(, EveryList,
                          ::testing::ValuesIn(RowsWhere(UnchosenLists(), Declared<SUnchosenList>)),
                          DialogRowName);
 
-class EveryTypedAddress : public CEveryDialogTest {};
+bool IsNumber(const std::string& typed)
+{
+    std::string digits = typed.substr(typed.rfind('-') == 0 ? 1 : 0);
+    return !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+}
+
+class EveryTypedAddress : public CEveryDialogTest {
+protected:
+    // A refused typed address gets its box at the setting button, and nothing is written back
+    // or sent.
+    void CheckAddressRefused(CDialog& dlg, const char* typed, int addressBox, int settingButton,
+                             const SNonNumberBox& box)
+    {
+        m_boxes.m_boxes.clear();
+        m_link.ClearTraffic();
+        ui::Type(dlg, addressBox, typed);
+        ui::Click(dlg, settingButton);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{box.pszText});
+        if (!m_boxes.m_boxes.empty()) {
+            EXPECT_EQ(m_boxes.m_boxes[0].caption, box.pszCaption ? box.pszCaption : kAppTitle);
+        }
+        EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+        Tick(dlg, 4);
+        for (const std::string& r : m_link.Requests()) EXPECT_FALSE(IsConfiguration(r)) << r;
+    }
+    static constexpr const char* kAppTitle = "talvik4333";
+};
 
 TEST_P(EveryTypedAddress, ThatIsNoNumberOrAbove255GetsTheDialogsBox)
 {

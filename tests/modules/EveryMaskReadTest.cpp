@@ -27,13 +27,6 @@ struct SMaskDialog {
     const char* pszMaskWrite; // the start of the write a click makes
 };
 
-std::array<int, 8> Ids(const int (&ids)[8])
-{
-    std::array<int, 8> all{};
-    std::copy(std::begin(ids), std::end(ids), all.begin());
-    return all;
-}
-
 const SMaskDialog kPcAscii = {"$016", kPcCheckIds, 8, IDC_PC_RESPOND, "$015"};
 const SMaskDialog kPcAscii6 = {"$016", kPcCheckIds, 6, IDC_PC_RESPOND, "$015"};
 const SMaskDialog kPcModbus = {"01 03 00 DC", kPcCheckIds, 8, IDC_PC_RESPOND, "01 06 00 DC"};
@@ -43,8 +36,8 @@ const SMaskDialog kPcModbus6 = {"01 03 00 DC", kPcCheckIds, 6, IDC_PC_RESPOND, "
 const std::map<std::string, std::optional<SMaskDialog>>& MaskDialogs()
 {
     static const std::map<std::string, std::optional<SMaskDialog>> dialogs = {
-        {"CM6384", SMaskDialog{"$016", Ids(kAiCheckIds), 8, IDC_AI_STATUS, "$015"}},
-        {"CM6386", SMaskDialog{"$106", Ids(kTcCheckIds), 8, IDC_TC_CJC_STATUS, "$105"}},
+        {"CM6384", SMaskDialog{"$016", std::to_array(kAiCheckIds), 8, IDC_AI_STATUS, "$015"}},
+        {"CM6386", SMaskDialog{"$106", std::to_array(kTcCheckIds), 8, IDC_TC_CJC_STATUS, "$105"}},
         {"CM6384P", kPcAscii},
         {"CM6386P", kPcAscii},
         {"CM6381p", kPcAscii},
@@ -87,16 +80,6 @@ const std::map<std::string, std::optional<SMaskDialog>>& MaskDialogs()
 TEST(EveryMaskReadDialog, EveryRegisteredDialogSaysWhetherItReadsTheMask)
 {
     ExpectOneEntryPerRow(MaskDialogs());
-}
-
-std::vector<SDialogRow> MaskRows()
-{
-    std::vector<SDialogRow> rows;
-    for (const SDialogRow& row : EveryDialogRows()) {
-        auto it = MaskDialogs().find(row.name);
-        if (it != MaskDialogs().end() && it->second) rows.push_back(row);
-    }
-    return rows;
 }
 
 class EveryMaskRead : public CEveryDialogTest {
@@ -169,6 +152,11 @@ TEST_P(EveryMaskRead, ALostOpeningReadIsAskedAgainAndAClickMeanwhileWritesNothin
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(, EveryMaskRead, ::testing::ValuesIn(MaskRows()), DialogRowName);
+INSTANTIATE_TEST_SUITE_P(, EveryMaskRead,
+                         ::testing::ValuesIn(RowsWhere(MaskDialogs(),
+                                                       [](const std::optional<SMaskDialog>& mask) {
+                                                           return mask.has_value();
+                                                       })),
+                         DialogRowName);
 
 } // namespace

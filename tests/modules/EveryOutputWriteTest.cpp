@@ -5,6 +5,8 @@
 #include "EveryDialog.h"
 
 #include "LateLine.h"
+#include "Presses.h"
+#include "RtuFrame.h"
 #include "Strings.h"
 #include "UiDriver.h"
 #include "analog_input/AnalogInputIds.h"
@@ -18,8 +20,6 @@
 #include "rack/V1333RTUIO.h"
 #include "rack/V1384HM.h"
 #include "thermocouple/ThermocoupleIds.h"
-
-#include <QSlider>
 
 #include <algorithm>
 #include <functional>
@@ -49,42 +49,14 @@ struct SWriteCase {
 
 // ---- what the operator does
 
-void DragSlider(CDialog& dlg, int id, int position)
-{
-    auto* slider = qobject_cast<QSlider*>(dlg.GetDlgItem(id)->GetWidget());
-    slider->setSliderDown(true);
-    slider->setSliderPosition(position);
-    slider->triggerAction(QAbstractSlider::SliderMove);
-    slider->setSliderDown(false);
-}
-
 Ask Drag(int id, int position)
 {
-    return [=](CDialog& dlg) { DragSlider(dlg, id, position); };
+    return [=](CDialog& dlg) { ASSERT_TRUE(ui::DragSlider(dlg, id, position)); };
 }
 
 Ask TypeInto(int id, const char* text)
 {
     return [=](CDialog& dlg) { ASSERT_TRUE(ui::Type(dlg, id, text)); };
-}
-
-Ask TypeAndPress(int edit, const char* text, int button)
-{
-    return [=](CDialog& dlg) {
-        ASSERT_TRUE(ui::Type(dlg, edit, text));
-        ASSERT_TRUE(ui::Click(dlg, button));
-    };
-}
-
-// A plain left click on a lamp (an icon static, hit by the dialog's own test).
-Ask ClickLamp(int id)
-{
-    return [=](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, id)); };
-}
-
-Ask Press(int id)
-{
-    return [=](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, id)); };
 }
 
 // The Modbus rack window: the table read, then the tab of a slot, whose page carries the writes.
@@ -207,11 +179,11 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
            .strWrite = "010600001388"}}},
         {"CM6359p",
          {{.pszHow = "Output",
-           .ask = TypeAndPress(IDC_ODI_VALUE, "+05.000", IDC_ODI_OUTPUT),
+           .ask = TypeAndClick(IDC_ODI_VALUE, "+05.000", IDC_ODI_OUTPUT),
            .strWrite = "#07C0+05.000"}}},
         {"CM6359pModbus",
          {{.pszHow = "Setting",
-           .ask = TypeAndPress(IDC_ODI_CODE, "100", IDC_ODI_OUTPUT),
+           .ask = TypeAndClick(IDC_ODI_CODE, "100", IDC_ODI_OUTPUT),
            .strWrite = "070600000064"}}},
         {"CM6373",
          {{.pszHow = "lamp", .ask = ClickLamp(DioChannelControls[0].nDoLamp), .strWrite = "@011"}}},
@@ -223,11 +195,11 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
         // Slot 3 holds a digital output module, slot 4 an analog output module (4 to 20 mA).
         {"CV1333M",
          {{.pszHow = "lamp",
-           .ask = Press(kRackIoLampIds[0]),
+           .ask = Clicks(kRackIoLampIds[0]),
            .strWrite = "01050030FF00",
            .prepare = RackPage(4, true)},
           {.pszHow = "Send",
-           .ask = TypeAndPress(kRackAoEntryIds[0], "12", kRackAoSendIds[0]),
+           .ask = TypeAndClick(kRackAoEntryIds[0], "12", kRackAoSendIds[0]),
            .strWrite = "0106002007FF",
            .prepare = RackPage(5, false)}}},
         {"CV1327",
@@ -238,7 +210,7 @@ const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
         {"CV1359",
          {{.pszHow = "Send",
            .ask =
-               TypeAndPress(rack_ao::kChannelIds[0].nOutput, "12", rack_ao::kChannelIds[0].nSend),
+               TypeAndClick(rack_ao::kChannelIds[0].nOutput, "12", rack_ao::kChannelIds[0].nSend),
            .strWrite = "#50S1C012.000",
            .reported = BoxShows("Update Output Value Error!"),
            .control = TextOf(rack_ao::kChannelIds[0].nOutput)}}},
@@ -293,13 +265,11 @@ std::vector<SWriteRow> WriteRows()
     return rows;
 }
 
-// Whether a request on the wire is the write: the text itself, or the frame of those hex digits
+// The write as the wire shows it: ASCII the text itself, Modbus RTU the frame of those hex digits
 // with its CRC.
-bool IsWrite(const std::string& sent, const std::string& write)
+std::string WriteOnTheWire(const SWriteRow& row)
 {
-    std::string hex = Remove(sent, ' ');
-    return sent == write || (hex.size() == write.size() + 4 &&
-                             Left(hex, static_cast<int>(write.size())) == MakeUpper(write));
+    return row.row.eLink == ELinkKind::Rtu ? RtuFrame(row.write.strWrite) : row.write.strWrite;
 }
 
 class EveryOutputWrite : public CEveryDialogFixture,
@@ -347,8 +317,7 @@ TEST_P(EveryOutputWrite, ReachesTheModuleOrIsReported)
     tick(10);
 
     std::vector<std::string> heard = TakeRequests();
-    bool reached = std::any_of(heard.begin(), heard.end(),
-                               [&](const std::string& r) { return IsWrite(r, write.strWrite); });
+    bool reached = std::ranges::find(heard, WriteOnTheWire(param)) != heard.end();
     if (!reached) {
         EXPECT_TRUE(reported) << "the write neither reached the module nor was reported";
         if (write.control) {

@@ -122,23 +122,16 @@ class EveryPollReply : public CSpoiltReplyFixture {};
 TEST_P(EveryPollReply, AReplyOfAnotherShapeShowsAsSilence)
 {
     const Prefixes& polls = AsciiPolls().at(GetParam().name);
-    ExpectEachAsSilence(GetParam(),
-                        {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress,
-                         ESpoil::Stale},
-                        [&polls](const std::string& r) { return IsPoll(r, polls); });
+    ExpectEachAsSilence(
+        GetParam(),
+        {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress, ESpoil::Stale},
+        [&polls](const std::string& r) { return IsPoll(r, polls); });
 }
 
-std::vector<SDialogRow> PolledRows()
-{
-    std::vector<SDialogRow> rows;
-    for (const SDialogRow& row : RowsOfLink(ELinkKind::Ascii)) {
-        auto it = AsciiPolls().find(row.name);
-        if (it != AsciiPolls().end() && !it->second.empty()) rows.push_back(row);
-    }
-    return rows;
-}
-
-INSTANTIATE_TEST_SUITE_P(, EveryPollReply, ::testing::ValuesIn(PolledRows()), DialogRowName);
+INSTANTIATE_TEST_SUITE_P(, EveryPollReply,
+                         ::testing::ValuesIn(RowsWhere(
+                             AsciiPolls(), [](const Prefixes& polls) { return !polls.empty(); })),
+                         DialogRowName);
 
 // ---- Modbus exceptions
 

@@ -69,9 +69,6 @@ std::vector<int> NoFlags()
 
 struct SProtocolSwitch;
 
-// Enough ticks for every dialog's start-up reads.
-constexpr int kStartupTicks = 14;
-
 class CEverySettingTest : public CEveryDialogFixture,
                           public ::testing::WithParamInterface<SDialogRow> {
 protected:

@@ -26,19 +26,13 @@ struct SMaskCase {
     int channels;
 };
 
-std::array<int, 8> Ids(const int (&ids)[8])
-{
-    std::array<int, 8> all{};
-    std::copy(std::begin(ids), std::end(ids), all.begin());
-    return all;
-}
-
 const SMaskCase kMaskCases[] = {
-    {"CM6384", IDD_M6384, "6384", &CMainFrame::m_strAnalogInputParams, "4384", Ids(kAiCheckIds), 8},
+    {"CM6384", IDD_M6384, "6384", &CMainFrame::m_strAnalogInputParams, "4384",
+     std::to_array(kAiCheckIds), 8},
     {"CM6386", IDD_M6386, "6386", &CMainFrame::m_strThermocoupleInputParams, "6386",
-     Ids(kTcCheckIds), 8},
+     std::to_array(kTcCheckIds), 8},
     {"CM6386", IDD_M6386, "4386A", &CMainFrame::m_strThermocoupleInputParams, "4386A",
-     Ids(kTcCheckIds), 8},
+     std::to_array(kTcCheckIds), 8},
     {"CM6382p", IDD_M6382P, "6382", &CMainFrame::m_strSixChannelTempParams, "4382A", kPcCheckIds,
      6},
 };

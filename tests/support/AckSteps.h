@@ -1,7 +1,8 @@
 // The steps of the dialogs that the module's acknowledgement judges ("!" and the address it answers
 // at, nothing more but the checksum digits): what the operator does to start one, which request
 // its acknowledgement answers, and the texts only an acknowledgement shows. Each family lists its
-// own; one table over them all tries each with replies that are no acknowledgement.
+// own; the configuration of every module dialog on an ASCII line is built from its every-dialog
+// row; one table over them all tries each with replies that are no acknowledgement.
 #pragma once
 
 #include "Dialog.h"

@@ -55,6 +55,9 @@ inline void PrintTo(const SDialogRow& row, std::ostream* os)
     *os << row.name;
 }
 
+// Enough ticks for every dialog's start-up reads.
+inline constexpr int kStartupTicks = 14;
+
 // One row per registered dialog, in the order of the registry's names.
 const std::vector<SDialogRow>& EveryDialogRows();
 

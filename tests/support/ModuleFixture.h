@@ -15,17 +15,6 @@
 #include <array>
 #include <optional>
 
-// What a dialog shows for a typed address it refuses: a number out of 0 to 255 always gets
-// "Address must be 0 to 255!" with an empty caption; a text that is no number gets the dialog's own
-// box where it has one (a null caption: the application's title).
-struct SNonNumberBox {
-    const char* pszText = "Address must be 0 to 255!";
-    const char* pszCaption = "";
-};
-// The box of the dialogs that refuse address 0, and a text that is no number, in their own words
-// under the application's title.
-inline constexpr SNonNumberBox kNewAddressZeroBox = {"地址不可设置为0", nullptr};
-
 class CModuleFixture : public ::testing::Test {
 protected:
     CModuleFixture() { AfxSetMainWnd(&m_frame); }
@@ -42,30 +31,6 @@ protected:
     static void Tick(CDialog& dlg, int n = 1, UINT_PTR id = kPollTimer)
     {
         for (int i = 0; i < n; ++i) dlg.FireTimer(id);
-    }
-
-    // A refused typed address gets its box at the setting button, and nothing is written back
-    // or sent.
-    void CheckAddressRefused(CDialog& dlg, const char* typed, int addressBox, int settingButton,
-                             const SNonNumberBox& box = {})
-    {
-        m_boxes.m_boxes.clear();
-        m_link.ClearTraffic();
-        ui::Type(dlg, addressBox, typed);
-        ui::Click(dlg, settingButton);
-        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{box.pszText});
-        if (!m_boxes.m_boxes.empty()) {
-            EXPECT_EQ(m_boxes.m_boxes[0].caption, box.pszCaption ? box.pszCaption : kAppTitle);
-        }
-        EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
-        Tick(dlg, 4);
-        for (const std::string& r : m_link.Requests()) EXPECT_FALSE(IsConfiguration(r)) << r;
-    }
-    static constexpr const char* kAppTitle = "talvik4333";
-    static bool IsNumber(const std::string& typed)
-    {
-        std::string digits = typed.substr(typed.rfind('-') == 0 ? 1 : 0);
-        return !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
     }
 
     // The settings boxes show the block's codes as rows, and a setting made without touching them

@@ -10,13 +10,18 @@
 #include <string>
 #include <vector>
 
+// A frame body with its CRC.
+inline std::vector<BYTE> RtuFramed(const std::vector<BYTE>& body)
+{
+    std::vector<BYTE> frame(body.size() + 2);
+    RealLink().GetRtuStrCRC(body.data(), static_cast<DWORD>(body.size()), frame.data());
+    return frame;
+}
+
 // The frame of a request text with its CRC ("01 03 00 00 00 08 44 0C").
 inline std::string RtuFrame(const std::string& text)
 {
-    std::vector<BYTE> bytes = HexTextToBytes(text);
-    std::vector<BYTE> frame(bytes.size() + 2);
-    RealLink().GetRtuStrCRC(bytes.data(), static_cast<DWORD>(bytes.size()), frame.data());
-    return Trim(BytesToHexText(frame));
+    return Trim(BytesToHexText(RtuFramed(HexTextToBytes(text))));
 }
 
 // The input, in the range low .. low + span, that a module reports as raw.

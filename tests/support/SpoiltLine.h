@@ -6,6 +6,7 @@
 
 #include "HexText.h"
 #include "LinkTable.h"
+#include "RtuFrame.h"
 #include "SimLink.h"
 #include "Strings.h"
 
@@ -211,7 +212,7 @@ private:
             if (frame.size() < 3) return frame;
             std::vector<BYTE> body(frame.begin(), frame.end() - 2);
             body[0] = static_cast<BYTE>(body[0] + 1);
-            return Framed(body);
+            return RtuFramed(body);
         }
         case ESpoil::Late:
             m_lateRtu = frame;
@@ -222,19 +223,11 @@ private:
             return std::vector<BYTE>{0x5A, 0xA5, 0x00, 0xFF, 0x13, 0x37, 0x42};
         case ESpoil::Refused: {
             if (frame.size() < 2) return frame;
-            return Framed({frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02});
+            return RtuFramed({frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02});
         }
         default:
             return frame;
         }
-    }
-
-    // A frame body with its CRC.
-    static std::vector<BYTE> Framed(const std::vector<BYTE>& body)
-    {
-        std::vector<BYTE> frame(body.size() + 2);
-        RealLink().GetRtuStrCRC(body.data(), static_cast<DWORD>(body.size()), frame.data());
-        return frame;
     }
 
     static inline CSpoiltLine* s_pLine = nullptr;

@@ -196,6 +196,16 @@ bool PressSlider(CDialog& dlg, int nID, SliderSpot spot, int drag)
     return true;
 }
 
+bool DragSlider(CDialog& dlg, int nID, int position)
+{
+    auto* slider = qobject_cast<QSlider*>(Widget(dlg, nID));
+    if (!slider || !Operable(dlg, nID)) return false;
+    slider->setSliderDown(true);
+    slider->setSliderPosition(position);
+    slider->setSliderDown(false);
+    return true;
+}
+
 CPoint CentreOf(CDialog& dlg, int nID)
 {
     QWidget* w = Widget(dlg, nID);

@@ -41,6 +41,10 @@ enum class SliderSpot { GrooveBeforeThumb, Thumb, GrooveAfterThumb };
 // Presses the left button on that spot of a slider, moves the mouse `drag` pixels along the
 // slider and lets go. False when the slider is disabled or hidden.
 bool PressSlider(CDialog& dlg, int nID, SliderSpot spot, int drag = 0);
+// Drags a slider's thumb to a position and lets go, as the operator's mouse does: the slider
+// reports each move while the thumb is held and the end of the drag on release. False when the
+// slider is disabled or hidden.
+bool DragSlider(CDialog& dlg, int nID, int position);
 // The centre of a control in the dialog's client coordinates.
 CPoint CentreOf(CDialog& dlg, int nID);
 // Whether a static of the dialog (one with or without an id) shows exactly this text.
