@@ -1,6 +1,7 @@
 #include "QueryDlg.h"
 
 #include "AsciiCommand.h"
+#include "AsciiReply.h"
 #include "Clock.h"
 #include "HexText.h"
 #include "LinkTable.h"
@@ -75,6 +76,30 @@ std::string FoundBaudText(const std::string& configReply, int lineBaud)
     int row = RowOfCode(BaudCodeTable, Mid(configReply, 5, 2));
     bool named = row >= 0 && row <= kLastNamedRow;
     return std::to_string(named ? static_cast<int>(BaudRateOfRow(row)) : lineBaud);
+}
+
+// A configuration reply carries hex digits where the search and its row read them from every
+// unit: the type, the baud code and the checksum digit at 3 to 7 (a rack unit's checksum digit at
+// 5 and format digit at 7).
+bool IsConfiguration(const std::string& data)
+{
+    constexpr size_t kReadDigits = 5;
+    return data.size() >= kReadDigits &&
+           std::all_of(data.begin(), data.begin() + kReadDigits, IsUpperHexDigit);
+}
+
+// Whether the data after "!" and the address answers the request of that phase: a name, a
+// configuration, or the type of that channel.
+bool AnswersPhase(const std::string& data, int phase, int channel)
+{
+    switch (phase) {
+    case kPhaseName:
+        return !data.empty();
+    case kPhaseConfig:
+        return IsConfiguration(data);
+    default:
+        return ChannelCodeOfReplyData(data, channel).has_value();
+    }
 }
 
 // "$AA" + body, framed with its carriage return; the link appends the checksum digits itself.
@@ -308,10 +333,24 @@ void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
     WORD result = Link().Send_Receive_Ascii(Port(), text.c_str(), m_szReply, timeoutMs,
                                             static_cast<WORD>(m_nChecksum), &length);
     m_szReply[sizeof m_szReply - 1] = '\0';
-    // A refusal ("?"), and an empty reply (a lone carriage return), are no answer.
-    bool answered = result == 0 && m_szReply[0] != '?' && m_szReply[0] != '\0';
+    bool answered = result == 0 && ReplyAnswers();
     m_nLastResult = answered ? 1 : -1;
     m_bTryModbus = answered ? 0 : 1;
+}
+
+// Only a reply of the address asked, of the shape of the request's answer, is an answer: a
+// refusal, an empty reply, a reply of another module and a late reply to another request are none.
+bool CQueryDlg::ReplyAnswers() const
+{
+    std::string reply = m_szReply;
+    // With the checksum on the module's reply ends in its digits; missing or wrong digits mean it
+    // was corrupted on the line.
+    if (m_nChecksum) {
+        if (!EndsInItsChecksum(reply)) return false;
+        reply.resize(reply.size() - 2);
+    }
+    std::optional<std::string> data = AsciiReplyData(reply, '!', ByteToHexPair(m_nScanAddress));
+    return data && AnswersPhase(*data, m_nScanPhase, m_nChannel);
 }
 
 bool CQueryDlg::ReadAnswer(std::string& request)

@@ -112,6 +112,8 @@ private:
     void AdvanceProgress();
     WORD OpenAscii(int nPort, int nRate);
     void Exchange(const std::string& text, WORD timeoutMs);
+    // Whether the last reply answers the request just sent (address, phase and channel).
+    bool ReplyAnswers() const;
 
     bool ReadAnswer(std::string& request);
     bool FinishAsciiFind(std::string& request);
