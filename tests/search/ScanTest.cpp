@@ -7,6 +7,7 @@
 #include "PtyPair.h"
 #include "SimCodec.h"
 #include "SimLink.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 
 #include <QtCore/qnamespace.h>
@@ -580,4 +581,105 @@ TEST_F(ScanTest, TheRunScriptsBusListsEveryModuleUnderItsListedName)
                   "26(1A)RTU 4386",    "28(1C)ASCII 4382", "32(20)ASCII 4359", "40(28)ASCII 4359A",
                   "48(30)ASCII 4373",  "49(31)RTU 4324",   "64(40)ASCII 4539", "72(48)ASCII 4363",
                   "80(50)ASCII 1333E", "96(60)RTU 1333E"}));
+}
+
+// A per-channel module whose reply to the type read of channel 3 is spoilt: the reply counts as
+// none, so the probes follow as after silence, and no channel gets a type but its own.
+TEST_F(ScanTest, AChannelsTypeComesOnlyFromAReplyNamingThatChannel)
+{
+    const std::vector<std::string> types = {"08", "09", "0A", "0B", "0C", "0D", "07", "08"};
+    struct Case {
+        ESpoil spoil;
+        char checksum;
+    } cases[] = {
+        {ESpoil::Stale, '0'}, // one request late: channel 2's reply comes as channel 3's
+        {ESpoil::Cut, '0'},       {ESpoil::Padded, '0'},      {ESpoil::OtherAddress, '0'},
+        {ESpoil::OtherLead, '0'}, {ESpoil::WrongDigits, '1'}, {ESpoil::NoDigits, '1'},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(SpoilName(c.spoil));
+        bus = CSimBus{};
+        link.ClearTraffic();
+        bus.Load(std::string("9384P 1 9600 ascii types=08,09,0A,0B,0C,0D,07,08") +
+                 (c.checksum == '1' ? " checksum=on" : "") + "\n");
+        Open("00010000", c.checksum);
+        ChannelTypeList& listed = window->frame->m_strChannelTypes6384P;
+        listed.fill("kept");
+        CSpoiltLine line(c.spoil, ChannelType(1, 3));
+        std::string asked = ChannelType(1, 3);
+        if (c.checksum == '1') asked += AppendChecksum(asked); // as it went on the wire
+        ASSERT_TRUE(window->SearchBelow(3));
+        ASSERT_EQ(line.Left(), 0) << "the type of channel 3 was not read";
+
+        Requests sent = Sent();
+        auto read = std::find(sent.begin(), sent.end(), asked);
+        ASSERT_TRUE(read != sent.end() && read + 1 != sent.end());
+        EXPECT_EQ(read[1], FirstProbe(1)) << "the spoilt reply was taken as an answer";
+        for (size_t ch = 0; ch < types.size(); ++ch) {
+            EXPECT_TRUE(listed[ch] == "kept" || listed[ch] == types[ch])
+                << "channel " << ch << " shows " << listed[ch];
+        }
+        EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.begin() + 3),
+                  std::vector<std::string>(types.begin(), types.begin() + 3));
+    }
+}
+
+// A name or configuration reply from another address, or one come late to the next address's
+// name request, makes no row: every row is of the module at its own address, with its own
+// configuration.
+TEST_F(ScanTest, AReplyFromAnotherAddressIsNotTaken)
+{
+    struct Case {
+        const char* what;
+        ESpoil spoil;
+        const char* request;
+        std::vector<std::string> rows; // address text and type code of each row
+    } cases[] = {
+        {"a name reply of address 2", ESpoil::OtherAddress, "$01M", {"2(02)ASCII 09"}},
+        {"a configuration reply of address 2", ESpoil::OtherAddress, "$012", {"2(02)ASCII 09"}},
+        {"address 1's configuration come late", ESpoil::Late, "$012", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        bus = CSimBus{};
+        bus.Load("6384 1 9600 ascii type=08\n"
+                 "6384 2 9600 ascii type=09\n");
+        Open("00010000");
+        CSpoiltLine line(c.spoil, c.request);
+        ASSERT_TRUE(window->SearchBelow(4));
+        ASSERT_EQ(line.Left(), 0);
+        std::vector<std::string> rows;
+        for (const ResultRow& row : window->Rows())
+            rows.push_back(row[kColAddressText] + " " + row[kColScript]);
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
+// A configuration reply is taken in any form whose characters 3 to 7, which the search and its row
+// read, are hex digits: one character more or less than a module's six is still an answer. A reply
+// without them (cut, or a late name reply of the same module) is none.
+TEST_F(ScanTest, AConfigurationReplyIsTakenWhenItsReadPositionsAreWellFormed)
+{
+    struct Case {
+        const char* model;
+        const char* reply;
+        bool listed;
+    } cases[] = {
+        {"6384", "!01080600", true},  {"6384", "!010806000", true}, {"2333E", "!01060600", true},
+        {"2333E", "!0100400", true},  {"6384", "!0108", false},     {"6384", "!016384", false},
+        {"6384", "!01080G00", false}, {"6384", "!01", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.model) + " " + c.reply);
+        bus = CSimBus{};
+        auto module = std::make_unique<CTestModule>(c.model, 0x08);
+        module->m_onAscii = [&c](char lead, std::string_view body) -> std::optional<std::string> {
+            if (lead == '$' && body == "2") return std::string(c.reply);
+            return std::nullopt;
+        };
+        AddTestModule(bus, std::move(module), 1, 9600);
+        Open("00010000");
+        ASSERT_TRUE(window->SearchBelow(3));
+        EXPECT_EQ(window->List().GetItemCount(), c.listed ? 1 : 0);
+    }
 }
