@@ -49,7 +49,9 @@ const SMaskDialog kPcModbus =
     AlsoReadsTypes({"01 03 00 DC", kPcCheckIds, 8, IDC_PC_RESPOND, "01 06 00 DC"});
 const SMaskDialog kPcModbus6 =
     AlsoReadsTypes({"01 03 00 DC", kPcCheckIds, 6, IDC_PC_RESPOND, "01 06 00 DC"});
-const SMaskDialog kAi = {"$016", std::to_array(kAiCheckIds), 8, IDC_AI_STATUS, "$015"};
+// The configuration read shows its outcome and the conversion mode.
+const SMaskDialog kAi = {"$016", std::to_array(kAiCheckIds),  8, IDC_AI_STATUS, "$015",
+                         "$012", {IDC_AI_STATUS, IDC_AI_MODE}};
 
 // Every registered dialog: how it reads the mask, or nothing where it reads none.
 const std::map<std::string, std::optional<SMaskDialog>>& MaskDialogs()
