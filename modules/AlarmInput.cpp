@@ -79,12 +79,19 @@ void CAlarmInputDlg::ShowEnableMask(const std::array<bool, 8>& bits)
         if (bits[k]) m_bChannelEnabled[k] = 1;
     UpdateData(FALSE);
     SetDlgItemText(m_setup.nAddressBox, m_strAddressDecimal);
+    // The boxes are usable now: a refused click's excuse no longer holds.
+    if (GetDlgItemText(m_setup.nMaskStatus) == kMaskNotRead)
+        SetDlgItemText(m_setup.nMaskStatus, "");
 }
 
 void CAlarmInputDlg::ReadMaskReply()
 {
     if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
         ShowEnableMask(*bits);
+    } else if (ReplyFits('?', 0)) {
+        // The module's refusal is its answer: it marks no channel, and the boxes are the
+        // operator's to tick (the write then sets the mask).
+        ShowEnableMask({});
     } else {
         ForgetEnableMask();
     }

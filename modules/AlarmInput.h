@@ -109,10 +109,12 @@ public:
     void OnAlarmTypeSetting();
     void OnAlarmClear();
 
-    // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks.
+    // Marks the channels the module's mask reply sets (never unmarks one) and shows the marks;
+    // from then on a click writes the mask.
     void ShowEnableMask(const std::array<bool, 8>& bits);
-    // The mask read brought no mask: a box ticked while it was awaited is cleared and its write
-    // dropped, and until a mask is read a click writes nothing and says so.
+    // The mask read was lost (silence, or a reply that is neither a mask nor the module's
+    // refusal): a box ticked while it was awaited is cleared and its write dropped, and until a
+    // mask is read a click writes nothing and says so.
     void ForgetEnableMask();
     void BuildEnableMask();
 
@@ -126,10 +128,11 @@ protected:
 
     // The lamps' rectangles; after the template is built.
     void AttachLamps();
-    // The reply to a "$AA6": the module's marks, or none until a later read brings them.
+    // The reply to a "$AA6": the module's marks; a refusal marks none and leaves the boxes to the
+    // operator; after a lost read, none until a later read brings them.
     void ReadMaskReply();
-    // While the module's mask is unknown, the "$AA6" that asks for it again in place of a readings
-    // poll (its reply is read with the shared replies); empty once the mask is known.
+    // While the mask read is lost, the "$AA6" that asks for it again in place of a readings poll
+    // (its reply is read with the shared replies); empty once the module answered it.
     std::string MaskReadAgain();
     // The reply to a request of this class, when m_nLastCommand names one: shown, and the next
     // request chosen. False when the reply is another request's.
@@ -173,7 +176,7 @@ private:
     std::string AlarmRequest() const;
 
     const SAlarmInputSetup& m_setup;
-    bool m_bMaskMissing = false; // no mask read so far was answered by a reply of its shape
+    bool m_bMaskMissing = false; // the last mask read was lost: neither a mask nor a refusal came
     // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
     SSequence m_follow;
     int m_nFollowTypeRow = 0;

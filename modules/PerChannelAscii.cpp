@@ -92,12 +92,8 @@ bool CPerChannelAsciiDlg::CheckReply()
     bool ack = Acknowledged();
     switch (m_nLastCommand) {
     case kMaskRead:
-        // "!AAVV": a refusal, no reply or a reply of another shape marks no channel.
-        if (std::optional<std::array<bool, 8>> bits = MaskOfReply()) {
-            ShowEnableMask(*bits);
-        } else {
-            ForgetEnableMask();
-        }
+        // "!AAVV", or the module's refusal "?AA"; anything else leaves the mask unknown.
+        ReadMaskAnswer(MaskOfReply(), ReplyFits('?', 0));
         break;
     case kMaskWritten:
         SetDlgItemText(IDC_PC_RESPOND, ack ? "Enable/Disable Channels Successful"
@@ -182,7 +178,7 @@ std::string CPerChannelAsciiDlg::NextRequest()
         return Request('#', "");
     default:
         ShowReadings();
-        // While the mask is unknown it is asked for again, between the polls.
+        // While the mask read is lost it is asked for again, between the polls.
         if (MaskMissing()) {
             m_nLastCommand = kMaskRead;
             return Request('$', "6");

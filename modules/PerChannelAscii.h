@@ -1,9 +1,9 @@
 // The ASCII dialog of a module with one input type per channel. It reads the enable mask (again
-// between the polls until a reply brings it) or each channel's type, one a tick, polls the readings
-// with #AA, writes the enable mask ($AA5VV) and one channel's type ($AA7CiRrr) at a time, and sends
-// the general setting as one "%" command, after which it closes. A dialog class is its setup:
-// template, family's block, type list and flag, type codes, channel count, the words of its setting
-// and its timing.
+// between the polls until the module answers it) or each channel's type, one a tick, polls the
+// readings with #AA, writes the enable mask ($AA5VV) and one channel's type ($AA7CiRrr) at a time,
+// and sends the general setting as one "%" command, after which it closes. A dialog class is its
+// setup: template, family's block, type list and flag, type codes, channel count, the words of its
+// setting and its timing.
 #pragma once
 
 #include "PerChannelTypes.h"

@@ -128,8 +128,8 @@ bool CPerChannelModbusDlg::CheckReply()
         break;
     case kTypeWritten: // type-write replies are not examined
         break;
-    case kMaskReadAgain:
-        ReadMask();
+    case kStartReadAgain:
+        ReadStart(m_eReadAgain);
         break;
     case kConfigured:
         // The module may also answer only the polls that follow the write, at its new address.
@@ -168,14 +168,11 @@ void CPerChannelModbusDlg::ReadStart(EStartRead read)
 
 void CPerChannelModbusDlg::ReadMask()
 {
-    // An exception answers the read but carries no mask.
-    bool mask = RtuDataCame() && m_strReplyData.size() == 4 &&
-                std::ranges::all_of(m_strReplyData, IsUpperHexDigit);
-    if (mask) {
-        ParseEnableMask(m_strReplyData[3], m_strReplyData[2]);
-    } else {
-        ForgetEnableMask();
-    }
+    std::optional<std::array<bool, 8>> bits;
+    if (RtuDataCame() && m_strReplyData.size() == 4 &&
+        std::ranges::all_of(m_strReplyData, IsUpperHexDigit))
+        bits = ChannelMaskBits(m_strReplyData[3], m_strReplyData[2]);
+    ReadMaskAnswer(bits, Refused());
 }
 
 bool CPerChannelModbusDlg::Complete() const
@@ -186,9 +183,18 @@ bool CPerChannelModbusDlg::Complete() const
 
 void CPerChannelModbusDlg::ReadTypes()
 {
-    if (!Complete()) return;
+    bool types = RtuDataCame() && Complete();
+    m_bTypesMissing = !types && !Refused();
+    if (!types) return;
     // The low byte of each register.
     for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, Mid(m_strReplyData, 4 * k + 2, 2));
+}
+
+std::optional<EStartRead> CPerChannelModbusDlg::LostStartRead() const
+{
+    if (MaskMissing()) return EStartRead::Mask;
+    if (m_bTypesMissing) return EStartRead::Types;
+    return std::nullopt;
 }
 
 void CPerChannelModbusDlg::OnFollowCh0()
@@ -241,10 +247,11 @@ std::string CPerChannelModbusDlg::NextRequest()
         return PollRequest();
     default:
         ShowReadings();
-        // While the mask is unknown it is asked for again, between the polls.
-        if (MaskMissing()) {
-            m_nLastCommand = kMaskReadAgain;
-            return m_strAddress + StartRequest(EStartRead::Mask);
+        // A start-up read that was lost is asked for again, between the polls.
+        if (std::optional<EStartRead> lost = LostStartRead()) {
+            m_nLastCommand = kStartReadAgain;
+            m_eReadAgain = *lost;
+            return m_strAddress + StartRequest(*lost);
         }
         return PollRequest();
     }

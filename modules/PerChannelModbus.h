@@ -1,11 +1,11 @@
 // The Modbus RTU dialog of a multi-channel input module. It makes the module's start-up reads once
 // (enable mask at 0x00DC, channel types from 0x00C8, burn-out coils from 0x00C8, or the module's
-// one range at 0x00C8; a mask that did not come is asked for again between the polls), then polls
-// the input registers from 0x0000 and shows each as its raw value in a list and scaled by its
-// channel's type (or the module's range) in the channel's field. A type list or "follow CH0" writes
-// type registers, an enable box the mask, and a setting handler the module's slave address or
-// protocol. A dialog class gives it its template, block, type codes, the scaling of each type and
-// the parameters below.
+// one range at 0x00C8; a mask or types read that was lost, not refused, is asked for again between
+// the polls), then polls the input registers from 0x0000 and shows each as its raw value in a list
+// and scaled by its channel's type (or the module's range) in the channel's field. A type list or
+// "follow CH0" writes type registers, an enable box the mask, and a setting handler the module's
+// slave address or protocol. A dialog class gives it its template, block, type codes, the scaling
+// of each type and the parameters below.
 #pragma once
 
 #include "PerChannelTypes.h"
@@ -101,7 +101,7 @@ private:
         kMaskWritten = 2,
         kTypeWritten = 3,
         kConfigured = 4,
-        kMaskReadAgain = 5
+        kStartReadAgain = 5
     };
 
     bool CheckReply();
@@ -109,6 +109,10 @@ private:
     // The reply to an enable-mask read: one register, or no mask.
     void ReadMask();
     void ReadTypes();
+    // The module's exception reply to the last read: its refusal, an answer that carries no data.
+    bool Refused() const { return m_nLastResult == 1 && !RtuDataCame(); }
+    // The start-up read the channels need that was lost (neither its data nor a refusal came).
+    std::optional<EStartRead> LostStartRead() const;
     void NextFollowWrite();
     std::string NextRequest();
     bool Exchange(const std::string& request);
@@ -116,7 +120,9 @@ private:
     int ScaleRow(int channel) const;
 
     SPerChannelModbusSetup m_setup;
-    size_t m_nStartRead = 0; // the start-up read whose reply comes next
+    size_t m_nStartRead = 0;                    // the start-up read whose reply comes next
+    EStartRead m_eReadAgain = EStartRead::Mask; // the lost start-up read asked for again
+    bool m_bTypesMissing = false;               // the types read was lost
     std::string m_strLastRequest;
     std::string m_strMaskRequest; // the last enable-mask write sent
 };

@@ -43,6 +43,16 @@ void CPerChannelTypeDlg::ParseEnableMask(char low, char high)
     ShowEnableMask(ChannelMaskBits(low, high));
 }
 
+void CPerChannelTypeDlg::ReadMaskAnswer(const std::optional<std::array<bool, 8>>& bits,
+                                        bool bRefused)
+{
+    if (bits || bRefused) {
+        ShowEnableMask(bits.value_or(std::array<bool, 8>{}));
+        return;
+    }
+    ForgetEnableMask();
+}
+
 void CPerChannelTypeDlg::ForgetEnableMask()
 {
     m_bMaskMissing = true;
@@ -62,6 +72,8 @@ void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
     }
     UpdateData(FALSE);
     SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);
+    // The boxes are usable now: a refused click's excuse no longer holds.
+    if (GetDlgItemText(m_nMaskStatus) == kMaskNotRead) SetDlgItemText(m_nMaskStatus, "");
 }
 
 void CPerChannelTypeDlg::BuildEnableMask()

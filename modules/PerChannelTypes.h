@@ -7,6 +7,7 @@
 #include "PerChannelIds.h"
 
 #include <array>
+#include <optional>
 
 // The channel rows of a template.
 struct SChannelRows {
@@ -57,11 +58,14 @@ protected:
     // The channel and code of the next type write.
     void PrepareTypeWrite(int channel);
     // The dialog reads the module's mask at the start (the marks as they stand are those before
-    // it). When the read brings no mask, a box ticked meanwhile is put back and its write dropped,
-    // and until a later read brings the mask a click writes nothing and says so in the field
+    // it). When the read is lost, a box ticked meanwhile is put back and its write dropped, and
+    // until a later read is answered a click writes nothing and says so in the field
     // m_nMaskStatus: the mask would change channels nobody touched.
     void AwaitMask() { m_bMarksBeforeMask = m_bChannelEnabled; }
-    void ForgetEnableMask();
+    // The answer to a mask read: the module's mask; its refusal, which marks no channel and leaves
+    // the boxes to the operator (a click then writes the mask); or neither (silence, a reply of
+    // another shape): the read was lost.
+    void ReadMaskAnswer(const std::optional<std::array<bool, 8>>& bits, bool bRefused);
     // The mask is asked for again between the polls while this holds.
     bool MaskMissing() const { return m_bMaskMissing; }
 
@@ -71,6 +75,7 @@ protected:
 
 private:
     void ToggleChannel(int k);
+    void ForgetEnableMask();
     void QueueTypeWrite(int channel);
 
     SChannelRows m_rows;

@@ -255,7 +255,11 @@ bool CM6384::ReadLastCommand()
         m_nLastCommand = kLastNone;
         m_nCommand = kCmdBackToPoll;
         EndStartup();
-        SetStatus(ReadConfigurationMode() ? "Ready!" : "Error!");
+        bool read = ReadConfigurationMode();
+        // Lost (no reply, or one of another shape): asked again between the polls. The module's
+        // refusal ends it.
+        m_bConfigurationMissing = !read && !ReplyFits('?', 0);
+        SetStatus(read ? "Ready!" : "Error!");
     }
     return true;
 }
@@ -268,14 +272,20 @@ std::string CM6384::NextRequest(const std::string& poll)
         m_strConfigurationSentTo = m_strOldAddress;
         return ConfigurationGoesOut();
     case kCmdReadConfiguration:
-        m_nLastCommand = kCmdReadConfiguration;
-        return Request('$', "2");
+        return ConfigurationRead();
     default:
         break;
     }
     std::string request = SharedRequest();
     if (request.empty()) request = MaskReadAgain();
+    if (request.empty() && m_bConfigurationMissing) request = ConfigurationRead();
     return request.empty() ? poll : request;
+}
+
+std::string CM6384::ConfigurationRead()
+{
+    m_nLastCommand = kCmdReadConfiguration;
+    return Request('$', "2");
 }
 
 void CM6384::PollStep()

@@ -36,6 +36,11 @@ private:
     bool ReadLastCommand();
     // The conversion mode of a "$AA2" reply; false when the reply is none.
     bool ReadConfigurationMode();
+    // The "$AA2" read, whose reply the next tick reads.
+    std::string ConfigurationRead();
     std::string NextRequest(const std::string& poll);
     void SetStatus(const std::string& text);
+
+    // The start-up "$AA2" got neither its reply nor a refusal: it is asked again between the polls.
+    bool m_bConfigurationMissing = false;
 };

@@ -11,6 +11,7 @@
 
 #include <QPushButton>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -715,6 +716,30 @@ TEST_F(M6384, AStartUpReadAnsweredByAnotherReplyShowsError)
             EXPECT_EQ(status, "Error!");
             EXPECT_NE(row, read.moduleRow);
         }
+    }
+}
+
+// A lost "$AA2" shows "Error!" and is asked again between the polls until the module's reply shows
+// "Ready!" and its conversion mode; the module's refusal shows "Error!" and ends it.
+TEST_F(M6384, ALostConfigurationReadIsAskedAgainAndARefusedOneIsNot)
+{
+    for (ESpoil spoil : {ESpoil::Silent, ESpoil::Late, ESpoil::Cut, ESpoil::Refused}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        CSimBus bus;
+        bus.Add("6384CF", 1, 9600).SetFormat(0xA0); // conversion mode Fast
+        m_link.Attach(1, bus);
+        CSpoiltLine line(spoil, "$012");
+        CM6384 dlg;
+        Open(dlg, {"01", "06", "0", "08", "0", "6384CF"});
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_AI_STATUS), "Error!");
+        Tick(dlg, 8);
+        std::vector<std::string> requests = TakeRequests();
+        bool refused = spoil == ESpoil::Refused;
+        EXPECT_EQ(std::count(requests.begin(), requests.end(), "$012"), refused ? 1 : 2);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_AI_STATUS), refused ? "Error!" : "Ready!");
+        EXPECT_EQ(dlg.GetDlgItemAs<CComboBox>(IDC_AI_MODE)->GetCurSel(), refused ? 0 : 1);
+        dlg.OnCancel();
     }
 }
 
