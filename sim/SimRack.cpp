@@ -317,7 +317,8 @@ std::string CSimRack::Relay(char lead, std::string_view body, DWORD now)
         return Refuse();
     std::string reply = slot->Command(lead, body.substr(1), now);
     if (reply.empty()) return reply;
-    // A data reply (">" and a reading) goes out as the module gives it, without the address.
-    if (reply[0] == '>' && reply.size() > 1) return reply;
+    // A slot module's ">" (a reading, or a write's acknowledgement alone) goes out as the module
+    // gives it, without the address.
+    if (reply[0] == '>') return reply;
     return reply.substr(0, 1) + Ack().substr(1) + reply.substr(1);
 }

@@ -13,8 +13,9 @@
 #include <string_view>
 
 // One module in a slot. Command answers a slot request body (after "S<s>"): the reply with its
-// head character ("!", ">" or "?") and no address, which the main unit inserts; "" stays silent.
-// A data reply (">" and a reading) goes out without the address, as a module's readings do.
+// head character ("!", ">" or "?") and no address, which the main unit inserts after "!" and "?";
+// "" stays silent. A ">" reply (a reading, or ">" alone acknowledging a write) goes out without
+// the address, as a module sends it.
 class CSimSlot {
 public:
     virtual ~CSimSlot() = default;

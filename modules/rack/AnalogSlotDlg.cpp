@@ -115,9 +115,9 @@ void CAnalogSlotDlg::ParseEnableMask(char high, char low)
     }
 }
 
-void CAnalogSlotDlg::ShowValue(int channel, size_t width, int maxChars)
+void CAnalogSlotDlg::ShowValue(int channel, int maxChars)
 {
-    std::optional<std::string> reading = ReadingOfReply('>', width, EReadingSign::AsData);
+    std::optional<std::string> reading = ReplyDataOf('>', IsSlotReading);
     if (!reading) return;
     std::string text = maxChars < 0 ? *reading : Left(*reading, maxChars);
     SetDlgItemText(rack_analog::kChannelIds[channel].nValue, ChannelOn(channel) ? text : "");
@@ -132,7 +132,7 @@ void CAnalogSlotDlg::ShowLamps(int channel)
 {
     const rack_analog::SChannelIds& ids = rack_analog::kChannelIds[channel];
     // "!AA", then the high alarm's and the low alarm's state.
-    std::optional<std::string> status = FittingData('!', 2);
+    std::optional<std::string> status = DataReaching('!', 2);
     bool shown = status && ChannelOn(channel);
     GetDlgItem(ids.nHighLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
     GetDlgItem(ids.nLowLamp)->ShowWindow(shown ? SW_SHOW : SW_HIDE);
@@ -256,8 +256,9 @@ void CAnalogSlotDlg::ReadType(bool high)
 {
     int limitId = high ? rack_alarm::IDC_HIGH_LIMIT : rack_alarm::IDC_LOW_LIMIT;
     if (ChannelOn(m_nAlarmChannel)) GetDlgItem(limitId)->EnableWindow(TRUE);
-    std::optional<std::string> type = FittingData('!', 1);
-    int row = type ? RowOfCode(kAlarmTypeReadLetters, *type) : -1;
+    // The type's letter after "!AA", whatever follows it.
+    std::optional<std::string> type = DataReaching('!', 1);
+    int row = type ? RowOfCode(kAlarmTypeReadLetters, type->substr(0, 1)) : -1;
     if (row < 0) return;
     Combo(high ? rack_alarm::IDC_HIGH_TYPE : rack_alarm::IDC_LOW_TYPE)->SetCurSel(row);
     if (row == kAlarmDisableRow) {

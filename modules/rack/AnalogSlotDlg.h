@@ -62,10 +62,10 @@ protected:
     bool ReadEnableMask();
     // A mask reply's digits (channels 7-4, channels 3-0): sets the flags of the enabled channels.
     void ParseEnableMask(char high, char low);
-    // A value reply: its reading of width characters after ">" (at most maxChars of it; -1: all)
+    // A value reply: its reading after ">", of whatever width (at most maxChars of it; -1: all),
     // when the channel is enabled, nothing when it is not; any other reply leaves the edit as it
     // is.
-    void ShowValue(int channel, size_t width, int maxChars = -1);
+    void ShowValue(int channel, int maxChars = -1);
     void SetUnit(int channel, const std::string& unit);
 
     // The request of an alarm, latch or lamp step; nothing for the dialog's other steps.

@@ -43,6 +43,11 @@ std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
     return Request('$', "XS" + m_strSlot + body);
 }
 
+std::optional<std::string> CRackDlg::DataReaching(char lead, size_t length) const
+{
+    return ReplyDataOf(lead, [length](const std::string& data) { return data.size() >= length; });
+}
+
 void CRackDlg::PollStep()
 {
     TakeReply();

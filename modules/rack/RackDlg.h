@@ -47,8 +47,13 @@ protected:
     // The request of the send step m_nCommand, framed; empty for a step that has none.
     virtual std::string StepRequest() = 0;
 
-    // A write the unit answers with ">": ">" and its address, nothing more.
-    bool DataAcknowledged() const { return ReplyData('>') == m_strAddress; }
+    // A write a slot module answers with ">": ">" alone, as a module sends it (nothing more but
+    // the checksum digits).
+    bool DataAcknowledged() const { return ReplyFits('>', 0); }
+    // The data of a reply with this lead (and the address for "!") that reaches the places a
+    // reader reads: at least length characters, however many more follow; nothing for a reply
+    // that stops short of them or has another head.
+    std::optional<std::string> DataReaching(char lead, size_t length) const;
 
     std::string m_strSlot;
 };

@@ -1,8 +1,11 @@
 #include "SlotAi.h"
 
+#include "AsciiCommand.h"
 #include "ModelName.h"
 #include "ReadingFields.h"
 #include "Strings.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -108,4 +111,14 @@ std::string SpeedUnit(int rangeRow)
 bool IsAlarmLimit(const std::string& text)
 {
     return IsDecimalNumber(text);
+}
+
+bool IsSlotValue(const std::string& text)
+{
+    return IsDecimalNumber(text) && text.find('.') != std::string::npos;
+}
+
+bool IsSlotReading(const std::string& text)
+{
+    return IsSlotValue(text) || (!text.empty() && std::ranges::all_of(text, IsUpperHexDigit));
 }

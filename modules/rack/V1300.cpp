@@ -10,10 +10,8 @@ REGISTER_MODULE_DIALOG(CV1300)
 namespace {
 
 constexpr UINT kPollPeriod = 50;
-// A reading after ">": a sign and six digits and points ("+012.34").
-constexpr size_t kReadingWidth = 7;
-// The configuration after "!AA": the range code, the integration time and the data format.
-constexpr size_t kConfigurationChars = 4;
+// The configuration after "!AA": the range code, the integration time and the data format,
+// whatever follows them.
 constexpr size_t kIntegrationAt = 2;
 constexpr size_t kFormatAt = 3;
 
@@ -163,13 +161,13 @@ bool CV1300::ReadReply(int step)
     int valueChannel = step == kValue7 ? 7 : step - kValue0;
     if (step == kValue7 || (step >= kValue0 && step < kConfigure)) {
         ++m_nChannelsRead;
-        ShowValue(valueChannel, kReadingWidth);
+        ShowValue(valueChannel);
         m_nCommand = kStatus0 + valueChannel;
         return true;
     }
     switch (step) {
     case kReadConfiguration:
-        if (std::optional<std::string> configuration = FittingData('!', kConfigurationChars))
+        if (std::optional<std::string> configuration = DataReaching('!', kFormatAt + 1))
             ReadConfiguration(*configuration);
         else
             m_nCommand = kReadMask;

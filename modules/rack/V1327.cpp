@@ -14,7 +14,8 @@ REGISTER_MODULE_DIALOG(CV1327)
 namespace {
 
 constexpr UINT kPollPeriod = 100;
-// The four hex digits after "!AA" of a status, direction or watchdog pattern reply.
+// The status reply is "!AA" and four hex digits, nothing more. The direction and watchdog pattern
+// replies are read at the same four places, whatever follows them.
 constexpr size_t kStatusChars = 4;
 
 std::vector<int> Ids(const int (&ids)[16])
@@ -65,14 +66,18 @@ BOOL CV1327::OnInitDialog()
     return TRUE;
 }
 
+std::optional<std::string> CV1327::PatternDigits() const
+{
+    return DataReaching('!', kStatusChars);
+}
+
 bool CV1327::ReadReply(int step)
 {
     switch (step) {
     case kReadDirections:
         // A direction reply cut short is read again, as a refused one is.
-        m_nCommand = FittingData('!', kStatusChars) && DecodeDirections(m_strReply, m_nIoConfig)
-                         ? kReadWdt
-                         : kReadDirections;
+        m_nCommand = PatternDigits() && DecodeDirections(m_strReply, m_nIoConfig) ? kReadWdt
+                                                                                  : kReadDirections;
         return false;
     case kPoll:
         if (std::optional<std::string> status = FittingData('!', kStatusChars)) {
@@ -84,8 +89,8 @@ bool CV1327::ReadReply(int step)
         return false;
     case kReadWdt: {
         // With the checksum on the boxes are not loaded from the module, as the unit has it.
-        std::optional<std::string> pattern = FittingData('!', kStatusChars);
-        if (pattern && m_bChecksum == 0) SetWdtFlags(*pattern);
+        std::optional<std::string> pattern = PatternDigits();
+        if (pattern && m_bChecksum == 0) SetWdtFlags(pattern->substr(0, kStatusChars));
         m_nCommand = kPoll;
         return false;
     }

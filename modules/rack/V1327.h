@@ -8,6 +8,8 @@
 #include "SlotDio.h"
 
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 class CV1327 : public CRackDlg {
@@ -48,6 +50,9 @@ public:
 private:
     bool ReadReply(int step) override;
     std::string StepRequest() override;
+    // The data of a direction or watchdog pattern reply, read at its first four places after "!AA"
+    // whatever follows them; nothing for a reply that stops short of them.
+    std::optional<std::string> PatternDigits() const;
     // An output lamp the operator may click: one the model drives now.
     bool Clickable(int channel) const;
 

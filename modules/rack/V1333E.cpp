@@ -1,5 +1,6 @@
 #include "V1333E.h"
 
+#include "AsciiCommand.h"
 #include "ModuleDialogs.h"
 #include "RackIds.h"
 #include "Strings.h"
@@ -47,16 +48,21 @@ unsigned BitOfRead(int step)
     return 1u << static_cast<unsigned>(std::ranges::find(kOpeningReads, step) - kOpeningReads);
 }
 
-// What the unit's replies carry after "!AA": the eight slot codes, the configuration ("00", the
-// checksum and protocol digits, "0"), the watchdog time-out and the slot enables; and after ">"
-// the address and the Modbus parity code.
+// What the unit's replies carry after "!AA": the eight slot codes and the two slot enable digits,
+// nothing more. The others are read at their places, whatever follows: the configuration's
+// protocol digit, and after ">" the address and the Modbus parity code, whose last two characters
+// are read. The watchdog time-out shows its last three digits, however many it has.
 constexpr size_t kSlotTableChars = 16;
-constexpr size_t kConfigurationChars = 5;
-constexpr size_t kProtocolAt = 3;
-constexpr size_t kParityChars = 5;
-constexpr size_t kParityAt = 3;
-constexpr size_t kWdtTimeoutChars = 3;
 constexpr size_t kWdtEnablesChars = 2;
+constexpr size_t kProtocolAt = 3;
+constexpr size_t kParityAt = 3;
+constexpr size_t kWdtTimeoutShown = 3;
+
+bool EndsInTimeout(const std::string& data)
+{
+    return data.size() >= kWdtTimeoutShown &&
+           std::ranges::all_of(data.substr(data.size() - kWdtTimeoutShown), IsUpperHexDigit);
+}
 
 } // namespace
 
@@ -147,9 +153,9 @@ void CV1333E::OpeningReadDone(int step, bool fits)
 
 std::optional<std::string> CV1333E::ParityOfReply() const
 {
-    std::optional<std::string> data = FittingData('>', kParityChars);
+    std::optional<std::string> data = DataReaching('>', kParityAt + 2);
     if (!data || !data->starts_with(m_strAddress)) return std::nullopt;
-    return data->substr(kParityAt);
+    return data->substr(kParityAt, 2);
 }
 
 bool CV1333E::ReadReply(int step)
@@ -162,7 +168,7 @@ bool CV1333E::ReadReply(int step)
         return true;
     }
     case kReadConfiguration: {
-        std::optional<std::string> data = FittingData('!', kConfigurationChars);
+        std::optional<std::string> data = DataReaching('!', kProtocolAt + 1);
         int row = data ? RowOfCode(kRackProtocolDigits, data->substr(kProtocolAt, 1)) : -1;
         if (row >= 0) {
             GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL)->SetCurSel(row);
@@ -179,8 +185,10 @@ bool CV1333E::ReadReply(int step)
         return true;
     }
     case kReadWdtTimeout: {
-        std::optional<std::string> timeout = FittingData('!', kWdtTimeoutChars);
-        if (timeout) SetDlgItemText(rack_main::IDC_WDT_TIMEOUT, *timeout);
+        std::optional<std::string> timeout = ReplyDataOf('!', EndsInTimeout);
+        if (timeout)
+            SetDlgItemText(rack_main::IDC_WDT_TIMEOUT,
+                           Right(*timeout, static_cast<int>(kWdtTimeoutShown)));
         OpeningReadDone(step, timeout.has_value());
         EnableWatchdog();
         return false;

@@ -49,8 +49,8 @@ public:
 private:
     bool ReadReply(int step) override;
     std::string StepRequest() override;
-    // The two characters the "Modbus Only:" list is read by, of a reply to "$AAOU" (">AA" and the
-    // parity code); nothing for a reply that is none.
+    // The two characters the "Modbus Only:" list is read by, of a reply to "$AAOU" (">AA", then
+    // the parity code, whose last two characters are read); nothing for a reply that is none.
     std::optional<std::string> ParityOfReply() const;
     // An opening read's reply has been read: whether it fitted; then the next read, unless the
     // operator has chosen a step since the sequence ran.

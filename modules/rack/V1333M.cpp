@@ -70,6 +70,7 @@ BOOL CV1333M::OnInitDialog()
     }
     m_nPort = m_pMainFrame->m_nComPort;
     ReadSlotTable();
+    if (!m_bTablePending) MessageBox(kInitializeError);
     SetTimer(m_nTimerId, kPeriodMs);
     return TRUE;
 }
@@ -77,9 +78,10 @@ BOOL CV1333M::OnInitDialog()
 void CV1333M::ReadSlotTable()
 {
     SendRtu(m_strAddress + "0327100026", kTimeoutMs);
-    // The module's refusal carries no table.
+    // The module's refusal carries no table, but it is the unit's answer; after silence or a reply
+    // that does not answer the read the table is asked for again.
     m_bTablePending = RtuDataCame() ? 1 : 0;
-    if (!m_bTablePending) MessageBox(kInitializeError);
+    m_bTableDue = m_nLastResult != 1;
 }
 
 void CV1333M::ShowSlotView(bool bSlot)
@@ -112,6 +114,8 @@ void CV1333M::RefreshSlotInfo()
         ParseSlotTypes(Left(m_strData, kTypeDigits));
         ParseSlotAddresses(Mid(m_strData, kAddressAt, kAddressDigits));
     }
+    // No page uses the line before the table has been read.
+    if (m_bTableDue) ReadSlotTable();
 }
 
 void CV1333M::ParseSlotTypes(const std::string& digits)

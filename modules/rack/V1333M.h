@@ -1,5 +1,6 @@
 // The rack main unit found over Modbus RTU: a tab window with a main page and one page per kind of
-// slot module. It opens the line, reads the slot table once and leaves the bus to its pages.
+// slot module. It opens the line, reads the slot table until the unit answers the read, and leaves
+// the bus to its pages.
 #pragma once
 
 #include "MainFrm.h"
@@ -14,7 +15,8 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    // A tick shows the selected slot and, once, the slot table the window read as it opened.
+    // A tick shows the selected slot and, once, the slot table the window read; while the unit has
+    // not answered the read, it asks again.
     void PollStep() override { RefreshSlotInfo(); }
     // Cancel and the close box: the timer stops and the line closes.
     void OnCancel() override;
@@ -41,6 +43,8 @@ public:
 
 private:
     void ReadSlotTable();
+    // The slot table read got no answer (silence, or a reply that does not answer it).
+    bool m_bTableDue = false;
     void ShowSlotView(bool bSlot);
 };
 

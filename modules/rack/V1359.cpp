@@ -3,6 +3,7 @@
 #include "AsciiCommand.h"
 #include "ModuleDialogs.h"
 #include "RackIds.h"
+#include "SlotAi.h"
 #include "Strings.h"
 #include "Trim.h"
 
@@ -19,12 +20,10 @@ constexpr int kChannels = 4;
 constexpr int kSlewStep = 4;
 // The furthest a slider is ever moved; keeps a typed value of any size a valid position.
 constexpr float kSliderLimit = 1000.0f;
-// After "!AA": a channel's configuration ("3", the range digit, the slew code) and its output
-// ("04.000").
-constexpr size_t kConfigurationChars = 4;
+// What a channel's configuration carries after "!AA" ("3" and the type code's range digit, then
+// the slew code), whatever follows it.
 constexpr size_t kRangeAt = 1;
 constexpr size_t kSlewAt = 2;
-constexpr size_t kOutputChars = 6;
 
 const char* const kUpdateChannelTexts[kChannels][2] = {
     {"Update Channel0 Succeeded!", "Update Channel0 Error!"},
@@ -104,13 +103,12 @@ bool CV1359::ReadReply(int step)
     bool noStep = step >= kReadBack0 + kChannels && step < kUpdateGeneral;
     if (step < kConfiguration0 || step > kDrive20mA || noStep) return true;
     if (step < kReadBack0) {
-        if (std::optional<std::string> configuration = FittingData('!', kConfigurationChars))
+        if (std::optional<std::string> configuration = DataReaching('!', kSlewAt + 2))
             ReadConfiguration(step - kConfiguration0, *configuration);
         m_nCommand = step == kConfiguration0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step < kUpdateGeneral) {
-        // A late configuration reply is no value.
-        if (std::optional<std::string> value =
-                ReadingOfReply('!', kOutputChars, EReadingSign::Unsigned))
+        // An output of whatever width, with its point: a late configuration reply is no value.
+        if (std::optional<std::string> value = ReplyDataOf('!', IsSlotValue))
             ReadBack(step - kReadBack0, *value);
         m_nCommand = step == kReadBack0 + kChannels - 1 ? kReadBack0 : step + 1;
     } else if (step == kDrive4mA || step == kDrive20mA) {

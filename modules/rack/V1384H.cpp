@@ -15,11 +15,9 @@ constexpr int kChannels = 8;
 constexpr int kSpeedRangeRows = 12;
 // Channel 1's value edit shows no more of the value text than this.
 constexpr int kChannel1ValueChars = 7;
-// A reading after ">": a sign and seven digits and points ("+012.345").
-constexpr size_t kReadingWidth = 8;
-// After "!AA": a channel's range ("0" and its code), the configuration ("FF0" and the format).
-constexpr size_t kRangeChars = 2;
-constexpr size_t kConfigurationChars = 4;
+// What is read after "!AA", whatever follows it: a channel's range code (after a "0"), the
+// configuration's format digit (after "FF0").
+constexpr size_t kRangeAt = 1;
 constexpr size_t kFormatAt = 3;
 
 const SAlarmSteps kAlarmSteps = {
@@ -97,14 +95,14 @@ bool CV1384H::ReadReply(int step)
     if (auto alarm = ReadAlarmReply(step)) return *alarm;
     if (step >= kReadRange0 && step < kReadRange0 + kChannels) {
         int channel = step - kReadRange0;
-        std::optional<std::string> range = FittingData('!', kRangeChars);
-        if (range) ReadRange(channel, (*range)[1]);
+        std::optional<std::string> range = DataReaching('!', kRangeAt + 1);
+        if (range) ReadRange(channel, (*range)[kRangeAt]);
         m_nCommand = !range ? step : channel == kChannels - 1 ? kReadMask : step + 1;
         return true;
     }
     if (step >= kValue0 && step < kValue0 + 2 * kChannels && (step - kValue0) % 2 == 0) {
         int channel = (step - kValue0) / 2;
-        ShowValue(channel, kReadingWidth, channel == 1 ? kChannel1ValueChars : -1);
+        ShowValue(channel, channel == 1 ? kChannel1ValueChars : -1);
         m_nCommand = step + 1;
         return true;
     }
@@ -115,7 +113,7 @@ bool CV1384H::ReadReply(int step)
     }
     switch (step) {
     case kReadConfiguration: {
-        std::optional<std::string> configuration = FittingData('!', kConfigurationChars);
+        std::optional<std::string> configuration = DataReaching('!', kFormatAt + 1);
         int row = configuration
                       ? RowOfCode(kSpeedFormatReadDigits, configuration->substr(kFormatAt, 1))
                       : -1;

@@ -31,7 +31,7 @@ std::vector<SAckStep> RackAckSteps()
          .press = Clicks(rack_ao::kChannelIds[0].nInitial),
          .request = "$50S1C04",
          .okTexts = {"Startup Calibration Succeeded!"}},
-        // Answered ">" and the unit's address.
+        // Answered ">" alone.
         {.dialog = "CV1359",
          .name = "SendOutput",
          .press = Clicks(rack_ao::kChannelIds[0].nSend),

@@ -1,4 +1,4 @@
-// Slot dialogs given replies that stop right after their head ("!AA" alone, ">AA" to a data
+// Slot dialogs given replies that stop right after their head ("!AA" alone, ">" alone to a data
 // request): no read finds what it reads in them, so each dialog shows, and asks, exactly what it
 // shows and asks while the unit is silent.
 #include "RackFixture.h"

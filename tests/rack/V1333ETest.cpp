@@ -5,6 +5,7 @@
 
 #include "LateLine.h"
 #include "ModuleDialogs.h"
+#include "ReformedLine.h"
 #include "ScreenTexts.h"
 #include "SpoiltLine.h"
 #include "UiDriver.h"
@@ -185,23 +186,37 @@ TEST_F(V1333E, UnansweredOrGarbledRepliesLeaveTheListEmptyAndDisableTheWatchdog)
     }
 }
 
-// An opening read takes only its own reply: one cut short, padded, of another lead, from another
+// An opening read takes only a reply that answers it: one cut short, of another lead, from another
 // address, "!" and the address alone, or the reply of the read before, shows as silence does, and
-// the read is asked again once the sequence has run, so the dialog ends as with good replies.
+// the read is asked again once the sequence has run, so the dialog ends as with good replies. The
+// slot table and the slot enables are the unit's fixed forms, so padding spoils them too; the
+// others are read at their places whatever follows, and the slot table's reply holds a
+// configuration digit at place 6 (the reply forms' table shows those read).
 TEST_F(V1333E, AnOpeningReadTakesOnlyItsOwnReplyAndIsAskedAgain)
 {
     m_pRack->SetFormat(0x04); // Modbus: the parity list is enabled
     m_pRack->SetWatchdogEnables(0x81);
     auto good = OpeningScreens("", std::nullopt);
-    for (const char* read : {"$50T", "$502", "$50OU", "$50XR", "$50XER"}) {
-        SCOPED_TRACE(read);
-        auto silent = OpeningScreens(read, ESpoil::Silent);
+    const std::vector<ESpoil> spoils = {ESpoil::Cut, ESpoil::OtherLead, ESpoil::OtherAddress,
+                                        ESpoil::Bare};
+    struct Read {
+        const char* request;
+        std::vector<ESpoil> more;
+    } reads[] = {{"$50T", {ESpoil::Padded, ESpoil::Stale}},
+                 {"$502", {}},
+                 {"$50OU", {ESpoil::Stale}},
+                 {"$50XR", {ESpoil::Stale}},
+                 {"$50XER", {ESpoil::Padded, ESpoil::Stale}}};
+    for (const Read& read : reads) {
+        SCOPED_TRACE(read.request);
+        auto silent = OpeningScreens(read.request, ESpoil::Silent);
         EXPECT_NE(silent.first, good.first);
         EXPECT_EQ(silent.second, good.second);
-        for (ESpoil spoil : {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherLead, ESpoil::OtherAddress,
-                             ESpoil::Bare, ESpoil::Stale}) {
+        std::vector<ESpoil> answerNothing = spoils;
+        answerNothing.insert(answerNothing.end(), read.more.begin(), read.more.end());
+        for (ESpoil spoil : answerNothing) {
             SCOPED_TRACE(SpoilName(spoil));
-            auto spoilt = OpeningScreens(read, spoil);
+            auto spoilt = OpeningScreens(read.request, spoil);
             EXPECT_EQ(spoilt.first, silent.first);
             EXPECT_EQ(spoilt.second, good.second);
         }
@@ -227,6 +242,37 @@ TEST_F(V1333E, LateRepliesFillNothing)
     EXPECT_EQ(List().GetItemCount(), 7);
     EXPECT_EQ(m_dlg.GetDlgItemText(rack_main::IDC_WDT_TIMEOUT), "010");
     EXPECT_EQ(m_dlg.m_bSlotWdt, (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// A unit that answers in the usual forms: "$AA2" with six characters after the address (the
+// protocol digit at place 6, whatever it is) and the time-out with four digits, of which the last
+// three show. Each read goes out once and the window goes idle.
+TEST_F(V1333E, AWiderConfigurationAndAFourDigitTimeOutAreReadOnceAndTheWindowGoesIdle)
+{
+    struct Case {
+        const char* configuration;
+        const char* timeout;
+        const char* protocolShown;
+        const char* timeoutShown;
+    } cases[] = {{"!50000400", "!500030", "MODBUS", "030"},
+                 {"!50060600", "!500010", "", "010"},
+                 {"!50000000", "!501234", "Vekt ASCII", "234"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.configuration);
+        CReformedLine line({{"$502", [&c](const std::string&) { return c.configuration; }},
+                            {"$50XR", [&c](const std::string&) { return c.timeout; }}});
+        CV1333E dlg;
+        dlg.Create(IDD_RACK_MAIN);
+        Tick(dlg, 20);
+        EXPECT_EQ(TakeRequests(),
+                  (std::vector<std::string>{"$50T", "$502", "$50OU", "$50XR", "$50XER"}));
+        auto* protocol = dlg.GetDlgItemAs<CComboBox>(rack_main::IDC_PROTOCOL);
+        EXPECT_EQ(protocol->GetCurSel() < 0 ? "" : protocol->GetLBText(protocol->GetCurSel()),
+                  c.protocolShown);
+        EXPECT_EQ(dlg.GetDlgItemText(rack_main::IDC_WDT_TIMEOUT), c.timeoutShown);
+        EXPECT_TRUE(dlg.GetDlgItem(rack_main::IDC_REFRESH)->IsWindowEnabled());
+        dlg.OnCancel();
+    }
 }
 
 // A refused read is the unit's answer: it is not asked again.

@@ -1,6 +1,8 @@
-// The Modbus rack window against a simulated rack: the one table read, its parse into names,
-// firmware and addresses, the tabs and their pages, closing, and replies that answer nothing.
+// The Modbus rack window against a simulated rack: the table read (asked until answered), its parse
+// into names, firmware and addresses, the tabs and their pages, closing, and replies that answer
+// nothing.
 #include "RackFixture.h"
+#include "SpoiltLine.h"
 
 #include <QWidget>
 
@@ -191,6 +193,46 @@ TEST_F(V1333M, AnUnansweredTableReadLeavesEverySlotEmpty)
     EXPECT_EQ(m_dlg.GetDlgItemText(IDC_RACK_FIRMWARE), "");
     EXPECT_EQ(RackState().strSlotModule, SlotTexts{});
     EXPECT_EQ(Analog(), nullptr);
+    EXPECT_EQ(Digital(), nullptr);
+}
+
+// A table read that got no answer (silence, a reply cut short or padded, line noise) is asked again
+// on the next tick until the unit answers it, and the table then shows; "Initialize Error!" tells
+// of the first miss only. Nothing else goes out meanwhile, and nothing once the table came.
+TEST_F(V1333M, ATableReadWithoutAnAnswerIsAskedAgainUntilTheTableShows)
+{
+    Populate({{2, kSimSlot1371, 0x0021, 0x0030}});
+    const std::string read = RtuFrame("010327100026");
+    for (ESpoil spoil : {ESpoil::Silent, ESpoil::Cut, ESpoil::Padded, ESpoil::Garbled}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        m_boxes.m_boxes.clear();
+        CSpoiltLine line(spoil, "01 03 27 10", 2);
+        CV1333M dlg;
+        dlg.Create(IDD_V1333M);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kInitializeError});
+        Tick(dlg, 2); // asked again and lost again, then asked again and answered
+        EXPECT_EQ(RackState().strSlotModule, SlotTexts{});
+        EXPECT_EQ(TakeRequests(), (std::vector<std::string>{read, read, read}));
+        Tick(dlg, 3);
+        EXPECT_TRUE(TakeRequests().empty());
+        EXPECT_EQ(RackState().strSlotModule[2], "Vekt-1371");
+        EXPECT_EQ(dlg.m_strSlotCode[2], "71");
+        EXPECT_NE(dlg.m_tab.m_pDigitalPage, nullptr);
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kInitializeError});
+        dlg.OnCancel();
+    }
+}
+
+// The unit's refusal of the table read is its answer: the read is not asked again.
+TEST_F(V1333M, ARefusedTableReadIsNotAskedAgain)
+{
+    CSpoiltLine line(ESpoil::Refused, "01 03 27 10", 1);
+    m_dlg.Create(IDD_V1333M);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{kInitializeError});
+    TakeRequests();
+    Tick(m_dlg, 4);
+    EXPECT_TRUE(TakeRequests().empty());
+    EXPECT_EQ(RackState().strSlotModule, SlotTexts{});
     EXPECT_EQ(Digital(), nullptr);
 }
 

@@ -84,6 +84,7 @@ TEST_F(SimRack, ChecksumFramesRequestsAndReplies)
         {"$50T", "(silent)"}, // no checksum digits
         {"$50TDD", "!5027592371282513FFEB"},
         {"$50S0642", "!50000046"},
+        {"#50S01F01E3", ">3E"}, // a slot's ">" alone, with its own digits
     });
 }
 
@@ -95,13 +96,13 @@ TEST_F(SimRack, DigitalSlotsReportAndSwitchByModel)
     rack->SlotAs<CSimDigitalSlot>(4).SetInputs(0x8001);
     rack->SlotAs<CSimDigitalSlot>(5).SetInputs(0xFFFF);
     Expect({
-        {"$50S0M", "!501327"}, {"#50S01F01", ">50"},
-        {"#50S01001", ">50"},  {"$50S06", "!508001"},
-        {"#50S01F00", ">50"},  {"$50S06", "!500001"},
-        {"#50S01F02", "?50"},  {"$50S07", "?50"},    // direction read: 1323 only
-        {"$50S27", "!500005"}, {"#50S21101", ">50"}, // channel 1 is an output
-        {"#50S21001", "?50"},                        // channel 0 is an input
-        {"$50S26", "!500007"}, {"#50S31701", ">50"},
+        {"$50S0M", "!501327"}, {"#50S01F01", ">"},
+        {"#50S01001", ">"},    {"$50S06", "!508001"},
+        {"#50S01F00", ">"},    {"$50S06", "!500001"},
+        {"#50S01F02", "?50"},  {"$50S07", "?50"},  // direction read: 1323 only
+        {"$50S27", "!500005"}, {"#50S21101", ">"}, // channel 1 is an output
+        {"#50S21001", "?50"},                      // channel 0 is an input
+        {"$50S26", "!500007"}, {"#50S31701", ">"},
         {"#50S31801", "?50"}, // the 1371 has eight relays
         {"$50S36", "!508000"}, {"$50S46", "!508001"},
         {"#50S41001", "?50"}, // inputs only
@@ -131,13 +132,13 @@ TEST_F(SimRack, AnalogOutputSlotConfiguresDrivesAndTrims)
     Expect({
         {"$50S1C0B", "!503100"},
         {"$50S1C06", "!5004.000"},
-        {"#50S1C012.5", ">50"},
+        {"#50S1C012.5", ">"},
         {"$50S1C06", "!5012.500"},
         {"#50S1C003.000", "?50"}, // below 4 mA on 4 ~ 20 mA
         {"$50S1C2A3208", "!50"},
         {"$50S1C2B", "!503208"},
         {"#50S1C210.500", "?50"},
-        {"#50S1C210.000", ">50"},
+        {"#50S1C210.000", ">"},
         {"$50S1C2A3309", "?50"}, // range digit 3 and a slew not a multiple of 4
         {"$50S1C24", "!50"},
         {"$50S1C030A", "!50"},
