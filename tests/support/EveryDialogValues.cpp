@@ -26,11 +26,13 @@ void ChangeAnalogInputs(CSimAnalogModule& module)
     module.SetDigitalInput(0, true);
 }
 
+// Every output at the top of its range (they start at zero).
 void ChangeAnalogOutputs(CSimAnalogOutput& module)
 {
     for (int channel = 0; channel < module.Channels(); ++channel) module.SetInput(channel, kTop);
 }
 
+// Every output at the top of its range, and every input closed (they start open).
 void ChangeOutputsAndInputs(CSimOutputDi& module)
 {
     for (int channel = 0; channel < 4; ++channel) {
@@ -65,7 +67,7 @@ void ChangePowerMeter(CSimPowerMeter& module)
 
 // Each slot's module as the main unit relays it: a digital slot's outputs switch over through its
 // own switch command and its inputs close; an analog output goes to the top of its range; an
-// analog input moves by some units.
+// analog input moves by some units, each channel by another amount.
 void ChangeSlot(CSimSlot& slot)
 {
     if (auto* digital = dynamic_cast<CSimDigitalSlot*>(&slot)) {
@@ -82,7 +84,7 @@ void ChangeSlot(CSimSlot& slot)
         }
     } else if (auto* input = dynamic_cast<CSimAnalogSlotBase*>(&slot)) {
         for (int channel = 0; channel < input->Channels(); ++channel)
-            input->Channel(channel).dValue += 12.5 + channel;
+            input->Channel(channel).dValue += 1.25 + channel;
     }
 }
 
