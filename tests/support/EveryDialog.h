@@ -122,6 +122,11 @@ protected:
         m_runClock.emplace();
         SetClock(&*m_runClock);
     }
+    // Changes every value the modules on the bus show (readings, inputs, outputs, counts, alarms)
+    // and none of their settings, so that a screen showing a reply taken after the change cannot
+    // look by chance like one that kept what came before it. A module of a family without such a
+    // change fails the test.
+    void ChangeModuleValues();
 
 private:
     std::optional<CVirtualClock> m_runClock;
