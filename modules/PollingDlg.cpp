@@ -1,6 +1,7 @@
 #include "PollingDlg.h"
 
 #include "AsciiCommand.h"
+#include "AsciiReply.h"
 #include "HexText.h"
 #include "LinkTable.h"
 #include "ModuleCodes.h"
@@ -170,11 +171,8 @@ std::optional<std::string> CPollingDlg::ReadingOfReply(char lead, size_t width,
 
 std::optional<std::string> CPollingDlg::ChannelCodeOfReply(int channel) const
 {
-    constexpr size_t kCodeLength = 2;
-    std::string asked = Format("C%dR", channel);
-    std::optional<std::string> data = FittingData('!', asked.size() + kCodeLength);
-    if (!data || !data->starts_with(asked)) return std::nullopt;
-    return data->substr(asked.size());
+    std::optional<std::string> data = ReplyData('!');
+    return data ? ChannelCodeOfReplyData(*data, channel) : std::nullopt;
 }
 
 std::optional<std::vector<std::string>> CPollingDlg::ReadingsOfReply(char lead, int count,

@@ -45,7 +45,9 @@ std::string CRackDlg::SlotFunctionRequest(const std::string& body) const
 
 std::optional<std::string> CRackDlg::DataReaching(char lead, size_t length) const
 {
-    return ReplyDataOf(lead, [length](const std::string& data) { return data.size() >= length; });
+    return ReplyDataOf(lead, [length](const std::string& data) {
+        return data.size() >= length && data.size() <= length + kReplyWiderBy;
+    });
 }
 
 void CRackDlg::PollStep()

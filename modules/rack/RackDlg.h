@@ -13,6 +13,9 @@
 // Entries of the slot blocks the main unit writes before it runs a slot dialog.
 enum SlotEntry { kSlotAddress = 0, kSlotAnalogModule = 1, kSlotNumber = 2, kSlotModule = 5 };
 
+// How far a rack reply may run past the places its reader reads: a module's longer form of it.
+inline constexpr size_t kReplyWiderBy = 4;
+
 class CRackDlg : public CModuleDlg {
 public:
     // slotBlock: the slot block the main unit wrote for this dialog, whose line it borrows; null
@@ -51,8 +54,9 @@ protected:
     // the checksum digits).
     bool DataAcknowledged() const { return ReplyFits('>', 0); }
     // The data of a reply with this lead (and the address for "!") that reaches the places a
-    // reader reads: at least length characters, however many more follow; nothing for a reply
-    // that stops short of them or has another head.
+    // reader reads: at least length characters, and at most kReplyWiderBy more (a module's longer
+    // form of the reply); nothing for a reply that stops short of them, runs far past them (another
+    // text run on) or has another head.
     std::optional<std::string> DataReaching(char lead, size_t length) const;
 
     std::string m_strSlot;

@@ -115,10 +115,12 @@ bool IsAlarmLimit(const std::string& text)
 
 bool IsSlotValue(const std::string& text)
 {
-    return IsDecimalNumber(text) && text.find('.') != std::string::npos;
+    return text.size() <= kSlotValueMaxChars && IsDecimalNumber(text) &&
+           text.find('.') != std::string::npos;
 }
 
 bool IsSlotReading(const std::string& text)
 {
-    return IsSlotValue(text) || (!text.empty() && std::ranges::all_of(text, IsUpperHexDigit));
+    return IsSlotValue(text) || (!text.empty() && text.size() <= kSlotValueMaxChars &&
+                                 std::ranges::all_of(text, IsUpperHexDigit));
 }

@@ -70,8 +70,9 @@ inline constexpr int kAlarmDisableRow = 2;
 
 // A limit the module takes: a signed decimal number ("+80", "-20.5", "12.").
 bool IsAlarmLimit(const std::string& text);
-// A value as the analog slot modules write it, of any width: a decimal number with its point,
-// signed or not ("+012.34", "04.000").
+// A value as the analog slot modules write it: a decimal number with its point, signed or not
+// ("+012.34", "04.000"), of kSlotValueMaxChars at most.
+inline constexpr size_t kSlotValueMaxChars = 10;
 bool IsSlotValue(const std::string& text);
 // A channel's reading after ">": a value, or hex digits (two's complement).
 bool IsSlotReading(const std::string& text);

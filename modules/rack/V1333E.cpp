@@ -60,7 +60,7 @@ constexpr size_t kWdtTimeoutShown = 3;
 
 bool EndsInTimeout(const std::string& data)
 {
-    return data.size() >= kWdtTimeoutShown &&
+    return data.size() >= kWdtTimeoutShown && data.size() <= kWdtTimeoutShown + kReplyWiderBy &&
            std::ranges::all_of(data.substr(data.size() - kWdtTimeoutShown), IsUpperHexDigit);
 }
 

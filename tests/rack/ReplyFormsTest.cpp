@@ -1,8 +1,9 @@
 // Every rack reader against replies of each form it may meet: the module's own, one a character
 // wider and one a character narrower of the same form, the examples the modules' documents give,
 // and replies cut short, padded or from elsewhere. A reply that holds what the reader reads, in its
-// places and its form, is read whatever its width (where a reply's width is the module's fixed
-// form, another width is none); any other shows, and asks, exactly what silence shows and asks.
+// places and its form, is read in any width up to a few characters past those places (where a
+// reply's width is the module's fixed form, another width is none); any other, a reply with a
+// long run of other text after it included, shows, and asks, exactly what silence shows and asks.
 #include "RackFixture.h"
 #include "ReformedLine.h"
 #include "ScreenTexts.h"
@@ -96,15 +97,14 @@ const SForm kForms[] = {
     {"main", "$502", "!50000400", rack_main::IDC_PROTOCOL, "MODBUS"},
     {"main", "$502", "!500004", rack_main::IDC_PROTOCOL, "MODBUS"},
     {"main", "$502", "!50060600", rack_main::IDC_PROTOCOL, ""}, // a digit of no row: answered
-    {"main", "$502", "!5000040567890123456789", rack_main::IDC_PROTOCOL, "MODBUS"},
+    {"main", "$502", "!5000040567890123456789", rack_main::IDC_PROTOCOL, kAsSilence},
     {"main", "$502", "!500", rack_main::IDC_PROTOCOL, kAsSilence},
     {"main", "$502", "!5100040", rack_main::IDC_PROTOCOL, kAsSilence},
     {"main", "$502", ">00040", rack_main::IDC_PROTOCOL, kAsSilence},
     // The Modbus parity, ">" and the address, its code's last two characters at places 4 and 5.
     {"main", "$50OU", ">5000C", rack_main::IDC_MODBUS_PARITY, "None Parity, 8 Bits, 1 Stop"},
     {"main", "$50OU", ">5000C0", rack_main::IDC_MODBUS_PARITY, "None Parity, 8 Bits, 1 Stop"},
-    {"main", "$50OU", ">5004C567890123456789", rack_main::IDC_MODBUS_PARITY,
-     "Odd Parity, 8 Bits, 1 Stop"},
+    {"main", "$50OU", ">5004C567890123456789", rack_main::IDC_MODBUS_PARITY, kAsSilence},
     {"main", "$50OU", ">500C", rack_main::IDC_MODBUS_PARITY, kAsSilence},
     {"main", "$50OU", ">50", rack_main::IDC_MODBUS_PARITY, kAsSilence},
     {"main", "$50OU", ">5100C", rack_main::IDC_MODBUS_PARITY, kAsSilence},
@@ -112,7 +112,7 @@ const SForm kForms[] = {
     // The watchdog time-out: its last three digits.
     {"main", "$50XR", "!50010", rack_main::IDC_WDT_TIMEOUT, "010"},
     {"main", "$50XR", "!500025", rack_main::IDC_WDT_TIMEOUT, "025"},
-    {"main", "$50XR", "!50010567890123456789", rack_main::IDC_WDT_TIMEOUT, "789"},
+    {"main", "$50XR", "!50010567890123456789", rack_main::IDC_WDT_TIMEOUT, kAsSilence},
     {"main", "$50XR", "!5010", rack_main::IDC_WDT_TIMEOUT, kAsSilence},
     {"main", "$50XR", "!50+10", rack_main::IDC_WDT_TIMEOUT, kAsSilence},
     {"main", "$50XR", ">010", rack_main::IDC_WDT_TIMEOUT, kAsSilence},
@@ -147,7 +147,7 @@ const SForm kForms[] = {
     {"1323", "$50S27", "!5000FF", kDi0, "red"},
     {"1323", "$50S27", "!500005", kDi0, "red"},
     {"1323", "$50S27", "!5000FF0", kDi0, "red"},
-    {"1323", "$50S27", "!5000FF567890123456789", kDi0, "red"},
+    {"1323", "$50S27", "!5000FF567890123456789", kDi0, kAsSilence},
     {"1323", "$50S27", "!5000F", kDi0, kAsSilence},
     {"1323", "$50S27", "!500", kDi0, kAsSilence},
     {"1323", "$50S27", ">00FF", kDi0, kAsSilence},
@@ -160,7 +160,7 @@ const SForm kForms[] = {
     // The 1359: a channel's configuration, the range digit at place 4 and the slew code after it.
     {"1359", "$50S1C0B", "!503108", rack_ao::kChannelIds[0].nRange, "4 ~ 20 mA"},
     {"1359", "$50S1C0B", "!5031080", rack_ao::kChannelIds[0].nRange, "4 ~ 20 mA"},
-    {"1359", "$50S1C0B", "!503208567890123456789", rack_ao::kChannelIds[0].nRange, "0 ~ 10 V"},
+    {"1359", "$50S1C0B", "!503208567890123456789", rack_ao::kChannelIds[0].nRange, kAsSilence},
     {"1359", "$50S1C0B", "!50310", rack_ao::kChannelIds[0].nRange, kAsSilence},
     {"1359", "$50S1C0B", "!503", rack_ao::kChannelIds[0].nRange, kAsSilence},
     {"1359", "$50S1C0B", ">3108", rack_ao::kChannelIds[0].nRange, kAsSilence},
@@ -176,7 +176,7 @@ const SForm kForms[] = {
     // The 1300: its configuration, the range code at places 3 and 4, integration and format after.
     {"1300", "$50S3B", "!502383", rack_ai::IDC_RTD_RANGE, "Pt.00385 0~600'C"},
     {"1300", "$50S3B", "!5023830", rack_ai::IDC_RTD_RANGE, "Pt.00385 0~600'C"},
-    {"1300", "$50S3B", "!502383567890123456789", rack_ai::IDC_RTD_RANGE, "Pt.00385 0~600'C"},
+    {"1300", "$50S3B", "!502383567890123456789", rack_ai::IDC_RTD_RANGE, kAsSilence},
     {"1300", "$50S3B", "!50238", rack_ai::IDC_RTD_RANGE, kAsSilence},
     {"1300", "$50S3B", "!512383", rack_ai::IDC_RTD_RANGE, kAsSilence},
     // A channel's reading: a sign, digits and a point, of any width.
@@ -184,7 +184,7 @@ const SForm kForms[] = {
     {"1300", "#50S3C0", ">+012.34", kAiValue0, "+012.34"},
     {"1300", "#50S3C0", ">+0090.50", kAiValue0, "+0090.50"},
     {"1300", "#50S3C0", ">+90.50", kAiValue0, "+90.50"},
-    {"1300", "#50S3C0", ">+090.50567890123456789", kAiValue0, "+090.50567890123456789"},
+    {"1300", "#50S3C0", ">+090.50567890123456789", kAiValue0, kAsSilence},
     {"1300", "#50S3C0", ">+09", kAiValue0, kAsSilence},
     {"1300", "#50S3C0", ">+090.5.0", kAiValue0, kAsSilence},
     {"1300", "#50S3C0", "!50+090.50", kAiValue0, kAsSilence},
@@ -202,14 +202,14 @@ const SForm kForms[] = {
     // The 1384H: its configuration, the format digit at place 6, asked until it comes.
     {"1384H", "$50S4B", "!50FF02", rack_speed::IDC_FORMAT, "Two's Complement"},
     {"1384H", "$50S4B", "!50FF020", rack_speed::IDC_FORMAT, "Two's Complement"},
-    {"1384H", "$50S4B", "!50FF02567890123456789", rack_speed::IDC_FORMAT, "Two's Complement"},
+    {"1384H", "$50S4B", "!50FF02567890123456789", rack_speed::IDC_FORMAT, kAsSilence},
     {"1384H", "$50S4B", "!50FF0", rack_speed::IDC_FORMAT, kAsSilence},
     {"1384H", "$50S4B", ">FF02", rack_speed::IDC_FORMAT, kAsSilence},
     // A channel's range code at place 4, asked until it comes.
     {"1384H", "$50S4C0B", "!500A", rack_analog::kChannelIds[0].nSpeedRange, "0~20mA"},
     {"1384H", "$50S4C0B", "!500A0", rack_analog::kChannelIds[0].nSpeedRange, "0~20mA"},
     {"1384H", "$50S4C0B", "!500A567890123456789", rack_analog::kChannelIds[0].nSpeedRange,
-     "0~20mA"},
+     kAsSilence},
     {"1384H", "$50S4C0B", "!500", rack_analog::kChannelIds[0].nSpeedRange, kAsSilence},
     {"1384H", "$50S4C0B", "!510A", rack_analog::kChannelIds[0].nSpeedRange, kAsSilence},
     // Readings of any width; channel 1 shows seven characters at most.
