@@ -175,7 +175,7 @@ TEST_F(M6309x, ReadingsInEachFormShortRepliesAndSilence)
     }
 }
 
-// A reply takes as many readings as the row's model has channels, all of one width: one from a
+// A reply takes as many readings as the row's model has channels, each of its form: one from a
 // module with fewer or more channels answers no request of the dialog, and shows as silence.
 TEST_F(M6309x, AReplyWithMoreOrFewerReadingsThanChannelsIsAMissedExchange)
 {
