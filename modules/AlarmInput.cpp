@@ -12,15 +12,12 @@ inline constexpr int kChannels = 8;
 const char* const kAlarmModeBodies[] = {"DA", "EAM", "EAL"};
 // The outputs' two digits of "@AADI" by their bits (bit 0 output 0, bit 1 output 1).
 const CodeTable kOutputPairs = {"00", "01", "02", "03"};
-// "@AADI" answers "!AA", the status digit, the outputs' two digits and the inputs' two.
-inline constexpr size_t kDioStateLength = 5;
+// "@AADI" answers "!AA", the status digit (the alarm mode), the outputs' two digits and the
+// inputs' two. A read takes the state up to what it reads; the inputs need not follow.
+inline constexpr size_t kModeLength = 1;
+inline constexpr size_t kOutputsLength = 3;
 // What the reply text holds after a missed exchange.
 inline constexpr const char* kNoReply = "ERROR";
-// A reading in two's complement hex.
-inline constexpr size_t kHexReadingWidth = 4;
-// The Data Format digit's bits that say the format; 2 is two's complement hex.
-inline constexpr int kFormatBits = 0x3;
-inline constexpr int kHexFormat = 2;
 
 } // namespace
 
@@ -248,14 +245,20 @@ void CAlarmInputDlg::ShowOutcome(int nField, bool ack)
     SetDlgItemText(nField, ack ? "Ready!" : "Error!");
 }
 
-std::optional<std::string> CAlarmInputDlg::DioState() const
+std::optional<std::string> CAlarmInputDlg::DioState(size_t length) const
 {
-    return FittingData('!', kDioStateLength);
+    return ReplyDataOf('!', [length](const std::string& data) { return IsDioState(data, length); });
+}
+
+void CAlarmInputDlg::NoteRead(bool fits)
+{
+    m_bReadMissed = !fits && m_nLastResult == 1 && !ReplyFits('?', 0);
 }
 
 void CAlarmInputDlg::ReadAlarmModeReply()
 {
-    std::optional<std::string> state = DioState();
+    std::optional<std::string> state = DioState(kModeLength);
+    NoteRead(state.has_value());
     int mode = state ? CharAt(*state, 0) - '0' : -1;
     if (mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
     if (m_setup.eModeRead == EModeRead::UntilAcknowledged) {
@@ -263,8 +266,8 @@ void CAlarmInputDlg::ReadAlarmModeReply()
         if (state) EndStartup();
         return;
     }
-    // The same "@AADI" reply carries the outputs.
-    if (state) ShowLamps(state->substr(1, 2));
+    // The same "@AADI" reply carries the outputs, where it goes on to them.
+    if (state && state->size() >= kOutputsLength) ShowLamps(state->substr(1, 2));
     ShowOutcome(m_setup.nStatus, state.has_value());
     m_nCommand = kCmdBackToPoll;
     EndStartup();
@@ -273,6 +276,7 @@ void CAlarmInputDlg::ReadAlarmModeReply()
 void CAlarmInputDlg::ReadLimitReply(int last)
 {
     std::optional<std::string> limit = ReplyDataOf('!', IsFixedWidthValue);
+    NoteRead(limit.has_value());
     bool high = last == kCmdReadHighLimit;
     if (!high) ++m_nLimitReads;
     if (!limit) {
@@ -285,7 +289,8 @@ void CAlarmInputDlg::ReadLimitReply(int last)
 
 void CAlarmInputDlg::ReadOutputsReply()
 {
-    std::optional<std::string> state = DioState();
+    std::optional<std::string> state = DioState(kOutputsLength);
+    NoteRead(state.has_value());
     if (state) ShowLamps(state->substr(1, 2));
     // The module's own reply shows as it came (a refusal too); any other, as silence.
     bool own = state || ReplyFits('?', 0);
@@ -329,6 +334,7 @@ void CAlarmInputDlg::ReadChannelType()
 {
     // A code of no row leaves the row.
     std::optional<std::string> code = ChannelCodeOfReply(m_nReadChannel);
+    NoteRead(code.has_value());
     int row = code ? RowOfCode(*m_setup.pTypeCodes, *code) : -1;
     if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
     m_nCommand = kCmdBackToPoll;
@@ -336,6 +342,7 @@ void CAlarmInputDlg::ReadChannelType()
 
 bool CAlarmInputDlg::ReadSharedReply()
 {
+    m_bReadMissed = false;
     int last = m_nLastCommand;
     bool ack = Acknowledged();
     switch (last) {
@@ -385,15 +392,7 @@ bool CAlarmInputDlg::ReadSharedReply()
 
 std::optional<std::vector<std::string>> CAlarmInputDlg::PollReadings(int count) const
 {
-    bool hex = (HexDigitOrZero(CharAt(Entry(kFormat), 0)) & kFormatBits) == kHexFormat;
-    std::optional<std::vector<std::string>> readings =
-        ReadingsOfReply('>', count, hex ? EReadingSign::Unsigned : EReadingSign::Signed);
-    if (readings && count == 1) {
-        // One field is one width whatever its length: it must be a reading's.
-        const std::string& reading = readings->front();
-        if (hex ? reading.size() != kHexReadingWidth : !IsFixedWidthValue(reading)) return {};
-    }
-    return readings;
+    return ReadingsOfReply('>', count, FormOfFormat(Entry(kFormat)));
 }
 
 std::string CAlarmInputDlg::AlarmRequest() const

@@ -149,11 +149,13 @@ protected:
     }
     // The "$AA8Cn" read of the channel the CH Number box shows goes out next.
     void ReadSelectedChannel();
-    // The readings of the last reply when it answers a "#AA": ">" and count fields of one width,
-    // each as the block's data format writes a reading (signed in engineering units and percent,
-    // four hex digits in two's complement; a single channel's as wide as its limits); nothing
-    // for a reply of any other shape.
+    // The readings of the last reply when it answers a "#AA": ">" and count readings in the form
+    // of the block's data format, a single channel's too (ReadingsOfShape); nothing for a reply of
+    // any other shape.
     std::optional<std::vector<std::string>> PollReadings(int count) const;
+    // The reply to the read the last shared reader took was neither the module's own nor its
+    // refusal: a missed exchange.
+    bool ReadMissed() const { return m_bReadMissed; }
 
     std::string m_strChannelRequest; // a "CH CONF" write
 
@@ -161,9 +163,11 @@ private:
     void ToggleChannel(int k);
     int SelectedChannel() const;
     std::string ChannelTypeWrite(int channel, int typeRow) const;
-    // The "@AADI" reply's five characters after "!AA": the status (the alarm mode), the outputs'
-    // two digits and the inputs' two; nothing for any other reply.
-    std::optional<std::string> DioState() const;
+    // The "@AADI" reply's hex digits after "!AA": the status (the alarm mode), the outputs' two
+    // digits and the inputs' two, at least length of them; nothing for any other reply.
+    std::optional<std::string> DioState(size_t length) const;
+    // Records whether a read's reply was a missed exchange.
+    void NoteRead(bool fits);
     void ReadAlarmModeReply();
     void ReadLimitReply(int last);
     void ReadOutputsReply();
@@ -177,6 +181,7 @@ private:
 
     const SAlarmInputSetup& m_setup;
     bool m_bMaskMissing = false; // the last mask read was lost: neither a mask nor a refusal came
+    bool m_bReadMissed = false;
     // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
     SSequence m_follow;
     int m_nFollowTypeRow = 0;

@@ -9,6 +9,9 @@ inline constexpr int kAsciiRow = 0;
 inline constexpr int kModbusRow = 1;
 
 inline constexpr WORD kPollTimeout = 200;
+// The width of every reading in engineering units and percent ("+01.234"); hex readings are four
+// digits in any format.
+inline constexpr size_t kReadingWidth = 7;
 
 // The Format digit: bit 2 is the protocol the module speaks (set: Modbus RTU), bits 0 and 1 the
 // data format ("3" has no row).
@@ -189,11 +192,11 @@ std::string CPerChannelAsciiDlg::NextRequest()
 
 void CPerChannelAsciiDlg::ShowReadings()
 {
-    // ">" and one reading a channel, all of one width (seven characters in engineering units and
-    // percent, four hex digits), signed as the module's format writes them. Any other reply answers
-    // some other request: the fields show what they show under silence.
+    // ">" and one reading a channel in the form of the module's format, seven characters in
+    // engineering units and percent, four hex digits. Any other reply answers some other request:
+    // the fields show what they show under silence.
     std::optional<std::vector<std::string>> readings =
-        ReadingsOfReply('>', Channels(), SignOfFormat(Entry(kFormat)));
+        ReadingsOfReply('>', Channels(), FormOfFormat(Entry(kFormat)), kReadingWidth);
     for (int k = 0; k < Channels(); ++k) {
         bool shown = readings && (ReadsTypes() || m_bChannelEnabled[static_cast<size_t>(k)] == 1);
         ShowChannelValue(k, 0, shown ? (*readings)[static_cast<size_t>(k)] : "");

@@ -165,7 +165,7 @@ std::optional<std::string> CPollingDlg::ReadingOfReply(char lead, size_t width,
                                                        EReadingSign sign) const
 {
     std::optional<std::string> data = FittingData(lead, width);
-    if (!data || !ReadingsOfShape(*data, 1, sign)) return std::nullopt;
+    if (!data || !IsValueOfSign(*data, sign)) return std::nullopt;
     return data;
 }
 
@@ -175,12 +175,12 @@ std::optional<std::string> CPollingDlg::ChannelCodeOfReply(int channel) const
     return data ? ChannelCodeOfReplyData(*data, channel) : std::nullopt;
 }
 
-std::optional<std::vector<std::string>> CPollingDlg::ReadingsOfReply(char lead, int count,
-                                                                     EReadingSign sign) const
+std::optional<std::vector<std::string>>
+CPollingDlg::ReadingsOfReply(char lead, int count, EReadingForm form, size_t width) const
 {
     std::optional<std::string> data = ReplyData(lead);
     if (!data) return std::nullopt;
-    return ReadingsOfShape(*data, count, sign);
+    return ReadingsOfShape(*data, count, form, width);
 }
 
 std::optional<std::array<bool, 8>> CPollingDlg::MaskOfReply() const

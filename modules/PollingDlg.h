@@ -94,16 +94,17 @@ protected:
     }
     // The data of a reply with this lead and exactly length characters after it.
     std::optional<std::string> FittingData(char lead, size_t length) const;
-    // The one reading a value reply carries after its lead: width characters of the sign rule's
+    // The one value a value reply carries after its lead: width characters of the sign rule's
     // shape; nothing for a reply of any other shape.
     std::optional<std::string> ReadingOfReply(char lead, size_t width, EReadingSign sign) const;
     // The two-digit code a channel's type or range read ("$AA8Cn") gives: "!AA", "C", the channel,
     // "R" and the code; nothing for a reply of another channel or shape.
     std::optional<std::string> ChannelCodeOfReply(int channel) const;
-    // The readings of the last reply: its data after the lead, cut into count fields of one width
-    // of the sign rule's shape; nothing for a reply of any other shape, a missed exchange.
-    std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count,
-                                                            EReadingSign sign) const;
+    // The readings of the last reply: its data after the lead, count readings of the form, each
+    // of the width a dialog's format fixes where width is not 0 (ReadingsOfShape); nothing for a
+    // reply of any other shape, a missed exchange.
+    std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count, EReadingForm form,
+                                                            size_t width = 0) const;
     // The last Modbus exchange brought the data it asked for: answered, and not an exception.
     bool RtuDataCame() const { return m_nLastResult == 1 && !m_bRtuException; }
     // "!" and the address, nothing more.

@@ -300,6 +300,8 @@ void CM6384::PollStep()
         m_nCommand = kCmdReadConfiguration;
     }
     if (!ReadLastCommand()) return;
+    // A read's reply that is neither the module's own nor its refusal is a missed exchange.
+    if (ReadMissed()) ShowFailureTexts();
     // The operator's request goes out now.
     if (!ApplyQueuedCommand()) TakeFollowStep();
     if (m_nCommand == kCmdPoll) ReadReadings();

@@ -48,20 +48,10 @@ enum : int { kPhaseValue = 0, kPhaseExcitation = 1, kPhaseDio = 2, kPhases = 3 }
 
 inline constexpr const char* kChooseChannel = "Number must be CH0 or CH1!";
 
-// A reading: a sign, then five digits and a point ("+05.000", "+123.45"); or four hex digits.
-inline constexpr size_t kSignedReading = 7;
-inline constexpr size_t kHexReading = 4;
 // The @AADI data: five characters, the DO digit at 2 and the DI character at 4.
 inline constexpr size_t kDioDataLength = 5;
 inline constexpr int kDoAt = 2;
 inline constexpr int kDiAt = 4;
-
-bool IsReading(const std::string& data)
-{
-    size_t width =
-        !data.empty() && (data[0] == '+' || data[0] == '-') ? kSignedReading : kHexReading;
-    return data.size() == width && ReadingsOfShape(data, 1, EReadingSign::AsData);
-}
 
 } // namespace
 
@@ -226,8 +216,11 @@ std::optional<std::string> CM6387::PollReplyData() const
     if (!data) return std::nullopt;
     switch (m_nPollPhase) {
     case kPhaseValue:
+        // The input in whichever form the module writes it; the excitation in volts.
+        if (!IsReading(*data, EReadingForm::AsData)) return std::nullopt;
+        break;
     case kPhaseExcitation:
-        if (!IsReading(*data)) return std::nullopt;
+        if (!IsReading(*data, EReadingForm::Decimal)) return std::nullopt;
         break;
     default:
         if (data->size() != kDioDataLength) return std::nullopt;

@@ -61,15 +61,45 @@ struct SPollRequest {
 const SPollRequest kPollRequests[] = {
     {'#', "1"}, {'$', "B"},  {'$', "A"},  {'@', "G0"}, {'@', "DI"}, {'$', "30"}, {'$', "31"},
     {'~', "B"}, {'@', "G1"}, {'@', "DI"}, {'@', "RP"}, {'@', "RA"}, {'#', "0"}};
-// By step: the reply it reads, its lead and the length of its data (after "!" the address):
-// counts and values of eight digits, the @AADI state of five, settings of one digit.
+bool AllHexDigits(const std::string& data)
+{
+    return std::all_of(data.begin(), data.end(), IsUpperHexDigit);
+}
+// A count of 32 bits: eight hex digits, or up to ten decimal ones.
+bool IsCount(const std::string& data)
+{
+    return data.size() >= 8 && data.size() <= 10 && AllHexDigits(data);
+}
+// A preset, maximum or alarm value: the eight characters from position 3.
+bool IsValue(const std::string& data)
+{
+    return data.size() == 8 && AllHexDigits(data);
+}
+// A setting: its one digit.
+bool IsSettingDigit(const std::string& data)
+{
+    return data.size() == 1 && data[0] >= '0' && data[0] <= '9';
+}
+// The @AADI state: the status digit at position 3 (the alarm enables or mode), the outputs'
+// digits at 4 and 5; each step takes it as far as it reads.
+bool IsAlarmState(const std::string& data)
+{
+    return IsDioState(data, 1);
+}
+bool IsOutputState(const std::string& data)
+{
+    return IsDioState(data, 3);
+}
+// By step: the reply it reads, its lead and the shape of its data (after "!" the address).
 struct SPollReply {
     char lead;
-    size_t length;
+    bool (*pShape)(const std::string& data);
 };
-const SPollReply kPollReplies[] = {{'>', 8}, {'>', 8}, {'!', 1}, {'!', 1}, {'!', 8},
-                                   {'!', 5}, {'!', 8}, {'!', 8}, {'!', 1}, {'!', 8},
-                                   {'!', 5}, {'!', 8}, {'!', 8}};
+const SPollReply kPollReplies[] = {
+    {'>', IsCount},        {'>', IsCount},       {'!', IsSettingDigit}, {'!', IsSettingDigit},
+    {'!', IsValue},        {'!', IsOutputState}, {'!', IsValue},        {'!', IsValue},
+    {'!', IsSettingDigit}, {'!', IsValue},       {'!', IsAlarmState},   {'!', IsValue},
+    {'!', IsValue}};
 
 // Steps that fill an edit with the eight characters from position 3, until the settings are
 // loaded: the edit in alarm mode A and in mode B.
@@ -173,10 +203,16 @@ void CM6363::ShowChannelValue(int channel, const std::string& text)
     SetDlgItemText(channel == 0 ? IDC_CNT_VALUE0 : IDC_CNT_VALUE1, text);
 }
 
-bool CM6363::PollReplyFits() const
+bool CM6363::PollReplyOwn() const
 {
     const SPollReply& expected = kPollReplies[m_nPollStep - 1];
-    return ReadingOfReply(expected.lead, expected.length, EReadingSign::Unsigned).has_value();
+    return ReplyDataOf(expected.lead, expected.pShape).has_value();
+}
+
+bool CM6363::PollReplyFits() const
+{
+    // The module's refusal answers the step too: the cycle goes on without what it asked for.
+    return PollReplyOwn() || ReplyFits('?', 0);
 }
 
 void CM6363::SetStatus(bool ack)
@@ -382,6 +418,7 @@ std::string CM6363::PollCycle()
 
 void CM6363::ReadPollReply(int step)
 {
+    if (!PollReplyOwn()) return;
     switch (step) {
     case kStepCount0:
     case kStepCount1:

@@ -71,6 +71,8 @@ private:
     void FinishConfiguration();
     std::string Resync();
     // Whether the reply in hand is what the poll step in hand reads.
+    bool PollReplyOwn() const;
+    // Whether it answers the step: the module's own reply or its refusal.
     bool PollReplyFits() const;
     std::string PollCycle();
     void ReadPollReply(int step);

@@ -1,6 +1,5 @@
 #include "M6386.h"
 
-#include "AlarmLimit.h"
 #include "AsciiCommand.h"
 #include "Clock.h"
 #include "ModelName.h"
@@ -88,10 +87,15 @@ bool IsAcknowledgement(const std::string& data)
 {
     return data.empty();
 }
+// The cold-junction temperature ("$AA3"): one signed reading in engineering units.
+bool IsTemperature(const std::string& data)
+{
+    return IsReading(data, EReadingForm::Decimal);
+}
 const SOneShot kOneShots[] = {
     {CM6386::kCmdCjcZero, IDC_TC_CJC_STATUS, '!', IsAcknowledgement, "Ready.", "Error!"},
     {CM6386::kCmdCoefficientWrite, IDC_TC_CJC_STATUS, '!', IsAcknowledgement, "Ready.", "Error!"},
-    {CM6386::kCmdTemperature, IDC_TC_CJC_STATUS, '>', IsFixedWidthValue, nullptr, "Error!"},
+    {CM6386::kCmdTemperature, IDC_TC_CJC_STATUS, '>', IsTemperature, nullptr, "Error!"},
     {CM6386::kCmdReadCjc, IDC_TC_CJC_STATUS, '!', IsRawCjcOffset, nullptr, "Error!"},
     {CM6386::kCmdCoefficientRead, IDC_TC_CJC_STATUS, '!', IsCoefficientHex, nullptr, "Error!"},
 };
@@ -286,7 +290,7 @@ bool CM6386::EvaluateReply()
         break;
     case kCmdCjcTemperatureRead:
         // One value: a late reply of the readings is none.
-        if (std::optional<std::string> temperature = ReplyDataOf('>', IsFixedWidthValue))
+        if (std::optional<std::string> temperature = ReplyDataOf('>', IsTemperature))
             SetDlgItemText(IDC_TC_CJC_TEMP, *temperature);
         m_nCommand = kCmdBackToPoll;
         break;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -27,6 +28,21 @@ Requests CycleRequests(const char* aa)
         r.push_back(std::string(1, body[0]) + aa + (body + 1));
     return r;
 }
+
+// A counter whose replies to some requests (lead and body) are scripted.
+class CScriptedCounter : public CSimCounter {
+public:
+    CScriptedCounter() : CSimCounter("6363") {}
+    std::map<std::string, std::string> m_replies;
+
+protected:
+    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
+    {
+        auto found = m_replies.find(lead + std::string(body));
+        if (found != m_replies.end()) return found->second;
+        return CSimCounter::OnAscii(lead, body, now);
+    }
+};
 
 class M6363 : public CModuleFixture {
 protected:
@@ -56,6 +72,23 @@ protected:
     void Ask(const std::string& request)
     {
         ASSERT_TRUE(m_bus.Exchange(ESimProtocol::Ascii, SSimLine{}, request, 0)) << request;
+    }
+
+    // One more dialog on kBlock, on a bus of its own with a counter at 0A whose replies to some
+    // requests are scripted.
+    std::unique_ptr<CM6363> OpenScripted(CSimBus& bus,
+                                         const std::map<std::string, std::string>& replies)
+    {
+        auto scripted = std::make_unique<CScriptedCounter>();
+        scripted->SetAddress(0x0A);
+        scripted->m_replies = replies;
+        bus.Add(std::move(scripted));
+        m_link.Attach(1, bus);
+        m_link.ClearTraffic();
+        m_frame.m_strCounterParams = kBlock;
+        auto dlg = std::make_unique<CM6363>();
+        dlg->Create(IDD_M6363);
+        return dlg;
     }
 
     CM6363 m_dlg;
@@ -112,55 +145,64 @@ TEST_F(M6363, OpensFromTheBlockAndTheFirstCycleLoadsTheSettings)
     EXPECT_EQ(Lamp(IDC_CNT_LAMP0), IDI_LAMP_ON);
 }
 
-// A counter whose replies to some requests (lead and body) are scripted.
-class CScriptedCounter : public CSimCounter {
-public:
-    CScriptedCounter() : CSimCounter("6363") {}
-    std::map<std::string, std::string> m_replies;
-
-protected:
-    std::optional<std::string> OnAscii(char lead, std::string_view body, DWORD now) override
-    {
-        auto found = m_replies.find(lead + std::string(body));
-        if (found != m_replies.end()) return found->second;
-        return CSimCounter::OnAscii(lead, body, now);
-    }
-};
-
-// A poll's reply cut short, padded, of another lead or from another address fills no field: the
-// exchange counts as missed, and the cycle starts again with #AA0 as after silence.
-TEST_F(M6363, APollReplyOfAnotherShapeIsAMissedExchange)
+// A step takes its reply by its form: a count of 32 bits (eight hex digits, up to ten decimal
+// ones), a value of the eight characters from position 3, a setting's digit, the @AADI state as
+// far as the step reads it. A reply cut short, padded, of another lead or from another address
+// fills no field: the exchange counts as missed, and the cycle starts again with #AA0 as after
+// silence. The module's refusal fills nothing either, but the cycle goes on.
+TEST_F(M6363, APollReplyIsTakenByItsForm)
 {
     struct Case {
         const char* request; // lead and body
         const char* reply;
         int field;
-        const char* next; // the request the step would send
+        const char* shown; // nullptr: a missed exchange
+        const char* next;  // the request the step sends
     } cases[] = {
-        {"#0", ">0000012", IDC_CNT_VALUE0, "#0A1"},
-        {"#0", ">000000125", IDC_CNT_VALUE0, "#0A1"},
-        {"#1", "!0A0000000C", IDC_CNT_VALUE1, "$0AB"},
-        {"@G0", "!0B0000012C", IDC_CNT_PRESET0, "@0ADI"},
+        {"#0", ">0000012C", IDC_CNT_VALUE0, "0000012C", "#0A1"},
+        {"#0", ">00000012C", IDC_CNT_VALUE0, "00000012C", "#0A1"},
+        {"#0", ">4294967295", IDC_CNT_VALUE0, "4294967295", "#0A1"},
+        {"@G0", "!0A0000012C", IDC_CNT_PRESET0, "0000012C", "@0ADI"},
+        {"#0", ">000", IDC_CNT_VALUE0, nullptr, "#0A1"},
+        {"#0", ">0000012", IDC_CNT_VALUE0, nullptr, "#0A1"},
+        {"#0", ">0000012C567890123456789", IDC_CNT_VALUE0, nullptr, "#0A1"},
+        {"#1", "!0A0000000C", IDC_CNT_VALUE1, nullptr, "$0AB"},
+        {"@G0", "!0B0000012C", IDC_CNT_PRESET0, nullptr, "@0ADI"},
+        {"@G0", "!0A0000012", IDC_CNT_PRESET0, nullptr, "@0ADI"},
+        {"@G0", "!0A0000012C5", IDC_CNT_PRESET0, nullptr, "@0ADI"},
+        {"$B", "!0A12", IDC_CNT_PRESET0, nullptr, "$0AA"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.request) + " " + c.reply);
         CSimBus bus;
-        auto scripted = std::make_unique<CScriptedCounter>();
-        scripted->SetAddress(0x0A);
-        scripted->m_replies[c.request] = c.reply;
-        bus.Add(std::move(scripted));
-        m_link.Attach(1, bus);
-        m_link.ClearTraffic();
-        CM6363 dlg;
-        m_frame.m_strCounterParams = kBlock;
-        dlg.Create(IDD_M6363);
-        Tick(dlg, 16);
-        EXPECT_EQ(dlg.GetDlgItemText(c.field), "");
+        std::unique_ptr<CM6363> dlg = OpenScripted(bus, {{c.request, c.reply}});
+        Tick(*dlg, 16);
+        EXPECT_EQ(dlg->GetDlgItemText(c.field), c.shown ? c.shown : "");
         Requests requests = TakeRequests();
-        EXPECT_EQ(std::ranges::count(requests, std::string(c.next)), 0);
-        EXPECT_GE(std::ranges::count(requests, std::string("#0A0")), 2);
-        dlg.OnCancel();
+        if (c.shown) {
+            EXPECT_GE(std::ranges::count(requests, std::string(c.next)), 1);
+        } else {
+            EXPECT_EQ(std::ranges::count(requests, std::string(c.next)), 0);
+            EXPECT_GE(std::ranges::count(requests, std::string("#0A0")), 2);
+        }
+        dlg->OnCancel();
     }
+}
+
+// A module that refuses a step's read answers it: the step shows nothing, and the cycle goes on to
+// the lamps and the other settings, every cycle.
+TEST_F(M6363, ARefusedStepLetsTheCycleGoOn)
+{
+    CSimBus bus;
+    std::unique_ptr<CM6363> dlg = OpenScripted(bus, {{"$A", "?0A"}, {"@DI", "!0A00300"}});
+    Tick(*dlg, 27);
+    Requests requests = TakeRequests();
+    EXPECT_EQ(std::ranges::count(requests, std::string("$0AA")), 2);
+    EXPECT_EQ(std::ranges::count(requests, std::string("@0AG0")), 2);
+    EXPECT_EQ(dlg->GetDlgItemAs<CComboBox>(IDC_CNT_GATE)->GetCurSel(), -1);
+    EXPECT_EQ(dlg->GetDlgItemAs<CStatic>(IDC_CNT_LAMP0)->GetIcon(), IDI_LAMP_ON);
+    EXPECT_EQ(dlg->GetDlgItemAs<CStatic>(IDC_CNT_LAMP1)->GetIcon(), IDI_LAMP_ON);
+    dlg->OnCancel();
 }
 
 TEST_F(M6363, WithTheChecksumOnEveryRequestCarriesItAndRepliesLoseIt)

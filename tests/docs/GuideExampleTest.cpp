@@ -90,9 +90,9 @@ void CExampleDlg::PollStep()
 
 void CExampleDlg::ShowReadings()
 {
-    // Eight readings of one width after ">", or a missed exchange: shown as silence is.
+    // Eight readings after ">", or a missed exchange: shown as silence is.
     std::optional<std::vector<std::string>> readings =
-        ReadingsOfReply('>', 8, EReadingSign::AsData);
+        ReadingsOfReply('>', 8, EReadingForm::AsData);
     for (size_t k = 0; k < 8; ++k)
         SetDlgItemText(kAiValueIds[k], readings ? (*readings)[k] : "ERROR!!");
 }

@@ -2,9 +2,11 @@
 // differ: one row a dialog, one test a rule.
 #include "ModuleFixture.h"
 
+#include "AlarmInput.h"
 #include "ModuleDialogs.h"
 #include "Resource.h"
 #include "ScreenTexts.h"
+#include "ScriptedLine.h"
 #include "SimAnalogInput.h"
 #include "SimThermocouple.h"
 #include "SpoiltLine.h"
@@ -86,19 +88,33 @@ protected:
         return module;
     }
     static HICON Icon(CDialog& dlg, int id) { return dlg.GetDlgItemAs<CStatic>(id)->GetIcon(); }
-    // The screen once the single-channel module's poll replies were spoilt so for ten ticks, after
-    // eight good ones.
-    std::vector<std::string> ScreenWithPollsSpoilt(const SDialogCase& c, ESpoil spoil)
+    // The screen once the single-channel module's replies to the request were spoilt so for ten
+    // ticks, after eight good ones.
+    std::vector<std::string> ScreenWithPollsSpoilt(const SDialogCase& c, ESpoil spoil,
+                                                   const char* request = "#01")
     {
         CSimBus bus;
         AddSingle(bus, c).SetInput(0, 5.0);
         std::unique_ptr<CDialog> dlg = Open(c, c.single);
         Tick(*dlg, 8);
-        CSpoiltLine line(spoil, "#01", INT_MAX);
+        CSpoiltLine line(spoil, request, INT_MAX);
         Tick(*dlg, 10);
         std::vector<std::string> screen = ScreenTexts(*dlg);
         dlg->OnCancel();
         return screen;
+    }
+
+    // The single-channel dialog after ticks ticks from its open, its module's every reply to the
+    // request being reply (none: silence).
+    std::unique_ptr<CDialog> RunWithReplies(CSimBus& bus, const SDialogCase& c,
+                                            const std::string& request,
+                                            const std::optional<std::string>& reply, int ticks)
+    {
+        AddSingle(bus, c).SetInput(0, 5.0);
+        CScriptedLine line(CScriptedLine::Answering(request, reply));
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        Tick(*dlg, ticks);
+        return dlg;
     }
 
     bool m_bOdd = false;
@@ -214,6 +230,89 @@ TEST_F(AlarmInput, ASingleChannelPollReplyOfAnotherShapeShowsAsSilence)
             SCOPED_TRACE(SpoilName(spoil));
             EXPECT_EQ(ScreenWithPollsSpoilt(c, spoil), silent);
         }
+    }
+}
+
+// A single channel's reading as its module writes it, and at its edges: a reading of its form in
+// any width shows whole; one cut short, padded, of another lead or of another data format shows as
+// silence does.
+TEST_F(AlarmInput, ASingleChannelReadingIsTakenByItsForm)
+{
+    const struct {
+        const char* reply;
+        bool shown;
+    } cases[] = {
+        {">+05.000", true},
+        {">+005.000", true},
+        {">+5.000", true},
+        {">+0005.0", true},
+        {">+05", false},
+        {">+05.", false},
+        {">+05.000567890123456789", false},
+        {"!01+05.000", false},
+        {">4000", false},
+    };
+    for (const SDialogCase& c : kDialogs) {
+        SCOPED_TRACE(c.cls);
+        auto reading = [&](const std::optional<std::string>& reply) {
+            CSimBus bus;
+            std::unique_ptr<CDialog> dlg = RunWithReplies(bus, c, "#01", reply, 3);
+            std::string text = dlg->GetDlgItemText(c.nValue0);
+            dlg->OnCancel();
+            return text;
+        };
+        std::string silent = reading(std::nullopt);
+        for (const auto& k : cases) {
+            SCOPED_TRACE(k.reply);
+            EXPECT_EQ(reading(k.reply), k.shown ? std::string(k.reply + 1) : silent);
+        }
+    }
+}
+
+// An output read answered by a reply cut short, padded or from another address is a missed
+// exchange: each dialog shows what silence shows (the analog-input dialog empties its reading).
+TEST_F(AlarmInput, AnOutputReadOfAnotherShapeShowsAsSilence)
+{
+    for (const SDialogCase& c : kDialogs) {
+        SCOPED_TRACE(c.cls);
+        std::vector<std::string> silent = ScreenWithPollsSpoilt(c, ESpoil::Silent, "@01DI");
+        for (ESpoil spoil : {ESpoil::Cut, ESpoil::Padded, ESpoil::OtherAddress}) {
+            SCOPED_TRACE(SpoilName(spoil));
+            EXPECT_EQ(ScreenWithPollsSpoilt(c, spoil, "@01DI"), silent);
+        }
+    }
+}
+
+// "@AADI" is read as far as each read reads it: the mode from the status digit alone, the lamps
+// from the outputs' digits without the inputs' after them. A state past its five digits answers
+// no read, and the dialog shows what silence shows.
+TEST_F(AlarmInput, TheDigitalStateIsReadAsFarAsItIsRead)
+{
+    const int kLatch = 2;
+    const int modeBoxes[] = {IDC_AI_ALARM_MODE, IDC_TC_ALARM_MODE};
+    for (size_t i = 0; i < std::size(kDialogs); ++i) {
+        const SDialogCase& c = kDialogs[i];
+        SCOPED_TRACE(c.cls);
+        {
+            CSimBus bus;
+            std::unique_ptr<CDialog> dlg = RunWithReplies(bus, c, "@01DI", "!012", 2);
+            EXPECT_EQ(dlg->GetDlgItemAs<CComboBox>(modeBoxes[i])->GetCurSel(), kLatch);
+            dlg->OnCancel();
+        }
+        {
+            CSimBus bus;
+            std::unique_ptr<CDialog> dlg = RunWithReplies(bus, c, "@01DI", "!01003", 8);
+            EXPECT_EQ(static_cast<CAlarmInputDlg&>(*dlg).m_bDoState, (std::array<int, 2>{1, 1}));
+            dlg->OnCancel();
+        }
+        auto screen = [&](const std::optional<std::string>& reply) {
+            CSimBus bus;
+            std::unique_ptr<CDialog> dlg = RunWithReplies(bus, c, "@01DI", reply, 8);
+            std::vector<std::string> texts = ScreenTexts(*dlg);
+            dlg->OnCancel();
+            return texts;
+        };
+        EXPECT_EQ(screen("!01200300"), screen(std::nullopt));
     }
 }
 

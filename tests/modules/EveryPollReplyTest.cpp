@@ -163,6 +163,9 @@ INSTANTIATE_TEST_SUITE_P(, EveryPollReply,
                          ::testing::ValuesIn(RowsWhere(
                              AsciiPolls(), [](const Prefixes& polls) { return !polls.empty(); })),
                          DialogRowName);
+// The dialogs' other channel counts, the one-channel models among them.
+INSTANTIATE_TEST_SUITE_P(ChannelCounts, EveryPollReply,
+                         ::testing::ValuesIn(OtherChannelCountRows()), DialogRowModelName);
 
 // ---- Modbus exceptions
 

@@ -2,6 +2,7 @@
 // dialogs share, case by case from one table, with CM6384P among them.
 #include "PerChannelAsciiCases.h"
 
+#include "ScriptedLine.h"
 #include "Strings.h"
 
 using namespace per_channel_test;
@@ -123,6 +124,39 @@ TEST_F(PerChannelAscii, AReplyOfAnotherShapeEmptiesTheFieldsAsSilence)
             module.Faults().nLongTo = f.longTo;
             Tick(*dlg, 2);
             EXPECT_EQ(Values(*dlg, c), std::vector<std::string>(c.channels, ""));
+            Close(*dlg);
+        }
+    }
+}
+
+// The format fixes each reading's width: seven characters in engineering units and percent, four
+// hex digits. Readings of their form in another width, or a hex reply that lost a reading's worth
+// of digits, answer no poll of the dialog.
+TEST_F(PerChannelAscii, EachReadingHasTheWidthOfItsFormat)
+{
+    struct Width {
+        const char* format;
+        const char* reading; // every channel's
+        int readings;        // how many the reply carries, beyond the channels
+        bool shown;
+    } widths[] = {
+        {"0", "+01.234", 0, true}, {"1", "+012.34", 0, true},   {"2", "0A1B", 0, true},
+        {"0", "+1.234", 0, false}, {"0", "+001.234", 0, false}, {"2", "0A1B", -1, false},
+        {"2", "00A1B", 0, false},  {"0", "+01.234", 1, false},
+    };
+    for (const SDialogCase& c : kCases) {
+        for (const Width& w : widths) {
+            SCOPED_TRACE(Format("%s format %s %s %d", c.cls, w.format, w.reading, w.readings));
+            CSimModule& module = Module(c);
+            SetMask(module, 0xFF);
+            std::string reply = ">";
+            for (int ch = 0; ch < c.channels + w.readings; ++ch) reply += w.reading;
+            CScriptedLine line(CScriptedLine::Answering("#01", reply));
+            auto dlg = Open(c, Block(c, "0", w.format));
+            StartPolling(*dlg, c);
+            Tick(*dlg);
+            EXPECT_EQ(Values(*dlg, c),
+                      std::vector<std::string>(c.channels, w.shown ? w.reading : ""));
             Close(*dlg);
         }
     }

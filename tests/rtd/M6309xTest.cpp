@@ -5,6 +5,7 @@
 
 #include "AsciiCommand.h"
 #include "ModuleDialogs.h"
+#include "ScriptedLine.h"
 #include "SimRtd.h"
 #include "Strings.h"
 #include "UiDriver.h"
@@ -174,7 +175,7 @@ TEST_F(M6309x, ReadingsInEachFormShortRepliesAndSilence)
     }
 }
 
-// A reply takes as many readings as the row's model has channels, all of one width: one from a
+// A reply takes as many readings as the row's model has channels, each of its form: one from a
 // module with fewer or more channels answers no request of the dialog, and shows as silence.
 TEST_F(M6309x, AReplyWithMoreOrFewerReadingsThanChannelsIsAMissedExchange)
 {
@@ -232,6 +233,87 @@ TEST_F(M6309x, EachPollTakesTheReadingsOfItsOwnShape)
     CM6309x& dlg = OpenAnother({"14", "06", "0", "20", "0", "6309"});
     Tick(dlg);
     EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[0]), "ERROR!!");
+}
+
+// A one-channel module's readings as it writes them, and at their edges: a reading of its form in
+// any width shows whole, as the whole reply after ">"; a hex reading is four digits; a reply cut
+// short, padded, of another lead or of the other poll shows as silence does.
+TEST_F(M6309x, AOneChannelReadingIsTakenByItsForm)
+{
+    using Reply = std::optional<std::string>;
+    const char* silence = "ERROR!!";
+    struct Case {
+        const char* what;
+        const char* format;
+        Reply input;
+        const char* shownInput;
+        Reply ohm;
+        const char* shownOhm;
+    } cases[] = {
+        {"its own", "0", ">+0050.00", "+0050.00", ">0119.25", "0119.25"},
+        {"a character wider", "0", ">+00050.00", "+00050.00", ">00119.25", "00119.25"},
+        {"a character narrower", "0", ">+050.00", "+050.00", ">119.25", "119.25"},
+        {"in percent", "1", ">+025.00", "+025.00", ">0119.25", "0119.25"},
+        {"in hex", "2", ">0A1B", "0A1B", ">0119.25", "0119.25"},
+        {"in ohms", "3", ">0119.25", "0119.25", ">0119.25", "0119.25"},
+        {"silence", "0", std::nullopt, silence, std::nullopt, silence},
+        {"cut short", "0", ">+00", silence, ">011", silence},
+        {"cut after the point", "0", ">+0050.", silence, ">0119.", silence},
+        {"padded", "0", ">+0050.00567890123456789", silence, ">0119.25567890123456789", silence},
+        {"hex a digit wider", "2", ">00A1B", silence, ">0119.25", "0119.25"},
+        {"hex a digit narrower", "2", ">A1B", silence, ">0119.25", "0119.25"},
+        {"of another lead", "0", "!15+0050.00", silence, "!150119.25", silence},
+        {"of the other poll", "0", ">0119.25", silence, ">+0050.00", silence},
+    };
+    m_bus.Add("4308", 0x15, 9600);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CScriptedLine line([&c](const std::string& r) -> std::optional<CScriptedLine::SAnswer> {
+            if (r.starts_with("#15")) return CScriptedLine::SAnswer{c.input};
+            if (r.starts_with("$15A")) return CScriptedLine::SAnswer{c.ohm};
+            return std::nullopt;
+        });
+        CM6309x& dlg = OpenAnother({"15", "06", "0", "21", c.format, "4308"});
+        Tick(dlg, 2);
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdInputIds[0]), c.shownInput);
+        EXPECT_EQ(dlg.GetDlgItemText(kRtdOhmIds[0]), c.shownOhm);
+        dlg.OnCancel();
+    }
+}
+
+// Four readings: each from its sign to the next in whatever width the module writes them, or four
+// hex digits each. A hex reply that lost a reading's worth of digits, or one digit of each, is no
+// reply of four readings.
+TEST_F(M6309x, FourReadingsAreTakenByTheirForm)
+{
+    struct Case {
+        const char* format;
+        const char* reply;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"0",
+         ">+0100.00+0200.00-0010.50+0000.00",
+         {"+0100.00", "+0200.00", "-0010.50", "+0000.00"}},
+        {"0", ">+00100.00+0200.000-10.50+0.00", {"+00100.00", "+0200.000", "-10.50", "+0.00"}},
+        {"2", ">0A1B0C2D0E3F0F40", {"0A1B", "0C2D", "0E3F", "0F40"}},
+        {"0", ">+0100.00+0200.00-0010.50", {"ERROR!!", "ERROR!!", "ERROR!!", "ERROR!!"}},
+        {"0",
+         ">+0100.00+0200.00-0010.50+0000.00+0000.00",
+         {"ERROR!!", "ERROR!!", "ERROR!!", "ERROR!!"}},
+        {"2", ">0A1B0C2D0E3F", {"ERROR!!", "ERROR!!", "ERROR!!", "ERROR!!"}},
+        {"2", ">A1BC2DE3FF40", {"ERROR!!", "ERROR!!", "ERROR!!", "ERROR!!"}},
+    };
+    m_bus.Add("6309", 0x13, 9600);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply);
+        CScriptedLine line(CScriptedLine::Answering("#13", c.reply));
+        CM6309x& dlg = OpenAnother({"13", "06", "0", "20", c.format, "6309"});
+        Tick(dlg);
+        std::vector<std::string> shown;
+        for (int ch = 0; ch < 4; ++ch) shown.push_back(dlg.GetDlgItemText(kRtdInputIds[ch]));
+        EXPECT_EQ(shown, c.shown);
+        dlg.OnCancel();
+    }
 }
 
 TEST_F(M6309x, OneChannelModelShowsTheWholeReplyInBothPhases)
@@ -456,4 +538,3 @@ TEST_F(M6309x, OpenComErrorLeavesTheDialogWithoutTimerOrRequest)
     EXPECT_TRUE(m_link.Traffic().empty());
     EXPECT_TRUE(m_dlg.IsRunning());
 }
-

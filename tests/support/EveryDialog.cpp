@@ -12,6 +12,8 @@
 
 #include "LinkTable.h"
 
+#include <algorithm>
+
 namespace {
 
 using F = CMainFrame;
@@ -370,6 +372,35 @@ SDialogRow AtAddress00(SDialogRow row)
 std::string DialogRowName(const ::testing::TestParamInfo<SDialogRow>& info)
 {
     return info.param.name;
+}
+
+std::vector<SDialogRow> OtherChannelCountRows()
+{
+    const struct {
+        const char* dialog;
+        const char* bus;
+        ModuleParamBlock block;
+    } models[] = {
+        {"CM6309x", "4308 0x13 9600 ascii type=21", {"13", "06", "0", "21", "0", "4308"}},
+        {"CM6309x", "6300 0x13 9600 ascii type=20", {"13", "06", "0", "20", "0", "6300"}},
+        {"CM6309x", "6307 0x13 9600 ascii type=20", {"13", "06", "0", "20", "0", "6307"}},
+        {"CM6384", "6385 1 9600 ascii type=08", {"01", "06", "0", "08", "0", "4385"}},
+        {"CM6386", "4388 0x10 9600 ascii type=0F", {"10", "06", "0", "0F", "0", "4388"}},
+        {"CM6386", "4386A 0x10 9600 ascii", {"10", "06", "0", "FF", "0", "4386A"}},
+    };
+    std::vector<SDialogRow> rows;
+    for (const auto& model : models) {
+        auto row = std::ranges::find(EveryDialogRows(), model.dialog, &SDialogRow::name);
+        rows.push_back(*row);
+        rows.back().bus = model.bus;
+        rows.back().block = model.block;
+    }
+    return rows;
+}
+
+std::string DialogRowModelName(const ::testing::TestParamInfo<SDialogRow>& info)
+{
+    return info.param.name + "_" + info.param.block[kModule];
 }
 
 void CEveryDialogFixture::Prepare(const SDialogRow& row)

@@ -71,6 +71,12 @@ SDialogRow AtAddress00(SDialogRow row);
 // A row's name as a test name.
 std::string DialogRowName(const ::testing::TestParamInfo<SDialogRow>& info);
 
+// The models of other channel counts than their dialog's row has (the one-channel models among
+// them): the row of the dialog, its address and polls, with another model on the line.
+std::vector<SDialogRow> OtherChannelCountRows();
+// A row's name and model as a test name.
+std::string DialogRowModelName(const ::testing::TestParamInfo<SDialogRow>& info);
+
 // Every row has exactly one entry in expectations (keyed by class name) and no entry names a
 // dialog without a row, so a dialog registered later fails until its expectation is written.
 template <class Map> void ExpectOneEntryPerRow(const Map& expectations)

@@ -2,6 +2,8 @@
 // simulated thermocouple modules.
 #include "M6386Fixture.h"
 
+#include "ScriptedLine.h"
+
 namespace {
 
 // A 4386A that refuses its first n offset writes and, once, the type write of one channel.
@@ -115,6 +117,33 @@ TEST_F(M6386Functions, ColdJunctionButtonsSendTheirRequestsAndShowTheReplies)
         m_dlg.SetDlgItemText(IDC_TC_CJC_STATUS, "");
         Press(button);
         EXPECT_EQ(Text(IDC_TC_CJC_STATUS), "Error!") << button;
+    }
+}
+
+// The cold-junction temperature as the module writes it, in any width of its form; a reply cut
+// short, padded, of another lead or form shows nothing, as silence does.
+TEST_F(M6386Functions, TheColdJunctionTemperatureIsTakenByItsForm)
+{
+    const struct {
+        const char* reply;
+        const char* shown;
+    } cases[] = {
+        {">+025.00", "+025.00"},
+        {">+0025.00", "+0025.00"},
+        {">+25.00", "+25.00"},
+        {">+02", ""},
+        {">+025.00567890123456789", ""},
+        {"!11+025.00", ""},
+        {">0A1B", ""},
+    };
+    m_bus.Add("4386A", 0x11, 9600);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply);
+        CScriptedLine line(CScriptedLine::Answering("$113", std::string(c.reply)));
+        CM6386& dlg = OpenAnother({"11", "06", "0", "FF", "0", "4386A"});
+        Tick(dlg, 5);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_TC_CJC_TEMP), c.shown);
+        dlg.OnCancel();
     }
 }
 
