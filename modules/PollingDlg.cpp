@@ -23,33 +23,82 @@ void CPollingDlg::OnTimer(UINT_PTR nIDEvent)
 void CPollingDlg::QueueCommand(int nCommand)
 {
     if (m_bQueuePinned) return;
-    m_nQueuedCommand = nCommand;
+    std::erase(m_queue, nCommand);
+    m_queue.push_back(nCommand);
 }
 
 void CPollingDlg::QueuePinnedCommand(int nCommand)
 {
-    m_nQueuedCommand = nCommand;
+    // Only a newer pinned request takes the place of a pinned one.
+    if (m_bQueuePinned) m_queue.pop_front();
+    std::erase(m_queue, nCommand);
+    m_queue.push_front(nCommand);
     m_bQueuePinned = true;
+}
+
+std::optional<int> CPollingDlg::QueuedCommand() const
+{
+    if (m_queue.empty()) return std::nullopt;
+    return m_queue.front();
 }
 
 bool CPollingDlg::ApplyQueuedCommand()
 {
-    if (!m_nQueuedCommand || m_bStartup) return false;
-    m_nCommand = *m_nQueuedCommand;
-    m_nQueuedCommand.reset();
+    if (m_bModuleAnswered) {
+        for (int nCommand : m_heldWrites) QueueCommand(nCommand);
+        m_heldWrites.clear();
+        m_bModuleAnswered = false;
+    }
+    if (m_queue.empty() || m_bStartup) return false;
+    m_nCommand = m_queue.front();
+    m_queue.pop_front();
     m_bQueuePinned = false;
     return true;
 }
 
 void CPollingDlg::DropQueuedCommand()
 {
-    m_nQueuedCommand.reset();
+    for (int nCommand : m_queue) m_pendingWrites.erase(nCommand);
+    m_queue.clear();
     m_bQueuePinned = false;
 }
 
-void CPollingDlg::RequeueUnanswered(int nCommand)
+void CPollingDlg::QueueWrite(int nCommand)
 {
-    if (m_nLastResult != 1 && !m_nQueuedCommand) m_nQueuedCommand = nCommand;
+    if (m_bQueuePinned) return;
+    std::erase(m_heldWrites, nCommand);
+    m_pendingWrites.insert(nCommand);
+    QueueCommand(nCommand);
+}
+
+EWriteAnswer CPollingDlg::SettleWrite(int nCommand, EWriteAnswer answer)
+{
+    // The write's own reply is no poll answered.
+    m_bModuleAnswered = false;
+    // A newer write to the same control waits already: it settles for itself.
+    if (std::ranges::find(m_queue, nCommand) != m_queue.end()) return answer;
+    if (answer == EWriteAnswer::NotHeard) {
+        if (std::ranges::find(m_heldWrites, nCommand) == m_heldWrites.end())
+            m_heldWrites.push_back(nCommand);
+    } else {
+        m_pendingWrites.erase(nCommand);
+    }
+    return answer;
+}
+
+EWriteAnswer CPollingDlg::AsciiWriteAnswer(bool bAcknowledged) const
+{
+    if (bAcknowledged) return EWriteAnswer::Heard;
+    return ReplyFits('?', 0) ? EWriteAnswer::Refused : EWriteAnswer::NotHeard;
+}
+
+EWriteAnswer CPollingDlg::RtuWriteAnswer(const std::string& requestText) const
+{
+    if (m_nLastResult != 1) return EWriteAnswer::NotHeard;
+    std::vector<BYTE> request = HexTextToBytes(requestText);
+    std::vector<BYTE> reply = HexTextToBytes(m_strRtuReply);
+    if (RtuReplyAnswers(request, reply)) return EWriteAnswer::Heard;
+    return IsRtuException(request, reply) ? EWriteAnswer::Refused : EWriteAnswer::NotHeard;
 }
 
 std::string CPollingDlg::Request(char lead, const std::string& body) const
@@ -66,6 +115,7 @@ bool CPollingDlg::SendAscii(const std::string& framed, WORD timeoutMs)
 {
     WORD length = 0;
     m_szReply[0] = '\0';
+    m_bModuleAnswered = false;
     std::string request = WithoutCr(framed);
     // The module frames its reply as the request came: with digits when the request carries its
     // own (a module whose checksum is on answers no other), whatever the checksum in force now. A
@@ -90,6 +140,7 @@ bool CPollingDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
 {
     std::vector<BYTE> reply;
     std::vector<BYTE> request = HexTextToBytes(requestText);
+    m_bModuleAnswered = false;
     // A request with no content would go out as a frame of CRC bytes alone.
     bool answered =
         request.size() > 1 && ExchangeRtu(static_cast<BYTE>(m_nPort), request, timeoutMs, reply);
@@ -121,13 +172,6 @@ std::string CPollingDlg::ModbusDataText() const
     return Mid(digits, 6, static_cast<int>(digits.size()) - 10);
 }
 
-bool CPollingDlg::ReplyEchoes(const std::string& requestText) const
-{
-    if (m_nLastResult != 1) return false;
-    std::string echo = Remove(BytesToHexText(HexTextToBytes(requestText)), ' ');
-    return !echo.empty() && Left(Remove(m_strReply, ' '), static_cast<int>(echo.size())) == echo;
-}
-
 bool CPollingDlg::ReplyFits(char lead, size_t length) const
 {
     return ReplyFits(lead, m_strAddress, length);
@@ -152,7 +196,7 @@ std::optional<std::string> CPollingDlg::ReplyData(char lead, const std::string& 
     if (m_bReplyDigits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
     std::string head(1, lead);
     if (lead == '!' || lead == '?') head += address;
-    if (!reply.starts_with(head)) return std::nullopt;
+    if (!ModuleAnswered(reply.starts_with(head))) return std::nullopt;
     return std::string(reply.substr(head.size()));
 }
 

@@ -10,9 +10,19 @@
 #include "ReadingFields.h"
 
 #include <array>
+#include <deque>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+// The answer to a write, by the one rule every write of every dialog is judged by.
+enum class EWriteAnswer {
+    Heard,    // ASCII: the module's own acknowledgement of the request; Modbus: the reply the
+              // function documents (the echo of a single write) with a good CRC
+    Refused,  // ASCII "?AA"; Modbus: the module's exception reply
+    NotHeard, // silence, noise, a reply of another shape or address, a bad CRC or checksum
+};
 
 class CPollingDlg : public CDialog {
 public:
@@ -34,7 +44,8 @@ protected:
     void EndStartup() { m_bStartup = false; }
     bool InStartup() const { return m_bStartup; }
     // Handlers queue requests through this: a request queued by the operator is sent before any
-    // request a reply reader or a sequence chose meanwhile (the last one queued wins).
+    // request a reply reader or a sequence chose meanwhile. Requests wait in the order they were
+    // asked for; asking again for one that waits moves it to the end.
     void QueueCommand(int nCommand);
     // A request that no later QueueCommand replaces (a configuration): only another pinned one
     // does, until it goes out or is dropped.
@@ -44,15 +55,35 @@ protected:
     void UnpinQueuedCommand() { m_bQueuePinned = false; }
     // Called by PollStep just before it picks the request to send; true when the operator's
     // request took the place of what the reply readers chose. Never during the start-up reads.
+    // Writes the module did not hear go back into the queue here once it has answered a poll.
     bool ApplyQueuedCommand();
-    bool HasQueuedCommand() const { return m_nQueuedCommand.has_value(); }
-    std::optional<int> QueuedCommand() const { return m_nQueuedCommand; }
+    bool HasQueuedCommand() const { return !m_queue.empty(); }
+    // The request that goes out first.
+    std::optional<int> QueuedCommand() const;
     // Drops what is queued.
     virtual void DropQueuedCommand();
-    // An operator's write that went out without an answer (the module may never have heard it)
-    // waits in the queue again, unless the operator has asked for something since: it goes out
-    // again until the module answers it.
-    void RequeueUnanswered(int nCommand);
+    // Until every write is settled by SettleWrite: an unanswered write queued again at once.
+    void RequeueUnanswered(int nCommand)
+    {
+        if (m_nLastResult != 1 && m_queue.empty()) QueueCommand(nCommand);
+    }
+
+    // An operator's write to one control, by the command that sends it: it waits in the queue
+    // like any request, and stays pending until the module hears or refuses it. A newer write to
+    // the same control takes its place; writes to other controls keep theirs.
+    void QueueWrite(int nCommand);
+    // The answer to the write that went out as nCommand settles it: heard or refused, it is done;
+    // not heard, it stays pending and goes out again once the module has answered a poll (once
+    // per such answer), the polls going on meanwhile. Gives the answer back.
+    EWriteAnswer SettleWrite(int nCommand, EWriteAnswer answer);
+    // A write to this control waits to go out, awaits its answer or waits for the module to
+    // answer a poll: its control keeps the operator's value.
+    bool WritePending(int nCommand) const { return m_pendingWrites.contains(nCommand); }
+    // The answer to the last ASCII write: heard when the dialog's reader of the acknowledgement
+    // that request takes says so, refused on "?" and the address, else not heard.
+    EWriteAnswer AsciiWriteAnswer(bool bAcknowledged) const;
+    // The answer to the last Modbus write, the request text that went out.
+    EWriteAnswer RtuWriteAnswer(const std::string& requestText) const;
 
     // lead + address + body with the checksum digits (when on) and the CR, as handlers prepare
     // requests; checksum defaults to m_bChecksum.
@@ -69,9 +100,12 @@ protected:
     void TakeReply();
     // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
     std::string ModbusDataText() const;
-    // A Modbus write is answered when the reply echoes the request; an exception reply (or any
-    // other) is a refusal.
-    bool ReplyEchoes(const std::string& requestText) const;
+    // A Modbus write is answered when the reply is the one its function documents (the echo of a
+    // single write), whole and with a good CRC; an exception reply, or any other, is not.
+    bool ReplyEchoes(const std::string& requestText) const
+    {
+        return RtuWriteAnswer(requestText) == EWriteAnswer::Heard;
+    }
 
     // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
     // "!" and "?" the address (the one the module answers at unless given), then length characters,
@@ -106,7 +140,7 @@ protected:
     std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count, EReadingForm form,
                                                             size_t width = 0) const;
     // The last Modbus exchange brought the data it asked for: answered, and not an exception.
-    bool RtuDataCame() const { return m_nLastResult == 1 && !m_bRtuException; }
+    bool RtuDataCame() const { return ModuleAnswered(m_nLastResult == 1 && !m_bRtuException); }
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
     // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
@@ -125,7 +159,18 @@ private:
     bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
     bool m_bReplyDigits = false;  // the reply to the last ASCII request ends in checksum digits
     bool m_bChecksumSeen = false; // the checksum has been in force at some request
-    std::optional<int> m_nQueuedCommand;
+    // Notes that a reader found the module's own reply (a poll answered); gives fits back.
+    bool ModuleAnswered(bool fits) const
+    {
+        m_bModuleAnswered = m_bModuleAnswered || fits;
+        return fits;
+    }
+
+    std::deque<int> m_queue;
     bool m_bQueuePinned = false;
+    std::set<int> m_pendingWrites;
+    // Writes the module did not hear, waiting for it to answer a poll.
+    std::vector<int> m_heldWrites;
+    mutable bool m_bModuleAnswered = false;
     bool m_bStartup = false;
 };

@@ -45,12 +45,25 @@ void CAnalogOutputDlg::SetSliderRange(const SAoRange& range, int channel, bool p
 
 void CAnalogOutputDlg::ShowValue(int channel, const std::string& text)
 {
-    const SAoChannelIds& ids = kAoChannels[static_cast<size_t>(channel)];
-    SetDlgItemText(ids.nReadBack, text);
-    if (m_nSyncedChannels != channel) return;
-    SetDlgItemText(ids.nOutput, text);
-    Slider(channel)->SetPos(OutputPositionOfText(text));
-    ++m_nSyncedChannels;
+    SetDlgItemText(kAoChannels[static_cast<size_t>(channel)].nReadBack, text);
+    bool first = m_nSyncedChannels == channel;
+    if (first) ++m_nSyncedChannels;
+    if (first || ModuleValueDue(channel))
+        ShowModuleValue(channel, text, OutputPositionOfText(text));
+}
+
+void CAnalogOutputDlg::ShowModuleValue(int channel, const std::string& text, int position)
+{
+    if (WritePending(kCmdWriteCh0 + channel)) return;
+    m_bModuleValueDue[static_cast<size_t>(channel)] = false;
+    SetDlgItemText(kAoChannels[static_cast<size_t>(channel)].nOutput, text);
+    Slider(channel)->SetPos(position);
+}
+
+void CAnalogOutputDlg::SettleOutputWrite(int nCommand, EWriteAnswer answer)
+{
+    if (SettleWrite(nCommand, answer) == EWriteAnswer::Refused)
+        m_bModuleValueDue[static_cast<size_t>(nCommand - kCmdWriteCh0)] = true;
 }
 
 void CAnalogOutputDlg::ShowOutcome(const char* text)
@@ -104,7 +117,7 @@ void CAnalogOutputDlg::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
 void CAnalogOutputDlg::QueueSliderWrite(int k)
 {
     m_nOutputValue[static_cast<size_t>(k)] = Slider(k)->GetPos();
-    QueueCommand(kCmdWriteCh0 + k);
+    QueueWrite(kCmdWriteCh0 + k);
 }
 
 // A typed output goes out only as a number inside the channel's range; anything else is refused
@@ -128,5 +141,5 @@ void CAnalogOutputDlg::QueueTypedWrite(int k)
     }
     slider->SetPos(*value);
     m_nOutputValue[static_cast<size_t>(k)] = *value;
-    QueueCommand(kCmdWriteCh0 + k);
+    QueueWrite(kCmdWriteCh0 + k);
 }

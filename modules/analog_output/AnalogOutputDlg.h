@@ -1,6 +1,6 @@
 // What both analog-output dialogs share: the model kind, the four channel panels (range labels,
-// sliders, Output and ReadBack edits), the writes the sliders and Output edits queue, and the
-// configuration's write-back, made when the request goes out.
+// sliders, Output and ReadBack edits), the writes the sliders and Output edits queue, one per
+// channel, and the configuration's write-back, made when the request goes out.
 #pragma once
 
 #include "AoCodes.h"
@@ -20,13 +20,16 @@ public:
 
     // m_nCommand of the write of channel k's output.
     static constexpr int kCmdWriteCh0 = 10;
+    static bool IsOutputWrite(int nCommand)
+    {
+        return nCommand >= kCmdWriteCh0 && nCommand < kCmdWriteCh0 + 4;
+    }
 
     EAoKind m_eKind = EAoKind::Four;
     int m_nChannelCount = 4;
     int m_nReadChannel = 0;
     int m_nSyncedChannels = 0;
-    int m_bRestartCycle = 0;
-    // What a queued write of each channel sends: thousandths of the unit, or a raw code.
+    // What the write of each channel sends: thousandths of the unit, or a raw code.
     std::array<int, 4> m_nOutputValue{};
     std::string m_strModelText;
 
@@ -38,8 +41,19 @@ protected:
     void EnableChannel(int channel, bool enable, bool scaleLabels = true);
     void ShowRangeLabels(const SAoRange& range, int channel);
     void SetSliderRange(const SAoRange& range, int channel, bool pageSize);
-    // The ReadBack edit of the channel; its first value also sets the Output edit and slider.
+    // The ReadBack edit of the channel; its first value, and the first after a refused write,
+    // also set the Output edit and slider.
     void ShowValue(int channel, const std::string& text);
+    // The module's value in the channel's Output edit and slider, unless the operator's write to
+    // the channel waits: the controls keep the operator's value until the module hears it.
+    void ShowModuleValue(int channel, const std::string& text, int position);
+    // The module refused the channel's write: its next value shows in the Output edit and slider.
+    bool ModuleValueDue(int channel) const
+    {
+        return m_bModuleValueDue[static_cast<size_t>(channel)];
+    }
+    // The answer to the write of an output (its command) settles it.
+    void SettleOutputWrite(int nCommand, EWriteAnswer answer);
     // The configuration outcome from a tick, then the dialog closes.
     void ShowOutcome(const char* text);
     // The write-back of a configuration: the choice with the range code and the new data-format
@@ -61,6 +75,7 @@ private:
     void QueueTypedWrite(int k);
 
     bool m_bRefusing = false; // a refused output's message is up
+    std::array<bool, 4> m_bModuleValueDue{};
 };
 
 // Message-map entries of the four sliders' releases and the four Output edits' focus losses.

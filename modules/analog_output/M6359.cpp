@@ -81,11 +81,18 @@ bool CM6359::ReadChannelRange(int channel)
     char slew = CharAt(*rows, 1);
     // The slew row stands in one character: rows 10 to 15 as the hex digits A to F.
     int slewRow = HexCharToValue(slew) == 0xCC ? -1 : HexCharToValue(slew);
-    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
-        ->SetCurSel(rangeRow);
-    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)->SetCurSel(slewRow);
+    m_moduleRows[static_cast<size_t>(channel)] = {rangeRow, slewRow};
+    ShowRangeRows(channel, {rangeRow, slewRow});
     ApplyChannelRange(channel, rangeRow);
     return true;
+}
+
+void CM6359::ShowRangeRows(int channel, const SRangeRows& rows)
+{
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_RANGE_CH0 : IDC_AO_RANGE_CH1)
+        ->SetCurSel(rows.nRange);
+    GetDlgItemAs<CComboBox>(channel == 0 ? IDC_AO_SLEW_CH0 : IDC_AO_SLEW_CH1)
+        ->SetCurSel(rows.nSlew);
 }
 
 // A two-channel model's range row on one channel's labels and slider.
@@ -171,24 +178,23 @@ std::string CM6359::SliderText(int position) const
 
 // "$AA9i" + range row + slew row; only with both rows chosen, so the module gets a command it
 // can take.
-void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox, int command)
+void CM6359::QueueRangeCommand(int channel, int rangeBox, int slewBox)
 {
     int range = GetDlgItemAs<CComboBox>(rangeBox)->GetCurSel();
     int slew = GetDlgItemAs<CComboBox>(slewBox)->GetCurSel();
     if (range < 0 || slew < 0) return;
-    m_strRangeRequest = Request('$', Format("9%d%d%d", channel, range, slew));
-    m_nRangeRow = range;
-    QueueCommand(command);
+    m_askedRows[static_cast<size_t>(channel)] = {range, slew};
+    QueueWrite(kCmdRangeCh0 + channel);
 }
 
 void CM6359::OnCh0()
 {
-    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0, kCmdRangeCh0);
+    QueueRangeCommand(0, IDC_AO_RANGE_CH0, IDC_AO_SLEW_CH0);
 }
 
 void CM6359::OnCh1()
 {
-    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1, kCmdRangeCh1);
+    QueueRangeCommand(1, IDC_AO_RANGE_CH1, IDC_AO_SLEW_CH1);
 }
 
 void CM6359::OnSetting()
@@ -217,29 +223,50 @@ void CM6359::OnSetting()
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);
 }
 
-bool CM6359::ReadLastCommand()
+// The module answers an output write with ">", a range command with "!AA".
+bool CM6359::SettleLastWrite()
 {
-    bool acknowledged = Acknowledged();
-    switch (m_nLastCommand) {
-    case kCmdRangeCh0:
-    case kCmdRangeCh1: {
-        int channel = m_nLastCommand - kCmdRangeCh0;
-        SetDlgItemText(IDC_AO_STATUS,
-                       Format("CH%d %s", channel, acknowledged ? "Ready!" : "Error!"));
-        // The channel now works in the range it took: its scale and what may be typed follow.
-        if (acknowledged) ApplyChannelRange(channel, m_nRangeSent);
-        m_nLastCommand = kLastNone;
-        m_nCommand = kCmdFirstRead;
-        return true;
-    }
-    case kLastConfigure:
-        // A late reply to a poll confirms nothing.
-        ConfigurationAnswered(SettingAcknowledged());
-        ShowOutcome(SettingAcknowledged() ? kConfigurationOk : kConfigurationError);
+    if (IsOutputWrite(m_nLastCommand)) {
+        SettleOutputWrite(m_nLastCommand, AsciiWriteAnswer(ReplyFits('>', 0)));
+    } else if (m_nLastCommand == kCmdRangeCh0 || m_nLastCommand == kCmdRangeCh1) {
+        SettleRangeCommand(m_nLastCommand - kCmdRangeCh0);
+    } else {
         return false;
-    default:
-        return true;
     }
+    // The reading starts again at channel 0.
+    m_nLastCommand = kLastNone;
+    m_nCommand = kCmdFirstRead;
+    return true;
+}
+
+// Heard, the channel works in the range it took: its scale and what may be typed follow. Refused,
+// its lists show the module's rows again. Not heard, the command waits to go out again.
+void CM6359::SettleRangeCommand(int channel)
+{
+    int command = kCmdRangeCh0 + channel;
+    EWriteAnswer answer = SettleWrite(command, AsciiWriteAnswer(Acknowledged()));
+    if (answer == EWriteAnswer::NotHeard) return;
+    bool heard = answer == EWriteAnswer::Heard;
+    SetDlgItemText(IDC_AO_STATUS, Format("CH%d %s", channel, heard ? "Ready!" : "Error!"));
+    SRangeRows& rows = m_moduleRows[static_cast<size_t>(channel)];
+    if (heard) {
+        rows = m_sentRows[static_cast<size_t>(channel)];
+        ApplyChannelRange(channel, rows.nRange);
+    } else if (!WritePending(command)) {
+        ShowRangeRows(channel, rows);
+    }
+}
+
+void CM6359::EndConfiguration()
+{
+    // A late reply to a poll confirms nothing. A module that took the switch to Modbus RTU no
+    // longer answers in ASCII; a "%" without an answer was not taken.
+    bool acknowledged = SettingAcknowledged();
+    ConfigurationAnswered(acknowledged);
+    bool switched = m_nLastResult != 1 && m_bProtocolSwitch;
+    ShowOutcome(acknowledged ? kConfigurationOk
+                : switched   ? kSwitchedToModbus
+                             : kConfigurationError);
 }
 
 std::optional<std::string> CM6359::ReadBackValue() const
@@ -280,34 +307,23 @@ std::string CM6359::OutputWrite(int channel) const
 void CM6359::PollStep()
 {
     TakeReply();
+    // After a write a read goes out whatever came back, so that no write is ever judged by the
+    // late reply of the one before.
+    bool wrote = SettleLastWrite();
+    if (m_nLastCommand == kLastConfigure) {
+        EndConfiguration();
+        return;
+    }
     // A read-back's reply that carries no value of the model's shape is a missed exchange.
     bool readBack = m_nCommand == kCmdReadBack && m_nLastCommand == kLastNone;
     std::string request;
     if (m_nLastResult != 1 || (readBack && !ReadBackValue())) {
+        // What the operator asked for meanwhile stays queued, and a write the module did not
+        // hear waits: they go out once the module answers a read again.
         request = FirstReadRequest();
-        // A write, range command or configuration the operator asked for meanwhile stays queued:
-        // it goes out once the module answers again, as does a write the module did not answer.
-        if (m_nCommand >= kCmdWriteCh0) RequeueUnanswered(m_nCommand);
         m_nCommand = kCmdReadBack;
-        if (m_nLastCommand == kLastConfigure) {
-            // A module that took the switch to Modbus RTU no longer answers in ASCII; a "%"
-            // without an answer was not taken.
-            ConfigurationAnswered(false);
-            ShowOutcome(m_bProtocolSwitch ? kSwitchedToModbus : kConfigurationError);
-            return;
-        }
-        if (m_nLastCommand == kCmdRangeCh0 || m_nLastCommand == kCmdRangeCh1) {
-            // The next reply answers a read, not the range command.
-            SetDlgItemText(IDC_AO_STATUS, Format("CH%d Error!", m_nLastCommand - kCmdRangeCh0));
-            m_nLastCommand = kLastNone;
-        }
     } else {
-        if (m_bRestartCycle) {
-            m_bRestartCycle = 0;
-            m_nCommand = kCmdFirstRead;
-        }
-        if (!ReadLastCommand()) return;
-        ApplyQueuedCommand();
+        if (!wrote) ApplyQueuedCommand();
         request = NextRequest();
     }
     SendAscii(request, kPollTimeout);
@@ -325,15 +341,17 @@ std::string CM6359::NextRequest()
         m_nCommand = kCmdReadBack;
         return FirstReadRequest();
     case kCmdRangeCh0:
-    case kCmdRangeCh1:
+    case kCmdRangeCh1: {
+        int channel = m_nCommand - kCmdRangeCh0;
+        const SRangeRows& rows = m_sentRows[static_cast<size_t>(channel)] =
+            m_askedRows[static_cast<size_t>(channel)];
         m_nLastCommand = m_nCommand;
-        m_nRangeSent = m_nRangeRow;
-        return m_strRangeRequest;
+        return Request('$', Format("9%d%d%d", channel, rows.nRange, rows.nSlew));
+    }
     case kCmdReadBack:
         return ReadBack();
     default:
-        // A write; the reading starts again at channel 0 once it is answered.
-        m_bRestartCycle = 1;
+        m_nLastCommand = m_nCommand;
         return OutputWrite(m_nCommand - kCmdWriteCh0);
     }
 }

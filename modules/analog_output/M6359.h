@@ -18,8 +18,9 @@ public:
     void OnCh0();
     void OnCh1();
 
-    // What the next tick sends (m_nCommand) and whose reply it reads (m_nLastCommand); writes are
-    // kCmdWriteCh0 + channel.
+    // What the next tick sends (m_nCommand) and whose reply it reads (m_nLastCommand); output
+    // writes are kCmdWriteCh0 + channel, and are their own m_nLastCommand, as are the range
+    // commands.
     enum : int {
         kCmdReadBack = 0,
         kCmdConfigure = 1,
@@ -31,10 +32,7 @@ public:
     };
 
     int m_nOutputKind = kAoCurrent;
-    int m_bProtocolSwitch = 0;     // the configuration request is the switch to Modbus RTU
-    std::string m_strRangeRequest; // "$AA9i..." of the last CH0 or CH1 click
-    int m_nRangeRow = -1;          // the range row that request carries
-    int m_nRangeSent = -1;         // the range row of the range command in flight
+    int m_bProtocolSwitch = 0; // the configuration request is the switch to Modbus RTU
 
     DECLARE_MESSAGE_MAP()
 
@@ -42,16 +40,33 @@ protected:
     std::string SliderText(int position) const override;
 
 private:
+    // A two-channel model's range and slew rows of one channel.
+    struct SRangeRows {
+        int nRange = -1;
+        int nSlew = -1;
+    };
+
     void ApplyModuleRange(const std::string& code, bool pageSize);
     bool ReadChannelRange(int channel);
     void ApplyChannelRange(int channel, int row);
-    void QueueRangeCommand(int channel, int rangeBox, int slewBox, int command);
+    void QueueRangeCommand(int channel, int rangeBox, int slewBox);
+    void ShowRangeRows(int channel, const SRangeRows& rows);
     std::string FirstReadRequest();
     // The value of a read-back's reply: "!AA" and one value of the model's shape.
     std::optional<std::string> ReadBackValue() const;
     std::string ReadBack();
     std::string OutputWrite(int channel) const;
-    // False when the reply closed the dialog.
-    bool ReadLastCommand();
+    // The reply to an output write or a range command settles it; false when the last request
+    // was none.
+    bool SettleLastWrite();
+    void SettleRangeCommand(int channel);
+    // The configuration's outcome closes the dialog.
+    void EndConfiguration();
     std::string NextRequest();
+
+    // Per channel (CH0, CH1): the rows the module works in, those of the last click and those of
+    // the range command in flight.
+    std::array<SRangeRows, 2> m_moduleRows;
+    std::array<SRangeRows, 2> m_askedRows;
+    std::array<SRangeRows, 2> m_sentRows;
 };

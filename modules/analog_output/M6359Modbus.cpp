@@ -7,6 +7,7 @@
 #include "Strings.h"
 
 #include <algorithm>
+#include <utility>
 
 REGISTER_MODULE_DIALOG(CM6359Modbus)
 
@@ -179,8 +180,14 @@ std::string CM6359Modbus::OutputWrite(int channel) const
 void CM6359Modbus::ShowFourValues()
 {
     std::string data = ModbusDataText();
-    for (int k = 0; k < 4; ++k)
-        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nReadBack, Mid(data, 4 * k, 4));
+    for (int k = 0; k < 4; ++k) {
+        std::string code = Mid(data, 4 * k, 4);
+        SetDlgItemText(kAoChannels[static_cast<size_t>(k)].nReadBack, code);
+        // After a refused write the slider and Output edit show the module's code again.
+        std::optional<int> value = ParseRawOutputCode(code);
+        if (value && code.size() == 4 && ModuleValueDue(k))
+            ShowModuleValue(k, Format("%04x", *value), *value);
+    }
 }
 
 // Every tick reads the four registers; a queued write or configuration takes one read's place.
@@ -236,31 +243,34 @@ std::string CM6359Modbus::CycleStep()
         m_nReadChannel = (m_nReadChannel + 1) % m_nChannelCount;
         return m_strAddress + Format("03000%d0001", m_nReadChannel);
     default:
-        m_bRestartCycle = 1;
         return OutputWrite(m_nCommand - kCmdWriteCh0);
     }
 }
 
+// The echo of a write settles it; the reading goes on (the one- and two-channel cycle from
+// channel 0), and the last reading stays: the echo is no reading.
+bool CM6359Modbus::SettleLastWrite()
+{
+    if (!IsOutputWrite(m_nWriteSent)) return false;
+    SettleOutputWrite(std::exchange(m_nWriteSent, 0), RtuWriteAnswer(m_strWriteRequest));
+    m_nCommand = m_eKind == EAoKind::Four ? kCmdRead : kCmdRestart;
+    return true;
+}
+
 void CM6359Modbus::PollStep()
 {
-    // After a write the last reading stays: the write's echo is no reading.
-    bool read = !m_bKeepReply && m_nLastCommand != kLastConfigure;
-    if (!m_bKeepReply) TakeReply();
-    m_bKeepReply = false;
+    bool wrote = SettleLastWrite();
+    if (!wrote) TakeReply();
+    bool read = !wrote && m_nLastCommand != kLastConfigure;
     std::string request;
     // An exception to a read carries no value: the module is as good as silent.
     if (m_nLastResult != 1 || (read && !RtuDataCame())) {
-        // The reading starts again at channel 0; a queued write or configuration waits for the
-        // module to answer, as does a write it did not answer.
-        if (m_nCommand >= kCmdWriteCh0) RequeueUnanswered(m_nCommand);
+        // The reading starts again at channel 0; what the operator asked for meanwhile waits for
+        // the module to answer, as does a write it did not hear.
         request = ValueRead();
         m_nReadChannel = 0;
         m_nCommand = kCmdRead;
     } else {
-        if (m_bRestartCycle) {
-            m_bRestartCycle = 0;
-            m_nCommand = kCmdRestart;
-        }
         if (m_nLastCommand == kLastConfigure) {
             m_nLastCommand = kLastNone;
             EndRtuSetting(kSetting, m_strConfigRequest);
@@ -273,14 +283,15 @@ void CM6359Modbus::PollStep()
 
 void CM6359Modbus::Send(const std::string& request)
 {
+    if (IsOutputWrite(m_nCommand)) {
+        m_nWriteSent = std::exchange(m_nCommand, kCmdRead);
+        m_strWriteRequest = request;
+    }
     if (!SendRtu(request, kTimeout)) return;
     if (m_nCommand == kCmdConfigure) {
         // The four-channel configuration: its answer is the outcome.
         m_nCommand = kCmdRead;
         TakeReply();
         EndRtuSetting(kFourChannelSetting, m_strConfigRequest);
-    } else if (m_nCommand >= kCmdWriteCh0) {
-        m_nCommand = kCmdRead;
-        m_bKeepReply = true;
     }
 }

@@ -15,7 +15,7 @@ public:
     void OnSetting();
 
     // What the next tick sends (m_nCommand) and whose reply it reads (m_nLastCommand); writes are
-    // kCmdWriteCh0 + channel.
+    // kCmdWriteCh0 + channel, their echo read on the next tick whatever m_nLastCommand says.
     enum : int {
         kCmdRead = 0,
         kCmdConfigure = 1,
@@ -45,7 +45,9 @@ private:
     void ShowFourValues();
     void ShowCycleValue();
     std::string OutputWrite(int channel) const;
+    bool SettleLastWrite();
     void Send(const std::string& request);
 
-    bool m_bKeepReply = false; // the last exchange was a write: its echo is no reading
+    int m_nWriteSent = 0; // the output write whose echo the next tick reads
+    std::string m_strWriteRequest;
 };

@@ -106,9 +106,8 @@ void CM6359p::QueueRangeWrite(int channel)
 {
     std::string code = CodeOfRow(kAoRangeCodes, ChannelRow(channel));
     if (code.empty()) return;
-    m_strChannel = Format("%d", channel);
-    m_strRangeCode = code;
-    QueueCommand(kCmdRangeWrite);
+    m_strRangeCode[static_cast<size_t>(channel)] = code;
+    QueueWrite(kCmdRangeWrite0 + channel);
 }
 
 void CM6359p::OnRefresh()
@@ -146,7 +145,7 @@ void CM6359p::OnOutput()
         return;
     }
     m_strValue[static_cast<size_t>(channel)] = SignedOutputValue(*value);
-    QueueCommand(kCmdOutput0 + channel);
+    QueueWrite(kCmdOutput0 + channel);
 }
 
 void CM6359p::OnUpdateStartup()
@@ -161,10 +160,11 @@ void CM6359p::OnUpdateStartup()
         }
         values[static_cast<size_t>(ch)] = SignedOutputValue(*value);
     }
-    m_strValue = values;
+    m_strStartupValue = values;
     SetDlgItemText(IDC_ODI_RESPOND, "");
-    m_nSetupChannel = 0;
-    QueueCommand(kCmdStartupWrite);
+    m_bStartupUnderway = true;
+    m_nStartupHeard = 0;
+    for (int ch = 0; ch < 4; ++ch) QueueWrite(kCmdStartupWrite0 + ch);
 }
 
 void CM6359p::OnUpdate()
@@ -197,26 +197,25 @@ void CM6359p::OnUpdate()
 void CM6359p::PollStep()
 {
     TakeReply();
+    // After a write a read goes out, so that no write is judged by the late reply of another.
+    bool wrote = m_nLastCommand == kLastWrite;
     ReadReply();
     if (!IsRunning()) return;
-    ApplyQueuedCommand();
+    TakeStepReading();
+    if (!wrote) ApplyQueuedCommand();
     SendAscii(NextRequest(), kTimeout);
 }
 
 void CM6359p::ReadReply()
 {
-    bool ack = Acknowledged();
     int last = m_nLastCommand;
     if (last == kLastNone) return;
     int sent = m_nCommand;
     m_nLastCommand = kLastNone;
     m_nCommand = kCmdFirstValue;
     switch (last) {
-    case kLastOutput:
-        RequeueUnanswered(sent);
-        break;
-    case kLastRangeWrite:
-        SetDlgItemText(IDC_ODI_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
+    case kLastWrite:
+        SettleChannelWrite(sent);
         break;
     case kLastConfigure:
         // A late reply to a poll confirms nothing.
@@ -230,32 +229,121 @@ void CM6359p::ReadReply()
     case kLastValuesRead:
         ShowValues();
         break;
-    case kLastStartupWrite:
-        if (ack && m_nSetupChannel < 3) {
-            ++m_nSetupChannel;
-            m_nCommand = kCmdStartupWrite;
-        } else {
-            if (ack) {
-                // The box shows while the range read starts again behind it.
-                BoxBehindPolling("Update Channel Setup Succeeded", nullptr, MB_OK);
-                m_nSetupChannel = kAllSetUp;
-            }
-            m_nStep = 0;
-            m_nCommand = kCmdFirstRange;
-        }
-        break;
     default:
         break;
     }
 }
 
+// ---- the writes of a channel ----
+
+std::string CM6359p::WriteRequest(int nCommand)
+{
+    if (nCommand >= kCmdStartupWrite0) {
+        int channel = nCommand - kCmdStartupWrite0;
+        m_strSent = m_strStartupValue[static_cast<size_t>(channel)];
+        return Request('#', Format("SC%d", channel) + m_strSent);
+    }
+    if (nCommand >= kCmdRangeWrite0) {
+        int channel = nCommand - kCmdRangeWrite0;
+        m_strSent = m_strRangeCode[static_cast<size_t>(channel)];
+        return Request('$', Format("7C%dR", channel) + m_strSent);
+    }
+    int channel = nCommand - kCmdOutput0;
+    m_strSent = m_strValue[static_cast<size_t>(channel)];
+    return Request('#', Format("C%d", channel) + m_strSent);
+}
+
+void CM6359p::SettleChannelWrite(int nCommand)
+{
+    if (nCommand >= kCmdStartupWrite0)
+        SettleStartupWrite(nCommand - kCmdStartupWrite0);
+    else if (nCommand >= kCmdRangeWrite0)
+        SettleRangeWrite(nCommand - kCmdRangeWrite0);
+    else
+        SettleOutputWrite(nCommand - kCmdOutput0);
+}
+
+// The module answers an output value with ">". Refused, the value field shows the channel's
+// output again while the channel is the one chosen.
+void CM6359p::SettleOutputWrite(int channel)
+{
+    int command = kCmdOutput0 + channel;
+    auto k = static_cast<size_t>(channel);
+    EWriteAnswer answer = SettleWrite(command, AsciiWriteAnswer(ReplyFits('>', 0)));
+    if (answer == EWriteAnswer::Heard) {
+        m_strModuleValue[k] = m_strSent;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(command) &&
+               SelectedChannel() == channel && !m_strModuleValue[k].empty()) {
+        SetDlgItemText(IDC_ODI_VALUE, m_strModuleValue[k]);
+    }
+}
+
+// A range the module refuses shows in its list no longer: the list shows the module's range.
+void CM6359p::SettleRangeWrite(int channel)
+{
+    int command = kCmdRangeWrite0 + channel;
+    EWriteAnswer answer = SettleWrite(command, AsciiWriteAnswer(Acknowledged()));
+    if (answer == EWriteAnswer::NotHeard) return;
+    bool heard = answer == EWriteAnswer::Heard;
+    SetDlgItemText(IDC_ODI_RESPOND, heard ? "Change Successful" : "Change UnSuccessful");
+    if (heard)
+        m_nModuleRange[static_cast<size_t>(channel)] = OutputDiRowOfCode(m_strSent);
+    else if (!WritePending(command))
+        ShowModuleRange(channel);
+}
+
+void CM6359p::ShowModuleRange(int channel)
+{
+    GetDlgItemAs<CComboBox>(kOdiRangeIds[channel])
+        ->SetCurSel(m_nModuleRange[static_cast<size_t>(channel)]);
+    if (SelectedChannel() == channel) OnSelchangeChannel();
+}
+
+// Each startup value is its own write. Once all four of an Update are settled the range read
+// starts again (the edits then show what the module holds), behind the success box when the
+// module heard all four.
+void CM6359p::SettleStartupWrite(int channel)
+{
+    int command = kCmdStartupWrite0 + channel;
+    auto k = static_cast<size_t>(channel);
+    EWriteAnswer answer = SettleWrite(command, AsciiWriteAnswer(Acknowledged()));
+    bool latest = !WritePending(command);
+    if (answer == EWriteAnswer::Heard) {
+        m_strModuleStartup[k] = m_strSent;
+        if (latest) m_nStartupHeard |= 1 << channel;
+    } else if (answer == EWriteAnswer::Refused && latest) {
+        m_nStartupHeard &= ~(1 << channel);
+        SetDlgItemText(kOdiStartupIds[channel], m_strModuleStartup[k]);
+    }
+    if (!m_bStartupUnderway || StartupWritePending()) return;
+    m_bStartupUnderway = false;
+    if (m_nStartupHeard == 0xF) BoxBehindPolling("Update Channel Setup Succeeded", nullptr, MB_OK);
+    m_nStep = 0;
+    m_nCommand = kCmdFirstRange;
+}
+
+bool CM6359p::StartupWritePending() const
+{
+    for (int ch = 0; ch < 4; ++ch) {
+        if (WritePending(kCmdStartupWrite0 + ch)) return true;
+    }
+    return false;
+}
+
+// ---- what the reads show ----
+
+// A control whose write is pending keeps the operator's value.
 void CM6359p::ShowRanges()
 {
     for (int ch = 0; ch < 4; ++ch) {
         auto k = static_cast<size_t>(ch);
         int row = OutputDiRowOfCode(m_strReadBack[k]);
-        if (row >= 0) GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
-        SetDlgItemText(kOdiStartupIds[ch], m_strReadBack[k + 4]);
+        if (row >= 0) m_nModuleRange[k] = row;
+        if (row >= 0 && !WritePending(kCmdRangeWrite0 + ch))
+            GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
+        const std::string& startup = m_strReadBack[k + 4];
+        if (!startup.empty()) m_strModuleStartup[k] = startup;
+        if (!WritePending(kCmdStartupWrite0 + ch)) SetDlgItemText(kOdiStartupIds[ch], startup);
     }
     GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->SelectString(-1, "CH0");
     OnSelchangeChannel();
@@ -263,8 +351,11 @@ void CM6359p::ShowRanges()
 
 void CM6359p::ShowValues()
 {
-    for (int ch = 0; ch < 4; ++ch)
-        SetDlgItemText(kOdiCurrentIds[ch], m_strReadBack[static_cast<size_t>(ch)]);
+    for (int ch = 0; ch < 4; ++ch) {
+        const std::string& value = m_strReadBack[static_cast<size_t>(ch)];
+        SetDlgItemText(kOdiCurrentIds[ch], value);
+        if (!value.empty()) m_strModuleValue[static_cast<size_t>(ch)] = value;
+    }
     // Without a reading of the inputs in this cycle the lamps stay as they are.
     const std::string& digit = m_strReadBack[kInputsStep];
     if (digit.empty()) return;
@@ -276,6 +367,21 @@ void CM6359p::TakeReading(const std::optional<std::string>& reading)
 {
     m_strReadBack[static_cast<size_t>(m_nStep)] = reading.value_or("");
     if (!reading) m_bSequenceMissed = true;
+    ++m_nStep;
+}
+
+void CM6359p::TakeStepReading()
+{
+    if (m_nCommand == kCmdRangeRead && m_nStep < kRangeSteps) {
+        // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value. A reply of
+        // another shape, or none, gives nothing.
+        TakeReading(m_nStep < 4 ? ChannelCodeOfReply(m_nStep)
+                                : ReadingOfReply('!', kValueLength, EReadingSign::Signed));
+    } else if (m_nCommand == kCmdValueCycle && m_nStep < kValueSteps) {
+        // A value, then "!AA" and one hex digit of the inputs.
+        TakeReading(m_nStep < kInputsStep ? ReadingOfReply('!', kValueLength, EReadingSign::Signed)
+                                          : ReplyDataOf('!', IsInputsDigit));
+    }
 }
 
 void CM6359p::EndSequence(int steps, int nLastCommand)
@@ -290,11 +396,7 @@ void CM6359p::EndSequence(int steps, int nLastCommand)
 
 std::string CM6359p::RangeReadStep()
 {
-    // "!AACiRrr" gives the range after its "R"; "!AA+05.000" the startup value. A reply of
-    // another shape, or none, gives nothing.
-    TakeReading(m_nStep < 4 ? ChannelCodeOfReply(m_nStep)
-                            : ReadingOfReply('!', kValueLength, EReadingSign::Signed));
-    if (++m_nStep == kRangeSteps) {
+    if (m_nStep == kRangeSteps) {
         EndSequence(kRangeSteps, kLastRangesRead);
         return {};
     }
@@ -304,11 +406,7 @@ std::string CM6359p::RangeReadStep()
 
 std::string CM6359p::ValueCycleStep()
 {
-    // A value, then "!AA" and one hex digit of the inputs; a reply of another shape, or none,
-    // gives nothing.
-    TakeReading(m_nStep < kInputsStep ? ReadingOfReply('!', kValueLength, EReadingSign::Signed)
-                                      : ReplyDataOf('!', IsInputsDigit));
-    if (++m_nStep == kValueSteps) {
+    if (m_nStep == kValueSteps) {
         EndSequence(kValueSteps, kLastValuesRead);
         return {};
     }
@@ -336,18 +434,8 @@ std::string CM6359p::NextRequest()
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
         return ConfigurationGoesOut();
-    case kCmdRangeWrite:
-        m_nLastCommand = kLastRangeWrite;
-        return Request('$', "7C" + m_strChannel + "R" + m_strRangeCode);
-    case kCmdStartupWrite:
-        m_nLastCommand = kLastStartupWrite;
-        m_strChannel = Format("%d", m_nSetupChannel);
-        return Request('#', "SC" + m_strChannel + m_strValue[static_cast<size_t>(m_nSetupChannel)]);
-    default: {
-        int channel = m_nCommand - kCmdOutput0;
-        m_nStep = 0;
-        m_nLastCommand = kLastOutput;
-        return Request('#', Format("C%d", channel) + m_strValue[static_cast<size_t>(channel)]);
-    }
+    default:
+        m_nLastCommand = kLastWrite;
+        return WriteRequest(m_nCommand);
     }
 }

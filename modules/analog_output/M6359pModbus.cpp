@@ -7,6 +7,8 @@
 #include "OutputDiIds.h"
 #include "Strings.h"
 
+#include <vector>
+
 REGISTER_MODULE_DIALOG(CM6359pModbus)
 
 namespace {
@@ -78,11 +80,10 @@ int CM6359pModbus::ChannelRow(int channel) const
 
 void CM6359pModbus::QueueRangeWrite(int channel)
 {
-    std::string code = CodeOfRow(kAoRangeCodes, ChannelRow(channel));
-    if (code.empty()) return;
-    m_strRegisterDigit = ValueToHexChar(0x8 + channel);
-    m_strRegisterValue = code;
-    QueueCommand(kCmdRangeWrite);
+    int row = ChannelRow(channel);
+    if (CodeOfRow(kAoRangeCodes, row).empty()) return;
+    m_nRangeRow[static_cast<size_t>(channel)] = row;
+    QueueWrite(kCmdRangeWrite0 + channel);
 }
 
 void CM6359pModbus::OnSelchangeChannel()
@@ -110,15 +111,38 @@ void CM6359pModbus::OnSetting()
         MessageBox(kCodeRefused, "", MB_ICONEXCLAMATION);
         return;
     }
-    m_strRegisterDigit = Format("%d", channel);
-    m_strRegisterValue = Format("%04X", *code);
-    QueueCommand(kCmdOutputWrite);
+    m_nOutputCode[static_cast<size_t>(channel)] = *code;
+    QueueWrite(kCmdOutputWrite0 + channel);
 }
 
+// Refresh takes the place of the writes that have not gone out: their controls show the module's
+// values again.
 void CM6359pModbus::OnRefresh()
 {
-    // Takes the place of a write that has not gone out.
-    QueueCommand(kCmdPoll);
+    std::vector<int> waiting;
+    for (int ch = 0; ch < 4; ++ch) {
+        for (int command : {kCmdRangeWrite0 + ch, kCmdOutputWrite0 + ch})
+            if (WritePending(command)) waiting.push_back(command);
+    }
+    DropQueuedCommand();
+    for (int command : waiting)
+        if (!WritePending(command)) ShowModuleValue(command);
+}
+
+void CM6359pModbus::ShowModuleValue(int nCommand)
+{
+    int selected = GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->GetCurSel();
+    if (nCommand >= kCmdOutputWrite0) {
+        const std::optional<int>& code =
+            m_nModuleCode[static_cast<size_t>(nCommand - kCmdOutputWrite0)];
+        if (code && selected == nCommand - kCmdOutputWrite0)
+            SetDlgItemText(IDC_ODI_CODE, Format("%d", *code));
+        return;
+    }
+    int channel = nCommand - kCmdRangeWrite0;
+    GetDlgItemAs<CComboBox>(kOdiRangeIds[channel])
+        ->SetCurSel(m_nModuleRange[static_cast<size_t>(channel)]);
+    if (selected == channel) OnSelchangeChannel();
 }
 
 void CM6359pModbus::ReadRanges(const std::string& data)
@@ -126,7 +150,10 @@ void CM6359pModbus::ReadRanges(const std::string& data)
     if (static_cast<int>(data.size()) >= kRegistersText) {
         for (int ch = 0; ch < 4; ++ch) {
             int row = OutputDiRowOfCode(Mid(data, 4 * ch + 2, 2));
-            if (row >= 0) GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
+            if (row < 0) continue;
+            m_nModuleRange[static_cast<size_t>(ch)] = row;
+            if (!WritePending(kCmdRangeWrite0 + ch))
+                GetDlgItemAs<CComboBox>(kOdiRangeIds[ch])->SetCurSel(row);
         }
     }
     GetDlgItemAs<CComboBox>(IDC_ODI_CHANNEL)->SelectString(-1, "CH0");
@@ -140,8 +167,9 @@ void CM6359pModbus::ReadPoll(const std::string& data)
         for (int ch = 0; ch < 4; ++ch) {
             auto k = static_cast<size_t>(ch);
             int raw = static_cast<int>(StrToLong(Mid(data, 4 * ch, 4), 16));
+            m_nModuleCode[k] = raw;
             m_strRawCode[k] = Format("%d", raw);
-            std::optional<float> value = OutputDiEngineering(raw, ChannelRow(ch));
+            std::optional<float> value = OutputDiEngineering(raw, m_nModuleRange[k]);
             m_strValueText[k] = value ? Format("%f", static_cast<double>(*value)) : "";
         }
     } else if (size == kCoilsText) {
@@ -170,37 +198,68 @@ void CM6359pModbus::ShowReadings()
 void CM6359pModbus::PollStep()
 {
     TakeReply();
-    std::string data = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kLastWrite) {
-        // The reply to a write is not examined; without one the write goes out again.
-        RequeueUnanswered(m_nCommand);
+        // A write's reply is its echo, no reading.
+        SettleChannelWrite();
         m_nCommand = kCmdPoll;
-    } else if (m_nLastCommand == kLastRead) {
-        ReadPoll(data);
+    } else {
+        // A reply that answers no read (an exception included) carries nothing.
+        std::string data = RtuDataCame() ? ModbusDataText() : "ERROR";
+        if (m_nLastCommand == kLastRead) ReadPoll(data);
+        if (m_nCommand == kCmdFirstReply) {
+            ReadRanges(data);
+            m_nCommand = kCmdPoll;
+        }
     }
     m_nLastCommand = kLastNone;
-    if (m_nCommand == kCmdFirstReply) {
-        ReadRanges(data);
-        m_nCommand = kCmdPoll;
-    }
     ApplyQueuedCommand();
-    SendRtu(m_strAddress + NextRequest(), kTimeout);
+    SendRtu(NextRequest(), kTimeout);
 }
 
 std::string CM6359pModbus::NextRequest()
 {
-    switch (m_nCommand) {
-    case kCmdRangeWrite:
+    if (m_nCommand != kCmdPoll) {
         m_nLastCommand = kLastWrite;
-        return "0600C" + m_strRegisterDigit + "00" + m_strRegisterValue;
-    case kCmdOutputWrite:
-        m_nLastCommand = kLastWrite;
-        return "06000" + m_strRegisterDigit + m_strRegisterValue;
-    default: {
-        m_nLastCommand = kLastRead;
-        std::string request = m_bReadInputs ? "0100000004" : "0300000004";
-        m_bReadInputs = m_bReadInputs ? 0 : 1;
-        return request;
+        return WriteRequest(m_nCommand);
     }
+    m_nLastCommand = kLastRead;
+    std::string request = m_bReadInputs ? "0100000004" : "0300000004";
+    m_bReadInputs = m_bReadInputs ? 0 : 1;
+    return m_strAddress + request;
+}
+
+// A range into register 0x00C8 + channel (its code, for example 0x0031), an output code into
+// register 0x0000 + channel.
+std::string CM6359pModbus::WriteRequest(int nCommand)
+{
+    m_nWriteSent = nCommand;
+    if (nCommand >= kCmdOutputWrite0) {
+        int channel = nCommand - kCmdOutputWrite0;
+        m_nWriteValue = m_nOutputCode[static_cast<size_t>(channel)];
+        m_strWriteRequest = m_strAddress + Format("06000%d%04X", channel, m_nWriteValue);
+    } else {
+        int channel = nCommand - kCmdRangeWrite0;
+        m_nWriteValue = m_nRangeRow[static_cast<size_t>(channel)];
+        m_strWriteRequest = m_strAddress + "0600C" + ValueToHexChar(0x8 + channel) + "00" +
+                            CodeOfRow(kAoRangeCodes, m_nWriteValue);
+    }
+    return m_strWriteRequest;
+}
+
+// Heard, the module holds the value; refused, the control shows the module's value again (the
+// dialog has no text for it); not heard, the write waits to go out again.
+void CM6359pModbus::SettleChannelWrite()
+{
+    int command = m_nWriteSent;
+    EWriteAnswer answer = SettleWrite(command, RtuWriteAnswer(m_strWriteRequest));
+    if (answer == EWriteAnswer::Heard) {
+        bool output = command >= kCmdOutputWrite0;
+        auto k = static_cast<size_t>(command - (output ? kCmdOutputWrite0 : kCmdRangeWrite0));
+        if (output)
+            m_nModuleCode[k] = m_nWriteValue;
+        else
+            m_nModuleRange[k] = m_nWriteValue;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(command)) {
+        ShowModuleValue(command);
     }
 }

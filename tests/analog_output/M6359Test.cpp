@@ -5,6 +5,7 @@
 
 #include "AsciiCommand.h"
 #include "SimAnalogOutput.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 
 #include <QApplication>
@@ -242,7 +243,7 @@ TEST_F(M6359, AWriteAskedForWhileTheModuleIsSilentGoesOutOnceItAnswers)
     EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#012+05.000", "$0160"}));
     EXPECT_EQ(ao.Output(2), 5.0);
 
-    // The last of two requests asked for meanwhile is the one sent.
+    // Writes of two channels asked for meanwhile both go out, each after an answered read.
     ao.Faults().nSilentAfter = 0;
     Tick(m_dlg);
     Drag(2, 7000);
@@ -250,8 +251,10 @@ TEST_F(M6359, AWriteAskedForWhileTheModuleIsSilentGoesOutOnceItAnswers)
     Tick(m_dlg, 2);
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
-    Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#011+08.000"}));
+    Tick(m_dlg, 4);
+    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "#012+07.000", "$0160", "#011+08.000"}));
+    EXPECT_EQ(ao.Output(2), 7.0);
+    EXPECT_EQ(ao.Output(1), 8.0);
 }
 
 // A write that went out as the module fell silent may never have been heard: it goes out again
@@ -352,22 +355,33 @@ TEST_F(M6359, ChannelRangeButtonsWriteRangeAndSlewAndReportTheOutcome)
     EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Ready!");
     EXPECT_EQ(ao.SlewIndex(1), 12);
 
-    // A refusal, then a command the module does not answer.
+    // A refusal: the lists show the module's rows again, and the command goes out no more.
     ui::ChooseRow(m_dlg, IDC_AO_SLEW_CH0, 3);
     ui::Click(m_dlg, IDC_AO_CH0_SET);
-    ao.Faults().nGarbage = 4;
-    Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests().front(), "$019003");
+    {
+        CSpoiltLine refusing(ESpoil::Declined, "$0190");
+        refusing.HideFrom(m_bus);
+        Tick(m_dlg, 4);
+    }
+    EXPECT_EQ(std::ranges::count(TakeRequests(), "$019003"), 1);
     EXPECT_EQ(Text(IDC_AO_STATUS), "CH0 Error!");
-    ao.Faults().nGarbage = 0;
-    Tick(m_dlg); // the read's garbage is no value: the read goes out again
+    EXPECT_EQ(Combo(IDC_AO_SLEW_CH0)->GetCurSel(), 0);
+    EXPECT_EQ(ao.SlewIndex(0), 0);
+
+    // A command the module does not answer says nothing yet: it goes out again once the module
+    // answers a read, and its answer is the outcome. A later read is no answer to it.
+    ui::ChooseRow(m_dlg, IDC_AO_SLEW_CH1, 5);
     ui::Click(m_dlg, IDC_AO_CH1_SET);
     ao.Faults().nSilentAfter = 0;
-    Tick(m_dlg, 2);
-    EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Error!");
+    Tick(m_dlg, 3);
+    EXPECT_EQ(Text(IDC_AO_STATUS), "CH0 Error!");
+    EXPECT_EQ(Combo(IDC_AO_SLEW_CH1)->GetCurSel(), 5) << "the operator's row stays";
     ao.Faults().nSilentAfter = -1;
-    Tick(m_dlg, 2);
-    EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Error!") << "a later read is no answer to the range";
+    TakeRequests();
+    Tick(m_dlg, 3);
+    EXPECT_EQ(TakeRequests(), (Requests{"$0160", "$019125", "$0160"}));
+    EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Ready!");
+    EXPECT_EQ(ao.SlewIndex(1), 5);
 }
 
 // A channel takes the range of an acknowledged range command: its labels, unit and slider, and
@@ -395,11 +409,13 @@ TEST_F(M6359, AnAcknowledgedRangeCommandRescalesItsChannel)
 
     ui::ChooseRow(m_dlg, IDC_AO_RANGE_CH1, 1); // 4 to 20 mA
     ui::Click(m_dlg, IDC_AO_CH1_SET);
-    ao.Faults().nGarbage = 4;
+    CSpoiltLine refusing(ESpoil::Declined, "$0191");
+    refusing.HideFrom(m_bus);
     Tick(m_dlg, 2);
     EXPECT_EQ(Text(IDC_AO_STATUS), "CH1 Error!");
     EXPECT_EQ(Text(kAoChannels[1].labels[0]), "0");
     EXPECT_EQ(SliderCtrl(1)->GetRangeMin(), 0);
+    EXPECT_EQ(Combo(IDC_AO_RANGE_CH1)->GetCurSel(), 0) << "the module's range again";
 }
 
 TEST_F(M6359, TwoChannelModelsReadTheirRangesAtOpening)

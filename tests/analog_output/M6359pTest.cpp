@@ -8,6 +8,7 @@
 #include "LateLine.h"
 #include "Resource.h"
 #include "SimOutputDi.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 
 namespace {
@@ -183,11 +184,14 @@ TEST_F(M6359p, ARangeChangeIsWrittenAndItsOutcomeShown)
     EXPECT_EQ(TakeRequests(), (Requests{"$077C3R32", "$076C0"}));
     EXPECT_EQ(Text(IDC_ODI_RESPOND), "Change Successful");
     EXPECT_EQ(module.ChannelType(3), 0x32);
-    module.Faults().nGarbage = 3;
+    // Refused, the list shows the module's range again.
+    CSpoiltLine refusing(ESpoil::Declined, "$077C3");
+    refusing.HideFrom(m_bus);
     ui::ChooseRow(m_dlg, kOdiRangeIds[3], 0);
     Tick(m_dlg, 2);
     EXPECT_EQ(Text(IDC_ODI_RESPOND), "Change UnSuccessful");
-    EXPECT_EQ(Row(kOdiRangeIds[3]), 0); // the operator's row stays
+    EXPECT_EQ(Row(kOdiRangeIds[3]), 2);
+    EXPECT_EQ(module.ChannelType(3), 0x32);
 }
 
 TEST_F(M6359p, TheSliderFillsTheValueAndOutputSendsItForTheSelectedChannel)
@@ -297,33 +301,45 @@ TEST_F(M6359p, StartupValuesAreWrittenInTurnAndTheBoxShowsWithPollingBehindIt)
         return IDOK;
     };
     ui::Click(m_dlg, IDC_ODI_UPDATE_STARTUP);
-    Tick(m_dlg, 5);
+    Tick(m_dlg, 8);
+    // A read stands between two writes, so that no write takes another's late reply.
     Requests requests = TakeRequests();
-    EXPECT_EQ(Requests(requests.begin(), requests.begin() + 4),
-              (Requests{"#07SC0+04.000", "#07SC1+05.000", "#07SC2+06.000", "#07SC3+07.000"}));
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Channel Setup Succeeded"});
+    EXPECT_EQ(Requests(requests.begin(), requests.begin() + 7),
+              (Requests{"#07SC0+04.000", "$076C0", "#07SC1+05.000", "$076C0", "#07SC2+06.000",
+                        "$076C0", "#07SC3+07.000"}));
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Channel Setup Succeeded"});
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "talvik4333");
     EXPECT_EQ(ticksUnderBox, 1);
     // The range read starts again, and goes on behind the box.
-    EXPECT_EQ(Requests(requests.begin() + 4, requests.end()), (Requests{"$078C0", "$078C1"}));
+    EXPECT_EQ(Requests(requests.begin() + 7, requests.end()), (Requests{"$078C0", "$078C1"}));
     EXPECT_DOUBLE_EQ(module.Startup(3), 7.0);
     EXPECT_TRUE(m_dlg.IsRunning());
 }
 
-TEST_F(M6359p, ARefusedStartupWriteStopsThereSilentlyAndTheRangeReadStartsAgain)
+// Each startup value is a write of its own: a refused one shows the module's value again and the
+// others are still written; no success is shown, and the range read starts again once all four
+// are settled.
+TEST_F(M6359p, ARefusedStartupValueShowsTheModulesValueAndNoSuccess)
 {
-    AddModule();
+    CSimOutputDi& module = AddModule();
+    Ask("#07SC1+03.000");
     OpenAndRead();
     for (int ch = 0; ch < 4; ++ch) ui::Type(m_dlg, kOdiStartupIds[ch], "5");
-    ui::ChooseRow(m_dlg, kOdiRangeIds[1], 1);
-    Tick(m_dlg, 2);
-    ui::Type(m_dlg, kOdiStartupIds[1], "4"); // the module refuses nothing in range: make it fail
-    m_bus.Module(0).Faults().nGarbage = 3;
+    CSpoiltLine refusing(ESpoil::Declined, "#07SC1");
+    refusing.HideFrom(m_bus);
     ui::Click(m_dlg, IDC_ODI_UPDATE_STARTUP);
-    TakeRequests();
-    Tick(m_dlg, 2);
-    EXPECT_EQ(TakeRequests(), (Requests{"#07SC0+05.000", "$078C0"}));
+    Tick(m_dlg, 4);
+    EXPECT_EQ(Text(kOdiStartupIds[1]), "+03.000");
+    EXPECT_EQ(Text(kOdiStartupIds[2]), "5") << "a value still to be written stays";
+    Tick(m_dlg, 4);
+    Requests requests = TakeRequests();
+    EXPECT_EQ(std::ranges::count(requests, "#07SC1+05.000"), 1);
+    EXPECT_EQ(requests.back(), "$078C0");
     EXPECT_TRUE(m_boxes.m_boxes.empty());
+    EXPECT_DOUBLE_EQ(module.Startup(1), 3.0);
+    EXPECT_DOUBLE_EQ(module.Startup(3), 5.0);
+    Tick(m_dlg, 9);
+    EXPECT_EQ(Text(kOdiStartupIds[3]), "+05.000");
 }
 
 TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)

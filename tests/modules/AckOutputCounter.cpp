@@ -2,6 +2,7 @@
 // configurations are built from the every-dialog rows).
 #include "AckSteps.h"
 
+#include "PollTimer.h"
 #include "Presses.h"
 #include "UiDriver.h"
 #include "analog_output/AnalogOutputIds.h"
@@ -103,11 +104,11 @@ std::vector<SAckStep> DigitalIoSteps()
 // The 4359A: a channel's range and the four startup values.
 std::vector<SAckStep> OutputDiSteps()
 {
+    // The values are checked against the channels' ranges: the range read shows them first (a
+    // range chosen here would be a write of its own, each with a read after it).
     auto startup = [](CDialog& dlg) {
-        for (int ch = 0; ch < 4; ++ch) {
-            ui::ChooseRow(dlg, kOdiRangeIds[ch], 0);
-            ui::Type(dlg, kOdiStartupIds[ch], "+01.000");
-        }
+        for (int i = 0; i < 2; ++i) dlg.FireTimer(kPollTimer);
+        for (int ch = 0; ch < 4; ++ch) ui::Type(dlg, kOdiStartupIds[ch], "+01.000");
         ui::Click(dlg, IDC_ODI_UPDATE_STARTUP);
     };
     return {

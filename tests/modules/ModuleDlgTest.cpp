@@ -6,8 +6,11 @@
 #include "analog_input/AnalogInputIds.h"
 
 #include "SimAnalogInput.h"
+#include "SpoiltLine.h"
 
+#include <algorithm>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -381,4 +384,160 @@ TEST_F(ModuleBase, AHexAddressBoxShowsAndTakesHexDigits)
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Address must be 0 to 255!"});
     }
     dlg.OnCancel();
+}
+
+namespace {
+
+// A dialog that polls "#01" and writes the enable mask from two controls (kWriteA, kWriteB), each
+// judged by the module's "!01".
+class CWriteProbeDlg : public CModuleDlg {
+public:
+    enum { kPoll, kWriteA = 10, kWriteB };
+
+    CWriteProbeDlg() : CModuleDlg(kDescriptor) {}
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        InitFromBlock();
+        OpenAsciiLine(BlockBaudRate());
+        SetTimer(m_nTimerId, 100);
+        return TRUE;
+    }
+    void PollStep() override
+    {
+        TakeReply();
+        if (m_nLastCommand == kPoll)
+            ReadingsOfReply('>', 8, EReadingSign::Signed);
+        else
+            m_answers.push_back(SettleWrite(m_nLastCommand, AsciiWriteAnswer(Acknowledged())));
+        m_nCommand = kPoll;
+        ApplyQueuedCommand();
+        m_nLastCommand = m_nCommand;
+        SendAscii(m_nCommand == kPoll ? Request('#', "") : Request('$', "5" + m_masks[m_nCommand]),
+                  100);
+    }
+    void Write(int control, const std::string& mask)
+    {
+        m_masks[control] = mask;
+        QueueWrite(control);
+    }
+    using CPollingDlg::WritePending;
+
+    std::map<int, std::string> m_masks;
+    std::vector<EWriteAnswer> m_answers;
+};
+
+class WriteRule : public CModuleFixture {
+protected:
+    void SetUp() override
+    {
+        m_bus.Add("6384", 1, 9600);
+        m_frame.m_strAnalogInputParams = {"01", "06", "0", "09", "0", "4384"};
+        m_dlg.Create(IDD_M6384);
+        Tick(m_dlg, 2);
+        TakeRequests();
+    }
+    void TearDown() override { m_dlg.OnCancel(); }
+    CSimAnalogInput8& Module() { return m_bus.ModuleAs<CSimAnalogInput8>(0); }
+    // How many of the requests on the wire since the last call are this write.
+    int WritesOut(const std::string& write)
+    {
+        return static_cast<int>(std::ranges::count(TakeRequests(), write));
+    }
+    CWriteProbeDlg m_dlg;
+};
+
+} // namespace
+
+// A write the module did not hear goes out again only after the module has answered a poll, once
+// per such answer, and the polls go on meanwhile; a write it heard or refused goes out no more.
+TEST_F(WriteRule, AWriteNotHeardGoesOutOncePerAnsweredPollUntilHeardOrRefused)
+{
+    struct Case {
+        const char* name;
+        std::function<void(CSimModule&, bool on)> fault;
+        int nDuring; // writes on the wire while the fault lasts (eight ticks)
+    } cases[] = {
+        {"silent", [](CSimModule& m, bool on) { m.Faults().nSilentAfter = on ? 0 : -1; }, 1},
+        {"noise", [](CSimModule& m, bool on) { m.Faults().nGarbage = on ? 6 : 0; }, 1},
+        {"blank", [](CSimModule& m, bool on) { m.Faults().bBlank = on; }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Module().SetEnableMask(0xFF);
+        c.fault(Module(), true);
+        m_dlg.Write(CWriteProbeDlg::kWriteA, "0F");
+        Tick(m_dlg, 8);
+        EXPECT_EQ(WritesOut("$0150F"), c.nDuring);
+        EXPECT_TRUE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
+        c.fault(Module(), false);
+        Tick(m_dlg, 6);
+        EXPECT_EQ(WritesOut("$0150F"), 1);
+        EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
+        EXPECT_EQ(Module().EnableMask(), 0x0F);
+    }
+}
+
+TEST_F(WriteRule, AModuleThatMissesTheWriteGetsItAgainAfterEachAnsweredPoll)
+{
+    for (ESpoil spoil : {ESpoil::Silent, ESpoil::Garbled, ESpoil::OtherAddress, ESpoil::Bare,
+                         ESpoil::Stale, ESpoil::Late}) {
+        SCOPED_TRACE(SpoilName(spoil));
+        Module().SetEnableMask(0xFF);
+        m_dlg.m_answers.clear();
+        {
+            CSpoiltLine line(spoil, "$0150F", 2);
+            m_dlg.Write(CWriteProbeDlg::kWriteA, "0F");
+            Tick(m_dlg, 10);
+        }
+        std::vector<std::string> wire = TakeRequests();
+        EXPECT_EQ(std::ranges::count(wire, "$0150F"), 3);
+        // Never two writes in a row: a poll the module answered stands between them.
+        for (size_t i = 1; i < wire.size(); ++i)
+            EXPECT_FALSE(wire[i] == "$0150F" && wire[i - 1] == "$0150F");
+        EXPECT_EQ(m_dlg.m_answers, (std::vector<EWriteAnswer>{EWriteAnswer::NotHeard,
+                                                              EWriteAnswer::NotHeard,
+                                                              EWriteAnswer::Heard}));
+        EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
+        Tick(m_dlg, 4);
+        EXPECT_EQ(WritesOut("$0150F"), 0);
+    }
+}
+
+TEST_F(WriteRule, ARefusedWriteGoesOutOnce)
+{
+    m_dlg.Write(CWriteProbeDlg::kWriteA, "ZZ");
+    Tick(m_dlg, 8);
+    EXPECT_EQ(WritesOut("$015ZZ"), 1);
+    EXPECT_EQ(m_dlg.m_answers, std::vector<EWriteAnswer>{EWriteAnswer::Refused});
+    EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
+}
+
+TEST_F(WriteRule, WritesToTwoControlsBothGoOutAndANewerOneReplacesItsControlsWrite)
+{
+    m_dlg.Write(CWriteProbeDlg::kWriteA, "01");
+    m_dlg.Write(CWriteProbeDlg::kWriteB, "03");
+    m_dlg.Write(CWriteProbeDlg::kWriteA, "07");
+    Tick(m_dlg, 4);
+    std::vector<std::string> wire = TakeRequests();
+    EXPECT_EQ(std::ranges::count(wire, "$01501"), 0);
+    EXPECT_EQ(std::ranges::count(wire, "$01507"), 1);
+    EXPECT_EQ(std::ranges::count(wire, "$01503"), 1);
+    EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
+    EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteB));
+}
+
+TEST_F(WriteRule, AWriteNotHeardIsKeptWhenAnotherControlIsWritten)
+{
+    {
+        CSpoiltLine line(ESpoil::Silent, "$01501", 1);
+        m_dlg.Write(CWriteProbeDlg::kWriteA, "01");
+        Tick(m_dlg, 1);
+        m_dlg.Write(CWriteProbeDlg::kWriteB, "03");
+        Tick(m_dlg, 8);
+    }
+    std::vector<std::string> wire = TakeRequests();
+    EXPECT_EQ(std::ranges::count(wire, "$01501"), 2);
+    EXPECT_EQ(std::ranges::count(wire, "$01503"), 1);
+    EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
 }

@@ -35,13 +35,18 @@ enum class ESpoil {
     Bare,         // ASCII: "!" and nothing more
     NoDigits,     // ASCII: its last two characters (the checksum digits) cut off
     WrongDigits,  // ASCII: its last checksum digit changed
+    BadCrc,       // RTU: the last byte of its CRC changed; ASCII: as WrongDigits
+    // The request never reaches the modules (so it changes nothing there; see HideFrom), and:
+    Unheard,  // line noise comes back
+    Declined, // a refusal comes back: "?AA" (no checksum digits), or a Modbus exception
 };
 
 inline const char* SpoilName(ESpoil spoil)
 {
-    static const char* const names[] = {
-        "silent", "blank",   "cut",     "padded", "other lead", "other address", "late",
-        "stale",  "garbled", "refused", "bare",   "no digits",  "wrong digits"};
+    static const char* const names[] = {"silent",       "blank",         "cut",     "padded",
+                                        "other lead",   "other address", "late",    "stale",
+                                        "garbled",      "refused",       "bare",    "no digits",
+                                        "wrong digits", "bad CRC",       "unheard", "declined"};
     return names[static_cast<int>(spoil)];
 }
 
@@ -77,6 +82,9 @@ public:
     CSpoiltLine(const CSpoiltLine&) = delete;
     CSpoiltLine& operator=(const CSpoiltLine&) = delete;
 
+    // The modules that Unheard and Declined keep the chosen requests from: the requests still go
+    // on the wire (the link records them), but no module of bus hears them.
+    void HideFrom(CSimBus& bus) { m_pBus = &bus; }
     // How many chosen requests are still to be spoilt.
     int Left() const { return m_nLeft; }
     // How many requests were spoilt so far.
@@ -90,11 +98,38 @@ private:
         ++m_nSpoilt;
         return true;
     }
+    // A request the modules never get: true when this line keeps it from them.
+    bool KeepsFromModule(const std::string& request)
+    {
+        return (m_eSpoil == ESpoil::Unheard || m_eSpoil == ESpoil::Declined) && Takes(request);
+    }
+    // Runs send (which puts the request on the wire) with every module of the bus deaf.
+    template <class Send> void Unheard(Send send)
+    {
+        std::vector<SSimFaults> faults;
+        for (size_t i = 0; m_pBus && i < m_pBus->Count(); ++i) {
+            faults.push_back(m_pBus->Module(i).Faults());
+            m_pBus->Module(i).Faults().nSilentAfter = 0;
+        }
+        send();
+        for (size_t i = 0; i < faults.size(); ++i) m_pBus->Module(i).Faults() = faults[i];
+    }
+    static constexpr char kNoise[] = "\x7F_q";
 
     static WORD SendReceiveAscii(BYTE port, const char* command, char* reply, WORD timeoutMs,
                                  WORD checksum, WORD* length)
     {
         CSpoiltLine& line = *s_pLine;
+        if (line.KeepsFromModule(command)) {
+            line.Unheard([&] {
+                CSimLink::Table().Send_Receive_Ascii(port, command, reply, timeoutMs, checksum,
+                                                     length);
+            });
+            std::string text = *line.SpoilAscii({}, command, std::nullopt);
+            std::memcpy(reply, text.c_str(), text.size() + 1);
+            if (length) *length = static_cast<WORD>(text.size());
+            return 0;
+        }
         WORD result =
             CSimLink::Table().Send_Receive_Ascii(port, command, reply, timeoutMs, checksum, length);
         std::string text = result == 0 ? std::string(reply) : std::string();
@@ -119,12 +154,24 @@ private:
                               WORD timeoutMs, DWORD reserved, WORD* length)
     {
         CSpoiltLine& line = *s_pLine;
+        std::string text = Trim(BytesToHexText(request, requestLength));
+        if (line.KeepsFromModule(text)) {
+            line.Unheard([&] {
+                CSimLink::Table().Send_Receive_Rtu(port, request, requestLength, reply, timeoutMs,
+                                                   reserved, length);
+            });
+            // A refusal answers the request's own slave and function.
+            std::vector<BYTE> bytes =
+                *line.SpoilRtu(std::vector<BYTE>(request, request + requestLength), std::nullopt);
+            std::copy(bytes.begin(), bytes.end(), reply);
+            *length = static_cast<WORD>(bytes.size());
+            return 1;
+        }
         int result = CSimLink::Table().Send_Receive_Rtu(port, request, requestLength, reply,
                                                         timeoutMs, reserved, length);
         std::vector<BYTE> bytes;
         if (result == 1) bytes.assign(reply, reply + *length);
         std::optional<std::vector<BYTE>> late = std::exchange(line.m_lateRtu, std::nullopt);
-        std::string text = Trim(BytesToHexText(request, requestLength));
         const std::optional<std::vector<BYTE>>& previous = line.m_rtu.Stale(text, bytes);
         if (line.Takes(text)) {
             if (result != 1 && line.m_eSpoil != ESpoil::Stale) return result;
@@ -177,14 +224,17 @@ private:
         case ESpoil::Stale:
             return previous;
         case ESpoil::Garbled:
-            return std::string("\x7F_q");
+        case ESpoil::Unheard:
+            return std::string(kNoise);
         case ESpoil::Refused:
+        case ESpoil::Declined:
             return "?" + address;
         case ESpoil::Bare:
             return std::string("!");
         case ESpoil::NoDigits:
             return text.substr(0, text.size() - std::min<size_t>(2, text.size()));
-        case ESpoil::WrongDigits: {
+        case ESpoil::WrongDigits:
+        case ESpoil::BadCrc: {
             std::string wrong = text;
             if (!wrong.empty()) wrong.back() = wrong.back() == '0' ? '1' : '0';
             return wrong;
@@ -220,8 +270,15 @@ private:
         case ESpoil::Stale:
             return previous;
         case ESpoil::Garbled:
-            return std::vector<BYTE>{0x5A, 0xA5, 0x00, 0xFF, 0x13, 0x37, 0x42};
-        case ESpoil::Refused: {
+        case ESpoil::Unheard:
+            return kRtuNoise;
+        case ESpoil::BadCrc: {
+            std::vector<BYTE> bad = frame;
+            if (!bad.empty()) bad.back() ^= 0xFF;
+            return bad;
+        }
+        case ESpoil::Refused:
+        case ESpoil::Declined: {
             if (frame.size() < 2) return frame;
             return RtuFramed({frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02});
         }
@@ -230,9 +287,11 @@ private:
         }
     }
 
+    static inline const std::vector<BYTE> kRtuNoise = {0x5A, 0xA5, 0x00, 0xFF, 0x13, 0x37, 0x42};
     static inline CSpoiltLine* s_pLine = nullptr;
     LinkTable m_table;
     const LinkTable* m_pPrevious;
+    CSimBus* m_pBus = nullptr;
     ESpoil m_eSpoil;
     Choice m_choice;
     int m_nLeft;
