@@ -35,13 +35,14 @@ enum class ESpoil {
     Bare,         // ASCII: "!" and nothing more
     NoDigits,     // ASCII: its last two characters (the checksum digits) cut off
     WrongDigits,  // ASCII: its last checksum digit changed
+    BadCrc,       // RTU: the last byte of its CRC changed; ASCII: as WrongDigits
 };
 
 inline const char* SpoilName(ESpoil spoil)
 {
     static const char* const names[] = {
         "silent", "blank",   "cut",     "padded", "other lead", "other address", "late",
-        "stale",  "garbled", "refused", "bare",   "no digits",  "wrong digits"};
+        "stale",  "garbled", "refused", "bare",   "no digits",  "wrong digits",  "bad CRC"};
     return names[static_cast<int>(spoil)];
 }
 
@@ -184,7 +185,8 @@ private:
             return std::string("!");
         case ESpoil::NoDigits:
             return text.substr(0, text.size() - std::min<size_t>(2, text.size()));
-        case ESpoil::WrongDigits: {
+        case ESpoil::WrongDigits:
+        case ESpoil::BadCrc: {
             std::string wrong = text;
             if (!wrong.empty()) wrong.back() = wrong.back() == '0' ? '1' : '0';
             return wrong;
@@ -224,6 +226,11 @@ private:
         case ESpoil::Refused: {
             if (frame.size() < 2) return frame;
             return RtuFramed({frame[0], static_cast<BYTE>(frame[1] | 0x80), 0x02});
+        }
+        case ESpoil::BadCrc: {
+            std::vector<BYTE> bad = frame;
+            if (!bad.empty()) bad.back() = static_cast<BYTE>(bad.back() ^ 0xFF);
+            return bad;
         }
         default:
             return frame;
