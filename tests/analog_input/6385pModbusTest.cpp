@@ -203,14 +203,11 @@ TEST_F(C6385pModbusTest, AnOutputWriteUnderEveryFault)
         m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
         dlg.Create(IDD_6385P_MODBUS);
         Tick(dlg, 4); // the outputs' read has shown both lamps
-        auto lamp = [&]() -> std::string {
-            return dlg.GetDlgItemAs<CStatic>(IDC_6385_DIO1_LAMP)->GetIcon() == IDI_LAMP_ON ? "on"
-                                                                                           : "off";
-        };
         SWriteRun run = RunWrite(
             dlg, module, m_link, f, "01050011FF00", ELinkKind::Rtu,
-            [&] { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_6385_DIO1_LAMP)); }, lamp);
-        ExpectWriteRun(run, f, "on", "off");
+            [&] { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_6385_DIO1_LAMP)); },
+            LampShown(dlg, IDC_6385_DIO1_LAMP));
+        ExpectWriteRun(run, f, "R", "W");
         EXPECT_EQ(module.Outputs(), f.eKind == EWriteFault::Refused ? 0 : 0x2);
         EXPECT_EQ(dlg.m_bOutputOn[1], f.eKind == EWriteFault::Refused ? 0 : 1);
         dlg.OnCancel();

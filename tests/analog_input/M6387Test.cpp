@@ -381,19 +381,20 @@ TEST_F(M6387, EveryWriteUnderEveryFault)
         std::function<void(CM6387&)> ask;
         const char* request;
         std::function<bool(const CSimBridgeInput&)> done;
-        std::function<std::string(CM6387&)> shown;
+        std::function<std::function<std::string()>(CM6387&)> shown;
         std::string asked, refused;
     } writes[] = {
         {"lamp", [](CM6387& dlg) { ClickLamp(dlg, 0); }, "@06DO01",
          [](const CSimBridgeInput& m) { return m.Outputs() == 0x1; },
-         [](CM6387& dlg) { return Icons(dlg, kBridgeDoLampIds)[0] == R ? "R" : "W"; }, "R", "W"},
+         [](CM6387& dlg) { return LampShown(dlg, kBridgeDoLampIds[0]); }, "R", "W"},
         {"excitation",
          [](CM6387& dlg) {
              Drag(dlg, 5000);
              Release(dlg);
          },
          "$067+05.000", [](const CSimBridgeInput& m) { return m.Excitation() == 5.0; },
-         [](CM6387& dlg) { return Text(dlg, IDC_BRIDGE_EXCITATION); }, "+05.000", "+00.000"},
+         [](CM6387& dlg) { return [&dlg] { return Text(dlg, IDC_BRIDGE_EXCITATION); }; }, "+05.000",
+         "+00.000"},
         {"Select",
          [](CM6387& dlg) {
              ASSERT_TRUE(ui::ChooseRow(dlg, IDC_BRIDGE_NUMBER, 1));
@@ -412,10 +413,9 @@ TEST_F(M6387, EveryWriteUnderEveryFault)
             CM6387 dlg;
             Open(dlg, block);
             RunCycle(dlg);
-            std::function<std::string()> shown;
-            if (w.shown) shown = [&] { return w.shown(dlg); };
             SWriteRun run = RunWrite(
-                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); }, shown);
+                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
+                w.shown ? w.shown(dlg) : nullptr);
             ExpectWriteRun(run, f, w.asked, w.refused);
             EXPECT_EQ(w.done(module), f.eKind != EWriteFault::Refused);
             dlg.OnCancel();

@@ -314,15 +314,9 @@ TEST_F(M6363, OperationsUnderEveryFault)
             CM6363 dlg;
             dlg.Create(IDD_M6363);
             Tick(dlg, 13); // the first cycle has loaded the settings and shown the lamps
-            std::function<std::string()> lamp;
-            if (w.lamp) {
-                lamp = [&]() -> std::string {
-                    return dlg.GetDlgItemAs<CStatic>(IDC_CNT_LAMP1)->GetIcon() == IDI_LAMP_ON ? "R"
-                                                                                              : "W";
-                };
-            }
             SWriteRun run = RunWrite(
-                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); }, lamp);
+                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
+                w.lamp ? LampShown(dlg, IDC_CNT_LAMP1) : nullptr);
             ExpectWriteRun(run, f, "R", "W");
             bool refused = f.eKind == EWriteFault::Refused;
             EXPECT_EQ(w.done(module), !refused);

@@ -384,16 +384,9 @@ TEST_F(M63508, EveryWriteUnderEveryFault)
                                              "01", "0",  "6539"};
             dlg.Create(IDD_M63508);
             Tick(dlg, 8); // the second digital I/O read has shown the outputs
-            std::function<std::string()> lamp;
-            if (w.lamp) {
-                lamp = [&]() -> std::string {
-                    return dlg.GetDlgItemAs<CStatic>(IDC_PM_OUTPUT0)->GetIcon() == IDI_LAMP_ON
-                               ? "R"
-                               : "W";
-                };
-            }
             SWriteRun run = RunWrite(
-                dlg, meter, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); }, lamp);
+                dlg, meter, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
+                w.lamp ? LampShown(dlg, IDC_PM_OUTPUT0) : nullptr);
             ExpectWriteRun(run, f, "R", "W");
             bool refused = f.eKind == EWriteFault::Refused;
             EXPECT_EQ(w.done(meter), !refused);

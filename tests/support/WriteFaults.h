@@ -6,6 +6,7 @@
 #include "DeafLine.h"
 #include "ModuleDescriptor.h"
 #include "PollTimer.h"
+#include "Resource.h"
 #include "RtuFrame.h"
 #include "SimLink.h"
 #include "SimModule.h"
@@ -75,6 +76,15 @@ struct SWriteRun {
     bool bBackToBack = false;          // two writes went out with no other request between
     std::vector<std::string> controls; // the write's control after each tick
 };
+
+// A lamp as a write's control: "R" lit, "W" dark, "G" not in use.
+inline std::function<std::string()> LampShown(CDialog& dlg, int id)
+{
+    return [&dlg, id]() -> std::string {
+        HICON icon = dlg.GetDlgItemAs<CStatic>(id)->GetIcon();
+        return icon == IDI_LAMP_ON ? "R" : icon == IDI_LAMP_OFF ? "W" : "G";
+    };
+}
 
 // The requests on the wire that are the write: ASCII as text, RTU as hex digits without the CRC.
 inline bool IsTheWrite(const std::string& request, const std::string& write, ELinkKind link)
