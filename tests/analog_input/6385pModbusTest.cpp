@@ -193,6 +193,14 @@ TEST_F(C6385pModbusTest, OnlyAPlainClickInsideALampSwitches)
 // meanwhile, and shows the module's after a refusal.
 TEST_F(C6385pModbusTest, AnOutputWriteUnderEveryFault)
 {
+    const SWriteCase<CSimAnalogInputDio> kWrite = {
+        "lamp",
+        [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_6385_DIO1_LAMP)); },
+        "01050011FF00",
+        [](const CSimAnalogInputDio& m) { return m.Outputs() == 0x2; },
+        ShownByLamp(IDC_6385_DIO1_LAMP),
+        "R",
+        "W"};
     for (const SWriteFault& f : WriteFaults(ELinkKind::Rtu)) {
         SCOPED_TRACE(f.pszName);
         CSimBus bus;
@@ -203,12 +211,7 @@ TEST_F(C6385pModbusTest, AnOutputWriteUnderEveryFault)
         m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
         dlg.Create(IDD_6385P_MODBUS);
         Tick(dlg, 4); // the outputs' read has shown both lamps
-        SWriteRun run = RunWrite(
-            dlg, module, m_link, f, "01050011FF00", ELinkKind::Rtu,
-            [&] { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_6385_DIO1_LAMP)); },
-            LampShown(dlg, IDC_6385_DIO1_LAMP));
-        ExpectWriteRun(run, f, "R", "W");
-        EXPECT_EQ(module.Outputs(), f.eKind == EWriteFault::Refused ? 0 : 0x2);
+        ExpectWriteCase(dlg, module, m_link, f, kWrite, ELinkKind::Rtu);
         EXPECT_EQ(dlg.m_bOutputOn[1], f.eKind == EWriteFault::Refused ? 0 : 1);
         dlg.OnCancel();
     }

@@ -376,35 +376,28 @@ TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint)
 // operator's value meanwhile, and show the module's after a refusal.
 TEST_F(M6387, EveryWriteUnderEveryFault)
 {
-    struct Write {
-        const char* name;
-        std::function<void(CM6387&)> ask;
-        const char* request;
-        std::function<bool(const CSimBridgeInput&)> done;
-        std::function<std::function<std::string()>(CM6387&)> shown;
-        std::string asked, refused;
-    } writes[] = {
-        {"lamp", [](CM6387& dlg) { ClickLamp(dlg, 0); }, "@06DO01",
+    const SWriteCase<CSimBridgeInput> writes[] = {
+        {"lamp", [](CDialog& dlg) { ClickLamp(dlg, 0); }, "@06DO01",
          [](const CSimBridgeInput& m) { return m.Outputs() == 0x1; },
-         [](CM6387& dlg) { return LampShown(dlg, kBridgeDoLampIds[0]); }, "R", "W"},
+         ShownByLamp(kBridgeDoLampIds[0]), "R", "W"},
         {"excitation",
-         [](CM6387& dlg) {
+         [](CDialog& dlg) {
              Drag(dlg, 5000);
              Release(dlg);
          },
          "$067+05.000", [](const CSimBridgeInput& m) { return m.Excitation() == 5.0; },
-         [](CM6387& dlg) { return [&dlg] { return Text(dlg, IDC_BRIDGE_EXCITATION); }; }, "+05.000",
-         "+00.000"},
+         [](CDialog& dlg) { return [&dlg] { return Text(dlg, IDC_BRIDGE_EXCITATION); }; },
+         "+05.000", "+00.000"},
         {"Select",
-         [](CM6387& dlg) {
+         [](CDialog& dlg) {
              ASSERT_TRUE(ui::ChooseRow(dlg, IDC_BRIDGE_NUMBER, 1));
              ASSERT_TRUE(ui::Click(dlg, IDC_BRIDGE_SELECT));
          },
          "$0631", [](const CSimBridgeInput& m) { return m.SelectedChannel() == 1; }},
     };
-    for (const Write& w : writes) {
+    for (const SWriteCase<CSimBridgeInput>& w : writes) {
         for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            SCOPED_TRACE(std::string(w.name) + ", " + f.pszName);
+            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
             CSimBus bus;
             auto& module = dynamic_cast<CSimBridgeInput&>(AddBridge(bus, f.bChecksum));
             m_link.Attach(1, bus);
@@ -413,11 +406,7 @@ TEST_F(M6387, EveryWriteUnderEveryFault)
             CM6387 dlg;
             Open(dlg, block);
             RunCycle(dlg);
-            SWriteRun run = RunWrite(
-                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
-                w.shown ? w.shown(dlg) : nullptr);
-            ExpectWriteRun(run, f, w.asked, w.refused);
-            EXPECT_EQ(w.done(module), f.eKind != EWriteFault::Refused);
+            ExpectWriteCase(dlg, module, m_link, f, w, ELinkKind::Ascii);
             dlg.OnCancel();
         }
     }

@@ -279,31 +279,26 @@ TEST_F(M6363, AnUnansweredOperationShowsErrorAndGoesOutAgainOnceTheModuleAnswers
 // and shows the module's after a refusal.
 TEST_F(M6363, OperationsUnderEveryFault)
 {
-    struct Write {
-        const char* name;
-        std::function<void(CDialog&)> ask;
-        const char* request;
-        std::function<bool(const CSimCounter&)> done;
-        bool lamp; // lamp 1200 shows the write
-    } writes[] = {
+    const SWriteCase<CSimCounter> writes[] = {
         {"lamp", [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_CNT_LAMP1)); },
-         "@0ADO02", [](const CSimCounter& m) { return m.Outputs() == 2; }, true},
+         "@0ADO02", [](const CSimCounter& m) { return m.Outputs() == 2; },
+         ShownByLamp(IDC_CNT_LAMP1), "R", "W"},
         {"Max Count",
          [](CDialog& dlg) {
              ui::Type(dlg, IDC_CNT_MAX0, "00000010");
              ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SET_MAX0));
          },
-         "$0A3000000010", [](const CSimCounter& m) { return m.MaxCount(0) == 0x10; }, false},
+         "$0A3000000010", [](const CSimCounter& m) { return m.MaxCount(0) == 0x10; }},
         {"Gate",
          [](CDialog& dlg) {
              ASSERT_TRUE(ui::ChooseRow(dlg, IDC_CNT_GATE, 2));
              ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SET_GATE));
          },
-         "$0AA1", [](const CSimCounter& m) { return m.Gate() == 1; }, false},
+         "$0AA1", [](const CSimCounter& m) { return m.Gate() == 1; }},
     };
-    for (const Write& w : writes) {
+    for (const SWriteCase<CSimCounter>& w : writes) {
         for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            SCOPED_TRACE(std::string(w.name) + ", " + f.pszName);
+            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
             CSimBus bus;
             auto& module = static_cast<CSimCounter&>(bus.Add("6363", 0x0A, 9600));
             module.SetChecksum(f.bChecksum);
@@ -314,12 +309,8 @@ TEST_F(M6363, OperationsUnderEveryFault)
             CM6363 dlg;
             dlg.Create(IDD_M6363);
             Tick(dlg, 13); // the first cycle has loaded the settings and shown the lamps
-            SWriteRun run = RunWrite(
-                dlg, module, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
-                w.lamp ? LampShown(dlg, IDC_CNT_LAMP1) : nullptr);
-            ExpectWriteRun(run, f, "R", "W");
+            ExpectWriteCase(dlg, module, m_link, f, w, ELinkKind::Ascii);
             bool refused = f.eKind == EWriteFault::Refused;
-            EXPECT_EQ(w.done(module), !refused);
             EXPECT_EQ(dlg.GetDlgItemText(IDC_CNT_STATUS), refused ? "Error!" : "Ready.");
             dlg.OnCancel();
         }

@@ -11,19 +11,11 @@
 
 namespace {
 
-// One write an operator asks of a digital I/O dialog.
+// One write an operator asks of the ASCII dialog, of a model whose module is prepared for it.
 struct SDioWrite {
-    const char* pszName;
     const char* pszModel;
     std::function<void(CSimDigitalIo&)> prepare; // the module before the dialog opens
-    std::function<void(CDialog&)> ask;
-    const char* pszWrite;                           // on the wire, without checksum digits or CRC
-    std::function<bool(const CSimDigitalIo&)> done; // the module carried the write out
-    // What shows the write (none: nothing does), with the operator's value, and the module's
-    // value or the refusal.
-    std::function<std::string(CDialog&)> shown = {};
-    std::string strAsked = {};
-    std::string strRefused = {};
+    SWriteCase<CSimDigitalIo> write;
 };
 
 std::function<void(CDialog&)> Press(int id)
@@ -31,16 +23,16 @@ std::function<void(CDialog&)> Press(int id)
     return [id](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, id)); };
 }
 
-std::string Answer(CDialog& dlg)
+std::function<std::string()> Answer(CDialog& dlg)
 {
-    return dlg.GetDlgItemText(IDC_DIO_ANSWER);
+    return [&dlg] { return dlg.GetDlgItemText(IDC_DIO_ANSWER); };
 }
 
 class M6373Writes : public CDioFixture {
 protected:
-    static std::string DoLampOf(CDialog& dlg, int ch)
+    static std::function<void(CDialog&)> ClickLamp(int ch)
     {
-        return Lamps(dlg, true).substr(static_cast<size_t>(ch), 1);
+        return [ch](CDialog& dlg) { ClickDoLamp(dlg, ch); };
     }
     static const std::vector<SDioWrite>& AsciiWrites();
 };
@@ -48,33 +40,32 @@ protected:
 const std::vector<SDioWrite>& M6373Writes::AsciiWrites()
 {
     static const std::vector<SDioWrite> writes = {
-        {"DO lamp",
-         "6373",
+        {"6373",
          {},
-         [](CDialog& dlg) { ClickDoLamp(dlg, 0); },
-         "@011",
-         [](const CSimDigitalIo& m) { return m.Outputs() == 0x1; },
-         [](CDialog& dlg) { return DoLampOf(dlg, 0); },
-         "R",
-         "W"},
-        {"Clear", "6373", [](CSimDigitalIo& m) { m.SetCounter(1, 7); },
-         Press(DioChannelControls[1].nClear), "$01C1",
-         [](const CSimDigitalIo& m) { return m.Counter(1) == 0; }},
-        {"Clear Latch", "6373",
+         {"DO lamp", ClickLamp(0), "@011",
+          [](const CSimDigitalIo& m) { return m.Outputs() == 0x1; },
+          ShownByLamp(DioChannelControls[0].nDoLamp), "R", "W"}},
+        {"6373",
+         [](CSimDigitalIo& m) { m.SetCounter(1, 7); },
+         {"Clear", Press(DioChannelControls[1].nClear), "$01C1",
+          [](const CSimDigitalIo& m) { return m.Counter(1) == 0; }}},
+        {"6373",
          [](CSimDigitalIo& m) {
              m.SetDigitalInput(1, true);
              m.SetDigitalInput(1, false);
          },
-         Press(IDC_DIO_CLEAR_LATCH), "$01C",
-         [](const CSimDigitalIo& m) { return m.Latched() == 0; }},
-        {"Set PowerOn", "6373", [](CSimDigitalIo& m) { m.SetOutputs(0x5); },
-         Press(IDC_DIO_SET_POWERON), "~015P",
-         [](const CSimDigitalIo& m) { return m.PowerOnValue() == 0x5; }, Answer, "!01",
-         "Set PowerOn Value Error!"},
-        {"Set Safe, own form", "6322", [](CSimDigitalIo& m) { m.SetOutputs(0x5); },
-         Press(IDC_DIO_SET_SAFE), "$01X0000005",
-         [](const CSimDigitalIo& m) { return m.SafeValue() == 0x5; }, Answer, "!01",
-         "Set Safe Value Error!"},
+         {"Clear Latch", Press(IDC_DIO_CLEAR_LATCH), "$01C",
+          [](const CSimDigitalIo& m) { return m.Latched() == 0; }}},
+        {"6373",
+         [](CSimDigitalIo& m) { m.SetOutputs(0x5); },
+         {"Set PowerOn", Press(IDC_DIO_SET_POWERON), "~015P",
+          [](const CSimDigitalIo& m) { return m.PowerOnValue() == 0x5; }, Answer, "!01",
+          "Set PowerOn Value Error!"}},
+        {"6322",
+         [](CSimDigitalIo& m) { m.SetOutputs(0x5); },
+         {"Set Safe, own form", Press(IDC_DIO_SET_SAFE), "$01X0000005",
+          [](const CSimDigitalIo& m) { return m.SafeValue() == 0x5; }, Answer, "!01",
+          "Set Safe Value Error!"}},
     };
     return writes;
 }
@@ -85,7 +76,7 @@ TEST_F(M6373Writes, EveryWriteUnderEveryFault)
 {
     for (const SDioWrite& w : AsciiWrites()) {
         for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
+            SCOPED_TRACE(std::string(w.write.pszName) + ", " + f.pszName);
             CSimDigitalIo& module = FreshModule(w.pszModel);
             module.SetChecksum(f.bChecksum);
             if (w.prepare) w.prepare(module);
@@ -93,12 +84,7 @@ TEST_F(M6373Writes, EveryWriteUnderEveryFault)
             Block("01", w.pszModel, f.bChecksum ? "4" : "0");
             dlg.Create(IDD_M6373);
             Tick(dlg, 2); // the status has shown the outputs
-            std::function<std::string()> shown;
-            if (w.shown) shown = [&] { return w.shown(dlg); };
-            SWriteRun run = RunWrite(
-                dlg, module, m_link, f, w.pszWrite, ELinkKind::Ascii, [&] { w.ask(dlg); }, shown);
-            ExpectWriteRun(run, f, w.strAsked, w.strRefused);
-            EXPECT_EQ(w.done(module), f.eKind != EWriteFault::Refused);
+            ExpectWriteCase(dlg, module, m_link, f, w.write, ELinkKind::Ascii);
             dlg.OnCancel();
         }
     }
@@ -106,6 +92,14 @@ TEST_F(M6373Writes, EveryWriteUnderEveryFault)
 
 TEST_F(M6373Writes, ACoilWriteUnderEveryFault)
 {
+    const SWriteCase<CSimDigitalIo> kWrite = {
+        "DO lamp",
+        ClickLamp(2),
+        "01050012FF00",
+        [](const CSimDigitalIo& m) { return m.Outputs() == 0x4; },
+        ShownByLamp(DioChannelControls[2].nDoLamp),
+        "R",
+        "W"};
     for (const SWriteFault& f : WriteFaults(ELinkKind::Rtu)) {
         SCOPED_TRACE(f.pszName);
         CSimDigitalIo& module = FreshModule("6373", ESimProtocol::Rtu);
@@ -113,11 +107,7 @@ TEST_F(M6373Writes, ACoilWriteUnderEveryFault)
         Block("01", "6373");
         dlg.Create(IDD_M6373_MODBUS);
         Tick(dlg, 3); // the inputs' and the outputs' reads have shown the outputs
-        SWriteRun run = RunWrite(
-            dlg, module, m_link, f, "01050012FF00", ELinkKind::Rtu, [&] { ClickDoLamp(dlg, 2); },
-            [&] { return DoLampOf(dlg, 2); });
-        ExpectWriteRun(run, f, "R", "W");
-        EXPECT_EQ(module.Outputs(), f.eKind == EWriteFault::Refused ? 0x0 : 0x4);
+        ExpectWriteCase(dlg, module, m_link, f, kWrite, ELinkKind::Rtu);
         dlg.OnCancel();
     }
 }
@@ -147,7 +137,7 @@ TEST_F(M6373Writes, TwoControlsWrittenInOneTickBothReachTheModule)
     ClickDoLamp(rtu, 2);
     Tick(rtu, 6);
     EXPECT_EQ(coils.Outputs(), 0x5);
-    EXPECT_EQ(DoLampOf(rtu, 0) + DoLampOf(rtu, 2), "RR");
+    EXPECT_EQ(Lamps(rtu, true).substr(0, 3), "RWR");
     rtu.OnCancel();
 }
 

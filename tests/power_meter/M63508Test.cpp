@@ -347,34 +347,29 @@ TEST_F(M63508, AnOutputWriteThatIsNotAcknowledgedShowsDioError)
 // meanwhile and show the meter's after a refusal, with "DIO Error!" for an output write not made.
 TEST_F(M63508, EveryWriteUnderEveryFault)
 {
-    struct Write {
-        const char* name;
-        std::function<void(CDialog&)> ask;
-        const char* request;
-        std::function<bool(const CSimPowerMeter&)> done;
-        bool lamp;           // the output lamp 1208 shows the write
-        const char* notMade; // the status of a write that was not made
-    } writes[] = {
+    const SWriteCase<CSimPowerMeter> writes[] = {
         {"lamp", [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_PM_OUTPUT0)); }, "@01O1",
-         [](const CSimPowerMeter& m) { return m.Outputs() == 1; }, true, "DIO Error!"},
+         [](const CSimPowerMeter& m) { return m.Outputs() == 1; }, ShownByLamp(IDC_PM_OUTPUT0), "R",
+         "W"},
         {"Set PT",
          [](CDialog& dlg) {
              ui::Type(dlg, IDC_PM_PT_SET, "250");
              ASSERT_TRUE(ui::Click(dlg, IDC_PM_SET_PT));
          },
-         "$01500fa", [](const CSimPowerMeter& m) { return m.PtRatio() == 250; }, false, ""},
+         "$01500fa", [](const CSimPowerMeter& m) { return m.PtRatio() == 250; }},
         {"Set CT",
          [](CDialog& dlg) {
              ui::Type(dlg, IDC_PM_CT_SET, "5");
              ASSERT_TRUE(ui::Click(dlg, IDC_PM_SET_CT));
          },
-         "$0160005", [](const CSimPowerMeter& m) { return m.CtRatio() == 5; }, false, ""},
+         "$0160005", [](const CSimPowerMeter& m) { return m.CtRatio() == 5; }},
     };
-    for (const Write& w : writes) {
+    for (const SWriteCase<CSimPowerMeter>& w : writes) {
+        bool lamp = static_cast<bool>(w.shown);
         for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
             // The ratio requests carry no checksum: a meter whose checksum is on never hears them.
-            if (f.bChecksum && !w.lamp) continue;
-            SCOPED_TRACE(std::string(w.name) + ", " + f.pszName);
+            if (f.bChecksum && !lamp) continue;
+            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
             CSimBus bus;
             auto& meter = static_cast<CSimPowerMeter&>(bus.Add("6539", 1, 9600));
             meter.SetChecksum(f.bChecksum);
@@ -384,15 +379,11 @@ TEST_F(M63508, EveryWriteUnderEveryFault)
                                              "01", "0",  "6539"};
             dlg.Create(IDD_M63508);
             Tick(dlg, 8); // the second digital I/O read has shown the outputs
-            SWriteRun run = RunWrite(
-                dlg, meter, m_link, f, w.request, ELinkKind::Ascii, [&] { w.ask(dlg); },
-                w.lamp ? LampShown(dlg, IDC_PM_OUTPUT0) : nullptr);
-            ExpectWriteRun(run, f, "R", "W");
+            ExpectWriteCase(dlg, meter, m_link, f, w, ELinkKind::Ascii);
+            // An output write not made says so, and one made after all takes it back; the ratios
+            // have no word for it.
             bool refused = f.eKind == EWriteFault::Refused;
-            EXPECT_EQ(w.done(meter), !refused);
-            // A write not made says so where the dialog has a word for it; one made after all
-            // takes it back.
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_PM_STATUS), refused ? w.notMade : "");
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_PM_STATUS), refused && lamp ? "DIO Error!" : "");
             dlg.OnCancel();
         }
     }

@@ -182,3 +182,34 @@ inline void ExpectWriteRun(const SWriteRun& run, const SWriteFault& fault, const
     EXPECT_EQ(std::find(shown, run.controls.end(), reported), run.controls.end())
         << "a reply undid the operator's value while the write was pending";
 }
+
+// One write an operator asks of a dialog, as a row of a family's table.
+template <class Module> struct SWriteCase {
+    const char* pszName;
+    std::function<void(CDialog&)> ask;
+    const char* pszWrite;                    // on the wire: ASCII text, RTU hex digits, no CRC
+    std::function<bool(const Module&)> done; // the module carried the write out
+    // What shows the write in the dialog (none: nothing does), with what it shows while the write
+    // is pending and once it is heard, and what it shows after a refusal.
+    std::function<std::function<std::string()>(CDialog&)> shown = {};
+    std::string strAsked = {};
+    std::string strRefused = {};
+};
+
+// The lamp that shows a write: lit once asked, dark again after a refusal.
+inline std::function<std::function<std::string()>(CDialog&)> ShownByLamp(int id)
+{
+    return [id](CDialog& dlg) { return LampShown(dlg, id); };
+}
+
+// Runs the write of a row under the fault on an open dialog and checks the rule and the module.
+template <class Module>
+void ExpectWriteCase(CDialog& dlg, Module& module, CScopedSimLink& link, const SWriteFault& fault,
+                     const SWriteCase<Module>& write, ELinkKind kind)
+{
+    SWriteRun run = RunWrite(
+        dlg, module, link, fault, write.pszWrite, kind, [&] { write.ask(dlg); },
+        write.shown ? write.shown(dlg) : nullptr);
+    ExpectWriteRun(run, fault, write.strAsked, write.strRefused);
+    EXPECT_EQ(write.done(module), fault.eKind != EWriteFault::Refused);
+}
