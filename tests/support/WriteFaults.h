@@ -39,7 +39,8 @@ struct SWriteFault {
 
 // The first kWriteMisses writes of a spoilt or unheard kind fail; each later one is heard.
 inline constexpr int kWriteMisses = 2;
-// Ticks of a fault that lasts a while, and ticks after any fault.
+// Ticks the fault lasts (a spoilt or unheard write's misses are used up well within them), and
+// ticks after it.
 inline constexpr int kFaultTicks = 16;
 inline constexpr int kTicksAfter = 12;
 
