@@ -94,19 +94,20 @@ void C6385pModbus::PollStep()
     CheckReply();
     ApplyQueuedCommand();
     std::string request;
-    switch (m_nCommand) {
-    case kCmdWriteCoil:
-        m_nLastCommand = kCoilWritten;
+    if (IsCoilWrite(m_nCommand)) {
+        // Coil 0x0010 + output, on or off as the operator asked.
+        int output = m_nCommand - kCmdWriteCoil0;
+        m_strCoilWrite = "05001" + Format("%d", output) +
+                         (m_bOutputOn[static_cast<size_t>(output)] ? "FF00" : "0000");
+        m_nLastCommand = m_nCommand;
+        m_nCommand = kCmdPoll;
         request = m_strAddress + m_strCoilWrite;
-        break;
-    case kCmdToAscii:
+    } else if (m_nCommand == kCmdToAscii) {
         m_nLastCommand = kSwitched;
         request = AsciiSwitch();
-        break;
-    default:
+    } else {
         m_nLastCommand = kPolled;
         request = m_strAddress + NextPollRequest();
-        break;
     }
     SendRtu(request, kTimeout);
 }
@@ -123,11 +124,6 @@ void C6385pModbus::CheckReply()
         if (RtuDataCame()) ReadRange();
         m_nCommand = kCmdPoll;
         break;
-    case kCoilWritten:
-        // The echo is not examined; without one the write goes out again.
-        RequeueUnanswered(kCmdWriteCoil);
-        m_nCommand = kCmdPoll;
-        break;
     case kPolled:
         // An exception carries no value: what is shown stays, as under silence.
         if (RtuDataCame()) ReadPollReply();
@@ -135,6 +131,11 @@ void C6385pModbus::CheckReply()
         SetDlgItemText(IDC_6385_VALUE, m_strValue);
         break;
     default:
+        // A coil write is heard by its echo; refused, the lamp shows the module's state again.
+        if (IsCoilWrite(m_nLastCommand) &&
+            SettleWrite(m_nLastCommand, RtuWriteAnswer(m_strAddress + m_strCoilWrite)) ==
+                EWriteAnswer::Refused)
+            ShowReportedOutput(m_nLastCommand - kCmdWriteCoil0);
         break;
     }
     m_nLastCommand = kNothing;
@@ -174,11 +175,23 @@ void C6385pModbus::ReadPollReply()
         m_strInputState = on ? "1" : "0";
     } else if (answered == kPhaseOutputs) {
         for (int s = 0; s < 2; ++s) {
-            bool on = (coils >> s) & 0x1;
-            m_outputLamps.Show(s, on);
-            m_strOutputState[static_cast<size_t>(s)] = on ? "1" : "0";
+            auto k = static_cast<size_t>(s);
+            m_strOutputState[k] = (coils >> s) & 0x1 ? "1" : "0";
+            // A pending write's lamp keeps the operator's state.
+            if (WritePending(kCmdWriteCoil0 + s))
+                m_outputLamps.Show(s, m_bOutputOn[k] != 0);
+            else
+                ShowReportedOutput(s);
         }
     }
+}
+
+void C6385pModbus::ShowReportedOutput(int output)
+{
+    auto k = static_cast<size_t>(output);
+    if (m_strOutputState[k].empty()) return; // not read yet
+    m_bOutputOn[k] = m_strOutputState[k] == "1" ? 1 : 0;
+    m_outputLamps.Show(output, m_bOutputOn[k] != 0);
 }
 
 void C6385pModbus::ShowReferences()
@@ -205,9 +218,7 @@ void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point)
     if (nFlags == MK_LBUTTON && lamp >= 0) {
         int& on = m_bOutputOn[static_cast<size_t>(lamp)];
         on = on ? 0 : 1;
-        // Coil 0x0010 + output.
-        m_strCoilWrite = "05001" + Format("%d", lamp) + (on ? "FF00" : "0000");
-        QueueCommand(kCmdWriteCoil);
+        QueueWrite(kCmdWriteCoil0 + lamp);
     }
     CModuleDlg::OnLButtonDown(nFlags, point);
 }
@@ -224,5 +235,7 @@ void C6385pModbus::OnUpdata()
 
 void C6385pModbus::OnRefresh()
 {
+    // A write that has not gone out yet is cancelled; one the module did not hear stays pending.
+    DropQueuedCommand();
     QueueCommand(kCmdPoll);
 }

@@ -30,9 +30,10 @@ public:
     std::optional<float> RawToEngineering(int raw, int row) const;
 
     int m_nPollPhase = 0; // the next request of the poll cycle: 0 value, 1 input, 2 outputs
-    // The switch state of DIO0 and DIO1 as the clicks left it (off until the first click).
+    // The switch state of DIO0 and DIO1: as the module reported it, or as the operator's click
+    // asked while its write is pending.
     std::array<int, 2> m_bOutputOn{};
-    std::string m_strCoilWrite;
+    std::string m_strCoilWrite; // the body of the last coil write that went out
     std::string m_strReplyData;
     std::string m_strRawValue;
     std::string m_strInputState;
@@ -44,11 +45,18 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    enum : int { kCmdStart = -1, kCmdPoll = 0, kCmdWriteCoil = 1, kCmdToAscii = 3 };
-    // m_nLastCommand: whose reply the next step checks.
-    enum : int { kNothing = 0, kCoilWritten = 1, kPolled = 2, kSwitched = 3, kRangeRead = 4 };
+    // kCmdWriteCoil0 + output: each output's coil is written on its own.
+    enum : int { kCmdStart = -1, kCmdPoll = 0, kCmdToAscii = 3, kCmdWriteCoil0 = 10 };
+    // m_nLastCommand: whose reply the next step checks (a coil write: its command).
+    enum : int { kNothing = 0, kPolled = 2, kSwitched = 3, kRangeRead = 4 };
 
+    static bool IsCoilWrite(int command)
+    {
+        return command == kCmdWriteCoil0 || command == kCmdWriteCoil0 + 1;
+    }
     void CheckReply();
+    // The output's lamp and state as the module last reported them.
+    void ShowReportedOutput(int output);
     void ReadRange();
     void ReadPollReply();
     void ShowReferences();

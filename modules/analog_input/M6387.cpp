@@ -37,10 +37,17 @@ enum : int {
     kPoll = 0,
     kConfigure = 1,
     kAfterOneShot = 2,
-    kWriteOutputs = 30,
+    kWriteBank0 = 30, // + bank: each bank of two outputs is written on its own
     kSelectChannel = 32,
     kSetExcitation = 34,
 };
+
+bool IsWrite(int command)
+{
+    return command == kWriteBank0 || command == kWriteBank0 + 1 || command == kSelectChannel ||
+           command == kSetExcitation;
+}
+
 // m_nLastCommand beyond the one-shot commands themselves.
 enum : int { kLastNone = 0, kConfigurationWrite = 100 };
 // m_nPollPhase: whose reply the next poll tick reads.
@@ -107,13 +114,18 @@ void CM6387::ShowChannelValue(const std::string& text)
 void CM6387::ShowDioLamps(char di, char doDigit)
 {
     // A character that is no hex digit (or that a short reply does not reach) reads as 0.
-    int outputs = HexDigitOrZero(doDigit);
+    m_nReportedOutputs = HexDigitOrZero(doDigit);
+    ShowOutputLamps();
+    m_diLamps.Show(0, (static_cast<unsigned char>(di) & 1) != 0);
+}
+
+void CM6387::ShowOutputLamps()
+{
     for (int i = 0; i < m_doLamps.Count(); ++i) {
         auto k = static_cast<size_t>(i);
-        m_bDoState[k] = (outputs >> i) & 1;
+        if (!WritePending(kWriteBank0 + i / 2)) m_bDoState[k] = (m_nReportedOutputs >> i) & 1;
         m_doLamps.Show(i, m_bDoState[k] != 0);
     }
-    m_diLamps.Show(0, (static_cast<unsigned char>(di) & 1) != 0);
 }
 
 std::string CM6387::FormatVolts(int n)
@@ -141,7 +153,7 @@ void CM6387::OnSelect()
         return;
     }
     m_nSelectedChannel = row;
-    QueueCommand(kSelectChannel);
+    QueueWrite(kSelectChannel);
 }
 
 void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
@@ -151,12 +163,7 @@ void CM6387::OnLButtonDown(UINT nFlags, CPoint point)
     if (lamp < 0) return;
     if (nFlags == MK_LBUTTON) m_bDoState[static_cast<size_t>(lamp)] ^= 1;
     // The clicked lamp's bank, from the state as last read and toggled.
-    int bank = lamp / 2;
-    int first = bank * 2;
-    m_strDoValue = Format("%d%d", bank,
-                          m_bDoState[static_cast<size_t>(first)] +
-                              2 * m_bDoState[static_cast<size_t>(first + 1)]);
-    QueueCommand(kWriteOutputs);
+    QueueWrite(kWriteBank0 + lamp / 2);
 }
 
 void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
@@ -174,25 +181,34 @@ void CM6387::OnSliderReleased()
     // Taken now: a failure shown before the request goes out must not become the set-point.
     m_strSetPoint = GetDlgItemText(IDC_BRIDGE_EXCITATION);
     m_bSliderActive = 0;
-    QueueCommand(kSetExcitation);
+    QueueWrite(kSetExcitation);
 }
 
 void CM6387::ShowFailure()
 {
     ShowChannelValue("ERROR!");
-    SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
+    // A pending excitation write keeps the operator's set-point in the field.
+    if (!WritePending(kSetExcitation)) SetDlgItemText(IDC_BRIDGE_EXCITATION, "ERROR!");
+}
+
+bool CM6387::SettleLastWrite()
+{
+    if (!IsWrite(m_nLastCommand)) return false;
+    // Refusals are not reported: the lamps and the excitation field show the module's state
+    // again, the lamps at once and the field with its next read.
+    if (SettleWrite(m_nLastCommand, AsciiWriteAnswer(Acknowledged())) == EWriteAnswer::Refused)
+        ShowOutputLamps();
+    m_nLastCommand = kLastNone;
+    return true;
 }
 
 bool CM6387::ReadOneShotReply()
 {
-    switch (m_nLastCommand) {
-    case kWriteOutputs:
-    case kSelectChannel:
-    case kSetExcitation:
-        // Refusals are not reported: the next poll cycle shows the module's state.
-        m_nLastCommand = kLastNone;
+    if (SettleLastWrite()) {
         m_nCommand = kAfterOneShot;
         return true;
+    }
+    switch (m_nLastCommand) {
     case kConfigurationWrite:
         // A late reply to a poll confirms nothing.
         ConfigurationAnswered(SettingAcknowledged());
@@ -248,7 +264,8 @@ std::string CM6387::PollCycle()
             ShowChannelValue(m_strHeldValue);
             m_bAfterMiss = false;
         }
-        if (!m_bSliderActive) SetDlgItemText(IDC_BRIDGE_EXCITATION, data);
+        if (!m_bSliderActive && !WritePending(kSetExcitation))
+            SetDlgItemText(IDC_BRIDGE_EXCITATION, data);
         request = Request('@', "DI");
         break;
     default:
@@ -271,9 +288,15 @@ std::string CM6387::NextRequest()
     case kAfterOneShot:
         m_nCommand = kPoll;
         return RestartPoll(m_bChecksum != 0);
-    case kWriteOutputs:
-        m_nLastCommand = kWriteOutputs;
+    case kWriteBank0:
+    case kWriteBank0 + 1: {
+        // The bank digit, then the states of its two lamps as the operator asked.
+        int bank = m_nCommand - kWriteBank0;
+        auto first = static_cast<size_t>(bank * 2);
+        m_strDoValue = Format("%d%d", bank, m_bDoState[first] + 2 * m_bDoState[first + 1]);
+        m_nLastCommand = m_nCommand;
         return Request('@', "DO" + m_strDoValue);
+    }
     case kSelectChannel:
         m_nLastCommand = kSelectChannel;
         return Request('$', "3" + ValueToHexChar(m_nSelectedChannel));
@@ -291,7 +314,9 @@ void CM6387::PollStep()
     // A poll's reply of another shape than its request gets is a missed exchange too.
     bool pollMissed = m_nCommand == kPoll && m_nLastCommand == kLastNone && !PollReplyData();
     if (m_nLastResult != 1 || pollMissed) {
-        // The pending one-shot is not repeated; the next reply that arrives is taken as its reply.
+        // A write whose reply did not come was not heard: it goes out again once the module has
+        // answered a poll, and the cycle starts again meanwhile.
+        if (SettleLastWrite()) m_nCommand = kPoll;
         // The reading that comes right after a miss may be the late reply of the request before
         // it: it is shown once the reply after it fits too.
         m_bAfterMiss = true;

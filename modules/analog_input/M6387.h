@@ -33,8 +33,10 @@ public:
 
     std::string m_strPollRequest; // #AA as framed when the dialog opened
     int m_nPollPhase = 0;         // which poll reply the next tick reads: #AA, $AA6, @AADI
+    // The DO lamps' states as the module reported them; a bank whose write is pending keeps the
+    // operator's.
     std::array<int, 4> m_bDoState{};
-    std::string m_strDoValue; // bank digit and state digit of the next @AADO
+    std::string m_strDoValue; // bank digit and state digit of the last @AADO
     int m_bSliderActive = 0;  // from a slider scroll until the slider is released
     std::string m_strExcitation;
     std::string m_strSetPoint; // the excitation field's text when the slider was released
@@ -48,6 +50,9 @@ public:
 private:
     CComboBox* Combo(int nID) const { return GetDlgItemAs<CComboBox>(nID); }
     void ShowFailure();
+    void ShowOutputLamps();
+    // The answer to the write that went out last settles it; false when none did.
+    bool SettleLastWrite();
     // False when the reply closed the dialog.
     bool ReadOneShotReply();
     std::string NextRequest();
@@ -59,4 +64,5 @@ private:
 
     CLamps m_doLamps;
     CLamps m_diLamps;
+    int m_nReportedOutputs = 0; // the DO bits of the last @AADI reply
 };

@@ -7,6 +7,8 @@
 #include "PowerMeterReadings.h"
 #include "Strings.h"
 
+#include <algorithm>
+
 REGISTER_MODULE_DIALOG(CM63508)
 
 namespace {
@@ -75,23 +77,41 @@ BOOL CM63508::OnInitDialog()
 void CM63508::ReadLastReply()
 {
     switch (m_nLastCommand) {
-    case kLastOutputs:
-        if (!Acknowledged()) SetStatus(kDioError);
-        break;
     case kLastReadPt:
         ReadRatio(IDC_PM_PT_READ);
         break;
     case kLastReadCt:
         ReadRatio(IDC_PM_CT_READ);
         break;
-    case kLastSetPt:
-    case kLastSetCt:
-        break;
     default:
         return;
     }
     m_nLastCommand = kLastCycle;
     m_nCommand = kCmdRestartCycle;
+}
+
+bool CM63508::SettleLastWrite()
+{
+    // Each write's reply mark, its command, and the status a write not made shows (none for the
+    // ratios).
+    struct SWrite {
+        int nLast;
+        int nCommand;
+        const char* pszNotMade;
+    };
+    static const SWrite kWrites[] = {{kLastOutputs, kCmdOutputs, kDioError},
+                                     {kLastSetPt, kCmdSetPt, nullptr},
+                                     {kLastSetCt, kCmdSetCt, nullptr}};
+    const SWrite* write = std::ranges::find(kWrites, m_nLastCommand, &SWrite::nLast);
+    if (write == std::end(kWrites)) return false;
+    EWriteAnswer answer = SettleWrite(write->nCommand, AsciiWriteAnswer(Acknowledged()));
+    if (write->pszNotMade && answer != EWriteAnswer::Heard)
+        SetStatus(write->pszNotMade);
+    else if (write->pszNotMade && GetDlgItemText(IDC_PM_STATUS) == write->pszNotMade)
+        SetStatus(""); // heard after all: what an attempt not heard said is taken back
+    // Refused, the lamps show the meter's outputs again.
+    if (answer == EWriteAnswer::Refused) ShowReportedOutputs();
+    return true;
 }
 
 void CM63508::ReadRatio(int nBox)
@@ -173,7 +193,7 @@ void CM63508::OnLButtonDown(UINT nFlags, CPoint point)
     if (lamp >= 0 && nFlags == MK_LBUTTON) {
         auto i = static_cast<size_t>(lamp);
         m_bDoState[i] = m_bDoState[i] ? 0 : 1;
-        QueueCommand(kCmdOutputs);
+        QueueWrite(kCmdOutputs);
     }
     CPowerMeterDlg::OnLButtonDown(nFlags, point);
 }
@@ -191,12 +211,12 @@ bool CM63508::TakeRatio(int nBox, std::string& digits)
 
 void CM63508::OnSetPt()
 {
-    if (TakeRatio(IDC_PM_PT_SET, m_strPtDigits)) QueueCommand(kCmdSetPt);
+    if (TakeRatio(IDC_PM_PT_SET, m_strPtDigits)) QueueWrite(kCmdSetPt);
 }
 
 void CM63508::OnSetCt()
 {
-    if (TakeRatio(IDC_PM_CT_SET, m_strCtDigits)) QueueCommand(kCmdSetCt);
+    if (TakeRatio(IDC_PM_CT_SET, m_strCtDigits)) QueueWrite(kCmdSetCt);
 }
 
 void CM63508::OnSetting()

@@ -46,6 +46,8 @@ private:
     };
 
     void ReadSettingReply() override;
+    bool SettleLastWrite() override;
+    bool OutputsPending() const override { return WritePending(kCmdOutputs); }
     // A group's register digits and nothing more; the two digits of the digital I/O where they
     // are shown.
     bool CycleReplyFits() const override;

@@ -226,8 +226,18 @@ void CM6363::QueueOperation(int op)
 {
     std::optional<std::string> request = OperationRequest(op);
     if (!request) return;
-    m_strOperationRequest = *request;
-    QueueCommand(op);
+    m_operationRequests[op] = *request;
+    QueueWrite(op);
+}
+
+void CM6363::SettleOperation(bool answered)
+{
+    EWriteAnswer answer = SettleWrite(m_nLastCommand, AsciiWriteAnswer(Acknowledged()));
+    SetStatus(answer == EWriteAnswer::Heard);
+    // Refused, the lamps show the module's outputs again.
+    if (answer == EWriteAnswer::Refused && m_nLastCommand == kOpLampClick) ShowReportedLamps();
+    m_nLastCommand = kLastNone;
+    m_nCommand = answered ? kCmdResync : kCmdPoll;
 }
 
 std::optional<std::string> CM6363::ValueRequest(char lead, const std::string& body, int nEdit)
@@ -368,17 +378,15 @@ void CM6363::PollStep()
         FinishConfiguration();
         return;
     }
+    // "!" and the address: "Ready."; anything else or nothing: "Error!", and the operation goes
+    // out again once the module has answered a poll (refused: never).
+    if (IsOperation(m_nLastCommand)) SettleOperation(answered);
     std::string request;
     if (!answered) {
         // Framed as the line was opened: the checksum may be what changed.
         Resync();
         request = Request('#', "0", m_bOpenChecksum != 0);
     } else {
-        if (IsOperation(m_nLastCommand)) {
-            m_nLastCommand = kLastNone;
-            m_nCommand = kCmdResync;
-            SetStatus(Acknowledged());
-        }
         ApplyQueuedCommand();
         switch (m_nCommand) {
         case kCmdConfigure:
@@ -398,7 +406,7 @@ void CM6363::PollStep()
             break;
         default:
             m_nLastCommand = m_nCommand;
-            request = m_strOperationRequest;
+            request = m_operationRequests[m_nCommand];
             break;
         }
     }
@@ -500,8 +508,15 @@ void CM6363::ShowLamps()
 {
     int digit = CharAt(m_strReply, 5) - '0';
     if (digit < 0 || digit > 3) return;
+    m_nReportedOutputs = digit;
+    ShowReportedLamps();
+}
+
+void CM6363::ShowReportedLamps()
+{
+    if (m_nReportedOutputs < 0) return;
     for (size_t k = 0; k < m_bDoState.size(); ++k) {
-        m_bDoState[k] = (digit >> k) & 1;
+        if (!WritePending(kOpLampClick)) m_bDoState[k] = (m_nReportedOutputs >> k) & 1;
         m_lamps.Show(static_cast<int>(k), m_bDoState[k] != 0);
     }
 }

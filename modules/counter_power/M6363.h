@@ -7,6 +7,7 @@
 #include "ModuleDlg.h"
 
 #include <array>
+#include <map>
 
 class CM6363 : public CModuleDlg {
 public:
@@ -63,7 +64,11 @@ private:
     enum : int { kLastNone = 0, kLastConfigure = 100 };
 
     static bool IsOperation(int command) { return command >= kOpEnableA0 && command <= kOpMax1; }
+    // Each operation is a write of its own, the request taken from its controls when asked.
     void QueueOperation(int op);
+    // The answer to the operation that went out last settles it; the cycle starts again (at once
+    // when no reply came).
+    void SettleOperation(bool answered);
     // The request of an operation from the controls as they stand; nothing when a list it needs
     // has no row, or a value is not one the module takes (after a message).
     std::optional<std::string> OperationRequest(int op);
@@ -81,10 +86,14 @@ private:
     void ReadAlarmMode();
     void ReadAlarmEnables();
     void ShowLamps();
+    // The lamps and output states as the module last reported them; while the outputs' write is
+    // pending, the operator's.
+    void ShowReportedLamps();
     int Row(int nCombo) const;
     void SetRow(int nCombo, int row);
     void SetStatus(bool ack);
 
     CLamps m_lamps;
-    std::string m_strOperationRequest;
+    std::map<int, std::string> m_operationRequests; // by operation, as last asked
+    int m_nReportedOutputs = -1; // the output digit of the last @AADI reply; -1 before one
 };

@@ -20,6 +20,11 @@ void CPowerMeterDlg::PollStep()
         ReadSettingReply();
         return;
     }
+    // Heard, refused or not heard, the cycle starts again after a write.
+    if (SettleLastWrite()) {
+        m_nLastCommand = kLastCycle;
+        m_nCommand = kCmdRestartCycle;
+    }
     // A reply to the cycle that does not fit its step (a refusal, an exception, a reply of another
     // group's length) is a missed exchange.
     bool answered = m_nLastResult == 1 && (!AwaitsCycleReply() || CycleReplyFits());
@@ -34,7 +39,7 @@ void CPowerMeterDlg::PollStep()
         request = RunCommand();
     } else {
         // The cycle starts again; any other pending request waits for an answered tick.
-        request = CycleFromStart();
+        request = m_nCommand == kCmdRestartCycle ? RestartCycle() : CycleFromStart();
     }
     SendPoll(request);
 }
@@ -102,9 +107,16 @@ void CPowerMeterDlg::ShowDioState(const std::string& reply)
         GetDlgItemAs<CStatic>(IDC_PM_INPUT)->SetIcon(*state.bInputLit ? IDI_LAMP_ON : IDI_LAMP_OFF);
     }
     if (state.outputs) {
-        m_bDoState = *state.outputs;
-        ShowOutputLamps();
+        m_reportedOutputs = *state.outputs;
+        ShowReportedOutputs();
     }
+}
+
+void CPowerMeterDlg::ShowReportedOutputs()
+{
+    if (!m_reportedOutputs || OutputsPending()) return;
+    m_bDoState = *m_reportedOutputs;
+    ShowOutputLamps();
 }
 
 bool CPowerMeterDlg::Is6539() const

@@ -8,6 +8,7 @@
 #include "ModuleDlg.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 // A request that carries a Setting: its m_nCommand value, and the m_nLastCommand value that marks
@@ -30,7 +31,8 @@ public:
     // Writes the boxes of a reading group ("0" to "5"; anything else writes nothing) from the
     // register digits of its reply.
     void ShowReadingGroup(const std::string& group, const std::string& data);
-    // The input lamp, the output lamps and the output bits from a "!AAio" reply.
+    // The input lamp, the output lamps and the output bits from a "!AAio" reply; a pending write
+    // of the outputs keeps the operator's bits.
     void ShowDioState(const std::string& reply);
 
     // Output bit 0 (lamp 1208) and bit 1 (lamp 1207).
@@ -52,6 +54,10 @@ protected:
     void InitLamps(bool bDigitalIo);
     // Red for each output bit that is 1, white for 0.
     void ShowOutputLamps();
+    // The output bits and lamps as the meter last reported them, unless a write of the outputs is
+    // pending.
+    void ShowReportedOutputs();
+    virtual bool OutputsPending() const { return false; }
 
     // The request of a reading group in the descriptor's protocol.
     std::string GroupRequest(int group) const;
@@ -65,6 +71,9 @@ protected:
     virtual bool CycleReplyFits() const = 0;
     // An answered tick reads the reply to an operator's request here; by default there is none.
     virtual void ReadLastReply() {}
+    // The answer to a write that went out last settles it, whether a reply came or not; false
+    // when the last request was no write. By default there are none.
+    virtual bool SettleLastWrite() { return false; }
     // The request of a command that is neither a Setting nor the restart; by default the next
     // step of the reading cycle.
     virtual std::string RunOtherCommand() { return NextCycleRequest(); }
@@ -86,4 +95,5 @@ private:
 
     WORD m_nPollTimeout;
     std::vector<SPmSettingCommand> m_settings;
+    std::optional<std::array<int, 2>> m_reportedOutputs; // the bits of the last "!AAio" reply
 };

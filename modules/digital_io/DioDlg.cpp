@@ -80,16 +80,26 @@ void CDioDlg::EnableCounterClearButtons()
 
 SDioLampStates CDioDlg::ShowStatus(WORD status)
 {
+    m_nReportedStatus = status;
     SDioLampStates states = DioLampStates(m_strModuleName, status, m_eDialog);
     for (int ch = 0; ch < 16; ++ch) {
         auto i = static_cast<size_t>(ch);
         if (states.di[i] != EDioLamp::Unchanged) m_diLamps.ShowIcon(ch, IconOf(states.di[i]));
-        if (states.dout[i] == EDioLamp::Unchanged) continue;
-        m_doLamps.ShowIcon(ch, IconOf(states.dout[i]));
-        if (states.dout[i] != EDioLamp::Absent) m_bDoState[i] = states.dout[i] == EDioLamp::On;
+        EDioLamp shown = states.dout[i];
+        if (shown == EDioLamp::Unchanged) continue;
+        // A reply must not undo what the operator asked for while its write is pending.
+        if (shown != EDioLamp::Absent && OutputPending(ch))
+            shown = m_bDoState[i] ? EDioLamp::On : EDioLamp::Off;
+        m_doLamps.ShowIcon(ch, IconOf(shown));
+        if (shown != EDioLamp::Absent) m_bDoState[i] = shown == EDioLamp::On;
     }
     if (DioFindRow(m_strModuleName, EDioTest::Lamps, m_eDialog)) m_bOutputsShown = true;
     return states;
+}
+
+void CDioDlg::ShowReportedOutputs()
+{
+    if (m_nReportedStatus) ShowStatus(*m_nReportedStatus);
 }
 
 int CDioDlg::HitOutputLamp(UINT nFlags, CPoint point) const

@@ -8,6 +8,7 @@
 #include "ModuleDlg.h"
 
 #include <array>
+#include <optional>
 
 class CDioDlg : public CModuleDlg {
 public:
@@ -15,8 +16,8 @@ public:
     enum : int {
         kCmdNone = -100,      // nothing went out whose reply is to be read
         kCmdPoll = -1,        // the idle poll
-        kCmdWriteOutputs = 0, // after a click: the outputs (ASCII) or the clicked coil (Modbus)
-        kCmdClearCounter = 2, // a Clear button
+        kCmdWriteOutputs = 0, // after a click: the outputs (ASCII), written whole
+        kCmdClearCounter = 2, // a Clear button that has no request of its own (Modbus)
     };
 
     // The input latch level a configuration writes into the Check digit's bit 3.
@@ -35,7 +36,7 @@ public:
     int m_nDiCount = 0;
     int m_nDoCount = 0;
     // The on (1) or off (0) state of each output as the module last reported it, changed by a
-    // click on its lamp.
+    // click on its lamp; while the output's write is pending, the state the operator asked for.
     std::array<int, 16> m_bDoState{};
     // Whether a status has shown the outputs since the dialog opened: until then no output state
     // is known. A model without a lamp row never shows them.
@@ -50,8 +51,13 @@ protected:
     // text, the latch level from the block, the Clear buttons, the lamp rectangles and the counts.
     void InitModel();
     // Shows a status: the lamps the row drives red or white, the others grey, and the output
-    // states. Returns the lamps shown.
+    // states; an output whose write is pending keeps the operator's state. Returns the lamps of
+    // the status as the module reported it.
     SDioLampStates ShowStatus(WORD status);
+    // A write to this output waits, awaits its answer or waits to go out again.
+    virtual bool OutputPending(int /*channel*/) const { return false; }
+    // After a refused write: the outputs show the state the module last reported.
+    void ShowReportedOutputs();
     // The output channel whose lamp a plain left click at point hits; -1 for none.
     int HitOutputLamp(UINT nFlags, CPoint point) const;
     // The write-back of a configuration: the Description column keeps the model name; the Check
@@ -62,12 +68,15 @@ protected:
 
     EDioDialog m_eDialog;
 
+    // A Clear button: by default a step with no request of its own.
+    virtual void ClearCounter(int channel);
+
 private:
-    void ClearCounter(int channel);
     void EnableCounterClearButtons();
 
     CLamps m_doLamps;
     CLamps m_diLamps;
+    std::optional<WORD> m_nReportedStatus; // the last status the module reported
 };
 
 // Message-map entries of the sixteen Clear buttons of DioChannelControls.

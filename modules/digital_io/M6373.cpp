@@ -136,8 +136,8 @@ bool CM6373::ReadLastReply()
 {
     switch (m_nLastCommand) {
     case kCmdPoll:
-        // With the operator's request waiting, this reply does not undo what it changed (the
-        // output a click toggled).
+        // With the operator's request waiting, the reply in hand is not read; a pending write
+        // keeps its outputs from any reply read later.
         if (!HasQueuedCommand()) ReadIdleReply();
         return true;
     case kCmdReadPowerOn:
@@ -150,19 +150,30 @@ bool CM6373::ReadLastReply()
         ReadConfigurationAnswer();
         return false;
     case kCmdWriteOutputs:
-        // The reply is not read; without one the outputs are written again.
-        RequeueUnanswered(kCmdWriteOutputs);
+        // The module takes the outputs with ">"; refused, the lamps show its outputs again.
+        if (SettleLastWrite(ReplyFits('>', 0)) == EWriteAnswer::Refused) ShowReportedOutputs();
+        return true;
+    case kCmdClearLatch:
+        SettleLastWrite(Acknowledged());
         return true;
     default:
-        return true; // the replies to clears are not read
+        if (IsClearCounter(m_nLastCommand)) SettleLastWrite(Acknowledged());
+        return true;
     }
+}
+
+EWriteAnswer CM6373::SettleLastWrite(bool bAcknowledged)
+{
+    return SettleWrite(m_nLastCommand, AsciiWriteAnswer(bAcknowledged));
 }
 
 void CM6373::ReadAnswer()
 {
-    // A read's answer carries the value's four hex digits, a set's nothing.
+    // A read's answer carries the value's four hex digits, a set's nothing. A set that was not
+    // heard shows its error and goes out again once the module answers a poll.
     bool read = m_nLastCommand == kCmdReadPowerOn || m_nLastCommand == kCmdReadSafe;
-    bool ack = read ? ReplyFits('!', kValueDigits) : Acknowledged();
+    bool ack = read ? ReplyFits('!', kValueDigits)
+                    : SettleLastWrite(Acknowledged()) == EWriteAnswer::Heard;
     SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : AnswerErrorOf(m_nLastCommand));
     m_nCommand = kCmdPollAfterAnswer;
 }
@@ -210,6 +221,7 @@ std::string CM6373::NextRequest()
     m_nCommand = kCmdPoll;
     m_nLastCommand = step == kCmdPollAfterAnswer ? kCmdPoll : step;
     bool own = OwnRequests();
+    if (IsClearCounter(step)) return Request('$', "C" + ValueToHexChar(step - kCmdClearCounter0));
     switch (step) {
     case kCmdPollAfterAnswer:
         return IdleRequest(true);
@@ -217,8 +229,6 @@ std::string CM6373::NextRequest()
         return own ? Request('#', "00" + DoText(m_nDoValue)) : Request('@', DoText(m_nDoValue));
     case kCmdConfigure:
         return ConfigurationGoesOut();
-    case kCmdClearCounter:
-        return Request('$', "C" + ValueToHexChar(m_nClearChannel));
     case kCmdClearLatch:
         return m_strLatchCommand;
     case kCmdReadPowerOn:
@@ -228,7 +238,7 @@ std::string CM6373::NextRequest()
     case kCmdSetPowerOn:
         return Request('~', "5P");
     case kCmdSetSafe:
-        return own ? Request('$', "X00000" + DoText(DoValue())) : Request('~', "5S");
+        return own ? Request('$', "X00000" + m_strSafeDo) : Request('~', "5S");
     default:
         return IdleRequest(false);
     }
@@ -244,20 +254,34 @@ void CM6373::OnLButtonDown(UINT nFlags, CPoint point)
         state = state ? 0 : 1;
     }
     m_nDoValue = DoValue();
-    QueueCommand(kCmdWriteOutputs);
+    QueueWrite(kCmdWriteOutputs);
+}
+
+bool CM6373::OutputPending(int) const
+{
+    // The outputs are written whole: a pending write holds every one.
+    return WritePending(kCmdWriteOutputs);
+}
+
+void CM6373::ClearCounter(int channel)
+{
+    QueueWrite(kCmdClearCounter0 + channel);
 }
 
 void CM6373::OnSetSafe()
 {
     // The own form writes the outputs as shown: nothing before they have been.
-    if (OwnRequests() && !m_bOutputsShown) return;
-    QueueCommand(kCmdSetSafe);
+    if (OwnRequests()) {
+        if (!m_bOutputsShown) return;
+        m_strSafeDo = DoText(DoValue());
+    }
+    QueueWrite(kCmdSetSafe);
 }
 
 void CM6373::OnClearLatch()
 {
     m_strLatchCommand = Request('$', "C");
-    QueueCommand(kCmdClearLatch);
+    QueueWrite(kCmdClearLatch);
 }
 
 void CM6373::OnSetting()

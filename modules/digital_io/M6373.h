@@ -16,6 +16,7 @@ public:
         kCmdReadSafe = 5,
         kCmdSetPowerOn = 6,
         kCmdSetSafe = 7,
+        kCmdClearCounter0 = 20, // + channel: each Clear button's own write
     };
 
     explicit CM6373(CWnd* pParent = nullptr);
@@ -32,20 +33,31 @@ public:
     void OnClearLatch();
     void OnSetSafe();
     void OnReadSafe() { QueueCommand(kCmdReadSafe); }
-    void OnSetPowerOn() { QueueCommand(kCmdSetPowerOn); }
+    void OnSetPowerOn() { QueueWrite(kCmdSetPowerOn); }
     void OnReadPowerOn() { QueueCommand(kCmdReadPowerOn); }
 
     CDioIdlePoll m_poll;
-    int m_nDoValue = 0;
+    int m_nDoValue = 0; // the outputs the last click asked for
     int m_nNewChecksum = -1;
     std::string m_strLatchCommand;
+    std::string m_strSafeDo; // the DO text the own form's Set Safe writes
 
     DECLARE_MESSAGE_MAP()
 
+protected:
+    bool OutputPending(int channel) const override;
+    void ClearCounter(int channel) override;
+
 private:
+    static bool IsClearCounter(int command)
+    {
+        return command >= kCmdClearCounter0 && command < kCmdClearCounter0 + 16;
+    }
     // Disables the controls of the kDio... flags.
     void DisableControls(unsigned flags);
     void ReadAnswer();
+    // The answer to a write of the outputs, a clear, or a safe or power-on value settles it.
+    EWriteAnswer SettleLastWrite(bool bAcknowledged);
     void ReadIdleReply();
     // False when the configuration answer closed the dialog.
     bool ReadLastReply();

@@ -80,20 +80,19 @@ void CM6373Modbus::PollStep()
     TakeReply();
     switch (m_nLastCommand) {
     case kCmdPoll:
-        // With the operator's request waiting, this reply does not undo what it changed (the
-        // output a click toggled).
+        // With the operator's request waiting, the reply in hand is not read; a pending write
+        // keeps its outputs from any reply read later.
         if (!HasQueuedCommand()) ReadStatus();
         break;
     case kCmdToAscii:
     case kCmdChangeAddress:
         EndRtuSetting(kSetting, m_strConfigRequest);
         return;
-    case kCmdWriteOutputs:
-        // The echo is not read; without one the coil is written again (a click before any lamp
-        // was hit wrote nothing).
-        if (!m_strCoilRequest.empty()) RequeueUnanswered(kCmdWriteOutputs);
-        break;
     default:
+        // A coil write is heard by its echo; refused, its lamp shows the module's state again.
+        if (IsCoilWrite(m_nLastCommand) &&
+            SettleWrite(m_nLastCommand, RtuWriteAnswer(m_strCoilRequest)) == EWriteAnswer::Refused)
+            ShowReportedOutputs();
         break;
     }
     ApplyQueuedCommand();
@@ -104,12 +103,19 @@ void CM6373Modbus::PollStep()
         SendRtu(ConfigurationGoesOut(), kTimeout);
         return;
     }
-    SendRtu(m_strAddress + RequestOf(step), kTimeout);
+    std::string request = m_strAddress + RequestOf(step);
+    if (IsCoilWrite(step)) m_strCoilRequest = request;
+    SendRtu(request, kTimeout);
+}
+
+bool CM6373Modbus::OutputPending(int channel) const
+{
+    return WritePending(kCmdWriteCoil0 + channel);
 }
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
 {
-    if (m_nLastResult != 1) return std::nullopt;
+    if (!RtuDataCame()) return std::nullopt;
     return DioCoilBits(HexTextToBytes(m_strReply), static_cast<BYTE>(StrToLong(m_strAddress, 16)),
                        count);
 }
@@ -158,14 +164,14 @@ void CM6373Modbus::ShowStatusRows(WORD inputs, WORD outputs)
 
 std::string CM6373Modbus::RequestOf(int step) const
 {
-    switch (step) {
-    case kCmdPoll:
-        return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
-    case kCmdWriteOutputs:
-        return m_strCoilRequest;
-    default:
-        return ""; // a counter clear has no Modbus request
+    if (IsCoilWrite(step)) {
+        // Coil 0x0010 + channel, on or off as the operator asked.
+        int channel = step - kCmdWriteCoil0;
+        return "05001" + ValueToHexChar(channel) +
+               (m_bDoState[static_cast<size_t>(channel)] ? "FF00" : "0000");
     }
+    if (step == kCmdPoll) return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
+    return ""; // a counter clear has no Modbus request
 }
 
 void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
@@ -179,12 +185,9 @@ void CM6373Modbus::OnLButtonDown(UINT nFlags, CPoint point)
         m_nCoilChannel = channel;
     }
     // A click beside the lamps writes the last switched output again, as the module last
-    // reported it; before any lamp was hit there is nothing to write.
-    if (m_nCoilChannel >= 0) {
-        m_strCoilRequest = "05001" + ValueToHexChar(m_nCoilChannel) +
-                           (m_bDoState[static_cast<size_t>(m_nCoilChannel)] ? "FF00" : "0000");
-    }
-    QueueCommand(kCmdWriteOutputs);
+    // reported it (or as a write still pending asks); before any lamp was hit there is nothing to
+    // write.
+    if (m_nCoilChannel >= 0) QueueWrite(kCmdWriteCoil0 + m_nCoilChannel);
     CDioDlg::OnLButtonDown(nFlags, point);
 }
 

@@ -10,6 +10,7 @@ public:
     enum : int {
         kCmdToAscii = 1,        // register 0x080D := 1
         kCmdChangeAddress = 10, // register 0x0812 := the new address
+        kCmdWriteCoil0 = 20,    // + channel: each output's coil is written on its own
     };
 
     explicit CM6373Modbus(CWnd* pParent = nullptr);
@@ -21,13 +22,20 @@ public:
 
     void OnSetting();
 
-    int m_bReadOutputs = 0; // two-read rows: 0 the next read is the inputs', 1 the outputs'
-    std::string m_strCoilRequest;
-    int m_nCoilChannel = -1; // the output of the last lamp hit
+    int m_bReadOutputs = 0;       // two-read rows: 0 the next read is the inputs', 1 the outputs'
+    std::string m_strCoilRequest; // the last coil write as it went out, whose echo is awaited
+    int m_nCoilChannel = -1;      // the output of the last lamp hit
 
     DECLARE_MESSAGE_MAP()
 
+protected:
+    bool OutputPending(int channel) const override;
+
 private:
+    static bool IsCoilWrite(int command)
+    {
+        return command >= kCmdWriteCoil0 && command < kCmdWriteCoil0 + 16;
+    }
     std::optional<WORD> ReadCoils(int count) const;
     void ReadStatus();
     void ShowStatusRows(WORD inputs, WORD outputs);

@@ -9,6 +9,7 @@
 #include "Resource.h"
 #include "SimBridgeInput.h"
 #include "Strings.h"
+#include "WriteFaults.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -75,19 +76,26 @@ protected:
         return icons;
     }
     CComboBox* Combo(int id) { return m_dlg.GetDlgItemAs<CComboBox>(id); }
-    QSlider* Slider()
+    static QSlider* Slider(CDialog& dlg)
     {
-        return qobject_cast<QSlider*>(m_dlg.GetDlgItem(IDC_BRIDGE_SLIDER)->GetWidget());
+        return qobject_cast<QSlider*>(dlg.GetDlgItem(IDC_BRIDGE_SLIDER)->GetWidget());
     }
+    QSlider* Slider() { return Slider(m_dlg); }
     // The operator drags the slider's thumb to position and holds it there.
-    void Drag(int position)
+    static void Drag(CDialog& dlg, int position)
     {
-        QSlider* slider = Slider();
+        QSlider* slider = Slider(dlg);
         slider->setSliderDown(true);
         slider->setSliderPosition(position);
         slider->triggerAction(QAbstractSlider::SliderMove);
     }
-    void Release() { Slider()->setSliderDown(false); }
+    void Drag(int position) { Drag(m_dlg, position); }
+    static void Release(CDialog& dlg) { Slider(dlg)->setSliderDown(false); }
+    void Release() { Release(m_dlg); }
+    static void ClickLamp(CDialog& dlg, int lamp)
+    {
+        dlg.OnLButtonDown(kLeft, ui::CentreOf(dlg, kBridgeDoLampIds[lamp]));
+    }
 
     CM6387 m_dlg;
 };
@@ -366,13 +374,73 @@ TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint)
     EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "ERROR!");
     Release();
     EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "+03.000");
-    Tick(m_dlg); // still no reply: the request waits and the field shows the failure
-    EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "ERROR!");
+    Tick(m_dlg); // still no reply: the request waits and the field keeps the set-point
+    EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "+03.000");
+    EXPECT_EQ(Text(IDC_BRIDGE_INPUT), "ERROR!");
     module.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (Requests{"#06", "$067+03.000"}));
     EXPECT_DOUBLE_EQ(dynamic_cast<CSimBridgeInput&>(module).Excitation(), 3.0);
+}
+
+// Every write of the dialog under every fault: it goes out once, and again once per poll the
+// module answered, until it is heard or refused; the lamp and the excitation field keep the
+// operator's value meanwhile, and show the module's after a refusal.
+TEST_F(M6387, EveryWriteUnderEveryFault)
+{
+    const SWriteCase<CSimBridgeInput> writes[] = {
+        {"lamp", [](CDialog& dlg) { ClickLamp(dlg, 0); }, "@06DO01",
+         [](const CSimBridgeInput& m) { return m.Outputs() == 0x1; },
+         ShownByLamp(kBridgeDoLampIds[0]), "R", "W"},
+        {"excitation",
+         [](CDialog& dlg) {
+             Drag(dlg, 5000);
+             Release(dlg);
+         },
+         "$067+05.000", [](const CSimBridgeInput& m) { return m.Excitation() == 5.0; },
+         [](CDialog& dlg) { return [&dlg] { return Text(dlg, IDC_BRIDGE_EXCITATION); }; },
+         "+05.000", "+00.000"},
+        {"Select",
+         [](CDialog& dlg) {
+             ASSERT_TRUE(ui::ChooseRow(dlg, IDC_BRIDGE_NUMBER, 1));
+             ASSERT_TRUE(ui::Click(dlg, IDC_BRIDGE_SELECT));
+         },
+         "$0631", [](const CSimBridgeInput& m) { return m.SelectedChannel() == 1; }},
+    };
+    for (const SWriteCase<CSimBridgeInput>& w : writes) {
+        for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
+            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
+            CSimBus bus;
+            auto& module = dynamic_cast<CSimBridgeInput&>(AddBridge(bus, f.bChecksum));
+            m_link.Attach(1, bus);
+            ModuleParamBlock block = kBlock;
+            block[kCheck] = f.bChecksum ? "4" : "0";
+            CM6387 dlg;
+            Open(dlg, block);
+            RunCycle(dlg);
+            ExpectWriteCase(dlg, module, m_link, f, w, ELinkKind::Ascii);
+            dlg.OnCancel();
+        }
+    }
+    m_link.Attach(1, m_bus);
+}
+
+// Both banks and the excitation asked for before one tick all reach the module.
+TEST_F(M6387, WritesToSeveralControlsInOneTickAllReachTheModule)
+{
+    CSimModule& module = AddBridge(m_bus);
+    Open();
+    RunCycle(m_dlg);
+    ClickLamp(m_dlg, 0);
+    ClickLamp(m_dlg, 3);
+    Drag(2500);
+    Release();
+    Tick(m_dlg, 8);
+    auto& bridge = dynamic_cast<CSimBridgeInput&>(module);
+    EXPECT_EQ(bridge.Outputs(), 0x9);
+    EXPECT_DOUBLE_EQ(bridge.Excitation(), 2.5);
+    EXPECT_EQ(Icons(m_dlg, kBridgeDoLampIds), (std::vector<int>{R, W, W, R}));
 }
 
 TEST_F(M6387, SelectSendsTheChannelTheNumberBoxShows)

@@ -1,6 +1,7 @@
 // The Modbus RTU digital I/O dialog against simulated modules.
 #include "DioFixture.h"
 #include "RtuFrame.h"
+#include "SpoiltLine.h"
 
 #include "SimCodec.h"
 #include "digital_io/M6373Modbus.h"
@@ -161,11 +162,11 @@ TEST_F(CM6373ModbusTest, AClickBesideTheLampsWritesOnlyWhatTheModuleReported)
     CSimDigitalIo& module = AddRtu("6373", 1);
     Open("01", "6373");
     Tick(m_dlg, 3);
-    // Before any lamp was hit there is nothing to write.
+    // Before any lamp was hit there is nothing to write: the poll goes on.
     ui::ClickAt(m_dlg, CPoint{4, 4});
     m_dlg.OnLButtonDown(MK_LBUTTON | MK_CONTROL,
                         ui::CentreOf(m_dlg, DioChannelControls[1].nDoLamp));
-    EXPECT_EQ(Run(2), RtuFrames({"010100000004"}));
+    EXPECT_EQ(Run(2), RtuFrames({"010100100004", "010100000004"}));
     ClickDoLamp(m_dlg, 1);
     EXPECT_EQ(Run(1), RtuFrames({"01050011FF00"}));
     // Another master switches the output off; once read, a click beside the lamps writes that.
@@ -289,9 +290,9 @@ TEST_F(CM6373ModbusTest, ALampClickAfterSettingWaitsBehindTheAddressChange)
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 
-// The address write is judged by its echo: silence or an exception is no success, and an
-// exception takes the write-back back. The switch to ASCII may fall silent, but an exception
-// refuses it.
+// The address write is judged by its echo: silence, an echo with a bad CRC or an exception is no
+// success, and an exception takes the write-back back. The switch to ASCII may fall silent, but an
+// exception refuses it.
 TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
 {
     const char* const kError = "Setting Configuration Error! \r\n Please Connect Init* to GND!";
@@ -302,10 +303,12 @@ TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
         bool silent;
         const char* text;
         int flag;
+        bool badCrc = false;
     } cases[] = {
         {"address write unanswered", 0, "12", true, kError, 1},
         {"address write refused", 0, "0", false, kError, 0},
         {"switch unanswered", 1, "10", true, "Setting ASCII OK!", 0},
+        {"address write echoed with a bad CRC", 0, "12", false, kError, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -322,7 +325,10 @@ TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
         ui::ChooseRow(dlg, IDC_DIO_PROTOCOL, c.protocolRow);
         ASSERT_TRUE(ui::Click(dlg, IDC_DIO_SETTING));
         if (c.silent) module.Faults().nSilentAfter = 0;
-        Tick(dlg, 2);
+        {
+            CSpoiltLine line(ESpoil::BadCrc, "0A 06 08 12", c.badCrc ? 1 : 0);
+            Tick(dlg, 2);
+        }
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.text});
         EXPECT_EQ(m_frame.m_bDioChanged, c.flag);
         EXPECT_FALSE(dlg.IsRunning());

@@ -57,9 +57,11 @@ TEST_F(LateMeterReply, ARatioReplyIsNoAcknowledgementOfTheOutputs)
     m_line.SetLate(true);
     Tick(*dlg, 2); // the first late request is missed; the cycle starts again
     ui::Click(*dlg, IDC_PM_READ_PT);
-    Tick(*dlg); // "$013" goes out
     ui::ClickAt(*dlg, ui::CentreOf(*dlg, IDC_PM_OUTPUT0));
-    Tick(*dlg); // "@01O1" goes out and gets the reply of "$013"
+    TakeRequests();
+    // A reply out of step restarts the cycle; then "$013", then "@01O1", which gets its reply.
+    Tick(*dlg, 3);
+    ASSERT_EQ(TakeRequests(), (std::vector<std::string>{"#01A", "$013", "@01O1"}));
     Tick(*dlg);
     EXPECT_EQ(dlg->GetDlgItemText(IDC_PM_STATUS), "DIO Error!");
     dlg->OnCancel();
