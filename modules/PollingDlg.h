@@ -62,11 +62,6 @@ protected:
     std::optional<int> QueuedCommand() const;
     // Drops what is queued.
     virtual void DropQueuedCommand();
-    // Until every write is settled by SettleWrite: an unanswered write queued again at once.
-    void RequeueUnanswered(int nCommand)
-    {
-        if (m_nLastResult != 1 && m_queue.empty()) QueueCommand(nCommand);
-    }
 
     // An operator's write to one control, by the command that sends it: it waits in the queue
     // like any request, and stays pending until the module hears or refuses it. A newer write to
