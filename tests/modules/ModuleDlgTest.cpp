@@ -407,7 +407,7 @@ public:
     {
         TakeReply();
         if (m_nLastCommand == kPoll)
-            ReadingsOfReply('>', 8, EReadingSign::Signed);
+            ReadingsOfReply('>', 8, EReadingForm::Decimal);
         else
             m_answers.push_back(SettleWrite(m_nLastCommand, AsciiWriteAnswer(Acknowledged())));
         m_nCommand = kPoll;
