@@ -5,8 +5,8 @@
 // reply's width is the module's fixed form, another width is none); any other, a reply with a
 // long run of other text after it included, shows, and asks, exactly what silence shows and asks.
 #include "RackFixture.h"
-#include "ReformedLine.h"
 #include "ScreenTexts.h"
+#include "ScriptedLine.h"
 #include "SimRackAnalog.h"
 #include "SpoiltLine.h"
 #include "rack/RackIds.h"
@@ -302,7 +302,7 @@ TEST_P(ReplyForms, AReplyIsReadWhereItHoldsWhatTheReaderReadsElseItIsSilence)
         CSpoiltLine line(ESpoil::Silent, form.pszRequest, INT_MAX);
         silent = Run();
     }
-    CReformedLine line(form.pszRequest, form.pszReply);
+    CScriptedLine line(CScriptedLine::Answering(form.pszRequest, form.pszReply));
     SRun got = Run();
     if (form.pszShown) {
         EXPECT_EQ(got.strShown, form.pszShown);

@@ -4,7 +4,7 @@
 // poll resumes, the Send succeeds, the trim dialog opens. ">" with the unit's address, "!" with it,
 // or a reading is no acknowledgement.
 #include "RackFixture.h"
-#include "ReformedLine.h"
+#include "ScriptedLine.h"
 #include "rack/RackIds.h"
 #include "rack/V1327.h"
 #include "rack/V1359.h"
@@ -32,8 +32,10 @@ protected:
     // own).
     bool Acknowledged(EWrite write, const char* reply)
     {
-        std::optional<CReformedLine> line;
-        if (reply) line.emplace(write == EWrite::Switch ? "#00S013" : "#00S1C0", reply);
+        std::optional<CScriptedLine> line;
+        if (reply)
+            line.emplace(
+                CScriptedLine::Answering(write == EWrite::Switch ? "#00S013" : "#00S1C0", reply));
         m_boxes.m_boxes.clear();
         return write == EWrite::Switch ? SwitchEnds() : OutputTaken(write);
     }

@@ -5,8 +5,8 @@
 
 #include "LateLine.h"
 #include "ModuleDialogs.h"
-#include "ReformedLine.h"
 #include "ScreenTexts.h"
+#include "ScriptedLine.h"
 #include "SpoiltLine.h"
 #include "UiDriver.h"
 
@@ -259,8 +259,11 @@ TEST_F(V1333E, AWiderConfigurationAndAFourDigitTimeOutAreReadOnceAndTheWindowGoe
                  {"!50000000", "!501234", "Vekt ASCII", "234"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.configuration);
-        CReformedLine line({{"$502", [&c](const std::string&) { return c.configuration; }},
-                            {"$50XR", [&c](const std::string&) { return c.timeout; }}});
+        CScriptedLine line([&c](const std::string& r) -> std::optional<CScriptedLine::SAnswer> {
+            if (r.starts_with("$502")) return CScriptedLine::SAnswer{c.configuration};
+            if (r.starts_with("$50XR")) return CScriptedLine::SAnswer{c.timeout};
+            return std::nullopt;
+        });
         CV1333E dlg;
         dlg.Create(IDD_RACK_MAIN);
         Tick(dlg, 20);
