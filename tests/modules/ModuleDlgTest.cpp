@@ -495,9 +495,9 @@ TEST_F(WriteRule, AModuleThatMissesTheWriteGetsItAgainAfterEachAnsweredPoll)
         // Never two writes in a row: a poll the module answered stands between them.
         for (size_t i = 1; i < wire.size(); ++i)
             EXPECT_FALSE(wire[i] == "$0150F" && wire[i - 1] == "$0150F");
-        EXPECT_EQ(m_dlg.m_answers, (std::vector<EWriteAnswer>{EWriteAnswer::NotHeard,
-                                                              EWriteAnswer::NotHeard,
-                                                              EWriteAnswer::Heard}));
+        EXPECT_EQ(m_dlg.m_answers,
+                  (std::vector<EWriteAnswer>{EWriteAnswer::NotHeard, EWriteAnswer::NotHeard,
+                                             EWriteAnswer::Heard}));
         EXPECT_FALSE(m_dlg.WritePending(CWriteProbeDlg::kWriteA));
         Tick(m_dlg, 4);
         EXPECT_EQ(WritesOut("$0150F"), 0);
