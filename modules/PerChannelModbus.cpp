@@ -92,6 +92,11 @@ void CPerChannelModbusDlg::PollStep()
     m_strReplyData = RtuDataCame() ? ModbusDataText() : "ERROR";
     bool missed =
         m_nLastResult != 1 || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !RtuDataCame());
+    if (m_nLastCommand == kTypeWritten) {
+        SettleTypeWrite();
+        m_nLastCommand = kNothing;
+        m_nCommand = kCmdBackToPoll;
+    }
     if (missed && m_setup.bPollAfterSilence) {
         // What was asked for and the reply awaited wait for an answered exchange; the register
         // read goes out meanwhile.
@@ -125,8 +130,6 @@ bool CPerChannelModbusDlg::CheckReply()
             bool echoed = m_strLastRequest == m_strMaskRequest && ReplyEchoes(m_strMaskRequest);
             SetDlgItemText(m_setup.nMaskStatusField, echoed ? "Ready!" : "Error!");
         }
-        break;
-    case kTypeWritten: // type-write replies are not examined
         break;
     case kStartReadAgain:
         ReadStart(m_eReadAgain);
@@ -186,8 +189,12 @@ void CPerChannelModbusDlg::ReadTypes()
     bool types = RtuDataCame() && Complete();
     m_bTypesMissing = !types && !Refused();
     if (!types) return;
-    // The low byte of each register.
-    for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, Mid(m_strReplyData, 4 * k + 2, 2));
+    // The low byte of each register; a list whose write is pending keeps the operator's choice.
+    for (int k = 0; k < Channels(); ++k) {
+        std::string code = Mid(m_strReplyData, 4 * k + 2, 2);
+        m_nModuleTypeRow[static_cast<size_t>(k)] = RowOfCode(m_setup.typeCodes, code);
+        if (!WritePending(TypeWriteCommand(k))) SelectTypeCode(k, code);
+    }
 }
 
 std::optional<EStartRead> CPerChannelModbusDlg::LostStartRead() const
@@ -207,10 +214,39 @@ void CPerChannelModbusDlg::OnFollowCh0()
 
 void CPerChannelModbusDlg::NextFollowWrite()
 {
-    // Each with the type its list shows when the write goes out.
-    PrepareTypeWrite(kFollowChannels[m_follow.nStep]);
-    m_nCommand = kCmdWriteType;
+    // Called with nothing queued: the write is pending like an operator's and goes out now.
+    QueueWrite(TypeWriteCommand(kFollowChannels[m_follow.nStep]));
+    ApplyQueuedCommand();
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
+}
+
+void CPerChannelModbusDlg::QueueTypeWrite(int channel)
+{
+    if (channel >= Channels() || TypeCode(channel).empty()) return;
+    QueueWrite(TypeWriteCommand(channel));
+}
+
+std::string CPerChannelModbusDlg::TypeWriteRequest(int channel)
+{
+    // The type its list shows when the write goes out.
+    PrepareTypeWrite(channel);
+    m_nLastCommand = kTypeWritten;
+    m_strTypeRequest =
+        m_strAddress + "0600C" + ValueToHexChar(0x8 + channel) + "00" + m_strTypeCode;
+    return m_strTypeRequest;
+}
+
+void CPerChannelModbusDlg::SettleTypeWrite()
+{
+    int channel = m_nTypeChannel;
+    auto k = static_cast<size_t>(channel);
+    EWriteAnswer answer = m_strLastRequest == m_strTypeRequest ? RtuWriteAnswer(m_strTypeRequest)
+                                                               : EWriteAnswer::NotHeard;
+    answer = SettleWrite(TypeWriteCommand(channel), answer);
+    if (answer == EWriteAnswer::Heard)
+        m_nModuleTypeRow[k] = RowOfCode(m_setup.typeCodes, m_strTypeCode);
+    else if (answer == EWriteAnswer::Refused && !WritePending(TypeWriteCommand(channel)))
+        SelectTypeRow(channel, m_nModuleTypeRow[k]);
 }
 
 void CPerChannelModbusDlg::QueueSetting(bool bToAscii, const std::string& newAddress,
@@ -223,6 +259,8 @@ void CPerChannelModbusDlg::QueueSetting(bool bToAscii, const std::string& newAdd
 
 std::string CPerChannelModbusDlg::NextRequest()
 {
+    int typeChannel = m_nCommand - kCmdWriteType;
+    if (typeChannel >= 0 && typeChannel < Channels()) return TypeWriteRequest(typeChannel);
     switch (m_nCommand) {
     case kCmdStartRead:
         m_nLastCommand = kStartReadDone;
@@ -233,9 +271,6 @@ std::string CPerChannelModbusDlg::NextRequest()
         m_nLastCommand = kMaskWritten;
         m_strMaskRequest = m_strAddress + "0600DC00" + m_strEnableMask;
         return m_strMaskRequest;
-    case kCmdWriteType:
-        m_nLastCommand = kTypeWritten;
-        return m_strAddress + "0600C" + ValueToHexChar(0x8 + m_nTypeChannel) + "00" + m_strTypeCode;
     case kCmdConfigure:
         // Sent to the address the module answers to now; polled at its new one from then on.
         m_nLastCommand = kConfigured;
@@ -265,6 +300,9 @@ std::optional<float> CPerChannelModbusDlg::RawToEngineering(int raw, int row) co
 int CPerChannelModbusDlg::ScaleRow(int channel) const
 {
     if (m_setup.nRangeBox) return GetDlgItemAs<CComboBox>(m_setup.nRangeBox)->GetCurSel();
+    // Until the module hears a type written to it, it measures in the one it had.
+    int moduleRow = m_nModuleTypeRow[static_cast<size_t>(channel)];
+    if (moduleRow >= 0 || WritePending(TypeWriteCommand(channel))) return moduleRow;
     return TypeRow(channel);
 }
 

@@ -69,6 +69,9 @@ protected:
     // The mask is asked for again between the polls while this holds.
     bool MaskMissing() const { return m_bMaskMissing; }
 
+    // A type list's change queues the write of its channel's type.
+    virtual void QueueTypeWrite(int channel);
+
     int m_nTypeChannel = 0;
     std::string m_strTypeCode;
     int m_nMaskStatus = IDC_PC_RESPOND;
@@ -76,7 +79,6 @@ protected:
 private:
     void ToggleChannel(int k);
     void ForgetEnableMask();
-    void QueueTypeWrite(int channel);
 
     SChannelRows m_rows;
     CodeTable m_typeCodes;
