@@ -175,7 +175,7 @@ void CPerChannelModbusDlg::ReadMask()
     if (RtuDataCame() && m_strReplyData.size() == 4 &&
         std::ranges::all_of(m_strReplyData, IsUpperHexDigit))
         bits = ChannelMaskBits(m_strReplyData[3], m_strReplyData[2]);
-    ReadMaskAnswer(bits, Refused());
+    ReadMaskAnswer(bits, RtuRefused());
 }
 
 bool CPerChannelModbusDlg::Complete() const
@@ -187,7 +187,7 @@ bool CPerChannelModbusDlg::Complete() const
 void CPerChannelModbusDlg::ReadTypes()
 {
     bool types = RtuDataCame() && Complete();
-    m_bTypesMissing = !types && !Refused();
+    m_bTypesMissing = !types && !RtuRefused();
     if (!types) return;
     // The low byte of each register; a list whose write is pending keeps the operator's choice.
     for (int k = 0; k < Channels(); ++k) {

@@ -111,8 +111,6 @@ private:
     // The reply to an enable-mask read: one register, or no mask.
     void ReadMask();
     void ReadTypes();
-    // The module's exception reply to the last read: its refusal, an answer that carries no data.
-    bool Refused() const { return m_nLastResult == 1 && !RtuDataCame(); }
     // The start-up read the channels need that was lost (neither its data nor a refusal came).
     std::optional<EStartRead> LostStartRead() const;
     void NextFollowWrite();

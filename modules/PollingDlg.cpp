@@ -194,10 +194,9 @@ std::optional<std::string> CPollingDlg::ReplyData(char lead, const std::string& 
     // SendAscii has checked the checksum digits where they are due.
     std::string_view reply = m_szReply;
     if (m_bReplyDigits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
-    std::string head(1, lead);
-    if (lead == '!' || lead == '?') head += address;
-    if (!ModuleAnswered(reply.starts_with(head))) return std::nullopt;
-    return std::string(reply.substr(head.size()));
+    std::optional<std::string> data = AsciiReplyData(reply, lead, address);
+    ModuleAnswered(data.has_value());
+    return data;
 }
 
 std::optional<std::string> CPollingDlg::FittingData(char lead, size_t length) const

@@ -136,6 +136,8 @@ protected:
                                                             size_t width = 0) const;
     // The last Modbus exchange brought the data it asked for: answered, and not an exception.
     bool RtuDataCame() const { return ModuleAnswered(m_nLastResult == 1 && !m_bRtuException); }
+    // The last Modbus exchange brought the module's exception reply: its refusal.
+    bool RtuRefused() const { return m_nLastResult == 1 && m_bRtuException; }
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
     // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
