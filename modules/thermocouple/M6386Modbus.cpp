@@ -80,13 +80,8 @@ std::string CM6386Modbus::PollRequest() const
 void CM6386Modbus::ShowReadings()
 {
     // An exception carries no value: the fields keep theirs, as under silence.
+    // The single-channel models poll nothing, so no reply comes to them.
     if (!RtuDataCame()) return;
-    if (SingleChannel()) {
-        // The reply data after its first digit (less the checksum digits when the checksum is on).
-        int length = static_cast<int>(m_strReplyData.size()) - 1 - (m_bChecksum == 1 ? 2 : 0);
-        if (!m_strReplyData.empty()) SetDlgItemText(kTcValueIds[0], Mid(m_strReplyData, 1, length));
-        return;
-    }
     // Raw: four hex digits per register.
     for (int k = 0; k < 8; ++k) ShowChannelValue(k, 0, ChannelShown(k) ? RegisterText(k) : "");
 }
