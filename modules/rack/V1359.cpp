@@ -165,6 +165,9 @@ void CV1359::ReadBack(int channel, const std::string& text)
 {
     const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
     SetDlgItemText(ids.nReadBack, text);
+    if (std::exchange(m_bModuleValueDue[static_cast<size_t>(channel)], false) &&
+        !WritePending(kSendOutput0 + channel))
+        ShowOutput(channel, text);
     if (m_nOutputFills > channel) return;
     // A channel whose Send is pending keeps the operator's value.
     if (!WritePending(kSendOutput0 + channel)) ShowOutput(channel, text);
@@ -205,6 +208,7 @@ void CV1359::ShowOutcome(int step, bool accepted)
     if (!accepted) {
         int channel = step - kSendOutput0;
         ShowOutput(channel, GetDlgItemText(rack_ao::kChannelIds[channel].nReadBack));
+        m_bModuleValueDue[static_cast<size_t>(channel)] = true;
     } else {
         for (int ch = 0; ch < kChannels; ++ch)
             SetDlgItemText(rack_ao::kChannelIds[ch].nOutput,

@@ -73,4 +73,7 @@ private:
     CSliderCtrl* Slider(int channel) const;
 
     const STrimVariant* m_pPendingTrim = nullptr;
+    // Per channel: a refused Send left the output showing a read-back that may be older than the
+    // refusal; the next read-back shows the module's value.
+    std::array<bool, 4> m_bModuleValueDue{};
 };
