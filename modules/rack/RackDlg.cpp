@@ -55,6 +55,8 @@ void CRackDlg::PollStep()
     TakeReply();
     int step = std::exchange(m_nLastCommand, kNone);
     if (step != kNone && !ReadReply(step)) return;
+    // The operator's request, where one waits, goes out in place of the one the reply chose.
+    ApplyQueuedCommand();
     std::string request = StepRequest();
     if (request.empty()) return;
     m_nLastCommand = m_nCommand;

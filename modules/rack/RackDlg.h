@@ -28,7 +28,8 @@ public:
 
     // One tick: the reply of the last exchange becomes m_strReply ("ERROR" when none came), the
     // rule of the step that awaits it runs (it chooses the next send step and may end the tick),
-    // then the request of the send step, if it has one, goes out and its step awaits the reply.
+    // an operator's queued request takes the send step's place, then the request of the send
+    // step, if it has one, goes out and its step awaits the reply.
     void PollStep() final;
 
     // Time-outs: the request sent while the dialog opens, and every request of a tick.

@@ -27,6 +27,17 @@ void CRackPage::Exchange(const std::string& body)
     SendRtu(m_strAddress + body, kTimeoutMs);
 }
 
+void CRackPage::ExchangeWrite(const std::string& body)
+{
+    m_strWriteRequest = m_strAddress + body;
+    SendRtu(m_strWriteRequest, kTimeoutMs);
+}
+
+void CRackPage::ApplyWriteAfterRead(bool bLastWasWrite)
+{
+    if (!bLastWasWrite) ApplyQueuedCommand();
+}
+
 std::string CRackPage::LastReplyDigits() const
 {
     return RtuDataCame() ? ModbusDataText() : "ERROR";

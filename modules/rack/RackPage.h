@@ -6,7 +6,6 @@
 #include "MainFrm.h"
 #include "PollingDlg.h"
 
-#include <deque>
 #include <string>
 
 class CRackPage : public CPollingDlg {
@@ -19,19 +18,25 @@ public:
     // The request that stands for none; each page numbers its requests from 1.
     enum : int { kCmdNone = 0 };
 
-    // Writes the operator pressed, oldest first. Each body is built with the slot shown at the
-    // press, so a tab change before it goes out cannot send it to another module.
-    std::deque<std::string> m_queWrites;
-
 protected:
     virtual bool Serves(const std::string& module) const = 0;
     // The frame, the main unit's address and the port, the first request and the timer.
     void InitPage(UINT nPeriodMs, int nFirstCommand);
     // Sends m_strAddress + body; the reply waits for the next tick's TakeReply.
     void Exchange(const std::string& body);
+    // Sends the write of an operator's control, m_strAddress + body, and keeps it for its answer.
+    void ExchangeWrite(const std::string& body);
+    // The answer to the write ExchangeWrite sent last.
+    EWriteAnswer WriteAnswer() const { return RtuWriteAnswer(m_strWriteRequest); }
+    // Picks the operator's next write, unless the last request was a write: a read of the module
+    // follows every write.
+    void ApplyWriteAfterRead(bool bLastWasWrite);
     // The data of the last read reply, or "ERROR" when it brought none (silence, a reply that does
     // not answer the read, or the module's refusal).
     std::string LastReplyDigits() const;
 
     CMainFrame* m_pMainFrame = nullptr;
+
+private:
+    std::string m_strWriteRequest;
 };

@@ -26,7 +26,6 @@ BOOL CTrim::OnInitDialog()
     CDialog::OnInitDialog();
     InitRackContext();
     m_strChannel = SlotBlock()[kSlotModule];
-    m_nLastResult = -1;
     SetTimer(m_nTimerId, kPollPeriod);
     return TRUE;
 }

@@ -73,6 +73,7 @@ std::optional<std::string> CV1327::PatternDigits() const
 
 bool CV1327::ReadReply(int step)
 {
+    if (IsSwitch(step)) return ReadSwitchReply(step);
     switch (step) {
     case kReadDirections:
         // A direction reply cut short is read again, as a refused one is.
@@ -99,13 +100,29 @@ bool CV1327::ReadReply(int step)
                        "Setting", MB_ICONEXCLAMATION);
         OnCancel();
         return false;
-    case kSwitch:
-        if (!DataAcknowledged()) return false; // the same switch goes out again
-        m_nCommand = kPoll;
-        return true;
     default:
         return true;
     }
+}
+
+bool CV1327::ReadSwitchReply(int step)
+{
+    EWriteAnswer answer = AsciiWriteAnswer(DataAcknowledged());
+    if (answer == EWriteAnswer::NotHeard) {
+        // The same switch goes out again at the next sending tick.
+        QueueWrite(step);
+        return false;
+    }
+    SettleWrite(step, answer);
+    m_nCommand = kPoll;
+    if (answer == EWriteAnswer::Heard) return true;
+    int channel = step - kSwitch0;
+    if (!WritePending(step)) {
+        int reported = (m_nReportedOutputs >> channel) & 1;
+        m_bDoState[static_cast<size_t>(channel)] = reported;
+        m_outputLamps.Show(channel, reported != 0);
+    }
+    return false;
 }
 
 std::string CV1327::StepRequest()
@@ -118,21 +135,23 @@ std::string CV1327::StepRequest()
     case kWriteWdt:
         BuildWdtMask();
         return SlotFunctionRequest("D" + m_strWdtMask);
-    case kSwitch:
-        return SlotRequest('#', "1" + ValueToHexChar(m_nClickedDo) + "0" +
-                                    Format("%d", m_bDoState[static_cast<size_t>(m_nClickedDo)]));
     case kReadDirections:
         return SlotRequest('$', "7");
     default:
-        return {};
+        break;
     }
+    if (!IsSwitch(m_nCommand)) return {};
+    m_nClickedDo = m_nCommand - kSwitch0;
+    return SlotRequest('#', "1" + ValueToHexChar(m_nClickedDo) + "0" +
+                                Format("%d", m_bDoState[static_cast<size_t>(m_nClickedDo)]));
 }
 
 void CV1327::OnUpdata()
 {
-    m_nCommand = kWriteWdt;
-    // A pending reply would put the poll back in place of the write.
-    m_nLastCommand = kNone;
+    // Queued, so a switch still under way keeps its turn and a pending reply cannot put the poll
+    // back in place of the write.
+    QueueCommand(kWriteWdt);
+    if (!IsSwitch(m_nLastCommand)) m_nLastCommand = kNone;
 }
 
 bool CV1327::Clickable(int channel) const
@@ -147,10 +166,13 @@ void CV1327::OnLButtonDown(UINT nFlags, CPoint point)
     if (channel >= 0 && Clickable(channel) && nFlags == MK_LBUTTON) {
         int& state = m_bDoState[static_cast<size_t>(channel)];
         state = state == 0 ? 1 : 0;
+        // The lamp shows the operator's state while the switch is under way.
+        m_outputLamps.Show(channel, state != 0);
         m_nClickedDo = channel;
-        m_nCommand = kSwitch;
+        QueueWrite(kSwitch0 + channel);
     }
-    m_nLastCommand = kNone;
+    // A reply that awaits its reading is dropped, but a switch's answer is always read.
+    if (!IsSwitch(m_nLastCommand)) m_nLastCommand = kNone;
     CRackDlg::OnLButtonDown(nFlags, point);
 }
 
@@ -164,9 +186,18 @@ void CV1327::ParseStatusReply(const std::string& reply)
     };
     for (size_t ch = 0; ch < 16; ++ch) {
         show(m_inputLamps, static_cast<int>(ch), lamps.di[ch]);
+        if (lamps.out[ch] != ELamp::On && lamps.out[ch] != ELamp::Off) {
+            show(m_outputLamps, static_cast<int>(ch), lamps.out[ch]);
+            continue;
+        }
+        WORD bit = static_cast<WORD>(1u << ch);
+        bool on = lamps.out[ch] == ELamp::On;
+        m_nReportedOutputs =
+            static_cast<WORD>(on ? m_nReportedOutputs | bit : m_nReportedOutputs & ~bit);
+        // An output whose switch is under way keeps the operator's state.
+        if (WritePending(kSwitch0 + static_cast<int>(ch))) continue;
         show(m_outputLamps, static_cast<int>(ch), lamps.out[ch]);
-        if (lamps.out[ch] == ELamp::On || lamps.out[ch] == ELamp::Off)
-            m_bDoState[ch] = lamps.out[ch] == ELamp::On ? 1 : 0;
+        m_bDoState[ch] = on ? 1 : 0;
     }
 }
 

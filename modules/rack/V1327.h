@@ -19,8 +19,8 @@ public:
         kPoll = -1,
         kReadWdt = 1,
         kWriteWdt = 4,
-        kSwitch = 6,
         kReadDirections = 20,
+        kSwitch0 = 0x100, // to kSwitch0 + 15: switch output 0 to 15, one control an output
     };
 
     explicit CV1327(CWnd* pParent = nullptr);
@@ -41,7 +41,8 @@ public:
     std::array<int, 16> m_bDoState{};
     int m_nDoCount = 0;
     int m_nClickedDo = 0;
-    WORD m_nIoConfig = 0; // the 1323's directions: bit set = input
+    WORD m_nReportedOutputs = 0; // the outputs as the module last reported them
+    WORD m_nIoConfig = 0;        // the 1323's directions: bit set = input
     std::string m_strWdtMask;
     std::vector<int> m_bTurnOnDo = std::vector<int>(16, 0);
 
@@ -55,6 +56,10 @@ private:
     std::optional<std::string> PatternDigits() const;
     // An output lamp the operator may click: one the model drives now.
     bool Clickable(int channel) const;
+    static bool IsSwitch(int step) { return step >= kSwitch0 && step < kSwitch0 + 16; }
+    // The switch's answer: heard, the poll follows at once; refused, the output shows the
+    // module's state again; not heard, it goes out again at the next sending tick.
+    bool ReadSwitchReply(int step);
 
     const SDioSlotModel* m_pModel = nullptr;
     CLamps m_inputLamps;

@@ -201,7 +201,8 @@ bool CV1333E::ReadReply(int step)
         return false;
     }
     case kWriteParity:
-        m_bParityAnswered = m_nLastResult == 1;
+        // Only the unit's own acknowledgement: noise or another's reply is no answer.
+        m_bParityAnswered = Acknowledged();
         m_nCommand = kWriteConfiguration;
         return true;
     case kWriteConfiguration:

@@ -81,7 +81,7 @@ void CV1333M::ReadSlotTable()
     // The module's refusal carries no table, but it is the unit's answer; after silence or a reply
     // that does not answer the read the table is asked for again.
     m_bTablePending = RtuDataCame() ? 1 : 0;
-    m_bTableDue = m_nLastResult != 1;
+    m_bTableDue = !RtuDataCame() && !RtuRefused();
 }
 
 void CV1333M::ShowSlotView(bool bSlot)

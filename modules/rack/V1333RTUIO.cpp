@@ -62,26 +62,56 @@ void CV1333RTUIO::PollStep()
     const CRackState& rack = RackState();
     TakeReply();
     m_strData = LastReplyDigits();
+    bool wrote = IsCoilWrite(m_nLastCommand);
+    if (wrote) SettleCoilWrite(m_nLastCommand);
     if (m_nLastCommand == kCmdReadCoils && RtuDataCame()) ParseStatusReply(Left(m_strData, 4));
     ShowLabels();
 
-    // Every write is followed by a read; the writes of several presses go out one by one. Any
-    // reply, a refusal too, ends a write; after silence it goes out again.
-    if (m_nLastCommand == kCmdWriteCoil && m_nLastResult == 1) m_queWrites.pop_front();
-    bool write = m_nLastCommand != kCmdWriteCoil && !m_queWrites.empty();
-    m_nCommand = write ? kCmdWriteCoil : kCmdReadCoils;
+    m_nCommand = kCmdReadCoils;
+    ApplyWriteAfterRead(wrote);
     m_nLastCommand = m_nCommand;
-    Exchange(write ? m_queWrites.front() : CoilReadBody(rack.nCurrentSlot));
+    if (!IsCoilWrite(m_nCommand)) {
+        Exchange(CoilReadBody(rack.nCurrentSlot));
+        return;
+    }
+    // Built with the slot shown at the press, so a tab change before it goes out cannot send it
+    // to another module.
+    int coil = m_nCommand - kCmdWriteCoil0;
+    ExchangeWrite(CoilWriteBody(coil / kDigitalChannels, coil % kDigitalChannels,
+                                m_bCoilAsked[static_cast<size_t>(coil)]));
+}
+
+void CV1333RTUIO::SettleCoilWrite(int nCommand)
+{
+    if (SettleWrite(nCommand, WriteAnswer()) != EWriteAnswer::Refused || WritePending(nCommand))
+        return;
+    int coil = nCommand - kCmdWriteCoil0;
+    if (coil / kDigitalChannels == RackState().nCurrentSlot)
+        ShowChannel(coil % kDigitalChannels, m_bCoilRead[static_cast<size_t>(coil)]);
 }
 
 void CV1333RTUIO::ParseStatusReply(const std::string& digits)
 {
-    const SDigitalModel* model = FindDigitalModel(RackState().CurrentModule());
+    int slot = RackState().nCurrentSlot;
     std::array<bool, kDigitalChannels> states = CoilStates(digits);
-    for (size_t c = 0; c < kDigitalChannels; ++c) {
-        m_btnChannel[c].SetIcon(states[c] ? IDI_DOT_SET : IDI_DOT_CLEAR);
-        if (model && static_cast<int>(c) < model->nFlagChannels) m_bOutputOn[c] = states[c];
+    for (int c = 0; c < kDigitalChannels; ++c) {
+        int coil = slot * kDigitalChannels + c;
+        bool on = states[static_cast<size_t>(c)];
+        // A lamp whose write is pending keeps the operator's state.
+        if (coil >= 0 && coil < kCoils) {
+            m_bCoilRead[static_cast<size_t>(coil)] = on;
+            if (WritePending(kCmdWriteCoil0 + coil)) continue;
+        }
+        ShowChannel(c, on);
     }
+}
+
+void CV1333RTUIO::ShowChannel(int channel, bool on)
+{
+    const SDigitalModel* model = FindDigitalModel(RackState().CurrentModule());
+    auto c = static_cast<size_t>(channel);
+    m_btnChannel[c].SetIcon(on ? IDI_DOT_SET : IDI_DOT_CLEAR);
+    if (model && channel < model->nFlagChannels) m_bOutputOn[c] = on;
 }
 
 void CV1333RTUIO::ToggleDo(int channel)
@@ -90,10 +120,14 @@ void CV1333RTUIO::ToggleDo(int channel)
     const SDigitalModel* model = FindDigitalModel(rack.CurrentModule());
     // A module whose lamps switch nothing keeps its flags as its inputs set them.
     if (!model || !model->bWrites) return;
-    int& on = m_bOutputOn[static_cast<size_t>(channel)];
+    auto c = static_cast<size_t>(channel);
+    int& on = m_bOutputOn[c];
     on = !on;
-    // The next tick picks the write from the queue.
-    m_queWrites.push_back(CoilWriteBody(rack.nCurrentSlot, channel, on != 0));
+    // The lamp shows the operator's state while the write is pending.
+    m_btnChannel[c].SetIcon(on ? IDI_DOT_SET : IDI_DOT_CLEAR);
+    int coil = rack.nCurrentSlot * kDigitalChannels + channel;
+    m_bCoilAsked[static_cast<size_t>(coil)] = on != 0;
+    QueueWrite(kCmdWriteCoil0 + coil);
 }
 
 void CV1333RTUIO::OnViewMode()

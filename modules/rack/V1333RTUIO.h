@@ -9,7 +9,9 @@
 
 class CV1333RTUIO : public CRackPage {
 public:
-    enum : int { kCmdReadCoils = 1, kCmdWriteCoil = 2 };
+    // A coil write is one control a coil: kCmdWriteCoil0 + 16 x slot + channel.
+    enum : int { kCmdReadCoils = 1, kCmdWriteCoil0 = 0x100 };
+    static constexpr int kCoils = kRackSlots * kDigitalChannels;
 
     explicit CV1333RTUIO(CWnd* pParent = nullptr);
 
@@ -37,4 +39,16 @@ protected:
 private:
     void ToggleDo(int channel);
     void ShowLabels();
+    static bool IsCoilWrite(int nCommand)
+    {
+        return nCommand >= kCmdWriteCoil0 && nCommand < kCmdWriteCoil0 + kCoils;
+    }
+    // A write heard or refused; refused, its lamp and flag show the module's state again.
+    void SettleCoilWrite(int nCommand);
+    // Lamp and flag of a channel of the shown slot.
+    void ShowChannel(int channel, bool on);
+
+    // Per coil: the state the operator asked for, and the state the module last reported.
+    std::array<bool, kCoils> m_bCoilAsked{};
+    std::array<bool, kCoils> m_bCoilRead{};
 };

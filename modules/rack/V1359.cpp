@@ -99,6 +99,10 @@ void CV1359::OnTimerEnded(UINT_PTR nIDEvent)
 
 bool CV1359::ReadReply(int step)
 {
+    if (IsSend(step)) {
+        SettleSend(step);
+        return true;
+    }
     // Step numbers past the read-backs and before the updates belong to no step.
     bool noStep = step >= kReadBack0 + kChannels && step < kUpdateGeneral;
     if (step < kConfiguration0 || step > kDrive20mA || noStep) return true;
@@ -115,11 +119,19 @@ bool CV1359::ReadReply(int step)
         m_nCommand = kReadBack0;
         if (DataAcknowledged()) HandOverToTrim(step == kDrive4mA ? kTrim4mA : kTrim20mA);
     } else {
-        bool returnsToCycle = step == kUpdateGeneral || step == kSendOutput;
-        m_nCommand = returnsToCycle ? kReadBack0 : kConfiguration0;
-        ShowOutcome(step, step == kSendOutput ? DataAcknowledged() : Acknowledged());
+        m_nCommand = step == kUpdateGeneral ? kReadBack0 : kConfiguration0;
+        ShowOutcome(step, Acknowledged());
     }
     return true;
+}
+
+void CV1359::SettleSend(int step)
+{
+    m_nCommand = kReadBack0;
+    EWriteAnswer answer = SettleWrite(step, AsciiWriteAnswer(DataAcknowledged()));
+    // A newer Send of the channel waits: it tells its own outcome.
+    if (answer == EWriteAnswer::NotHeard || WritePending(step)) return;
+    ShowOutcome(step, answer == EWriteAnswer::Heard);
 }
 
 void CV1359::ReadConfiguration(int channel, const std::string& configuration)
@@ -153,8 +165,12 @@ void CV1359::ReadBack(int channel, const std::string& text)
 {
     const rack_ao::SChannelIds& ids = rack_ao::kChannelIds[channel];
     SetDlgItemText(ids.nReadBack, text);
+    if (std::exchange(m_bModuleValueDue[static_cast<size_t>(channel)], false) &&
+        !WritePending(kSendOutput0 + channel))
+        ShowOutput(channel, text);
     if (m_nOutputFills > channel) return;
-    ShowOutput(channel, text);
+    // A channel whose Send is pending keeps the operator's value.
+    if (!WritePending(kSendOutput0 + channel)) ShowOutput(channel, text);
     ++m_nOutputFills;
 }
 
@@ -181,17 +197,19 @@ void CV1359::ShowOutcome(int step, bool accepted)
         text = accepted ? "Update Setting Succeeded!" : "Update Setting Error!";
     } else if (step == kSendAsInitial) {
         text = accepted ? "Startup Calibration Succeeded!" : "Startup Calibration Error!";
-    } else if (step == kSendOutput) {
+    } else if (IsSend(step)) {
         text = accepted ? "Update Output Value Succeeded!" : "Update Output Value Error!";
     } else {
         text = kUpdateChannelTexts[step - kUpdateChannel0][accepted ? 0 : 1];
     }
     BoxBehindPolling(text, "Setting", MB_ICONEXCLAMATION);
+    if (!IsSend(step)) return;
     // A value the module did not take leaves its channel showing the value read back.
-    if (step == kSendOutput && !accepted) {
-        ShowOutput(m_nSendIndex, GetDlgItemText(rack_ao::kChannelIds[m_nSendIndex].nReadBack));
-    }
-    if (step == kSendOutput && accepted) {
+    if (!accepted) {
+        int channel = step - kSendOutput0;
+        ShowOutput(channel, GetDlgItemText(rack_ao::kChannelIds[channel].nReadBack));
+        m_bModuleValueDue[static_cast<size_t>(channel)] = true;
+    } else {
         for (int ch = 0; ch < kChannels; ++ch)
             SetDlgItemText(rack_ao::kChannelIds[ch].nOutput,
                            m_strOutValue[static_cast<size_t>(ch)]);
@@ -222,22 +240,24 @@ std::string CV1359::StepRequest()
         return SlotRequest('$', "C" + m_strChannel + "A3" + m_strCurRangeDigit + m_strNewSlewCode);
     case kSendAsInitial:
         return SlotRequest('$', "C" + m_strSendChannel + "4");
-    case kSendOutput:
-        return SlotRequest('#', "C" + m_strSendChannel +
-                                    m_strOutValue[static_cast<size_t>(m_nSendIndex)]);
     case kDrive4mA:
         return SlotRequest('#', "C" + m_strChannel + "04.000");
     case kDrive20mA:
         return SlotRequest('#', "C" + m_strChannel + "20.000");
     default:
-        return {};
+        break;
     }
+    if (!IsSend(m_nCommand)) return {};
+    int channel = m_nCommand - kSendOutput0;
+    return SlotRequest('#',
+                       "C" + ChannelDigit(channel) + m_strOutValue[static_cast<size_t>(channel)]);
 }
 
 void CV1359::Command(int step)
 {
-    m_nCommand = step;
-    m_nLastCommand = kNone;
+    // Queued, so a Send still pending keeps its turn; a Send's answer is always read.
+    QueueCommand(step);
+    if (!IsSend(m_nLastCommand)) m_nLastCommand = kNone;
 }
 
 void CV1359::OnSelchangeChannel()
@@ -278,19 +298,18 @@ void CV1359::SendAsInitial(int channel)
 void CV1359::SendOutput(int channel)
 {
     auto i = static_cast<size_t>(channel);
-    m_strOutValue[i] = GetDlgItemText(rack_ao::kChannelIds[channel].nOutput);
-    float value = LeadingNumber(m_strOutValue[i]);
-    m_fOutValue[i] = value;
-    m_strOutValue[i] = Format("%02.3f", static_cast<double>(value));
-    MoveSlider(channel, value);
+    float value = LeadingNumber(GetDlgItemText(rack_ao::kChannelIds[channel].nOutput));
+    // A value outside the channel's range is not taken: the slider and the value to send stay as
+    // they were.
     if (!AoValueFits(RangeRow(channel), value)) {
         MessageBox("Please Input Valid Value!", "Setting", MB_ICONEXCLAMATION);
         return;
     }
+    m_fOutValue[i] = value;
+    MoveSlider(channel, value);
     m_strOutValue[i] = AoValueText(value);
-    Command(kSendOutput);
-    m_strSendChannel = ChannelDigit(channel);
-    m_nSendIndex = channel;
+    QueueWrite(kSendOutput0 + channel);
+    if (!IsSend(m_nLastCommand)) m_nLastCommand = kNone;
 }
 
 void CV1359::OnTrim4mA()

@@ -17,9 +17,9 @@ public:
         kUpdateGeneral = 10,
         kUpdateChannel0 = 11, // to 14
         kSendAsInitial = 15,
-        kSendOutput = 16,
         kDrive4mA = 17,
         kDrive20mA = 18,
+        kSendOutput0 = 20, // to 23: the output value of channels 0 to 3, one control a channel
     };
 
     explicit CV1359(CWnd* pParent = nullptr);
@@ -47,7 +47,6 @@ public:
     std::array<std::string, 4> m_strOutValue;
     std::array<std::string, 4> m_strSliderText;
     std::array<float, 4> m_fOutValue{};
-    int m_nSendIndex = 0;
 
     DECLARE_MESSAGE_MAP()
 
@@ -59,6 +58,10 @@ private:
     // The channel's output edit, value and slider take a value the module reports.
     void ShowOutput(int channel, const std::string& text);
     void ShowOutcome(int step, bool accepted);
+    static bool IsSend(int step) { return step >= kSendOutput0 && step < kSendOutput0 + 4; }
+    // A Send heard shows its success and the values sent; refused, its error and the channel's
+    // output as the module reports it; not heard, it stays pending and shows nothing.
+    void SettleSend(int step);
     void HandOverToTrim(const STrimVariant& variant);
     std::string StepRequest() override;
     void UpdateChannel(int channel);
@@ -70,4 +73,7 @@ private:
     CSliderCtrl* Slider(int channel) const;
 
     const STrimVariant* m_pPendingTrim = nullptr;
+    // Per channel: a refused Send left the output showing a read-back that may be older than the
+    // refusal; the next read-back shows the module's value.
+    std::array<bool, 4> m_bModuleValueDue{};
 };

@@ -6,6 +6,8 @@
 #include "SlotAo.h"
 #include "Strings.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kPeriodMs = 200;
@@ -58,12 +60,38 @@ void CV1384HM::PollStep()
     ShowRows(rack.CurrentModule());
 
     TakeReply();
-    // Only silence sends the same request again: any reply, a refusal too, ends a write and
-    // moves the cycle on. A refused read shows nothing.
-    if (m_nLastResult == 1) ReadReply(slot);
-    if (!m_queWrites.empty()) m_nCommand = kCmdWriteOutput;
+    bool wrote = IsOutputWrite(m_nLastCommand);
+    if (wrote) {
+        SettleOutputWrite(m_nLastCommand);
+        m_nCommand = kCmdReadTypes;
+    } else if (RtuDataCame() || RtuRefused()) {
+        // Only the module's reply to the read moves the cycle on; after silence or noise the
+        // same read goes out again. A refused read shows nothing.
+        ReadReply(slot);
+    }
+    ApplyWriteAfterRead(wrote);
     m_nLastCommand = m_nCommand;
-    Exchange(m_nCommand == kCmdWriteOutput ? m_queWrites.front() : ReadBody(slot));
+    if (!IsOutputWrite(m_nCommand)) {
+        Exchange(ReadBody(slot));
+        return;
+    }
+    // Built with the slot shown at the press, so a tab change before it goes out cannot send it
+    // to another module.
+    int output = m_nCommand - kCmdWriteOutput0;
+    ExchangeWrite(OutputWriteBody(output / kAnalogRows, output % kAnalogRows,
+                                  m_strAoAsked[static_cast<size_t>(output)]));
+}
+
+void CV1384HM::SettleOutputWrite(int nCommand)
+{
+    if (SettleWrite(nCommand, WriteAnswer()) != EWriteAnswer::Refused || WritePending(nCommand))
+        return;
+    int output = nCommand - kCmdWriteOutput0;
+    int channel = output % kAnalogRows;
+    if (output / kAnalogRows == RackState().nCurrentSlot && channel < kAnalogOutputs) {
+        auto c = static_cast<size_t>(channel);
+        SetDlgItemText(kRackAoEntryIds[c], m_strModuleOutput[c]);
+    }
 }
 
 void CV1384HM::ReadReply(int slot)
@@ -81,10 +109,6 @@ void CV1384HM::ReadReply(int slot)
         break;
     case kCmdReadAlarms:
         if (data) ParseStatusReply(Left(digits, 8));
-        m_nCommand = kCmdReadTypes;
-        break;
-    case kCmdWriteOutput:
-        m_queWrites.pop_front();
         m_nCommand = kCmdReadTypes;
         break;
     default:
@@ -137,7 +161,10 @@ void CV1384HM::ParseInputTypes(const std::string& digits)
 void CV1384HM::ParseChannelValues(const std::string& digits)
 {
     SetDlgItemText(IDC_RACK_AI_HEX, m_bShowHex ? "Eng" : "Hex");
-    m_strValue = ChannelValueTexts(RackState().CurrentModule(), digits, m_types, m_bShowHex != 0);
+    const std::string& module = RackState().CurrentModule();
+    m_strValue = ChannelValueTexts(module, digits, m_types, m_bShowHex != 0);
+    std::array<std::string, kAnalogRows> values = ChannelValueTexts(module, digits, m_types, false);
+    std::copy_n(values.begin(), kAnalogOutputs, m_strModuleOutput.begin());
     UpdateData(FALSE);
 }
 
@@ -174,8 +201,10 @@ void CV1384HM::SendAo(int channel)
         MessageBox(kInvalidOutputValue, "Setting", MB_ICONEXCLAMATION);
         return;
     }
-    std::string count = Format("%04X", EngineeringToCount(value, type));
-    m_queWrites.push_back(OutputWriteBody(rack.nCurrentSlot, channel, count));
-    // The write goes out next; the reply of a read in flight is not read.
-    if (m_nLastCommand != kCmdWriteOutput) m_nLastCommand = kCmdNone;
+    int output = rack.nCurrentSlot * kAnalogRows + channel;
+    m_strAoAsked[static_cast<size_t>(output)] = Format("%04X", EngineeringToCount(value, type));
+    QueueWrite(kCmdWriteOutput0 + output);
+    // The write goes out next; the reply of a read in flight is not read (a write's is: it
+    // settles the write).
+    if (!IsOutputWrite(m_nLastCommand)) m_nLastCommand = kCmdNone;
 }

@@ -9,7 +9,14 @@
 
 class CV1384HM : public CRackPage {
 public:
-    enum : int { kCmdReadTypes = 1, kCmdReadValues = 2, kCmdReadAlarms = 3, kCmdWriteOutput = 4 };
+    // An output write is one control an output channel: kCmdWriteOutput0 + 8 x slot + channel.
+    enum : int {
+        kCmdReadTypes = 1,
+        kCmdReadValues = 2,
+        kCmdReadAlarms = 3,
+        kCmdWriteOutput0 = 0x100
+    };
+    static constexpr int kOutputs = kRackSlots * kAnalogRows;
 
     explicit CV1384HM(CWnd* pParent = nullptr);
 
@@ -39,9 +46,20 @@ protected:
 private:
     void SendAo(int channel);
     void ShowRows(const std::string& module);
-    // What the reply to the last request ends or shows; slot is the one shown.
+    // What the reply to the last read ends or shows; slot is the one shown.
     void ReadReply(int slot);
     std::string ReadBody(int slot) const;
+    static bool IsOutputWrite(int nCommand)
+    {
+        return nCommand >= kCmdWriteOutput0 && nCommand < kCmdWriteOutput0 + kOutputs;
+    }
+    // A write heard or refused; refused, its entry shows the module's output again.
+    void SettleOutputWrite(int nCommand);
+
+    // Per output (8 x slot + channel): the count the operator asked for, as four hex digits.
+    std::array<std::string, kOutputs> m_strAoAsked;
+    // The outputs of the shown slot as the module last reported them, in engineering units.
+    std::array<std::string, kAnalogOutputs> m_strModuleOutput;
 };
 
 inline constexpr const char* kInvalidOutputValue = "Please Input Valid Value!";

@@ -1,9 +1,12 @@
 // The analog output slot dialog against the 1359 in slot 1 of a simulated rack.
 #include "rack/V1359.h"
+#include "DeafLine.h"
 #include "RackFixture.h"
 #include "rack/RackIds.h"
 
 #include "UiDriver.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -150,9 +153,11 @@ TEST_F(V1359, SendChecksItsChannelsRangeAndPadsTheValue)
     }
 }
 
-// A Send the module does not take is reported, and its channel shows the module's value again:
-// the output edit and slider now, and the edit after a later Send of another channel.
-TEST_F(V1359, AnUnansweredSendShowsTheModulesValueAgainAndReturnsToTheReadBacks)
+// A Send the module does not hear waits, its channel keeping the operator's value, and goes out
+// again once the module answers a read-back; a Send it refuses is reported, and its channel shows
+// the module's value again: the output edit and slider now, and the edit after a later Send of
+// another channel.
+TEST_F(V1359, AnUnheardSendWaitsForTheModuleAndARefusedOneShowsItsValueAgain)
 {
     OpenAndRead();
     const rack_ao::SChannelIds& ch3 = rack_ao::kChannelIds[3];
@@ -160,18 +165,38 @@ TEST_F(V1359, AnUnansweredSendShowsTheModulesValueAgainAndReturnsToTheReadBacks)
     m_pRack->Faults().nSilentAfter = 0;
     ui::Type(m_dlg, ch3.nOutput, "6");
     ui::Click(m_dlg, ch3.nSend);
-    Tick(m_dlg, 2);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Error!"});
-    EXPECT_EQ(Text(ch3.nOutput), module);
-    EXPECT_EQ(Slider(3).GetPos(), 12);
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#50S1C306.000", "$50S1C06"}));
-
+    Tick(m_dlg, 6);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(Text(ch3.nOutput), "6");
+    EXPECT_EQ(Slider(3).GetPos(), 6);
+    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"#50S1C306.000", "$50S1C06", "$50S1C16",
+                                                        "$50S1C26", "$50S1C36", "$50S1C06"}));
     m_pRack->Faults().nSilentAfter = -1;
+    Tick(m_dlg, 4);
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<std::string>{"$50S1C16", "#50S1C306.000", "$50S1C06", "$50S1C16"}));
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Succeeded!"});
+    EXPECT_EQ(Module().Channel(3).dOutput, 6.0);
+    EXPECT_EQ(Text(ch3.nOutput), "06.000");
+
+    m_boxes.m_boxes.clear();
+    {
+        CDeafLine line(*m_pRack, CDeafLine::EReply::Refused, "#50S1C3");
+        ui::Type(m_dlg, ch3.nOutput, "9");
+        ui::Click(m_dlg, ch3.nSend);
+        Tick(m_dlg, 6);
+    }
+    EXPECT_EQ(std::ranges::count(TakeRequests(), "#50S1C309.000"), 1) << "refused: not again";
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Update Output Value Error!"});
+    EXPECT_EQ(Module().Channel(3).dOutput, 6.0);
+    EXPECT_EQ(Text(ch3.nReadBack), "06.000");
+    EXPECT_EQ(Text(ch3.nOutput), "06.000");
+    EXPECT_EQ(Slider(3).GetPos(), 6);
     ui::Type(m_dlg, rack_ao::kChannelIds[0].nOutput, "5");
     ui::Click(m_dlg, rack_ao::kChannelIds[0].nSend);
     Tick(m_dlg, 2);
     EXPECT_EQ(m_boxes.Texts().back(), "Update Output Value Succeeded!");
-    EXPECT_EQ(Text(ch3.nOutput), module);
+    EXPECT_EQ(Text(ch3.nOutput), "06.000");
 }
 
 TEST_F(V1359, MovingASliderFillsEveryOutputEditAndSendsNothing)

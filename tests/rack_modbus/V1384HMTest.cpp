@@ -249,25 +249,31 @@ TEST_F(V1384HM, ARefusedReadShowsNothingAndTheCycleGoesOn)
     EXPECT_EQ(Value(page, 0), "5.000");
 }
 
-// Any answer ends a write, a refusal too; only silence sends it again.
-TEST_F(V1384HM, AWriteGoesOutUntilAnythingAnswersIt)
+// A write the module did not hear goes out again once it answers a read, and no sooner; a
+// refusal ends it, and its entry shows the module's output again.
+TEST_F(V1384HM, AnUnheardWriteWaitsForTheModuleAndARefusalEndsIt)
 {
     CV1384HM& page = OpenSlot1(kSimSlot1359);
     m_rack.Slot(1).nTypes = {0x32, 0x32, 0x32, 0x32, 0, 0, 0, 0}; // 0~10V
     Cycle(page);
     const std::string write = RtuFrame("01060009"
                                        "07FF");
+    const std::string types = RtuFrame("010327D80040");
     m_rack.Faults().nSilentAfter = 0;
     Send(page, 1, "5");
-    EXPECT_EQ(TickPage(&page, 2), (std::vector<std::string>{write, write}));
+    EXPECT_EQ(TickPage(&page, 3), (std::vector<std::string>{write, types, types}));
     m_rack.Faults() = {};
-    EXPECT_EQ(TickPage(&page, 2), (std::vector<std::string>{write, RtuFrame("010327D80040")}));
+    EXPECT_EQ(TickPage(&page, 4),
+              (std::vector<std::string>{types, write, types, RtuFrame("010300080008")}));
     EXPECT_EQ(m_rack.Slot(1).nRaw[1], 0x07FF);
+    TickPage(&page, 2);
+    EXPECT_EQ(page.GetDlgItemText(kRackAoEntryIds[1]), "5");
 
-    Send(page, 1, "5");
+    Send(page, 1, "6");
     m_rack.SetSlot(1, kSimSlot1384H, 40009, 40016); // the rack now refuses the write
-    EXPECT_EQ(TickPage(&page, 3), (std::vector<std::string>{write, RtuFrame("010327D80040"),
+    EXPECT_EQ(TickPage(&page, 3), (std::vector<std::string>{RtuFrame("010600090998"), types,
                                                             RtuFrame("010300080008")}));
+    EXPECT_EQ(page.GetDlgItemText(kRackAoEntryIds[1]), "4.998"); // 0x07FF on 0~10V
 }
 
 // A tab change before the write goes out does not turn it to the module of the new tab.
