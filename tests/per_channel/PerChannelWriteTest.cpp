@@ -107,7 +107,9 @@ TEST_F(PerChannelAscii, WritesToSeveralControlsInOneTickAllReachTheModule)
         int other = (c.change.channel + 1) % c.channels;
         ASSERT_TRUE(ui::ChooseRow(*dlg, IDC_PC_TYPE0 + c.change.channel, c.change.row));
         ASSERT_TRUE(ui::ChooseRow(*dlg, IDC_PC_TYPE0 + other, 0));
-        if (!c.readsTypes) ASSERT_TRUE(ui::Click(*dlg, kPcCheckIds[1]));
+        if (!c.readsTypes) {
+            ASSERT_TRUE(ui::Click(*dlg, kPcCheckIds[1]));
+        }
         Tick(*dlg, 8);
         EXPECT_EQ(SimHexPair(module.ChannelType(c.change.channel)), c.change.code);
         EXPECT_EQ(SimHexPair(module.ChannelType(other)), c.row0Code);
