@@ -207,7 +207,7 @@ void CAlarmInputDlg::OnAlarmHighSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nHighLimit)) {
         m_strHighLimit = *limit;
-        QueueCommand(kCmdWriteHighLimit);
+        QueueWrite(kCmdWriteHighLimit);
     }
 }
 
@@ -215,7 +215,7 @@ void CAlarmInputDlg::OnAlarmLowSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nLowLimit)) {
         m_strLowLimit = *limit;
-        QueueCommand(kCmdWriteLowLimit);
+        QueueWrite(kCmdWriteLowLimit);
     }
 }
 
@@ -331,7 +331,9 @@ void CAlarmInputDlg::ReadLimitReply(int last)
         m_nCommand = last; // asked again until the module gives it
         return;
     }
-    SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, *limit);
+    m_strModuleLimits[high ? 0 : 1] = *limit;
+    if (!WritePending(high ? kCmdWriteHighLimit : kCmdWriteLowLimit))
+        SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, *limit);
     m_nCommand = high ? kCmdReadLowLimit : kCmdBackToPoll;
 }
 
@@ -350,7 +352,7 @@ void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
 {
     m_nCommand = kCmdBackToPoll;
     if (m_setup.eLimitWrite == ELimitWrite::EachAlone) {
-        ShowOutcome(m_setup.nStatus, ack);
+        ReadOneLimitWrite(last, ack);
         return;
     }
     EWriteAnswer answer = AsciiWriteAnswer(ack);
@@ -366,6 +368,21 @@ void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
     }
     SetDlgItemText(m_setup.nStatus, "Ready");
     if (last == kCmdWriteHighLimit) m_nCommand = kCmdWriteLowLimit;
+}
+
+// A limit written alone: "Ready!" once heard, else "Error!"; refused, its field shows the module's
+// limit again.
+void CAlarmInputDlg::ReadOneLimitWrite(int last, bool ack)
+{
+    EWriteAnswer answer = SettleWrite(last, AsciiWriteAnswer(ack));
+    ShowOutcome(m_setup.nStatus, answer == EWriteAnswer::Heard);
+    bool high = last == kCmdWriteHighLimit;
+    std::string& moduleLimit = m_strModuleLimits[high ? 0 : 1];
+    if (answer == EWriteAnswer::Heard) {
+        moduleLimit = high ? m_strHighLimit : m_strLowLimit;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(last) && !moduleLimit.empty()) {
+        SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, moduleLimit);
+    }
 }
 
 // Not heard, the clear goes out again once the module has answered a poll.

@@ -27,7 +27,8 @@ enum class ELimitWrite {
     // One press writes the high limit, then the low one: each is sent again while unanswered,
     // "Ready" follows each acknowledgement, and a refusal ends the write with "Error!".
     BothInTurn,
-    // A press writes one limit, its outcome "Ready!" or "Error!".
+    // A press writes one limit, its outcome "Ready!" or "Error!"; one the module did not hear goes
+    // out again once it has answered a poll.
     EachAlone,
 };
 
@@ -168,6 +169,7 @@ private:
     void ReadLimitReply(int last);
     void ReadOutputsReply();
     void ReadLimitWrite(int last, bool ack);
+    void ReadOneLimitWrite(int last, bool ack);
     void ReadClearReply(bool ack);
     void ReadChannelType();
     void ReadChannelWrite(int last, bool ack);
@@ -192,6 +194,7 @@ private:
     int m_nLimitReads = 0;
     // What the module was last known to hold, as its replies and heard writes told it (-1: not
     // known), and the mode and mask of the writes in hand.
+    std::array<std::string, 2> m_strModuleLimits; // high, low; empty: not known
     std::array<int, 8> m_bModuleMask{};
     std::array<int, 8> m_bMaskSent{};
     int m_nModuleOutputs = 0;

@@ -479,6 +479,7 @@ BYTE OutputsOf(const CSimModule& module)
 // One write of the shared part, on the single-channel model or the per-channel-type one.
 struct SAlarmWrite {
     bool bSingle;
+    const char* pszOnly; // the one dialog that makes the write; none: both
     // The module before the dialog opens: the bus it is on too, for requests made to it directly.
     std::function<void(CSimBus&, CSimModule&, const SDialogCase&)> prepare;
     std::function<SWriteCase<CSimModule>(const SDialogCase&)> write;
@@ -491,6 +492,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
 {
     static const std::vector<SAlarmWrite> writes = {
         {true,
+         nullptr,
          {},
          [](const SDialogCase& c) -> SWriteCase<CSimModule> {
              return {"output lamp",
@@ -502,6 +504,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      "W"};
          }},
         {true,
+         nullptr,
          {},
          [](const SDialogCase&) -> SWriteCase<CSimModule> {
              return {"alarm mode",
@@ -519,7 +522,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      "0"};
          }},
         // A latched high alarm whose input is back below the limit: the clear darkens output 1.
-        {true,
+        {true, nullptr,
          [](CSimBus& bus, CSimModule& m, const SDialogCase&) {
              for (const char* request : {"@01EAL", "@01HI+0002.0"})
                  ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, request, 0));
@@ -532,7 +535,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      [id = c.nClear](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, id)); }, "@01CA",
                      [](const CSimModule& m) { return OutputsOf(m) == 0; }};
          }},
-        {false,
+        {false, nullptr,
          [](CSimBus&, CSimModule& m, const SDialogCase&) {
              dynamic_cast<CSimAnalogInput8&>(m).SetEnableMask(0x01);
          },
@@ -548,7 +551,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      "0"};
          }},
         // CH6 measures in the follow row's type; "CH CONF" writes the other row.
-        {false,
+        {false, nullptr,
          [](CSimBus&, CSimModule& m, const SDialogCase& c) {
              m.SetChannelType(kConfChannel,
                               static_cast<BYTE>(std::stoi(c.pszFollowCode, nullptr, 16)));
@@ -569,7 +572,7 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      std::to_string(c.nFollowRow)};
          }},
         // CH0 measures in the first row's type; the chain gives every channel the follow row's.
-        {false,
+        {false, nullptr,
          [](CSimBus&, CSimModule& m, const SDialogCase& c) { m.SetChannelType(0, c.byRow0Code); },
          [](const SDialogCase& c) -> SWriteCase<CSimModule> {
              return {"FOLLOW CH0",
@@ -587,6 +590,27 @@ const std::vector<SAlarmWrite>& AlarmWrites()
                      std::to_string(c.nFollowRow),
                      "0"};
          }},
+        // Each limit has its button in the thermocouple dialog; the module's high limit is 500.
+        {true, "CM6386",
+         [](CSimBus& bus, CSimModule&, const SDialogCase&) {
+             ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, "@01HI+0500.0", 0));
+         },
+         [](const SDialogCase&) -> SWriteCase<CSimModule> {
+             return {"high limit",
+                     [](CDialog& dlg) {
+                         ASSERT_TRUE(ui::Type(dlg, IDC_TC_HIGH_LIMIT, "+0300.0"));
+                         ASSERT_TRUE(ui::Click(dlg, IDC_TC_ALARMH_SETTING));
+                     },
+                     "@01HI+0300.0",
+                     [](const CSimModule& m) {
+                         return dynamic_cast<const CSimAnalogInputAlarm&>(m).HighLimit() == 300.0;
+                     },
+                     [](CDialog& dlg) -> std::function<std::string()> {
+                         return [&dlg] { return dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT); };
+                     },
+                     "+0300.0",
+                     "+0500.0"};
+         }},
     };
     return writes;
 }
@@ -600,6 +624,7 @@ TEST_F(AlarmInput, EveryWriteUnderEveryFault)
 {
     for (const SDialogCase& c : kDialogs) {
         for (const SAlarmWrite& w : AlarmWrites()) {
+            if (w.pszOnly && std::string(w.pszOnly) != c.cls) continue;
             SWriteCase<CSimModule> write = w.write(c);
             for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
                 SCOPED_TRACE(std::string(c.cls) + " " + write.pszName + ", " + f.pszName);
