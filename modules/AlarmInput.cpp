@@ -55,7 +55,20 @@ void CAlarmInputDlg::ToggleChannel(int k)
 void CAlarmInputDlg::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kCmdWriteMask);
+    QueueWrite(kCmdWriteMask);
+}
+
+void CAlarmInputDlg::ReadMaskWrite(bool ack)
+{
+    EWriteAnswer answer = SettleWrite(kCmdWriteMask, AsciiWriteAnswer(ack));
+    ShowOutcome(m_setup.nMaskStatus, answer == EWriteAnswer::Heard);
+    if (answer == EWriteAnswer::Heard) {
+        m_bModuleMask = m_bMaskSent;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
+        m_bChannelEnabled = m_bModuleMask;
+        UpdateData(FALSE);
+    }
+    m_nCommand = kCmdBackToPoll;
 }
 
 void CAlarmInputDlg::ForgetEnableMask()
@@ -74,6 +87,7 @@ void CAlarmInputDlg::ShowEnableMask(const std::array<bool, 8>& bits)
     m_bMaskMissing = false;
     for (size_t k = 0; k < bits.size(); ++k)
         if (bits[k]) m_bChannelEnabled[k] = 1;
+    m_bModuleMask = m_bChannelEnabled;
     UpdateData(FALSE);
     SetDlgItemText(m_setup.nAddressBox, m_strAddressDecimal);
     // The boxes are usable now: a refused click's excuse no longer holds.
@@ -130,8 +144,9 @@ void CAlarmInputDlg::OnChannelConfigure()
 {
     int typeRow = GetDlgItemAs<CComboBox>(m_setup.nChannelType)->GetCurSel();
     if (typeRow < 0) return; // no type chosen: nothing valid to write
-    m_strChannelRequest = ChannelTypeWrite(SelectedChannel(), typeRow);
-    QueueCommand(kCmdChannelWrite);
+    m_nChannelWriteChannel = SelectedChannel();
+    m_nChannelWriteRow = typeRow;
+    QueueWrite(kCmdChannelWrite);
 }
 
 void CAlarmInputDlg::OnFollowChannel0()
@@ -141,32 +156,35 @@ void CAlarmInputDlg::OnFollowChannel0()
     if (typeRow < 0) return;
     m_nFollowTypeRow = typeRow;
     m_follow.Start();
-    QueueCommand(kCmdFollowWrite);
+    QueueWrite(kCmdFollowWrite);
 }
 
-// An acknowledged channel-type write carries a running chain on: the chain's own write moves it to
-// the next channel (a reply to a write of an earlier run moves nothing).
+// A heard channel-type write carries a running chain on: the chain's own write moves it to the
+// next channel (a reply to a write of an earlier run moves nothing). A write not heard waits for
+// the module to answer a poll, the chain with it.
 void CAlarmInputDlg::ReadChannelWrite(int last, bool ack)
 {
     m_nCommand = kCmdBackToPoll;
+    bool follow = last == kCmdFollowWrite;
+    int channel = follow ? m_nFollowSentChannel : m_nChannelWriteChannel;
+    EWriteAnswer answer = SettleWrite(last, AsciiWriteAnswer(ack));
+    if (answer == EWriteAnswer::NotHeard) return;
+    // Refused: the list shows the channel's type as the module reads it.
+    if (answer == EWriteAnswer::Refused && !WritePending(last) && channel == SelectedChannel()) {
+        m_nReadChannel = channel;
+        QueueCommand(kCmdChannelRead);
+    }
     if (!m_follow.bActive) return;
-    if (!ack) {
-        if (last == kCmdFollowWrite && m_setup.eFollowRefusal == EFollowRefusal::Stops)
-            m_follow.Stop();
+    if (answer == EWriteAnswer::Refused) {
+        if (follow && m_setup.eFollowRefusal == EFollowRefusal::Stops) m_follow.Stop();
         return;
     }
-    if (last == kCmdFollowWrite && m_follow.Answers() && ++m_follow.nStep == kChannels) {
+    if (follow && m_follow.Answers() && ++m_follow.nStep == kChannels) {
         m_follow.Stop();
         return;
     }
-    if (SequenceMayContinue(m_follow)) m_nCommand = kCmdFollowWrite;
-}
-
-void CAlarmInputDlg::TakeFollowStep()
-{
-    bool atPoll = m_nCommand == kCmdPoll || m_nCommand == kCmdBackToPoll;
-    if (m_setup.eFollowRefusal == EFollowRefusal::Stops && atPoll && SequenceMayContinue(m_follow))
-        m_nCommand = kCmdFollowWrite;
+    // The chain's next write, unless its write waits already.
+    if (!WritePending(kCmdFollowWrite)) QueueWrite(kCmdFollowWrite);
 }
 
 // ---- the alarm group
@@ -189,7 +207,7 @@ void CAlarmInputDlg::OnAlarmHighSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nHighLimit)) {
         m_strHighLimit = *limit;
-        QueueCommand(kCmdWriteHighLimit);
+        QueueWrite(kCmdWriteHighLimit);
     }
 }
 
@@ -197,7 +215,7 @@ void CAlarmInputDlg::OnAlarmLowSetting()
 {
     if (std::optional<std::string> limit = CheckedAlarmLimit(*this, m_setup.nLowLimit)) {
         m_strLowLimit = *limit;
-        QueueCommand(kCmdWriteLowLimit);
+        QueueWrite(kCmdWriteLowLimit);
     }
 }
 
@@ -207,12 +225,13 @@ void CAlarmInputDlg::OnAlarmTypeSetting()
     int row = GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->GetCurSel();
     if (row < 0 || row >= static_cast<int>(std::size(kAlarmModeBodies))) return;
     m_strAlarmModeBody = kAlarmModeBodies[row];
-    QueueCommand(kCmdWriteAlarmMode);
+    m_nAlarmModeSent = row;
+    QueueWrite(kCmdWriteAlarmMode);
 }
 
 void CAlarmInputDlg::OnAlarmClear()
 {
-    QueueCommand(kCmdClearAlarm);
+    QueueWrite(kCmdClearAlarm);
 }
 
 void CAlarmInputDlg::OnLButtonDown(UINT nFlags, CPoint point)
@@ -224,7 +243,7 @@ void CAlarmInputDlg::OnLButtonDown(UINT nFlags, CPoint point)
     // The outputs as the click leaves them, whatever a read in flight reports meanwhile; the lamps
     // follow the module at the next output read, not the click.
     m_strOutputBody = Format("DO0%d", m_bDoState[0] + 2 * m_bDoState[1]);
-    QueueCommand(kCmdWriteOutputs);
+    QueueWrite(kCmdWriteOutputs);
 }
 
 void CAlarmInputDlg::ShowLamps(const std::string& outputs)
@@ -234,9 +253,33 @@ void CAlarmInputDlg::ShowLamps(const std::string& outputs)
         if (!m_setup.bOtherOutputsDarkenLamps) return;
         bits = 0;
     }
+    m_nModuleOutputs = bits;
+    // While a click's write is pending, the lamps and the states it goes from stay the operator's.
+    if (!WritePending(kCmdWriteOutputs)) ShowModuleOutputs();
+}
+
+void CAlarmInputDlg::ShowModuleOutputs()
+{
     for (size_t i = 0; i < m_bDoState.size(); ++i) {
-        m_bDoState[i] = (bits >> i) & 1;
+        m_bDoState[i] = (m_nModuleOutputs >> i) & 1;
         m_lamps.Show(static_cast<int>(i), m_bDoState[i] != 0);
+    }
+}
+
+// The outputs and the alarm mode: "Ready!" once heard, else "Error!"; refused, their controls
+// show the module's state again.
+void CAlarmInputDlg::ReadOutputWrite(int last, bool ack)
+{
+    EWriteAnswer answer = SettleWrite(last, AsciiWriteAnswer(ack));
+    ShowOutcome(m_setup.nStatus, answer == EWriteAnswer::Heard);
+    m_nCommand = kCmdBackToPoll;
+    bool outputs = last == kCmdWriteOutputs;
+    if (answer == EWriteAnswer::Heard && !outputs) m_nModuleMode = m_nAlarmModeSent;
+    if (answer != EWriteAnswer::Refused || WritePending(last)) return;
+    if (outputs) {
+        ShowModuleOutputs();
+    } else if (m_nModuleMode >= 0) {
+        GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(m_nModuleMode);
     }
 }
 
@@ -252,7 +295,8 @@ std::optional<std::string> CAlarmInputDlg::DioState(size_t length) const
 
 void CAlarmInputDlg::NoteRead(bool fits)
 {
-    m_bReadMissed = !fits && m_nLastResult == 1 && !ReplyFits('?', 0);
+    // Silence too: the dialogs show for it what they show for a missed exchange.
+    m_bReadMissed = !fits && !ReplyFits('?', 0);
 }
 
 void CAlarmInputDlg::ReadAlarmModeReply()
@@ -260,7 +304,11 @@ void CAlarmInputDlg::ReadAlarmModeReply()
     std::optional<std::string> state = DioState(kModeLength);
     NoteRead(state.has_value());
     int mode = state ? CharAt(*state, 0) - '0' : -1;
-    if (mode >= 0 && mode <= 2) GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
+    if (mode >= 0 && mode <= 2) {
+        m_nModuleMode = mode;
+        if (!WritePending(kCmdWriteAlarmMode))
+            GetDlgItemAs<CComboBox>(m_setup.nAlarmMode)->SetCurSel(mode);
+    }
     if (m_setup.eModeRead == EModeRead::UntilAcknowledged) {
         m_nCommand = state ? kCmdBackToPoll : kCmdReadAlarmMode;
         if (state) EndStartup();
@@ -283,7 +331,9 @@ void CAlarmInputDlg::ReadLimitReply(int last)
         m_nCommand = last; // asked again until the module gives it
         return;
     }
-    SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, *limit);
+    m_strModuleLimits[high ? 0 : 1] = *limit;
+    if (!WritePending(high ? kCmdWriteHighLimit : kCmdWriteLowLimit))
+        SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, *limit);
     m_nCommand = high ? kCmdReadLowLimit : kCmdBackToPoll;
 }
 
@@ -302,32 +352,49 @@ void CAlarmInputDlg::ReadLimitWrite(int last, bool ack)
 {
     m_nCommand = kCmdBackToPoll;
     if (m_setup.eLimitWrite == ELimitWrite::EachAlone) {
-        ShowOutcome(m_setup.nStatus, ack);
+        ReadOneLimitWrite(last, ack);
         return;
     }
-    if (!ack && m_nLastResult == 1) {
-        // The module answered with no acknowledgement (a refusal, or the reply of another
-        // request): sending it again would stop the readings for good, so the write ends here and
+    EWriteAnswer answer = AsciiWriteAnswer(ack);
+    if (answer == EWriteAnswer::Refused) {
+        // Sent again, a refused limit would stop the readings for good: the write ends here and
         // polling resumes.
         SetDlgItemText(m_setup.nStatus, "Error!");
         return;
     }
-    if (!ack) {
-        m_nCommand = last; // unanswered: the same limit again
+    if (answer == EWriteAnswer::NotHeard) {
+        m_nCommand = last; // the same limit again
         return;
     }
     SetDlgItemText(m_setup.nStatus, "Ready");
     if (last == kCmdWriteHighLimit) m_nCommand = kCmdWriteLowLimit;
 }
 
+// A limit written alone: "Ready!" once heard, else "Error!"; refused, its field shows the module's
+// limit again.
+void CAlarmInputDlg::ReadOneLimitWrite(int last, bool ack)
+{
+    EWriteAnswer answer = SettleWrite(last, AsciiWriteAnswer(ack));
+    ShowOutcome(m_setup.nStatus, answer == EWriteAnswer::Heard);
+    bool high = last == kCmdWriteHighLimit;
+    std::string& moduleLimit = m_strModuleLimits[high ? 0 : 1];
+    if (answer == EWriteAnswer::Heard) {
+        moduleLimit = high ? m_strHighLimit : m_strLowLimit;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(last) && !moduleLimit.empty()) {
+        SetDlgItemText(high ? m_setup.nHighLimit : m_setup.nLowLimit, moduleLimit);
+    }
+}
+
+// Not heard, the clear goes out again once the module has answered a poll.
 void CAlarmInputDlg::ReadClearReply(bool ack)
 {
+    bool heard = SettleWrite(kCmdClearAlarm, AsciiWriteAnswer(ack)) == EWriteAnswer::Heard;
     if (m_setup.eClearReply == EClearReply::ShowsOutcome) {
-        SetDlgItemText(m_setup.nStatus, ack ? "报警清除成功!" : "报警清除失败!");
+        SetDlgItemText(m_setup.nStatus, heard ? "报警清除成功!" : "报警清除失败!");
         m_nCommand = kCmdBackToPoll;
         return;
     }
-    m_nCommand = ack ? kCmdBackToPoll : kCmdReadLowLimit;
+    m_nCommand = heard ? kCmdBackToPoll : kCmdReadLowLimit;
 }
 
 void CAlarmInputDlg::ReadChannelType()
@@ -336,8 +403,12 @@ void CAlarmInputDlg::ReadChannelType()
     std::optional<std::string> code = ChannelCodeOfReply(m_nReadChannel);
     NoteRead(code.has_value());
     int row = code ? RowOfCode(*m_setup.pTypeCodes, *code) : -1;
-    if (row >= 0) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
     m_nCommand = kCmdBackToPoll;
+    if (row < 0) return;
+    // A type the operator is writing to that channel stays shown.
+    bool writing = (WritePending(kCmdChannelWrite) && m_nChannelWriteChannel == m_nReadChannel) ||
+                   WritePending(kCmdFollowWrite);
+    if (!writing) GetDlgItemAs<CComboBox>(m_setup.nChannelType)->SetCurSel(row);
 }
 
 bool CAlarmInputDlg::ReadSharedReply()
@@ -366,12 +437,10 @@ bool CAlarmInputDlg::ReadSharedReply()
         break;
     case kCmdWriteOutputs:
     case kCmdWriteAlarmMode:
-        ShowOutcome(m_setup.nStatus, ack);
-        m_nCommand = kCmdBackToPoll;
+        ReadOutputWrite(last, ack);
         break;
     case kCmdWriteMask:
-        ShowOutcome(m_setup.nMaskStatus, ack);
-        m_nCommand = kCmdBackToPoll;
+        ReadMaskWrite(ack);
         break;
     case kCmdClearAlarm:
         ReadClearReply(ack);
@@ -429,17 +498,19 @@ std::string CAlarmInputDlg::SharedRequest()
         return Request('#', "");
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out (after the module's mask was read).
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+        m_bMaskSent = m_bChannelEnabled;
+        m_strEnableMask = ChannelMaskText(m_bMaskSent);
         request = Request('$', "5" + m_strEnableMask);
         break;
     case kCmdChannelRead:
         request = Request('$', Format("8C%d", m_nReadChannel));
         break;
     case kCmdChannelWrite:
-        request = m_strChannelRequest;
+        request = ChannelTypeWrite(m_nChannelWriteChannel, m_nChannelWriteRow);
         break;
     case kCmdFollowWrite:
         m_follow.Sent();
+        m_nFollowSentChannel = m_follow.nStep;
         request = ChannelTypeWrite(m_follow.nStep, m_nFollowTypeRow);
         break;
     default:

@@ -11,13 +11,14 @@
 #include <array>
 #include <span>
 
-// What a refused (or unanswered) write of the "FOLLOW CH0" chain does to the chain.
+// What a refused write of the "FOLLOW CH0" chain does to the chain. A write of it the module did
+// not hear waits, the chain with it, and goes out again once the module has answered a poll; a
+// request the operator slipped in between two writes only delays the chain.
 enum class EFollowRefusal {
-    // The chain ends. While it runs, it goes on whenever the dialog is back at its poll, so a
-    // request the operator slipped in between two writes only delays it.
+    // The chain ends.
     Stops,
-    // The chain waits at the refused channel: the next acknowledged channel-type write ("CH CONF")
-    // resumes it there. It goes on only after acknowledged channel-type writes.
+    // The chain waits at the refused channel: the next channel-type write ("CH CONF") the module
+    // hears resumes it there.
     Waits,
 };
 
@@ -26,7 +27,8 @@ enum class ELimitWrite {
     // One press writes the high limit, then the low one: each is sent again while unanswered,
     // "Ready" follows each acknowledgement, and a refusal ends the write with "Error!".
     BothInTurn,
-    // A press writes one limit, its outcome "Ready!" or "Error!".
+    // A press writes one limit, its outcome "Ready!" or "Error!"; one the module did not hear goes
+    // out again once it has answered a poll.
     EachAlone,
 };
 
@@ -137,9 +139,6 @@ protected:
     // The reply to a request of this class, when m_nLastCommand names one: shown, and the next
     // request chosen. False when the reply is another request's.
     bool ReadSharedReply();
-    // Just before the request is chosen, when no operator request took its place: the follow
-    // chain's next write where its rule lets it go on.
-    void TakeFollowStep();
     // The request of this class that m_nCommand names; empty for the dialog's own.
     std::string SharedRequest();
     // After a poll of a single-channel model: its limits once, then its outputs.
@@ -157,8 +156,6 @@ protected:
     // refusal: a missed exchange.
     bool ReadMissed() const { return m_bReadMissed; }
 
-    std::string m_strChannelRequest; // a "CH CONF" write
-
 private:
     void ToggleChannel(int k);
     int SelectedChannel() const;
@@ -172,10 +169,14 @@ private:
     void ReadLimitReply(int last);
     void ReadOutputsReply();
     void ReadLimitWrite(int last, bool ack);
+    void ReadOneLimitWrite(int last, bool ack);
     void ReadClearReply(bool ack);
     void ReadChannelType();
     void ReadChannelWrite(int last, bool ack);
+    void ReadOutputWrite(int last, bool ack);
+    void ReadMaskWrite(bool ack);
     void ShowLamps(const std::string& outputs);
+    void ShowModuleOutputs();
     void ShowOutcome(int nField, bool ack);
     std::string AlarmRequest() const;
 
@@ -186,7 +187,19 @@ private:
     SSequence m_follow;
     int m_nFollowTypeRow = 0;
     int m_nReadChannel = 0; // the channel whose type the "$AA8Cn" read asks for
+    int m_nFollowSentChannel = 0;
+    // The "CH CONF" write: the channel and the row of its type.
+    int m_nChannelWriteChannel = 0;
+    int m_nChannelWriteRow = 0;
     int m_nLimitReads = 0;
+    // What the module was last known to hold, as its replies and heard writes told it (-1: not
+    // known), and the mode and mask of the writes in hand.
+    std::array<std::string, 2> m_strModuleLimits; // high, low; empty: not known
+    std::array<int, 8> m_bModuleMask{};
+    std::array<int, 8> m_bMaskSent{};
+    int m_nModuleOutputs = 0;
+    int m_nModuleMode = -1;
+    int m_nAlarmModeSent = 0;
     // Limits, mode and outputs as checked at the click.
     std::string m_strHighLimit;
     std::string m_strLowLimit;

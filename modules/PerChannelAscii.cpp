@@ -62,7 +62,7 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
     GetDlgItem(IDC_PC_PROTOCOL)->EnableWindow(addressZero || m_setup.bProtocolAlwaysEnabled);
     if (m_setup.pTypes) {
         const ChannelTypeList& types = m_pMainFrame->*m_setup.pTypes;
-        for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, types[static_cast<size_t>(k)]);
+        for (int k = 0; k < Channels(); ++k) ShowModuleType(k, types[static_cast<size_t>(k)]);
     }
 
     FillSettingsBoxes(m_setup.bChecksumOffAtZero);
@@ -82,9 +82,11 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
 
 void CPerChannelAsciiDlg::PollStep()
 {
-    // The reply keeps the module's checksum digits; the readers take the data without them.
-    m_strReply = m_nLastResult == 1 ? std::string(m_szReply) : "ERROR";
+    TakeReply();
     if (!CheckReply()) return;
+    // The poll's reply is read before the operator's request takes the tick: a write the module
+    // did not hear goes out again once it has answered a poll.
+    if (m_nCommand == kCmdPoll) ShowReadings();
     ApplyQueuedCommand();
     SendAscii(NextRequest(), kPollTimeout);
 }
@@ -98,17 +100,19 @@ bool CPerChannelAsciiDlg::CheckReply()
         // "!AAVV", or the module's refusal "?AA"; anything else leaves the mask unknown.
         ReadMaskAnswer(MaskOfReply(), ReplyFits('?', 0));
         break;
-    case kMaskWritten:
-        SetDlgItemText(IDC_PC_RESPOND, ack ? "Enable/Disable Channels Successful"
-                                           : "Enable/Disable Channels UnSuccessful");
+    case kMaskWritten: {
+        bool heard = SettleMaskWrite(AsciiWriteAnswer(ack)) == EWriteAnswer::Heard;
+        SetDlgItemText(IDC_PC_RESPOND, heard ? "Enable/Disable Channels Successful"
+                                             : "Enable/Disable Channels UnSuccessful");
         break;
-    case kTypeWritten:
-        SetDlgItemText(IDC_PC_RESPOND, ack ? "Change Successful" : "Change UnSuccessful");
-        if (ack && m_setup.pTypes) {
-            (m_pMainFrame->*m_setup.pTypes)[static_cast<size_t>(m_nSentTypeChannel)] =
-                m_strSentTypeCode;
-        }
+    }
+    case kTypeWritten: {
+        bool heard = SettleTypeWrite(AsciiWriteAnswer(ack)) == EWriteAnswer::Heard;
+        SetDlgItemText(IDC_PC_RESPOND, heard ? "Change Successful" : "Change UnSuccessful");
+        if (heard && m_setup.pTypes)
+            (m_pMainFrame->*m_setup.pTypes)[static_cast<size_t>(m_nTypeChannel)] = m_strTypeCode;
         break;
+    }
     case kTypeRead:
         m_nLastCommand = kNothing;
         StoreTypeRead();
@@ -128,11 +132,14 @@ bool CPerChannelAsciiDlg::CheckReply()
 void CPerChannelAsciiDlg::StoreTypeRead()
 {
     // "!AACiRrr" of the channel asked; a channel that did not answer so keeps the row its list
-    // shows.
+    // shows, and the type the module was known to measure in.
     m_strTypesRead[static_cast<size_t>(m_nTypeReadChannel - 1)] =
         ChannelCodeOfReply(m_nTypeReadChannel - 1).value_or("");
     if (m_nTypeReadChannel < Channels()) return;
-    for (int k = 0; k < Channels(); ++k) SelectTypeCode(k, m_strTypesRead[static_cast<size_t>(k)]);
+    for (int k = 0; k < Channels(); ++k) {
+        const std::string& code = m_strTypesRead[static_cast<size_t>(k)];
+        if (!code.empty()) ShowModuleType(k, code);
+    }
     m_nTypeReadChannel = 0;
     m_nCommand = kCmdBackToPoll;
 }
@@ -157,20 +164,20 @@ void CPerChannelAsciiDlg::ShowConfigurationOutcome(bool ack)
 
 std::string CPerChannelAsciiDlg::NextRequest()
 {
+    if (int channel = TypeWriteChannel(m_nCommand); channel >= 0) {
+        // The type its list shows when the write goes out.
+        PrepareTypeWrite(channel);
+        m_nLastCommand = kTypeWritten;
+        return Request('$', "7C" + Format("%d", channel) + "R" + m_strTypeCode);
+    }
     switch (m_nCommand) {
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out.
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kMaskWritten;
-        return Request('$', "5" + m_strEnableMask);
+        return Request('$', "5" + MaskWriteGoesOut());
     case kCmdConfigure:
         m_nLastCommand = kConfigured;
         return ConfigurationGoesOut();
-    case kCmdWriteType:
-        m_nLastCommand = kTypeWritten;
-        m_nSentTypeChannel = m_nTypeChannel;
-        m_strSentTypeCode = m_strTypeCode;
-        return Request('$', "7C" + Format("%d", m_nTypeChannel) + "R" + m_strTypeCode);
     case kCmdReadTypes:
         m_nLastCommand = kTypeRead;
         return Request('$', "8C" + Format("%d", m_nTypeReadChannel++));
@@ -180,7 +187,6 @@ std::string CPerChannelAsciiDlg::NextRequest()
         // until the next poll's reply.
         return Request('#', "");
     default:
-        ShowReadings();
         // While the mask read is lost it is asked for again, between the polls.
         if (MaskMissing()) {
             m_nLastCommand = kMaskRead;

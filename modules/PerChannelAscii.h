@@ -94,7 +94,4 @@ private:
     // The types read from the module, and the channel the next type read asks for.
     std::array<std::string, 8> m_strTypesRead;
     int m_nTypeReadChannel = 0;
-    // The type write as it went out, which its acknowledgement stores.
-    int m_nSentTypeChannel = 0;
-    std::string m_strSentTypeCode;
 };

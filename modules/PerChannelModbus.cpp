@@ -21,6 +21,7 @@ CPerChannelModbusDlg::CPerChannelModbusDlg(const SPerChannelModbusSetup& setup)
     : CPerChannelTypeDlg(setup.descriptor, setup.rows, setup.typeCodes), m_setup(setup)
 {
     if (setup.bAllEnabledAtStart) m_bChannelEnabled.fill(1);
+    TakeMarksAsModuleMask();
     m_nMaskStatus = setup.nMaskStatusField ? setup.nMaskStatusField : setup.ids.nRespond;
 }
 
@@ -89,11 +90,18 @@ void CPerChannelModbusDlg::PollStep()
     TakeReply();
     // An exception answers a read but brings none of its data: the read was missed, as under
     // silence. To a write it is the module's refusal.
-    m_strReplyData = RtuDataCame() ? ModbusDataText() : "ERROR";
-    bool missed =
-        m_nLastResult != 1 || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !RtuDataCame());
-    if (m_nLastCommand == kTypeWritten) {
-        SettleTypeWrite();
+    bool came = RtuDataCame();
+    m_strReplyData = came ? ModbusDataText() : "ERROR";
+    bool missed = !came && (IsRtuRead(HexTextToBytes(m_strLastRequest)) || !RtuRefused());
+    // A write is settled by its own reply whatever came: not heard, it waits for an answered poll.
+    if (m_nLastCommand == kTypeWritten || m_nLastCommand == kMaskWritten) {
+        if (m_nLastCommand == kTypeWritten) {
+            SettleTypeWrite(WriteAnswer(m_strTypeRequest));
+        } else {
+            bool heard = SettleMaskWrite(WriteAnswer(m_strMaskRequest)) == EWriteAnswer::Heard;
+            if (m_setup.nMaskStatusField)
+                SetDlgItemText(m_setup.nMaskStatusField, heard ? "Ready!" : "Error!");
+        }
         m_nLastCommand = kNothing;
         m_nCommand = kCmdBackToPoll;
     }
@@ -123,13 +131,6 @@ bool CPerChannelModbusDlg::CheckReply()
             return false;
         }
         EndStartup();
-        break;
-    case kMaskWritten:
-        // A write is answered with its echo; an exception reply refuses it.
-        if (m_setup.nMaskStatusField) {
-            bool echoed = m_strLastRequest == m_strMaskRequest && ReplyEchoes(m_strMaskRequest);
-            SetDlgItemText(m_setup.nMaskStatusField, echoed ? "Ready!" : "Error!");
-        }
         break;
     case kStartReadAgain:
         ReadStart(m_eReadAgain);
@@ -190,11 +191,7 @@ void CPerChannelModbusDlg::ReadTypes()
     m_bTypesMissing = !types && !RtuRefused();
     if (!types) return;
     // The low byte of each register; a list whose write is pending keeps the operator's choice.
-    for (int k = 0; k < Channels(); ++k) {
-        std::string code = Mid(m_strReplyData, 4 * k + 2, 2);
-        m_nModuleTypeRow[static_cast<size_t>(k)] = RowOfCode(m_setup.typeCodes, code);
-        if (!WritePending(TypeWriteCommand(k))) SelectTypeCode(k, code);
-    }
+    for (int k = 0; k < Channels(); ++k) ShowModuleType(k, Mid(m_strReplyData, 4 * k + 2, 2));
 }
 
 std::optional<EStartRead> CPerChannelModbusDlg::LostStartRead() const
@@ -220,12 +217,6 @@ void CPerChannelModbusDlg::NextFollowWrite()
     if (++m_follow.nStep == kFollowWrites) m_follow.Stop();
 }
 
-void CPerChannelModbusDlg::QueueTypeWrite(int channel)
-{
-    if (channel >= Channels() || TypeCode(channel).empty()) return;
-    QueueWrite(TypeWriteCommand(channel));
-}
-
 std::string CPerChannelModbusDlg::TypeWriteRequest(int channel)
 {
     // The type its list shows when the write goes out.
@@ -236,17 +227,9 @@ std::string CPerChannelModbusDlg::TypeWriteRequest(int channel)
     return m_strTypeRequest;
 }
 
-void CPerChannelModbusDlg::SettleTypeWrite()
+EWriteAnswer CPerChannelModbusDlg::WriteAnswer(const std::string& request) const
 {
-    int channel = m_nTypeChannel;
-    auto k = static_cast<size_t>(channel);
-    EWriteAnswer answer = m_strLastRequest == m_strTypeRequest ? RtuWriteAnswer(m_strTypeRequest)
-                                                               : EWriteAnswer::NotHeard;
-    answer = SettleWrite(TypeWriteCommand(channel), answer);
-    if (answer == EWriteAnswer::Heard)
-        m_nModuleTypeRow[k] = RowOfCode(m_setup.typeCodes, m_strTypeCode);
-    else if (answer == EWriteAnswer::Refused && !WritePending(TypeWriteCommand(channel)))
-        SelectTypeRow(channel, m_nModuleTypeRow[k]);
+    return m_strLastRequest == request ? RtuWriteAnswer(request) : EWriteAnswer::NotHeard;
 }
 
 void CPerChannelModbusDlg::QueueSetting(bool bToAscii, const std::string& newAddress,
@@ -259,17 +242,16 @@ void CPerChannelModbusDlg::QueueSetting(bool bToAscii, const std::string& newAdd
 
 std::string CPerChannelModbusDlg::NextRequest()
 {
-    int typeChannel = m_nCommand - kCmdWriteType;
-    if (typeChannel >= 0 && typeChannel < Channels()) return TypeWriteRequest(typeChannel);
+    if (int typeChannel = TypeWriteChannel(m_nCommand); typeChannel >= 0)
+        return TypeWriteRequest(typeChannel);
     switch (m_nCommand) {
     case kCmdStartRead:
         m_nLastCommand = kStartReadDone;
         return m_strAddress + StartRequest(m_setup.startReads[m_nStartRead]);
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out.
-        m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
         m_nLastCommand = kMaskWritten;
-        m_strMaskRequest = m_strAddress + "0600DC00" + m_strEnableMask;
+        m_strMaskRequest = m_strAddress + "0600DC00" + MaskWriteGoesOut();
         return m_strMaskRequest;
     case kCmdConfigure:
         // Sent to the address the module answers to now; polled at its new one from then on.
@@ -301,7 +283,7 @@ int CPerChannelModbusDlg::ScaleRow(int channel) const
 {
     if (m_setup.nRangeBox) return GetDlgItemAs<CComboBox>(m_setup.nRangeBox)->GetCurSel();
     // Until the module hears a type written to it, it measures in the one it had.
-    int moduleRow = m_nModuleTypeRow[static_cast<size_t>(channel)];
+    int moduleRow = ModuleTypeRow(channel);
     if (moduleRow >= 0 || WritePending(TypeWriteCommand(channel))) return moduleRow;
     return TypeRow(channel);
 }

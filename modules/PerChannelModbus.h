@@ -91,8 +91,6 @@ protected:
     virtual void EnableSettingsBoxes();
     // The setting handler's write (RtuSettingOf) goes out on the next tick.
     void QueueSetting(bool bToAscii, const std::string& newAddress, Texts rowTexts, Texts params);
-    // Each channel's type write is pending on its own, until the module hears or refuses it.
-    void QueueTypeWrite(int channel) override;
 
 private:
     enum : int { kCmdStartRead = -1 };
@@ -114,11 +112,9 @@ private:
     // The start-up read the channels need that was lost (neither its data nor a refusal came).
     std::optional<EStartRead> LostStartRead() const;
     void NextFollowWrite();
-    static int TypeWriteCommand(int channel) { return kCmdWriteType + channel; }
     std::string TypeWriteRequest(int channel);
-    // The answer to the type write in hand: heard, the module measures in the new type; refused,
-    // the list shows the module's type again; not heard, the write stays pending.
-    void SettleTypeWrite();
+    // The answer to the write in hand (a type or the mask) by its request as it went out.
+    EWriteAnswer WriteAnswer(const std::string& request) const;
     std::string NextRequest();
     bool Exchange(const std::string& request);
     std::string StartRequest(EStartRead read) const;
@@ -131,6 +127,4 @@ private:
     std::string m_strLastRequest;
     std::string m_strMaskRequest; // the last enable-mask write sent
     std::string m_strTypeRequest; // the last type write sent
-    // By channel, the row of the type the module was last known to measure in; -1: not known.
-    std::array<int, 8> m_nModuleTypeRow = {-1, -1, -1, -1, -1, -1, -1, -1};
 };

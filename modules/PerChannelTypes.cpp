@@ -70,6 +70,7 @@ void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
     for (int k = 0; k < Channels(); ++k) {
         if (bits[static_cast<size_t>(k)]) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
     }
+    m_bModuleMask = m_bChannelEnabled;
     UpdateData(FALSE);
     SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);
     // The boxes are usable now: a refused click's excuse no longer holds.
@@ -79,7 +80,26 @@ void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 void CPerChannelTypeDlg::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kCmdWriteMask);
+    QueueWrite(kCmdWriteMask);
+}
+
+std::string CPerChannelTypeDlg::MaskWriteGoesOut()
+{
+    m_bMaskSent = m_bChannelEnabled;
+    m_strEnableMask = ChannelMaskText(m_bMaskSent);
+    return m_strEnableMask;
+}
+
+EWriteAnswer CPerChannelTypeDlg::SettleMaskWrite(EWriteAnswer answer)
+{
+    answer = SettleWrite(kCmdWriteMask, answer);
+    if (answer == EWriteAnswer::Heard) {
+        m_bModuleMask = m_bMaskSent;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
+        m_bChannelEnabled = m_bModuleMask;
+        UpdateData(FALSE);
+    }
+    return answer;
 }
 
 void CPerChannelTypeDlg::ShowChannelValue(int channel, int row, const std::string& text)
@@ -103,12 +123,6 @@ std::string CPerChannelTypeDlg::TypeCode(int channel) const
     return CodeOfRow(m_typeCodes, TypeRow(channel));
 }
 
-void CPerChannelTypeDlg::SelectTypeCode(int channel, const std::string& code)
-{
-    int row = RowOfCode(m_typeCodes, code);
-    if (row >= 0) SelectTypeRow(channel, row);
-}
-
 void CPerChannelTypeDlg::SelectTypeRow(int channel, int row)
 {
     GetDlgItemAs<CComboBox>(IDC_PC_TYPE0 + channel)->SetCurSel(row);
@@ -123,6 +137,29 @@ void CPerChannelTypeDlg::PrepareTypeWrite(int channel)
 void CPerChannelTypeDlg::QueueTypeWrite(int channel)
 {
     if (channel >= Channels() || TypeCode(channel).empty()) return;
-    PrepareTypeWrite(channel);
-    QueueCommand(kCmdWriteType);
+    QueueWrite(TypeWriteCommand(channel));
+}
+
+int CPerChannelTypeDlg::TypeWriteChannel(int nCommand) const
+{
+    int channel = nCommand - kCmdWriteType;
+    return channel >= 0 && channel < Channels() ? channel : -1;
+}
+
+void CPerChannelTypeDlg::ShowModuleType(int channel, const std::string& code)
+{
+    int row = RowOfCode(m_typeCodes, code);
+    m_nModuleTypeRow[static_cast<size_t>(channel)] = row;
+    if (row >= 0 && !WritePending(TypeWriteCommand(channel))) SelectTypeRow(channel, row);
+}
+
+EWriteAnswer CPerChannelTypeDlg::SettleTypeWrite(EWriteAnswer answer)
+{
+    int channel = m_nTypeChannel;
+    answer = SettleWrite(TypeWriteCommand(channel), answer);
+    if (answer == EWriteAnswer::Heard)
+        m_nModuleTypeRow[static_cast<size_t>(channel)] = RowOfCode(m_typeCodes, m_strTypeCode);
+    else if (answer == EWriteAnswer::Refused && !WritePending(TypeWriteCommand(channel)))
+        SelectTypeRow(channel, ModuleTypeRow(channel));
+    return answer;
 }

@@ -29,7 +29,7 @@ public:
     // marks in the boxes; a digit that is no hex digit marks none.
     void ParseEnableMask(char low, char high);
     void ShowEnableMask(const std::array<bool, 8>& bits);
-    // The mask of the marks, queued for writing.
+    // The mask of the marks, a write pending until the module hears or refuses it.
     void BuildEnableMask();
     // Row 0 (the only one the dialogs pass) puts the text into the channel's value field.
     void ShowChannelValue(int channel, int row, const std::string& text);
@@ -52,11 +52,29 @@ protected:
     int TypeRow(int channel) const;
     // The code of the row the channel's list shows; empty when it shows none.
     std::string TypeCode(int channel) const;
-    // Shows the row of code in the channel's list; a code no row stands for leaves it as it is.
-    void SelectTypeCode(int channel, const std::string& code);
     void SelectTypeRow(int channel, int row);
     // The channel and code of the next type write.
     void PrepareTypeWrite(int channel);
+    // Each channel's type write is pending on its own, until the module hears or refuses it.
+    static int TypeWriteCommand(int channel) { return kCmdWriteType + channel; }
+    // The channel a type write's command names; -1 for any other command.
+    int TypeWriteChannel(int nCommand) const;
+    // The type the module measures in, as a read or a heard write told it: the row its list shows
+    // unless the channel's write is pending; a code no row stands for leaves the list as it is.
+    void ShowModuleType(int channel, const std::string& code);
+    // The row of the type the module was last known to measure in; -1: not known.
+    int ModuleTypeRow(int channel) const { return m_nModuleTypeRow[static_cast<size_t>(channel)]; }
+    // The answer to the type write that went out last (PrepareTypeWrite): heard, the module
+    // measures in the new type; refused, the list shows the module's type again; not heard, the
+    // write stays pending. Gives the answer back.
+    EWriteAnswer SettleTypeWrite(EWriteAnswer answer);
+    // The mask write goes out: the marks as they stand now.
+    std::string MaskWriteGoesOut();
+    // The answer to the mask write that went out last: heard, the module's mask is the one
+    // written; refused, the boxes show the module's mask again; not heard, it stays pending.
+    EWriteAnswer SettleMaskWrite(EWriteAnswer answer);
+    // The marks as they stand are the module's mask (no read tells it).
+    void TakeMarksAsModuleMask() { m_bModuleMask = m_bChannelEnabled; }
     // The dialog reads the module's mask at the start (the marks as they stand are those before
     // it). When the read is lost, a box ticked meanwhile is put back and its write dropped, and
     // until a later read is answered a click writes nothing and says so in the field
@@ -70,7 +88,7 @@ protected:
     bool MaskMissing() const { return m_bMaskMissing; }
 
     // A type list's change queues the write of its channel's type.
-    virtual void QueueTypeWrite(int channel);
+    void QueueTypeWrite(int channel);
 
     int m_nTypeChannel = 0;
     std::string m_strTypeCode;
@@ -84,4 +102,8 @@ private:
     CodeTable m_typeCodes;
     std::array<int, 8> m_bMarksBeforeMask{};
     bool m_bMaskMissing = false;
+    // The mask the module was last known to hold, and the marks of the write in hand.
+    std::array<int, 8> m_bModuleMask{};
+    std::array<int, 8> m_bMaskSent{};
+    std::array<int, 8> m_nModuleTypeRow = {-1, -1, -1, -1, -1, -1, -1, -1};
 };

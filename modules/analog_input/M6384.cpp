@@ -202,7 +202,7 @@ void CM6384::ShowFailureTexts()
         ShowChannelValue(k, m_bChannelEnabled[static_cast<size_t>(k)] ? "ERROR!!" : "");
 }
 
-void CM6384::ReadReadings()
+void CM6384::ShowReadings()
 {
     bool single = IsSingleChannelAi(m_strModuleName);
     std::optional<std::vector<std::string>> values = PollReadings(single ? 1 : 8);
@@ -216,7 +216,11 @@ void CM6384::ReadReadings()
             ShowChannelValue(static_cast<int>(k), shown ? (*values)[k] : "");
         }
     }
-    if (single) {
+}
+
+void CM6384::ChooseAfterPoll()
+{
+    if (IsSingleChannelAi(m_strModuleName)) {
         ChooseAlarmRead();
         return;
     }
@@ -302,9 +306,12 @@ void CM6384::PollStep()
     if (!ReadLastCommand()) return;
     // A read's reply that is neither the module's own nor its refusal is a missed exchange.
     if (ReadMissed()) ShowFailureTexts();
+    // The poll's reply is read before the operator's request takes the tick: a write the module
+    // did not hear goes out again once it has answered a poll.
+    bool atPoll = m_nCommand == kCmdPoll;
+    if (atPoll) ShowReadings();
     // The operator's request goes out now.
-    if (!ApplyQueuedCommand()) TakeFollowStep();
-    if (m_nCommand == kCmdPoll) ReadReadings();
+    if (!ApplyQueuedCommand() && atPoll) ChooseAfterPoll();
     SendAscii(NextRequest(poll), kPollTimeout);
     Sleep(kPause);
 }

@@ -31,7 +31,10 @@ private:
     enum : int { kCmdReadConfiguration = 31 };
 
     void ShowFailureTexts();
-    void ReadReadings();
+    // The poll's readings in the channels' fields.
+    void ShowReadings();
+    // After a poll: a single-channel model's alarm read, or the one channel-type read.
+    void ChooseAfterPoll();
     // False when the reply closed the dialog.
     bool ReadLastCommand();
     // The conversion mode of a "$AA2" reply; false when the reply is none.

@@ -103,7 +103,21 @@ void CM6384Modbus::ToggleChannel(int k)
 void CM6384Modbus::BuildEnableMask()
 {
     m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    QueueCommand(kCmdWriteMask);
+    m_bMaskSent = m_bChannelEnabled;
+    QueueWrite(kCmdWriteMask);
+}
+
+void CM6384Modbus::SettleMaskWrite()
+{
+    EWriteAnswer answer = SettleWrite(kCmdWriteMask, RtuWriteAnswer(m_strMaskRequest));
+    if (answer == EWriteAnswer::Heard) {
+        m_bModuleMask = m_bMaskSent;
+    } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
+        m_bChannelEnabled = m_bModuleMask;
+        for (size_t k = 0; k < m_bChannelEnabled.size(); ++k)
+            m_bChannelHidden[k] = m_bChannelEnabled[k] ? 0 : 1;
+        UpdateData(FALSE);
+    }
 }
 
 void CM6384Modbus::ShowChannelValue(int channel, int, const std::string& text)
@@ -143,11 +157,17 @@ void CM6384Modbus::PollStep()
         return;
     }
     std::string request = Poll();
-    if (m_nLastResult == 1) {
-        if (m_nLastCommand == kLastMask) {
-            m_nLastCommand = kLastNone;
-            m_nCommand = kCmdBackToPoll;
-        }
+    // The mask write's own reply settles it, whatever came; a poll's, when the module gave its
+    // data or its refusal.
+    bool answered = true;
+    if (m_nLastCommand == kLastMask) {
+        SettleMaskWrite();
+        m_nLastCommand = kLastNone;
+        m_nCommand = kCmdBackToPoll;
+    } else {
+        answered = RtuDataCame() || RtuRefused();
+    }
+    if (answered) {
         ApplyQueuedCommand();
         switch (m_nCommand) {
         case kCmdPoll:
@@ -155,7 +175,8 @@ void CM6384Modbus::PollStep()
             if (RtuDataCame()) ShowReadings();
             break;
         case kCmdWriteMask:
-            request = m_strAddress + "0600DC00" + m_strEnableMask;
+            m_strMaskRequest = m_strAddress + "0600DC00" + m_strEnableMask;
+            request = m_strMaskRequest;
             m_nLastCommand = kLastMask;
             break;
         case kCmdBackToPoll:

@@ -32,6 +32,15 @@ private:
     enum : int { kLastNone = 0, kLastMask = 20, kLastConfigure = 100 };
 
     void ToggleChannel(int k);
+    // The answer to the mask write: heard, the module holds the mask; refused, the boxes show the
+    // module's mask again; not heard, the write stays pending.
+    void SettleMaskWrite();
     void ShowReadings();
     std::string Poll() const;
+
+    std::string m_strMaskRequest; // the mask write as it went out
+    // The mask the module was last known to hold (the dialog starts with every channel on), and
+    // the marks of the write in hand.
+    std::array<int, 8> m_bModuleMask{1, 1, 1, 1, 1, 1, 1, 1};
+    std::array<int, 8> m_bMaskSent{};
 };

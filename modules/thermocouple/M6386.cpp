@@ -352,10 +352,7 @@ std::string CM6386::PollOrAutomaticRequest()
 
 std::string CM6386::NextRequest()
 {
-    if (m_nCommand == kCmdPoll) {
-        ShowReadings();
-        return PollOrAutomaticRequest();
-    }
+    if (m_nCommand == kCmdPoll) return PollOrAutomaticRequest();
     std::string request = SharedRequest();
     if (!request.empty()) return request;
     request = OneShotRequest();
@@ -414,8 +411,11 @@ void CM6386::PollStep()
 {
     TakeReply();
     if (!EvaluateReply()) return;
+    // The poll's reply is read before the operator's request takes the tick: a write the module
+    // did not hear goes out again once it has answered a poll.
+    if (m_nCommand == kCmdPoll) ShowReadings();
     // The operator's request goes out now; an alarm read it interrupts is asked again later.
-    if (!ApplyQueuedCommand()) TakeFollowStep();
+    ApplyQueuedCommand();
     if (m_nCommand == kCmdConfigure) {
         SendConfiguration();
         return;

@@ -8,6 +8,7 @@
 #include "SimAnalogInput.h"
 #include "SimCodec.h"
 #include "Strings.h"
+#include "WriteFaults.h"
 
 namespace {
 
@@ -72,6 +73,37 @@ TEST_F(M6384Modbus, UntickingAChannelWritesTheMaskAndHidesItsValue)
     ASSERT_TRUE(ui::Click(m_dlg, kAiCheckIds[0]));
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests().back(), RtuFrame("010600DC00FF"));
+}
+
+// The mask write under every fault: it goes out once, and again once per poll the module
+// answered, until the module hears or refuses it; a refusal ticks the box again, as the module
+// still has the channel on.
+TEST_F(M6384Modbus, TheMaskWriteUnderEveryFault)
+{
+    const SWriteCase<CSimAnalogInput8> write = {
+        "CH0 box",
+        [](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, kAiCheckIds[0])); },
+        "010600DC00FE",
+        [](const CSimAnalogInput8& m) { return m.EnableMask() == 0xFE; },
+        [](CDialog& dlg) -> std::function<std::string()> {
+            return
+                [&dlg] { return std::string(dlg.IsDlgButtonChecked(kAiCheckIds[0]) ? "1" : "0"); };
+        },
+        "0",
+        "1"};
+    for (const SWriteFault& f : WriteFaults(ELinkKind::Rtu)) {
+        SCOPED_TRACE(f.pszName);
+        CSimBus bus;
+        auto& module = static_cast<CSimAnalogInput8&>(bus.Add("6384", 1, 9600, ESimProtocol::Rtu));
+        m_link.Attach(1, bus);
+        CM6384Modbus dlg;
+        m_frame.m_strAnalogInputParams = {"01", "06", "0", "08", "0", "4384"};
+        dlg.Create(IDD_M6384_MODBUS);
+        Tick(dlg, 2);
+        ExpectWriteCase(dlg, module, m_link, f, write, ELinkKind::Rtu);
+        dlg.OnCancel();
+        m_link.Attach(1, m_bus);
+    }
 }
 
 TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)

@@ -8,8 +8,10 @@
 #include "ScreenTexts.h"
 #include "ScriptedLine.h"
 #include "SimAnalogInput.h"
+#include "SimCodec.h"
 #include "SimThermocouple.h"
 #include "SpoiltLine.h"
+#include "WriteFaults.h"
 #include "analog_input/AnalogInputIds.h"
 #include "thermocouple/ThermocoupleIds.h"
 
@@ -51,21 +53,54 @@ struct SDialogCase {
     int nFollowRow;
     const char* pszFollowCode;
     int nConfRow;
+    BYTE byRow0Code; // the code of the CH Type list's first row
 };
 
 const SDialogCase kDialogs[] = {
-    {"CM6384", IDD_M6384, &CMainFrame::m_strAnalogInputParams, "4385",
+    {"CM6384",
+     IDD_M6384,
+     &CMainFrame::m_strAnalogInputParams,
+     "4385",
      [](const bool& odd) -> std::unique_ptr<CSimModule> {
          return std::make_unique<COddOutputs<CSimAnalogInputAlarm>>("6385", odd);
      },
-     IDC_AI_ALARM_CLEAR, IDC_AI_STATUS, IDC_AI_LAMP0, IDC_AI_HIGH_LIMIT, kAiValueIds[0], "9384P",
-     "4384A", IDC_AI_CH_NUMBER, IDC_AI_CH_TYPE, IDC_AI_CH_CONF, IDC_AI_FOLLOW_CH0, 2, "09", 0},
-    {"CM6386", IDD_M6386, &CMainFrame::m_strThermocoupleInputParams, "4388",
+     IDC_AI_ALARM_CLEAR,
+     IDC_AI_STATUS,
+     IDC_AI_LAMP0,
+     IDC_AI_HIGH_LIMIT,
+     kAiValueIds[0],
+     "9384P",
+     "4384A",
+     IDC_AI_CH_NUMBER,
+     IDC_AI_CH_TYPE,
+     IDC_AI_CH_CONF,
+     IDC_AI_FOLLOW_CH0,
+     2,
+     "09",
+     0,
+     0x07},
+    {"CM6386",
+     IDD_M6386,
+     &CMainFrame::m_strThermocoupleInputParams,
+     "4388",
      [](const bool& odd) -> std::unique_ptr<CSimModule> {
          return std::make_unique<COddOutputs<CSimThermocoupleAlarm>>("4388", odd);
      },
-     IDC_TC_CLEAR_ALARM, IDC_TC_STATUS, IDC_TC_LOW_LAMP, IDC_TC_HIGH_LIMIT, kTcValueIds[0], "4386A",
-     "4386A", IDC_TC_CH_NUMBER, IDC_TC_CH_TYPE, IDC_TC_CH_CONF, IDC_TC_FOLLOW_CH0, 4, "10", 3},
+     IDC_TC_CLEAR_ALARM,
+     IDC_TC_STATUS,
+     IDC_TC_LOW_LAMP,
+     IDC_TC_HIGH_LIMIT,
+     kTcValueIds[0],
+     "4386A",
+     "4386A",
+     IDC_TC_CH_NUMBER,
+     IDC_TC_CH_TYPE,
+     IDC_TC_CH_CONF,
+     IDC_TC_FOLLOW_CH0,
+     4,
+     "10",
+     3,
+     0x06},
 };
 
 class AlarmInput : public CModuleFixture {
@@ -185,13 +220,11 @@ TEST_F(AlarmInput, AnOutputPairOfNoRow)
     }
 }
 
-// An unanswered write of "FOLLOW CH0", then an acknowledged "CH CONF": the analog-input dialog's
-// chain has ended, the thermocouple dialog's goes on at the channel that went unanswered.
+// An unanswered write of "FOLLOW CH0" goes out again once the module has answered a poll, and the
+// chain goes on from there in both dialogs: an acknowledged "CH CONF" meanwhile writes it no more.
 TEST_F(AlarmInput, AnUnansweredFollowWrite)
 {
-    const long expectedWritesOfCh2[] = {1, 2};
-    for (size_t i = 0; i < std::size(kDialogs); ++i) {
-        const SDialogCase& c = kDialogs[i];
+    for (const SDialogCase& c : kDialogs) {
         SCOPED_TRACE(c.cls);
         CSimBus bus;
         CSimModule& module = bus.Add(c.perChannelSim, 1, 9600);
@@ -213,7 +246,12 @@ TEST_F(AlarmInput, AnUnansweredFollowWrite)
         std::vector<std::string> requests = TakeRequests();
         EXPECT_EQ(
             std::count(requests.begin(), requests.end(), std::string("$017C2R") + c.pszFollowCode),
-            expectedWritesOfCh2[i]);
+            2);
+        for (int k = 0; k < 8; ++k) {
+            if (k != 6) {
+                EXPECT_EQ(SimHexPair(module.ChannelType(k)), c.pszFollowCode) << k;
+            }
+        }
     }
 }
 
@@ -415,5 +453,243 @@ TEST_F(AlarmInput, AFollowWriteAnsweredByAnotherReplyWritesNoNextChannel)
             for (const std::string& r : sent) EXPECT_FALSE(r.starts_with("$017C1")) << r;
             EXPECT_EQ(module.ChannelType(1), before);
         }
+    }
+}
+
+namespace {
+
+std::function<std::string()> RowShown(CDialog& dlg, int id)
+{
+    return [&dlg, id] { return std::to_string(dlg.GetDlgItemAs<CComboBox>(id)->GetCurSel()); };
+}
+
+std::function<std::string()> BoxShown(CDialog& dlg, int id)
+{
+    return [&dlg, id] { return std::string(dlg.IsDlgButtonChecked(id) ? "1" : "0"); };
+}
+
+// The outputs of a single-channel module now.
+BYTE OutputsOf(const CSimModule& module)
+{
+    auto& alarm =
+        const_cast<CSimAnalogInputAlarm&>(dynamic_cast<const CSimAnalogInputAlarm&>(module));
+    return alarm.Outputs(GetTickCount());
+}
+
+// One write of the shared part, on the single-channel model or the per-channel-type one.
+struct SAlarmWrite {
+    bool bSingle;
+    const char* pszOnly; // the one dialog that makes the write; none: both
+    // The module before the dialog opens: the bus it is on too, for requests made to it directly.
+    std::function<void(CSimBus&, CSimModule&, const SDialogCase&)> prepare;
+    std::function<SWriteCase<CSimModule>(const SDialogCase&)> write;
+};
+
+constexpr int kMomentary = 1;
+constexpr int kConfChannel = 6;
+
+const std::vector<SAlarmWrite>& AlarmWrites()
+{
+    static const std::vector<SAlarmWrite> writes = {
+        {true,
+         nullptr,
+         {},
+         [](const SDialogCase& c) -> SWriteCase<CSimModule> {
+             return {"output lamp",
+                     [id = c.nLamp0](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, id)); },
+                     "@01DO01",
+                     [](const CSimModule& m) { return OutputsOf(m) == 0x1; },
+                     ShownByLamp(c.nLamp0),
+                     "R",
+                     "W"};
+         }},
+        {true,
+         nullptr,
+         {},
+         [](const SDialogCase&) -> SWriteCase<CSimModule> {
+             return {"alarm mode",
+                     [](CDialog& dlg) {
+                         ASSERT_TRUE(ui::ChooseRow(dlg, IDC_AI_ALARM_MODE, kMomentary));
+                         ASSERT_TRUE(ui::Click(dlg, IDC_AI_ALARM_TYPE));
+                     },
+                     "@01EAM",
+                     [](const CSimModule& m) {
+                         return dynamic_cast<const CSimAnalogInputAlarm&>(m).AlarmMode() ==
+                                CSimAnalogInputAlarm::Momentary;
+                     },
+                     [](CDialog& dlg) { return RowShown(dlg, IDC_AI_ALARM_MODE); },
+                     "1",
+                     "0"};
+         }},
+        // A latched high alarm whose input is back below the limit: the clear darkens output 1.
+        {true, nullptr,
+         [](CSimBus& bus, CSimModule& m, const SDialogCase&) {
+             for (const char* request : {"@01EAL", "@01HI+0002.0"})
+                 ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, request, 0));
+             m.SetInput(0, 5.0);
+             ASSERT_EQ(OutputsOf(m), 0x2);
+             m.SetInput(0, 0.0);
+         },
+         [](const SDialogCase& c) -> SWriteCase<CSimModule> {
+             return {"alarm clear",
+                     [id = c.nClear](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, id)); }, "@01CA",
+                     [](const CSimModule& m) { return OutputsOf(m) == 0; }};
+         }},
+        {false, nullptr,
+         [](CSimBus&, CSimModule& m, const SDialogCase&) {
+             dynamic_cast<CSimAnalogInput8&>(m).SetEnableMask(0x01);
+         },
+         [](const SDialogCase&) -> SWriteCase<CSimModule> {
+             return {"enable box",
+                     [](CDialog& dlg) { ASSERT_TRUE(ui::Click(dlg, kAiCheckIds[1])); },
+                     "$01503",
+                     [](const CSimModule& m) {
+                         return dynamic_cast<const CSimAnalogInput8&>(m).EnableMask() == 0x03;
+                     },
+                     [](CDialog& dlg) { return BoxShown(dlg, kAiCheckIds[1]); },
+                     "1",
+                     "0"};
+         }},
+        // CH6 measures in the follow row's type; "CH CONF" writes the other row.
+        {false, nullptr,
+         [](CSimBus&, CSimModule& m, const SDialogCase& c) {
+             m.SetChannelType(kConfChannel,
+                              static_cast<BYTE>(std::stoi(c.pszFollowCode, nullptr, 16)));
+         },
+         [](const SDialogCase& c) -> SWriteCase<CSimModule> {
+             return {"CH CONF",
+                     [c](CDialog& dlg) {
+                         ASSERT_TRUE(ui::ChooseRow(dlg, c.nNumber, kConfChannel));
+                         ASSERT_TRUE(ui::ChooseRow(dlg, c.nType, c.nConfRow));
+                         ASSERT_TRUE(ui::Click(dlg, c.nConf));
+                     },
+                     "$017C6R",
+                     [code = c.pszFollowCode](const CSimModule& m) {
+                         return SimHexPair(m.ChannelType(kConfChannel)) != code;
+                     },
+                     [id = c.nType](CDialog& dlg) { return RowShown(dlg, id); },
+                     std::to_string(c.nConfRow),
+                     std::to_string(c.nFollowRow)};
+         }},
+        // CH0 measures in the first row's type; the chain gives every channel the follow row's.
+        {false, nullptr,
+         [](CSimBus&, CSimModule& m, const SDialogCase& c) { m.SetChannelType(0, c.byRow0Code); },
+         [](const SDialogCase& c) -> SWriteCase<CSimModule> {
+             return {"FOLLOW CH0",
+                     [c](CDialog& dlg) {
+                         ASSERT_TRUE(ui::ChooseRow(dlg, c.nType, c.nFollowRow));
+                         ASSERT_TRUE(ui::Click(dlg, c.nFollow));
+                     },
+                     "$017C0R",
+                     [code = std::string(c.pszFollowCode)](const CSimModule& m) {
+                         for (int k = 0; k < 8; ++k)
+                             if (SimHexPair(m.ChannelType(k)) != code) return false;
+                         return true;
+                     },
+                     [id = c.nType](CDialog& dlg) { return RowShown(dlg, id); },
+                     std::to_string(c.nFollowRow),
+                     "0"};
+         }},
+        // Each limit has its button in the thermocouple dialog; the module's high limit is 500.
+        {true, "CM6386",
+         [](CSimBus& bus, CSimModule&, const SDialogCase&) {
+             ASSERT_TRUE(bus.Exchange(ESimProtocol::Ascii, SSimLine{}, "@01HI+0500.0", 0));
+         },
+         [](const SDialogCase&) -> SWriteCase<CSimModule> {
+             return {"high limit",
+                     [](CDialog& dlg) {
+                         ASSERT_TRUE(ui::Type(dlg, IDC_TC_HIGH_LIMIT, "+0300.0"));
+                         ASSERT_TRUE(ui::Click(dlg, IDC_TC_ALARMH_SETTING));
+                     },
+                     "@01HI+0300.0",
+                     [](const CSimModule& m) {
+                         return dynamic_cast<const CSimAnalogInputAlarm&>(m).HighLimit() == 300.0;
+                     },
+                     [](CDialog& dlg) -> std::function<std::string()> {
+                         return [&dlg] { return dlg.GetDlgItemText(IDC_TC_HIGH_LIMIT); };
+                     },
+                     "+0300.0",
+                     "+0500.0"};
+         }},
+    };
+    return writes;
+}
+
+} // namespace
+
+// Every write of the alarm group, the enable boxes and the channel types under every fault: it
+// goes out once, and again once per poll the module answered, until the module hears or refuses
+// it; its control keeps the operator's value meanwhile and shows the module's after a refusal.
+TEST_F(AlarmInput, EveryWriteUnderEveryFault)
+{
+    for (const SDialogCase& c : kDialogs) {
+        for (const SAlarmWrite& w : AlarmWrites()) {
+            if (w.pszOnly && std::string(w.pszOnly) != c.cls) continue;
+            SWriteCase<CSimModule> write = w.write(c);
+            for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
+                SCOPED_TRACE(std::string(c.cls) + " " + write.pszName + ", " + f.pszName);
+                CSimBus bus;
+                CSimModule* module = nullptr;
+                if (w.bSingle) {
+                    module = &AddSingle(bus, c);
+                } else {
+                    module = &bus.Add(c.perChannelSim, 1, 9600);
+                    m_link.Attach(1, bus);
+                }
+                if (w.prepare) w.prepare(bus, *module, c);
+                module->SetChecksum(f.bChecksum);
+                m_frame.*c.pBlock = {"01", "06", f.bChecksum ? "4" : "0",
+                                     "0F", "0",  w.bSingle ? c.single : c.perChannel};
+                std::unique_ptr<CDialog> dlg = CreateModuleDialog(c.cls);
+                dlg->Create(c.idd);
+                Tick(*dlg, 8); // the start-up reads are done, the polls go on
+                ExpectWriteCase(*dlg, *module, m_link, f, write, ELinkKind::Ascii);
+                dlg->OnCancel();
+                m_link.Attach(1, m_bus);
+            }
+        }
+    }
+}
+
+// An enable box and "CH CONF" asked for before one tick both reach the module, as do a lamp and
+// the alarm mode.
+TEST_F(AlarmInput, WritesToTwoControlsInOneTickBothReachTheModule)
+{
+    for (const SDialogCase& c : kDialogs) {
+        SCOPED_TRACE(c.cls);
+        {
+            CSimBus bus;
+            CSimModule& module = bus.Add(c.perChannelSim, 1, 9600);
+            dynamic_cast<CSimAnalogInput8&>(module).SetEnableMask(0x01);
+            m_link.Attach(1, bus);
+            std::unique_ptr<CDialog> dlg = Open(c, c.perChannel);
+            Tick(*dlg, 8);
+            ASSERT_TRUE(ui::Click(*dlg, kAiCheckIds[1]));
+            ASSERT_TRUE(ui::ChooseRow(*dlg, c.nNumber, kConfChannel));
+            ASSERT_TRUE(ui::ChooseRow(*dlg, c.nType, c.nFollowRow));
+            ASSERT_TRUE(ui::Click(*dlg, c.nConf));
+            Tick(*dlg, 6);
+            EXPECT_EQ(dynamic_cast<CSimAnalogInput8&>(module).EnableMask(), 0x03);
+            EXPECT_EQ(SimHexPair(module.ChannelType(kConfChannel)), c.pszFollowCode);
+            dlg->OnCancel();
+            m_link.Attach(1, m_bus);
+        }
+        CSimBus bus;
+        CSimModule& module = AddSingle(bus, c);
+        std::unique_ptr<CDialog> dlg = Open(c, c.single);
+        Tick(*dlg, 8);
+        ui::ClickAt(*dlg, ui::CentreOf(*dlg, c.nLamp0));
+        ASSERT_TRUE(ui::ChooseRow(*dlg, IDC_AI_ALARM_MODE, kMomentary));
+        ASSERT_TRUE(ui::Click(*dlg, IDC_AI_ALARM_TYPE));
+        TakeRequests();
+        Tick(*dlg, 6);
+        // The mode's write goes out after the lamp's and takes the outputs over.
+        std::vector<std::string> sent = TakeRequests();
+        EXPECT_EQ(std::ranges::count(sent, "@01DO01"), 1);
+        EXPECT_EQ(std::ranges::count(sent, "@01EAM"), 1);
+        EXPECT_EQ(dynamic_cast<CSimAnalogInputAlarm&>(module).AlarmMode(),
+                  CSimAnalogInputAlarm::Momentary);
+        dlg->OnCancel();
+        m_link.Attach(1, m_bus);
     }
 }
