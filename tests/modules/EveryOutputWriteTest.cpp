@@ -174,7 +174,8 @@ Shown CoilLamp(int id, int output)
 }
 
 // Every registered dialog and the writes an operator can ask of it; none for a dialog without
-// one.
+// one. A row states how the operator asks, the request on the wire, what the module then holds,
+// and what shows the write in the dialog; a rack page's write names the page its ticks run on.
 const std::map<std::string, std::vector<SWriteCase>>& WriteCases()
 {
     using Pm = CSimPowerMeter;
