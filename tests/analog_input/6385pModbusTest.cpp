@@ -8,7 +8,6 @@
 #include "Resource.h"
 #include "SimAnalogInput.h"
 #include "SimCodec.h"
-#include "WriteFaults.h"
 
 #include <QPushButton>
 
@@ -186,47 +185,6 @@ TEST_F(C6385pModbusTest, OnlyAPlainClickInsideALampSwitches)
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame("010100100002")});
     EXPECT_EQ(m_dlg.m_bOutputOn, (std::array<int, 2>{0, 0}));
-}
-
-// A click on an output lamp under every fault: the coil write goes out once, and again once per
-// poll the module answered, until it is heard or refused; the lamp keeps the operator's state
-// meanwhile, and shows the module's after a refusal.
-TEST_F(C6385pModbusTest, AnOutputWriteUnderEveryFault)
-{
-    const SWriteCase<CSimAnalogInputDio> kWrite = {
-        "lamp",
-        [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_6385_DIO1_LAMP)); },
-        "01050011FF00",
-        [](const CSimAnalogInputDio& m) { return m.Outputs() == 0x2; },
-        ShownByLamp(IDC_6385_DIO1_LAMP),
-        "R",
-        "W"};
-    for (const SWriteFault& f : WriteFaults(ELinkKind::Rtu)) {
-        SCOPED_TRACE(f.pszName);
-        CSimBus bus;
-        auto& module =
-            static_cast<CSimAnalogInputDio&>(bus.Add("6385P", 1, 9600, ESimProtocol::Rtu));
-        m_link.Attach(1, bus);
-        C6385pModbus dlg;
-        m_frame.m_strM6385ModbusParams = {"1", "06", "0", "08", "0", "4385P"};
-        dlg.Create(IDD_6385P_MODBUS);
-        Tick(dlg, 4); // the outputs' read has shown both lamps
-        ExpectWriteCase(dlg, module, m_link, f, kWrite, ELinkKind::Rtu);
-        EXPECT_EQ(dlg.m_bOutputOn[1], f.eKind == EWriteFault::Refused ? 0 : 1);
-        dlg.OnCancel();
-    }
-    m_link.Attach(1, m_bus);
-}
-
-TEST_F(C6385pModbusTest, BothOutputsClickedInOneTickAreBothWritten)
-{
-    CSimAnalogInputDio& module = AddModule(1);
-    Open();
-    Tick(m_dlg, 4);
-    ui::ClickAt(m_dlg, ui::CentreOf(m_dlg, IDC_6385_DIO0_LAMP));
-    ui::ClickAt(m_dlg, ui::CentreOf(m_dlg, IDC_6385_DIO1_LAMP));
-    Tick(m_dlg, 2);
-    EXPECT_EQ(module.Outputs(), 0x3);
 }
 
 // The flag a click toggles follows the module: once another master has switched an output on, a

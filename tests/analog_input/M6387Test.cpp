@@ -9,7 +9,6 @@
 #include "Resource.h"
 #include "SimBridgeInput.h"
 #include "Strings.h"
-#include "WriteFaults.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -382,48 +381,6 @@ TEST_F(M6387, AFailureShownBeforeTheRequestGoesOutIsNotSentAsTheSetPoint)
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (Requests{"#06", "$067+03.000"}));
     EXPECT_DOUBLE_EQ(dynamic_cast<CSimBridgeInput&>(module).Excitation(), 3.0);
-}
-
-// Every write of the dialog under every fault: it goes out once, and again once per poll the
-// module answered, until it is heard or refused; the lamp and the excitation field keep the
-// operator's value meanwhile, and show the module's after a refusal.
-TEST_F(M6387, EveryWriteUnderEveryFault)
-{
-    const SWriteCase<CSimBridgeInput> writes[] = {
-        {"lamp", [](CDialog& dlg) { ClickLamp(dlg, 0); }, "@06DO01",
-         [](const CSimBridgeInput& m) { return m.Outputs() == 0x1; },
-         ShownByLamp(kBridgeDoLampIds[0]), "R", "W"},
-        {"excitation",
-         [](CDialog& dlg) {
-             Drag(dlg, 5000);
-             Release(dlg);
-         },
-         "$067+05.000", [](const CSimBridgeInput& m) { return m.Excitation() == 5.0; },
-         [](CDialog& dlg) { return [&dlg] { return Text(dlg, IDC_BRIDGE_EXCITATION); }; },
-         "+05.000", "+00.000"},
-        {"Select",
-         [](CDialog& dlg) {
-             ASSERT_TRUE(ui::ChooseRow(dlg, IDC_BRIDGE_NUMBER, 1));
-             ASSERT_TRUE(ui::Click(dlg, IDC_BRIDGE_SELECT));
-         },
-         "$0631", [](const CSimBridgeInput& m) { return m.SelectedChannel() == 1; }},
-    };
-    for (const SWriteCase<CSimBridgeInput>& w : writes) {
-        for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
-            CSimBus bus;
-            auto& module = dynamic_cast<CSimBridgeInput&>(AddBridge(bus, f.bChecksum));
-            m_link.Attach(1, bus);
-            ModuleParamBlock block = kBlock;
-            block[kCheck] = f.bChecksum ? "4" : "0";
-            CM6387 dlg;
-            Open(dlg, block);
-            RunCycle(dlg);
-            ExpectWriteCase(dlg, module, m_link, f, w, ELinkKind::Ascii);
-            dlg.OnCancel();
-        }
-    }
-    m_link.Attach(1, m_bus);
 }
 
 // Both banks and the excitation asked for before one tick all reach the module.

@@ -7,7 +7,6 @@
 #include "Resource.h"
 #include "SimCounter.h"
 #include "Strings.h"
-#include "WriteFaults.h"
 
 #include <algorithm>
 #include <map>
@@ -314,50 +313,6 @@ TEST_F(M6363, AnUnansweredOperationShowsErrorAndGoesOutAgainOnceTheModuleAnswers
     EXPECT_EQ(TakeRequests(), (Requests{"$0A3000000010", "#0A0"}));
     EXPECT_EQ(Text(IDC_CNT_STATUS), "Ready.");
     EXPECT_EQ(module.MaxCount(0), 0x10u);
-}
-
-// Operations under every fault: each goes out once, and again once per poll the module answered,
-// until it is heard ("Ready.") or refused ("Error!"); a lamp keeps the operator's state meanwhile
-// and shows the module's after a refusal.
-TEST_F(M6363, OperationsUnderEveryFault)
-{
-    const SWriteCase<CSimCounter> writes[] = {
-        {"lamp", [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_CNT_LAMP1)); },
-         "@0ADO02", [](const CSimCounter& m) { return m.Outputs() == 2; },
-         ShownByLamp(IDC_CNT_LAMP1), "R", "W"},
-        {"Max Count",
-         [](CDialog& dlg) {
-             ui::Type(dlg, IDC_CNT_MAX0, "00000010");
-             ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SET_MAX0));
-         },
-         "$0A3000000010", [](const CSimCounter& m) { return m.MaxCount(0) == 0x10; }},
-        {"Gate",
-         [](CDialog& dlg) {
-             ASSERT_TRUE(ui::ChooseRow(dlg, IDC_CNT_GATE, 2));
-             ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SET_GATE));
-         },
-         "$0AA1", [](const CSimCounter& m) { return m.Gate() == 1; }},
-    };
-    for (const SWriteCase<CSimCounter>& w : writes) {
-        for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
-            CSimBus bus;
-            auto& module = static_cast<CSimCounter&>(bus.Add("6363", 0x0A, 9600));
-            module.SetChecksum(f.bChecksum);
-            m_link.Attach(1, bus);
-            ModuleParamBlock block = kBlock;
-            block[kCheck] = f.bChecksum ? "4" : "0";
-            m_frame.m_strCounterParams = block;
-            CM6363 dlg;
-            dlg.Create(IDD_M6363);
-            Tick(dlg, 13); // the first cycle has loaded the settings and shown the lamps
-            ExpectWriteCase(dlg, module, m_link, f, w, ELinkKind::Ascii);
-            bool refused = f.eKind == EWriteFault::Refused;
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_CNT_STATUS), refused ? "Error!" : "Ready.");
-            dlg.OnCancel();
-        }
-    }
-    m_link.Attach(1, m_bus);
 }
 
 // Operations asked for before one tick all reach the module, each in its turn.

@@ -10,7 +10,6 @@
 #include "Resource.h"
 #include "SimPowerMeter.h"
 #include "Strings.h"
-#include "WriteFaults.h"
 
 #include <map>
 
@@ -340,54 +339,6 @@ TEST_F(M63508, AnOutputWriteThatIsNotAcknowledgedShowsDioError)
     Tick(m_dlg);
     EXPECT_EQ(Text(IDC_PM_STATUS), "DIO Error!");
     EXPECT_EQ(TakeRequests().back(), "#01A");
-}
-
-// Every write of the dialog under every fault: it goes out once, and again once per poll the
-// meter answered, until it is heard or refused; the output lamps keep the operator's bits
-// meanwhile and show the meter's after a refusal, with "DIO Error!" for an output write not made.
-TEST_F(M63508, EveryWriteUnderEveryFault)
-{
-    const SWriteCase<CSimPowerMeter> writes[] = {
-        {"lamp", [](CDialog& dlg) { ui::ClickAt(dlg, ui::CentreOf(dlg, IDC_PM_OUTPUT0)); }, "@01O1",
-         [](const CSimPowerMeter& m) { return m.Outputs() == 1; }, ShownByLamp(IDC_PM_OUTPUT0), "R",
-         "W"},
-        {"Set PT",
-         [](CDialog& dlg) {
-             ui::Type(dlg, IDC_PM_PT_SET, "250");
-             ASSERT_TRUE(ui::Click(dlg, IDC_PM_SET_PT));
-         },
-         "$01500fa", [](const CSimPowerMeter& m) { return m.PtRatio() == 250; }},
-        {"Set CT",
-         [](CDialog& dlg) {
-             ui::Type(dlg, IDC_PM_CT_SET, "5");
-             ASSERT_TRUE(ui::Click(dlg, IDC_PM_SET_CT));
-         },
-         "$0160005", [](const CSimPowerMeter& m) { return m.CtRatio() == 5; }},
-    };
-    for (const SWriteCase<CSimPowerMeter>& w : writes) {
-        bool lamp = static_cast<bool>(w.shown);
-        for (const SWriteFault& f : WriteFaults(ELinkKind::Ascii)) {
-            // The ratio requests carry no checksum: a meter whose checksum is on never hears them.
-            if (f.bChecksum && !lamp) continue;
-            SCOPED_TRACE(std::string(w.pszName) + ", " + f.pszName);
-            CSimBus bus;
-            auto& meter = static_cast<CSimPowerMeter&>(bus.Add("6539", 1, 9600));
-            meter.SetChecksum(f.bChecksum);
-            m_link.Attach(1, bus);
-            CM63508 dlg;
-            m_frame.m_strPowerMeterParams = {"01", "06", f.bChecksum ? "4" : "0",
-                                             "01", "0",  "6539"};
-            dlg.Create(IDD_M63508);
-            Tick(dlg, 8); // the second digital I/O read has shown the outputs
-            ExpectWriteCase(dlg, meter, m_link, f, w, ELinkKind::Ascii);
-            // An output write not made says so, and one made after all takes it back; the ratios
-            // have no word for it.
-            bool refused = f.eKind == EWriteFault::Refused;
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_PM_STATUS), refused && lamp ? "DIO Error!" : "");
-            dlg.OnCancel();
-        }
-    }
-    m_link.Attach(1, m_bus);
 }
 
 // The lamps and both ratios asked for before one tick all reach the meter.

@@ -42,7 +42,7 @@ inline constexpr int kWriteMisses = 2;
 // Ticks the fault lasts (a spoilt or unheard write's misses are used up well within them), and
 // ticks after it.
 inline constexpr int kFaultTicks = 16;
-inline constexpr int kTicksAfter = 12;
+inline constexpr int kTicksAfter = 24;
 
 // The faults a write over the link is tried under.
 inline std::vector<SWriteFault> WriteFaults(ELinkKind link)
@@ -76,6 +76,8 @@ struct SWriteRun {
     int nAfter = 0;                    // and in the ticks after it
     bool bBackToBack = false;          // two writes went out with no other request between
     std::vector<std::string> controls; // the write's control after each tick
+    std::vector<std::string> texts;    // what the dialog said of it after each tick
+    std::vector<int> sent;             // the write on the wire so far, after each tick
 };
 
 // A lamp as a write's control: "R" lit, "W" dark, "G" not in use.
@@ -100,23 +102,30 @@ inline SWriteRun RunWrite(CDialog& dlg, CSimModule& module, CScopedSimLink& link
                           const SWriteFault& fault, const std::string& write, ELinkKind kind,
                           const std::function<void()>& ask,
                           const std::function<std::string()>& control = {},
+                          const std::function<std::string()>& text = {},
                           UINT_PTR timer = kPollTimer)
 {
     SWriteRun run;
+    auto onWire = [&] {
+        return static_cast<int>(std::ranges::count_if(
+            link.Requests(), [&](const std::string& r) { return IsTheWrite(r, write, kind); }));
+    };
     auto tick = [&](int n) {
         for (int i = 0; i < n && dlg.IsRunning(); ++i) {
             dlg.FireTimer(timer);
             if (control) run.controls.push_back(control());
+            if (text) run.texts.push_back(text());
+            run.sent.push_back(run.nDuring + onWire());
         }
     };
     auto writes = [&] {
         std::vector<std::string> wire = link.Requests();
+        int n = onWire();
         link.ClearTraffic();
         for (size_t i = 1; i < wire.size(); ++i)
             run.bBackToBack = run.bBackToBack || (IsTheWrite(wire[i], write, kind) &&
                                                   IsTheWrite(wire[i - 1], write, kind));
-        return static_cast<int>(std::ranges::count_if(
-            wire, [&](const std::string& r) { return IsTheWrite(r, write, kind); }));
+        return n;
     };
     std::string start =
         kind == ELinkKind::Ascii ? write : Trim(BytesToHexText(HexTextToBytes(write)));
@@ -152,9 +161,10 @@ inline SWriteRun RunWrite(CDialog& dlg, CSimModule& module, CScopedSimLink& link
 }
 
 // The write went out as the rule says, and its control (when it has one) showed the operator's
-// value while the write was pending and after it was heard, or the module's after a refusal.
+// value while the write was pending and heard (or what a heard write shows, where that differs),
+// or the module's after a refusal.
 inline void ExpectWriteRun(const SWriteRun& run, const SWriteFault& fault, const std::string& asked,
-                           const std::string& reported)
+                           const std::string& reported, const std::string& heard = {})
 {
     switch (fault.eKind) {
     case EWriteFault::SpoiltReply:
@@ -178,10 +188,24 @@ inline void ExpectWriteRun(const SWriteRun& run, const SWriteFault& fault, const
         EXPECT_EQ(run.controls.back(), reported) << "refused: the module's value again";
         return;
     }
-    EXPECT_EQ(run.controls.back(), asked);
+    EXPECT_EQ(run.controls.back(), heard.empty() ? asked : heard);
     auto shown = std::ranges::find(run.controls, asked);
     EXPECT_EQ(std::find(shown, run.controls.end(), reported), run.controls.end())
         << "a reply undid the operator's value while the write was pending";
+}
+
+// What the dialog said of the write: never its heard text before the send that is heard went out
+// (the first once the fault is over, for a line that answers nothing), and at the end its heard
+// text, or its refusal text after a refusal.
+inline void ExpectWriteText(const SWriteRun& run, const SWriteFault& fault,
+                            const std::string& heard, const std::string& refused)
+{
+    if (run.texts.empty()) return;
+    bool spoilt = fault.eKind == EWriteFault::SpoiltReply || fault.eKind == EWriteFault::NeverHeard;
+    int heardSend = fault.eKind == EWriteFault::Refused ? 1 : spoilt ? kWriteMisses + 1 : 2;
+    for (size_t i = 0; !heard.empty() && i < run.texts.size() && run.sent[i] < heardSend; ++i)
+        EXPECT_NE(run.texts[i], heard) << "tick " << i << ": success claimed before it was heard";
+    EXPECT_EQ(run.texts.back(), fault.eKind == EWriteFault::Refused ? refused : heard);
 }
 
 // One write an operator asks of a dialog, as a row of a family's table.
