@@ -126,6 +126,7 @@ bool CPollingDlg::SendAscii(const std::string& framed, WORD timeoutMs)
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                                       m_szReply, timeoutMs, 0, &length) == 0;
     m_szReply[sizeof m_szReply - 1] = '\0';
+    m_bNothingCame = !answered || m_szReply[0] == '\0';
     // A reply whose checksum digits are missing or wrong was corrupted on the line: nothing in it
     // can be trusted, so it counts as none.
     if (answered && m_bReplyDigits && !EndsInItsChecksum(m_szReply)) {
@@ -149,6 +150,7 @@ bool CPollingDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
     m_bRtuException = answered && IsRtuException(request, reply);
     if (IsRtuRead(request))
         answered = answered && (RtuReplyAnswers(request, reply) || m_bRtuException);
+    m_bNothingCame = reply.empty();
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -224,6 +226,12 @@ CPollingDlg::ReadingsOfReply(char lead, int count, EReadingForm form, size_t wid
     std::optional<std::string> data = ReplyData(lead);
     if (!data) return std::nullopt;
     return ReadingsOfShape(*data, count, form, width);
+}
+
+bool CPollingDlg::ModuleReplied() const
+{
+    if (m_eLink == ELinkKind::Rtu) return RtuDataCame() || RtuRefused();
+    return ReplyData('>') || ReplyData('!') || ReplyData('?');
 }
 
 std::optional<std::array<bool, 8>> CPollingDlg::MaskOfReply() const
