@@ -26,8 +26,8 @@ void CPowerMeterDlg::PollStep()
         m_nCommand = kCmdRestartCycle;
     }
     // A reply to the cycle that does not fit its step (a refusal, an exception, a reply of another
-    // group's length) is a missed exchange.
-    bool answered = m_nLastResult == 1 && (!AwaitsCycleReply() || CycleReplyFits());
+    // group's length), or any other reply that is not the meter's own, is a missed exchange.
+    bool answered = ModuleReplied() && (!AwaitsCycleReply() || CycleReplyFits());
     std::string request;
     if (answered) {
         ReadLastReply();
