@@ -90,8 +90,7 @@ void CPerChannelModbusDlg::PollStep()
     // An exception answers a read but brings none of its data: the read was missed, as under
     // silence. To a write it is the module's refusal.
     m_strReplyData = RtuDataCame() ? ModbusDataText() : "ERROR";
-    bool missed =
-        m_nLastResult != 1 || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !RtuDataCame());
+    bool missed = NothingCame() || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !RtuDataCame());
     if (m_nLastCommand == kTypeWritten) {
         SettleTypeWrite();
         m_nLastCommand = kNothing;
