@@ -290,16 +290,13 @@ CModuleDlg::SConfiguration CModuleDlg::RtuSettingOf(const SRtuSettingForm& form,
 
 bool CModuleDlg::RtuSettingAccepted(const SRtuSettingForm& form, const std::string& request) const
 {
-    bool answered = m_nLastResult == 1;
-    switch (IsRtuAsciiSwitch(request) ? form.eSwitchVerdict : form.eAddressVerdict) {
-    case ERtuVerdict::Echo:
-        return ReplyEchoes(request);
-    case ERtuVerdict::EchoOrSilentMove:
-        return ReplyEchoes(request) || (!answered && RtuSettingMovesModule(request));
-    case ERtuVerdict::AllButException:
-        return !answered || !IsRtuException(HexTextToBytes(request), HexTextToBytes(m_strReply));
-    }
-    return false;
+    if (RtuWriteAnswer(request) == EWriteAnswer::Heard) return true;
+    // Noise, a spoilt echo or a refusal never takes a write; silence only one that moves the module
+    // where the form lets it.
+    bool verdictAllowsSilence =
+        (IsRtuAsciiSwitch(request) ? form.eSwitchVerdict : form.eAddressVerdict) ==
+        ERtuVerdict::EchoOrSilentMove;
+    return verdictAllowsSilence && NothingCame() && RtuSettingMovesModule(request);
 }
 
 const char* CModuleDlg::RtuSettingText(const SRtuSettingForm& form, const std::string& request,
@@ -393,13 +390,24 @@ std::string CModuleDlg::ConfigurationGoesOut()
     return m_strConfigRequest;
 }
 
+bool CModuleDlg::ConfigurationRefused() const
+{
+    if (Descriptor().eLink == ELinkKind::Rtu) return RtuRefused();
+    return ReplyFits('?', Mid(m_strConfigRequest, 1, 2), 0);
+}
+
 void CModuleDlg::ConfigurationAnswered(bool bAccepted)
+{
+    ConfigurationAnswered(bAccepted, !bAccepted && ConfigurationRefused());
+}
+
+void CModuleDlg::ConfigurationAnswered(bool bAccepted, bool bRefused)
 {
     if (!m_configuration || !m_bLineOpen) return;
     SConfiguration c = std::move(*m_configuration);
     m_configuration.reset();
     if (bAccepted && c.eWriteBack == EWriteBack::OnAcknowledge) WriteBack(c.rowTexts, c.params);
-    if (bAccepted || m_nLastResult != 1 || !m_writtenBack) return;
+    if (bAccepted || !bRefused || !m_writtenBack) return;
     m_pMainFrame->m_strNewRowText = m_writtenBack->rowTexts;
     m_pMainFrame->m_strNewParams = m_writtenBack->params;
     if (int CMainFrame::*flag = m_descriptor.pChanged) m_pMainFrame->*flag = m_writtenBack->nFlag;

@@ -238,10 +238,15 @@ protected:
     // by), after which the polls go to the new address with the new checksum and a write-back at
     // send reaches the row. On a line that never opened nothing goes out, so nothing changes.
     std::string ConfigurationGoesOut();
-    // The module's answer to the configuration (m_nLastResult tells silence): an acknowledgement
-    // writes back what waits for it; an answered refusal takes a write-back at send back, so the
-    // row keeps the module's values; silence leaves the write-back as it is.
+    // The module's answer to the configuration: an acknowledgement writes back what waits for it;
+    // a refusal takes a write-back at send back, so the row keeps the module's values; a
+    // configuration not heard (silence, noise, a spoilt reply) leaves the write-back as it is.
+    // The module refused when its last reply is its refusal (ConfigurationRefused), or as given.
     void ConfigurationAnswered(bool bAccepted);
+    void ConfigurationAnswered(bool bAccepted, bool bRefused);
+    // The last reply is the module's refusal of the configuration that went out: "?" and the
+    // address the request went to, or the exception reply to the Modbus write.
+    bool ConfigurationRefused() const;
     // A sequence takes its next step only when the operator has nothing queued.
     bool SequenceMayContinue(const SSequence& sequence) const
     {

@@ -153,11 +153,12 @@ void CPerChannelAsciiDlg::ShowConfigurationOutcome(bool ack)
         OnCancel();
         return;
     }
-    // The polls behind the box go to the new address.
+    // The polls behind the box go to the new address; whether the module refused is this reply's.
     m_nCommand = kCmdBackToPoll;
+    bool refused = !ack && ConfigurationRefused();
     BoxBehindPolling(ack ? kConfigurationOk : kConfigurationError, "Setting", MB_ICONEXCLAMATION,
-                     [this, ack] {
-                         ConfigurationAnswered(ack);
+                     [this, ack, refused] {
+                         ConfigurationAnswered(ack, refused);
                          OnCancel();
                      });
 }

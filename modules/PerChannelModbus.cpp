@@ -92,7 +92,7 @@ void CPerChannelModbusDlg::PollStep()
     // silence. To a write it is the module's refusal.
     bool came = RtuDataCame();
     m_strReplyData = came ? ModbusDataText() : "ERROR";
-    bool missed = !came && (IsRtuRead(HexTextToBytes(m_strLastRequest)) || !RtuRefused());
+    bool missed = NothingCame() || (IsRtuRead(HexTextToBytes(m_strLastRequest)) && !came);
     // A write is settled by its own reply whatever came: not heard, it waits for an answered poll.
     if (m_nLastCommand == kTypeWritten || m_nLastCommand == kMaskWritten) {
         if (m_nLastCommand == kTypeWritten) {

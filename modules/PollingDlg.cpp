@@ -10,6 +10,17 @@
 #include <algorithm>
 #include <string_view>
 
+namespace {
+
+// An ASCII reply without its checksum digits where it has them (SendAscii has checked them).
+std::string_view ReplyWithoutDigits(std::string_view reply, bool digits)
+{
+    if (digits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
+    return reply;
+}
+
+} // namespace
+
 CPollingDlg::CPollingDlg(UINT nIDTemplate, ELinkKind eLink, UINT_PTR nTimerId)
     : CDialog(nIDTemplate), m_nTimerId(nTimerId), m_eLink(eLink)
 {
@@ -126,6 +137,7 @@ bool CPollingDlg::SendAscii(const std::string& framed, WORD timeoutMs)
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),
                                                       m_szReply, timeoutMs, 0, &length) == 0;
     m_szReply[sizeof m_szReply - 1] = '\0';
+    m_bNothingCame = !answered || m_szReply[0] == '\0';
     // A reply whose checksum digits are missing or wrong was corrupted on the line: nothing in it
     // can be trusted, so it counts as none.
     if (answered && m_bReplyDigits && !EndsInItsChecksum(m_szReply)) {
@@ -149,6 +161,7 @@ bool CPollingDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
     m_bRtuException = answered && IsRtuException(request, reply);
     if (IsRtuRead(request))
         answered = answered && (RtuReplyAnswers(request, reply) || m_bRtuException);
+    m_bNothingCame = reply.empty();
     m_strRtuReply = BytesToHexText(reply);
     m_nLastResult = answered ? 1 : -1;
     return answered;
@@ -190,11 +203,10 @@ std::optional<std::string> CPollingDlg::ReplyData(char lead) const
 
 std::optional<std::string> CPollingDlg::ReplyData(char lead, const std::string& address) const
 {
-    if (m_nLastResult != 1) return std::nullopt;
-    // SendAscii has checked the checksum digits where they are due.
-    std::string_view reply = m_szReply;
-    if (m_bReplyDigits) reply.remove_suffix(std::min<size_t>(2, reply.size()));
-    std::optional<std::string> data = AsciiReplyData(reply, lead, address);
+    std::optional<std::string> data =
+        m_nLastResult == 1
+            ? AsciiReplyData(ReplyWithoutDigits(m_szReply, m_bReplyDigits), lead, address)
+            : std::nullopt;
     ModuleAnswered(data.has_value());
     return data;
 }
@@ -224,6 +236,16 @@ CPollingDlg::ReadingsOfReply(char lead, int count, EReadingForm form, size_t wid
     std::optional<std::string> data = ReplyData(lead);
     if (!data) return std::nullopt;
     return ReadingsOfShape(*data, count, form, width);
+}
+
+bool CPollingDlg::ModuleReplied() const
+{
+    // Unlike the readers it notes no poll answered: the reply may be a write's own.
+    if (m_nLastResult != 1 || m_eLink == ELinkKind::Rtu) return m_nLastResult == 1;
+    std::string_view reply = ReplyWithoutDigits(m_szReply, m_bReplyDigits);
+    return std::ranges::any_of(std::string_view(">!?"), [&](char lead) {
+        return AsciiReplyData(reply, lead, m_strAddress).has_value();
+    });
 }
 
 std::optional<std::array<bool, 8>> CPollingDlg::MaskOfReply() const

@@ -140,6 +140,14 @@ protected:
     bool RtuRefused() const { return m_nLastResult == 1 && m_bRtuException; }
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
+    // The last reply is the module's own, to whatever request: ASCII ">" and data, or "!" or "?"
+    // and the address it answers at; Modbus RTU a read's data or an exception reply (a write's
+    // reply is judged by RtuWriteAnswer).
+    bool ModuleReplied() const;
+    // The last exchange brought back nothing at all: no noise, no reply cut short or spoilt. Only
+    // a request after which the module answers at another protocol or address may take that for
+    // its answer.
+    bool NothingCame() const { return m_bNothingCame; }
     // The channels of an enable-mask reply "!AAVV" (two hex digits, CH4-CH7 first); nothing when
     // the reply is not one.
     std::optional<std::array<bool, 8>> MaskOfReply() const;
@@ -154,6 +162,7 @@ private:
     ELinkKind m_eLink;
     std::string m_strRtuReply;
     bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
+    bool m_bNothingCame = true;   // not one byte came back to the last request
     bool m_bReplyDigits = false;  // the reply to the last ASCII request ends in checksum digits
     bool m_bChecksumSeen = false; // the checksum has been in force at some request
     // Notes that a reader found the module's own reply (a poll answered); gives fits back.

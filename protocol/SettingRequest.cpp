@@ -17,11 +17,11 @@ std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfiguration
     return "%00" + fields.strNewAddress + form.pszType + fields.strBaud + form.pszFormat;
 }
 
-ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool modbusChosen)
+ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool switchedSilently)
 {
     if (refused) return ESettingOutcome::Refused;
     if (acknowledged) return ESettingOutcome::Accepted;
-    return modbusChosen ? ESettingOutcome::SwitchedToModbus : ESettingOutcome::Refused;
+    return switchedSilently ? ESettingOutcome::SwitchedToModbus : ESettingOutcome::Refused;
 }
 
 namespace {

@@ -32,12 +32,13 @@ std::string ModbusSwitchText(const SModbusSwitchForm& form, const SConfiguration
 
 // The verdict on a configuration request (and the protocol switch that may follow it). refused:
 // a reply in the sequence began with "?"; acknowledged: the last reply that reached the dialog is
-// the module's acknowledgement of it ("!" and the address it answers at, nothing more). A
-// refusal is never a success; a switch to Modbus RTU that went unanswered is, since a module that
-// has just switched answers no more in ASCII.
+// the module's acknowledgement of it ("!" and the address it answers at, nothing more);
+// switchedSilently: the switch to Modbus RTU went out and nothing at all came back. A refusal is
+// never a success; a switch to Modbus RTU met by silence is, since a module that has just switched
+// answers no more in ASCII (noise is no such answer).
 enum class ESettingOutcome { Accepted, SwitchedToModbus, Refused };
 
-ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool modbusChosen);
+ESettingOutcome SettingOutcome(bool acknowledged, bool refused, bool switchedSilently);
 
 // The two Modbus RTU setting writes (function 06, request text without CRC) to the slave given: a
 // new slave address into register 0x0812, and the switch to ASCII, the value the model takes for
@@ -57,5 +58,4 @@ bool RtuSettingMovesModule(const std::string& requestText);
 enum class ERtuVerdict {
     Echo,             // only the echo takes the write
     EchoOrSilentMove, // the echo, or silence after a write that moves the module
-    AllButException,  // only the module's exception reply refuses it
 };

@@ -12,12 +12,10 @@ REGISTER_MODULE_DIALOG(C6385pModbus)
 namespace {
 
 inline constexpr WORD kTimeout = 100;
-// The switch to ASCII: a module that has switched may answer in ASCII or not at all, so only its
-// exception reply is a refusal. Nothing is written back.
-constexpr SRtuSettingForm kSetting = {.eSwitchVerdict = ERtuVerdict::AllButException,
-                                      .pszSwitchOk = "Setting OK!",
-                                      .pszCaption = nullptr,
-                                      .nBoxType = MB_OK};
+// The switch to ASCII: taken when echoed, or when nothing comes back, as from a module that has
+// switched already; noise, a spoilt echo or an exception is no switch. Nothing is written back.
+constexpr SRtuSettingForm kSetting = {
+    .pszSwitchOk = "Setting OK!", .pszCaption = nullptr, .nBoxType = MB_OK};
 inline constexpr UINT kPeriod = 100;
 // The poll cycle: the input register, the digital input, the two outputs.
 enum : int { kPhaseValue = 0, kPhaseInput = 1, kPhaseOutputs = 2, kPhases = 3 };
@@ -85,7 +83,7 @@ BOOL C6385pModbus::OnInitDialog()
 void C6385pModbus::PollStep()
 {
     TakeReply();
-    m_strReplyData = m_nLastResult == 1 ? ModbusDataText() : "ERROR";
+    m_strReplyData = RtuDataCame() ? ModbusDataText() : "ERROR";
     if (m_nLastCommand == kSwitched) {
         m_nLastCommand = kNothing;
         EndRtuSetting(kSetting, AsciiSwitch());

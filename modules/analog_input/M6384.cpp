@@ -245,11 +245,10 @@ bool CM6384::ReadLastCommand()
     if (ReadSharedReply()) return true;
     int last = m_nLastCommand;
     if (last == kLastConfigure) {
-        // A module that took the switch may answer no more in ASCII: only its "?" refuses it. A
-        // late reply to a poll confirms nothing.
-        bool refused = ReplyFits('?', m_strConfigurationSentTo, 0);
-        ESettingOutcome outcome =
-            SettingOutcome(SettingAcknowledged(), refused, m_bProtocolSwitch != 0);
+        // A module that took the switch answers no more in ASCII: nothing at all coming back is
+        // its answer, noise is none. A late reply to a poll confirms nothing.
+        ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), ConfigurationRefused(),
+                                                 m_bProtocolSwitch != 0 && NothingCame());
         ConfigurationAnswered(outcome != ESettingOutcome::Refused);
         ShowSettingOutcome(outcome, "Setting MODBUS/RTU OK!");
         OnCancel();
@@ -273,7 +272,6 @@ std::string CM6384::NextRequest(const std::string& poll)
     switch (m_nCommand) {
     case kCmdConfigure:
         m_nLastCommand = kLastConfigure;
-        m_strConfigurationSentTo = m_strOldAddress;
         return ConfigurationGoesOut();
     case kCmdReadConfiguration:
         return ConfigurationRead();
@@ -295,8 +293,9 @@ std::string CM6384::ConfigurationRead()
 void CM6384::PollStep()
 {
     TakeReply();
-    bool answered = m_nLastResult == 1;
-    // After a miss the poll is framed as the line was opened.
+    // Only the module's own reply answers: noise is a miss as silence is. After a miss the poll is
+    // framed as the line was opened.
+    bool answered = ModuleReplied();
     std::string poll = Request('#', "", (answered ? m_bChecksum : m_bOpenChecksum) != 0);
     if (!answered) ShowFailureTexts();
     if (m_nCommand == kCmdReadMask) {

@@ -21,8 +21,6 @@ public:
     std::string m_strModelText;
     // Whether the configuration that went out was the switch to Modbus RTU.
     int m_bProtocolSwitch = 0;
-    // The address the configuration went to: the one its refusal carries.
-    std::string m_strConfigurationSentTo;
 
     DECLARE_MESSAGE_MAP()
 

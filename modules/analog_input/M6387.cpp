@@ -202,22 +202,12 @@ bool CM6387::SettleLastWrite()
     return true;
 }
 
-bool CM6387::ReadOneShotReply()
+void CM6387::EndConfiguration()
 {
-    if (SettleLastWrite()) {
-        m_nCommand = kAfterOneShot;
-        return true;
-    }
-    switch (m_nLastCommand) {
-    case kConfigurationWrite:
-        // A late reply to a poll confirms nothing.
-        ConfigurationAnswered(SettingAcknowledged());
-        ShowConfigurationResult(SettingAcknowledged());
-        OnCancel();
-        return false;
-    default:
-        return true;
-    }
+    // A late reply to a poll confirms nothing.
+    ConfigurationAnswered(SettingAcknowledged());
+    ShowConfigurationResult(SettingAcknowledged());
+    OnCancel();
 }
 
 std::string CM6387::RestartPoll(bool checksum)
@@ -311,9 +301,17 @@ std::string CM6387::NextRequest()
 void CM6387::PollStep()
 {
     TakeReply();
-    // A poll's reply of another shape than its request gets is a missed exchange too.
-    bool pollMissed = m_nCommand == kPoll && m_nLastCommand == kLastNone && !PollReplyData();
-    if (m_nLastResult != 1 || pollMissed) {
+    // The configuration's answer, whatever came: not heard, it is reported, not sent again.
+    if (m_nLastCommand == kConfigurationWrite) {
+        EndConfiguration();
+        return;
+    }
+    // A write the module did not hear, or a poll's reply of another shape than its request gets
+    // (silence, noise), is a missed exchange.
+    bool missed = IsWrite(m_nLastCommand)
+                      ? AsciiWriteAnswer(Acknowledged()) == EWriteAnswer::NotHeard
+                      : !PollReplyData();
+    if (missed) {
         // A write whose reply did not come was not heard: it goes out again once the module has
         // answered a poll, and the cycle starts again meanwhile.
         if (SettleLastWrite()) m_nCommand = kPoll;
@@ -324,7 +322,7 @@ void CM6387::PollStep()
         SendAscii(RestartPoll(m_bOpenChecksum != 0), kTimeout);
         return;
     }
-    if (!ReadOneShotReply()) return;
+    if (SettleLastWrite()) m_nCommand = kAfterOneShot;
     // A request the operator queued meanwhile goes out before the #AA a reply reader chose.
     ApplyQueuedCommand();
     SendAscii(NextRequest(), kTimeout);

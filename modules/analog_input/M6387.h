@@ -53,8 +53,8 @@ private:
     void ShowOutputLamps();
     // The answer to the write that went out last settles it; false when none did.
     bool SettleLastWrite();
-    // False when the reply closed the dialog.
-    bool ReadOneShotReply();
+    // The configuration's answer: its outcome, and the dialog closes.
+    void EndConfiguration();
     std::string NextRequest();
     // The data of the poll reply the phase reads, when it has the shape that phase reads.
     std::optional<std::string> PollReplyData() const;

@@ -260,10 +260,11 @@ void CM6359::SettleRangeCommand(int channel)
 void CM6359::EndConfiguration()
 {
     // A late reply to a poll confirms nothing. A module that took the switch to Modbus RTU no
-    // longer answers in ASCII; a "%" without an answer was not taken.
+    // longer answers in ASCII, so nothing at all coming back is its answer (noise is none); a "%"
+    // without an answer was not taken.
     bool acknowledged = SettingAcknowledged();
     ConfigurationAnswered(acknowledged);
-    bool switched = m_nLastResult != 1 && m_bProtocolSwitch;
+    bool switched = NothingCame() && m_bProtocolSwitch;
     ShowOutcome(acknowledged ? kConfigurationOk
                 : switched   ? kSwitchedToModbus
                              : kConfigurationError);
@@ -314,16 +315,16 @@ void CM6359::PollStep()
         EndConfiguration();
         return;
     }
-    // A read-back's reply that carries no value of the model's shape is a missed exchange.
-    bool readBack = m_nCommand == kCmdReadBack && m_nLastCommand == kLastNone;
+    // After a write, and after a read-back's reply that carries no value of the model's shape (a
+    // missed exchange), the reading starts again at channel 0.
     std::string request;
-    if (m_nLastResult != 1 || (readBack && !ReadBackValue())) {
+    if (wrote || !ReadBackValue()) {
         // What the operator asked for meanwhile stays queued, and a write the module did not
         // hear waits: they go out once the module answers a read again.
         request = FirstReadRequest();
         m_nCommand = kCmdReadBack;
     } else {
-        if (!wrote) ApplyQueuedCommand();
+        ApplyQueuedCommand();
         request = NextRequest();
     }
     SendAscii(request, kPollTimeout);

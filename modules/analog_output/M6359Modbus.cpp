@@ -261,21 +261,24 @@ void CM6359Modbus::PollStep()
 {
     bool wrote = SettleLastWrite();
     if (!wrote) TakeReply();
-    bool read = !wrote && m_nLastCommand != kLastConfigure;
+    // The configuration's answer, whatever came: not heard, it is reported, not sent again.
+    if (!wrote && m_nLastCommand == kLastConfigure) {
+        m_nLastCommand = kLastNone;
+        EndRtuSetting(kSetting, m_strConfigRequest);
+        return;
+    }
     std::string request;
-    // An exception to a read carries no value: the module is as good as silent.
-    if (m_nLastResult != 1 || (read && !RtuDataCame())) {
+    // A write the module did not hear, or a read that brought no value (an exception carries
+    // none): the module is as good as silent.
+    bool missed =
+        wrote ? RtuWriteAnswer(m_strWriteRequest) == EWriteAnswer::NotHeard : !RtuDataCame();
+    if (missed) {
         // The reading starts again at channel 0; what the operator asked for meanwhile waits for
         // the module to answer, as does a write it did not hear.
         request = ValueRead();
         m_nReadChannel = 0;
         m_nCommand = kCmdRead;
     } else {
-        if (m_nLastCommand == kLastConfigure) {
-            m_nLastCommand = kLastNone;
-            EndRtuSetting(kSetting, m_strConfigRequest);
-            return;
-        }
         request = m_eKind == EAoKind::Four ? FourChannelStep() : CycleStep();
     }
     Send(request);
@@ -287,9 +290,10 @@ void CM6359Modbus::Send(const std::string& request)
         m_nWriteSent = std::exchange(m_nCommand, kCmdRead);
         m_strWriteRequest = request;
     }
-    if (!SendRtu(request, kTimeout)) return;
+    SendRtu(request, kTimeout);
     if (m_nCommand == kCmdConfigure) {
-        // The four-channel configuration: its answer is the outcome.
+        // The four-channel configuration: its answer, whatever came, is the outcome; not heard,
+        // it is reported, not sent again.
         m_nCommand = kCmdRead;
         TakeReply();
         EndRtuSetting(kFourChannelSetting, m_strConfigRequest);

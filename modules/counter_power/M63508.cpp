@@ -176,8 +176,9 @@ std::string CM63508::NextCycleRequest()
 
 void CM63508::ReadSettingReply()
 {
-    // Silence means success only for the switch, after which the meter no longer speaks ASCII.
-    bool switched = m_nLastResult != 1 && m_bSwitchSent;
+    // Silence means success only for the switch, after which the meter no longer speaks ASCII;
+    // noise or a spoilt reply is no answer.
+    bool switched = NothingCame() && m_bSwitchSent;
     bool accepted = SettingAcknowledged();
     ConfigurationAnswered(switched || accepted);
     if (switched)

@@ -347,13 +347,12 @@ void CM6363::OnSetting()
     QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
-// A module that took the switch may answer no more in ASCII: only "?" refuses it. A late reply to
-// a poll confirms nothing.
+// A module that took the switch answers no more in ASCII: nothing at all coming back is its
+// answer, noise is none. A late reply to a poll confirms nothing.
 void CM6363::FinishConfiguration()
 {
-    bool refused = ReplyFits('?', m_strSettingAckAddress, 0);
-    ESettingOutcome outcome =
-        SettingOutcome(SettingAcknowledged(), refused, Row(IDC_CNT_PROTOCOL) == kModbusRow);
+    ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), ConfigurationRefused(),
+                                             Row(IDC_CNT_PROTOCOL) == kModbusRow && NothingCame());
     ConfigurationAnswered(outcome != ESettingOutcome::Refused);
     ShowSettingOutcome(outcome, "Setting MODBUS/RTU OK!");
     OnCancel();
@@ -371,13 +370,14 @@ std::string CM6363::Resync()
 void CM6363::PollStep()
 {
     TakeReply();
-    // A poll's reply of another lead or shape than its step reads is a missed exchange.
-    bool pollReply = m_nCommand == kCmdPoll && m_nLastCommand == kLastNone;
-    bool answered = m_nLastResult == 1 && (!pollReply || PollReplyFits());
     if (m_nLastCommand == kLastConfigure) {
         FinishConfiguration();
         return;
     }
+    // Only the module's own reply answers: an operation's acknowledgement or refusal, a poll's
+    // reply of the lead and shape its step reads (or a refusal); anything else is a missed
+    // exchange.
+    bool answered = IsOperation(m_nLastCommand) ? ModuleReplied() : PollReplyFits();
     // "!" and the address: "Ready."; anything else or nothing: "Error!", and the operation goes
     // out again once the module has answered a poll (refused: never).
     if (IsOperation(m_nLastCommand)) SettleOperation(answered);

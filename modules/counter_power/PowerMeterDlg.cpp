@@ -25,9 +25,10 @@ void CPowerMeterDlg::PollStep()
         m_nLastCommand = kLastCycle;
         m_nCommand = kCmdRestartCycle;
     }
-    // A reply to the cycle that does not fit its step (a refusal, an exception, a reply of another
-    // group's length) is a missed exchange.
-    bool answered = m_nLastResult == 1 && (!AwaitsCycleReply() || CycleReplyFits());
+    // A reply to the cycle that is not the meter's own or does not fit its step (a refusal, an
+    // exception, a reply of another group's length) is a missed exchange; any other reply, even a
+    // spoilt one, goes to its reader (a write has been settled already).
+    bool answered = AwaitsCycleReply() ? ModuleReplied() && CycleReplyFits() : !NothingCame();
     std::string request;
     if (answered) {
         ReadLastReply();

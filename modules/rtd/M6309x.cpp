@@ -133,9 +133,10 @@ void CM6309x::PollStep()
 {
     TakeReply();
     if (m_nLastCommand == kLastSetting) {
-        // Only the module's own refusal refuses the switch: any other reply may be a late one.
-        bool refused = ReplyFits('?', m_strSettingAckAddress, 0);
-        ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), refused, m_bSwitchSent);
+        // A module that took the switch answers no more in ASCII: nothing at all coming back is
+        // its answer, noise is none. A late reply to a poll confirms nothing.
+        ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), ConfigurationRefused(),
+                                                 m_bSwitchSent && NothingCame());
         ConfigurationAnswered(outcome != ESettingOutcome::Refused);
         ShowSettingOutcome(outcome, kModbusOk);
         OnCancel();

@@ -275,10 +275,11 @@ bool CM6386::EvaluateReply()
     m_nLastCommand = kLastNone;
     switch (last) {
     case kLastConfigure: {
-        // A late reply to a poll confirms nothing.
-        ESettingOutcome outcome =
-            SettingOutcome(SettingAcknowledged(), m_bSettingRefused, m_bModbusChosen);
-        ConfigurationAnswered(outcome != ESettingOutcome::Refused);
+        // A module that took the switch answers no more in ASCII: nothing at all coming back to
+        // the last request is its answer, noise is none. A late reply to a poll confirms nothing.
+        ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), m_bSettingRefused,
+                                                 m_bModbusChosen && NothingCame());
+        ConfigurationAnswered(outcome != ESettingOutcome::Refused, m_bSettingRefused);
         ShowSettingOutcome(outcome, kModbusOk);
         OnCancel();
         return false;
@@ -404,7 +405,6 @@ void CM6386::SendConfiguration()
         m_bSettingRefused = m_bSettingRefused || ReplyFits('?', m_strSwitchAddress, 0);
         Sleep(kPause);
     }
-    m_nLastResult = 1;
 }
 
 void CM6386::PollStep()

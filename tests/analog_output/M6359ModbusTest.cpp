@@ -3,6 +3,8 @@
 #include "ModuleFixture.h"
 #include "analog_output/AnalogOutputIds.h"
 
+#include "DeafLine.h"
+#include "HexText.h"
 #include "RtuFrame.h"
 #include "SimAnalogOutput.h"
 #include "Strings.h"
@@ -337,6 +339,40 @@ TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
                   Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
         EXPECT_FALSE(dlg.IsRunning());
         EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "the refusal takes the write-back back";
+    }
+}
+
+// A setting write met by silence or noise was not heard: the tick that reads its answer reports it
+// and the dialog closes; the write is not sent again, and the module keeps its address.
+TEST_F(M6359Modbus, AnUnheardSettingIsReportedAtOnce)
+{
+    using R = CDeafLine::EReply;
+    for (const char* model : {"6359", "6355"}) {
+        for (R reply : {R::Silent, R::Noise}) {
+            SCOPED_TRACE(std::string(model) + (reply == R::Silent ? " silence" : " noise"));
+            CSimBus bus;
+            CSimModule& module = bus.Add(model, 1, 9600, ESimProtocol::Rtu);
+            m_link.Attach(1, bus);
+            m_frame.m_strAnalogOutputParams = ModuleParamBlock{"01", "06", "0", "30", "0", model};
+            m_boxes.m_boxes.clear();
+            CM6359Modbus dlg;
+            dlg.Create(IDD_M6359_MODBUS);
+            Tick(dlg, 4);
+            ui::Type(dlg, IDC_AO_ADDRESS, "5");
+            ui::Click(dlg, IDC_AO_SETTING);
+            std::string write = Trim(BytesToHexText(HexTextToBytes("010608120005")));
+            CDeafLine line(module, reply, write);
+            m_link.ClearTraffic();
+            for (int i = 0; i < 4 && dlg.IsRunning(); ++i) Tick(dlg);
+            std::vector<std::string> sent = m_link.Requests();
+            EXPECT_EQ(std::ranges::count_if(
+                          sent, [&](const std::string& r) { return r.starts_with(write); }),
+                      1);
+            EXPECT_EQ(m_boxes.Texts(),
+                      Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
+            EXPECT_FALSE(dlg.IsRunning());
+            EXPECT_EQ(module.Address(), 1);
+        }
     }
 }
 

@@ -1,12 +1,17 @@
 // When every registered dialog's settings take effect: a Setting pressed before the first tick
 // goes to the address the module answers to and is the next configuration on the wire; after a
 // failed open a Setting changes no row; a protocol switch leaves the row's address; a refused
-// configuration never shows a success text and leaves the row with the module's values.
+// configuration never shows a success text and leaves the row with the module's values; each
+// configuration write and protocol switch, heard, refused, or met by silence, noise, another
+// address or a spoilt check, goes out once and shows what came back.
 #include "EveryDialog.h"
 
+#include "DeafLine.h"
+#include "HexText.h"
 #include "ModuleDialogs.h"
 #include "ModuleFamilies.h"
 #include "PerChannelIds.h"
+#include "SpoiltLine.h"
 #include "Strings.h"
 #include "UiDriver.h"
 #include "WireRequests.h"
@@ -24,6 +29,8 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <set>
 
 namespace {
 
@@ -442,6 +449,275 @@ INSTANTIATE_TEST_SUITE_P(, EveryProtocolSwitch,
                          ::testing::ValuesIn(RowsWhere(kProtocolSwitch,
                                                        [](const SProtocolSwitch& chosen) {
                                                            return !chosen.strRequest.empty();
+                                                       })),
+                         DialogRowName);
+
+// ---- what each answer to a configuration write shows ----
+
+// What comes back to a configuration write, and whether the module carries it out.
+enum class EConfigAnswer {
+    Heard,        // the module takes it and acknowledges or echoes it
+    Refused,      // "?AA" or an exception: the module keeps its settings
+    Silence,      // the module never hears it, and nothing comes back
+    Noise,        // the module never hears it, and line noise comes back
+    OtherAddress, // the module takes it, but the reply comes from the next address up
+    SpoiltCheck,  // its reply has a wrong checksum digit or a bad CRC
+};
+
+struct SConfigAnswer {
+    const char* pszName;
+    EConfigAnswer eAnswer;
+};
+
+const SConfigAnswer kConfigAnswers[] = {
+    {"heard", EConfigAnswer::Heard},
+    {"refused", EConfigAnswer::Refused},
+    {"silence", EConfigAnswer::Silence},
+    {"noise", EConfigAnswer::Noise},
+    {"other address", EConfigAnswer::OtherAddress},
+    {"wrong checksum or bad CRC", EConfigAnswer::SpoiltCheck},
+};
+
+// The module keeps its settings: it never heard the write, or refused it.
+bool ModuleKeeps(EConfigAnswer answer)
+{
+    return answer == EConfigAnswer::Refused || answer == EConfigAnswer::Silence ||
+           answer == EConfigAnswer::Noise;
+}
+
+// The configuration on the wire as the fault lines choose it: an ASCII request's lead and old and
+// new address, a Modbus RTU request as hex bytes.
+std::string WireStart(const std::string& request)
+{
+    if (request[0] == '%' || request[0] == '$') return request.substr(0, 5);
+    return Trim(BytesToHexText(HexTextToBytes(request)));
+}
+
+// The new address a configuration on the wire carries.
+BYTE NewAddressOf(const std::string& request)
+{
+    std::string digits = request[0] == '%' ? request.substr(3, 2) : request.substr(10, 2);
+    return static_cast<BYTE>(StrToLong(digits, 16));
+}
+
+// The line as the answer has it for the first request that begins with start, while it lives.
+class CConfigLine {
+public:
+    CConfigLine(EConfigAnswer answer, CSimBus& bus, const std::string& start, ELinkKind link)
+    {
+        using R = CDeafLine::EReply;
+        switch (answer) {
+        case EConfigAnswer::Heard:
+            break;
+        case EConfigAnswer::Refused:
+            for (size_t i = 0; i < bus.Count(); ++i) bus.Module(i).Faults().bRefuseSettings = true;
+            break;
+        case EConfigAnswer::Silence:
+        case EConfigAnswer::Noise:
+            m_deaf.emplace(bus.Module(0), answer == EConfigAnswer::Silence ? R::Silent : R::Noise,
+                           start);
+            break;
+        case EConfigAnswer::OtherAddress:
+            m_spoilt.emplace(ESpoil::OtherAddress, start);
+            break;
+        case EConfigAnswer::SpoiltCheck:
+            m_spoilt.emplace(link == ELinkKind::Ascii ? ESpoil::WrongDigits : ESpoil::BadCrc,
+                             start);
+            break;
+        }
+    }
+
+private:
+    std::optional<CDeafLine> m_deaf;
+    std::optional<CSpoiltLine> m_spoilt;
+};
+
+// The row with its module's checksum on, and the block saying so, where a checksum digit can be
+// wrong: ASCII.
+SDialogRow WithChecksumWhereAscii(SDialogRow row)
+{
+    if (row.eLink != ELinkKind::Ascii) return row;
+    row.bus.insert(std::min(row.bus.find('\n'), row.bus.size()), " checksum=on");
+    row.block[kCheck] = "4";
+    return row;
+}
+
+// The text a configuration that did not take shows.
+constexpr const char* kInitText = "Setting Configuration Error! \r\n Please Connect Init* to GND!";
+
+bool AnySuccessText(CDialog& dlg, const std::vector<std::string>& boxes)
+{
+    std::vector<std::string> texts = boxes;
+    if (dlg.IsRunning()) std::ranges::copy(FieldTexts(dlg), std::back_inserter(texts));
+    return std::ranges::any_of(texts, IsSuccessText);
+}
+
+// How a dialog's configuration write takes silence, where it does not take it for a write the
+// module never heard.
+enum class ESilence {
+    Unheard,    // not heard: the dialog's error text
+    Takes,      // a write that moves the module (new address or protocol): its answer
+    AwaitsPoll, // the verdict waits for the first answered poll at the new address
+};
+
+// The address writes whose silence is not "not heard", as their dialogs have it.
+const std::map<std::string, ESilence> kAddressSilence = {
+    {"CM6300Modbus", ESilence::Takes},      {"CM6307pModbus", ESilence::Takes},
+    {"CM6382TModbus", ESilence::Takes},     {"CM6384Modbus", ESilence::Takes},
+    {"CM6386Modbus", ESilence::AwaitsPoll},
+};
+
+// What a dialog must show for an answer: a success text, the Init* text, or neither (a write
+// whose dialog shows no verdict, or none yet).
+void ExpectVerdict(CDialog& dlg, const std::vector<std::string>& boxes, bool bVerdictShown,
+                   EConfigAnswer answer, ESilence silence)
+{
+    bool silent = answer == EConfigAnswer::Silence;
+    bool success = answer == EConfigAnswer::Heard || (silent && silence == ESilence::Takes);
+    bool shown = bVerdictShown && !(silent && silence == ESilence::AwaitsPoll);
+    EXPECT_EQ(AnySuccessText(dlg, boxes), success && shown);
+    if (!success && shown) {
+        EXPECT_NE(std::ranges::find(boxes, kInitText), boxes.end()) << "reported";
+    }
+}
+
+// The address writes whose dialog shows no verdict at all: it closes on the tick after the write.
+const std::set<std::string> kAddressVerdictNotShown = {"CM6380"};
+
+class EveryConfigurationAnswer : public CEverySettingTest {};
+
+// The address typed and Setting pressed, the configuration answered each way: it goes out once and
+// is never sent again by itself. Heard, the dialog says so, the module answers at its new address
+// and the row names it; refused or not heard, no success text is shown, the Init* text is, and a
+// refused write or one the module never heard leaves the module as it was (a refused one the row
+// too).
+TEST_P(EveryConfigurationAnswer, ShowsWhatCameBack)
+{
+    const std::string& expected = kFirstConfiguration.at(GetParam().name);
+    auto silence = kAddressSilence.find(GetParam().name);
+    for (const SConfigAnswer& answer : kConfigAnswers) {
+        SCOPED_TRACE(answer.pszName);
+        SDialogRow row = answer.eAnswer == EConfigAnswer::SpoiltCheck
+                             ? WithChecksumWhereAscii(GetParam())
+                             : GetParam();
+        m_bus = CSimBus{};
+        m_boxes.m_boxes.clear();
+        m_frame.m_strNewParams = {};
+        m_frame.m_strNewRowText = {};
+        std::unique_ptr<CDialog> dlg = Open(row);
+        ASSERT_NE(dlg, nullptr);
+        Tick(*dlg, kStartupTicks);
+        CSimModule& module = m_bus.Module(0);
+        BYTE before = module.Address();
+        ui::Type(*dlg, row.nAddressBox, "50");
+        std::string start = WireStart(expected);
+        int sent = 0;
+        {
+            CConfigLine line(answer.eAnswer, m_bus, start, row.eLink);
+            m_link.ClearTraffic();
+            ui::Click(*dlg, row.nSettingButton);
+            Tick(*dlg, 12);
+            sent = static_cast<int>(std::ranges::count_if(
+                m_link.Requests(), [&](const std::string& r) { return r.starts_with(start); }));
+        }
+        EXPECT_EQ(sent, 1) << "once, and never again by itself";
+        ExpectVerdict(*dlg, m_boxes.Texts(), !kAddressVerdictNotShown.contains(row.name),
+                      answer.eAnswer,
+                      silence == kAddressSilence.end() ? ESilence::Unheard : silence->second);
+        BYTE asked = NewAddressOf(expected);
+        if (ModuleKeeps(answer.eAnswer)) {
+            EXPECT_EQ(module.Address(), before);
+        } else if (answer.eAnswer != EConfigAnswer::SpoiltCheck) {
+            // A module whose checksum is on may refuse what it took without.
+            EXPECT_EQ(module.Address(), asked);
+        }
+        if (answer.eAnswer == EConfigAnswer::Heard) {
+            EXPECT_EQ(m_frame.m_strNewParams[0], Format("%02X", asked));
+        }
+        if (answer.eAnswer == EConfigAnswer::Refused) {
+            EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
+            EXPECT_EQ(m_frame.m_strNewRowText, RowTexts{});
+        }
+        if (dlg->IsRunning()) dlg->OnCancel();
+        CloseLine();
+    }
+}
+
+// The protocol switches whose silence is not "not heard": a module that has switched answers no
+// more in the protocol the switch went out in.
+const std::map<std::string, ESilence> kSwitchSilence = {
+    {"CM6530rtu", ESilence::Takes},     {"CM63508", ESilence::Takes},
+    {"CM6363", ESilence::Takes},        {"CM6309x", ESilence::Takes},
+    {"CM6307pModbus", ESilence::Takes}, {"CM6300Modbus", ESilence::Takes},
+    {"CM6384", ESilence::Takes},        {"CM6384Modbus", ESilence::Takes},
+    {"C6385pModbus", ESilence::Takes},  {"CM6386", ESilence::Takes},
+    {"CM6386Modbus", ESilence::Takes},  {"CM6359", ESilence::Takes},
+    {"CM6373Modbus", ESilence::Takes},
+};
+
+// The dialogs that send their switch once more, framed without checksum digits, once the first
+// got any reply; the second is the one a module that missed the first may take.
+const std::set<std::string> kSwitchAgainOnceAnswered = {"CM6386"};
+
+// The switches whose dialog shows no verdict: it closes without a word once the switch is answered
+// or not.
+const std::set<std::string> kSwitchVerdictNotShown = {"CM6373"};
+
+// The other protocol chosen and Setting pressed, the switch answered each way: it goes out once
+// (twice where the dialog repeats it once answered). Heard, the dialog says so; refused, met by
+// noise or a spoilt echo, no success text is shown and the Init* text is; silence shows what the
+// dialog takes it for. A module that never took the switch still speaks its protocol.
+TEST_P(EveryProtocolSwitch, ShowsWhatCameBack)
+{
+    const std::string& name = GetParam().name;
+    const SProtocolSwitch& chosen = kProtocolSwitch.at(name);
+    auto silence = kSwitchSilence.find(name);
+    for (const SConfigAnswer& answer : kConfigAnswers) {
+        // An ASCII switch the module takes without a word has no reply to spoil.
+        if (GetParam().eLink == ELinkKind::Ascii &&
+            (answer.eAnswer == EConfigAnswer::OtherAddress ||
+             answer.eAnswer == EConfigAnswer::SpoiltCheck))
+            continue;
+        SCOPED_TRACE(answer.pszName);
+        m_bus = CSimBus{};
+        m_boxes.m_boxes.clear();
+        std::unique_ptr<CDialog> dlg = OpenForSwitch(GetParam(), chosen);
+        ASSERT_NE(dlg, nullptr);
+        CSimModule& module = m_bus.Module(0);
+        // A "%00" switch reaches a module in its INIT state.
+        if (AddressOf(chosen.strRequest) == "00") module.SetInit(true);
+        ESimProtocol before = module.Protocol();
+        std::string start = WireStart(chosen.strRequest);
+        int sent = 0;
+        {
+            CConfigLine line(answer.eAnswer, m_bus, start, GetParam().eLink);
+            PressProtocolSwitch(*dlg, GetParam(), chosen);
+            m_link.ClearTraffic();
+            Tick(*dlg, 12);
+            sent = static_cast<int>(std::ranges::count_if(
+                m_link.Requests(), [&](const std::string& r) { return r.starts_with(start); }));
+        }
+        // The second send of a dialog that repeats its switch reaches the module.
+        bool again =
+            kSwitchAgainOnceAnswered.contains(name) &&
+            (answer.eAnswer == EConfigAnswer::Refused || answer.eAnswer == EConfigAnswer::Noise);
+        EXPECT_EQ(sent, again ? 2 : 1) << "never again by itself";
+        EConfigAnswer last =
+            again && answer.eAnswer == EConfigAnswer::Noise ? EConfigAnswer::Heard : answer.eAnswer;
+        ExpectVerdict(*dlg, m_boxes.Texts(), !kSwitchVerdictNotShown.contains(name), last,
+                      silence == kSwitchSilence.end() ? ESilence::Unheard : silence->second);
+        if (ModuleKeeps(last)) {
+            EXPECT_EQ(module.Protocol(), before);
+        }
+        if (dlg->IsRunning()) dlg->OnCancel();
+        CloseLine();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, EveryConfigurationAnswer,
+                         ::testing::ValuesIn(RowsWhere(kFirstConfiguration,
+                                                       [](const std::string& expected) {
+                                                           return !expected.empty();
                                                        })),
                          DialogRowName);
 

@@ -198,7 +198,9 @@ TEST_F(M6380, SettingSendsThePercentRequestWritesBackAndCloses)
 
 // A reply to the configuration that is no acknowledgement ("!" and the new address) takes the
 // write-back back: the row keeps the module's values.
-TEST_F(M6380, OnlyTheModulesAcknowledgementKeepsTheRowWrittenBack)
+// The row is written back as the request goes out; only the module's refusal takes it back. A
+// reply spoilt on its way (the module took the request) leaves the row with the new settings.
+TEST_F(M6380, OnlyARefusalTakesTheRowWrittenBackBack)
 {
     for (std::optional<ESpoil> spoil :
          {std::optional<ESpoil>{}, std::optional{ESpoil::Bare}, std::optional{ESpoil::OtherAddress},
@@ -218,8 +220,9 @@ TEST_F(M6380, OnlyTheModulesAcknowledgementKeepsTheRowWrittenBack)
         ui::Click(dlg, IDC_RTD_SETTING);
         Tick(dlg, 2);
         EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, spoil ? 0 : 1);
-        EXPECT_EQ(m_frame.m_strNewParams[0], spoil ? "" : "02");
+        bool refused = spoil == ESpoil::Refused;
+        EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, refused ? 0 : 1);
+        EXPECT_EQ(m_frame.m_strNewParams[0], refused ? "" : "02");
     }
 }
 

@@ -51,12 +51,16 @@ private:
         --m_nLeft;
         return true;
     }
-    // Runs the exchange with the module away from its address.
+    // Runs the exchange with the module away from its address (and from 00, where a module in
+    // its INIT state answers too).
     template <class Exchange> void Away(Exchange exchange)
     {
         BYTE address = m_module.Address();
+        bool init = m_module.Init();
         m_module.SetAddress(static_cast<BYTE>(address ^ 0x80));
+        m_module.SetInit(false);
         exchange();
+        m_module.SetInit(init);
         m_module.SetAddress(address);
     }
 
