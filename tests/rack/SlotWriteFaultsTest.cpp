@@ -89,37 +89,9 @@ TEST_F(SlotWriteFaults, ASwitchUnderEveryFault)
             dlg, *m_pRack, m_link, f, "#50S01001", ELinkKind::Ascii,
             [&dlg] { ClickLamp(rack_dio::kOutputLampIds[0])(dlg); },
             LampShown(dlg, rack_dio::kOutputLampIds[0]));
-        switch (f.eKind) {
-        case EWriteFault::SpoiltReply:
-        case EWriteFault::NeverHeard:
-            // A late ">" answers the switch sent after it: it may end one switch sooner.
-            EXPECT_GE(run.nDuring, kWriteMisses);
-            EXPECT_LE(run.nDuring, kWriteMisses + 1);
-            EXPECT_EQ(run.nAfter, 0);
-            break;
-        case EWriteFault::Refused:
-            EXPECT_EQ(run.nDuring, 1) << "refused: never again";
-            EXPECT_EQ(run.nAfter, 0);
-            break;
-        case EWriteFault::LineSilent:
-            EXPECT_EQ(run.nDuring, kFaultTicks / 2) << "every second tick";
-            EXPECT_EQ(run.nAfter, 1);
-            break;
-        case EWriteFault::LineSlow:
-            EXPECT_GE(run.nDuring, 1);
-            EXPECT_LE(run.nDuring, kFaultTicks / 2);
-            EXPECT_LE(run.nAfter, 1);
-            break;
-        }
-        bool refused = f.eKind == EWriteFault::Refused;
-        EXPECT_EQ(Digital().Outputs(), refused ? 0x0 : 0x1);
+        ExpectRepeatedWriteRun(run, f, "R", "W");
+        EXPECT_EQ(Digital().Outputs(), f.eKind == EWriteFault::Refused ? 0x0 : 0x1);
         ASSERT_FALSE(run.controls.empty());
-        // Lit from the click on while the switch is under way; dark again after a refusal.
-        std::vector<std::string> lit(run.controls.size(), "R");
-        if (refused)
-            EXPECT_EQ(run.controls.back(), "W");
-        else
-            EXPECT_EQ(run.controls, lit);
         dlg.OnCancel();
     }
 }

@@ -194,6 +194,44 @@ inline void ExpectWriteRun(const SWriteRun& run, const SWriteFault& fault, const
         << "a reply undid the operator's value while the write was pending";
 }
 
+// A write its dialog itself sends again on every second tick until the module acknowledges it
+// (the rack slot's switch): under spoilt replies it ends once heard, refused it goes out once, a
+// silent line has it sent again and again (back to back too, no poll standing between), and its
+// control keeps the operator's value, or shows the module's again after a refusal.
+inline void ExpectRepeatedWriteRun(const SWriteRun& run, const SWriteFault& fault,
+                                   const std::string& asked, const std::string& reported)
+{
+    switch (fault.eKind) {
+    case EWriteFault::SpoiltReply:
+    case EWriteFault::NeverHeard:
+        // A late acknowledgement answers the send after it: it may end one send sooner.
+        EXPECT_GE(run.nDuring, kWriteMisses);
+        EXPECT_LE(run.nDuring, kWriteMisses + 1);
+        EXPECT_EQ(run.nAfter, 0);
+        break;
+    case EWriteFault::Refused:
+        EXPECT_EQ(run.nDuring, 1) << "refused: never again";
+        EXPECT_EQ(run.nAfter, 0);
+        break;
+    case EWriteFault::LineSilent:
+        EXPECT_EQ(run.nDuring, kFaultTicks / 2) << "every second tick";
+        EXPECT_EQ(run.nAfter, 1);
+        break;
+    case EWriteFault::LineSlow:
+        EXPECT_GE(run.nDuring, 1);
+        EXPECT_LE(run.nDuring, kFaultTicks / 2);
+        EXPECT_LE(run.nAfter, 1);
+        break;
+    }
+    if (run.controls.empty()) return;
+    if (fault.eKind == EWriteFault::Refused) {
+        EXPECT_EQ(run.controls.back(), reported) << "refused: the module's value again";
+        return;
+    }
+    EXPECT_EQ(run.controls, std::vector<std::string>(run.controls.size(), asked))
+        << "the operator's value from the click on";
+}
+
 // What the dialog said of the write: never its heard text before the send that is heard went out
 // (the first once the fault is over, for a line that answers nothing), and at the end its heard
 // text, or its refusal text after a refusal.
