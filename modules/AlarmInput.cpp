@@ -343,8 +343,10 @@ void CAlarmInputDlg::ReadOutputsReply()
     NoteRead(state.has_value());
     if (state) ShowLamps(state->substr(1, 2));
     // The module's own reply shows as it came (a refusal too); any other, as silence.
-    bool own = state || ReplyFits('?', 0);
-    SetDlgItemText(m_setup.nStatus, own ? m_strReply : kNoReply);
+    std::optional<std::string> own = state               ? ReplyOf('!')
+                                     : ReplyFits('?', 0) ? ReplyOf('?')
+                                                         : std::nullopt;
+    SetDlgItemText(m_setup.nStatus, own.value_or(kNoReply));
     m_nCommand = state ? kCmdBackToPoll : kCmdReadOutputs;
 }
 

@@ -105,7 +105,7 @@ EWriteAnswer CPollingDlg::AsciiWriteAnswer(bool bAcknowledged) const
 
 EWriteAnswer CPollingDlg::RtuWriteAnswer(const std::string& requestText) const
 {
-    if (m_nLastResult != 1) return EWriteAnswer::NotHeard;
+    if (!ReplyCame()) return EWriteAnswer::NotHeard;
     std::vector<BYTE> request = HexTextToBytes(requestText);
     std::vector<BYTE> reply = HexTextToBytes(m_strRtuReply);
     if (RtuReplyAnswers(request, reply)) return EWriteAnswer::Heard;
@@ -144,7 +144,7 @@ bool CPollingDlg::SendAscii(const std::string& framed, WORD timeoutMs)
         answered = false;
         m_szReply[0] = '\0';
     }
-    m_nLastResult = answered ? 1 : -1;
+    m_eExchange = answered ? EExchange::Answered : EExchange::Unanswered;
     return answered;
 }
 
@@ -163,13 +163,13 @@ bool CPollingDlg::SendRtu(const std::string& requestText, WORD timeoutMs)
         answered = answered && (RtuReplyAnswers(request, reply) || m_bRtuException);
     m_bNothingCame = reply.empty();
     m_strRtuReply = BytesToHexText(reply);
-    m_nLastResult = answered ? 1 : -1;
+    m_eExchange = answered ? EExchange::Answered : EExchange::Unanswered;
     return answered;
 }
 
 void CPollingDlg::TakeReply()
 {
-    if (m_nLastResult != 1) {
+    if (!ReplyCame()) {
         m_strReply = "ERROR";
     } else if (m_eLink == ELinkKind::Rtu) {
         m_strReply = m_strRtuReply;
@@ -204,9 +204,8 @@ std::optional<std::string> CPollingDlg::ReplyData(char lead) const
 std::optional<std::string> CPollingDlg::ReplyData(char lead, const std::string& address) const
 {
     std::optional<std::string> data =
-        m_nLastResult == 1
-            ? AsciiReplyData(ReplyWithoutDigits(m_szReply, m_bReplyDigits), lead, address)
-            : std::nullopt;
+        ReplyCame() ? AsciiReplyData(ReplyWithoutDigits(m_szReply, m_bReplyDigits), lead, address)
+                    : std::nullopt;
     ModuleAnswered(data.has_value());
     return data;
 }
@@ -241,7 +240,7 @@ CPollingDlg::ReadingsOfReply(char lead, int count, EReadingForm form, size_t wid
 bool CPollingDlg::ModuleReplied() const
 {
     // Unlike the readers it notes no poll answered: the reply may be a write's own.
-    if (m_nLastResult != 1 || m_eLink == ELinkKind::Rtu) return m_nLastResult == 1;
+    if (!ReplyCame() || m_eLink == ELinkKind::Rtu) return ReplyCame();
     std::string_view reply = ReplyWithoutDigits(m_szReply, m_bReplyDigits);
     return std::ranges::any_of(std::string_view(">!?"), [&](char lead) {
         return AsciiReplyData(reply, lead, m_strAddress).has_value();
@@ -253,4 +252,19 @@ std::optional<std::array<bool, 8>> CPollingDlg::MaskOfReply() const
     if (!ReplyFits('!', 2) || !IsUpperHexDigit(m_szReply[3]) || !IsUpperHexDigit(m_szReply[4]))
         return std::nullopt;
     return ChannelMaskBits(m_szReply[4], m_szReply[3]);
+}
+
+std::optional<std::vector<BYTE>> CPollingDlg::RtuReadReply() const
+{
+    if (!RtuDataCame()) return std::nullopt;
+    return HexTextToBytes(m_strRtuReply);
+}
+
+std::optional<std::string> CPollingDlg::ReplyOf(char lead) const
+{
+    // Notes no poll answered: the reply shown may be a write's own.
+    if (!ReplyCame()) return std::nullopt;
+    std::string_view reply = ReplyWithoutDigits(m_szReply, m_bReplyDigits);
+    if (!AsciiReplyData(reply, lead, m_strAddress)) return std::nullopt;
+    return std::string(reply);
 }

@@ -32,10 +32,9 @@ public:
     // One tick: read the reply to the previous request, then send the next one.
     virtual void PollStep() = 0;
 
-    int m_nCommand = 0;     // the request the next tick sends
-    int m_nLastCommand = 0; // whose reply the next tick reads
-    int m_nLastResult = 0;  // 1 when the last exchange brought a reply, -1 when not
-    std::string m_strReply;
+    // The dialog's own steps: the request the next tick sends, and whose reply it reads.
+    int m_nCommand = 0;
+    int m_nLastCommand = 0;
 
 protected:
     // Start-up reads: while they run, an operator's request waits in the queue (it neither
@@ -84,14 +83,13 @@ protected:
     // requests; checksum defaults to m_bChecksum.
     std::string Request(char lead, const std::string& body) const;
     std::string Request(char lead, const std::string& body, bool checksum) const;
-    // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; sets
-    // m_nLastResult. An empty request sends nothing and counts as unanswered. A Modbus reply is
+    // Sends a framed ASCII request (its CR is cut off) or a Modbus request text; true when a reply
+    // came. An empty request sends nothing and counts as unanswered. A Modbus reply is
     // kept as hex text for TakeReply; a read whose reply neither answers it (slave, function, byte
     // count, CRC) nor is its exception reply counts as unanswered.
     bool SendAscii(const std::string& framed, WORD timeoutMs);
     bool SendRtu(const std::string& requestText, WORD timeoutMs);
-    // First phase of a tick: m_strReply from the last exchange, "ERROR" when it failed. ASCII
-    // replies lose the module's checksum digits when the checksum is on.
+    // First phase of a tick: takes the reply of the last exchange for ModbusDataText.
     void TakeReply();
     // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
     std::string ModbusDataText() const;
@@ -135,9 +133,16 @@ protected:
     std::optional<std::vector<std::string>> ReadingsOfReply(char lead, int count, EReadingForm form,
                                                             size_t width = 0) const;
     // The last Modbus exchange brought the data it asked for: answered, and not an exception.
-    bool RtuDataCame() const { return ModuleAnswered(m_nLastResult == 1 && !m_bRtuException); }
+    bool RtuDataCame() const { return ModuleAnswered(ReplyCame() && !m_bRtuException); }
     // The last Modbus exchange brought the module's exception reply: its refusal.
-    bool RtuRefused() const { return m_nLastResult == 1 && m_bRtuException; }
+    bool RtuRefused() const { return ReplyCame() && m_bRtuException; }
+    // The last Modbus reply, whole, when it brought the data its read asked for.
+    std::optional<std::vector<BYTE>> RtuReadReply() const;
+    // The last ASCII reply itself (lead, address and data, without checksum digits) when it has
+    // this lead (and, for "!" and "?", the address the module answers at): for a dialog that
+    // shows the module's reply as it came, or reads it at places; nothing for any other reply.
+    // Unlike the other readers it does not count as a poll answered.
+    std::optional<std::string> ReplyOf(char lead) const;
     // "!" and the address, nothing more.
     bool Acknowledged() const { return ReplyFits('!', 0); }
     // The last reply is the module's own, to whatever request: ASCII ">" and data, or "!" or "?"
@@ -153,13 +158,23 @@ protected:
     std::optional<std::array<bool, 8>> MaskOfReply() const;
 
     UINT_PTR m_nTimerId = kPollTimer;
-    char m_szReply[200] = {};
     int m_nPort = 0;
     int m_bChecksum = 0;
     std::string m_strAddress; // two upper-case hex digits
 
 private:
+    // The outcome of the last exchange.
+    enum class EExchange {
+        None,       // nothing sent yet
+        Answered,   // a reply came (for a read: one that answers it, or its exception)
+        Unanswered, // silence, a spoilt checksum, or a reply that answers no read
+    };
+    bool ReplyCame() const { return m_eExchange == EExchange::Answered; }
+
     ELinkKind m_eLink;
+    EExchange m_eExchange = EExchange::None;
+    char m_szReply[200] = {};
+    std::string m_strReply; // the reply the tick took, "ERROR" when none came
     std::string m_strRtuReply;
     bool m_bRtuException = false; // the last Modbus reply was the module's exception reply
     bool m_bNothingCame = true;   // not one byte came back to the last request

@@ -264,7 +264,6 @@ std::string CM6387::PollCycle()
         break;
     }
     m_nPollPhase = (m_nPollPhase + 1) % kPhases;
-    m_strReply.clear();
     return request;
 }
 

@@ -122,7 +122,8 @@ BOOL CM6359Modbus::OnInitDialog()
     m_nCommand = 0;
     if (SendRtu(m_strAddress + "0300C80001", kTimeout) && RtuDataCame()) {
         TakeReply();
-        ApplyRangeCode(Mid(Remove(m_strReply, ' '), 8, 2), 4);
+        // The second data byte holds the code.
+        ApplyRangeCode(Mid(ModbusDataText(), 2, 2), 4);
     }
     std::string second = m_eKind == EAoKind::Four  ? "0300000004"
                          : m_eKind == EAoKind::Two ? "0300C80040"
@@ -215,7 +216,7 @@ std::string CM6359Modbus::CycleStep()
         m_nCommand = kCmdReadCh1Range;
         m_nLastCommand = kLastCycle;
     } else if (m_nLastCommand == kLastCh1Range) {
-        std::string code = Mid(Remove(m_strReply, ' '), 8, 2);
+        std::string code = Mid(ModbusDataText(), 2, 2);
         if (const SAoRange* range = AoRangeOfCode(code)) {
             SetSliderRange(*range, 1, false);
             ShowRangeLabels(*range, 1);

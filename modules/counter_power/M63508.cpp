@@ -117,7 +117,8 @@ bool CM63508::SettleLastWrite()
 void CM63508::ReadRatio(int nBox)
 {
     std::optional<std::string> ratio;
-    if (ReplyFits('!', kRatioDigits)) ratio = RatioFromReply(m_strReply);
+    if (std::optional<std::string> data = FittingData('!', kRatioDigits))
+        ratio = RatioFromData(*data);
     if (ratio)
         SetDlgItemText(nBox, *ratio);
     else
@@ -162,8 +163,11 @@ bool CM63508::CycleReplyFits() const
 std::string CM63508::NextCycleRequest()
 {
     int step = m_nPollStep;
-    if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), Mid(m_strReply, 1));
-    if (step == kDioStep) ShowDioState(m_strReply);
+    // The tick took the reply only when it fits the step.
+    if (std::optional<std::string> data = ReplyData(step == kDioStep ? '!' : '>')) {
+        if (step <= kLastGroup) ShowReadingGroup(std::to_string(step), *data);
+        if (step == kDioStep) ShowDioState(*data);
+    }
     bool more = step < kLastGroup || (step == kLastGroup && ModelHas(m_strModuleName, "539")) ||
                 (step == kLastGroup + 1 && Is6539());
     if (!more) {

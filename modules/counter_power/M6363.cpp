@@ -203,16 +203,16 @@ void CM6363::ShowChannelValue(int channel, const std::string& text)
     SetDlgItemText(channel == 0 ? IDC_CNT_VALUE0 : IDC_CNT_VALUE1, text);
 }
 
-bool CM6363::PollReplyOwn() const
+std::optional<std::string> CM6363::PollReplyData() const
 {
     const SPollReply& expected = kPollReplies[m_nPollStep - 1];
-    return ReplyDataOf(expected.lead, expected.pShape).has_value();
+    return ReplyDataOf(expected.lead, expected.pShape);
 }
 
 bool CM6363::PollReplyFits() const
 {
     // The module's refusal answers the step too: the cycle goes on without what it asked for.
-    return PollReplyOwn() || ReplyFits('?', 0);
+    return PollReplyData() || ReplyFits('?', 0);
 }
 
 void CM6363::SetStatus(bool ack)
@@ -418,7 +418,6 @@ std::string CM6363::PollCycle()
 {
     int step = m_nPollStep;
     ReadPollReply(step);
-    m_strReply.clear();
     m_nPollStep = step == kPollSteps ? kFirstPollStep : step + 1;
     const SPollRequest& next = kPollRequests[step - 1];
     return Request(next.lead, next.body);
@@ -426,14 +425,16 @@ std::string CM6363::PollCycle()
 
 void CM6363::ReadPollReply(int step)
 {
-    if (!PollReplyOwn()) return;
+    std::optional<std::string> reply = PollReplyData();
+    if (!reply) return;
+    const std::string& data = *reply;
     switch (step) {
     case kStepCount0:
     case kStepCount1:
-        ShowChannelValue(step - kStepCount0, Mid(m_strReply, 1));
+        ShowChannelValue(step - kStepCount0, data);
         return;
     case kStepOutputs:
-        ShowLamps();
+        ShowLamps(data);
         return;
     default:
         break;
@@ -441,20 +442,20 @@ void CM6363::ReadPollReply(int step)
     if (m_bSettingsLoaded) return;
     for (const SValueStep& v : kValueSteps) {
         if (v.step == step)
-            SetDlgItemText(m_nAlarmMode == 0 ? v.editModeA : v.editModeB, Mid(m_strReply, 3, 8));
+            SetDlgItemText(m_nAlarmMode == 0 ? v.editModeA : v.editModeB, Mid(data, 0, 8));
     }
     switch (step) {
     case kStepSignalModes:
-        ReadSignalModes();
+        ReadSignalModes(data);
         break;
     case kStepGate:
-        ReadGate();
+        ReadGate(data);
         break;
     case kStepAlarmMode:
-        ReadAlarmMode();
+        ReadAlarmMode(data);
         break;
     case kStepAlarmEnables:
-        ReadAlarmEnables();
+        ReadAlarmEnables(data);
         break;
     case kStepAlarmValue1:
         m_bSettingsLoaded = 1;
@@ -464,25 +465,24 @@ void CM6363::ReadPollReply(int step)
     }
 }
 
-void CM6363::ReadSignalModes()
+void CM6363::ReadSignalModes(const std::string& data)
 {
-    int digit = CharAt(m_strReply, 3) - '0';
+    int digit = CharAt(data, 0) - '0';
     if (digit < 0 || digit > 3) return;
     SetRow(IDC_CNT_MODE0, kSignalModes[digit][0]);
     SetRow(IDC_CNT_MODE1, kSignalModes[digit][1]);
 }
 
-void CM6363::ReadGate()
+void CM6363::ReadGate(const std::string& data)
 {
-    const char* found =
-        std::find(std::begin(kGateDigits), std::end(kGateDigits), CharAt(m_strReply, 3));
+    const char* found = std::find(std::begin(kGateDigits), std::end(kGateDigits), CharAt(data, 0));
     if (found != std::end(kGateDigits))
         SetRow(IDC_CNT_GATE, static_cast<int>(found - std::begin(kGateDigits)));
 }
 
-void CM6363::ReadAlarmMode()
+void CM6363::ReadAlarmMode(const std::string& data)
 {
-    char mode = CharAt(m_strReply, 3);
+    char mode = CharAt(data, 0);
     if (mode != '0' && mode != '1') return;
     m_nAlarmMode = mode - '0';
     SetRow(IDC_CNT_ALARM_MODE, m_nAlarmMode);
@@ -493,9 +493,9 @@ void CM6363::ReadAlarmMode()
     }
 }
 
-void CM6363::ReadAlarmEnables()
+void CM6363::ReadAlarmEnables(const std::string& data)
 {
-    int digit = CharAt(m_strReply, 3) - '0';
+    int digit = CharAt(data, 0) - '0';
     if (m_nAlarmMode == 0 && digit >= 0 && digit <= 3) {
         SetRow(IDC_CNT_A_ENABLE0, digit & 1);
         SetRow(IDC_CNT_A_ENABLE1, (digit >> 1) & 1);
@@ -504,9 +504,9 @@ void CM6363::ReadAlarmEnables()
     }
 }
 
-void CM6363::ShowLamps()
+void CM6363::ShowLamps(const std::string& data)
 {
-    int digit = CharAt(m_strReply, 5) - '0';
+    int digit = CharAt(data, 2) - '0';
     if (digit < 0 || digit > 3) return;
     m_nReportedOutputs = digit;
     ShowReportedLamps();

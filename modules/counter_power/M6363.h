@@ -75,17 +75,17 @@ private:
     std::optional<std::string> ValueRequest(char lead, const std::string& body, int nEdit);
     void FinishConfiguration();
     std::string Resync();
-    // Whether the reply in hand is what the poll step in hand reads.
-    bool PollReplyOwn() const;
+    // The data of the reply in hand when it is what the poll step in hand reads.
+    std::optional<std::string> PollReplyData() const;
     // Whether it answers the step: the module's own reply or its refusal.
     bool PollReplyFits() const;
     std::string PollCycle();
     void ReadPollReply(int step);
-    void ReadSignalModes();
-    void ReadGate();
-    void ReadAlarmMode();
-    void ReadAlarmEnables();
-    void ShowLamps();
+    void ReadSignalModes(const std::string& data);
+    void ReadGate(const std::string& data);
+    void ReadAlarmMode(const std::string& data);
+    void ReadAlarmEnables(const std::string& data);
+    void ShowLamps(const std::string& data);
     // The lamps and output states as the module last reported them; while the outputs' write is
     // pending, the operator's.
     void ShowReportedLamps();

@@ -101,9 +101,9 @@ void CPowerMeterDlg::ShowReadingGroup(const std::string& group, const std::strin
         SetDlgItemText(box.nBox, box.strText);
 }
 
-void CPowerMeterDlg::ShowDioState(const std::string& reply)
+void CPowerMeterDlg::ShowDioState(const std::string& data)
 {
-    SPmDioState state = DecodeDioState(reply);
+    SPmDioState state = DecodeDioState(data);
     if (state.bInputLit) {
         GetDlgItemAs<CStatic>(IDC_PM_INPUT)->SetIcon(*state.bInputLit ? IDI_LAMP_ON : IDI_LAMP_OFF);
     }

@@ -33,7 +33,7 @@ public:
     void ShowReadingGroup(const std::string& group, const std::string& data);
     // The input lamp, the output lamps and the output bits from a "!AAio" reply; a pending write
     // of the outputs keeps the operator's bits.
-    void ShowDioState(const std::string& reply);
+    void ShowDioState(const std::string& data);
 
     // Output bit 0 (lamp 1208) and bit 1 (lamp 1207).
     std::array<int, 2> m_bDoState{};

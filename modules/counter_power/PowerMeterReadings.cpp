@@ -116,11 +116,11 @@ std::vector<SPmBoxText> ParseReadingGroup(const std::string& group, const std::s
     return texts;
 }
 
-SPmDioState DecodeDioState(const std::string& reply)
+SPmDioState DecodeDioState(const std::string& data)
 {
     SPmDioState state;
-    char input = reply.size() > 3 ? reply[3] : '\0';
-    char output = reply.size() > 4 ? reply[4] : '\0';
+    char input = !data.empty() ? data[0] : '\0';
+    char output = data.size() > 1 ? data[1] : '\0';
     if (input == '0' || input == '1') state.bInputLit = input == '0';
     if (output >= '0' && output <= '3') {
         int digit = output - '0';
@@ -148,10 +148,10 @@ std::optional<std::string> RatioDigits(const std::string& typed)
     return std::string(digits);
 }
 
-std::optional<std::string> RatioFromReply(const std::string& reply)
+std::optional<std::string> RatioFromData(const std::string& data)
 {
-    if (reply.size() < 7) return std::nullopt;
-    std::string digits = reply.substr(3, 4);
+    if (data.size() < 4) return std::nullopt;
+    std::string digits = data.substr(0, 4);
     for (char c : digits)
         if (HexValue(c) < 0) return std::nullopt;
     return std::to_string(LeadingHex(digits));

@@ -44,20 +44,20 @@ std::vector<SPmBoxText> ParseReadingGroup(const std::string& group, const std::s
 // A reading as the boxes show it: "%06.3f".
 std::string ReadingText(double value);
 
-// The digital I/O state in a "!AAio" reply: the input lamp is lit for input digit "0" and off for
-// "1"; the output digit "0" to "3" gives output bit 0 plus twice bit 1. Any other character
-// leaves that part unchanged (nothing here).
+// The digital I/O state in the data "io" of a "!AAio" reply: the input lamp is lit for input digit
+// "0" and off for "1"; the output digit "0" to "3" gives output bit 0 plus twice bit 1. Any other
+// character leaves that part unchanged (nothing here).
 struct SPmDioState {
     std::optional<bool> bInputLit;
     std::optional<std::array<int, 2>> outputs;
 };
-SPmDioState DecodeDioState(const std::string& reply);
+SPmDioState DecodeDioState(const std::string& data);
 // The digit that carries output bits 0 and 1 ("0" to "3").
 char OutputDigit(const std::array<int, 2>& bits);
 
 // A typed ratio as the request carries it: four lower-case hex digits. Nothing for a text that is
 // not a decimal number from 0 to 65535 (the meter's register holds 16 bits).
 std::optional<std::string> RatioDigits(const std::string& typed);
-// The decimal text of the ratio in a "!AAhhhh" reply; nothing when the four digits after the
-// address are not all hex digits.
-std::optional<std::string> RatioFromReply(const std::string& reply);
+// The decimal text of the ratio in the data "hhhh" of a "!AAhhhh" reply; nothing when the four
+// digits are not all hex digits.
+std::optional<std::string> RatioFromData(const std::string& data);

@@ -174,7 +174,8 @@ void CM6373::ReadAnswer()
     bool read = m_nLastCommand == kCmdReadPowerOn || m_nLastCommand == kCmdReadSafe;
     bool ack = read ? ReplyFits('!', kValueDigits)
                     : SettleLastWrite(Acknowledged()) == EWriteAnswer::Heard;
-    SetDlgItemText(IDC_DIO_ANSWER, ack ? m_strReply : AnswerErrorOf(m_nLastCommand));
+    std::optional<std::string> reply = ReplyOf('!');
+    SetDlgItemText(IDC_DIO_ANSWER, ack && reply ? *reply : AnswerErrorOf(m_nLastCommand));
     m_nCommand = kCmdPollAfterAnswer;
 }
 

@@ -115,9 +115,9 @@ bool CM6373Modbus::OutputPending(int channel) const
 
 std::optional<WORD> CM6373Modbus::ReadCoils(int count) const
 {
-    if (!RtuDataCame()) return std::nullopt;
-    return DioCoilBits(HexTextToBytes(m_strReply), static_cast<BYTE>(StrToLong(m_strAddress, 16)),
-                       count);
+    std::optional<std::vector<BYTE>> reply = RtuReadReply();
+    if (!reply) return std::nullopt;
+    return DioCoilBits(*reply, static_cast<BYTE>(StrToLong(m_strAddress, 16)), count);
 }
 
 void CM6373Modbus::ReadStatus()

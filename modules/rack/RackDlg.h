@@ -26,10 +26,10 @@ public:
     // to send. Each dialog numbers its other steps.
     enum : int { kNone = 0 };
 
-    // One tick: the reply of the last exchange becomes m_strReply ("ERROR" when none came), the
-    // rule of the step that awaits it runs (it chooses the next send step and may end the tick),
-    // an operator's queued request takes the send step's place, then the request of the send
-    // step, if it has one, goes out and its step awaits the reply.
+    // One tick: the reply of the last exchange is taken, the rule of the step that awaits it runs
+    // (it chooses the next send step and may end the tick), an operator's queued request takes the
+    // send step's place, then the request of the send step, if it has one, goes out and its step
+    // awaits the reply.
     void PollStep() final;
 
     // Time-outs: the request sent while the dialog opens, and every request of a tick.

@@ -136,7 +136,7 @@ void CV1300::EnableConfiguration()
 void CV1300::ReadConfiguration(const std::string& configuration)
 {
     if (!m_pModel) return;
-    int range = AiRangeRowOfReply(*m_pModel, m_strReply);
+    int range = AiRangeRowOfReply(*m_pModel, ReplyOf('!').value_or(""));
     if (range >= 0) GetDlgItemAs<CComboBox>(m_nRangeList)->SetCurSel(range);
     if (m_pModel->bFormat) {
         int format = RowOfCode(kAiFormatDigits, configuration.substr(kFormatAt, 1));

@@ -77,14 +77,15 @@ bool CV1327::ReadReply(int step)
     switch (step) {
     case kReadDirections:
         // A direction reply cut short is read again, as a refused one is.
-        m_nCommand = PatternDigits() && DecodeDirections(m_strReply, m_nIoConfig) ? kReadWdt
-                                                                                  : kReadDirections;
+        m_nCommand = PatternDigits() && DecodeDirections(ReplyOf('!').value_or(""), m_nIoConfig)
+                         ? kReadWdt
+                         : kReadDirections;
         return false;
     case kPoll:
         if (std::optional<std::string> status = FittingData('!', kStatusChars)) {
             SetDlgItemText(rack_dio::IDC_HIGH_BYTE, "0x" + status->substr(0, 2));
             SetDlgItemText(rack_dio::IDC_LOW_BYTE, "0x" + status->substr(2));
-            ParseStatusReply(m_strReply);
+            ParseStatusReply(ReplyOf('!').value_or(""));
         }
         m_nCommand = kPoll;
         return false;

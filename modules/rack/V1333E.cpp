@@ -163,7 +163,7 @@ bool CV1333E::ReadReply(int step)
     switch (step) {
     case kReadSlots: {
         bool fits = FittingData('!', kSlotTableChars).has_value();
-        if (fits) FillSlotList(m_strReply);
+        if (fits) FillSlotList(ReplyOf('!').value_or(""));
         OpeningReadDone(step, fits);
         return true;
     }

@@ -307,7 +307,8 @@ bool CM6386::ShowOneShotOutcome(int last)
     for (const SOneShot& shot : kOneShots) {
         if (shot.nCommand != last) continue;
         bool ok = ReplyDataOf(shot.cLead, shot.pShape).has_value();
-        SetDlgItemText(shot.nStatus, ok ? (shot.pszOk ? shot.pszOk : m_strReply) : shot.pszFailed);
+        std::string reply = ReplyOf(shot.cLead).value_or("");
+        SetDlgItemText(shot.nStatus, ok ? (shot.pszOk ? shot.pszOk : reply) : shot.pszFailed);
         return true;
     }
     return false;

@@ -217,7 +217,7 @@ TEST_F(PerChannelAscii, ATypeChangeIsWrittenAndStoredOnceAcknowledged)
     }
 }
 
-// Mend: the acknowledgement stores the channel and code that were sent, not a choice made while
+// The acknowledgement stores the channel and code that were sent, not a choice made while
 // the write's reply was on its way; that choice is sent next, not dropped.
 TEST_F(PerChannelAscii, AnAcknowledgedTypeIsStoredForTheChannelItWasSentFor)
 {

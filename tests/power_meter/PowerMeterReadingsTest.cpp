@@ -156,27 +156,26 @@ TEST(PowerMeterReadings, ReadingTextIsZeroPaddedToSixCharacters)
     EXPECT_EQ(ReadingText(-0.5), "-0.500");
 }
 
-TEST(PowerMeterDioState, InputAndOutputDigitsFollowTheAddress)
+TEST(PowerMeterDioState, InputAndOutputDigitsOfTheReplyData)
 {
     struct Case {
-        const char* reply;
+        const char* data;
         std::optional<bool> input;
         std::optional<std::array<int, 2>> outputs;
     } cases[] = {
-        {"!0100", true, std::array<int, 2>{0, 0}},
-        {"!0112", false, std::array<int, 2>{0, 1}},
-        {"!4001", true, std::array<int, 2>{1, 0}},
-        {"!4013", false, std::array<int, 2>{1, 1}},
-        {"!0124", std::nullopt, std::nullopt},
-        {"!01x3", std::nullopt, std::array<int, 2>{1, 1}},
-        {"!011", false, std::nullopt},
-        {"!01", std::nullopt, std::nullopt},
+        {"00", true, std::array<int, 2>{0, 0}},
+        {"12", false, std::array<int, 2>{0, 1}},
+        {"01", true, std::array<int, 2>{1, 0}},
+        {"13", false, std::array<int, 2>{1, 1}},
+        {"24", std::nullopt, std::nullopt},
+        {"x3", std::nullopt, std::array<int, 2>{1, 1}},
+        {"1", false, std::nullopt},
         {"", std::nullopt, std::nullopt},
     };
     for (const Case& c : cases) {
-        SPmDioState state = DecodeDioState(c.reply);
-        EXPECT_EQ(state.bInputLit, c.input) << c.reply;
-        EXPECT_EQ(state.outputs, c.outputs) << c.reply;
+        SPmDioState state = DecodeDioState(c.data);
+        EXPECT_EQ(state.bInputLit, c.input) << c.data;
+        EXPECT_EQ(state.outputs, c.outputs) << c.data;
     }
     EXPECT_EQ(OutputDigit({0, 0}), '0');
     EXPECT_EQ(OutputDigit({1, 0}), '1');
@@ -197,14 +196,14 @@ TEST(PowerMeterRatios, TypedRatiosOutside16BitsOrNotNumbersAreRefused)
     for (const Case& c : cases) EXPECT_EQ(RatioDigits(c.typed), c.digits) << c.typed;
 }
 
-TEST(PowerMeterRatios, ReplyDigitsAfterTheAddressReadAsDecimal)
+TEST(PowerMeterRatios, TheReplyDataReadsAsDecimal)
 {
     struct Case {
-        const char* reply;
+        const char* data;
         std::optional<std::string> ratio;
     } cases[] = {
-        {"!010064", "100"}, {"!01FFFF", "65535"}, {"!010000", "0"}, {"!01ffff", "65535"},
-        {"!01006", {}},     {"!01", {}},          {"!0100G4", {}},  {"!01006412", "100"},
+        {"0064", "100"}, {"FFFF", "65535"}, {"0000", "0"}, {"ffff", "65535"},
+        {"006", {}},     {"", {}},          {"00G4", {}},  {"006412", "100"},
     };
-    for (const Case& c : cases) EXPECT_EQ(RatioFromReply(c.reply), c.ratio) << c.reply;
+    for (const Case& c : cases) EXPECT_EQ(RatioFromData(c.data), c.ratio) << c.data;
 }
