@@ -210,22 +210,23 @@ void CPerChannelAsciiDlg::ShowReadings()
     }
 }
 
-std::string CPerChannelAsciiDlg::ConfigurationCommand(const SSettingsChoice& choice) const
+CModuleDlg::SConfiguration CPerChannelAsciiDlg::ConfigurationOf(const SSettingsChoice& choice) const
 {
     const SConfigForm& form = m_setup.config;
-    SConfigurationFields fields = {m_strOldAddress,
-                                   choice.strAddress,
-                                   form.pszType,
-                                   choice.strBaudCode,
-                                   choice.bChecksumOn ? "4" : "0",
-                                   choice.strFormatDigit};
-    if (choice.bModbus) return ModbusSwitchText(form.modbus, fields);
+    SConfigurationFields fields = ConfigurationFieldsOf(choice);
+    fields.strType = form.pszType;
+    fields.strCheck = choice.bChecksumOn ? "4" : "0";
     if (form.pszInitType && m_strOldAddress == "00") {
         fields.strType = form.pszInitType;
         fields.strCheck.clear();
         fields.strFormat = form.pszInitFormat;
     }
-    return ConfigurationText(fields);
+    SConfiguration configuration = SettingOf(choice, fields);
+    // The switch to Modbus RTU takes the form's own type and format, not these.
+    if (choice.bModbus)
+        configuration.strRequest =
+            FrameAsciiCommand(ModbusSwitchText(form.modbus, fields), m_bChecksum != 0);
+    return configuration;
 }
 
 void CPerChannelAsciiDlg::OnUpdate()
@@ -233,15 +234,13 @@ void CPerChannelAsciiDlg::OnUpdate()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings(kAddressZeroNotAllowed);
     if (!choice) return;
-    // Written back only when the module acknowledges.
-    Texts rows = RowTextsOf(*choice);
-    if (m_setup.bClearsDescription) rows[kDescriptionText] = "";
-    Texts params = ParamsOf(*choice);
-    params[kScript] = std::nullopt;
-    QueueConfiguration(kCmdConfigure,
-                       {FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0),
-                        choice->strAddress, m_bChecksum != 0, rows, params,
-                        EWriteBack::OnAcknowledge});
+    // Written back only when the module acknowledges; the checksum in force stays.
+    SConfiguration configuration = ConfigurationOf(*choice);
+    configuration.bNewChecksum = m_bChecksum != 0;
+    if (m_setup.bClearsDescription) configuration.rowTexts[kDescriptionText] = "";
+    configuration.params[kScript] = std::nullopt;
+    configuration.eWriteBack = EWriteBack::OnAcknowledge;
+    QueueConfiguration(kCmdConfigure, std::move(configuration));
 }
 
 int CPerChannelAsciiDlg::RefreshCommand() const

@@ -85,7 +85,9 @@ private:
     void ShowConfigurationOutcome(bool ack);
     std::string NextRequest();
     void ShowReadings();
-    std::string ConfigurationCommand(const SSettingsChoice& choice) const;
+    // The configuration of a choice: the "%" request with the form's type, or the form's switch to
+    // Modbus RTU.
+    SConfiguration ConfigurationOf(const SSettingsChoice& choice) const;
     bool ReadsTypes() const { return m_setup.eStart == EChannelStart::TypeRead; }
     // The start and "&Refresh": read the types again (from where a read was left), or poll.
     int RefreshCommand() const;

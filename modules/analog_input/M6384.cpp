@@ -168,8 +168,9 @@ void CM6384::OnSetting()
     int format = choice->nFormat;
     if (perChannel && choice->bModbus) format |= kModbusFormatBit;
     std::string formatDigit = Format("%d", format);
-    SConfigurationFields fields = {m_strOldAddress,     choice->strAddress,    rangeCode,
-                                   choice->strBaudCode, choice->strCheckDigit, formatDigit};
+    SConfigurationFields fields = ConfigurationFieldsOf(*choice);
+    fields.strType = rangeCode;
+    fields.strFormat = formatDigit;
 
     // The per-channel model takes the protocol in its format digit; the others switch by "$AAR1",
     // which goes to the address the module answers to now.
@@ -181,14 +182,12 @@ void CM6384::OnSetting()
         m_strFormatHighDigit = ValueToHexChar(fast ? (high | 0x2) : (high & 0x8));
         fields.strCheck = m_strFormatHighDigit;
     }
-    std::string command =
-        m_bProtocolSwitch ? ModbusSwitchText(kSwitchDollarR1, fields) : ConfigurationText(fields);
-    SConfiguration configuration{FrameAsciiCommand(command, m_bChecksum != 0), choice->strAddress,
-                                 choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)};
+    SConfiguration configuration = SettingOf(*choice, fields);
     configuration.params[kScript] = rangeCode;
     configuration.params[kFormat] = formatDigit;
     if (m_bProtocolSwitch) {
         // The switch leaves the module at its address, and the row with it.
+        configuration.strRequest = SettingOf(*choice, true).strRequest;
         configuration.strNewAddress = m_strOldAddress;
         configuration.rowTexts[kAddressText] = std::nullopt;
         configuration.params[kAddress] = std::nullopt;

@@ -140,10 +140,7 @@ void CM6380::OnSetting()
     if (!choice) return;
     if (RefuseNewBaudAtZero(*choice)) return;
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
-    QueueConfiguration(
-        kConfigure,
-        {FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1),
-         choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)});
+    QueueConfiguration(kConfigure, SettingOf(*choice, ConfigurationFieldsOf(*choice)));
 }
 
 std::string CM6380::SendConfiguration()
