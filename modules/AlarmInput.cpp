@@ -43,18 +43,17 @@ void CAlarmInputDlg::ToggleChannel(int k)
 {
     auto i = static_cast<size_t>(k);
     // Without the module's own mask, a write would change channels nobody touched.
-    if (m_bMaskMissing) {
+    if (!m_mask.Toggle(k)) {
         CheckDlgButton(m_setup.checkIds[i], static_cast<UINT>(m_bChannelEnabled[i]));
         SetDlgItemText(m_setup.nMaskStatus, kMaskNotRead);
         return;
     }
-    m_bChannelEnabled[i] = m_bChannelEnabled[i] == 1 ? 0 : 1;
     BuildEnableMask();
 }
 
 void CAlarmInputDlg::BuildEnableMask()
 {
-    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+    m_strEnableMask = m_mask.Text();
     QueueWrite(kCmdWriteMask);
 }
 
@@ -63,9 +62,9 @@ void CAlarmInputDlg::ReadMaskWrite(bool ack)
     EWriteAnswer answer = SettleWrite(kCmdWriteMask, AsciiWriteAnswer(ack));
     ShowOutcome(m_setup.nMaskStatus, answer == EWriteAnswer::Heard);
     if (answer == EWriteAnswer::Heard) {
-        m_bModuleMask = m_bMaskSent;
+        m_mask.Heard();
     } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
-        m_bChannelEnabled = m_bModuleMask;
+        m_mask.Refused();
         UpdateData(FALSE);
     }
     m_nCommand = kCmdBackToPoll;
@@ -73,10 +72,10 @@ void CAlarmInputDlg::ReadMaskWrite(bool ack)
 
 void CAlarmInputDlg::ForgetEnableMask()
 {
-    m_bMaskMissing = true;
-    if (QueuedCommand() == kCmdWriteMask) {
-        DropQueuedCommand();
-        m_bChannelEnabled.fill(0);
+    bool dropped = QueuedCommand() == kCmdWriteMask;
+    if (dropped) DropQueuedCommand();
+    m_mask.Forget(dropped);
+    if (dropped) {
         UpdateData(FALSE);
         SetDlgItemText(m_setup.nMaskStatus, kMaskNotRead);
     }
@@ -84,10 +83,7 @@ void CAlarmInputDlg::ForgetEnableMask()
 
 void CAlarmInputDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 {
-    m_bMaskMissing = false;
-    for (size_t k = 0; k < bits.size(); ++k)
-        if (bits[k]) m_bChannelEnabled[k] = 1;
-    m_bModuleMask = m_bChannelEnabled;
+    m_mask.Read(bits);
     UpdateData(FALSE);
     SetDlgItemText(m_setup.nAddressBox, m_strAddressDecimal);
     // The boxes are usable now: a refused click's excuse no longer holds.
@@ -110,9 +106,7 @@ void CAlarmInputDlg::ReadMaskReply()
 
 std::string CAlarmInputDlg::MaskReadAgain()
 {
-    if (!m_bMaskMissing) return "";
-    m_nLastCommand = kCmdReadMask;
-    return Request('$', "6");
+    return AsciiMaskReadAgain(m_mask, kCmdReadMask);
 }
 
 // ---- channel types and "FOLLOW CH0"
@@ -500,8 +494,7 @@ std::string CAlarmInputDlg::SharedRequest()
         return Request('#', "");
     case kCmdWriteMask:
         // The boxes as they stand when the write goes out (after the module's mask was read).
-        m_bMaskSent = m_bChannelEnabled;
-        m_strEnableMask = ChannelMaskText(m_bMaskSent);
+        m_strEnableMask = m_mask.Send();
         request = Request('$', "5" + m_strEnableMask);
         break;
     case kCmdChannelRead:

@@ -5,6 +5,7 @@
 // which the two dialogs differ.
 #pragma once
 
+#include "EnableMask.h"
 #include "Lamps.h"
 #include "ModuleDlg.h"
 
@@ -120,7 +121,9 @@ public:
     void ForgetEnableMask();
     void BuildEnableMask();
 
-    std::array<int, 8> m_bChannelEnabled{};
+    // A forgotten mask leaves no box ticked: the dialogs start with none.
+    CEnableMask m_mask{EForgottenMask::NoChannel};
+    std::array<int, 8>& m_bChannelEnabled = m_mask.m_bBoxes;
     std::string m_strEnableMask;
     // Outputs 0 and 1 as the last output read showed them, switched by lamp clicks.
     std::array<int, 2> m_bDoState{};
@@ -181,7 +184,6 @@ private:
     std::string AlarmRequest() const;
 
     const SAlarmInputSetup& m_setup;
-    bool m_bMaskMissing = false; // the last mask read was lost: neither a mask nor a refusal came
     bool m_bReadMissed = false;
     // "FOLLOW CH0": CH0's type written to CH0 to CH7 in turn, one write per acknowledged reply.
     SSequence m_follow;
@@ -193,10 +195,8 @@ private:
     int m_nChannelWriteRow = 0;
     int m_nLimitReads = 0;
     // What the module was last known to hold, as its replies and heard writes told it (-1: not
-    // known), and the mode and mask of the writes in hand.
+    // known), and the mode of the write in hand.
     std::array<std::string, 2> m_strModuleLimits; // high, low; empty: not known
-    std::array<int, 8> m_bModuleMask{};
-    std::array<int, 8> m_bMaskSent{};
     int m_nModuleOutputs = 0;
     int m_nModuleMode = -1;
     int m_nAlarmModeSent = 0;

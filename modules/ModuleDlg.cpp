@@ -1,6 +1,7 @@
 #include "ModuleDlg.h"
 
 #include "AsciiCommand.h"
+#include "EnableMask.h"
 #include "HexText.h"
 #include "LinkTable.h"
 #include "ReadingFields.h"
@@ -71,6 +72,13 @@ void CModuleDlg::InitFromBlock()
     if (m_descriptor.boxes.nAddress)
         SetDlgItemText(m_descriptor.boxes.nAddress,
                        m_descriptor.boxes.bHexAddress ? m_strAddress : m_strAddressDecimal);
+}
+
+std::string CModuleDlg::AsciiMaskReadAgain(const CEnableMask& mask, int nLastCommand)
+{
+    if (!mask.Missing()) return "";
+    m_nLastCommand = nLastCommand;
+    return Request('$', "6");
 }
 
 void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)

@@ -129,6 +129,8 @@ struct SRtuSettingForm {
     bool bBoxBehindPolling = false;
 };
 
+class CEnableMask;
+
 class CModuleDlg : public CPollingDlg {
 public:
     // Write-back texts; an entry without a value leaves the row's text as it is.
@@ -168,6 +170,9 @@ protected:
     // name from the block, the data exchange, and the decimal address in the Address box.
     void InitFromBlock();
     bool IsAddressZero() const { return m_strAddressDecimal == "0"; }
+    // While the module's enable mask is missing, the "$AA6" that asks for it again, its reply due
+    // as nLastCommand; empty once the module answered a read of it.
+    std::string AsciiMaskReadAgain(const CEnableMask& mask, int nLastCommand);
     // Selects the rows of the settings boxes from the block; a code no row stands for selects none.
     // The checksum in force is the block's (off at address 0 when offAtAddressZero).
     void FillSettingsBoxes(bool offAtAddressZero = false);

@@ -189,10 +189,7 @@ std::string CPerChannelAsciiDlg::NextRequest()
         return Request('#', "");
     default:
         // While the mask read is lost it is asked for again, between the polls.
-        if (MaskMissing()) {
-            m_nLastCommand = kMaskRead;
-            return Request('$', "6");
-        }
+        if (std::string again = AsciiMaskReadAgain(m_mask, kMaskRead); !again.empty()) return again;
         return Request('#', "");
     }
 }

@@ -28,13 +28,12 @@ void CPerChannelTypeDlg::DoDataExchange(CDataExchange* pDX)
 
 void CPerChannelTypeDlg::ToggleChannel(int k)
 {
-    int& enabled = m_bChannelEnabled[static_cast<size_t>(k)];
-    if (m_bMaskMissing) {
-        CheckDlgButton(m_rows.checkIds[static_cast<size_t>(k)], static_cast<UINT>(enabled));
+    auto i = static_cast<size_t>(k);
+    if (!m_mask.Toggle(k)) {
+        CheckDlgButton(m_rows.checkIds[i], static_cast<UINT>(m_bChannelEnabled[i]));
         SetDlgItemText(m_nMaskStatus, kMaskNotRead);
         return;
     }
-    enabled = enabled == 1 ? 0 : 1;
     BuildEnableMask();
 }
 
@@ -55,10 +54,10 @@ void CPerChannelTypeDlg::ReadMaskAnswer(const std::optional<std::array<bool, 8>>
 
 void CPerChannelTypeDlg::ForgetEnableMask()
 {
-    m_bMaskMissing = true;
-    if (QueuedCommand() == kCmdWriteMask) {
-        DropQueuedCommand();
-        m_bChannelEnabled = m_bMarksBeforeMask;
+    bool dropped = QueuedCommand() == kCmdWriteMask;
+    if (dropped) DropQueuedCommand();
+    m_mask.Forget(dropped);
+    if (dropped) {
         UpdateData(FALSE);
         SetDlgItemText(m_nMaskStatus, kMaskNotRead);
     }
@@ -66,11 +65,7 @@ void CPerChannelTypeDlg::ForgetEnableMask()
 
 void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 {
-    m_bMaskMissing = false;
-    for (int k = 0; k < Channels(); ++k) {
-        if (bits[static_cast<size_t>(k)]) m_bChannelEnabled[static_cast<size_t>(k)] = 1;
-    }
-    m_bModuleMask = m_bChannelEnabled;
+    m_mask.Read(bits, Channels());
     UpdateData(FALSE);
     SetDlgItemText(IDC_PC_ADDRESS, m_strAddressDecimal);
     // The boxes are usable now: a refused click's excuse no longer holds.
@@ -79,14 +74,13 @@ void CPerChannelTypeDlg::ShowEnableMask(const std::array<bool, 8>& bits)
 
 void CPerChannelTypeDlg::BuildEnableMask()
 {
-    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
+    m_strEnableMask = m_mask.Text();
     QueueWrite(kCmdWriteMask);
 }
 
 std::string CPerChannelTypeDlg::MaskWriteGoesOut()
 {
-    m_bMaskSent = m_bChannelEnabled;
-    m_strEnableMask = ChannelMaskText(m_bMaskSent);
+    m_strEnableMask = m_mask.Send();
     return m_strEnableMask;
 }
 
@@ -94,9 +88,9 @@ EWriteAnswer CPerChannelTypeDlg::SettleMaskWrite(EWriteAnswer answer)
 {
     answer = SettleWrite(kCmdWriteMask, answer);
     if (answer == EWriteAnswer::Heard) {
-        m_bModuleMask = m_bMaskSent;
+        m_mask.Heard();
     } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
-        m_bChannelEnabled = m_bModuleMask;
+        m_mask.Refused();
         UpdateData(FALSE);
     }
     return answer;

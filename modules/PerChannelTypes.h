@@ -3,6 +3,7 @@
 // high one for CH4 to CH7), and the type codes behind the rows of the type lists.
 #pragma once
 
+#include "EnableMask.h"
 #include "ModuleDlg.h"
 #include "PerChannelIds.h"
 
@@ -34,7 +35,9 @@ public:
     // Row 0 (the only one the dialogs pass) puts the text into the channel's value field.
     void ShowChannelValue(int channel, int row, const std::string& text);
 
-    std::array<int, 8> m_bChannelEnabled{};
+    // A forgotten mask restores the marks it found: a box ticked while it was awaited goes back.
+    CEnableMask m_mask{EForgottenMask::MarksBeforeRead};
+    std::array<int, 8>& m_bChannelEnabled = m_mask.m_bBoxes;
     std::string m_strEnableMask;
     std::string m_strRespond; // bound to the Respond field
 
@@ -74,18 +77,18 @@ protected:
     // written; refused, the boxes show the module's mask again; not heard, it stays pending.
     EWriteAnswer SettleMaskWrite(EWriteAnswer answer);
     // The marks as they stand are the module's mask (no read tells it).
-    void TakeMarksAsModuleMask() { m_bModuleMask = m_bChannelEnabled; }
+    void TakeMarksAsModuleMask() { m_mask.TakeBoxesAsModule(); }
     // The dialog reads the module's mask at the start (the marks as they stand are those before
     // it). When the read is lost, a box ticked meanwhile is put back and its write dropped, and
     // until a later read is answered a click writes nothing and says so in the field
     // m_nMaskStatus: the mask would change channels nobody touched.
-    void AwaitMask() { m_bMarksBeforeMask = m_bChannelEnabled; }
+    void AwaitMask() { m_mask.Await(); }
     // The answer to a mask read: the module's mask; its refusal, which marks no channel and leaves
     // the boxes to the operator (a click then writes the mask); or neither (silence, a reply of
     // another shape): the read was lost.
     void ReadMaskAnswer(const std::optional<std::array<bool, 8>>& bits, bool bRefused);
     // The mask is asked for again between the polls while this holds.
-    bool MaskMissing() const { return m_bMaskMissing; }
+    bool MaskMissing() const { return m_mask.Missing(); }
 
     // A type list's change queues the write of its channel's type.
     void QueueTypeWrite(int channel);
@@ -100,10 +103,5 @@ private:
 
     SChannelRows m_rows;
     CodeTable m_typeCodes;
-    std::array<int, 8> m_bMarksBeforeMask{};
-    bool m_bMaskMissing = false;
-    // The mask the module was last known to hold, and the marks of the write in hand.
-    std::array<int, 8> m_bModuleMask{};
-    std::array<int, 8> m_bMaskSent{};
     std::array<int, 8> m_nModuleTypeRow = {-1, -1, -1, -1, -1, -1, -1, -1};
 };

@@ -95,15 +95,15 @@ BOOL CM6384Modbus::OnInitDialog()
 void CM6384Modbus::ToggleChannel(int k)
 {
     auto i = static_cast<size_t>(k);
-    m_bChannelEnabled[i] = m_bChannelEnabled[i] == 1 ? 0 : 1;
+    m_mask.Toggle(k);
     m_bChannelHidden[i] = m_bChannelEnabled[i] ? 0 : 1;
     BuildEnableMask();
 }
 
 void CM6384Modbus::BuildEnableMask()
 {
-    m_strEnableMask = ChannelMaskText(m_bChannelEnabled);
-    m_bMaskSent = m_bChannelEnabled;
+    // The marks of the write are those of the click.
+    m_strEnableMask = m_mask.Send();
     QueueWrite(kCmdWriteMask);
 }
 
@@ -111,9 +111,9 @@ void CM6384Modbus::SettleMaskWrite()
 {
     EWriteAnswer answer = SettleWrite(kCmdWriteMask, RtuWriteAnswer(m_strMaskRequest));
     if (answer == EWriteAnswer::Heard) {
-        m_bModuleMask = m_bMaskSent;
+        m_mask.Heard();
     } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
-        m_bChannelEnabled = m_bModuleMask;
+        m_mask.Refused();
         for (size_t k = 0; k < m_bChannelEnabled.size(); ++k)
             m_bChannelHidden[k] = m_bChannelEnabled[k] ? 0 : 1;
         UpdateData(FALSE);

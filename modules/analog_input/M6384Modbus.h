@@ -2,6 +2,7 @@
 // and the module's slave address or the switch back to ASCII.
 #pragma once
 
+#include "EnableMask.h"
 #include "ModuleDlg.h"
 
 #include <array>
@@ -21,7 +22,9 @@ public:
 
     std::string m_strEnableMask;
     std::array<int, 8> m_bChannelHidden{};
-    std::array<int, 8> m_bChannelEnabled{1, 1, 1, 1, 1, 1, 1, 1};
+    // The dialog starts with every channel on, and reads no mask.
+    CEnableMask m_mask{EForgottenMask::NoChannel, {1, 1, 1, 1, 1, 1, 1, 1}};
+    std::array<int, 8>& m_bChannelEnabled = m_mask.m_bBoxes;
     std::string m_strModelText;
 
     DECLARE_MESSAGE_MAP()
@@ -39,8 +42,4 @@ private:
     std::string Poll() const;
 
     std::string m_strMaskRequest; // the mask write as it went out
-    // The mask the module was last known to hold (the dialog starts with every channel on), and
-    // the marks of the write in hand.
-    std::array<int, 8> m_bModuleMask{1, 1, 1, 1, 1, 1, 1, 1};
-    std::array<int, 8> m_bMaskSent{};
 };
