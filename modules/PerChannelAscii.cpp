@@ -83,7 +83,7 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
 void CPerChannelAsciiDlg::PollStep()
 {
     TakeReply();
-    if (!CheckReply()) return;
+    if (!ReplyLetsTickGoOn()) return;
     // The poll's reply is read before the operator's request takes the tick: a write the module
     // did not hear goes out again once it has answered a poll.
     if (m_nCommand == kCmdPoll) ShowReadings();
@@ -91,7 +91,7 @@ void CPerChannelAsciiDlg::PollStep()
     SendAscii(NextRequest(), kPollTimeout);
 }
 
-bool CPerChannelAsciiDlg::CheckReply()
+bool CPerChannelAsciiDlg::ReplyLetsTickGoOn()
 {
     // "!" and the address, nothing more: a late reply of another request acknowledges nothing.
     bool ack = Acknowledged();

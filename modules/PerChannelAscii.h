@@ -80,7 +80,7 @@ private:
     };
 
     // False when the reply closed the dialog.
-    bool CheckReply();
+    bool ReplyLetsTickGoOn();
     void StoreTypeRead();
     void ShowConfigurationOutcome(bool ack);
     std::string NextRequest();
