@@ -239,9 +239,8 @@ void CPerChannelAsciiDlg::OnUpdate()
     Texts params = ParamsOf(*choice);
     params[kScript] = std::nullopt;
     QueueConfiguration(kCmdConfigure,
-                       {FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum != 0),
-                        choice->strAddress, m_bChecksum != 0, rows, params,
-                        EWriteBack::OnAcknowledge});
+                       {FrameAsciiCommand(ConfigurationCommand(*choice), m_bChecksum),
+                        choice->strAddress, m_bChecksum, rows, params, EWriteBack::OnAcknowledge});
 }
 
 int CPerChannelAsciiDlg::RefreshCommand() const

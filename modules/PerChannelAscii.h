@@ -31,7 +31,7 @@ struct SPerChannelAsciiSetup {
     // when the dialog reads the types itself.
     ChannelTypeList CMainFrame::*pTypes;
     // Raised when the module acknowledges the general setting.
-    int CMainFrame::*pChanged;
+    bool CMainFrame::*pChanged;
     CodeTable typeCodes; // by row of the type lists
     SChannelRows rows;
     SConfigForm config = {};

@@ -20,7 +20,7 @@ public:
     void ShowChannelValue(int channel, int row, const std::string& text);
 
     std::string m_strEnableMask;
-    std::array<int, 8> m_bChannelHidden{};
+    std::array<bool, 8> m_bChannelHidden{};
     std::array<int, 8> m_bChannelEnabled{1, 1, 1, 1, 1, 1, 1, 1};
     std::string m_strModelText;
 

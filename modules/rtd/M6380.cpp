@@ -142,7 +142,7 @@ void CM6380::OnSetting()
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
     QueueConfiguration(
         kConfigure,
-        {FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum == 1),
+        {FrameAsciiCommand(ConfigurationText(ConfigurationFieldsOf(*choice)), m_bChecksum),
          choice->strAddress, choice->bChecksumOn, RowTextsOf(*choice), ParamsOf(*choice)});
 }
 
