@@ -43,7 +43,7 @@ struct SModuleDescriptor {
     UINT nTemplate = 0;
     ModuleParamBlock CMainFrame::*pBlock = nullptr;
     // Raised when the new settings are written back; null for dialogs that raise none.
-    int CMainFrame::*pChanged = nullptr;
+    bool CMainFrame::*pChanged = nullptr;
     ELinkKind eLink = ELinkKind::Ascii;
     SSettingsBoxes boxes;
     // Pointers, so descriptors defined at namespace scope never copy a table of another file

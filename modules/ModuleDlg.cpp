@@ -91,7 +91,7 @@ void CModuleDlg::FillSettingsBoxes(bool offAtAddressZero)
     bool checksumOn = BlockChecksumOn();
     select(boxes.nChecksum,
            checksumOn ? m_descriptor.nChecksumOnRow : (m_descriptor.nChecksumOnRow == 0 ? 1 : 0));
-    m_bChecksum = checksumOn && !(offAtAddressZero && IsAddressZero()) ? 1 : 0;
+    m_bChecksum = checksumOn && !(offAtAddressZero && IsAddressZero());
     select(boxes.nRange, RowOfCode(RangeCodes(), Entry(kScript)));
     select(boxes.nFormat, RowOfCode(FormatCodes(), BlockFormatCode()));
 }
@@ -256,24 +256,24 @@ SConfigurationFields CModuleDlg::ConfigurationFieldsOf(const SSettingsChoice& ch
             choice.strBaudCode, choice.strCheckDigit, choice.strFormatDigit};
 }
 
-CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
-                                                 bool bDollarSwitch) const
+CModuleDlg::SConfiguration CModuleDlg::SettingOfChoice(const SSettingsChoice& choice,
+                                                       bool bDollarSwitch) const
 {
     SConfigurationFields fields = ConfigurationFieldsOf(choice);
     if (bDollarSwitch) {
-        return {FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum != 0),
+        return {FrameAsciiCommand(ModbusSwitchText(kSwitchDollarR1, fields), m_bChecksum),
                 m_strOldAddress,
-                m_bChecksum != 0,
+                m_bChecksum,
                 {},
                 {}};
     }
-    return SettingOf(choice, fields);
+    return SettingOfFields(choice, fields);
 }
 
-CModuleDlg::SConfiguration CModuleDlg::SettingOf(const SSettingsChoice& choice,
-                                                 const SConfigurationFields& fields) const
+CModuleDlg::SConfiguration CModuleDlg::SettingOfFields(const SSettingsChoice& choice,
+                                                       const SConfigurationFields& fields) const
 {
-    return {FrameAsciiCommand(ConfigurationText(fields), m_bChecksum != 0), choice.strAddress,
+    return {FrameAsciiCommand(ConfigurationText(fields), m_bChecksum), choice.strAddress,
             choice.bChecksumOn, RowTextsOf(choice), ParamsOf(choice)};
 }
 
@@ -388,11 +388,11 @@ std::string CModuleDlg::ConfigurationGoesOut()
     const SConfiguration& c = *m_configuration;
     // The module acknowledges at the address it answers to once it has taken the request.
     m_strAddress = m_strOldAddress = m_strSettingAckAddress = c.strNewAddress;
-    m_bChecksum = c.bNewChecksum ? 1 : 0;
+    m_bChecksum = c.bNewChecksum;
     if (c.eWriteBack == EWriteBack::AtSend) {
-        int CMainFrame::*flag = m_descriptor.pChanged;
+        bool CMainFrame::*flag = m_descriptor.pChanged;
         m_writtenBack = SWrittenBack{m_pMainFrame->m_strNewRowText, m_pMainFrame->m_strNewParams,
-                                     flag ? m_pMainFrame->*flag : 0};
+                                     flag && m_pMainFrame->*flag};
         WriteBack(c.rowTexts, c.params);
     }
     return m_strConfigRequest;
@@ -418,7 +418,7 @@ void CModuleDlg::ConfigurationAnswered(bool bAccepted, bool bRefused)
     if (bAccepted || !bRefused || !m_writtenBack) return;
     m_pMainFrame->m_strNewRowText = m_writtenBack->rowTexts;
     m_pMainFrame->m_strNewParams = m_writtenBack->params;
-    if (int CMainFrame::*flag = m_descriptor.pChanged) m_pMainFrame->*flag = m_writtenBack->nFlag;
+    if (bool CMainFrame::*flag = m_descriptor.pChanged) m_pMainFrame->*flag = m_writtenBack->bFlag;
     m_writtenBack.reset();
 }
 
@@ -473,11 +473,11 @@ template <class Target> void CopyTexts(const CModuleDlg::Texts& from, Target& to
 
 } // namespace
 
-void CModuleDlg::WriteBack(const Texts& rowTexts, const Texts& params, int CMainFrame::*flag)
+void CModuleDlg::WriteBack(const Texts& rowTexts, const Texts& params, bool CMainFrame::*flag)
 {
     CopyTexts(rowTexts, m_pMainFrame->m_strNewRowText);
     CopyTexts(params, m_pMainFrame->m_strNewParams);
-    if (flag) m_pMainFrame->*flag = 1;
+    if (flag) m_pMainFrame->*flag = true;
 }
 
 void CModuleDlg::WriteBack(const Texts& rowTexts, const Texts& params)

@@ -198,12 +198,12 @@ protected:
     // A setting's configuration, framed with the checksum in force: the "%" request, or the "$"
     // switch to Modbus RTU, which tells the module nothing of the other settings, so the row keeps
     // them and the polls stay on the address it answers to now.
-    SConfiguration SettingOf(const SSettingsChoice& choice, bool bDollarSwitch) const;
+    SConfiguration SettingOfChoice(const SSettingsChoice& choice, bool bDollarSwitch) const;
     // The "%" request of these fields (ConfigurationFieldsOf the choice, with what a dialog's own
     // request carries in some of their places), framed with the checksum in force, and the
     // choice's write-back.
-    SConfiguration SettingOf(const SSettingsChoice& choice,
-                             const SConfigurationFields& fields) const;
+    SConfiguration SettingOfFields(const SSettingsChoice& choice,
+                                   const SConfigurationFields& fields) const;
     // A setting handler's Modbus RTU write, sent to slave (the address the module answers to now,
     // as the dialog spells it): newAddress into register 0x0812, after which the polls go there
     // and the row takes rowTexts and params as the write goes out; or, when bToAscii, the switch
@@ -275,7 +275,7 @@ protected:
     // Option A (in the setting handler) or B (on the module's "!"): the new texts for the result
     // row (entries from 0, as many as given; an entry without a value keeps the row's text) and
     // the family's flag (none: null).
-    void WriteBack(const Texts& rowTexts, const Texts& params, int CMainFrame::*flag);
+    void WriteBack(const Texts& rowTexts, const Texts& params, bool CMainFrame::*flag);
     // The same with the descriptor's flag.
     void WriteBack(const Texts& rowTexts, const Texts& params);
 
@@ -298,7 +298,7 @@ protected:
     void ShowSettingOutcome(ESettingOutcome outcome, const char* modbusOkText);
 
     CMainFrame* m_pMainFrame = nullptr;
-    int m_bOpenChecksum = 0;
+    bool m_bOpenChecksum = false;
     std::string m_strAddressDecimal; // what the Address box shows
     std::string m_strOldAddress;     // the address the module answers to now
     std::string m_strModuleName;
@@ -336,7 +336,7 @@ private:
     struct SWrittenBack {
         RowTexts rowTexts;
         ModuleParamBlock params;
-        int nFlag = 0;
+        bool bFlag = false;
     };
     std::optional<SWrittenBack> m_writtenBack;
     bool m_bLineOpen = false;

@@ -83,7 +83,7 @@ BOOL CPerChannelAsciiDlg::OnInitDialog()
 void CPerChannelAsciiDlg::PollStep()
 {
     TakeReply();
-    if (!CheckReply()) return;
+    if (!ReplyLetsTickGoOn()) return;
     // The poll's reply is read before the operator's request takes the tick: a write the module
     // did not hear goes out again once it has answered a poll.
     if (m_nCommand == kCmdPoll) ShowReadings();
@@ -91,7 +91,7 @@ void CPerChannelAsciiDlg::PollStep()
     SendAscii(NextRequest(), kPollTimeout);
 }
 
-bool CPerChannelAsciiDlg::CheckReply()
+bool CPerChannelAsciiDlg::ReplyLetsTickGoOn()
 {
     // "!" and the address, nothing more: a late reply of another request acknowledges nothing.
     bool ack = Acknowledged();
@@ -218,7 +218,7 @@ CModuleDlg::SConfiguration CPerChannelAsciiDlg::ConfigurationOf(const SSettingsC
         fields.strCheck.clear();
         fields.strFormat = form.pszInitFormat;
     }
-    SConfiguration configuration = SettingOf(choice, fields);
+    SConfiguration configuration = SettingOfFields(choice, fields);
     // The switch to Modbus RTU takes the form's own type and format, not these.
     if (choice.bModbus)
         configuration.strRequest =
@@ -233,7 +233,7 @@ void CPerChannelAsciiDlg::OnUpdate()
     if (!choice) return;
     // Written back only when the module acknowledges; the checksum in force stays.
     SConfiguration configuration = ConfigurationOf(*choice);
-    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.bNewChecksum = m_bChecksum;
     if (m_setup.bClearsDescription) configuration.rowTexts[kDescriptionText] = "";
     configuration.params[kScript] = std::nullopt;
     configuration.eWriteBack = EWriteBack::OnAcknowledge;

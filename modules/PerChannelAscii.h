@@ -31,7 +31,7 @@ struct SPerChannelAsciiSetup {
     // when the dialog reads the types itself.
     ChannelTypeList CMainFrame::*pTypes;
     // Raised when the module acknowledges the general setting.
-    int CMainFrame::*pChanged;
+    bool CMainFrame::*pChanged;
     CodeTable typeCodes; // by row of the type lists
     SChannelRows rows;
     SConfigForm config = {};
@@ -80,7 +80,7 @@ private:
     };
 
     // False when the reply closed the dialog.
-    bool CheckReply();
+    bool ReplyLetsTickGoOn();
     void StoreTypeRead();
     void ShowConfigurationOutcome(bool ack);
     std::string NextRequest();

@@ -111,15 +111,15 @@ void CPerChannelModbusDlg::PollStep()
         Exchange(CPerChannelModbusDlg::PollRequest());
         return;
     }
-    if (CheckReply()) return;
+    if (ReplyEndsTick()) return;
     // The start-up reads go out before anything the operator asks for; the operator's requests go
     // out before the next write of "follow CH0".
     if (!ApplyQueuedCommand() && SequenceMayContinue(m_follow)) NextFollowWrite();
     if (Exchange(NextRequest()) && m_setup.dwSleepAfterAnswer) Sleep(m_setup.dwSleepAfterAnswer);
 }
 
-// True when the tick ends here.
-bool CPerChannelModbusDlg::CheckReply()
+// True when the tick ends here: the reply was judged and nothing goes out.
+bool CPerChannelModbusDlg::ReplyEndsTick()
 {
     int last = m_nLastCommand;
     m_nLastCommand = kNothing;

@@ -104,7 +104,7 @@ private:
         kStartReadAgain = 5
     };
 
-    bool CheckReply();
+    bool ReplyEndsTick();
     void ReadStart(EStartRead read);
     // The reply to an enable-mask read: one register, or no mask.
     void ReadMask();

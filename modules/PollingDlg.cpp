@@ -114,7 +114,7 @@ EWriteAnswer CPollingDlg::RtuWriteAnswer(const std::string& requestText) const
 
 std::string CPollingDlg::Request(char lead, const std::string& body) const
 {
-    return Request(lead, body, m_bChecksum != 0);
+    return Request(lead, body, m_bChecksum);
 }
 
 std::string CPollingDlg::Request(char lead, const std::string& body, bool checksum) const
@@ -131,7 +131,7 @@ bool CPollingDlg::SendAscii(const std::string& framed, WORD timeoutMs)
     // The module frames its reply as the request came: with digits when the request carries its
     // own (a module whose checksum is on answers no other), whatever the checksum in force now. A
     // request of a dialog whose checksum was never on can end in what looks like digits ("$076C1").
-    m_bChecksumSeen = m_bChecksumSeen || m_bChecksum != 0;
+    m_bChecksumSeen = m_bChecksumSeen || m_bChecksum;
     m_bReplyDigits = m_bChecksumSeen && EndsInItsChecksum(request);
     bool answered =
         !request.empty() && Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), request.c_str(),

@@ -159,7 +159,7 @@ protected:
 
     UINT_PTR m_nTimerId = kPollTimer;
     int m_nPort = 0;
-    int m_bChecksum = 0;
+    bool m_bChecksum = false;
     std::string m_strAddress; // two upper-case hex digits
 
 private:

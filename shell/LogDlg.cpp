@@ -73,7 +73,7 @@ BOOL CLogDlg::OnInitDialog()
     for (const ListColumn& c : kLogColumns) {
         m_lstLog.InsertColumn(column++, c.heading, LVCFMT_LEFT, c.width);
     }
-    m_bCounter = 0;
+    m_bCounter = false;
     m_edtCounter.SetWindowText("0");
     return TRUE;
 }
@@ -132,7 +132,7 @@ void CLogDlg::OnViewReport()
 void CLogDlg::OnCounter()
 {
     UpdateData(TRUE);
-    m_bCounter = m_btnCounter.GetCheck() == BST_CHECKED ? 1 : 0;
+    m_bCounter = m_btnCounter.GetCheck() == BST_CHECKED;
 }
 
 void CLogDlg::OnModeError()
@@ -148,7 +148,7 @@ void CLogDlg::OnModeNone()
 {
     m_nReportMode = kModeNone;
     m_btnCounter.SetCheck(BST_UNCHECKED);
-    m_bCounter = 0;
+    m_bCounter = false;
 }
 
 void CLogDlg::OnRun()
@@ -234,7 +234,7 @@ void CLogDlg::LogStep()
     const bool bFailed = EvaluateReply();
     m_timeStep = GetLocalTime();
     AddListRow();
-    if (m_bCounter == 1) {
+    if (m_bCounter) {
         m_edtCounter.SetWindowText(
             Format("%d", m_nReportMode == kModeError ? m_nErrors : m_nExchanges));
     }

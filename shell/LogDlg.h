@@ -69,7 +69,7 @@ public:
     int m_nErrors = 0;
     int m_nExchanges = 0;
     std::tm m_timeStep{};
-    int m_bCounter = 0;
+    bool m_bCounter = false;
     int m_nReportMode = kModeNone;
     std::string m_strFieldReference;
     std::string m_strFieldCommand;

@@ -21,8 +21,8 @@ struct SModuleFamily {
     void (*FillBlock)(CMainFrame& frame, const ResultRow& row);
     // The dialogs for the row, by its protocol and name; none for the rows the family cannot open.
     std::vector<SModuleDialogStep> (*ChooseDialogs)(const ResultRow& row);
-    int CMainFrame::*pChanged; // settings-changed flag; null for the rack, which has none
-    bool bRewritesScript;      // the write-back replaces the Script column as well
+    bool CMainFrame::*pChanged; // settings-changed flag; null for the rack, which has none
+    bool bRewritesScript;       // the write-back replaces the Script column as well
 };
 
 const std::vector<SModuleFamily>& ModuleFamilies();

@@ -148,11 +148,11 @@ void CQueryDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CQueryDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_bAsciiOpen = 0;
-    m_bRtuOpen = 0;
-    m_bFoundAscii = 0;
-    m_bFoundRtu = 0;
-    m_bTryModbus = 0;
+    m_bAsciiOpen = false;
+    m_bRtuOpen = false;
+    m_bFoundAscii = false;
+    m_bFoundRtu = false;
+    m_bTryModbus = false;
 
     std::string path = SearchSettingsPath();
     std::optional<SSearchSettings> settings = ReadSearchSettings(path);
@@ -161,7 +161,7 @@ BOOL CQueryDlg::OnInitDialog()
         MessageBox(path, "INFO", MB_ICONEXCLAMATION);
         return TRUE;
     }
-    for (int i = 0; i < kBaudRateCount; ++i) m_bBaudTicked[i] = settings->bTicked[i] ? 1 : 0;
+    for (int i = 0; i < kBaudRateCount; ++i) m_bBaudTicked[i] = settings->bTicked[i];
     bool timeoutKnown = settings->nTimeoutEntry >= 0 && settings->nTimeoutEntry <= 3;
     if (timeoutKnown) m_nTimeout = kTimeoutChoices[settings->nTimeoutEntry];
     SetScanning(false);
@@ -231,7 +231,7 @@ void CQueryDlg::AdvanceProgress()
 
 template <int nRate> void CQueryDlg::OnBaudBox()
 {
-    m_bBaudTicked[nRate] = m_bBaudTicked[nRate] ? 0 : 1;
+    m_bBaudTicked[nRate] = !m_bBaudTicked[nRate];
     CheckDlgButton(kBaudBoxes[nRate], m_bBaudTicked[nRate]);
 }
 
@@ -253,7 +253,7 @@ void CQueryDlg::OnSave()
     SSearchSettings settings;
     int port = SelectedComPort();
     settings.nComEntry = port > 0 ? port - 1 : 0;
-    for (int i = 0; i < kBaudRateCount; ++i) settings.bTicked[i] = m_bBaudTicked[i] == 1;
+    for (int i = 0; i < kBaudRateCount; ++i) settings.bTicked[i] = m_bBaudTicked[i];
     settings.nTimeoutEntry = std::max(0, m_comboTimeout.GetCurSel());
     settings.nChecksum = m_nChecksum;
     if (!WriteSearchSettings(SearchSettingsPath(), FormatSearchSettings(settings))) {
@@ -267,7 +267,7 @@ void CQueryDlg::OnSearch()
 {
     g_bDialogClosed = 0;
     // A Stop clicked while no search ran must not end this one.
-    m_bStopRequested = 0;
+    m_bStopRequested = false;
     m_progressScan.SetPos(0);
     m_nBaudList.fill(0);
     m_nBaudCount = 0;
@@ -288,13 +288,13 @@ void CQueryDlg::OnSearch()
         return;
     }
     m_nBaudIndex = 0;
-    m_bFirstRateProbed = 0;
+    m_bFirstRateProbed = false;
     if (port == 0 || OpenAscii(port, m_nBaudList[0]) != 0) {
         MessageBox("Open Com Error!", nullptr, MB_OK);
         SetScanning(false);
         return;
     }
-    m_bAsciiOpen = 1;
+    m_bAsciiOpen = true;
     m_nPort = port;
     m_nScanPhase = kPhaseName;
     m_nScanAddress = 0;
@@ -306,7 +306,7 @@ void CQueryDlg::OnSearch()
 void CQueryDlg::OnStop()
 {
     m_progressScan.SetPos(0);
-    m_bStopRequested = 1;
+    m_bStopRequested = true;
 }
 
 void CQueryDlg::ScanStep()
@@ -335,7 +335,7 @@ void CQueryDlg::Exchange(const std::string& text, WORD timeoutMs)
     m_szReply[sizeof m_szReply - 1] = '\0';
     bool answered = result == 0 && ReplyAnswers();
     m_nLastResult = answered ? 1 : -1;
-    m_bTryModbus = answered ? 0 : 1;
+    m_bTryModbus = !answered;
 }
 
 // Only a reply of the address asked, of the shape of the request's answer, is an answer: a
@@ -356,7 +356,7 @@ bool CQueryDlg::ReplyAnswers() const
 bool CQueryDlg::ReadAnswer(std::string& request)
 {
     m_strReply = m_szReply;
-    m_bTryModbus = 0;
+    m_bTryModbus = false;
     switch (m_nScanPhase) {
     case kPhaseName:
         m_strNameReply = m_strReply;
@@ -386,7 +386,7 @@ bool CQueryDlg::FinishAsciiFind(std::string& request)
     // The rate the line is at, not the list's first: after a find the next address is asked at
     // the rate of that find.
     m_strBaudText = FoundBaudText(m_strConfigReply, m_nLineBaud);
-    m_bFoundAscii = 1;
+    m_bFoundAscii = true;
     AddFoundModule(m_strNameReply, m_strConfigReply, m_strBaudText);
     if (m_nScanAddress > kLastAddress) {
         OnStop();
@@ -424,7 +424,7 @@ bool CQueryDlg::ProbeModbus(std::string& request)
     std::optional<std::string> model;
     if (m_bFirstRateProbed) {
         // That ASCII trial went unanswered: the probes at the first rate ran already.
-        m_bFirstRateProbed = 0;
+        m_bFirstRateProbed = false;
     } else {
         if (!OpenRtu(rate)) return false;
         model = ProbeModel(kProbeRegisterFirst);
@@ -434,14 +434,14 @@ bool CQueryDlg::ProbeModbus(std::string& request)
         }
     }
     if (model) {
-        m_bFoundRtu = 1;
+        m_bFoundRtu = true;
         int address = m_nScanAddress++;
         m_nBaudIndex = 0;
         AdvanceProgress();
         AddFoundModule(*model, std::to_string(address), std::to_string(rate));
-        m_bTryModbus = 0;
+        m_bTryModbus = false;
     } else if (bAskFirstRate) {
-        m_bFirstRateProbed = 1;
+        m_bFirstRateProbed = true;
     } else if (++m_nBaudIndex < m_nBaudCount) {
         // Its line may still be open: the trial at the first rate just above left it so.
         m_nLineBaud = m_nBaudList[m_nBaudIndex];
@@ -466,7 +466,7 @@ bool CQueryDlg::OpenRtu(int nRate)
 {
     if (m_bAsciiOpen) {
         Link().Close_ComAscii(Port());
-        m_bAsciiOpen = 0;
+        m_bAsciiOpen = false;
         Sleep(kHandOverMs);
         if (Link().Open_ComRtu(Port(), static_cast<DWORD>(m_nTimeout), static_cast<DWORD>(nRate),
                                kDataBits, SelectedParity(), kStopBits) != 1) {
@@ -474,7 +474,7 @@ bool CQueryDlg::OpenRtu(int nRate)
             return false;
         }
     }
-    m_bRtuOpen = 1;
+    m_bRtuOpen = true;
     return true;
 }
 
@@ -495,11 +495,11 @@ void CQueryDlg::SendRequest(const std::string& request)
     std::string text = WithoutCr(request);
     if (m_bRtuOpen) {
         Link().Close_ComRtu(Port());
-        m_bRtuOpen = 0;
+        m_bRtuOpen = false;
         Sleep(kReopenMs);
         // A line that did not open shows as an unanswered request on the next tick.
         OpenAscii(m_nPort, m_nBaudList[m_nBaudIndex]);
-        m_bAsciiOpen = 1;
+        m_bAsciiOpen = true;
     }
     Exchange(text, kAsciiTimeoutMs);
 }
@@ -508,11 +508,11 @@ void CQueryDlg::CloseLinks()
 {
     if (m_bRtuOpen) {
         Link().Close_ComRtu(Port());
-        m_bRtuOpen = 0;
+        m_bRtuOpen = false;
     }
     if (m_bAsciiOpen) {
         Link().Close_ComAscii(Port());
-        m_bAsciiOpen = 0;
+        m_bAsciiOpen = false;
     }
 }
 
@@ -520,7 +520,7 @@ void CQueryDlg::EndSearch()
 {
     KillTimer(kScanTimer);
     SetScanning(false);
-    m_bStopRequested = 0;
+    m_bStopRequested = false;
 }
 
 void CQueryDlg::StopTick()
@@ -545,15 +545,15 @@ void CQueryDlg::FailRtuOpen()
 
 void CQueryDlg::AddFoundModule(std::string name, std::string second, std::string baud)
 {
-    SFoundModule found{std::move(name),  std::move(second),   std::move(baud),
-                       m_bFoundRtu == 1, m_nScanAddress == 1, m_nChecksum == 1};
+    SFoundModule found{std::move(name), std::move(second),   std::move(baud),
+                       m_bFoundRtu,     m_nScanAddress == 1, m_nChecksum == 1};
     ResultRow row = BuildResultRow(found);
     int item = m_listResult.InsertItem(m_listResult.GetItemCount(), row[kColModule]);
     for (int column = kColModule + 1; column < kResultColumns; ++column) {
         m_listResult.SetItemText(item, column, row[column]);
     }
-    m_bFoundAscii = 0;
-    m_bFoundRtu = 0;
+    m_bFoundAscii = false;
+    m_bFoundRtu = false;
 }
 
 ResultRow CQueryDlg::ReadRow(int nItem) const
@@ -597,14 +597,14 @@ void CQueryDlg::OpenFamily(const SModuleFamily& family, int nItem)
     for (int entry = kAddress; entry <= kFormat; ++entry) {
         frame.m_strNewParams[entry] = row[kColAddress + entry];
     }
-    if (family.pChanged) frame.*family.pChanged = 0;
+    if (family.pChanged) frame.*family.pChanged = false;
     for (const SModuleDialogStep& step : family.ChooseDialogs(row)) {
         if (step.Fill) step.Fill(frame, row);
         if (std::unique_ptr<CDialog> dialog = CreateModuleDialog(step.pszClass)) dialog->DoModal();
     }
-    if (family.pChanged && frame.*family.pChanged == 1) {
+    if (family.pChanged && frame.*family.pChanged) {
         RewriteRow(nItem, family.bRewritesScript);
-        frame.*family.pChanged = 0;
+        frame.*family.pChanged = false;
     }
 }
 

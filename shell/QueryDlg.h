@@ -67,7 +67,7 @@ public:
     void AddFoundModule(std::string name, std::string second, std::string baud);
 
     CMainFrame* m_pMainFrame;
-    std::array<int, kBaudRateCount> m_bBaudTicked{};   // by rate, ascending
+    std::array<bool, kBaudRateCount> m_bBaudTicked{};  // by rate, ascending
     int m_nChecksum = 0;                               // 1 Enable, 0 Disable
     int m_nTimeout = kTimeoutChoices[0];               // first request and the probes, in ms
     std::array<int, kBaudRateCount + 1> m_nBaudList{}; // the ticked rates, ascending, then 0
@@ -77,16 +77,16 @@ public:
     int m_nScanPhase = 0;   // which answer the next step reads: 0 name, 1 configuration, 2 type
     int m_nChannel = 0;     // channel of the next channel-type answer
     int m_nLastResult = -1; // 1: the last ASCII request was answered; -1: not
-    int m_bTryModbus = 0;
-    int m_bStopRequested = 0;
-    int m_bAsciiOpen = 0;
-    int m_bRtuOpen = 0;
-    int m_bFoundAscii = 0;
-    int m_bFoundRtu = 0;
+    bool m_bTryModbus = false;
+    bool m_bStopRequested = false;
+    bool m_bAsciiOpen = false;
+    bool m_bRtuOpen = false;
+    bool m_bFoundAscii = false;
+    bool m_bFoundRtu = false;
     int m_nPort = 0;     // COM port of the running search
     int m_nLineBaud = 0; // the rate the ASCII line was last opened or changed to
     // The address's probes at the first rate ran, its ASCII trial there is due.
-    int m_bFirstRateProbed = 0;
+    bool m_bFirstRateProbed = false;
     char m_szReply[200] = {};
     std::string m_strReply;
     std::string m_strNameReply;

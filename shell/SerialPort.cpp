@@ -2,7 +2,7 @@
 
 BOOL CSerialPort::StopReceiver()
 {
-    m_bStopRequested = 1;
+    m_bStopRequested = true;
     return TRUE;
 }
 

@@ -16,11 +16,11 @@ public:
     // The receiver's wait in ms, stored for its next wait.
     void SetWaitTimeout(DWORD dwTimeoutMs);
     DWORD GetWaitTimeout() const { return m_dwWaitTimeout; }
-    bool IsStopRequested() const { return m_bStopRequested != 0; }
+    bool IsStopRequested() const { return m_bStopRequested; }
     // Sends a text on the open port. The port is never open, so the text goes nowhere.
     void SendString(const char* pszText);
 
 private:
     DWORD m_dwWaitTimeout = 500;
-    int m_bStopRequested = 0;
+    bool m_bStopRequested = false;
 };

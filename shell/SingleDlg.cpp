@@ -57,11 +57,11 @@ void CSingleDlg::DoDataExchange(CDataExchange* pDX)
 
 void CSingleDlg::OnChecksumEnable()
 {
-    m_bChecksum = 1;
+    m_bChecksum = true;
 }
 void CSingleDlg::OnChecksumDisable()
 {
-    m_bChecksum = 0;
+    m_bChecksum = false;
 }
 
 void CSingleDlg::OnCancel()
@@ -145,7 +145,7 @@ void CSingleDlg::CloseLine(bool bAscii)
 
 bool CSingleDlg::ExchangeAscii(std::string& reply)
 {
-    std::string strText = WithoutCr(FrameAsciiCommand(m_strCommand, m_bChecksum == 1));
+    std::string strText = WithoutCr(FrameAsciiCommand(m_strCommand, m_bChecksum));
     WORD length = 0;
     if (Link().Send_Receive_Ascii(static_cast<BYTE>(m_nPort), strText.c_str(), m_szReply.data(),
                                   kTimeoutMs, 0, &length) != 0) {

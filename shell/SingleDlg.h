@@ -36,7 +36,7 @@ public:
     void OnRun();
 
     std::array<char, 200> m_szReply{};
-    int m_bChecksum = 0;
+    bool m_bChecksum = false;
     int m_nPort = 0;
     DWORD m_dwTicks = 0;
     CSerialPort m_serialPort;

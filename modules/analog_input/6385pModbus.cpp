@@ -223,12 +223,12 @@ void C6385pModbus::OnLButtonDown(UINT nFlags, CPoint point)
 
 void C6385pModbus::OnAsciiBox()
 {
-    m_bAscii = m_bAscii == 1 ? 0 : 1;
+    m_bAscii = !m_bAscii;
 }
 
 void C6385pModbus::OnUpdata()
 {
-    if (m_bAscii == 1) QueueCommand(kCmdToAscii);
+    if (m_bAscii) QueueCommand(kCmdToAscii);
 }
 
 void C6385pModbus::OnRefresh()

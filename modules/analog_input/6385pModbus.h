@@ -39,7 +39,7 @@ public:
     std::string m_strInputState;
     std::array<std::string, 2> m_strOutputState;
     std::string m_strValue;
-    int m_bAscii = 0; // the box "ASCII" arms "&Updata"
+    bool m_bAscii = false; // the box "ASCII" arms "&Updata"
     std::string m_strRespond;
 
     DECLARE_MESSAGE_MAP()

@@ -174,7 +174,7 @@ void CM6384::OnSetting()
 
     // The per-channel model takes the protocol in its format digit; the others switch by "$AAR1",
     // which goes to the address the module answers to now.
-    m_bProtocolSwitch = choice->bModbus && !perChannel ? 1 : 0;
+    m_bProtocolSwitch = choice->bModbus && !perChannel;
     if (!perChannel && !choice->bModbus && HasConversionMode(m_strModuleName)) {
         // The conversion mode takes the checksum digit's place.
         int high = HexDigitOrZero(CharAt(m_strFormatHighDigit, 0));
@@ -182,12 +182,12 @@ void CM6384::OnSetting()
         m_strFormatHighDigit = ValueToHexChar(fast ? (high | 0x2) : (high & 0x8));
         fields.strCheck = m_strFormatHighDigit;
     }
-    SConfiguration configuration = SettingOf(*choice, fields);
+    SConfiguration configuration = SettingOfFields(*choice, fields);
     configuration.params[kScript] = rangeCode;
     configuration.params[kFormat] = formatDigit;
     if (m_bProtocolSwitch) {
         // The switch leaves the module at its address, and the row with it.
-        configuration.strRequest = SettingOf(*choice, true).strRequest;
+        configuration.strRequest = SettingOfChoice(*choice, true).strRequest;
         configuration.strNewAddress = m_strOldAddress;
         configuration.rowTexts[kAddressText] = std::nullopt;
         configuration.params[kAddress] = std::nullopt;
@@ -225,7 +225,7 @@ void CM6384::ChooseAfterPoll()
     }
     if (!m_bTypeRead) {
         // One type read after the first readings, for the channel the CH Number box shows.
-        m_bTypeRead = 1;
+        m_bTypeRead = true;
         ReadSelectedChannel();
     }
 }
@@ -247,7 +247,7 @@ bool CM6384::ReadLastCommand()
         // A module that took the switch answers no more in ASCII: nothing at all coming back is
         // its answer, noise is none. A late reply to a poll confirms nothing.
         ESettingOutcome outcome = SettingOutcome(SettingAcknowledged(), ConfigurationRefused(),
-                                                 m_bProtocolSwitch != 0 && NothingCame());
+                                                 m_bProtocolSwitch && NothingCame());
         ConfigurationAnswered(outcome != ESettingOutcome::Refused);
         ShowSettingOutcome(outcome, "Setting MODBUS/RTU OK!");
         OnCancel();
@@ -295,7 +295,7 @@ void CM6384::PollStep()
     // Only the module's own reply answers: noise is a miss as silence is. After a miss the poll is
     // framed as the line was opened.
     bool answered = ModuleReplied();
-    std::string poll = Request('#', "", (answered ? m_bChecksum : m_bOpenChecksum) != 0);
+    std::string poll = Request('#', "", answered ? m_bChecksum : m_bOpenChecksum);
     if (!answered) ShowFailureTexts();
     if (m_nCommand == kCmdReadMask) {
         ReadMaskReply();

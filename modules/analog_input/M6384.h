@@ -16,11 +16,11 @@ public:
 
     void ShowChannelValue(int channel, const std::string& text);
 
-    int m_bTypeRead = 0;
+    bool m_bTypeRead = false;
     std::string m_strFormatHighDigit;
     std::string m_strModelText;
     // Whether the configuration that went out was the switch to Modbus RTU.
-    int m_bProtocolSwitch = 0;
+    bool m_bProtocolSwitch = false;
 
     DECLARE_MESSAGE_MAP()
 

@@ -60,7 +60,7 @@ BOOL CM6384Modbus::OnInitDialog()
     CDialog::OnInitDialog();
     m_strModelText = Block()[kModule];
     InitFromBlock();
-    m_bChannelHidden.fill(0);
+    m_bChannelHidden.fill(false);
     FillSettingsBoxes();
     // The module's checksum is its CRC here: the box shows that and cannot be changed.
     auto* checksumBox = GetDlgItemAs<CComboBox>(IDC_AI_CHECKSUM);
@@ -96,7 +96,7 @@ void CM6384Modbus::ToggleChannel(int k)
 {
     auto i = static_cast<size_t>(k);
     m_mask.Toggle(k);
-    m_bChannelHidden[i] = m_bChannelEnabled[i] ? 0 : 1;
+    m_bChannelHidden[i] = !m_bChannelEnabled[i];
     BuildEnableMask();
 }
 
@@ -115,7 +115,7 @@ void CM6384Modbus::SettleMaskWrite()
     } else if (answer == EWriteAnswer::Refused && !WritePending(kCmdWriteMask)) {
         m_mask.Refused();
         for (size_t k = 0; k < m_bChannelEnabled.size(); ++k)
-            m_bChannelHidden[k] = m_bChannelEnabled[k] ? 0 : 1;
+            m_bChannelHidden[k] = !m_bChannelEnabled[k];
         UpdateData(FALSE);
     }
 }

@@ -21,7 +21,7 @@ public:
     void ShowChannelValue(int channel, int row, const std::string& text);
 
     std::string m_strEnableMask;
-    std::array<int, 8> m_bChannelHidden{};
+    std::array<bool, 8> m_bChannelHidden{};
     // The dialog starts with every channel on, and reads no mask.
     CEnableMask m_mask{EForgottenMask::NoChannel, {1, 1, 1, 1, 1, 1, 1, 1}};
     std::array<int, 8>& m_bChannelEnabled = m_mask.m_bBoxes;

@@ -141,7 +141,7 @@ void CM6387::OnSetting()
     if (!choice) return;
     // Framed as the module checks it now, before a checksum switch takes effect; the polls stay
     // on the address the module answers to until the configuration goes out.
-    QueueConfiguration(kConfigure, SettingOf(*choice, false));
+    QueueConfiguration(kConfigure, SettingOfChoice(*choice, false));
 }
 
 void CM6387::OnSelect()
@@ -173,14 +173,14 @@ void CM6387::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
     if (pScrollBar != slider) return;
     m_strExcitation = FormatVolts(slider->GetPos());
     SetDlgItemText(IDC_BRIDGE_EXCITATION, "+" + m_strExcitation);
-    m_bSliderActive = 1;
+    m_bSliderActive = true;
 }
 
 void CM6387::OnSliderReleased()
 {
     // Taken now: a failure shown before the request goes out must not become the set-point.
     m_strSetPoint = GetDlgItemText(IDC_BRIDGE_EXCITATION);
-    m_bSliderActive = 0;
+    m_bSliderActive = false;
     QueueWrite(kSetExcitation);
 }
 
@@ -276,7 +276,7 @@ std::string CM6387::NextRequest()
         return ConfigurationGoesOut();
     case kAfterOneShot:
         m_nCommand = kPoll;
-        return RestartPoll(m_bChecksum != 0);
+        return RestartPoll(m_bChecksum);
     case kWriteBank0:
     case kWriteBank0 + 1: {
         // The bank digit, then the states of its two lamps as the operator asked.
@@ -318,7 +318,7 @@ void CM6387::PollStep()
         // it: it is shown once the reply after it fits too.
         m_bAfterMiss = true;
         ShowFailure();
-        SendAscii(RestartPoll(m_bOpenChecksum != 0), kTimeout);
+        SendAscii(RestartPoll(m_bOpenChecksum), kTimeout);
         return;
     }
     if (SettleLastWrite()) m_nCommand = kAfterOneShot;

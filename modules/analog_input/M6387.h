@@ -36,8 +36,8 @@ public:
     // The DO lamps' states as the module reported them; a bank whose write is pending keeps the
     // operator's.
     std::array<int, 4> m_bDoState{};
-    std::string m_strDoValue; // bank digit and state digit of the last @AADO
-    int m_bSliderActive = 0;  // from a slider scroll until the slider is released
+    std::string m_strDoValue;     // bank digit and state digit of the last @AADO
+    bool m_bSliderActive = false; // from a slider scroll until the slider is released
     std::string m_strExcitation;
     std::string m_strSetPoint; // the excitation field's text when the slider was released
     int m_nSelectedChannel = 0;

@@ -210,14 +210,14 @@ void CM6359::OnSetting()
     SAoFormatDigits digits =
         AoFormatDigits(block[kCheck], choice->bChecksumOn, slew, choice->nFormat);
 
-    m_bProtocolSwitch = choice->bModbus ? 1 : 0;
+    m_bProtocolSwitch = choice->bModbus;
     // To the address the module answers to now.
     SConfigurationFields fields = ConfigurationFieldsOf(*choice);
     fields.strType = rangeCode;
     fields.strCheck = digits.strHigh;
     fields.strFormat = digits.strLow;
-    std::string request = choice->bModbus ? SettingOf(*choice, true).strRequest
-                                          : SettingOf(*choice, fields).strRequest;
+    std::string request = choice->bModbus ? SettingOfChoice(*choice, true).strRequest
+                                          : SettingOfFields(*choice, fields).strRequest;
     QueueConfiguration(kCmdConfigure, AoConfiguration(request, *choice, rangeCode, digits,
                                                       m_eKind == EAoKind::Two, choice->bModbus));
     if (m_eKind != EAoKind::Two) ApplyModuleRange(rangeCode, false);

@@ -32,7 +32,7 @@ public:
     };
 
     int m_nOutputKind = kAoCurrent;
-    int m_bProtocolSwitch = 0; // the configuration request is the switch to Modbus RTU
+    bool m_bProtocolSwitch = false; // the configuration request is the switch to Modbus RTU
 
     DECLARE_MESSAGE_MAP()
 

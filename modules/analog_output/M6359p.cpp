@@ -181,10 +181,10 @@ void CM6359p::OnUpdate()
     fields.strType = "00";
     fields.strCheck = std::string(1, high);
     fields.strFormat = format;
-    SConfiguration configuration = SettingOf(*choice, fields);
+    SConfiguration configuration = SettingOfFields(*choice, fields);
     // Polls stay on the module's address until the configuration goes out; the row is written
     // back only when the module acknowledges.
-    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.bNewChecksum = m_bChecksum;
     configuration.rowTexts[kDescriptionText] = std::nullopt;
     configuration.params[kScript] = std::nullopt;
     configuration.params[kFormat] = format;

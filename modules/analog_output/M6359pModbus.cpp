@@ -55,7 +55,7 @@ CM6359pModbus::CM6359pModbus(CWnd*) : CModuleDlg(kDescriptor) {}
 BOOL CM6359pModbus::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_bReadInputs = 0;
+    m_bReadInputs = false;
     GetDlgItem(IDC_ODI_RESPOND)->EnableWindow(FALSE);
     InitFromBlock();
     GetDlgItem(IDC_ODI_BAUD)->EnableWindow(IsAddressZero());
@@ -224,7 +224,7 @@ std::string CM6359pModbus::NextRequest()
     }
     m_nLastCommand = kLastRead;
     std::string request = m_bReadInputs ? "0100000004" : "0300000004";
-    m_bReadInputs = m_bReadInputs ? 0 : 1;
+    m_bReadInputs = !m_bReadInputs;
     return m_strAddress + request;
 }
 

@@ -24,7 +24,7 @@ public:
     void OnSetting();
     void OnRefresh();
 
-    int m_bReadInputs = 0;
+    bool m_bReadInputs = false;
     std::array<std::string, 4> m_strRawCode;
     std::array<std::string, 4> m_strValueText;
     std::array<std::string, 4> m_strInputState;

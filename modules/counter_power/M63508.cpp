@@ -233,7 +233,7 @@ void CM63508::OnSetting()
     SConfigurationFields fields = ConfigurationFieldsOf(*choice);
     fields.strType = m_bModbusRtu ? "02" : "01";
     fields.strFormat = "0";
-    SConfiguration configuration = SettingOf(*choice, fields);
+    SConfiguration configuration = SettingOfFields(*choice, fields);
     m_bSwitchSent = m_bModbusRtu;
     // A typed checksum text that is neither row keeps the module's setting, and the row says which.
     configuration.rowTexts[kChecksumText] = choice->bChecksumOn ? "Enable" : "Disable";

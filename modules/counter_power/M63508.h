@@ -18,8 +18,8 @@ public:
     void OnReadCt() { QueueCommand(kCmdReadCt); }
     void OnSetCt();
 
-    int m_bModbusRtu = 0;  // the "MODBUS/RTU" box: Setting switches the meter to Modbus RTU
-    int m_bSwitchSent = 0; // the configuration that went out switches to Modbus RTU
+    bool m_bModbusRtu = false;  // the "MODBUS/RTU" box: Setting switches the meter to Modbus RTU
+    bool m_bSwitchSent = false; // the configuration that went out switches to Modbus RTU
     std::string m_strPtDigits;
     std::string m_strCtDigits;
 

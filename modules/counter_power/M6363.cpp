@@ -333,9 +333,9 @@ void CM6363::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({}, EModbusRow::SwitchesByDollar);
     if (!choice) return;
-    m_bBaudChanged = choice->strBaudCode != Block()[kBrate] ? 1 : 0;
+    m_bBaudChanged = choice->strBaudCode != Block()[kBrate];
     // The switch to Modbus RTU goes to the address the module answers to now.
-    SConfiguration configuration = SettingOf(*choice, choice->bModbus);
+    SConfiguration configuration = SettingOfChoice(*choice, choice->bModbus);
     if (choice->bModbus) {
         // The switch leaves the module at its address, and the row with it; the row takes the
         // other settings as the dialog shows them.
@@ -385,7 +385,7 @@ void CM6363::PollStep()
     if (!answered) {
         // Framed as the line was opened: the checksum may be what changed.
         Resync();
-        request = Request('#', "0", m_bOpenChecksum != 0);
+        request = Request('#', "0", m_bOpenChecksum);
     } else {
         ApplyQueuedCommand();
         switch (m_nCommand) {
@@ -458,7 +458,7 @@ void CM6363::ReadPollReply(int step)
         ReadAlarmEnables(data);
         break;
     case kStepAlarmValue1:
-        m_bSettingsLoaded = 1;
+        m_bSettingsLoaded = true;
         break;
     default:
         break;

@@ -27,10 +27,10 @@ public:
     void ShowChannelValue(int channel, const std::string& text);
 
     std::string m_strModelText;
-    int m_bSettingsLoaded = 0;
+    bool m_bSettingsLoaded = false;
     int m_nAlarmMode = 0; // 0 ModeA, 1 ModeB
     std::array<int, 2> m_bDoState{};
-    int m_bBaudChanged = 0;
+    bool m_bBaudChanged = false;
     int m_nPollStep = kFirstPollStep;
 
     // m_nCommand: the poll, the configuration, the resync, and the operations by their buttons.

@@ -131,7 +131,7 @@ void CM6530rtu::OnSetting()
     UpdateData(TRUE);
     std::optional<SSettingsChoice> choice = ReadSettings({});
     if (!choice) return;
-    bool toAscii = m_bAscii != 0;
+    bool toAscii = m_bAscii;
     QueueConfiguration(toAscii ? kCmdSwitch : kCmdAddress,
                        RtuSettingOf(kSetting, m_strOldAddress, toAscii, choice->strAddress,
                                     {m_strModuleName, choice->strAddress, SelectedText(IDC_PM_BAUD),

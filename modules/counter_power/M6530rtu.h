@@ -13,7 +13,7 @@ public:
 
     void OnSetting();
 
-    int m_bAscii = 0; // the "ASCII" box: Setting switches the meter to the ASCII command set
+    bool m_bAscii = false; // the "ASCII" box: Setting switches the meter to the ASCII command set
 
     DECLARE_MESSAGE_MAP()
 

@@ -27,14 +27,14 @@ int CDioIdlePoll::Step(EForm form, int inputs)
     ++m_nCounterChannel;
     if (m_nCounterChannel > inputs) {
         m_nCounterChannel = 0;
-        if (form == Interleaved) m_bCounterRead = 1;
+        if (form == Interleaved) m_bCounterRead = true;
         return -1;
     }
-    if (form == Interleaved && m_nCounterChannel % 2 == 0 && m_bCounterRead == 1) {
-        m_bCounterRead = 0;
+    if (form == Interleaved && m_nCounterChannel % 2 == 0 && m_bCounterRead) {
+        m_bCounterRead = false;
         --m_nCounterChannel;
         return -1;
     }
-    if (form == Interleaved) m_bCounterRead = 1;
+    if (form == Interleaved) m_bCounterRead = true;
     return m_nCounterChannel - 1;
 }

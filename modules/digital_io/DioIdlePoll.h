@@ -27,8 +27,8 @@ public:
     int ReplyChannel() const { return m_nAsked; }
 
     // Where the cycle stands, which decides the next request (not what the last one asked):
-    int m_nCounterChannel = 0; // 0 = at the status, k = at the counter of channel k-1
-    int m_bCounterRead = 1;    // 0 right after a status read the interleaved form put in
+    int m_nCounterChannel = 0;  // 0 = at the status, k = at the counter of channel k-1
+    bool m_bCounterRead = true; // false right after a status read the interleaved form put in
 
 private:
     int Step(EForm form, int inputs);

@@ -198,7 +198,7 @@ void CM6373::ReadIdleReply()
 
 std::string CM6373::IdleRequest(bool afterAnswer)
 {
-    auto form = CDioIdlePoll::FormOf(m_strModuleName, m_bChecksum != 0, afterAnswer);
+    auto form = CDioIdlePoll::FormOf(m_strModuleName, m_bChecksum, afterAnswer);
     int channel = m_poll.Next(form, m_nDiCount);
     return channel < 0 ? Request('$', "6") : Request('#', ValueToHexChar(channel));
 }
@@ -296,17 +296,16 @@ void CM6373::OnSetting()
     fields.strType = "40";
     fields.strCheck = CheckDigitWithLatch(*choice);
     fields.strFormat = "0";
-    SConfiguration configuration = SettingOf(*choice, fields);
+    SConfiguration configuration = SettingOfFields(*choice, fields);
     // The models that keep their protocol in the format byte switch by a "%" request to 00.
     bool byConfiguration = DioSwitchesByConfiguration(m_strModuleName);
     SModbusSwitchForm form =
         byConfiguration ? SModbusSwitchForm{false, "00", "04"} : kSwitchDollarR1;
     if (choice->bModbus)
-        configuration.strRequest =
-            FrameAsciiCommand(ModbusSwitchText(form, fields), m_bChecksum != 0);
+        configuration.strRequest = FrameAsciiCommand(ModbusSwitchText(form, fields), m_bChecksum);
     // Written back once the module has acknowledged. The "$" switch leaves the module at its
     // address, and the row with it.
-    configuration.bNewChecksum = m_bChecksum != 0;
+    configuration.bNewChecksum = m_bChecksum;
     configuration.rowTexts = DioRowTexts(*choice);
     configuration.params = DioParams(*choice);
     configuration.eWriteBack = EWriteBack::OnAcknowledge;
@@ -321,7 +320,7 @@ void CM6373::OnSetting()
 
 void CM6373::ReadConfigurationAnswer()
 {
-    if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum;
+    if (m_nNewChecksum == 0 || m_nNewChecksum == 1) m_bChecksum = m_nNewChecksum == 1;
     // A late reply to a poll confirms nothing.
     bool accepted = SettingAcknowledged();
     ConfigurationAnswered(accepted);

@@ -131,12 +131,12 @@ void CM6373Modbus::ReadStatus()
         if (bits) ShowStatusRows(outputs ? 0 : *bits, outputs ? *bits : 0);
         return;
     }
-    if (m_bReadOutputs == 0) {
+    if (!m_bReadOutputs) {
         m_nSavedInputs = ReadCoils(m_pRead->nInputCoils);
-        m_bReadOutputs = 1;
+        m_bReadOutputs = true;
         return;
     }
-    m_bReadOutputs = 0;
+    m_bReadOutputs = false;
     std::optional<WORD> outputs = ReadCoils(m_pRead->nOutputCoils);
     // Both reads must have come for the lamps to show the module's state.
     if (outputs && m_nSavedInputs) ShowStatusRows(*m_nSavedInputs, *outputs);
@@ -170,7 +170,7 @@ std::string CM6373Modbus::RequestOf(int step) const
         return "05001" + ValueToHexChar(channel) +
                (m_bDoState[static_cast<size_t>(channel)] ? "FF00" : "0000");
     }
-    if (step == kCmdPoll) return m_pRead ? ReadRequest(m_bReadOutputs == 1) : "";
+    if (step == kCmdPoll) return m_pRead ? ReadRequest(m_bReadOutputs) : "";
     return ""; // a counter clear has no Modbus request
 }
 

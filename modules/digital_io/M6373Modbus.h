@@ -22,7 +22,7 @@ public:
 
     void OnSetting();
 
-    int m_bReadOutputs = 0;       // two-read rows: 0 the next read is the inputs', 1 the outputs'
+    bool m_bReadOutputs = false;  // two-read rows: whether the next read is the outputs'
     std::string m_strCoilRequest; // the last coil write as it went out, whose echo is awaited
     int m_nCoilChannel = -1;      // the output of the last lamp hit
 

@@ -57,7 +57,7 @@ void CAnalogSlotDlg::DoDataExchange(CDataExchange* pDX)
 
 void CAnalogSlotDlg::InitAnalogSlot(int channels)
 {
-    m_bHighTypeChanged = m_bLowTypeChanged = 0;
+    m_bHighTypeChanged = m_bLowTypeChanged = false;
     InitRackContext();
     m_strModule = SlotBlock()[kSlotAnalogModule];
     UpdateData(FALSE);
@@ -160,13 +160,13 @@ void CAnalogSlotDlg::OnSelchangeAlarmChannel()
 
 void CAnalogSlotDlg::OnSelchangeHighAlarmType()
 {
-    m_bHighTypeChanged = 1;
+    m_bHighTypeChanged = true;
     Command(m_steps.nWait);
 }
 
 void CAnalogSlotDlg::OnSelchangeLowAlarmType()
 {
-    m_bLowTypeChanged = 1;
+    m_bLowTypeChanged = true;
     Command(m_steps.nWait);
 }
 
@@ -278,8 +278,8 @@ void CAnalogSlotDlg::ReadLimit(bool high)
 int CAnalogSlotDlg::TypeLink(bool high) const
 {
     // An alarm the module has reported disabled is enabled first, once the operator changed it.
-    bool enable = high ? m_strHighAlarmMark == "EE" && m_bHighTypeChanged == 1
-                       : m_strLowAlarmMark == "EE" && m_bLowTypeChanged == 1;
+    bool enable = high ? m_strHighAlarmMark == "EE" && m_bHighTypeChanged
+                       : m_strLowAlarmMark == "EE" && m_bLowTypeChanged;
     if (high) return enable ? m_steps.nEnableHigh : m_steps.nSetHighType;
     return enable ? m_steps.nEnableLow : m_steps.nSetLowType;
 }

@@ -48,8 +48,8 @@ public:
     std::string m_strHighAlarmCode;
     std::string m_strHighAlarmMark;
     std::string m_strLowAlarmMark;
-    int m_bHighTypeChanged = 0;
-    int m_bLowTypeChanged = 0;
+    bool m_bHighTypeChanged = false;
+    bool m_bLowTypeChanged = false;
 
     DECLARE_MESSAGE_MAP()
 

@@ -28,7 +28,7 @@ void CRackDlg::InitRackContext()
     m_pMainFrame = GetMainFrame();
     const RackParamBlock& rack = m_pMainFrame->m_strRackParams;
     m_strAddress = rack[kAddress];
-    m_bChecksum = ChecksumOn(rack[kCheck]) ? 1 : 0;
+    m_bChecksum = ChecksumOn(rack[kCheck]);
     m_nPort = m_pMainFrame->m_nComPort;
     if (!OwnsLine()) m_strSlot = SlotBlock()[kSlotNumber];
 }

@@ -92,7 +92,7 @@ bool CV1327::ReadReply(int step)
     case kReadWdt: {
         // With the checksum on the boxes are not loaded from the module, as the unit has it.
         std::optional<std::string> pattern = PatternDigits();
-        if (pattern && m_bChecksum == 0) SetWdtFlags(pattern->substr(0, kStatusChars));
+        if (pattern && !m_bChecksum) SetWdtFlags(pattern->substr(0, kStatusChars));
         m_nCommand = kPoll;
         return false;
     }

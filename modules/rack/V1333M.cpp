@@ -80,7 +80,7 @@ void CV1333M::ReadSlotTable()
     SendRtu(m_strAddress + "0327100026", kTimeoutMs);
     // The module's refusal carries no table, but it is the unit's answer; after silence or a reply
     // that does not answer the read the table is asked for again.
-    m_bTablePending = RtuDataCame() ? 1 : 0;
+    m_bTablePending = RtuDataCame();
     m_bTableDue = !RtuDataCame() && !RtuRefused();
 }
 
@@ -109,8 +109,8 @@ void CV1333M::RefreshSlotInfo()
 
     TakeReply();
     m_strData = RtuDataCame() ? ModbusDataText() : "ERROR";
-    if (m_bTablePending == 1) {
-        m_bTablePending = 0;
+    if (m_bTablePending) {
+        m_bTablePending = false;
         ParseSlotTypes(Left(m_strData, kTypeDigits));
         ParseSlotAddresses(Mid(m_strData, kAddressAt, kAddressDigits));
     }

@@ -32,7 +32,7 @@ public:
     std::string m_strData;
     // Closing passes it to the close: no port until the line has opened.
     using CPollingDlg::m_nPort;
-    int m_bTablePending = 0;
+    bool m_bTablePending = false;
     SlotTexts m_strSlotCode;
     CTabChange m_tab;
     std::string m_strModule;

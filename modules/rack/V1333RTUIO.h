@@ -26,7 +26,7 @@ public:
 
     std::string m_strData;
     std::array<int, kDigitalChannels> m_bOutputOn{};
-    int m_bChannelView = 0;
+    bool m_bChannelView = false;
     CButton m_btnViewMode;
     std::array<CButton, kDigitalChannels> m_btnChannel;
     std::array<std::string, kDigitalChannels> m_strLabel;

@@ -42,7 +42,7 @@ void CV1384HM::DoDataExchange(CDataExchange* pDX)
 BOOL CV1384HM::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_bShowHex = 0;
+    m_bShowHex = false;
     for (int id : kRackAoEntryIds) SetDlgItemText(id, "0");
     InitPage(kPeriodMs, kCmdReadTypes);
     return TRUE;
@@ -131,7 +131,7 @@ std::string CV1384HM::ReadBody(int slot) const
 void CV1384HM::ShowRows(const std::string& module)
 {
     auto start = static_cast<int>(StrToLong(RackState().CurrentStart(), 10));
-    m_strLabel = AnalogRowLabels(module, start, m_bChannelView != 0);
+    m_strLabel = AnalogRowLabels(module, start, m_bChannelView);
     SetDlgItemText(IDC_RACK_AI_VIEW, m_bChannelView ? "CH" : "Addr");
     if (!m_bChannelView) {
         int rows = AnalogRowCount(module);
@@ -162,7 +162,7 @@ void CV1384HM::ParseChannelValues(const std::string& digits)
 {
     SetDlgItemText(IDC_RACK_AI_HEX, m_bShowHex ? "Eng" : "Hex");
     const std::string& module = RackState().CurrentModule();
-    m_strValue = ChannelValueTexts(module, digits, m_types, m_bShowHex != 0);
+    m_strValue = ChannelValueTexts(module, digits, m_types, m_bShowHex);
     std::array<std::string, kAnalogRows> values = ChannelValueTexts(module, digits, m_types, false);
     std::copy_n(values.begin(), kAnalogOutputs, m_strModuleOutput.begin());
     UpdateData(FALSE);

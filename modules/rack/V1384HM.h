@@ -32,8 +32,8 @@ public:
     void OnValueMode();
     template <int c> void OnSendAo() { SendAo(c); }
 
-    int m_bChannelView = 0;
-    int m_bShowHex = 0;
+    bool m_bChannelView = false;
+    bool m_bShowHex = false;
     SAnalogTypes m_types; // range texts, units and conversion types the type codes set
     std::array<std::string, kAnalogRows> m_strLabel;
     std::array<std::string, kAnalogRows> m_strValue;

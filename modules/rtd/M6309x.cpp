@@ -163,5 +163,5 @@ void CM6309x::OnSetting()
         ReadSettings(kAddressZero, EModbusRow::SwitchesByDollar);
     if (!choice) return;
     m_bSwitchSent = choice->bModbus;
-    QueueConfiguration(kCmdSetting, SettingOf(*choice, m_bSwitchSent));
+    QueueConfiguration(kCmdSetting, SettingOfChoice(*choice, m_bSwitchSent));
 }

@@ -140,7 +140,7 @@ void CM6380::OnSetting()
     if (!choice) return;
     if (RefuseNewBaudAtZero(*choice)) return;
     // Framed as the module speaks now; the new checksum holds once the request has gone out.
-    QueueConfiguration(kConfigure, SettingOf(*choice, ConfigurationFieldsOf(*choice)));
+    QueueConfiguration(kConfigure, SettingOfFields(*choice, ConfigurationFieldsOf(*choice)));
 }
 
 std::string CM6380::SendConfiguration()

@@ -443,7 +443,7 @@ void CM6386::OnSetting()
     bool dollarSwitch = m_bModbusChosen && !perChannel;
     m_strSwitchAddress = dollarSwitch ? m_strOldAddress : choice->strAddress;
     Sleep(kSettingPause);
-    QueueConfiguration(kCmdConfigure, SettingOf(*choice, dollarSwitch));
+    QueueConfiguration(kCmdConfigure, SettingOfChoice(*choice, dollarSwitch));
 }
 
 void CM6386::OnCalibrate()

@@ -440,12 +440,19 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
 {
+    bool checked = value == 1;
+    DDX_Check(pDX, nIDC, checked);
+    if (pDX->m_bSaveAndValidate) value = checked ? 1 : 0;
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, bool& value)
+{
     auto* b = qobject_cast<QAbstractButton*>(Control(pDX, nIDC));
     if (!b) return;
     if (pDX->m_bSaveAndValidate)
-        value = b->isChecked() ? 1 : 0;
+        value = b->isChecked();
     else
-        b->setChecked(value == 1);
+        b->setChecked(value);
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)

@@ -26,8 +26,9 @@ public:
 
 // Edit, static or combo text.
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
-// Check box state (0, 1).
+// Check box state: 0/1, or false/true.
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+void DDX_Check(CDataExchange* pDX, int nIDC, bool& value);
 // Index of the checked radio button in the group that starts at nIDC, -1 when none.
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 // Selected row of a combo box, -1 when none.

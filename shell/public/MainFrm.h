@@ -41,17 +41,17 @@ public:
     void OnHelp();
 
     int m_nScreenWidth = 1024;
-    int m_bAnalogInputChanged = 0;
-    int m_bThreeChannelRtdChanged = 0;
-    int m_bThermocoupleInputChanged = 0;
-    int m_bUniversalInputChanged = 0;
-    int m_bSixChannelTempChanged = 0;
-    int m_bAnalogOutputChanged = 0;
-    int m_bRtdInputChanged = 0;
-    int m_bBridgeInputChanged = 0;
-    int m_bCounterChanged = 0;
-    int m_bPowerMeterChanged = 0;
-    int m_bDioChanged = 0;
+    bool m_bAnalogInputChanged = false;
+    bool m_bThreeChannelRtdChanged = false;
+    bool m_bThermocoupleInputChanged = false;
+    bool m_bUniversalInputChanged = false;
+    bool m_bSixChannelTempChanged = false;
+    bool m_bAnalogOutputChanged = false;
+    bool m_bRtdInputChanged = false;
+    bool m_bBridgeInputChanged = false;
+    bool m_bCounterChanged = false;
+    bool m_bPowerMeterChanged = false;
+    bool m_bDioChanged = false;
     ModuleParamBlock m_strNewParams;
     RowTexts m_strNewRowText;
     ModuleParamBlock m_strThreeChannelRtdParams;

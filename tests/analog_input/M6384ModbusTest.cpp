@@ -120,7 +120,7 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         m_link.Attach(1, bus);
         CM6384Modbus dlg;
         m_frame.m_strAnalogInputParams = ModuleParamBlock{"01", "06", "0", "0A", "1", "4384"};
-        m_frame.m_bAnalogInputChanged = 0;
+        m_frame.m_bAnalogInputChanged = false;
         m_frame.m_strNewRowText = {};
         dlg.Create(IDD_M6384_MODBUS);
         Tick(dlg);
@@ -128,10 +128,10 @@ TEST_F(M6384Modbus, SettingWritesTheSlaveAddressOrTheSwitchToAscii)
         ui::Type(dlg, IDC_AI_ADDRESS, "18");
         ui::ChooseRow(dlg, IDC_AI_PROTOCOL, c.protocolRow);
         ui::Click(dlg, IDC_AI_SETTING);
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0) << "nothing has gone out yet";
+        EXPECT_FALSE(m_frame.m_bAnalogInputChanged) << "nothing has gone out yet";
         Tick(dlg, 2);
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{RtuFrame(c.request)});
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+        EXPECT_TRUE(m_frame.m_bAnalogInputChanged);
         EXPECT_EQ(m_frame.m_strNewRowText,
                   (RowTexts{"4384", c.rowAddress, "9600", "CRC", "-1 to +1V"}));
         EXPECT_EQ(m_frame.m_strNewParams[3], "0A");

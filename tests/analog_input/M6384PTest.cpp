@@ -283,7 +283,7 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
         m_link.Attach(1, bus);
         CM6384P dlg;
         m_frame.m_strAnalogInputParams = {"01", "07", "4", "FF", "0", "4384P"};
-        m_frame.m_bAnalogInputChanged = 0;
+        m_frame.m_bAnalogInputChanged = false;
         m_frame.m_strNewRowText = {"", "", "", "", "keep"};
         m_frame.m_strNewParams = {"", "", "", "keep", "", ""};
         m_boxes.m_boxes.clear();
@@ -293,7 +293,7 @@ TEST_F(M6384P, UpdateSendsTheSettingAndTheFlagFollowsTheAcknowledgement)
         ASSERT_TRUE(ui::Type(dlg, IDC_PC_ADDRESS, "10"));
         ASSERT_TRUE(ui::ChooseRow(dlg, IDC_PC_FORMAT, 1)); // "% of FSR"
         ASSERT_TRUE(ui::Click(dlg, IDC_PC_UPDATE));
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0);
+        EXPECT_FALSE(m_frame.m_bAnalogInputChanged);
         if (!c.answered) module.Faults().nSilentAfter = 0;
         Tick(dlg);
         EXPECT_EQ(TakeRequests(),

@@ -217,15 +217,15 @@ TEST_F(M6384, SettingSendsTheConfigurationAndWritesTheRowBack)
         module.SetChecksum(std::string(c.check) == "4");
         m_link.Attach(1, bus);
         CM6384 dlg;
-        m_frame.m_bAnalogInputChanged = 0;
+        m_frame.m_bAnalogInputChanged = false;
         Open(dlg, {"01", "06", c.check, "08", "0", "4384"});
         Tick(dlg, 3);
         TakeRequests();
         ASSERT_TRUE(ui::Type(dlg, IDC_AI_ADDRESS, "18"));
         ASSERT_TRUE(ui::Click(dlg, IDC_AI_SETTING));
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0); // written only as it goes out
+        EXPECT_FALSE(m_frame.m_bAnalogInputChanged); // written only as it goes out
         Tick(dlg);
-        EXPECT_EQ(m_frame.m_bAnalogInputChanged, 1);
+        EXPECT_TRUE(m_frame.m_bAnalogInputChanged);
         std::string expected = c.wire ? c.wire : "%0112080640" + AppendChecksum("%0112080640");
         EXPECT_EQ(TakeRequests(), std::vector<std::string>{expected});
         EXPECT_EQ(

@@ -337,7 +337,7 @@ TEST_F(M6387, TheSliderSetsTheExcitationOnlyWhenReleased)
     EXPECT_EQ(TakeRequests(), (Requests{"$066", "@06DI", "#06"}));
     EXPECT_EQ(Text(IDC_BRIDGE_EXCITATION), "+10.000");
     Release();
-    EXPECT_EQ(m_dlg.m_bSliderActive, 0);
+    EXPECT_FALSE(m_dlg.m_bSliderActive);
     Tick(m_dlg, 4);
     EXPECT_EQ(TakeRequests(), (Requests{"$067+10.000", "#06", "$066", "@06DI"}));
     EXPECT_DOUBLE_EQ(dynamic_cast<CSimBridgeInput&>(module).Excitation(), 10.0);
@@ -451,12 +451,12 @@ TEST_F(M6387, SettingWritesBackAsItGoesOutAndCloses)
     ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_RANGE, 6));
     ASSERT_TRUE(ui::ChooseRow(m_dlg, IDC_AI_FORMAT, 1));
     ASSERT_TRUE(ui::Click(m_dlg, IDC_AI_SETTING));
-    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 0); // nothing has gone out yet
+    EXPECT_FALSE(m_frame.m_bBridgeInputChanged); // nothing has gone out yet
     TakeRequests();
     WatchTimerAtBoxes(m_dlg);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%06FF060601"});
-    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 1); // as it goes out
+    EXPECT_TRUE(m_frame.m_bBridgeInputChanged); // as it goes out
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"4387", "FF", "9600", "Disable", "+/-20mA"}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"FF", "06", "0", "06", "1", "kept"}));
     EXPECT_EQ(module.Address(), 0xFF);
@@ -532,7 +532,7 @@ TEST_F(M6387, CodesOutsideTheListsLeaveTheBoxesEmptyAndNothingToWrite)
     ui::Click(m_dlg, IDC_AI_SETTING);
     // No row chosen and no code in the block to keep: nothing to write.
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Choose the Baudrate!"});
-    EXPECT_EQ(m_frame.m_bBridgeInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bBridgeInputChanged);
     Tick(m_dlg);
     EXPECT_EQ(m_dlg.m_nLastCommand, 0);
 }

@@ -285,10 +285,10 @@ TEST_F(M6359Modbus, SettingWritesTheSlaveAddressAndTheRowAsItGoesOut)
     TakeRequests();
     ui::Type(m_dlg, IDC_AO_ADDRESS, "11");
     ui::Click(m_dlg, IDC_AO_SETTING);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{RtuFrame("0a060812000B")});
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6359", "0B", "9600", "CRC", ""}));
     for (size_t i = 0; i < 5; ++i)
         EXPECT_EQ(m_frame.m_strNewParams[i], (RowTexts{"0B", "06", "0", "30", "1"})[i]) << i;
@@ -311,7 +311,7 @@ TEST_F(M6359Modbus, TheSwitchToAsciiGoesToTheModulesOwnAddress)
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Setting ASSIC OK!"});
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     EXPECT_EQ(m_frame.m_strNewRowText[1], "01");
     EXPECT_EQ(m_frame.m_strNewParams[0], "01");
 }
@@ -338,7 +338,7 @@ TEST_F(M6359Modbus, AnExceptionReplyIsNoSuccess)
         EXPECT_EQ(m_boxes.Texts(),
                   Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
         EXPECT_FALSE(dlg.IsRunning());
-        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "the refusal takes the write-back back";
+        EXPECT_FALSE(m_frame.m_bAnalogOutputChanged) << "the refusal takes the write-back back";
     }
 }
 
@@ -385,15 +385,15 @@ TEST_F(M6359Modbus, ASettingWhileTheModuleIsSilentGoesOutOnceItAnswers)
     Tick(m_dlg);
     ui::Click(m_dlg, IDC_AO_SETTING);
     Tick(m_dlg, 2);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"010300000004"}));
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"010608120001"}));
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Setting is OK!"});
     EXPECT_FALSE(m_dlg.IsRunning());
 }
@@ -414,7 +414,7 @@ TEST_F(M6359Modbus, OpenComErrorLeavesTheDialogWithoutPolling)
     EXPECT_EQ(m_boxes.Texts(), Requests{"Open Com Error!"});
     EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     ui::Click(m_dlg, IDC_AO_SETTING);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     EXPECT_TRUE(m_link.Traffic().empty());
 }
 

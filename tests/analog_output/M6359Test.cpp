@@ -542,7 +542,7 @@ TEST_F(M6359, SettingSendsOneConfigurationAndWritesTheRowBackAsItGoesOut)
         CSimBus bus;
         bus.Add(c.block[kModule], 1, 9600).SetType(c.block[kModule] == "6355" ? 0x3F : 0x30);
         m_link.Attach(1, bus);
-        m_frame.m_bAnalogOutputChanged = 0;
+        m_frame.m_bAnalogOutputChanged = false;
         m_frame.m_strNewParams = {};
         m_frame.m_strAnalogOutputParams = c.block;
         CM6359 dlg;
@@ -557,11 +557,11 @@ TEST_F(M6359, SettingSendsOneConfigurationAndWritesTheRowBackAsItGoesOut)
         ui::ChooseRow(dlg, IDC_AO_FORMAT, c.formatRow);
         ui::ChooseRow(dlg, IDC_AO_PROTOCOL, c.protocolRow);
         ASSERT_TRUE(ui::Click(dlg, IDC_AO_SETTING));
-        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "nothing has gone out yet";
+        EXPECT_FALSE(m_frame.m_bAnalogOutputChanged) << "nothing has gone out yet";
         Tick(dlg);
         std::string want = Remove(c.request, ' ');
         EXPECT_EQ(TakeRequests(), Requests{want});
-        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+        EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
         EXPECT_EQ(m_frame.m_strNewRowText, c.rowTexts);
         for (size_t i = 0; i < 5; ++i) EXPECT_EQ(m_frame.m_strNewParams[i], c.params[i]) << i;
         m_boxes.m_boxes.clear();
@@ -620,27 +620,27 @@ TEST_F(M6359, ASettingWhileTheModuleIsSilentGoesOutOnceItAnswers)
     Tick(m_dlg); // this read gets no reply
     ui::Click(m_dlg, IDC_AO_SETTING);
     Tick(m_dlg, 2);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     ao.Faults().nSilentAfter = -1;
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"$0160"}) << "the read after a miss";
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%0101300600"});
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), Requests{"Setting Configuration OK!"});
     EXPECT_FALSE(m_dlg.IsRunning());
 
     // A Setting on a line that never opened writes nothing back.
-    m_frame.m_bAnalogOutputChanged = 0;
+    m_frame.m_bAnalogOutputChanged = false;
     m_boxes.m_boxes.clear();
     m_link.Detach(1);
     CM6359 dlg;
     dlg.Create(IDD_M6359);
     ui::Click(dlg, IDC_AO_SETTING);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     EXPECT_EQ(m_boxes.Texts().front(), "Open Com Error!");
 }
 
@@ -673,7 +673,7 @@ TEST_F(M6359, AddressRefusals)
     EXPECT_EQ(m_boxes.Texts().back(), "地址不能为零!");
     EXPECT_EQ(m_boxes.m_boxes.back().caption, "");
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
 }
 
 TEST_F(M6359, ARangeListWithoutARowAsksForARangeInsteadOfSendingOne)
@@ -748,12 +748,12 @@ TEST_F(M6359, ASliderReleasedBeforeTheTickDisplacesNoConfiguration)
     Tick(m_dlg);
     const std::string configuration = "%0101300600";
     EXPECT_EQ(TakeRequests(), Requests{configuration + AppendChecksum(configuration)});
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(),
               Requests{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
     EXPECT_TRUE(ao.Checksum());
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0) << "the refusal takes the write-back back";
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged) << "the refusal takes the write-back back";
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }
 
@@ -772,7 +772,7 @@ TEST_F(M6359, TheSwitchLeavesTheRowsAddress)
     Tick(m_dlg, 2);
     EXPECT_EQ(m_link.Requests().front(), "$01R1");
     EXPECT_EQ(ao.Protocol(), ESimProtocol::Rtu);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
     EXPECT_EQ(m_frame.m_strNewRowText[1], "01");
     EXPECT_EQ(m_frame.m_strNewParams[0], "01");
 }

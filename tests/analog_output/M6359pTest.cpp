@@ -359,7 +359,7 @@ TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
         CSimBus bus;
         bus.Add("9359", 0, 9600).SetInit(true);
         m_link.Attach(1, bus);
-        m_frame.m_bAnalogOutputChanged = 0;
+        m_frame.m_bAnalogOutputChanged = false;
         m_boxes.m_boxes.clear();
         m_frame.m_strAnalogOutputParams = {"00", "06", "0", "0", "0", "4359A"};
         CM6359p dlg;
@@ -368,13 +368,13 @@ TEST_F(M6359p, UpdateSendsTheConfigurationAndTheFlagFollowsTheAcknowledgement)
         ui::ChooseRow(dlg, IDC_ODI_PROTOCOL, c.protocolRow);
         ui::ChooseRow(dlg, IDC_ODI_CHECKSUM, c.checksumRow);
         ui::Click(dlg, IDC_ODI_UPDATE);
-        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+        EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
         m_link.ClearTraffic();
         dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_link.Requests(), Requests{c.request});
         dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
-        EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 1);
+        EXPECT_TRUE(m_frame.m_bAnalogOutputChanged);
         EXPECT_EQ(m_frame.m_strNewRowText[1], "08"); // the texts come with the flag
         EXPECT_EQ(m_frame.m_strNewParams[2], c.check);
         EXPECT_EQ(m_frame.m_strNewParams[4], "0");
@@ -395,7 +395,7 @@ TEST_F(M6359p, ARefusedConfigurationClosesWithoutTheFlag)
         m_boxes.Texts(),
         std::vector<std::string>{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
     EXPECT_FALSE(m_bTimerRanUnderBox);
-    EXPECT_EQ(m_frame.m_bAnalogOutputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bAnalogOutputChanged);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
 }

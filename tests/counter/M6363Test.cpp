@@ -120,7 +120,7 @@ TEST_F(M6363, OpensFromTheBlockAndTheFirstCycleLoadsTheSettings)
 
     Tick(m_dlg, 13);
     EXPECT_EQ(TakeRequests(), CycleRequests("0A"));
-    EXPECT_EQ(m_dlg.m_bSettingsLoaded, 1);
+    EXPECT_TRUE(m_dlg.m_bSettingsLoaded);
     EXPECT_EQ(Row(IDC_CNT_MODE0), 0); // "2": CH0 TTL, CH1 isolated
     EXPECT_EQ(Row(IDC_CNT_MODE1), 1);
     EXPECT_EQ(Row(IDC_CNT_GATE), 1); // "0": Low
@@ -399,7 +399,7 @@ TEST_F(M6363, SettingSendsTheConfigurationRaisesTheFlagAsItGoesOutAndCloses)
         CSimBus bus;
         bus.Add("6363", 0x0A, 9600);
         m_link.Attach(1, bus);
-        m_frame.m_bCounterChanged = 0;
+        m_frame.m_bCounterChanged = false;
         m_boxes.m_boxes.clear();
         CM6363 dlg;
         m_frame.m_strCounterParams = kBlock;
@@ -412,11 +412,11 @@ TEST_F(M6363, SettingSendsTheConfigurationRaisesTheFlagAsItGoesOutAndCloses)
         ui::ChooseRow(dlg, IDC_CNT_CHECKSUM, c.checksumRow);
         ui::ChooseRow(dlg, IDC_CNT_BAUD, c.baudRow);
         ASSERT_TRUE(ui::Click(dlg, IDC_CNT_SETTING));
-        EXPECT_EQ(m_frame.m_bCounterChanged, 0); // nothing has gone out yet
+        EXPECT_FALSE(m_frame.m_bCounterChanged); // nothing has gone out yet
         WatchTimerAtBoxes(dlg);
         dlg.FireTimer(kPollTimer);
         EXPECT_EQ(m_link.Requests(), Requests{c.request});
-        EXPECT_EQ(m_frame.m_bCounterChanged, 1);
+        EXPECT_TRUE(m_frame.m_bCounterChanged);
         EXPECT_EQ(m_frame.m_strNewParams, c.params);
         EXPECT_EQ(m_frame.m_strNewRowText, c.rows);
         dlg.FireTimer(kPollTimer);
@@ -496,12 +496,12 @@ TEST_F(M6363, AnOperationPressedAfterSettingWaitsBehindTheConfiguration)
     ui::Click(m_dlg, IDC_CNT_CLEAR0);
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%0A0A500700"});
-    EXPECT_EQ(m_frame.m_bCounterChanged, 1);
+    EXPECT_TRUE(m_frame.m_bCounterChanged);
     Tick(m_dlg);
     EXPECT_EQ(
         m_boxes.Texts(),
         std::vector<std::string>{"Setting Configuration Error! \r\n Please Connect Init* to GND!"});
-    EXPECT_EQ(m_frame.m_bCounterChanged, 0) << "the refusal takes the write-back back";
+    EXPECT_FALSE(m_frame.m_bCounterChanged) << "the refusal takes the write-back back";
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
 }
@@ -539,7 +539,7 @@ TEST_F(M6363, TheSwitchIsJudgedByItsAnswerAndKeepsTheRowsAddress)
             bus.Add("6363", 0x0A, 9600);
         m_link.Attach(1, bus);
         m_boxes.m_boxes.clear();
-        m_frame.m_bCounterChanged = 0;
+        m_frame.m_bCounterChanged = false;
         m_frame.m_strNewRowText[1] = "0A";
         m_frame.m_strNewParams[0] = "0A";
         CM6363 dlg;

@@ -253,9 +253,9 @@ TEST_F(CM6373ModbusTest, AddressChangeGoesToTheOldAddressAndRewritesTheRowWhenIt
     Tick(m_dlg, 2);
     ui::Type(m_dlg, IDC_DIO_ADDRESS, "12");
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
-    EXPECT_EQ(m_frame.m_bDioChanged, 0);
+    EXPECT_FALSE(m_frame.m_bDioChanged);
     EXPECT_EQ(Run(1), RtuFrames({"0A060812000C"}));
-    EXPECT_EQ(m_frame.m_bDioChanged, 1);
+    EXPECT_TRUE(m_frame.m_bDioChanged);
     EXPECT_EQ(m_frame.m_strNewRowText,
               (std::array<std::string, 5>{"6373", "0C", "9600", "Disable", "6373"}));
     EXPECT_EQ(m_frame.m_strNewParams[0], "0C");
@@ -302,20 +302,20 @@ TEST_F(CM6373ModbusTest, TheSettingsVerdictFollowsTheAnswer)
         const char* typed;
         bool silent;
         const char* text;
-        int flag;
+        bool flag;
         bool badCrc = false;
     } cases[] = {
-        {"address write unanswered", 0, "12", true, kError, 1},
-        {"address write refused", 0, "0", false, kError, 0},
-        {"switch unanswered", 1, "10", true, "Setting ASCII OK!", 0},
-        {"address write echoed with a bad CRC", 0, "12", false, kError, 1, true},
+        {"address write unanswered", 0, "12", true, kError, true},
+        {"address write refused", 0, "0", false, kError, false},
+        {"switch unanswered", 1, "10", true, "Setting ASCII OK!", false},
+        {"address write echoed with a bad CRC", 0, "12", false, kError, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CSimBus bus;
         auto& module = static_cast<CSimDigitalIo&>(bus.Add("6373", 0x0A, 9600, ESimProtocol::Rtu));
         m_link.Attach(1, bus);
-        m_frame.m_bDioChanged = 0;
+        m_frame.m_bDioChanged = false;
         m_boxes.m_boxes.clear();
         m_frame.m_strDioParams = {"0A", "06", "0", "40", "0", "6373"};
         CM6373Modbus dlg;
@@ -346,7 +346,7 @@ TEST_F(CM6373ModbusTest, SwitchToAsciiGoesToTheModuleAndRewritesNothing)
     EXPECT_EQ(module.Protocol(), ESimProtocol::Ascii);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting ASCII OK!"});
-    EXPECT_EQ(m_frame.m_bDioChanged, 0);
+    EXPECT_FALSE(m_frame.m_bDioChanged);
     EXPECT_FALSE(m_dlg.IsRunning());
 }
 

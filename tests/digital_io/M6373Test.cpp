@@ -356,7 +356,7 @@ TEST_F(CM6373Test, ConfigurationGoesOutAndIsWrittenBackOnTheModulesAck)
     ui::Type(m_dlg, IDC_DIO_ADDRESS, "5");
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_LATCH_HIGH));
     ASSERT_TRUE(ui::Click(m_dlg, IDC_DIO_SETTING));
-    EXPECT_EQ(m_frame.m_bDioChanged, 0);
+    EXPECT_FALSE(m_frame.m_bDioChanged);
     EXPECT_EQ(Run(1), Requests{"%0105400680"});
     EXPECT_EQ(module.Address(), 5);
     EXPECT_TRUE(module.LatchHigh());
@@ -368,7 +368,7 @@ TEST_F(CM6373Test, ConfigurationGoesOutAndIsWrittenBackOnTheModulesAck)
     EXPECT_EQ(m_frame.m_strNewRowText[4], "6373");
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "Setting");
     EXPECT_FALSE(m_bTimerRanUnderBox);
-    EXPECT_EQ(m_frame.m_bDioChanged, 1);
+    EXPECT_TRUE(m_frame.m_bDioChanged);
     EXPECT_EQ(m_frame.m_strNewRowText,
               (std::array<std::string, 5>{"6373", "05", "9600", "Disable", "6373"}));
     EXPECT_FALSE(m_dlg.IsRunning());
@@ -400,7 +400,7 @@ TEST_F(CM6373Test, ConfigurationRequestsByProtocolAndModel)
         FreshBus();
         CM6373 dlg;
         Block(c.address, c.model, c.check);
-        m_frame.m_bDioChanged = 0;
+        m_frame.m_bDioChanged = false;
         dlg.Create(IDD_M6373);
         ui::Type(dlg, IDC_DIO_ADDRESS, c.typed);
         if (c.checksumBox) ui::ChooseRow(dlg, IDC_DIO_CHECKSUM, 0);
@@ -440,7 +440,7 @@ TEST_F(CM6373Test, RefusedConfigurationShowsTheInitTextOnlyForAscii)
         Tick(dlg, 2);
         EXPECT_EQ(m_boxes.Texts(), protocol == 0 ? std::vector<std::string>{kConfigurationError}
                                                  : std::vector<std::string>{});
-        EXPECT_EQ(m_frame.m_bDioChanged, 0);
+        EXPECT_FALSE(m_frame.m_bDioChanged);
         EXPECT_FALSE(dlg.IsRunning());
     }
 }

@@ -107,7 +107,7 @@ protected:
 // and parameters 0, 1, 2 and 4 as several dialogs do, and raises the flag given.
 class CSettingDialogs {
 public:
-    CSettingDialogs(int CMainFrame::*flag, const std::string& tag, bool allTexts = true)
+    CSettingDialogs(bool CMainFrame::*flag, const std::string& tag, bool allTexts = true)
         : m_driver([flag, tag, allTexts](CDialog& dlg) {
               CMainFrame& frame = *GetMainFrame();
               for (int i = 0; i < 5; ++i) {
@@ -115,7 +115,7 @@ public:
                   if (allTexts || i != kScript)
                       frame.m_strNewParams[i] = tag + "par" + std::to_string(i);
               }
-              if (flag) frame.*flag = 1;
+              if (flag) frame.*flag = true;
               dlg.EndDialog(IDOK);
           })
     {
@@ -346,7 +346,7 @@ TEST_F(DispatchTest, TheRowIsRewrittenFromWhatTheDialogStoredByItsFamilysRule)
 {
     struct Case {
         const char* name;
-        int CMainFrame::*flag;
+        bool CMainFrame::*flag;
         bool script; // the Script column changes too
     } cases[] = {
         {"4387", &CMainFrame::m_bBridgeInputChanged, true},
@@ -376,7 +376,7 @@ TEST_F(DispatchTest, TheRowIsRewrittenFromWhatTheDialogStoredByItsFamilysRule)
             if (i != kScript || c.script) expected[kColAddress + i] = "npar" + std::to_string(i);
         }
         EXPECT_EQ(row, expected);
-        EXPECT_EQ(Frame().*c.flag, 0);
+        EXPECT_FALSE(Frame().*c.flag);
     }
 }
 
@@ -419,14 +419,14 @@ TEST_F(DispatchTest, EntriesADialogDoesNotWriteKeepTheRowsOwnTexts)
 
 TEST_F(DispatchTest, AFlagLeftRaisedBeforeTheDialogDoesNotRewriteTheRow)
 {
-    Frame().m_bAnalogInputChanged = 1;
+    Frame().m_bAnalogInputChanged = true;
     ResultRow row = MakeRow("4384", "ASC");
     int item = window.List().GetItemCount();
     // The dialog leaves texts behind but raises no flag: nothing was stored.
     CSettingDialogs textsOnly(nullptr, "w");
     ASSERT_EQ(Open(row), std::vector<std::string>{"CM6384"});
     EXPECT_EQ(window.Row(item), row);
-    EXPECT_EQ(Frame().m_bAnalogInputChanged, 0);
+    EXPECT_FALSE(Frame().m_bAnalogInputChanged);
 }
 
 TEST_F(DispatchTest, ADoubleClickDuringASearchClosesTheSearchLineAndOpensNothing)

@@ -105,7 +105,7 @@ void CExampleDlg::OnSetting()
     std::optional<SSettingsChoice> choice =
         ReadSettings({.bRefuse = true}, EModbusRow::SwitchesByDollar);
     if (!choice) return; // refused with the dialog's box; nothing is sent
-    QueueConfiguration(kCmdConfigure, SettingOf(*choice, choice->bModbus));
+    QueueConfiguration(kCmdConfigure, SettingOfChoice(*choice, choice->bModbus));
 }
 // [/setting]
 

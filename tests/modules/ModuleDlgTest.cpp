@@ -67,7 +67,7 @@ public:
     using CModuleDlg::QueueCommand;
     using CModuleDlg::ReadSettings;
     using CModuleDlg::SendAscii;
-    using CModuleDlg::SettingOf;
+    using CModuleDlg::SettingOfChoice;
     using CModuleDlg::ShowSettingOutcome;
     using CModuleDlg::UseRangeBox;
 
@@ -236,17 +236,17 @@ TEST_F(ModuleBase, ASettingIsTheConfigurationWithItsWriteBackOrASwitchThatKeepsT
     std::optional<SSettingsChoice> choice = m_dlg.ReadSettings({});
     ASSERT_TRUE(choice);
 
-    CModuleDlg::SConfiguration sw = m_dlg.SettingOf(*choice, true);
+    CModuleDlg::SConfiguration sw = m_dlg.SettingOfChoice(*choice, true);
     EXPECT_EQ(sw.strRequest, "$01R1\r") << "sent where the module answers now";
     EXPECT_EQ(sw.strNewAddress, "01") << "the switch leaves the module at its address";
     EXPECT_TRUE(sw.params.empty()) << "and the row as it is";
 
-    CModuleDlg::SConfiguration configuration = m_dlg.SettingOf(*choice, false);
+    CModuleDlg::SConfiguration configuration = m_dlg.SettingOfChoice(*choice, false);
     EXPECT_EQ(configuration.strRequest, "%0112090602\r");
     EXPECT_EQ(configuration.strNewAddress, "12");
     EXPECT_EQ(configuration.params[0], "12");
     EXPECT_EQ(configuration.params[3], "09");
-    EXPECT_EQ(m_frame.m_bAnalogInputChanged, 0) << "nothing is written back before it goes out";
+    EXPECT_FALSE(m_frame.m_bAnalogInputChanged) << "nothing is written back before it goes out";
 }
 
 TEST_F(ModuleBase, ASettingOutcomeBoxStopsTheTimerAndNamesItsOutcome)

@@ -33,7 +33,7 @@ struct SDialogCase {
     const char* listed; // the model name as the result list shows it
     ModuleParamBlock CMainFrame::*pBlock;
     ChannelTypeList CMainFrame::*pTypes; // null: the dialog reads the types itself
-    int CMainFrame::*pChanged;
+    bool CMainFrame::*pChanged;
     int channels;
     UINT period;
     DWORD firstTimeout;

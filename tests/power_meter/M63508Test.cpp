@@ -393,19 +393,19 @@ TEST_F(M63508, SettingWritesTheConfigurationAndTheRowAsItGoesOut)
         m_link.Attach(1, bus);
         CM63508 dlg;
         m_frame.m_strPowerMeterParams = {"01", "06", c.check, "01", "0", "6530"};
-        m_frame.m_bPowerMeterChanged = 0;
+        m_frame.m_bPowerMeterChanged = false;
         dlg.Create(IDD_M63508);
         ui::Type(dlg, IDC_PM_ADDRESS, c.address);
         ui::ChooseRow(dlg, IDC_PM_BAUD, 3);
         ui::ChooseRow(dlg, IDC_PM_CHECKSUM, c.checksumRow);
         if (c.modbus) ui::Click(dlg, IDC_PM_PROTOCOL_SWITCH);
         ui::Click(dlg, IDC_PM_SETTING);
-        EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0) << "nothing has gone out yet";
+        EXPECT_FALSE(m_frame.m_bPowerMeterChanged) << "nothing has gone out yet";
         TakeRequests();
         Tick(dlg);
         EXPECT_EQ(TakeRequests(), Requests{c.request});
         std::string address = Format("%02X", std::stoi(c.address));
-        EXPECT_EQ(m_frame.m_bPowerMeterChanged, 1);
+        EXPECT_TRUE(m_frame.m_bPowerMeterChanged);
         EXPECT_EQ(m_frame.m_strNewRowText,
                   (RowTexts{"6530", address, "9600", c.checksumText, "智能电量模块"}));
         EXPECT_EQ(m_frame.m_strNewParams[0], address);
@@ -501,7 +501,7 @@ TEST_F(M63508, EnterClosesTheDialogLikeCancel)
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_dlg.IsTimerActive(kPollTimer));
     EXPECT_FALSE(m_link.IsAsciiOpen());
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
+    EXPECT_FALSE(m_frame.m_bPowerMeterChanged);
 }
 
 TEST_F(M63508, ASettingAfterAMissedReplyGoesOutOnTheNextTick)
@@ -534,7 +534,7 @@ TEST_F(M63508, OpenComErrorLeavesTheDialogPollingIntoSilence)
     ui::Click(m_dlg, IDC_PM_SETTING);
     Tick(m_dlg, 2);
     EXPECT_FALSE(m_dlg.IsRunning());
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
+    EXPECT_FALSE(m_frame.m_bPowerMeterChanged);
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }
 

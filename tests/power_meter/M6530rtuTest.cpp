@@ -201,11 +201,11 @@ TEST_F(M6530rtu, SettingWritesTheRowAsItGoesOut)
     EXPECT_FALSE(ui::ChooseRow(m_dlg, IDC_PM_CHECKSUM, 0));
     ui::Type(m_dlg, IDC_PM_ADDRESS, "17");
     ui::Click(m_dlg, IDC_PM_SETTING);
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0) << "nothing has gone out yet";
+    EXPECT_FALSE(m_frame.m_bPowerMeterChanged) << "nothing has gone out yet";
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0A0608120011"}));
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 1);
+    EXPECT_TRUE(m_frame.m_bPowerMeterChanged);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6539", "11", "19200", "CRC", ""}));
     EXPECT_EQ(m_frame.m_strNewParams[0], "11");
     for (size_t i = 1; i < 5; ++i) EXPECT_EQ(m_frame.m_strNewParams[i], "") << i;
@@ -282,6 +282,6 @@ TEST_F(M6530rtu, OpenComErrorLeavesTheDialogWithoutPolling)
     // A Setting then sends nothing, so the row stays as it is.
     ui::Type(m_dlg, IDC_PM_ADDRESS, "5");
     ui::Click(m_dlg, IDC_PM_SETTING);
-    EXPECT_EQ(m_frame.m_bPowerMeterChanged, 0);
+    EXPECT_FALSE(m_frame.m_bPowerMeterChanged);
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }

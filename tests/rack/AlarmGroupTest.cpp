@@ -124,7 +124,7 @@ TEST_P(AlarmGroup, ChoosingAChannelReadsItsAlarmsThenPollsFromTheFirstValue)
     EXPECT_EQ(Text(Dlg(), rack_alarm::IDC_LOW_LIMIT), "-005.00");
     EXPECT_EQ(Dlg().m_strHighAlarmMark, "EE");
     EXPECT_EQ(Dlg().m_strLowAlarmMark, "");
-    EXPECT_EQ(Dlg().m_bHighTypeChanged, 0);
+    EXPECT_FALSE(Dlg().m_bHighTypeChanged);
 
     // A channel that is off: its controls are disabled, its alarms read all the same.
     Module().SetEnableMask(0xFD);
@@ -142,7 +142,7 @@ TEST_P(AlarmGroup, ATypeChangeWaitsForUpdateWithoutAnyExchange)
 {
     Open();
     ASSERT_TRUE(ui::ChooseRow(Dlg(), rack_alarm::IDC_LOW_TYPE, 1));
-    EXPECT_EQ(Dlg().m_bLowTypeChanged, 1);
+    EXPECT_TRUE(Dlg().m_bLowTypeChanged);
     EXPECT_EQ(TickRequests(Dlg(), 4), (std::vector<std::string>{"", "", "", ""}));
 }
 

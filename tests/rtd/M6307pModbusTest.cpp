@@ -113,13 +113,13 @@ TEST_F(M6307pModbus, SettingANewAddressWritesItBackAndReportsBehindPolling)
         return m_boxes.m_nAnswer;
     };
     Setting("5", 1);
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0) << "nothing has gone out yet";
+    EXPECT_FALSE(m_frame.m_bRtdInputChanged) << "nothing has gone out yet";
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0C0608120005"}));
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6307", "05", "9600", "CRC", "BA1 -200-650C"}));
     // The checksum digit is the block's Check entry, the format its Format entry.
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "4", "", "2", ""}));
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bRtdInputChanged);
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});
@@ -160,7 +160,7 @@ TEST_F(M6307pModbus, TheSwitchToAsciiWritesNothingBack)
     TakeRequests();
     Setting("12", 0);
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bRtdInputChanged);
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests()[0], RtuFrame("0C06080D0001"));
     EXPECT_EQ(module.Protocol(), ESimProtocol::Ascii);
@@ -231,6 +231,6 @@ TEST_F(M6307pModbus, UpdateAfterOpenComErrorChangesNoRow)
     ui::ChooseRow(dlg, IDC_PC_PROTOCOL, 1);
     ui::Click(dlg, IDC_PC_UPDATE);
     EXPECT_EQ(m_boxes.Texts(), (std::vector<std::string>{"Open Com Error!", "Open Com Error!"}));
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bRtdInputChanged);
     EXPECT_EQ(m_frame.m_strNewParams, ModuleParamBlock{});
 }

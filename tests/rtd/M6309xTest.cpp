@@ -334,11 +334,11 @@ TEST_F(M6309x, SettingSendsThePercentRequestWritesBackAndCloses)
     ui::ChooseRow(m_dlg, IDC_RTD_FORMAT, 3);
     ui::Type(m_dlg, IDC_RTD_ADDRESS, "31");
     ui::Click(m_dlg, IDC_RTD_SETTING);
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0) << "nothing has gone out yet";
+    EXPECT_FALSE(m_frame.m_bRtdInputChanged) << "nothing has gone out yet";
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%131F230603"});
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 1) << "written back as the request goes out";
+    EXPECT_TRUE(m_frame.m_bRtdInputChanged) << "written back as the request goes out";
     EXPECT_EQ(m_frame.m_strNewRowText,
               (RowTexts{"6309", "1F", "9600", "Disable", "BA1 -200-650C"}));
     EXPECT_EQ(m_frame.m_strNewParams,
@@ -469,7 +469,7 @@ TEST_F(M6309x, AddressTextZeroClosesWithoutRequestOrWriteBack)
     EXPECT_EQ(m_boxes.m_boxes[0].nType, MB_ICONEXCLAMATION);
     EXPECT_FALSE(m_dlg.IsRunning());
     EXPECT_FALSE(m_link.IsAsciiOpen());
-    EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bRtdInputChanged);
     EXPECT_TRUE(TakeRequests().empty());
 }
 
@@ -495,14 +495,14 @@ TEST_F(M6309x, AListWithoutARowRefusesTheSettingWhenTheBlockHasNoCodeOfItsOwn)
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
-        m_frame.m_bRtdInputChanged = 0;
+        m_frame.m_bRtdInputChanged = false;
         auto& dlg = OpenAnother(c.block);
         m_boxes.m_boxes.clear();
         TakeRequests();
         ui::Click(dlg, IDC_RTD_SETTING);
         Tick(dlg, 2);
         EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{c.box});
-        EXPECT_EQ(m_frame.m_bRtdInputChanged, 0);
+        EXPECT_FALSE(m_frame.m_bRtdInputChanged);
         for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
         EXPECT_TRUE(dlg.IsRunning());
         dlg.OnCancel();

@@ -180,14 +180,14 @@ TEST_F(M6380, SettingSendsThePercentRequestWritesBackAndCloses)
     ui::Type(m_dlg, IDC_RTD_ADDRESS, "02");
     TakeRequests();
     ui::Click(m_dlg, IDC_RTD_SETTING);
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 0) << "not before the request goes out";
+    EXPECT_FALSE(m_frame.m_bThreeChannelRtdChanged) << "not before the request goes out";
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{WithChecksum("%01022C0640")});
     EXPECT_EQ(m_frame.m_strNewRowText, (decltype(m_frame.m_strNewRowText){
                                            "6380", "02", "9600", "校验允许", "CU50 -50-150C"}));
     EXPECT_EQ(m_frame.m_strNewParams,
               (decltype(m_frame.m_strNewParams){"02", "06", "4", "2C", "0"}));
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 1);
+    EXPECT_TRUE(m_frame.m_bThreeChannelRtdChanged);
     EXPECT_EQ(m_bus.Module(0).Address(), 0x02);
     Tick(m_dlg);
     EXPECT_FALSE(m_dlg.IsRunning());
@@ -208,7 +208,7 @@ TEST_F(M6380, OnlyARefusalTakesTheRowWrittenBackBack)
         SCOPED_TRACE(spoil ? SpoilName(*spoil) : "as the module answers");
         m_bus = CSimBus{};
         AddModule().SetAddress(0x01);
-        m_frame.m_bThreeChannelRtdChanged = 0;
+        m_frame.m_bThreeChannelRtdChanged = false;
         m_frame.m_strNewParams = {};
         CM6380 dlg;
         m_frame.m_strThreeChannelRtdParams = {"01", "06", "0", "2C", "0", "6380"};
@@ -243,7 +243,7 @@ TEST_F(M6380, AOneDigitAddressIsRefusedWithItsHint)
         Tick(m_dlg, 2);
         for (const std::string& r : TakeRequests()) EXPECT_NE(r.substr(0, 1), "%");
     }
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThreeChannelRtdChanged);
     EXPECT_TRUE(m_dlg.IsRunning());
 }
 
@@ -265,7 +265,7 @@ TEST_F(M6380, ARefusedBaudChangeAtAddressZeroLeavesNothingBehind)
     Press(IDC_RTD_CALIBRATION, 3);
     EXPECT_TRUE(m_dlg.IsRunning());
     EXPECT_EQ(Text(IDC_RTD_STATUS), "校准准备完成.");
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThreeChannelRtdChanged);
 
     // The same address with the baud the module has is a setting like any other.
     ui::ChooseRow(m_dlg, IDC_RTD_BAUD, 3);
@@ -285,11 +285,11 @@ TEST_F(M6380, ASettingPressedDuringACalibrationStepStillGoesOut)
     EXPECT_EQ(Press(IDC_RTD_CALIBRATION, 1), Requests{"~17E1"});
     ui::Type(m_dlg, IDC_RTD_ADDRESS, "18");
     ui::Click(m_dlg, IDC_RTD_SETTING);
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThreeChannelRtdChanged);
     Tick(m_dlg);
     EXPECT_EQ(Text(IDC_RTD_STATUS), "校准准备完成.");
     EXPECT_EQ(TakeRequests(), Requests{"%17182C0600"});
-    EXPECT_EQ(m_frame.m_bThreeChannelRtdChanged, 1);
+    EXPECT_TRUE(m_frame.m_bThreeChannelRtdChanged);
     Tick(m_dlg);
     EXPECT_FALSE(m_dlg.IsRunning());
 }

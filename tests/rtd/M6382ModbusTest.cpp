@@ -200,7 +200,7 @@ TEST_F(M6382TModbus, UpdateWritesTheNewAddressToTheOldOneThenCloses)
     // The texts as it goes out; no flag, so the row stays as it is.
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"", "05", "9600", "Disable", ""}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "0", "", "0", ""}));
-    EXPECT_EQ(m_frame.m_bSixChannelTempChanged, 0);
+    EXPECT_FALSE(m_frame.m_bSixChannelTempChanged);
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_TRUE(TakeRequests().empty());

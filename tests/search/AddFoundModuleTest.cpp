@@ -18,16 +18,16 @@ struct SFind {
 ResultRow Add(CSearchWindow& w, const SFind& f)
 {
     CQueryDlg& dlg = w.Dlg();
-    dlg.m_bFoundAscii = f.rtu ? 0 : 1;
-    dlg.m_bFoundRtu = f.rtu ? 1 : 0;
-    dlg.m_bTryModbus = f.rtu ? 1 : 0;
+    dlg.m_bFoundAscii = !f.rtu;
+    dlg.m_bFoundRtu = f.rtu;
+    dlg.m_bTryModbus = f.rtu;
     dlg.m_nScanAddress = f.address + 1;
     dlg.m_nChecksum = f.checksum ? 1 : 0;
     int before = w.List().GetItemCount();
     dlg.AddFoundModule(f.name, f.second, f.baud);
     EXPECT_EQ(w.List().GetItemCount(), before + 1);
-    EXPECT_EQ(dlg.m_bFoundAscii, 0);
-    EXPECT_EQ(dlg.m_bFoundRtu, 0);
+    EXPECT_FALSE(dlg.m_bFoundAscii);
+    EXPECT_FALSE(dlg.m_bFoundRtu);
     return w.Row(w.List().GetItemCount() - 1);
 }
 

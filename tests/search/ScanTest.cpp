@@ -287,7 +287,7 @@ TEST_F(ScanTest, AModuleAt255IsListedAndTheNextTickStopsWithoutARequest)
     EXPECT_EQ(Sent().back(), Config(255));
     ASSERT_EQ(window->List().GetItemCount(), 1);
     EXPECT_EQ(window->Row(0)[kColAddressText], "255(FF)ASCII");
-    EXPECT_EQ(Dlg().m_bStopRequested, 1);
+    EXPECT_TRUE(Dlg().m_bStopRequested);
     EXPECT_EQ(Dlg().GetDlgItemAs<CProgressCtrl>(IDC_PROGRESS)->GetPos(), 0);
     size_t count = Sent().size();
     ASSERT_TRUE(Tick());
@@ -427,8 +427,8 @@ TEST_F(ScanTest, AnRtuLineThatWillNotOpenEndsTheSearchWithTheTimerStoppedBeforeT
     ASSERT_EQ(window->boxes.Texts(), std::vector<std::string>{"Open Com Error!"});
     EXPECT_FALSE(timerDuringBox);
     EXPECT_FALSE(Dlg().IsTimerActive(kScanTimer));
-    EXPECT_EQ(Dlg().m_bAsciiOpen, 0);
-    EXPECT_EQ(Dlg().m_bRtuOpen, 0);
+    EXPECT_FALSE(Dlg().m_bAsciiOpen);
+    EXPECT_FALSE(Dlg().m_bRtuOpen);
     EXPECT_TRUE(window->Enabled(IDOK));
     EXPECT_TRUE(window->Enabled(IDCANCEL));
     EXPECT_FALSE(window->Enabled(IDC_STOP));

@@ -43,7 +43,7 @@ TEST(SearchSettings, TheExampleFileSetsTheControlsAndSaveWritesItBackByteForByte
     for (int i = 0; i < kBaudRateCount; ++i) {
         bool ticked = i == 3 || i == 4;
         EXPECT_EQ(Checked(w, boxes[i]), ticked) << BaudRateOfRow(i);
-        EXPECT_EQ(dlg.m_bBaudTicked[i], ticked ? 1 : 0) << BaudRateOfRow(i);
+        EXPECT_EQ(dlg.m_bBaudTicked[i], ticked) << BaudRateOfRow(i);
     }
     EXPECT_TRUE(w.Enabled(IDOK));
     EXPECT_FALSE(w.Enabled(IDC_STOP));
@@ -160,7 +160,7 @@ TEST(SearchSettings, ThePositionsAreReadAsTheyStand)
         EXPECT_EQ(Checked(w, IDC_CHECKSUM_DISABLE), c.disable == 1);
         for (int i = 0; i < kBaudRateCount; ++i) {
             bool ticked = std::find(c.ticked.begin(), c.ticked.end(), i) != c.ticked.end();
-            EXPECT_EQ(w.Dlg().m_bBaudTicked[i], ticked ? 1 : 0) << BaudRateOfRow(i);
+            EXPECT_EQ(w.Dlg().m_bBaudTicked[i], ticked) << BaudRateOfRow(i);
         }
     }
 }
@@ -226,7 +226,8 @@ TEST(SearchSettings, TheBuildShipsAFilledDefaultNextToTheProgram)
     EXPECT_EQ(Selected(w, IDC_TIMEOUT), 0);
     EXPECT_EQ(dlg.m_nTimeout, 50);
     EXPECT_TRUE(Checked(w, IDC_CHECKSUM_DISABLE));
-    EXPECT_EQ(dlg.m_bBaudTicked, (std::array<int, kBaudRateCount>{0, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(dlg.m_bBaudTicked, (std::array<bool, kBaudRateCount>{false, false, false, true, false,
+                                                                   false, false, false}));
     ASSERT_TRUE(ui::Click(dlg, IDC_SAVE));
     EXPECT_EQ(w.home.Read(kSettingsFileName), bytes.str()) << "Save writes the same bytes back";
 }

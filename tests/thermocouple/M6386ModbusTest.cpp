@@ -134,12 +134,12 @@ TEST_F(M6386Modbus, SettingWritesTheAddressToTheModuleAndTheRowBack)
     Tick(m_dlg);
     TakeRequests();
     Setting("5", 1);
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0) << "nothing has gone out yet";
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged) << "nothing has gone out yet";
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), RtuFrames({"0A0608120005"}));
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6386", "05", "9600", "Disable", ""}));
     EXPECT_EQ(m_frame.m_strNewParams, (ModuleParamBlock{"05", "06", "0", "0F", "", ""}));
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bThermocoupleInputChanged);
     EXPECT_EQ(module.Address(), 5);
     Tick(m_dlg);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Setting Configuration OK!"});

@@ -198,11 +198,11 @@ TEST_F(M6386, SettingWritesBackSendsThePercentRequestAndCloses)
     DWORD before = GetTickCount();
     Setting("20");
     EXPECT_EQ(GetTickCount() - before, 200u);
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0) << "nothing has gone out yet";
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged) << "nothing has gone out yet";
     TakeRequests();
     Tick(m_dlg);
     EXPECT_EQ(TakeRequests(), Requests{"%1014150602"});
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bThermocoupleInputChanged);
     EXPECT_EQ(m_frame.m_strNewRowText, (RowTexts{"6386", "14", "9600", "Disable", "T/C N-Type"}));
     EXPECT_EQ(m_frame.m_strNewParams,
               (ModuleParamBlock{"14", "06", "0", "15", "2", m_frame.m_strNewParams[5]}));
@@ -321,14 +321,14 @@ TEST_F(M6386, AddressZeroIsRefusedAndPollingGoesOn)
     EXPECT_EQ(m_boxes.m_boxes[0].caption, "");
     EXPECT_EQ(m_boxes.m_boxes[0].nType, MB_ICONEXCLAMATION);
     EXPECT_TRUE(m_dlg.IsRunning());
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged);
 
     // "00" is an address, but not together with a new baud rate.
     m_boxes.m_boxes.clear();
     ui::ChooseRow(m_dlg, IDC_TC_BAUD, 4);
     Setting("00");
     EXPECT_EQ(m_boxes.Texts(), Texts{"重新设置时地址不能为0!"});
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged);
     TakeRequests();
     Tick(m_dlg, 2);
     EXPECT_EQ(TakeRequests(), (Requests{"#10", "#10"})) << "still the module's own address";
@@ -344,7 +344,7 @@ TEST_F(M6386, TypedAddressesGoThroughTheCheck)
         Setting(typed);
         EXPECT_EQ(m_boxes.Texts(), Texts{"Address must be 0 to 255!"});
     }
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged);
     Tick(m_dlg, 3);
     for (const std::string& r : m_link.Requests()) EXPECT_NE(r[0], '%');
 }
@@ -370,14 +370,14 @@ TEST_F(M6386, AListWithoutARowKeepsTheModulesCodeOrRefuses)
     };
     for (const Case& c : refused) {
         SCOPED_TRACE(c.box);
-        m_frame.m_bThermocoupleInputChanged = 0;
+        m_frame.m_bThermocoupleInputChanged = false;
         auto& dlg = OpenAnother(c.block);
         m_boxes.m_boxes.clear();
         ui::Click(dlg, IDC_TC_SETTING);
         TakeRequests();
         Tick(dlg, 2);
         EXPECT_EQ(m_boxes.Texts(), Texts{c.box});
-        EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+        EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged);
         for (const std::string& r : TakeRequests()) EXPECT_NE(r[0], '%');
         dlg.OnCancel();
     }
@@ -478,7 +478,7 @@ TEST_F(M6386, ASettingBeforeTheFirstTickWaitsBehindTheStartupReadsOnTheCurrentAd
     Open({"12", "06", "0", "0F", "0", "4388"});
     TakeRequests();
     Setting("32");
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 0);
+    EXPECT_FALSE(m_frame.m_bThermocoupleInputChanged);
     Tick(m_dlg, 3);
     Requests sent = TakeRequests();
     ASSERT_FALSE(sent.empty());
@@ -486,7 +486,7 @@ TEST_F(M6386, ASettingBeforeTheFirstTickWaitsBehindTheStartupReadsOnTheCurrentAd
     EXPECT_NE(std::find(sent.begin(), sent.end(), "%12200F0600"), sent.end());
     EXPECT_EQ(m_boxes.Texts(), Texts{"Setting Configuration OK!"});
     EXPECT_EQ(module.Address(), 0x20);
-    EXPECT_EQ(m_frame.m_bThermocoupleInputChanged, 1);
+    EXPECT_TRUE(m_frame.m_bThermocoupleInputChanged);
     EXPECT_EQ(m_frame.m_strNewParams[0], "20");
 }
 
