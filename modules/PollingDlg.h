@@ -93,12 +93,6 @@ protected:
     void TakeReply();
     // The data bytes of a Modbus read reply as hex text (slave, function, count and CRC dropped).
     std::string ModbusDataText() const;
-    // A Modbus write is answered when the reply is the one its function documents (the echo of a
-    // single write), whole and with a good CRC; an exception reply, or any other, is not.
-    bool ReplyEchoes(const std::string& requestText) const
-    {
-        return RtuWriteAnswer(requestText) == EWriteAnswer::Heard;
-    }
 
     // Whether the last ASCII reply, as the module sent it, answers a request with this lead: for
     // "!" and "?" the address (the one the module answers at unless given), then length characters,
